@@ -1,0 +1,31 @@
+#include "options.h"
+
+#include <iostream>
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+int notAvailable(const std::string &command)
+{
+    std::cerr << "stockcheck: the command '" << command
+              << "' is not available in this build of the module.\n";
+    return kUsageError;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    std::string error;
+    const auto options = parseOptions(argc, argv, error);
+    if (!options) {
+        std::cerr << "stockcheck: " << error << "\n\n" << usageText();
+        return kUsageError;
+    }
+    if (options->help) {
+        std::cout << usageText();
+        return 0;
+    }
+    return notAvailable(options->command);
+}

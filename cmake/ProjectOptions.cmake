@@ -1,0 +1,37 @@
+# Compiler settings every target of the project shares.
+add_library(stockcheck_options INTERFACE)
+target_compile_options(stockcheck_options INTERFACE
+  -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wcast-align
+  -Woverloaded-virtual -Wimplicit-fallthrough)
+if(STOCKCHECK_WERROR)
+  target_compile_options(stockcheck_options INTERFACE -Werror)
+endif()
+if(STOCKCHECK_SANITIZE)
+  target_compile_options(stockcheck_options INTERFACE
+    -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  target_link_options(stockcheck_options INTERFACE -fsanitize=address,undefined)
+endif()
+
+# stockcheck_library(NAME SOURCES... [LINK deps...]): one static library per src/ folder.
+function(stockcheck_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LINK" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC ${ARG_LINK} PRIVATE stockcheck_options)
+endfunction()
+
+# stockcheck_test(NAME SOURCES... LINK deps... [GUI]): one GoogleTest binary per folder.
+function(stockcheck_test name)
+  cmake_parse_arguments(ARG "GUI" "" "SOURCES;LINK" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  if(ARG_GUI)
+    target_link_libraries(${name} PRIVATE ${ARG_LINK} stockcheck_gui_test_main stockcheck_options)
+  else()
+    target_link_libraries(${name} PRIVATE ${ARG_LINK} GTest::gtest_main GTest::gmock stockcheck_options)
+  endif()
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_compile_definitions(${name} PRIVATE STOCKCHECK_DATA_DIR="${STOCKCHECK_DATA_DIR}")
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8")
+endfunction()

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace host {
+
+// The module's error object. A failure that a procedure does not trap travels as this
+// exception; the fields are those a caller reads from the pending error.
+class HostError : public std::runtime_error
+{
+public:
+    explicit HostError(std::string description, long number = DefaultNumber,
+                       std::string source = {}, std::string helpFile = {}, long helpContext = 0);
+
+    long Number() const { return m_number; }
+    const std::string &Description() const { return m_description; }
+    const std::string &Source() const { return m_source; }
+    const std::string &HelpFile() const { return m_helpFile; }
+    long HelpContext() const { return m_helpContext; }
+
+    // Numbers of the errors the host's own conversions and containers raise.
+    static constexpr long DefaultNumber = -2147467259; // unspecified failure
+    static constexpr long Overflow = 6;
+    static constexpr long SubscriptOutOfRange = 9;
+    static constexpr long TypeMismatch = 13;
+    static constexpr long InvalidProcedureCall = 5;
+    static constexpr long InvalidUseOfNull = 94;
+    static constexpr long KeyAlreadyExists = 457;
+
+private:
+    long m_number;
+    std::string m_description;
+    std::string m_source;
+    std::string m_helpFile;
+    long m_helpContext;
+};
+
+} // namespace host

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <filesystem>
+
+namespace host {
+
+// The user's folders by the XDG rules: $XDG_DATA_HOME or ~/.local/share, $XDG_CONFIG_HOME or
+// ~/.config, $XDG_STATE_HOME or ~/.local/state; each with "stockcheck" appended.
+std::filesystem::path userDataDir();
+std::filesystem::path userConfigDir();
+std::filesystem::path userStateDir();
+
+} // namespace host

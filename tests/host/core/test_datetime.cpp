@@ -1,0 +1,49 @@
+#include "host/core/dateformatter.h"
+#include "host/core/datetime.h"
+#include "host/core/hosterror.h"
+
+#include <gtest/gtest.h>
+
+using namespace host;
+
+TEST(DateTime, SerialsMatchTheAutomationEpoch)
+{
+    EXPECT_EQ(makeDate(1899, 12, 30), 0);
+    EXPECT_EQ(makeDate(1900, 1, 1), 2);
+    EXPECT_EQ(makeDate(2000, 1, 1), 36526);
+    const DateParts p = splitDate(makeDate(2026, 3, 1) - 1);
+    EXPECT_EQ(p.year, 2026);
+    EXPECT_EQ(p.month, 2);
+    EXPECT_EQ(p.day, 28);
+}
+
+TEST(DateTime, TimeSurvivesTheRoundTrip)
+{
+    const auto serial = parseDate("2026-01-01 10:00:00.123");
+    ASSERT_TRUE(serial);
+    const DateParts p = splitDate(*serial);
+    EXPECT_EQ(p.hour, 10);
+    EXPECT_EQ(p.minute, 0);
+    EXPECT_EQ(p.second, 0);
+    EXPECT_EQ(p.millisecond, 123);
+    EXPECT_EQ(formatDate(*serial, "YYYY-MM-DD HH:NN:SS.FFF"), "2026-01-01 10:00:00.123");
+}
+
+TEST(DateTime, RejectsWhatIsNotADate)
+{
+    for (const char *text : {"", "2026", "2026-13-01", "2026-02-30", "2026-01-01 25:00",
+                             "2026-01-01x", "2026-1/01", "99-01-01"})
+        EXPECT_FALSE(parseDate(text)) << text;
+}
+
+TEST(DateFormatter, FormatsDatesAndLeavesEmptyValuesEmpty)
+{
+    const DateFormatter f;
+    EXPECT_EQ(f.format(Variant::fromDate(makeDate(2026, 7, 4)), "YYYY-MM-DD"), "2026-07-04");
+    EXPECT_EQ(f.format(Variant("2026/7/4"), "YYYY-MM-DD"), "2026-07-04");
+    EXPECT_EQ(f.format(Variant("2026-07-04"), "yyyymmdd"), "20260704");
+    EXPECT_EQ(f.format(Variant(), "YYYY-MM-DD"), "");
+    EXPECT_EQ(f.format(Variant::null(), "YYYY-MM-DD"), "");
+    EXPECT_EQ(f.format(Variant("  "), "YYYY-MM-DD"), "");
+    EXPECT_THROW(f.format(Variant("not a date"), "YYYY-MM-DD"), HostError);
+}
