@@ -44,6 +44,7 @@ std::string usageText()
            "  --operator ID    the operator's user id (default 0)\n"
            "  --lang LANG      zh-CN, zh-TW or en (default zh-CN)\n"
            "  --test           test run: count-sheet windows close themselves\n"
+           "  --screenshot PNG save the first window shown as a picture and close it\n"
            "  --help           show this text\n";
 }
 
@@ -88,6 +89,11 @@ std::optional<Options> parseOptions(int argc, const char *const argv[], std::str
                 return std::nullopt;
             }
             options.language = std::string(*v);
+        } else if (arg == "--screenshot") {
+            const auto v = value(arg);
+            if (!v)
+                return std::nullopt;
+            options.screenshot = std::string(*v);
         } else if (kCommands.contains(arg)) {
             options.command = std::string(arg);
         } else {

@@ -13,6 +13,7 @@ struct Options
     std::string language = "zh-CN";
     bool test = false;
     bool help = false;
+    std::filesystem::path screenshot; // where the first window shown is saved as a PNG
     std::string command;
     std::vector<std::string> arguments; // what follows the command
 };
