@@ -1,0 +1,57 @@
+#include "host/core/objectfactory.h"
+
+#include "host/core/hosterror.h"
+
+#include <cctype>
+#include <map>
+#include <utility>
+
+namespace host {
+namespace {
+
+std::string fold(std::string_view progId)
+{
+    std::string key(progId);
+    for (char &c : key)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return key;
+}
+
+std::map<std::string, ObjectFactory> &registry()
+{
+    static std::map<std::string, ObjectFactory> factories;
+    return factories;
+}
+
+} // namespace
+
+void throwCannotCreate(std::string_view progId)
+{
+    constexpr long kCannotCreateObject = 429;
+    throw HostError("ActiveX component can't create object: " + std::string(progId),
+                    kCannotCreateObject);
+}
+
+std::shared_ptr<HostObject> CreateObject(std::string_view progId)
+{
+    const auto it = registry().find(fold(progId));
+    if (it == registry().end() || !it->second)
+        throwCannotCreate(progId);
+    auto object = it->second();
+    if (!object)
+        throwCannotCreate(progId);
+    return object;
+}
+
+ObjectFactory registerObject(std::string_view progId, ObjectFactory factory)
+{
+    auto &slot = registry()[fold(progId)];
+    return std::exchange(slot, std::move(factory));
+}
+
+void unregisterObject(std::string_view progId)
+{
+    registry().erase(fold(progId));
+}
+
+} // namespace host
