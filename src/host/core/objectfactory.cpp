@@ -3,7 +3,6 @@
 #include "host/core/hosterror.h"
 
 #include <cctype>
-#include <map>
 #include <utility>
 
 namespace host {
@@ -17,13 +16,34 @@ std::string fold(std::string_view progId)
     return key;
 }
 
-std::map<std::string, ObjectFactory> &registry()
+ObjectRegistry &ownRegistry()
 {
-    static std::map<std::string, ObjectFactory> factories;
-    return factories;
+    static ObjectRegistry own;
+    return own;
+}
+
+ObjectRegistry *&current()
+{
+    static ObjectRegistry *inUse = &ownRegistry();
+    return inUse;
+}
+
+ObjectRegistry &registry()
+{
+    return *current();
 }
 
 } // namespace
+
+ObjectRegistry &objectRegistry()
+{
+    return registry();
+}
+
+void useObjectRegistry(ObjectRegistry *registry)
+{
+    current() = registry ? registry : &ownRegistry();
+}
 
 void throwCannotCreate(std::string_view progId)
 {

@@ -3,6 +3,7 @@
 #include "host/core/hostobject.h"
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -10,6 +11,12 @@
 namespace host {
 
 using ObjectFactory = std::function<std::shared_ptr<HostObject>()>;
+using ObjectRegistry = std::map<std::string, ObjectFactory>;
+
+// The registry in use. A module loaded at run time is handed the host program's registry, so
+// that both create components from one place; nullptr goes back to this library's own.
+ObjectRegistry &objectRegistry();
+void useObjectRegistry(ObjectRegistry *registry);
 
 // The stand-in of creating a host component by its ProgID. Components register a factory under
 // their ProgID; tests register their own to put a double in place. Not thread-safe: the module
