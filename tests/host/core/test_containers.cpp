@@ -1,6 +1,7 @@
 #include "host/core/dictionary.h"
 #include "host/core/formatter.h"
 #include "host/core/hosterror.h"
+#include "host/core/sqltext.h"
 #include "host/core/stringbuilder.h"
 #include "host/core/vector.h"
 
@@ -128,4 +129,12 @@ TEST(Formatter, ReplacesNumberedMarkers)
     EXPECT_EQ(formatText("100%% of %3", {"a"}), "100% of %3");
     EXPECT_EQ(formatText("%12", {"one"}), "one2");
     EXPECT_EQ(formatText("trailing %", {}), "trailing %");
+}
+
+TEST(SqlText, DoublesQuotes)
+{
+    EXPECT_EQ(sqlEscape("O'Brien's"), "O''Brien''s");
+    EXPECT_EQ(sqlEscape("盘点"), "盘点");
+    EXPECT_EQ(sqlString("a'b"), "'a''b'");
+    EXPECT_EQ(sqlString(""), "''");
 }
