@@ -17,7 +17,8 @@ class Recordset;
 namespace PubVariant {
 
 // Buttons, icons and answers of the standard message box, by the host language's numbers.
-enum MsgBoxStyle : long {
+enum MsgBoxStyle : long
+{
     vbOKOnly = 0,
     vbOKCancel = 1,
     vbYesNoCancel = 3,
@@ -27,7 +28,13 @@ enum MsgBoxStyle : long {
     vbExclamation = 48,
     vbInformation = 64,
 };
-enum MsgBoxResult : long { vbOK = 1, vbCancel = 2, vbYes = 6, vbNo = 7 };
+enum MsgBoxResult : long
+{
+    vbOK = 1,
+    vbCancel = 2,
+    vbYes = 6,
+    vbNo = 7
+};
 
 // The standard message box, titled with the language string of "Hembrel提示" unless a title is
 // given; returns the button pressed.
@@ -39,8 +46,7 @@ void ShowErrMsg(std::string_view text);
 
 // Options of category "IC" and the rest of the system profile. categories and keys may each
 // list several values joined by "','".
-std::shared_ptr<host::Dictionary> GetSysProfile(std::string_view categories,
-                                                std::string_view keys);
+std::shared_ptr<host::Dictionary> GetSysProfile(std::string_view categories, std::string_view keys);
 bool GetCurPeriodDate(double &startDate, double &endDate);
 bool CheckPeriodStart(long unused);
 bool CheckDate();
