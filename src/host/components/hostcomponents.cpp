@@ -4,9 +4,12 @@
 #include "host/core/objectfactory.h"
 #include "host/db/appconnection.h"
 #include "host/db/hostdatabase.h"
+#include "host/formres/frmresloader.h"
+#include "host/help/helpwindow.h"
 #include "host/lang/resloader.h"
 #include "host/list/listserver.h"
 #include "host/log/logcomponent.h"
+#include "host/lookup/glviewcomponent.h"
 #include "host/props/shareprops.h"
 
 #include <memory>
@@ -32,6 +35,9 @@ void registerHostComponents()
     registerDefault<ListServer>(ListServer::ProgId);
     registerDefault<DataAccess>(DataAccess::ProgId);
     registerDefault<GLData>(GLData::ProgId);
+    registerDefault<ChmHelp>(HelpTool::ProgId);
+    registerDefault<FrmResLoader>(FrmResLoader::ProgId);
+    registerDefault<GLViewComponent>(GLView::ProgId);
 }
 
 } // namespace host
