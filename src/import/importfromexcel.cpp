@@ -1,15 +1,50 @@
 #include "import/importfromexcel.h"
 
-#include "host/core/hosterror.h"
+#include "host/core/datetime.h"
+#include "host/core/objectfactory.h"
+#include "host/db/recordset.h"
+#include "host/importer/sheetimport.h"
+#include "import/importcheckdata.h"
+#include "services/modulestate.h"
 #include "services/mparse.h"
+#include "services/pubvariant.h"
 
 namespace PubVariant {
+namespace {
 
-bool ImportFromExcel(const std::string &)
+void showMessage(std::string_view text)
 {
-    throw host::HostError(
-        MParse::FormatLangString("此功能在本版本中不可用：%1", {"ImportFromExcel"}),
-        host::HostError::DefaultNumber, "ZarvoStockCheck");
+    ShowErrMsg(MParse::LoadLangString(text));
+}
+
+} // namespace
+
+bool ImportFromExcel(const std::string &fileName)
+{
+    try {
+        module().gImportStartTime = host::now();
+        const auto reader = host::CreateObjectAs<host::SheetImport>(host::SheetImport::ProgId);
+        auto rs = reader->importdata(fileName);
+        if (rs->EOF()) {
+            showMessage("引入Excel文件不合法，请确认!");
+            return false;
+        }
+        const std::string header = rs->Fields(10).Name();
+        if (module().gMtoPlanMode == 1) {
+            if (header != "计划跟踪号") {
+                showMessage("引入Excel文件不合法，第11列不是计划跟踪号，请确认!");
+                return true;
+            }
+        } else if (header != "生产/采购日期") {
+            showMessage("引入Excel文件不合法，第11列不是生产/采购日，请确认!");
+            return true;
+        }
+        ImportCheckData(rs);
+        return true;
+    } catch (const std::exception &) {
+        showMessage("引入遇到问题，请重命名工作表或重新生成引入文件，再重试");
+        return false;
+    }
 }
 
 } // namespace PubVariant

@@ -58,6 +58,9 @@ struct ModuleState
     // Logging
     std::shared_ptr<host::LogComponent> gLog;
     bool gLogInitDone = false;
+
+    // Import
+    double gImportStartTime = 0; // when the last import started; test mode times the run by it
 };
 
 ModuleState &module();

@@ -4,8 +4,10 @@
 #include "host/core/objectfactory.h"
 #include "host/db/appconnection.h"
 #include "host/db/hostdatabase.h"
+#include "host/displayer/dispbuilder.h"
 #include "host/formres/frmresloader.h"
 #include "host/help/helpwindow.h"
+#include "host/importer/sheetimport.h"
 #include "host/lang/resloader.h"
 #include "host/list/listserver.h"
 #include "host/log/logcomponent.h"
@@ -38,6 +40,8 @@ void registerHostComponents()
     registerDefault<ChmHelp>(HelpTool::ProgId);
     registerDefault<FrmResLoader>(FrmResLoader::ProgId);
     registerDefault<GLViewComponent>(GLView::ProgId);
+    registerDefault<SheetImport>(SheetImport::ProgId);
+    registerDefault<DispBuilder>(DispBuilder::ProgId);
 }
 
 } // namespace host

@@ -1,0 +1,74 @@
+#include "host/displayer/displaywindow.h"
+
+#include "host/displayer/dispbuilder.h"
+#include "host/ui/fonts.h"
+#include "host/ui/twips.h"
+
+#include <QHeaderView>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace host {
+namespace {
+
+QString qs(const std::string &text)
+{
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+DisplayWindow::DisplayWindow(const DispBuilder &list, const std::vector<long> &widthsInTwips)
+    : m_table(new QTableWidget(client()))
+{
+    setCaption(qs(list.Caption()));
+    setFont(ui::uiFont());
+    auto *layout = new QVBoxLayout(client());
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_table);
+
+    const int columns = static_cast<int>(widthsInTwips.size());
+    m_table->setColumnCount(columns);
+    m_table->setRowCount(static_cast<int>(list.Lines().size()));
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->verticalHeader()->setVisible(false);
+
+    QStringList headers;
+    for (const auto &title : list.Titles())
+        headers << qs(title);
+    m_table->setHorizontalHeaderLabels(headers);
+
+    int width = 0;
+    for (int column = 0; column < columns; ++column) {
+        const int pixels = ui::twipsToPixelsX(static_cast<double>(widthsInTwips[column]));
+        m_table->setColumnWidth(column, pixels);
+        width += pixels;
+    }
+    for (int row = 0; row < m_table->rowCount(); ++row) {
+        const auto &line = list.Lines()[static_cast<size_t>(row)];
+        for (int column = 0; column < columns; ++column)
+            m_table->setItem(row, column, new QTableWidgetItem(qs(line[column])));
+    }
+    resize(width + 40, 360);
+}
+
+QStringList DisplayWindow::columnTexts(int column) const
+{
+    QStringList texts;
+    for (int row = 0; row < m_table->rowCount(); ++row)
+        texts << m_table->item(row, column)->text();
+    return texts;
+}
+
+QStringList DisplayWindow::headerTexts() const
+{
+    QStringList texts;
+    for (int column = 0; column < m_table->columnCount(); ++column) {
+        const auto *item = m_table->horizontalHeaderItem(column);
+        texts << (item ? item->text() : QString());
+    }
+    return texts;
+}
+
+} // namespace host

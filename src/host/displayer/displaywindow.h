@@ -1,0 +1,31 @@
+#pragma once
+
+#include "host/ui/form.h"
+
+#include <QStringList>
+
+#include <vector>
+
+class QTableWidget;
+
+namespace host {
+
+class DispBuilder;
+
+// The window of a display list: one read-only table with the list's titles and lines.
+class DisplayWindow : public ui::Form
+{
+    Q_OBJECT
+
+public:
+    DisplayWindow(const DispBuilder &list, const std::vector<long> &widthsInTwips);
+
+    // The texts of one column, top to bottom, as shown.
+    QStringList columnTexts(int column) const;
+    QStringList headerTexts() const;
+
+private:
+    QTableWidget *m_table;
+};
+
+} // namespace host
