@@ -204,5 +204,5 @@ long ImportDatabaseTest::countLines(long itemId)
 long ImportDatabaseTest::stagingTables()
 {
     return host::CLng(scalar("select count(*) from sqlite_master where type='table' and "
-                             "substr(name,1,16)='IcInvBackUpTemp_'"));
+                             "SUBSTRING(name,1,16)='IcInvBackUpTemp_'"));
 }
