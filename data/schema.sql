@@ -315,6 +315,7 @@ CREATE TABLE t_AuxItem (
     FItemID int NOT NULL,
     FItemClassID int NOT NULL,
     FNumber varchar(80) NOT NULL,
+    FShortNumber varchar(80) NULL,
     FName varchar(255) NOT NULL,
     FDeleted smallint NOT NULL DEFAULT(0)
 );

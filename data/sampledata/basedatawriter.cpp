@@ -129,9 +129,9 @@ void writeBaseData(host::AppConnection &connection, const Company &company)
 {
     writeUnits(connection, company);
     writeStocks(connection, company);
-    load(connection, "t_AuxItem", {"FItemID", "FItemClassID", "FNumber", "FName"}, company.auxItems,
-         [](const AuxItem &value) -> Row {
-             return {value.id, value.classId, value.number, value.name};
+    load(connection, "t_AuxItem", {"FItemID", "FItemClassID", "FNumber", "FShortNumber", "FName"},
+         company.auxItems, [](const AuxItem &value) -> Row {
+             return {value.id, value.classId, value.number, value.number, value.name};
          });
     writeItems(connection, company);
     load(connection, "t_Emp", {"FItemID", "FNumber", "FName"}, company.users,
