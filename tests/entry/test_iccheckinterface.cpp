@@ -7,6 +7,7 @@
 #include "host/db/connection.h"
 #include "host/db/hostdatabase.h"
 #include "host/props/shareprops.h"
+#include "host/ui/scriptedmodals.h"
 #include "services/modulestate.h"
 
 #include <gtest/gtest.h>
@@ -117,7 +118,6 @@ TEST_F(EntryTest, CommandsWithoutTheirWindowsFailWithTheModulesError)
         [&] { entry.PrintCheckBook(); },
         [&] { entry.CheckDataInput(); },
         [&] { entry.DisChkStockProc(std::make_shared<host::Dictionary>()); },
-        [&] { entry.TestImport("count.xls"); },
     };
     for (const auto &command : commands) {
         try {
@@ -128,6 +128,15 @@ TEST_F(EntryTest, CommandsWithoutTheirWindowsFailWithTheModulesError)
             EXPECT_NE(e.Description().find("此功能在本版本中不可用"), std::string::npos);
         }
     }
+}
+
+TEST_F(EntryTest, TestImportReportsAFileItCannotReadAndReturns)
+{
+    host::ui::ScriptedModals modals;
+    ICCheckInterface entry;
+    EXPECT_NO_THROW(entry.TestImport("/nonexistent/count.xls"));
+    EXPECT_EQ(modals.messageTexts(),
+              QStringList{"引入遇到问题，请重命名工作表或重新生成引入文件，再重试"});
 }
 
 TEST_F(EntryTest, LocalConnectionNeverFails)

@@ -23,9 +23,12 @@ struct TestItem
 };
 
 constexpr TestItem kItems[] = {
-    {9001, "T.001", "螺栓", 100, 0, 0, 0, 0, 0},   {9002, "T.002", "批次件", 100, 0, 0, 1, 0, 0},
-    {9003, "T.003", "辅助件", 100, 0, 3001, 0, 0, 0}, {9004, "T.004", "保质件", 100, 0, 0, 0, 1, 0},
-    {9005, "T.005", "序列件", 100, 0, 0, 0, 0, 1}, {9006, "T.006", "双单位件", 102, 105, 0, 0, 0, 0},
+    {9001, "T.001", "螺栓", 100, 0, 0, 0, 0, 0},
+    {9002, "T.002", "批次件", 100, 0, 0, 1, 0, 0},
+    {9003, "T.003", "辅助件", 100, 0, 3001, 0, 0, 0},
+    {9004, "T.004", "保质件", 100, 0, 0, 0, 1, 0},
+    {9005, "T.005", "序列件", 100, 0, 0, 0, 0, 1},
+    {9006, "T.006", "双单位件", 102, 105, 0, 0, 0, 0},
 };
 
 const TestItem &testItem(long id)
@@ -61,14 +64,14 @@ void ImportDatabaseTest::SetUp()
         const std::string id = std::to_string(item.id);
         db->Execute("insert into t_ICItemBase (FItemID,FNumber,FShortNumber,FName,FUnitGroupID,"
                     "FUnitID,FStoreUnitID,FCUUnitID,FSecUnitID,FQtyDecimal,FAuxClassID) values (" +
-                    id + ",'" + item.number + "','" + shortNumber(item.number) + "','" +
-                    item.name + "',1,100,100," + std::to_string(item.cuUnit) + "," +
+                    id + ",'" + item.number + "','" + shortNumber(item.number) + "','" + item.name +
+                    "',1,100,100," + std::to_string(item.cuUnit) + "," +
                     std::to_string(item.secUnit) + ",2," + std::to_string(item.auxClass) + ")");
         db->Execute("insert into t_ICItemMaterial (FItemID,FBatchManager,FISKFPeriod,FKFPeriod,"
                     "FISSNManage,FSerialClassID) values (" +
                     id + "," + std::to_string(item.batch) + "," + std::to_string(item.shelfLife) +
-                    "," + std::to_string(item.shelfLife * 180) + "," +
-                    std::to_string(item.serial) + "," + (item.serial ? "7" : "null") + ")");
+                    "," + std::to_string(item.shelfLife * 180) + "," + std::to_string(item.serial) +
+                    "," + (item.serial ? "7" : "null") + ")");
     }
     db->Execute("insert into t_SPGroup (FSPGroupID,FNumber,FName) values (95,'95','测试组')");
     db->Execute("insert into t_Stock (FItemID,FNumber,FShortNumber,FName,FIsStockMgr,FSPGroupID) "
@@ -84,12 +87,19 @@ void ImportDatabaseTest::SetUp()
                     "FMtoNo,FStockID,FQty,FAuxQty,FSecQty,FSecUnitID,FStockPlaceID,FKFDate,"
                     "FKFPeriod,FCheckQty,FQtyAct,FMinus,FDateBackup,FMaxBillInterID,FNote) values "
                     "(900,'0'," +
-                    std::to_string(item) + ",0," + std::to_string(unit) + ",'',''," +
-                    "9501," + host::numberToText(qty) + "," + host::numberToText(qty) + "," +
+                    std::to_string(item) + ",0," + std::to_string(unit) + ",'',''," + "9501," +
+                    host::numberToText(qty) + "," + host::numberToText(qty) + "," +
                     host::numberToText(secQty) + "," + std::to_string(secUnit) +
                     ",9601,'',0,0,0,0,'2026-12-01',77,'old')");
     }
     module().gCurInterID = kProcess;
+}
+
+void ImportDatabaseTest::TearDown()
+{
+    std::error_code ec;
+    std::filesystem::remove_all(m_dir, ec);
+    ServicesDatabaseTest::TearDown();
 }
 
 SheetLine ImportDatabaseTest::line(long itemId) const
@@ -144,7 +154,8 @@ std::vector<std::string> ImportDatabaseTest::headers() const
     return texts;
 }
 
-std::shared_ptr<host::Recordset> ImportDatabaseTest::sheet(const std::vector<SheetLine> &lines) const
+std::shared_ptr<host::Recordset>
+ImportDatabaseTest::sheet(const std::vector<SheetLine> &lines) const
 {
     const auto names = columnNames();
     std::vector<std::vector<host::Variant>> rows;
@@ -191,8 +202,8 @@ std::filesystem::path ImportDatabaseTest::writeXlsx(const std::vector<SheetLine>
 
 host::Variant ImportDatabaseTest::lineValue(long itemId, const std::string &column)
 {
-    return scalar("select " + column + " from ICInvBackup where FInterID=900 and FItemID=" +
-                  std::to_string(itemId));
+    return scalar("select " + column +
+                  " from ICInvBackup where FInterID=900 and FItemID=" + std::to_string(itemId));
 }
 
 long ImportDatabaseTest::countLines(long itemId)

@@ -32,6 +32,7 @@ protected:
     static constexpr long kTwoUnitItem = 9006;
 
     void SetUp() override;
+    void TearDown() override;
 
     // A line that passes every check for the item (numbers in the form gUseShortNumber asks),
     // counted 1 in the item's counting unit.

@@ -1,0 +1,87 @@
+#include "importfixture.h"
+
+#include "import/importfromexcel.h"
+#include "services/modulestate.h"
+
+#include <fstream>
+
+namespace {
+
+using ImportFromExcelTest = ImportDatabaseTest;
+
+TEST_F(ImportFromExcelTest, ImportsAWorkbookIntoTheCurrentProcess)
+{
+    SheetLine counted = line(kShelfLifeItem);
+    counted["CheckQty"] = 7.0;
+    counted["KFDate"] = "2026/6/1";
+    const auto file = writeXlsx({counted});
+
+    EXPECT_TRUE(PubVariant::ImportFromExcel(file.string()));
+
+    EXPECT_EQ(modals.messageTexts(), QStringList{"数据引入完毕!"});
+    EXPECT_DOUBLE_EQ(host::CDbl(lineValue(kShelfLifeItem, "FCheckQty")), 7);
+    EXPECT_EQ(host::CStr(lineValue(kShelfLifeItem, "FKFDate")), "2026-06-01");
+    EXPECT_EQ(host::CLng(lineValue(kShelfLifeItem, "FKFPeriod")), 180);
+    EXPECT_GT(module().gImportStartTime, 0);
+}
+
+struct ShapeCase
+{
+    const char *name;
+    long mtoPlanMode;
+    std::string column11;
+    const char *message;
+};
+
+class ImportShapeTest : public ImportFromExcelTest, public ::testing::WithParamInterface<ShapeCase>
+{};
+
+TEST_P(ImportShapeTest, RefusesASheetWhoseColumn11DoesNotFitTheMode)
+{
+    const ShapeCase &c = GetParam();
+    module().gMtoPlanMode = c.mtoPlanMode;
+    SheetLine counted = line(kPlainItem);
+    counted["CheckQty"] = 5.0;
+    const auto file = writeXlsx({counted}, c.column11);
+
+    EXPECT_TRUE(PubVariant::ImportFromExcel(file.string()));
+
+    EXPECT_EQ(modals.messageTexts(), QStringList{QString::fromUtf8(c.message)});
+    EXPECT_DOUBLE_EQ(host::CDbl(lineValue(kPlainItem, "FCheckQty")), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Headers, ImportShapeTest,
+    ::testing::Values(ShapeCase{"PlanTrackingSheetWithModeOff", 0, "计划跟踪号",
+                                "引入Excel文件不合法，第11列不是生产/采购日，请确认!"},
+                      ShapeCase{"HeaderWithTrailingBlank", 0, "生产/采购日期 ",
+                                "引入Excel文件不合法，第11列不是生产/采购日，请确认!"},
+                      ShapeCase{"PlainSheetWithModeOn", 1, "生产/采购日期",
+                                "引入Excel文件不合法，第11列不是计划跟踪号，请确认!"}),
+    [](const ::testing::TestParamInfo<ShapeCase> &param) { return std::string(param.param.name); });
+
+TEST_F(ImportFromExcelTest, WithThePlanTrackingModeTheNumberIsImported)
+{
+    module().gMtoPlanMode = 1;
+    SheetLine counted = line(kBatchItem);
+    counted["MtoNo"] = " MTO-1 ";
+    EXPECT_TRUE(PubVariant::ImportFromExcel(writeXlsx({counted}).string()));
+    EXPECT_EQ(host::CStr(lineValue(kBatchItem, "FMtoNo")), "MTO-1");
+}
+
+TEST_F(ImportFromExcelTest, ASheetWithoutDataLinesIsRefused)
+{
+    EXPECT_FALSE(PubVariant::ImportFromExcel(writeXlsx({}).string()));
+    EXPECT_EQ(modals.messageTexts(), QStringList{"引入Excel文件不合法，请确认!"});
+}
+
+TEST_F(ImportFromExcelTest, AFileThatIsNoWorkbookIsReported)
+{
+    const auto file = m_dir / "count.xls";
+    std::ofstream(file) << "StockNumber,StockName\n01,原材料仓\n";
+    EXPECT_FALSE(PubVariant::ImportFromExcel(file.string()));
+    EXPECT_EQ(modals.messageTexts(),
+              QStringList{"引入遇到问题，请重命名工作表或重新生成引入文件，再重试"});
+}
+
+} // namespace
