@@ -16,17 +16,21 @@ std::string baseDataQuery(const std::string &tableKey)
         return "select FAuxClassID,ltrim(rtrim(" + n +
                ")),FName  from t_icitem where FAuxClassID > 0";
     if (tableKey == "t_icitemPeriod")
-        return "select FSecUnitID,ltrim(rtrim(" + n + ")),FName from t_icitem where FIsKFPeriod > 0";
+        return "select FSecUnitID,ltrim(rtrim(" + n +
+               ")),FName from t_icitem where FIsKFPeriod > 0";
     if (tableKey == "t_stockplaceAndStock")
         return "select t1.FSPID,ltrim(rtrim(t1." + n + ")),ltrim(rtrim(t1.FName)),ltrim(rtrim(t2." +
-               n + ")),ltrim(rtrim(t2.FName)) from t_stockplace t1, t_stock t2 where "
-                   "t1.FSPGroupID=t2.FSPGroupID order by fspid";
+               n +
+               ")),ltrim(rtrim(t2.FName)) from t_stockplace t1, t_stock t2 where "
+               "t1.FSPGroupID=t2.FSPGroupID order by fspid";
     if (tableKey == "t_icitemBatch")
-        return "select fbatchmanager,ltrim(rtrim(" + n + ")),FName from t_icitem where "
-                                                         "fbatchmanager = 1";
+        return "select fbatchmanager,ltrim(rtrim(" + n +
+               ")),FName from t_icitem where "
+               "fbatchmanager = 1";
     if (tableKey == "t_icitemSerial")
-        return "select ISNULL(FSerialClassID,0),ltrim(rtrim(" + n + ")),FName from t_icitem "
-                                                                    "where FISSNManage=1";
+        return "select ISNULL(FSerialClassID,0),ltrim(rtrim(" + n +
+               ")),FName from t_icitem "
+               "where FISSNManage=1";
     const bool places = tableKey == "t_stockplace";
     return "select " + std::string(places ? "FSPID" : "FItemID") + ",ltrim(rtrim(" + n +
            ")),ltrim(rtrim(FName)) from " + tableKey +

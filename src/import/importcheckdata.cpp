@@ -54,9 +54,9 @@ void chooseTestProcess()
 
 long maxBillInterID()
 {
-    const auto rs = module().gAppConn->Execute(
-        "SELECT FMaxBillInterID FROM ICStockCheckProcess WHERE FID=" +
-        std::to_string(module().gCurInterID));
+    const auto rs =
+        module().gAppConn->Execute("SELECT FMaxBillInterID FROM ICStockCheckProcess WHERE FID=" +
+                                   std::to_string(module().gCurInterID));
     return host::CLng(rs->Fields("FMaxBillInterID").Value());
 }
 
@@ -117,7 +117,8 @@ bool ImportCheckData(std::shared_ptr<host::Recordset> &rs)
         busy.emplace();
         const BaseDataDicts dicts = BaseDataDicts::load();
         batch.Append(StagingTable::createSql(tableName));
-        const auto units = m.gAppConn->Execute("select fcoefficient,FMeasureUnitID from t_measureunit");
+        const auto units =
+            m.gAppConn->Execute("select fcoefficient,FMeasureUnitID from t_measureunit");
         StagingRun run;
         run.tableName = tableName;
         run.maxBillInterID = maxBillInterID();

@@ -12,10 +12,10 @@ constexpr std::array<std::string_view, 10> kLeadingColumns = {
     "ItemName",    "Model",     "AuxPropNumber", "AuxPropName", "BatchNo"};
 
 constexpr std::array<std::string_view, 21> kTrailingColumns = {
-    "KFDate",         "KFPeriod",      "FUnitNumber",    "FUnitName",     "FBaseUnitQtyAct",
-    "FBaseUnitQty",   "FBaseUnitQtyChk", "FCCUnitNumber", "FCCUnitName",  "FQtyAct",
-    "FQty",           "CheckQty",      "AdjQty",         "FSecUnitNumber", "FSecUnitName",
-    "Coefficient",    "FSecUnitQty",   "FSecQtyAct",     "FSecCheckQty",  "FSecAdjQty",
+    "KFDate",       "KFPeriod",        "FUnitNumber",   "FUnitName",      "FBaseUnitQtyAct",
+    "FBaseUnitQty", "FBaseUnitQtyChk", "FCCUnitNumber", "FCCUnitName",    "FQtyAct",
+    "FQty",         "CheckQty",        "AdjQty",        "FSecUnitNumber", "FSecUnitName",
+    "Coefficient",  "FSecUnitQty",     "FSecQtyAct",    "FSecCheckQty",   "FSecAdjQty",
     "FNote"};
 
 } // namespace

@@ -30,8 +30,7 @@ class SheetRow
 public:
     SheetRow(host::Recordset &sheet, const host::Dictionary &columns)
         : m_sheet(sheet), m_columns(columns)
-    {
-    }
+    {}
 
     host::Variant cell(std::string_view column) const;
     // The cell's text unchanged (Null gives the empty text).

@@ -36,17 +36,12 @@ std::string GetUpdateFromTempSQL(const std::string &tableName)
                  "=t.FSecAdjQty, ",
                  "b.FChecker = t.FChecker from "});
     sql.Append(tableName);
-    appendLines(sql, {" t inner join IcInvBackUp b ",
-                      "on t.FItemID = b.FItemID",
+    appendLines(sql, {" t inner join IcInvBackUp b ", "on t.FItemID = b.FItemID",
                       "inner join t_measureunit a on b.FUnitID=a.FMeasureUnitID",
-                      "and  t.FInterID = b.FInterID",
-                      "and t.FAuxPropID = b.FAuxPropID",
-                      "and t.FUnitID = b.FUnitID",
-                      "and t.FBatchNo = b.FBatchNo",
-                      "and t.FMtoNo = b.FMtoNo",
-                      "and t.FKFDate = b.FKFDate",
-                      "and t.FKFPeriod = b.FKFPeriod",
-                      "and t.FStockID = b.FStockID",
+                      "and  t.FInterID = b.FInterID", "and t.FAuxPropID = b.FAuxPropID",
+                      "and t.FUnitID = b.FUnitID", "and t.FBatchNo = b.FBatchNo",
+                      "and t.FMtoNo = b.FMtoNo", "and t.FKFDate = b.FKFDate",
+                      "and t.FKFPeriod = b.FKFPeriod", "and t.FStockID = b.FStockID",
                       "and t.FStockPlaceID = b.FStockPlaceID"});
     return sql.StringValue();
 }
@@ -56,31 +51,24 @@ std::string GetInsertFromTempSQL(const std::string &tableName)
     host::StringBuilder sql;
     appendLines(
         sql,
-        {" insert into icinvbackup ",
-         "( FInterID,FBrNo,FItemID,FAuxPropID,",
-         "FUnitID,FBatchNo,FMtoNo,FStockID,FQty,",
-         "FSelect,FAdj,FAdjQty,FDateBackup,",
-         "FMaxBillInterID,FCheckQty,FQtyAct,",
-         "FAuxCheckQty,FAuxQtyAct,FAuxQty,",
+        {" insert into icinvbackup ", "( FInterID,FBrNo,FItemID,FAuxPropID,",
+         "FUnitID,FBatchNo,FMtoNo,FStockID,FQty,", "FSelect,FAdj,FAdjQty,FDateBackup,",
+         "FMaxBillInterID,FCheckQty,FQtyAct,", "FAuxCheckQty,FAuxQtyAct,FAuxQty,",
          "FMinus,FNote,FStockPlaceID,FKFDate,",
          "FKFPeriod , FSecUnitID, FSecQty, FChecker,FSecQtyAct,FSecCheckQty,FSecAdjQty,FSecMinus",
-         ")",
-         "  select ",
+         ")", "  select ",
          "t.FInterID,t.FBrNo,t.FItemID,t.FAuxPropID,t.FUnitID,t.FBatchNo,t.FMtoNo,t.FStockID,0,",
          "t.FSelect,t.FAdj,t.FAdjQty,t.FDateBackup,t.FMaxBillInterID,t.FCheckQty,t.FQtyAct,",
          "t.FAuxCheckQty,t.FAuxQtyAct,0,t.FMinus,t.FNote,t.FStockPlaceID,t.FKFDate,",
          "t.FKFPeriod , t.FSecUnitID, 0, t.FChecker,t.FSecQtyAct,t.FSecCheckQty,t.FSecAdjQty,"
          "t.FSecMinus from "});
     sql.Append(tableName);
-    appendLines(sql, {" t left join IcInvBackUp b",
-                      "on t.FItemID = b.FItemID",
+    appendLines(sql, {" t left join IcInvBackUp b", "on t.FItemID = b.FItemID",
                       "and  t.FInterID = b.FInterID",
                       "and t.FAuxPropID = b.FAuxPropID and t.FUnitID = b.FUnitID",
                       "and t.FBatchNo = b.FBatchNo and t.FMtoNo=b.FMtoNo and t.FKFDate = b.FKFDate",
-                      "and t.FKFPeriod = b.FKFPeriod",
-                      "and t.FStockID = b.FStockID",
-                      "and t.FStockPlaceID = b.FStockPlaceID",
-                      "Where b.FItemID Is Null"});
+                      "and t.FKFPeriod = b.FKFPeriod", "and t.FStockID = b.FStockID",
+                      "and t.FStockPlaceID = b.FStockPlaceID", "Where b.FItemID Is Null"});
     sql.Append("drop table " + tableName);
     return sql.StringValue();
 }

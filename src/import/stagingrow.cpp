@@ -64,8 +64,9 @@ void fillStagingRow(host::Dictionary &row, const SheetRow &sheet, const BaseData
     row.SetValue("UnitID", unitId);
     row.SetValue("StockID", dicts.stock.Value(stockKey));
     row.SetValue("BatchNo", sheet.trimmed("BatchNo"));
-    row.SetValue("MtoNO", run.mtoPlanMode ? host::Trim(PubVariant::NullToStr(sheet.cell("MtoNo"), ""))
-                                          : std::string());
+    row.SetValue("MtoNO", run.mtoPlanMode
+                              ? host::Trim(PubVariant::NullToStr(sheet.cell("MtoNo"), ""))
+                              : std::string());
     row.SetValue("sNote", sheet.trimmed("FNote"));
     row.SetValue("SPID", placeId);
     row.SetValue("KFDate", sheet.isEmpty("KFDate") ? host::Variant(std::string())
@@ -73,8 +74,7 @@ void fillStagingRow(host::Dictionary &row, const SheetRow &sheet, const BaseData
     row.SetValue("KFPeriod", numericCell(sheet, "KFPeriod"));
     row.SetValue("FDateBackup", run.backupTime);
     row.SetValue("FMaxBillInterID", run.maxBillInterID);
-    row.SetValue("AuxPropID",
-                 idOrZero(dicts.auxItem, sheet.key("AuxPropNumber", "AuxPropName")));
+    row.SetValue("AuxPropID", idOrZero(dicts.auxItem, sheet.key("AuxPropNumber", "AuxPropName")));
     row.SetValue("AdjQty", adjQty);
     row.SetValue("SecUnitID",
                  idOrZero(dicts.measureUnit, sheet.key("FSecUnitNumber", "FSecUnitName")));

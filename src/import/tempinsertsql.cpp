@@ -60,8 +60,8 @@ std::string GetTempInsertSQL(const host::Dictionary &row)
                    host::sqlString(shelfLifeDate(row.Value("KFDate"))) + "," +
                    number(row.Value("KFPeriod")) + "," + number(row.Value("SecUnitID")) + "," +
                    "0," + std::to_string(m.gOperatorID) + "," + number(row.Value("FSecQtyAct")) +
-                   "," + number(row.Value("FSecCheckQty")) + "," +
-                   number(row.Value("FSecAdjQty")) + "," + "\r\n");
+                   "," + number(row.Value("FSecCheckQty")) + "," + number(row.Value("FSecAdjQty")) +
+                   "," + "\r\n");
         sql.Append(number(row.Value("FRowNum")) + ")" + "\r\n");
         return sql.StringValue();
     } catch (const std::exception &) {

@@ -30,8 +30,8 @@ expect "first run makes the database" 1 "此功能在本版本中不可用" "$pr
     failed=$((failed + 1))
     echo "FAILED: no default database"
 }
-expect "the module speaks the user's language" 1 "not available in this build: ImportFromExcel" \
-    "$program" --lang en import "$work/count.xls"
+expect "the module speaks the user's language" 1 "not available in this build" \
+    "$program" --lang en print
 expect "commands are logged" 0 "ZarvoStockCheck.ICCheckInterface.CheckDataCheck" \
     cat "$work/state/stockcheck/stockcheck.log"
 expect "a missing module is reported" 1 "Cannot load the module" \

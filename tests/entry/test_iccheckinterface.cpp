@@ -183,9 +183,10 @@ TEST_F(EntryTest, MembersAreReachableByNameAndDispatchId)
     args = {true};
     entry.Invoke(TypeLib::DISPID_IsTest, host::InvokeKind::PropertyPut, args);
     EXPECT_TRUE(module().gIsTest);
-    args = {"count.xls"};
-    EXPECT_THROW(entry.Invoke(TypeLib::DISPID_TestImport, host::InvokeKind::Method, args),
-                 host::HostError);
+    host::ui::ScriptedModals modals;
+    args = {"/nonexistent/count.xls"};
+    entry.Invoke(TypeLib::DISPID_TestImport, host::InvokeKind::Method, args);
+    EXPECT_EQ(modals.messageTexts().size(), 1);
 }
 
 TEST_F(EntryTest, UnknownMembersGiveThePlatformsErrors)

@@ -33,6 +33,11 @@ struct ShapeCase
     const char *message;
 };
 
+void PrintTo(const ShapeCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class ImportShapeTest : public ImportFromExcelTest, public ::testing::WithParamInterface<ShapeCase>
 {};
 

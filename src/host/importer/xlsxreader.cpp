@@ -91,8 +91,7 @@ bool isDateFormatCode(const std::string &code)
 
 bool isBuiltInDateFormat(unsigned id)
 {
-    return (id >= 14 && id <= 17) || id == 22 || (id >= 27 && id <= 36) ||
-           (id >= 50 && id <= 58);
+    return (id >= 14 && id <= 17) || id == 22 || (id >= 27 && id <= 36) || (id >= 50 && id <= 58);
 }
 
 // Indexes of the cell styles that show dates.
@@ -206,8 +205,7 @@ SheetGrid readXlsx(const std::filesystem::path &file)
 
     SheetGrid grid;
     for (const auto &row : sheet.child("worksheet").child("sheetData").children("row")) {
-        const size_t rowIndex =
-            row.attribute("r") ? row.attribute("r").as_uint() - 1 : grid.size();
+        const size_t rowIndex = row.attribute("r") ? row.attribute("r").as_uint() - 1 : grid.size();
         if (rowIndex >= grid.size())
             grid.resize(rowIndex + 1);
         auto &cells = grid[rowIndex];

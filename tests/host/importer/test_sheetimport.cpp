@@ -1,0 +1,142 @@
+#include "xlswriter.h"
+
+#include "host/core/datetime.h"
+#include "host/core/hosterror.h"
+#include "host/db/recordset.h"
+#include "host/displayer/dispbuilder.h"
+#include "host/displayer/displaywindow.h"
+#include "host/importer/sheetimport.h"
+#include "host/ui/scriptedmodals.h"
+
+#include <gtest/gtest.h>
+#include <xlsxwriter.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+class SheetImportTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_dir = std::filesystem::temp_directory_path() /
+                ("sheetimport-" + std::to_string(::getpid()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(m_dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(m_dir); }
+
+    std::filesystem::path m_dir;
+    host::SheetImport reader;
+};
+
+// What both formats must give: header texts as field names (an empty one named by its column),
+// Null for empty cells, numbers, dates and texts, trailing empty lines dropped.
+void expectCountSheet(host::Recordset &rs)
+{
+    ASSERT_EQ(rs.FieldCount(), 4);
+    EXPECT_EQ(rs.Fields(0).Name(), "仓库代码");
+    EXPECT_EQ(rs.Fields(2).Name(), "F3");
+    EXPECT_EQ(rs.Fields(3).Name(), "生产/采购日期");
+    ASSERT_EQ(rs.RecordCount(), 2);
+    EXPECT_EQ(host::CStr(rs.Fields(0).Value()), "01");
+    EXPECT_DOUBLE_EQ(host::CDbl(rs.Fields(1).Value()), 12.5);
+    EXPECT_TRUE(rs.Fields(2).Value().isNull());
+    rs.MoveNext();
+    EXPECT_TRUE(rs.Fields(0).Value().isNull());
+    EXPECT_EQ(host::CStr(rs.Fields(2).Value()), "批次 B1");
+    EXPECT_TRUE(rs.Fields(3).Value().isNull());
+}
+
+TEST_F(SheetImportTest, ReadsTheFirstWorksheetOfAnXlsxWorkbook)
+{
+    const auto file = m_dir / "count.xlsx";
+    lxw_workbook *workbook = workbook_new(file.c_str());
+    lxw_worksheet *sheet = workbook_add_worksheet(workbook, nullptr);
+    workbook_add_worksheet(workbook, nullptr);
+    lxw_format *dateFormat = workbook_add_format(workbook);
+    format_set_num_format(dateFormat, "yyyy-mm-dd");
+    worksheet_write_string(sheet, 0, 0, "仓库代码", nullptr);
+    worksheet_write_string(sheet, 0, 1, "数量", nullptr);
+    worksheet_write_string(sheet, 0, 3, "生产/采购日期", nullptr);
+    worksheet_write_string(sheet, 1, 0, "01", nullptr);
+    worksheet_write_number(sheet, 1, 1, 12.5, nullptr);
+    lxw_datetime date = {2024, 3, 5, 0, 0, 0};
+    worksheet_write_datetime(sheet, 1, 3, &date, dateFormat);
+    worksheet_write_string(sheet, 2, 2, "批次 B1", nullptr);
+    worksheet_write_blank(sheet, 5, 0, dateFormat);
+    ASSERT_EQ(workbook_close(workbook), LXW_NO_ERROR);
+
+    const auto rs = reader.importdata(file.string());
+    expectCountSheet(*rs);
+    rs->MoveFirst();
+    const host::Variant kfDate = rs->Fields(3).Value();
+    ASSERT_EQ(kfDate.type(), host::VariantType::Date);
+    EXPECT_EQ(host::formatDate(kfDate.dateValue(), "YYYY-MM-DD"), "2024-03-05");
+}
+
+TEST_F(SheetImportTest, ReadsAnXlsWorkbook)
+{
+    const auto file = m_dir / "count.xls";
+    const host::Variant null = host::Variant::null();
+    writeXls(file, {{"仓库代码", "数量", null, "生产/采购日期"},
+                    {"01", 12.5, null, "2024-03-05"},
+                    {null, null, "批次 B1"},
+                    {null}});
+
+    const auto rs = reader.importdata(file.string());
+    expectCountSheet(*rs);
+    rs->MoveFirst();
+    EXPECT_EQ(host::CStr(rs->Fields(3).Value()), "2024-03-05");
+}
+
+TEST_F(SheetImportTest, AHeaderWithoutDataLinesGivesNoRecords)
+{
+    const auto file = m_dir / "empty.xls";
+    writeXls(file, {{"仓库代码", "数量"}});
+    const auto rs = reader.importdata(file.string());
+    EXPECT_EQ(rs->FieldCount(), 2);
+    EXPECT_TRUE(rs->EOF());
+}
+
+TEST_F(SheetImportTest, AFileThatIsNoWorkbookIsAnError)
+{
+    const auto text = m_dir / "count.xls";
+    std::ofstream(text) << "a,b\n1,2\n";
+    EXPECT_THROW(reader.importdata(text.string()), host::HostError);
+    EXPECT_THROW(reader.importdata((m_dir / "missing.xlsx").string()), host::HostError);
+    const auto broken = m_dir / "broken.xlsx";
+    std::ofstream(broken, std::ios::binary) << "PK\x03\x04 not really a zip";
+    EXPECT_THROW(reader.importdata(broken.string()), host::HostError);
+}
+
+TEST(DispBuilderTest, ShowsItsLinesInOneWindow)
+{
+    host::ui::ScriptedModals modals;
+    QStringList shown;
+    QStringList headers;
+    modals.whileShown([&](host::ui::Form &form) {
+        auto &window = dynamic_cast<host::DisplayWindow &>(form);
+        shown = window.columnTexts(0);
+        headers = window.headerTexts();
+    });
+    host::DispBuilder list;
+    list.Cols(1);
+    list.SetColWidth(1, 7800);
+    list.titles("错误原因|");
+    list.Caption("引入错误提示");
+    list.Add("第1条记录的物料为：螺栓 在基础资料中不存在!|");
+    list.Add("第2条记录进行批次管理物料批次为空!|ignored|");
+    list.Show(1);
+
+    ASSERT_EQ(modals.modalWindows().size(), 1u);
+    EXPECT_EQ(modals.modalWindows().front().caption, "引入错误提示");
+    EXPECT_EQ(headers, QStringList{"错误原因"});
+    EXPECT_EQ(shown, (QStringList{"第1条记录的物料为：螺栓 在基础资料中不存在!",
+                                  "第2条记录进行批次管理物料批次为空!"}));
+    EXPECT_THROW(list.SetColWidth(2, 100), host::HostError);
+}
+
+} // namespace

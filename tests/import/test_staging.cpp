@@ -1,0 +1,237 @@
+#include "importfixture.h"
+
+#include "host/core/datetime.h"
+#include "import/basedatadicts.h"
+#include "import/importsheet.h"
+#include "import/stagingrow.h"
+#include "import/stagingtable.h"
+#include "import/tempinsertsql.h"
+#include "services/modulestate.h"
+
+namespace {
+
+TEST(StagingTableTest, NameHoldsTheUserAndTheStartSecond)
+{
+    EXPECT_EQ(StagingTable::name(16, host::makeDate({2026, 12, 6, 13, 56, 1})),
+              "IcInvBackUpTemp_16_261206135601");
+    EXPECT_EQ(StagingTable::name(7, host::makeDate({2027, 3, 2, 9, 5, 4})),
+              "IcInvBackUpTemp_7_270302090504");
+}
+
+TEST(StagingTableTest, CreateTextHasOneLinePerColumn)
+{
+    const std::string sql = StagingTable::createSql("T");
+    EXPECT_TRUE(sql.starts_with("  Create Table T\r\n(FInterID int not null,\r\nFBrNo "));
+    EXPECT_TRUE(sql.ends_with("FRowNum INT not null DEFAULT(0),\r\nFChecker int\r\n)\r\n"));
+    EXPECT_EQ(std::count(sql.begin(), sql.end(), '\n'), 34);
+}
+
+class TempInsertTest : public ServicesTest
+{
+protected:
+    void SetUp() override
+    {
+        ServicesTest::SetUp();
+        module().gCurInterID = 900;
+        module().gOperatorID = 17;
+        const std::pair<const char *, host::Variant> entries[] = {
+            {"strTempTable", "IcInvBackUpTemp_16_261206135601"},
+            {"ItemID", 9001L},
+            {"AuxPropID", 0L},
+            {"UnitID", 102L},
+            {"BatchNo", " B01 "},
+            {"MtoNO", ""},
+            {"StockID", 9501L},
+            {"AdjQty", 0.5},
+            {"FDateBackup", "2026-12-06 13:56:02"},
+            {"FMaxBillInterID", 77L},
+            {"CheckQty", 3.0},
+            {"FCoefficientByUnit", 12.0},
+            {"sNote", "it's"},
+            {"SPID", 9601L},
+            {"KFDate", "2024/3/5"},
+            {"KFPeriod", 180.0},
+            {"SecUnitID", 105L},
+            {"FSecQtyAct", 9.0},
+            {"FSecCheckQty", 9.0},
+            {"FSecAdjQty", 1.5},
+            {"FRowNum", 4L},
+        };
+        for (const auto &[key, value] : entries)
+            row.SetValue(key, value);
+    }
+
+    host::Dictionary row;
+};
+
+// The statement text is what the server receives, so it is compared whole.
+TEST_F(TempInsertTest, WritesTheStatementOfOneStagedRow)
+{
+    EXPECT_EQ(PubVariant::GetTempInsertSQL(row),
+              "Insert Into IcInvBackUpTemp_16_261206135601\r\n"
+              "  (FInterID,FBrNo,FItemID,FAuxPropID,FUnitID,\r\n"
+              "FBatchNo,FMtoNo,FStockID,FQty,FSelect,FAdj,FAdjQty,\r\n"
+              "  FDateBackup,FMaxBillInterID,FCheckQty,FQtyAct,\r\n"
+              " FAuxCheckQty,FAuxQtyAct,FAuxQty,FMinus,FNote,\r\n"
+              " FStockPlaceID,FKFDate,FKFPeriod,FSecUnitID,FSecQty,FChecker,FSecQtyAct,"
+              "FSecCheckQty,FSecAdjQty,FRowNum)\r\n"
+              "  Values('900','0',9001,0,102,'B01'\r\n"
+              ",''\r\n"
+              "  ,9501,0,0,0,0.5,'2026-12-06 13:56:02',77\r\n"
+              "  ,36,36,3,3,0,0,'it''s'\r\n"
+              "  ,9601,'2024-03-05',180,105,0,17,9,9,1.5,\r\n"
+              "4)\r\n");
+}
+
+TEST_F(TempInsertTest, AnEmptyDateStaysEmptyAndATextThatIsNoDateIsKept)
+{
+    row.SetValue("KFDate", "");
+    EXPECT_NE(PubVariant::GetTempInsertSQL(row).find("  ,9601,'',180,"), std::string::npos);
+    row.SetValue("KFDate", "next week");
+    EXPECT_NE(PubVariant::GetTempInsertSQL(row).find("  ,9601,'next week',180,"),
+              std::string::npos);
+}
+
+class StagingRowTest : public ImportDatabaseTest
+{
+protected:
+    host::Dictionary fill(const SheetLine &l)
+    {
+        const auto rs = sheet({l});
+        const auto columns = ImportSheet::columnMap(module().gMtoPlanMode == 1);
+        const auto units = db->Execute("select fcoefficient,FMeasureUnitID from t_measureunit");
+        StagingRun run{"T", "2026-12-06 13:56:02", 77, module().gMtoPlanMode == 1};
+        const BaseDataDicts dicts = BaseDataDicts::load();
+        host::Dictionary row;
+        fillStagingRow(row, SheetRow(*rs, *columns), dicts, *units, run, 5);
+        return row;
+    }
+};
+
+TEST_F(StagingRowTest, TakesIdsFromTheBaseDataAndTheRunsValues)
+{
+    SheetLine l = line(kAuxItem);
+    l["BatchNo"] = host::Variant::null();
+    l["FNote"] = "  盘点  ";
+    const host::Dictionary row = fill(l);
+    EXPECT_EQ(host::CLng(row.Value("ItemID")), kAuxItem);
+    EXPECT_EQ(host::CLng(row.Value("StockID")), kStock);
+    EXPECT_EQ(host::CLng(row.Value("SPID")), kPlace);
+    EXPECT_EQ(host::CLng(row.Value("UnitID")), 100);
+    EXPECT_EQ(host::CLng(row.Value("AuxPropID")), 114);
+    EXPECT_EQ(host::CLng(row.Value("SecUnitID")), 0);
+    EXPECT_EQ(host::CStr(row.Value("BatchNo")), "");
+    EXPECT_EQ(host::CStr(row.Value("sNote")), "盘点");
+    EXPECT_EQ(host::CStr(row.Value("KFDate")), "");
+    EXPECT_EQ(host::CLng(row.Value("FMaxBillInterID")), 77);
+    EXPECT_EQ(host::CLng(row.Value("FRowNum")), 5);
+    EXPECT_EQ(host::CStr(row.Value("strTempTable")), "T");
+}
+
+struct RateCase
+{
+    const char *name;
+    long mtoPlanMode;
+    host::Variant checkQty;
+    host::Variant secCheckQty;
+    host::Variant adjQty;
+    double rate;
+    double secAdjQty;
+};
+
+void PrintTo(const RateCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class SecondUnitRateTest : public StagingRowTest, public ::testing::WithParamInterface<RateCase>
+{};
+
+// Item 9006 is counted in boxes of 12 pieces.
+TEST_P(SecondUnitRateTest, RateAndAdjustmentInTheSecondUnit)
+{
+    const RateCase &c = GetParam();
+    module().gMtoPlanMode = c.mtoPlanMode;
+    SheetLine l = line(kTwoUnitItem);
+    l["CheckQty"] = c.checkQty;
+    l["FSecCheckQty"] = c.secCheckQty;
+    l["AdjQty"] = c.adjQty;
+    const host::Dictionary row = fill(l);
+    EXPECT_DOUBLE_EQ(host::CDbl(row.Value("Coefficient")), c.rate);
+    EXPECT_DOUBLE_EQ(host::CDbl(row.Value("FSecAdjQty")), c.secAdjQty);
+    EXPECT_DOUBLE_EQ(host::CDbl(row.Value("FSecQtyAct")), host::CDbl(row.Value("FSecCheckQty")));
+    EXPECT_DOUBLE_EQ(host::CDbl(row.Value("FCoefficientByUnit")), 12);
+    EXPECT_EQ(host::CLng(row.Value("SecUnitID")), 105);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rates, SecondUnitRateTest,
+    ::testing::Values(RateCase{"ThreeBoxesNineKilograms", 0, 3.0, 9.0, 1.0, 4, 3},
+                      RateCase{"NoSecondUnitCounted", 0, 3.0, 0.0, 1.0, 0, 0},
+                      RateCase{"NoSecondUnitCountedWithMode", 1, 3.0, 0.0, 1.0, 0, 0},
+                      RateCase{"NegativeSecondUnit", 0, 2.0, -6.0, 1.0, -4, -3},
+                      RateCase{"NegativeSecondUnitWithMode", 1, 2.0, -6.0, 1.0, 0, 0},
+                      RateCase{"EmptyCells", 0, host::Variant::null(), host::Variant::null(),
+                               host::Variant::null(), 0, 0}),
+    [](const ::testing::TestParamInfo<RateCase> &param) { return std::string(param.param.name); });
+
+TEST_F(StagingRowTest, ThePlanTrackingNumberIsStagedOnlyWithTheMode)
+{
+    module().gMtoPlanMode = 1;
+    SheetLine l = line(kBatchItem);
+    l["MtoNo"] = " M1 ";
+    EXPECT_EQ(host::CStr(fill(l).Value("MtoNO")), "M1");
+    module().gMtoPlanMode = 0;
+    EXPECT_EQ(host::CStr(fill(line(kBatchItem)).Value("MtoNO")), "");
+}
+
+TEST_F(StagingRowTest, AProductionDateIsStagedAsADate)
+{
+    SheetLine l = line(kShelfLifeItem);
+    l["KFDate"] = "2024/3/5";
+    const host::Variant date = fill(l).Value("KFDate");
+    ASSERT_EQ(date.type(), host::VariantType::Date);
+    EXPECT_EQ(host::formatDate(date.dateValue(), "YYYY-MM-DD"), "2024-03-05");
+}
+
+using BaseDataDictTest = ImportDatabaseTest;
+
+TEST_F(BaseDataDictTest, KeysAreNumberAndNameInTheNumberFormInUse)
+{
+    host::Dictionary items;
+    PubVariant::LoadBaseDataDict(items, "t_icitem");
+    EXPECT_EQ(host::CLng(items.Value("ST001|螺栓")), kPlainItem);
+    EXPECT_FALSE(items.Exists("T.001|螺栓"));
+
+    module().gUseShortNumber = true;
+    host::Dictionary fullNumbers;
+    PubVariant::LoadBaseDataDict(fullNumbers, "t_icitem");
+    EXPECT_EQ(host::CLng(fullNumbers.Value("T.001|螺栓")), kPlainItem);
+}
+
+TEST_F(BaseDataDictTest, BlanksInTheDatabaseDoNotMatterAndTheHigherIdWins)
+{
+    db->Execute("update t_ICItemBase set FName='  螺栓 ' where FItemID=9001");
+    db->Execute("insert into t_StockPlace (FSPID,FSPGroupID,FNumber,FShortNumber,FName) values "
+                "(9602,96,'P1','SP1','一号位')");
+    const BaseDataDicts dicts = BaseDataDicts::load();
+    EXPECT_EQ(host::CLng(dicts.item.Value("ST001|螺栓")), kPlainItem);
+    EXPECT_EQ(host::CLng(dicts.stockPlace.Value("SP1|一号位")), 9602);
+    EXPECT_EQ(host::CLng(dicts.stockPlaceAndStock.Value("SP1|一号位|ST1|测试仓")), kPlace);
+    EXPECT_TRUE(dicts.itemBatch.Exists("ST002|批次件"));
+    EXPECT_FALSE(dicts.itemBatch.Exists("ST001|螺栓"));
+    EXPECT_EQ(host::CLng(dicts.itemSerial.Value("ST005|序列件")), 7);
+    EXPECT_EQ(host::CLng(dicts.itemAuxProp.Value("ST003|辅助件")), 3001);
+    EXPECT_EQ(host::CLng(dicts.auxItemClass->Value("01|红色|3001")), 3001);
+}
+
+TEST_F(BaseDataDictTest, AnEmptyTableLeavesTheDictionaryEmpty)
+{
+    db->Execute("delete from t_AuxItem");
+    host::Dictionary aux;
+    PubVariant::LoadBaseDataDict(aux, "t_auxitem");
+    EXPECT_EQ(aux.Count(), 0);
+    EXPECT_EQ(PubVariant::LoadAuxItemDict()->Count(), 0);
+}
+
+} // namespace
