@@ -30,12 +30,14 @@ namespace {
 
 constexpr long kBatchRecords = 100;
 
-void send(host::StringBuilder &batch)
+// Returns whether a batch was sent.
+bool send(host::StringBuilder &batch)
 {
     if (batch.Length() == 0)
-        return;
+        return false;
     module().gAppConn->Execute(batch.StringValue());
     batch.Remove(1, batch.Length());
+    return true;
 }
 
 // The open count processes of the logged-in user; the last one becomes current.
@@ -107,6 +109,7 @@ bool ImportCheckData(std::shared_ptr<host::Recordset> &rs)
     const bool mtoPlanMode = m.gMtoPlanMode == 1;
     long i = 0;
     std::string tableName;
+    bool tableCreated = false; // the first batch sent creates it
     try {
         std::optional<host::ui::BusyCursor> busy;
         const auto columns = ImportSheet::columnMap(mtoPlanMode);
@@ -139,10 +142,10 @@ bool ImportCheckData(std::shared_ptr<host::Recordset> &rs)
                 batch.Append(GetTempInsertSQL(row));
             }
             if (i % kBatchRecords == 0 && i != 0)
-                send(batch);
+                tableCreated = send(batch) || tableCreated;
             rs->MoveNext();
         }
-        send(batch);
+        tableCreated = send(batch) || tableCreated;
 
         const auto directions = CheckTempUnitDirection(tableName);
         if (directions && directions->State() == host::Recordset::adStateOpen) {
@@ -177,7 +180,7 @@ bool ImportCheckData(std::shared_ptr<host::Recordset> &rs)
             ShowErrMsg(MParse::LoadLangString(endText));
         return true;
     } catch (const std::exception &) {
-        if (!tableName.empty())
+        if (tableCreated)
             dropStagingTable(tableName);
         ShowErrMsg(MParse::FormatLangString("第%1条记录存在非法数据,盘点引入失败", {i + 2}));
         return false;
