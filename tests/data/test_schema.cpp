@@ -233,6 +233,110 @@ TEST_F(ModuleStatements, ProcessListJoinsTheOperator)
     EXPECT_EQ(host::CStr(list->Fields("FProcessID").Value()), "202612070001");
 }
 
+TEST_F(ModuleStatements, CountSheetListsEveryLineOfItemsNotDeleted)
+{
+    backUpCurrentStock();
+    const std::string sheet =
+        joinLines(
+            {"Select a.* From (",
+             "Select rtrim(t12.fname) as fstockname,t1.FStockID,t1.FItemID,t11.FName as FSPName, "
+             "t2.FShortNumber,t2.FNumber,",
+             "t2.FName,t2.FModel,t1.FBatchNo ,t1.FMtoNo,t1.FKFDate,t1.FKFPeriod,t4.FCoefficient,"
+             "t1.FStockPlaceID,",
+             "t2.FQtyDecimal,t2.FPriceDecimal,t2.FSecUnitDecimal,t1.FBal,t1.FNote,t1.FMinus,"
+             "t1.FDateBackup,t1.FMaxBillInterID,",
+             "t3.FName AS FUnitName,cast((cast((t1.FAuxQty+t1.FAdjQty) as  decimal(28,15) )*"
+             "cast(t4.FCoefficient as decimal(28,15))) as decimal(28,10)) as FQty,t1.FQtyAct,"
+             "t1.FCheckQty,",
+             "FOverQty=Case When t1.FMinus>0 Then t1.FMinus when t4.FCoefficient=0 then t1.FMinus "
+             "Else Null End,",
+             "FDownQty=Case When t1.FMinus<0 Then -t1.FMinus  when t4.FCoefficient=0 then "
+             "-t1.FMinus "
+             "Else Null End,",
+             "t1.FUnitID,t4.FUnitGroupID,",
+             "t4.FName as FCUUnitName,FCUUnitQty=(t1.FAuxQty+t1.FAdjQty),",
+             "FCUUnitQtyAct=t1.FAuxQtyAct,FCUUnitCheckQty=t1.FAuxCheckQty,",
+             "FCUUnitOverQty=Case When t1.FMinus>0 Then t1.FMinus/t4.FCoefficient Else Null End,",
+             "FCUUnitDownQty=Case When t1.FMinus<0 Then -t1.FMinus/t4.FCoefficient Else Null End,",
+             "t2.FDeleted,t5.FName as FSecUnitName,t13.FName as FAuxPropName, ",
+             "t1.FAdjQty,t1.FSecQty+FSecAdjQty AS FSecQty,FSecQtyAct ,FSecCheckQty ,FSecAdjQty "
+             ",case "
+             "when t1.FSecCheckQty=0 then 0 else (t1.FCheckQty/t1.FSecCheckQty) end as "
+             "FSecCoefficient, ",
+             "FSecOverQty=Case When t1.FSecMinus>0 Then t1.FSecMinus when t4.FCoefficient=0 then "
+             "t1.FSecMinus Else Null End,",
+             "FSecDownQty=Case When t1.FSecMinus<0 Then -t1.FSecMinus  when t4.FCoefficient=0 then "
+             "-t1.FSecMinus Else Null End,",
+             "t12.fnumber as FStockNumber,t12.fshortnumber as FStockShortNumber,t3.FNumber as "
+             "FUnitNumber,t3.FShortNumber as FUnitShortNumber,",
+             "t11.fnumber as FSPNumber,t11.fshortnumber as FSPShortNumber,t4.FNumber as "
+             "FCUUnitNumber,t4.FShortNumber as FCUUnitShortNumber,",
+             "t2.fnumber as FItemNumber,t2.fshortnumber as FItemShortNumber,t5.FNumber as "
+             "FSecUnitNumber,t5.FShortNumber as FSecUnitShortNumber,t13.FNumber as FAuxPropNumber,"
+             "t13.FNumber as FAuxPropShortNumber,t2.FSecUnitID,t1.FAuxPropID",
+             "From ICInvBackup t1 inner join t_ICItem t2 on t1.FItemID=t2.FItemID",
+             "left join t_MeasureUnit t3 on t2.FUnitID=t3.FItemID",
+             "left join t_MeasureUnit t4 on t1.funitid=t4.FItemID",
+             "left join t_MeasureUnit t5 on t2.FSecUnitID=t5.FItemID",
+             "left join t_StockPlace t11 on t1.FStockPlaceID=t11.FSPID",
+             "left join t_Stock t12 on t1.FStockID=t12.fitemid",
+             "left join t_AuxItem t13 on t1.FAuxPropID=t13.fitemid",
+             "",
+             "Where 1=1 And t2.FDeleted<>1 ",
+             " And t1.FInterID=1",
+             ") as a ",
+             " where 1=1 and 1=1"}) +
+        " order by FStockName Desc,FSPName,FName";
+    EXPECT_EQ(records(sheet), count("select count(*) from ICInvBackup b inner join t_ICItem i "
+                                    "on i.FItemID = b.FItemID where i.FDeleted = 0"));
+}
+
+TEST_F(ModuleStatements, BillSelectionFindsTheBillsOfALine)
+{
+    const auto line = rowsAsText(
+        *m_db, "select top 1 e.FDCStockID, e.FItemID, e.FBatchNo, e.FMtoNo, e.FDCSPID, "
+               "e.FAuxPropID, e.FKFPeriod, isnull(convert(varchar(10),e.FKFDate,120),'') from "
+               "ICStockBillEntry e inner join ICStockBill b on b.FInterID = e.FInterID where "
+               "b.FTranType = 1 and b.FCheckerID > 0 and b.FCancellation = 0 order by "
+               "e.FInterID");
+    ASSERT_EQ(line.size(), 1U);
+    const auto &k = line[0];
+    const std::string date = k[7].empty() ? " IS NULL " : "='" + k[7] + "'";
+    const auto bills = m_db->Execute(
+        joinLines(
+            {"Select u1.FInterID,CASE WHEN ISNULL(v1.FSelectedProcID,0) = 0 THEN 0 ELSE 1 END AS "
+             "FCheckSelect,u1.FDate,",
+             "case when u1.FTranType in(1,2,5,10,40,41) then 1 else 0 end as FInOrOut,",
+             "x1.FName AS FName,u1.FBillNo,t11.FName,t1.FNumber AS FNumber,t1.FName,t1.FModel,"
+             "t12.FName,v1.FBatchNo,v1.FMtoNo,v1.FKFDate,v1.FKFPeriod,t3.FName,v1.FQty,t13.FName,"
+             "v1.FSecQty,v1.FEntryID,u1.FROB,u1.FTranType AS FTranTypeID",
+             "From ICStockBill u1 inner join ICStockBillEntry v1 on u1.FInterID=v1.FInterID",
+             "inner join ICTransactionType x1 on u1.FTranType=x1.FID ",
+             "inner join t_ICItem t1 on v1.FItemID=t1.FItemID",
+             "inner join t_MeasureUnit t3 on t1.FUnitID=t3.FItemID",
+             "left join t_MeasureUnit t13 on t1.FSecUnitID=t13.FItemID",
+             "left join t_AuxItem t12 on v1.FAuxPropID=t12.FItemID",
+             "left join t_StockPlace t11 on v1.FDCSPID=t11.FSPID",
+             "Where v1.FDCStockID=" + k[0],
+             "AND v1.FItemID=" + k[1],
+             "AND (u1.FCheckerID<0 OR u1.FCheckerID>0 or u1.FUpStockWhenSave=1) AND "
+             "u1.FCancellation "
+             "= 0 ",
+             "AND v1.FBatchNo='" + k[2] + "'",
+             "AND v1.FMtoNo='" + k[3] + "'",
+             "AND u1.FInterID > 0",
+             "AND v1.FDCSPID=" + k[4],
+             "AND v1.FAuxPropID=" + k[5],
+             "AND v1.FKFPeriod=" + k[6],
+             "AND convert(datetime,v1.FKFDate)" + date,
+             "AND u1.FTranType in(1,2,5,10,40,41,43,21,28,29)",
+             "AND (ISNULL(v1.FSelectedProcID,0) = 0 OR ISNULL(v1.FSelectedProcID,0) = 1)"}) +
+        " Order By u1.FDate,u1.FBillNo");
+    ASSERT_GT(bills->RecordCount(), 0);
+    EXPECT_EQ(host::CStr(bills->Fields("FName").Value()), "外购入库");
+    EXPECT_EQ(host::CLng(bills->Fields("FInOrOut").Value()), 1);
+}
+
 TEST_F(ModuleStatements, CountLineUpdateStoresQuantitiesAndDifference)
 {
     backUpCurrentStock();
