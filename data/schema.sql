@@ -447,8 +447,8 @@ CREATE TABLE ICChatBillTitle (
     FControl int NOT NULL DEFAULT(0),
     FMode int NOT NULL DEFAULT(0)
 );
-CREATE UNIQUE INDEX IX_ICChatBillTitle_FInterID ON ICChatBillTitle (FInterID);
-CREATE INDEX IX_ICChatBillTitle_FTypeID ON ICChatBillTitle (FTypeID, FInterID);
+-- FInterID numbers the columns of one show type, so it is unique only with FTypeID.
+CREATE UNIQUE INDEX IX_ICChatBillTitle_FTypeID ON ICChatBillTitle (FTypeID, FInterID);
 
 -- What the host's own stand-ins keep -------------------------------------------------------
 

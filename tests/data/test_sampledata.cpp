@@ -189,9 +189,13 @@ TEST_F(DemoCompany, ProcessNumberingStartsAtOne)
     EXPECT_EQ(count("select fcurno from icbillno where fbillid=-1"), 1);
 }
 
-TEST_F(DemoCompany, LeavesTheColumnTemplatesEmpty)
+TEST_F(DemoCompany, HoldsTheColumnTemplatesOfTheThreeSheets)
 {
-    EXPECT_EQ(count("select count(*) from ICChatBillTitle"), 0);
+    for (int type : {1, 3, 4})
+        EXPECT_GT(
+            count("select count(*) from ICChatBillTitle where FTypeID=" + std::to_string(type)), 10)
+            << type;
+    EXPECT_EQ(count("select count(*) from ICChatBillTitle where FTypeID not in (1,3,4)"), 0);
 }
 
 // The cut-off backup rebuilds book stock from the opening balance and the effective movements,

@@ -462,6 +462,7 @@ TEST_F(ModuleStatements, AlertOptionIsUpdatedOrInserted)
 
 TEST_F(ModuleStatements, ColumnTemplateTakesRowsForEveryLanguage)
 {
+    m_db->Execute("delete from ICChatBillTitle");
     m_db->Execute("insert into ICChatBillTitle (FInterID,FTypeID,FColCaption,FColCaption_CHT,"
                   "FColCaption_EN,FColName,FColType,FColWidth,FVisible,FVisForQuest,FVisForOrder)"
                   " values (1,1,'物料代码$','物料代碼$','Item code$','FNumber',1,80,1,1,-1)");
