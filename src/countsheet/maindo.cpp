@@ -2,7 +2,6 @@
 
 #include "countsheet/appconn.h"
 #include "countsheet/checkbillsql.h"
-#include "countsheet/countsheetledger.h"
 #include "countsheet/countsheetwindows.h"
 #include "host/core/dictionary.h"
 #include "host/core/dispatch.h"
@@ -11,6 +10,7 @@
 #include "host/core/settingsstore.h"
 #include "host/db/appconnection.h"
 #include "host/db/recordset.h"
+#include "host/ui/busycursor.h"
 #include "services/mmts.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
@@ -108,6 +108,7 @@ std::shared_ptr<host::Recordset> MainDo::GetRSHeader()
 
 long MainDo::OutCheckBill(long vBillType, long &vBillNo)
 {
+    const host::ui::BusyCursor busy;
     try {
         auto listUpdate = host::CreateObjectAs<host::Dispatch>(kListUpdateProgId);
         std::vector<host::Variant> args{MMTS::GetPropsString(), module().gCurInterID, std::string(),

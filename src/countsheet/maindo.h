@@ -9,16 +9,15 @@ namespace host {
 class Dictionary;
 class Recordset;
 namespace ui {
+class LedgerGrid;
 class SpreadGrid;
-}
+} // namespace ui
 } // namespace host
-
-class CountSheetLedger;
 
 // The engine behind the count sheet. The entry class creates one per count-sheet command and
 // calls Show; the count-sheet window creates its own and uses the rest: the count-sheet query,
 // the entry-grid fill, the ledger rows and totals, the column widths and the bill request.
-// The ledger handed to Ldg is the window's; the engine only holds a reference to it.
+// The ledger handed to Ldg is the window's; the engine only refers to it and must not outlive it.
 class MainDo
 {
 public:
@@ -36,7 +35,7 @@ public:
     // entry per caption, "FColName|FItemClassID|FColType".
     std::shared_ptr<host::Dictionary> GetHeadString(long vType);
     void ShowDelete(bool vData) { m_ShowDelete = vData; }
-    void Ldg(std::shared_ptr<CountSheetLedger> NewValue) { m_Ldg = std::move(NewValue); }
+    void Ldg(host::ui::LedgerGrid *NewValue) { m_Ldg = NewValue; }
 
     // The count-sheet command: filter dialog or filter reset, the backed-up check, then the
     // count-sheet window. Traps nothing.
@@ -74,5 +73,5 @@ private:
     std::string totalsRow(long *BackColor);
 
     bool m_ShowDelete = false;
-    std::shared_ptr<CountSheetLedger> m_Ldg;
+    host::ui::LedgerGrid *m_Ldg = nullptr;
 };

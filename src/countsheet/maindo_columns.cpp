@@ -1,9 +1,9 @@
 #include "countsheet/maindo.h"
 
 #include "countsheet/appconn.h"
-#include "countsheet/countsheetledger.h"
 #include "host/db/appconnection.h"
 #include "host/db/recordset.h"
+#include "host/ui/ledgergrid.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"
@@ -66,14 +66,14 @@ void MainDo::ResizeColWidth()
     if (!m_Ldg)
         return;
 
-    const long count = static_cast<long>(m.gColumns.size());
-    tryStep([&] { m_Ldg->SetFaceCols(count); });
-    for (long i = 1; i <= count; ++i) {
+    const int count = static_cast<int>(m.gColumns.size());
+    m_Ldg->Face().setCols(count);
+    for (int i = 1; i <= count; ++i) {
         const ColumnTemplate &column = m.gColumns[static_cast<size_t>(i - 1)];
-        tryStep([&] { m_Ldg->SetColWidth(i, column.ColWidth); });
-        tryStep([&] { m_Ldg->SetColSwitch(i, 16, !column.Visible); });
+        m_Ldg->Col(i).setWidth(static_cast<double>(column.ColWidth));
+        m_Ldg->Col(i).setSwitch(host::ui::LedgerGrid::HiddenSwitch, !column.Visible);
         if (column.ColType == 2)
-            tryStep([&] { m_Ldg->SetColQuantityMark(i, 1); });
+            m_Ldg->Col(i).setStyle(1);
     }
 }
 
@@ -83,10 +83,13 @@ void MainDo::SaveColWidth()
         const std::shared_ptr<host::Recordset> rs = appConn().Execute(module().gHeaderSQL);
         if (!rs || !m_Ldg)
             return;
-        long i = 1;
+        int i = 1;
         for (rs->MoveFirst(); !rs->EOF(); rs->MoveNext(), ++i) {
+            // Template row i belongs to ledger column i; without that column the save ends.
+            if (i > m_Ldg->Face().Cols())
+                return;
             // Whole widths, halves to even.
-            const long width = std::lrint(m_Ldg->ColWidth(i));
+            const long width = std::lrint(m_Ldg->Col(i).Width());
             appConn().Execute(
                 "Update ICChatBillTitle Set FColWidth=" + std::to_string(width) +
                 " Where FTypeID=" + std::to_string(host::CLng(rs->Fields("FTypeID").Value())) +

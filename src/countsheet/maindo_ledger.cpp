@@ -1,10 +1,10 @@
 #include "countsheet/maindo.h"
 
-#include "countsheet/countsheetledger.h"
 #include "countsheet/decimaltext.h"
 #include "countsheet/sheettotals.h"
 #include "host/core/datetime.h"
 #include "host/db/recordset.h"
+#include "host/ui/ledgergrid.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
 
@@ -60,12 +60,7 @@ std::string MainDo::TRowData(long) const
 
 std::string MainDo::DRowData(long lRow, long *BackColor)
 {
-    bool totals = false;
-    try {
-        totals = module().gShowType == 1 && m_Ldg && lRow == m_Ldg->FaceRows();
-    } catch (const std::exception &) {
-        totals = false;
-    }
+    const bool totals = module().gShowType == 1 && m_Ldg && lRow == m_Ldg->Face().Rows();
     return totals ? totalsRow(BackColor) : dataRow(lRow);
 }
 

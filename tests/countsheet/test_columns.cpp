@@ -1,7 +1,7 @@
 #include "countsheetdb.h"
-#include "fakeledger.h"
 
 #include "countsheet/maindo.h"
+#include "host/ui/ledgergrid.h"
 
 namespace {
 
@@ -12,12 +12,12 @@ protected:
     {
         CountSheetDbTest::SetUp();
         m_main = std::make_unique<MainDo>();
-        m_ledger = std::make_shared<FakeLedger>();
-        m_main->Ldg(m_ledger);
+        m_ledger = std::make_unique<host::ui::LedgerGrid>();
+        m_main->Ldg(m_ledger.get());
     }
 
+    std::unique_ptr<host::ui::LedgerGrid> m_ledger;
     std::unique_ptr<MainDo> m_main;
-    std::shared_ptr<FakeLedger> m_ledger;
 };
 
 TEST_F(ColumnTemplates, TemplateLaysOutTheLedger)
@@ -27,13 +27,15 @@ TEST_F(ColumnTemplates, TemplateLaysOutTheLedger)
     const auto &columns = module().gColumns;
     const long rows = count("Select * From ICChatBillTitle Where FTypeID=1");
     ASSERT_EQ(static_cast<long>(columns.size()), rows);
-    EXPECT_EQ(m_ledger->cols, rows);
-    for (long i = 1; i <= rows; ++i) {
+    EXPECT_EQ(m_ledger->Face().Cols(), rows);
+    for (int i = 1; i <= rows; ++i) {
         const ColumnTemplate &c = columns[static_cast<size_t>(i - 1)];
-        EXPECT_EQ(m_ledger->column(i).width, c.ColWidth) << i;
-        EXPECT_EQ(m_ledger->column(i).hidden, !c.Visible) << i;
-        EXPECT_EQ(m_ledger->column(i).quantityMark, c.ColType == 2 ? 1 : 0) << i;
+        if (c.Visible)
+            EXPECT_EQ(m_ledger->Col(i).Width(), c.ColWidth) << i;
+        EXPECT_EQ(m_ledger->Col(i).Switch(16), !c.Visible) << i;
+        EXPECT_EQ(m_ledger->Col(i).Style(), c.ColType == 2 ? 1 : 0) << i;
     }
+    EXPECT_TRUE(m_ledger->Col(8).Switch(16)); // the plan-tracking column starts hidden
     EXPECT_EQ(columns[0].Caption, "仓库$");
     EXPECT_EQ(columns[3].ColName, "FName");
     // Without the option short numbers are in use: the item code reads FShortNumber.
@@ -56,20 +58,20 @@ TEST_F(ColumnTemplates, MissingTemplateKeepsTheColumnsOfTheLastLoad)
     EXPECT_EQ(module().gColumns[0].Caption, printColumns[0].Caption);
 }
 
-TEST_F(ColumnTemplates, WidthsAreWrittenBackHalvesToEven)
+TEST_F(ColumnTemplates, LedgerWidthsAreWrittenBackToTheTemplate)
 {
     module().gShowType = 3;
     m_main->ResizeColWidth();
-    m_ledger->columns[1].width = 80.5;
-    m_ledger->columns[2].width = 81.5;
-    m_ledger->columns[3].width = 99.4;
+    m_ledger->Col(1).setWidth(1500);
+    m_ledger->Col(2).setWidth(1800);
+    m_ledger->Col(3).setWidth(645);
     m_main->SaveColWidth();
     const std::string width = "Select FColWidth From ICChatBillTitle Where FTypeID=3 And FInterID=";
-    EXPECT_EQ(number(width + "1"), 80);
-    EXPECT_EQ(number(width + "2"), 82);
-    EXPECT_EQ(number(width + "3"), 99);
+    EXPECT_EQ(number(width + "1"), 1500);
+    EXPECT_EQ(number(width + "2"), 1800);
+    EXPECT_EQ(number(width + "3"), 645);
     // Other show types keep their widths.
-    EXPECT_EQ(number("Select FColWidth From ICChatBillTitle Where FTypeID=1 And FInterID=1"), 100);
+    EXPECT_EQ(number("Select FColWidth From ICChatBillTitle Where FTypeID=1 And FInterID=1"), 1200);
 }
 
 TEST_F(ColumnTemplates, SavingStopsAtTheFirstTemplateRowWithoutALedgerColumn)
@@ -78,14 +80,14 @@ TEST_F(ColumnTemplates, SavingStopsAtTheFirstTemplateRowWithoutALedgerColumn)
     m_main->ResizeColWidth();
     const double lastBefore =
         number("Select FColWidth From ICChatBillTitle Where FTypeID=3 And FInterID=3");
-    m_ledger->cols = 2;
-    m_ledger->columns[1].width = 50;
-    m_ledger->columns[2].width = 51;
-    m_ledger->columns[3].width = 52;
+    m_ledger->Col(1).setWidth(600);
+    m_ledger->Col(2).setWidth(615);
+    m_ledger->Col(3).setWidth(630);
+    m_ledger->Face().setCols(2);
     m_main->SaveColWidth();
     const std::string width = "Select FColWidth From ICChatBillTitle Where FTypeID=3 And FInterID=";
-    EXPECT_EQ(number(width + "1"), 50);
-    EXPECT_EQ(number(width + "2"), 51);
+    EXPECT_EQ(number(width + "1"), 600);
+    EXPECT_EQ(number(width + "2"), 615);
     EXPECT_EQ(number(width + "3"), lastBefore);
 }
 

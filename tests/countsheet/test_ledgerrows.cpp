@@ -1,7 +1,7 @@
 #include "countsheetdb.h"
-#include "fakeledger.h"
 
 #include "countsheet/maindo.h"
+#include "host/ui/ledgergrid.h"
 
 namespace {
 
@@ -31,13 +31,13 @@ protected:
                 {"螺栓", "2024-05-01", 180L, 1234.5, 1240.0, 5.5, 3L},
                 {"螺母", "", 0L, 1234.5, 1234.5, Variant::null(), 0L},
             });
-        m_ledger = std::make_shared<FakeLedger>();
-        m_ledger->rows = 2 + 2 + 1; // title rows, lines, totals
-        m_main->Ldg(m_ledger);
+        m_ledger = std::make_unique<host::ui::LedgerGrid>();
+        m_ledger->Face().setRows(2 + 2 + 1); // title rows, lines, totals
+        m_main->Ldg(m_ledger.get());
     }
 
+    std::unique_ptr<host::ui::LedgerGrid> m_ledger;
     std::unique_ptr<MainDo> m_main;
-    std::shared_ptr<FakeLedger> m_ledger;
 };
 
 TEST_F(LedgerRows, HeaderJoinsTheCaptionsAsStored)
@@ -64,7 +64,7 @@ TEST_F(LedgerRows, SortDecidesWhichRecordARowShows)
 TEST_F(LedgerRows, PrintBookLeavesTheCountedQuantityBlank)
 {
     module().gShowType = 3;
-    m_ledger->rows = 4;
+    m_ledger->Face().setRows(4);
     EXPECT_EQ(m_main->DRowData(3), "螺栓|2024/05/01|180|1,234.500||5.500||");
     EXPECT_EQ(m_main->DRowData(4), "螺母|||1,235||||");
 }
