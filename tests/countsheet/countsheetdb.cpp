@@ -1,6 +1,7 @@
 #include "countsheetdb.h"
 
 #include "host/core/paths.h"
+#include "host/db/hostdatabase.h"
 #include "sampledata/columntemplates.h"
 #include "sampledata/schema.h"
 
@@ -75,11 +76,21 @@ void CountSheetDbTest::SetUp()
     for (const char *statement : kData)
         m_db->Execute(statement);
     module().gAppConn = m_db;
+    host::setHostConnection(m_db);
 }
 
 void CountSheetDbTest::TearDown()
 {
     resetModuleState();
+    host::setHostConnection(nullptr);
+}
+
+std::vector<std::string> CountSheetDbTest::messages() const
+{
+    std::vector<std::string> texts;
+    for (const auto &message : m_modals.messages())
+        texts.push_back(message.text.toStdString());
+    return texts;
 }
 
 std::shared_ptr<host::Recordset> CountSheetDbTest::sql(const std::string &text)

@@ -5,12 +5,14 @@
 #include "host/db/appconnection.h"
 #include "host/db/recordset.h"
 #include "host/props/shareprops.h"
+#include "host/ui/scriptedmodals.h"
 #include "services/modulestate.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
+#include <vector>
 
 // A fresh module on an in-memory database holding the host tables the count sheet reads, two
 // stocks, five items and two count processes:
@@ -35,5 +37,9 @@ protected:
     // Row count of a query.
     long count(const std::string &query);
 
+    // The texts of the messages shown so far, either form.
+    std::vector<std::string> messages() const;
+
     std::shared_ptr<host::AppConnection> m_db;
+    host::ui::ScriptedModals m_modals;
 };

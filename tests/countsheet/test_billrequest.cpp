@@ -2,7 +2,7 @@
 
 #include "countsheet/maindo.h"
 #include "host/core/dispatch.h"
-#include "host/listserver/listupdate.h"
+#include "host/list/listupdate.h"
 
 namespace {
 

@@ -30,8 +30,9 @@ TEST_F(ColumnTemplates, TemplateLaysOutTheLedger)
     EXPECT_EQ(m_ledger->Face().Cols(), rows);
     for (int i = 1; i <= rows; ++i) {
         const ColumnTemplate &c = columns[static_cast<size_t>(i - 1)];
-        if (c.Visible)
+        if (c.Visible) {
             EXPECT_EQ(m_ledger->Col(i).Width(), c.ColWidth) << i;
+        }
         EXPECT_EQ(m_ledger->Col(i).Switch(16), !c.Visible) << i;
         EXPECT_EQ(m_ledger->Col(i).Style(), c.ColType == 2 ? 1 : 0) << i;
     }

@@ -1,9 +1,12 @@
 #include "host/components/hostcomponents.h"
 
+#include "host/access/dataaccess.h"
 #include "host/core/objectfactory.h"
 #include "host/db/appconnection.h"
+#include "host/db/hostdatabase.h"
 #include "host/lang/resloader.h"
-#include "host/listserver/listupdate.h"
+#include "host/list/listserver.h"
+#include "host/list/listupdate.h"
 #include "host/log/logcomponent.h"
 #include "host/props/shareprops.h"
 
@@ -21,15 +24,18 @@ template <typename T> void registerDefault(std::string_view progId)
 
 void registerHostComponents()
 {
+    // Every application connection is the host's own live connection.
+    registerObject("ZarvoConnection.AppConnection", [] { return hostConnection(); });
     registerDefault<ShareProps>(ShareProps::ProgId);
     registerDefault<ResLoader>(ResLoader::ProgId);
     registerObject(LogComponent::ProgId,
                    [] { return std::make_shared<LogComponent>(LogComponent::defaultFile()); });
-    // The bills are made on a connection of the component's own, to the host's database.
-    registerObject(ListUpdate::ProgId, [] {
-        return std::make_shared<ListUpdate>(
-            [] { return CreateObjectAs<AppConnection>("ZarvoConnection.AppConnection"); });
-    });
+    registerDefault<ListServer>(ListServer::ProgId);
+    registerDefault<DataAccess>(DataAccess::ProgId);
+    registerDefault<GLData>(GLData::ProgId);
+    // The bills are made on the host's own connection to its database.
+    registerObject(ListUpdate::ProgId,
+                   [] { return std::make_shared<ListUpdate>([] { return hostConnection(); }); });
 }
 
 } // namespace host

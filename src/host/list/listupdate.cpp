@@ -1,4 +1,4 @@
-#include "host/listserver/listupdate.h"
+#include "host/list/listupdate.h"
 
 #include "host/core/hosterror.h"
 #include "host/core/sqltext.h"
