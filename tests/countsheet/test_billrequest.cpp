@@ -33,6 +33,9 @@ TEST_F(BillRequest, GainBillTakesTheLinesAboveZero)
     long billNo = 0;
     EXPECT_EQ(m_main->OutCheckBill(1, billNo), -1);
     ASSERT_GT(billNo, 0);
+    // The host's message names the bill; it is shown as it comes.
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_NE(messages()[0].find("PY000001"), std::string::npos) << messages()[0];
     const std::string bill = " From ICStockBill Where FInterID=" + std::to_string(billNo);
     EXPECT_EQ(number("Select FTranType" + bill), 40);
     EXPECT_EQ(text("Select FBillNo" + bill), "PY000001");
@@ -85,6 +88,7 @@ TEST_F(BillRequest, NoDifferencesNoBill)
     EXPECT_EQ(billNo, 0);
     EXPECT_EQ(m_main->OutCheckBill(2, billNo), -2);
     EXPECT_EQ(count("Select * From ICStockBill"), 0);
+    EXPECT_TRUE(messages().empty());
 }
 
 // A host that answers in its own way.
@@ -113,6 +117,7 @@ TEST_F(BillRequest, AnAnswerOfZeroOrLessMeansNoBill)
         EXPECT_EQ(m_main->OutCheckBill(1, billNo), -2) << answer;
         EXPECT_EQ(billNo, answer);
     }
+    EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(BillRequest, AMissingComponentFails)
@@ -121,6 +126,9 @@ TEST_F(BillRequest, AMissingComponentFails)
     long billNo = 0;
     EXPECT_EQ(m_main->OutCheckBill(1, billNo), -99);
     EXPECT_EQ(count("Select * From ICStockBill"), 0);
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0], "盘点单据输出不成功:ActiveX component can't create object: "
+                             "ZarvoListServer.clsListUpdate");
 }
 
 } // namespace

@@ -55,6 +55,9 @@ TEST_F(ColumnTemplates, MissingTemplateKeepsTheColumnsOfTheLastLoad)
     ASSERT_FALSE(printColumns.empty());
     module().gShowType = 2;
     m_main->ResizeColWidth();
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0], "该单据的模版丢失，请更新ICChatBillTitle:SQL" + module().gHeaderSQL);
+    EXPECT_NE(messages()[0].find("Where FTypeID=2  Order By FInterID"), std::string::npos);
     EXPECT_EQ(module().gColumns.size(), printColumns.size());
     EXPECT_EQ(module().gColumns[0].Caption, printColumns[0].Caption);
 }

@@ -174,6 +174,22 @@ TEST_F(CountLineStatements, ExecSqlHandsBackTheRows)
     ASSERT_TRUE(PubVariant::ExecSQL("Select FItemID From ICInvBackup Where FInterID=2", rs));
     ASSERT_TRUE(rs);
     EXPECT_EQ(rs->RecordCount(), 1);
+
+    const auto kept = rs;
+    EXPECT_FALSE(PubVariant::ExecSQL("Select FNoSuchColumn From", rs));
+    EXPECT_EQ(rs, kept);
+    ASSERT_EQ(m_modals.messages().size(), 1u);
+    EXPECT_EQ(m_modals.messages()[0].title.toStdString(), "Hembrel提示");
+    EXPECT_EQ(messages()[0].rfind("数据存取错误：", 0), 0u) << messages()[0];
+    EXPECT_GT(messages()[0].size(), std::string("数据存取错误：").size());
+}
+
+TEST_F(CountLineStatements, DeleteReportsADatabaseErrorWithoutItsDescription)
+{
+    sql("Drop Table ICInvBackup");
+    EXPECT_FALSE(PubVariant::DeleteCheckRow(1, "", 0, 1, 1, "B1", "", 7, 2, 1));
+    EXPECT_EQ(messages(), (std::vector<std::string>{"删除物料时数据存取错误!"}));
+    EXPECT_EQ(m_modals.messages()[0].style, 0);
 }
 
 } // namespace

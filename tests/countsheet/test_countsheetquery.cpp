@@ -2,6 +2,7 @@
 
 #include "countsheet/maindo.h"
 #include "host/core/dictionary.h"
+#include "host/core/paths.h"
 
 #include <map>
 #include <vector>
@@ -142,10 +143,43 @@ TEST_F(CountSheetQuery, PrintBookListsItemsWithoutLinesOncePerStock)
 
 TEST_F(CountSheetQuery, FailingQueryLeavesNoRecordset)
 {
+    ASSERT_TRUE(sheet(4));
     EXPECT_FALSE(sheet(4, "FQty >> 1"));
     EXPECT_FALSE(m_main->p_RSMain);
+    // The database's own description, nothing before it.
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_FALSE(messages()[0].empty());
     // Only the print layout matches the item list column for column.
     EXPECT_FALSE(sheet(1, {}, {}, 1));
+}
+
+TEST_F(CountSheetQuery, RowLevelAccessRestrictsTheSheet)
+{
+    sheet(4);
+    // Without rules nothing stands between the last join and the conditions.
+    EXPECT_NE(module().gMainSQL.find("left join t_AuxItem t13 on t1.FAuxPropID=t13.fitemid\r\n"
+                                     "\r\nWhere 1=1 And t2.FDeleted<>1 \r\n"),
+              std::string::npos);
+
+    sql("INSERT INTO t_DataAccessRule (FUserID,FDataTable,FItemID) VALUES (16394,'t_ICItem',1)");
+    EXPECT_EQ(itemIds(*sheet(4)), (std::vector<long>{1}));
+    sql("INSERT INTO t_DataAccessRule (FUserID,FDataTable,FItemID) VALUES (16394,'t_ICItem',4)");
+    EXPECT_EQ(itemIds(*sheet(3, {}, "FItemID", 1)), (std::vector<long>{1, 4, 4}));
+}
+
+TEST_F(CountSheetQuery, TemplateQueryInTheUsersLanguage)
+{
+    host::ShareProps().SetProperty(host::currentProcessId(), "PropsString",
+                                   "UserID=16394;LANGUAGE=EN;");
+    module().gShowType = 3;
+    m_main->GetRSHeader();
+    EXPECT_EQ(module().gHeaderSQL,
+              "Select FInterID,FTypeID,FColCaption_EN As FColCaption ,FHeadSecond,FColName,"
+              "FTableName,FColType, FColWidth,FVisible,FItemClassID,FVisForQuest,FReturnDataType,"
+              "FCountPriceType, FCtlIndex,FName,FTableAlias,FAction,FNeedCount,FIsPrimary,"
+              "FLogicAction,FStatistical,FMergeable,FVisForOrder,FControl,FMode From "
+              "ICChatBillTitle Where FTypeID=3  Order By FInterID");
+    EXPECT_EQ(host::CStr(m_main->GetHeadString(3)->Value("Item code")), "FNumber|4|1");
 }
 
 TEST_F(CountSheetQuery, HeadStringOffersTheTemplateColumns)

@@ -43,6 +43,7 @@ TEST_F(CountSheetCommand, WithoutTheFilterOptionEarlierFiltersAreCleared)
     EXPECT_EQ(host::CStr(module().gFilterDict->Value("SortBy")), "");
     EXPECT_TRUE(filterShown.empty());
     EXPECT_EQ(sheetShown, (std::vector<long>{4}));
+    EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(CountSheetCommand, TheFilterDialogComesFirstAndCancelEndsTheCommand)
@@ -56,6 +57,7 @@ TEST_F(CountSheetCommand, TheFilterDialogComesFirstAndCancelEndsTheCommand)
     MainDo().Show(3, 1);
     EXPECT_EQ(filterShown, (std::vector<long>{10, 31}));
     EXPECT_EQ(sheetShown, (std::vector<long>{1}));
+    EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(CountSheetCommand, NothingBackedUpOpensNothing)
@@ -67,6 +69,17 @@ TEST_F(CountSheetCommand, NothingBackedUpOpensNothing)
     sql("Delete From ICInvBackup");
     MainDo().Show(4, 0);
     EXPECT_TRUE(sheetShown.empty());
+    EXPECT_EQ(messages(), std::vector<std::string>(4, "仓库数据还未备份,请备份仓库数据!"));
+}
+
+TEST_F(CountSheetCommand, AFailedStockListCountsAsNothingBackedUp)
+{
+    sql("Drop Table t_Stock");
+    MainDo().Show(1, 0);
+    EXPECT_TRUE(sheetShown.empty());
+    ASSERT_EQ(messages().size(), 2u);
+    EXPECT_EQ(messages()[0].rfind("选出备份的仓库出错。", 0), 0u) << messages()[0];
+    EXPECT_EQ(messages()[1], "仓库数据还未备份,请备份仓库数据!");
 }
 
 TEST_F(CountSheetCommand, BackedUpStocksByNumber)
