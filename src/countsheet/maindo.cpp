@@ -3,6 +3,7 @@
 #include "countsheet/appconn.h"
 #include "countsheet/checkbillsql.h"
 #include "countsheet/countsheetwindows.h"
+#include "countsheet/frmsnalert.h"
 #include "host/core/dictionary.h"
 #include "host/core/dispatch.h"
 #include "host/core/hosterror.h"
@@ -132,4 +133,12 @@ long MainDo::OutCheckBill(long vBillType, long &vBillNo)
         PubVariant::ShowMsg(MParse::LoadLangString("盘点单据输出不成功:") + e.what(), 0);
         return -99;
     }
+}
+
+long MainDo::ShowSNAlert(const std::shared_ptr<host::Vector> &items)
+{
+    FrmSNAlert alert;
+    alert.setVectContent(items);
+    alert.Show(1);
+    return alert.ReturnCode();
 }

@@ -8,6 +8,7 @@
 namespace host {
 class Dictionary;
 class Recordset;
+class Vector;
 namespace ui {
 class LedgerGrid;
 class SpreadGrid;
@@ -67,6 +68,10 @@ public:
 
     // Fills the entry grid from p_RSMain in its current sort and filter, with the totals row.
     void InputFillRow(host::ui::SpreadGrid &vsGrid);
+
+    // The serial-number alert over the item descriptions: 1 when the user goes on with the
+    // other items, 0 otherwise. Offered for the bill output; no command opens it yet.
+    static long ShowSNAlert(const std::shared_ptr<host::Vector> &items);
 
 private:
     std::string dataRow(long lRow);
