@@ -8,9 +8,11 @@
 #include "services/mparse.h"
 
 #include <array>
+#include <cctype>
 #include <functional>
 #include <optional>
 #include <string_view>
+#include <unordered_map>
 
 namespace {
 
@@ -104,13 +106,28 @@ QString numberText(double value)
     return host::ui::formatFull(value);
 }
 
-// One record of the sheet, read the way the fill reads fields.
+// One record of the sheet, read the way the fill reads fields. Field positions are found once
+// per fill: the names are looked up without regard to case, which is costly per cell.
 class RecordReader
 {
 public:
-    explicit RecordReader(host::Recordset &rs) : m_rs(rs) {}
+    explicit RecordReader(host::Recordset &rs) : m_rs(rs)
+    {
+        for (long i = 0; i < rs.FieldCount(); ++i)
+            m_positions.emplace(upper(rs.Fields(i).Name()), i);
+    }
 
-    const host::Variant &field(std::string_view name) const { return m_rs.Fields(name).Value(); }
+    const host::Variant &field(std::string_view name) const
+    {
+        auto cached = m_cache.find(name);
+        if (cached == m_cache.end()) {
+            const auto found = m_positions.find(upper(name));
+            cached = m_cache.emplace(name, found == m_positions.end() ? -1 : found->second).first;
+        }
+        if (cached->second < 0)
+            return m_rs.Fields(name).Value(); // the recordset's own error for a missing field
+        return m_rs.Fields(cached->second).Value();
+    }
     QString text(std::string_view name) const
     {
         const host::Variant &v = field(name);
@@ -129,7 +146,17 @@ public:
     }
 
 private:
+    static std::string upper(std::string_view name)
+    {
+        std::string out(name);
+        for (char &c : out)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        return out;
+    }
+
     host::Recordset &m_rs;
+    std::unordered_map<std::string, long> m_positions;
+    mutable std::unordered_map<std::string_view, long> m_cache;
 };
 
 QString shelfLifeDate(const host::Variant &value)
