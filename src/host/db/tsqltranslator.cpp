@@ -685,10 +685,10 @@ private:
                 advance();
                 return {"tsql_getdate()", typeOf(SqlType::DateTime), {}};
             }
+            if (peek(1).isSymbol("(") && (t.is("LEFT") || t.is("RIGHT") || !isReserved(t)))
+                return parseFunction(scope);
             if (isReserved(t))
                 syntaxError();
-            if (peek(1).isSymbol("("))
-                return parseFunction(scope);
         }
         // Column reference: [qualifier.]name, database and schema parts dropped.
         std::vector<std::string> parts{nameToken()};
