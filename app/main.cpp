@@ -1,3 +1,4 @@
+#include "command_sql.h"
 #include "options.h"
 
 #include <iostream>
@@ -27,5 +28,7 @@ int main(int argc, char *argv[])
         std::cout << usageText();
         return 0;
     }
+    if (options->command == "sql")
+        return runSqlCommand(*options, std::cin, std::cout, std::cerr);
     return notAvailable(options->command);
 }
