@@ -157,8 +157,8 @@ TEST(Fuzz, EveryTextGivesRowsOrAHostError)
     std::unique_ptr<host::AppConnection> db;
     int failures = 0;
     int successes = 0;
-    for (int i = 0; i < 4000; ++i) {
-        if (i % 60 == 0) {
+    for (int i = 0; i < 2500; ++i) {
+        if (i % 250 == 0) {
             db = std::make_unique<host::AppConnection>();
             db->openDatabase(":memory:");
             testdb::createHostTables(*db);
