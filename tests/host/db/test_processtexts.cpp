@@ -148,4 +148,42 @@ TEST_F(ProcessTexts, ColumnTemplateInTheUsersLanguage)
     EXPECT_EQ(rs->Fields("FVisible").Value(), Variant(true));
 }
 
+TEST_F(ProcessTexts, BackupTypeAndMaximumAreStoredOnce)
+{
+    db.Execute("UPDATE ICInvBackup SET FMaxBillInterID = 42 WHERE FInterID = 1");
+    const auto setType = [&](int type) {
+        db.Execute(
+            crlf({"UPDATE ICStockCheckProcess ", "   SET FBackupType = " + std::to_string(type),
+                  " WHERE FID = 1", "UPDATE ICStockCheckProcess ",
+                  "   SET FMaxBillInterID = (SELECT MAX(FMaxBillInterID) FROM ICInvBackup "
+                  "WHERE FInterID = 1)",
+                  " WHERE FID = 1 AND ISNULL(FMaxBillInterID,0) = 0"}));
+    };
+    setType(2);
+    auto rs = db.Execute("SELECT * FROM ICStockCheckProcess WHERE FID = 1");
+    EXPECT_EQ(rs->Fields("FBackupType").Value(), Variant(2));
+    EXPECT_EQ(rs->Fields("FMaxBillInterID").Value(), Variant(42));
+    db.Execute("UPDATE ICInvBackup SET FMaxBillInterID = 50 WHERE FInterID = 1");
+    setType(1);
+    EXPECT_EQ(scalar(db, "SELECT FMaxBillInterID FROM ICStockCheckProcess WHERE FID = 1"),
+              Variant(42));
+}
+
+TEST_F(ProcessTexts, CaptionsWithoutTheirLastCharacterAndStampsThroughExists)
+{
+    auto rs = db.Execute("SELECT LEFT(FColCaption, LEN(FColCaption)-1) AS FColCaption, FVisible "
+                         "FROM ICChatBillTitle WHERE FTypeID = 4 AND FColName IN "
+                         "('FSecUnitName','FMTONo')");
+    ASSERT_EQ(rs->RecordCount(), 1);
+    EXPECT_EQ(rs->Fields("FColCaption").Value(), Variant("计划跟踪号"));
+    db.Execute("INSERT INTO t_ICItemMaterial VALUES (10, 5, NULL), (11, 5, NULL)\r\n"
+               "INSERT INTO ICInvBackupTemp (FItemID) VALUES (10)");
+    db.Execute("Update t1 Set FLastCheckDate='2026-12-07' From t_ICItemMaterial t1 Where Exists "
+               "(Select 1 From icinvbackuptemp t2 Where t1.FItemID=t2.FItemID) And "
+               "t1.fcheckcycle>0");
+    EXPECT_EQ(scalar(db, "select count(*) from t_ICItemMaterial where FLastCheckDate = "
+                         "'2026-12-07 00:00'"),
+              Variant(1));
+}
+
 } // namespace
