@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <memory>
 #include <optional>
 
@@ -59,7 +60,10 @@ ColumnType typeOf(SqlType type, int scale = -1)
 
 bool equalsNoCase(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size() && toUpper(a) == toUpper(b);
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::toupper(static_cast<unsigned char>(x)) ==
+                      std::toupper(static_cast<unsigned char>(y));
+           });
 }
 
 std::string quoteName(std::string_view name)
