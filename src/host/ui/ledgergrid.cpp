@@ -38,9 +38,9 @@ LedgerGrid::LedgerGrid(QWidget *parent)
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this,
-            [this](int section) { clicked(1, section + 1); });
+            [this](int section) { cellClicked(1, section + 1); });
     connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex &index) {
-        clicked(index.row() + kTitleRows + 1, index.column() + 1);
+        cellClicked(index.row() + kTitleRows + 1, index.column() + 1);
     });
     connect(horizontalHeader(), &QHeaderView::sectionResized, this,
             [this](int section, int, int size) {
@@ -52,7 +52,7 @@ LedgerGrid::LedgerGrid(QWidget *parent)
 
 LedgerGrid::~LedgerGrid() = default;
 
-void LedgerGrid::clicked(int row, int col)
+void LedgerGrid::cellClicked(int row, int col)
 {
     m_clickedRow = row;
     m_clickedCol = col;

@@ -104,7 +104,7 @@ signals:
     void ToggleSelect(short &Action);
 
 private:
-    void clicked(int row, int col);
+    void cellClicked(int row, int col);
     void applyColumn(int col);
 
     LedgerModel *m_model;

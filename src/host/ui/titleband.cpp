@@ -10,7 +10,8 @@ TitleBand::TitleBand(QWidget *parent) : QFrame(parent), TwipsGeometry(static_cas
 {
     setFrameShape(QFrame::StyledPanel);
     setAutoFillBackground(true);
-    resize(width(), 2 * fontMetrics().height() + 12);
+    // Room for the caption and one row of controls below it.
+    resize(width(), 3 * fontMetrics().height() + 16);
     new EdgeDock(*this, Qt::TopEdge);
 }
 
