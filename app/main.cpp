@@ -1,5 +1,10 @@
 #include "options.h"
 
+#include "host/ui/qtmodals.h"
+
+#include <QApplication>
+
+#include <cstdlib>
 #include <iostream>
 
 namespace {
@@ -27,5 +32,12 @@ int main(int argc, char *argv[])
         std::cout << usageText();
         return 0;
     }
+    // A picture of the window is wanted without a display.
+    if (!options->screenshot.empty())
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    if (!options->screenshot.empty())
+        host::ui::QtModals::instance().setScreenshotFile(
+            QString::fromStdString(options->screenshot.string()));
     return notAvailable(options->command);
 }

@@ -2,6 +2,7 @@
 #include "uitestutil.h"
 
 #include "host/ui/modalservices.h"
+#include "host/ui/qtmodals.h"
 #include "host/ui/screenshot.h"
 #include "host/ui/scriptedmodals.h"
 
@@ -256,6 +257,20 @@ TEST_F(SampleWindowTest, WindowRendersToAPng)
         const QImage image(file);
         EXPECT_EQ(image.size(), window.size() * window.devicePixelRatio());
     }
+}
+
+TEST(ProgramModalShow, SavesTheFirstWindowShownAndClosesIt)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("first.png"));
+    QtModals services;
+    services.setScreenshotFile(file);
+    SampleWindow first;
+    services.showModal(first);
+    EXPECT_FALSE(first.isVisible());
+    EXPECT_EQ(first.loads, 1);
+    EXPECT_EQ(first.unloads, 1);
+    EXPECT_EQ(QImage(file).size(), first.size() * first.devicePixelRatio());
 }
 
 } // namespace
