@@ -91,11 +91,17 @@ TEST_F(LedgerTest, ClicksTellTheCellThroughTheFace)
 
 struct TitleCase
 {
+    const char *label;
     const char *captions;
     const char *upperRow;
     int fixedRows;
     const char *lowerSecond;
 };
+
+void PrintTo(const TitleCase &c, std::ostream *os)
+{
+    *os << c.label;
+}
 
 class TitleRowTest : public ::testing::TestWithParam<TitleCase>
 {};
@@ -112,12 +118,14 @@ TEST_P(TitleRowTest, CaptionsBecomeOneOrTwoTitleRows)
     EXPECT_EQ(ledger.Cell(2, 2).Text(), QString::fromUtf8(c.lowerSecond));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, TitleRowTest,
-    ::testing::Values(TitleCase{"代码$|名称$|数量$|", "代码|名称|数量|", 1, ""},
-                      TitleCase{"FInterID$|日期$|FInOrOut$|", "FInterID|日期|FInOrOut|", 1, ""},
-                      TitleCase{"代码$|数量$账存$|数量$实存$|", "代码|数量|数量|", 2, "账存"},
-                      TitleCase{"", "", 1, ""}));
+INSTANTIATE_TEST_SUITE_P(Cases, TitleRowTest,
+                         ::testing::Values(TitleCase{"plain", "代码$|名称$|数量$|",
+                                                     "代码|名称|数量|", 1, ""},
+                                           TitleCase{"fieldNames", "FInterID$|日期$|FInOrOut$|",
+                                                     "FInterID|日期|FInOrOut|", 1, ""},
+                                           TitleCase{"grouped", "代码$|数量$账存$|数量$实存$|",
+                                                     "代码|数量|数量|", 2, "账存"},
+                                           TitleCase{"empty", "", "", 1, ""}));
 
 QString run(const QString &program, const QStringList &arguments)
 {

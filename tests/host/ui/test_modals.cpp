@@ -21,6 +21,11 @@ struct AnswerCase
     long answer;
 };
 
+void PrintTo(const AnswerCase &c, std::ostream *os)
+{
+    *os << "style " << c.style;
+}
+
 class DefaultAnswerTest : public ::testing::TestWithParam<AnswerCase>
 {};
 

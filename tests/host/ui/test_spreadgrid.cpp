@@ -19,6 +19,11 @@ struct FormatCase
     const char *shown;
 };
 
+void PrintTo(const FormatCase &c, std::ostream *os)
+{
+    *os << c.shown;
+}
+
 class FormatFixedTest : public ::testing::TestWithParam<FormatCase>
 {};
 
