@@ -60,6 +60,7 @@ public:
     private:
         friend class LedgerGrid;
         ColumnRef(LedgerGrid &grid, int col) : m_grid(&grid), m_col(col) {}
+        bool valid() const;
         LedgerGrid *m_grid;
         int m_col;
     };
@@ -115,6 +116,7 @@ private:
     int m_clickedRow = 0;
     int m_clickedCol = 0;
     long m_backColor = 0xFFFFFF;
+    bool m_applying = false;
 };
 
 } // namespace host::ui

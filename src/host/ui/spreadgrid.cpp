@@ -43,6 +43,13 @@ SpreadGrid::SpreadGrid(QWidget *parent)
         emit Click(section + 1, 0);
         emit HeaderClick(section + 1, 0);
     });
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int section, int oldSize, int newSize) {
+                // Hiding and showing a column resize it to and from 0; only the user's
+                // resizing changes the width the program set.
+                if (!m_settingWidth && oldSize > 0 && newSize > 0)
+                    m_widths[section + 1] = pixelsToTwipsX(newSize);
+            });
     connect(m_delegate, &SpreadDelegate::editorCreated, this, [this](QWidget *editor) {
         editor->installEventFilter(this);
         if (auto *combo = qobject_cast<QComboBox *>(editor)) {
@@ -276,7 +283,12 @@ int SpreadGrid::ColWidth(int col) const
 {
     if (col == 0)
         return verticalHeader()->isHidden() ? 0 : pixelsToTwipsX(verticalHeader()->width());
-    return pixelsToTwipsX(horizontalHeader()->sectionSize(col - 1));
+    if (const auto it = m_widths.find(col); it != m_widths.end())
+        return it->second;
+    // A hidden column keeps the width it will show with again.
+    const int pixels = isColumnHidden(col - 1) ? horizontalHeader()->defaultSectionSize()
+                                               : horizontalHeader()->sectionSize(col - 1);
+    return pixelsToTwipsX(pixels);
 }
 
 void SpreadGrid::setColWidth(int col, int twips)
@@ -289,8 +301,12 @@ void SpreadGrid::setColWidth(int col, int twips)
             verticalHeader()->setFixedWidth(pixels);
         return;
     }
-    if (col <= MaxCols())
-        horizontalHeader()->resizeSection(col - 1, pixels);
+    if (col > MaxCols())
+        return;
+    m_widths[col] = std::max(twips, 0);
+    const bool setting = std::exchange(m_settingWidth, true);
+    horizontalHeader()->resizeSection(col - 1, pixels);
+    m_settingWidth = setting;
 }
 
 int SpreadGrid::TopRow() const

@@ -5,6 +5,8 @@
 
 #include <QTableView>
 
+#include <map>
+
 namespace host::ui {
 
 class SpreadModel;
@@ -144,6 +146,10 @@ private:
     bool m_forwardingKey = false;
     QPersistentModelIndex m_editing;
     bool m_editChanged = false;
+    // Widths in twips as set or as the user dragged them, so reading one back gives what was
+    // set rather than its rounding to pixels.
+    std::map<int, int> m_widths;
+    bool m_settingWidth = false;
 };
 
 } // namespace host::ui

@@ -207,6 +207,11 @@ void SampleWindow::Form_Load()
     staBar->setPanelWidth(1, 1500);
 }
 
+void SampleWindow::Form_Activate()
+{
+    ++activations;
+}
+
 void SampleWindow::Form_Resize()
 {
     const int inner = ScaleWidth();

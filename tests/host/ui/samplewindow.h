@@ -60,10 +60,12 @@ public:
     QStringList log;
     bool modified = false;
     int loads = 0;
+    int activations = 0;
     int unloads = 0;
 
 protected:
     void Form_Load() override;
+    void Form_Activate() override;
     void Form_Resize() override;
     void Form_Unload(bool &Cancel) override;
     void Form_KeyDown(int &KeyCode, int Shift) override;

@@ -71,6 +71,11 @@ TEST_F(LedgerTest, HiddenSwitchHidesTheColumnAndWidthsAreTwips)
     EXPECT_TRUE(ledger.Col(2).Switch(LedgerGrid::HiddenSwitch));
     EXPECT_FALSE(ledger.Col(2).Switch(3));
     EXPECT_EQ(ledger.Col(3).Width(), 2400);
+    ledger.Col(1).setWidth(1000);
+    ledger.Col(1).setSwitch(LedgerGrid::HiddenSwitch, true);
+    ledger.Col(1).setSwitch(LedgerGrid::HiddenSwitch, false);
+    EXPECT_EQ(ledger.Col(1).Width(), 1000);
+    EXPECT_EQ(ledger.Col(9).Width(), 0);
     ledger.Face().setRows(4);
     const QVariant align = ledger.model()->index(0, 2).data(Qt::TextAlignmentRole);
     EXPECT_TRUE(align.value<Qt::Alignment>() & Qt::AlignRight);

@@ -212,6 +212,7 @@ TEST_F(SampleWindowTest, ModalShowRunsTheWindowAndRecordsItsMessages)
     modal.Show(1);
     EXPECT_FALSE(modal.isVisible());
     EXPECT_EQ(modal.loads, 1);
+    EXPECT_EQ(modal.activations, 1);
     EXPECT_EQ(modal.unloads, 1);
     ASSERT_EQ(modals.modalWindows().size(), 1U);
     EXPECT_EQ(modals.modalWindows()[0].className, QStringLiteral("SampleWindow"));
@@ -221,6 +222,21 @@ TEST_F(SampleWindowTest, ModalShowRunsTheWindowAndRecordsItsMessages)
     EXPECT_EQ(modals.messages()[0].title, QStringLiteral("Hembrel提示"));
     EXPECT_EQ(modals.messages()[0].style, Msg::Information);
     EXPECT_EQ(modal.staBar->Panels(1).Text(), QStringLiteral("就绪"));
+}
+
+TEST_F(SampleWindowTest, HidingAModalWindowEndsItsShowAndKeepsItLoaded)
+{
+    SampleWindow modal;
+    modals.whileShown([](Form &form) { form.Hide(); });
+    modal.Show(1);
+    EXPECT_FALSE(modal.isVisible());
+    EXPECT_TRUE(modal.isLoaded());
+    EXPECT_EQ(modal.unloads, 0);
+    modals.whileShown([](Form &form) { form.Unload(); });
+    modal.Show(1);
+    EXPECT_EQ(modal.loads, 1);
+    EXPECT_EQ(modal.unloads, 1);
+    EXPECT_FALSE(modal.isLoaded());
 }
 
 TEST_F(SampleWindowTest, UnloadAsksAboutChangesAndCancelKeepsTheWindowOpen)

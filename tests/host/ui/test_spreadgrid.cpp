@@ -228,12 +228,29 @@ TEST_F(SpreadGridTest, EditModeTellsWhetherTheEditChangedTheCell)
 
 TEST_F(SpreadGridTest, WidthsAreTwipsAndRowNumberColumnHidesAtZero)
 {
-    grid.setColWidth(2, 1500);
-    EXPECT_EQ(grid.ColWidth(2), 1500);
+    // 1000 twips is no whole number of pixels; the width set is the width read.
+    grid.setColWidth(2, 1000);
+    address(2, -1);
+    grid.setColHidden(true);
+    grid.setColHidden(false);
+    EXPECT_EQ(grid.ColWidth(2), 1000);
+    address(3, -1);
+    grid.setColHidden(true);
+    EXPECT_GT(grid.ColWidth(3), 0);
     grid.setColWidth(0, 0);
     EXPECT_EQ(grid.ColWidth(0), 0);
     address(0, -1);
     EXPECT_TRUE(grid.ColHidden());
+}
+
+TEST_F(SpreadGridTest, TopRowScrollsTheGrid)
+{
+    grid.setMaxRows(500);
+    grid.resize(300, 200);
+    ASSERT_TRUE(showActive(grid));
+    EXPECT_EQ(grid.TopRow(), 1);
+    grid.setTopRow(120);
+    EXPECT_EQ(grid.TopRow(), 120);
 }
 
 TEST(DataSpreadGrid, ClipFillsTheBlockAndSortMovesRowsWithTheirSettings)
