@@ -6,10 +6,13 @@
 #include "host/ui/screenshot.h"
 #include "host/ui/scriptedmodals.h"
 
+#include "host/core/hosterror.h"
+
 #include <QComboBox>
 #include <QDir>
 #include <QHeaderView>
 #include <QImage>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -147,6 +150,46 @@ TEST_F(SampleWindowTest, ValidateKeepsTheFocusInABoxWithABadCode)
     window.StockList->setFocus(Qt::TabFocusReason);
     EXPECT_TRUE(logged(QStringLiteral("txtNumber_Validate 0")));
     EXPECT_TRUE(window.StockList->hasFocus());
+}
+
+TEST_F(SampleWindowTest, BoxesAndSmallControlsAnswerAsTheWindowsExpect)
+{
+    window.txtNumber->setText(QStringLiteral("01.002.003"));
+    window.txtNumber->setSelStart(3);
+    window.txtNumber->setSelLength(3);
+    EXPECT_EQ(window.txtNumber->selectedText(), QStringLiteral("002"));
+    EXPECT_EQ(window.txtNumber->SelStart(), 3);
+    window.txtNumber->setLocked(true);
+    window.txtNumber->setFocus();
+    QTest::keyClicks(window.txtNumber, QStringLiteral("x"));
+    EXPECT_EQ(window.txtNumber->Text(), QStringLiteral("01.002.003"));
+    window.txtNumber->setBackColor(0xD8FFFF);
+    EXPECT_EQ(window.txtNumber->BackColor(), 0xD8FFFF);
+
+    int clicks = 0;
+    QObject::connect(window.chkShowClosed, &CheckBoxControl::Click, [&] { ++clicks; });
+    window.chkShowClosed->setValue(1);
+    QTest::mouseClick(window.chkShowClosed, Qt::LeftButton);
+    EXPECT_EQ(window.chkShowClosed->Value(), 0);
+    EXPECT_EQ(clicks, 2);
+
+    std::vector<int> previous;
+    QObject::connect(window.sstView, &TabControl::Click, [&](int tab) { previous.push_back(tab); });
+    window.sstView->setTab(2);
+    window.sstView->setTab(1);
+    EXPECT_EQ(previous, (std::vector<int>{0, 2}));
+
+    int resized = 0;
+    QObject::connect(window.picSide, &PictureBox::Resize, [&] { ++resized; });
+    window.resize(window.width(), window.height() + 30);
+    QApplication::processEvents();
+    EXPECT_GT(resized, 0);
+    EXPECT_EQ(window.picSide->Width(), 3600);
+
+    window.StockList->setHorizontalExtent(2000);
+    EXPECT_GT(window.StockList->horizontalScrollBar()->maximum(), 0);
+    EXPECT_THROW(window.lstStock->RemoveItem(7), host::HostError);
+    EXPECT_THROW(window.staBar->Panels(4), host::HostError);
 }
 
 TEST_F(SampleWindowTest, ButtonArrayReportsTheIndex)
