@@ -25,8 +25,8 @@ template <typename T> T &at(std::vector<T> &v, int col)
 } // namespace
 
 LedgerGrid::LedgerGrid(QWidget *parent)
-    : QTableView(parent), m_model(new LedgerModel(this)),
-      m_printer(std::make_unique<LedgerPrinter>(*this))
+    : QTableView(parent), TwipsGeometry(static_cast<QWidget &>(*this)),
+      m_model(new LedgerModel(this)), m_printer(std::make_unique<LedgerPrinter>(*this))
 {
     m_model->setFetcher(
         [this](int row, QString &text, long &backColor) { emit FetchRow(row, text, backColor); });

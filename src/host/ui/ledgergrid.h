@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host/ui/twipsgeometry.h"
+
 #include <QTableView>
 
 #include <map>
@@ -17,7 +19,7 @@ class LedgerPrinter;
 //
 // Face members by the control's dispatch numbers: 1 Rows, 2 Cols, 3 FixedRows, 8 BackColor,
 // 10 Row, 11 Col. Column members: 1 Width, 5 Style, 8 Switch.
-class LedgerGrid : public QTableView
+class LedgerGrid : public QTableView, public TwipsGeometry
 {
     Q_OBJECT
 

@@ -21,12 +21,12 @@ constexpr double kTwipsPerInch = 1440.0;
 constexpr int kTitleRows = 2;
 constexpr long kWhite = 0xFFFFFF;
 
-QFont fontOf(const LedgerPrinter::PrintFont &spec)
+QFont fontOf(const LedgerPrinter::PrintFont &wanted)
 {
-    QFont font = uiFont(spec.Size > 0 ? spec.Size : 9);
-    if (!spec.Name.isEmpty())
-        font.setFamilies({spec.Name, cjkFamily()});
-    font.setBold(spec.Bold);
+    QFont font = uiFont(wanted.Size > 0 ? wanted.Size : 9);
+    if (!wanted.Name.isEmpty())
+        font.setFamilies({wanted.Name, cjkFamily()});
+    font.setBold(wanted.Bold);
     return font;
 }
 

@@ -280,4 +280,13 @@ TEST(DataSpreadGrid, ClipFillsTheBlockAndSortMovesRowsWithTheirSettings)
     EXPECT_EQ(grid.GetText(1, 1), QStringLiteral("c"));
 }
 
+TEST(DataSpreadGrid, MeasuresColumnWidthsInCharacters)
+{
+    DataSpreadGrid grid;
+    grid.setMaxCols(2);
+    grid.setColWidth(1, 22.5);
+    EXPECT_EQ(grid.ColWidth(1), 22.5);
+    EXPECT_EQ(grid.columnWidth(0), std::lround(22.5 * grid.fontMetrics().averageCharWidth()));
+}
+
 } // namespace
