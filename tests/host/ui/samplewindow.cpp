@@ -22,6 +22,8 @@ SampleWindow::SampleWindow()
     resize(900, 600);
     QWidget *area = client();
     barlist = new ToolBarControl(*this);
+    tlbRpt = new ButtonBar(this);
+    addToolBar(tlbRpt);
     titBar = new TitleBand(area);
     Label1 = new Label(QStringLiteral("盘点方案:"), titBar);
     Label1->setAutoSize(true);
@@ -69,6 +71,11 @@ void SampleWindow::buildToolBar()
     }
     barlist->Tools(QStringLiteral("Exit")).setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
     barlist->RecalcLayout();
+    for (const char *key : {"", "Calulate", "", "Exit"})
+        tlbRpt->AddButton(QString::fromLatin1(key));
+    tlbRpt->Buttons(2).setCaption(QStringLiteral("计算"));
+    tlbRpt->Buttons(2).setToolTipText(QStringLiteral("计算实存数量"));
+    tlbRpt->Buttons(4).setCaption(QStringLiteral("退出"));
 }
 
 void SampleWindow::buildEntryGrid()
@@ -170,6 +177,9 @@ void SampleWindow::connectHandlers()
         log << QStringLiteral("barlist_ToolClick ") + tool->Name();
         if (tool->Name().compare(QStringLiteral("Exit"), Qt::CaseInsensitive) == 0)
             Unload();
+    });
+    connect(tlbRpt, &ButtonBar::ButtonClick, this, [this](int index, const QString &key) {
+        log << QStringLiteral("tlbRpt_ButtonClick %1 %2").arg(index).arg(key);
     });
     connect(barlist, &ToolBarControl::CancelDefault, this, [](bool &cancel) { cancel = true; });
     connect(Timer1, &TimerControl::Timer, this, [this] { Unload(); });

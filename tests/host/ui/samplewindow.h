@@ -1,5 +1,6 @@
 #pragma once
 
+#include "host/ui/buttonbar.h"
 #include "host/ui/checkboxcontrol.h"
 #include "host/ui/comboboxcontrol.h"
 #include "host/ui/commandbutton.h"
@@ -37,6 +38,7 @@ public:
     SampleWindow();
 
     host::ui::ToolBarControl *barlist;
+    host::ui::ButtonBar *tlbRpt;
     host::ui::TitleBand *titBar;
     host::ui::Label *Label1;
     host::ui::ComboBoxControl *lstStock;

@@ -192,8 +192,16 @@ TEST_F(SampleWindowTest, BoxesAndSmallControlsAnswerAsTheWindowsExpect)
     EXPECT_THROW(window.staBar->Panels(4), host::HostError);
 }
 
-TEST_F(SampleWindowTest, ButtonArrayReportsTheIndex)
+TEST_F(SampleWindowTest, ButtonArrayAndButtonBarReportWhatWasClicked)
 {
+    QWidget *calculate =
+        window.tlbRpt->widgetForAction(window.findChild<QAction *>(QStringLiteral("Calulate")));
+    ASSERT_NE(calculate, nullptr);
+    QTest::mouseClick(calculate, Qt::LeftButton);
+    EXPECT_TRUE(logged(QStringLiteral("tlbRpt_ButtonClick 2 Calulate")));
+    EXPECT_EQ(window.tlbRpt->Buttons(2).ToolTipText(), QStringLiteral("计算实存数量"));
+    EXPECT_EQ(window.tlbRpt->Buttons(4).Key(), QStringLiteral("Exit"));
+
     QTest::mouseClick(&(*window.cmdAction)(1), Qt::LeftButton);
     EXPECT_TRUE(logged(QStringLiteral("cmdAction_Click 1")));
     EXPECT_EQ(window.cmdAction->Count(), 2);
