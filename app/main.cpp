@@ -2,8 +2,6 @@
 
 #include "host/ui/qtmodals.h"
 
-#include <QApplication>
-
 #include <cstdlib>
 #include <iostream>
 
@@ -32,12 +30,11 @@ int main(int argc, char *argv[])
         std::cout << usageText();
         return 0;
     }
-    // A picture of the window is wanted without a display.
-    if (!options->screenshot.empty())
+    // A picture of the first window is wanted, without a display.
+    if (!options->screenshot.empty()) {
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    if (!options->screenshot.empty())
         host::ui::QtModals::instance().setScreenshotFile(
             QString::fromStdString(options->screenshot.string()));
+    }
     return notAvailable(options->command);
 }
