@@ -5,6 +5,7 @@
 #include "host/ui/spreadgrid.h"
 #include "host/ui/spreadmodel.h"
 
+#include <QSignalSpy>
 #include <gtest/gtest.h>
 
 using namespace host::ui;
@@ -70,6 +71,22 @@ protected:
     SpreadGrid grid;
     std::vector<std::pair<int, int>> changes;
 };
+
+TEST_F(SpreadGridTest, RedrawOffHoldsRepaintsUntilItIsOnAgain)
+{
+    QSignalSpy repaints(grid.model(), &QAbstractItemModel::dataChanged);
+    grid.setReDraw(false);
+    for (int row = 1; row <= 10; ++row)
+        grid.SetText(1, row, QString::number(row));
+    address(1, -1);
+    grid.setLock(true);
+    EXPECT_EQ(repaints.count(), 0);
+    grid.setReDraw(true);
+    EXPECT_EQ(repaints.count(), 1);
+    EXPECT_EQ(grid.GetText(1, 10), QStringLiteral("10"));
+    grid.SetText(1, 1, QStringLiteral("x"));
+    EXPECT_EQ(repaints.count(), 2);
+}
 
 TEST_F(SpreadGridTest, LatestSettingCoveringACellWins)
 {
