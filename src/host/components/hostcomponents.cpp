@@ -4,10 +4,13 @@
 #include "host/core/objectfactory.h"
 #include "host/db/appconnection.h"
 #include "host/db/hostdatabase.h"
+#include "host/formres/frmresloader.h"
+#include "host/help/helpwindow.h"
 #include "host/lang/resloader.h"
 #include "host/list/listserver.h"
 #include "host/list/listupdate.h"
 #include "host/log/logcomponent.h"
+#include "host/lookup/glviewcomponent.h"
 #include "host/props/shareprops.h"
 
 #include <memory>
@@ -33,6 +36,9 @@ void registerHostComponents()
     registerDefault<ListServer>(ListServer::ProgId);
     registerDefault<DataAccess>(DataAccess::ProgId);
     registerDefault<GLData>(GLData::ProgId);
+    registerDefault<ChmHelp>(HelpTool::ProgId);
+    registerDefault<FrmResLoader>(FrmResLoader::ProgId);
+    registerDefault<GLViewComponent>(GLView::ProgId);
     // The bills are made on the host's own connection to its database.
     registerObject(ListUpdate::ProgId,
                    [] { return std::make_shared<ListUpdate>([] { return hostConnection(); }); });
