@@ -1,6 +1,7 @@
 #include "countsheet/maindo.h"
 
 #include "countsheet/appconn.h"
+#include "countsheet/trystep.h"
 #include "host/db/appconnection.h"
 #include "host/db/recordset.h"
 #include "host/ui/ledgergrid.h"
@@ -9,20 +10,9 @@
 #include "services/pubvariant.h"
 
 #include <cmath>
-#include <functional>
 #include <strings.h>
 
 namespace {
-
-// A step of the layout that fails is passed over; the next one runs.
-void tryStep(const std::function<void()> &step)
-{
-    try {
-        step();
-    } catch (const std::exception &) {
-        return;
-    }
-}
 
 ColumnTemplate readColumn(host::Recordset &rs)
 {

@@ -1,5 +1,6 @@
 #include "countsheet/maindo.h"
 
+#include "countsheet/trystep.h"
 #include "host/core/datetime.h"
 #include "host/db/recordset.h"
 #include "host/ui/numberformat.h"
@@ -21,16 +22,6 @@ using host::ui::SpreadGrid;
 
 constexpr double kQtyMin = -9999999999.9999;
 constexpr long kTotalsBackColor = 0x00E8EEFF;
-
-// The fill goes on past a step that fails, leaving that cell or setting as it was.
-void tryStep(const std::function<void()> &step)
-{
-    try {
-        step();
-    } catch (const std::exception &) {
-        return;
-    }
-}
 
 // Addresses whole columns (every row) or a block of one row.
 void columns(SpreadGrid &grid, int first, int last, int row = -1)
