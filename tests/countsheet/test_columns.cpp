@@ -30,9 +30,7 @@ TEST_F(ColumnTemplates, TemplateLaysOutTheLedger)
     EXPECT_EQ(m_ledger->Face().Cols(), rows);
     for (int i = 1; i <= rows; ++i) {
         const ColumnTemplate &c = columns[static_cast<size_t>(i - 1)];
-        if (c.Visible) {
-            EXPECT_EQ(m_ledger->Col(i).Width(), c.ColWidth) << i;
-        }
+        EXPECT_EQ(m_ledger->Col(i).Width(), c.ColWidth) << i;
         EXPECT_EQ(m_ledger->Col(i).Switch(16), !c.Visible) << i;
         EXPECT_EQ(m_ledger->Col(i).Style(), c.ColType == 2 ? 1 : 0) << i;
     }
@@ -74,6 +72,8 @@ TEST_F(ColumnTemplates, LedgerWidthsAreWrittenBackToTheTemplate)
     EXPECT_EQ(number(width + "1"), 1500);
     EXPECT_EQ(number(width + "2"), 1800);
     EXPECT_EQ(number(width + "3"), 645);
+    // A hidden column keeps its width.
+    EXPECT_EQ(number(width + "8"), 1200);
     // Other show types keep their widths.
     EXPECT_EQ(number("Select FColWidth From ICChatBillTitle Where FTypeID=1 And FInterID=1"), 1200);
 }
