@@ -53,33 +53,15 @@ protected:
     }
 
     std::string cell(int col, int row) const { return m_grid.GetText(col, row).toStdString(); }
-    std::string shown(int col, int row)
+    // The grid addressed at one cell, for reading its settings.
+    SpreadGrid &at(int col, int row = 1)
     {
         m_grid.setBlockMode(false);
         m_grid.setCol(col);
         m_grid.setRow(row);
-        return m_grid.Text().toStdString();
+        return m_grid;
     }
-    bool locked(int col, int row)
-    {
-        m_grid.setBlockMode(false);
-        m_grid.setCol(col);
-        m_grid.setRow(row);
-        return m_grid.Lock();
-    }
-    int places(int col, int row)
-    {
-        m_grid.setBlockMode(false);
-        m_grid.setCol(col);
-        m_grid.setRow(row);
-        return m_grid.TypeFloatDecimalPlaces();
-    }
-    bool hidden(int col)
-    {
-        m_grid.setBlockMode(false);
-        m_grid.setCol(col);
-        return m_grid.ColHidden();
-    }
+    bool locked(int col, int row) { return at(col, row).Lock(); }
 
     SpreadGrid m_grid;
     std::unique_ptr<MainDo> m_main;
@@ -159,25 +141,25 @@ TEST_F(InputFill, SecondUnitColumnsOnlyForItemsThatHaveOne)
 TEST_F(InputFill, EachRowShowsItsItemsDecimals)
 {
     fill();
-    EXPECT_EQ(places(17, 1), 4);
-    EXPECT_EQ(places(22, 2), 3);
-    EXPECT_EQ(places(19, 3), 2);
-    EXPECT_EQ(places(34, 3), 10);
-    EXPECT_EQ(shown(17, 3), "24.00");
-    EXPECT_EQ(shown(22, 1), "10.0000");
+    EXPECT_EQ(at(17, 1).TypeFloatDecimalPlaces(), 4);
+    EXPECT_EQ(at(22, 2).TypeFloatDecimalPlaces(), 3);
+    EXPECT_EQ(at(19, 3).TypeFloatDecimalPlaces(), 2);
+    EXPECT_EQ(at(34, 3).TypeFloatDecimalPlaces(), 10);
+    EXPECT_EQ(at(17, 3).Text().toStdString(), "24.00");
+    EXPECT_EQ(at(22, 1).Text().toStdString(), "10.0000");
     // The totals row takes the most decimals, its second-unit columns those of the last line.
-    EXPECT_EQ(places(17, 4), 4);
-    EXPECT_EQ(places(25, 4), 4);
-    EXPECT_EQ(places(30, 4), 2);
+    EXPECT_EQ(at(17, 4).TypeFloatDecimalPlaces(), 4);
+    EXPECT_EQ(at(25, 4).TypeFloatDecimalPlaces(), 4);
+    EXPECT_EQ(at(30, 4).TypeFloatDecimalPlaces(), 2);
 }
 
 TEST_F(InputFill, ColumnSetUpHidesAndLocksTechnicalColumns)
 {
     fill();
     for (int col : {2, 4, 9, 15, 20, 26, 34, 38, 40, 41, 42, 43})
-        EXPECT_TRUE(hidden(col)) << col;
+        EXPECT_TRUE(at(col).ColHidden()) << col;
     for (int col : {3, 5, 29, 30, 31, 32, 33})
-        EXPECT_FALSE(hidden(col)) << col;
+        EXPECT_FALSE(at(col).ColHidden()) << col;
     for (int col : {3, 10, 27, 30, 32, 35, 43})
         EXPECT_TRUE(locked(col, 1)) << col;
 }
@@ -193,7 +175,7 @@ TEST_F(InputFill, ARefillFollowsTheNewSortAndAnEmptySheetHasNoRows)
     m_main->p_RSMain->Filter("FItemID = 99");
     m_main->InputFillRow(m_grid);
     EXPECT_EQ(m_grid.MaxRows(), 0);
-    EXPECT_TRUE(hidden(2));
+    EXPECT_TRUE(at(2).ColHidden());
 }
 
 TEST_F(InputFill, NullQuantitiesEmptyOrZeroByColumn)
