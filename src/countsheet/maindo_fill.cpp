@@ -1,7 +1,8 @@
 #include "countsheet/maindo.h"
 
+#include "countsheet/sheettext.h"
+#include "countsheet/sheettotals.h"
 #include "countsheet/trystep.h"
-#include "host/core/datetime.h"
 #include "host/db/recordset.h"
 #include "host/ui/numberformat.h"
 #include "host/ui/spreadgrid.h"
@@ -21,7 +22,6 @@ using host::ui::CellType;
 using host::ui::SpreadGrid;
 
 constexpr double kQtyMin = -9999999999.9999;
-constexpr long kTotalsBackColor = 0x00E8EEFF;
 
 // Addresses whole columns (every row) or a block of one row.
 void columns(SpreadGrid &grid, int first, int last, int row = -1)
@@ -150,15 +150,6 @@ private:
     mutable std::unordered_map<std::string_view, long> m_cache;
 };
 
-QString shelfLifeDate(const host::Variant &value)
-{
-    const std::string text = host::CStr(value);
-    if (text.empty())
-        return {};
-    const std::optional<double> date = host::parseDate(text);
-    return QString::fromStdString(date ? host::formatDate(*date, "YYYY/MM/DD") : text);
-}
-
 // Columns 1 to 43 except the second-unit ones (28 to 32, 43), from the record.
 void writeLine(SpreadGrid &grid, const RecordReader &r, int row, long itemId)
 {
@@ -180,7 +171,7 @@ void writeLine(SpreadGrid &grid, const RecordReader &r, int row, long itemId)
     put(10, [&] { return r.text("FAuxPropName"); });
     put(11, [&] { return r.text("FBatchNo"); });
     put(12, [&] { return r.text("FMtoNo"); });
-    put(13, [&] { return shelfLifeDate(r.field("FKFDate")); });
+    put(13, [&] { return QString::fromStdString(shownDate(r.field("FKFDate"))); });
     put(14, [&] {
         const long period = host::CLng(r.field("FKFPeriod"));
         return period == 0 ? QString() : QString::number(period);

@@ -1,20 +1,17 @@
 #include "countsheet/maindo.h"
 
 #include "countsheet/decimaltext.h"
+#include "countsheet/sheettext.h"
 #include "countsheet/sheettotals.h"
-#include "host/core/datetime.h"
 #include "host/db/recordset.h"
 #include "host/ui/ledgergrid.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
 
 #include <algorithm>
-#include <optional>
 #include <string_view>
 
 namespace {
-
-constexpr long kTotalsBackColor = 15265535; // &H00E8EEFF
 
 // The cell of a ledger column; "0" in the shelf-life period shows empty.
 void appendCell(std::string &row, const ColumnTemplate &column, const std::string &cell)
@@ -24,23 +21,13 @@ void appendCell(std::string &row, const ColumnTemplate &column, const std::strin
     row += "|";
 }
 
-std::string dateCell(const host::Variant &value)
-{
-    std::optional<double> date;
-    if (value.type() == host::VariantType::Date)
-        date = value.dateValue();
-    else if (value.type() == host::VariantType::String)
-        date = host::parseDate(value.stringValue());
-    return date ? host::formatDate(*date, "YYYY/MM/DD") : host::CStr(value);
-}
-
 std::string cellText(const host::Variant &value, long colType, int decimals)
 {
     if (value.isNull())
         return {};
     switch (colType) {
     case 0:
-        return dateCell(value);
+        return shownDate(value);
     case 2:
         return formatDecimal(host::CDbl(value), decimals, true);
     default:

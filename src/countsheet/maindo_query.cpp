@@ -1,8 +1,8 @@
 #include "countsheet/maindo.h"
 
 #include "countsheet/appconn.h"
-#include "countsheet/captiontext.h"
 #include "countsheet/checkbillsql.h"
+#include "countsheet/sheettext.h"
 #include "host/core/dictionary.h"
 #include "host/core/vector.h"
 #include "host/db/appconnection.h"

@@ -5,6 +5,9 @@
 #include <array>
 #include <string_view>
 
+// Background of the totals rows of both grids: red 255, green 238, blue 232.
+inline constexpr long kTotalsBackColor = 0x00E8EEFF;
+
 // The twelve count-sheet totals: the sheet field each sums and where the module keeps it.
 struct SheetTotal
 {

@@ -1,4 +1,4 @@
-#include "countsheet/captiontext.h"
+#include "countsheet/sheettext.h"
 #include "countsheet/decimaltext.h"
 #include "countsheet/maindo.h"
 #include "host/core/hosterror.h"

@@ -1,6 +1,9 @@
-#include "countsheet/captiontext.h"
+#include "countsheet/sheettext.h"
 
+#include "host/core/datetime.h"
 #include "host/core/variant.h"
+
+#include <optional>
 
 namespace {
 
@@ -34,4 +37,14 @@ std::string shownCaption(std::string_view caption)
 {
     const size_t length = charCount(caption);
     return leftChars(host::Trim(caption), length == 0 ? 0 : length - 1);
+}
+
+std::string shownDate(const host::Variant &value)
+{
+    std::optional<double> date;
+    if (value.type() == host::VariantType::Date)
+        date = value.dateValue();
+    else if (value.type() == host::VariantType::String)
+        date = host::parseDate(value.stringValue());
+    return date ? host::formatDate(*date, "YYYY/MM/DD") : host::CStr(value);
 }
