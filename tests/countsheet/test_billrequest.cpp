@@ -80,6 +80,18 @@ TEST_F(BillRequest, LossBillTakesTheLinesBelowZeroAsPositiveQuantities)
     EXPECT_EQ(number("Select FKFPeriod" + entry), 180);
 }
 
+TEST_F(BillRequest, AFailedBillLeavesNothingBehind)
+{
+    // The lines cannot be written: neither the head nor the marks on the count lines stay.
+    sql("Drop Table ICStockBillEntry");
+    long billNo = 0;
+    EXPECT_EQ(m_main->OutCheckBill(1, billNo), -99);
+    EXPECT_EQ(count("Select * From ICStockBill"), 0);
+    EXPECT_EQ(count("Select * From ICInvBackup Where FBillInterID Is Not Null"), 0);
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].rfind("盘点单据输出不成功:", 0), 0u);
+}
+
 TEST_F(BillRequest, NoDifferencesNoBill)
 {
     module().gCurInterID = 2;

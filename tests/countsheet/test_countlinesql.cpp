@@ -137,6 +137,18 @@ TEST_F(CountLineStatements, UpdateMatchesAShelfLifeDate)
     EXPECT_EQ(number("Select FSecMinus From ICInvBackup Where FItemID=2"), 2);
 }
 
+TEST_F(CountLineStatements, QuotesInKeyTextsMatchTheStoredText)
+{
+    sql("Update ICInvBackup Set FBatchNo='B''1' Where FInterID=1 And FBatchNo='B1' And "
+        "FAuxPropID=7");
+    host::Dictionary row = lineA();
+    row.SetValue("BatchNo", "B'1");
+    m_db->Execute(updateText(row));
+    EXPECT_EQ(number("Select FCheckQty From ICInvBackup Where FBatchNo='B''1'"), 36);
+    EXPECT_TRUE(PubVariant::DeleteCheckRow(1, "", 0, 1, 1, "B'1", "", 7, 2, 1));
+    EXPECT_EQ(count("Select * From ICInvBackup Where FBatchNo='B''1'"), 0);
+}
+
 TEST_F(CountLineStatements, ALineWhoseKeyCannotBeReadWritesNothing)
 {
     for (const char *key : {"SPID", "KFDate", "KFPeriod", "ItemID", "UnitID", "BatchNo", "MtoNo",

@@ -1,6 +1,6 @@
-#include "countsheet/sheettext.h"
 #include "countsheet/decimaltext.h"
 #include "countsheet/maindo.h"
+#include "countsheet/sheettext.h"
 #include "host/core/hosterror.h"
 #include "host/core/sqltext.h"
 
