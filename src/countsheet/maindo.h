@@ -74,6 +74,8 @@ public:
     static long ShowSNAlert(const std::shared_ptr<host::Vector> &items);
 
 private:
+    // p_RSMain; an error when there is none.
+    host::Recordset &sheet() const;
     std::string dataRow(long lRow);
     std::string totalsRow(long *BackColor);
 

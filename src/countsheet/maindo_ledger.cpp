@@ -3,6 +3,7 @@
 #include "countsheet/decimaltext.h"
 #include "countsheet/sheettext.h"
 #include "countsheet/sheettotals.h"
+#include "host/core/hosterror.h"
 #include "host/db/recordset.h"
 #include "host/ui/ledgergrid.h"
 #include "services/modulestate.h"
@@ -37,6 +38,13 @@ std::string cellText(const host::Variant &value, long colType, int decimals)
 
 } // namespace
 
+host::Recordset &MainDo::sheet() const
+{
+    if (!p_RSMain)
+        throw host::HostError("Object variable or With block variable not set", 91);
+    return *p_RSMain;
+}
+
 std::string MainDo::TRowData(long) const
 {
     std::string row;
@@ -57,10 +65,9 @@ std::string MainDo::dataRow(long lRow)
     const ModuleState &m = module();
     int decimals = 0;
     try {
-        p_RSMain->MoveFirst();
-        p_RSMain->Move(lRow - 3);
-        decimals =
-            std::max(0, static_cast<int>(host::CLng(p_RSMain->Fields("FQtyDecimal").Value())));
+        sheet().MoveFirst();
+        sheet().Move(lRow - 3);
+        decimals = std::max(0, static_cast<int>(host::CLng(sheet().Fields("FQtyDecimal").Value())));
     } catch (const std::exception &) {
         decimals = 0;
     }
@@ -71,7 +78,7 @@ std::string MainDo::dataRow(long lRow)
     for (const ColumnTemplate &column : m.gColumns) {
         std::string cell;
         try {
-            cell = cellText(p_RSMain->Fields(column.ColName).Value(), column.ColType, decimals);
+            cell = cellText(sheet().Fields(column.ColName).Value(), column.ColType, decimals);
         } catch (const std::exception &) {
             cell.clear();
         }
@@ -88,14 +95,14 @@ std::string MainDo::totalsRow(long *BackColor)
     // Without records the totals show four decimals.
     int decimals = 4;
     try {
-        const std::string sort = p_RSMain->Sort();
-        p_RSMain->Sort("FQtyDecimal desc ");
-        if (p_RSMain->RecordCount() > 0) {
-            p_RSMain->MoveFirst();
+        const std::string sort = sheet().Sort();
+        sheet().Sort("FQtyDecimal desc ");
+        if (sheet().RecordCount() > 0) {
+            sheet().MoveFirst();
             decimals =
-                std::max(0, static_cast<int>(host::CLng(p_RSMain->Fields("FQtyDecimal").Value())));
+                std::max(0, static_cast<int>(host::CLng(sheet().Fields("FQtyDecimal").Value())));
         }
-        p_RSMain->Sort(sort);
+        sheet().Sort(sort);
     } catch (const std::exception &) {
         decimals = 4;
     }

@@ -55,6 +55,13 @@ TEST_F(LedgerRows, DataRowsFormatByTypeAndItemDecimals)
     EXPECT_EQ(m_main->DRowData(4), "螺母|||1,235|1,235|||");
 }
 
+TEST_F(LedgerRows, WithoutASheetEveryCellIsEmpty)
+{
+    m_main->p_RSMain.reset();
+    EXPECT_EQ(m_main->DRowData(3), "|||||||");
+    EXPECT_EQ(m_main->DRowData(5), "合计|||0.0000||0.0000||");
+}
+
 TEST_F(LedgerRows, SortDecidesWhichRecordARowShows)
 {
     m_main->p_RSMain->Sort("FName DESC");
