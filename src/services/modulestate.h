@@ -56,6 +56,9 @@ struct ModuleState
     // Logging
     std::shared_ptr<host::LogComponent> gLog;
     bool gLogInitDone = false;
+
+    // Count processes and stock backup
+    bool gSnapshotMaximaTaken = false; // gMaxBillInterID and gMaxMTOChangeID read without error
 };
 
 ModuleState &module();

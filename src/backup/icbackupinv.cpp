@@ -1,0 +1,114 @@
+#include "backup/icbackupinv.h"
+
+#include "backup/dbaccess.h"
+#include "backup/sqllines.h"
+#include "host/core/hosterror.h"
+#include "host/core/objectfactory.h"
+#include "host/core/sqltext.h"
+#include "host/db/appconnection.h"
+#include "services/modulestate.h"
+#include "services/mparse.h"
+#include "services/pubvariant.h"
+
+ICBackupInv::ICBackupInv()
+{
+    module().gAppConn = host::CreateObjectAs<host::AppConnection>("ZarvoConnection.AppConnection");
+}
+
+std::string ICBackupInv::GetStockBillByProcID(long vProcID)
+{
+    auto rs = backup::execute("Select FBillNo From ICStockBill Where FProcID = " +
+                              std::to_string(vProcID));
+    std::string numbers;
+    for (; !backup::atEnd(rs); backup::moveNext(rs)) {
+        if (!numbers.empty())
+            numbers += ',';
+        numbers += host::CStr(backup::fieldValue(rs, "FBillNo"));
+    }
+    return numbers;
+}
+
+bool ICBackupInv::DelProcAndBackupData(long vProcID)
+{
+    const std::string id = std::to_string(vProcID);
+    // One transaction: a failure must leave neither lines without their process nor a process
+    // without its lines.
+    std::string sql;
+    backup::addLine(sql, "BEGIN TRAN");
+    backup::addLine(sql, "delete icstockcheckprocess where fid=", id);
+    backup::addLine(sql, "delete icinvbackup where finterid=", id);
+    backup::addLine(sql,
+                    "UPDATE ICStockBillEntry SET FSelectedProcID =0 WHERE FSelectedProcID =", id);
+    backup::addLine(sql, "COMMIT TRAN");
+    try {
+        backup::execute(sql);
+        return true;
+    } catch (const host::HostError &) {
+        return false;
+    }
+}
+
+std::shared_ptr<host::Recordset> ICBackupInv::GetProcList(bool ShowCloseProc, bool blnSortByDesc)
+{
+    std::string sql = "select b.fname as username,a.* from icstockcheckprocess a join t_user b on "
+                      "a.foperatorid=b.fuserid ";
+    if (!ShowCloseProc)
+        sql += " and a.fstatus=0 ";
+    sql += " order by fid ";
+    sql += blnSortByDesc ? "Asc" : "Desc";
+    return backup::execute(sql);
+}
+
+bool ICBackupInv::SaveProc(const host::Vector &vVect)
+{
+    try {
+        std::string sql;
+        for (long i = 1; i <= vVect.Count(); ++i) {
+            const auto change = vVect.Item(i).as<host::Dictionary>();
+            if (!change)
+                throw host::HostError("ProcChange", host::HostError::TypeMismatch);
+            backup::addLine(sql, "update ICStockCheckProcess set FProcessID='",
+                            host::sqlEscape(host::CStr(change->Value("ProcID"))), "',FRemark='",
+                            host::sqlEscape(host::CStr(change->Value("Remark"))),
+                            "' where FID = ", std::to_string(host::CLng(change->Value("FID"))));
+        }
+        backup::execute(sql);
+        return true;
+    } catch (const host::HostError &) {
+        PubVariant::MsgBox(
+            MParse::LoadLangString("保存盘点方案失败，请刷新盘点方案确信修改的方案名称"
+                                   "不存在！"),
+            PubVariant::vbInformation);
+        return false;
+    }
+}
+
+bool ICBackupInv::StockIsBackuped(long StockID)
+{
+    try {
+        return !backup::atEnd(backup::execute("Select TOP 1 1 From ICInvBackup Where FStockID=" +
+                                              std::to_string(StockID)));
+    } catch (const host::HostError &e) {
+        PubVariant::ShowMsg(MParse::LoadLangString("是否该仓库已备份过出错。") + e.Description(),
+                            0);
+        return false;
+    }
+}
+
+bool ICBackupInv::StockIsFinished(long StockID)
+{
+    const std::string lines =
+        "Select FBillInterID From ICInvBackup Where FStockID=" + std::to_string(StockID);
+    try {
+        if (backup::atEnd(backup::execute(lines)))
+            return true;
+        return !backup::atEnd(backup::execute(lines +
+                                              " And FBillInterID Is Not Null And "
+                                              "FBillInterID IN " +
+                                              "(Select Distinct FInterID From ICStockBill)"));
+    } catch (const host::HostError &e) {
+        PubVariant::ShowMsg(
+            MParse::LoadLangString("是否该仓库已完成输出盘点单据.") + e.Description(), 0);
+        return false;
+    }
+}
