@@ -118,7 +118,6 @@ std::string snapshotBatchSql(const SnapshotBatch &b)
 {
     const std::string id = std::to_string(b.processId);
     std::string sql;
-    addLine(sql, "BEGIN TRAN");
     if (b.cycleCount)
         sql += b.cycleSelection;
     addInsert(sql, b);
@@ -141,7 +140,6 @@ std::string snapshotBatchSql(const SnapshotBatch &b)
     addLine(sql, "truncate table ICInvBackupTemp");
     if (b.cycleCount)
         addLine(sql, "drop table #temp1");
-    addLine(sql, "COMMIT TRAN");
     return sql;
 }
 

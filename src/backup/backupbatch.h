@@ -34,7 +34,8 @@ std::string currentStockSelect(long processId, long maxBillInterID, const std::s
 std::string itemTableName(long processId, double when);
 
 // The one batch of a backup: the lines, and only when lines were made the process row, the
-// counter and the last-check dates; in one transaction, so a failure leaves nothing behind.
+// counter and the last-check dates. Run it as one transaction, so a failure leaves nothing
+// behind.
 std::string snapshotBatchSql(const SnapshotBatch &batch);
 
 // Drops the item-list table when it exists.

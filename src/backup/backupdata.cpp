@@ -117,7 +117,7 @@ bool ICBackupInv::BackUpData(const host::Dictionary &vDictFilter, bool blnIsCutD
             batch.itemTable = itemTable;
         }
 
-        backup::execute(backup::snapshotBatchSql(batch));
+        backup::executeInTransaction(backup::snapshotBatchSql(batch));
         modQelLogMsg::LogEnd(log, 0);
         return true;
     } catch (const std::exception &) {

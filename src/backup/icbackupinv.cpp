@@ -34,16 +34,14 @@ bool ICBackupInv::DelProcAndBackupData(long vProcID)
     // One transaction: a failure must leave neither lines without their process nor a process
     // without its lines.
     std::string sql;
-    backup::addLine(sql, "BEGIN TRAN");
     backup::addLine(sql, "delete icstockcheckprocess where fid=", id);
     backup::addLine(sql, "delete icinvbackup where finterid=", id);
     backup::addLine(sql,
                     "UPDATE ICStockBillEntry SET FSelectedProcID =0 WHERE FSelectedProcID =", id);
-    backup::addLine(sql, "COMMIT TRAN");
     try {
-        backup::execute(sql);
+        backup::executeInTransaction(sql);
         return true;
-    } catch (const host::HostError &) {
+    } catch (const std::exception &) {
         return false;
     }
 }
@@ -74,7 +72,7 @@ bool ICBackupInv::SaveProc(const host::Vector &vVect)
         }
         backup::execute(sql);
         return true;
-    } catch (const host::HostError &) {
+    } catch (const std::exception &) {
         PubVariant::MsgBox(
             MParse::LoadLangString("保存盘点方案失败，请刷新盘点方案确信修改的方案名称"
                                    "不存在！"),
@@ -88,9 +86,9 @@ bool ICBackupInv::StockIsBackuped(long StockID)
     try {
         return !backup::atEnd(backup::execute("Select TOP 1 1 From ICInvBackup Where FStockID=" +
                                               std::to_string(StockID)));
-    } catch (const host::HostError &e) {
-        PubVariant::ShowMsg(MParse::LoadLangString("是否该仓库已备份过出错。") + e.Description(),
-                            0);
+    } catch (const std::exception &e) {
+        PubVariant::ShowMsg(
+            MParse::LoadLangString("是否该仓库已备份过出错。") + backup::errorDescription(e), 0);
         return false;
     }
 }
@@ -106,9 +104,10 @@ bool ICBackupInv::StockIsFinished(long StockID)
                                               " And FBillInterID Is Not Null And "
                                               "FBillInterID IN " +
                                               "(Select Distinct FInterID From ICStockBill)"));
-    } catch (const host::HostError &e) {
-        PubVariant::ShowMsg(
-            MParse::LoadLangString("是否该仓库已完成输出盘点单据.") + e.Description(), 0);
+    } catch (const std::exception &e) {
+        PubVariant::ShowMsg(MParse::LoadLangString("是否该仓库已完成输出盘点单据.") +
+                                backup::errorDescription(e),
+                            0);
         return false;
     }
 }
