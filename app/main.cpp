@@ -1,3 +1,4 @@
+#include "command_initdb.h"
 #include "options.h"
 
 #include <iostream>
@@ -27,5 +28,9 @@ int main(int argc, char *argv[])
         std::cout << usageText();
         return 0;
     }
+    if (options->command == "init-db")
+        return runInitDb(*options);
+    if (!ensureDatabase(*options))
+        return 1;
     return notAvailable(options->command);
 }

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "options.h"
+
+// `stockcheck init-db [--rows N] [--force]`: creates the host schema and the sample data in the
+// database file. Returns the exit status.
+int runInitDb(const Options &options);
+
+// Creates the database with the demo company when its file does not exist yet, as the host
+// program does on its first run. False (with the reason on standard error) when that failed.
+bool ensureDatabase(const Options &options);

@@ -1,0 +1,80 @@
+#include "host/db/appconnection.h"
+
+#include "host/core/hosterror.h"
+#include "host/db/embeddeddatabase.h"
+#include "host/db/odbcdatabase.h"
+#include "host/db/tsqllexer.h"
+
+namespace host {
+
+namespace {
+
+constexpr std::string_view kDataSource = "DATA SOURCE=";
+
+} // namespace
+
+AppConnection::AppConnection() = default;
+AppConnection::~AppConnection() = default;
+
+void AppConnection::openDatabase(const std::string &path)
+{
+    auto embedded = std::make_unique<EmbeddedDatabase>(path);
+    m_embedded = embedded.get();
+    m_backend = std::move(embedded);
+    m_connectionString = "Data Source=" + path;
+}
+
+void AppConnection::openOdbc(const std::string &connectionString)
+{
+    m_backend = std::make_unique<OdbcDatabase>(connectionString);
+    m_embedded = nullptr;
+    m_connectionString = connectionString;
+}
+
+void AppConnection::open(const std::string &connectionString)
+{
+    const std::string trimmed = Trim(connectionString);
+    if (tsql::toUpper(trimmed).starts_with(kDataSource)) {
+        std::string path = trimmed.substr(kDataSource.size());
+        if (const size_t semicolon = path.find(';'); semicolon != std::string::npos)
+            path.resize(semicolon);
+        openDatabase(Trim(path));
+    } else {
+        openOdbc(trimmed);
+    }
+}
+
+void AppConnection::close()
+{
+    m_backend.reset();
+    m_embedded = nullptr;
+}
+
+DatabaseBackend &AppConnection::backend() const
+{
+    if (!m_backend)
+        throw HostError("Operation is not allowed when the object is closed.", 3704);
+    return *m_backend;
+}
+
+std::shared_ptr<Recordset> AppConnection::Execute(std::string_view sql)
+{
+    BatchResult result = backend().execute(sql);
+    if (result.raised)
+        throw *result.raised;
+    return result.rows ? result.rows : std::make_shared<Recordset>();
+}
+
+std::shared_ptr<Recordset> AppConnection::ExecuteRaiseErr(std::string_view sql)
+{
+    return Execute(sql);
+}
+
+void AppConnection::registerProcedure(const std::string &name, Procedure procedure)
+{
+    if (!m_embedded)
+        throw HostError("Host procedures run only on the embedded database.");
+    m_embedded->registerProcedure(name, std::move(procedure));
+}
+
+} // namespace host

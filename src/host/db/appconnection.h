@@ -1,0 +1,62 @@
+#pragma once
+
+#include "host/core/hostobject.h"
+#include "host/core/variant.h"
+#include "host/db/recordset.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace host {
+
+class DatabaseBackend;
+class EmbeddedDatabase;
+
+// The host's application connection: every SQL text of the module runs through it. It keeps
+// one connection open, to the embedded database (SQLite behind the T-SQL layer) or to a server
+// through ODBC, which receives the text unchanged.
+//
+// Execute returns a client-side recordset: the rows of the batch's first statement that yields
+// rows, or a closed recordset when none does. A failing statement throws HostError with the
+// database's message; so does a RAISERROR of severity 11 or more, after the batch has run.
+class AppConnection : public HostObject
+{
+public:
+    using Procedure = std::function<void(const std::vector<Variant> &)>;
+
+    AppConnection();
+    ~AppConnection() override;
+
+    // A file path or ":memory:"; the connection string becomes "Data Source=<path>".
+    void openDatabase(const std::string &path);
+    // An ODBC connection string ("Driver=...;Server=...;" or "DSN=...;").
+    void openOdbc(const std::string &connectionString);
+    // Either form: "Data Source=<path>" opens the embedded database, anything else ODBC.
+    void open(const std::string &connectionString);
+    void close();
+    bool isOpen() const { return m_backend != nullptr; }
+    const std::string &ConnectionString() const { return m_connectionString; }
+
+    std::shared_ptr<Recordset> Execute(std::string_view sql);
+    // The same, for batches that report their own failure with RAISERROR.
+    std::shared_ptr<Recordset> ExecuteRaiseErr(std::string_view sql);
+
+    // A host stored procedure that EXEC in a batch calls with its argument values. Only the
+    // embedded database runs them; a server has its own.
+    void registerProcedure(const std::string &name, Procedure procedure);
+
+    // The embedded database, or nullptr on an ODBC connection.
+    EmbeddedDatabase *embedded() const { return m_embedded; }
+
+private:
+    DatabaseBackend &backend() const;
+
+    std::unique_ptr<DatabaseBackend> m_backend;
+    EmbeddedDatabase *m_embedded = nullptr;
+    std::string m_connectionString;
+};
+
+} // namespace host

@@ -1,0 +1,77 @@
+#include "host/db/bulkinsert.h"
+
+#include "host/core/hosterror.h"
+#include "host/db/appconnection.h"
+#include "host/db/embeddeddatabase.h"
+#include "host/db/tsqllexer.h"
+
+#include <algorithm>
+
+namespace host {
+
+namespace {
+
+std::string quoted(const std::string &name)
+{
+    std::string out = "\"";
+    for (const char c : name) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    return out + "\"";
+}
+
+} // namespace
+
+BulkInsert::BulkInsert(AppConnection &connection, std::string table,
+                       std::vector<std::string> columns)
+{
+    EmbeddedDatabase *db = connection.embedded();
+    if (!db)
+        throw HostError("BulkInsert needs the embedded database.");
+    const auto *tableColumns = db->columns(table);
+    if (!tableColumns)
+        throw HostError("Invalid object name '" + table + "'.");
+    std::string names;
+    std::string marks;
+    for (const auto &column : columns) {
+        const auto it = std::find_if(tableColumns->begin(), tableColumns->end(),
+                                     [&](const tsql::ColumnInfo &info) {
+                                         return tsql::toUpper(info.name) == tsql::toUpper(column);
+                                     });
+        if (it == tableColumns->end())
+            throw HostError("Invalid column name '" + column + "'.");
+        m_types.push_back(it->type);
+        names += (names.empty() ? "" : ",") + quoted(it->name);
+        marks += marks.empty() ? "?" : ",?";
+    }
+    m_transaction = std::make_unique<sqlite::Transaction>(db->handle());
+    m_insert = std::make_unique<sqlite::Statement>(
+        db->handle(), "INSERT INTO " + quoted(table) + " (" + names + ") VALUES (" + marks + ")");
+}
+
+BulkInsert::~BulkInsert() = default;
+
+void BulkInsert::add(const std::vector<Variant> &row)
+{
+    if (!m_insert)
+        throw HostError("The bulk insert has been committed.");
+    if (row.size() != m_types.size())
+        throw HostError("The row has " + std::to_string(row.size()) + " values for " +
+                        std::to_string(m_types.size()) + " columns.");
+    for (size_t i = 0; i < row.size(); ++i)
+        m_insert->bind(static_cast<int>(i) + 1, toStored(row[i], m_types[i]));
+    m_insert->step();
+    m_insert->reset();
+}
+
+void BulkInsert::commit()
+{
+    m_insert.reset();
+    if (m_transaction)
+        m_transaction->commit();
+    m_transaction.reset();
+}
+
+} // namespace host

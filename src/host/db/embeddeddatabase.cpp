@@ -1,0 +1,408 @@
+#include "host/db/embeddeddatabase.h"
+
+#include "host/db/tsqlfunctions.h"
+
+namespace host {
+
+namespace {
+
+Variant columnValue(sqlite3_stmt *stmt, int i)
+{
+    switch (sqlite3_column_type(stmt, i)) {
+    case SQLITE_INTEGER:
+        return Variant(static_cast<long long>(sqlite3_column_int64(stmt, i)));
+    case SQLITE_FLOAT:
+        return Variant(sqlite3_column_double(stmt, i));
+    case SQLITE_TEXT:
+    case SQLITE_BLOB:
+        return Variant(std::string(reinterpret_cast<const char *>(sqlite3_column_text(stmt, i)),
+                                   static_cast<size_t>(sqlite3_column_bytes(stmt, i))));
+    default:
+        return Variant::null();
+    }
+}
+
+bool isMemoryPath(const std::string &path)
+{
+    return path.empty() || path == ":memory:" || path.find("mode=memory") != std::string::npos;
+}
+
+} // namespace
+
+struct EmbeddedDatabase::Run
+{
+    std::string_view sql;
+    const std::vector<tsql::Token> &tokens;
+    BatchResult result;
+
+    std::string text(size_t begin, size_t end) const
+    {
+        const size_t from = tokens[begin].offset;
+        const size_t to = end < tokens.size() ? tokens[end].offset : sql.size();
+        std::string out(sql.substr(from, to - from));
+        while (!out.empty() && (out.back() == '\r' || out.back() == '\n' || out.back() == ' '))
+            out.pop_back();
+        return out;
+    }
+};
+
+EmbeddedDatabase::EmbeddedDatabase(const std::string &path) : m_db(path), m_schema(m_db.handle())
+{
+    sqlite3_busy_timeout(m_db.handle(), 5000);
+    if (!isMemoryPath(path)) {
+        m_db.exec("PRAGMA journal_mode=WAL");
+        m_db.exec("PRAGMA synchronous=NORMAL");
+    }
+    tsql::registerFunctions(m_db.handle());
+}
+
+const std::vector<tsql::ColumnInfo> *EmbeddedDatabase::columns(std::string_view table)
+{
+    m_schema.refresh();
+    return m_schema.columns(table);
+}
+
+void EmbeddedDatabase::registerProcedure(const std::string &name, Procedure procedure)
+{
+    m_procedures[tsql::toUpper(name)] = std::move(procedure);
+}
+
+BatchResult EmbeddedDatabase::execute(std::string_view sql)
+{
+    const std::vector<tsql::Token> tokens = tsql::tokenize(sql);
+    const auto nodes = tsql::parseBatch(tokens);
+    m_schema.refresh();
+    m_session.variables.clear(); // variables live for one batch
+    Run run{sql, tokens, {}};
+    try {
+        for (const auto &node : nodes) {
+            if (!runNode(run, *node))
+                break;
+        }
+    } catch (const HostError &) {
+        if (m_session.tranCount > 0) {
+            sqlite3_exec(m_db.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+            m_session.tranCount = 0;
+        }
+        m_schema.invalidate();
+        throw;
+    }
+    return std::move(run.result);
+}
+
+// False when the batch is to stop (RETURN).
+bool EmbeddedDatabase::runNode(Run &run, const tsql::Node &node)
+{
+    switch (node.kind) {
+    case tsql::Node::Kind::Statement:
+        return runStatement(run, node.begin, node.end);
+    case tsql::Node::Kind::Block:
+        for (const auto &child : node.children) {
+            if (!runNode(run, *child))
+                return false;
+        }
+        return true;
+    case tsql::Node::Kind::If: {
+        bool holds = false;
+        try {
+            tsql::Translator translator(run.tokens, node.begin, node.end, m_schema, m_session);
+            const auto rows = runQuery(translator.translateCondition(), true);
+            holds = rows->RecordCount() > 0 && CLng(rows->Fields(0).Value()) == 1;
+        } catch (const HostError &e) {
+            throw HostError(e.Description() + "\nSQL: IF " + run.text(node.begin, node.end),
+                            e.Number());
+        }
+        if (holds)
+            return runNode(run, *node.children[0]);
+        if (node.children.size() > 1)
+            return runNode(run, *node.children[1]);
+        return true;
+    }
+    }
+    return true;
+}
+
+bool EmbeddedDatabase::runStatement(Run &run, size_t begin, size_t end)
+{
+    const tsql::Token &first = run.tokens[begin];
+    try {
+        if (first.is("RETURN"))
+            return false;
+        if (first.is("PRINT"))
+            return true;
+        if (first.is("BEGIN") || first.is("COMMIT") || first.is("ROLLBACK"))
+            transaction(first.upper);
+        else if (first.is("DECLARE"))
+            declare(run, begin + 1, end);
+        else if (first.is("SET"))
+            set(run, begin + 1, end);
+        else if (first.is("RAISERROR"))
+            raiseError(run, begin + 1, end);
+        else if (first.is("EXEC") || first.is("EXECUTE"))
+            executeProcedure(run, begin + 1, end);
+        else
+            runTranslated(run, begin, end);
+    } catch (const HostError &e) {
+        throw HostError(e.Description() + "\nSQL: " + run.text(begin, end), e.Number());
+    }
+    return true;
+}
+
+void EmbeddedDatabase::runTranslated(Run &run, size_t begin, size_t end)
+{
+    tsql::Translator translator(run.tokens, begin, end, m_schema, m_session);
+    const tsql::Translation translation = translator.translateStatement();
+    for (size_t i = 0; i < translation.steps.size(); ++i) {
+        const bool wantRows = static_cast<int>(i) == translation.resultStep ||
+                              (!translation.assignTargets.empty() && i == 0);
+        auto rows = runQuery(translation.steps[i], wantRows);
+        if (translation.changesSchema)
+            m_schema.invalidate();
+        if (!translation.assignTargets.empty()) {
+            if (rows->RecordCount() > 0) {
+                rows->MoveLast();
+                for (size_t c = 0; c < translation.assignTargets.size(); ++c)
+                    assign(translation.assignTargets[c],
+                           rows->Fields(static_cast<long>(c)).Value());
+            }
+        } else if (wantRows && !run.result.rows) {
+            run.result.rows = std::move(rows);
+        }
+    }
+}
+
+std::shared_ptr<Recordset> EmbeddedDatabase::runQuery(const tsql::Query &query, bool wantRows)
+{
+    sqlite::Statement stmt(m_db.handle(), query.sql);
+    for (size_t i = 0; i < query.params.size(); ++i)
+        stmt.bind(static_cast<int>(i) + 1, query.params[i]);
+    if (!wantRows) {
+        while (stmt.step()) {
+        }
+        m_session.rowCount = sqlite3_changes64(m_db.handle());
+        return nullptr;
+    }
+    const int count = stmt.columnCount();
+    std::vector<std::string> names;
+    std::vector<ColumnType> types;
+    for (int i = 0; i < count; ++i) {
+        const auto index = static_cast<size_t>(i);
+        if (index < query.columns.size()) {
+            names.push_back(query.columns[index].name);
+            types.push_back(query.columns[index].type);
+        } else {
+            names.emplace_back(sqlite3_column_name(stmt.handle(), i));
+            types.emplace_back();
+        }
+        if (types.back().type == SqlType::Unknown) {
+            if (const char *declared = sqlite3_column_decltype(stmt.handle(), i))
+                types.back() = parseColumnType(declared);
+        }
+    }
+    std::vector<std::vector<Variant>> rows;
+    while (stmt.step()) {
+        std::vector<Variant> row;
+        row.reserve(static_cast<size_t>(count));
+        for (int i = 0; i < count; ++i)
+            row.push_back(fromStored(columnValue(stmt.handle(), i), types[static_cast<size_t>(i)]));
+        rows.push_back(std::move(row));
+    }
+    m_session.rowCount = static_cast<long long>(rows.size());
+    return std::make_shared<Recordset>(std::move(names), std::move(rows));
+}
+
+std::vector<Variant> EmbeddedDatabase::evaluate(Run &run, size_t begin, size_t end)
+{
+    tsql::Translator translator(run.tokens, begin, end, m_schema, m_session);
+    const tsql::Query query = translator.translateValues();
+    const auto rows = runQuery(query, true);
+    std::vector<Variant> values;
+    for (long i = 0; i < rows->FieldCount(); ++i)
+        values.push_back(rows->Fields(i).Value());
+    return values;
+}
+
+void EmbeddedDatabase::assign(const std::string &name, const Variant &value)
+{
+    auto &variable = m_session.variables.at(name);
+    variable.value = toStored(value, variable.type);
+}
+
+namespace {
+
+// The end of a comma-separated item that starts at begin.
+size_t itemEnd(const std::vector<tsql::Token> &tokens, size_t begin, size_t end)
+{
+    int depth = 0;
+    for (size_t i = begin; i < end; ++i) {
+        if (tokens[i].isSymbol("("))
+            ++depth;
+        else if (tokens[i].isSymbol(")"))
+            --depth;
+        else if (depth == 0 && tokens[i].isSymbol(","))
+            return i;
+    }
+    return end;
+}
+
+[[noreturn]] void syntaxError(const tsql::Token &near)
+{
+    throw HostError("Incorrect syntax near '" + near.text + "'.");
+}
+
+} // namespace
+
+void EmbeddedDatabase::declare(Run &run, size_t begin, size_t end)
+{
+    size_t i = begin;
+    while (i < end) {
+        const tsql::Token &name = run.tokens[i++];
+        if (name.kind != tsql::TokenKind::Variable || i >= end)
+            syntaxError(name);
+        if (run.tokens[i].is("AS"))
+            ++i;
+        std::string type = run.tokens[i++].text;
+        if (i < end && run.tokens[i].isSymbol("(")) {
+            while (i < end && !run.tokens[i].isSymbol(")"))
+                type += run.tokens[i++].text;
+            type += ")";
+            ++i;
+        }
+        const ColumnType columnType = parseColumnType(type);
+        if (columnType.type == SqlType::Unknown)
+            throw HostError("Column, parameter, or variable #1: Cannot find data type " + type +
+                            ".");
+        const std::string key = tsql::toUpper(name.text);
+        if (m_session.variables.contains(key))
+            throw HostError("The variable name '" + name.text +
+                            "' has already been declared. Variable names must be unique within "
+                            "a query batch or stored procedure.");
+        m_session.variables[key] = {columnType, Variant::null()};
+        if (i < end && run.tokens[i].isSymbol("=")) {
+            const size_t valueEnd = itemEnd(run.tokens, i + 1, end);
+            assign(key, evaluate(run, i + 1, valueEnd).at(0));
+            i = valueEnd;
+        }
+        if (i < end) {
+            if (!run.tokens[i].isSymbol(","))
+                syntaxError(run.tokens[i]);
+            ++i;
+        }
+    }
+}
+
+void EmbeddedDatabase::set(Run &run, size_t begin, size_t end)
+{
+    if (begin >= end)
+        throw HostError("Incorrect syntax near 'SET'.");
+    const tsql::Token &target = run.tokens[begin];
+    if (target.kind == tsql::TokenKind::Variable) {
+        const std::string key = tsql::toUpper(target.text);
+        if (!m_session.variables.contains(key))
+            throw HostError("Must declare the scalar variable \"" + target.text + "\".");
+        if (begin + 1 >= end || !run.tokens[begin + 1].isSymbol("="))
+            syntaxError(target);
+        assign(key, evaluate(run, begin + 2, end).at(0));
+        return;
+    }
+    if (target.is("DATEFIRST")) {
+        const auto value = evaluate(run, begin + 1, end).at(0);
+        const int dateFirst = CLng(value);
+        if (dateFirst < 1 || dateFirst > 7)
+            throw HostError("The DATEFIRST value must be between 1 and 7.");
+        m_session.dateFirst = dateFirst;
+        return;
+    }
+    static constexpr std::string_view options[] = {
+        "NOCOUNT",          "XACT_ABORT", "ANSI_NULLS",        "ANSI_WARNINGS",
+        "ANSI_PADDING",     "ARITHABORT", "QUOTED_IDENTIFIER", "CONCAT_NULL_YIELDS_NULL",
+        "ANSI_NULL_DFLT_ON"};
+    for (const auto option : options) {
+        if (target.upper == option)
+            return;
+    }
+    throw HostError("The embedded database does not support SET " + target.text + ".");
+}
+
+void EmbeddedDatabase::raiseError(Run &run, size_t begin, size_t end)
+{
+    if (begin >= end || !run.tokens[begin].isSymbol("("))
+        throw HostError("Incorrect syntax near 'RAISERROR'.");
+    size_t close = begin;
+    for (int depth = 0; close < end; ++close) {
+        if (run.tokens[close].isSymbol("("))
+            ++depth;
+        else if (run.tokens[close].isSymbol(")") && --depth == 0)
+            break;
+    }
+    const std::vector<Variant> args = evaluate(run, begin + 1, close);
+    if (args.size() < 3)
+        throw HostError("Incorrect syntax near ')'.");
+    std::string message;
+    const std::string format = CStr(args[0]);
+    size_t next = 3;
+    for (size_t i = 0; i < format.size(); ++i) {
+        if (format[i] == '%' && i + 1 < format.size()) {
+            const char spec = format[i + 1];
+            if (spec == '%') {
+                message += '%';
+                ++i;
+                continue;
+            }
+            if (spec == 's' || spec == 'd' || spec == 'i' || spec == 'u') {
+                message += next < args.size() ? CStr(args[next++]) : "(null)";
+                ++i;
+                continue;
+            }
+        }
+        message += format[i];
+    }
+    const int severity = CLng(args[1]);
+    constexpr long kUserError = 50000;
+    if (severity >= 11 && !run.result.raised)
+        run.result.raised = HostError(message, kUserError);
+}
+
+void EmbeddedDatabase::executeProcedure(Run &run, size_t begin, size_t end)
+{
+    if (begin >= end)
+        throw HostError("Incorrect syntax near 'EXECUTE'.");
+    const tsql::Token &name = run.tokens[begin];
+    const auto it = m_procedures.find(tsql::toUpper(name.text));
+    if (it == m_procedures.end())
+        throw HostError("Could not find stored procedure '" + name.text + "'.");
+    std::vector<Variant> args;
+    for (size_t i = begin + 1; i < end;) {
+        size_t valueBegin = i;
+        if (run.tokens[i].kind == tsql::TokenKind::Variable && i + 1 < end &&
+            run.tokens[i + 1].isSymbol("="))
+            valueBegin = i + 2;
+        const size_t valueEnd = itemEnd(run.tokens, valueBegin, end);
+        args.push_back(evaluate(run, valueBegin, valueEnd).at(0));
+        i = valueEnd < end ? valueEnd + 1 : end;
+    }
+    it->second(args);
+}
+
+void EmbeddedDatabase::transaction(const std::string &keyword)
+{
+    if (keyword == "BEGIN") {
+        if (m_session.tranCount == 0)
+            m_db.exec("BEGIN");
+        ++m_session.tranCount;
+        return;
+    }
+    if (m_session.tranCount == 0)
+        throw HostError("The " + keyword +
+                        " TRANSACTION request has no corresponding BEGIN TRANSACTION.");
+    if (keyword == "COMMIT") {
+        if (--m_session.tranCount == 0)
+            m_db.exec("COMMIT");
+        return;
+    }
+    m_db.exec("ROLLBACK");
+    m_session.tranCount = 0;
+    m_schema.invalidate();
+}
+
+} // namespace host

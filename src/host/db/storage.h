@@ -1,0 +1,70 @@
+#pragma once
+
+#include "host/core/variant.h"
+
+#include <string>
+#include <string_view>
+
+namespace host {
+
+// How the embedded database stores SQL Server's types. Every write path (the T-SQL layer's
+// INSERT/UPDATE/SELECT INTO and BulkInsert) converts values through toStored() for the
+// declared type of the target column, so one convention holds for the whole database:
+//
+//   int, smallint, tinyint, bigint   INTEGER
+//   bit                              INTEGER 0 or 1; read back as a Boolean
+//   decimal(p,s), numeric, money     REAL rounded half away from zero to the scale
+//   float, real                      REAL
+//   char, varchar, nchar, nvarchar,  TEXT with the collation TSQL (case-insensitive, trailing
+//   text, ntext                        blanks ignored), also named on every text comparison
+//   datetime, smalldatetime, date    TEXT 'YYYY-MM-DD HH:MM:SS.fff'; read back as a date
+//
+// The column keeps its T-SQL type name as declared (with an affinity word where SQLite's own
+// affinity rules would turn whole decimals into integers or date texts into numbers), so the
+// layer reads the type back from the schema.
+enum class SqlType
+{
+    Unknown,
+    Int,
+    Bit,
+    Real,
+    Decimal,
+    Text,
+    DateTime
+};
+
+struct ColumnType
+{
+    SqlType type = SqlType::Unknown;
+    int scale = -1;  // decimals of decimal/numeric/money; -1 when unbounded
+    int length = -1; // characters of char/varchar; -1 for max or unknown
+};
+
+inline bool isNumericType(SqlType type)
+{
+    return type == SqlType::Int || type == SqlType::Bit || type == SqlType::Real ||
+           type == SqlType::Decimal;
+}
+
+// Reads a T-SQL type ("decimal(28,10)", "varchar(20)") or the declared type SQLite reports.
+ColumnType parseColumnType(std::string_view declared);
+
+// The column type as declared in SQLite for a T-SQL type text (keeps the name, adds affinity).
+std::string sqliteDeclaration(std::string_view tsqlType, const ColumnType &type);
+
+// The value as stored for a column of this type; throws HostError when SQL Server would refuse
+// the conversion. Dates come back as their stored text.
+Variant toStored(const Variant &value, const ColumnType &type);
+
+// The value of a stored column as the caller sees it (dates as dates, bit as Boolean).
+Variant fromStored(const Variant &stored, const ColumnType &type);
+
+// 'YYYY-MM-DD HH:MM:SS.fff' of a date serial, and back.
+std::string dateToStoredText(double serial);
+// Reads a date from text as SQL Server does for its common formats; "" is 1900-01-01.
+double storedTextToDate(std::string_view text);
+
+// Rounds half away from zero to the given number of decimals.
+double roundDecimal(double value, int scale);
+
+} // namespace host

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "host/core/variant.h"
+#include "host/db/storage.h"
+#include "host/db/tsqllexer.h"
+#include "host/db/tsqlschema.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace host::tsql {
+
+struct OutputColumn
+{
+    std::string name;
+    ColumnType type;
+};
+
+// One SQLite statement with the values of the T-SQL variables it reads.
+struct Query
+{
+    std::string sql;
+    std::vector<Variant> params;       // bound to ?1, ?2, ... in order
+    std::vector<OutputColumn> columns; // for a statement that yields rows
+};
+
+struct Variable
+{
+    ColumnType type;
+    Variant value; // as stored for its type (dates as their stored text)
+};
+
+// Connection state that statements read: variables, SET options, the last row count.
+struct Session
+{
+    std::map<std::string, Variable> variables; // by uppercase name with '@'
+    int dateFirst = 7;
+    long long rowCount = 0;
+    int tranCount = 0;
+};
+
+// What one T-SQL statement becomes.
+struct Translation
+{
+    std::vector<Query> steps;
+    int resultStep = -1;                    // the step whose rows the statement yields
+    std::vector<std::string> assignTargets; // SELECT @a = ..., @b = ...: the variables
+    bool changesSchema = false;
+};
+
+// Translates the tokens [begin, end) of one statement. Throws HostError naming the statement
+// for anything the layer does not cover.
+class Translator
+{
+public:
+    Translator(const std::vector<Token> &tokens, size_t begin, size_t end, Schema &schema,
+               const Session &session);
+    ~Translator();
+    Translator(const Translator &) = delete;
+    Translator &operator=(const Translator &) = delete;
+
+    // SELECT, INSERT, UPDATE, DELETE, CREATE, DROP, TRUNCATE.
+    Translation translateStatement();
+    // A condition, as "SELECT CASE WHEN cond THEN 1 ELSE 0 END".
+    Query translateCondition();
+    // Comma-separated expressions up to the end, as one "SELECT a, b, ...".
+    Query translateValues();
+
+private:
+    class Impl;
+    std::unique_ptr<Impl> m_impl;
+};
+
+} // namespace host::tsql

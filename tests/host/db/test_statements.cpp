@@ -1,0 +1,149 @@
+// DDL and DML statements: what they do to the rows, with SQL Server's conversions.
+#include "hostschema.h"
+
+#include "host/core/datetime.h"
+#include "host/core/hosterror.h"
+
+#include <gtest/gtest.h>
+
+using host::HostError;
+using host::Variant;
+using testdb::scalar;
+
+namespace {
+
+class Statements : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        db.openDatabase(":memory:");
+        db.Execute(R"(
+CREATE TABLE dbo.Item ([FItemID] int IDENTITY(1,1) NOT NULL, FNumber varchar(20) NOT NULL,
+  FName nvarchar(max) NULL, FPrice money NULL, FQty decimal(18,2) NOT NULL DEFAULT ((0)),
+  FAdded datetime NOT NULL DEFAULT (getdate()), FActive bit NOT NULL DEFAULT 1,
+  FCode char(4) NULL,
+  CONSTRAINT PK_Item PRIMARY KEY CLUSTERED (FItemID))
+CREATE UNIQUE NONCLUSTERED INDEX IX_Item_Number ON Item (FNumber ASC)
+CREATE TABLE Stock (FItemID int NOT NULL, FStockID int NOT NULL, FQty decimal(18,2) NOT NULL)
+INSERT INTO Item (FNumber, FName, FPrice, FQty) VALUES ('A1', N'Bolt', 1.23456, 2.345)
+INSERT Item (FNumber, FName) VALUES ('b2', 'Nut'), ('C3', NULL)
+INSERT INTO Stock SELECT FItemID, 1, FItemID * 10 FROM Item
+)");
+    }
+    host::AppConnection db;
+};
+
+TEST_F(Statements, CreateTableKeepsTypesDefaultsAndIdentity)
+{
+    auto rs = db.Execute("SELECT FItemID, FPrice, FQty, FAdded, FActive FROM Item ORDER BY 1");
+    ASSERT_EQ(rs->RecordCount(), 3);
+    EXPECT_EQ(rs->Fields("FItemID").Value(), Variant(1));
+    EXPECT_EQ(rs->Fields("FPrice").Value(), Variant(1.2346)); // money keeps four decimals
+    EXPECT_EQ(rs->Fields("FQty").Value(), Variant(2.35));     // rounded half away from zero
+    EXPECT_EQ(rs->Fields("FAdded").Value().type(), host::VariantType::Date);
+    EXPECT_EQ(rs->Fields("FActive").Value(), Variant(true));
+    rs->MoveLast();
+    EXPECT_EQ(rs->Fields("FItemID").Value(), Variant(3));
+    EXPECT_EQ(rs->Fields("FQty").Value(), Variant(0.0));
+    EXPECT_THROW(db.Execute("INSERT INTO Item (FNumber) VALUES ('A1')"), HostError);
+    EXPECT_THROW(db.Execute("CREATE TABLE Item (x int)"), HostError);
+}
+
+TEST_F(Statements, TextsCompareWithoutCaseAndTrailingBlanks)
+{
+    struct Case
+    {
+        const char *condition;
+        long count;
+    };
+    const Case cases[] = {
+        {"FNumber = 'a1'", 1},         {"FNumber = 'A1   '", 1}, {"FNumber <> 'B2'", 2},
+        {"FNumber IN ('a1','B2')", 2}, {"FNumber > 'a9'", 2},    {"FName LIKE 'bo%'", 1},
+        {"rtrim(FName) = 'NUT'", 1},   {"FName IS NULL", 1},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(scalar(db, std::string("SELECT COUNT(*) FROM Item WHERE ") + c.condition),
+                  Variant(c.count))
+            << c.condition;
+    auto rs = db.Execute("SELECT FNumber FROM Item ORDER BY FNumber DESC");
+    EXPECT_EQ(rs->Fields(0L).Value(), Variant("C3"));
+    rs->MoveNext();
+    EXPECT_EQ(rs->Fields(0L).Value(), Variant("b2"));
+    EXPECT_EQ(scalar(db, "SELECT COUNT(DISTINCT FNumber) FROM (SELECT FNumber FROM Item UNION ALL "
+                         "SELECT 'B2 ') x"),
+              Variant(3));
+}
+
+TEST_F(Statements, InsertConvertsValuesToTheColumnTypes)
+{
+    db.Execute("INSERT INTO Stock (FItemID, FStockID, FQty) VALUES ('7', '', '1.005')");
+    auto rs = db.Execute("SELECT FItemID, FStockID, FQty FROM Stock WHERE FItemID = 7");
+    EXPECT_EQ(rs->Fields(0L).Value(), Variant(7));
+    EXPECT_EQ(rs->Fields(1L).Value(), Variant(0));
+    EXPECT_EQ(rs->Fields(2L).Value(), Variant(1.01));
+    db.Execute("INSERT INTO Item (FNumber, FCode, FAdded) VALUES (12, 5, '2026/3/5 10:30')");
+    rs = db.Execute("SELECT FNumber, FCode, FAdded FROM Item WHERE FNumber = '12'");
+    EXPECT_EQ(rs->Fields(0L).Value(), Variant("12"));
+    EXPECT_EQ(rs->Fields(1L).Value(), Variant("5"));
+    EXPECT_EQ(rs->Fields(2L).Value(),
+              Variant::fromDate(host::makeDate({2026, 3, 5, 10, 30, 0, 0})));
+    EXPECT_THROW(db.Execute("INSERT INTO Stock VALUES ('x', 1, 1)"), HostError);
+    EXPECT_THROW(db.Execute("INSERT INTO Item (FNumber, FAdded) VALUES ('d', 'soon')"), HostError);
+    EXPECT_THROW(db.Execute("INSERT INTO Stock (FItemID) VALUES (1, 2)"), HostError);
+}
+
+TEST_F(Statements, UpdateWithJoinedFromList)
+{
+    db.Execute("update s set s.FQty = s.FQty + i.FQty from Stock s inner join Item i on "
+               "s.FItemID = i.FItemID where i.FNumber = 'a1'");
+    EXPECT_EQ(scalar(db, "SELECT FQty FROM Stock WHERE FItemID = 1"), Variant(12.35));
+    // The target named by its table, joined in the FROM list by name.
+    db.Execute("UPDATE Item SET Item.FName = 'x' FROM Item INNER JOIN Stock ON Item.FItemID = "
+               "Stock.FItemID WHERE Stock.FQty >= 20");
+    EXPECT_EQ(scalar(db, "SELECT COUNT(*) FROM Item WHERE FName = 'x'"), Variant(2));
+    // The target second in the FROM list.
+    db.Execute("update b set FQty = 0 from Stock a join Item b on a.FItemID = b.FItemID and "
+               "a.FQty = 30");
+    EXPECT_EQ(scalar(db, "SELECT FQty FROM Item WHERE FItemID = 3"), Variant(0.0));
+    EXPECT_EQ(scalar(db, "SELECT FQty FROM Item WHERE FItemID = 1"), Variant(2.35));
+    // A table updated from itself.
+    db.Execute("update Stock set FStockID=FItemID+1 from Stock where FItemID=2");
+    EXPECT_EQ(scalar(db, "SELECT FStockID FROM Stock WHERE FItemID = 2"), Variant(3));
+    EXPECT_THROW(db.Execute("update s set FQty = 1 from Stock s left join Item i on 1=1"),
+                 HostError);
+}
+
+TEST_F(Statements, DeleteTruncateDropAndViews)
+{
+    db.Execute("CREATE VIEW v_Stock AS SELECT i.FNumber, s.FQty FROM Item i JOIN Stock s ON "
+               "s.FItemID = i.FItemID");
+    EXPECT_EQ(scalar(db, "SELECT FQty FROM v_Stock WHERE FNumber = 'B2'"), Variant(20.0));
+    db.Execute("delete Stock where FItemID=1");
+    EXPECT_EQ(scalar(db, "SELECT COUNT(*) FROM v_Stock"), Variant(2));
+    db.Execute("DELETE s FROM Stock s JOIN Item i ON i.FItemID = s.FItemID WHERE i.FNumber='C3'");
+    EXPECT_EQ(scalar(db, "SELECT COUNT(*) FROM Stock"), Variant(1));
+    db.Execute("TRUNCATE TABLE Stock");
+    EXPECT_EQ(scalar(db, "SELECT COUNT(*) FROM Stock"), Variant(0));
+    db.Execute("DROP VIEW v_Stock\r\nDROP TABLE Stock");
+    EXPECT_THROW(db.Execute("SELECT * FROM Stock"), HostError);
+    EXPECT_THROW(db.Execute("DROP TABLE Stock"), HostError);
+}
+
+TEST_F(Statements, TempTablesAndSelectInto)
+{
+    db.Execute("select FItemID, FNumber, FQty * 2 as FDouble, FAdded into #t from Item where "
+               "FItemID < 3");
+    auto rs = db.Execute("select * from #T order by FItemID");
+    ASSERT_EQ(rs->RecordCount(), 2);
+    EXPECT_EQ(rs->FieldCount(), 4);
+    EXPECT_EQ(rs->Fields("FAdded").Value().type(), host::VariantType::Date);
+    EXPECT_EQ(scalar(db, "select count(*) from #t where FNumber = 'B2'"), Variant(1));
+    EXPECT_THROW(db.Execute("select FItemID into #t from Item"), HostError);
+    EXPECT_THROW(db.Execute("select FItemID + 1 into #u from Item"), HostError);
+    db.Execute("create table #Temp(fstock int,fsp int)\r\ninsert into #Temp select 1, 2\r\n"
+               "select distinct fstock into #Temp2 from #Temp\r\ndrop table #Temp,#Temp2");
+    EXPECT_TRUE(scalar(db, "select OBJECT_ID('tempdb..#Temp')").isNull());
+}
+
+} // namespace
