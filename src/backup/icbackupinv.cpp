@@ -2,6 +2,7 @@
 
 #include "backup/dbaccess.h"
 #include "backup/sqllines.h"
+#include "host/components/hostprocedures.h"
 #include "host/core/hosterror.h"
 #include "host/core/objectfactory.h"
 #include "host/core/sqltext.h"
@@ -12,7 +13,9 @@
 
 ICBackupInv::ICBackupInv()
 {
-    module().gAppConn = host::CreateObjectAs<host::AppConnection>("ZarvoConnection.AppConnection");
+    auto connection = host::CreateObjectAs<host::AppConnection>("ZarvoConnection.AppConnection");
+    host::registerHostProcedures(*connection);
+    module().gAppConn = std::move(connection);
 }
 
 std::string ICBackupInv::GetStockBillByProcID(long vProcID)
