@@ -1,4 +1,5 @@
 #include "command_initdb.h"
+#include "modulehost.h"
 #include "options.h"
 
 #include <iostream>
@@ -6,13 +7,6 @@
 namespace {
 
 constexpr int kUsageError = 2;
-
-int notAvailable(const std::string &command)
-{
-    std::cerr << "stockcheck: the command '" << command
-              << "' is not available in this build of the module.\n";
-    return kUsageError;
-}
 
 } // namespace
 
@@ -32,5 +26,5 @@ int main(int argc, char *argv[])
         return runInitDb(*options);
     if (!ensureDatabase(*options))
         return 1;
-    return notAvailable(options->command);
+    return runModuleCommand(*options);
 }

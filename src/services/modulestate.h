@@ -8,6 +8,7 @@
 namespace host {
 class AppConnection;
 class Connection;
+class FrmResLoader;
 class HostObject;
 class LogComponent;
 class ResLoader;
@@ -52,6 +53,7 @@ struct ModuleState
     std::string gPropsString;
     std::string gLanguage;
     std::shared_ptr<host::ResLoader> gResLoader;
+    std::shared_ptr<host::FrmResLoader> gFormResLoader;
 
     // Logging
     std::shared_ptr<host::LogComponent> gLog;

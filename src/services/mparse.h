@@ -1,10 +1,15 @@
 #pragma once
 
+#include "host/core/dictionary.h"
 #include "host/core/variant.h"
+
+#include <memory>
 
 #include <string>
 #include <string_view>
 #include <vector>
+
+class QWidget;
 
 // The host context string and the language of every visible text.
 namespace MParse {
@@ -32,5 +37,14 @@ std::string FormatLangString(std::string_view source,
                              const std::vector<host::Variant> &args) noexcept;
 // The column name for the current language's column: name_CHT, name_EN or name.
 std::string AddLangSuffix(std::string_view columnName);
+
+// A window's captions in the user's language; nothing happens for Simplified Chinese. Without
+// a dictionary a new one asking for column headers is used; dict holds what the loader hands
+// back.
+void LoadFormResStrings(QWidget &form, std::shared_ptr<host::Dictionary> &dict,
+                        std::string_view baseName);
+void SetFormFont(QWidget &form);
+// The user-interface font: "Font.Name", "Font.Size", "Font.Charset".
+std::shared_ptr<host::Dictionary> GetFontProps();
 
 } // namespace MParse

@@ -8,7 +8,7 @@
 #include <string_view>
 
 namespace host {
-class HostObject;
+class LookupResult;
 class Recordset;
 } // namespace host
 
@@ -61,9 +61,10 @@ std::shared_ptr<host::Recordset> GetStockRS(std::string_view stockCode);
 std::shared_ptr<host::Recordset> GetItemRS(std::string_view itemCode, long itemId);
 std::string GetUnitInfo(std::string_view unitId, long &unitGroupId, double &coefficient,
                         bool wantGroup) noexcept;
-// Opens the host's base-data lookup; the chosen record, or nothing on cancel or failure.
-std::shared_ptr<host::HostObject> BaseDataLookup(long itemClassId, std::string_view search,
-                                                 std::string_view filter, long dataType,
-                                                 long extra);
+// Opens the host's base-data lookup; its result (ReturnObject is the chosen record), or nothing
+// on cancel, failure or while another lookup is open.
+std::shared_ptr<host::LookupResult> BaseDataLookup(long itemClassId, std::string_view search,
+                                                   std::string_view filter, long dataType,
+                                                   long extra);
 
 } // namespace PubVariant

@@ -4,16 +4,16 @@
 #include "host/core/datetime.h"
 #include "host/core/objectfactory.h"
 #include "host/core/sqltext.h"
+#include "host/db/hostdatabase.h"
 #include "host/db/recordset.h"
 #include "host/props/shareprops.h"
 #include "sampledata/schema.h"
 #include "services/modulestate.h"
+#include "services/mparse.h"
 
 #include <cstdlib>
 
 namespace {
-
-constexpr std::string_view kConnectionProgId = "ZarvoConnection.AppConnection";
 
 std::string number(double value)
 {
@@ -28,11 +28,12 @@ void BackupTest::SetUp()
     host::registerHostComponents();
     host::ShareProps().RemoveAll();
     resetModuleState();
+    m_modals = std::make_unique<host::ui::ScriptedModals>();
 
     m_conn = std::make_shared<host::AppConnection>();
     m_conn->openDatabase(":memory:");
     sampledata::createSchema(*m_conn);
-    host::registerObject(kConnectionProgId, [conn = m_conn] { return conn; });
+    host::setHostConnection(m_conn);
 
     exec("insert into t_MeasureUnit (FMeasureUnitID,FItemID,FUnitGroupID,FNumber,FName,"
          "FCoefficient) values (1,1,1,'PCS','Piece',1)");
@@ -80,7 +81,25 @@ void BackupTest::SetUp()
 void BackupTest::TearDown()
 {
     resetModuleState();
-    host::unregisterObject(kConnectionProgId);
+    host::setHostConnection(nullptr);
+    m_modals.reset();
+}
+
+std::vector<std::string> BackupTest::messages() const
+{
+    std::vector<std::string> texts;
+    for (const auto &text : m_modals->messageTexts())
+        texts.push_back(text.toStdString());
+    return texts;
+}
+
+bool BackupTest::lastMessageIsInformation() const
+{
+    const auto &shown = m_modals->messages();
+    return !shown.empty() &&
+           shown.back().kind == host::ui::ScriptedModals::MessageKind::MessageBox &&
+           shown.back().style == 64 &&
+           shown.back().title.toStdString() == MParse::LoadLangString("Hembrel提示");
 }
 
 std::shared_ptr<host::Recordset> BackupTest::exec(const std::string &sql)

@@ -4,6 +4,7 @@
 #include "host/core/dictionary.h"
 #include "host/core/variant.h"
 #include "host/db/appconnection.h"
+#include "host/ui/scriptedmodals.h"
 
 #include <gtest/gtest.h>
 
@@ -30,16 +31,23 @@ protected:
     // One book-stock row.
     struct StockRow
     {
-        long item = 0;
-        long stock = 0;
-        long place = 0;
+        StockRow(long item_, long stock_, long place_, std::string batch_, double qty_,
+                 double secQty_ = 0, std::string mto_ = {}, long aux_ = 0, std::string kfDate_ = {},
+                 long kfPeriod_ = 0)
+            : item(item_), stock(stock_), place(place_), batch(std::move(batch_)), qty(qty_),
+              secQty(secQty_), mto(std::move(mto_)), aux(aux_), kfDate(std::move(kfDate_)),
+              kfPeriod(kfPeriod_)
+        {}
+        long item;
+        long stock;
+        long place;
         std::string batch;
-        double qty = 0;
-        double secQty = 0;
+        double qty;
+        double secQty;
         std::string mto;
-        long aux = 0;
+        long aux;
         std::string kfDate;
-        long kfPeriod = 0;
+        long kfPeriod;
     };
     void addStock(const StockRow &row);
     // An audited stock bill of one line; the receiving or sending stock is 0 when not used.
@@ -58,7 +66,13 @@ protected:
     bool backUp(ICBackupInv &backup, const host::Dictionary &p, bool cutDate = false,
                 const std::string &cutOff = {});
 
+    // The texts of the messages shown so far, and whether the last one was the standard box
+    // with the information icon.
+    std::vector<std::string> messages() const;
+    bool lastMessageIsInformation() const;
+
     std::shared_ptr<host::AppConnection> m_conn;
+    std::unique_ptr<host::ui::ScriptedModals> m_modals;
 
     static constexpr long kOperator = 16394;
     static constexpr long kItemBox = 101;   // stock unit BOX (12 PCS), second unit KG

@@ -1,6 +1,7 @@
 #include "backuptest.h"
 
 #include "services/modulestate.h"
+#include "services/mparse.h"
 
 #include <map>
 #include <tuple>
@@ -149,6 +150,7 @@ TEST_F(BackupCurrentStock, EmptySnapshotWritesNothing)
     EXPECT_EQ(count("ICStockCheckProcess"), 0);
     EXPECT_EQ(count("ICInvBackup"), 0);
     EXPECT_EQ(host::CLng(scalar("select FCurNo from icbillno")), 1);
+    EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(BackupCurrentStock, QuotesInTheDateCannotBreakTheBatch)
@@ -168,6 +170,9 @@ TEST_F(BackupCurrentStock, RefusesWithoutFreshSnapshotMaxima)
     EXPECT_FALSE(backup.BackUpData(params("1"), false, 0, false, true));
     EXPECT_EQ(count("ICStockCheckProcess"), 0);
     EXPECT_EQ(count("ICInvBackup"), 0);
+    EXPECT_EQ(messages(), (std::vector<std::string>{
+                              MParse::LoadLangString("读取单据最大内码失败，不能备份！")}));
+    EXPECT_TRUE(lastMessageIsInformation());
 }
 
 // A statement failing after the lines and the process row were written takes them back.
@@ -187,4 +192,6 @@ TEST_F(BackupCurrentStock, FailureInTheBatchLeavesTheDatabaseAsItWas)
     EXPECT_EQ(host::CLng(scalar("select FCurNo from icbillno")), 1);
     EXPECT_EQ(count("ICInvBackupTemp"), 0);
     EXPECT_TRUE(scalar("select FLastCheckDate from t_ICItemMaterial where FItemID=102").isNull());
+    EXPECT_EQ(messages(), (std::vector<std::string>{MParse::LoadLangString("备份数据失败！")}));
+    EXPECT_TRUE(lastMessageIsInformation());
 }

@@ -1,6 +1,7 @@
 #include "backuptest.h"
 
 #include "services/modulestate.h"
+#include "services/mparse.h"
 
 namespace {
 
@@ -125,6 +126,11 @@ TEST_F(CutDateBackup, NothingToBackUpOrNoPeriodWritesNoProcess)
     EXPECT_FALSE(backUpAt("2031-01-01"));
     EXPECT_EQ(count("ICStockCheckProcess"), 0);
     EXPECT_EQ(count("ICInvBackup"), 0);
+    EXPECT_EQ(messages(),
+              (std::vector<std::string>{
+                  MParse::LoadLangString("没有可用的数据，不能备份！"),
+                  MParse::LoadLangString("截止日期超出已定义的会计期间范围，不能备份！")}));
+    EXPECT_TRUE(lastMessageIsInformation());
 }
 
 // The last-check stamp of a cut-off backup goes by the items in the work table.

@@ -84,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
         DueDateCase{"MonthFebruary", 11601, 1, 29, "2024-02-10",
                     kLeapRule ? "2024-02-29" : "2024-03-29"},
         DueDateCase{"NeverCounted", 11603, 10, 0, nullptr, nullptr}),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto &testCase) { return std::string(testCase.param.name); });
 
 TEST_F(CycleCount, DuePositionsAndStocks)
 {

@@ -65,4 +65,4 @@ INSTANTIATE_TEST_SUITE_P(
         NumberingCase{
             "NoNumberingRow", {{1, "0001", true}, {2, "0002", true}}, std::nullopt, 3, "0003"},
         NumberingCase{"NoNumberingRowNoProcess", {}, std::nullopt, 1, "0001"}),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto &testCase) { return std::string(testCase.param.name); });

@@ -110,6 +110,15 @@ TEST_F(BackupPrechecks, UnauditedPlanTrackingChanges)
     EXPECT_EQ(backup.CheckBillInterID(params("2")), "");
 }
 
+TEST_F(BackupPrechecks, UnauditedBillSearchFailureIsShownAndReturned)
+{
+    ICBackupInv backup;
+    const std::string message =
+        MParse::LoadLangString("查找该仓库中在本最大内码之前是否还有未审核的单据出错。");
+    EXPECT_EQ(backup.CheckBillInterID(params("")), message);
+    EXPECT_EQ(messages(), (std::vector<std::string>{message}));
+}
+
 TEST_F(BackupPrechecks, SyncPosBillRunsOnlyWhenSwitchedOn)
 {
     ICBackupInv backup;

@@ -3,6 +3,7 @@
 #include "host/core/objectfactory.h"
 #include "host/db/recordset.h"
 #include "services/modulestate.h"
+#include "services/mparse.h"
 
 namespace {
 
@@ -69,6 +70,9 @@ TEST_F(ProcessStore, SaveProcReportsAFailure)
     ICBackupInv backup;
     EXPECT_FALSE(backup.SaveProc(changes));
     EXPECT_EQ(host::CStr(scalar("select FProcessID from ICStockCheckProcess")), "P1");
+    EXPECT_EQ(messages(), (std::vector<std::string>{MParse::LoadLangString(
+                              "保存盘点方案失败，请刷新盘点方案确信修改的方案名称不存在！")}));
+    EXPECT_TRUE(lastMessageIsInformation());
 }
 
 TEST_F(ProcessStore, DeleteTakesTheLinesAndFreesSelectedBillEntries)
@@ -127,18 +131,29 @@ TEST_F(ProcessStore, StockBackedUpAndFinished)
     addBill(70, 40, "2026-01-10", kItemPiece, 1, 1, 10, 0, 0);
     exec("update ICInvBackup set FBillInterID=70");
     EXPECT_TRUE(backup.StockIsFinished(1));
+
+    exec("drop table ICInvBackup");
+    EXPECT_FALSE(backup.StockIsBackuped(1));
+    EXPECT_FALSE(backup.StockIsFinished(1));
+    const auto shown = messages();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].rfind(MParse::LoadLangString("是否该仓库已备份过出错。"), 0), 0u);
+    EXPECT_EQ(shown[1].rfind(MParse::LoadLangString("是否该仓库已完成输出盘点单据."), 0), 0u);
+    EXPECT_GT(shown[1].size(), MParse::LoadLangString("是否该仓库已完成输出盘点单据.").size());
 }
 
 TEST_F(ProcessStore, CreatingTheClassPutsANewConnectionInTheSlot)
 {
     int created = 0;
-    host::registerObject("ZarvoConnection.AppConnection", [&created, conn = m_conn] {
-        ++created;
-        return conn;
-    });
+    auto previous =
+        host::registerObject("ZarvoConnection.AppConnection", [&created, conn = m_conn] {
+            ++created;
+            return conn;
+        });
     {
         ICBackupInv backup;
     }
+    host::registerObject("ZarvoConnection.AppConnection", previous);
     EXPECT_EQ(created, 1);
     EXPECT_EQ(module().gAppConn, m_conn); // kept after the class is released
 }

@@ -20,7 +20,7 @@ public:
     const std::string &LanguageID() const { return m_language; }
     void SetLanguageID(std::string language) { m_language = std::move(language); }
 
-    std::string LoadString(std::string_view source) const;
+    virtual std::string LoadString(std::string_view source) const;
 
     static constexpr std::string_view ProgId = "ZARVORESLOADER.Loader";
 

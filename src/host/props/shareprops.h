@@ -12,9 +12,9 @@ namespace host {
 class ShareProps : public HostObject
 {
 public:
-    Variant GetProperty(long processId, std::string_view name) const;
-    void SetProperty(long processId, std::string_view name, Variant value);
-    void RemoveAll();
+    virtual Variant GetProperty(long processId, std::string_view name) const;
+    virtual void SetProperty(long processId, std::string_view name, Variant value);
+    virtual void RemoveAll();
 
     static constexpr std::string_view ProgId = "ZarvoProps.ShareProps";
 };
