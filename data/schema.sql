@@ -84,6 +84,8 @@ CREATE TABLE ICInvBackupTemp (
     FAuxCheckQty decimal(28,10) NULL,
     FSecQty decimal(28,10) NOT NULL DEFAULT(0)
 );
+-- The last-check stamp of a cut-off backup looks its items up here.
+CREATE INDEX IX_ICInvBackupTemp_FItemID ON ICInvBackupTemp (FItemID);
 
 -- Numbering ----------------------------------------------------------------------------------
 

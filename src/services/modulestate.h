@@ -62,6 +62,9 @@ struct ModuleState
     std::shared_ptr<host::LogComponent> gLog;
     bool gLogInitDone = false;
 
+    // Count processes and stock backup
+    bool gSnapshotMaximaTaken = false; // gMaxBillInterID and gMaxMTOChangeID read without error
+
     // Count-sheet engine
     std::shared_ptr<host::SettingsStore> gIni; // per-user view settings, "StockCheck.ini"
     std::string gHeaderSQL;               // the column-template query of the last built show type
