@@ -45,6 +45,21 @@ TEST_F(ColumnTemplates, TemplateLaysOutTheLedger)
     EXPECT_EQ(module().gColumns[2].ColName, "FNumber");
 }
 
+TEST_F(ColumnTemplates, EveryTemplateColumnIsAFieldOfItsSheet)
+{
+    for (long showType : {1L, 3L, 4L}) {
+        module().gShowType = showType;
+        auto sheet = m_main->GetRsMain(1);
+        ASSERT_TRUE(sheet) << showType;
+        auto columns =
+            sql("Select FColName From ICChatBillTitle Where FTypeID=" + std::to_string(showType));
+        for (columns->MoveFirst(); !columns->EOF(); columns->MoveNext()) {
+            const std::string name = host::CStr(columns->Fields(0L).Value());
+            EXPECT_NO_THROW(sheet->Fields(name)) << showType << " " << name;
+        }
+    }
+}
+
 TEST_F(ColumnTemplates, MissingTemplateKeepsTheColumnsOfTheLastLoad)
 {
     module().gShowType = 3;
