@@ -168,7 +168,7 @@ void EmbeddedDatabase::runTranslated(Run &run, size_t begin, size_t end)
                     assign(translation.assignTargets[c],
                            rows->Fields(static_cast<long>(c)).Value());
             }
-        } else if (wantRows && !run.result.rows) {
+        } else if (wantRows) {
             run.result.rows = std::move(rows);
         }
     }
