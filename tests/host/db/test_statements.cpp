@@ -114,6 +114,42 @@ TEST_F(Statements, UpdateWithJoinedFromList)
                  HostError);
 }
 
+// Sums and differences that are zero in decimals are zero: no phantom count differences.
+TEST_F(Statements, DecimalResultsKeepTheirScaleOnEveryWritePath)
+{
+    db.Execute(R"(
+CREATE TABLE Cnt (FID int, FQty decimal(28,10), FQtyAct decimal(28,10), FAdjQty decimal(28,10),
+  FCoefficient decimal(28,10), FMinus decimal(28,10), FPrice decimal(10,2))
+INSERT INTO Cnt VALUES (1, 0.1, 0.3, 0.1, 2, NULL, NULL), (2, 0.2, 0.3, 0.1, 1, NULL, NULL),
+  (3, -0.3, 0, 0, 0, NULL, NULL)
+)");
+    const auto text = [&](const std::string &sql) { return host::CStr(scalar(db, sql)); };
+    EXPECT_EQ(text("SELECT SUM(FQty) FROM Cnt"), "0");
+    EXPECT_EQ(text("SELECT COUNT(*) FROM Cnt WHERE FQtyAct - FQty - FAdjQty = 0"), "1");
+    EXPECT_EQ(text("SELECT SUM(CASE WHEN FID < 3 THEN FQty ELSE 0 END) - 0.3 FROM Cnt"), "0");
+    EXPECT_EQ(text("SELECT AVG(FQtyAct) FROM Cnt"), "0.2");
+    // UPDATE without and with FROM, reading the row's old values.
+    db.Execute("UPDATE Cnt SET FQty = FQty + 0.2 WHERE FID = 1");
+    EXPECT_EQ(text("SELECT FQty - 0.3 FROM Cnt WHERE FID = 1"), "0");
+    db.Execute("UPDATE c SET c.FMinus = c.FQtyAct - c.FQty - (c.FAdjQty * c.FCoefficient) "
+               "FROM Cnt c INNER JOIN Stock s ON s.FItemID = c.FID");
+    auto rs = db.Execute("SELECT FMinus, -FMinus FROM Cnt ORDER BY FID");
+    EXPECT_EQ(host::CStr(rs->Fields(0L).Value()), "-0.2");
+    rs->MoveNext();
+    EXPECT_EQ(host::CStr(rs->Fields(0L).Value()), "0");
+    EXPECT_EQ(host::CStr(rs->Fields(1L).Value()), "0");
+    rs->MoveNext();
+    EXPECT_EQ(host::CStr(rs->Fields(0L).Value()), "0.3");
+    // The target column's scale rounds what a quotient or a float gives.
+    db.Execute("UPDATE Cnt SET FPrice = FQtyAct / 7 + CAST(0.005 AS float)");
+    EXPECT_EQ(text("SELECT FPrice FROM Cnt WHERE FID = 1"), "0.05");
+    // INSERT ... SELECT and SELECT INTO keep sums of stored values exact.
+    db.Execute("INSERT INTO Cnt (FID, FQty) SELECT 9, SUM(FQty) - 0.3 FROM Cnt WHERE FID < 3");
+    EXPECT_EQ(text("SELECT FQty FROM Cnt WHERE FID = 9"), "0.2");
+    db.Execute("SELECT FID, FQty * 3 - 0.9 AS FDiff INTO #d FROM Cnt WHERE FID = 1");
+    EXPECT_EQ(text("SELECT FDiff FROM #d"), "0");
+}
+
 TEST_F(Statements, DeleteTruncateDropAndViews)
 {
     db.Execute("CREATE VIEW v_Stock AS SELECT i.FNumber, s.FQty FROM Item i JOIN Stock s ON "
