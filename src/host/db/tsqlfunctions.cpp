@@ -472,13 +472,24 @@ void roundFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
         return;
     }
     const double value = sqlite3_value_double(argv[0]);
-    const double factor = std::pow(10.0, digits);
-    const double result =
-        truncate ? std::trunc(value * factor) / factor : roundDecimal(value, digits);
-    if (sqlite3_value_numeric_type(argv[0]) == SQLITE_INTEGER)
-        sqlite3_result_int64(ctx, static_cast<long long>(result));
-    else
+    double result = 0;
+    if (digits >= 0) {
+        const double factor = std::pow(10.0, digits);
+        result = truncate ? std::trunc(value * factor) / factor : roundDecimal(value, digits);
+    } else {
+        // A negative length rounds to tens, hundreds, ...: ROUND(1250, -2) is 1300.
+        const double unit = std::pow(10.0, std::min(-digits, 300));
+        result = (truncate ? std::trunc(value / unit) : roundDecimal(value / unit, 0)) * unit;
+    }
+    if (sqlite3_value_numeric_type(argv[0]) != SQLITE_INTEGER)
         sqlite3_result_double(ctx, result);
+    else if (std::fabs(result) >= 9.2e18)
+        sqlite3_result_error(ctx,
+                             "Arithmetic overflow error converting expression to data type "
+                             "bigint.",
+                             -1);
+    else
+        sqlite3_result_int64(ctx, static_cast<long long>(result));
 }
 
 template <bool Floor> void floorFunction(sqlite3_context *ctx, int, sqlite3_value **argv)

@@ -16,7 +16,8 @@ struct Expr
 {
     std::string sql;
     ColumnType type;
-    std::string name; // output name of a plain column reference
+    std::string name;      // output name of a plain column reference
+    bool constant = false; // a literal or a variable
 };
 
 struct ScopeTable
@@ -531,6 +532,15 @@ private:
         return {prefix + e.sql, typeOf(SqlType::Int), {}};
     }
 
+    // A text constant compared with a number is read as a number of that type.
+    static void numberForText(const Expr &number, Expr &text)
+    {
+        if (!isNumericType(number.type.type) || text.type.type != SqlType::Text || !text.constant)
+            return;
+        const bool integral = number.type.type == SqlType::Int || number.type.type == SqlType::Bit;
+        text.sql = (integral ? "tsql_int(" : "tsql_float(") + text.sql + ")";
+    }
+
     static void alignForComparison(Expr &left, Expr &right)
     {
         const bool leftDate = left.type.type == SqlType::DateTime;
@@ -539,6 +549,8 @@ private:
             right.sql = "tsql_datetime(" + right.sql + ")";
         else if (rightDate && !leftDate)
             left.sql = "tsql_datetime(" + left.sql + ")";
+        numberForText(left, right);
+        numberForText(right, left);
     }
 
     static bool comparesAsText(const Expr &left, const Expr &right)
@@ -768,10 +780,13 @@ private:
         }
         case TokenKind::String:
             advance();
-            return {quoteText(t.text), typeOf(SqlType::Text), {}};
-        case TokenKind::Variable:
+            return {quoteText(t.text), typeOf(SqlType::Text), {}, true};
+        case TokenKind::Variable: {
             advance();
-            return variable(t);
+            Expr e = variable(t);
+            e.constant = true;
+            return e;
+        }
         case TokenKind::Symbol:
             if (t.isSymbol("(")) {
                 advance();
@@ -1092,9 +1107,9 @@ private:
             sql += "," + (args.size() > 2 ? args[2].sql : std::string("0")) + ")";
             return {sql, text, {}};
         }
-        if (name == "ABS") {
+        if (name == "ABS" || name == "SIGN") {
             need(1, 1);
-            return call("abs", args[0].type);
+            return call(name == "ABS" ? "abs" : "sign", args[0].type);
         }
         if (name == "ROUND") {
             need(2, 3);

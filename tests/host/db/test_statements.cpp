@@ -58,14 +58,25 @@ TEST_F(Statements, TextsCompareWithoutCaseAndTrailingBlanks)
         long count;
     };
     const Case cases[] = {
-        {"FNumber = 'a1'", 1},         {"FNumber = 'A1   '", 1}, {"FNumber <> 'B2'", 2},
-        {"FNumber IN ('a1','B2')", 2}, {"FNumber > 'a9'", 2},    {"FName LIKE 'bo%'", 1},
-        {"rtrim(FName) = 'NUT'", 1},   {"FName IS NULL", 1},
+        {"FNumber = 'a1'", 1},
+        {"FNumber = 'A1   '", 1},
+        {"FNumber <> 'B2'", 2},
+        {"FNumber IN ('a1','B2')", 2},
+        {"FNumber > 'a9'", 2},
+        {"FName LIKE 'bo%'", 1},
+        {"rtrim(FName) = 'NUT'", 1},
+        {"FName IS NULL", 1},
+        // Quoted numbers next to numbers are numbers; ISNULL takes its first argument's type.
+        {"FItemID + 0 = '2'", 1},
+        {"ISNULL(FPrice, '') = 0", 2},
+        {"FQty * 1 = '2.35'", 1},
+        {"'3' IN (FItemID, FItemID + 1)", 2},
     };
     for (const auto &c : cases)
         EXPECT_EQ(scalar(db, std::string("SELECT COUNT(*) FROM Item WHERE ") + c.condition),
                   Variant(c.count))
             << c.condition;
+    EXPECT_THROW(db.Execute("SELECT COUNT(*) FROM Item WHERE FItemID + 0 = '1.5'"), HostError);
     auto rs = db.Execute("SELECT FNumber FROM Item ORDER BY FNumber DESC");
     EXPECT_EQ(rs->Fields(0L).Value(), Variant("C3"));
     rs->MoveNext();
