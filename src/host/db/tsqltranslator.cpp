@@ -537,8 +537,8 @@ private:
     {
         if (!isNumericType(number.type.type) || text.type.type != SqlType::Text || !text.constant)
             return;
-        const bool integral = number.type.type == SqlType::Int || number.type.type == SqlType::Bit;
-        text.sql = (integral ? "tsql_int(" : "tsql_float(") + text.sql + ")";
+        text.sql = storeAs(text, number.type.type == SqlType::Decimal ? typeOf(SqlType::Real)
+                                                                      : number.type);
     }
 
     static void alignForComparison(Expr &left, Expr &right)

@@ -71,6 +71,7 @@ TEST_F(Statements, TextsCompareWithoutCaseAndTrailingBlanks)
         {"ISNULL(FPrice, '') = 0", 2},
         {"FQty * 1 = '2.35'", 1},
         {"'3' IN (FItemID, FItemID + 1)", 2},
+        {"FActive = 'true'", 3},
     };
     for (const auto &c : cases)
         EXPECT_EQ(scalar(db, std::string("SELECT COUNT(*) FROM Item WHERE ") + c.condition),
