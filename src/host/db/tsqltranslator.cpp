@@ -537,8 +537,10 @@ private:
     {
         if (!isNumericType(number.type.type) || text.type.type != SqlType::Text || !text.constant)
             return;
-        text.sql = storeAs(text, number.type.type == SqlType::Decimal ? typeOf(SqlType::Real)
-                                                                      : number.type);
+        const ColumnType target =
+            number.type.type == SqlType::Decimal ? typeOf(SqlType::Real) : number.type;
+        text.sql = storeAs(text, target);
+        text.type = target;
     }
 
     static void alignForComparison(Expr &left, Expr &right)
