@@ -160,6 +160,12 @@ INSERT INTO Cnt VALUES (1, 0.1, 0.3, 0.1, 2, NULL, NULL), (2, 0.2, 0.3, 0.1, 1, 
     EXPECT_EQ(text("SELECT FQty FROM Cnt WHERE FID = 9"), "0.2");
     db.Execute("SELECT FID, FQty * 3 - 0.9 AS FDiff INTO #d FROM Cnt WHERE FID = 1");
     EXPECT_EQ(text("SELECT FDiff FROM #d"), "0");
+    // Values with many digits keep them all, up to the 15 a double holds.
+    db.Execute("INSERT INTO Cnt (FID, FQty, FQtyAct) VALUES (8, 1234.5678901234, 0.0000000004)");
+    EXPECT_EQ(text("SELECT FQty FROM Cnt WHERE FID = 8"), "1234.5678901234");
+    EXPECT_EQ(text("SELECT FQty + FQtyAct * 2.0 FROM Cnt WHERE FID = 8"), "1234.5678901242");
+    // decimal(28,10) times an int has 9 decimals, as SQL Server types it.
+    EXPECT_EQ(scalar(db, "SELECT FQtyAct * 2 FROM Cnt WHERE FID = 8"), Variant(1e-9));
 }
 
 TEST_F(Statements, DeleteTruncateDropAndViews)
