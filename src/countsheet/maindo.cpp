@@ -15,6 +15,7 @@
 #include "services/mmts.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
+#include "services/notavailable.h"
 #include "services/pubvariant.h"
 
 #include <vector>
@@ -48,7 +49,7 @@ void MainDo::Show(long s_ShowTye, long s_OptionTab)
     if (m.gShowFilterBeforeCheck) {
         const auto &showFilter = countSheetWindows().showFilter;
         if (!showFilter)
-            throw host::HostError("The filter dialog is not available");
+            raiseNotAvailable("frmFilter");
         showFilter(s_ShowTye, s_OptionTab);
         if (m.gFilterCancelled)
             return;
@@ -64,7 +65,7 @@ void MainDo::Show(long s_ShowTye, long s_OptionTab)
         stocks.reset();
         const auto &showCountSheet = countSheetWindows().showCountSheet;
         if (!showCountSheet)
-            throw host::HostError("The count-sheet window is not available");
+            raiseNotAvailable("frmMain");
         showCountSheet(s_ShowTye);
         return;
     }

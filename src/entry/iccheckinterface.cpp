@@ -1,6 +1,7 @@
 #include "entry/iccheckinterface.h"
 #include "host/core/text.h"
 
+#include "countsheet/maindo.h"
 #include "entry/typelib.h"
 #include "host/core/hosterror.h"
 #include "host/core/objectfactory.h"
@@ -10,6 +11,7 @@
 #include "services/modqellogmsg.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
+#include "services/notavailable.h"
 #include "services/pubvariant.h"
 
 #include <algorithm>
@@ -39,12 +41,6 @@ constexpr std::array<Member, 9> kMembers{{
     {"DisChkStockProc", TypeLib::DISPID_DisChkStockProc, host::InvokeKind::Method, 1},
     {"TestImport", TypeLib::DISPID_TestImport, host::InvokeKind::Method, 1},
 }};
-
-[[noreturn]] void notAvailable(std::string_view what)
-{
-    throw host::HostError(MParse::FormatLangString("此功能在本版本中不可用：%1", {what}),
-                          host::HostError::DefaultNumber, std::string(TypeLib::Name));
-}
 
 // Ends a log entry on every way out of a command.
 class LogEntry
@@ -111,13 +107,14 @@ void ICCheckInterface::OperaterID(long NewValue)
 
 void ICCheckInterface::BackupCheckData()
 {
-    notAvailable("BackupCheckData");
+    raiseNotAvailable("frmBackupInv");
 }
 
-void ICCheckInterface::showCountSheet(std::string_view procedure, long)
+void ICCheckInterface::showCountSheet(std::string_view procedure, long showType)
 {
     const LogEntry log("ZarvoStockCheck.ICCheckInterface." + std::string(procedure));
-    notAvailable(procedure);
+    MainDo mainDo;
+    mainDo.Show(showType, 0);
 }
 
 void ICCheckInterface::PrintCheckBook()
@@ -144,7 +141,7 @@ void ICCheckInterface::CheckDataCheck(long m_EmpID)
 void ICCheckInterface::DisChkStockProc(std::shared_ptr<host::Dictionary> vDict)
 {
     module().gProcDict = std::move(vDict);
-    notAvailable("DisChkStockProc");
+    raiseNotAvailable("frmChkStockProc");
 }
 
 void ICCheckInterface::TestImport(const std::string &strName)
