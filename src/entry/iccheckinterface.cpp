@@ -1,5 +1,7 @@
 #include "entry/iccheckinterface.h"
 
+#include "backup/frmbackupinv.h"
+#include "backup/frmchkstockproc.h"
 #include "entry/typelib.h"
 #include "host/core/hosterror.h"
 #include "host/core/objectfactory.h"
@@ -54,17 +56,15 @@ bool equalsNoCase(std::string_view a, std::string_view b)
                           host::HostError::DefaultNumber, std::string(TypeLib::Name));
 }
 
-// Ends a log entry on every way out of a command.
-class LogEntry
+// The entry object the process list makes for its New and Open commands.
+class NestedEntry : public ProcListEntry
 {
 public:
-    explicit LogEntry(const std::string &name) : m_handle(modQelLogMsg::LogStart(name)) {}
-    ~LogEntry() { modQelLogMsg::LogEnd(m_handle, 0); }
-    LogEntry(const LogEntry &) = delete;
-    LogEntry &operator=(const LogEntry &) = delete;
+    void BackupCheckData() override { m_entry.BackupCheckData(); }
+    void CheckDataCheck(long m_EmpID) override { m_entry.CheckDataCheck(m_EmpID); }
 
 private:
-    long m_handle;
+    ICCheckInterface m_entry;
 };
 
 } // namespace
@@ -119,12 +119,13 @@ void ICCheckInterface::OperaterID(long NewValue)
 
 void ICCheckInterface::BackupCheckData()
 {
-    notAvailable("BackupCheckData");
+    frmBackupInv window;
+    window.Show(1);
 }
 
 void ICCheckInterface::showCountSheet(std::string_view procedure, long)
 {
-    const LogEntry log("ZarvoStockCheck.ICCheckInterface." + std::string(procedure));
+    const modQelLogMsg::LogEntry log("ZarvoStockCheck.ICCheckInterface." + std::string(procedure));
     notAvailable(procedure);
 }
 
@@ -152,7 +153,8 @@ void ICCheckInterface::CheckDataCheck(long m_EmpID)
 void ICCheckInterface::DisChkStockProc(std::shared_ptr<host::Dictionary> vDict)
 {
     module().gProcDict = std::move(vDict);
-    notAvailable("DisChkStockProc");
+    frmChkStockProc window([] { return std::make_unique<NestedEntry>(); });
+    window.Show(1);
 }
 
 void ICCheckInterface::TestImport(const std::string &strName)

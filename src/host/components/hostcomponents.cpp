@@ -9,6 +9,7 @@
 #include "host/lang/resloader.h"
 #include "host/list/listserver.h"
 #include "host/log/logcomponent.h"
+#include "host/lookup/baselist.h"
 #include "host/lookup/glviewcomponent.h"
 #include "host/props/shareprops.h"
 
@@ -38,6 +39,7 @@ void registerHostComponents()
     registerDefault<ChmHelp>(HelpTool::ProgId);
     registerDefault<FrmResLoader>(FrmResLoader::ProgId);
     registerDefault<GLViewComponent>(GLView::ProgId);
+    registerDefault<BaseList>(BaseList::ProgId);
 }
 
 } // namespace host
