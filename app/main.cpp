@@ -1,4 +1,5 @@
 #include "command_initdb.h"
+#include "command_sql.h"
 #include "modulehost.h"
 #include "options.h"
 
@@ -24,6 +25,8 @@ int main(int argc, char *argv[])
     }
     if (options->command == "init-db")
         return runInitDb(*options);
+    if (options->command == "sql")
+        return runSqlCommand(*options, std::cin, std::cout, std::cerr);
     if (!ensureDatabase(*options))
         return 1;
     return runModuleCommand(*options);

@@ -1,9 +1,10 @@
 #include "backup/icbackupinv.h"
 #include "host/components/hostcomponents.h"
 #include "host/core/datetime.h"
-#include "host/core/objectfactory.h"
 #include "host/db/appconnection.h"
 #include "host/db/embeddeddatabase.h"
+#include "host/db/hostdatabase.h"
+#include "host/ui/scriptedmodals.h"
 #include "sampledata/sampledata.h"
 #include "sampledata/schema.h"
 #include "services/modulestate.h"
@@ -31,7 +32,7 @@ struct Company
         sampledata::SampleOptions options;
         options.rows = kRows;
         sampledata::generateSampleData(*connection, options);
-        host::registerObject("ZarvoConnection.AppConnection", [c = connection] { return c; });
+        host::setHostConnection(connection);
         auto stocks = connection->Execute("select FItemID from t_Stock order by FItemID");
         for (; !stocks->EOF(); stocks->MoveNext()) {
             if (!stockList.empty())
@@ -50,6 +51,8 @@ struct Company
                 period->Fields(1).Value());
     }
 
+    // A message would wait for a user; here it is recorded and fails the run.
+    host::ui::ScriptedModals modals;
     std::shared_ptr<host::AppConnection> connection;
     std::string stockList;
 };
@@ -87,6 +90,8 @@ void runBackup(benchmark::State &state, bool cutDate)
         if (!backup.GetStockBillMaxID() ||
             !backup.BackUpData(backupParams(date), cutDate, host::now(), false, true))
             state.SkipWithError("the backup failed");
+        if (!company().modals.messages().empty())
+            state.SkipWithError(company().modals.messageTexts().join(' ').toStdString().c_str());
     }
     state.counters["lines"] = host::CDbl(
         company().connection->Execute("select count(*) from ICInvBackup")->Fields(0).Value());

@@ -2,7 +2,6 @@
 
 #include "backup/icbackupinv.h"
 #include "backup/langtext.h"
-#include "backup/spreadwidth.h"
 #include "host/core/objectfactory.h"
 #include "host/db/recordset.h"
 #include "host/lookup/baselist.h"
@@ -155,7 +154,7 @@ void frmBackupInv::setUpConditionGrid()
     vsProc->setMaxRows(0);
     for (int col = 1; col <= kCondCols; ++col) {
         vsProc->SetText(col, 0, backup::langText(kCondColumns[col - 1].header));
-        vsProc->setColWidth(col, backup::charsToTwips(*vsProc, kCondColumns[col - 1].width));
+        vsProc->setColWidth(col, kCondColumns[col - 1].width);
     }
     addConditionRow();
 }

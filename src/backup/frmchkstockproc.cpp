@@ -3,17 +3,16 @@
 #include "backup/dbaccess.h"
 #include "backup/icbackupinv.h"
 #include "backup/langtext.h"
-#include "backup/spreadwidth.h"
 #include "host/core/dictionary.h"
 #include "host/db/recordset.h"
 #include "host/ui/dataspreadgrid.h"
 #include "host/ui/statusbarcontrol.h"
 #include "host/ui/tool.h"
 #include "host/ui/toolbarcontrol.h"
-#include "host/ui/twips.h"
 #include "services/mmts.h"
 #include "services/mparse.h"
 
+#include <QLayout>
 #include <QStringList>
 
 #include <algorithm>
@@ -109,8 +108,9 @@ frmChkStockProc::frmChkStockProc(ProcListEntryFactory newEntry, QWidget *parent)
     vsProc->setMaxCols(kCols);
     vsProc->setSelectionBehavior(QAbstractItemView::SelectRows);
     resize(820, 480);
-    // The design size, until the window is laid out.
-    vsProc->setGeometry(0, 0, 800, 420);
+    // The grid takes its design size now: the first fill sizes the columns from it.
+    layout()->activate();
+    Form_Resize();
 
     connect(vsProc, &host::ui::SpreadGrid::Click, this,
             [this](int col, int row) { guard([&] { vsProc_Click(col, row); }); });
@@ -183,10 +183,10 @@ void frmChkStockProc::setUpColumns()
         vsProc->SetText(col, 0,
                         col == 1 || col == kCols ? QString::fromUtf8(headers[col - 1])
                                                  : backup::langText(headers[col - 1]));
-    const double w = std::round(host::ui::pixelsToTwipsX(vsProc->width()) / 100.0);
+    const double w = std::round(vsProc->Width() / 100.0);
     const double widths[] = {w / 16, w / 10, w / 4, w / 3.5, w / 6, w / 6};
     for (int col = 1; col < kCols; ++col)
-        vsProc->setColWidth(col, backup::charsToTwips(*vsProc, widths[col - 1]));
+        vsProc->setColWidth(col, widths[col - 1]);
 
     vsProc->setBlockMode(false);
     vsProc->setCol(-1);
@@ -275,8 +275,7 @@ void frmChkStockProc::barProc_CancelDefault(bool &flag)
 
 void frmChkStockProc::Form_Resize()
 {
-    vsProc->setGeometry(0, 0, client()->width(),
-                        std::max(0, client()->height() - statusProc->height()));
+    vsProc->Move(0, 0, ScaleWidth(), std::max(0, ScaleHeight() - statusProc->Height()));
 }
 
 void frmChkStockProc::Form_KeyDown(int &KeyCode, int Shift)

@@ -1,4 +1,5 @@
 #include "entry/iccheckinterface.h"
+#include "host/core/text.h"
 
 #include "backup/frmbackupinv.h"
 #include "backup/frmchkstockproc.h"
@@ -15,7 +16,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <utility>
 
 namespace {
@@ -41,14 +41,6 @@ constexpr std::array<Member, 9> kMembers{{
     {"DisChkStockProc", TypeLib::DISPID_DisChkStockProc, host::InvokeKind::Method, 1},
     {"TestImport", TypeLib::DISPID_TestImport, host::InvokeKind::Method, 1},
 }};
-
-bool equalsNoCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 [[noreturn]] void notAvailable(std::string_view what)
 {
@@ -165,7 +157,7 @@ void ICCheckInterface::TestImport(const std::string &strName)
 long ICCheckInterface::GetIDsOfNames(std::string_view name) const
 {
     for (const auto &member : kMembers) {
-        if (equalsNoCase(member.name, name))
+        if (host::equalsNoCase(member.name, name))
             return member.dispId;
     }
     throw host::HostError("Unknown name.", UnknownName, std::string(TypeLib::Name));

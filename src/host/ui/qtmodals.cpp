@@ -81,6 +81,12 @@ QWidget *activeParent()
 
 } // namespace
 
+QtModals &QtModals::instance()
+{
+    static QtModals services;
+    return services;
+}
+
 long QtModals::messageBox(const QString &text, long style, const QString &title)
 {
     QMessageBox box(iconOf(style), title, text, buttonsOf(style), activeParent());
