@@ -310,6 +310,17 @@ TEST_F(ProcListWindow, ExitWithUnsavedEditsAsks)
     }
 }
 
+TEST_F(ProcListWindow, CloseBoxDropsUnsavedEditsWithoutAsking)
+{
+    const auto w = open();
+    edit(*w, 3, 3, "edited");
+    w->close();
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(w->changeList(), nullptr);
+    EXPECT_TRUE(messages().empty());
+    EXPECT_EQ(name(3), "202612020001");
+}
+
 TEST_F(ProcListWindow, NewRunsTheBackupWindowThroughAnEntryObjectAndReloads)
 {
     grant(5);
