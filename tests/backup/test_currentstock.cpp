@@ -194,11 +194,9 @@ TEST_F(BackupCurrentStock, FailureInTheBatchLeavesTheDatabaseAsItWas)
     EXPECT_TRUE(lastMessageIsInformation());
 }
 
-// The database gateway stores the result of INSERT ... SELECT in a decimal(28,10) column
-// without rounding it to the scale: 0.1 + 0.2 of one position keeps a binary remainder, and a
-// count of 0.3 entered later would show a phantom difference. Enable once the gateway rounds
-// on that path as it does for UPDATE.
-TEST_F(BackupCurrentStock, DISABLED_SummedQuantitiesKeepTheColumnScale)
+// 0.1 + 0.2 of one position must be stored as 0.3 exactly: a binary remainder would show as a
+// phantom difference once a count of 0.3 is entered.
+TEST_F(BackupCurrentStock, SummedQuantitiesKeepTheColumnScale)
 {
     addStock({kItemPiece, 1, 0, "", 0.1});
     addStock({kItemPiece, 1, 0, "", 0.2});
