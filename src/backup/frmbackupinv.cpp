@@ -32,12 +32,12 @@ namespace {
 
 constexpr int kCondCols = 4;
 
-struct ColumnSpec
+struct ColumnDef
 {
     const char *header;
     double width;
 };
-constexpr ColumnSpec kCondColumns[kCondCols] = {
+constexpr ColumnDef kCondColumns[kCondCols] = {
     {"名称", 10}, {"比较", 7}, {"比较值", 18}, {"逻辑", 5}};
 
 constexpr const char *kNames[] = {"物料代码", "物料名称", "仓位代码", "仓位名称"};

@@ -24,7 +24,7 @@ namespace {
 constexpr int kCols = 7;
 constexpr long kClosedColor = 255; // red
 
-struct ToolSpec
+struct ToolDef
 {
     long id;
     const char *key;
@@ -33,7 +33,7 @@ struct ToolSpec
     const char *description; // stored with the tool; nullptr for none
 };
 
-constexpr ToolSpec kTools[] = {
+constexpr ToolDef kTools[] = {
     {frmChkStockProc::ToolNew, "New", "新建", "新建盘点进程", "新建盘点进程"},
     {frmChkStockProc::ToolOpen, "Open", "打开", "打开当前盘点进程", "打开当前盘点进程"},
     {frmChkStockProc::ToolSave, "Save", "保存", "保存修改后的备注", "保存修改后的备注"},
@@ -50,21 +50,21 @@ constexpr ToolSpec kTools[] = {
     {frmChkStockProc::ToolMnuHelp, "mnuHelp", "帮助目录", "帮助目录", "帮助目录"},
 };
 
-const ToolSpec &spec(const char *key)
+const ToolDef &toolDef(const char *key)
 {
     return *std::find_if(std::begin(kTools), std::end(kTools),
-                         [key](const ToolSpec &t) { return std::string_view(t.key) == key; });
+                         [key](const ToolDef &t) { return std::string_view(t.key) == key; });
 }
 
 // The bands and the tools they show; the menu-bar tools open the pop-up bands.
-struct BandSpec
+struct BandDef
 {
     const char *name;
     host::ui::ToolBand::Type type;
     QStringList keys;
 };
 
-const BandSpec kBands[] = {
+const BandDef kBands[] = {
     {"MnuBand1", host::ui::ToolBand::MenuBar, {"Edit", "Option", "Help"}},
     {"PopupBand1", host::ui::ToolBand::Popup, {"New", "Open", "Save", "Delete", "Refresh", "Exit"}},
     {"Band1", host::ui::ToolBand::Normal, {"New", "Open", "Save", "Delete", "Refresh", "Exit"}},
@@ -85,7 +85,7 @@ void setBandTexts(host::ui::ToolBarControl &bar, const char *band, const QString
 {
     for (const QString &key : keys) {
         backup::ignoringErrors([&] {
-            const ToolSpec &tool = spec(key.toUtf8().constData());
+            const ToolDef &tool = toolDef(key.toUtf8().constData());
             host::ui::Tool &copy = bar.Bands(band).Tools(key);
             copy.setCaption(backup::langText(tool.caption));
             if (withHint)
@@ -126,7 +126,7 @@ frmChkStockProc::~frmChkStockProc() = default;
 
 void frmChkStockProc::buildToolBar()
 {
-    for (const ToolSpec &t : kTools) {
+    for (const ToolDef &t : kTools) {
         host::ui::Tool &tool =
             barProc->AddTool(t.id, QString::fromLatin1(t.key), QString::fromUtf8(t.caption));
         if (t.description)
@@ -137,7 +137,7 @@ void frmChkStockProc::buildToolBar()
     barProc->Tools(QStringLiteral("Option")).setSubBand(QStringLiteral("PopupBand3"));
     barProc->Tools(QStringLiteral("StartPeriodCheck")).setSubBand(QStringLiteral("PopupBand4"));
     barProc->Tools(QStringLiteral("Help")).setSubBand(QStringLiteral("PopupBand5"));
-    for (const BandSpec &b : kBands) {
+    for (const BandDef &b : kBands) {
         host::ui::ToolBand &band = barProc->AddBand(QString::fromLatin1(b.name), b.type);
         for (const QString &key : b.keys)
             barProc->placeTool(band, key);
@@ -162,7 +162,7 @@ void frmChkStockProc::InitCaptions()
 {
     backup::ignoringErrors([&] { MParse::SetFormFont(*this); });
     backup::ignoringErrors([&] { setCaption(backup::langText("盘点进程")); });
-    for (const ToolSpec &t : kTools) {
+    for (const ToolDef &t : kTools) {
         backup::ignoringErrors([&] {
             barProc->Tools(QString::fromLatin1(t.key)).setCaption(backup::langText(t.caption));
         });
