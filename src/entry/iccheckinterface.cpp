@@ -1,6 +1,8 @@
 #include "entry/iccheckinterface.h"
 #include "host/core/text.h"
 
+#include "backup/frmbackupinv.h"
+#include "backup/frmchkstockproc.h"
 #include "countsheet/maindo.h"
 #include "entry/typelib.h"
 #include "host/core/hosterror.h"
@@ -42,17 +44,15 @@ constexpr std::array<Member, 9> kMembers{{
     {"TestImport", TypeLib::DISPID_TestImport, host::InvokeKind::Method, 1},
 }};
 
-// Ends a log entry on every way out of a command.
-class LogEntry
+// The entry object the process list makes for its New and Open commands.
+class NestedEntry : public ProcListEntry
 {
 public:
-    explicit LogEntry(const std::string &name) : m_handle(modQelLogMsg::LogStart(name)) {}
-    ~LogEntry() { modQelLogMsg::LogEnd(m_handle, 0); }
-    LogEntry(const LogEntry &) = delete;
-    LogEntry &operator=(const LogEntry &) = delete;
+    void BackupCheckData() override { m_entry.BackupCheckData(); }
+    void CheckDataCheck(long m_EmpID) override { m_entry.CheckDataCheck(m_EmpID); }
 
 private:
-    long m_handle;
+    ICCheckInterface m_entry;
 };
 
 } // namespace
@@ -107,12 +107,13 @@ void ICCheckInterface::OperaterID(long NewValue)
 
 void ICCheckInterface::BackupCheckData()
 {
-    raiseNotAvailable("frmBackupInv");
+    frmBackupInv window;
+    window.Show(1);
 }
 
 void ICCheckInterface::showCountSheet(std::string_view procedure, long showType)
 {
-    const LogEntry log("ZarvoStockCheck.ICCheckInterface." + std::string(procedure));
+    const modQelLogMsg::LogEntry log("ZarvoStockCheck.ICCheckInterface." + std::string(procedure));
     MainDo mainDo;
     mainDo.Show(showType, 0);
 }
@@ -141,7 +142,8 @@ void ICCheckInterface::CheckDataCheck(long m_EmpID)
 void ICCheckInterface::DisChkStockProc(std::shared_ptr<host::Dictionary> vDict)
 {
     module().gProcDict = std::move(vDict);
-    raiseNotAvailable("frmChkStockProc");
+    frmChkStockProc window([] { return std::make_unique<NestedEntry>(); });
+    window.Show(1);
 }
 
 void ICCheckInterface::TestImport(const std::string &strName)

@@ -1,3 +1,4 @@
+#include "backup/frmchkstockproc.h"
 #include "entry/iccheckinterface.h"
 #include "entry/typelib.h"
 #include "host/components/hostcomponents.h"
@@ -7,7 +8,13 @@
 #include "host/db/connection.h"
 #include "host/db/hostdatabase.h"
 #include "host/props/shareprops.h"
+#include "host/ui/scriptedmodals.h"
+#include "host/ui/tool.h"
+#include "host/ui/toolbarcontrol.h"
+#include "sampledata/schema.h"
 #include "services/modulestate.h"
+
+#include <QAction>
 
 #include <gtest/gtest.h>
 
@@ -113,10 +120,8 @@ TEST_F(EntryTest, CommandsWithoutTheirWindowsFailWithTheModulesError)
 {
     ICCheckInterface entry;
     const std::function<void()> commands[] = {
-        [&] { entry.BackupCheckData(); },
         [&] { entry.PrintCheckBook(); },
         [&] { entry.CheckDataInput(); },
-        [&] { entry.DisChkStockProc(std::make_shared<host::Dictionary>()); },
         [&] { entry.TestImport("count.xls"); },
     };
     for (const auto &command : commands) {
@@ -128,6 +133,37 @@ TEST_F(EntryTest, CommandsWithoutTheirWindowsFailWithTheModulesError)
             EXPECT_NE(e.Description().find("此功能在本版本中不可用"), std::string::npos);
         }
     }
+}
+
+TEST_F(EntryTest, BackupAndProcessListOpenTheirWindowsModally)
+{
+    m_db->Execute("DROP TABLE t_SystemProfile");
+    sampledata::createSchema(*m_db);
+    m_db->Execute("INSERT INTO t_UserRight (FUserID,FObjectType,FRightIndex,FAccessMask) VALUES "
+                  "(16394,1001,5,131072)");
+    host::ui::ScriptedModals modals;
+    ICCheckInterface entry;
+    const auto connection = module().gAppConn;
+    entry.BackupCheckData();
+    auto dict = std::make_shared<host::Dictionary>();
+    dict->SetValue("UserID", 16394);
+    // New in the process list opens the backup window through an entry object of its own.
+    modals.whileShown([](host::ui::Form &form) {
+        dynamic_cast<frmChkStockProc &>(form)
+            .barProc->Bands("Band1")
+            .Tools("New")
+            .action()
+            .trigger();
+    });
+    entry.DisChkStockProc(dict);
+    std::vector<std::string> shown;
+    for (const auto &window : modals.modalWindows())
+        shown.push_back(window.className.toStdString());
+    EXPECT_EQ(shown, (std::vector<std::string>{"frmBackupInv", "frmChkStockProc", "frmBackupInv"}));
+    EXPECT_EQ(module().gProcDict, dict);
+    // The nested object left the host's connections in place.
+    EXPECT_EQ(module().gAppConn, connection);
+    EXPECT_TRUE(module().gConn);
 }
 
 TEST_F(EntryTest, LocalConnectionNeverFails)

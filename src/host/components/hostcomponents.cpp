@@ -10,6 +10,7 @@
 #include "host/list/listserver.h"
 #include "host/list/listupdate.h"
 #include "host/log/logcomponent.h"
+#include "host/lookup/baselist.h"
 #include "host/lookup/glviewcomponent.h"
 #include "host/props/shareprops.h"
 
@@ -42,6 +43,7 @@ void registerHostComponents()
     // The bills are made on the host's own connection to its database.
     registerObject(ListUpdate::ProgId,
                    [] { return std::make_shared<ListUpdate>([] { return hostConnection(); }); });
+    registerDefault<BaseList>(BaseList::ProgId);
 }
 
 } // namespace host
