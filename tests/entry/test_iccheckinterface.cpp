@@ -107,21 +107,36 @@ TEST_F(EntryTest, NestedObjectsShareTheConnectionsTheOuterOneReleases)
     EXPECT_FALSE(module().gConn);
 }
 
-TEST_F(EntryTest, CheckDataCheckSetsTheOperatorBeforeItsWindow)
+TEST_F(EntryTest, CountSheetCommandsRefuseWhenNothingIsBackedUp)
 {
+    m_db->Execute("DROP TABLE t_SystemProfile");
+    sampledata::createSchema(*m_db);
+    host::ui::ScriptedModals modals;
     ICCheckInterface entry;
     entry.OperaterID(16394);
     EXPECT_EQ(module().gOperatorID, 16394);
-    EXPECT_THROW(entry.CheckDataCheck(0), host::HostError);
+    entry.CheckDataCheck(0);
     EXPECT_EQ(module().gOperatorID, 0);
+    entry.CheckDataInput();
+    entry.PrintCheckBook();
+    const QStringList expected(3, QStringLiteral("仓库数据还未备份,请备份仓库数据!"));
+    EXPECT_EQ(modals.messageTexts(), expected);
 }
 
 TEST_F(EntryTest, CommandsWithoutTheirWindowsFailWithTheModulesError)
 {
+    m_db->Execute("DROP TABLE t_SystemProfile");
+    sampledata::createSchema(*m_db);
+    m_db->Execute("INSERT INTO t_Stock (FItemID,FNumber,FName) VALUES (1,'01','成品仓')");
+    m_db->Execute("INSERT INTO ICInvBackup (FInterID,FBrNo,FItemID,FAuxPropID,FUnitID,FBatchNo,"
+                  "FMtoNo,FStockID,FSelect,FAdj,FAdjQty,FStockPlaceID) VALUES "
+                  "(1,'0',1,0,1,'','',1,0,0,0,0)");
+    host::ui::ScriptedModals modals;
     ICCheckInterface entry;
     const std::function<void()> commands[] = {
         [&] { entry.PrintCheckBook(); },
         [&] { entry.CheckDataInput(); },
+        [&] { entry.CheckDataCheck(16394); },
         [&] { entry.TestImport("count.xls"); },
     };
     for (const auto &command : commands) {
