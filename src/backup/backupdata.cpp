@@ -16,18 +16,6 @@
 
 namespace {
 
-std::shared_ptr<host::HostObject> accessDescriptor(std::string_view table, std::string_view alias,
-                                                   std::string_view billCol)
-{
-    auto d = std::make_shared<host::Dictionary>();
-    d->SetValue("DataTable", table);
-    d->SetValue("DataTableAs", alias);
-    d->SetValue("DataCol", "FItemID");
-    d->SetValue("BillTableAs", "t1");
-    d->SetValue("BillCol", billCol);
-    return d;
-}
-
 // The user's row-level access to stocks and items as a from- and a where-fragment.
 void rowAccess(long operatorId, std::string &from, std::string &where)
 {
@@ -35,8 +23,8 @@ void rowAccess(long operatorId, std::string &from, std::string &where)
     tables.Add("t_Stock");
     tables.Add("t_ICItem");
     host::Vector descriptors;
-    descriptors.Add(accessDescriptor("t_Stock", "te", "FStockID"));
-    descriptors.Add(accessDescriptor("t_ICItem", "te2", "FItemID"));
+    descriptors.Add(host::Variant(MMTS::AccessDescriptor("t_Stock", "te", "t1", "FStockID")));
+    descriptors.Add(host::Variant(MMTS::AccessDescriptor("t_ICItem", "te2", "t1", "FItemID")));
     MMTS::GetDataAccessSQL(MMTS::GetPropsString(), operatorId, tables, descriptors, from, where,
                            true);
 }

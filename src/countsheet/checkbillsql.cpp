@@ -95,18 +95,6 @@ std::string_view lineFor(const SelectLine &line, Layout layout)
     return text.empty() ? line.check : text;
 }
 
-std::shared_ptr<host::HostObject> accessDescriptor(std::string_view table, std::string_view alias,
-                                                   std::string_view billCol)
-{
-    auto d = std::make_shared<host::Dictionary>();
-    d->SetValue("DataTable", table);
-    d->SetValue("DataTableAs", alias);
-    d->SetValue("DataCol", "FItemID");
-    d->SetValue("BillTableAs", "t1");
-    d->SetValue("BillCol", billCol);
-    return d;
-}
-
 } // namespace
 
 std::string deletedCondition(bool bShowDelete)
@@ -120,8 +108,8 @@ void BuildCheckBillSQL(bool bShowDelete)
     tables.Add("t_Stock");
     tables.Add("t_ICItem");
     host::Vector descriptors;
-    descriptors.Add(accessDescriptor("t_Stock", "te", "FStockID"));
-    descriptors.Add(accessDescriptor("t_ICItem", "te2", "FItemID"));
+    descriptors.Add(host::Variant(MMTS::AccessDescriptor("t_Stock", "te", "t1", "FStockID")));
+    descriptors.Add(host::Variant(MMTS::AccessDescriptor("t_ICItem", "te2", "t1", "FItemID")));
     std::string from;
     std::string where;
     MMTS::GetDataAccessSQL(MMTS::GetPropsString(), MParse::GetUserID(), tables, descriptors, from,

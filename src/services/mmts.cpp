@@ -63,6 +63,19 @@ bool ShowHelp(int keyCode, long arg2, std::string_view topic, long arg4, std::st
     return true;
 }
 
+std::shared_ptr<host::Dictionary> AccessDescriptor(std::string_view table, std::string_view tableAs,
+                                                   std::string_view billTableAs,
+                                                   std::string_view billCol)
+{
+    auto d = std::make_shared<host::Dictionary>();
+    d->SetValue("DataTable", table);
+    d->SetValue("DataTableAs", tableAs);
+    d->SetValue("DataCol", "FItemID");
+    d->SetValue("BillTableAs", billTableAs);
+    d->SetValue("BillCol", billCol);
+    return d;
+}
+
 bool GetDataAccessSQL(const std::string &propsString, long userId, host::Vector &tableNames,
                       host::Vector &descriptors, std::string &from, std::string &where, bool mode)
 {
