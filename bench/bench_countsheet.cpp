@@ -12,7 +12,6 @@
 #include "sampledata/schema.h"
 #include "services/modulestate.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
@@ -212,13 +211,3 @@ void BM_RawSqliteQuery(benchmark::State &state)
 BENCHMARK(BM_RawSqliteQuery)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -3,7 +3,6 @@
 #include "host/ui/celltype.h"
 #include "host/ui/spreadgrid.h"
 
-#include <QApplication>
 #include <QLocale>
 #include <benchmark/benchmark.h>
 
@@ -143,13 +142,3 @@ BENCHMARK(BM_SpreadGridRead)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_VectorRead)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
