@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <memory>
 #include <optional>
 
@@ -59,7 +60,10 @@ ColumnType typeOf(SqlType type, int scale = -1)
 
 bool equalsNoCase(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size() && toUpper(a) == toUpper(b);
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::toupper(static_cast<unsigned char>(x)) ==
+                      std::toupper(static_cast<unsigned char>(y));
+           });
 }
 
 std::string quoteName(std::string_view name)
@@ -389,7 +393,16 @@ private:
 
     // ---- expressions -------------------------------------------------------------------
 
-    Expr parseExpression(const Scope *scope) { return parseOr(scope); }
+    Expr parseExpression(const Scope *scope)
+    {
+        // Parentheses and subqueries recurse; a limit keeps hostile text from the stack's end.
+        constexpr int kMaxDepth = 200;
+        if (++m_depth > kMaxDepth)
+            throw HostError("The statement is nested too deeply.");
+        Expr e = parseOr(scope);
+        --m_depth;
+        return e;
+    }
 
     Expr parseOr(const Scope *scope)
     {
@@ -413,11 +426,13 @@ private:
 
     Expr parseNot(const Scope *scope)
     {
-        if (acceptWord("NOT")) {
-            const Expr inner = parseNot(scope);
-            return {"NOT " + inner.sql, typeOf(SqlType::Int), {}};
-        }
-        return parseComparison(scope);
+        std::string prefix;
+        while (acceptWord("NOT"))
+            prefix += "NOT ";
+        Expr e = parseComparison(scope);
+        if (prefix.empty())
+            return e;
+        return {prefix + e.sql, typeOf(SqlType::Int), {}};
     }
 
     static void alignForComparison(Expr &left, Expr &right)
@@ -593,17 +608,25 @@ private:
 
     Expr parseUnary(const Scope *scope)
     {
-        if (accept("-")) {
-            const Expr inner = parseUnary(scope);
-            return {"(-" + inner.sql + ")", inner.type, {}};
+        std::vector<std::string> ops;
+        for (;;) {
+            if (accept("-"))
+                ops.emplace_back("-");
+            else if (accept("~"))
+                ops.emplace_back("~");
+            else if (!accept("+"))
+                break;
         }
-        if (accept("+"))
-            return parseUnary(scope);
-        if (accept("~")) {
-            const Expr inner = parseUnary(scope);
-            return {"(~" + inner.sql + ")", typeOf(SqlType::Int), {}};
+        if (ops.size() > 200)
+            throw HostError("The statement is nested too deeply.");
+        Expr e = parsePrimary(scope);
+        for (auto op = ops.rbegin(); op != ops.rend(); ++op) {
+            e.sql = "(" + *op + e.sql + ")";
+            e.name.clear();
+            if (*op == "~")
+                e.type = typeOf(SqlType::Int);
         }
-        return parsePrimary(scope);
+        return e;
     }
 
     Expr variable(const Token &t)
@@ -685,10 +708,10 @@ private:
                 advance();
                 return {"tsql_getdate()", typeOf(SqlType::DateTime), {}};
             }
+            if (peek(1).isSymbol("(") && (t.is("LEFT") || t.is("RIGHT") || !isReserved(t)))
+                return parseFunction(scope);
             if (isReserved(t))
                 syntaxError();
-            if (peek(1).isSymbol("("))
-                return parseFunction(scope);
         }
         // Column reference: [qualifier.]name, database and schema parts dropped.
         std::vector<std::string> parts{nameToken()};
@@ -1133,7 +1156,11 @@ private:
                                     "the query.");
                 expandStar(*table, items, target, targetTypes);
             } else if (peek().kind == TokenKind::Variable && peek(1).isSymbol("=")) {
-                target.assignTargets.push_back(toUpper(advance().text));
+                const Token &variableToken = advance();
+                if (!m_session.variables.contains(toUpper(variableToken.text)))
+                    throw HostError("Must declare the scalar variable \"" + variableToken.text +
+                                    "\".");
+                target.assignTargets.push_back(toUpper(variableToken.text));
                 advance();
                 const Expr e = parseExpression(core.scope.get());
                 addItem(e, e.name, false, items, target, nullptr);
@@ -1847,6 +1874,7 @@ private:
     Schema &m_schema;
     const Session &m_session;
     std::vector<Variant> *m_params = nullptr;
+    int m_depth = 0;
     Token m_endToken;
 };
 
