@@ -1,5 +1,6 @@
 #include "command_initdb.h"
 #include "command_sql.h"
+#include "modulehost.h"
 #include "options.h"
 
 #include <iostream>
@@ -7,13 +8,6 @@
 namespace {
 
 constexpr int kUsageError = 2;
-
-int notAvailable(const std::string &command)
-{
-    std::cerr << "stockcheck: the command '" << command
-              << "' is not available in this build of the module.\n";
-    return kUsageError;
-}
 
 } // namespace
 
@@ -35,5 +29,5 @@ int main(int argc, char *argv[])
         return 1;
     if (options->command == "sql")
         return runSqlCommand(*options, std::cin, std::cout, std::cerr);
-    return notAvailable(options->command);
+    return runModuleCommand(*options);
 }

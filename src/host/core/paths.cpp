@@ -32,4 +32,12 @@ std::filesystem::path userStateDir()
     return xdgDir("XDG_STATE_HOME", ".local/state");
 }
 
+std::filesystem::path dataDir()
+{
+    const char *value = std::getenv("STOCKCHECK_DATA_DIR");
+    if (value && *value)
+        return value;
+    return STOCKCHECK_DATA_DIR;
+}
+
 } // namespace host

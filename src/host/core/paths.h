@@ -10,4 +10,8 @@ std::filesystem::path userDataDir();
 std::filesystem::path userConfigDir();
 std::filesystem::path userStateDir();
 
+// The module's data folder (language tables, help pages, schema): $STOCKCHECK_DATA_DIR, else
+// the data folder of the source tree the program was built from.
+std::filesystem::path dataDir();
+
 } // namespace host

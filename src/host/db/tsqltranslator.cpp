@@ -1727,6 +1727,21 @@ private:
         return quoteName(name) + " " + declared + options;
     }
 
+    // WITH (index options) and ON filegroup: storage settings that SQLite has no use for.
+    void skipStorageOptions()
+    {
+        for (;;) {
+            if (peek().is("WITH") && peek(1).isSymbol("(")) {
+                advance();
+                skipParenthesized();
+            } else if (acceptWord("ON") || acceptWord("TEXTIMAGE_ON")) {
+                nameToken();
+            } else {
+                return;
+            }
+        }
+    }
+
     std::string keyColumns()
     {
         expect("(");
@@ -1762,6 +1777,7 @@ private:
                     expectWord("KEY");
                     acceptWord("CLUSTERED") || acceptWord("NONCLUSTERED");
                     const std::string keys = keyColumns();
+                    skipStorageOptions();
                     if (keys != quoteName(identityColumn))
                         element = "PRIMARY KEY (" + keys + ")";
                 } else if (acceptWord("UNIQUE")) {
@@ -1778,6 +1794,7 @@ private:
                     body += (body.empty() ? "" : ", ") + element;
             } while (accept(","));
             expect(")");
+            skipStorageOptions();
             q.sql = std::string(isTempName(name) ? "CREATE TEMP TABLE " : "CREATE TABLE ") + sql +
                     " (" + body + ")";
             return q;
@@ -1791,8 +1808,7 @@ private:
             const std::string keys = keyColumns();
             if (acceptWord("INCLUDE"))
                 skipParenthesized();
-            if (acceptWord("WITH"))
-                skipParenthesized();
+            skipStorageOptions();
             const std::string indexName = quoteName(table + "." + index);
             q.sql = std::string(unique ? "CREATE UNIQUE INDEX " : "CREATE INDEX ") +
                     (isTempName(table) ? "temp." : "") + indexName + " ON " + tableSql + " (" +

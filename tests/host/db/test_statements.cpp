@@ -146,4 +146,26 @@ TEST_F(Statements, TempTablesAndSelectInto)
     EXPECT_TRUE(scalar(db, "select OBJECT_ID('tempdb..#Temp')").isNull());
 }
 
+TEST_F(Statements, GeneratedScriptForms)
+{
+    db.Execute(R"(
+SET ANSI_NULLS ON
+GO
+IF OBJECT_ID('dbo.t_Unit') IS NOT NULL DROP TABLE dbo.t_Unit
+GO
+CREATE TABLE [dbo].[t_Unit](
+  [FMeasureUnitID] [int] NOT NULL,
+  [FName] [nvarchar](80) NOT NULL CONSTRAINT [DF_t_Unit_FName] DEFAULT (N''),
+  CONSTRAINT [PK_t_Unit] PRIMARY KEY CLUSTERED ([FMeasureUnitID] ASC)
+    WITH (PAD_INDEX = OFF, IGNORE_DUP_KEY = OFF) ON [PRIMARY]
+) ON [PRIMARY]
+GO
+CREATE NONCLUSTERED INDEX [IX_t_Unit_Name] ON [dbo].[t_Unit] ([FName]) WITH (FILLFACTOR = 90) ON [PRIMARY]
+INSERT INTO t_Unit (FMeasureUnitID) VALUES (1)
+)");
+    EXPECT_EQ(scalar(db, "SELECT '[' + FName + ']' FROM t_Unit"), Variant("[]"));
+    db.Execute("IF OBJECT_ID('dbo.t_Unit') IS NOT NULL DROP TABLE dbo.t_Unit");
+    EXPECT_TRUE(scalar(db, "SELECT OBJECT_ID('t_Unit')").isNull());
+}
+
 } // namespace

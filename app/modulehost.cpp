@@ -1,0 +1,162 @@
+#include "modulehost.h"
+
+#include "entry/moduleapi.h"
+#include "entry/typelib.h"
+#include "host/components/hostcomponents.h"
+#include "host/core/dictionary.h"
+#include "host/core/dispatch.h"
+#include "host/core/hosterror.h"
+#include "host/db/appconnection.h"
+#include "host/db/connection.h"
+#include "host/db/hostdatabase.h"
+#include "host/db/recordset.h"
+#include "host/props/shareprops.h"
+#include "host/ui/qtmodals.h"
+
+#include <QApplication>
+
+#include <cstdlib>
+#include <dlfcn.h>
+#include <iostream>
+#include <unistd.h>
+
+namespace {
+
+std::string languageCode(const std::string &language)
+{
+    if (language == "zh-TW")
+        return "CHT";
+    if (language == "en")
+        return "EN";
+    return "CHS";
+}
+
+std::string userName(long userId)
+{
+    const auto rs = host::hostConnection()->Execute("select FName from t_user where FUserID=" +
+                                                    std::to_string(userId));
+    return rs->RecordCount() > 0 ? host::Trim(host::CStr(rs->Fields(0).Value())) : std::string();
+}
+
+long option(const std::string &key)
+{
+    const auto rs = host::hostConnection()->Execute(
+        "select FValue from t_SystemProfile where FCategory='IC' and FKey='" + key + "'");
+    return rs->RecordCount() > 0 ? static_cast<long>(host::Val(rs->Fields(0).Value())) : 0;
+}
+
+// The host's context for its components, set for this process as the host sets it.
+void setSharedProperties(const Options &options)
+{
+    host::ShareProps props;
+    const long pid = host::currentProcessId();
+    const std::string name = userName(options.operatorId);
+    props.SetProperty(pid, "PropsString",
+                      "UserID=" + std::to_string(options.operatorId) + ";UserName={" + name +
+                          "};SUBID=ic;LANGUAGE=" + languageCode(options.language) + ";");
+    props.SetProperty(pid, "UserName", name);
+}
+
+void call(host::Dispatch &entry, std::string_view member, host::InvokeKind kind,
+          std::vector<host::Variant> args = {})
+{
+    entry.InvokeByName(member, kind, args);
+}
+
+void runCommand(host::Dispatch &entry, const Options &options)
+{
+    const std::string &c = options.command;
+    if (c == "backup") {
+        call(entry, "BackupCheckData", host::InvokeKind::Method);
+    } else if (c == "processes") {
+        auto dict = std::make_shared<host::Dictionary>();
+        dict->SetValue("UserID", options.operatorId);
+        dict->SetValue("CurYear", option("CurrentYear"));
+        dict->SetValue("CurPeriod", option("CurrentPeriod"));
+        call(entry, "DisChkStockProc", host::InvokeKind::Method, {host::Variant(dict)});
+    } else if (c == "input") {
+        call(entry, "CheckDataInput", host::InvokeKind::Method);
+    } else if (c == "check") {
+        call(entry, "CheckDataCheck", host::InvokeKind::Method, {options.operatorId});
+    } else if (c == "print") {
+        call(entry, "PrintCheckBook", host::InvokeKind::Method);
+    } else if (c == "import") {
+        call(entry, "TestImport", host::InvokeKind::Method, {options.arguments.at(0)});
+    }
+}
+
+} // namespace
+
+std::filesystem::path ModuleHost::defaultModulePath()
+{
+    if (const char *path = std::getenv("STOCKCHECK_MODULE"); path && *path)
+        return path;
+    std::error_code ec;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return (ec ? std::filesystem::current_path() : self.parent_path()) / "libZarvoStockCheck.so";
+}
+
+ModuleHost::ModuleHost(const std::filesystem::path &library, host::ui::ModalServices *modals)
+    : m_modals(modals)
+{
+    m_library = dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!m_library)
+        throw host::HostError("Cannot load the module " + library.string() + ": " + dlerror());
+    m_factory = dlsym(m_library, kStockCheckCreateObject);
+    if (!m_factory)
+        throw host::HostError("The module " + library.string() + " has no class factory.");
+}
+
+// The library stays loaded until the process ends: objects it made may outlive this host.
+ModuleHost::~ModuleHost() = default;
+
+std::shared_ptr<host::HostObject> ModuleHost::createEntryObject() const
+{
+    StockCheckHost hostServices{&host::objectRegistry(), m_modals};
+    std::string error;
+    const auto create = reinterpret_cast<StockCheckCreateObjectFn>(m_factory);
+    host::HostObject *object =
+        create(std::string(TypeLib::CLSID_ICCheckInterface).c_str(), &hostServices, &error);
+    if (!object)
+        throw host::HostError(error.empty() ? "The module made no object." : error);
+    return std::shared_ptr<host::HostObject>(object);
+}
+
+int runModuleCommand(const Options &options)
+{
+    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    int argc = 1;
+    char name[] = "stockcheck";
+    char *argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+    try {
+        auto database = std::make_shared<host::AppConnection>();
+        database->openDatabase(options.database.string());
+        host::setHostConnection(database);
+        host::registerHostComponents();
+        setSharedProperties(options);
+
+        host::ui::QtModals modals;
+        if (!options.screenshot.empty())
+            modals.setScreenshotFile(QString::fromStdString(options.screenshot.string()));
+        host::ui::installModals(&modals);
+        const ModuleHost module(ModuleHost::defaultModulePath(), &modals);
+        const auto object = module.createEntryObject();
+        auto *entry = dynamic_cast<host::Dispatch *>(object.get());
+        if (!entry)
+            throw host::HostError("The module's object cannot be called by name.");
+        call(*entry, "LocalConnection", host::InvokeKind::PropertyPut,
+             {host::Variant(std::make_shared<host::Connection>(database))});
+        call(*entry, "OperaterID", host::InvokeKind::PropertyPut, {options.operatorId});
+        if (options.test)
+            call(*entry, "IsTest", host::InvokeKind::PropertyPut, {true});
+        runCommand(*entry, options);
+        host::ui::installModals(nullptr);
+        return 0;
+    } catch (const std::exception &e) {
+        host::ui::installModals(nullptr);
+        std::cerr << "stockcheck: " << e.what() << "\n";
+        return 1;
+    }
+}

@@ -1,0 +1,92 @@
+#include "host/lang/resloader.h"
+#include "host/core/text.h"
+
+#include "host/core/paths.h"
+
+#include <opencc.h>
+
+#include <fstream>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <unordered_map>
+
+namespace host {
+namespace {
+
+// One converter for the process: opening it reads its dictionaries.
+class Converter
+{
+public:
+    Converter() : m_handle(opencc_open("s2t.json")) {}
+    ~Converter()
+    {
+        if (valid())
+            opencc_close(m_handle);
+    }
+    Converter(const Converter &) = delete;
+    Converter &operator=(const Converter &) = delete;
+
+    bool valid() const { return m_handle != reinterpret_cast<opencc_t>(-1); }
+
+    std::string convert(std::string_view text) const
+    {
+        if (!valid())
+            return std::string(text);
+        char *out = opencc_convert_utf8(m_handle, text.data(), text.size());
+        if (!out)
+            return std::string(text);
+        std::string result(out);
+        opencc_convert_utf8_free(out);
+        return result;
+    }
+
+private:
+    opencc_t m_handle;
+};
+
+using Table = std::unordered_map<std::string, std::string>;
+
+const Table &tableFor(const std::string &language)
+{
+    static std::map<std::string, Table> tables;
+    static std::mutex mutex;
+    const std::lock_guard lock(mutex);
+    const auto found = tables.find(language);
+    if (found != tables.end())
+        return found->second;
+    Table &table = tables[language];
+    std::ifstream in(dataDir() / "lang" / (toLower(language) + ".tsv"));
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        const auto tab = line.find('\t');
+        if (line.empty() || line.front() == '#' || tab == std::string::npos)
+            continue;
+        table.emplace(line.substr(0, tab), line.substr(tab + 1));
+    }
+    return table;
+}
+
+} // namespace
+
+std::string toTraditionalChinese(std::string_view text)
+{
+    static const Converter converter;
+    return converter.convert(text);
+}
+
+std::string ResLoader::LoadString(std::string_view source) const
+{
+    const std::string language = toUpper(m_language);
+    if (language.empty() || language == "CHS")
+        return std::string(source);
+    if (language == "CHT")
+        return toTraditionalChinese(source);
+    const Table &table = tableFor(language);
+    const auto it = table.find(std::string(source));
+    return it == table.end() ? std::string(source) : it->second;
+}
+
+} // namespace host

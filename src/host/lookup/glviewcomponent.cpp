@@ -1,0 +1,96 @@
+#include "host/lookup/glviewcomponent.h"
+
+#include "host/db/appconnection.h"
+#include "host/db/hostdatabase.h"
+#include "host/db/recordset.h"
+#include "host/lookup/lookupwindow.h"
+#include "host/ui/modalservices.h"
+
+namespace host {
+namespace {
+
+std::string withFilter(std::string sql, const std::string &filter)
+{
+    if (!Trim(filter).empty())
+        sql += " and (" + filter + ")";
+    return sql + " order by FNumber";
+}
+
+std::shared_ptr<LookupResult> show(const QString &caption, const std::string &sql,
+                                   const std::string &codeField, const std::string &search)
+{
+    LookupWindow window(caption, hostConnection()->Execute(sql), codeField, "FName",
+                        QString::fromStdString(search));
+    ui::modals().showModal(window);
+    auto result = std::make_shared<LookupResult>();
+    result->ReturnObject = window.chosen();
+    return result;
+}
+
+std::shared_ptr<LookupResult> classLookup(long classId, const std::string &search)
+{
+    return show(QStringLiteral("基础资料"),
+                "select FItemID,FNumber,FShortNumber,FName from t_item where FDeleted<>1 and "
+                "FItemClassID=" +
+                    std::to_string(classId) + " order by FNumber",
+                "FNumber", search);
+}
+
+} // namespace
+
+std::shared_ptr<LookupResult> GLViewComponent::ItemLookUp(long classId, std::string &search,
+                                                          std::string &filter,
+                                                          Dictionary &options)
+{
+    const std::string code = CBool(options.GetValue("BeShortNumber", false)) ? "FShortNumber"
+                                                                              : "FNumber";
+    switch (classId) {
+    case 4:
+        return show(QStringLiteral("物料"),
+                    withFilter("select FItemID,FNumber,FShortNumber,FName,FModel,FUnitID,"
+                               "FStoreUnitID,FSecUnitID,FBatchManager,FISKFPeriod,FKFPeriod,"
+                               "FAuxClassID,FQtyDecimal from t_ICItem where FDeleted<>1",
+                               filter),
+                    code, search);
+    case 5:
+        return show(QStringLiteral("仓库"),
+                    withFilter("select FItemID,FNumber,FShortNumber,FName,FIsStockMgr,"
+                               "FSPGroupID from t_Stock where FDeleted<>1",
+                               filter),
+                    code, search);
+    default:
+        return classLookup(classId, search);
+    }
+}
+
+std::shared_ptr<LookupResult> GLViewComponent::UnitLookup(long unitGroupId, std::string &search,
+                                                          std::string &filter)
+{
+    std::string sql = "select FMeasureUnitID as FItemID,FMeasureUnitID,FUnitGroupID,FNumber,"
+                      "FShortNumber,FName,FCoefficient from t_MeasureUnit where FDeleted<>1";
+    if (unitGroupId > 0)
+        sql += " and FUnitGroupID=" + std::to_string(unitGroupId);
+    return show(QStringLiteral("计量单位"), withFilter(sql, filter), "FNumber", search);
+}
+
+std::shared_ptr<LookupResult> GLViewComponent::SubMesLookup(long classId, std::string &search)
+{
+    return classLookup(classId, search);
+}
+
+std::shared_ptr<LookupResult> GLViewComponent::CurrencyLookup(std::string &search)
+{
+    return classLookup(12, search);
+}
+
+std::shared_ptr<LookupResult> GLViewComponent::SettTypeLookup(std::string &search)
+{
+    return classLookup(130, search);
+}
+
+std::shared_ptr<LookupResult> GLViewComponent::AccountLookup(std::string &search)
+{
+    return classLookup(13, search);
+}
+
+} // namespace host

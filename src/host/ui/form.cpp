@@ -1,0 +1,189 @@
+#include "host/ui/form.h"
+
+#include "host/core/hosterror.h"
+#include "host/ui/fonts.h"
+#include "host/ui/keyrouting.h"
+#include "host/ui/modalservices.h"
+#include "host/ui/twips.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+
+namespace host::ui {
+
+Form::Form(QWidget *parent) : QMainWindow(parent), m_client(new QWidget(this))
+{
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setCentralWidget(m_client);
+    setFont(uiFont());
+}
+
+void Form::setKeyPreview(bool on)
+{
+    if (on == m_keyPreview)
+        return;
+    m_keyPreview = on;
+    if (on)
+        qApp->installEventFilter(this);
+    else
+        qApp->removeEventFilter(this);
+}
+
+void Form::Load()
+{
+    if (m_loaded)
+        return;
+    m_loaded = true;
+    try {
+        Form_Load();
+    } catch (...) {
+        m_loaded = false;
+        throw;
+    }
+}
+
+void Form::Show(int modal)
+{
+    if (modal) {
+        modals().showModal(*this);
+        return;
+    }
+    Load();
+    show();
+}
+
+int Form::ScaleWidth() const
+{
+    return pixelsToTwipsX(m_client->width());
+}
+
+int Form::ScaleHeight() const
+{
+    return pixelsToTwipsY(m_client->height());
+}
+
+int Form::WindowState() const
+{
+    const Qt::WindowStates states = windowState();
+    if (states & Qt::WindowMinimized)
+        return 1;
+    if (states & Qt::WindowMaximized)
+        return 2;
+    return 0;
+}
+
+void Form::setWindowState(int state)
+{
+    switch (state) {
+    case 1:
+        QMainWindow::setWindowState(Qt::WindowMinimized);
+        break;
+    case 2:
+        QMainWindow::setWindowState(Qt::WindowMaximized);
+        break;
+    default:
+        QMainWindow::setWindowState(Qt::WindowNoState);
+        break;
+    }
+}
+
+void Form::guard(const std::function<void()> &handler) const
+{
+    try {
+        handler();
+    } catch (const HostError &error) {
+        MsgBox(QString::fromStdString(error.Description()), Msg::Critical, Caption());
+    } catch (const std::exception &error) {
+        MsgBox(QString::fromUtf8(error.what()), Msg::Critical, Caption());
+    }
+}
+
+bool Form::previewKey(QWidget *receiver, QKeyEvent &event)
+{
+    KeyHandlers handlers;
+    handlers.keyDown = [this](int &keyCode, int shift) {
+        guard([&] { Form_KeyDown(keyCode, shift); });
+    };
+    handlers.keyPress = [this](int &keyAscii) { guard([&] { Form_KeyPress(keyAscii); }); };
+    handlers.deliver = [this, receiver](QKeyEvent &replacement) {
+        m_forwarding = true;
+        QCoreApplication::sendEvent(receiver, &replacement);
+        m_forwarding = false;
+    };
+    return routeKey(event, handlers);
+}
+
+bool Form::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && m_keyPreview && !m_forwarding) {
+        auto *widget = qobject_cast<QWidget *>(watched);
+        // Seen once, at the widget that receives it first, not again while it propagates.
+        const QWidget *first = QApplication::focusWidget() ? QApplication::focusWidget() : this;
+        if (widget && widget == first && widget->window() == this)
+            return previewKey(widget, *static_cast<QKeyEvent *>(event));
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Form::keyPressEvent(QKeyEvent *event)
+{
+    if (!m_keyPreview && previewKey(this, *event))
+        return;
+    QMainWindow::keyPressEvent(event);
+}
+
+void Form::activate()
+{
+    if (m_active || !m_loaded)
+        return;
+    m_active = true;
+    guard([this] { Form_Activate(); });
+}
+
+void Form::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    activate();
+}
+
+void Form::hideEvent(QHideEvent *event)
+{
+    QMainWindow::hideEvent(event);
+    m_active = false;
+    if (!event->spontaneous())
+        emit hidden();
+}
+
+void Form::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    if (m_loaded)
+        guard([this] { Form_Resize(); });
+}
+
+void Form::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange)
+        return;
+    if (isActiveWindow())
+        activate();
+    else
+        m_active = false;
+}
+
+void Form::closeEvent(QCloseEvent *event)
+{
+    bool cancel = false;
+    if (m_loaded)
+        guard([&] { Form_Unload(cancel); });
+    if (cancel) {
+        event->ignore();
+        return;
+    }
+    m_loaded = false;
+    event->accept();
+}
+
+} // namespace host::ui

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <memory>
+
+class QPainter;
+class QPrinter;
+
+namespace host::ui {
+
+class LedgerGrid;
+
+// The print object of a ledger grid: two header and two footer lines above and below the
+// grid's title and rows on every page. A line's "|" separates sections spread across the
+// page; "&[页]" stands for the page number and "&[总页]" for the page count.
+//
+// Settings by the control's dispatch numbers: 3 Orientation, 14 PrintColors.
+class LedgerPrinter
+{
+public:
+    struct PrintFont
+    {
+        QString Name;
+        double Size = 9;
+        bool Bold = false;
+    };
+    struct PrintLine
+    {
+        QString Text;
+        PrintFont Font;
+    };
+
+    explicit LedgerPrinter(LedgerGrid &grid);
+    ~LedgerPrinter();
+    LedgerPrinter(const LedgerPrinter &) = delete;
+    LedgerPrinter &operator=(const LedgerPrinter &) = delete;
+
+    // Lines 1 and 2.
+    PrintLine &HeaderLine(int i);
+    PrintLine &FooterLine(int i);
+
+    // 0 portrait, 1 landscape.
+    int Orientation() const;
+    void setOrientation(int orientation);
+    // Whether row colours are printed.
+    bool PrintColors() const { return m_printColors; }
+    void setPrintColors(bool on) { m_printColors = on; }
+
+    // Prints on the printer as set up (a PDF file when one is set as its output).
+    void Print();
+    void Preview();
+    void PrintSetup();
+
+    QPrinter &printer() { return *m_printer; }
+    // Paints every page; returns the page count.
+    int render(QPrinter &printer);
+
+    static QString expandPageTokens(const QString &text, int page, int pages);
+
+private:
+    PrintLine &line(std::array<PrintLine, 2> &lines, int i);
+
+    LedgerGrid &m_grid;
+    std::unique_ptr<QPrinter> m_printer;
+    std::array<PrintLine, 2> m_headers;
+    std::array<PrintLine, 2> m_footers;
+    bool m_printColors = true;
+};
+
+} // namespace host::ui

@@ -1,0 +1,154 @@
+#include "host/ui/qtmodals.h"
+
+#include "host/ui/form.h"
+#include "host/ui/screenshot.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPointer>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QTimer>
+
+namespace host::ui {
+
+namespace {
+
+QMessageBox::StandardButtons buttonsOf(long style)
+{
+    switch (style & 0x0F) {
+    case Msg::OKCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case Msg::AbortRetryIgnore:
+        return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
+    case Msg::YesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case Msg::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case Msg::RetryCancel:
+        return QMessageBox::Retry | QMessageBox::Cancel;
+    default:
+        return QMessageBox::Ok;
+    }
+}
+
+QMessageBox::Icon iconOf(long style)
+{
+    switch (style & 0x70) {
+    case Msg::Critical:
+        return QMessageBox::Critical;
+    case Msg::Question:
+        return QMessageBox::Question;
+    case Msg::Exclamation:
+        return QMessageBox::Warning;
+    case Msg::Information:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+long answerOf(int button, long style)
+{
+    switch (button) {
+    case QMessageBox::Ok:
+        return Msg::OK;
+    case QMessageBox::Cancel:
+        return Msg::Cancel;
+    case QMessageBox::Abort:
+        return Msg::Abort;
+    case QMessageBox::Retry:
+        return Msg::Retry;
+    case QMessageBox::Ignore:
+        return Msg::Ignore;
+    case QMessageBox::Yes:
+        return Msg::Yes;
+    case QMessageBox::No:
+        return Msg::No;
+    default:
+        // Closed by Escape or the close box: the box's cancelling answer.
+        return buttonsOf(style) & QMessageBox::Cancel ? Msg::Cancel : Msg::defaultAnswer(style);
+    }
+}
+
+QWidget *activeParent()
+{
+    return QApplication::activeWindow();
+}
+
+} // namespace
+
+long QtModals::messageBox(const QString &text, long style, const QString &title)
+{
+    QMessageBox box(iconOf(style), title, text, buttonsOf(style), activeParent());
+    return answerOf(box.exec(), style);
+}
+
+long QtModals::hostMessage(const QString &text, long style)
+{
+    return messageBox(text, style, QApplication::applicationDisplayName());
+}
+
+QString QtModals::openFileName(const FileDialogRequest &request)
+{
+    return QFileDialog::getOpenFileName(activeParent(), request.title, request.initialPath,
+                                        qtFilter(request.filter));
+}
+
+QString QtModals::saveFileName(const FileDialogRequest &request)
+{
+    return QFileDialog::getSaveFileName(activeParent(), request.title, request.initialPath,
+                                        qtFilter(request.filter));
+}
+
+void QtModals::showModal(Form &form)
+{
+    form.Load();
+    QEventLoop loop;
+    QObject::connect(&form, &Form::hidden, &loop, &QEventLoop::quit);
+    form.setWindowModality(Qt::ApplicationModal);
+    form.show();
+    if (!m_screenshotFile.isEmpty()) {
+        const QString file = std::exchange(m_screenshotFile, QString());
+        QPointer<Form> target(&form);
+        QTimer::singleShot(0, &loop, [target, file] {
+            if (!target)
+                return;
+            saveScreenshot(*target, file);
+            target->Unload();
+        });
+    }
+    if (form.isVisible())
+        loop.exec();
+}
+
+bool QtModals::printSetup(QPrinter &printer)
+{
+    QPageSetupDialog dialog(&printer, activeParent());
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void QtModals::printPreview(QPrinter &printer, const std::function<void(QPrinter &)> &paint)
+{
+    QPrintPreviewDialog dialog(&printer, activeParent());
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&paint](QPrinter *target) { paint(*target); });
+    dialog.exec();
+}
+
+QString QtModals::qtFilter(const QString &filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList entries;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts.at(i + 1);
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        entries << parts.at(i) + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    }
+    return entries.join(QStringLiteral(";;"));
+}
+
+} // namespace host::ui

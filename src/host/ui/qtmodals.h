@@ -1,0 +1,35 @@
+#pragma once
+
+#include "host/ui/modalservices.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace host::ui {
+
+// The modal services of the running program: Qt's message box and file dialogs, and a local
+// event loop for windows shown modally.
+class QtModals : public ModalServices
+{
+public:
+    long messageBox(const QString &text, long style, const QString &title) override;
+    long hostMessage(const QString &text, long style) override;
+    QString openFileName(const FileDialogRequest &request) override;
+    QString saveFileName(const FileDialogRequest &request) override;
+    void showModal(Form &form) override;
+    bool printSetup(QPrinter &printer) override;
+    void printPreview(QPrinter &printer, const std::function<void(QPrinter &)> &paint) override;
+
+    // The first window shown modally afterwards is saved to this PNG file and then closed, so
+    // the program can be looked at without a display.
+    void setScreenshotFile(const QString &file) { m_screenshotFile = file; }
+
+    // "Caption|*.a;*.b|Other|*.c" in Qt's filter notation.
+    static QString qtFilter(const QString &filter);
+
+private:
+    QString m_screenshotFile;
+};
+
+} // namespace host::ui

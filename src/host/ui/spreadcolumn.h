@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+namespace host::ui {
+
+// The values of one grid column: a number or a text per row. A column that never held a text
+// has no text storage, one that never held a number none for numbers, so a grid of many rows
+// costs a few bytes per cell.
+class SpreadColumn
+{
+public:
+    int size() const { return static_cast<int>(m_kind.size()); }
+    void resize(int rows);
+    void clear();
+
+    bool isEmpty(int row) const { return kind(row) == Kind::Empty; }
+    bool isNumber(int row) const { return kind(row) == Kind::Number; }
+    double number(int row) const;
+    // The text of a text cell; empty for other cells.
+    QString text(int row) const;
+
+    void setText(int row, const QString &text);
+    void setNumber(int row, double value);
+    void setEmpty(int row);
+
+    // Rows first + i take the values of rows order[i].
+    void permuteRows(int first, const std::vector<int> &order);
+
+private:
+    enum class Kind : std::uint8_t
+    {
+        Empty,
+        Text,
+        Number
+    };
+    Kind kind(int row) const
+    {
+        return row >= 0 && row < size() ? m_kind[static_cast<std::size_t>(row)] : Kind::Empty;
+    }
+
+    std::vector<Kind> m_kind;
+    std::vector<double> m_numbers;
+    std::vector<QString> m_texts;
+};
+
+} // namespace host::ui

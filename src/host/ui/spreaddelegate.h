@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QStyledItemDelegate>
+
+namespace host::ui {
+
+class SpreadModel;
+
+// Editors of the spread grid's cells by cell type: a text box limited to the cell's length, a
+// number box limited to its range and decimals, a date box and a drop-down list.
+class SpreadDelegate : public QStyledItemDelegate
+{
+    Q_OBJECT
+
+public:
+    SpreadDelegate(SpreadModel &model, QObject *parent);
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                          const QModelIndex &index) const override;
+    void setEditorData(QWidget *editor, const QModelIndex &index) const override;
+    void setModelData(QWidget *editor, QAbstractItemModel *model,
+                      const QModelIndex &index) const override;
+
+signals:
+    void editorCreated(QWidget *editor) const;
+
+private:
+    SpreadModel &m_model;
+};
+
+} // namespace host::ui

@@ -1,0 +1,111 @@
+#include "host/core/hosterror.h"
+#include "host/core/sqltext.h"
+#include "host/db/appconnection.h"
+#include "host/db/recordset.h"
+#include "services/mmts.h"
+#include "services/modulestate.h"
+#include "services/mparse.h"
+#include "services/pubvariant.h"
+
+namespace PubVariant {
+namespace {
+
+std::shared_ptr<host::Recordset> execute(std::string_view sql)
+{
+    const auto &conn = module().gAppConn;
+    if (!conn)
+        throw host::HostError("The application connection is not available.");
+    return conn->Execute(sql);
+}
+
+std::shared_ptr<host::Dictionary> descriptor(std::string_view table, std::string_view tableAs,
+                                             std::string_view billAs, std::string_view billCol)
+{
+    auto d = std::make_shared<host::Dictionary>();
+    d->SetValue("DataTable", table);
+    d->SetValue("DataTableAs", tableAs);
+    d->SetValue("DataCol", "FItemID");
+    d->SetValue("BillTableAs", billAs);
+    d->SetValue("BillCol", billCol);
+    return d;
+}
+
+bool hasRows(const std::shared_ptr<host::Recordset> &rs)
+{
+    return rs && rs->State() != 0 && rs->RecordCount() > 0;
+}
+
+constexpr std::string_view kItemColumns =
+    "FItemID,FNumber,FShortNumber,FName,FModel,FStoreUnitID,FUnitID,FStoreUnitID,FQtyDecimal,"
+    "FBatchManager,FISKFPeriod,FKFPeriod,FAuxClassID,FSecUnitID";
+
+} // namespace
+
+std::shared_ptr<host::Recordset> GetStockRS(std::string_view stockCode)
+{
+    host::Vector tables;
+    tables.Add("t_Stock");
+    host::Vector descriptors;
+    descriptors.Add(host::Variant(descriptor("t_Stock", "te", "u1", "FItemID")));
+    std::string from;
+    std::string where;
+    MMTS::GetDataAccessSQL(MMTS::GetPropsString(), MParse::GetUserID(), tables, descriptors, from,
+                           where, false);
+    std::string code;
+    if (!stockCode.empty())
+        code = " and (" + std::string(module().gUseShortNumber ? "u1.FNumber" : "u1.FShortNumber") +
+               " = " + host::sqlString(stockCode) + ")";
+    try {
+        return execute("Select u2.FFullName as FName,u1.FItemID,u1.FIsStockMgr From t_Stock "
+                       "u1,t_item u2" +
+                       (from.empty() ? std::string() : "," + from) +
+                       " Where u1.FItemID = u2.FItemID and u1.FDeleted<>1 And u1.FTypeID in "
+                       "(500,20291,20293) " +
+                       code + (where.empty() ? std::string() : " and " + where) +
+                       " Order by u1.FNumber");
+    } catch (const host::HostError &e) {
+        ShowMsg(MParse::LoadLangString("获取仓库信息时出错。") + e.Description(), 0);
+        return nullptr;
+    }
+}
+
+std::shared_ptr<host::Recordset> GetItemRS(std::string_view itemCode, long itemId)
+{
+    const std::string code = host::sqlString(itemCode);
+    auto rs = execute("select FISSNManage," + std::string(kItemColumns) + " From t_ICItem where " +
+                      (module().gUseShortNumber ? "FNumber" : "FShortNumber") + "=" + code +
+                      "\r\n And FErpClsID Not in(6,8) And FDeleted<>1 \r\nOrder By FNumber");
+    if (!hasRows(rs))
+        rs = execute("select " + std::string(kItemColumns) +
+                     " From t_ICItem where FHelpCode = " + code +
+                     "\r\n And FErpClsID Not in(6,8) And FDeleted<>1 \r\nOrder By "
+                     "len(FNumber)");
+    if (!hasRows(rs))
+        rs = execute("select " + std::string(kItemColumns) +
+                     " From t_ICItem where FItemID in (select fitemid from t_barcode where "
+                     "ftypeid = 4 and fbarcode=" +
+                     code + ")");
+    if (hasRows(rs) && itemId > 0) {
+        rs->Filter(" FItemID = " + std::to_string(itemId));
+        if (rs->RecordCount() == 0)
+            rs->Filter("");
+    }
+    return rs;
+}
+
+std::string GetUnitInfo(std::string_view unitId, long &unitGroupId, double &coefficient,
+                        bool wantGroup) noexcept
+{
+    try {
+        const auto rs = execute("SELECT * FROM t_MeasureUnit WHERE FMeasureUnitID=" +
+                                std::to_string(static_cast<long>(host::Val(unitId))));
+        coefficient = host::CDbl(rs->Fields("FCoefficient").Value());
+        if (wantGroup)
+            unitGroupId = host::CLng(rs->Fields("FUnitGroupID").Value());
+        return host::CStr(rs->Fields("FName").Value());
+    } catch (...) {
+        return {};
+    }
+}
+
+} // namespace PubVariant

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "host/core/dictionary.h"
+
+#include <memory>
+#include <string>
+
+namespace host {
+class AppConnection;
+class Connection;
+class FrmResLoader;
+class HostObject;
+class LogComponent;
+class ResLoader;
+} // namespace host
+
+// The module-wide variables, one set for the whole module and shared by every object of it.
+// Kept in one place so a test can start from a clean slate.
+struct ModuleState
+{
+    // Entry and host link
+    std::shared_ptr<host::AppConnection> gAppConn; // every SQL statement of the module runs here
+    std::shared_ptr<host::Connection> gConn;       // only handed to the host bill list
+    bool gShowFilterBeforeCheck = false;
+    bool gIsTest = false;
+    long gOperatorID = 0;
+    std::shared_ptr<host::Dictionary> gProcDict;
+    bool gOpenFromProcList = false;
+
+    // Options, periods and dates
+    long gCurPeriod = 0;
+    double gPeriodStart = 0;
+    double gPeriodEnd = 0;
+    bool gUseShortNumber = false;
+    long gMtoPlanMode = 0;
+    bool gAlertSameCheckStockRecord = false;
+
+    // Lookups and help
+    bool gLookupBusy = false;
+    std::shared_ptr<host::HostObject> gHelpTool;
+
+    // Current count process and sheet
+    long gCurInterID = 0;
+    long gSelInterID = 0;
+    long gShowType = 0;
+    std::shared_ptr<host::Dictionary> gFilterDict;
+    bool gFilterCancelled = false;
+    long gMaxBillInterID = 0;
+    long gMaxMTOChangeID = 0;
+
+    // Host context string and language resources
+    std::shared_ptr<host::Dictionary> g_colProps;
+    std::string gPropsString;
+    std::string gLanguage;
+    std::shared_ptr<host::ResLoader> gResLoader;
+    std::shared_ptr<host::FrmResLoader> gFormResLoader;
+
+    // Logging
+    std::shared_ptr<host::LogComponent> gLog;
+    bool gLogInitDone = false;
+};
+
+ModuleState &module();
+void resetModuleState();

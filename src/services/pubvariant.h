@@ -1,0 +1,70 @@
+#pragma once
+
+#include "host/core/dictionary.h"
+#include "host/core/variant.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace host {
+class LookupResult;
+class Recordset;
+} // namespace host
+
+// Shared routines of the module: options, periods and dates, messages, base-data reads and
+// lookups.
+namespace PubVariant {
+
+// Buttons, icons and answers of the standard message box, by the host language's numbers.
+enum MsgBoxStyle : long
+{
+    vbOKOnly = 0,
+    vbOKCancel = 1,
+    vbYesNoCancel = 3,
+    vbYesNo = 4,
+    vbCritical = 16,
+    vbQuestion = 32,
+    vbExclamation = 48,
+    vbInformation = 64,
+};
+enum MsgBoxResult : long
+{
+    vbOK = 1,
+    vbCancel = 2,
+    vbYes = 6,
+    vbNo = 7
+};
+
+// The standard message box, titled with the language string of "Hembrel提示" unless a title is
+// given; returns the button pressed.
+long MsgBox(std::string_view text, long style = vbOKOnly, std::string_view title = {});
+// The host message class's box, no title of the module's own; never throws, 0 on failure.
+long ShowMsg(std::string_view text, long style) noexcept;
+// The standard message box with the information icon and OK.
+void ShowErrMsg(std::string_view text);
+
+// Options of category "IC" and the rest of the system profile. categories and keys may each
+// list several values joined by "','".
+std::shared_ptr<host::Dictionary> GetSysProfile(std::string_view categories, std::string_view keys);
+bool GetCurPeriodDate(double &startDate, double &endDate);
+bool CheckPeriodStart(long unused);
+bool CheckDate();
+double GetServerDate() noexcept;
+bool GetUseShortNumber();
+std::string GetStartDate();
+bool GetAlertSameCheck(bool &alert);
+void SaveAlertSameCheck(bool alert);
+
+// Base data.
+std::shared_ptr<host::Recordset> GetStockRS(std::string_view stockCode);
+std::shared_ptr<host::Recordset> GetItemRS(std::string_view itemCode, long itemId);
+std::string GetUnitInfo(std::string_view unitId, long &unitGroupId, double &coefficient,
+                        bool wantGroup) noexcept;
+// Opens the host's base-data lookup; its result (ReturnObject is the chosen record), or nothing
+// on cancel, failure or while another lookup is open.
+std::shared_ptr<host::LookupResult> BaseDataLookup(long itemClassId, std::string_view search,
+                                                   std::string_view filter, long dataType,
+                                                   long extra);
+
+} // namespace PubVariant

@@ -1,0 +1,58 @@
+#include "servicestest.h"
+
+#include "host/help/helpwindow.h"
+#include "host/ui/scriptedmodals.h"
+#include "services/mmts.h"
+
+#include <QDir>
+#include <QFile>
+
+class Help : public ServicesTest
+{
+protected:
+    host::ui::ScriptedModals modals;
+};
+
+TEST_F(Help, OnlyF1OpensHelp)
+{
+    setPropsString("UserID=1;SubID=ic");
+    for (const int key : {13, 27, 113, 118})
+        EXPECT_FALSE(MMTS::ShowHelp(key, 0, "ICStockCheckBackUpProc", 0, "ic", 0));
+    EXPECT_TRUE(modals.modalWindows().empty());
+    QString shown;
+    modals.whileShown(
+        [&](host::ui::Form &form) { shown = dynamic_cast<host::HelpWindow &>(form).shownText(); });
+    EXPECT_TRUE(MMTS::ShowHelp(112, 0, "ICStockCheckBackUpProc", 0, "ic", 0));
+    ASSERT_EQ(modals.modalWindows().size(), 1u);
+    EXPECT_TRUE(shown.contains("ICStockCheckBackUpProc"));
+}
+
+TEST_F(Help, StdCostReportsOpenInTheirSubSystem)
+{
+    setPropsString("UserID=1;SubID=StdCost;LANGUAGE=CHS");
+    QString caption;
+    QString text;
+    modals.whileShown(
+        [&](host::ui::Form &form) { text = dynamic_cast<host::HelpWindow &>(form).shownText(); });
+    MMTS::ShowHelp(112, 0, "zarvocaculaterpt.Cost", 0, "", 0);
+    EXPECT_TRUE(text.contains("(StdCost)"));
+    modals.whileShown(
+        [&](host::ui::Form &form) { text = dynamic_cast<host::HelpWindow &>(form).shownText(); });
+    MMTS::ShowHelp(112, 0, "ZarvoCaculateRpt.Cost", 0, "ic", 0);
+    EXPECT_TRUE(text.contains("(ic)"));
+}
+
+TEST_F(Help, ShowsTheTopicsPageWhenThereIsOne)
+{
+    const QString dir = QDir::tempPath() + "/stockcheck-help-" + QString::number(getpid());
+    QDir().mkpath(dir + "/help");
+    QFile page(dir + "/help/ICStockCheckSNAlert.html");
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.write("<h1>序列号提示</h1><p>帮助正文</p>");
+    page.close();
+    setenv("STOCKCHECK_DATA_DIR", dir.toUtf8().constData(), 1);
+    host::HelpWindow window("ICStockCheckSNAlert", "ic");
+    EXPECT_TRUE(window.foundPage());
+    EXPECT_TRUE(window.shownText().contains(QStringLiteral("帮助正文")));
+    QDir(dir).removeRecursively();
+}

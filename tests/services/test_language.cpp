@@ -1,0 +1,76 @@
+#include "servicestest.h"
+
+#include "host/core/objectfactory.h"
+#include "host/lang/resloader.h"
+#include "services/mparse.h"
+
+using namespace MParse;
+
+using Language = ServicesTest;
+
+TEST_F(Language, SimplifiedChineseIsTheTextItself)
+{
+    setPropsString("UserID=1;LANGUAGE=CHS");
+    EXPECT_EQ(LoadLangString("  仓库数据还未备份,请备份仓库数据!  "),
+              "仓库数据还未备份,请备份仓库数据!");
+    EXPECT_EQ(LoadLangString(""), "");
+    EXPECT_EQ(module().gLanguage, "CHS");
+}
+
+TEST_F(Language, TraditionalChineseIsConverted)
+{
+    setPropsString("LANGUAGE=cht");
+    EXPECT_EQ(LoadLangString("盘点数据"), "盤點數據");
+    EXPECT_EQ(FormatLangString("盘点方案[%1]重复，请修改后保存!", {"A1"}),
+              "盤點方案[A1]重複，請修改後保存!");
+}
+
+TEST_F(Language, EnglishComesFromTheTableOrFallsBack)
+{
+    setPropsString("LANGUAGE=EN");
+    EXPECT_EQ(LoadLangString("合计"), "Total");
+    EXPECT_EQ(LoadLangString("没有译文的文字"), "没有译文的文字");
+    EXPECT_EQ(FormatLangString("盘点方案[%1]重复，请修改后保存!", {host::Variant::null()}),
+              "Count plan [] appears more than once. Please change it before saving!");
+}
+
+TEST_F(Language, CompoundTextsTranslateOnlyMarkedParts)
+{
+    setPropsString("LANGUAGE=EN");
+    EXPECT_EQ(LoadLangString("~$~合计^|^: 12"), "Total: 12");
+    EXPECT_EQ(LoadLangString("12 ^|^~$~就绪"), "12 Ready");
+    setPropsString("LANGUAGE=CHT");
+    module().gLanguage.clear();
+    EXPECT_EQ(LoadLangString("~$~数据^|^数据"), "數據数据");
+}
+
+TEST_F(Language, TheLanguageIsKeptOnceRead)
+{
+    setPropsString("LANGUAGE=EN");
+    EXPECT_EQ(LoadLangString("合计"), "Total");
+    setPropsString("LANGUAGE=CHS");
+    EXPECT_EQ(LoadLangString("合计"), "Total");
+}
+
+TEST_F(Language, AMissingLoaderGivesTheSourceText)
+{
+    setPropsString("LANGUAGE=EN");
+    const auto saved = host::registerObject(host::ResLoader::ProgId, {});
+    EXPECT_EQ(LoadLangString(" 合计 "), "合计");
+    EXPECT_EQ(FormatLangString("%1件", {3}), "3件");
+    host::registerObject(host::ResLoader::ProgId, saved);
+}
+
+TEST_F(Language, SuffixFollowsTheLanguage)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        {"LANGUAGE=CHT", "FColCaption_CHT"},
+        {"LANGUAGE=en", "FColCaption_EN"},
+        {"LANGUAGE=CHS", "FColCaption"},
+        {"UserID=1", "FColCaption"},
+    };
+    for (const auto &[props, expected] : cases) {
+        setPropsString(props);
+        EXPECT_EQ(AddLangSuffix(" FColCaption"), expected) << props;
+    }
+}
