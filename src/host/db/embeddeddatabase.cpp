@@ -57,6 +57,10 @@ EmbeddedDatabase::EmbeddedDatabase(const std::string &path) : m_db(path), m_sche
         m_db.exec("PRAGMA synchronous=NORMAL");
     }
     tsql::registerFunctions(m_db.handle());
+    // The host database's own procedure that the module runs when the option ICBillPos is set.
+    // It belongs to a bill synchronisation this host does not have: the call has nothing to do
+    // and succeeds.
+    registerProcedure("Prc_synchronizationData", [](const std::vector<Variant> &) {});
 }
 
 const std::vector<tsql::ColumnInfo> *EmbeddedDatabase::columns(std::string_view table)
@@ -168,7 +172,7 @@ void EmbeddedDatabase::runTranslated(Run &run, size_t begin, size_t end)
                     assign(translation.assignTargets[c],
                            rows->Fields(static_cast<long>(c)).Value());
             }
-        } else if (wantRows && !run.result.rows) {
+        } else if (wantRows) {
             run.result.rows = std::move(rows);
         }
     }

@@ -16,7 +16,8 @@ struct Expr
 {
     std::string sql;
     ColumnType type;
-    std::string name; // output name of a plain column reference
+    std::string name;      // output name of a plain column reference
+    bool constant = false; // a literal or a variable
 };
 
 struct ScopeTable
@@ -109,15 +110,111 @@ bool isReserved(const Token &t)
     return std::find(std::begin(kReserved), std::end(kReserved), t.upper) != std::end(kReserved);
 }
 
-ColumnType arithmeticType(const ColumnType &a, const ColumnType &b)
+constexpr int kMaxPrecision = 38;
+
+ColumnType decimalType(int precision, int scale)
+{
+    ColumnType t = typeOf(SqlType::Decimal, scale);
+    t.precision = precision;
+    return t;
+}
+
+// Digits and decimals of an operand of decimal arithmetic: integers count as decimal(10,0).
+std::pair<int, int> decimalShape(const ColumnType &t)
+{
+    switch (t.type) {
+    case SqlType::Decimal:
+        return {t.precision < 0 ? 18 : t.precision, std::max(t.scale, 0)};
+    case SqlType::Int:
+        return {10, 0};
+    default:
+        return {1, 0};
+    }
+}
+
+// The type SQL Server gives the result of a decimal operation: digits beyond 38 are taken from
+// the decimals, keeping at least 6 of them.
+ColumnType limitedDecimal(int precision, int scale)
+{
+    if (precision <= kMaxPrecision)
+        return decimalType(precision, scale);
+    const int whole = precision - scale;
+    return decimalType(kMaxPrecision, std::max(kMaxPrecision - whole, std::min(scale, 6)));
+}
+
+// The result type of a + - * / % b: float wins, then decimal (with SQL Server's precision and
+// scale), then integer.
+ColumnType arithmeticType(const ColumnType &a, const ColumnType &b, char op)
 {
     if (a.type == SqlType::Real || b.type == SqlType::Real)
         return typeOf(SqlType::Real);
-    if (a.type == SqlType::Decimal || b.type == SqlType::Decimal)
-        return typeOf(SqlType::Decimal, std::max(a.scale, b.scale));
-    if (isNumericType(a.type) && isNumericType(b.type))
-        return typeOf(SqlType::Int);
-    return {};
+    if (a.type != SqlType::Decimal && b.type != SqlType::Decimal) {
+        if (isNumericType(a.type) && isNumericType(b.type))
+            return typeOf(SqlType::Int);
+        return {};
+    }
+    const auto [p1, s1] = decimalShape(a);
+    const auto [p2, s2] = decimalShape(b);
+    switch (op) {
+    case '*':
+        return limitedDecimal(p1 + p2 + 1, s1 + s2);
+    case '/': {
+        const int scale = std::max(6, s1 + p2 + 1);
+        return limitedDecimal(p1 - s1 + s2 + scale, scale);
+    }
+    case '%': {
+        const int scale = std::max(s1, s2);
+        return decimalType(std::min(p1 - s1, p2 - s2) + scale, scale);
+    }
+    default: {
+        // + and -: the whole digits keep their room, the decimals give way.
+        const int whole = std::max(p1 - s1, p2 - s2);
+        const int scale = std::max(s1, s2);
+        if (scale + whole + 1 <= kMaxPrecision)
+            return decimalType(scale + whole + 1, scale);
+        return decimalType(kMaxPrecision, std::max(0, std::min(scale, kMaxPrecision - whole)));
+    }
+    }
+}
+
+// The type of CASE and COALESCE over branches of these types.
+ColumnType commonType(const ColumnType &a, const ColumnType &b)
+{
+    if (a.type == SqlType::Unknown)
+        return b;
+    if (b.type == SqlType::Unknown || !isNumericType(a.type) || !isNumericType(b.type))
+        return a;
+    if (a.type == SqlType::Real || b.type == SqlType::Real)
+        return typeOf(SqlType::Real);
+    if (a.type == SqlType::Decimal || b.type == SqlType::Decimal) {
+        const auto [p1, s1] = decimalShape(a);
+        const auto [p2, s2] = decimalShape(b);
+        const int scale = std::max(s1, s2);
+        return decimalType(std::min(kMaxPrecision, std::max(p1 - s1, p2 - s2) + scale), scale);
+    }
+    return a.type == SqlType::Int ? a : b;
+}
+
+// Decimal results are held to their scale, as SQL Server's exact arithmetic gives them: a
+// difference that is zero in decimals is zero, not a trace of binary floating point.
+Expr numericResult(std::string sql, const ColumnType &type)
+{
+    if (type.type == SqlType::Decimal)
+        sql = "tsql_decimal(" + sql + "," + std::to_string(type.scale) + ")";
+    return {std::move(sql), type, {}};
+}
+
+// How tsql_divide and tsql_modulo treat their operands: 1 integers (the quotient truncates),
+// 2 exact or approximate numbers, 0 decided by the values (types unknown here).
+int divisionKind(const ColumnType &a, const ColumnType &b)
+{
+    const auto integral = [](SqlType t) { return t == SqlType::Int || t == SqlType::Bit; };
+    const auto fractional = [](SqlType t) { return t == SqlType::Decimal || t == SqlType::Real; };
+    if (integral(a.type) && integral(b.type))
+        return 1;
+    if (fractional(a.type) || fractional(b.type))
+        return 2;
+    return 0;
 }
 
 // The SQL of a value converted as SQL Server converts it on assignment to a column.
@@ -435,6 +532,17 @@ private:
         return {prefix + e.sql, typeOf(SqlType::Int), {}};
     }
 
+    // A text constant compared with a number is read as a number of that type.
+    static void numberForText(const Expr &number, Expr &text)
+    {
+        if (!isNumericType(number.type.type) || text.type.type != SqlType::Text || !text.constant)
+            return;
+        const ColumnType target =
+            number.type.type == SqlType::Decimal ? typeOf(SqlType::Real) : number.type;
+        text.sql = storeAs(text, target);
+        text.type = target;
+    }
+
     static void alignForComparison(Expr &left, Expr &right)
     {
         const bool leftDate = left.type.type == SqlType::DateTime;
@@ -443,6 +551,8 @@ private:
             right.sql = "tsql_datetime(" + right.sql + ")";
         else if (rightDate && !leftDate)
             left.sql = "tsql_datetime(" + left.sql + ")";
+        numberForText(left, right);
+        numberForText(right, left);
     }
 
     static bool comparesAsText(const Expr &left, const Expr &right)
@@ -538,9 +648,8 @@ private:
         const SqlType l = left.type.type;
         const SqlType r = right.type.type;
         if (isNumericType(l) && isNumericType(r))
-            return {"(" + left.sql + " + " + right.sql + ")",
-                    arithmeticType(left.type, right.type),
-                    {}};
+            return numericResult("(" + left.sql + " + " + right.sql + ")",
+                                 arithmeticType(left.type, right.type, '+'));
         if (l == SqlType::DateTime && r != SqlType::DateTime && r != SqlType::Text)
             return {"tsql_dateadd('dd'," + right.sql + "," + left.sql + ")",
                     typeOf(SqlType::DateTime),
@@ -561,8 +670,8 @@ private:
             return {"tsql_dateadd('dd',-(" + right.sql + ")," + left.sql + ")",
                     typeOf(SqlType::DateTime),
                     {}};
-        return {
-            "(" + left.sql + " - " + right.sql + ")", arithmeticType(left.type, right.type), {}};
+        return numericResult("(" + left.sql + " - " + right.sql + ")",
+                             arithmeticType(left.type, right.type, '-'));
     }
 
     Expr parseAdditive(const Scope *scope)
@@ -599,10 +708,15 @@ private:
             else
                 return left;
             const Expr right = parseUnary(scope);
-            ColumnType type = arithmeticType(left.type, right.type);
-            if (type.type == SqlType::Decimal)
-                type.scale = -1; // products and quotients carry more decimals than either side
-            left = {"(" + left.sql + " " + op + " " + right.sql + ")", type, {}};
+            const ColumnType type = arithmeticType(left.type, right.type, op.front());
+            if (op == "*") {
+                left = numericResult("(" + left.sql + " * " + right.sql + ")", type);
+            } else {
+                const std::string fn = op == "/" ? "tsql_divide(" : "tsql_modulo(";
+                left = numericResult(fn + left.sql + "," + right.sql + "," +
+                                         std::to_string(divisionKind(left.type, right.type)) + ")",
+                                     type);
+            }
         }
     }
 
@@ -621,10 +735,10 @@ private:
             throw HostError("The statement is nested too deeply.");
         Expr e = parsePrimary(scope);
         for (auto op = ops.rbegin(); op != ops.rend(); ++op) {
-            e.sql = "(" + *op + e.sql + ")";
-            e.name.clear();
             if (*op == "~")
-                e.type = typeOf(SqlType::Int);
+                e = {"(~" + e.sql + ")", typeOf(SqlType::Int), {}};
+            else
+                e = numericResult("(-" + e.sql + ")", e.type);
         }
         return e;
     }
@@ -661,15 +775,20 @@ private:
                 return {t.text, typeOf(SqlType::Int), {}};
             if (t.text.find_first_of("eE") != std::string::npos)
                 return {t.text, typeOf(SqlType::Real), {}};
-            return {
-                t.text, typeOf(SqlType::Decimal, static_cast<int>(t.text.size() - point - 1)), {}};
+            const int scale = static_cast<int>(t.text.size() - point - 1);
+            const size_t firstDigit = std::min(t.text.find_first_not_of('0'), point);
+            const int whole = static_cast<int>(point - firstDigit);
+            return {t.text, decimalType(std::max(1, whole + scale), scale), {}};
         }
         case TokenKind::String:
             advance();
-            return {quoteText(t.text), typeOf(SqlType::Text), {}};
-        case TokenKind::Variable:
+            return {quoteText(t.text), typeOf(SqlType::Text), {}, true};
+        case TokenKind::Variable: {
             advance();
-            return variable(t);
+            Expr e = variable(t);
+            e.constant = true;
+            return e;
+        }
         case TokenKind::Symbol:
             if (t.isSymbol("(")) {
                 advance();
@@ -741,8 +860,7 @@ private:
         ColumnType type;
         const auto result = [&]() {
             const Expr e = parseExpression(scope);
-            if (type.type == SqlType::Unknown)
-                type = e.type;
+            type = commonType(type, e.type);
             return e.sql;
         };
         if (!peek().is("WHEN"))
@@ -894,10 +1012,16 @@ private:
             ColumnType type = arg.type;
             if (name == "COUNT")
                 type = typeOf(SqlType::Int);
+            else if (name == "AVG" && arg.type.type == SqlType::Decimal)
+                type = decimalType(kMaxPrecision, std::max(arg.type.scale, 6));
             else if (name == "AVG" && type.type != SqlType::Int)
                 type = typeOf(SqlType::Real);
+            else if (name == "SUM" && arg.type.type == SqlType::Decimal)
+                type = decimalType(kMaxPrecision, arg.type.scale);
             if (name == "AVG" && arg.type.type == SqlType::Int)
                 return {"CAST(avg(" + prefix + arg.sql + ") AS INTEGER)", type, {}};
+            if (name == "SUM" || name == "AVG")
+                return numericResult(name + "(" + prefix + arg.sql + ")", type);
             return {name + "(" + prefix + arg.sql + ")", type, {}};
         }
         const std::vector<Expr> args = arguments(scope);
@@ -925,10 +1049,8 @@ private:
         if (name == "COALESCE") {
             need(1, 100);
             ColumnType type;
-            for (const auto &a : args) {
-                if (type.type == SqlType::Unknown)
-                    type = a.type;
-            }
+            for (const auto &a : args)
+                type = commonType(type, a.type);
             return call("coalesce", type);
         }
         if (name == "NULLIF") {
@@ -987,9 +1109,9 @@ private:
             sql += "," + (args.size() > 2 ? args[2].sql : std::string("0")) + ")";
             return {sql, text, {}};
         }
-        if (name == "ABS") {
+        if (name == "ABS" || name == "SIGN") {
             need(1, 1);
-            return call("abs", args[0].type);
+            return call(name == "ABS" ? "abs" : "sign", args[0].type);
         }
         if (name == "ROUND") {
             need(2, 3);
@@ -1448,10 +1570,11 @@ private:
             return sqliteDeclaration("bit", type);
         case SqlType::Real:
             return "float";
-        case SqlType::Decimal:
-            return type.scale < 0
-                       ? "decimal REAL"
-                       : sqliteDeclaration("decimal(38," + std::to_string(type.scale) + ")", type);
+        case SqlType::Decimal: {
+            const std::string declared = "decimal(" + std::to_string(type.precision) + "," +
+                                         std::to_string(type.scale) + ")";
+            return sqliteDeclaration(declared, type);
+        }
         case SqlType::Text:
             return sqliteDeclaration("varchar", type);
         case SqlType::DateTime:

@@ -57,7 +57,8 @@ struct Translation
 // CREATE TABLE/INDEX/VIEW, ALTER TABLE ADD, DROP TABLE/VIEW/INDEX, TRUNCATE TABLE, and SQL
 // Server's operators and functions with their types (texts joined by +, date arithmetic, texts
 // compared under the TSQL collation, values converted on assignment as SQL Server converts
-// them). Anything else throws HostError.
+// them, decimal results rounded to the scale SQL Server gives them, integer quotients truncated,
+// a zero divisor an error). Anything else throws HostError.
 class Translator
 {
 public:

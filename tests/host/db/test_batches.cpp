@@ -102,14 +102,15 @@ select id, name, @d as d from t where id = @n + 1
     EXPECT_EQ(scalar(db, "declare @n int\r\nset @n = 4\r\nselect @n * 2"), Variant(8));
 }
 
-TEST_F(Batches, FirstRowsetIsTheResultAndRowCountFollows)
+TEST_F(Batches, LastRowsetIsTheResultAndRowCountFollows)
 {
-    auto rs = db.Execute("update t set name = 'z' where id = 1\r\n"
+    auto rs = db.Execute("select * from t\r\nupdate t set name = 'z' where id = 1\r\n"
                          "declare @c int\r\nset @c = @@ROWCOUNT\r\n"
-                         "select @c as changed\r\nselect * from t");
-    EXPECT_EQ(rs->FieldCount(), 1);
+                         "select @c as changed\r\nselect @c = 5\r\nselect * into #k from t");
+    ASSERT_EQ(rs->FieldCount(), 1);
     EXPECT_EQ(rs->Fields("changed").Value(), Variant(1));
     EXPECT_EQ(db.Execute("update t set name = 'q'")->State(), 0);
+    EXPECT_EQ(db.Execute("select 1 as a\r\nif 1 = 1 select 2 as b")->Fields(0).Name(), "b");
     EXPECT_EQ(scalar(db, "select 1 return select 2"), Variant(1));
 }
 

@@ -119,7 +119,11 @@ TEST_F(Functions, Numbers)
         {"ROUND(1.235, 2)", 1.24},
         {"ROUND(-1.5, 0)", -2.0},
         {"ROUND(1.239, 2, 1)", 1.23},
-        {"ROUND(15, -1)", 15},
+        {"ROUND(15, -1)", 20},
+        {"ROUND(1234.5, -2)", 1200.0},
+        {"ROUND(-1250, -2)", -1300},
+        {"SIGN(-2.5) + SIGN(0) + SIGN(7)", 0.0},
+        {"SIGN(-3)", -1},
         {"FLOOR(-1.5)", -2.0},
         {"CEILING(1.2)", 2.0},
         {"ABS(-3)", 3},
@@ -127,9 +131,39 @@ TEST_F(Functions, Numbers)
         {"(datepart(yy,'2027-01-01')%4)", 3},
         {"~0", -1},
         {"6 & 3 | 8", 10},
+        // Integer quotients truncate; a decimal or a float on either side keeps the fraction.
+        {"7 / 2.0", 3.5},
+        {"CAST(7 AS decimal(5,2)) / 2", 3.5},
+        {"7 / CAST(2 AS float)", 3.5},
+        {"'7' / 2", 3},
+        {"7.5 % 2", 1.5},
+        {"-7 % 3", -1},
+        // Decimal results have SQL Server's scale: 1.0/3 keeps 12 places, 2/3.0 keeps 6.
+        {"1.0 / 3", 0.333333333333},
+        {"2 / 3.0 * 3", 2.000001},
+        {"0.1 + 0.2 - 0.3", 0.0},
+        {"0.1 * 3 - 0.3", 0.0},
+        {"NULL / 0", Variant::null()},
+        {"CASE WHEN 1 = 0 THEN 1 / 0 ELSE 2 END", 2},
     };
     for (const auto &c : cases)
         check(c);
+    EXPECT_EQ(host::CStr(testdb::scalar(db, "SELECT -(0.1 + 0.2 - 0.3)")), "0");
+}
+
+TEST_F(Functions, DivisionByZeroIsAnError)
+{
+    db.Execute("CREATE TABLE n (i int, d decimal(18,2))\r\nINSERT INTO n VALUES (0, 0)");
+    for (const char *sql : {"SELECT 1 / 0", "SELECT 1.5 / 0", "SELECT 5 % 0", "SELECT 1 / i FROM n",
+                            "SELECT 2.0 / d FROM n", "UPDATE n SET d = 1 / d"}) {
+        try {
+            db.Execute(sql);
+            ADD_FAILURE() << sql;
+        } catch (const host::HostError &e) {
+            EXPECT_TRUE(e.Description().starts_with("Divide by zero error encountered."))
+                << e.Description();
+        }
+    }
 }
 
 } // namespace

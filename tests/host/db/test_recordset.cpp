@@ -67,12 +67,20 @@ TEST(RecordsetTest, FilterCriteria)
         std::vector<long> ids;
     };
     const Case cases[] = {
-        {" FItemID = 2", {2}},          {"FItemID = '2'", {2}},
-        {"fname = 'BOLT'", {1, 4}},     {"FName LIKE 'b*'", {1, 4}},
-        {"FName LIKE '%sh%'", {3}},     {"FQty > 0 AND FItemID <> 1", {4}},
-        {"FQty = NULL", {3}},           {"FDate = #2026-01-02#", {1, 4}},
-        {"FDate >= '2026-01-03'", {2}}, {"(FItemID = 1 OR FItemID = 3) AND FName <> 'washer'", {1}},
+        {" FItemID = 2", {2}},
+        {"FItemID = '2'", {2}},
+        {"fname = 'BOLT'", {1, 4}},
+        {"FName LIKE 'b*'", {1, 4}},
+        {"FName LIKE '%sh%'", {3}},
+        {"FQty > 0 AND FItemID <> 1", {4}},
+        {"FQty = NULL", {3}},
+        {"FDate = #2026-01-02#", {1, 4}},
+        {"FDate >= '2026-01-03'", {2}},
+        {"(FItemID = 1 OR FItemID = 3) AND FName <> 'washer'", {1}},
         {"FQty >= -1", {1, 2, 4}},
+        {"FDate<= '2026-01-02' and FDate>= '2026-01-02'", {1, 4}},
+        {"FName Like '%ol%' AND FQty = 5", {1}},
+        {"FName <> 'NUT' or FItemID = 2", {1, 2, 3, 4}},
     };
     for (const auto &c : cases) {
         Recordset rs = sample();
