@@ -25,9 +25,9 @@ int main(int argc, char *argv[])
     }
     if (options->command == "init-db")
         return runInitDb(*options);
-    if (options->command == "sql")
-        return runSqlCommand(*options, std::cin, std::cout, std::cerr);
     if (!ensureDatabase(*options))
         return 1;
+    if (options->command == "sql")
+        return runSqlCommand(*options, std::cin, std::cout, std::cerr);
     return runModuleCommand(*options);
 }

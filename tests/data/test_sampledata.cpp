@@ -276,13 +276,13 @@ TEST(SampleData, ScalesTheBookStockToTheRowsAskedFor)
     const auto connection = openMemoryDatabase();
     sampledata::createSchema(*connection);
     sampledata::SampleOptions options;
-    options.rows = 3000;
+    options.rows = 1000;
     options.today = kToday;
     const auto summary = sampledata::generateSampleData(*connection, options);
     const long rows = host::CLng(scalar(*connection, "select count(*) from ICInventory"));
     EXPECT_EQ(static_cast<std::size_t>(rows), summary.stockRows);
-    EXPECT_GE(rows, 3000);
-    EXPECT_LE(rows, 3020);
+    EXPECT_GE(rows, 1000);
+    EXPECT_LE(rows, 1020);
     EXPECT_GE(summary.stocks, 5U);
 }
 

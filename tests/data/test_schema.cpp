@@ -622,10 +622,13 @@ TEST(Schema, DecimalColumnsKeepTheirScale)
 {
     const auto db = openMemoryDatabase();
     sampledata::createSchema(*db);
-    db->Execute("insert into ICInventory (FItemID,FStockID,FQty) values (1,1,0.1)");
-    db->Execute("update ICInventory set FQty = FQty + 0.2");
-    db->Execute("update ICInventory set FQty = FQty - 0.3");
-    EXPECT_EQ(host::CStr(scalar(*db, "select FQty from ICInventory")), "0");
+    db->Execute("insert into ICInventory (FItemID,FStockID,FQty) values (1,1,0.123456789012345)");
+    EXPECT_EQ(host::CStr(scalar(*db, "select FQty from ICInventory")), "0.123456789");
+    // A difference that is zero in decimal arithmetic is stored as zero.
+    db->Execute("update ICInventory set FSecQty = FSecQty + 0.1");
+    db->Execute("update ICInventory set FSecQty = FSecQty + 0.2");
+    db->Execute("update ICInventory set FSecQty = FSecQty - 0.3");
+    EXPECT_EQ(host::CStr(scalar(*db, "select FSecQty from ICInventory")), "0");
 }
 
 } // namespace
