@@ -5,6 +5,8 @@
 
 #include "host/core/datetime.h"
 
+#include "support/casename.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -124,7 +126,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "select count(*) from t_DataAccessRule where FDataTable = 't_Stock'"},
         KindCase{"user allowed to change counts",
                  "select count(*) from t_UserRight where FObjectType = 1001 and "
-                 "FRightIndex = 5 and FAccessMask = 131072"}));
+                 "FRightIndex = 5 and FAccessMask = 131072"}),
+    [](const auto &info) { return caseName(info.index, info.param.kind); });
 
 TEST_F(DemoCompany, HasBillsOfEveryTransactionTypeWithItsName)
 {

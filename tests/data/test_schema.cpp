@@ -5,6 +5,8 @@
 #include "host/core/datetime.h"
 #include "host/core/hosterror.h"
 
+#include "support/casename.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -190,7 +192,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "left join t_StockPlace t11 on v1.FSPID=t11.FSPID\r\n"
                  "Where u1.FID > 0\r\nAND u1.FClassTypeID = 1107011 \r\n"
                  "AND (u1.FCheckerID<0 OR u1.FCheckerID>0 or u1.FUpStockWhenSave=1) \r\n"
-                 "AND (ISNULL(v1.FSelectedProcID,0) = 0 OR ISNULL(v1.FSelectedProcID,0) = 1)"}));
+                 "AND (ISNULL(v1.FSelectedProcID,0) = 0 OR ISNULL(v1.FSelectedProcID,0) = 1)"}),
+    [](const auto &info) { return caseName(info.index, info.param.table); });
 
 TEST_F(ModuleStatements, BackupMakesOneCountLinePerStockRow)
 {
