@@ -144,8 +144,8 @@ int runInitDb(const Options &options)
 
 bool ensureDatabase(const Options &options)
 {
-    std::error_code ec;
-    if (std::filesystem::exists(options.database, ec))
+    // An empty file counts as missing: opening a database that is not there leaves one.
+    if (holdsTables(options.database))
         return true;
     // Standard output belongs to the command that asked for the database.
     return create(options.database, 0, std::cerr);

@@ -6,6 +6,7 @@
 // database file. Returns the exit status.
 int runInitDb(const Options &options);
 
-// Creates the database with the demo company when its file does not exist yet, as the host
-// program does on its first run. False (with the reason on standard error) when that failed.
+// Creates the database with the demo company when its file does not exist yet or holds no
+// tables, as the host program does on its first run. False (with the reason on standard error)
+// when that failed.
 bool ensureDatabase(const Options &options);

@@ -1,4 +1,5 @@
 #include "command_initdb.h"
+#include "command_sql.h"
 #include "modulehost.h"
 #include "options.h"
 
@@ -26,5 +27,7 @@ int main(int argc, char *argv[])
         return runInitDb(*options);
     if (!ensureDatabase(*options))
         return 1;
+    if (options->command == "sql")
+        return runSqlCommand(*options, std::cin, std::cout, std::cerr);
     return runModuleCommand(*options);
 }

@@ -137,10 +137,9 @@ int runModuleCommand(const Options &options)
         host::registerHostComponents();
         setSharedProperties(options);
 
-        host::ui::QtModals modals;
+        auto &modals = host::ui::QtModals::instance();
         if (!options.screenshot.empty())
             modals.setScreenshotFile(QString::fromStdString(options.screenshot.string()));
-        host::ui::installModals(&modals);
         const ModuleHost module(ModuleHost::defaultModulePath(), &modals);
         const auto object = module.createEntryObject();
         auto *entry = dynamic_cast<host::Dispatch *>(object.get());
@@ -152,10 +151,8 @@ int runModuleCommand(const Options &options)
         if (options.test)
             call(*entry, "IsTest", host::InvokeKind::PropertyPut, {true});
         runCommand(*entry, options);
-        host::ui::installModals(nullptr);
         return 0;
     } catch (const std::exception &e) {
-        host::ui::installModals(nullptr);
         std::cerr << "stockcheck: " << e.what() << "\n";
         return 1;
     }

@@ -33,5 +33,6 @@ function(stockcheck_test name)
   target_compile_definitions(${name} PRIVATE STOCKCHECK_DATA_DIR="${STOCKCHECK_DATA_DIR}")
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
+    NO_PRETTY_VALUES
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8")
 endfunction()

@@ -84,6 +84,8 @@ CREATE TABLE ICInvBackupTemp (
     FAuxCheckQty decimal(28,10) NULL,
     FSecQty decimal(28,10) NOT NULL DEFAULT(0)
 );
+-- The last-check stamp of a cut-off backup looks its items up here.
+CREATE INDEX IX_ICInvBackupTemp_FItemID ON ICInvBackupTemp (FItemID);
 
 -- Numbering ----------------------------------------------------------------------------------
 
@@ -448,8 +450,8 @@ CREATE TABLE ICChatBillTitle (
     FControl int NOT NULL DEFAULT(0),
     FMode int NOT NULL DEFAULT(0)
 );
-CREATE UNIQUE INDEX IX_ICChatBillTitle_FInterID ON ICChatBillTitle (FInterID);
-CREATE INDEX IX_ICChatBillTitle_FTypeID ON ICChatBillTitle (FTypeID, FInterID);
+-- FInterID numbers the columns of one show type, so it is unique only with FTypeID.
+CREATE UNIQUE INDEX IX_ICChatBillTitle_FTypeID ON ICChatBillTitle (FTypeID, FInterID);
 
 -- What the host's own stand-ins keep -------------------------------------------------------
 

@@ -33,7 +33,6 @@ const std::vector<Family> &families()
          UnitKind::Count,
          "个",
          {"盒", "箱"},
-         UnitKind::Weight,
          {"不锈钢", "碳钢", "铝合金", "黄铜", "尼龙", "镀锌"},
          {"六角螺栓", "螺母", "平垫片", "弹簧垫圈", "深沟球轴承", "铆钉", "齿轮", "法兰"},
          {"M6×20", "M8×30", "M10×40", "M12×50", "6204-2RS", "6205-ZZ", "Φ20×2", "DN50"}},
@@ -43,7 +42,6 @@ const std::vector<Family> &families()
          UnitKind::Count,
          "个",
          {"包", "盒"},
-         UnitKind::Weight,
          {"贴片", "插件", "工业级", "车规级"},
          {"电阻", "电容", "二极管", "三极管", "继电器", "连接器", "晶振", "电感"},
          {"0603 10kΩ", "0805 100nF", "SOD-123", "SOT-23", "12V 10A", "2.54mm 40P", "16MHz",
@@ -54,7 +52,6 @@ const std::vector<Family> &families()
          UnitKind::Volume,
          "升",
          {"桶"},
-         UnitKind::Weight,
          {"环氧", "聚氨酯", "硅酮", "丙烯酸", "工业"},
          {"胶水", "润滑油", "清洗剂", "油漆", "稀释剂", "防锈剂", "焊锡膏", "导热硅脂"},
          {"500ml", "1L", "5L", "20L", "250g", "1kg"}},
@@ -64,7 +61,6 @@ const std::vector<Family> &families()
          UnitKind::Length,
          "米",
          {"卷"},
-         UnitKind::Weight,
          {"瓦楞", "珍珠棉", "PE", "牛皮纸", "防静电"},
          {"缠绕膜", "气泡膜", "封箱胶带", "打包带", "包装纸", "标签带"},
          {"500mm", "300mm", "48mm×100m", "16mm", "1200mm"}},
@@ -74,7 +70,6 @@ const std::vector<Family> &families()
          UnitKind::Count,
          "台",
          {"箱"},
-         UnitKind::Weight,
          {"三相异步", "永磁同步", "防爆", "高效节能"},
          {"电动机", "变频器", "水泵", "风机", "减速机", "控制柜"},
          {"YE3-90L-4", "YE3-132M-4", "2.2kW", "7.5kW", "15kW", "IP55"}}};
@@ -93,8 +88,8 @@ const std::vector<StockSpec> &stocks()
 
 const std::vector<AuxClass> &auxClasses()
 {
-    static const std::vector<AuxClass> list{{3001, "颜色", {"红色", "蓝色", "白色", "黑色"}},
-                                            {3002, "等级", {"一等品", "二等品", "合格品"}}};
+    static const std::vector<AuxClass> list{{3001, {"红色", "蓝色", "白色", "黑色"}},
+                                            {3002, {"一等品", "二等品", "合格品"}}};
     return list;
 }
 

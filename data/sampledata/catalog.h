@@ -38,7 +38,6 @@ struct Family
     UnitKind baseKind;
     std::string baseUnit;
     std::vector<std::string> packUnits; // counting units other than the base unit
-    UnitKind secondKind;
     std::vector<std::string> materials;
     std::vector<std::string> products;
     std::vector<std::string> models;
@@ -59,10 +58,10 @@ struct NamedType
     std::string nameEn;
 };
 
+// An auxiliary class (colour, grade) with its values.
 struct AuxClass
 {
     int id;
-    std::string name;
     std::vector<std::string> values;
 };
 

@@ -1,6 +1,7 @@
 #include "sampledata/sampledata.h"
 
 #include "sampledata/basedata.h"
+#include "sampledata/columntemplates.h"
 #include "sampledata/movements.h"
 #include "sampledata/positions.h"
 #include "sampledata/users.h"
@@ -50,6 +51,7 @@ SampleSummary generateSampleData(host::AppConnection &connection, const SampleOp
     writeBaseData(connection, company);
     writeStock(connection, company);
     writeSystem(connection, company);
+    writeColumnTemplates(connection);
     return {company.stocks.size(), company.items.size(), company.positions.size(),
             company.bills.size()};
 }

@@ -1,5 +1,9 @@
 #include "entry/iccheckinterface.h"
+#include "host/core/text.h"
 
+#include "backup/frmbackupinv.h"
+#include "backup/frmchkstockproc.h"
+#include "countsheet/maindo.h"
 #include "entry/typelib.h"
 #include "host/core/hosterror.h"
 #include "host/core/objectfactory.h"
@@ -9,11 +13,11 @@
 #include "services/modqellogmsg.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
+#include "services/notavailable.h"
 #include "services/pubvariant.h"
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <utility>
 
 namespace {
@@ -40,31 +44,15 @@ constexpr std::array<Member, 9> kMembers{{
     {"TestImport", TypeLib::DISPID_TestImport, host::InvokeKind::Method, 1},
 }};
 
-bool equalsNoCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-[[noreturn]] void notAvailable(std::string_view what)
-{
-    throw host::HostError(MParse::FormatLangString("此功能在本版本中不可用：%1", {what}),
-                          host::HostError::DefaultNumber, std::string(TypeLib::Name));
-}
-
-// Ends a log entry on every way out of a command.
-class LogEntry
+// The entry object the process list makes for its New and Open commands.
+class NestedEntry : public ProcListEntry
 {
 public:
-    explicit LogEntry(const std::string &name) : m_handle(modQelLogMsg::LogStart(name)) {}
-    ~LogEntry() { modQelLogMsg::LogEnd(m_handle, 0); }
-    LogEntry(const LogEntry &) = delete;
-    LogEntry &operator=(const LogEntry &) = delete;
+    void BackupCheckData() override { m_entry.BackupCheckData(); }
+    void CheckDataCheck(long m_EmpID) override { m_entry.CheckDataCheck(m_EmpID); }
 
 private:
-    long m_handle;
+    ICCheckInterface m_entry;
 };
 
 } // namespace
@@ -119,13 +107,15 @@ void ICCheckInterface::OperaterID(long NewValue)
 
 void ICCheckInterface::BackupCheckData()
 {
-    notAvailable("BackupCheckData");
+    frmBackupInv window;
+    window.Show(1);
 }
 
-void ICCheckInterface::showCountSheet(std::string_view procedure, long)
+void ICCheckInterface::showCountSheet(std::string_view procedure, long showType)
 {
-    const LogEntry log("ZarvoStockCheck.ICCheckInterface." + std::string(procedure));
-    notAvailable(procedure);
+    const modQelLogMsg::LogEntry log("ZarvoStockCheck.ICCheckInterface." + std::string(procedure));
+    MainDo mainDo;
+    mainDo.Show(showType, 0);
 }
 
 void ICCheckInterface::PrintCheckBook()
@@ -152,7 +142,8 @@ void ICCheckInterface::CheckDataCheck(long m_EmpID)
 void ICCheckInterface::DisChkStockProc(std::shared_ptr<host::Dictionary> vDict)
 {
     module().gProcDict = std::move(vDict);
-    notAvailable("DisChkStockProc");
+    frmChkStockProc window([] { return std::make_unique<NestedEntry>(); });
+    window.Show(1);
 }
 
 void ICCheckInterface::TestImport(const std::string &strName)
@@ -163,7 +154,7 @@ void ICCheckInterface::TestImport(const std::string &strName)
 long ICCheckInterface::GetIDsOfNames(std::string_view name) const
 {
     for (const auto &member : kMembers) {
-        if (equalsNoCase(member.name, name))
+        if (host::equalsNoCase(member.name, name))
             return member.dispId;
     }
     throw host::HostError("Unknown name.", UnknownName, std::string(TypeLib::Name));

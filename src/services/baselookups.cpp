@@ -18,18 +18,6 @@ std::shared_ptr<host::Recordset> execute(std::string_view sql)
     return conn->Execute(sql);
 }
 
-std::shared_ptr<host::Dictionary> descriptor(std::string_view table, std::string_view tableAs,
-                                             std::string_view billAs, std::string_view billCol)
-{
-    auto d = std::make_shared<host::Dictionary>();
-    d->SetValue("DataTable", table);
-    d->SetValue("DataTableAs", tableAs);
-    d->SetValue("DataCol", "FItemID");
-    d->SetValue("BillTableAs", billAs);
-    d->SetValue("BillCol", billCol);
-    return d;
-}
-
 bool hasRows(const std::shared_ptr<host::Recordset> &rs)
 {
     return rs && rs->State() != 0 && rs->RecordCount() > 0;
@@ -46,7 +34,7 @@ std::shared_ptr<host::Recordset> GetStockRS(std::string_view stockCode)
     host::Vector tables;
     tables.Add("t_Stock");
     host::Vector descriptors;
-    descriptors.Add(host::Variant(descriptor("t_Stock", "te", "u1", "FItemID")));
+    descriptors.Add(host::Variant(MMTS::AccessDescriptor("t_Stock", "te", "u1", "FItemID")));
     std::string from;
     std::string where;
     MMTS::GetDataAccessSQL(MMTS::GetPropsString(), MParse::GetUserID(), tables, descriptors, from,

@@ -1,20 +1,11 @@
 #include "host/core/objectfactory.h"
+#include "host/core/text.h"
 #include "host/formres/frmresloader.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
 
-#include <cctype>
-
 namespace MParse {
 namespace {
-
-std::string upper(std::string_view text)
-{
-    std::string s(text);
-    for (char &c : s)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
 
 std::shared_ptr<host::FrmResLoader> newLoader()
 {
@@ -28,7 +19,7 @@ void LoadFormResStrings(QWidget &form, std::shared_ptr<host::Dictionary> &dict,
 {
     const std::string language =
         module().gLanguage.empty() ? GetPropsItem("LANGUAGE") : module().gLanguage;
-    if (upper(language) == "CHS")
+    if (host::toUpper(language) == "CHS")
         return;
     const auto loader = newLoader();
     if (!dict) {

@@ -1,4 +1,5 @@
 #include "services/mmts.h"
+#include "host/core/text.h"
 
 #include "host/access/dataaccess.h"
 #include "host/core/hosterror.h"
@@ -6,9 +7,6 @@
 #include "host/help/helptool.h"
 #include "host/props/shareprops.h"
 #include "services/modulestate.h"
-
-#include <algorithm>
-#include <cctype>
 
 namespace MMTS {
 
@@ -30,23 +28,11 @@ std::string GetUserName()
 
 namespace {
 
-bool startsWithNoCase(std::string_view text, std::string_view prefix)
-{
-    return text.size() >= prefix.size() &&
-           std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
-               return std::tolower(static_cast<unsigned char>(a)) ==
-                      std::tolower(static_cast<unsigned char>(b));
-           });
-}
-
 // The value after "SubID=" in the host context string, up to the next ";".
 std::string contextSubId()
 {
     const std::string props = GetPropsString();
-    std::string lowered = props;
-    for (char &c : lowered)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    const size_t at = lowered.find("subid=");
+    const size_t at = host::findNoCase(props, "subid=");
     if (at == std::string::npos)
         return {};
     const size_t start = at + 6;
@@ -70,11 +56,24 @@ bool ShowHelp(int keyCode, long arg2, std::string_view topic, long arg4, std::st
         host::throwCannotCreate(host::HelpTool::ProgId);
     std::string system(subSystem);
     if (system.empty() && contextSubId() == "StdCost" &&
-        startsWithNoCase(topic, "ZarvoCaculateRpt."))
+        host::startsWithNoCase(topic, "ZarvoCaculateRpt."))
         system = "StdCost";
     std::string topicText(topic);
     tool->ShowHELP(arg2, 0, topicText, arg4, system, arg6);
     return true;
+}
+
+std::shared_ptr<host::Dictionary> AccessDescriptor(std::string_view table, std::string_view tableAs,
+                                                   std::string_view billTableAs,
+                                                   std::string_view billCol)
+{
+    auto d = std::make_shared<host::Dictionary>();
+    d->SetValue("DataTable", table);
+    d->SetValue("DataTableAs", tableAs);
+    d->SetValue("DataCol", "FItemID");
+    d->SetValue("BillTableAs", billTableAs);
+    d->SetValue("BillCol", billCol);
+    return d;
 }
 
 bool GetDataAccessSQL(const std::string &propsString, long userId, host::Vector &tableNames,

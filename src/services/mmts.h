@@ -1,8 +1,10 @@
 #pragma once
 
+#include "host/core/dictionary.h"
 #include "host/core/variant.h"
 #include "host/core/vector.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -19,6 +21,12 @@ bool ShowHelp(int keyCode, long arg2, std::string_view topic, long arg4, std::st
 // access rules are not in use. Errors reach the caller. tableNames holds table names,
 // descriptors holds dictionaries with "DataTable", "DataTableAs", "DataCol", "BillTableAs" and
 // "BillCol".
+// A descriptor: the base-data table whose rights apply, its alias in the fragment, and the
+// alias and column of the caller's table that hold its key (matched to its FItemID).
+std::shared_ptr<host::Dictionary> AccessDescriptor(std::string_view table, std::string_view tableAs,
+                                                   std::string_view billTableAs,
+                                                   std::string_view billCol);
+
 bool GetDataAccessSQL(const std::string &propsString, long userId, host::Vector &tableNames,
                       host::Vector &descriptors, std::string &from, std::string &where, bool mode);
 

@@ -12,6 +12,19 @@ long LogStart(std::string_view name) noexcept;
 void LogEnd(long handle, long flag) noexcept;
 
 void InitLog() noexcept;
+
+// A log entry that ends with flag 0 on every way out of the scope.
+class LogEntry
+{
+public:
+    explicit LogEntry(std::string_view name) : m_handle(LogStart(name)) {}
+    ~LogEntry() { LogEnd(m_handle, 0); }
+    LogEntry(const LogEntry &) = delete;
+    LogEntry &operator=(const LogEntry &) = delete;
+
+private:
+    long m_handle;
+};
 bool IsLogEnabled() noexcept;
 
 } // namespace modQelLogMsg

@@ -1,5 +1,6 @@
 #include "services/modulestate.h"
 
+#include "host/core/settingsstore.h"
 #include "host/formres/frmresloader.h"
 #include "host/lang/resloader.h"
 #include "host/log/logcomponent.h"

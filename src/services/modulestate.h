@@ -1,9 +1,11 @@
 #pragma once
 
 #include "host/core/dictionary.h"
+#include "services/columntemplate.h"
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace host {
 class AppConnection;
@@ -12,6 +14,7 @@ class FrmResLoader;
 class HostObject;
 class LogComponent;
 class ResLoader;
+class SettingsStore;
 } // namespace host
 
 // The module-wide variables, one set for the whole module and shared by every object of it.
@@ -58,6 +61,27 @@ struct ModuleState
     // Logging
     std::shared_ptr<host::LogComponent> gLog;
     bool gLogInitDone = false;
+
+    // Count processes and stock backup
+    bool gSnapshotMaximaTaken = false; // gMaxBillInterID and gMaxMTOChangeID read without error
+
+    // Count-sheet engine
+    std::shared_ptr<host::SettingsStore> gIni; // per-user view settings, "StockCheck.ini"
+    std::string gHeaderSQL;               // the column-template query of the last built show type
+    std::string gMainSQL;                 // the count-sheet query body, up to its WHERE conditions
+    std::vector<ColumnTemplate> gColumns; // element i - 1 is ledger column i
+    double gSumQty = 0;
+    double gSumQtyAct = 0;
+    double gSumOverQty = 0;
+    double gSumDownQty = 0;
+    double gSumCUUnitQty = 0;
+    double gSumCUUnitQtyAct = 0;
+    double gSumCUUnitOverQty = 0;
+    double gSumCUUnitDownQty = 0;
+    double gSumSecQty = 0;
+    double gSumSecQtyAct = 0;
+    double gSumSecOverQty = 0;
+    double gSumSecDownQty = 0;
 
     // Import
     double gImportStartTime = 0; // when the last import started; test mode times the run by it

@@ -1,4 +1,5 @@
 #include "services/mparse.h"
+#include "host/core/text.h"
 
 #include "host/core/formatter.h"
 #include "host/core/hosterror.h"
@@ -7,34 +8,11 @@
 #include "services/mmts.h"
 #include "services/modulestate.h"
 
-#include <algorithm>
-#include <cctype>
-
 namespace MParse {
 namespace {
 
 constexpr std::string_view kCompoundSeparator = "^|^";
 constexpr std::string_view kTranslateMark = "~$~";
-
-size_t findNoCase(std::string_view text, std::string_view what, size_t from = 0)
-{
-    if (what.empty() || text.size() < what.size())
-        return std::string_view::npos;
-    const auto it = std::search(text.begin() + static_cast<std::ptrdiff_t>(from), text.end(),
-                                what.begin(), what.end(), [](char a, char b) {
-                                    return std::tolower(static_cast<unsigned char>(a)) ==
-                                           std::tolower(static_cast<unsigned char>(b));
-                                });
-    return it == text.end() ? std::string_view::npos : static_cast<size_t>(it - text.begin());
-}
-
-std::string upper(std::string_view text)
-{
-    std::string s(text);
-    for (char &c : s)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
 
 std::string currentLanguage()
 {
@@ -50,7 +28,7 @@ std::string GetToken(std::string &text, std::string_view separator)
 {
     if (text.empty())
         return {};
-    const size_t at = findNoCase(text, separator);
+    const size_t at = host::findNoCase(text, separator);
     if (at == std::string_view::npos) {
         std::string whole = std::move(text);
         text.clear();
@@ -119,7 +97,7 @@ std::string GetPropsItem(std::string_view key)
     std::string s = MMTS::GetPropsString();
     if (s.empty() || s.back() != ';')
         s += ';';
-    const size_t at = findNoCase(s, std::string(key) + "=");
+    const size_t at = host::findNoCase(s, std::string(key) + "=");
     if (at == std::string::npos)
         return {};
     const size_t end = s.find(';', at);
@@ -187,7 +165,7 @@ std::string FormatLangString(std::string_view source,
 
 std::string AddLangSuffix(std::string_view columnName)
 {
-    const std::string language = upper(GetPropsItem("LANGUAGE"));
+    const std::string language = host::toUpper(GetPropsItem("LANGUAGE"));
     std::string name(columnName);
     if (language == "CHT")
         name += "_CHT";

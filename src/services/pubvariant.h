@@ -67,4 +67,10 @@ std::shared_ptr<host::LookupResult> BaseDataLookup(long itemClassId, std::string
                                                    std::string_view filter, long dataType,
                                                    long extra);
 
+// Records the backup type (1 current stock, 2 cut-off date) of a count process that had none,
+// fills its highest-bill mark from its count lines when it has none, and puts both as stored
+// into dict under "<id>|BackupType" and "<id>|MaxInterID". False after an error, which it has
+// shown; the statements that ran before the error stay done.
+bool SetBackupType(long lProcID, long lBackupType, const std::shared_ptr<host::Dictionary> &dict);
+
 } // namespace PubVariant

@@ -25,15 +25,23 @@ expect() { # name, expected status, pattern of the output, command...
 
 expect "help lists the commands" 0 "import FILE" "$program" --help
 expect "bad usage" 2 "Usage:" "$program" frobnicate
-expect "first run makes the database" 1 "此功能在本版本中不可用" "$program" --operator 16394 check
+expect "first run makes the database" 0 "created" "$program" --operator 16394 check
 [ -s "$work/data/stockcheck/host.db" ] && passed=$((passed + 1)) || {
     failed=$((failed + 1))
     echo "FAILED: no default database"
 }
-expect "the module speaks the user's language" 1 "not available in this build" \
-    "$program" --lang en print
+expect "the module speaks the user's language" 0 "The import ran into a problem" \
+    "$program" --lang en import "$work/count.xls"
+expect "without a display a message takes its default" 0 "仓库数据还未备份" \
+    "$program" --operator 16394 input
 expect "commands are logged" 0 "ZarvoStockCheck.ICCheckInterface.CheckDataCheck" \
     cat "$work/state/stockcheck/stockcheck.log"
+expect "a window can be looked at" 0 "" \
+    "$program" --operator 16394 --screenshot "$work/processes.png" processes
+[ -s "$work/processes.png" ] && passed=$((passed + 1)) || {
+    failed=$((failed + 1))
+    echo "FAILED: no screenshot of the process list"
+}
 expect "a missing module is reported" 1 "Cannot load the module" \
     env STOCKCHECK_MODULE="$work/none.so" "$program" print
 

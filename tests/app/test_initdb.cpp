@@ -100,4 +100,12 @@ TEST_F(InitDb, FirstRunCreatesTheDatabaseOnce)
     EXPECT_EQ(count("t_user"), 0);
 }
 
+TEST_F(InitDb, FirstRunFillsAnEmptyFile)
+{
+    std::filesystem::create_directories(m_options.database.parent_path());
+    std::ofstream(m_options.database).close();
+    ASSERT_TRUE(ensureDatabase(m_options));
+    EXPECT_GT(count("t_user"), 0);
+}
+
 } // namespace

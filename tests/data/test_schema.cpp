@@ -5,6 +5,8 @@
 #include "host/core/datetime.h"
 #include "host/core/hosterror.h"
 
+#include "support/casename.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -190,7 +192,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "left join t_StockPlace t11 on v1.FSPID=t11.FSPID\r\n"
                  "Where u1.FID > 0\r\nAND u1.FClassTypeID = 1107011 \r\n"
                  "AND (u1.FCheckerID<0 OR u1.FCheckerID>0 or u1.FUpStockWhenSave=1) \r\n"
-                 "AND (ISNULL(v1.FSelectedProcID,0) = 0 OR ISNULL(v1.FSelectedProcID,0) = 1)"}));
+                 "AND (ISNULL(v1.FSelectedProcID,0) = 0 OR ISNULL(v1.FSelectedProcID,0) = 1)"}),
+    [](const auto &info) { return caseName(info.index, info.param.table); });
 
 TEST_F(ModuleStatements, BackupMakesOneCountLinePerStockRow)
 {
@@ -462,6 +465,7 @@ TEST_F(ModuleStatements, AlertOptionIsUpdatedOrInserted)
 
 TEST_F(ModuleStatements, ColumnTemplateTakesRowsForEveryLanguage)
 {
+    m_db->Execute("delete from ICChatBillTitle");
     m_db->Execute("insert into ICChatBillTitle (FInterID,FTypeID,FColCaption,FColCaption_CHT,"
                   "FColCaption_EN,FColName,FColType,FColWidth,FVisible,FVisForQuest,FVisForOrder)"
                   " values (1,1,'物料代码$','物料代碼$','Item code$','FNumber',1,80,1,1,-1)");
@@ -621,10 +625,13 @@ TEST(Schema, DecimalColumnsKeepTheirScale)
 {
     const auto db = openMemoryDatabase();
     sampledata::createSchema(*db);
-    db->Execute("insert into ICInventory (FItemID,FStockID,FQty) values (1,1,0.1)");
-    db->Execute("update ICInventory set FQty = FQty + 0.2");
-    db->Execute("update ICInventory set FQty = FQty - 0.3");
-    EXPECT_EQ(host::CStr(scalar(*db, "select FQty from ICInventory")), "0");
+    db->Execute("insert into ICInventory (FItemID,FStockID,FQty) values (1,1,0.123456789012345)");
+    EXPECT_EQ(host::CStr(scalar(*db, "select FQty from ICInventory")), "0.123456789");
+    // A difference that is zero in decimal arithmetic is stored as zero.
+    db->Execute("update ICInventory set FSecQty = FSecQty + 0.1");
+    db->Execute("update ICInventory set FSecQty = FSecQty + 0.2");
+    db->Execute("update ICInventory set FSecQty = FSecQty - 0.3");
+    EXPECT_EQ(host::CStr(scalar(*db, "select FSecQty from ICInventory")), "0");
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "backup/frmchkstockproc.h"
 #include "entry/iccheckinterface.h"
 #include "entry/typelib.h"
 #include "host/components/hostcomponents.h"
@@ -8,7 +9,12 @@
 #include "host/db/hostdatabase.h"
 #include "host/props/shareprops.h"
 #include "host/ui/scriptedmodals.h"
+#include "host/ui/tool.h"
+#include "host/ui/toolbarcontrol.h"
+#include "sampledata/schema.h"
 #include "services/modulestate.h"
+
+#include <QAction>
 
 #include <gtest/gtest.h>
 
@@ -101,23 +107,36 @@ TEST_F(EntryTest, NestedObjectsShareTheConnectionsTheOuterOneReleases)
     EXPECT_FALSE(module().gConn);
 }
 
-TEST_F(EntryTest, CheckDataCheckSetsTheOperatorBeforeItsWindow)
+TEST_F(EntryTest, CountSheetCommandsRefuseWhenNothingIsBackedUp)
 {
+    m_db->Execute("DROP TABLE t_SystemProfile");
+    sampledata::createSchema(*m_db);
+    host::ui::ScriptedModals modals;
     ICCheckInterface entry;
     entry.OperaterID(16394);
     EXPECT_EQ(module().gOperatorID, 16394);
-    EXPECT_THROW(entry.CheckDataCheck(0), host::HostError);
+    entry.CheckDataCheck(0);
     EXPECT_EQ(module().gOperatorID, 0);
+    entry.CheckDataInput();
+    entry.PrintCheckBook();
+    const QStringList expected(3, QStringLiteral("仓库数据还未备份,请备份仓库数据!"));
+    EXPECT_EQ(modals.messageTexts(), expected);
 }
 
 TEST_F(EntryTest, CommandsWithoutTheirWindowsFailWithTheModulesError)
 {
+    m_db->Execute("DROP TABLE t_SystemProfile");
+    sampledata::createSchema(*m_db);
+    m_db->Execute("INSERT INTO t_Stock (FItemID,FNumber,FName) VALUES (1,'01','成品仓')");
+    m_db->Execute("INSERT INTO ICInvBackup (FInterID,FBrNo,FItemID,FAuxPropID,FUnitID,FBatchNo,"
+                  "FMtoNo,FStockID,FSelect,FAdj,FAdjQty,FStockPlaceID) VALUES "
+                  "(1,'0',1,0,1,'','',1,0,0,0,0)");
+    host::ui::ScriptedModals modals;
     ICCheckInterface entry;
     const std::function<void()> commands[] = {
-        [&] { entry.BackupCheckData(); },
         [&] { entry.PrintCheckBook(); },
         [&] { entry.CheckDataInput(); },
-        [&] { entry.DisChkStockProc(std::make_shared<host::Dictionary>()); },
+        [&] { entry.CheckDataCheck(16394); },
     };
     for (const auto &command : commands) {
         try {
@@ -137,6 +156,37 @@ TEST_F(EntryTest, TestImportReportsAFileItCannotReadAndReturns)
     EXPECT_NO_THROW(entry.TestImport("/nonexistent/count.xls"));
     EXPECT_EQ(modals.messageTexts(),
               QStringList{"引入遇到问题，请重命名工作表或重新生成引入文件，再重试"});
+}
+
+TEST_F(EntryTest, BackupAndProcessListOpenTheirWindowsModally)
+{
+    m_db->Execute("DROP TABLE t_SystemProfile");
+    sampledata::createSchema(*m_db);
+    m_db->Execute("INSERT INTO t_UserRight (FUserID,FObjectType,FRightIndex,FAccessMask) VALUES "
+                  "(16394,1001,5,131072)");
+    host::ui::ScriptedModals modals;
+    ICCheckInterface entry;
+    const auto connection = module().gAppConn;
+    entry.BackupCheckData();
+    auto dict = std::make_shared<host::Dictionary>();
+    dict->SetValue("UserID", 16394);
+    // New in the process list opens the backup window through an entry object of its own.
+    modals.whileShown([](host::ui::Form &form) {
+        dynamic_cast<frmChkStockProc &>(form)
+            .barProc->Bands("Band1")
+            .Tools("New")
+            .action()
+            .trigger();
+    });
+    entry.DisChkStockProc(dict);
+    std::vector<std::string> shown;
+    for (const auto &window : modals.modalWindows())
+        shown.push_back(window.className.toStdString());
+    EXPECT_EQ(shown, (std::vector<std::string>{"frmBackupInv", "frmChkStockProc", "frmBackupInv"}));
+    EXPECT_EQ(module().gProcDict, dict);
+    // The nested object left the host's connections in place.
+    EXPECT_EQ(module().gAppConn, connection);
+    EXPECT_TRUE(module().gConn);
 }
 
 TEST_F(EntryTest, LocalConnectionNeverFails)

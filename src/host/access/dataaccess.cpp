@@ -1,4 +1,5 @@
 #include "host/access/dataaccess.h"
+#include "host/core/text.h"
 
 #include "host/core/hosterror.h"
 #include "host/core/sqltext.h"
@@ -6,8 +7,6 @@
 #include "host/db/hostdatabase.h"
 #include "host/db/recordset.h"
 #include "host/props/shareprops.h"
-
-#include <cctype>
 
 namespace host {
 namespace {
@@ -48,10 +47,7 @@ std::shared_ptr<Dictionary> fragments(Vector &descriptors, const RowAccessInfo *
 
 long contextUserId(const std::string &props)
 {
-    std::string s = props;
-    for (char &c : s)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    const size_t at = s.find("userid=");
+    const size_t at = findNoCase(props, "userid=");
     if (at == std::string::npos)
         return 0;
     return static_cast<long>(Val(props.substr(at + 7)));

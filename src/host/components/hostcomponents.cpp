@@ -10,7 +10,9 @@
 #include "host/importer/sheetimport.h"
 #include "host/lang/resloader.h"
 #include "host/list/listserver.h"
+#include "host/list/listupdate.h"
 #include "host/log/logcomponent.h"
+#include "host/lookup/baselist.h"
 #include "host/lookup/glviewcomponent.h"
 #include "host/props/shareprops.h"
 
@@ -40,6 +42,10 @@ void registerHostComponents()
     registerDefault<ChmHelp>(HelpTool::ProgId);
     registerDefault<FrmResLoader>(FrmResLoader::ProgId);
     registerDefault<GLViewComponent>(GLView::ProgId);
+    // The bills are made on the host's own connection to its database.
+    registerObject(ListUpdate::ProgId,
+                   [] { return std::make_shared<ListUpdate>([] { return hostConnection(); }); });
+    registerDefault<BaseList>(BaseList::ProgId);
     registerDefault<SheetImport>(SheetImport::ProgId);
     registerDefault<DispBuilder>(DispBuilder::ProgId);
 }

@@ -1,17 +1,13 @@
 #include "host/core/dictionary.h"
+#include "host/core/text.h"
 
 #include "host/core/hosterror.h"
-
-#include <cctype>
 
 namespace host {
 
 std::string Dictionary::fold(std::string_view key)
 {
-    std::string folded(key);
-    for (char &c : folded)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return folded;
+    return toLower(key);
 }
 
 Variant Dictionary::Value(std::string_view key) const

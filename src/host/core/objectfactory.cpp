@@ -1,20 +1,12 @@
 #include "host/core/objectfactory.h"
+#include "host/core/text.h"
 
 #include "host/core/hosterror.h"
 
-#include <cctype>
 #include <utility>
 
 namespace host {
 namespace {
-
-std::string fold(std::string_view progId)
-{
-    std::string key(progId);
-    for (char &c : key)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return key;
-}
 
 ObjectRegistry &ownRegistry()
 {
@@ -54,7 +46,7 @@ void throwCannotCreate(std::string_view progId)
 
 std::shared_ptr<HostObject> CreateObject(std::string_view progId)
 {
-    const auto it = registry().find(fold(progId));
+    const auto it = registry().find(toLower(progId));
     if (it == registry().end() || !it->second)
         throwCannotCreate(progId);
     auto object = it->second();
@@ -65,13 +57,13 @@ std::shared_ptr<HostObject> CreateObject(std::string_view progId)
 
 ObjectFactory registerObject(std::string_view progId, ObjectFactory factory)
 {
-    auto &slot = registry()[fold(progId)];
+    auto &slot = registry()[toLower(progId)];
     return std::exchange(slot, std::move(factory));
 }
 
 void unregisterObject(std::string_view progId)
 {
-    registry().erase(fold(progId));
+    registry().erase(toLower(progId));
 }
 
 } // namespace host

@@ -1,5 +1,9 @@
 #include "host/core/sqltext.h"
 
+#include <array>
+#include <charconv>
+#include <cmath>
+
 namespace host {
 
 std::string sqlEscape(std::string_view text)
@@ -17,6 +21,16 @@ std::string sqlEscape(std::string_view text)
 std::string sqlString(std::string_view text)
 {
     return '\'' + sqlEscape(text) + '\'';
+}
+
+std::string sqlNumber(double value)
+{
+    if (!std::isfinite(value) || value == 0)
+        return "0";
+    std::array<char, 400> buf{};
+    const auto result =
+        std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::fixed);
+    return std::string(buf.data(), result.ptr);
 }
 
 } // namespace host

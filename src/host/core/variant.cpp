@@ -1,4 +1,5 @@
 #include "host/core/variant.h"
+#include "host/core/text.h"
 
 #include "host/core/datetime.h"
 #include "host/core/hosterror.h"
@@ -32,14 +33,6 @@ namespace {
 bool isBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-}
-
-bool equalsNoCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
 }
 
 std::optional<double> parseRadix(std::string_view digits, int radix)

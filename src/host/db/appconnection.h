@@ -19,9 +19,10 @@ class EmbeddedDatabase;
 // one connection open, to the embedded database (SQLite behind the T-SQL layer) or to a server
 // through ODBC, which receives the text unchanged.
 //
-// Execute returns a client-side recordset: the rows of the batch's first statement that yields
+// Execute returns a client-side recordset: the rows of the batch's last statement that yields
 // rows, or a closed recordset when none does. A failing statement throws HostError with the
 // database's message; so does a RAISERROR of severity 11 or more, after the batch has run.
+// One connection serves one thread; two connections may share a database file.
 class AppConnection : public HostObject
 {
 public:

@@ -9,7 +9,7 @@
 
 namespace host {
 
-// What running one batch gives: the rows of its first statement that yields rows (none when no
+// What running one batch gives: the rows of its last statement that yields rows (none when no
 // statement does), and the error the batch raised itself with RAISERROR, if any.
 struct BatchResult
 {

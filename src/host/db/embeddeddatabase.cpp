@@ -49,11 +49,18 @@ struct EmbeddedDatabase::Run
 EmbeddedDatabase::EmbeddedDatabase(const std::string &path) : m_db(path), m_schema(m_db.handle())
 {
     sqlite3_busy_timeout(m_db.handle(), 5000);
+    // A double-quoted name that matches no column must be an error, not a text.
+    sqlite3_db_config(m_db.handle(), SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(m_db.handle(), SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     if (!isMemoryPath(path)) {
         m_db.exec("PRAGMA journal_mode=WAL");
         m_db.exec("PRAGMA synchronous=NORMAL");
     }
     tsql::registerFunctions(m_db.handle());
+    // The host database's own procedure that the module runs when the option ICBillPos is set.
+    // It belongs to a bill synchronisation this host does not have: the call has nothing to do
+    // and succeeds.
+    registerProcedure("Prc_synchronizationData", [](const std::vector<Variant> &) {});
 }
 
 const std::vector<tsql::ColumnInfo> *EmbeddedDatabase::columns(std::string_view table)
@@ -165,7 +172,7 @@ void EmbeddedDatabase::runTranslated(Run &run, size_t begin, size_t end)
                     assign(translation.assignTargets[c],
                            rows->Fields(static_cast<long>(c)).Value());
             }
-        } else if (wantRows && !run.result.rows) {
+        } else if (wantRows) {
             run.result.rows = std::move(rows);
         }
     }

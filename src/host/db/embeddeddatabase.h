@@ -17,6 +17,9 @@ namespace host {
 // DECLARE, SET, RAISERROR, transactions, EXEC of registered procedures) runs here; every other
 // statement is translated to SQLite when it is reached.
 //
+// Errors in a batch's structure (BEGIN without END, unbalanced parentheses or quotes) are found
+// before anything runs; an error inside a statement when the statement is reached, since its
+// tables may be made by the statements before it.
 // A batch stops at the first failing statement and throws; statements before it stay done,
 // and a transaction that is open at that moment is rolled back. RAISERROR with severity 11 or
 // more does not stop the batch (as on the server); its error is handed back with the result.

@@ -155,7 +155,7 @@ BatchResult OdbcDatabase::execute(std::string_view sql)
         SQLSMALLINT columns = 0;
         if (rc != SQL_NO_DATA)
             check(SQLNumResultCols(stmt.handle, &columns), SQL_HANDLE_STMT, stmt.handle);
-        if (columns > 0 && !result.rows) {
+        if (columns > 0) {
             std::vector<std::string> names;
             std::vector<SQLSMALLINT> types;
             for (SQLUSMALLINT c = 1; c <= static_cast<SQLUSMALLINT>(columns); ++c) {

@@ -230,8 +230,12 @@ private:
     std::unique_ptr<Node> parseTerm()
     {
         if (peek().isSymbol("(")) {
+            constexpr int kMaxDepth = 100;
+            if (++m_depth > kMaxDepth)
+                badCriteria(m_criteria);
             advance();
             auto inner = parseOr();
+            --m_depth;
             if (!advance().isSymbol(")"))
                 badCriteria(m_criteria);
             return inner;
@@ -288,6 +292,7 @@ private:
     const std::vector<std::string> &m_names;
     std::vector<tsql::Token> m_tokens;
     size_t m_pos = 0;
+    int m_depth = 0;
 };
 
 } // namespace

@@ -41,8 +41,11 @@ void Field::Value(Variant value) const
 }
 
 Recordset::Recordset(std::vector<std::string> fieldNames, std::vector<std::vector<Variant>> rows)
-    : Recordset(std::make_shared<Data>(Data{std::move(fieldNames), std::move(rows)}))
-{}
+    : Recordset(std::make_shared<Data>(Data{std::move(fieldNames), std::move(rows), {}}))
+{
+    for (size_t i = 0; i < m_data->names.size(); ++i)
+        m_data->index.emplace(tsql::toUpper(m_data->names[i]), i);
+}
 
 Recordset::Recordset(std::shared_ptr<Data> data) : m_data(std::move(data))
 {
@@ -158,15 +161,13 @@ Field Recordset::Fields(std::string_view name)
 
 size_t Recordset::fieldIndex(std::string_view name) const
 {
-    const std::string wanted = tsql::toUpper(name);
-    for (size_t i = 0; i < m_data->names.size(); ++i) {
-        if (tsql::toUpper(m_data->names[i]) == wanted)
-            return i;
-    }
-    throw HostError("Item cannot be found in the collection corresponding to the requested "
-                    "name or ordinal: " +
-                        std::string(name),
-                    kNotFound);
+    const auto it = m_data->index.find(tsql::toUpper(name));
+    if (it == m_data->index.end())
+        throw HostError("Item cannot be found in the collection corresponding to the requested "
+                        "name or ordinal: " +
+                            std::string(name),
+                        kNotFound);
+    return it->second;
 }
 
 void Recordset::Filter(std::string_view criteria)

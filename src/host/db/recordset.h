@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 // EOF is the name callers use for the end-of-rows test; the C macro of that name would turn
@@ -90,6 +91,7 @@ private:
     {
         std::vector<std::string> names;
         std::vector<std::vector<Variant>> rows;
+        std::unordered_map<std::string, size_t> index; // uppercase name -> first field of it
     };
 
     explicit Recordset(std::shared_ptr<Data> data);

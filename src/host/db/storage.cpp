@@ -3,6 +3,7 @@
 #include "host/core/datetime.h"
 #include "host/core/hosterror.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <string>
@@ -86,9 +87,11 @@ ColumnType parseColumnType(std::string_view declared)
         t.type = SqlType::Bit;
     } else if (name == "decimal" || name == "numeric") {
         t.type = SqlType::Decimal;
+        t.precision = first < 0 ? 18 : first;
         t.scale = second < 0 ? 0 : second;
     } else if (name == "money" || name == "smallmoney") {
         t.type = SqlType::Decimal;
+        t.precision = name == "money" ? 19 : 10;
         t.scale = 4;
     } else if (name == "float" || name == "real" || name == "double") {
         t.type = SqlType::Real;
@@ -130,15 +133,22 @@ std::string sqliteDeclaration(std::string_view tsqlType, const ColumnType &type)
 
 double roundDecimal(double value, int scale)
 {
-    if (scale < 0)
+    if (value == 0)
+        return 0.0; // never -0
+    if (scale < 0 || !std::isfinite(value))
         return value;
-    const double factor = std::pow(10.0, scale);
-    const double scaled = value * factor;
-    if (std::fabs(scaled) >= 9.0e15)
-        return value; // beyond double precision rounding changes nothing
+    constexpr double kSignificant = 1e15;
+    double factor = std::pow(10.0, scale);
+    double scaled = value * factor;
+    if (std::fabs(scaled) >= kSignificant) {
+        const int whole = static_cast<int>(std::floor(std::log10(std::fabs(value)))) + 1;
+        factor = std::pow(10.0, std::max(0, std::min(scale, 15 - whole)));
+        scaled = value * factor;
+    }
     // A decimal typed as 1.005 is held as 1.00499999...; the nudge rounds it as written.
-    const double nudge = std::copysign(std::fabs(scaled) * 1e-13, scaled);
-    return std::round(scaled + nudge) / factor;
+    const double nudge = std::copysign(std::fabs(scaled) * 1e-15, scaled);
+    const double rounded = std::round(scaled + nudge) / factor;
+    return rounded == 0 ? 0.0 : rounded;
 }
 
 std::string dateToStoredText(double serial)

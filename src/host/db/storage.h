@@ -36,8 +36,9 @@ enum class SqlType
 struct ColumnType
 {
     SqlType type = SqlType::Unknown;
-    int scale = -1;  // decimals of decimal/numeric/money; -1 when unbounded
-    int length = -1; // characters of char/varchar; -1 for max or unknown
+    int precision = -1; // digits of decimal/numeric/money
+    int scale = -1;     // decimals of decimal/numeric/money; -1 when unbounded
+    int length = -1;    // characters of char/varchar; -1 for max or unknown
 };
 
 inline bool isNumericType(SqlType type)
@@ -64,7 +65,8 @@ std::string dateToStoredText(double serial);
 // Reads a date from text as SQL Server does for its common formats; "" is 1900-01-01.
 double storedTextToDate(std::string_view text);
 
-// Rounds half away from zero to the given number of decimals.
+// Rounds half away from zero to the given number of decimals, at most to the 15 significant
+// digits a double holds, so that binary noise of arithmetic never survives.
 double roundDecimal(double value, int scale);
 
 } // namespace host

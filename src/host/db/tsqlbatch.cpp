@@ -62,6 +62,17 @@ private:
 
     std::unique_ptr<Node> parseStatement()
     {
+        // IF and BEGIN nest by recursion; a limit keeps hostile text from the stack's end.
+        constexpr int kMaxDepth = 200;
+        if (++m_depth > kMaxDepth)
+            fail("The batch is nested too deeply.");
+        auto node = parseOne();
+        --m_depth;
+        return node;
+    }
+
+    std::unique_ptr<Node> parseOne()
+    {
         skipSemicolons();
         const Token &t = peek();
         if (t.kind == TokenKind::End)
@@ -205,6 +216,7 @@ private:
 
     const std::vector<Token> &m_tokens;
     size_t m_pos = 0;
+    int m_depth = 0;
 };
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -187,6 +188,21 @@ void varcharFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
     });
 }
 
+// An operand of arithmetic: a text is read as a number, as SQL Server converts it.
+Variant numberArgument(sqlite3_value *value)
+{
+    if (sqlite3_value_type(value) != SQLITE_TEXT)
+        return valueOf(value);
+    const std::string text = textOf(value);
+    const auto n = parseNumber(text);
+    if (!n)
+        throw HostError("Conversion failed when converting the varchar value '" + text +
+                        "' to data type int.");
+    if (*n == std::trunc(*n) && std::fabs(*n) < 9.0e15)
+        return Variant(static_cast<long long>(*n));
+    return Variant(*n);
+}
+
 // + as SQL Server does it: texts join, numbers add, a text with a number is read as a number.
 void addFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
@@ -201,24 +217,46 @@ void addFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
         return;
     }
     guarded(ctx, [&] {
-        const auto number = [](sqlite3_value *v) {
-            if (sqlite3_value_type(v) != SQLITE_TEXT)
-                return valueOf(v);
-            const std::string text = textOf(v);
-            const auto n = parseNumber(text);
-            if (!n)
-                throw HostError("Conversion failed when converting the varchar value '" + text +
-                                "' to data type int.");
-            if (*n == std::trunc(*n) && std::fabs(*n) < 9.0e15)
-                return Variant(static_cast<long long>(*n));
-            return Variant(*n);
-        };
-        const Variant x = number(argv[0]);
-        const Variant y = number(argv[1]);
+        const Variant x = numberArgument(argv[0]);
+        const Variant y = numberArgument(argv[1]);
         if (x.type() == VariantType::Long && y.type() == VariantType::Long)
             setResult(ctx, Variant(x.longValue() + y.longValue()));
         else
             setResult(ctx, Variant(CDbl(x) + CDbl(y)));
+    });
+}
+
+// tsql_divide(a, b, kind) and tsql_modulo(a, b, kind) as SQL Server computes them: kind 1 for
+// integer operands (the quotient truncates), 2 when a decimal or float takes part, 0 when the
+// values decide. A zero divisor is an error, not NULL.
+template <bool Modulo> void divideFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    if (anyNull(2, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    guarded(ctx, [&] {
+        const Variant x = numberArgument(argv[0]);
+        const Variant y = numberArgument(argv[1]);
+        const int kind = sqlite3_value_int(argv[2]);
+        if (CDbl(y) == 0)
+            throw HostError("Divide by zero error encountered.");
+        const bool longs = x.type() == VariantType::Long && y.type() == VariantType::Long;
+        if (longs && kind != 2) {
+            const long long a = x.longValue();
+            const long long b = y.longValue();
+            if (a == std::numeric_limits<long long>::min() && b == -1)
+                throw HostError("Arithmetic overflow error converting expression to data type "
+                                "bigint.");
+            setResult(ctx, Variant(Modulo ? a % b : a / b));
+            return;
+        }
+        const double a = CDbl(x);
+        const double b = CDbl(y);
+        if (Modulo)
+            setResult(ctx, Variant(std::fmod(a, b)));
+        else
+            setResult(ctx, Variant(kind == 1 ? std::trunc(a / b) : a / b));
     });
 }
 
@@ -434,13 +472,24 @@ void roundFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
         return;
     }
     const double value = sqlite3_value_double(argv[0]);
-    const double factor = std::pow(10.0, digits);
-    const double result =
-        truncate ? std::trunc(value * factor) / factor : roundDecimal(value, digits);
-    if (sqlite3_value_numeric_type(argv[0]) == SQLITE_INTEGER)
-        sqlite3_result_int64(ctx, static_cast<long long>(result));
-    else
+    double result = 0;
+    if (digits >= 0) {
+        const double factor = std::pow(10.0, digits);
+        result = truncate ? std::trunc(value * factor) / factor : roundDecimal(value, digits);
+    } else {
+        // A negative length rounds to tens, hundreds, ...: ROUND(1250, -2) is 1300.
+        const double unit = std::pow(10.0, std::min(-digits, 300));
+        result = (truncate ? std::trunc(value / unit) : roundDecimal(value / unit, 0)) * unit;
+    }
+    if (sqlite3_value_numeric_type(argv[0]) != SQLITE_INTEGER)
         sqlite3_result_double(ctx, result);
+    else if (std::fabs(result) >= 9.2e18)
+        sqlite3_result_error(ctx,
+                             "Arithmetic overflow error converting expression to data type "
+                             "bigint.",
+                             -1);
+    else
+        sqlite3_result_int64(ctx, static_cast<long long>(result));
 }
 
 template <bool Floor> void floorFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
@@ -562,6 +611,8 @@ void registerFunctions(sqlite3 *db)
         {"tsql_text", 1, storeFunction<SqlType::Text>, true},
         {"tsql_varchar", 4, varcharFunction, true},
         {"tsql_add", 2, addFunction, true},
+        {"tsql_divide", 3, divideFunction<false>, true},
+        {"tsql_modulo", 3, divideFunction<true>, true},
         {"tsql_dateadd", 3, dateaddFunction, true},
         {"tsql_datediff", 3, datediffFunction, true},
         {"tsql_datepart", 3, datepartFunction, true},

@@ -37,6 +37,7 @@ std::string toUpper(std::string_view text)
 std::vector<Token> tokenize(std::string_view sql)
 {
     std::vector<Token> tokens;
+    tokens.reserve(sql.size() / 4 + 1);
     size_t i = 0;
     const size_t n = sql.size();
     auto push = [&](TokenKind kind, std::string text, size_t offset) {

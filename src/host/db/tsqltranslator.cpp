@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <memory>
 #include <optional>
 
@@ -15,7 +16,8 @@ struct Expr
 {
     std::string sql;
     ColumnType type;
-    std::string name; // output name of a plain column reference
+    std::string name;      // output name of a plain column reference
+    bool constant = false; // a literal or a variable
 };
 
 struct ScopeTable
@@ -59,7 +61,10 @@ ColumnType typeOf(SqlType type, int scale = -1)
 
 bool equalsNoCase(std::string_view a, std::string_view b)
 {
-    return a.size() == b.size() && toUpper(a) == toUpper(b);
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::toupper(static_cast<unsigned char>(x)) ==
+                      std::toupper(static_cast<unsigned char>(y));
+           });
 }
 
 std::string quoteName(std::string_view name)
@@ -105,15 +110,111 @@ bool isReserved(const Token &t)
     return std::find(std::begin(kReserved), std::end(kReserved), t.upper) != std::end(kReserved);
 }
 
-ColumnType arithmeticType(const ColumnType &a, const ColumnType &b)
+constexpr int kMaxPrecision = 38;
+
+ColumnType decimalType(int precision, int scale)
+{
+    ColumnType t = typeOf(SqlType::Decimal, scale);
+    t.precision = precision;
+    return t;
+}
+
+// Digits and decimals of an operand of decimal arithmetic: integers count as decimal(10,0).
+std::pair<int, int> decimalShape(const ColumnType &t)
+{
+    switch (t.type) {
+    case SqlType::Decimal:
+        return {t.precision < 0 ? 18 : t.precision, std::max(t.scale, 0)};
+    case SqlType::Int:
+        return {10, 0};
+    default:
+        return {1, 0};
+    }
+}
+
+// The type SQL Server gives the result of a decimal operation: digits beyond 38 are taken from
+// the decimals, keeping at least 6 of them.
+ColumnType limitedDecimal(int precision, int scale)
+{
+    if (precision <= kMaxPrecision)
+        return decimalType(precision, scale);
+    const int whole = precision - scale;
+    return decimalType(kMaxPrecision, std::max(kMaxPrecision - whole, std::min(scale, 6)));
+}
+
+// The result type of a + - * / % b: float wins, then decimal (with SQL Server's precision and
+// scale), then integer.
+ColumnType arithmeticType(const ColumnType &a, const ColumnType &b, char op)
 {
     if (a.type == SqlType::Real || b.type == SqlType::Real)
         return typeOf(SqlType::Real);
-    if (a.type == SqlType::Decimal || b.type == SqlType::Decimal)
-        return typeOf(SqlType::Decimal, std::max(a.scale, b.scale));
-    if (isNumericType(a.type) && isNumericType(b.type))
-        return typeOf(SqlType::Int);
-    return {};
+    if (a.type != SqlType::Decimal && b.type != SqlType::Decimal) {
+        if (isNumericType(a.type) && isNumericType(b.type))
+            return typeOf(SqlType::Int);
+        return {};
+    }
+    const auto [p1, s1] = decimalShape(a);
+    const auto [p2, s2] = decimalShape(b);
+    switch (op) {
+    case '*':
+        return limitedDecimal(p1 + p2 + 1, s1 + s2);
+    case '/': {
+        const int scale = std::max(6, s1 + p2 + 1);
+        return limitedDecimal(p1 - s1 + s2 + scale, scale);
+    }
+    case '%': {
+        const int scale = std::max(s1, s2);
+        return decimalType(std::min(p1 - s1, p2 - s2) + scale, scale);
+    }
+    default: {
+        // + and -: the whole digits keep their room, the decimals give way.
+        const int whole = std::max(p1 - s1, p2 - s2);
+        const int scale = std::max(s1, s2);
+        if (scale + whole + 1 <= kMaxPrecision)
+            return decimalType(scale + whole + 1, scale);
+        return decimalType(kMaxPrecision, std::max(0, std::min(scale, kMaxPrecision - whole)));
+    }
+    }
+}
+
+// The type of CASE and COALESCE over branches of these types.
+ColumnType commonType(const ColumnType &a, const ColumnType &b)
+{
+    if (a.type == SqlType::Unknown)
+        return b;
+    if (b.type == SqlType::Unknown || !isNumericType(a.type) || !isNumericType(b.type))
+        return a;
+    if (a.type == SqlType::Real || b.type == SqlType::Real)
+        return typeOf(SqlType::Real);
+    if (a.type == SqlType::Decimal || b.type == SqlType::Decimal) {
+        const auto [p1, s1] = decimalShape(a);
+        const auto [p2, s2] = decimalShape(b);
+        const int scale = std::max(s1, s2);
+        return decimalType(std::min(kMaxPrecision, std::max(p1 - s1, p2 - s2) + scale), scale);
+    }
+    return a.type == SqlType::Int ? a : b;
+}
+
+// Decimal results are held to their scale, as SQL Server's exact arithmetic gives them: a
+// difference that is zero in decimals is zero, not a trace of binary floating point.
+Expr numericResult(std::string sql, const ColumnType &type)
+{
+    if (type.type == SqlType::Decimal)
+        sql = "tsql_decimal(" + sql + "," + std::to_string(type.scale) + ")";
+    return {std::move(sql), type, {}};
+}
+
+// How tsql_divide and tsql_modulo treat their operands: 1 integers (the quotient truncates),
+// 2 exact or approximate numbers, 0 decided by the values (types unknown here).
+int divisionKind(const ColumnType &a, const ColumnType &b)
+{
+    const auto integral = [](SqlType t) { return t == SqlType::Int || t == SqlType::Bit; };
+    const auto fractional = [](SqlType t) { return t == SqlType::Decimal || t == SqlType::Real; };
+    if (integral(a.type) && integral(b.type))
+        return 1;
+    if (fractional(a.type) || fractional(b.type))
+        return 2;
+    return 0;
 }
 
 // The SQL of a value converted as SQL Server converts it on assignment to a column.
@@ -389,7 +490,16 @@ private:
 
     // ---- expressions -------------------------------------------------------------------
 
-    Expr parseExpression(const Scope *scope) { return parseOr(scope); }
+    Expr parseExpression(const Scope *scope)
+    {
+        // Parentheses and subqueries recurse; a limit keeps hostile text from the stack's end.
+        constexpr int kMaxDepth = 200;
+        if (++m_depth > kMaxDepth)
+            throw HostError("The statement is nested too deeply.");
+        Expr e = parseOr(scope);
+        --m_depth;
+        return e;
+    }
 
     Expr parseOr(const Scope *scope)
     {
@@ -413,11 +523,24 @@ private:
 
     Expr parseNot(const Scope *scope)
     {
-        if (acceptWord("NOT")) {
-            const Expr inner = parseNot(scope);
-            return {"NOT " + inner.sql, typeOf(SqlType::Int), {}};
-        }
-        return parseComparison(scope);
+        std::string prefix;
+        while (acceptWord("NOT"))
+            prefix += "NOT ";
+        Expr e = parseComparison(scope);
+        if (prefix.empty())
+            return e;
+        return {prefix + e.sql, typeOf(SqlType::Int), {}};
+    }
+
+    // A text constant compared with a number is read as a number of that type.
+    static void numberForText(const Expr &number, Expr &text)
+    {
+        if (!isNumericType(number.type.type) || text.type.type != SqlType::Text || !text.constant)
+            return;
+        const ColumnType target =
+            number.type.type == SqlType::Decimal ? typeOf(SqlType::Real) : number.type;
+        text.sql = storeAs(text, target);
+        text.type = target;
     }
 
     static void alignForComparison(Expr &left, Expr &right)
@@ -428,6 +551,8 @@ private:
             right.sql = "tsql_datetime(" + right.sql + ")";
         else if (rightDate && !leftDate)
             left.sql = "tsql_datetime(" + left.sql + ")";
+        numberForText(left, right);
+        numberForText(right, left);
     }
 
     static bool comparesAsText(const Expr &left, const Expr &right)
@@ -523,9 +648,8 @@ private:
         const SqlType l = left.type.type;
         const SqlType r = right.type.type;
         if (isNumericType(l) && isNumericType(r))
-            return {"(" + left.sql + " + " + right.sql + ")",
-                    arithmeticType(left.type, right.type),
-                    {}};
+            return numericResult("(" + left.sql + " + " + right.sql + ")",
+                                 arithmeticType(left.type, right.type, '+'));
         if (l == SqlType::DateTime && r != SqlType::DateTime && r != SqlType::Text)
             return {"tsql_dateadd('dd'," + right.sql + "," + left.sql + ")",
                     typeOf(SqlType::DateTime),
@@ -546,8 +670,8 @@ private:
             return {"tsql_dateadd('dd',-(" + right.sql + ")," + left.sql + ")",
                     typeOf(SqlType::DateTime),
                     {}};
-        return {
-            "(" + left.sql + " - " + right.sql + ")", arithmeticType(left.type, right.type), {}};
+        return numericResult("(" + left.sql + " - " + right.sql + ")",
+                             arithmeticType(left.type, right.type, '-'));
     }
 
     Expr parseAdditive(const Scope *scope)
@@ -584,26 +708,39 @@ private:
             else
                 return left;
             const Expr right = parseUnary(scope);
-            ColumnType type = arithmeticType(left.type, right.type);
-            if (type.type == SqlType::Decimal)
-                type.scale = -1; // products and quotients carry more decimals than either side
-            left = {"(" + left.sql + " " + op + " " + right.sql + ")", type, {}};
+            const ColumnType type = arithmeticType(left.type, right.type, op.front());
+            if (op == "*") {
+                left = numericResult("(" + left.sql + " * " + right.sql + ")", type);
+            } else {
+                const std::string fn = op == "/" ? "tsql_divide(" : "tsql_modulo(";
+                left = numericResult(fn + left.sql + "," + right.sql + "," +
+                                         std::to_string(divisionKind(left.type, right.type)) + ")",
+                                     type);
+            }
         }
     }
 
     Expr parseUnary(const Scope *scope)
     {
-        if (accept("-")) {
-            const Expr inner = parseUnary(scope);
-            return {"(-" + inner.sql + ")", inner.type, {}};
+        std::vector<std::string> ops;
+        for (;;) {
+            if (accept("-"))
+                ops.emplace_back("-");
+            else if (accept("~"))
+                ops.emplace_back("~");
+            else if (!accept("+"))
+                break;
         }
-        if (accept("+"))
-            return parseUnary(scope);
-        if (accept("~")) {
-            const Expr inner = parseUnary(scope);
-            return {"(~" + inner.sql + ")", typeOf(SqlType::Int), {}};
+        if (ops.size() > 200)
+            throw HostError("The statement is nested too deeply.");
+        Expr e = parsePrimary(scope);
+        for (auto op = ops.rbegin(); op != ops.rend(); ++op) {
+            if (*op == "~")
+                e = {"(~" + e.sql + ")", typeOf(SqlType::Int), {}};
+            else
+                e = numericResult("(-" + e.sql + ")", e.type);
         }
-        return parsePrimary(scope);
+        return e;
     }
 
     Expr variable(const Token &t)
@@ -638,15 +775,20 @@ private:
                 return {t.text, typeOf(SqlType::Int), {}};
             if (t.text.find_first_of("eE") != std::string::npos)
                 return {t.text, typeOf(SqlType::Real), {}};
-            return {
-                t.text, typeOf(SqlType::Decimal, static_cast<int>(t.text.size() - point - 1)), {}};
+            const int scale = static_cast<int>(t.text.size() - point - 1);
+            const size_t firstDigit = std::min(t.text.find_first_not_of('0'), point);
+            const int whole = static_cast<int>(point - firstDigit);
+            return {t.text, decimalType(std::max(1, whole + scale), scale), {}};
         }
         case TokenKind::String:
             advance();
-            return {quoteText(t.text), typeOf(SqlType::Text), {}};
-        case TokenKind::Variable:
+            return {quoteText(t.text), typeOf(SqlType::Text), {}, true};
+        case TokenKind::Variable: {
             advance();
-            return variable(t);
+            Expr e = variable(t);
+            e.constant = true;
+            return e;
+        }
         case TokenKind::Symbol:
             if (t.isSymbol("(")) {
                 advance();
@@ -685,10 +827,10 @@ private:
                 advance();
                 return {"tsql_getdate()", typeOf(SqlType::DateTime), {}};
             }
+            if (peek(1).isSymbol("(") && (t.is("LEFT") || t.is("RIGHT") || !isReserved(t)))
+                return parseFunction(scope);
             if (isReserved(t))
                 syntaxError();
-            if (peek(1).isSymbol("("))
-                return parseFunction(scope);
         }
         // Column reference: [qualifier.]name, database and schema parts dropped.
         std::vector<std::string> parts{nameToken()};
@@ -718,8 +860,7 @@ private:
         ColumnType type;
         const auto result = [&]() {
             const Expr e = parseExpression(scope);
-            if (type.type == SqlType::Unknown)
-                type = e.type;
+            type = commonType(type, e.type);
             return e.sql;
         };
         if (!peek().is("WHEN"))
@@ -871,10 +1012,16 @@ private:
             ColumnType type = arg.type;
             if (name == "COUNT")
                 type = typeOf(SqlType::Int);
+            else if (name == "AVG" && arg.type.type == SqlType::Decimal)
+                type = decimalType(kMaxPrecision, std::max(arg.type.scale, 6));
             else if (name == "AVG" && type.type != SqlType::Int)
                 type = typeOf(SqlType::Real);
+            else if (name == "SUM" && arg.type.type == SqlType::Decimal)
+                type = decimalType(kMaxPrecision, arg.type.scale);
             if (name == "AVG" && arg.type.type == SqlType::Int)
                 return {"CAST(avg(" + prefix + arg.sql + ") AS INTEGER)", type, {}};
+            if (name == "SUM" || name == "AVG")
+                return numericResult(name + "(" + prefix + arg.sql + ")", type);
             return {name + "(" + prefix + arg.sql + ")", type, {}};
         }
         const std::vector<Expr> args = arguments(scope);
@@ -902,10 +1049,8 @@ private:
         if (name == "COALESCE") {
             need(1, 100);
             ColumnType type;
-            for (const auto &a : args) {
-                if (type.type == SqlType::Unknown)
-                    type = a.type;
-            }
+            for (const auto &a : args)
+                type = commonType(type, a.type);
             return call("coalesce", type);
         }
         if (name == "NULLIF") {
@@ -964,9 +1109,9 @@ private:
             sql += "," + (args.size() > 2 ? args[2].sql : std::string("0")) + ")";
             return {sql, text, {}};
         }
-        if (name == "ABS") {
+        if (name == "ABS" || name == "SIGN") {
             need(1, 1);
-            return call("abs", args[0].type);
+            return call(name == "ABS" ? "abs" : "sign", args[0].type);
         }
         if (name == "ROUND") {
             need(2, 3);
@@ -1133,7 +1278,11 @@ private:
                                     "the query.");
                 expandStar(*table, items, target, targetTypes);
             } else if (peek().kind == TokenKind::Variable && peek(1).isSymbol("=")) {
-                target.assignTargets.push_back(toUpper(advance().text));
+                const Token &variableToken = advance();
+                if (!m_session.variables.contains(toUpper(variableToken.text)))
+                    throw HostError("Must declare the scalar variable \"" + variableToken.text +
+                                    "\".");
+                target.assignTargets.push_back(toUpper(variableToken.text));
                 advance();
                 const Expr e = parseExpression(core.scope.get());
                 addItem(e, e.name, false, items, target, nullptr);
@@ -1421,10 +1570,11 @@ private:
             return sqliteDeclaration("bit", type);
         case SqlType::Real:
             return "float";
-        case SqlType::Decimal:
-            return type.scale < 0
-                       ? "decimal REAL"
-                       : sqliteDeclaration("decimal(38," + std::to_string(type.scale) + ")", type);
+        case SqlType::Decimal: {
+            const std::string declared = "decimal(" + std::to_string(type.precision) + "," +
+                                         std::to_string(type.scale) + ")";
+            return sqliteDeclaration(declared, type);
+        }
         case SqlType::Text:
             return sqliteDeclaration("varchar", type);
         case SqlType::DateTime:
@@ -1700,6 +1850,21 @@ private:
         return quoteName(name) + " " + declared + options;
     }
 
+    // WITH (index options) and ON filegroup: storage settings that SQLite has no use for.
+    void skipStorageOptions()
+    {
+        for (;;) {
+            if (peek().is("WITH") && peek(1).isSymbol("(")) {
+                advance();
+                skipParenthesized();
+            } else if (acceptWord("ON") || acceptWord("TEXTIMAGE_ON")) {
+                nameToken();
+            } else {
+                return;
+            }
+        }
+    }
+
     std::string keyColumns()
     {
         expect("(");
@@ -1735,6 +1900,7 @@ private:
                     expectWord("KEY");
                     acceptWord("CLUSTERED") || acceptWord("NONCLUSTERED");
                     const std::string keys = keyColumns();
+                    skipStorageOptions();
                     if (keys != quoteName(identityColumn))
                         element = "PRIMARY KEY (" + keys + ")";
                 } else if (acceptWord("UNIQUE")) {
@@ -1751,6 +1917,7 @@ private:
                     body += (body.empty() ? "" : ", ") + element;
             } while (accept(","));
             expect(")");
+            skipStorageOptions();
             q.sql = std::string(isTempName(name) ? "CREATE TEMP TABLE " : "CREATE TABLE ") + sql +
                     " (" + body + ")";
             return q;
@@ -1764,8 +1931,7 @@ private:
             const std::string keys = keyColumns();
             if (acceptWord("INCLUDE"))
                 skipParenthesized();
-            if (acceptWord("WITH"))
-                skipParenthesized();
+            skipStorageOptions();
             const std::string indexName = quoteName(table + "." + index);
             q.sql = std::string(unique ? "CREATE UNIQUE INDEX " : "CREATE INDEX ") +
                     (isTempName(table) ? "temp." : "") + indexName + " ON " + tableSql + " (" +
@@ -1847,6 +2013,7 @@ private:
     Schema &m_schema;
     const Session &m_session;
     std::vector<Variant> *m_params = nullptr;
+    int m_depth = 0;
     Token m_endToken;
 };
 

@@ -50,8 +50,15 @@ struct Translation
     bool changesSchema = false;
 };
 
-// Translates the tokens [begin, end) of one statement. Throws HostError naming the statement
-// for anything the layer does not cover.
+// Translates the tokens [begin, end) of one statement to SQLite. It covers what the module and
+// the host stand-ins send: SELECT (DISTINCT, TOP n, alias = expr, INTO #temp or a table, inner,
+// outer and cross joins, derived tables, GROUP BY, HAVING, UNION [ALL], ORDER BY), INSERT
+// VALUES/SELECT, UPDATE [alias] SET ... FROM with inner joins, DELETE [alias FROM join],
+// CREATE TABLE/INDEX/VIEW, ALTER TABLE ADD, DROP TABLE/VIEW/INDEX, TRUNCATE TABLE, and SQL
+// Server's operators and functions with their types (texts joined by +, date arithmetic, texts
+// compared under the TSQL collation, values converted on assignment as SQL Server converts
+// them, decimal results rounded to the scale SQL Server gives them, integer quotients truncated,
+// a zero divisor an error). Anything else throws HostError.
 class Translator
 {
 public:

@@ -1,4 +1,5 @@
 #include "host/formres/frmresloader.h"
+#include "host/core/text.h"
 
 #include "host/lang/resloader.h"
 #include "host/ui/fonts.h"
@@ -10,18 +11,8 @@
 #include <QTabWidget>
 #include <QWidget>
 
-#include <cctype>
-
 namespace host {
 namespace {
-
-std::string upper(std::string_view text)
-{
-    std::string s(text);
-    for (char &c : s)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
 
 class Translator
 {
@@ -44,11 +35,9 @@ private:
 
 } // namespace
 
-std::shared_ptr<Dictionary> FrmResLoader::LoadFrmResStrings(QWidget &form,
-                                                            const std::string &language,
-                                                            const std::string &,
-                                                            const std::string &baseName,
-                                                            std::shared_ptr<Dictionary> dict)
+std::shared_ptr<Dictionary>
+FrmResLoader::LoadFrmResStrings(QWidget &form, const std::string &language, const std::string &,
+                                const std::string &baseName, std::shared_ptr<Dictionary> dict)
 {
     const Translator tr(language, baseName);
     form.setWindowTitle(tr(form.windowTitle()));
@@ -81,7 +70,7 @@ std::shared_ptr<Dictionary> FrmResLoader::GetZarvoFontProps(const std::string &l
     constexpr long kGb2312 = 134;
     constexpr long kBig5 = 136;
     constexpr long kAnsi = 0;
-    const std::string code = upper(language);
+    const std::string code = toUpper(language);
     auto dict = std::make_shared<Dictionary>();
     dict->SetValue("Font.Name", ui::cjkFamily().toStdString());
     dict->SetValue("Font.Size", 9);

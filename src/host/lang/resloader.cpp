@@ -1,10 +1,10 @@
 #include "host/lang/resloader.h"
+#include "host/core/text.h"
 
 #include "host/core/paths.h"
 
 #include <opencc.h>
 
-#include <cctype>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -13,14 +13,6 @@
 
 namespace host {
 namespace {
-
-std::string upper(std::string_view text)
-{
-    std::string s(text);
-    for (char &c : s)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
 
 // One converter for the process: opening it reads its dictionaries.
 class Converter
@@ -64,10 +56,7 @@ const Table &tableFor(const std::string &language)
     if (found != tables.end())
         return found->second;
     Table &table = tables[language];
-    std::string lowered = language;
-    for (char &c : lowered)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    std::ifstream in(dataDir() / "lang" / (lowered + ".tsv"));
+    std::ifstream in(dataDir() / "lang" / (toLower(language) + ".tsv"));
     std::string line;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r')
@@ -90,7 +79,7 @@ std::string toTraditionalChinese(std::string_view text)
 
 std::string ResLoader::LoadString(std::string_view source) const
 {
-    const std::string language = upper(m_language);
+    const std::string language = toUpper(m_language);
     if (language.empty() || language == "CHS")
         return std::string(source);
     if (language == "CHT")

@@ -39,17 +39,16 @@ std::shared_ptr<LookupResult> classLookup(long classId, const std::string &searc
 } // namespace
 
 std::shared_ptr<LookupResult> GLViewComponent::ItemLookUp(long classId, std::string &search,
-                                                          std::string &filter,
-                                                          Dictionary &options)
+                                                          std::string &filter, Dictionary &options)
 {
-    const std::string code = CBool(options.GetValue("BeShortNumber", false)) ? "FShortNumber"
-                                                                              : "FNumber";
+    const std::string code =
+        CBool(options.GetValue("BeShortNumber", false)) ? "FShortNumber" : "FNumber";
     switch (classId) {
     case 4:
         return show(QStringLiteral("物料"),
                     withFilter("select FItemID,FNumber,FShortNumber,FName,FModel,FUnitID,"
                                "FStoreUnitID,FSecUnitID,FBatchManager,FISKFPeriod,FKFPeriod,"
-                               "FAuxClassID,FQtyDecimal from t_ICItem where FDeleted<>1",
+                               "FAuxClassID,FQtyDecimal from t_ICItem x2 where FDeleted<>1",
                                filter),
                     code, search);
     case 5:

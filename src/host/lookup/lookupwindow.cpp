@@ -1,4 +1,5 @@
 #include "host/lookup/lookupwindow.h"
+#include "host/core/text.h"
 
 #include "host/db/recordset.h"
 #include "host/lookup/glview.h"
@@ -22,17 +23,12 @@ class ChosenRecord : public LookupRecord
 public:
     ChosenRecord(std::string number, std::map<std::string, Variant, std::less<>> fields)
         : m_number(std::move(number)), m_fields(std::move(fields))
-    {
-    }
+    {}
     std::string Number() const override { return m_number; }
     Variant Properties(std::string_view name) const override
     {
         for (const auto &[key, value] : m_fields) {
-            if (key.size() == name.size() &&
-                std::equal(key.begin(), key.end(), name.begin(), [](char a, char b) {
-                    return std::tolower(static_cast<unsigned char>(a)) ==
-                           std::tolower(static_cast<unsigned char>(b));
-                }))
+            if (equalsNoCase(key, name))
                 return value;
         }
         return {};
@@ -52,9 +48,8 @@ QString text(const Variant &value)
 
 LookupWindow::LookupWindow(const QString &caption, std::shared_ptr<Recordset> rows,
                            std::string codeField, std::string nameField, const QString &search)
-    : m_rows(std::move(rows)), m_codeField(std::move(codeField)),
-      m_nameField(std::move(nameField)), m_search(new QLineEdit(client())),
-      m_table(new QTableWidget(client()))
+    : m_rows(std::move(rows)), m_codeField(std::move(codeField)), m_nameField(std::move(nameField)),
+      m_search(new QLineEdit(client())), m_table(new QTableWidget(client()))
 {
     setCaption(caption);
     setFont(ui::uiFont());

@@ -10,6 +10,12 @@ ComboBoxControl::ComboBoxControl(QWidget *parent)
     connect(this, &QComboBox::currentIndexChanged, this, [this] { emit Click(); });
 }
 
+void ComboBoxControl::checkIndex(int index) const
+{
+    if (index < 0 || index >= count())
+        throw HostError("Invalid argument", HostError::InvalidProcedureCall);
+}
+
 void ComboBoxControl::AddItem(const QString &text, int index)
 {
     const QSignalBlocker blocker(this);
@@ -22,8 +28,8 @@ void ComboBoxControl::AddItem(const QString &text, int index)
 
 void ComboBoxControl::RemoveItem(int index)
 {
-    if (index < 0 || index >= count())
-        throw HostError("Invalid argument", HostError::InvalidProcedureCall);
+    checkIndex(index);
+    const QSignalBlocker blocker(this);
     removeItem(index);
 }
 
@@ -36,15 +42,13 @@ void ComboBoxControl::Clear()
 
 long ComboBoxControl::ItemData(int index) const
 {
-    if (index < 0 || index >= count())
-        throw HostError("Invalid argument", HostError::InvalidProcedureCall);
+    checkIndex(index);
     return itemData(index).toLongLong();
 }
 
 void ComboBoxControl::setItemData(int index, long value)
 {
-    if (index < 0 || index >= count())
-        throw HostError("Invalid argument", HostError::InvalidProcedureCall);
+    checkIndex(index);
     QComboBox::setItemData(index, static_cast<qlonglong>(value));
 }
 

@@ -32,6 +32,8 @@ signals:
     void Click();
 
 private:
+    void checkIndex(int index) const;
+
     int m_newIndex = -1;
 };
 

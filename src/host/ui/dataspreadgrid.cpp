@@ -11,6 +11,7 @@ namespace host::ui {
 
 DataSpreadGrid::DataSpreadGrid(QWidget *parent) : SpreadGrid(parent)
 {
+    setWidthUnit(WidthUnit::Characters);
     connect(this, &SpreadGrid::Change, this, &DataSpreadGrid::CellEdited);
 }
 

@@ -7,7 +7,8 @@
 namespace host::ui {
 
 // Stand-in of the vendor's later, data-bound spreadsheet grid: the spread grid's members plus
-// block text (Clip), sorting by key columns and the CellEdited event.
+// block text (Clip), sorting by key columns and the CellEdited event. Its column widths are in
+// characters, as that grid measures them.
 class DataSpreadGrid : public SpreadGrid
 {
     Q_OBJECT

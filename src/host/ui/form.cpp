@@ -12,9 +12,9 @@
 
 namespace host::ui {
 
-Form::Form(QWidget *parent) : QMainWindow(parent), m_client(new QWidget(this))
+Form::Form(QWidget *parent)
+    : QMainWindow(parent), TwipsGeometry(static_cast<QWidget &>(*this)), m_client(new QWidget(this))
 {
-    setAttribute(Qt::WA_DeleteOnClose, false);
     setCentralWidget(m_client);
     setFont(uiFont());
 }

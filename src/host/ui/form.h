@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host/ui/twipsgeometry.h"
+
 #include <QMainWindow>
 
 #include <functional>
@@ -10,7 +12,7 @@ namespace host::ui {
 // (Form_Load, Form_Activate, Form_Resize, Form_Unload, Form_KeyDown, Form_KeyPress), key
 // preview, modal show and lengths in twips. Controls live on client(), the window's inner area;
 // menu bar and tool bars sit around it.
-class Form : public QMainWindow
+class Form : public QMainWindow, public TwipsGeometry
 {
     Q_OBJECT
 

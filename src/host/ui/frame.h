@@ -12,9 +12,7 @@ class Frame : public QGroupBox, public TwipsGeometry
     Q_OBJECT
 
 public:
-    explicit Frame(const QString &caption = {}, QWidget *parent = nullptr)
-        : QGroupBox(caption, parent), TwipsGeometry(static_cast<QWidget &>(*this))
-    {}
+    explicit Frame(const QString &caption = {}, QWidget *parent = nullptr);
 
     QString Caption() const { return title(); }
     void setCaption(const QString &caption) { setTitle(caption); }

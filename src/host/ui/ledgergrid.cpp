@@ -7,6 +7,8 @@
 
 #include <QHeaderView>
 
+#include <utility>
+
 namespace host::ui {
 
 namespace {
@@ -23,8 +25,8 @@ template <typename T> T &at(std::vector<T> &v, int col)
 } // namespace
 
 LedgerGrid::LedgerGrid(QWidget *parent)
-    : QTableView(parent), m_model(new LedgerModel(this)),
-      m_printer(std::make_unique<LedgerPrinter>(*this))
+    : QTableView(parent), TwipsGeometry(static_cast<QWidget &>(*this)),
+      m_model(new LedgerModel(this)), m_printer(std::make_unique<LedgerPrinter>(*this))
 {
     m_model->setFetcher(
         [this](int row, QString &text, long &backColor) { emit FetchRow(row, text, backColor); });
@@ -38,21 +40,23 @@ LedgerGrid::LedgerGrid(QWidget *parent)
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this,
-            [this](int section) { clicked(1, section + 1); });
+            [this](int section) { cellClicked(1, section + 1); });
     connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex &index) {
-        clicked(index.row() + kTitleRows + 1, index.column() + 1);
+        cellClicked(index.row() + kTitleRows + 1, index.column() + 1);
     });
     connect(horizontalHeader(), &QHeaderView::sectionResized, this,
-            [this](int section, int, int size) {
+            [this](int section, int oldSize, int newSize) {
+                // Only the user's dragging changes a width; hiding resizes to 0 and back.
                 const int col = section + 1;
-                if (col < static_cast<int>(m_widths.size()) && !isColumnHidden(section))
-                    at(m_widths, col) = pixelsToTwipsX(size);
+                if (!m_applying && oldSize > 0 && newSize > 0 &&
+                    col < static_cast<int>(m_widths.size()))
+                    at(m_widths, col) = pixelsToTwipsX(newSize);
             });
 }
 
 LedgerGrid::~LedgerGrid() = default;
 
-void LedgerGrid::clicked(int row, int col)
+void LedgerGrid::cellClicked(int row, int col)
 {
     m_clickedRow = row;
     m_clickedCol = col;
@@ -67,8 +71,10 @@ void LedgerGrid::clicked(int row, int col)
 void LedgerGrid::applyColumn(int col)
 {
     const int section = col - 1;
-    setColumnHidden(section, at(m_switches, col)[HiddenSwitch]);
+    const bool applying = std::exchange(m_applying, true);
     horizontalHeader()->resizeSection(section, twipsToPixelsX(at(m_widths, col)));
+    setColumnHidden(section, at(m_switches, col)[HiddenSwitch]);
+    m_applying = applying;
     m_model->setQuantityColumn(col, at(m_styles, col) == kQuantityStyle);
 }
 
@@ -161,16 +167,21 @@ void LedgerGrid::FaceRef::Recalculate()
         m_grid->applyColumn(col);
 }
 
+bool LedgerGrid::ColumnRef::valid() const
+{
+    return m_col >= 1 && m_col <= m_grid->m_model->cols();
+}
+
 double LedgerGrid::ColumnRef::Width() const
 {
-    if (m_col < 1 || m_col >= static_cast<int>(m_grid->m_widths.size()))
+    if (!valid())
         return 0;
     return at(m_grid->m_widths, m_col);
 }
 
 void LedgerGrid::ColumnRef::setWidth(double twips)
 {
-    if (m_col < 1 || m_col >= static_cast<int>(m_grid->m_widths.size()))
+    if (!valid())
         return;
     at(m_grid->m_widths, m_col) = std::max(twips, 0.0);
     m_grid->applyColumn(m_col);
@@ -178,7 +189,7 @@ void LedgerGrid::ColumnRef::setWidth(double twips)
 
 bool LedgerGrid::ColumnRef::Switch(int index) const
 {
-    if (m_col < 1 || m_col >= static_cast<int>(m_grid->m_switches.size()))
+    if (!valid())
         return false;
     const auto &switches = at(m_grid->m_switches, m_col);
     const auto it = switches.find(index);
@@ -187,7 +198,7 @@ bool LedgerGrid::ColumnRef::Switch(int index) const
 
 void LedgerGrid::ColumnRef::setSwitch(int index, bool on)
 {
-    if (m_col < 1 || m_col >= static_cast<int>(m_grid->m_switches.size()))
+    if (!valid())
         return;
     at(m_grid->m_switches, m_col)[index] = on;
     m_grid->applyColumn(m_col);
@@ -195,14 +206,14 @@ void LedgerGrid::ColumnRef::setSwitch(int index, bool on)
 
 int LedgerGrid::ColumnRef::Style() const
 {
-    if (m_col < 1 || m_col >= static_cast<int>(m_grid->m_styles.size()))
+    if (!valid())
         return 0;
     return at(m_grid->m_styles, m_col);
 }
 
 void LedgerGrid::ColumnRef::setStyle(int style)
 {
-    if (m_col < 1 || m_col >= static_cast<int>(m_grid->m_styles.size()))
+    if (!valid())
         return;
     at(m_grid->m_styles, m_col) = style;
     m_grid->applyColumn(m_col);

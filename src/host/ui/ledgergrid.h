@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host/ui/twipsgeometry.h"
+
 #include <QTableView>
 
 #include <map>
@@ -17,7 +19,7 @@ class LedgerPrinter;
 //
 // Face members by the control's dispatch numbers: 1 Rows, 2 Cols, 3 FixedRows, 8 BackColor,
 // 10 Row, 11 Col. Column members: 1 Width, 5 Style, 8 Switch.
-class LedgerGrid : public QTableView
+class LedgerGrid : public QTableView, public TwipsGeometry
 {
     Q_OBJECT
 
@@ -60,6 +62,7 @@ public:
     private:
         friend class LedgerGrid;
         ColumnRef(LedgerGrid &grid, int col) : m_grid(&grid), m_col(col) {}
+        bool valid() const;
         LedgerGrid *m_grid;
         int m_col;
     };
@@ -104,7 +107,7 @@ signals:
     void ToggleSelect(short &Action);
 
 private:
-    void clicked(int row, int col);
+    void cellClicked(int row, int col);
     void applyColumn(int col);
 
     LedgerModel *m_model;
@@ -115,6 +118,7 @@ private:
     int m_clickedRow = 0;
     int m_clickedCol = 0;
     long m_backColor = 0xFFFFFF;
+    bool m_applying = false;
 };
 
 } // namespace host::ui

@@ -33,7 +33,8 @@ void LedgerModel::setCols(int cols)
 void LedgerModel::setFixedRows(int rows)
 {
     m_fixedRows = std::clamp(rows, 1, kTitleRows);
-    emit headerDataChanged(Qt::Horizontal, 0, std::max(m_cols - 1, 0));
+    if (m_cols > 0)
+        emit headerDataChanged(Qt::Horizontal, 0, m_cols - 1);
 }
 
 LedgerModel::RowText &LedgerModel::row(int number) const

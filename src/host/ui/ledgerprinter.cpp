@@ -21,12 +21,12 @@ constexpr double kTwipsPerInch = 1440.0;
 constexpr int kTitleRows = 2;
 constexpr long kWhite = 0xFFFFFF;
 
-QFont fontOf(const LedgerPrinter::PrintFont &spec)
+QFont fontOf(const LedgerPrinter::PrintFont &wanted)
 {
-    QFont font = uiFont(spec.Size > 0 ? spec.Size : 9);
-    if (!spec.Name.isEmpty())
-        font.setFamilies({spec.Name, cjkFamily()});
-    font.setBold(spec.Bold);
+    QFont font = uiFont(wanted.Size > 0 ? wanted.Size : 9);
+    if (!wanted.Name.isEmpty())
+        font.setFamilies({wanted.Name, cjkFamily()});
+    font.setBold(wanted.Bold);
     return font;
 }
 
@@ -189,24 +189,45 @@ QString LedgerPrinter::expandPageTokens(const QString &text, int page, int pages
     return result;
 }
 
+namespace {
+
+double lineHeight(const LedgerPrinter::PrintLine &line, QPrinter &printer)
+{
+    return line.Text.isEmpty() ? 0.0 : QFontMetricsF(fontOf(line.Font), &printer).height() * 1.5;
+}
+
+} // namespace
+
+LedgerPrinter::Layout LedgerPrinter::layout(QPrinter &printer) const
+{
+    Layout l;
+    const double pageHeight = printer.pageLayout().paintRectPixels(printer.resolution()).height();
+    l.headerHeight = lineHeight(m_headers[0], printer) + lineHeight(m_headers[1], printer);
+    l.footerHeight = lineHeight(m_footers[0], printer) + lineHeight(m_footers[1], printer);
+    l.rowHeight = QFontMetricsF(uiFont(9), &printer).height() * 1.6;
+    l.tableTop = l.headerHeight + l.rowHeight * 0.5;
+    const double tableBottom = pageHeight - l.footerHeight - l.rowHeight * 0.5;
+    l.rowsPerPage = std::max(1, static_cast<int>((tableBottom - l.tableTop) / l.rowHeight) -
+                                    m_grid.Face().FixedRows());
+    return l;
+}
+
+int LedgerPrinter::rowsPerPage(QPrinter &printer) const
+{
+    return layout(printer).rowsPerPage;
+}
+
 int LedgerPrinter::render(QPrinter &printer)
 {
+    const Layout l = layout(printer);
     QPainter painter;
     if (!painter.begin(&printer))
         throw HostError("The printer could not be started.");
     const double dpi = printer.resolution();
     const QRectF page(QPointF(0, 0),
                       printer.pageLayout().paintRectPixels(printer.resolution()).size());
-
-    auto lineHeight = [&](const PrintLine &l) {
-        return l.Text.isEmpty() ? 0.0 : QFontMetricsF(fontOf(l.Font), &printer).height() * 1.5;
-    };
-    const double headerHeight = lineHeight(m_headers[0]) + lineHeight(m_headers[1]);
-    const double footerHeight = lineHeight(m_footers[0]) + lineHeight(m_footers[1]);
-
     const QFont tableFont = uiFont(9);
-    const double rowHeight = QFontMetricsF(tableFont, &printer).height() * 1.6;
-    PageWriter writer(painter, m_grid, rowHeight, m_printColors);
+    PageWriter writer(painter, m_grid, l.rowHeight, m_printColors);
     double total = 0;
     for (int col = 1; col <= m_grid.Face().Cols(); ++col) {
         if (m_grid.Col(col).Switch(LedgerGrid::HiddenSwitch))
@@ -225,21 +246,19 @@ int LedgerPrinter::render(QPrinter &printer)
     }
     const double left = (page.width() - total) / 2;
     const int fixedRows = m_grid.Face().FixedRows();
-    const double tableTop = headerHeight + rowHeight * 0.5;
-    const double tableBottom = page.height() - footerHeight - rowHeight * 0.5;
-    const int rowsPerPage =
-        std::max(1, static_cast<int>((tableBottom - tableTop) / rowHeight) - fixedRows);
+    const int rowsPerPage = l.rowsPerPage;
     const int dataRows = std::max(m_grid.Face().Rows() - kTitleRows, 0);
     const int pages = std::max(1, (dataRows + rowsPerPage - 1) / rowsPerPage);
+    const double rowHeight = l.rowHeight;
 
     auto drawLines = [&](const std::array<PrintLine, 2> &lines, double top, int pageNo) {
-        for (const PrintLine &l : lines) {
-            const double h = lineHeight(l);
+        for (const PrintLine &line : lines) {
+            const double h = lineHeight(line, printer);
             if (h == 0)
                 continue;
-            painter.setFont(fontOf(l.Font));
+            painter.setFont(fontOf(line.Font));
             drawSections(painter, QRectF(0, top, page.width(), h),
-                         expandPageTokens(l.Text, pageNo, pages));
+                         expandPageTokens(line.Text, pageNo, pages));
             top += h;
         }
     };
@@ -249,12 +268,12 @@ int LedgerPrinter::render(QPrinter &printer)
             printer.newPage();
         drawLines(m_headers, 0, pageNo);
         painter.setFont(tableFont);
-        double top = writer.titles(tableTop, left, fixedRows);
+        double top = writer.titles(l.tableTop, left, fixedRows);
         const int first = kTitleRows + 1 + (pageNo - 1) * rowsPerPage;
         const int last = std::min(first + rowsPerPage - 1, kTitleRows + dataRows);
         for (int row = first; row <= last; ++row, top += rowHeight)
             writer.row(top, left, row);
-        drawLines(m_footers, page.height() - footerHeight, pageNo);
+        drawLines(m_footers, page.height() - l.footerHeight, pageNo);
     }
     painter.end();
     return pages;

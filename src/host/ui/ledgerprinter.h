@@ -54,12 +54,23 @@ public:
     void PrintSetup();
 
     QPrinter &printer() { return *m_printer; }
+    // Data rows that fit on one page of that printer.
+    int rowsPerPage(QPrinter &printer) const;
     // Paints every page; returns the page count.
     int render(QPrinter &printer);
 
     static QString expandPageTokens(const QString &text, int page, int pages);
 
 private:
+    struct Layout
+    {
+        double headerHeight;
+        double footerHeight;
+        double rowHeight;
+        double tableTop;
+        int rowsPerPage;
+    };
+    Layout layout(QPrinter &printer) const;
     PrintLine &line(std::array<PrintLine, 2> &lines, int i);
 
     LedgerGrid &m_grid;

@@ -46,6 +46,7 @@ void ListBox::AddItem(const QString &text, int index)
 
 void ListBox::RemoveItem(int index)
 {
+    const QSignalBlocker blocker(this);
     delete itemAt(index);
 }
 

@@ -27,10 +27,7 @@ long Msg::defaultAnswer(long style)
 
 ModalServices &modals()
 {
-    if (g_installed)
-        return *g_installed;
-    static QtModals real;
-    return real;
+    return g_installed ? *g_installed : QtModals::instance();
 }
 
 ModalServices *installModals(ModalServices *services)

@@ -13,9 +13,24 @@
 #include <QPrinter>
 #include <QTimer>
 
+#include <iostream>
+
 namespace host::ui {
 
 namespace {
+
+// Without a display nobody can answer a dialog: it is written to standard error and takes its
+// default, so a program run offscreen never waits.
+bool headless()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
+}
+
+void report(const QString &what)
+{
+    std::cerr << what.toStdString() << std::endl;
+}
 
 QMessageBox::StandardButtons buttonsOf(long style)
 {
@@ -81,8 +96,18 @@ QWidget *activeParent()
 
 } // namespace
 
+QtModals &QtModals::instance()
+{
+    static QtModals services;
+    return services;
+}
+
 long QtModals::messageBox(const QString &text, long style, const QString &title)
 {
+    if (headless()) {
+        report(title.isEmpty() ? text : title + QStringLiteral(": ") + text);
+        return Msg::defaultAnswer(style);
+    }
     QMessageBox box(iconOf(style), title, text, buttonsOf(style), activeParent());
     return answerOf(box.exec(), style);
 }
@@ -94,12 +119,16 @@ long QtModals::hostMessage(const QString &text, long style)
 
 QString QtModals::openFileName(const FileDialogRequest &request)
 {
+    if (headless())
+        return {};
     return QFileDialog::getOpenFileName(activeParent(), request.title, request.initialPath,
                                         qtFilter(request.filter));
 }
 
 QString QtModals::saveFileName(const FileDialogRequest &request)
 {
+    if (headless())
+        return {};
     return QFileDialog::getSaveFileName(activeParent(), request.title, request.initialPath,
                                         qtFilter(request.filter));
 }
@@ -120,6 +149,13 @@ void QtModals::showModal(Form &form)
             saveScreenshot(*target, file);
             target->Unload();
         });
+    } else if (headless()) {
+        report(QStringLiteral("%1: shown without a display, closed").arg(form.Caption()));
+        QPointer<Form> target(&form);
+        QTimer::singleShot(0, &loop, [target] {
+            if (target)
+                target->Unload();
+        });
     }
     if (form.isVisible())
         loop.exec();
@@ -127,12 +163,16 @@ void QtModals::showModal(Form &form)
 
 bool QtModals::printSetup(QPrinter &printer)
 {
+    if (headless())
+        return false;
     QPageSetupDialog dialog(&printer, activeParent());
     return dialog.exec() == QDialog::Accepted;
 }
 
 void QtModals::printPreview(QPrinter &printer, const std::function<void(QPrinter &)> &paint)
 {
+    if (headless())
+        return;
     QPrintPreviewDialog dialog(&printer, activeParent());
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&paint](QPrinter *target) { paint(*target); });

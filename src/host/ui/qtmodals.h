@@ -13,6 +13,9 @@ namespace host::ui {
 class QtModals : public ModalServices
 {
 public:
+    // The services of the program, in force unless a test installed others.
+    static QtModals &instance();
+
     long messageBox(const QString &text, long style, const QString &title) override;
     long hostMessage(const QString &text, long style) override;
     QString openFileName(const FileDialogRequest &request) override;

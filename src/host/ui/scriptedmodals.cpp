@@ -68,8 +68,8 @@ QString ScriptedModals::saveFileName(const FileDialogRequest &request)
 
 void ScriptedModals::showModal(Form &form)
 {
-    m_modalWindows.push_back({QString::fromLatin1(form.metaObject()->className()), form.Caption()});
     form.Load();
+    m_modalWindows.push_back({QString::fromLatin1(form.metaObject()->className()), form.Caption()});
     form.show();
     if (!m_callbacks.empty()) {
         const auto callback = std::move(m_callbacks.front());

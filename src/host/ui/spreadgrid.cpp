@@ -13,13 +13,14 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace host::ui {
 
 SpreadGrid::SpreadGrid(QWidget *parent)
-    : QTableView(parent), m_model(new SpreadModel(this)),
-      m_delegate(new SpreadDelegate(*m_model, this))
+    : QTableView(parent), TwipsGeometry(static_cast<QWidget &>(*this)),
+      m_model(new SpreadModel(this)), m_delegate(new SpreadDelegate(*m_model, this))
 {
     setModel(m_model);
     setItemDelegate(m_delegate);
@@ -43,6 +44,13 @@ SpreadGrid::SpreadGrid(QWidget *parent)
         emit Click(section + 1, 0);
         emit HeaderClick(section + 1, 0);
     });
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int section, int oldSize, int newSize) {
+                // Hiding and showing a column resize it to and from 0; only the user's
+                // resizing changes the width the program set.
+                if (!m_settingWidth && oldSize > 0 && newSize > 0)
+                    m_widths[section + 1] = toWidthUnit(newSize);
+            });
     connect(m_delegate, &SpreadDelegate::editorCreated, this, [this](QWidget *editor) {
         editor->installEventFilter(this);
         if (auto *combo = qobject_cast<QComboBox *>(editor)) {
@@ -272,16 +280,35 @@ void SpreadGrid::setColHidden(bool hidden)
         applyHidden(col, hidden);
 }
 
-int SpreadGrid::ColWidth(int col) const
+double SpreadGrid::toWidthUnit(int pixels) const
 {
-    if (col == 0)
-        return verticalHeader()->isHidden() ? 0 : pixelsToTwipsX(verticalHeader()->width());
-    return pixelsToTwipsX(horizontalHeader()->sectionSize(col - 1));
+    if (m_widthUnit == WidthUnit::Characters)
+        return static_cast<double>(pixels) / fontMetrics().averageCharWidth();
+    return pixelsToTwipsX(pixels);
 }
 
-void SpreadGrid::setColWidth(int col, int twips)
+int SpreadGrid::toPixels(double width) const
 {
-    const int pixels = std::max(twipsToPixelsX(twips), 0);
+    if (m_widthUnit == WidthUnit::Characters)
+        return static_cast<int>(std::lround(width * fontMetrics().averageCharWidth()));
+    return twipsToPixelsX(width);
+}
+
+double SpreadGrid::ColWidth(int col) const
+{
+    if (col == 0)
+        return verticalHeader()->isHidden() ? 0 : toWidthUnit(verticalHeader()->width());
+    if (const auto it = m_widths.find(col); it != m_widths.end())
+        return it->second;
+    // A hidden column keeps the width it will show with again.
+    const int pixels = isColumnHidden(col - 1) ? horizontalHeader()->defaultSectionSize()
+                                               : horizontalHeader()->sectionSize(col - 1);
+    return toWidthUnit(pixels);
+}
+
+void SpreadGrid::setColWidth(int col, double width)
+{
+    const int pixels = std::max(toPixels(width), 0);
     if (col == 0) {
         // A row-number column of width 0 is not seen.
         verticalHeader()->setHidden(pixels == 0);
@@ -289,8 +316,12 @@ void SpreadGrid::setColWidth(int col, int twips)
             verticalHeader()->setFixedWidth(pixels);
         return;
     }
-    if (col <= MaxCols())
-        horizontalHeader()->resizeSection(col - 1, pixels);
+    if (col > MaxCols())
+        return;
+    m_widths[col] = std::max(width, 0.0);
+    const bool setting = std::exchange(m_settingWidth, true);
+    horizontalHeader()->resizeSection(col - 1, pixels);
+    m_settingWidth = setting;
 }
 
 int SpreadGrid::TopRow() const

@@ -3,7 +3,11 @@
 #include "host/ui/cellblock.h"
 #include "host/ui/celltype.h"
 
+#include "host/ui/twipsgeometry.h"
+
 #include <QTableView>
+
+#include <map>
 
 namespace host::ui {
 
@@ -14,10 +18,10 @@ class SpreadDelegate;
 // concern cells (CellType, Lock, BackColor, the Type... limits, Value, Text) act on the cell
 // addressed by Col and Row, or, with BlockMode on, on the block Col..Col2 x Row..Row2; -1 in
 // an address means every row or every column. Row 0 is the header row, column 0 the
-// row-number column. Widths are in twips.
+// row-number column. Column widths are in twips.
 //
 // Events: Change is raised for the user's edits only, never for the program's own writes.
-class SpreadGrid : public QTableView
+class SpreadGrid : public QTableView, public TwipsGeometry
 {
     Q_OBJECT
 
@@ -78,8 +82,9 @@ public:
     // Hidden state of the addressed column(s).
     bool ColHidden() const;
     void setColHidden(bool hidden);
-    int ColWidth(int col) const;
-    void setColWidth(int col, int twips);
+    // In the grid's width unit: twips, or characters for the data-bound grid.
+    double ColWidth(int col) const;
+    void setColWidth(int col, double width);
     int TopRow() const;
     void setTopRow(int row);
 
@@ -114,6 +119,16 @@ signals:
     void ComboSelChange(int Col, int Row);
 
 protected:
+    enum class WidthUnit
+    {
+        Twips,
+        // Average character widths of the grid's font.
+        Characters
+    };
+    void setWidthUnit(WidthUnit unit) { m_widthUnit = unit; }
+    double toWidthUnit(int pixels) const;
+    int toPixels(double width) const;
+
     // The block the cell properties act on.
     CellBlock addressBlock() const;
     // The cell the property getters read.
@@ -144,6 +159,11 @@ private:
     bool m_forwardingKey = false;
     QPersistentModelIndex m_editing;
     bool m_editChanged = false;
+    // Widths in twips as set or as the user dragged them, so reading one back gives what was
+    // set rather than its rounding to pixels.
+    std::map<int, double> m_widths;
+    bool m_settingWidth = false;
+    WidthUnit m_widthUnit = WidthUnit::Twips;
 };
 
 } // namespace host::ui

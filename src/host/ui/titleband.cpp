@@ -10,7 +10,11 @@ TitleBand::TitleBand(QWidget *parent) : QFrame(parent), TwipsGeometry(static_cas
 {
     setFrameShape(QFrame::StyledPanel);
     setAutoFillBackground(true);
-    resize(width(), 2 * fontMetrics().height() + 12);
+    // Room for the caption and one row of controls below it.
+    resize(width(), 3 * fontMetrics().height() + 16);
+    m_captionFont = font();
+    m_captionFont.setPointSizeF(m_captionFont.pointSizeF() * 1.6);
+    m_captionFont.setBold(true);
     new EdgeDock(*this, Qt::TopEdge);
 }
 
@@ -20,15 +24,18 @@ void TitleBand::setCaption(const QString &caption)
     update();
 }
 
+void TitleBand::setCaptionFont(const QFont &font)
+{
+    m_captionFont = font;
+    update();
+}
+
 void TitleBand::paintEvent(QPaintEvent *event)
 {
     QFrame::paintEvent(event);
     QPainter painter(this);
-    QFont title = font();
-    title.setPointSizeF(title.pointSizeF() * 1.6);
-    title.setBold(true);
-    painter.setFont(title);
-    const int captionHeight = QFontMetrics(title).height() + 4;
+    painter.setFont(m_captionFont);
+    const int captionHeight = QFontMetrics(m_captionFont).height() + 4;
     painter.drawText(QRect(0, 2, width(), captionHeight), Qt::AlignCenter, m_caption);
 }
 

@@ -19,12 +19,16 @@ public:
 
     QString Caption() const { return m_caption; }
     void setCaption(const QString &caption);
+    // The caption's font; the controls on the band keep theirs.
+    QFont CaptionFont() const { return m_captionFont; }
+    void setCaptionFont(const QFont &font);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
     QString m_caption;
+    QFont m_captionFont;
 };
 
 } // namespace host::ui

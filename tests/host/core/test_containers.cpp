@@ -3,6 +3,7 @@
 #include "host/core/hosterror.h"
 #include "host/core/sqltext.h"
 #include "host/core/stringbuilder.h"
+#include "host/core/text.h"
 #include "host/core/vector.h"
 
 #include <gtest/gtest.h>
@@ -137,4 +138,15 @@ TEST(SqlText, DoublesQuotes)
     EXPECT_EQ(sqlEscape("盘点"), "盘点");
     EXPECT_EQ(sqlString("a'b"), "'a''b'");
     EXPECT_EQ(sqlString(""), "''");
+}
+
+TEST(Text, CaseFoldingIsAsciiOnly)
+{
+    EXPECT_EQ(toUpper("chs 盘点"), "CHS 盘点");
+    EXPECT_TRUE(equalsNoCase("ShowFilterBeforeCheck", "SHOWFILTERBEFORECHECK"));
+    EXPECT_FALSE(equalsNoCase("ab", "abc"));
+    EXPECT_TRUE(startsWithNoCase("zarvocaculaterpt.Cost", "ZarvoCaculateRpt."));
+    EXPECT_EQ(findNoCase("UserID=1;SubID=ic", "subid="), 9u);
+    EXPECT_EQ(findNoCase("abc", "c", 3), std::string_view::npos);
+    EXPECT_EQ(findNoCase("abc", ""), std::string_view::npos);
 }

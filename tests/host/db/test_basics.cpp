@@ -18,7 +18,7 @@ protected:
         auto rs = db.Execute(sql);
         EXPECT_EQ(rs->State(), 1) << sql;
         EXPECT_FALSE(rs->EOF()) << sql;
-        return rs->Fields(0L).Value();
+        return rs->Fields(0).Value();
     }
     AppConnection db;
 };
@@ -42,6 +42,27 @@ TEST_F(Basics, CreateInsertSelect)
     EXPECT_TRUE(rs->EOF());
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM t_Item WHERE FName = 'NUT'"), Variant(1));
     EXPECT_EQ(scalar("SELECT 6 / FQty FROM t_Item WHERE FItemID = 1 AND FQty = 6"), Variant(1.0));
+}
+
+TEST(Connection, OpensByConnectionStringAndReportsOdbcFailures)
+{
+    AppConnection db;
+    EXPECT_FALSE(db.isOpen());
+    EXPECT_THROW(db.Execute("select 1"), host::HostError);
+    db.open("Data Source=:memory:");
+    EXPECT_EQ(db.ConnectionString(), "Data Source=:memory:");
+    EXPECT_EQ(db.Execute("select 1 as one")->Fields("one").Value(), Variant(1));
+    try {
+        db.open("Driver={No Such Driver};Server=nowhere;");
+        FAIL() << "no driver should connect";
+    } catch (const host::HostError &e) {
+        EXPECT_FALSE(e.Description().empty());
+    }
+    // A failed open leaves the connection as it was.
+    EXPECT_EQ(db.ConnectionString(), "Data Source=:memory:");
+    EXPECT_TRUE(db.isOpen());
+    db.close();
+    EXPECT_THROW(db.registerProcedure("p", [](const std::vector<Variant> &) {}), host::HostError);
 }
 
 } // namespace

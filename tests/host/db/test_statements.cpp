@@ -58,14 +58,26 @@ TEST_F(Statements, TextsCompareWithoutCaseAndTrailingBlanks)
         long count;
     };
     const Case cases[] = {
-        {"FNumber = 'a1'", 1},         {"FNumber = 'A1   '", 1}, {"FNumber <> 'B2'", 2},
-        {"FNumber IN ('a1','B2')", 2}, {"FNumber > 'a9'", 2},    {"FName LIKE 'bo%'", 1},
-        {"rtrim(FName) = 'NUT'", 1},   {"FName IS NULL", 1},
+        {"FNumber = 'a1'", 1},
+        {"FNumber = 'A1   '", 1},
+        {"FNumber <> 'B2'", 2},
+        {"FNumber IN ('a1','B2')", 2},
+        {"FNumber > 'a9'", 2},
+        {"FName LIKE 'bo%'", 1},
+        {"rtrim(FName) = 'NUT'", 1},
+        {"FName IS NULL", 1},
+        // Quoted numbers next to numbers are numbers; ISNULL takes its first argument's type.
+        {"FItemID + 0 = '2'", 1},
+        {"ISNULL(FPrice, '') = 0", 2},
+        {"FQty * 1 = '2.35'", 1},
+        {"'3' IN (FItemID, FItemID + 1)", 2},
+        {"FActive = 'true'", 3},
     };
     for (const auto &c : cases)
         EXPECT_EQ(scalar(db, std::string("SELECT COUNT(*) FROM Item WHERE ") + c.condition),
                   Variant(c.count))
             << c.condition;
+    EXPECT_THROW(db.Execute("SELECT COUNT(*) FROM Item WHERE FItemID + 0 = '1.5'"), HostError);
     auto rs = db.Execute("SELECT FNumber FROM Item ORDER BY FNumber DESC");
     EXPECT_EQ(rs->Fields(0L).Value(), Variant("C3"));
     rs->MoveNext();
@@ -114,6 +126,48 @@ TEST_F(Statements, UpdateWithJoinedFromList)
                  HostError);
 }
 
+// Sums and differences that are zero in decimals are zero: no phantom count differences.
+TEST_F(Statements, DecimalResultsKeepTheirScaleOnEveryWritePath)
+{
+    db.Execute(R"(
+CREATE TABLE Cnt (FID int, FQty decimal(28,10), FQtyAct decimal(28,10), FAdjQty decimal(28,10),
+  FCoefficient decimal(28,10), FMinus decimal(28,10), FPrice decimal(10,2))
+INSERT INTO Cnt VALUES (1, 0.1, 0.3, 0.1, 2, NULL, NULL), (2, 0.2, 0.3, 0.1, 1, NULL, NULL),
+  (3, -0.3, 0, 0, 0, NULL, NULL)
+)");
+    const auto text = [&](const std::string &sql) { return host::CStr(scalar(db, sql)); };
+    EXPECT_EQ(text("SELECT SUM(FQty) FROM Cnt"), "0");
+    EXPECT_EQ(text("SELECT COUNT(*) FROM Cnt WHERE FQtyAct - FQty - FAdjQty = 0"), "1");
+    EXPECT_EQ(text("SELECT SUM(CASE WHEN FID < 3 THEN FQty ELSE 0 END) - 0.3 FROM Cnt"), "0");
+    EXPECT_EQ(text("SELECT AVG(FQtyAct) FROM Cnt"), "0.2");
+    // UPDATE without and with FROM, reading the row's old values.
+    db.Execute("UPDATE Cnt SET FQty = FQty + 0.2 WHERE FID = 1");
+    EXPECT_EQ(text("SELECT FQty - 0.3 FROM Cnt WHERE FID = 1"), "0");
+    db.Execute("UPDATE c SET c.FMinus = c.FQtyAct - c.FQty - (c.FAdjQty * c.FCoefficient) "
+               "FROM Cnt c INNER JOIN Stock s ON s.FItemID = c.FID");
+    auto rs = db.Execute("SELECT FMinus, -FMinus FROM Cnt ORDER BY FID");
+    EXPECT_EQ(host::CStr(rs->Fields(0L).Value()), "-0.2");
+    rs->MoveNext();
+    EXPECT_EQ(host::CStr(rs->Fields(0L).Value()), "0");
+    EXPECT_EQ(host::CStr(rs->Fields(1L).Value()), "0");
+    rs->MoveNext();
+    EXPECT_EQ(host::CStr(rs->Fields(0L).Value()), "0.3");
+    // The target column's scale rounds what a quotient or a float gives.
+    db.Execute("UPDATE Cnt SET FPrice = FQtyAct / 7 + CAST(0.005 AS float)");
+    EXPECT_EQ(text("SELECT FPrice FROM Cnt WHERE FID = 1"), "0.05");
+    // INSERT ... SELECT and SELECT INTO keep sums of stored values exact.
+    db.Execute("INSERT INTO Cnt (FID, FQty) SELECT 9, SUM(FQty) - 0.3 FROM Cnt WHERE FID < 3");
+    EXPECT_EQ(text("SELECT FQty FROM Cnt WHERE FID = 9"), "0.2");
+    db.Execute("SELECT FID, FQty * 3 - 0.9 AS FDiff INTO #d FROM Cnt WHERE FID = 1");
+    EXPECT_EQ(text("SELECT FDiff FROM #d"), "0");
+    // Values with many digits keep them all, up to the 15 a double holds.
+    db.Execute("INSERT INTO Cnt (FID, FQty, FQtyAct) VALUES (8, 1234.5678901234, 0.0000000004)");
+    EXPECT_EQ(text("SELECT FQty FROM Cnt WHERE FID = 8"), "1234.5678901234");
+    EXPECT_EQ(text("SELECT FQty + FQtyAct * 2.0 FROM Cnt WHERE FID = 8"), "1234.5678901242");
+    // decimal(28,10) times an int has 9 decimals, as SQL Server types it.
+    EXPECT_EQ(scalar(db, "SELECT FQtyAct * 2 FROM Cnt WHERE FID = 8"), Variant(1e-9));
+}
+
 TEST_F(Statements, DeleteTruncateDropAndViews)
 {
     db.Execute("CREATE VIEW v_Stock AS SELECT i.FNumber, s.FQty FROM Item i JOIN Stock s ON "
@@ -144,6 +198,28 @@ TEST_F(Statements, TempTablesAndSelectInto)
     db.Execute("create table #Temp(fstock int,fsp int)\r\ninsert into #Temp select 1, 2\r\n"
                "select distinct fstock into #Temp2 from #Temp\r\ndrop table #Temp,#Temp2");
     EXPECT_TRUE(scalar(db, "select OBJECT_ID('tempdb..#Temp')").isNull());
+}
+
+TEST_F(Statements, GeneratedScriptForms)
+{
+    db.Execute(R"(
+SET ANSI_NULLS ON
+GO
+IF OBJECT_ID('dbo.t_Unit') IS NOT NULL DROP TABLE dbo.t_Unit
+GO
+CREATE TABLE [dbo].[t_Unit](
+  [FMeasureUnitID] [int] NOT NULL,
+  [FName] [nvarchar](80) NOT NULL CONSTRAINT [DF_t_Unit_FName] DEFAULT (N''),
+  CONSTRAINT [PK_t_Unit] PRIMARY KEY CLUSTERED ([FMeasureUnitID] ASC)
+    WITH (PAD_INDEX = OFF, IGNORE_DUP_KEY = OFF) ON [PRIMARY]
+) ON [PRIMARY]
+GO
+CREATE NONCLUSTERED INDEX [IX_t_Unit_Name] ON [dbo].[t_Unit] ([FName]) WITH (FILLFACTOR = 90) ON [PRIMARY]
+INSERT INTO t_Unit (FMeasureUnitID) VALUES (1)
+)");
+    EXPECT_EQ(scalar(db, "SELECT '[' + FName + ']' FROM t_Unit"), Variant("[]"));
+    db.Execute("IF OBJECT_ID('dbo.t_Unit') IS NOT NULL DROP TABLE dbo.t_Unit");
+    EXPECT_TRUE(scalar(db, "SELECT OBJECT_ID('t_Unit')").isNull());
 }
 
 } // namespace

@@ -1,0 +1,63 @@
+#include "command_sql.h"
+
+#include "host/core/datetime.h"
+#include "host/core/hosterror.h"
+#include "host/db/appconnection.h"
+
+#include <filesystem>
+#include <iostream>
+#include <iterator>
+#include <string>
+
+namespace {
+
+constexpr int kFailed = 1;
+
+std::string cellText(const host::Variant &value)
+{
+    switch (value.type()) {
+    case host::VariantType::Null:
+        return "NULL";
+    case host::VariantType::Date:
+        return host::dateToText(value.dateValue());
+    case host::VariantType::Boolean:
+        return value.boolValue() ? "1" : "0";
+    default:
+        return host::CStr(value);
+    }
+}
+
+} // namespace
+
+int runSqlCommand(const Options &options, std::istream &in, std::ostream &out, std::ostream &err)
+{
+    // A mistyped --db must not leave an empty database behind.
+    if (!std::filesystem::exists(options.database)) {
+        err << "stockcheck: no database at " << options.database.string()
+            << " (make one with init-db)\n";
+        return kFailed;
+    }
+    const std::string sql{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    try {
+        host::AppConnection db;
+        db.openDatabase(options.database.string());
+        auto rs = db.Execute(sql);
+        if (rs->State() == host::Recordset::adStateClosed) {
+            out << "(no rows returned)\n";
+            return 0;
+        }
+        for (long i = 0; i < rs->FieldCount(); ++i)
+            out << (i ? "\t" : "") << rs->Fields(i).Name();
+        out << "\n";
+        for (; !rs->EOF(); rs->MoveNext()) {
+            for (long i = 0; i < rs->FieldCount(); ++i)
+                out << (i ? "\t" : "") << cellText(rs->Fields(i).Value());
+            out << "\n";
+        }
+        out << "(" << rs->RecordCount() << (rs->RecordCount() == 1 ? " row)\n" : " rows)\n");
+        return 0;
+    } catch (const host::HostError &e) {
+        err << "stockcheck: " << e.Description() << "\n";
+        return kFailed;
+    }
+}

@@ -1,0 +1,117 @@
+#include "backup/icbackupinv.h"
+
+#include "backup/backupbatch.h"
+#include "backup/dbaccess.h"
+#include "backup/processnumber.h"
+#include "host/core/dateformatter.h"
+#include "host/core/datetime.h"
+#include "host/core/hosterror.h"
+#include "services/mmts.h"
+#include "services/modqellogmsg.h"
+#include "services/modulestate.h"
+#include "services/mparse.h"
+#include "services/pubvariant.h"
+
+#include <exception>
+
+namespace {
+
+// The user's row-level access to stocks and items as a from- and a where-fragment.
+void rowAccess(long operatorId, std::string &from, std::string &where)
+{
+    host::Vector tables;
+    tables.Add("t_Stock");
+    tables.Add("t_ICItem");
+    host::Vector descriptors;
+    descriptors.Add(host::Variant(MMTS::AccessDescriptor("t_Stock", "te", "t1", "FStockID")));
+    descriptors.Add(host::Variant(MMTS::AccessDescriptor("t_ICItem", "te2", "t1", "FItemID")));
+    MMTS::GetDataAccessSQL(MMTS::GetPropsString(), operatorId, tables, descriptors, from, where,
+                           true);
+}
+
+// Removes what a failed backup may have left; each step on its own, so one that finds nothing
+// to remove does not keep the others from running.
+void cleanUp(bool cycleCount, const std::string &itemTable) noexcept
+{
+    auto attempt = [](const std::string &sql) {
+        try {
+            backup::execute(sql);
+        } catch (const std::exception &) {
+        }
+    };
+    attempt("Truncate Table ICInvBackupTemp\r\n");
+    if (cycleCount)
+        attempt("drop table #temp1 \r\n");
+    if (!itemTable.empty())
+        attempt(backup::dropItemTableSql(itemTable));
+}
+
+} // namespace
+
+bool ICBackupInv::BackUpData(const host::Dictionary &vDictFilter, bool blnIsCutDate,
+                             double vCutDate, bool blnCycCheck, bool bIsUp, bool StandStock,
+                             bool blnCreateItemTable, std::string *strTmpTableName)
+{
+    const long log = modQelLogMsg::LogStart("ZarvoStockCheck.ICBackupInv.BackUpData");
+    std::string localTableName;
+    std::string &itemTable = strTmpTableName ? *strTmpTableName : localTableName;
+    const auto &m = module();
+    try {
+        // Without fresh maxima the new count would compare against another moment's bills.
+        if (!m.gSnapshotMaximaTaken) {
+            modQelLogMsg::LogEnd(log, 1);
+            PubVariant::MsgBox(MParse::LoadLangString("读取单据最大内码失败，不能备份！"),
+                               PubVariant::vbInformation);
+            return false;
+        }
+        backup::SnapshotBatch batch;
+        batch.operatorId = host::CLng(host::Val(vDictFilter.Value("Operater")));
+        std::string accessFrom;
+        rowAccess(batch.operatorId, accessFrom, batch.accessWhere);
+
+        const backup::ProcessNumber number = backup::allocateProcessNumber();
+        batch.processId = number.id;
+        batch.processNumber = number.number;
+        batch.stock = host::CStr(vDictFilter.Value("Stock"));
+        batch.filter = host::CStr(vDictFilter.Value("Filter"));
+        batch.date = host::CStr(vDictFilter.Value("Date"));
+        batch.maxBillInterID = m.gMaxBillInterID;
+        batch.maxMTOChangeID = m.gMaxMTOChangeID;
+        batch.cycleCount = blnCycCheck;
+        batch.cutDate = blnIsCutDate && !blnCycCheck;
+        batch.stampItems = bIsUp;
+        batch.perStock = StandStock;
+        batch.createItemTable = blnCreateItemTable;
+
+        if (batch.cutDate) {
+            batch.source = BuildCutDateBackup(
+                batch.processId,
+                host::DateFormatter().format(host::Variant::fromDate(vCutDate), "YYYY-MM-DD"),
+                accessFrom, vDictFilter);
+            if (batch.source == "NoData") {
+                modQelLogMsg::LogEnd(log, 1);
+                return false;
+            }
+            if (batch.source.empty())
+                throw host::HostError("The cut-off balance could not be built.");
+        } else {
+            batch.source =
+                backup::currentStockSelect(batch.processId, batch.maxBillInterID, accessFrom);
+        }
+        if (blnCycCheck) {
+            GetCheckCycItem(&batch.cycleSelection, true, batch.stock);
+            if (itemTable.empty())
+                itemTable = backup::itemTableName(batch.processId, host::now());
+            batch.itemTable = itemTable;
+        }
+
+        backup::executeInTransaction(backup::snapshotBatchSql(batch));
+        modQelLogMsg::LogEnd(log, 0);
+        return true;
+    } catch (const std::exception &) {
+        modQelLogMsg::LogEnd(log, 1);
+        cleanUp(blnCycCheck, itemTable);
+        PubVariant::MsgBox(MParse::LoadLangString("备份数据失败！"), PubVariant::vbInformation);
+        return false;
+    }
+}

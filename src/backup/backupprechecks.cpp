@@ -1,0 +1,173 @@
+#include "backup/icbackupinv.h"
+
+#include "backup/dbaccess.h"
+#include "backup/sqllines.h"
+#include "host/core/dateformatter.h"
+#include "services/modulestate.h"
+#include "services/mparse.h"
+#include "services/pubvariant.h"
+
+#include <exception>
+
+namespace {
+
+std::string textOf(const host::Dictionary &dict, std::string_view key)
+{
+    return host::CStr(dict.Value(key));
+}
+
+// Reads a single value and marks the ids users had reserved up to it as taken.
+long takeMaximum(std::string_view maxSql, std::string_view tableName)
+{
+    const long maximum = host::CLng(backup::fieldValue(backup::execute(maxSql), 0));
+    backup::execute("UPDATE IC_MaxNum SET FFlag = 1 WHERE FUserID <> 0 AND FTableName = '" +
+                    std::string(tableName) + "' AND FNumber <= " + std::to_string(maximum) +
+                    " AND FFlag = 0");
+    return maximum;
+}
+
+} // namespace
+
+std::string ICBackupInv::SyncPosBill()
+{
+    std::string sql;
+    backup::addLine(sql, "IF EXISTS (SELECT 1 FROM t_SystemProfile WHERE FKey='ICBillPos' AND "
+                         "FCategory='IC' AND FValue = '1')");
+    backup::addLine(sql, "EXECUTE Prc_synchronizationData 0 , '',0");
+    try {
+        backup::execute(sql);
+        return {};
+    } catch (const std::exception &) {
+        return MParse::LoadLangString("自动提交单据失败！");
+    }
+}
+
+bool ICBackupInv::GetStockBillMaxID()
+{
+    auto &m = module();
+    m.gSnapshotMaximaTaken = false;
+    try {
+        m.gMaxBillInterID =
+            takeMaximum("Select ISNULL(Max(FInterID),0) From ICStockBill", "ICStockBill");
+        m.gMaxMTOChangeID =
+            takeMaximum("Select ISNULL(Max(FID),0) From t_MTOChange", "t_MTOChange");
+        m.gSnapshotMaximaTaken = true;
+        return true;
+    } catch (const std::exception &) {
+        return false;
+    }
+}
+
+std::string ICBackupInv::CheckStockRecCount(const host::Dictionary &vDict, bool blnIsCutDate,
+                                            double /*CutDate*/)
+{
+    // A cut-off balance makes the same test on its own result.
+    if (blnIsCutDate)
+        return {};
+    try {
+        const std::string stock = vDict.Exists("Stock") ? textOf(vDict, "Stock") : "-1";
+        std::string sql;
+        backup::addLine(sql, " select a.fitemid from icinventory a");
+        backup::addLine(sql, " left join t_stock b on a.fstockid = b.fitemid");
+        backup::addLine(sql, " left join t_stockplace t5 on a.fstockplaceid = t5.fspid");
+        backup::addLine(sql, " left join t_icitem t4 on a.fitemid = t4.fitemid");
+        backup::addLine(sql, " where b.fitemid in (", stock, ") ", textOf(vDict, "Filter"));
+        if (backup::atEnd(backup::execute(sql)))
+            return MParse::LoadLangString("没有可用的数据，不能备份！");
+        return {};
+    } catch (const std::exception &) {
+        return MParse::LoadLangString("检查仓库是否有数据时出错。");
+    }
+}
+
+std::string ICBackupInv::CheckBillInterID(const host::Dictionary &vDict)
+{
+    try {
+        const std::string stock = textOf(vDict, "Stock");
+        auto stocks = backup::execute("select fitemid,-1 from t_stock where fitemid in(" + stock +
+                                      ") order by fitemid");
+        std::string condition = textOf(vDict, "Filter");
+        if (host::CBool(vDict.GetValue("isCutDate", false)))
+            condition += " And b.FDate<='" +
+                         host::DateFormatter().format(vDict.Value("CutDate"), "YYYY-MM-DD") + "'";
+        std::string inserts;
+        for (; !backup::atEnd(stocks); backup::moveNext(stocks))
+            backup::addLine(
+                inserts,
+                BuildUnauditedBillSQL(host::CLng(backup::fieldValue(stocks, 0)), condition, vDict));
+
+        std::string sql;
+        backup::addLine(sql, "set nocount on ");
+        backup::addLine(sql, "create table #Temp(fstock int,fsp int)");
+        sql += inserts;
+        backup::addLine(sql,
+                        " Select Distinct FStock,Fsp Into #Temp2  From  #Temp where FStock in (",
+                        stock, ")");
+        backup::addLine(sql, " select b.fname,c.fname from #Temp2 a");
+        backup::addLine(sql,
+                        " join t_stock b on a.fstock=b.fitemid join t_stockplace c on a.fsp "
+                        "=c.fspid",
+                        " drop table #Temp,#Temp2 ");
+        auto places = backup::execute(sql);
+        if (backup::atEnd(places))
+            return {};
+        std::string lines;
+        for (; !backup::atEnd(places); backup::moveNext(places))
+            backup::addLine(lines,
+                            MParse::FormatLangString("[%1]仓库,[%2]仓位",
+                                                     {host::Trim(backup::fieldValue(places, 0)),
+                                                      host::Trim(backup::fieldValue(places, 1))}));
+        return MParse::LoadLangString("以下仓库(仓位)有未审核的单据，不能备份：") +
+               std::string(backup::kCrLf) + lines;
+    } catch (const std::exception &) {
+        const std::string message =
+            MParse::LoadLangString("查找该仓库中在本最大内码之前是否还有未审核的单据出错。");
+        PubVariant::ShowMsg(message, 0);
+        return message;
+    }
+}
+
+std::string ICBackupInv::BuildUnauditedBillSQL(long stockId, const std::string &condition,
+                                               const host::Dictionary &vDict)
+{
+    const std::string s = std::to_string(stockId);
+    const std::string maxBill = std::to_string(module().gMaxBillInterID);
+    std::string head;
+    backup::addLine(
+        head, "Insert into #Temp",
+        " Select Distinct case when b.ftrantype = 41 then ( Case When a.FDCStockID in (",
+        textOf(vDict, "Stock"),
+        ") Then  isnull(a.FDCStockID,0) Else isnull(a.FSCStockID,0) end )  else "
+        "(isnull(a.FDCStockID,0)+isnull(a.FSCStockID,0)) end as fstock,",
+        "case when b.ftrantype = 41 then ( Case When a.FDCStockID in (", s,
+        ") Then  isnull(a.FDCSPID,0) Else isnull(a.FSCSPID,0) end ) else "
+        "isnull(a.FDCSPID,0)+isnull(a.FSCSPID,0) end as fsp",
+        " From ICStockBillEntry a ");
+    backup::addLine(head, " join t_icitem t4 on a.fitemid = t4.fitemid ");
+    backup::addLine(head, " join ICStockBill b on a.FInterID=b.FInterID ");
+    backup::addLine(head,
+                    " join t_stockplace t5 on (isnull(a.FDCSPID,0)+isnull(a.FSCSPID,0))=t5.fspid ");
+    backup::addLine(
+        head, " where b.FCancellation=0 And (b.FCheckerID Is NUll) And a.FInterID<=", maxBill);
+    backup::addLine(head, " And (isnull(a.FSCStockID,0) = ", s, " or isnull(a.FDCStockID,0) = ", s,
+                    ") ", condition);
+
+    std::string sql;
+    backup::addLine(sql, head, " And a.FDCStockID = ", s,
+                    " And b.FTranType<=43 And b.FTranType<>41 And b.FTranType<>24");
+    backup::addLine(sql, head, " And isnull(a.FSCStockID,0) = ", s, " And b.FTranType=24");
+    backup::addLine(sql, head, " And ((isnull(a.FSCStockID,0) = ", s,
+                    " or isnull(a.FDCStockID,0) = ", s, ") ", backup::kCrLf,
+                    " ) And b.FTranType=41");
+    backup::addLine(sql, "Insert into #Temp", " Select Distinct isnull(a.FStockID,0) as fstock,",
+                    " isnull(a.FSPID,0) as fsp", " From t_MTOChangeEntry a ");
+    backup::addLine(sql, " join t_icitem t4 on a.fitemid = t4.fitemid ");
+    backup::addLine(sql, " join t_MTOChange b on a.FID=b.FID ");
+    backup::addLine(sql, " join t_stockplace t5 on isnull(a.FSPID,0)=t5.fspid ");
+    backup::addLine(sql, " where a.FID<=", std::to_string(module().gMaxMTOChangeID));
+    backup::addLine(sql,
+                    " AND b.FClassTypeID = 1107011 AND ISNULL(b.FCheckerID,0) = 0 And "
+                    "(isnull(a.FStockID,0) = ",
+                    s, ") ", condition);
+    return sql;
+}

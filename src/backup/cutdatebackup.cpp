@@ -1,0 +1,77 @@
+#include "backup/icbackupinv.h"
+
+#include "backup/cutdatesql.h"
+#include "backup/dbaccess.h"
+#include "host/core/dateformatter.h"
+#include "host/core/hosterror.h"
+#include "services/modulestate.h"
+#include "services/mparse.h"
+#include "services/pubvariant.h"
+
+#include <exception>
+
+namespace {
+
+constexpr std::string_view kNoData = "NoData";
+
+long procDictNumber(std::string_view key)
+{
+    const auto &dict = module().gProcDict;
+    return dict ? host::CLng(host::Val(dict->Value(key))) : 0;
+}
+
+} // namespace
+
+std::string ICBackupInv::BuildCutDateBackup(long processId, const std::string &cutDate,
+                                            const std::string &accessFrom,
+                                            const host::Dictionary &vDictFilter)
+{
+    try {
+        backup::CutDateBalance balance;
+        balance.processId = processId;
+        balance.cutDate = cutDate;
+        balance.maxBillInterID = module().gMaxBillInterID;
+        balance.stock = host::CStr(vDictFilter.Value("Stock"));
+        balance.filter = host::CStr(vDictFilter.Value("Filter"));
+        const long curYear = procDictNumber("CurYear");
+        const long curPeriod = procDictNumber("CurPeriod");
+
+        auto periods = backup::execute(backup::periodLookupSql(cutDate, curYear, curPeriod));
+        backup::setFilter(periods,
+                          "FStartDate <= '" + cutDate + "' and FEndDate>= '" + cutDate + "'");
+        if (backup::atEnd(periods)) {
+            PubVariant::MsgBox(
+                MParse::LoadLangString("截止日期超出已定义的会计期间范围，不能备份！"),
+                PubVariant::vbInformation);
+            return std::string(kNoData);
+        }
+        const long year = host::CLng(host::Val(host::Trim(backup::fieldValue(periods, "FYear"))));
+        const long period =
+            host::CLng(host::Val(host::Trim(backup::fieldValue(periods, "FPeriod"))));
+        host::Variant start;
+        if (year < curYear || (year == curYear && period < curPeriod)) {
+            balance.baseYear = year;
+            balance.basePeriod = period;
+            start = backup::fieldValue(periods, "FStartDate");
+        } else {
+            backup::setFilter(periods, "FYear = " + std::to_string(curYear) +
+                                           " And FPeriod = " + std::to_string(curPeriod));
+            if (backup::atEnd(periods))
+                throw host::HostError("The current period is not defined.");
+            balance.baseYear = curYear;
+            balance.basePeriod = curPeriod;
+            start = backup::fieldValue(periods, "FStartDate");
+        }
+        balance.startDate = host::DateFormatter().format(start, "YYYY-MM-DD");
+
+        backup::execute(backup::cutDateFillSql(balance));
+        if (backup::atEnd(backup::execute("select top 1 1 from ICInvBackupTemp"))) {
+            PubVariant::MsgBox(MParse::LoadLangString("没有可用的数据，不能备份！"),
+                               PubVariant::vbInformation);
+            return std::string(kNoData);
+        }
+        return backup::cutDateSelectSql(accessFrom);
+    } catch (const std::exception &) {
+        return {};
+    }
+}

@@ -1,0 +1,102 @@
+#include "backup/frmbackuptype.h"
+
+#include "backup/langtext.h"
+#include "host/ui/commandbutton.h"
+#include "host/ui/frame.h"
+#include "host/ui/optionbutton.h"
+#include "services/mmts.h"
+#include "services/mparse.h"
+
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+FrmBackupType::FrmBackupType(QWidget *parent)
+    : Form(parent), Frame1(new host::ui::Frame(QString(), client())),
+      OpCurStock(new host::ui::OptionButton(QString(), Frame1)),
+      OptCutDate(new host::ui::OptionButton(QString(), Frame1)),
+      cmdOK(new host::ui::CommandButton(QString(), client())),
+      cmdCancel(new host::ui::CommandButton(QString(), client()))
+{
+    setObjectName(QStringLiteral("FrmBackupType"));
+    OpCurStock->setValue(true);
+    auto *options = new QHBoxLayout(Frame1);
+    options->addWidget(OpCurStock);
+    options->addWidget(OptCutDate);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdOK);
+    buttons->addWidget(cmdCancel);
+    auto *layout = new QVBoxLayout(client());
+    layout->addWidget(Frame1);
+    layout->addLayout(buttons);
+    setCaptions();
+
+    connect(OpCurStock, &host::ui::OptionButton::Click, this,
+            [this] { guard([this] { OpCurStock_Click(); }); });
+    connect(OptCutDate, &host::ui::OptionButton::Click, this,
+            [this] { guard([this] { OptCutDate_Click(); }); });
+    connect(cmdOK, &host::ui::CommandButton::Click, this,
+            [this] { guard([this] { cmdOK_Click(); }); });
+    connect(cmdCancel, &host::ui::CommandButton::Click, this,
+            [this] { guard([this] { cmdCancel_Click(); }); });
+}
+
+void FrmBackupType::setCaptions()
+{
+    backup::ignoringErrors([this] { setCaption(backup::langText("选择盘点类型")); });
+    backup::ignoringErrors(
+        [this] { Frame1->setCaption(backup::langText("请选择该盘点方案的备份类型")); });
+    backup::ignoringErrors([this] { OpCurStock->setCaption(backup::langText("即时库存")); });
+    backup::ignoringErrors([this] { OptCutDate->setCaption(backup::langText("截止日期")); });
+    backup::ignoringErrors(
+        [this] { cmdOK->setCaption(backup::langText("确定") + QStringLiteral("(&O)")); });
+    backup::ignoringErrors(
+        [this] { cmdCancel->setCaption(backup::langText("取消") + QStringLiteral("(&C)")); });
+}
+
+void FrmBackupType::Form_Load()
+{
+    setKeyPreview(true);
+    setCaptions();
+    MParse::SetFormFont(*this);
+    m_backupType = 1;
+    m_cancel = true;
+}
+
+void FrmBackupType::OpCurStock_Click()
+{
+    OpCurStock->setValue(true);
+    OptCutDate->setValue(false);
+    m_backupType = 1;
+}
+
+void FrmBackupType::OptCutDate_Click()
+{
+    OpCurStock->setValue(false);
+    OptCutDate->setValue(true);
+    m_backupType = 2;
+}
+
+void FrmBackupType::cmdOK_Click()
+{
+    m_cancel = false;
+    Hide();
+}
+
+void FrmBackupType::cmdCancel_Click()
+{
+    m_cancel = true;
+    Hide();
+}
+
+void FrmBackupType::Form_Unload(bool &Cancel)
+{
+    // The caller still reads the answer after the window closed.
+    Cancel = true;
+    Hide();
+}
+
+void FrmBackupType::Form_KeyDown(int &KeyCode, int)
+{
+    MMTS::ShowHelp(KeyCode, 0, "ICStockCheckBackUpType", 0, MParse::GetPropsItem("SUBID"), 0);
+}

@@ -1,0 +1,7 @@
+#include "countsheet/countsheetwindows.h"
+
+CountSheetWindows &countSheetWindows()
+{
+    static CountSheetWindows windows;
+    return windows;
+}

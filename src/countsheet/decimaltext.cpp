@@ -1,0 +1,98 @@
+#include "countsheet/decimaltext.h"
+
+#include "host/core/hosterror.h"
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+constexpr int kSignificant = 15;
+
+// Digits of the rounded magnitude and the count of them that stand before the point.
+struct RoundedDigits
+{
+    std::string digits; // no leading zeros except a lone "0"
+    int integerDigits = 1;
+    bool negative = false;
+};
+
+RoundedDigits roundDigits(double value, int decimals)
+{
+    if (decimals < 0)
+        throw host::HostError("Invalid procedure call or argument",
+                              host::HostError::InvalidProcedureCall);
+    RoundedDigits out;
+    if (!std::isfinite(value) || value == 0) {
+        out.digits = std::string(static_cast<size_t>(decimals) + 1, '0');
+        return out;
+    }
+    out.negative = value < 0;
+    // d.dddddddddddddde±x: 15 significant digits.
+    std::array<char, 48> buf{};
+    std::snprintf(buf.data(), buf.size(), "%.*e", kSignificant - 1, std::fabs(value));
+    std::string mantissa;
+    const char *p = buf.data();
+    for (; *p != 'e'; ++p)
+        if (*p != '.')
+            mantissa += *p;
+    const int exponent = std::atoi(p + 1);
+
+    // Position of the digit that decides the rounding, counted in the mantissa.
+    const int pointAt = exponent + 1;
+    const int keep = pointAt + decimals;
+    std::string kept;
+    bool roundUp = false;
+    if (keep >= static_cast<int>(mantissa.size())) {
+        kept = mantissa + std::string(static_cast<size_t>(keep) - mantissa.size(), '0');
+    } else if (keep >= 0) {
+        kept = mantissa.substr(0, static_cast<size_t>(keep));
+        roundUp = mantissa[static_cast<size_t>(keep)] >= '5';
+    }
+    // kept holds the digits of value × 10^decimals; with keep < 0 the value rounds to 0.
+    if (roundUp) {
+        int i = static_cast<int>(kept.size()) - 1;
+        for (; i >= 0 && kept[static_cast<size_t>(i)] == '9'; --i)
+            kept[static_cast<size_t>(i)] = '0';
+        if (i < 0)
+            kept.insert(kept.begin(), '1');
+        else
+            ++kept[static_cast<size_t>(i)];
+    }
+    // Make room for "0.00x" forms and drop leading zeros of the integer part.
+    if (static_cast<int>(kept.size()) <= decimals)
+        kept.insert(0, static_cast<size_t>(decimals) + 1 - kept.size(), '0');
+    size_t lead = 0;
+    while (lead + 1 < kept.size() - static_cast<size_t>(decimals) && kept[lead] == '0')
+        ++lead;
+    kept.erase(0, lead);
+    out.digits = kept;
+    out.integerDigits = static_cast<int>(kept.size()) - decimals;
+    if (kept.find_first_not_of('0') == std::string::npos)
+        out.negative = false;
+    return out;
+}
+
+} // namespace
+
+std::string formatDecimal(double value, int decimals, bool grouping)
+{
+    const RoundedDigits r = roundDigits(value, decimals);
+    std::string text = r.negative ? "-" : "";
+    const std::string integer = r.digits.substr(0, static_cast<size_t>(r.integerDigits));
+    for (size_t i = 0; i < integer.size(); ++i) {
+        if (grouping && i > 0 && (integer.size() - i) % 3 == 0)
+            text += ',';
+        text += integer[i];
+    }
+    if (decimals > 0)
+        text += "." + r.digits.substr(static_cast<size_t>(r.integerDigits));
+    return text;
+}
+
+double roundDecimalHalfAway(double value, int decimals)
+{
+    return std::strtod(formatDecimal(value, decimals, false).c_str(), nullptr);
+}

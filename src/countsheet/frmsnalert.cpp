@@ -1,0 +1,93 @@
+#include "countsheet/frmsnalert.h"
+
+#include "host/core/variant.h"
+#include "host/core/vector.h"
+#include "host/ui/commandbutton.h"
+#include "host/ui/fonts.h"
+#include "host/ui/label.h"
+#include "host/ui/spreadgrid.h"
+#include "services/mmts.h"
+#include "services/mparse.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+namespace {
+
+QString lang(std::string_view source)
+{
+    return QString::fromStdString(MParse::LoadLangString(source));
+}
+
+} // namespace
+
+FrmSNAlert::FrmSNAlert(QWidget *parent)
+    : host::ui::Form(parent), labHead(new host::ui::Label), vaItemList(new host::ui::SpreadGrid),
+      cmdYes(new host::ui::CommandButton), cmdNo(new host::ui::CommandButton)
+{
+    labHead->setWordWrap(true);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdYes);
+    buttons->addWidget(cmdNo);
+    auto *layout = new QVBoxLayout(client());
+    layout->addWidget(labHead);
+    layout->addWidget(vaItemList);
+    layout->addLayout(buttons);
+    vaItemList->setMaxCols(1);
+    vaItemList->setMaxRows(0);
+    vaItemList->setColWidth(1, 6000);
+    resize(480, 320);
+    connect(cmdYes, &host::ui::CommandButton::Click, this,
+            [this] { guard([this] { cmdYes_Click(); }); });
+    connect(cmdNo, &host::ui::CommandButton::Click, this,
+            [this] { guard([this] { cmdNo_Click(); }); });
+}
+
+void FrmSNAlert::Form_Load()
+{
+    setKeyPreview(true);
+    // Captions are best effort: a text that cannot be set keeps its default.
+    try {
+        setFont(host::ui::uiFont());
+        setCaption(lang("序列号提示"));
+        labHead->setCaption(
+            lang("以下物料为使用序列号管理的物料，不能自动盘点出单，是否继续针对未使"
+                 "用序列号管理的物料自动出单？"));
+        cmdYes->setCaption(lang("是(&Y)"));
+        cmdNo->setCaption(lang("否(&N)"));
+        vaItemList->SetText(1, 0, lang("物料信息"));
+    } catch (const std::exception &) {
+        return;
+    }
+}
+
+void FrmSNAlert::Form_Activate()
+{
+    const long count = m_content ? m_content->Count() : 0;
+    vaItemList->setMaxRows(static_cast<int>(count));
+    for (long i = 1; i <= count; ++i)
+        vaItemList->SetText(1, static_cast<int>(i),
+                            QString::fromStdString(host::CStr(m_content->Item(i))));
+    if (QGuiApplication::overrideCursor())
+        QGuiApplication::changeOverrideCursor(QCursor(Qt::ArrowCursor));
+}
+
+void FrmSNAlert::Form_KeyDown(int &KeyCode, int)
+{
+    MMTS::ShowHelp(KeyCode, 0, "ICStockCheckSNAlert", 0, MParse::GetPropsItem("SUBID"), 0);
+}
+
+void FrmSNAlert::cmdYes_Click()
+{
+    m_returnCode = 1;
+    Unload();
+}
+
+void FrmSNAlert::cmdNo_Click()
+{
+    m_returnCode = 0;
+    Unload();
+}

@@ -1,0 +1,91 @@
+#include "countsheet/maindo.h"
+
+#include "countsheet/appconn.h"
+#include "countsheet/trystep.h"
+#include "host/db/appconnection.h"
+#include "host/db/recordset.h"
+#include "host/ui/ledgergrid.h"
+#include "services/modulestate.h"
+#include "services/mparse.h"
+#include "services/pubvariant.h"
+
+#include <cmath>
+#include <strings.h>
+
+namespace {
+
+ColumnTemplate readColumn(host::Recordset &rs)
+{
+    ColumnTemplate column;
+    tryStep([&] {
+        column.ColName = host::CStr(rs.Fields("FColName").Value());
+        // Item codes show as short numbers unless the sheet uses full numbers.
+        if (strcasecmp(column.ColName.c_str(), "FNUMBER") == 0 && !PubVariant::GetUseShortNumber())
+            column.ColName = "FShortNumber";
+    });
+    tryStep([&] { column.Caption = host::CStr(rs.Fields("FColCaption").Value()); });
+    tryStep([&] { column.ColType = host::CLng(rs.Fields("FColType").Value()); });
+    tryStep([&] { column.ColWidth = host::CLng(rs.Fields("FColWidth").Value()); });
+    tryStep([&] { column.Visible = host::CBool(rs.Fields("FVisible").Value()); });
+    return column;
+}
+
+} // namespace
+
+void MainDo::ResizeColWidth()
+{
+    ModuleState &m = module();
+    const std::shared_ptr<host::Recordset> rs = GetRSHeader();
+    bool empty = true;
+    tryStep([&] {
+        empty = !rs || rs->State() != host::Recordset::adStateOpen || rs->RecordCount() == 0;
+    });
+    if (empty) {
+        PubVariant::ShowMsg(MParse::LoadLangString("该单据的模版丢失，请更新ICChatBillTitle:SQL") +
+                                m.gHeaderSQL,
+                            0);
+        return;
+    }
+
+    std::vector<ColumnTemplate> columns;
+    tryStep([&] {
+        for (rs->MoveFirst(); !rs->EOF(); rs->MoveNext())
+            columns.push_back(readColumn(*rs));
+    });
+    m.gColumns = std::move(columns);
+    if (!m_Ldg)
+        return;
+
+    const int count = static_cast<int>(m.gColumns.size());
+    m_Ldg->Face().setCols(count);
+    for (int i = 1; i <= count; ++i) {
+        const ColumnTemplate &column = m.gColumns[static_cast<size_t>(i - 1)];
+        m_Ldg->Col(i).setWidth(static_cast<double>(column.ColWidth));
+        m_Ldg->Col(i).setSwitch(host::ui::LedgerGrid::HiddenSwitch, !column.Visible);
+        if (column.ColType == 2)
+            m_Ldg->Col(i).setStyle(1);
+    }
+}
+
+void MainDo::SaveColWidth()
+{
+    try {
+        const std::shared_ptr<host::Recordset> rs = appConn().Execute(module().gHeaderSQL);
+        if (!rs || !m_Ldg)
+            return;
+        int i = 1;
+        for (rs->MoveFirst(); !rs->EOF(); rs->MoveNext(), ++i) {
+            // Template row i belongs to ledger column i; without that column the save ends.
+            if (i > m_Ldg->Face().Cols())
+                return;
+            // Whole widths, halves to even.
+            const long width = std::lrint(m_Ldg->Col(i).Width());
+            appConn().Execute(
+                "Update ICChatBillTitle Set FColWidth=" + std::to_string(width) +
+                " Where FTypeID=" + std::to_string(host::CLng(rs->Fields("FTypeID").Value())) +
+                " And FInterID=" + std::to_string(host::CLng(rs->Fields("FInterID").Value())));
+        }
+    } catch (const std::exception &) {
+        return;
+    }
+}

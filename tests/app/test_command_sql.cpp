@@ -1,0 +1,62 @@
+#include "command_sql.h"
+
+#include "host/db/appconnection.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+namespace {
+
+class SqlCommand : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        dir =
+            std::filesystem::temp_directory_path() /
+            ("stockcheck-sql-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(dir);
+        options.database = dir / "host.db";
+        host::AppConnection db;
+        db.openDatabase(options.database.string());
+        db.Execute("CREATE TABLE t_Stock (FItemID int, FName varchar(20), FDate datetime)\r\n"
+                   "INSERT INTO t_Stock VALUES (1, 'Main', '2026-12-07'), (2, NULL, NULL)");
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+
+    int run(const std::string &sql)
+    {
+        std::istringstream in(sql);
+        return runSqlCommand(options, in, out, err);
+    }
+
+    std::filesystem::path dir;
+    Options options;
+    std::ostringstream out;
+    std::ostringstream err;
+};
+
+TEST_F(SqlCommand, PrintsTheRowsOfTheBatch)
+{
+    EXPECT_EQ(run("select FItemID, FName, FDate from t_stock order by 1"), 0);
+    EXPECT_EQ(out.str(), "FItemID\tFName\tFDate\n1\tMain\t2026-12-07\n2\tNULL\tNULL\n(2 rows)\n");
+    out.str("");
+    EXPECT_EQ(run("update t_stock set FName = 'x'"), 0);
+    EXPECT_EQ(out.str(), "(no rows returned)\n");
+}
+
+TEST_F(SqlCommand, ReportsErrorsAndAMissingDatabase)
+{
+    EXPECT_EQ(run("select nope from t_stock"), 1);
+    EXPECT_NE(err.str().find("nope"), std::string::npos);
+    options.database = dir / "missing.db";
+    err.str("");
+    EXPECT_EQ(run("select 1"), 1);
+    EXPECT_NE(err.str().find("no database"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(options.database));
+}
+
+} // namespace

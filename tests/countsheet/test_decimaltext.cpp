@@ -1,0 +1,85 @@
+#include "countsheet/decimaltext.h"
+#include "countsheet/maindo.h"
+#include "countsheet/sheettext.h"
+#include "host/core/hosterror.h"
+#include "host/core/sqltext.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+TEST(QelRound, HalvesAwayFromZeroOnTheDecimalForm)
+{
+    struct Case
+    {
+        double value;
+        long scale;
+        double expected;
+    };
+    const Case cases[] = {
+        {2.5, 0, 3},
+        {-2.5, 0, -3},
+        {1234.5678, 2, 1234.57},
+        {0.125, 2, 0.13},
+        {-0.125, 2, -0.13},
+        {0.004, 2, 0},
+        {1.23456, 2, 1.23},
+        {0.5, 0, 1},
+        {0.49999, 0, 0},
+        {999.995, 2, 1000},
+        {123456789.5, 0, 123456790},
+        // Below the half in binary (1.00499999999999989...), a half on its 15-digit form.
+        {1.005, 2, 1.01},
+        {2.675, 2, 2.68},
+        {0, 3, 0},
+        {7, 0, 7},
+        {0.0000004, 6, 0},
+        {0.0000005, 6, 0.000001},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(MainDo::QelRound(c.value, c.scale), c.expected) << c.value << " @" << c.scale;
+}
+
+TEST(QelRound, RefusesNullAndNegativeScale)
+{
+    EXPECT_THROW(MainDo::QelRound(host::Variant::null(), 2), host::HostError);
+    EXPECT_THROW(MainDo::QelRound(1.5, -1), host::HostError);
+    EXPECT_EQ(MainDo::QelRound(std::string("12.345"), 2), 12.35);
+}
+
+TEST(FormatDecimal, GroupsAndPads)
+{
+    EXPECT_EQ(formatDecimal(1234.5, 3, true), "1,234.500");
+    EXPECT_EQ(formatDecimal(1234.5, 0, true), "1,235");
+    EXPECT_EQ(formatDecimal(-1234567.891, 2, true), "-1,234,567.89");
+    EXPECT_EQ(formatDecimal(999.5, 0, true), "1,000");
+    EXPECT_EQ(formatDecimal(12, 4, false), "12.0000");
+    EXPECT_EQ(formatDecimal(0.004, 2, true), "0.00");
+    EXPECT_EQ(formatDecimal(-0.004, 2, true), "0.00");
+    EXPECT_EQ(formatDecimal(0.07, 1, false), "0.1");
+}
+
+TEST(SqlNumber, PlainDecimalThatReadsBackExactly)
+{
+    const double values[] = {0.1, 1e-7, -12, 123456789.123, 2.0 / 3, 1e15 + 0.5, 5e-324};
+    for (double v : values) {
+        const std::string text = host::sqlNumber(v);
+        EXPECT_EQ(text.find_first_of("eE,"), std::string::npos) << text;
+        EXPECT_EQ(std::strtod(text.c_str(), nullptr), v) << text;
+    }
+    EXPECT_EQ(host::sqlNumber(1e-7), "0.0000001");
+    EXPECT_EQ(host::sqlNumber(-0.0), "0");
+    EXPECT_EQ(host::sqlNumber(3), "3");
+}
+
+TEST(ShownCaption, DropsTheLastCharacterOfTheStoredCaption)
+{
+    EXPECT_EQ(shownCaption("物料代码$"), "物料代码");
+    EXPECT_EQ(shownCaption("Item$"), "Item");
+    // Cut by the stored length: with trailing blanks the last character survives.
+    EXPECT_EQ(shownCaption("物料$ "), "物料$");
+    EXPECT_EQ(shownCaption(" 仓库$"), "仓库$");
+    // A caption without "$" loses its last character whole, never a part of it.
+    EXPECT_EQ(shownCaption("仓库"), "仓");
+    EXPECT_EQ(shownCaption(""), "");
+}

@@ -1,0 +1,105 @@
+#include "countsheet/frmsnalert.h"
+#include "countsheet/maindo.h"
+#include "host/components/hostcomponents.h"
+#include "host/core/objectfactory.h"
+#include "host/core/paths.h"
+#include "host/core/vector.h"
+#include "host/help/helptool.h"
+#include "host/props/shareprops.h"
+#include "host/ui/commandbutton.h"
+#include "host/ui/label.h"
+#include "host/ui/scriptedmodals.h"
+#include "host/ui/spreadgrid.h"
+#include "services/modulestate.h"
+
+#include <QApplication>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+namespace {
+
+class HelpRecorder : public host::HelpTool
+{
+public:
+    void ShowHELP(long &, int, std::string &topic, long &, std::string &, long &) override
+    {
+        topics.push_back(topic);
+    }
+    std::vector<std::string> topics;
+};
+
+class SerialNumberAlert : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        host::registerHostComponents();
+        host::ShareProps().SetProperty(host::currentProcessId(), "PropsString",
+                                       "UserID=16394;SUBID=ic;");
+        resetModuleState();
+        m_items = std::make_shared<host::Vector>();
+        m_items->Add("01.001 螺栓");
+        m_items->Add("01.002 螺母");
+    }
+    void TearDown() override { resetModuleState(); }
+
+    long show(const std::function<void(FrmSNAlert &)> &whileShown)
+    {
+        m_modals.whileShown(
+            [&](host::ui::Form &form) { whileShown(dynamic_cast<FrmSNAlert &>(form)); });
+        return MainDo::ShowSNAlert(m_items);
+    }
+
+    host::ui::ScriptedModals m_modals;
+    std::shared_ptr<host::Vector> m_items;
+};
+
+TEST_F(SerialNumberAlert, ListsTheItemsAndAsks)
+{
+    std::vector<std::string> rows;
+    std::string question;
+    show([&](FrmSNAlert &w) {
+        for (int r = 1; r <= w.vaItemList->MaxRows(); ++r)
+            rows.push_back(w.vaItemList->GetText(1, r).toStdString());
+        question = w.labHead->Caption().toStdString();
+        EXPECT_EQ(w.vaItemList->GetText(1, 0).toStdString(), "物料信息");
+        EXPECT_EQ(w.Caption().toStdString(), "序列号提示");
+    });
+    EXPECT_EQ(rows, (std::vector<std::string>{"01.001 螺栓", "01.002 螺母"}));
+    EXPECT_NE(question.find("是否继续"), std::string::npos);
+
+    m_items->Clear();
+    int emptyRows = -1;
+    show([&](FrmSNAlert &w) { emptyRows = w.vaItemList->MaxRows(); });
+    EXPECT_EQ(emptyRows, 0);
+}
+
+TEST_F(SerialNumberAlert, YesGoesOnNoAndTheCloseBoxDoNot)
+{
+    EXPECT_EQ(show([](FrmSNAlert &w) { emit w.cmdYes->Click(); }), 1);
+    EXPECT_EQ(show([](FrmSNAlert &w) { emit w.cmdNo->Click(); }), 0);
+    EXPECT_EQ(show([](FrmSNAlert &w) { w.close(); }), 0);
+}
+
+TEST_F(SerialNumberAlert, F1OpensItsHelpTopic)
+{
+    auto help = std::make_shared<HelpRecorder>();
+    const auto previous = host::registerObject(host::HelpTool::ProgId, [help] { return help; });
+    show([](FrmSNAlert &w) {
+        // Keys go where a user's keys go: to the control with the focus, if any.
+        QWidget *focus = QApplication::focusWidget() ? QApplication::focusWidget() : &w;
+        QTest::keyClick(focus, Qt::Key_A);
+        QTest::keyClick(focus, Qt::Key_F1);
+    });
+    if (previous)
+        host::registerObject(host::HelpTool::ProgId, previous);
+    else
+        host::unregisterObject(host::HelpTool::ProgId);
+    EXPECT_TRUE(m_modals.messages().empty());
+    EXPECT_EQ(help->topics, (std::vector<std::string>{"ICStockCheckSNAlert"}));
+}
+
+} // namespace

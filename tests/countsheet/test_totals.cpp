@@ -1,0 +1,101 @@
+#include "countsheetdb.h"
+
+#include "countsheet/maindo.h"
+
+#include <array>
+
+namespace {
+
+using host::Variant;
+
+const std::vector<std::string> kFields{
+    "FQty",          "FQtyAct",        "FOverQty",       "FDownQty", "FCUUnitQty",
+    "FCUUnitQtyAct", "FCUUnitOverQty", "FCUUnitDownQty", "FSecQty",  "FSecQtyAct",
+    "FSecOverQty",   "FSecDownQty",    "FQtyDecimal",    "FName"};
+
+std::vector<Variant> line(double value, long decimals, const char *name)
+{
+    std::vector<Variant> row(12, Variant(value));
+    row.emplace_back(decimals);
+    row.emplace_back(name);
+    return row;
+}
+
+std::array<double, 12> totals()
+{
+    const ModuleState &m = module();
+    return {m.gSumQty,       m.gSumQtyAct,       m.gSumOverQty,       m.gSumDownQty,
+            m.gSumCUUnitQty, m.gSumCUUnitQtyAct, m.gSumCUUnitOverQty, m.gSumCUUnitDownQty,
+            m.gSumSecQty,    m.gSumSecQtyAct,    m.gSumSecOverQty,    m.gSumSecDownQty};
+}
+
+class SheetTotals : public CountSheetDbTest
+{
+protected:
+    void SetUp() override
+    {
+        CountSheetDbTest::SetUp();
+        m_main = std::make_unique<MainDo>();
+    }
+
+    void sheet(std::vector<std::vector<Variant>> rows)
+    {
+        m_main->p_RSMain = std::make_shared<host::Recordset>(kFields, std::move(rows));
+    }
+
+    std::unique_ptr<MainDo> m_main;
+};
+
+TEST_F(SheetTotals, EachLineIsRoundedToItsDecimalsBeforeItIsAdded)
+{
+    sheet({line(0.004, 2, "a"), line(0.004, 2, "b")});
+    m_main->GetSumData();
+    for (double total : totals())
+        EXPECT_EQ(total, 0);
+
+    sheet({line(1.23456, 2, "a"), line(1.0005, 3, "b"), line(2.5, 0, "c")});
+    m_main->GetSumData();
+    for (double total : totals())
+        EXPECT_DOUBLE_EQ(total, 1.23 + 1.001 + 3);
+    // A second walk gives the same totals.
+    m_main->GetSumData();
+    EXPECT_DOUBLE_EQ(totals()[11], 1.23 + 1.001 + 3);
+}
+
+TEST_F(SheetTotals, NullCountsZeroAndTheFilterDecides)
+{
+    auto withNull = line(5, 2, "a");
+    withNull[2] = Variant::null();
+    sheet({withNull, line(7, 2, "b")});
+    m_main->GetSumData();
+    EXPECT_EQ(totals()[0], 12);
+    EXPECT_EQ(totals()[2], 7);
+
+    m_main->p_RSMain->Filter("FName = 'b'");
+    m_main->GetSumData();
+    EXPECT_EQ(totals()[0], 7);
+    EXPECT_EQ(m_main->p_RSMain->Filter(), "FName = 'b'");
+}
+
+TEST_F(SheetTotals, NoOpenSheetOrNoLinesLeavesZero)
+{
+    sheet({line(3, 0, "a")});
+    m_main->GetSumData();
+    ASSERT_EQ(totals()[0], 3);
+
+    m_main->p_RSMain = std::make_shared<host::Recordset>();
+    m_main->GetSumData();
+    EXPECT_EQ(totals()[0], 0);
+
+    sheet({line(3, 0, "a")});
+    m_main->GetSumData();
+    m_main->p_RSMain.reset();
+    m_main->GetSumData();
+    EXPECT_EQ(totals()[0], 0);
+
+    sheet({});
+    m_main->GetSumData();
+    EXPECT_EQ(totals()[5], 0);
+}
+
+} // namespace

@@ -1,0 +1,162 @@
+// Batches: how text is split into statements and how control flow, variables, transactions and
+// errors behave.
+#include "hostschema.h"
+
+#include "host/core/hosterror.h"
+#include "host/db/tsqlbatch.h"
+#include "host/db/tsqllexer.h"
+
+#include <gtest/gtest.h>
+
+using host::HostError;
+using host::Variant;
+using testdb::scalar;
+
+namespace {
+
+namespace tsql = host::tsql;
+
+TEST(Lexer, TokensOfStringsNamesAndComments)
+{
+    const auto tokens = tsql::tokenize("SELECT N'it''s', [my col], @v, #t, 1.5e3 -- note\r\n"
+                                       "/* block */ a<>b");
+    ASSERT_GE(tokens.size(), 13u);
+    EXPECT_EQ(tokens[1].kind, tsql::TokenKind::String);
+    EXPECT_EQ(tokens[1].text, "it's");
+    EXPECT_EQ(tokens[3].kind, tsql::TokenKind::QuotedId);
+    EXPECT_EQ(tokens[3].text, "my col");
+    EXPECT_EQ(tokens[5].kind, tsql::TokenKind::Variable);
+    EXPECT_EQ(tokens[7].text, "#t");
+    EXPECT_EQ(tokens[9].kind, tsql::TokenKind::Number);
+    EXPECT_EQ(tokens[9].text, "1.5e3");
+    EXPECT_TRUE(tokens[11].isSymbol("<>"));
+    EXPECT_EQ(tokens.back().kind, tsql::TokenKind::End);
+    EXPECT_THROW(tsql::tokenize("select 'open"), HostError);
+    EXPECT_THROW(tsql::tokenize("select [open"), HostError);
+    EXPECT_THROW(tsql::tokenize("/* open"), HostError);
+}
+
+TEST(Splitter, StatementsNeedNoSeparator)
+{
+    struct Case
+    {
+        const char *batch;
+        size_t statements;
+    };
+    const Case cases[] = {
+        {"select 1 select 2", 2},
+        {"insert into t (a) select 1 union all select 2 select 3", 2},
+        {"insert t values (1) select 1", 2},
+        {"update t set a = 1 set nocount on", 2},
+        {"select case when 1=1 then 1 else 0 end from t delete t", 2},
+        {"create view v as select 1 as a select 2", 2},
+        {"if exists (select 1) select 1 else select 2 select 3", 2},
+        {"begin tran; update t set a = 1; commit tran", 3},
+        {"begin select 1 select 2 end", 1},
+        {"", 0},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(tsql::parseBatch(tsql::tokenize(c.batch)).size(), c.statements) << c.batch;
+    for (const char *bad : {"select (1", "begin select 1", "end", "else select 1", "if select 1)"})
+        EXPECT_THROW(tsql::parseBatch(tsql::tokenize(bad)), HostError) << bad;
+}
+
+class Batches : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        db.openDatabase(":memory:");
+        db.Execute("create table t (id int not null, name varchar(10), d datetime)\r\n"
+                   "insert into t values (1,'a','2026-01-01'),(2,'b','2026-02-01')");
+    }
+    host::AppConnection db;
+};
+
+TEST_F(Batches, VariablesIfElseAndBlocks)
+{
+    auto rs = db.Execute(R"(
+set nocount on
+declare @n int, @name varchar(10)
+declare @d datetime
+select @n = count(*) from t
+set @name = 'x' + 'y'
+select @d = max(d) from t where id > 99
+if @n > 1
+begin
+  if not exists (select * from t where name = 'c')
+    insert into t (id, name) values (@n + 1, @name)
+  else
+    delete t
+end
+else
+  delete t
+select id, name, @d as d from t where id = @n + 1
+)");
+    ASSERT_EQ(rs->RecordCount(), 1);
+    EXPECT_EQ(rs->Fields("id").Value(), Variant(3));
+    EXPECT_EQ(rs->Fields("name").Value(), Variant("xy"));
+    EXPECT_TRUE(rs->Fields("d").Value().isNull()); // no row leaves the variable as it was
+    // Variables belong to one batch.
+    EXPECT_THROW(db.Execute("select @n"), HostError);
+    EXPECT_EQ(scalar(db, "declare @n int\r\nset @n = 4\r\nselect @n * 2"), Variant(8));
+}
+
+TEST_F(Batches, LastRowsetIsTheResultAndRowCountFollows)
+{
+    auto rs = db.Execute("select * from t\r\nupdate t set name = 'z' where id = 1\r\n"
+                         "declare @c int\r\nset @c = @@ROWCOUNT\r\n"
+                         "select @c as changed\r\nselect @c = 5\r\nselect * into #k from t");
+    ASSERT_EQ(rs->FieldCount(), 1);
+    EXPECT_EQ(rs->Fields("changed").Value(), Variant(1));
+    EXPECT_EQ(db.Execute("update t set name = 'q'")->State(), 0);
+    EXPECT_EQ(db.Execute("select 1 as a\r\nif 1 = 1 select 2 as b")->Fields(0).Name(), "b");
+    EXPECT_EQ(scalar(db, "select 1 return select 2"), Variant(1));
+}
+
+TEST_F(Batches, TransactionsCommitRollBackAndRaise)
+{
+    db.Execute("begin tran\r\ninsert into t (id) values (5)\r\nrollback tran");
+    EXPECT_EQ(scalar(db, "select count(*) from t"), Variant(2));
+    db.Execute("BEGIN TRANSACTION\r\ninsert into t (id) values (5)\r\nCOMMIT TRANSACTION");
+    EXPECT_EQ(scalar(db, "select count(*) from t"), Variant(3));
+    // A failing statement stops the batch and rolls back the open transaction.
+    EXPECT_THROW(db.Execute("begin tran\r\ninsert into t (id) values (6)\r\n"
+                            "insert into t (id) values (NULL)\r\ncommit tran"),
+                 HostError);
+    EXPECT_EQ(scalar(db, "select count(*) from t"), Variant(3));
+    // Without a transaction the statements before the failure stay done.
+    EXPECT_THROW(db.Execute("insert into t (id) values (7)\r\nselect nosuchcolumn from t"),
+                 HostError);
+    EXPECT_EQ(scalar(db, "select count(*) from t"), Variant(4));
+    EXPECT_THROW(db.Execute("commit tran"), HostError);
+    // RAISERROR does not stop the batch; its message is the error's description.
+    try {
+        db.ExecuteRaiseErr("raiserror('Row %s refused (%d)', 16, 1, 'x', 3)\r\n"
+                           "insert into t (id) values (8)");
+        FAIL();
+    } catch (const HostError &e) {
+        EXPECT_EQ(e.Description(), "Row x refused (3)");
+    }
+    EXPECT_EQ(scalar(db, "select count(*) from t where id = 8"), Variant(1));
+    EXPECT_NO_THROW(db.Execute("raiserror('just a note', 10, 1)"));
+}
+
+TEST_F(Batches, SyntaxErrorsNameTheStatement)
+{
+    // An error in the batch's structure is found before anything runs.
+    EXPECT_THROW(db.Execute("insert into t (id) values (9)\r\nbegin select 1"), HostError);
+    EXPECT_EQ(scalar(db, "select count(*) from t where id = 9"), Variant(0));
+    // An error inside a statement stops the batch at that statement.
+    try {
+        db.Execute("insert into t (id) values (9)\r\nselect from t");
+        FAIL();
+    } catch (const HostError &e) {
+        EXPECT_NE(e.Description().find("select from t"), std::string::npos) << e.Description();
+    }
+    EXPECT_EQ(scalar(db, "select count(*) from t where id = 9"), Variant(1));
+    EXPECT_THROW(db.Execute("WHILE 1=1 select 1"), HostError);
+    EXPECT_THROW(db.Execute("SET LANGUAGE us_english"), HostError);
+}
+
+} // namespace

@@ -1,0 +1,169 @@
+// SQL Server's built-in functions and operators as the layer evaluates them.
+#include "hostschema.h"
+
+#include "host/core/datetime.h"
+#include "host/core/hosterror.h"
+
+#include <gtest/gtest.h>
+
+using host::Variant;
+
+namespace {
+
+Variant date(int y, int m, int d)
+{
+    return Variant::fromDate(host::makeDate(y, m, d));
+}
+
+struct Case
+{
+    const char *expression;
+    Variant expected;
+};
+
+class Functions : public ::testing::Test
+{
+protected:
+    void SetUp() override { db.openDatabase(":memory:"); }
+    void check(const Case &c)
+    {
+        EXPECT_EQ(testdb::scalar(db, std::string("SELECT ") + c.expression), c.expected)
+            << c.expression << " gave "
+            << host::CStr(testdb::scalar(db, std::string("SELECT ") + c.expression));
+    }
+    host::AppConnection db;
+};
+
+TEST_F(Functions, DateArithmetic)
+{
+    const Case cases[] = {
+        {"DATEADD(m,1,'2026-01-31')", date(2026, 2, 28)},
+        {"DATEADD(yy,1,'2024-02-29')", date(2025, 2, 28)},
+        {"DATEADD(ww,2,'2026-11-04')", date(2026, 11, 18)},
+        {"DATEADD(d,-1,'2026-03-01')", date(2026, 2, 28)},
+        {"DATEADD(hh,36,'2026-03-01')",
+         Variant::fromDate(host::makeDate({2026, 3, 2, 12, 0, 0, 0}))},
+        {"DATEDIFF(dd,'2026-12-07 23:59','2026-12-08 00:01')", 1},
+        {"DATEDIFF(mm,'2026-01-31','2026-02-01')", 1},
+        {"DATEDIFF(yy,'2026-12-31','2025-01-01')", -1},
+        {"DATEDIFF(wk,'2026-12-05','2026-12-06')", 1},
+        {"DATEDIFF(dd,'2026-12-07',NULL)", Variant::null()},
+        {"DATEPART(dw,'2026-12-07')", 2},
+        {"DATEPART(wk,'2026-01-04')", 2},
+        {"DATEPART(dy,'2026-02-01')", 32},
+        {"DATEPART(m,'2026-02-01')", 2},
+        {"YEAR('2026-03-05') * 100 + MONTH('2026-03-05')", 202603},
+        {"CONVERT(DATETIME,'2026-03-05') - 1", date(2026, 3, 4)},
+        {"CONVERT(DATETIME,'2026-03-05') + 1", date(2026, 3, 6)},
+        {"CONVERT(DATETIME,'')", date(1900, 1, 1)},
+        {"CONVERT(DATETIME,'20260305')", date(2026, 3, 5)},
+        {"CASE WHEN CONVERT(DATETIME,'2026-03-05') = '2026-03-05' THEN 1 ELSE 0 END", 1},
+        {"CASE WHEN CONVERT(DATETIME,'2026-03-05 10:00') <= '2026-03-05' THEN 1 ELSE 0 END", 0},
+    };
+    for (const auto &c : cases)
+        check(c);
+    db.Execute("SET DATEFIRST 1");
+    check({"DATEPART(dw,'2026-12-07')", 1});
+    check({"DATEPART(dw,'2026-12-06')", 7});
+    EXPECT_THROW(db.Execute("SELECT CONVERT(DATETIME,'soon')"), host::HostError);
+    EXPECT_THROW(db.Execute("SELECT DATEADD(fortnight,1,GETDATE())"), host::HostError);
+}
+
+TEST_F(Functions, TextsAndConversions)
+{
+    const Case cases[] = {
+        {"CONVERT(varchar,CONVERT(DATETIME,'2026-03-05 14:07:09'),112)", "20260305"},
+        {"convert(varchar(10),CONVERT(DATETIME,'2026-03-05 14:07:09'),120)", "2026-03-05"},
+        {"CONVERT(varchar(19),CONVERT(DATETIME,'2026-03-05 14:07:09'),120)", "2026-03-05 14:07:09"},
+        {"CONVERT(varchar(10),CONVERT(DATETIME,'2026-03-05'),111)", "2026/03/05"},
+        {"CONVERT(varchar(10), 12.5)", "12.5"},
+        {"CONVERT(varchar(2), 'abc')", "ab"},
+        {"CAST('7' AS int) + 1", 8},
+        {"CAST(1.23456 AS decimal(28,2))", 1.23},
+        {"CAST(2.5 AS int)", 2},
+        {"'12' + 3", 15},
+        {"'ab' + 'cd'", "abcd"},
+        {"'ab' + NULL", Variant::null()},
+        {"REPLICATE('0', 4 - LEN('7')) + '7'", "0007"},
+        {"REPLICATE('0', -1)", Variant::null()},
+        {"STR(7)", "         7"},
+        {"STR(3.14159, 6, 2)", "  3.14"},
+        {"STR(123456, 3)", "***"},
+        {"LEN('ab  ')", 2},
+        {"LEN(1234)", 4},
+        {"LTRIM(RTRIM('  x  '))", "x"},
+        {"ISNULL(NULL, 'd')", "d"},
+        {"SUBSTRING('abcdef', 2, 3)", "bcd"},
+        {"LEFT('abc', 2) + RIGHT('abc', 2)", "abbc"},
+        {"CHARINDEX('c','abcd')", 3},
+        {"UPPER('ab') + LOWER('CD')", "ABcd"},
+        {"REPLACE('a-b-c', '-', '')", "abc"},
+        {"COALESCE(NULL, NULL, 3)", 3},
+        {"NULLIF(1,1)", Variant::null()},
+        {"CASE WHEN 'a' = 'A ' THEN 1 ELSE 0 END", 1},
+        {"CASE 'x' WHEN 'X' THEN 'yes' END", "yes"},
+    };
+    for (const auto &c : cases)
+        check(c);
+    EXPECT_THROW(db.Execute("SELECT 'ab' + 1"), host::HostError);
+    EXPECT_THROW(db.Execute("SELECT NOSUCHFUNCTION(1)"), host::HostError);
+}
+
+TEST_F(Functions, Numbers)
+{
+    const Case cases[] = {
+        {"7 / 2", 3},
+        {"7 % 3", 1},
+        {"7.0 / 2", 3.5},
+        {"-7 / 2", -3},
+        {"ROUND(1.235, 2)", 1.24},
+        {"ROUND(-1.5, 0)", -2.0},
+        {"ROUND(1.239, 2, 1)", 1.23},
+        {"ROUND(15, -1)", 20},
+        {"ROUND(1234.5, -2)", 1200.0},
+        {"ROUND(-1250, -2)", -1300},
+        {"SIGN(-2.5) + SIGN(0) + SIGN(7)", 0.0},
+        {"SIGN(-3)", -1},
+        {"FLOOR(-1.5)", -2.0},
+        {"CEILING(1.2)", 2.0},
+        {"ABS(-3)", 3},
+        {"1 + 2 * 3 - 4", 3},
+        {"(datepart(yy,'2027-01-01')%4)", 3},
+        {"~0", -1},
+        {"6 & 3 | 8", 10},
+        // Integer quotients truncate; a decimal or a float on either side keeps the fraction.
+        {"7 / 2.0", 3.5},
+        {"CAST(7 AS decimal(5,2)) / 2", 3.5},
+        {"7 / CAST(2 AS float)", 3.5},
+        {"'7' / 2", 3},
+        {"7.5 % 2", 1.5},
+        {"-7 % 3", -1},
+        // Decimal results have SQL Server's scale: 1.0/3 keeps 12 places, 2/3.0 keeps 6.
+        {"1.0 / 3", 0.333333333333},
+        {"2 / 3.0 * 3", 2.000001},
+        {"0.1 + 0.2 - 0.3", 0.0},
+        {"0.1 * 3 - 0.3", 0.0},
+        {"NULL / 0", Variant::null()},
+        {"CASE WHEN 1 = 0 THEN 1 / 0 ELSE 2 END", 2},
+    };
+    for (const auto &c : cases)
+        check(c);
+    EXPECT_EQ(host::CStr(testdb::scalar(db, "SELECT -(0.1 + 0.2 - 0.3)")), "0");
+}
+
+TEST_F(Functions, DivisionByZeroIsAnError)
+{
+    db.Execute("CREATE TABLE n (i int, d decimal(18,2))\r\nINSERT INTO n VALUES (0, 0)");
+    for (const char *sql : {"SELECT 1 / 0", "SELECT 1.5 / 0", "SELECT 5 % 0", "SELECT 1 / i FROM n",
+                            "SELECT 2.0 / d FROM n", "UPDATE n SET d = 1 / d"}) {
+        try {
+            db.Execute(sql);
+            ADD_FAILURE() << sql;
+        } catch (const host::HostError &e) {
+            EXPECT_TRUE(e.Description().starts_with("Divide by zero error encountered."))
+                << e.Description();
+        }
+    }
+}
+
+} // namespace

@@ -1,0 +1,207 @@
+// Mutated and random batches: the layer must answer every text with rows or a HostError, never
+// crash, hang or throw anything else. A fixed seed keeps runs repeatable.
+#include "hostschema.h"
+
+#include "host/core/hosterror.h"
+#include "host/db/tsqllexer.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+const char *const kSeeds[] = {
+    "set nocount on declare @v datetime select @v = max(isnull(fdate,getdate())) from "
+    "icstockcheckprocess if DATEDIFF(dd,getdate(),@v) <> 0 update icbillno set fcurno = 1 where "
+    "fbillid = -1 select convert(varchar,getdate(),112) + replicate('0',4-len(ltrim(fcurno))) + "
+    "ltrim(rtrim(str(fcurno))) from icbillno where fbillid=-1",
+    "update t set t.FQty = b.FQty from ICInvBackupTemp t inner join ICInvBackup b on t.FItemID = "
+    "b.FItemID and t.FKFDate = b.FKFDate INNER JOIN t_ICItemBase c ON t.FItemID = c.FItemID",
+    "Select a.* From (select rtrim(t12.fname) as fstockname, t1.FItemID, FQty=NULL, case when "
+    "t1.FSecQty=0 then 0 else (t1.FQty/t1.FSecQty) end as FSecCoefficient from ICInvBackup t1 "
+    "left join t_Stock t12 on t1.FStockID=t12.fitemid Where 1=1 And t1.FInterID=5) as a where "
+    "1=1 and FQty > 0 order by FStockName Desc",
+    "BEGIN TRAN If not Exists(select * from ICInvBackUp where FItemID='10') Insert ICInvBackup "
+    "(FInterID,FBrNo,FItemID,FAuxPropID,FUnitID,FBatchNo,FMtoNo,FStockID,FSelect,FAdj,FAdjQty,"
+    "FStockPlaceID) Values('5','0',10,0,2,'B1','',1,0,0,0,5) Else BEGIN UPDATE ICInvBackUp SET "
+    "FCheckQty=FCheckQty + 1 END IF EXISTS (SELECT 1 FROM ICInvBackUp WHERE ((FMinus = 0 AND "
+    "FSecMinus<>0))) BEGIN RAISERROR ('x',16,1) ROLLBACK TRAN END ELSE COMMIT TRAN",
+    "select a.fstockid, DATEADD(m,1,flastcheckdate)-DATEPART(d,DATEADD(m,1,flastcheckdate)) as "
+    "CurCycDate into #temp1 from (select distinct fstockid,fitemid from icinventory) a inner "
+    "join t_icitem b on a.fitemid=b.fitemid delete from #temp1 where getdate() < curcycdate "
+    "select distinct fstockid from #temp1 order by fstockid drop table #temp1",
+    "create table #Temp(fstock int,fsp int) Insert into #Temp Select Distinct case when 1 = 41 "
+    "then 2 else 3 end, 4 select top 1 * from #Temp union all select 1, 2 drop table #Temp",
+};
+
+const char *const kVocabulary[] = {"SELECT",
+                                   "FROM",
+                                   "WHERE",
+                                   "INSERT",
+                                   "INTO",
+                                   "VALUES",
+                                   "UPDATE",
+                                   "SET",
+                                   "DELETE",
+                                   "IF",
+                                   "ELSE",
+                                   "BEGIN",
+                                   "END",
+                                   "CASE",
+                                   "WHEN",
+                                   "THEN",
+                                   "AND",
+                                   "OR",
+                                   "NOT",
+                                   "IN",
+                                   "IS",
+                                   "NULL",
+                                   "EXISTS",
+                                   "TOP",
+                                   "UNION",
+                                   "ALL",
+                                   "JOIN",
+                                   "ON",
+                                   "LEFT",
+                                   "GROUP",
+                                   "BY",
+                                   "ORDER",
+                                   "AS",
+                                   "DROP",
+                                   "TABLE",
+                                   "CREATE",
+                                   "(",
+                                   ")",
+                                   ",",
+                                   "=",
+                                   "<>",
+                                   "+",
+                                   "-",
+                                   "*",
+                                   "/",
+                                   "1",
+                                   "0.5",
+                                   "'x'",
+                                   "''",
+                                   "@v",
+                                   "#t",
+                                   "t1",
+                                   "FItemID",
+                                   "ICInvBackup",
+                                   "t_ICItem",
+                                   "GETDATE()",
+                                   "DATEADD(d,1,",
+                                   "ISNULL(",
+                                   "CONVERT(varchar,",
+                                   "DECLARE @v int",
+                                   "RAISERROR('e',16,1)",
+                                   "BEGIN TRAN",
+                                   "COMMIT",
+                                   "ROLLBACK",
+                                   "TRUNCATE TABLE",
+                                   "EXEC p",
+                                   "\r\n"};
+
+std::string mutate(std::mt19937 &rng, const std::string &text)
+{
+    std::vector<host::tsql::Token> tokens = host::tsql::tokenize(text);
+    tokens.pop_back();
+    std::vector<std::string> words;
+    for (const auto &t : tokens) {
+        if (t.kind == host::tsql::TokenKind::String)
+            words.push_back("'" + t.text + "'");
+        else if (t.kind == host::tsql::TokenKind::QuotedId)
+            words.push_back("[" + t.text + "]");
+        else
+            words.push_back(t.text);
+    }
+    const int edits = 1 + static_cast<int>(rng() % 4);
+    for (int i = 0; i < edits && !words.empty(); ++i) {
+        const size_t at = rng() % words.size();
+        switch (rng() % 4) {
+        case 0:
+            words.erase(words.begin() + static_cast<long>(at));
+            break;
+        case 1:
+            words.insert(words.begin() + static_cast<long>(at), words[rng() % words.size()]);
+            break;
+        case 2:
+            std::swap(words[at], words[rng() % words.size()]);
+            break;
+        default:
+            words[at] = kVocabulary[rng() % std::size(kVocabulary)];
+            break;
+        }
+    }
+    std::string out;
+    for (const auto &w : words)
+        out += w + " ";
+    return out;
+}
+
+std::string soup(std::mt19937 &rng)
+{
+    std::string out;
+    const int length = 1 + static_cast<int>(rng() % 30);
+    for (int i = 0; i < length; ++i) {
+        out += kVocabulary[rng() % std::size(kVocabulary)];
+        out += ' ';
+    }
+    return out;
+}
+
+TEST(Fuzz, EveryTextGivesRowsOrAHostError)
+{
+    std::mt19937 rng(20261207);
+    std::unique_ptr<host::AppConnection> db;
+    int failures = 0;
+    int successes = 0;
+    for (int i = 0; i < 2500; ++i) {
+        if (i % 250 == 0) {
+            db = std::make_unique<host::AppConnection>();
+            db->openDatabase(":memory:");
+            testdb::createHostTables(*db);
+            db->Execute("INSERT INTO t_ICItem (FItemID,FNumber,FLastCheckDate) VALUES "
+                        "(10,'a','2026-01-01')\r\nINSERT INTO ICInventory (FItemID,FStockID) "
+                        "VALUES (10,1)\r\nINSERT INTO icbillno VALUES (-1,1)");
+        }
+        std::string text;
+        switch (i % 3) {
+        case 0:
+            text = soup(rng);
+            break;
+        default:
+            text = mutate(rng, kSeeds[rng() % std::size(kSeeds)]);
+            break;
+        }
+        if (rng() % 10 == 0)
+            text.insert(rng() % (text.size() + 1), 1, "'[(\"/*"[rng() % 6]);
+        try {
+            db->Execute(text);
+            ++successes;
+        } catch (const host::HostError &) {
+            ++failures;
+        } catch (const std::exception &e) {
+            ADD_FAILURE() << "not a HostError: " << e.what() << "\nfor: " << text;
+        }
+    }
+    // Both outcomes occur, so the texts reach the translator and SQLite.
+    EXPECT_GT(successes, 10);
+    EXPECT_GT(failures, 100);
+}
+
+TEST(Fuzz, DeepNestingIsRefused)
+{
+    host::AppConnection db;
+    db.openDatabase(":memory:");
+    const std::string deep = "SELECT " + std::string(5000, '(') + "1" + std::string(5000, ')');
+    EXPECT_THROW(db.Execute(deep), host::HostError);
+    std::string ifs;
+    for (int i = 0; i < 5000; ++i)
+        ifs += "IF 1=1 ";
+    EXPECT_THROW(db.Execute(ifs + "SELECT 1"), host::HostError);
+    EXPECT_THROW(db.Execute("SELECT " + std::string(100000, '~') + "1"), host::HostError);
+}
+
+} // namespace

@@ -1,0 +1,133 @@
+#include "host/core/datetime.h"
+#include "host/core/hosterror.h"
+#include "host/db/recordset.h"
+
+#include <gtest/gtest.h>
+
+using host::HostError;
+using host::Recordset;
+using host::Variant;
+
+namespace {
+
+Recordset sample()
+{
+    return Recordset({"FItemID", "FName", "FQty", "FDate"},
+                     {{1, "bolt", 5.0, Variant::fromDate(host::makeDate(2026, 1, 2))},
+                      {2, "Nut", 0.0, Variant::fromDate(host::makeDate(2026, 1, 5))},
+                      {3, "washer", Variant::null(), Variant::null()},
+                      {4, "Bolt ", 2.5, Variant::fromDate(host::makeDate(2026, 1, 2))}});
+}
+
+long id(Recordset &rs)
+{
+    return host::CLng(rs.Fields("FItemID").Value());
+}
+
+TEST(RecordsetTest, NavigationAndBounds)
+{
+    Recordset rs = sample();
+    EXPECT_EQ(rs.State(), Recordset::adStateOpen);
+    EXPECT_EQ(rs.RecordCount(), 4);
+    EXPECT_FALSE(rs.BOF());
+    EXPECT_EQ(rs.AbsolutePosition(), 1);
+    rs.MoveLast();
+    EXPECT_EQ(id(rs), 4);
+    rs.MoveNext();
+    EXPECT_TRUE(rs.EOF());
+    EXPECT_EQ(rs.AbsolutePosition(), Recordset::adPosEOF);
+    EXPECT_THROW(rs.Fields("FName").Value(), HostError);
+    EXPECT_THROW(rs.MoveNext(), HostError);
+    rs.Move(-2);
+    EXPECT_EQ(id(rs), 3);
+    rs.Move(-5);
+    EXPECT_TRUE(rs.BOF());
+    rs.MoveFirst();
+    rs.Move(2);
+    EXPECT_EQ(id(rs), 3);
+    rs.MovePrevious();
+    EXPECT_EQ(rs.Fields(1L).Value(), Variant("Nut"));
+    EXPECT_THROW(rs.Fields("Nope"), HostError);
+    EXPECT_THROW(rs.Fields(4L), HostError);
+    rs.Close();
+    EXPECT_EQ(rs.State(), Recordset::adStateClosed);
+    EXPECT_THROW(rs.RecordCount(), HostError);
+
+    Recordset empty({"a"}, {});
+    EXPECT_TRUE(empty.EOF());
+    EXPECT_TRUE(empty.BOF());
+    EXPECT_EQ(empty.AbsolutePosition(), Recordset::adPosUnknown);
+}
+
+TEST(RecordsetTest, FilterCriteria)
+{
+    struct Case
+    {
+        const char *criteria;
+        std::vector<long> ids;
+    };
+    const Case cases[] = {
+        {" FItemID = 2", {2}},
+        {"FItemID = '2'", {2}},
+        {"fname = 'BOLT'", {1, 4}},
+        {"FName LIKE 'b*'", {1, 4}},
+        {"FName LIKE '%sh%'", {3}},
+        {"FQty > 0 AND FItemID <> 1", {4}},
+        {"FQty = NULL", {3}},
+        {"FDate = #2026-01-02#", {1, 4}},
+        {"FDate >= '2026-01-03'", {2}},
+        {"(FItemID = 1 OR FItemID = 3) AND FName <> 'washer'", {1}},
+        {"FQty >= -1", {1, 2, 4}},
+        {"FDate<= '2026-01-02' and FDate>= '2026-01-02'", {1, 4}},
+        {"FName Like '%ol%' AND FQty = 5", {1}},
+        {"FName <> 'NUT' or FItemID = 2", {1, 2, 3, 4}},
+    };
+    for (const auto &c : cases) {
+        Recordset rs = sample();
+        rs.Filter(c.criteria);
+        std::vector<long> ids;
+        for (; !rs.EOF(); rs.MoveNext())
+            ids.push_back(id(rs));
+        EXPECT_EQ(ids, c.ids) << c.criteria;
+        EXPECT_EQ(rs.RecordCount(), static_cast<long>(c.ids.size())) << c.criteria;
+    }
+    Recordset rs = sample();
+    rs.Filter("FItemID = 2");
+    EXPECT_THROW(rs.Filter("FItemID = "), HostError);
+    EXPECT_THROW(rs.Filter("Missing = 1"), HostError);
+    EXPECT_EQ(rs.Filter(), "FItemID = 2"); // a refused filter leaves the old one
+    rs.Filter("");
+    EXPECT_EQ(rs.RecordCount(), 4);
+}
+
+TEST(RecordsetTest, SortCloneAndBookmarks)
+{
+    Recordset rs = sample();
+    rs.Sort("FName DESC, FItemID");
+    std::vector<long> ids;
+    for (; !rs.EOF(); rs.MoveNext())
+        ids.push_back(id(rs));
+    EXPECT_EQ(ids, (std::vector<long>{3, 2, 1, 4}));
+    rs.Sort("FQty");
+    EXPECT_EQ(id(rs), 3); // Null first
+    EXPECT_THROW(rs.Sort("FQty sideways"), HostError);
+    EXPECT_EQ(rs.Sort(), "FQty");
+
+    auto clone = rs.Clone();
+    EXPECT_EQ(clone->Sort(), "");
+    clone->Filter("FName = 'nut'");
+    const Variant mark = clone->Bookmark();
+    rs.Bookmark(mark);
+    EXPECT_EQ(id(rs), 2);
+    EXPECT_EQ(rs.AbsolutePosition(), 2);
+    // Clones share the rows: a value written through one is seen by the other.
+    clone->Fields("FQty").Value(Variant(9.0));
+    EXPECT_EQ(rs.Fields("FQty").Value(), Variant(9.0));
+    rs.Filter("FItemID = 1");
+    EXPECT_THROW(rs.Bookmark(mark), HostError);
+    rs.Filter("");
+    rs.AbsolutePosition(3);
+    EXPECT_THROW(rs.AbsolutePosition(9), HostError);
+}
+
+} // namespace

@@ -1,0 +1,150 @@
+#include "uitestutil.h"
+
+#include "host/core/hosterror.h"
+#include "host/ui/busycursor.h"
+#include "host/ui/form.h"
+#include "host/ui/hostmessagebox.h"
+#include "host/ui/modalservices.h"
+#include "host/ui/qtmodals.h"
+#include "host/ui/scriptedmodals.h"
+
+#include <QGuiApplication>
+#include <gtest/gtest.h>
+
+using namespace host::ui;
+
+namespace {
+
+struct AnswerCase
+{
+    long style;
+    long answer;
+};
+
+void PrintTo(const AnswerCase &c, std::ostream *os)
+{
+    *os << "style " << c.style;
+}
+
+class DefaultAnswerTest : public ::testing::TestWithParam<AnswerCase>
+{};
+
+TEST_P(DefaultAnswerTest, UnscriptedBoxTakesItsDefaultButton)
+{
+    ScriptedModals modals;
+    EXPECT_EQ(MsgBox(QStringLiteral("?"), GetParam().style), GetParam().answer);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, DefaultAnswerTest,
+                         ::testing::Values(AnswerCase{Msg::OKOnly, Msg::OK},
+                                           AnswerCase{Msg::OKCancel | Msg::Question, Msg::OK},
+                                           AnswerCase{Msg::YesNo | Msg::Exclamation, Msg::Yes},
+                                           AnswerCase{Msg::YesNoCancel, Msg::Yes},
+                                           AnswerCase{Msg::RetryCancel, Msg::Retry}));
+
+TEST(ScriptedModals, AnswersInOrderAndRecordsBothMessageForms)
+{
+    ScriptedModals modals;
+    modals.answer(Msg::No);
+    modals.answer(Msg::Cancel);
+    EXPECT_EQ(MsgBox(QStringLiteral("是否保存？"), Msg::YesNo, QStringLiteral("Hembrel提示")),
+              Msg::No);
+    HostMessageBox box;
+    box.setText(QStringLiteral("获取仓库信息时出错。"));
+    EXPECT_EQ(box.Show(0, QStringLiteral("原因"), -1), Msg::Cancel);
+    EXPECT_EQ(box.Result(), Msg::Cancel);
+    ASSERT_EQ(modals.messages().size(), 2U);
+    EXPECT_EQ(modals.messages()[0].kind, ScriptedModals::MessageKind::MessageBox);
+    EXPECT_EQ(modals.messages()[0].title, QStringLiteral("Hembrel提示"));
+    EXPECT_EQ(modals.messages()[1].kind, ScriptedModals::MessageKind::HostMessage);
+    EXPECT_EQ(modals.messages()[1].text, QStringLiteral("获取仓库信息时出错。\n原因"));
+    EXPECT_TRUE(modals.messages()[1].title.isEmpty());
+}
+
+TEST(ScriptedModals, FileDialogsReturnThePickedFileOrCancel)
+{
+    ScriptedModals modals;
+    modals.pickFile(QStringLiteral("/tmp/count.xls"));
+    const FileDialogRequest request{
+        QStringLiteral("选择引入的Excel文件"), QStringLiteral("Excel File(*.xls)|*.xls"), {}};
+    EXPECT_EQ(modals.openFileName(request), QStringLiteral("/tmp/count.xls"));
+    EXPECT_EQ(modals.saveFileName(request), QString());
+    ASSERT_EQ(modals.fileDialogs().size(), 2U);
+    EXPECT_FALSE(modals.fileDialogs()[0].save);
+    EXPECT_TRUE(modals.fileDialogs()[1].save);
+    EXPECT_EQ(modals.fileDialogs()[0].request.title, QStringLiteral("选择引入的Excel文件"));
+}
+
+TEST(ScriptedModals, RestoresTheServicesThatWereInForce)
+{
+    ModalServices *outer = nullptr;
+    {
+        ScriptedModals first;
+        {
+            ScriptedModals second;
+            EXPECT_EQ(&modals(), &second);
+        }
+        EXPECT_EQ(&modals(), &first);
+        outer = &first;
+    }
+    EXPECT_NE(&modals(), outer);
+}
+
+TEST(QtModals, FilterTurnsIntoQtNotation)
+{
+    EXPECT_EQ(QtModals::qtFilter(QStringLiteral("Excel File(*.xls)|*.xls|All|*.xls;*.xlsx")),
+              QStringLiteral("Excel File(*.xls) (*.xls);;All (*.xls *.xlsx)"));
+}
+
+class FailingForm : public Form
+{
+public:
+    bool failLoad = true;
+    int loads = 0;
+
+protected:
+    void Form_Load() override
+    {
+        ++loads;
+        if (failLoad)
+            throw host::HostError("no template");
+    }
+};
+
+TEST(Form, FailedLoadReachesTheCallerAndLeavesTheWindowUnloaded)
+{
+    ScriptedModals modals;
+    FailingForm form;
+    EXPECT_THROW(form.Show(1), host::HostError);
+    EXPECT_FALSE(form.isLoaded());
+    EXPECT_FALSE(form.isVisible());
+    form.failLoad = false;
+    form.Show(1);
+    EXPECT_EQ(form.loads, 2);
+    EXPECT_EQ(modals.modalWindows().size(), 1U);
+}
+
+TEST(Form, GuardShowsTheFailureAndLetsNothingEscape)
+{
+    ScriptedModals modals;
+    Form form;
+    form.setCaption(QStringLiteral("盘点进程"));
+    form.guard([] { throw host::HostError("磁盘已满"); });
+    ASSERT_EQ(modals.messages().size(), 1U);
+    EXPECT_EQ(modals.messages()[0].text, QStringLiteral("磁盘已满"));
+    EXPECT_EQ(modals.messages()[0].style, Msg::Critical);
+}
+
+TEST(BusyCursor, IsRestoredOnEveryWayOut)
+{
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    try {
+        BusyCursor busy;
+        EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        throw host::HostError("failed");
+    } catch (const host::HostError &) {
+    }
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+} // namespace

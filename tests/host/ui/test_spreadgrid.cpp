@@ -1,0 +1,309 @@
+#include "uitestutil.h"
+
+#include "host/ui/dataspreadgrid.h"
+#include "host/ui/numberformat.h"
+#include "host/ui/spreadgrid.h"
+#include "host/ui/spreadmodel.h"
+
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+using namespace host::ui;
+
+namespace {
+
+struct FormatCase
+{
+    double value;
+    int decimals;
+    bool grouping;
+    const char *shown;
+};
+
+void PrintTo(const FormatCase &c, std::ostream *os)
+{
+    *os << c.shown;
+}
+
+class FormatFixedTest : public ::testing::TestWithParam<FormatCase>
+{};
+
+TEST_P(FormatFixedTest, ShowsTheNumberAsTheCellIsSetUp)
+{
+    const FormatCase &c = GetParam();
+    EXPECT_EQ(formatFixed(c.value, c.decimals, c.grouping), QString::fromLatin1(c.shown));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, FormatFixedTest,
+                         ::testing::Values(FormatCase{1234567.891, 2, true, "1,234,567.89"},
+                                           FormatCase{-1234.5, 0, true, "-1,235"},
+                                           FormatCase{999.999, 2, true, "1,000.00"},
+                                           FormatCase{-0.001, 2, false, "0.00"},
+                                           FormatCase{123.0, 0, true, "123"},
+                                           FormatCase{-123456.0, 1, true, "-123,456.0"}));
+
+TEST(NumberParse, AcceptsGroupedNumbersAndRefusesText)
+{
+    EXPECT_EQ(parseNumber(QStringLiteral(" 1,234.5 ")), 1234.5);
+    EXPECT_FALSE(parseNumber(QStringLiteral("12abc")).has_value());
+    EXPECT_FALSE(parseNumber(QString()).has_value());
+    EXPECT_EQ(formatFull(0.1 + 0.2), QStringLiteral("0.30000000000000004"));
+}
+
+class SpreadGridTest : public ::testing::Test
+{
+protected:
+    SpreadGridTest()
+    {
+        grid.setMaxCols(5);
+        grid.setMaxRows(10);
+        QObject::connect(&grid, &SpreadGrid::Change,
+                         [this](int col, int row) { changes.emplace_back(col, row); });
+    }
+
+    void address(int col, int row)
+    {
+        grid.setBlockMode(false);
+        grid.setCol(col);
+        grid.setRow(row);
+    }
+
+    SpreadGrid grid;
+    std::vector<std::pair<int, int>> changes;
+};
+
+TEST_F(SpreadGridTest, RedrawOffHoldsRepaintsUntilItIsOnAgain)
+{
+    QSignalSpy repaints(grid.model(), &QAbstractItemModel::dataChanged);
+    grid.setReDraw(false);
+    for (int row = 1; row <= 10; ++row)
+        grid.SetText(1, row, QString::number(row));
+    address(1, -1);
+    grid.setLock(true);
+    EXPECT_EQ(repaints.count(), 0);
+    grid.setReDraw(true);
+    EXPECT_EQ(repaints.count(), 1);
+    EXPECT_EQ(grid.GetText(1, 10), QStringLiteral("10"));
+    grid.SetText(1, 1, QStringLiteral("x"));
+    EXPECT_EQ(repaints.count(), 2);
+}
+
+TEST_F(SpreadGridTest, LatestSettingCoveringACellWins)
+{
+    address(2, -1);
+    grid.setLock(true);
+    address(2, 5);
+    grid.setLock(false);
+    address(-1, 5);
+    grid.setBackColor(0x0000FF);
+    address(2, 5);
+    EXPECT_FALSE(grid.Lock());
+    EXPECT_EQ(grid.BackColor(), 0x0000FF);
+    address(2, 4);
+    EXPECT_TRUE(grid.Lock());
+    EXPECT_EQ(grid.BackColor(), 0xFFFFFF);
+    // A column-wide write after the cell's own overrides it again.
+    address(2, -1);
+    grid.setLock(true);
+    address(2, 5);
+    EXPECT_TRUE(grid.Lock());
+}
+
+TEST_F(SpreadGridTest, BlockModeSetsTheWholeBlockOnly)
+{
+    grid.setCol(2);
+    grid.setCol2(3);
+    grid.setRow(4);
+    grid.setRow2(6);
+    grid.setBlockMode(true);
+    grid.setCellType(CellType::Integer);
+    address(3, 6);
+    EXPECT_EQ(grid.CellType(), CellType::Integer);
+    address(4, 6);
+    EXPECT_EQ(grid.CellType(), CellType::Edit);
+    address(3, 7);
+    EXPECT_EQ(grid.CellType(), CellType::Edit);
+}
+
+TEST_F(SpreadGridTest, NumberCellsParseWritesAndKeepFullPrecision)
+{
+    address(1, -1);
+    grid.setCellType(CellType::Float);
+    grid.setTypeFloatDecimalPlaces(3);
+    grid.SetText(1, 1, QStringLiteral("1,234.56789"));
+    grid.SetText(1, 2, QStringLiteral("abc"));
+    address(1, 1);
+    EXPECT_EQ(grid.Value(), QStringLiteral("1234.56789"));
+    EXPECT_EQ(grid.Text(), QStringLiteral("1234.568"));
+    EXPECT_EQ(grid.GetText(1, 2), QString());
+    EXPECT_TRUE(changes.empty());
+}
+
+TEST_F(SpreadGridTest, SettingZeroRowsDropsValuesAndCellSettingsButKeepsHeaders)
+{
+    grid.SetText(1, 0, QStringLiteral("Header"));
+    grid.SetText(1, 3, QStringLiteral("value"));
+    address(1, 3);
+    grid.setLock(true);
+    grid.setMaxRows(0);
+    grid.setMaxRows(10);
+    EXPECT_EQ(grid.GetText(1, 3), QString());
+    address(1, 3);
+    EXPECT_FALSE(grid.Lock());
+    EXPECT_EQ(grid.GetText(1, 0), QStringLiteral("Header"));
+}
+
+TEST_F(SpreadGridTest, UserCommitsAreCheckedAgainstTheCellLimits)
+{
+    SpreadModel &model = grid.spreadModel();
+    address(1, -1);
+    grid.setCellType(CellType::Float);
+    grid.setTypeFloatMin(0);
+    grid.setTypeFloatMax(100);
+    address(2, -1);
+    grid.setTypeMaxEditLen(3);
+    address(3, 1);
+    grid.setLock(true);
+
+    EXPECT_FALSE(model.commitUserText(1, 1, QStringLiteral("-1")));
+    EXPECT_FALSE(model.commitUserText(1, 1, QStringLiteral("x")));
+    EXPECT_TRUE(model.commitUserText(1, 1, QStringLiteral("99.5")));
+    EXPECT_TRUE(model.commitUserText(2, 1, QStringLiteral("abcdef")));
+    EXPECT_FALSE(model.commitUserText(3, 1, QStringLiteral("locked")));
+    // Committing the value a cell already holds is no change.
+    EXPECT_TRUE(model.commitUserText(1, 1, QStringLiteral("99.50")));
+    EXPECT_EQ(grid.GetText(2, 1), QStringLiteral("abc"));
+    EXPECT_EQ(changes, (std::vector<std::pair<int, int>>{{1, 1}, {2, 1}}));
+}
+
+TEST_F(SpreadGridTest, CheckCellsToggleThroughTheUsersCheckMark)
+{
+    address(4, -1);
+    grid.setCellType(CellType::CheckBox);
+    grid.SetText(4, 2, QStringLiteral("True"));
+    EXPECT_EQ(grid.GetText(4, 2), QStringLiteral("1"));
+    const QModelIndex cell = grid.model()->index(1, 3);
+    EXPECT_EQ(cell.data(Qt::CheckStateRole).toInt(), Qt::Checked);
+    grid.model()->setData(cell, Qt::Unchecked, Qt::CheckStateRole);
+    EXPECT_EQ(grid.GetText(4, 2), QStringLiteral("0"));
+    EXPECT_EQ(changes, (std::vector<std::pair<int, int>>{{4, 2}}));
+}
+
+TEST_F(SpreadGridTest, LeaveCellCancelKeepsTheActiveCell)
+{
+    bool refuse = true;
+    std::vector<int> left;
+    QObject::connect(&grid, &SpreadGrid::LeaveCell,
+                     [&](int col, int row, int newCol, int newRow, bool &cancel) {
+                         left = {col, row, newCol, newRow};
+                         cancel = refuse;
+                     });
+    int activations = 0;
+    QObject::connect(&grid, &SpreadGrid::RowActivate, [&] { ++activations; });
+    grid.SetActiveCell(1, 1);
+    EXPECT_EQ(activations, 1);
+    grid.SetActiveCell(2, 3);
+    EXPECT_EQ(left, (std::vector<int>{1, 1, 2, 3}));
+    EXPECT_EQ(grid.ActiveRow(), 1);
+    EXPECT_EQ(grid.ActiveCol(), 1);
+    refuse = false;
+    grid.SetActiveCell(2, 3);
+    EXPECT_EQ(grid.ActiveRow(), 3);
+    EXPECT_EQ(grid.Row(), 3);
+    EXPECT_EQ(activations, 2);
+}
+
+TEST_F(SpreadGridTest, KeyPressCanReplaceOrDropTypedCharacters)
+{
+    QObject::connect(&grid, &SpreadGrid::KeyPress, [](int &key) {
+        if (key == '\'')
+            key = 0;
+        else if (key == 'a')
+            key = 'A';
+    });
+    ASSERT_TRUE(showActive(grid));
+    grid.SetActiveCell(2, 1);
+    typeIntoGrid(grid, QStringLiteral("a'b"));
+    EXPECT_EQ(grid.GetText(2, 1), QStringLiteral("Ab"));
+}
+
+TEST_F(SpreadGridTest, EditModeTellsWhetherTheEditChangedTheCell)
+{
+    std::vector<std::pair<int, bool>> modes;
+    QObject::connect(&grid, &SpreadGrid::EditMode,
+                     [&](int, int, int mode, bool changed) { modes.emplace_back(mode, changed); });
+    ASSERT_TRUE(showActive(grid));
+    grid.SetActiveCell(1, 1);
+    typeIntoGrid(grid, QStringLiteral("x"));
+    grid.SetActiveCell(1, 1);
+    QTest::keyClick(&grid, Qt::Key_F2);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(modes,
+              (std::vector<std::pair<int, bool>>{{1, false}, {0, true}, {1, false}, {0, false}}));
+}
+
+TEST_F(SpreadGridTest, WidthsAreTwipsAndRowNumberColumnHidesAtZero)
+{
+    // 1000 twips is no whole number of pixels; the width set is the width read.
+    grid.setColWidth(2, 1000);
+    address(2, -1);
+    grid.setColHidden(true);
+    grid.setColHidden(false);
+    EXPECT_EQ(grid.ColWidth(2), 1000);
+    address(3, -1);
+    grid.setColHidden(true);
+    EXPECT_GT(grid.ColWidth(3), 0);
+    grid.setColWidth(0, 0);
+    EXPECT_EQ(grid.ColWidth(0), 0);
+    address(0, -1);
+    EXPECT_TRUE(grid.ColHidden());
+}
+
+TEST_F(SpreadGridTest, TopRowScrollsTheGrid)
+{
+    grid.setMaxRows(500);
+    grid.resize(300, 200);
+    ASSERT_TRUE(showActive(grid));
+    EXPECT_EQ(grid.TopRow(), 1);
+    grid.setTopRow(120);
+    EXPECT_EQ(grid.TopRow(), 120);
+}
+
+TEST(DataSpreadGrid, ClipFillsTheBlockAndSortMovesRowsWithTheirSettings)
+{
+    DataSpreadGrid grid;
+    grid.setMaxCols(2);
+    grid.setMaxRows(3);
+    grid.setCol(1);
+    grid.setCol2(2);
+    grid.setRow(1);
+    grid.setRow2(3);
+    grid.setBlockMode(true);
+    grid.setClip(QStringLiteral("b\t2\r\nc\t3\na\t1"));
+    grid.setBlockMode(false);
+    grid.setCol(2);
+    grid.setRow(3);
+    grid.setForeColor(255);
+    grid.setSortKey(1, 1);
+    grid.setSortKeyOrder(1, 1);
+    grid.Sort(-1, -1, -1, -1);
+    EXPECT_EQ(grid.GetText(1, 1), QStringLiteral("a"));
+    EXPECT_EQ(grid.GetText(2, 3), QStringLiteral("3"));
+    grid.setRow(1);
+    EXPECT_EQ(grid.ForeColor(), 255);
+    grid.setSortKeyOrder(1, 2);
+    grid.Sort(-1, -1, -1, -1);
+    EXPECT_EQ(grid.GetText(1, 1), QStringLiteral("c"));
+}
+
+TEST(DataSpreadGrid, MeasuresColumnWidthsInCharacters)
+{
+    DataSpreadGrid grid;
+    grid.setMaxCols(2);
+    grid.setColWidth(1, 22.5);
+    EXPECT_EQ(grid.ColWidth(1), 22.5);
+    EXPECT_EQ(grid.columnWidth(0), std::lround(22.5 * grid.fontMetrics().averageCharWidth()));
+}
+
+} // namespace
