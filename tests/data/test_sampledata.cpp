@@ -127,7 +127,7 @@ INSTANTIATE_TEST_SUITE_P(
         KindCase{"user allowed to change counts",
                  "select count(*) from t_UserRight where FObjectType = 1001 and "
                  "FRightIndex = 5 and FAccessMask = 131072"}),
-    [](const auto &info) { return caseName(info.index, info.param.kind); });
+    [](const auto &c) { return caseName(c.index, c.param.kind); });
 
 TEST_F(DemoCompany, HasBillsOfEveryTransactionTypeWithItsName)
 {

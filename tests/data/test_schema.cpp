@@ -193,7 +193,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "Where u1.FID > 0\r\nAND u1.FClassTypeID = 1107011 \r\n"
                  "AND (u1.FCheckerID<0 OR u1.FCheckerID>0 or u1.FUpStockWhenSave=1) \r\n"
                  "AND (ISNULL(v1.FSelectedProcID,0) = 0 OR ISNULL(v1.FSelectedProcID,0) = 1)"}),
-    [](const auto &info) { return caseName(info.index, info.param.table); });
+    [](const auto &c) { return caseName(c.index, c.param.table); });
 
 TEST_F(ModuleStatements, BackupMakesOneCountLinePerStockRow)
 {
