@@ -15,6 +15,7 @@
 
 #include <QApplication>
 
+#include <clocale>
 #include <cstdlib>
 #include <dlfcn.h>
 #include <iostream>
@@ -130,6 +131,8 @@ int runModuleCommand(const Options &options)
     char name[] = "stockcheck";
     char *argv[] = {name, nullptr};
     QApplication app(argc, argv);
+    // Qt takes the user's locale; numbers written into SQL must keep their decimal point.
+    setlocale(LC_NUMERIC, "C");
     try {
         auto database = std::make_shared<host::AppConnection>();
         database->openDatabase(options.database.string());

@@ -3,6 +3,7 @@
 #include "host/core/hosterror.h"
 
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -32,7 +33,8 @@ RoundedDigits roundDigits(double value, int decimals)
     out.negative = value < 0;
     // d.dddddddddddddde±x: 15 significant digits.
     std::array<char, 48> buf{};
-    std::snprintf(buf.data(), buf.size(), "%.*e", kSignificant - 1, std::fabs(value));
+    std::to_chars(buf.data(), buf.data() + buf.size() - 1, std::fabs(value),
+                  std::chars_format::scientific, kSignificant - 1);
     std::string mantissa;
     const char *p = buf.data();
     for (; *p != 'e'; ++p)
@@ -94,5 +96,9 @@ std::string formatDecimal(double value, int decimals, bool grouping)
 
 double roundDecimalHalfAway(double value, int decimals)
 {
-    return std::strtod(formatDecimal(value, decimals, false).c_str(), nullptr);
+    const std::string text = formatDecimal(value, decimals, false);
+    double result = 0;
+    const bool negative = !text.empty() && text.front() == '-';
+    std::from_chars(text.data() + (negative ? 1 : 0), text.data() + text.size(), result);
+    return negative ? -result : result;
 }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cfenv>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -28,6 +29,15 @@ namespace {
 [[noreturn]] void throwOverflow()
 {
     throw HostError("Overflow", HostError::Overflow);
+}
+
+// Conversions of numbers to and from text never follow the process locale: a decimal comma
+// must not reach SQL text.
+double readDouble(std::string_view text)
+{
+    double value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
 }
 
 bool isBlank(char c)
@@ -184,7 +194,7 @@ std::optional<double> parseNumber(std::string_view text)
     }
     if (i != body.size())
         return std::nullopt;
-    const double value = std::strtod(plain.c_str(), nullptr);
+    const double value = readDouble(plain);
     return negative ? -value : value;
 }
 
@@ -237,7 +247,11 @@ double Val(std::string_view text)
         if (c == 'D' || c == 'd')
             c = 'e';
     }
-    return std::strtod(number.c_str(), nullptr);
+    const bool negative = !number.empty() && number.front() == '-';
+    if (!number.empty() && (number.front() == '-' || number.front() == '+'))
+        number.erase(0, 1);
+    const double value = readDouble(number);
+    return negative ? -value : value;
 }
 
 double Val(const Variant &value)
@@ -310,8 +324,13 @@ std::string numberToText(double value)
     if (value == 0)
         return "0";
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%.15G", value);
-    return buf;
+    const auto result = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15);
+    std::string text(buf, result.ptr);
+    for (char &c : text) {
+        if (c == 'e')
+            c = 'E';
+    }
+    return text;
 }
 
 std::string CStr(const Variant &value)

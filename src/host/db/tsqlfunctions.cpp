@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -450,8 +451,9 @@ void strFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
         return;
     }
     char buf[400];
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, roundDecimal(value, decimals));
-    std::string text = buf;
+    const auto written = std::to_chars(buf, buf + sizeof buf, roundDecimal(value, decimals),
+                                       std::chars_format::fixed, decimals);
+    std::string text(buf, written.ptr);
     if (static_cast<int>(text.size()) > length)
         text = std::string(static_cast<size_t>(length), '*');
     else

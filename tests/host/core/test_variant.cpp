@@ -153,3 +153,15 @@ TEST(CDate, ReadsDateTexts)
     EXPECT_FALSE(IsDate(Variant("31/01/2026")));
     EXPECT_EQ(errorNumber([] { CDate(Variant("tomorrow")); }), HostError::TypeMismatch);
 }
+
+TEST(NumberText, RoundTripsAndStaysPlain)
+{
+    for (const double v : {0.1, 1234.5678901234, -0.000012345, 1e20, 123456789012345.0}) {
+        const auto back = parseNumber(numberToText(v));
+        ASSERT_TRUE(back) << v;
+        EXPECT_DOUBLE_EQ(*back, v);
+    }
+    EXPECT_EQ(numberToText(1.5e-5), "1.5E-05");
+    EXPECT_EQ(numberToText(-2.5), "-2.5");
+    EXPECT_DOUBLE_EQ(Val("-1.25e2kg"), -125);
+}
