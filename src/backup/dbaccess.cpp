@@ -3,7 +3,7 @@
 #include "host/core/hosterror.h"
 #include "host/db/appconnection.h"
 #include "host/db/recordset.h"
-#include "services/modulestate.h"
+#include "services/appconn.h"
 
 #include <exception>
 #include <string>
@@ -12,10 +12,7 @@ namespace backup {
 
 std::shared_ptr<host::Recordset> execute(std::string_view sql)
 {
-    const auto &connection = module().gAppConn;
-    if (!connection)
-        throw host::HostError("The application connection is not open.");
-    return connection->Execute(sql);
+    return appConn().Execute(sql);
 }
 
 void executeInTransaction(std::string_view statements)

@@ -1,6 +1,5 @@
 #include "countsheet/countlinesql.h"
 
-#include "countsheet/appconn.h"
 #include "countsheet/checkbillsql.h"
 #include "host/core/dictionary.h"
 #include "host/core/hosterror.h"
@@ -8,6 +7,7 @@
 #include "host/core/stringbuilder.h"
 #include "host/db/appconnection.h"
 #include "host/db/recordset.h"
+#include "services/appconn.h"
 #include "services/countrecords.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"

@@ -1,6 +1,5 @@
 #include "countsheet/maindo.h"
 
-#include "countsheet/appconn.h"
 #include "countsheet/checkbillsql.h"
 #include "countsheet/countsheetwindows.h"
 #include "countsheet/frmsnalert.h"
@@ -12,6 +11,7 @@
 #include "host/db/appconnection.h"
 #include "host/db/recordset.h"
 #include "host/ui/busycursor.h"
+#include "services/appconn.h"
 #include "services/mmts.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"

@@ -1,10 +1,10 @@
 #include "countsheet/maindo.h"
 
-#include "countsheet/appconn.h"
 #include "countsheet/trystep.h"
 #include "host/db/appconnection.h"
 #include "host/db/recordset.h"
 #include "host/ui/ledgergrid.h"
+#include "services/appconn.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"

@@ -1,12 +1,12 @@
 #include "countsheet/maindo.h"
 
-#include "countsheet/appconn.h"
 #include "countsheet/checkbillsql.h"
 #include "countsheet/sheettext.h"
 #include "host/core/dictionary.h"
 #include "host/core/vector.h"
 #include "host/db/appconnection.h"
 #include "host/db/recordset.h"
+#include "services/appconn.h"
 #include "services/mmts.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"

@@ -2,6 +2,7 @@
 
 #include "host/db/appconnection.h"
 #include "import/importsheet.h"
+#include "services/appconn.h"
 #include "services/modulestate.h"
 
 namespace PubVariant {
@@ -64,7 +65,7 @@ void fill(host::Dictionary &dict, host::Recordset &rs, std::initializer_list<lon
 
 void LoadBaseDataDict(host::Dictionary &dict, const std::string &tableKey)
 {
-    const auto rs = module().gAppConn->Execute(baseDataQuery(tableKey));
+    const auto rs = appConn().Execute(baseDataQuery(tableKey));
     const auto trimmed = [](const host::Variant &v) {
         return host::Trim(ImportSheet::cellText(v));
     };
@@ -76,7 +77,7 @@ void LoadBaseDataDict(host::Dictionary &dict, const std::string &tableKey)
 
 std::shared_ptr<host::Dictionary> LoadAuxItemDict()
 {
-    const auto rs = module().gAppConn->Execute(
+    const auto rs = appConn().Execute(
         "select FItemclassid,ltrim(rtrim(FNumber)),FName from t_AuxItem where fItemclassid > 0 ");
     auto dict = std::make_shared<host::Dictionary>();
     fill(*dict, *rs, {1, 2, 0}, ImportSheet::cellText);

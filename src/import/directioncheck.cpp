@@ -2,6 +2,7 @@
 
 #include "host/db/appconnection.h"
 #include "import/sqllines.h"
+#include "services/appconn.h"
 #include "services/countrecords.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
@@ -42,8 +43,8 @@ std::shared_ptr<host::Recordset> CheckTempUnitDirection(const std::string &table
 {
     std::shared_ptr<host::Recordset> refused;
     try {
-        refused = module().gAppConn->Execute(completeAndSelectSql(tableName));
-        module().gAppConn->Execute("DELETE " + tableName + refusedRows());
+        refused = appConn().Execute(completeAndSelectSql(tableName));
+        appConn().Execute("DELETE " + tableName + refusedRows());
     } catch (const std::exception &) {
         ShowErrMsg(MParse::LoadLangString("GetErrRecordSet!"));
     }

@@ -14,6 +14,7 @@
 #include "import/stagingrow.h"
 #include "import/stagingtable.h"
 #include "import/tempinsertsql.h"
+#include "services/appconn.h"
 #include "services/mmts.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
@@ -35,7 +36,7 @@ bool send(host::StringBuilder &batch)
 {
     if (batch.Length() == 0)
         return false;
-    module().gAppConn->Execute(batch.StringValue());
+    appConn().Execute(batch.StringValue());
     batch.Remove(1, batch.Length());
     return true;
 }
@@ -46,19 +47,18 @@ void chooseTestProcess()
     auto &m = module();
     m.gUseShortNumber = true;
     MParse::ParseProps(MMTS::GetPropsString());
-    const auto processes = m.gAppConn->Execute(
-        "select b.fname as username,a.* from icstockcheckprocess a join t_user b "
-        "on a.foperatorid=b.fuserid  where FStatus = 0 and FOperatorID = " +
-        std::to_string(MParse::GetUserID()));
+    const auto processes =
+        appConn().Execute("select b.fname as username,a.* from icstockcheckprocess a join t_user b "
+                          "on a.foperatorid=b.fuserid  where FStatus = 0 and FOperatorID = " +
+                          std::to_string(MParse::GetUserID()));
     processes->MoveLast();
     m.gCurInterID = host::CLng(processes->Fields("FID").Value());
 }
 
 long maxBillInterID()
 {
-    const auto rs =
-        module().gAppConn->Execute("SELECT FMaxBillInterID FROM ICStockCheckProcess WHERE FID=" +
-                                   std::to_string(module().gCurInterID));
+    const auto rs = appConn().Execute("SELECT FMaxBillInterID FROM ICStockCheckProcess WHERE FID=" +
+                                      std::to_string(module().gCurInterID));
     return host::CLng(rs->Fields("FMaxBillInterID").Value());
 }
 
@@ -94,8 +94,7 @@ void writeTestTime()
 void dropStagingTable(const std::string &tableName) noexcept
 {
     try {
-        module().gAppConn->Execute("IF OBJECT_ID('" + tableName + "') IS NOT NULL DROP TABLE " +
-                                   tableName);
+        appConn().Execute("IF OBJECT_ID('" + tableName + "') IS NOT NULL DROP TABLE " + tableName);
     } catch (const std::exception &) {
         // The run's own failure is what the user is told about.
     }
@@ -121,7 +120,7 @@ bool ImportCheckData(std::shared_ptr<host::Recordset> &rs)
         const BaseDataDicts dicts = BaseDataDicts::load();
         batch.Append(StagingTable::createSql(tableName));
         const auto units =
-            m.gAppConn->Execute("select fcoefficient,FMeasureUnitID from t_measureunit");
+            appConn().Execute("select fcoefficient,FMeasureUnitID from t_measureunit");
         StagingRun run;
         run.tableName = tableName;
         run.maxBillInterID = maxBillInterID();

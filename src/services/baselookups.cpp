@@ -2,6 +2,7 @@
 #include "host/core/sqltext.h"
 #include "host/db/appconnection.h"
 #include "host/db/recordset.h"
+#include "services/appconn.h"
 #include "services/mmts.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
@@ -12,10 +13,7 @@ namespace {
 
 std::shared_ptr<host::Recordset> execute(std::string_view sql)
 {
-    const auto &conn = module().gAppConn;
-    if (!conn)
-        throw host::HostError("The application connection is not available.");
-    return conn->Execute(sql);
+    return appConn().Execute(sql);
 }
 
 bool hasRows(const std::shared_ptr<host::Recordset> &rs)

@@ -6,6 +6,7 @@
 #include "host/db/appconnection.h"
 #include "host/db/recordset.h"
 #include "host/list/listserver.h"
+#include "services/appconn.h"
 #include "services/mmts.h"
 #include "services/modqellogmsg.h"
 #include "services/modulestate.h"
@@ -21,10 +22,7 @@ constexpr std::string_view kListSeparator = "','";
 
 std::shared_ptr<host::Recordset> execute(std::string_view sql)
 {
-    const auto &conn = module().gAppConn;
-    if (!conn)
-        throw host::HostError("The application connection is not available.");
-    return conn->Execute(sql);
+    return appConn().Execute(sql);
 }
 
 // "a','b" keeps its separators and has every other quote doubled.

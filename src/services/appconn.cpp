@@ -1,4 +1,4 @@
-#include "countsheet/appconn.h"
+#include "services/appconn.h"
 
 #include "host/core/hosterror.h"
 #include "services/modulestate.h"
