@@ -13,7 +13,7 @@ namespace host {
 HelpWindow::HelpWindow(const QString &topic, const QString &subSystem)
     : m_browser(new QTextBrowser(client()))
 {
-    setCaption(topic.isEmpty() ? QStringLiteral("Help") : topic);
+    setCaption(topic.isEmpty() ? QStringLiteral("帮助") : topic);
     setFont(ui::uiFont());
     auto *layout = new QVBoxLayout(client());
     layout->setContentsMargins(0, 0, 0, 0);
@@ -28,7 +28,7 @@ HelpWindow::HelpWindow(const QString &topic, const QString &subSystem)
         m_found = true;
     } else {
         const QString system = subSystem.isEmpty() ? QString() : " (" + subSystem + ")";
-        m_browser->setPlainText("No help page for the topic \"" + topic + "\"" + system + ".");
+        m_browser->setPlainText(QStringLiteral("没有找到帮助主题 \"%1\"%2 的页面。").arg(topic, system));
     }
 }
 

@@ -53,6 +53,7 @@ LookupWindow::LookupWindow(const QString &caption, std::shared_ptr<Recordset> ro
 {
     setCaption(caption);
     setFont(ui::uiFont());
+    m_search->setPlaceholderText(QStringLiteral("输入代码或名称查找"));
     m_table->setColumnCount(2);
     m_table->setHorizontalHeaderLabels({QStringLiteral("代码"), QStringLiteral("名称")});
     m_table->horizontalHeader()->setStretchLastSection(true);
