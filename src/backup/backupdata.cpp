@@ -16,19 +16,6 @@
 
 namespace {
 
-// The user's row-level access to stocks and items as a from- and a where-fragment.
-void rowAccess(long operatorId, std::string &from, std::string &where)
-{
-    host::Vector tables;
-    tables.Add("t_Stock");
-    tables.Add("t_ICItem");
-    host::Vector descriptors;
-    descriptors.Add(host::Variant(MMTS::AccessDescriptor("t_Stock", "te", "t1", "FStockID")));
-    descriptors.Add(host::Variant(MMTS::AccessDescriptor("t_ICItem", "te2", "t1", "FItemID")));
-    MMTS::GetDataAccessSQL(MMTS::GetPropsString(), operatorId, tables, descriptors, from, where,
-                           true);
-}
-
 // Removes what a failed backup may have left; each step on its own, so one that finds nothing
 // to remove does not keep the others from running.
 void cleanUp(bool cycleCount, const std::string &itemTable) noexcept
@@ -67,7 +54,7 @@ bool ICBackupInv::BackUpData(const host::Dictionary &vDictFilter, bool blnIsCutD
         backup::SnapshotBatch batch;
         batch.operatorId = host::CLng(host::Val(vDictFilter.Value("Operater")));
         std::string accessFrom;
-        rowAccess(batch.operatorId, accessFrom, batch.accessWhere);
+        MMTS::GetCountLineAccessSQL(batch.operatorId, accessFrom, batch.accessWhere);
 
         const backup::ProcessNumber number = backup::allocateProcessNumber();
         batch.processId = number.id;

@@ -104,16 +104,9 @@ std::string deletedCondition(bool bShowDelete)
 
 void BuildCheckBillSQL(bool bShowDelete)
 {
-    host::Vector tables;
-    tables.Add("t_Stock");
-    tables.Add("t_ICItem");
-    host::Vector descriptors;
-    descriptors.Add(host::Variant(MMTS::AccessDescriptor("t_Stock", "te", "t1", "FStockID")));
-    descriptors.Add(host::Variant(MMTS::AccessDescriptor("t_ICItem", "te2", "t1", "FItemID")));
     std::string from;
     std::string where;
-    MMTS::GetDataAccessSQL(MMTS::GetPropsString(), MParse::GetUserID(), tables, descriptors, from,
-                           where, true);
+    MMTS::GetCountLineAccessSQL(MParse::GetUserID(), from, where);
 
     ModuleState &m = module();
     m.gHeaderSQL =

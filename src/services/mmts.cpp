@@ -94,4 +94,15 @@ bool GetDataAccessSQL(const std::string &propsString, long userId, host::Vector 
     return true;
 }
 
+void GetCountLineAccessSQL(long userId, std::string &from, std::string &where)
+{
+    host::Vector tables;
+    tables.Add("t_Stock");
+    tables.Add("t_ICItem");
+    host::Vector descriptors;
+    descriptors.Add(host::Variant(AccessDescriptor("t_Stock", "te", "t1", "FStockID")));
+    descriptors.Add(host::Variant(AccessDescriptor("t_ICItem", "te2", "t1", "FItemID")));
+    GetDataAccessSQL(GetPropsString(), userId, tables, descriptors, from, where, true);
+}
+
 } // namespace MMTS

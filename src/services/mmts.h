@@ -27,6 +27,10 @@ std::shared_ptr<host::Dictionary> AccessDescriptor(std::string_view table, std::
                                                    std::string_view billTableAs,
                                                    std::string_view billCol);
 
+// The user's row-level access to the stocks and items of count lines under the alias t1, as a
+// join fragment (mode True); errors reach the caller.
+void GetCountLineAccessSQL(long userId, std::string &from, std::string &where);
+
 bool GetDataAccessSQL(const std::string &propsString, long userId, host::Vector &tableNames,
                       host::Vector &descriptors, std::string &from, std::string &where, bool mode);
 

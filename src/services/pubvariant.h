@@ -2,6 +2,7 @@
 
 #include "host/core/dictionary.h"
 #include "host/core/variant.h"
+#include "host/ui/modalservices.h"
 
 #include <memory>
 #include <string>
@@ -16,24 +17,24 @@ class Recordset;
 // lookups.
 namespace PubVariant {
 
-// Buttons, icons and answers of the standard message box, by the host language's numbers.
+// Buttons, icons and answers of the standard message box, by the host language's names.
 enum MsgBoxStyle : long
 {
-    vbOKOnly = 0,
-    vbOKCancel = 1,
-    vbYesNoCancel = 3,
-    vbYesNo = 4,
-    vbCritical = 16,
-    vbQuestion = 32,
-    vbExclamation = 48,
-    vbInformation = 64,
+    vbOKOnly = host::ui::Msg::OKOnly,
+    vbOKCancel = host::ui::Msg::OKCancel,
+    vbYesNoCancel = host::ui::Msg::YesNoCancel,
+    vbYesNo = host::ui::Msg::YesNo,
+    vbCritical = host::ui::Msg::Critical,
+    vbQuestion = host::ui::Msg::Question,
+    vbExclamation = host::ui::Msg::Exclamation,
+    vbInformation = host::ui::Msg::Information,
 };
 enum MsgBoxResult : long
 {
-    vbOK = 1,
-    vbCancel = 2,
-    vbYes = 6,
-    vbNo = 7
+    vbOK = host::ui::Msg::OK,
+    vbCancel = host::ui::Msg::Cancel,
+    vbYes = host::ui::Msg::Yes,
+    vbNo = host::ui::Msg::No,
 };
 
 // The standard message box, titled with the language string of "Hembrel提示" unless a title is

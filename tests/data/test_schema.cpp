@@ -5,6 +5,7 @@
 #include "host/core/datetime.h"
 #include "host/core/hosterror.h"
 
+#include "import/stagingtable.h"
 #include "support/casename.h"
 
 #include <gtest/gtest.h>
@@ -485,40 +486,7 @@ TEST_F(ModuleStatements, ImportStagingTableMergesIntoCountLines)
 {
     backUpCurrentStock();
     const std::string temp = "IcInvBackUpTemp_16_261207101500";
-    m_db->Execute(joinLines({"  Create Table " + temp,
-                             "(FInterID int not null,",
-                             "FBrNo varchar(10) not null,",
-                             "FItemID int not null,",
-                             "FAuxPropID int not null,",
-                             "FUnitID int not null,",
-                             "FBatchNo varchar(200) not null,",
-                             "FMtoNo varchar(300) not null,",
-                             "FStockID int not null,",
-                             "FQty decimal(28,10),",
-                             "FSelect bit not null,",
-                             "FAdj bit not null,",
-                             "FAdjQty decimal(28,10) not null,",
-                             "FDateBackup datetime,",
-                             "FMaxBillInterID int,",
-                             "FCheckQty decimal(28,10),",
-                             "FQtyAct decimal(28,10),",
-                             "FAuxCheckQty decimal(28,10),",
-                             "FAuxQtyAct decimal(28,10),",
-                             "FAuxQty decimal(28,10),",
-                             "FMinus decimal(28,10),",
-                             "FNote varchar(255),",
-                             "FStockPlaceID int not null,",
-                             "FKFDate varchar(20) not null DEFAULT(0),",
-                             "FKFPeriod int not null DEFAULT(0),",
-                             "FSecUnitID int not null DEFAULT(0),",
-                             "FSecQty decimal(28, 10) not null DEFAULT(0),",
-                             "FSecQtyAct decimal(28, 10) not null DEFAULT(0),",
-                             "FSecCheckQty decimal(28, 10) not null DEFAULT(0),",
-                             "FSecAdjQty decimal(28, 10) not null DEFAULT(0),",
-                             "FSecMinus decimal(28, 10) not null DEFAULT(0),",
-                             "FRowNum INT not null DEFAULT(0),",
-                             "FChecker int",
-                             ")"}));
+    m_db->Execute(StagingTable::createSql(temp));
     // One staged row for an existing line and one for a new line in the same place.
     m_db->Execute("insert into " + temp +
                   " (FInterID,FBrNo,FItemID,FAuxPropID,FUnitID,FBatchNo,FMtoNo,FStockID,FQty,"

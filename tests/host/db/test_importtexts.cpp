@@ -3,6 +3,8 @@
 #include "hostschema.h"
 
 #include "host/core/hosterror.h"
+#include "import/mergesql.h"
+#include "import/stagingtable.h"
 
 #include <gtest/gtest.h>
 
@@ -18,40 +20,7 @@ const std::string kTemp = "IcInvBackUpTemp_16_261206135601";
 
 std::string createStaging()
 {
-    return crlf({"  Create Table " + kTemp,
-                 "(FInterID int not null,",
-                 "FBrNo varchar(10) not null,",
-                 "FItemID int not null,",
-                 "FAuxPropID int not null,",
-                 "FUnitID int not null,",
-                 "FBatchNo varchar(200) not null,",
-                 "FMtoNo varchar(300) not null,",
-                 "FStockID int not null,",
-                 "FQty decimal(28,10),",
-                 "FSelect bit not null,",
-                 "FAdj bit not null,",
-                 "FAdjQty decimal(28,10) not null,",
-                 "FDateBackup datetime,",
-                 "FMaxBillInterID int,",
-                 "FCheckQty decimal(28,10),",
-                 "FQtyAct decimal(28,10),",
-                 "FAuxCheckQty decimal(28,10),",
-                 "FAuxQtyAct decimal(28,10),",
-                 "FAuxQty decimal(28,10),",
-                 "FMinus decimal(28,10),",
-                 "FNote varchar(255),",
-                 "FStockPlaceID int not null,",
-                 "FKFDate varchar(20) not null DEFAULT(0),",
-                 "FKFPeriod int not null DEFAULT(0),",
-                 "FSecUnitID int not null DEFAULT(0),",
-                 "FSecQty decimal(28, 10) not null DEFAULT(0),",
-                 "FSecQtyAct decimal(28, 10) not null DEFAULT(0),",
-                 "FSecCheckQty decimal(28, 10) not null DEFAULT(0),",
-                 "FSecAdjQty decimal(28, 10) not null DEFAULT(0),",
-                 "FSecMinus decimal(28, 10) not null DEFAULT(0),",
-                 "FRowNum INT not null DEFAULT(0),",
-                 "FChecker int",
-                 ")"});
+    return StagingTable::createSql(kTemp);
 }
 
 struct Staged
@@ -112,64 +81,7 @@ std::string directionCheck()
 
 std::string merge()
 {
-    return crlf({"   update a set",
-                 "   FStockPlaceID=isnull((SELECT top 1 FSPID FROM t_stockplace WHERE "
-                 "FSPGroupID=b.FSPGroupID AND FNumber=c.FNumber and FName =c.FName),0)",
-                 "   from " + kTemp + " a",
-                 "   inner join t_stock b on a.FStockID=b.FItemID",
-                 "   inner join t_stockplace c on a.FStockPlaceID=c.FSPID",
-                 "   and isnull(a.FStockPlaceID,0)>0 and isnull(b.FIsStockMgr,0)=1 AND "
-                 "isnull(b.FSPGroupID,0)>0 ",
-                 "   and exists (SELECT FSPID FROM t_stockplace WHERE FSPGroupID=b.FSPGroupID AND "
-                 "FNumber=c.FNumber and FName =c.FName)",
-                 "   update b set",
-                 "b.FInterID = t.FInterID,b.FBrNo = t.FBrNo,",
-                 "b.FItemID = t.FItemID,b.FAuxPropID = t.FAuxPropID,",
-                 "b.FUnitID = t.FUnitID,b.FBatchNo = t.FBatchNo,",
-                 "b.FStockID = t.FStockID,",
-                 "b.FSelect = t.FSelect,b.FAdj = t.FAdj,",
-                 "b.FAdjQty = t.FAdjQty,",
-                 "b.FMaxBillInterID = t.FMaxBillInterID,b.FCheckQty = t.FCheckQty,",
-                 "b.FQtyAct = t.FQtyAct,b.FAuxCheckQty =t.FAuxCheckQty,",
-                 "b.FAuxQtyAct = t.FAuxQtyAct,",
-                 "b.FMinus =t.FMinus,b.FNote = t.FNote,",
-                 "b.FStockPlaceID = t.FStockPlaceID,b.FKFDate = t.FKFDate,",
-                 "b.FKFPeriod = t.FKFPeriod,b.FSecUnitID = t.FSecUnitID,",
-                 "b.FSecMinus =t.FSecMinus,",
-                 "b.FSecQtyAct =t.FSecCheckQty,b.FSecCheckQty = t.FSecCheckQty,b.FSecAdjQty "
-                 "=t.FSecAdjQty, ",
-                 "b.FChecker = t.FChecker from "}) +
-           kTemp +
-           crlf({" t inner join IcInvBackUp b ", "on t.FItemID = b.FItemID",
-                 "inner join t_measureunit a on b.FUnitID=a.FMeasureUnitID",
-                 "and  t.FInterID = b.FInterID", "and t.FAuxPropID = b.FAuxPropID",
-                 "and t.FUnitID = b.FUnitID", "and t.FBatchNo = b.FBatchNo",
-                 "and t.FMtoNo = b.FMtoNo", "and t.FKFDate = b.FKFDate",
-                 "and t.FKFPeriod = b.FKFPeriod", "and t.FStockID = b.FStockID",
-                 "and t.FStockPlaceID = b.FStockPlaceID"}) +
-           crlf({" insert into icinvbackup ", "( FInterID,FBrNo,FItemID,FAuxPropID,",
-                 "FUnitID,FBatchNo,FMtoNo,FStockID,FQty,", "FSelect,FAdj,FAdjQty,FDateBackup,",
-                 "FMaxBillInterID,FCheckQty,FQtyAct,", "FAuxCheckQty,FAuxQtyAct,FAuxQty,",
-                 "FMinus,FNote,FStockPlaceID,FKFDate,",
-                 "FKFPeriod , FSecUnitID, FSecQty, FChecker,FSecQtyAct,FSecCheckQty,FSecAdjQty,"
-                 "FSecMinus",
-                 ")", "  select ",
-                 "t.FInterID,t.FBrNo,t.FItemID,t.FAuxPropID,t.FUnitID,t.FBatchNo,t.FMtoNo,"
-                 "t.FStockID,0,",
-                 "t.FSelect,t.FAdj,t.FAdjQty,t.FDateBackup,t.FMaxBillInterID,t.FCheckQty,"
-                 "t.FQtyAct,",
-                 "t.FAuxCheckQty,t.FAuxQtyAct,0,t.FMinus,t.FNote,t.FStockPlaceID,t.FKFDate,",
-                 "t.FKFPeriod , t.FSecUnitID, 0, t.FChecker,t.FSecQtyAct,t.FSecCheckQty,"
-                 "t.FSecAdjQty,t.FSecMinus from "}) +
-           kTemp +
-           crlf({" t left join IcInvBackUp b", "on t.FItemID = b.FItemID",
-                 "and  t.FInterID = b.FInterID",
-                 "and t.FAuxPropID = b.FAuxPropID and t.FUnitID = "
-                 "b.FUnitID",
-                 "and t.FBatchNo = b.FBatchNo and t.FMtoNo=b.FMtoNo and t.FKFDate = b.FKFDate",
-                 "and t.FKFPeriod = b.FKFPeriod", "and t.FStockID = b.FStockID",
-                 "and t.FStockPlaceID = b.FStockPlaceID", "Where b.FItemID Is Null"}) +
-           "drop table " + kTemp;
+    return PubVariant::GetUpdateFromTempSQL(kTemp) + PubVariant::GetInsertFromTempSQL(kTemp);
 }
 
 class ImportTexts : public ::testing::Test
