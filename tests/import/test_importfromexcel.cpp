@@ -85,8 +85,12 @@ TEST_F(ImportFromExcelTest, AFileThatIsNoWorkbookIsReported)
     const auto file = m_dir / "count.xls";
     std::ofstream(file) << "StockNumber,StockName\n01,原材料仓\n";
     EXPECT_FALSE(PubVariant::ImportFromExcel(file.string()));
-    EXPECT_EQ(modals.messageTexts(),
-              QStringList{"引入遇到问题，请重命名工作表或重新生成引入文件，再重试"});
+    // The reader's reason follows the message.
+    ASSERT_EQ(modals.messageTexts().size(), 1);
+    const QStringList lines = modals.messageTexts().front().split('\n');
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0], "引入遇到问题，请重命名工作表或重新生成引入文件，再重试");
+    EXPECT_TRUE(lines[1].contains("not an Excel workbook")) << lines[1].toStdString();
 }
 
 } // namespace

@@ -1,0 +1,19 @@
+#include "services/databasefailure.h"
+
+#include "host/db/databasefault.h"
+#include "services/mparse.h"
+
+std::optional<std::string> databaseFailureCause(const std::exception &error)
+{
+    switch (host::databaseFault(error)) {
+    case host::DatabaseFault::Busy:
+        return MParse::LoadLangString("数据库正忙，请稍后再试。");
+    case host::DatabaseFault::ReadOnly:
+        return MParse::LoadLangString("数据库是只读的，不能写入。");
+    case host::DatabaseFault::Unavailable:
+        return std::string(error.what());
+    case host::DatabaseFault::None:
+        break;
+    }
+    return std::nullopt;
+}
