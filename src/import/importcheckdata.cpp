@@ -95,7 +95,7 @@ std::string failureMessage(const std::exception &error, long record)
 {
     std::optional<std::string> cause = databaseFailureCause(error);
     if (!cause && dynamic_cast<const StagingTable::NameTaken *>(&error))
-        cause = error.what();
+        cause = MParse::LoadLangString("引入临时表的名称都已被其他引入占用。");
     if (!cause)
         return MParse::FormatLangString("第%1条记录存在非法数据,盘点引入失败", {record + 2});
     return MParse::LoadLangString("盘点引入失败") + "\n" + *cause;

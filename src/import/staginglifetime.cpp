@@ -46,6 +46,11 @@ std::optional<double> startOf(const std::string &rest)
     return host::makeDate(parts);
 }
 
+std::string dropSql(const std::string &tableName)
+{
+    return "IF OBJECT_ID(" + host::sqlString(tableName) + ") IS NOT NULL DROP TABLE " + tableName;
+}
+
 } // namespace
 
 std::string create(long userId, double startTime)
@@ -79,17 +84,16 @@ void dropLeftovers(long userId, double now) noexcept
                 leftovers.push_back(tableName);
         }
         for (const auto &tableName : leftovers)
-            drop(tableName);
+            appConn().Execute(dropSql(tableName));
     } catch (const std::exception &) {
-        // Left for a later run.
+        // Left for a later run; on a busy database the next drop would only wait again.
     }
 }
 
 void drop(const std::string &tableName) noexcept
 {
     try {
-        appConn().Execute("IF OBJECT_ID(" + host::sqlString(tableName) +
-                          ") IS NOT NULL DROP TABLE " + tableName);
+        appConn().Execute(dropSql(tableName));
     } catch (const std::exception &) {
         // A table that stays is dropped as a leftover by a later run.
     }
