@@ -1,11 +1,14 @@
 #include "backup/icbackupinv.h"
 
 #include "backup/backupbatch.h"
+#include "backup/backuptransaction.h"
 #include "backup/dbaccess.h"
 #include "backup/processnumber.h"
 #include "host/core/dateformatter.h"
 #include "host/core/datetime.h"
 #include "host/core/hosterror.h"
+#include "host/db/databasefault.h"
+#include "services/databasefailure.h"
 #include "services/mmts.h"
 #include "services/modqellogmsg.h"
 #include "services/modulestate.h"
@@ -56,6 +59,7 @@ bool ICBackupInv::BackUpData(const host::Dictionary &vDictFilter, bool blnIsCutD
         std::string accessFrom;
         MMTS::GetCountLineAccessSQL(batch.operatorId, accessFrom, batch.accessWhere);
 
+        backup::BackupTransaction transaction;
         const backup::ProcessNumber number = backup::allocateProcessNumber();
         batch.processId = number.id;
         batch.processNumber = number.number;
@@ -93,12 +97,20 @@ bool ICBackupInv::BackUpData(const host::Dictionary &vDictFilter, bool blnIsCutD
         }
 
         backup::executeInTransaction(backup::snapshotBatchSql(batch));
+        transaction.commit();
         modQelLogMsg::LogEnd(log, 0);
         return true;
-    } catch (const std::exception &) {
+    } catch (const std::exception &error) {
         modQelLogMsg::LogEnd(log, 1);
-        cleanUp(blnCycCheck, itemTable);
-        PubVariant::MsgBox(MParse::LoadLangString("备份数据失败！"), PubVariant::vbInformation);
+        const auto cause = databaseFailureCause(error);
+        // The backup's own writes are rolled back; on a busy database the clean-up would only
+        // wait once more.
+        if (host::databaseFault(error) != host::DatabaseFault::Busy)
+            cleanUp(blnCycCheck, itemTable);
+        std::string text = MParse::LoadLangString("备份数据失败！");
+        if (cause)
+            text += "\n" + *cause;
+        PubVariant::MsgBox(text, PubVariant::vbInformation);
         return false;
     }
 }

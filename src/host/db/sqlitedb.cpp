@@ -1,6 +1,7 @@
 #include "host/db/sqlitedb.h"
 
 #include "host/core/hosterror.h"
+#include "host/db/databasefault.h"
 #include "host/db/storage.h"
 
 namespace host::sqlite {
@@ -12,7 +13,7 @@ void check(sqlite3 *db, int rc, std::string_view sql)
     std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
     if (!sql.empty())
         message += "\nSQL: " + std::string(sql);
-    throw HostError(message, rc);
+    throw HostError(message, sqliteErrorNumber(rc));
 }
 
 Database::Database(const std::string &path)
@@ -25,7 +26,8 @@ Database::Database(const std::string &path)
         const std::string message = m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(rc);
         sqlite3_close(m_db);
         m_db = nullptr;
-        throw HostError("Cannot open the database '" + path + "': " + message, rc);
+        throw HostError("Cannot open the database '" + path + "': " + message,
+                        sqliteErrorNumber(rc));
     }
     sqlite3_extended_result_codes(m_db, 0);
 }
@@ -42,7 +44,7 @@ void Database::exec(const std::string &sql)
     if (rc != SQLITE_OK) {
         std::string message = error ? error : sqlite3_errstr(rc);
         sqlite3_free(error);
-        throw HostError(message + "\nSQL: " + sql, rc);
+        throw HostError(message + "\nSQL: " + sql, sqliteErrorNumber(rc));
     }
 }
 
