@@ -45,10 +45,12 @@ bool ICBackupInv::BackUpData(const host::Dictionary &vDictFilter, bool blnIsCutD
     const auto &m = module();
     try {
         // Without fresh maxima the new count would compare against another moment's bills.
-        if (!m.gSnapshotMaximaTaken) {
+        using Maxima = ModuleState::SnapshotMaxima;
+        if (m.gSnapshotMaxima == Maxima::NotRead)
+            throw host::HostError("The highest bill ids were not read for this backup.");
+        if (m.gSnapshotMaxima != Maxima::Taken) {
             modQelLogMsg::LogEnd(log, 1);
-            PubVariant::MsgBox(MParse::LoadLangString("读取单据最大内码失败，不能备份！"),
-                               PubVariant::vbInformation);
+            ReportMaximaFailure();
             return false;
         }
         backup::SnapshotBatch batch;
@@ -80,7 +82,7 @@ bool ICBackupInv::BackUpData(const host::Dictionary &vDictFilter, bool blnIsCutD
                 return false;
             }
             if (batch.source.empty())
-                throw host::HostError("The cut-off balance could not be built.");
+                throw host::HostError("The cut-off balance could not be built: " + m_cutDateError);
         } else {
             batch.source =
                 backup::currentStockSelect(batch.processId, batch.maxBillInterID, accessFrom);
@@ -95,10 +97,27 @@ bool ICBackupInv::BackUpData(const host::Dictionary &vDictFilter, bool blnIsCutD
         backup::executeInTransaction(backup::snapshotBatchSql(batch));
         modQelLogMsg::LogEnd(log, 0);
         return true;
-    } catch (const std::exception &) {
+    } catch (const std::exception &error) {
         modQelLogMsg::LogEnd(log, 1);
         cleanUp(blnCycCheck, itemTable);
-        PubVariant::MsgBox(MParse::LoadLangString("备份数据失败！"), PubVariant::vbInformation);
+        PubVariant::MsgBox(MParse::LoadLangString("备份数据失败！") + "\n" +
+                               backup::errorDescription(error),
+                           PubVariant::vbInformation);
         return false;
     }
+}
+
+void ICBackupInv::ReportMaximaFailure()
+{
+    auto &maxima = module().gSnapshotMaxima;
+    if (maxima != ModuleState::SnapshotMaxima::ReadFailed)
+        return;
+    maxima = ModuleState::SnapshotMaxima::FailureReported;
+    PubVariant::MsgBox(MParse::LoadLangString("读取单据最大内码失败，不能备份！"),
+                       PubVariant::vbInformation);
+}
+
+void ICBackupInv::EndBackup()
+{
+    module().gSnapshotMaxima = ModuleState::SnapshotMaxima::NotRead;
 }
