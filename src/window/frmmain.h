@@ -188,6 +188,7 @@ private:
 
     void createControls();
     void createMenus();
+    void setGridCaptions();
     void buildToolBar();
     void connectEvents();
     void applyModeVisibility();
