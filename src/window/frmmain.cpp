@@ -25,6 +25,7 @@
 #include "services/pubvariant.h"
 
 #include <QAction>
+#include <QHeaderView>
 
 namespace {
 
@@ -130,6 +131,11 @@ void frmMain::createControls()
     }
     vsCheck->setCol(1);
     vsCheck->setColHidden(true);
+    // Long captions wrap onto a second header line rather than being cut.
+    for (QHeaderView *header : {vsCheck->horizontalHeader(), ldgCheck->horizontalHeader()}) {
+        header->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
+        header->setFixedHeight(2 * header->fontMetrics().height() + 8);
+    }
     ldgCheck->hide();
     resize(1000, 640);
 }
