@@ -412,8 +412,10 @@ void EmbeddedDatabase::executeProcedure(Run &run, size_t begin, size_t end)
 void EmbeddedDatabase::transaction(const std::string &keyword)
 {
     if (keyword == "BEGIN") {
+        // The write lock is taken at once: a transaction that read first could not wait for
+        // another writer and would fail as busy at its first write.
         if (m_session.tranCount == 0)
-            m_db.exec("BEGIN");
+            m_db.exec("BEGIN IMMEDIATE");
         ++m_session.tranCount;
         return;
     }
