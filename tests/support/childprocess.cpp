@@ -56,8 +56,3 @@ std::string ChildProcess::finish()
         return "killed by signal " + std::to_string(WTERMSIG(status));
     return result;
 }
-
-std::string inChildProcess(size_t megabytes, const std::function<std::string()> &step)
-{
-    return ChildProcess(step, megabytes).finish();
-}
