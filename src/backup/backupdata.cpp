@@ -48,10 +48,12 @@ bool ICBackupInv::BackUpData(const host::Dictionary &vDictFilter, bool blnIsCutD
     const auto &m = module();
     try {
         // Without fresh maxima the new count would compare against another moment's bills.
-        if (!m.gSnapshotMaximaTaken) {
+        using Maxima = ModuleState::SnapshotMaxima;
+        if (m.gSnapshotMaxima == Maxima::NotRead)
+            throw host::HostError("The highest bill ids were not read for this backup.");
+        if (m.gSnapshotMaxima != Maxima::Taken) {
             modQelLogMsg::LogEnd(log, 1);
-            PubVariant::MsgBox(MParse::LoadLangString("读取单据最大内码失败，不能备份！"),
-                               PubVariant::vbInformation);
+            ReportMaximaFailure();
             return false;
         }
         backup::SnapshotBatch batch;
@@ -84,7 +86,7 @@ bool ICBackupInv::BackUpData(const host::Dictionary &vDictFilter, bool blnIsCutD
                 return false;
             }
             if (batch.source.empty())
-                throw host::HostError("The cut-off balance could not be built.");
+                throw host::HostError("The cut-off balance could not be built: " + m_cutDateError);
         } else {
             batch.source =
                 backup::currentStockSelect(batch.processId, batch.maxBillInterID, accessFrom);
@@ -102,15 +104,29 @@ bool ICBackupInv::BackUpData(const host::Dictionary &vDictFilter, bool blnIsCutD
         return true;
     } catch (const std::exception &error) {
         modQelLogMsg::LogEnd(log, 1);
-        const auto cause = databaseFailureCause(error);
         // The backup's own writes are rolled back; on a busy database the clean-up would only
         // wait once more.
         if (host::databaseFault(error) != host::DatabaseFault::Busy)
             cleanUp(blnCycCheck, itemTable);
-        std::string text = MParse::LoadLangString("备份数据失败！");
-        if (cause)
-            text += "\n" + *cause;
-        PubVariant::MsgBox(text, PubVariant::vbInformation);
+        PubVariant::MsgBox(
+            MParse::LoadLangString("备份数据失败！") + "\n" +
+                databaseFailureCause(error).value_or(backup::errorDescription(error)),
+            PubVariant::vbInformation);
         return false;
     }
+}
+
+void ICBackupInv::ReportMaximaFailure()
+{
+    auto &maxima = module().gSnapshotMaxima;
+    if (maxima != ModuleState::SnapshotMaxima::ReadFailed)
+        return;
+    maxima = ModuleState::SnapshotMaxima::FailureReported;
+    PubVariant::MsgBox(MParse::LoadLangString("读取单据最大内码失败，不能备份！"),
+                       PubVariant::vbInformation);
+}
+
+void ICBackupInv::EndBackup()
+{
+    module().gSnapshotMaxima = ModuleState::SnapshotMaxima::NotRead;
 }

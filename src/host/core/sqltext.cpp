@@ -23,6 +23,17 @@ std::string sqlString(std::string_view text)
     return '\'' + sqlEscape(text) + '\'';
 }
 
+std::string sqlName(std::string_view name)
+{
+    std::string out = "\"";
+    for (char c : name) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    return out + '"';
+}
+
 std::string sqlNumber(double value)
 {
     if (!std::isfinite(value) || value == 0)

@@ -4,6 +4,8 @@
 #include "host/db/databasefault.h"
 #include "host/db/storage.h"
 
+#include <unistd.h>
+
 namespace host::sqlite {
 
 void check(sqlite3 *db, int rc, std::string_view sql)
@@ -18,10 +20,12 @@ void check(sqlite3 *db, int rc, std::string_view sql)
 
 Database::Database(const std::string &path)
 {
-    const int rc = sqlite3_open_v2(path.c_str(), &m_db,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI |
-                                       SQLITE_OPEN_NOMUTEX,
-                                   nullptr);
+    // A file the user may only read is opened for reading: it can be queried, and nothing
+    // tries to write beside it.
+    const bool readOnly = ::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0;
+    const int mode = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    const int rc =
+        sqlite3_open_v2(path.c_str(), &m_db, mode | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const std::string message = m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(rc);
         sqlite3_close(m_db);

@@ -2,6 +2,7 @@
 
 #include "host/core/datetime.h"
 #include "host/core/hosterror.h"
+#include "host/core/text.h"
 #include "host/db/sqlitedb.h"
 #include "host/db/storage.h"
 
@@ -548,9 +549,7 @@ void objectPropertyFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv
     }
     guarded(ctx, [&] {
         const long long id = sqlite3_value_int64(argv[0]);
-        std::string property = textOf(argv[1]);
-        for (char &c : property)
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        const std::string property = toLower(textOf(argv[1]));
         if (property != "istable" && property != "isview" && property != "isusertable") {
             sqlite3_result_null(ctx);
             return;
