@@ -7,7 +7,8 @@
 #include <exception>
 #include <stdexcept>
 
-ChildProcess::ChildProcess(const std::function<std::string()> &step, size_t megabytes)
+ChildProcess::ChildProcess(const std::function<std::string()> &step,
+                           [[maybe_unused]] size_t megabytes)
 {
     int channel[2];
     if (pipe(channel) != 0)
