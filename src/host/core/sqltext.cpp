@@ -1,5 +1,7 @@
 #include "host/core/sqltext.h"
 
+#include "host/core/hosterror.h"
+
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -36,7 +38,9 @@ std::string sqlName(std::string_view name)
 
 std::string sqlNumber(double value)
 {
-    if (!std::isfinite(value) || value == 0)
+    if (!std::isfinite(value))
+        throw HostError("Arithmetic overflow error converting expression to data type float.");
+    if (value == 0)
         return "0";
     std::array<char, 400> buf{};
     const auto result =

@@ -16,7 +16,8 @@ std::string sqlString(std::string_view text);
 std::string sqlName(std::string_view name);
 
 // A number as SQL text: the shortest plain decimal ("0.1", "-12", "0.000001") that reads back
-// as exactly the same double; never exponent notation, never a locale's separators.
+// as exactly the same double; never exponent notation, never a locale's separators. An infinity
+// or NaN is an error: no text stands for it.
 std::string sqlNumber(double value);
 
 } // namespace host
