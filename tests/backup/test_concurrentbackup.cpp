@@ -39,7 +39,8 @@ protected:
     std::string backUpStock1()
     {
         ICBackupInv backup;
-        if (!module().gSnapshotMaximaTaken && !backup.GetStockBillMaxID())
+        if (module().gSnapshotMaxima != ModuleState::SnapshotMaxima::Taken &&
+            !backup.GetStockBillMaxID())
             return "no maxima";
         if (backup.BackUpData(params("1"), false, 0.0, false, true))
             return "ok";
