@@ -3,6 +3,7 @@
 #include "host/core/datetime.h"
 #include "host/core/hosterror.h"
 #include "host/db/appconnection.h"
+#include "hostconnection.h"
 
 #include <filesystem>
 #include <iostream>
@@ -32,7 +33,7 @@ std::string cellText(const host::Variant &value)
 int runSqlCommand(const Options &options, std::istream &in, std::ostream &out, std::ostream &err)
 {
     // A mistyped --db must not leave an empty database behind.
-    if (!std::filesystem::exists(options.database)) {
+    if (options.odbc.empty() && !std::filesystem::exists(options.database)) {
         err << "stockcheck: no database at " << options.database.string()
             << " (make one with init-db)\n";
         return kFailed;
@@ -40,7 +41,7 @@ int runSqlCommand(const Options &options, std::istream &in, std::ostream &out, s
     const std::string sql{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     try {
         host::AppConnection db;
-        db.openDatabase(options.database.string());
+        openHostDatabase(db, options);
         auto rs = db.Execute(sql);
         if (rs->State() == host::Recordset::adStateClosed) {
             out << "(no rows returned)\n";

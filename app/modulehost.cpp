@@ -12,6 +12,7 @@
 #include "host/db/recordset.h"
 #include "host/props/shareprops.h"
 #include "host/ui/qtmodals.h"
+#include "hostconnection.h"
 
 #include <QApplication>
 
@@ -135,7 +136,7 @@ int runModuleCommand(const Options &options)
     setlocale(LC_NUMERIC, "C");
     try {
         auto database = std::make_shared<host::AppConnection>();
-        database->openDatabase(options.database.string());
+        openHostDatabase(*database, options);
         host::setHostConnection(database);
         host::registerHostComponents();
         setSharedProperties(options);

@@ -41,6 +41,7 @@ std::string usageText()
            "  --db FILE        the host database (default: " +
            (host::userDataDir() / "host.db").string() +
            ")\n"
+           "  --odbc STRING    the host database on a server, by an ODBC connection string\n"
            "  --operator ID    the operator's user id (default 0)\n"
            "  --lang LANG      zh-CN, zh-TW or en (default zh-CN)\n"
            "  --test           test run: count-sheet windows close themselves\n"
@@ -72,6 +73,11 @@ std::optional<Options> parseOptions(int argc, const char *const argv[], std::str
             if (!v)
                 return std::nullopt;
             options.database = std::string(*v);
+        } else if (arg == "--odbc") {
+            const auto v = value(arg);
+            if (!v)
+                return std::nullopt;
+            options.odbc = std::string(*v);
         } else if (arg == "--operator") {
             const auto v = value(arg);
             if (!v)

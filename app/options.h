@@ -9,6 +9,7 @@
 struct Options
 {
     std::filesystem::path database;
+    std::string odbc; // an ODBC connection string: the host database on a server instead
     long operatorId = 0;
     std::string language = "zh-CN";
     bool test = false;
