@@ -65,10 +65,13 @@ TEST_F(SqlCommand, RunsOnAServerNamedByItsOdbcConnection)
     const OdbcSource source;
     options.odbc = OdbcSource::connectionString();
     options.database = dir / "missing.db";
-    EXPECT_EQ(run("create table t_Unit (FItemID int, FName varchar(20))"), 0);
-    EXPECT_EQ(run("insert into t_Unit values (1, '箱')"), 0);
-    out.str("");
-    EXPECT_EQ(run("select FItemID, FName from t_Unit"), 0);
+    // Each run connects anew.
+    OdbcSource::connecting([&] {
+        EXPECT_EQ(run("create table t_Unit (FItemID int, FName varchar(20))"), 0);
+        EXPECT_EQ(run("insert into t_Unit values (1, '箱')"), 0);
+        out.str("");
+        EXPECT_EQ(run("select FItemID, FName from t_Unit"), 0);
+    });
     EXPECT_EQ(out.str(), "FItemID\tFName\n1\t箱\n(1 row)\n");
     EXPECT_TRUE(std::filesystem::exists(source.database()));
     EXPECT_FALSE(std::filesystem::exists(options.database));

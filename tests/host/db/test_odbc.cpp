@@ -21,7 +21,7 @@ protected:
     {
         ASSERT_FALSE(OdbcSource::driver().empty())
             << "the SQLite ODBC driver (libsqliteodbc) is not installed";
-        db.open(OdbcSource::connectionString());
+        OdbcSource::connecting([&] { db.open(OdbcSource::connectionString()); });
         // numeric, not decimal: the SQLite driver describes a decimal column as text.
         db.Execute("CREATE TABLE ICStockCheck (FInterID int NOT NULL, FItemID int NOT NULL, "
                    "FName varchar(80) NULL, FQty numeric(28,10) NULL, FDate datetime NULL)");
