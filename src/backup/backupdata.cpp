@@ -11,6 +11,7 @@
 #include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"
+#include "services/transaction.h"
 
 #include <exception>
 
@@ -94,7 +95,7 @@ bool ICBackupInv::BackUpData(const host::Dictionary &vDictFilter, bool blnIsCutD
             batch.itemTable = itemTable;
         }
 
-        backup::executeInTransaction(backup::snapshotBatchSql(batch));
+        executeInTransaction(backup::snapshotBatchSql(batch));
         modQelLogMsg::LogEnd(log, 0);
         return true;
     } catch (const std::exception &error) {

@@ -1,4 +1,5 @@
 #include "host/db/bulkinsert.h"
+#include "host/core/text.h"
 
 #include "host/core/hosterror.h"
 #include "host/db/appconnection.h"
@@ -36,10 +37,9 @@ BulkInsert::BulkInsert(AppConnection &connection, std::string table,
     std::string names;
     std::string marks;
     for (const auto &column : columns) {
-        const auto it = std::find_if(tableColumns->begin(), tableColumns->end(),
-                                     [&](const tsql::ColumnInfo &info) {
-                                         return tsql::toUpper(info.name) == tsql::toUpper(column);
-                                     });
+        const auto it = std::find_if(
+            tableColumns->begin(), tableColumns->end(),
+            [&](const tsql::ColumnInfo &info) { return toUpper(info.name) == toUpper(column); });
         if (it == tableColumns->end())
             throw HostError("Invalid column name '" + column + "'.");
         m_types.push_back(it->type);

@@ -1,4 +1,5 @@
 #include "host/db/embeddeddatabase.h"
+#include "host/core/text.h"
 
 #include "host/db/tsqlfunctions.h"
 
@@ -86,7 +87,7 @@ const std::vector<tsql::ColumnInfo> *EmbeddedDatabase::columns(std::string_view 
 
 void EmbeddedDatabase::registerProcedure(const std::string &name, Procedure procedure)
 {
-    m_procedures[tsql::toUpper(name)] = std::move(procedure);
+    m_procedures[toUpper(name)] = std::move(procedure);
 }
 
 BatchResult EmbeddedDatabase::execute(std::string_view sql)
@@ -294,7 +295,7 @@ void EmbeddedDatabase::declare(Run &run, size_t begin, size_t end)
         if (columnType.type == SqlType::Unknown)
             throw HostError("Column, parameter, or variable #1: Cannot find data type " + type +
                             ".");
-        const std::string key = tsql::toUpper(name.text);
+        const std::string key = toUpper(name.text);
         if (m_session.variables.contains(key))
             throw HostError("The variable name '" + name.text +
                             "' has already been declared. Variable names must be unique within "
@@ -319,7 +320,7 @@ void EmbeddedDatabase::set(Run &run, size_t begin, size_t end)
         throw HostError("Incorrect syntax near 'SET'.");
     const tsql::Token &target = run.tokens[begin];
     if (target.kind == tsql::TokenKind::Variable) {
-        const std::string key = tsql::toUpper(target.text);
+        const std::string key = toUpper(target.text);
         if (!m_session.variables.contains(key))
             throw HostError("Must declare the scalar variable \"" + target.text + "\".");
         if (begin + 1 >= end || !run.tokens[begin + 1].isSymbol("="))
@@ -390,7 +391,7 @@ void EmbeddedDatabase::executeProcedure(Run &run, size_t begin, size_t end)
     if (begin >= end)
         throw HostError("Incorrect syntax near 'EXECUTE'.");
     const tsql::Token &name = run.tokens[begin];
-    const auto it = m_procedures.find(tsql::toUpper(name.text));
+    const auto it = m_procedures.find(toUpper(name.text));
     if (it == m_procedures.end())
         throw HostError("Could not find stored procedure '" + name.text + "'.");
     std::vector<Variant> args;

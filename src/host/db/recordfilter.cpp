@@ -2,6 +2,7 @@
 
 #include "host/core/datetime.h"
 #include "host/core/hosterror.h"
+#include "host/core/text.h"
 #include "host/db/tsqlfunctions.h"
 #include "host/db/tsqllexer.h"
 
@@ -51,8 +52,7 @@ bool likeMatch(std::string_view text, std::string_view pattern)
     }
     if (text.empty())
         return false;
-    if (std::tolower(static_cast<unsigned char>(text.front())) !=
-        std::tolower(static_cast<unsigned char>(pattern.front())))
+    if (!equalsNoCase(text.substr(0, 1), pattern.substr(0, 1)))
         return false;
     return likeMatch(text.substr(1), pattern.substr(1));
 }
@@ -277,9 +277,9 @@ private:
 
     size_t columnOf(const std::string &name) const
     {
-        const std::string wanted = tsql::toUpper(name);
+        const std::string wanted = toUpper(name);
         for (size_t i = 0; i < m_names.size(); ++i) {
-            if (tsql::toUpper(m_names[i]) == wanted)
+            if (toUpper(m_names[i]) == wanted)
                 return i;
         }
         throw HostError("Item cannot be found in the collection corresponding to the requested "

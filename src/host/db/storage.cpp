@@ -2,6 +2,7 @@
 
 #include "host/core/datetime.h"
 #include "host/core/hosterror.h"
+#include "host/core/text.h"
 
 #include <algorithm>
 #include <cctype>
@@ -12,14 +13,6 @@ namespace host {
 
 namespace {
 
-std::string lower(std::string_view text)
-{
-    std::string out(text);
-    for (char &c : out)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
-
 // The leading type name, lowercased, and the numbers in its parentheses.
 void splitType(std::string_view declared, std::string &name, int &first, int &second)
 {
@@ -27,7 +20,7 @@ void splitType(std::string_view declared, std::string &name, int &first, int &se
     while (i < declared.size() &&
            (std::isalnum(static_cast<unsigned char>(declared[i])) || declared[i] == '_'))
         ++i;
-    name = lower(declared.substr(0, i));
+    name = toLower(declared.substr(0, i));
     first = -1;
     second = -1;
     const size_t open = declared.find('(');
@@ -35,7 +28,7 @@ void splitType(std::string_view declared, std::string &name, int &first, int &se
         return;
     const std::string args(declared.substr(open + 1));
     first = std::atoi(args.c_str());
-    if (lower(args).starts_with("max"))
+    if (toLower(args).starts_with("max"))
         first = -1;
     const size_t comma = args.find(',');
     if (comma != std::string::npos)
@@ -181,7 +174,7 @@ Variant toStored(const Variant &value, const ColumnType &type)
     }
     case SqlType::Bit: {
         if (value.type() == VariantType::String) {
-            const std::string t = lower(Trim(value.stringValue()));
+            const std::string t = toLower(Trim(value.stringValue()));
             if (t == "true")
                 return Variant(1);
             if (t == "false")
