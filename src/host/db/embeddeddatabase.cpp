@@ -1,4 +1,5 @@
 #include "host/db/embeddeddatabase.h"
+#include "host/core/text.h"
 
 #include "host/core/text.h"
 #include "host/db/tsqlfunctions.h"
