@@ -1,11 +1,14 @@
 #include "backup/icbackupinv.h"
 
 #include "backup/backupbatch.h"
+#include "backup/backuptransaction.h"
 #include "backup/dbaccess.h"
 #include "backup/processnumber.h"
 #include "host/core/dateformatter.h"
 #include "host/core/datetime.h"
 #include "host/core/hosterror.h"
+#include "host/db/databasefault.h"
+#include "services/databasefailure.h"
 #include "services/mmts.h"
 #include "services/modqellogmsg.h"
 #include "services/modulestate.h"
@@ -59,6 +62,7 @@ bool ICBackupInv::BackUpData(const host::Dictionary &vDictFilter, bool blnIsCutD
         std::string accessFrom;
         MMTS::GetCountLineAccessSQL(batch.operatorId, accessFrom, batch.accessWhere);
 
+        backup::BackupTransaction transaction;
         const backup::ProcessNumber number = backup::allocateProcessNumber();
         batch.processId = number.id;
         batch.processNumber = number.number;
@@ -96,14 +100,19 @@ bool ICBackupInv::BackUpData(const host::Dictionary &vDictFilter, bool blnIsCutD
         }
 
         executeInTransaction(backup::snapshotBatchSql(batch));
+        transaction.commit();
         modQelLogMsg::LogEnd(log, 0);
         return true;
     } catch (const std::exception &error) {
         modQelLogMsg::LogEnd(log, 1);
-        cleanUp(blnCycCheck, itemTable);
-        PubVariant::MsgBox(MParse::LoadLangString("备份数据失败！") + "\n" +
-                               backup::errorDescription(error),
-                           PubVariant::vbInformation);
+        // The backup's own writes are rolled back; on a busy database the clean-up would only
+        // wait once more.
+        if (host::databaseFault(error) != host::DatabaseFault::Busy)
+            cleanUp(blnCycCheck, itemTable);
+        PubVariant::MsgBox(
+            MParse::LoadLangString("备份数据失败！") + "\n" +
+                databaseFailureCause(error).value_or(backup::errorDescription(error)),
+            PubVariant::vbInformation);
         return false;
     }
 }

@@ -2,9 +2,9 @@
 #include "host/core/text.h"
 
 #include "host/core/hosterror.h"
+#include "host/core/text.h"
 #include "host/db/embeddeddatabase.h"
 #include "host/db/odbcdatabase.h"
-#include "host/db/tsqllexer.h"
 
 namespace host {
 

@@ -1,6 +1,7 @@
 #include "host/db/embeddeddatabase.h"
 #include "host/core/text.h"
 
+#include "host/core/text.h"
 #include "host/db/tsqlfunctions.h"
 
 namespace host {
@@ -61,7 +62,9 @@ struct EmbeddedDatabase::Run
 
 EmbeddedDatabase::EmbeddedDatabase(const std::string &path) : m_db(path), m_schema(m_db.handle())
 {
-    sqlite3_busy_timeout(m_db.handle(), 5000);
+    // A writer waits for another connection's transaction as long as a backup of 100,000 lines
+    // takes with room to spare; only then is the database reported busy.
+    sqlite3_busy_timeout(m_db.handle(), kBusyTimeoutMs);
     // A double-quoted name that matches no column must be an error, not a text.
     sqlite3_db_config(m_db.handle(), SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(m_db.handle(), SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);

@@ -2,6 +2,7 @@
 #include "host/core/text.h"
 
 #include "host/core/hosterror.h"
+#include "host/core/text.h"
 #include "host/db/recordfilter.h"
 #include "host/db/tsqllexer.h"
 

@@ -1,6 +1,7 @@
 #include "host/db/sqlitedb.h"
 
 #include "host/core/hosterror.h"
+#include "host/db/databasefault.h"
 #include "host/db/storage.h"
 
 #include <unistd.h>
@@ -14,7 +15,7 @@ void check(sqlite3 *db, int rc, std::string_view sql)
     std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
     if (!sql.empty())
         message += "\nSQL: " + std::string(sql);
-    throw HostError(message, rc);
+    throw HostError(message, sqliteErrorNumber(rc));
 }
 
 Database::Database(const std::string &path)
@@ -29,7 +30,8 @@ Database::Database(const std::string &path)
         const std::string message = m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(rc);
         sqlite3_close(m_db);
         m_db = nullptr;
-        throw HostError("Cannot open the database '" + path + "': " + message, rc);
+        throw HostError("Cannot open the database '" + path + "': " + message,
+                        sqliteErrorNumber(rc));
     }
     sqlite3_extended_result_codes(m_db, 0);
 }
@@ -46,7 +48,7 @@ void Database::exec(const std::string &sql)
     if (rc != SQLITE_OK) {
         std::string message = error ? error : sqlite3_errstr(rc);
         sqlite3_free(error);
-        throw HostError(message + "\nSQL: " + sql, rc);
+        throw HostError(message + "\nSQL: " + sql, sqliteErrorNumber(rc));
     }
 }
 
