@@ -9,24 +9,19 @@ namespace SaveBatch {
 
 std::string begin()
 {
-    std::string sql;
-    host::addLines(sql,
-                   {"SET NOCOUNT ON", "DECLARE @Unmatched VARCHAR(8000)", "SELECT @Unmatched=''"});
-    return sql;
+    return std::string("SET NOCOUNT ON") + host::kCrLf + "DECLARE @Unmatched VARCHAR(8000)" +
+           host::kCrLf + "SELECT @Unmatched=''" + host::kCrLf;
 }
 
 std::string markUnmatched(int row)
 {
-    std::string sql;
-    host::addLine(sql, "IF @@ROWCOUNT=0 SELECT @Unmatched=@Unmatched+'", std::to_string(row), ",'");
-    return sql;
+    return "IF @@ROWCOUNT=0 SELECT @Unmatched=@Unmatched+'" + std::to_string(row) + ",'" +
+           host::kCrLf;
 }
 
 std::string end()
 {
-    std::string sql;
-    host::addLine(sql, "SELECT @Unmatched AS FUnmatched");
-    return sql;
+    return std::string("SELECT @Unmatched AS FUnmatched") + host::kCrLf;
 }
 
 std::vector<int> unmatchedRows(const std::string &result)

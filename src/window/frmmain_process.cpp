@@ -46,7 +46,7 @@ void frmMain::ListStock()
     DicupInfo = std::make_shared<host::Dictionary>();
     mWarnedProcs = std::make_shared<host::Dictionary>();
     lstStock->Clear();
-    if (!hasRows(rs)) {
+    if (!host::hasRows(rs)) {
         m.gSelInterID = 0;
         m.gCurInterID = 0;
         FillGrid({});
@@ -146,7 +146,7 @@ void frmMain::FillGrid(const std::string &sFilter)
     const bool allData = m.gShowType == 3 && mDataView == 0;
     m_mainDo->GetRsMain(m.gSelInterID, sFilter, allData ? 1 : 0, m.gFilterDict.get());
     const std::shared_ptr<host::Recordset> rs = m_mainDo->p_RSMain;
-    if (!hasRows(rs)) {
+    if (!host::hasRows(rs)) {
         ClearGrid();
         return;
     }
