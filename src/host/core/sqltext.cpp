@@ -1,5 +1,7 @@
 #include "host/core/sqltext.h"
 
+#include "host/core/hosterror.h"
+
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -36,12 +38,20 @@ std::string sqlName(std::string_view name)
 
 std::string sqlNumber(double value)
 {
-    if (!std::isfinite(value) || value == 0)
+    if (!std::isfinite(value))
+        throw HostError("Arithmetic overflow error converting expression to data type float.");
+    if (value == 0)
         return "0";
     std::array<char, 400> buf{};
     const auto result =
         std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::fixed);
     return std::string(buf.data(), result.ptr);
+}
+
+void addLines(std::string &sql, std::initializer_list<std::string_view> lines)
+{
+    for (const auto line : lines)
+        addLine(sql, line);
 }
 
 } // namespace host

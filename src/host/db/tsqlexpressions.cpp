@@ -4,7 +4,12 @@
 #include "host/core/sqltext.h"
 #include "host/core/text.h"
 
+#include <algorithm>
 #include <array>
+#include <charconv>
+#include <climits>
+#include <cstdint>
+#include <limits>
 #include <optional>
 
 namespace host::tsql {
@@ -86,17 +91,44 @@ Expr subtract(const Expr &left, const Expr &right)
                          arithmeticType(left.type, right.type, '-'));
 }
 
+// The type SQL Server gives a number as written: int when it fits, then bigint, then a decimal
+// of its digits; with an exponent a float. Past 38 digits it is read as a float; a float that
+// overflows is refused, so that no infinity reaches SQLite.
+Expr numberLiteral(const std::string &text)
+{
+    if (std::count(text.begin(), text.end(), '.') > 1)
+        throw HostError("Incorrect syntax near '" + text + "'.");
+    const auto value = parseNumber(text);
+    if (!value)
+        throw HostError("The floating point value '" + text +
+                        "' is out of the range of computer representation (8 bytes).");
+    if (text.find_first_of("eE") != std::string::npos)
+        return {text, typeOf(SqlType::Real), {}};
+    const size_t point = text.find('.');
+    if (point == std::string::npos) {
+        long long n = 0;
+        const auto read = std::from_chars(text.data(), text.data() + text.size(), n);
+        if (read.ec == std::errc()) {
+            ColumnType type = typeOf(SqlType::Int);
+            type.length = n <= std::numeric_limits<std::int32_t>::max() ? 4 : 8;
+            return {text, type, {}};
+        }
+    }
+    const size_t end = point == std::string::npos ? text.size() : point;
+    const int scale = static_cast<int>(text.size() - end - (point == std::string::npos ? 0 : 1));
+    const size_t firstDigit = std::min(text.find_first_not_of('0'), end);
+    const int whole = static_cast<int>(end - firstDigit);
+    if (whole + scale > kMaxPrecision)
+        return {text, typeOf(SqlType::Real), {}};
+    return {text, decimalType(std::max(1, whole + scale), scale), {}};
+}
+
 } // namespace
 
 Expr Translator::Impl::parseExpression(const Scope *scope)
 {
-    // Parentheses and subqueries recurse; a limit keeps hostile text from the stack's end.
-    constexpr int kMaxDepth = 200;
-    if (++m_depth > kMaxDepth)
-        throw HostError("The statement is nested too deeply.");
-    Expr e = parseOr(scope);
-    --m_depth;
-    return e;
+    const Nesting nesting(m_depth);
+    return parseOr(scope);
 }
 
 Expr Translator::Impl::parseOr(const Scope *scope)
@@ -268,8 +300,8 @@ Expr Translator::Impl::parseUnary(const Scope *scope)
         else if (!accept("+"))
             break;
     }
-    if (ops.size() > 200)
-        throw HostError("The statement is nested too deeply.");
+    if (ops.size() > kMaxNesting)
+        Nesting::tooDeep();
     Expr e = parsePrimary(scope);
     for (auto op = ops.rbegin(); op != ops.rend(); ++op) {
         if (*op == "~")
@@ -303,21 +335,15 @@ Expr Translator::Impl::parsePrimary(const Scope *scope)
 {
     const Token &t = peek();
     switch (t.kind) {
-    case TokenKind::Number: {
+    case TokenKind::Number:
         advance();
-        const size_t point = t.text.find('.');
-        if (point == std::string::npos && t.text.find_first_of("eE") == std::string::npos)
-            return {t.text, typeOf(SqlType::Int), {}};
-        if (t.text.find_first_of("eE") != std::string::npos)
-            return {t.text, typeOf(SqlType::Real), {}};
-        const int scale = static_cast<int>(t.text.size() - point - 1);
-        const size_t firstDigit = std::min(t.text.find_first_not_of('0'), point);
-        const int whole = static_cast<int>(point - firstDigit);
-        return {t.text, decimalType(std::max(1, whole + scale), scale), {}};
+        return numberLiteral(t.text);
+    case TokenKind::String: {
+        advance();
+        ColumnType type = typeOf(SqlType::Text);
+        type.length = static_cast<int>(std::min<size_t>(textLength(t.text, false), INT_MAX));
+        return {sqlString(t.text), type, {}, true};
     }
-    case TokenKind::String:
-        advance();
-        return {sqlString(t.text), typeOf(SqlType::Text), {}, true};
     case TokenKind::Variable: {
         advance();
         Expr e = variable(t);

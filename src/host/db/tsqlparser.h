@@ -65,6 +65,7 @@ struct SelectInfo
 // ---- types (tsqltyping.cpp) ----
 
 constexpr int kMaxPrecision = 38;
+constexpr size_t kMaxNesting = 200;
 
 ColumnType typeOf(SqlType type, int scale = -1);
 ColumnType decimalType(int precision, int scale);
@@ -164,6 +165,21 @@ private:
         }
     }
     void skipParenthesized();
+
+    // One level of parentheses, subquery or derived table, counted while it is read: every
+    // recursion of the parser passes here, so hostile text cannot reach the stack's end.
+    class Nesting
+    {
+    public:
+        explicit Nesting(int &depth);
+        ~Nesting() { --m_depth; }
+        Nesting(const Nesting &) = delete;
+        Nesting &operator=(const Nesting &) = delete;
+        [[noreturn]] static void tooDeep();
+
+    private:
+        int &m_depth;
+    };
 
     // ---- errors, names, tables (tsqltranslator.cpp) ----
 

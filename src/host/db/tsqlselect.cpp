@@ -79,6 +79,7 @@ void Translator::Impl::selectStatement(Translation &result)
 SelectInfo Translator::Impl::parseSelect(const Scope *outer,
                                          const std::vector<ColumnType> *targetTypes)
 {
+    const Nesting nesting(m_depth);
     SelectInfo info;
     CoreResult core = parseSelectCore(outer, targetTypes, info, true);
     std::string sql = core.sql;

@@ -5,6 +5,19 @@
 
 namespace host::tsql {
 
+Translator::Impl::Nesting::Nesting(int &depth) : m_depth(depth)
+{
+    if (static_cast<size_t>(++m_depth) > kMaxNesting) {
+        --m_depth;
+        tooDeep();
+    }
+}
+
+void Translator::Impl::Nesting::tooDeep()
+{
+    throw HostError("The statement is nested too deeply.");
+}
+
 Translation Translator::Impl::statement()
 {
     Translation result;

@@ -38,6 +38,21 @@ ColumnType limitedDecimal(int precision, int scale)
     return decimalType(kMaxPrecision, std::max(kMaxPrecision - whole, std::min(scale, 6)));
 }
 
+// Whole digits a value of this type can have; -1 when unknown.
+int wholeDigits(const ColumnType &t)
+{
+    switch (t.type) {
+    case SqlType::Bit:
+        return 1;
+    case SqlType::Int:
+        return t.length == 1 ? 3 : t.length == 2 ? 5 : t.length == 4 ? 10 : 19;
+    case SqlType::Decimal:
+        return t.precision < 0 || t.scale < 0 ? -1 : t.precision - t.scale;
+    default:
+        return -1;
+    }
+}
+
 } // namespace
 
 ColumnType typeOf(SqlType type, int scale)
@@ -109,11 +124,14 @@ ColumnType commonType(const ColumnType &a, const ColumnType &b)
 }
 
 // Decimal results are held to their scale, as SQL Server's exact arithmetic gives them: a
-// difference that is zero in decimals is zero, not a trace of binary floating point.
+// difference that is zero in decimals is zero, not a trace of binary floating point. A float
+// result that overflows is an error, as it is on SQL Server, never an infinity.
 Expr numericResult(std::string sql, const ColumnType &type)
 {
     if (type.type == SqlType::Decimal)
         sql = "tsql_decimal(" + sql + "," + std::to_string(type.scale) + ")";
+    else if (type.type == SqlType::Real)
+        sql = "tsql_float(" + sql + ")";
     return {std::move(sql), type, {}};
 }
 
@@ -130,14 +148,17 @@ int divisionKind(const ColumnType &a, const ColumnType &b)
     return 0;
 }
 
-// The SQL of a value converted as SQL Server converts it on assignment to a column.
+// The SQL of a value converted as SQL Server converts it on assignment to a column. A value
+// whose type may not fit the target (a wider integer, more whole digits, a longer text) goes
+// through the conversion, which refuses it when it does not.
 std::string storeAs(const Expr &e, const ColumnType &target)
 {
     switch (target.type) {
     case SqlType::Int:
-        if (e.type.type == SqlType::Int || e.type.type == SqlType::Bit)
+        if (e.type.type == SqlType::Bit ||
+            (e.type.type == SqlType::Int && e.type.length > 0 && e.type.length <= target.length))
             return e.sql;
-        return "tsql_int(" + e.sql + ")";
+        return "tsql_int(" + e.sql + "," + std::to_string(target.length) + ")";
     case SqlType::Bit:
         if (e.type.type == SqlType::Bit)
             return e.sql;
@@ -146,15 +167,24 @@ std::string storeAs(const Expr &e, const ColumnType &target)
         if (isNumericType(e.type.type))
             return e.sql;
         return "tsql_float(" + e.sql + ")";
-    case SqlType::Decimal:
-        if (e.type.type == SqlType::Int || e.type.type == SqlType::Bit ||
-            (e.type.type == SqlType::Decimal && e.type.scale >= 0 && e.type.scale <= target.scale))
+    case SqlType::Decimal: {
+        const bool exact =
+            e.type.type == SqlType::Int || e.type.type == SqlType::Bit ||
+            (e.type.type == SqlType::Decimal && e.type.scale >= 0 && e.type.scale <= target.scale);
+        const int whole = wholeDigits(e.type);
+        if (exact && whole >= 0 && whole <= target.precision - target.scale)
             return e.sql;
-        return "tsql_decimal(" + e.sql + "," + std::to_string(target.scale) + ")";
+        return "tsql_decimal(" + e.sql + "," + std::to_string(target.scale) + "," +
+               std::to_string(target.precision) + ")";
+    }
     case SqlType::Text:
-        if (e.type.type == SqlType::Text)
+        if (target.length < 0)
+            return e.type.type == SqlType::Text ? e.sql : "tsql_text(" + e.sql + ")";
+        if (e.type.type == SqlType::Text && e.type.length >= 0 &&
+            (e.type.national && !target.national ? 2 : 1) * e.type.length <= target.length)
             return e.sql;
-        return "tsql_text(" + e.sql + ")";
+        return "tsql_text(" + e.sql + "," + std::to_string(target.length) + "," +
+               (target.national ? "1" : "0") + ")";
     case SqlType::DateTime:
         if (e.type.type == SqlType::DateTime)
             return e.sql;
@@ -169,7 +199,7 @@ std::string declarationFor(const ColumnType &type)
 {
     switch (type.type) {
     case SqlType::Int:
-        return "int";
+        return type.length == 8 ? "bigint" : "int";
     case SqlType::Bit:
         return sqliteDeclaration("bit", type);
     case SqlType::Real:
@@ -180,7 +210,8 @@ std::string declarationFor(const ColumnType &type)
         return sqliteDeclaration(declared, type);
     }
     case SqlType::Text:
-        return sqliteDeclaration("varchar", type);
+        // Unbounded: a literal's length must not limit the texts later written to the table.
+        return sqliteDeclaration("varchar", typeOf(SqlType::Text));
     case SqlType::DateTime:
         return sqliteDeclaration("datetime", type);
     case SqlType::Unknown:
