@@ -83,6 +83,35 @@ struct ModuleState
     double gSumSecOverQty = 0;
     double gSumSecDownQty = 0;
 
+    // The count line in focus when the bills posted after the snapshot are selected for it;
+    // gCurDiffQty and gCurSecDiffQty come back as the selected bills' signed sums.
+    long gCurItemID = 0;
+    std::string gCurItemNumber;
+    std::string gCurStockName;
+    std::string gCurBatchNo;
+    std::string gCurMtoNo;
+    std::string gCurKFDate; // 'YYYY-MM-DD', '' for none
+    long gCurKFPeriod = 0;
+    long gCurSPID = 0;
+    long gCurStockID = 0;
+    long gCurAuxPropID = 0;
+    int gCurQtyDecimal = 0;
+    double gCurQty = 0;
+    double gCurQtyAct = 0;
+    double gCurCheckQty = 0;
+    double gCurDiffQty = 0;
+    double gCurCUUnitQty = 0;
+    double gCurCUUnitQtyAct = 0;
+    double gCurCUUnitCheckQty = 0;
+    double gCurCUUnitDiffQty = 0;
+    double gCurAdjQty = 0;
+    double gCurSecCoefficient = 0;
+    double gCurSecQty = 0;
+    double gCurSecQtyAct = 0;
+    double gCurSecCheckQty = 0;
+    double gCurSecAdjQty = 0;
+    double gCurSecDiffQty = 0;
+
     // Import
     double gImportStartTime = 0; // when the last import started; test mode times the run by it
 };
