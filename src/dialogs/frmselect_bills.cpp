@@ -24,6 +24,8 @@
 
 #include <QAction>
 
+#include <iterator>
+
 namespace {
 
 constexpr int kCols = 23;
@@ -138,6 +140,13 @@ void frmSelect::setUpGrid()
     ldgSelect->Refresh();
     for (const int col : {colBillId, colInOrOut, colEntryId, colRedBlue, colType, colChanged})
         ldgSelect->Col(col).setSwitch(host::ui::LedgerGrid::HiddenSwitch, true);
+    // Widths until the user's own are restored on activation.
+    const int widths[] = {0,    900,  1200, 0,    1800, 1500, 1300, 1300, 1600, 1100,
+                          1800, 1100, 1900, 2300, 1100, 900,  1300, 1300, 1500};
+    for (int col = 1; col <= static_cast<int>(std::size(widths)); ++col) {
+        if (widths[col - 1] > 0)
+            ldgSelect->Col(col).setWidth(widths[col - 1]);
+    }
     ldgSelect->Col(colQty).setStyle(1);
     ldgSelect->Col(colSecQty).setStyle(1);
     if (module().gMtoPlanMode == 0)
