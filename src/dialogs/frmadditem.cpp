@@ -254,6 +254,9 @@ void frmAddItem::wireEvents()
     validate(txtStockNumber, &frmAddItem::txtStockNumber_Validate);
     validate(txtSPNumber, &frmAddItem::txtSPNumber_Validate);
     validate(txtAuxPropName, &frmAddItem::txtAuxPropName_Validate);
+    // The picture boxes around the quantity cells pass the focus on.
+    connect(picQty, &host::ui::PictureBox::GotFocus, this, [this] { focusNextChild(); });
+    connect(picKFPeriod, &host::ui::PictureBox::Click, this, [this] { focusNextChild(); });
     connect(txtUnitName, &TextBox::KeyPress, this,
             [this](int &keyAscii) { txtUnitName_KeyPress(keyAscii); });
     connect(txtAuxPropName, &TextBox::GotFocus, this, [this] { txtAuxPropName_GotFocus(); });

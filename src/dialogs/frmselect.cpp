@@ -21,6 +21,7 @@
 #include <QCoreApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
@@ -52,6 +53,9 @@ frmSelect::frmSelect(QWidget *parent)
     tlbRpt->AddButton(QStringLiteral("Calulate"), QStringLiteral("计算"));
     tlbRpt->AddButton(QString());
     tlbRpt->AddButton(QStringLiteral("Exit"), QStringLiteral("退出"));
+    const QList<QAction *> buttons = tlbRpt->actions();
+    buttons.at(1)->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
+    buttons.at(3)->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
     addToolBar(tlbRpt);
     buildMenus();
     titSelect->setMinimumHeight(36);

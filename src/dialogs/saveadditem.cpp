@@ -8,7 +8,6 @@
 #include "host/db/appconnection.h"
 #include "host/db/recordset.h"
 #include "services/appconn.h"
-#include "services/modqellogmsg.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"
@@ -96,7 +95,6 @@ bool SaveAddItem(long lItemID, long lUnitID, long lStockID, const std::string &s
                  long lSPID, const std::string &sKFDate, long lKFPeriod, double dCoefficient,
                  long lAuxPropID, double dAdjQty, long lSecUnitID, double dSecQty)
 {
-    const modQelLogMsg::LogEntry log("ZarvoStockCheck.PubVariant.SaveAddItem");
     AddedLine line;
     line.key = {module().gCurInterID,
                 lItemID,
