@@ -2,6 +2,7 @@
 
 #include "host/core/dictionary.h"
 #include "services/columntemplate.h"
+#include "services/querycolumn.h"
 
 #include <memory>
 #include <string>
@@ -63,7 +64,16 @@ struct ModuleState
     bool gLogInitDone = false;
 
     // Count processes and stock backup
-    bool gSnapshotMaximaTaken = false; // gMaxBillInterID and gMaxMTOChangeID read without error
+    // Whether gMaxBillInterID and gMaxMTOChangeID were read for the backup under way: a backup
+    // runs only on maxima taken for it, and a failed read is told to the user once.
+    enum class SnapshotMaxima
+    {
+        NotRead,
+        Taken,
+        ReadFailed,
+        FailureReported
+    };
+    SnapshotMaxima gSnapshotMaxima = SnapshotMaxima::NotRead;
 
     // Count-sheet engine
     std::shared_ptr<host::SettingsStore> gIni; // per-user view settings, "StockCheck.ini"
@@ -83,14 +93,18 @@ struct ModuleState
     double gSumSecOverQty = 0;
     double gSumSecDownQty = 0;
 
-    // The count line in focus when the bills posted after the snapshot are selected for it;
-    // gCurDiffQty and gCurSecDiffQty come back as the selected bills' signed sums.
+    // Count-sheet window
+    std::vector<QueryColumn> gQueryColumns;         // element i - 1 is query column i
+    std::shared_ptr<host::Dictionary> gColTypeDict; // export types of the entry-grid columns
+    std::string gSelProcName;
+    // The count line in focus in the entry grid, handed to the bill selection, which writes
+    // the two bill sums back.
     long gCurItemID = 0;
     std::string gCurItemNumber;
     std::string gCurStockName;
     std::string gCurBatchNo;
     std::string gCurMtoNo;
-    std::string gCurKFDate; // 'YYYY-MM-DD', '' for none
+    std::string gCurKFDate;
     long gCurKFPeriod = 0;
     long gCurSPID = 0;
     long gCurStockID = 0;

@@ -8,7 +8,6 @@
 #include "host/lookup/glview.h"
 #include "host/lookup/itemaux.h"
 #include "host/lookup/lookupwindow.h"
-#include "host/lookup/sysinfo.h"
 #include "support/casename.h"
 
 namespace {
@@ -90,14 +89,6 @@ TEST_F(DialogsDbTest, AuxiliaryPropertiesAreThoseOfTheItemsClass)
         request.SetValue("FNumber", code);
         EXPECT_EQ(host::CStr(check->CheckItemAuxNum(request)->Value("FName")), name) << code;
     }
-}
-
-TEST_F(DialogsDbTest, SystemValuesComeFromTheProfile)
-{
-    sql("INSERT INTO t_SystemProfile (FCategory,FKey,FValue) VALUES ('IC','UseShortNumber','1')");
-    const auto info = host::CreateObjectAs<host::SysInfo>(host::SysInfo::ProgId);
-    EXPECT_EQ(info->GetSysValue("", "IC", "UseShortNumber"), "1");
-    EXPECT_EQ(info->GetSysValue("", "IC", "Missing'"), "");
 }
 
 } // namespace

@@ -16,7 +16,6 @@
 #include "host/lookup/baselist.h"
 #include "host/lookup/glviewcomponent.h"
 #include "host/lookup/itemaux.h"
-#include "host/lookup/sysinfo.h"
 #include "host/props/shareprops.h"
 
 #include <memory>
@@ -51,7 +50,6 @@ void registerHostComponents()
     registerDefault<BaseList>(BaseList::ProgId);
     registerDefault<AuxPropPicker>(AuxPropPicker::ProgId);
     registerDefault<ItemAuxCheck>(ItemAuxCheck::ProgId);
-    registerDefault<SysInfo>(SysInfo::ProgId);
     registerDefault<SheetImport>(SheetImport::ProgId);
     registerDefault<DispBuilder>(DispBuilder::ProgId);
 }

@@ -4,6 +4,7 @@
 #include "host/core/vector.h"
 #include "host/db/appconnection.h"
 #include "host/db/hostdatabase.h"
+#include "host/lang/hosttext.h"
 #include "host/lookup/glview.h"
 #include "host/lookup/lookupwindow.h"
 #include "host/ui/modalservices.h"
@@ -18,7 +19,7 @@ void AuxPropPicker::Show()
         "select a.FItemID,a.FNumber,a.FName from t_AuxItem a inner join t_ICItem i on "
         "a.FItemClassID=i.FAuxClassID where a.FDeleted<>1 and i.FItemID=" +
         std::to_string(ItemID) + " order by a.FNumber");
-    LookupWindow window(QStringLiteral("辅助属性"), rows, "FNumber", "FName", QString());
+    LookupWindow window(hostCaption("辅助属性"), rows, "FNumber", "FName", QString());
     ui::modals().showModal(window);
     const auto chosen = window.chosen();
     if (!chosen)

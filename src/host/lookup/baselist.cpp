@@ -5,6 +5,7 @@
 #include "host/db/appconnection.h"
 #include "host/db/hostdatabase.h"
 #include "host/db/recordset.h"
+#include "host/lang/hosttext.h"
 #include "host/lookup/glview.h"
 #include "host/lookup/lookupwindow.h"
 #include "host/ui/modalservices.h"
@@ -22,8 +23,8 @@ std::string andFilter(const std::string &filter)
 std::shared_ptr<Recordset> BaseList::Show(long, long classId)
 {
     std::shared_ptr<Recordset> rows;
-    QString caption;
-    QString nameHeader = QStringLiteral("名称");
+    std::string_view caption;
+    std::string_view nameHeader = "名称";
     std::string code;
     std::string name;
     if (classId == StockPlaces) {
@@ -32,7 +33,7 @@ std::shared_ptr<Recordset> BaseList::Show(long, long classId)
             "select FSPID as FItemID,FSPID,FNumber,FShortNumber,FName from t_StockPlace where "
             "FDeleted<>1 and FSPID<>0" +
             andFilter(m_filter) + " order by FNumber");
-        caption = QStringLiteral("仓位");
+        caption = "仓位";
         code = "FNumber";
         name = "FName";
     } else if (classId == Batches) {
@@ -40,16 +41,16 @@ std::shared_ptr<Recordset> BaseList::Show(long, long classId)
                                          "ICInventory where FBatchNo<>''" +
                                          andFilter(m_filter) +
                                          " group by FItemID,FBatchNo order by FBatchNo");
-        caption = QStringLiteral("批次");
-        nameHeader = QStringLiteral("库存数量");
+        caption = "批次";
+        nameHeader = "库存数量";
         code = "FBatchNo";
         name = "FQty";
     } else {
         throw HostError("No base-data list for class " + std::to_string(classId) + ".",
                         HostError::InvalidProcedureCall);
     }
-    LookupWindow window(caption, rows, code, name, QString());
-    window.setHeaders(caption, nameHeader);
+    LookupWindow window(hostCaption(caption), rows, code, name, QString());
+    window.setHeaders(hostCaption(caption), hostCaption(nameHeader));
     ui::modals().showModal(window);
     const auto chosen = window.chosen();
     if (!chosen)

@@ -2,8 +2,8 @@
 #include "host/core/text.h"
 
 #include "host/db/recordset.h"
+#include "host/lang/hosttext.h"
 #include "host/lookup/glview.h"
-#include "host/lookup/hosttext.h"
 #include "host/lookup/lookupmodel.h"
 #include "host/ui/fonts.h"
 
@@ -51,9 +51,9 @@ LookupWindow::LookupWindow(const QString &caption, std::shared_ptr<Recordset> ro
                               this)),
       m_search(new QLineEdit(client())), m_table(new QTableView(client()))
 {
-    setCaption(hostText(caption.toStdString()));
+    setCaption(caption);
     setFont(ui::uiFont());
-    m_search->setPlaceholderText(hostText("输入代码或名称查找"));
+    m_search->setPlaceholderText(hostCaption("输入代码或名称查找"));
     m_table->setModel(m_model);
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->horizontalHeader()->resizeSection(0, 160);
@@ -63,8 +63,8 @@ LookupWindow::LookupWindow(const QString &caption, std::shared_ptr<Recordset> ro
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->hide();
 
-    auto *ok = new QPushButton(hostText("确定"), client());
-    auto *cancelButton = new QPushButton(hostText("取消"), client());
+    auto *ok = new QPushButton(hostCaption("确定"), client());
+    auto *cancelButton = new QPushButton(hostCaption("取消"), client());
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ok);
@@ -92,7 +92,7 @@ LookupWindow::~LookupWindow() = default;
 
 void LookupWindow::setHeaders(const QString &code, const QString &name)
 {
-    m_model->setHeaders({hostText(code.toStdString()), hostText(name.toStdString())});
+    m_model->setHeaders({code, name});
 }
 
 void LookupWindow::setSearch(const QString &text)

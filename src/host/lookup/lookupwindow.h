@@ -30,7 +30,7 @@ public:
                  std::vector<std::string> searchFields = {});
     ~LookupWindow() override;
 
-    // Captions of the code and name columns, as source texts ("代码" and "名称" unless set).
+    // Captions of the code and name columns ("代码" and "名称" in the host's language unless set).
     void setHeaders(const QString &code, const QString &name);
     void setSearch(const QString &text);
     int visibleCount() const;
