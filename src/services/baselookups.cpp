@@ -16,8 +16,10 @@ std::shared_ptr<host::Recordset> execute(std::string_view sql)
     return appConn().Execute(sql);
 }
 
+// Every step of the item search returns these columns, so a caller reads the same fields
+// whichever step found the item.
 constexpr std::string_view kItemColumns =
-    "FItemID,FNumber,FShortNumber,FName,FModel,FStoreUnitID,FUnitID,FStoreUnitID,FQtyDecimal,"
+    "FISSNManage,FItemID,FNumber,FShortNumber,FName,FModel,FStoreUnitID,FUnitID,FQtyDecimal,"
     "FBatchManager,FISKFPeriod,FKFPeriod,FAuxClassID,FSecUnitID";
 
 } // namespace
@@ -53,7 +55,7 @@ std::shared_ptr<host::Recordset> GetStockRS(std::string_view stockCode)
 std::shared_ptr<host::Recordset> GetItemRS(std::string_view itemCode, long itemId)
 {
     const std::string code = host::sqlString(itemCode);
-    auto rs = execute("select FISSNManage," + std::string(kItemColumns) + " From t_ICItem where " +
+    auto rs = execute("select " + std::string(kItemColumns) + " From t_ICItem where " +
                       (module().gUseShortNumber ? "FNumber" : "FShortNumber") + "=" + code +
                       "\r\n And FErpClsID Not in(6,8) And FDeleted<>1 \r\nOrder By FNumber");
     if (!host::hasRows(rs))

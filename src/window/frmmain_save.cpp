@@ -275,7 +275,12 @@ void frmMain::FillDiffQty()
     vsCheck->SetActiveCell(19, r);
     vsCheck_Change(19, r);
     host::StringBuilder sb;
-    GetRowData(r, sb);
+    // A refused line is said at once; it stays marked, so the next save lists it too.
+    const long code = GetRowData(r, sb);
+    if (code != 0) {
+        PubVariant::MsgBox(MParse::LoadLangString(kRefusalTexts[code]), PubVariant::vbOKOnly);
+        return;
+    }
     if (sb.Length() > 0) {
         m_sheetStale = true;
         appConn().Execute(sb.StringValue());

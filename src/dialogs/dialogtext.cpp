@@ -1,0 +1,14 @@
+#include "dialogs/dialogtext.h"
+
+#include "host/core/variant.h"
+#include "services/mparse.h"
+
+QString langText(std::string_view source)
+{
+    return QString::fromStdString(MParse::LoadLangString(source));
+}
+
+QString formatLangText(std::string_view source, const host::Variant &arg)
+{
+    return QString::fromStdString(MParse::FormatLangString(source, {arg}));
+}
