@@ -37,10 +37,11 @@ std::string addItemBatchSQL(const AddedLine &line, const std::string &backupTime
                             long maxBillInterId, const std::string &refusedMessage)
 {
     const CountLineKey &k = line.key;
-    const std::string where = "  Where " + countLineKeyCondition(k, KFDateMatch::AsText) + kCrLf;
+    const std::string where =
+        "  Where " + countLineKeyCondition(k, KFDateMatch::AsText) + host::kCrLf;
     const double baseQty = line.coefficient * line.qty;
     std::string sql;
-    auto add = [&sql](const std::string &text) { sql += text + kCrLf; };
+    auto add = [&sql](const std::string &text) { sql += text + host::kCrLf; };
     // Any run-time error rolls the whole transaction back on the server too.
     add("SET XACT_ABORT ON");
     add("BEGIN TRAN");
