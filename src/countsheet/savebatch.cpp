@@ -1,6 +1,5 @@
 #include "countsheet/savebatch.h"
 
-#include "countsheet/checkbillsql.h"
 #include "host/core/sqltext.h"
 
 #include <sstream>
@@ -9,19 +8,24 @@ namespace SaveBatch {
 
 std::string begin()
 {
-    return std::string("SET NOCOUNT ON") + host::kCrLf + "DECLARE @Unmatched VARCHAR(8000)" +
-           host::kCrLf + "SELECT @Unmatched=''" + host::kCrLf;
+    std::string sql;
+    host::addLines(sql,
+                   {"SET NOCOUNT ON", "DECLARE @Unmatched VARCHAR(8000)", "SELECT @Unmatched=''"});
+    return sql;
 }
 
 std::string markUnmatched(int row)
 {
-    return "IF @@ROWCOUNT=0 SELECT @Unmatched=@Unmatched+'" + std::to_string(row) + ",'" +
-           host::kCrLf;
+    std::string sql;
+    host::addLine(sql, "IF @@ROWCOUNT=0 SELECT @Unmatched=@Unmatched+'", std::to_string(row), ",'");
+    return sql;
 }
 
 std::string end()
 {
-    return std::string("SELECT @Unmatched AS FUnmatched") + host::kCrLf;
+    std::string sql;
+    host::addLine(sql, "SELECT @Unmatched AS FUnmatched");
+    return sql;
 }
 
 std::vector<int> unmatchedRows(const std::string &result)
