@@ -1,6 +1,5 @@
 #include "dialogs/billselectsql.h"
 
-#include "countsheet/checkbillsql.h"
 #include "host/core/sqltext.h"
 
 #include <initializer_list>
@@ -11,7 +10,7 @@ std::string lines(std::initializer_list<std::string> parts)
 {
     std::string text;
     for (const auto &part : parts)
-        text += part + kCrLf;
+        text += part + host::kCrLf;
     return text;
 }
 
@@ -133,12 +132,13 @@ std::string billSelectSQL(const BillSelectLine &line, const BillSelectOptions &o
     std::string sql;
     for (const auto &part : kBillParts) {
         if (!sql.empty())
-            sql += std::string("Union All") + kCrLf;
+            sql += std::string("Union All") + host::kCrLf;
         sql += billPart(part, line, options);
     }
     if (options.planMode) {
         for (const bool receivingSide : {true, false})
-            sql += std::string("Union All") + kCrLf + changePart(receivingSide, line, options);
+            sql +=
+                std::string("Union All") + host::kCrLf + changePart(receivingSide, line, options);
     }
     return sql + " Order By u1.FDate,u1.FBillNo";
 }
@@ -148,8 +148,8 @@ std::string markBillEntrySQL(long billId, long entryId, long procId, long type)
     if (type == kPlanTrackingChangeType)
         return "Update t_MTOChangeEntry Set FSelectedProcID=" + std::to_string(procId) +
                " Where FID = " + std::to_string(billId) +
-               " AND FEntryID = " + std::to_string(entryId) + kCrLf;
+               " AND FEntryID = " + std::to_string(entryId) + host::kCrLf;
     return "Update ICStockBillEntry Set FSelectedProcID=" + std::to_string(procId) +
            " Where FInterID = " + std::to_string(billId) +
-           " AND FEntryID = " + std::to_string(entryId) + kCrLf;
+           " AND FEntryID = " + std::to_string(entryId) + host::kCrLf;
 }

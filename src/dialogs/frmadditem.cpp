@@ -1,7 +1,5 @@
 #include "dialogs/frmadditem.h"
 
-#include "countsheet/trystep.h"
-#include "dialogs/dialogtext.h"
 #include "dialogs/saveadditem.h"
 #include "host/core/datetime.h"
 #include "host/core/dictionary.h"
@@ -14,10 +12,12 @@
 #include "host/ui/picturebox.h"
 #include "host/ui/spreadgrid.h"
 #include "host/ui/textbox.h"
+#include "services/langtext.h"
 #include "services/mmts.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"
+#include "services/trystep.h"
 
 #include <QApplication>
 #include <QHeaderView>

@@ -1,7 +1,6 @@
 #include "dialogs/frmadditem.h"
 
 #include "countsheet/countlinesql.h"
-#include "countsheet/trystep.h"
 #include "host/core/dictionary.h"
 #include "host/core/objectfactory.h"
 #include "host/core/sqltext.h"
@@ -17,6 +16,7 @@
 #include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"
+#include "services/trystep.h"
 
 namespace {
 

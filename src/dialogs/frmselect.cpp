@@ -1,7 +1,5 @@
 #include "dialogs/frmselect.h"
 
-#include "countsheet/trystep.h"
-#include "dialogs/dialogtext.h"
 #include "host/core/dictionary.h"
 #include "host/core/settingsstore.h"
 #include "host/db/recordset.h"
@@ -13,9 +11,11 @@
 #include "host/ui/statusbarcontrol.h"
 #include "host/ui/titleband.h"
 #include "host/ui/uihelper.h"
+#include "services/langtext.h"
 #include "services/mmts.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
+#include "services/trystep.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -172,7 +172,8 @@ void frmSelect::Form_Load()
     });
     titSelect->setCaption(langText("选择单据"));
     staBar->Panels(1).setText(langText("请单击选中标志列来选定要计算的单据"));
-    staBar->Panels(3).setText(formatLangText("与物料%1相关的单据", module().gCurItemNumber));
+    staBar->Panels(3).setText(
+        formatLangText("与物料%1相关的单据", QString::fromStdString(module().gCurItemNumber)));
     Label1->setLeft(120);
     Label1->setTop(60);
     lstStock->setTop(60);

@@ -1,14 +1,13 @@
 #include "dialogs/frmselect.h"
 
-#include "countsheet/checkbillsql.h"
 #include "countsheet/decimaltext.h"
 #include "countsheet/sheettext.h"
 #include "dialogs/billselectsql.h"
-#include "dialogs/dialogtext.h"
 #include "host/core/dateformatter.h"
 #include "host/core/dictionary.h"
 #include "host/core/hosterror.h"
 #include "host/core/settingsstore.h"
+#include "host/core/sqltext.h"
 #include "host/db/appconnection.h"
 #include "host/db/recordset.h"
 #include "host/ui/buttonbar.h"
@@ -17,10 +16,12 @@
 #include "host/ui/numberformat.h"
 #include "host/ui/uihelper.h"
 #include "services/appconn.h"
+#include "services/langtext.h"
 #include "services/modqellogmsg.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"
+#include "services/transaction.h"
 
 #include <QAction>
 
@@ -263,8 +264,7 @@ void frmSelect::Calculate()
     }
     // The marks are set together or not at all.
     try {
-        appConn().Execute(std::string("SET XACT_ABORT ON") + kCrLf + "BEGIN TRAN" + kCrLf + marks +
-                          "COMMIT TRAN");
+        executeInTransaction(marks);
         m_calcateOK = true;
     } catch (const host::HostError &e) {
         PubVariant::ShowMsg(
