@@ -1,6 +1,5 @@
 #include "dialogs/frmselect.h"
 
-#include "countsheet/checkbillsql.h"
 #include "countsheet/decimaltext.h"
 #include "countsheet/sheettext.h"
 #include "dialogs/billselectsql.h"
@@ -8,6 +7,7 @@
 #include "host/core/dictionary.h"
 #include "host/core/hosterror.h"
 #include "host/core/settingsstore.h"
+#include "host/core/sqltext.h"
 #include "host/db/appconnection.h"
 #include "host/db/recordset.h"
 #include "host/ui/buttonbar.h"

@@ -1,6 +1,5 @@
 #include "dialogs/saveadditem.h"
 
-#include "countsheet/checkbillsql.h"
 #include "host/core/datetime.h"
 #include "host/core/hosterror.h"
 #include "host/core/sqltext.h"
@@ -11,6 +10,7 @@
 #include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"
+#include "services/trystep.h"
 
 namespace {
 
@@ -41,51 +41,58 @@ std::string addItemBatchSQL(const AddedLine &line, const std::string &backupTime
         "  Where " + countLineKeyCondition(k, KFDateMatch::AsText) + host::kCrLf;
     const double baseQty = line.coefficient * line.qty;
     std::string sql;
-    auto add = [&sql](const std::string &text) { sql += text + host::kCrLf; };
     // Any run-time error rolls the whole transaction back on the server too.
-    add("SET XACT_ABORT ON");
-    add("BEGIN TRAN");
-    add("If not Exists(select * from ICInvBackUp where " +
-        countLineKeyCondition(k, KFDateMatch::AsText) + ") ");
-    add("  Insert ICInvBackup");
-    add("  (FInterID,FBrNo,FItemID,FAuxPropID,FUnitID,FBatchNo,FMtoNo,FStockID,FQty,FSelect,FAdj,"
+    host::addLine(sql, "SET XACT_ABORT ON");
+    host::addLine(sql, "BEGIN TRAN");
+    host::addLine(sql, "If not Exists(select * from ICInvBackUp where " +
+                           countLineKeyCondition(k, KFDateMatch::AsText) + ") ");
+    host::addLine(sql, "  Insert ICInvBackup");
+    host::addLine(
+        sql,
+        "  (FInterID,FBrNo,FItemID,FAuxPropID,FUnitID,FBatchNo,FMtoNo,FStockID,FQty,FSelect,FAdj,"
         "FAdjQty,");
-    add("  FDateBackup,FMaxBillInterID,FCheckQty,FQtyAct,FAuxCheckQty,FAuxQtyAct,FAuxQty,FMinus,"
+    host::addLine(
+        sql,
+        "  FDateBackup,FMaxBillInterID,FCheckQty,FQtyAct,FAuxCheckQty,FAuxQtyAct,FAuxQty,FMinus,"
         "FNote,FStockPlaceID,FKFDate,FKFPeriod,FSecUnitID,FSecQty,  FSecQtyAct,FSecCheckQty,"
         "FSecAdjQty,FSecMinus)");
-    add("  Values(" + std::to_string(k.FInterID) + ",'0'," + std::to_string(k.FItemID) + "," +
-        std::to_string(k.FAuxPropID) + "," + std::to_string(k.FUnitID) + "," +
-        host::sqlString(k.FBatchNo) + "  ," + host::sqlString(k.FMtoNo));
-    add("  ," + std::to_string(k.FStockID) + ",0,0,0," + num(line.adjQty) + "," +
-        host::sqlString(backupTime) + "," + std::to_string(maxBillInterId));
-    add("  ," + num(baseQty) + "," + num(baseQty) + "," + num(line.qty) + "," + num(line.qty) +
-        ",0,0," + host::sqlString(line.note));
-    add("  ," + std::to_string(k.FStockPlaceID) + "," + host::sqlString(k.FKFDate) + "," +
-        std::to_string(k.FKFPeriod) + "," + std::to_string(line.secUnitId) + ",0," +
-        num(line.secQty) + "," + num(line.secQty) + "," + num(line.adjQty) + ",0)");
-    add("Else");
-    add("BEGIN");
-    add("  UPDATE ICInvBackUp");
-    add("  SET FCheckQty=FCheckQty + " + num(baseQty) + ",FAuxCheckQty=FAuxCheckQty + " +
-        num(line.qty) + ",FSecCheckQty =FSecCheckQty + " + num(line.secQty) + ",");
-    add("  FQtyAct=FQtyAct + " + num(baseQty) + ",FAuxQtyAct=FAuxQtyAct + " + num(line.qty) +
-        ",FSecQtyAct=FSecQtyAct + " + num(line.secQty));
+    host::addLine(sql, "  Values(" + std::to_string(k.FInterID) + ",'0'," +
+                           std::to_string(k.FItemID) + "," + std::to_string(k.FAuxPropID) + "," +
+                           std::to_string(k.FUnitID) + "," + host::sqlString(k.FBatchNo) + "  ," +
+                           host::sqlString(k.FMtoNo));
+    host::addLine(sql, "  ," + std::to_string(k.FStockID) + ",0,0,0," + num(line.adjQty) + "," +
+                           host::sqlString(backupTime) + "," + std::to_string(maxBillInterId));
+    host::addLine(sql, "  ," + num(baseQty) + "," + num(baseQty) + "," + num(line.qty) + "," +
+                           num(line.qty) + ",0,0," + host::sqlString(line.note));
+    host::addLine(sql, "  ," + std::to_string(k.FStockPlaceID) + "," + host::sqlString(k.FKFDate) +
+                           "," + std::to_string(k.FKFPeriod) + "," +
+                           std::to_string(line.secUnitId) + ",0," + num(line.secQty) + "," +
+                           num(line.secQty) + "," + num(line.adjQty) + ",0)");
+    host::addLine(sql, "Else");
+    host::addLine(sql, "BEGIN");
+    host::addLine(sql, "  UPDATE ICInvBackUp");
+    host::addLine(sql, "  SET FCheckQty=FCheckQty + " + num(baseQty) +
+                           ",FAuxCheckQty=FAuxCheckQty + " + num(line.qty) +
+                           ",FSecCheckQty =FSecCheckQty + " + num(line.secQty) + ",");
+    host::addLine(sql, "  FQtyAct=FQtyAct + " + num(baseQty) + ",FAuxQtyAct=FAuxQtyAct + " +
+                           num(line.qty) + ",FSecQtyAct=FSecQtyAct + " + num(line.secQty));
     sql += where;
-    add("END");
+    host::addLine(sql, "END");
     // A new line and an added-to line get their differences from the same rule.
-    add("  UPDATE ICInvBackUp");
-    add("  SET FMinus = FQtyAct - FQty - FAdjQty * " + num(line.coefficient) +
-        ",FSecMinus = FSecQtyAct - FSecQty - FSecAdjQty ");
+    host::addLine(sql, "  UPDATE ICInvBackUp");
+    host::addLine(sql, "  SET FMinus = FQtyAct - FQty - FAdjQty * " + num(line.coefficient) +
+                           ",FSecMinus = FSecQtyAct - FSecQty - FSecAdjQty ");
     sql += where;
-    add("IF EXISTS (SELECT 1 FROM ICInvBackUp");
+    host::addLine(sql, "IF EXISTS (SELECT 1 FROM ICInvBackUp");
     sql += where;
-    add(" AND (" + std::string(CountRules::kDirectionConflictSql) + "))");
-    add("  BEGIN");
-    add("    RAISERROR (" + raiseErrorText(refusedMessage) + ",16,1)");
-    add("    ROLLBACK TRAN");
-    add("  END");
-    add("  ELSE");
-    add("      COMMIT TRAN");
+    host::addLine(sql, " AND (" + std::string(CountRules::kDirectionConflictSql) + "))");
+    host::addLine(sql, "  BEGIN");
+    host::addLine(sql, "    RAISERROR (" + raiseErrorText(refusedMessage) + ",16,1)");
+    host::addLine(sql, "    ROLLBACK TRAN");
+    host::addLine(sql, "  END");
+    host::addLine(sql, "  ELSE");
+    host::addLine(sql, "      COMMIT TRAN");
+    host::addLine(sql, "SET XACT_ABORT OFF");
     return sql;
 }
 
@@ -137,6 +144,8 @@ bool SaveAddItem(long lItemID, long lUnitID, long lStockID, const std::string &s
                                 "添加物料基本单位与辅助计量单位盘盈盘亏方向不一致，添加失败！")));
         return true;
     } catch (const host::HostError &e) {
+        // An aborted batch leaves the setting on for the server's connection.
+        tryStep([] { appConn().Execute("SET XACT_ABORT OFF"); });
         ShowMsg(e.Description(), 0);
         return false;
     }
