@@ -1,24 +1,45 @@
 #include "host/db/embeddeddatabase.h"
 
+#include "host/core/datetime.h"
 #include "host/db/tsqlfunctions.h"
 
 namespace host {
 
 namespace {
 
-Variant columnValue(sqlite3_stmt *stmt, int i)
+// Appends a column's value as the caller sees it (see fromStored()), without a Variant for the
+// common types.
+void appendValue(RecordColumn &column, sqlite3_stmt *stmt, int i, const ColumnType &type)
 {
     switch (sqlite3_column_type(stmt, i)) {
-    case SQLITE_INTEGER:
-        return Variant(static_cast<long long>(sqlite3_column_int64(stmt, i)));
+    case SQLITE_INTEGER: {
+        const auto value = static_cast<std::int64_t>(sqlite3_column_int64(stmt, i));
+        if (type.type == SqlType::Bit)
+            column.append(Variant(value != 0));
+        else if (type.type == SqlType::Real || type.type == SqlType::Decimal)
+            column.appendDouble(static_cast<double>(value));
+        else
+            column.appendLong(value);
+        return;
+    }
     case SQLITE_FLOAT:
-        return Variant(sqlite3_column_double(stmt, i));
+        column.appendDouble(sqlite3_column_double(stmt, i));
+        return;
     case SQLITE_TEXT:
-    case SQLITE_BLOB:
-        return Variant(std::string(reinterpret_cast<const char *>(sqlite3_column_text(stmt, i)),
-                                   static_cast<size_t>(sqlite3_column_bytes(stmt, i))));
+    case SQLITE_BLOB: {
+        const std::string_view text(reinterpret_cast<const char *>(sqlite3_column_text(stmt, i)),
+                                    static_cast<size_t>(sqlite3_column_bytes(stmt, i)));
+        if (type.type == SqlType::DateTime) {
+            if (const auto serial = parseDate(text)) {
+                column.append(Variant::fromDate(*serial));
+                return;
+            }
+        }
+        column.appendText(text);
+        return;
+    }
     default:
-        return Variant::null();
+        column.appendNull();
     }
 }
 
@@ -206,16 +227,17 @@ std::shared_ptr<Recordset> EmbeddedDatabase::runQuery(const tsql::Query &query, 
                 types.back() = parseColumnType(declared);
         }
     }
-    std::vector<std::vector<Variant>> rows;
+    std::vector<RecordColumn> columns(static_cast<size_t>(count));
+    long long rows = 0;
     while (stmt.step()) {
-        std::vector<Variant> row;
-        row.reserve(static_cast<size_t>(count));
-        for (int i = 0; i < count; ++i)
-            row.push_back(fromStored(columnValue(stmt.handle(), i), types[static_cast<size_t>(i)]));
-        rows.push_back(std::move(row));
+        for (int i = 0; i < count; ++i) {
+            const auto index = static_cast<size_t>(i);
+            appendValue(columns[index], stmt.handle(), i, types[index]);
+        }
+        ++rows;
     }
-    m_session.rowCount = static_cast<long long>(rows.size());
-    return std::make_shared<Recordset>(std::move(names), std::move(rows));
+    m_session.rowCount = rows;
+    return Recordset::fromColumns(std::move(names), std::move(columns));
 }
 
 std::vector<Variant> EmbeddedDatabase::evaluate(Run &run, size_t begin, size_t end)
