@@ -15,6 +15,7 @@
 #include "services/mparse.h"
 #include "services/notavailable.h"
 #include "services/pubvariant.h"
+#include "window/install.h"
 
 #include <algorithm>
 #include <array>
@@ -59,6 +60,7 @@ private:
 
 ICCheckInterface::ICCheckInterface()
 {
+    installCountSheetWindow();
     auto &m = module();
     if (!m.gAppConn) {
         m.gAppConn = host::CreateObjectAs<host::AppConnection>(kAppConnectionProgId);
