@@ -1,10 +1,13 @@
 #include "countsheet/savebatch.h"
 
 #include "countsheet/checkbillsql.h"
+#include "host/core/sqltext.h"
 
 #include <sstream>
 
 namespace SaveBatch {
+
+using host::kCrLf;
 
 std::string begin()
 {

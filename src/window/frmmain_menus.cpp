@@ -2,12 +2,12 @@
 // and which handler a click runs.
 #include "window/frmmain.h"
 
-#include "backup/langtext.h"
-#include "countsheet/trystep.h"
 #include "host/ui/tool.h"
 #include "host/ui/toolbarcontrol.h"
+#include "services/langtext.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
+#include "services/trystep.h"
 
 #include <QAction>
 #include <QMenu>
@@ -297,23 +297,22 @@ void frmMain::buildToolBar()
 void frmMain::InitCaptions()
 {
     tryStep([&] { MParse::SetFormFont(*this); });
-    tryStep([&] { setCaption(backup::langText("物料盘点表")); });
+    tryStep([&] { setCaption(langText("物料盘点表")); });
     setGridCaptions();
     for (const ToolDef &t : kTools)
-        tryStep([&] {
-            barlist->Tools(QString::fromLatin1(t.key)).setCaption(backup::langText(t.caption));
-        });
+        tryStep(
+            [&] { barlist->Tools(QString::fromLatin1(t.key)).setCaption(langText(t.caption)); });
     for (const ToolDef &t : kTools)
         tryStep([&] {
             host::ui::Tool &copy = barlist->Bands(onPopup(t.key) ? kPopupBand : kMainBand)
                                        .Tools(QString::fromLatin1(t.key));
-            copy.setCaption(backup::langText(t.caption));
-            copy.setTooltipText(backup::langText(t.hint));
+            copy.setCaption(langText(t.caption));
+            copy.setTooltipText(langText(t.hint));
         });
     for (const MenuDef &def : kMenus)
         if (def.caption)
-            tryStep([&] { (this->*def.item)->setText(backup::langText(def.caption)); });
-    tryStep([&] { mnuVViewHide->setText(backup::langText(kViewHide.caption)); });
+            tryStep([&] { (this->*def.item)->setText(langText(def.caption)); });
+    tryStep([&] { mnuVViewHide->setText(langText(kViewHide.caption)); });
 }
 
 void frmMain::applyModeVisibility()
