@@ -12,23 +12,27 @@
 #include "sampledata/schema.h"
 #include "services/modulestate.h"
 
+#include "support/benchsizes.h"
+
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <malloc.h>
 #include <string>
 #include <vector>
 
 namespace {
 
-constexpr long kLines = 100000;
-
-// The sample company with one count process of kLines lines over its items and stocks.
-std::shared_ptr<host::AppConnection> countDatabase()
+// The sample company with one count process of `lines` lines over its items and stocks; one
+// database at a time.
+std::shared_ptr<host::AppConnection> countDatabase(long lineCount)
 {
-    static std::shared_ptr<host::AppConnection> db = [] {
+    static long made = 0;
+    static std::shared_ptr<host::AppConnection> db;
+    if (made == lineCount)
+        return db;
+    db.reset();
+    made = lineCount;
+    db = [lineCount] {
         auto connection = std::make_shared<host::AppConnection>();
         connection->openDatabase(":memory:");
         sampledata::createSchema(*connection);
@@ -60,7 +64,7 @@ std::shared_ptr<host::AppConnection> countDatabase()
                            "FSecUnitID,FSecQty,FSecCheckQty,FSecQtyAct,FNote,FDateBackup) VALUES "
                            "(1,?,?,?,?,'',?,?,?,?,?,?,?,?,?,?,?,'','2026-12-01 08:00:00.000')",
                            -1, &insert, nullptr);
-        for (long line = 0; line < kLines; ++line) {
+        for (long line = 0; line < lineCount; ++line) {
             const Item &item = items[static_cast<size_t>(line) % items.size()];
             const double book = static_cast<double>(line % 500) + 0.25;
             const double counted = book + static_cast<double>(line % 7) - 3;
@@ -87,127 +91,82 @@ std::shared_ptr<host::AppConnection> countDatabase()
     return db;
 }
 
-void setUpModule()
+void setUpModule(long lines)
 {
     host::registerHostComponents();
     host::ShareProps().SetProperty(host::currentProcessId(), "PropsString",
                                    "UserID=16394;SUBID=ic;LANGUAGE=CHS;");
     resetModuleState();
-    const auto db = countDatabase();
+    const auto db = countDatabase(lines);
     module().gAppConn = db;
     host::setHostConnection(db);
     module().gShowType = 4;
 }
 
-// Peak memory of what a benchmark adds: freed heap is given back and the high-water mark reset
-// before it runs, so earlier benchmarks do not hide its growth.
-long residentKb(const char *key)
-{
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind(key, 0) == 0)
-            return std::atol(line.c_str() + std::string(key).size());
-    return 0;
-}
-
-class PeakMemory
-{
-public:
-    PeakMemory()
-    {
-        malloc_trim(0);
-        std::ofstream("/proc/self/clear_refs") << "5";
-        m_base = residentKb("VmRSS:");
-    }
-    double addedMb() const { return static_cast<double>(residentKb("VmHWM:") - m_base) / 1024; }
-
-private:
-    long m_base;
-};
-
-// The count sheet of a 100,000-line process as the window opens it in input mode: the query
-// through the gateway into a recordset, then the entry grid filled with its totals row.
+// The count sheet as the window opens it in input mode: the query through the gateway into a
+// recordset, then the entry grid filled with its totals row; beside the same rows and joins as
+// a bare SQLite query with every column read into memory.
 void BM_OpenCountSheet(benchmark::State &state)
 {
-    setUpModule();
-    const PeakMemory peak;
-    host::ui::SpreadGrid grid;
-    grid.setMaxCols(43);
+    const long lines = state.range(0);
+    setUpModule(lines);
+    sqlite3 *handle = countDatabase(lines)->embedded()->handle();
+    Comparison comparison;
+    int rows = 0;
     for (auto _ : state) {
-        MainDo main;
-        host::Dictionary options;
-        auto rs = main.GetRsMain(1, {}, 0, &options);
-        if (!rs || rs->RecordCount() != kLines)
-            state.SkipWithError("the count sheet did not load");
-        main.InputFillRow(grid);
-        benchmark::DoNotOptimize(grid.MaxRows());
-    }
-    state.counters["rows"] = grid.MaxRows() - 1;
-    state.counters["peakMB"] = peak.addedMb();
-}
-BENCHMARK(BM_OpenCountSheet)->Unit(benchmark::kMillisecond)->Iterations(3);
-
-// The query alone, into the recordset.
-void BM_CountSheetQuery(benchmark::State &state)
-{
-    setUpModule();
-    const PeakMemory peak;
-    for (auto _ : state) {
-        MainDo main;
-        host::Dictionary options;
-        benchmark::DoNotOptimize(main.GetRsMain(1, {}, 0, &options));
-    }
-    state.counters["peakMB"] = peak.addedMb();
-}
-BENCHMARK(BM_CountSheetQuery)->Unit(benchmark::kMillisecond)->Iterations(3);
-
-// Baseline: the same rows and joins as a bare SQLite query, every column read into memory.
-void BM_RawSqliteQuery(benchmark::State &state)
-{
-    setUpModule();
-    sqlite3 *handle = countDatabase()->embedded()->handle();
-    const PeakMemory peak;
-    long rows = 0;
-    for (auto _ : state) {
-        sqlite3_stmt *query = nullptr;
-        sqlite3_prepare_v2(
-            handle,
-            "SELECT t12.FName,t1.FStockID,t1.FItemID,t11.FName,t2.FShortNumber,t2.FNumber,"
-            "t2.FName,t2.FModel,t1.FBatchNo,t1.FMtoNo,t1.FKFDate,t1.FKFPeriod,t4.FCoefficient,"
-            "t1.FStockPlaceID,t2.FQtyDecimal,t2.FPriceDecimal,t2.FSecUnitDecimal,t1.FBal,"
-            "t1.FNote,t1.FMinus,t1.FDateBackup,t1.FMaxBillInterID,t3.FName,t1.FQty,t1.FQtyAct,"
-            "t1.FCheckQty,t1.FUnitID,t4.FUnitGroupID,t4.FName,t1.FAuxQty,t1.FAuxQtyAct,"
-            "t1.FAuxCheckQty,t2.FDeleted,t5.FName,t13.FName,t1.FAdjQty,t1.FSecQty,t1.FSecQtyAct,"
-            "t1.FSecCheckQty,t1.FSecAdjQty,t12.FNumber,t12.FShortNumber,t3.FNumber,"
-            "t3.FShortNumber,t11.FNumber,t11.FShortNumber,t4.FNumber,t4.FShortNumber,"
-            "t5.FNumber,t5.FShortNumber,t13.FNumber,t2.FSecUnitID,t1.FAuxPropID "
-            "FROM ICInvBackup t1 INNER JOIN t_ICItem t2 ON t1.FItemID=t2.FItemID "
-            "LEFT JOIN t_MeasureUnit t3 ON t2.FUnitID=t3.FItemID "
-            "LEFT JOIN t_MeasureUnit t4 ON t1.FUnitID=t4.FItemID "
-            "LEFT JOIN t_MeasureUnit t5 ON t2.FSecUnitID=t5.FItemID "
-            "LEFT JOIN t_StockPlace t11 ON t1.FStockPlaceID=t11.FSPID "
-            "LEFT JOIN t_Stock t12 ON t1.FStockID=t12.FItemID "
-            "LEFT JOIN t_AuxItem t13 ON t1.FAuxPropID=t13.FItemID "
-            "WHERE t2.FDeleted<>1 AND t1.FInterID=1 ORDER BY t12.FName DESC,t11.FName,t2.FName",
-            -1, &query, nullptr);
-        std::vector<std::vector<std::string>> table;
-        while (sqlite3_step(query) == SQLITE_ROW) {
-            const int columns = sqlite3_column_count(query);
-            std::vector<std::string> row(static_cast<size_t>(columns));
-            for (int c = 0; c < columns; ++c) {
-                const unsigned char *text = sqlite3_column_text(query, c);
-                if (text)
-                    row[static_cast<size_t>(c)] = reinterpret_cast<const char *>(text);
+        comparison.bare([&] {
+            sqlite3_stmt *query = nullptr;
+            sqlite3_prepare_v2(
+                handle,
+                "SELECT t12.FName,t1.FStockID,t1.FItemID,t11.FName,t2.FShortNumber,t2.FNumber,"
+                "t2.FName,t2.FModel,t1.FBatchNo,t1.FMtoNo,t1.FKFDate,t1.FKFPeriod,t4.FCoefficient,"
+                "t1.FStockPlaceID,t2.FQtyDecimal,t2.FPriceDecimal,t2.FSecUnitDecimal,t1.FBal,"
+                "t1.FNote,t1.FMinus,t1.FDateBackup,t1.FMaxBillInterID,t3.FName,t1.FQty,t1.FQtyAct,"
+                "t1.FCheckQty,t1.FUnitID,t4.FUnitGroupID,t4.FName,t1.FAuxQty,t1.FAuxQtyAct,"
+                "t1.FAuxCheckQty,t2.FDeleted,t5.FName,t13.FName,t1.FAdjQty,t1.FSecQty,t1."
+                "FSecQtyAct,"
+                "t1.FSecCheckQty,t1.FSecAdjQty,t12.FNumber,t12.FShortNumber,t3.FNumber,"
+                "t3.FShortNumber,t11.FNumber,t11.FShortNumber,t4.FNumber,t4.FShortNumber,"
+                "t5.FNumber,t5.FShortNumber,t13.FNumber,t2.FSecUnitID,t1.FAuxPropID "
+                "FROM ICInvBackup t1 INNER JOIN t_ICItem t2 ON t1.FItemID=t2.FItemID "
+                "LEFT JOIN t_MeasureUnit t3 ON t2.FUnitID=t3.FItemID "
+                "LEFT JOIN t_MeasureUnit t4 ON t1.FUnitID=t4.FItemID "
+                "LEFT JOIN t_MeasureUnit t5 ON t2.FSecUnitID=t5.FItemID "
+                "LEFT JOIN t_StockPlace t11 ON t1.FStockPlaceID=t11.FSPID "
+                "LEFT JOIN t_Stock t12 ON t1.FStockID=t12.FItemID "
+                "LEFT JOIN t_AuxItem t13 ON t1.FAuxPropID=t13.FItemID "
+                "WHERE t2.FDeleted<>1 AND t1.FInterID=1 ORDER BY t12.FName DESC,t11.FName,t2.FName",
+                -1, &query, nullptr);
+            std::vector<std::vector<std::string>> table;
+            while (sqlite3_step(query) == SQLITE_ROW) {
+                const int columns = sqlite3_column_count(query);
+                std::vector<std::string> row(static_cast<size_t>(columns));
+                for (int c = 0; c < columns; ++c) {
+                    const unsigned char *text = sqlite3_column_text(query, c);
+                    if (text)
+                        row[static_cast<size_t>(c)] = reinterpret_cast<const char *>(text);
+                }
+                table.push_back(std::move(row));
             }
-            table.push_back(std::move(row));
-        }
-        sqlite3_finalize(query);
-        rows = static_cast<long>(table.size());
-        benchmark::DoNotOptimize(table.data());
+            sqlite3_finalize(query);
+            rows = static_cast<long>(table.size());
+            benchmark::DoNotOptimize(table.data());
+        });
+        comparison.module([&] {
+            host::ui::SpreadGrid grid;
+            grid.setMaxCols(43);
+            MainDo main;
+            host::Dictionary options;
+            auto rs = main.GetRsMain(1, {}, 0, &options);
+            if (!rs || rs->RecordCount() != lines)
+                state.SkipWithError("the count sheet did not load");
+            main.InputFillRow(grid);
+            rows = grid.MaxRows() - 1;
+        });
     }
-    state.counters["rows"] = static_cast<double>(rows);
-    state.counters["peakMB"] = peak.addedMb();
+    comparison.report(state);
+    state.counters["rows"] = rows;
 }
-BENCHMARK(BM_RawSqliteQuery)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_OpenCountSheet)->Apply(benchSizes)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace

@@ -4,8 +4,8 @@
 #include "countsheet/sheettotals.h"
 #include "host/core/text.h"
 #include "host/db/recordset.h"
-#include "host/ui/numberformat.h"
 #include "host/ui/spreadgrid.h"
+#include "host/ui/spreadmodel.h"
 #include "services/langtext.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
@@ -13,7 +13,6 @@
 
 #include <array>
 #include <cctype>
-#include <functional>
 #include <optional>
 #include <string_view>
 #include <unordered_map>
@@ -94,13 +93,80 @@ void lockCell(SpreadGrid &grid, int col, int row, bool locked)
     grid.setLock(locked);
 }
 
-QString numberText(double value)
+// How a cell of a line is made from the record.
+enum class Source
 {
-    return host::ui::formatFull(value);
-}
+    Text,         // the field's text; Null leaves the cell empty
+    Code,         // a code: the first field with gUseShortNumber, else the second
+    Number,       // the field's number; Null is an error
+    NumberOrZero, // Null counts as 0
+    Difference,   // first minus second, Null as 0
+    Whole,        // CLng of the field
+    Period,       // CLng of the field, empty when 0
+    Date          // the field as the sheet shows a date
+};
 
-// One record of the sheet, read the way the fill reads fields. Field positions are found once
-// per fill: the names are looked up without regard to case, which is costly per cell.
+struct CellSource
+{
+    int col;
+    Source source;
+    std::string_view field;
+    std::string_view other = {};
+};
+
+// Columns 2 to 43 of a line except the second-unit ones (28 to 32, 43).
+constexpr std::array<CellSource, 40> kLineCells{{
+    {2, Source::Code, "FStockNumber", "FStockShortNumber"},
+    {3, Source::Text, "FStockName"},
+    {4, Source::Code, "FSPNumber", "FSPShortNumber"},
+    {5, Source::Text, "FSPName"},
+    {6, Source::Code, "FNumber", "FShortNumber"},
+    {7, Source::Text, "FName"},
+    {8, Source::Text, "FModel"},
+    {9, Source::Code, "FAuxPropNumber", "FAuxPropShortNumber"},
+    {10, Source::Text, "FAuxPropName"},
+    {11, Source::Text, "FBatchNo"},
+    {12, Source::Text, "FMtoNo"},
+    {13, Source::Date, "FKFDate"},
+    {14, Source::Period, "FKFPeriod"},
+    {15, Source::Code, "FUnitNumber", "FUnitShortNumber"},
+    {16, Source::Text, "FUnitName"},
+    {17, Source::Number, "FQty"},
+    {18, Source::NumberOrZero, "FQtyAct"},
+    {19, Source::NumberOrZero, "FCheckQty"},
+    {20, Source::Code, "FCUUnitNumber", "FCUUnitShortNumber"},
+    {21, Source::Text, "FCUUnitName"},
+    {22, Source::Number, "FCUUnitQty"},
+    {23, Source::NumberOrZero, "FCUUnitQtyAct"},
+    {24, Source::NumberOrZero, "FCUUnitCheckQty"},
+    {25, Source::NumberOrZero, "FAdjQty"},
+    {26, Source::Code, "FSecUnitNumber", "FSecUnitShortNumber"},
+    {27, Source::Text, "FSecUnitName"},
+    {33, Source::Text, "FNote"},
+    {34, Source::Number, "FCoefficient"},
+    {35, Source::Number, "FStockPlaceID"},
+    {36, Source::Difference, "FQtyAct", "FCheckQty"},
+    {37, Source::Number, "FUnitID"},
+    {38, Source::Number, "FUnitGroupID"},
+    {39, Source::Difference, "FCUUnitQtyAct", "FCUUnitCheckQty"},
+    {40, Source::Whole, "FSecUnitID"},
+    {41, Source::Whole, "FAuxPropID"},
+    {42, Source::Whole, "FStockID"},
+}};
+
+// Columns 28 to 32 and 43 of an item with a second unit, in the order they are written.
+constexpr std::array<CellSource, 6> kSecondUnitCells{{
+    {29, Source::NumberOrZero, "FSecQty"},
+    {28, Source::Number, "FSecCoefficient"},
+    {30, Source::Number, "FSecQtyAct"},
+    {31, Source::Number, "FSecCheckQty"},
+    {32, Source::Number, "FSecAdjQty"},
+    {43, Source::Difference, "FSecQtyAct", "FSecCheckQty"},
+}};
+
+// The record's fields by position, found once per fill: the names are looked up without
+// regard to case, which is costly per cell. A field the recordset lacks raises the
+// recordset's own error when it is read, which leaves its cell empty.
 class RecordReader
 {
 public:
@@ -110,115 +176,106 @@ public:
             m_positions.emplace(host::toUpper(rs.Fields(i).Name()), i);
     }
 
-    const host::Variant &field(std::string_view name) const
+    long position(std::string_view name) const
     {
-        auto cached = m_cache.find(name);
-        if (cached == m_cache.end()) {
-            const auto found = m_positions.find(host::toUpper(name));
-            cached = m_cache.emplace(name, found == m_positions.end() ? -1 : found->second).first;
-        }
-        if (cached->second < 0)
-            return m_rs.Fields(name).Value(); // the recordset's own error for a missing field
-        return m_rs.Fields(cached->second).Value();
+        const auto found = m_positions.find(host::toUpper(name));
+        return found == m_positions.end() ? -1 : found->second;
     }
-    QString text(std::string_view name) const
+    host::Variant field(long position, std::string_view name) const
     {
-        const host::Variant &v = field(name);
-        return v.isNull() ? QString() : QString::fromStdString(host::CStr(v));
-    }
-    // A null field is an error here, which leaves its cell empty.
-    double number(std::string_view name) const { return host::Val(field(name)); }
-    double numberOrZero(std::string_view name) const
-    {
-        const host::Variant &v = field(name);
-        return v.isNull() ? 0 : host::Val(v);
-    }
-    QString code(std::string_view full, std::string_view shortCode) const
-    {
-        return text(module().gUseShortNumber ? full : shortCode);
+        return position < 0 ? m_rs.Fields(name).Value() : m_rs.Fields(position).Value();
     }
 
 private:
     host::Recordset &m_rs;
     std::unordered_map<std::string, long> m_positions;
-    mutable std::unordered_map<std::string_view, long> m_cache;
 };
 
-// Columns 1 to 43 except the second-unit ones (28 to 32, 43), from the record.
-void writeLine(SpreadGrid &grid, const RecordReader &r, int row, long itemId)
+// The cells of a table, each with its fields' positions.
+template <size_t N> class LineWriter
 {
-    auto put = [&](int col, const std::function<QString()> &value) {
-        tryStep([&] { grid.SetText(col, row, value()); });
-    };
-    auto num = [&](int col, const std::function<double()> &value) {
-        tryStep([&] { grid.SetText(col, row, numberText(value())); });
-    };
-    put(1, [&] { return QString::number(itemId); });
-    put(2, [&] { return r.code("FStockNumber", "FStockShortNumber"); });
-    put(3, [&] { return r.text("FStockName"); });
-    put(4, [&] { return r.code("FSPNumber", "FSPShortNumber"); });
-    put(5, [&] { return r.text("FSPName"); });
-    put(6, [&] { return r.code("FNumber", "FShortNumber"); });
-    put(7, [&] { return r.text("FName"); });
-    put(8, [&] { return r.text("FModel"); });
-    put(9, [&] { return r.code("FAuxPropNumber", "FAuxPropShortNumber"); });
-    put(10, [&] { return r.text("FAuxPropName"); });
-    put(11, [&] { return r.text("FBatchNo"); });
-    put(12, [&] { return r.text("FMtoNo"); });
-    put(13, [&] { return QString::fromStdString(shownDate(r.field("FKFDate"))); });
-    put(14, [&] {
-        const long period = host::CLng(r.field("FKFPeriod"));
-        return period == 0 ? QString() : QString::number(period);
-    });
-    put(15, [&] { return r.code("FUnitNumber", "FUnitShortNumber"); });
-    put(16, [&] { return r.text("FUnitName"); });
-    num(17, [&] { return r.number("FQty"); });
-    num(18, [&] { return r.numberOrZero("FQtyAct"); });
-    num(19, [&] { return r.numberOrZero("FCheckQty"); });
-    put(20, [&] { return r.code("FCUUnitNumber", "FCUUnitShortNumber"); });
-    put(21, [&] { return r.text("FCUUnitName"); });
-    num(22, [&] { return r.number("FCUUnitQty"); });
-    num(23, [&] { return r.numberOrZero("FCUUnitQtyAct"); });
-    num(24, [&] { return r.numberOrZero("FCUUnitCheckQty"); });
-    num(25, [&] { return r.numberOrZero("FAdjQty"); });
-    put(26, [&] { return r.code("FSecUnitNumber", "FSecUnitShortNumber"); });
-    put(27, [&] { return r.text("FSecUnitName"); });
-    put(33, [&] { return r.text("FNote"); });
-    num(34, [&] { return r.number("FCoefficient"); });
-    num(35, [&] { return r.number("FStockPlaceID"); });
-    num(36, [&] { return r.numberOrZero("FQtyAct") - r.numberOrZero("FCheckQty"); });
-    num(37, [&] { return r.number("FUnitID"); });
-    num(38, [&] { return r.number("FUnitGroupID"); });
-    num(39, [&] { return r.numberOrZero("FCUUnitQtyAct") - r.numberOrZero("FCUUnitCheckQty"); });
-    put(40, [&] { return QString::number(host::CLng(r.field("FSecUnitID"))); });
-    put(41, [&] { return QString::number(host::CLng(r.field("FAuxPropID"))); });
-    put(42, [&] { return QString::number(host::CLng(r.field("FStockID"))); });
-}
-
-// Columns 28 to 32 and 43: only an item with a second unit has them, and only then can its
-// conversion rate and counted second quantity be typed.
-void writeSecondUnit(SpreadGrid &grid, const RecordReader &r, int row)
-{
-    auto num = [&](int col, const std::function<double()> &value) {
-        tryStep([&] { grid.SetText(col, row, numberText(value())); });
-    };
-    bool hasSecondUnit = false;
-    tryStep([&] { hasSecondUnit = host::CLng(r.field("FSecUnitID")) > 0; });
-    if (!hasSecondUnit) {
-        lockCell(grid, 28, row, true);
-        lockCell(grid, 31, row, true);
-        grid.SetText(43, row, numberText(0));
-        return;
+public:
+    LineWriter(const std::array<CellSource, N> &cells, const RecordReader &reader)
+        : m_cells(cells), m_reader(reader)
+    {
+        const bool shortCodes = module().gUseShortNumber;
+        for (size_t i = 0; i < N; ++i) {
+            const CellSource &c = cells[i];
+            const std::string_view first =
+                c.source == Source::Code && !shortCodes ? c.other : c.field;
+            m_first[i] = {reader.position(first), first};
+            m_second[i] = {reader.position(c.other), c.other};
+        }
     }
-    num(29, [&] { return r.numberOrZero("FSecQty"); });
-    num(28, [&] { return r.number("FSecCoefficient"); });
-    lockCell(grid, 28, row, false);
-    num(30, [&] { return r.number("FSecQtyAct"); });
-    num(31, [&] { return r.number("FSecCheckQty"); });
-    lockCell(grid, 31, row, false);
-    num(32, [&] { return r.number("FSecAdjQty"); });
-    num(43, [&] { return r.numberOrZero("FSecQtyAct") - r.numberOrZero("FSecCheckQty"); });
-}
+
+    // Each cell on its own: a failing one stays as it was and the others are still written.
+    void write(SpreadGrid &grid, int row) const
+    {
+        for (size_t i = 0; i < N; ++i) {
+            try {
+                writeCell(grid, row, i);
+            } catch (const std::exception &) {
+                continue;
+            }
+        }
+    }
+
+private:
+    struct Position
+    {
+        long index;
+        std::string_view name;
+    };
+
+    host::Variant read(const Position &p) const { return m_reader.field(p.index, p.name); }
+    double orZero(const Position &p) const
+    {
+        const host::Variant v = read(p);
+        return v.isNull() ? 0 : host::Val(v);
+    }
+
+    void writeCell(SpreadGrid &grid, int row, size_t i) const
+    {
+        host::ui::SpreadModel &model = grid.spreadModel();
+        const int col = m_cells[i].col;
+        switch (m_cells[i].source) {
+        case Source::Text:
+        case Source::Code: {
+            const host::Variant v = read(m_first[i]);
+            grid.SetText(col, row, v.isNull() ? QString() : QString::fromStdString(host::CStr(v)));
+            return;
+        }
+        case Source::Number:
+            model.setCellNumber(col, row, host::Val(read(m_first[i])));
+            return;
+        case Source::NumberOrZero:
+            model.setCellNumber(col, row, orZero(m_first[i]));
+            return;
+        case Source::Difference:
+            model.setCellNumber(col, row, orZero(m_first[i]) - orZero(m_second[i]));
+            return;
+        case Source::Whole:
+            model.setCellNumber(col, row, host::CLng(read(m_first[i])));
+            return;
+        case Source::Period: {
+            const long period = host::CLng(read(m_first[i]));
+            if (period == 0)
+                grid.SetText(col, row, QString());
+            else
+                model.setCellNumber(col, row, static_cast<double>(period));
+            return;
+        }
+        case Source::Date:
+            grid.SetText(col, row, QString::fromStdString(shownDate(read(m_first[i]))));
+            return;
+        }
+    }
+
+    const std::array<CellSource, N> &m_cells;
+    const RecordReader &m_reader;
+    std::array<Position, N> m_first{};
+    std::array<Position, N> m_second{};
+};
 
 // The columns the totals row sums, in the order the fill adds them.
 constexpr std::array<int, 11> kTotalColumns{17, 18, 19, 22, 23, 24, 29, 25, 30, 31, 32};
@@ -242,13 +299,21 @@ void MainDo::InputFillRow(host::ui::SpreadGrid &vsGrid)
         int secondDecimals = 0;
         int row = 1;
         const RecordReader r(*p_RSMain);
+        const LineWriter line(kLineCells, r);
+        const LineWriter secondUnit(kSecondUnitCells, r);
+        const long decimalsField = r.position("FQtyDecimal");
+        const long itemField = r.position("FItemID");
+        const long secondUnitField = r.position("FSecUnitID");
+        const host::ui::SpreadModel &model = grid.spreadModel();
         for (; !p_RSMain->EOF(); p_RSMain->MoveNext(), ++row) {
             int lineDecimals = 0;
             long itemId = 0;
-            tryStep([&] { lineDecimals = static_cast<int>(host::CLng(r.field("FQtyDecimal"))); });
+            tryStep([&] {
+                lineDecimals = static_cast<int>(host::CLng(r.field(decimalsField, "FQtyDecimal")));
+            });
             largestDecimals = std::max(largestDecimals, lineDecimals);
             secondDecimals = lineDecimals;
-            tryStep([&] { itemId = host::CLng(r.field("FItemID")); });
+            tryStep([&] { itemId = host::CLng(r.field(itemField, "FItemID")); });
 
             decimals(grid, 17, 19, row, lineDecimals);
             decimals(grid, 22, 24, row, lineDecimals, true);
@@ -260,11 +325,23 @@ void MainDo::InputFillRow(host::ui::SpreadGrid &vsGrid)
             decimals(grid, 28, 28, row, lineDecimals);
             decimals(grid, 43, 43, row, lineDecimals);
 
-            writeLine(grid, r, row, itemId);
-            writeSecondUnit(grid, r, row);
+            grid.spreadModel().setCellNumber(1, row, static_cast<double>(itemId));
+            line.write(grid, row);
+            // Only an item with a second unit has columns 28 to 32 and 43, and only then can
+            // its conversion rate and counted second quantity be typed.
+            bool hasSecondUnit = false;
+            tryStep(
+                [&] { hasSecondUnit = host::CLng(r.field(secondUnitField, "FSecUnitID")) > 0; });
+            if (hasSecondUnit) {
+                secondUnit.write(grid, row);
+            } else {
+                grid.spreadModel().setCellNumber(43, row, 0);
+            }
+            lockCell(grid, 28, row, !hasSecondUnit);
+            lockCell(grid, 31, row, !hasSecondUnit);
             // The totals are of what the cells now hold.
             for (size_t i = 0; i < kTotalColumns.size(); ++i)
-                totals[i] += host::Val(grid.GetText(kTotalColumns[i], row).toStdString());
+                totals[i] += model.cellNumber(kTotalColumns[i], row);
         }
 
         const int totalsRow = grid.MaxRows();
@@ -275,7 +352,7 @@ void MainDo::InputFillRow(host::ui::SpreadGrid &vsGrid)
         decimals(grid, 30, 32, totalsRow, secondDecimals);
         grid.SetText(5, totalsRow, langText("合计"));
         for (size_t i = 0; i < kTotalColumns.size(); ++i)
-            grid.SetText(kTotalColumns[i], totalsRow, numberText(totals[i]));
+            grid.spreadModel().setCellNumber(kTotalColumns[i], totalsRow, totals[i]);
         columns(grid, 1, grid.MaxCols(), totalsRow);
         grid.setLock(true);
         grid.setBackColor(kTotalsBackColor);

@@ -1,26 +1,50 @@
 #include "host/db/embeddeddatabase.h"
 #include "host/core/text.h"
 
+#include "host/core/datetime.h"
 #include "host/core/text.h"
 #include "host/db/tsqlfunctions.h"
+
+#include <algorithm>
+#include <optional>
 
 namespace host {
 
 namespace {
 
-Variant columnValue(sqlite3_stmt *stmt, int i)
+// Appends a column's value as the caller sees it (see fromStored()), without a Variant for the
+// common types.
+void appendValue(RecordColumn &column, sqlite3_stmt *stmt, int i, const ColumnType &type)
 {
     switch (sqlite3_column_type(stmt, i)) {
-    case SQLITE_INTEGER:
-        return Variant(static_cast<long long>(sqlite3_column_int64(stmt, i)));
+    case SQLITE_INTEGER: {
+        const auto value = static_cast<std::int64_t>(sqlite3_column_int64(stmt, i));
+        if (type.type == SqlType::Bit)
+            column.append(Variant(value != 0));
+        else if (type.type == SqlType::Real || type.type == SqlType::Decimal)
+            column.appendDouble(static_cast<double>(value));
+        else
+            column.appendLong(value);
+        return;
+    }
     case SQLITE_FLOAT:
-        return Variant(sqlite3_column_double(stmt, i));
+        column.appendDouble(sqlite3_column_double(stmt, i));
+        return;
     case SQLITE_TEXT:
-    case SQLITE_BLOB:
-        return Variant(std::string(reinterpret_cast<const char *>(sqlite3_column_text(stmt, i)),
-                                   static_cast<size_t>(sqlite3_column_bytes(stmt, i))));
+    case SQLITE_BLOB: {
+        const std::string_view text(reinterpret_cast<const char *>(sqlite3_column_text(stmt, i)),
+                                    static_cast<size_t>(sqlite3_column_bytes(stmt, i)));
+        if (type.type == SqlType::DateTime) {
+            if (const auto serial = parseDate(text)) {
+                column.append(Variant::fromDate(*serial));
+                return;
+            }
+        }
+        column.appendText(text);
+        return;
+    }
     default:
-        return Variant::null();
+        column.appendNull();
     }
 }
 
@@ -39,6 +63,70 @@ bool isNewDatabase(sqlite3 *db)
         empty = sqlite3_column_int64(statement, 0) == 0;
     sqlite3_finalize(statement);
     return empty;
+}
+
+constexpr size_t kCachedStatements = 64;
+
+// The transaction a batch runs in when it leaves transactions to the connection. A failure
+// keeps what the statements before it did, as each would have committed on its own.
+class BatchTransaction
+{
+public:
+    explicit BatchTransaction(sqlite::Database &db) : m_db(db) { m_db.exec("BEGIN IMMEDIATE"); }
+    ~BatchTransaction()
+    {
+        sqlite3 *db = m_db.handle();
+        if (sqlite3_get_autocommit(db))
+            return;
+        if (sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    BatchTransaction(const BatchTransaction &) = delete;
+    BatchTransaction &operator=(const BatchTransaction &) = delete;
+    void commit() { m_db.exec("COMMIT"); }
+
+private:
+    sqlite::Database &m_db;
+};
+
+bool writes(const std::vector<tsql::Token> &tokens, const tsql::Node &node)
+{
+    const tsql::Token &first = tokens[node.begin];
+    if (first.is("SELECT")) {
+        for (size_t i = node.begin; i < node.end; ++i) {
+            if (tokens[i].is("INTO"))
+                return true;
+        }
+        return false;
+    }
+    static constexpr std::string_view kWrites[] = {"INSERT", "UPDATE", "DELETE", "TRUNCATE",
+                                                   "CREATE", "DROP",   "ALTER"};
+    return std::any_of(std::begin(kWrites), std::end(kWrites),
+                       [&](std::string_view word) { return first.is(word); });
+}
+
+// The statements of a batch that write, through IF and BEGIN ... END; -1 when the batch
+// handles transactions itself or runs a procedure, whose writes cannot be seen here.
+int countWrites(const std::vector<tsql::Token> &tokens,
+                const std::vector<std::unique_ptr<tsql::Node>> &nodes)
+{
+    int count = 0;
+    for (const auto &node : nodes) {
+        int here = 0;
+        if (node->kind == tsql::Node::Kind::Statement) {
+            const tsql::Token &first = tokens[node->begin];
+            if (first.is("BEGIN") || first.is("COMMIT") || first.is("ROLLBACK") ||
+                first.is("EXEC") || first.is("EXECUTE"))
+                return -1;
+            here = writes(tokens, *node) ? 1 : 0;
+        } else {
+            here = countWrites(tokens, node->children);
+        }
+        if (here < 0)
+            return -1;
+        count += here;
+    }
+    return count;
 }
 
 } // namespace
@@ -60,7 +148,8 @@ struct EmbeddedDatabase::Run
     }
 };
 
-EmbeddedDatabase::EmbeddedDatabase(const std::string &path) : m_db(path), m_schema(m_db.handle())
+EmbeddedDatabase::EmbeddedDatabase(const std::string &path)
+    : m_db(path), m_statements(m_db.handle(), kCachedStatements), m_schema(m_db.handle())
 {
     // A writer waits for another connection's transaction as long as a backup of 100,000 lines
     // takes with room to spare; only then is the database reported busy.
@@ -100,12 +189,21 @@ BatchResult EmbeddedDatabase::execute(std::string_view sql)
     m_schema.refresh();
     m_session.variables.clear(); // variables live for one batch
     Run run{sql, tokens, {}};
+    sqlite3 *db = m_db.handle();
+    const bool grouped = m_session.tranCount == 0 && !sqlite3_db_readonly(db, "main") &&
+                         sqlite3_get_autocommit(db) && countWrites(tokens, nodes) > 1;
+    std::optional<BatchTransaction> group;
+    if (grouped)
+        group.emplace(m_db);
     try {
         for (const auto &node : nodes) {
             if (!runNode(run, *node))
                 break;
         }
+        if (group)
+            group->commit();
     } catch (const HostError &) {
+        group.reset();
         if (m_session.tranCount > 0) {
             sqlite3_exec(m_db.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
             m_session.tranCount = 0;
@@ -199,7 +297,7 @@ void EmbeddedDatabase::runTranslated(Run &run, size_t begin, size_t end)
 
 std::shared_ptr<Recordset> EmbeddedDatabase::runQuery(const tsql::Query &query, bool wantRows)
 {
-    sqlite::Statement stmt(m_db.handle(), query.sql);
+    sqlite::Statement stmt(m_db.handle(), m_statements.prepare(query.sql));
     for (size_t i = 0; i < query.params.size(); ++i)
         stmt.bind(static_cast<int>(i) + 1, query.params[i]);
     if (!wantRows) {
@@ -225,16 +323,17 @@ std::shared_ptr<Recordset> EmbeddedDatabase::runQuery(const tsql::Query &query, 
                 types.back() = parseColumnType(declared);
         }
     }
-    std::vector<std::vector<Variant>> rows;
+    std::vector<RecordColumn> columns(static_cast<size_t>(count));
+    long long rows = 0;
     while (stmt.step()) {
-        std::vector<Variant> row;
-        row.reserve(static_cast<size_t>(count));
-        for (int i = 0; i < count; ++i)
-            row.push_back(fromStored(columnValue(stmt.handle(), i), types[static_cast<size_t>(i)]));
-        rows.push_back(std::move(row));
+        for (int i = 0; i < count; ++i) {
+            const auto index = static_cast<size_t>(i);
+            appendValue(columns[index], stmt.handle(), i, types[index]);
+        }
+        ++rows;
     }
-    m_session.rowCount = static_cast<long long>(rows.size());
-    return std::make_shared<Recordset>(std::move(names), std::move(rows));
+    m_session.rowCount = rows;
+    return Recordset::fromColumns(std::move(names), std::move(columns));
 }
 
 std::vector<Variant> EmbeddedDatabase::evaluate(Run &run, size_t begin, size_t end)

@@ -101,6 +101,7 @@ int compareValues(const Variant &a, const Variant &b)
 
 struct RecordFilter::Node
 {
+    using FieldValue = RecordFilter::FieldValue;
     enum class Kind
     {
         And,
@@ -114,17 +115,17 @@ struct RecordFilter::Node
     std::string op;
     Variant value;
 
-    bool test(const std::vector<Variant> &row) const
+    bool test(const FieldValue &fieldValue) const
     {
         switch (kind) {
         case Kind::And:
-            return left->test(row) && right->test(row);
+            return left->test(fieldValue) && right->test(fieldValue);
         case Kind::Or:
-            return left->test(row) || right->test(row);
+            return left->test(fieldValue) || right->test(fieldValue);
         case Kind::Compare:
             break;
         }
-        const Variant &field = row[column];
+        const Variant field = fieldValue(column);
         if (value.isNull()) {
             const bool isNull = field.isNull() || field.isEmpty();
             return op == "=" ? isNull : !isNull;
@@ -303,9 +304,9 @@ RecordFilter::RecordFilter(std::string_view criteria, const std::vector<std::str
 
 RecordFilter::~RecordFilter() = default;
 
-bool RecordFilter::matches(const std::vector<Variant> &row) const
+bool RecordFilter::matches(const FieldValue &field) const
 {
-    return m_root->test(row);
+    return m_root->test(field);
 }
 
 } // namespace host

@@ -2,6 +2,7 @@
 
 #include "host/core/variant.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -23,7 +24,9 @@ public:
     RecordFilter(const RecordFilter &) = delete;
     RecordFilter &operator=(const RecordFilter &) = delete;
 
-    bool matches(const std::vector<Variant> &row) const;
+    // The value of a row's field, by its position.
+    using FieldValue = std::function<Variant(size_t column)>;
+    bool matches(const FieldValue &field) const;
 
     struct Node;
 

@@ -32,18 +32,44 @@ const std::string &Field::Name() const
     return m_recordset->m_data->names[m_column];
 }
 
-const Variant &Field::Value() const
+Variant Field::Value() const
 {
-    return m_recordset->cell(m_column);
+    const size_t row = m_recordset->currentRow();
+    return m_recordset->m_data->columns[m_column].value(row);
 }
 
 void Field::Value(Variant value) const
 {
-    m_recordset->cell(m_column) = std::move(value);
+    const size_t row = m_recordset->currentRow();
+    m_recordset->m_data->columns[m_column].set(row, value);
 }
 
 Recordset::Recordset(std::vector<std::string> fieldNames, std::vector<std::vector<Variant>> rows)
-    : Recordset(std::make_shared<Data>(Data{std::move(fieldNames), std::move(rows), {}}))
+{
+    std::vector<RecordColumn> columns(fieldNames.size());
+    for (RecordColumn &column : columns)
+        column.reserve(rows.size());
+    for (const auto &row : rows) {
+        for (size_t i = 0; i < columns.size(); ++i)
+            columns[i].append(i < row.size() ? row[i] : Variant());
+    }
+    m_data =
+        std::make_shared<Data>(Data{std::move(fieldNames), std::move(columns), rows.size(), {}});
+    indexNames();
+    rebuildView();
+}
+
+std::shared_ptr<Recordset> Recordset::fromColumns(std::vector<std::string> fieldNames,
+                                                  std::vector<RecordColumn> columns)
+{
+    const size_t rows = columns.empty() ? 0 : columns.front().size();
+    std::shared_ptr<Recordset> rs(new Recordset(
+        std::make_shared<Data>(Data{std::move(fieldNames), std::move(columns), rows, {}})));
+    rs->indexNames();
+    return rs;
+}
+
+void Recordset::indexNames()
 {
     for (size_t i = 0; i < m_data->names.size(); ++i)
         m_data->index.emplace(toUpper(m_data->names[i]), i);
@@ -69,10 +95,10 @@ void Recordset::requireRow() const
                         kNoCurrentRecord);
 }
 
-Variant &Recordset::cell(size_t column) const
+size_t Recordset::currentRow() const
 {
     requireRow();
-    return m_data->rows[m_view[static_cast<size_t>(m_pos)]][column];
+    return m_view[static_cast<size_t>(m_pos)];
 }
 
 void Recordset::Close()
@@ -199,7 +225,7 @@ void Recordset::changeView(std::string &setting, std::string_view text)
 
 void Recordset::rebuildView()
 {
-    m_view.resize(m_data->rows.size());
+    m_view.resize(m_data->rows);
     std::iota(m_view.begin(), m_view.end(), size_t{0});
     if (!m_sort.empty()) {
         std::vector<SortKey> keys;
@@ -221,10 +247,10 @@ void Recordset::rebuildView()
             else if (tokens[i].kind != tsql::TokenKind::End)
                 throw HostError("The sort order cannot be applied: " + m_sort, kBadArgument);
         }
-        const auto &rows = m_data->rows;
+        const auto &columns = m_data->columns;
         std::stable_sort(m_view.begin(), m_view.end(), [&](size_t a, size_t b) {
             for (const auto &key : keys) {
-                const int c = compareValues(rows[a][key.column], rows[b][key.column]);
+                const int c = columns[key.column].compare(a, b);
                 if (c != 0)
                     return key.descending ? c > 0 : c < 0;
             }
@@ -233,7 +259,10 @@ void Recordset::rebuildView()
     }
     if (!m_filter.empty()) {
         const RecordFilter filter(m_filter, m_data->names);
-        std::erase_if(m_view, [&](size_t row) { return !filter.matches(m_data->rows[row]); });
+        std::erase_if(m_view, [&](size_t row) {
+            return !filter.matches(
+                [&](size_t column) { return m_data->columns[column].value(row); });
+        });
     }
     m_pos = 0;
 }

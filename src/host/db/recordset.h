@@ -2,6 +2,7 @@
 
 #include "host/core/hostobject.h"
 #include "host/core/variant.h"
+#include "host/db/recordcolumn.h"
 
 #include <cstdio>
 #include <memory>
@@ -26,7 +27,7 @@ public:
 
     const std::string &Name() const;
     // The value in the current row; an error at BOF or EOF.
-    const Variant &Value() const;
+    Variant Value() const;
     // Changes the value in the client-side rows (also seen by clones); the database is not
     // written.
     void Value(Variant value) const;
@@ -51,6 +52,9 @@ public:
     // A closed recordset (what a statement without rows yields).
     Recordset() = default;
     Recordset(std::vector<std::string> fieldNames, std::vector<std::vector<Variant>> rows);
+    // Columns of equal length, one per field name.
+    static std::shared_ptr<Recordset> fromColumns(std::vector<std::string> fieldNames,
+                                                  std::vector<RecordColumn> columns);
 
     long State() const { return m_data ? adStateOpen : adStateClosed; }
     void Close();
@@ -90,17 +94,19 @@ private:
     struct Data
     {
         std::vector<std::string> names;
-        std::vector<std::vector<Variant>> rows;
+        std::vector<RecordColumn> columns;
+        size_t rows = 0;
         std::unordered_map<std::string, size_t> index; // uppercase name -> first field of it
     };
 
     explicit Recordset(std::shared_ptr<Data> data);
+    void indexNames();
     void requireOpen() const;
     void requireRow() const;
     size_t fieldIndex(std::string_view name) const;
     void changeView(std::string &setting, std::string_view text);
     void rebuildView();
-    Variant &cell(size_t column) const;
+    size_t currentRow() const;
 
     std::shared_ptr<Data> m_data;
     std::vector<size_t> m_view; // rows in sort order that pass the filter

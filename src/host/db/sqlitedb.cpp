@@ -52,15 +52,54 @@ void Database::exec(const std::string &sql)
     }
 }
 
-Statement::Statement(sqlite3 *db, std::string_view sql) : m_db(db), m_sql(sql)
+Statement::Statement(sqlite3 *db, std::string_view sql) : m_db(db)
 {
     check(m_db,
-          sqlite3_prepare_v2(m_db, m_sql.data(), static_cast<int>(m_sql.size()), &m_stmt, nullptr));
+          sqlite3_prepare_v2(m_db, sql.data(), static_cast<int>(sql.size()), &m_stmt, nullptr));
 }
+
+Statement::Statement(sqlite3 *db, sqlite3_stmt *borrowed)
+    : m_db(db), m_stmt(borrowed), m_owned(false)
+{}
 
 Statement::~Statement()
 {
-    sqlite3_finalize(m_stmt);
+    if (m_owned) {
+        sqlite3_finalize(m_stmt);
+        return;
+    }
+    sqlite3_reset(m_stmt);
+    sqlite3_clear_bindings(m_stmt);
+}
+
+StatementCache::StatementCache(sqlite3 *db, size_t capacity) : m_db(db), m_capacity(capacity) {}
+
+StatementCache::~StatementCache()
+{
+    for (const auto &[sql, entry] : m_entries)
+        sqlite3_finalize(entry.stmt);
+}
+
+sqlite3_stmt *StatementCache::prepare(const std::string &sql)
+{
+    const auto found = m_entries.find(sql);
+    if (found != m_entries.end()) {
+        found->second.lastUse = ++m_uses;
+        return found->second.stmt;
+    }
+    sqlite3_stmt *stmt = nullptr;
+    check(m_db, sqlite3_prepare_v2(m_db, sql.data(), static_cast<int>(sql.size()), &stmt, nullptr));
+    if (m_entries.size() >= m_capacity) {
+        auto oldest = m_entries.begin();
+        for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
+            if (it->second.lastUse < oldest->second.lastUse)
+                oldest = it;
+        }
+        sqlite3_finalize(oldest->second.stmt);
+        m_entries.erase(oldest);
+    }
+    m_entries.emplace(sql, Entry{stmt, ++m_uses});
+    return stmt;
 }
 
 void Statement::bind(int index, const Variant &value)

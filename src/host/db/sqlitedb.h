@@ -4,8 +4,10 @@
 
 #include <sqlite3.h>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace host::sqlite {
 
@@ -29,11 +31,13 @@ private:
     sqlite3 *m_db = nullptr;
 };
 
-// A prepared statement, finalized in the destructor.
+// A prepared statement, finalized in the destructor; or one borrowed from a StatementCache,
+// reset and cleared of its bindings in the destructor instead.
 class Statement
 {
 public:
     Statement(sqlite3 *db, std::string_view sql);
+    Statement(sqlite3 *db, sqlite3_stmt *borrowed);
     ~Statement();
     Statement(const Statement &) = delete;
     Statement &operator=(const Statement &) = delete;
@@ -49,7 +53,33 @@ public:
 private:
     sqlite3 *m_db;
     sqlite3_stmt *m_stmt = nullptr;
-    std::string m_sql;
+    bool m_owned = true;
+};
+
+// Prepared statements kept by their SQL text, so a statement that runs again is not prepared
+// again; past the capacity the least recently used is finalized. SQLite prepares a kept
+// statement anew by itself when the schema it was made for changes.
+class StatementCache
+{
+public:
+    StatementCache(sqlite3 *db, size_t capacity);
+    ~StatementCache();
+    StatementCache(const StatementCache &) = delete;
+    StatementCache &operator=(const StatementCache &) = delete;
+
+    // The statement for the text, to be used through Statement(db, borrowed) and not kept.
+    sqlite3_stmt *prepare(const std::string &sql);
+
+private:
+    struct Entry
+    {
+        sqlite3_stmt *stmt;
+        std::uint64_t lastUse;
+    };
+    sqlite3 *m_db;
+    size_t m_capacity;
+    std::uint64_t m_uses = 0;
+    std::unordered_map<std::string, Entry> m_entries;
 };
 
 // Rolls back in its destructor unless committed; never throws from there.

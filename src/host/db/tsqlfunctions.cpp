@@ -642,7 +642,9 @@ void registerFunctions(sqlite3 *db)
         bool deterministic;
     };
     static constexpr Function functions[] = {
-        {"tsql_getdate", 0, guarded<getdateFunction>, false},
+        // Marked deterministic so that SQLite reads the clock once per statement run, not per
+        // row: SQL Server's GETDATE() is one value for the whole statement too.
+        {"tsql_getdate", 0, guarded<getdateFunction>, true},
         {"tsql_datetime", 1, guarded<storeFunction<SqlType::DateTime>>, true},
         {"tsql_int", -1, guarded<storeFunction<SqlType::Int>>, true},
         {"tsql_bit", 1, guarded<storeFunction<SqlType::Bit>>, true},

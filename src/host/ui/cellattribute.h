@@ -2,7 +2,9 @@
 
 #include "host/ui/cellblock.h"
 
+#include <array>
 #include <cstdint>
+#include <memory>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -13,7 +15,8 @@ namespace host::ui {
 // a column, a row and a single cell. Every write carries a sequence number and a cell reads
 // the latest write that covers it, as if each write had touched every cell of its block; so a
 // column-wide write costs one entry, not one per row. Single-cell values are stored per column
-// and only for columns that have one.
+// in blocks of rows, only for blocks that have one: a setting of one row across the columns
+// (a totals row) costs one block per column, not a column as long as the sheet.
 template <typename T> class CellAttribute
 {
 public:
@@ -31,9 +34,9 @@ public:
                 m_rows[row] = {value, seq};
         } else {
             for (int col = block.col1; col <= block.col2; ++col) {
-                std::vector<Stamped> &cells = slot(m_cells, col);
+                Cells &cells = slot(m_cells, col);
                 for (int row = block.row1; row <= block.row2; ++row)
-                    slot(cells, row) = {value, seq};
+                    cellSlot(cells, row) = {value, seq};
             }
         }
     }
@@ -51,7 +54,7 @@ public:
             consider(it == m_rows.end() ? nullptr : &it->second);
         }
         if (col >= 0 && col < static_cast<int>(m_cells.size()))
-            consider(find(m_cells[static_cast<std::size_t>(col)], row));
+            consider(findCell(m_cells[static_cast<std::size_t>(col)], row));
         return best->value;
     }
 
@@ -59,9 +62,14 @@ public:
     void dropRowsFrom(int firstRow)
     {
         std::erase_if(m_rows, [firstRow](const auto &entry) { return entry.first >= firstRow; });
-        for (std::vector<Stamped> &cells : m_cells) {
-            if (static_cast<int>(cells.size()) > firstRow)
-                cells.resize(static_cast<std::size_t>(firstRow));
+        const auto keptBlocks = static_cast<std::size_t>((firstRow + kBlockRows - 1) / kBlockRows);
+        for (Cells &cells : m_cells) {
+            if (cells.size() > keptBlocks)
+                cells.resize(keptBlocks);
+            for (int row = firstRow; row < static_cast<int>(keptBlocks) * kBlockRows; ++row) {
+                if (Stamped *cell = existingCell(cells, row))
+                    *cell = Stamped{};
+            }
         }
     }
 
@@ -78,15 +86,21 @@ public:
         const int last = first + static_cast<int>(order.size());
         std::erase_if(m_rows, [&](const auto &e) { return e.first >= first && e.first < last; });
         m_rows.merge(moved);
-        for (std::vector<Stamped> &cells : m_cells) {
-            if (static_cast<int>(cells.size()) <= first)
+        for (Cells &cells : m_cells) {
+            if (static_cast<int>(cells.size()) * kBlockRows <= first)
                 continue;
-            std::vector<Stamped> old(cells);
-            slot(cells, last - 1);
+            std::vector<Stamped> old;
+            old.reserve(order.size());
+            for (const int from : order) {
+                const Stamped *cell = findCell(cells, from);
+                old.push_back(cell ? *cell : Stamped{});
+            }
             for (std::size_t i = 0; i < order.size(); ++i) {
-                const auto from = static_cast<std::size_t>(order[i]);
-                cells[static_cast<std::size_t>(first) + i] =
-                    from < old.size() ? old[from] : Stamped{};
+                const int to = first + static_cast<int>(i);
+                if (Stamped *cell = existingCell(cells, to))
+                    *cell = old[i];
+                else if (old[i].seq != 0)
+                    cellSlot(cells, to) = old[i];
             }
         }
     }
@@ -97,6 +111,10 @@ private:
         T value{};
         std::uint32_t seq = 0;
     };
+    static constexpr int kBlockRows = 256;
+    using Block = std::array<Stamped, kBlockRows>;
+    // A column's single-cell settings: blocks of rows, absent where no cell has one.
+    using Cells = std::vector<std::unique_ptr<Block>>;
 
     template <typename V> static V &slot(std::vector<V> &vector, int index)
     {
@@ -112,10 +130,32 @@ private:
         return index >= 0 && i < vector.size() ? &vector[i] : nullptr;
     }
 
+    static Stamped *existingCell(const Cells &cells, int row)
+    {
+        const auto block = static_cast<std::size_t>(row / kBlockRows);
+        if (row < 0 || block >= cells.size() || !cells[block])
+            return nullptr;
+        return &(*cells[block])[static_cast<std::size_t>(row % kBlockRows)];
+    }
+
+    static const Stamped *findCell(const Cells &cells, int row)
+    {
+        const Stamped *cell = existingCell(cells, row);
+        return cell && cell->seq != 0 ? cell : nullptr;
+    }
+
+    static Stamped &cellSlot(Cells &cells, int row)
+    {
+        std::unique_ptr<Block> &block = slot(cells, row / kBlockRows);
+        if (!block)
+            block = std::make_unique<Block>();
+        return (*block)[static_cast<std::size_t>(row % kBlockRows)];
+    }
+
     Stamped m_all;
     std::vector<Stamped> m_cols;
     std::unordered_map<int, Stamped> m_rows;
-    std::vector<std::vector<Stamped>> m_cells;
+    std::vector<Cells> m_cells;
 };
 
 } // namespace host::ui

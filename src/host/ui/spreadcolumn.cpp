@@ -40,7 +40,11 @@ void SpreadColumn::setText(int row, const QString &text)
     const auto r = static_cast<std::size_t>(row);
     if (m_texts.empty())
         m_texts.resize(m_kind.size());
-    m_texts[r] = text;
+    // Neighbouring rows often show the same stock, item or unit: they share one copy.
+    if (r > 0 && m_kind[r - 1] == Kind::Text && m_texts[r - 1] == text)
+        m_texts[r] = m_texts[r - 1];
+    else
+        m_texts[r] = text;
     m_kind[r] = Kind::Text;
 }
 

@@ -119,6 +119,20 @@ void SpreadModel::setCellText(int col, int row, const QString &text)
     cellWritten(col, row);
 }
 
+void SpreadModel::setCellNumber(int col, int row, double value)
+{
+    if (!inRange(col, row))
+        return;
+    const CellType type = m_settings.cellType.get(col, row);
+    const bool keepsNumber =
+        type == CellType::Edit || type == CellType::Float || type == CellType::Integer;
+    if (row == 0 || col == 0 || !keepsNumber || !std::isfinite(value))
+        storeText(col, row, formatFull(value));
+    else
+        column(col).setNumber(row, type == CellType::Integer ? std::round(value) : value);
+    cellWritten(col, row);
+}
+
 QString SpreadModel::cellValue(int col, int row) const
 {
     if (!inRange(col, row))
@@ -193,10 +207,17 @@ void SpreadModel::sortRows(int first, int last, const std::vector<std::pair<int,
         return;
     std::vector<int> order(static_cast<std::size_t>(last - first + 1));
     std::iota(order.begin(), order.end(), first);
-    auto compareCells = [this](int col, int a, int b) {
+    // A number in a text cell sorts as the text it shows.
+    auto rank = [this](int col, int row) {
         const SpreadColumn &cells = column(col);
-        const int rankA = cells.isEmpty(a) ? 0 : cells.isNumber(a) ? 1 : 2;
-        const int rankB = cells.isEmpty(b) ? 0 : cells.isNumber(b) ? 1 : 2;
+        if (cells.isEmpty(row))
+            return 0;
+        return cells.isNumber(row) && isNumberType(m_settings.cellType.get(col, row)) ? 1 : 2;
+    };
+    auto compareCells = [&](int col, int a, int b) {
+        const SpreadColumn &cells = column(col);
+        const int rankA = rank(col, a);
+        const int rankB = rank(col, b);
         if (rankA != rankB)
             return rankA < rankB ? -1 : 1;
         if (rankA == 1) {
@@ -204,7 +225,7 @@ void SpreadModel::sortRows(int first, int last, const std::vector<std::pair<int,
             const double y = cells.number(b);
             return x < y ? -1 : (y < x ? 1 : 0);
         }
-        return cells.text(a).localeAwareCompare(cells.text(b));
+        return cellValue(col, a).localeAwareCompare(cellValue(col, b));
     };
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
         for (const auto &[col, direction] : keys) {

@@ -39,6 +39,9 @@ public:
 
     // A program write: never reported as the user's change.
     void setCellText(int col, int row, const QString &text);
+    // A program write of a number: what setCellText() of the number's full text would store,
+    // without making the text.
+    void setCellNumber(int col, int row, double value);
     // The unformatted value: a number cell's full value, a combo cell's item text.
     QString cellValue(int col, int row) const;
     // The text shown in the cell.

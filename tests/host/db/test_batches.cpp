@@ -142,6 +142,96 @@ TEST_F(Batches, TransactionsCommitRollBackAndRaise)
     EXPECT_NO_THROW(db.Execute("raiserror('just a note', 10, 1)"));
 }
 
+// A batch of several writes runs in one transaction of its own; a failure keeps what came
+// before it, as commits statement by statement would, and leaves no transaction open.
+TEST_F(Batches, WritesBeforeAFailureStayDone)
+{
+    struct Case
+    {
+        const char *name;
+        std::string batch;
+        bool fails;
+        long rowsAfter;
+    };
+    const Case cases[] = {
+        {"all done", "insert into t (id) values (10)\r\ninsert into t (id) values (11)", false, 4},
+        {"constraint",
+         "insert into t (id) values (10)\r\ninsert into t (id) values (NULL)\r\n"
+         "insert into t (id) values (11)",
+         true, 3},
+        {"translation",
+         "insert into t (id) values (10)\r\nupdate t set id = id\r\n"
+         "select nosuchcolumn from t\r\ninsert into t (id) values (11)",
+         true, 3},
+        {"inside a block",
+         "if 1 = 1\r\nbegin\r\ninsert into t (id) values (10)\r\n"
+         "insert into t (id) values (11)\r\nend\r\nselect 1 from t where x = 1",
+         true, 4},
+        {"select into",
+         "select * into #c from t\r\ninsert into #c (id) values (3)\r\n"
+         "insert into t select * from #c where id = 3",
+         false, 3},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        db.Execute("delete t where id > 2\r\nif object_id('tempdb..#c') is not null drop table #c");
+        if (c.fails)
+            EXPECT_THROW(db.Execute(c.batch), HostError);
+        else
+            EXPECT_NO_THROW(db.Execute(c.batch));
+        EXPECT_EQ(scalar(db, "select count(*) from t"), Variant(c.rowsAfter));
+        EXPECT_THROW(db.Execute("commit tran"), HostError); // nothing left open
+        db.Execute("begin tran\r\ninsert into t (id) values (99)\r\nrollback tran");
+        EXPECT_EQ(scalar(db, "select count(*) from t"), Variant(c.rowsAfter));
+    }
+}
+
+// Inserted values are bound rather than written into the statement; each must be stored as the
+// same value written as a select would store it.
+TEST_F(Batches, InsertedLiteralsAreStoredAsTheirSelectIs)
+{
+    db.Execute("create table v (i int null, b bigint null, d decimal(28,10) null, f float null, "
+               "s varchar(5) null, n nvarchar(20) null, dt datetime null, bt bit null)");
+    const char *rows[] = {
+        "1, 9000000000, 1.5, 2, 'abc', N'中文', '2026-03-04', 1",
+        "'7', '12', '0.12345678901', 1e3, 12, 'x''y', '2026-03-04 05:06:07.123', '0'",
+        "2.7, -5, 123456789012345678, 12345678901234567890, '', '', 45000, 0",
+        "null, 0, .5, -0.25, 'abcde', '  padded  ', null, null",
+    };
+    for (const char *row : rows) {
+        SCOPED_TRACE(row);
+        db.Execute("delete v\r\ninsert into v values (" + std::string(row) +
+                   ")\r\ninsert into v select " + row);
+        for (const char *column : {"i", "b", "d", "f", "s", "n", "dt", "bt"}) {
+            auto rs = db.Execute(std::string("select ") + column + " from v");
+            const Variant first = rs->Fields(0L).Value();
+            rs->MoveNext();
+            EXPECT_EQ(first, rs->Fields(0L).Value()) << column;
+        }
+    }
+}
+
+// Prepared statements are kept between batches: one must still read a table made anew with
+// other columns, and GETDATE() is one value over the rows of a statement.
+TEST_F(Batches, KeptStatementsFollowTheSchemaAndTheClockIsReadOncePerStatement)
+{
+    db.Execute("create table #k (a int)\r\ninsert into #k values (1)");
+    EXPECT_EQ(db.Execute("select * from #k")->FieldCount(), 1);
+    db.Execute("drop table #k\r\ncreate table #k (a int, b varchar(3))\r\n"
+               "insert into #k values (2, 'x')");
+    auto rs = db.Execute("select * from #k");
+    EXPECT_EQ(rs->FieldCount(), 2);
+    EXPECT_EQ(rs->Fields("b").Value(), Variant("x"));
+
+    db.Execute("create table big (id int, d datetime)\r\n"
+               "insert into big (id) values (1),(2),(3),(4),(5),(6),(7),(8)");
+    for (int i = 0; i < 12; ++i)
+        db.Execute("insert into big (id) select id + (select max(id) from big) from big");
+    db.Execute("update big set d = getdate()");
+    EXPECT_EQ(scalar(db, "select count(*) from big"), Variant(32768));
+    EXPECT_EQ(scalar(db, "select count(distinct d) from big"), Variant(1));
+}
+
 TEST_F(Batches, SyntaxErrorsNameTheStatement)
 {
     // An error in the batch's structure is found before anything runs.

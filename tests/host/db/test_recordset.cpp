@@ -1,8 +1,12 @@
 #include "host/core/datetime.h"
 #include "host/core/hosterror.h"
+#include "host/db/recordfilter.h"
 #include "host/db/recordset.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
 
 using host::HostError;
 using host::Recordset;
@@ -131,3 +135,56 @@ TEST(RecordsetTest, SortCloneAndBookmarks)
 }
 
 } // namespace
+
+// Each field keeps its values by type; values of another type, Empty, objects or long texts
+// must still come back exactly and sort as compareValues() orders them.
+TEST(RecordsetTest, FieldsKeepEveryValueTheyAreGiven)
+{
+    const Variant date = Variant::fromDate(host::makeDate(2026, 3, 4));
+    const std::string longText(70000, 'x');
+    struct Case
+    {
+        const char *name;
+        std::vector<Variant> values;
+        Variant replacement; // written over the second row afterwards
+    };
+    const std::vector<Case> cases = {
+        {"integers", {3, Variant::null(), -7, 12}, Variant(5)},
+        {"doubles", {2.5, 0.0, Variant::null(), -1.25}, Variant("text now")},
+        {"texts", {"b", "", Variant::null(), "A ", "a"}, Variant::null()},
+        {"booleans", {true, false, Variant::null()}, Variant(true)},
+        {"dates", {date, Variant::null(), Variant::fromDate(1.5)}, Variant(2.0)},
+        {"only nulls", {Variant::null(), Variant::null()}, Variant("first value")},
+        {"mixed", {1, 2.5, "3", date, true, Variant(), Variant::null()}, Variant(9)},
+        {"long text", {"short", Variant(longText)}, Variant(longText + "y")},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::vector<Variant>> rows;
+        for (size_t i = 0; i < c.values.size(); ++i)
+            rows.push_back({static_cast<long>(i), c.values[i]});
+        Recordset rs({"n", "v"}, rows);
+        for (size_t i = 0; i < c.values.size(); ++i, rs.MoveNext())
+            EXPECT_EQ(rs.Fields("v").Value(), c.values[i]) << i;
+
+        rs.MoveFirst();
+        rs.MoveNext();
+        rs.Fields("v").Value(c.replacement);
+        std::vector<Variant> expected = c.values;
+        expected[1] = c.replacement;
+        const auto clone = rs.Clone();
+        for (size_t i = 0; i < expected.size(); ++i, clone->MoveNext())
+            EXPECT_EQ(clone->Fields("v").Value(), expected[i]) << i;
+
+        std::vector<size_t> order(expected.size());
+        std::iota(order.begin(), order.end(), size_t{0});
+        std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+            return host::compareValues(expected[a], expected[b]) < 0;
+        });
+        clone->Sort("v");
+        for (const size_t row : order) {
+            EXPECT_EQ(host::CLng(clone->Fields("n").Value()), static_cast<long>(row));
+            clone->MoveNext();
+        }
+    }
+}

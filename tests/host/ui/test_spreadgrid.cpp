@@ -139,6 +139,61 @@ TEST_F(SpreadGridTest, NumberCellsParseWritesAndKeepFullPrecision)
     EXPECT_TRUE(changes.empty());
 }
 
+// A number written as a number must read back as the text of the number would have.
+TEST_F(SpreadGridTest, NumberWritesMatchWritingTheirText)
+{
+    const CellType types[] = {CellType::Edit,       CellType::Float,    CellType::Integer,
+                              CellType::StaticText, CellType::ComboBox, CellType::CheckBox};
+    const double values[] = {0.0, 2.5, -1234.5678, 1e-7, 123456789012.25};
+    SpreadModel &model = grid.spreadModel();
+    for (const CellType type : types) {
+        address(1, -1);
+        grid.setCellType(type);
+        address(2, -1);
+        grid.setCellType(type);
+        for (const double value : values) {
+            SCOPED_TRACE(testing::Message() << static_cast<int>(type) << " " << value);
+            grid.SetText(1, 1, formatFull(value));
+            model.setCellNumber(2, 1, value);
+            EXPECT_EQ(grid.GetText(2, 1), grid.GetText(1, 1));
+            EXPECT_EQ(model.cellText(2, 1), model.cellText(1, 1));
+        }
+    }
+}
+
+// Cell settings live in blocks of rows: moving, dropping and reading them must not depend on
+// which block a row falls in.
+TEST(SpreadModelTest, CellSettingsFollowTheirRowsAcrossBlocks)
+{
+    SpreadModel model;
+    model.setMaxCols(3);
+    model.setMaxRows(600);
+    auto lockCell = [&model](int col, int row) {
+        model.settings().lock.set(CellBlock{col, col, row, row}, true, model.nextStamp());
+    };
+    const int locked[] = {1, 256, 599};
+    model.settings().cellType.set(CellBlock{1, 1, 0, 0, false, true}, CellType::Float,
+                                  model.nextStamp());
+    for (int row = 1; row <= 600; ++row)
+        model.setCellNumber(1, row, row);
+    for (const int row : locked)
+        lockCell(2, row);
+    model.sortRows(1, 600, {{1, 2}});
+    for (const int row : locked) {
+        EXPECT_TRUE(model.settings().lock.get(2, 601 - row)) << row;
+        EXPECT_FALSE(model.settings().lock.get(2, 600 - row)) << row;
+    }
+    model.setMaxRows(300);
+    model.setMaxRows(600);
+    EXPECT_TRUE(model.settings().lock.get(2, 601 - 599));
+    EXPECT_FALSE(model.settings().lock.get(2, 601 - 256));
+    EXPECT_FALSE(model.settings().lock.get(2, 601 - 1));
+    // One row across every column keeps the other rows at their column's setting.
+    model.settings().bold.set(CellBlock{1, 3, 450, 450}, true, model.nextStamp());
+    EXPECT_TRUE(model.settings().bold.get(3, 450));
+    EXPECT_FALSE(model.settings().bold.get(3, 449));
+}
+
 TEST_F(SpreadGridTest, SettingZeroRowsDropsValuesAndCellSettingsButKeepsHeaders)
 {
     grid.SetText(1, 0, QStringLiteral("Header"));

@@ -1,0 +1,71 @@
+#include "support/company.h"
+
+#include "host/components/hostcomponents.h"
+#include "host/core/dictionary.h"
+#include "host/core/paths.h"
+#include "host/db/embeddeddatabase.h"
+#include "host/db/hostdatabase.h"
+#include "host/props/shareprops.h"
+#include "sampledata/sampledata.h"
+#include "sampledata/schema.h"
+#include "services/mmts.h"
+#include "services/modulestate.h"
+#include "services/mparse.h"
+
+#include <sqlite3.h>
+
+#include <stdexcept>
+
+Company::Company(long rowCount) : rows(rowCount)
+{
+    host::registerHostComponents();
+    host::ShareProps().SetProperty(host::currentProcessId(), "PropsString",
+                                   "UserID=16394;SUBID=ic;LANGUAGE=CHS;");
+    resetModuleState();
+    MParse::ParseProps(MMTS::GetPropsString());
+    connection = std::make_shared<host::AppConnection>();
+    connection->openDatabase(":memory:");
+    sampledata::createSchema(*connection);
+    sampledata::SampleOptions options;
+    options.rows = rows;
+    sampledata::generateSampleData(*connection, options);
+    host::setHostConnection(connection);
+    module().gAppConn = connection;
+    auto stocks = connection->Execute("select FItemID from t_Stock order by FItemID");
+    for (; !stocks->EOF(); stocks->MoveNext()) {
+        if (!stockList.empty())
+            stockList += ',';
+        stockList += host::CStr(stocks->Fields(0).Value());
+    }
+    // The cut-off balance starts from the host's current period, as the process list hands it
+    // over.
+    auto period = connection->Execute(
+        "select FKey,FValue from t_SystemProfile where FCategory='IC' and FKey in "
+        "('CurrentYear','CurrentPeriod')");
+    module().gProcDict = std::make_shared<host::Dictionary>();
+    for (; !period->EOF(); period->MoveNext())
+        module().gProcDict->SetValue(
+            host::CStr(period->Fields(0).Value()) == "CurrentYear" ? "CurYear" : "CurPeriod",
+            period->Fields(1).Value());
+}
+
+Company &company(long rows)
+{
+    static std::unique_ptr<Company> current;
+    if (!current || current->rows != rows) {
+        current.reset();
+        current = std::make_unique<Company>(rows);
+    }
+    return *current;
+}
+
+void runSqlite(const std::string &sql)
+{
+    sqlite3 *db = host::hostConnection()->embedded()->handle();
+    char *error = nullptr;
+    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+        const std::string message = error ? error : "sqlite3_exec failed";
+        sqlite3_free(error);
+        throw std::runtime_error(message + "\n" + sql);
+    }
+}
