@@ -93,13 +93,14 @@ TEST_P(EditTest, TypingRecomputesTheLineAndTheTotalsRow)
             sum += cell(*window, col, r);
         EXPECT_NEAR(cell(*window, col, totals), sum, 1e-6) << "totals of column " << col;
     }
-    if (!c.totalsMove)
+    if (!c.totalsMove) {
         EXPECT_EQ(cell(*window, 18, totals), totalsBefore);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Columns, EditTest, ::testing::ValuesIn(kEdits),
-                         [](const ::testing::TestParamInfo<EditCase> &info) {
-                             return caseName(info.index, info.param.what);
+                         [](const ::testing::TestParamInfo<EditCase> &edit) {
+                             return caseName(edit.index, edit.param.what);
                          });
 
 TEST_F(CountWindowTest, BillQuantitiesRecomputeTheLineAndSaveItAtOnce)
