@@ -2,6 +2,7 @@
 
 #include "host/core/dictionary.h"
 #include "services/columntemplate.h"
+#include "services/querycolumn.h"
 
 #include <memory>
 #include <string>
@@ -82,6 +83,39 @@ struct ModuleState
     double gSumSecQtyAct = 0;
     double gSumSecOverQty = 0;
     double gSumSecDownQty = 0;
+
+    // Count-sheet window
+    std::vector<QueryColumn> gQueryColumns;         // element i - 1 is query column i
+    std::shared_ptr<host::Dictionary> gColTypeDict; // export types of the entry-grid columns
+    std::string gSelProcName;
+    // The count line in focus in the entry grid, handed to the bill selection, which writes
+    // the two bill sums back.
+    long gCurItemID = 0;
+    std::string gCurItemNumber;
+    std::string gCurStockName;
+    std::string gCurBatchNo;
+    std::string gCurMtoNo;
+    std::string gCurKFDate;
+    long gCurKFPeriod = 0;
+    long gCurSPID = 0;
+    long gCurStockID = 0;
+    long gCurAuxPropID = 0;
+    int gCurQtyDecimal = 0;
+    double gCurQty = 0;
+    double gCurQtyAct = 0;
+    double gCurCheckQty = 0;
+    double gCurDiffQty = 0;
+    double gCurCUUnitQty = 0;
+    double gCurCUUnitQtyAct = 0;
+    double gCurCUUnitCheckQty = 0;
+    double gCurCUUnitDiffQty = 0;
+    double gCurAdjQty = 0;
+    double gCurSecCoefficient = 0;
+    double gCurSecQty = 0;
+    double gCurSecQtyAct = 0;
+    double gCurSecCheckQty = 0;
+    double gCurSecAdjQty = 0;
+    double gCurSecDiffQty = 0;
 
     // Import
     double gImportStartTime = 0; // when the last import started; test mode times the run by it

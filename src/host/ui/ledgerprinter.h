@@ -48,7 +48,7 @@ public:
     bool PrintColors() const { return m_printColors; }
     void setPrintColors(bool on) { m_printColors = on; }
 
-    // Prints on the printer as set up (a PDF file when one is set as its output).
+    // Asks for the printer (or a PDF file) in the print dialog, then prints on it.
     void Print();
     void Preview();
     void PrintSetup();

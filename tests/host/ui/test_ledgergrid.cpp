@@ -169,7 +169,9 @@ TEST_F(LedgerPrintTest, PrintsThreePagesWithHeaderFooterAndPageNumbers)
     QPrinter &printer = ledger.LedgerPrint().printer();
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdf);
+    ScriptedModals modals;
     ledger.LedgerPrint().Print();
+    EXPECT_EQ(modals.printDialogs(), 1);
 
     const QString info = run(QStringLiteral("pdfinfo"), {pdf});
     EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+3\\n"))))
