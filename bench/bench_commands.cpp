@@ -82,7 +82,7 @@ long residentKb(const char *key)
 }
 
 constexpr long kSheetLines = 100000;
-constexpr const char *kCondition = "FQty > 250 and FName like '%a%'";
+constexpr const char *kCondition = "FQty > 250 and FBatchNo like '%1%'";
 
 // The filtered count sheet as the window reloads it after the filter dialog.
 void BM_FilterSheet(benchmark::State &state)
@@ -92,8 +92,7 @@ void BM_FilterSheet(benchmark::State &state)
     long rows = 0;
     for (auto _ : state) {
         MainDo main;
-        host::Dictionary options;
-        rows = main.GetRsMain(1, {}, 0, &options)->RecordCount();
+        rows = main.GetRsMain(1, {}, 0, module().gFilterDict.get())->RecordCount();
     }
     state.counters["rows"] = static_cast<double>(rows);
 }
@@ -119,7 +118,7 @@ void BM_FilterSheetRawSqlite(benchmark::State &state)
             "LEFT JOIN t_MeasureUnit t4 ON t1.FUnitID=t4.FItemID "
             "LEFT JOIN t_StockPlace t11 ON t1.FStockPlaceID=t11.FSPID "
             "LEFT JOIN t_Stock t12 ON t1.FStockID=t12.FItemID "
-            "WHERE t2.FDeleted<>1 AND t1.FInterID=1) WHERE FQty > 250 AND FName LIKE '%a%' "
+            "WHERE t2.FDeleted<>1 AND t1.FInterID=1) WHERE FQty > 250 AND FBatchNo LIKE '%1%' "
             "ORDER BY FStockName DESC,FSPName,FName",
             -1, &query, nullptr);
         std::vector<std::vector<std::string>> table;

@@ -16,6 +16,7 @@
 #include "services/mparse.h"
 #include "services/notavailable.h"
 #include "services/pubvariant.h"
+#include "window/install.h"
 
 #include <algorithm>
 #include <array>
@@ -61,6 +62,7 @@ private:
 ICCheckInterface::ICCheckInterface()
 {
     installCountSheetDialogs();
+    installCountSheetWindow();
     auto &m = module();
     if (!m.gAppConn) {
         m.gAppConn = host::CreateObjectAs<host::AppConnection>(kAppConnectionProgId);

@@ -96,6 +96,8 @@ void Form::guard(const std::function<void()> &handler) const
         MsgBox(QString::fromStdString(error.Description()), Msg::Critical, Caption());
     } catch (const std::exception &error) {
         MsgBox(QString::fromUtf8(error.what()), Msg::Critical, Caption());
+    } catch (...) {
+        MsgBox(QStringLiteral("Unknown error"), Msg::Critical, Caption());
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 
 #include <functional>
+#include <utility>
 
 namespace host::ui {
 
@@ -47,6 +48,17 @@ public:
     // Runs an event handler so that no exception escapes it: a failure is shown in a message
     // box and the window stays usable.
     void guard(const std::function<void()> &handler) const;
+
+    // Connects a control's signal to a handler of the window, run under guard(). The handler
+    // may take fewer arguments than the signal carries, as a slot may.
+    template <typename Sender, typename Signal, typename Window, typename... Args>
+    void connectGuarded(Sender *sender, Signal signal, void (Window::*handler)(Args...))
+    {
+        auto *window = static_cast<Window *>(this);
+        connect(sender, signal, this, [this, window, handler](Args... args) {
+            guard([&] { (window->*handler)(std::forward<Args>(args)...); });
+        });
+    }
 
 signals:
     // The window was hidden or closed: ends a modal show.

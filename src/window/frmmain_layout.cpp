@@ -1,0 +1,184 @@
+// Layout, closing, and the view settings the window keeps between openings.
+#include "window/frmmain.h"
+
+#include "countsheet/maindo.h"
+#include "countsheet/trystep.h"
+#include "host/core/dictionary.h"
+#include "host/core/settingsstore.h"
+#include "host/core/text.h"
+#include "host/ui/comboboxcontrol.h"
+#include "host/ui/label.h"
+#include "host/ui/ledgergrid.h"
+#include "host/ui/picturebox.h"
+#include "host/ui/spreadgrid.h"
+#include "host/ui/statusbarcontrol.h"
+#include "host/ui/titleband.h"
+#include "host/ui/tool.h"
+#include "host/ui/toolbarcontrol.h"
+#include "services/modulestate.h"
+
+#include <QAction>
+#include <QApplication>
+
+#include <algorithm>
+
+namespace {
+
+host::SettingsStore &ini()
+{
+    return *module().gIni;
+}
+
+std::string ledgerWidthKey(int col)
+{
+    return "ldgCheck" + std::to_string(module().gShowType) + "-" + std::to_string(col);
+}
+
+std::string hiddenKey(int col)
+{
+    return "ICItemColHide" + std::to_string(module().gShowType) + std::to_string(col);
+}
+
+} // namespace
+
+void frmMain::Form_Resize()
+{
+    ArrangeControls();
+}
+
+void frmMain::PIC1_Resize()
+{
+    ArrangeControls();
+}
+
+void frmMain::ArrangeControls()
+{
+    tryStep([&] { labCheckDate->setLeft((ScaleWidth() - labCheckDate->Width()) / 2); });
+    tryStep([&] {
+        if (lstStock->Left() + lstStock->Width() > labCheckDate->Left())
+            labCheckDate->setLeft(lstStock->Left() + lstStock->Width() + 100);
+    });
+    tryStep([&] {
+        const int height =
+            ScaleHeight() - (titBar->Height() + (bShowStatBar ? staBar->Height() : 0));
+        if (height >= 0)
+            PIC1->Move(0, titBar->Height(), ScaleWidth(), height);
+    });
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    tryStep([&] { ldgCheck->Move(0, 0, PIC1->ScaleWidth(), PIC1->ScaleHeight()); });
+    tryStep([&] { vsCheck->Move(0, 0, PIC1->ScaleWidth(), PIC1->ScaleHeight()); });
+}
+
+void frmMain::Form_Unload(bool &Cancel)
+{
+    ModuleState &m = module();
+    if (m.gShowType == 4) {
+        // A save that failed keeps the window, so no counted quantity is lost unless the
+        // user answers No.
+        if (SaveStockData(true) == SaveResult::Failed) {
+            Cancel = true;
+            return;
+        }
+    } else {
+        tryStep([&] { m_mainDo->SaveColWidth(); });
+    }
+    tryStep([&] { LoadSaveGridColWidth(*vsCheck, true); });
+    tryStep([&] { SaveLdgColWidth(); });
+    tryStep([&] {
+        ini().write("ZarvoStockCheck", "bShowtoolbar", bShowtoolbar);
+        ini().write("ZarvoStockCheck", "bShowToolBarLable", bShowToolBarLable);
+        ini().write("ZarvoStockCheck", "bShowStatBar", bShowStatBar);
+        ini().write("ZarvoStockCheck", "bShowDeleted", mnuViewShowDeleted->isChecked());
+    });
+    tryStep([&] { SaveLedgerColHide(); });
+    tryStep([&] { ini().sync(); });
+    mWarnedProcs.reset();
+    m.gFilterDict.reset();
+    m.gColTypeDict.reset();
+}
+
+void frmMain::LoadSaveGridColWidth(host::ui::SpreadGrid &grid, bool save)
+{
+    const int cols = grid.MaxCols();
+    if (save) {
+        for (int c = 1; c <= cols; ++c)
+            tryStep([&] {
+                ini().write("ZARVOSTOCKPRICE", "Col" + std::to_string(c), grid.ColWidth(c));
+            });
+        return;
+    }
+    tryStep([&] {
+        grid.setBlockMode(true);
+        grid.setRow(-1);
+        grid.setRow2(-1);
+        grid.setCol(33);
+        grid.setCol2(33);
+        grid.setColHidden(false);
+        grid.setCol(34);
+        grid.setCol2(cols);
+        grid.setColHidden(true);
+        grid.setBlockMode(false);
+    });
+    const bool mtoMode = module().gMtoPlanMode != 0;
+    for (int c = 1; c <= cols; ++c) {
+        tryStep([&] {
+            double w = host::Val(ini().read("ZARVOSTOCKPRICE", "Col" + std::to_string(c), 1200L));
+            if (c == 12 && mtoMode)
+                w = std::max(w, 1200.0);
+            else if (c >= 29 && c <= 33 && w < 10)
+                w = 1200;
+            else if (c > 33)
+                w = 0;
+            grid.setColWidth(c, w);
+        });
+    }
+}
+
+void frmMain::LoadLdgColWidth()
+{
+    const int cols = ldgCheck->Face().Cols();
+    for (int n = 1; n <= cols; ++n) {
+        tryStep([&] {
+            const std::string stored =
+                host::Trim(host::CStr(ini().read("ZARVOSTOCKPRICE", ledgerWidthKey(n), "")));
+            if (!stored.empty())
+                ldgCheck->Col(n).setWidth(host::Val(stored));
+        });
+    }
+}
+
+void frmMain::SaveLdgColWidth()
+{
+    const int cols = ldgCheck->Face().Cols();
+    for (int n = 1; n <= cols; ++n)
+        tryStep([&] {
+            ini().write("ZARVOSTOCKPRICE", ledgerWidthKey(n),
+                        static_cast<double>(static_cast<float>(ldgCheck->Col(n).Width())));
+        });
+}
+
+void frmMain::LoadLedgerColHide()
+{
+    const int cols = ldgCheck->Face().Cols();
+    for (int c = 1; c <= cols; ++c) {
+        const bool hidden = c == 1 || host::CBool(ini().read("ZarvoStockCheck", hiddenKey(c), 0L));
+        ldgCheck->Col(c).setSwitch(host::ui::LedgerGrid::HiddenSwitch, hidden);
+    }
+}
+
+void frmMain::SaveLedgerColHide()
+{
+    const int cols = ldgCheck->Face().Cols();
+    for (int c = 1; c <= cols; ++c)
+        ini().write("ZarvoStockCheck", hiddenKey(c),
+                    ldgCheck->Col(c).Switch(host::ui::LedgerGrid::HiddenSwitch) ? "1" : "0");
+}
+
+void frmMain::SetToolbarLabels()
+{
+    host::ui::ToolBand &band = barlist->Bands(QStringLiteral("barRpt"));
+    for (int i = 0; i < band.ToolCount(); ++i)
+        band.toolAt(i).setStyle(bShowToolBarLable ? host::ui::Tool::CaptionBesideIcon
+                                                  : host::ui::Tool::IconOnly);
+    barlist->RecalcLayout();
+}

@@ -1,0 +1,312 @@
+// The process list, the choice of a process and the fill of the grid of the mode.
+#include "window/frmmain.h"
+
+#include "backup/frmbackuptype.h"
+#include "backup/icbackupinv.h"
+#include "backup/langtext.h"
+#include "countsheet/countsheetwindows.h"
+#include "countsheet/maindo.h"
+#include "countsheet/sheettext.h"
+#include "countsheet/trystep.h"
+#include "host/core/dateformatter.h"
+#include "host/core/dictionary.h"
+#include "host/db/recordset.h"
+#include "host/ui/comboboxcontrol.h"
+#include "host/ui/label.h"
+#include "host/ui/ledgergrid.h"
+#include "host/ui/spreadgrid.h"
+#include "host/ui/statusbarcontrol.h"
+#include "host/ui/tool.h"
+#include "host/ui/toolbarcontrol.h"
+#include "host/ui/uihelper.h"
+#include "services/modqellogmsg.h"
+#include "services/modulestate.h"
+#include "services/mparse.h"
+#include "services/pubvariant.h"
+
+#include <QAction>
+#include <QApplication>
+
+namespace {
+
+constexpr long kWarnAbove = 10000;
+
+bool hasRows(const std::shared_ptr<host::Recordset> &rs)
+{
+    return rs && rs->State() == host::Recordset::adStateOpen && rs->RecordCount() > 0;
+}
+
+std::string processKey(long id, const char *suffix)
+{
+    return std::to_string(id) + suffix;
+}
+
+} // namespace
+
+void frmMain::ListStock()
+{
+    ModuleState &m = module();
+    const modQelLogMsg::LogEntry log("ZarvoStockCheck.frmMain.ListStock");
+    auto rs = m_backupInv->GetProcList(mnuShowCloseProc->isChecked(), false);
+    DicupInfo = std::make_shared<host::Dictionary>();
+    mWarnedProcs = std::make_shared<host::Dictionary>();
+    lstStock->Clear();
+    if (!hasRows(rs)) {
+        m.gSelInterID = 0;
+        m.gCurInterID = 0;
+        FillGrid({});
+        setListCommandsEnabled(false);
+        return;
+    }
+    // Commands an earlier empty listing switched off are offered again.
+    setListCommandsEnabled(true);
+    int selected = 0;
+    for (rs->MoveFirst(); !rs->EOF(); rs->MoveNext()) {
+        const long id = host::CLng(rs->Fields("FID").Value());
+        lstStock->AddItem(QString::fromStdString(host::CStr(rs->Fields("FProcessID").Value())));
+        lstStock->setItemData(lstStock->NewIndex(), id);
+        DicupInfo->SetValue(processKey(id, "|CuteDate"), rs->Fields("FDate").Value());
+        DicupInfo->SetValue(processKey(id, "|BackupType"), rs->Fields("FBackupType").Value());
+        DicupInfo->SetValue(processKey(id, "|MaxInterID"), rs->Fields("FMaxBillInterID").Value());
+        DicupInfo->SetValue(processKey(id, "|MaxMTOChangeID"),
+                            rs->Fields("FMaxMTOChangeID").Value());
+        if (id == m.gCurInterID)
+            selected = lstStock->NewIndex();
+    }
+    lstStock->setListIndex(selected);
+}
+
+void frmMain::setListCommandsEnabled(bool enabled)
+{
+    for (const char *key : {"AddItem", "SubItem", "Export", "Import"})
+        barlist->Tools(QString::fromLatin1(key)).setEnabled(enabled);
+    for (QAction *item : {mnuAddItem, mnuSubItem, mnuFileOut, mnuFileIn})
+        item->setEnabled(enabled);
+}
+
+void frmMain::lstStock_Click()
+{
+    ModuleState &m = module();
+    const int index = lstStock->ListIndex();
+    if (isVisible() && index != mLastListIndex) {
+        // Unsaved counts of the process shown are offered first; a save that failed keeps
+        // that process on screen.
+        if (SaveStockData(true) == SaveResult::Failed) {
+            lstStock->setListIndex(mLastListIndex);
+            return;
+        }
+        const long id = lstStock->ItemData(index);
+        if (host::CLng(DicupInfo->GetValue(processKey(id, "|BackupType"), 0L)) == 0) {
+            FrmBackupType dialog;
+            dialog.Show(1);
+            if (dialog.Cancel() || !PubVariant::SetBackupType(id, dialog.BackupType(), DicupInfo)) {
+                lstStock->setListIndex(mLastListIndex);
+                return;
+            }
+        }
+        if (m.gShowFilterBeforeCheck && countSheetWindows().showFilter)
+            countSheetWindows().showFilter(m.gShowType, 0);
+        mLastListIndex = lstStock->ListIndex();
+    }
+    if (!m.gShowFilterBeforeCheck) {
+        if (!m.gFilterDict)
+            m.gFilterDict = std::make_shared<host::Dictionary>();
+        m.gFilterDict->SetValue("Filter", "");
+        m.gFilterDict->SetValue("SortBy", "");
+    }
+    if (lstStock->ListCount() == 0 || lstStock->ListIndex() < 0)
+        return;
+    const long id = lstStock->ItemData(lstStock->ListIndex());
+    if (id == m.gCurInterID && !m.gOpenFromProcList)
+        return;
+    m.gSelProcName = lstStock->Text().toStdString();
+    m.gSelInterID = id;
+    m.gCurInterID = id;
+    mFindSort.clear();
+    mFindFilter.clear();
+    if (mDataView == 1 && mnuVSelectData_All->isVisible())
+        mnuVSelectData_All_Click();
+    else
+        FillGrid({});
+    enableSelectBill(false);
+}
+
+void frmMain::enableSelectBill(bool enabled)
+{
+    mnuVSelectBill->setEnabled(enabled);
+    barlist->Tools(QStringLiteral("SelectBill")).setEnabled(enabled);
+}
+
+void frmMain::FillGrid(const std::string &sFilter)
+{
+    ModuleState &m = module();
+    mModified = false;
+    m_sheetStale = false;
+    m_lastCondition = sFilter;
+    ResetTotals();
+    const bool allData = m.gShowType == 3 && mDataView == 0;
+    m_mainDo->GetRsMain(m.gSelInterID, sFilter, allData ? 1 : 0, m.gFilterDict.get());
+    const std::shared_ptr<host::Recordset> rs = m_mainDo->p_RSMain;
+    if (!hasRows(rs)) {
+        ClearGrid();
+        return;
+    }
+    const long count = rs->RecordCount();
+    const std::string procKey = std::to_string(m.gSelInterID);
+    if (!allData && count > kWarnAbove && !host::CBool(mWarnedProcs->GetValue(procKey, false))) {
+        PubVariant::MsgBox(MParse::LoadLangString("方案数据已超过一万条，数据操作可能比较慢"),
+                           PubVariant::vbInformation | PubVariant::vbOKOnly);
+        mWarnedProcs->SetValue(procKey, true);
+    }
+
+    rs->Sort(" FDateBackup ASC ");
+    rs->MoveFirst();
+    const host::Variant maxBill = rs->Fields("FMaxBillInterID").Value();
+    m.gMaxBillInterID = maxBill.isNull() ? 0 : host::CLng(maxBill);
+    m.gMaxMTOChangeID = host::CLng(DicupInfo->GetValue(procKey + "|MaxMTOChangeID", 0L));
+    labCheckDate->setCaption(backup::langText("账存日期:") +
+                             QString::fromStdString(host::DateFormatter().format(
+                                 rs->Fields("FDateBackup").Value(), "YYYY-MM-DD HH:MM")));
+    ArrangeControls();
+    staBar->Panels(2).setText(
+        QString::fromStdString(MParse::FormatLangString("仓库中共有%1条记录", {count})));
+
+    tryStep([&] {
+        const host::Variant sortBy =
+            m.gFilterDict ? m.gFilterDict->GetValue("SortBy", "") : host::Variant("");
+        rs->Sort(m_sortOverride ? *m_sortOverride : host::CStr(sortBy));
+    });
+    tryStep([&] {
+        try {
+            rs->Filter(mFindFilter);
+        } catch (...) {
+            rs->Filter("");
+            throw;
+        }
+    });
+
+    if (m.gShowType == 4) {
+        m_mainDo->InputFillRow(*vsCheck);
+    } else {
+        fillLedger();
+        if (ldgCheck->Face().Rows() >= 3) {
+            mnuFOutBill->setEnabled(true);
+            barlist->Tools(QStringLiteral("OutProBill")).setEnabled(true);
+        }
+    }
+    // Every refill starts the marks again, so a later save never writes a line the grid no
+    // longer shows as edited.
+    mRowChanged.assign(static_cast<std::size_t>(std::max(0, vsCheck->MaxRows() - 1)), false);
+    m_rowBeforeEdit = 0;
+}
+
+void frmMain::fillLedger()
+{
+    host::ui::LedgerGrid::FaceRef face = ldgCheck->Face();
+    face.setRows(1);
+    face.setRows(2);
+    // The print book's query has no second-unit differences to total; the rows still show.
+    tryStep([&] { m_mainDo->GetSumData(); });
+    const long count = m_mainDo->p_RSMain ? m_mainDo->p_RSMain->RecordCount() : 0;
+    face.setRows(static_cast<int>(count) + (module().gShowType == 1 ? 3 : 2));
+    face.Recalculate();
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    ldgCheck->Refresh();
+}
+
+void frmMain::ClearGrid()
+{
+    ModuleState &m = module();
+    ldgCheck->Face().setRows(2);
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    ldgCheck->Refresh();
+    vsCheck->setMaxRows(0);
+    mRowChanged.clear();
+    m_rowBeforeEdit = 0;
+    // Nothing of the process shown before stays on screen or in the snapshot maxima.
+    labCheckDate->setCaption({});
+    m.gMaxBillInterID = 0;
+    m.gMaxMTOChangeID = 0;
+    staBar->Panels(2).setText(backup::langText("仓库中共有 0 条记录"));
+}
+
+void frmMain::ResetTotals()
+{
+    ModuleState &m = module();
+    for (double ModuleState::*total :
+         {&ModuleState::gSumQty, &ModuleState::gSumQtyAct, &ModuleState::gSumOverQty,
+          &ModuleState::gSumDownQty, &ModuleState::gSumCUUnitQty, &ModuleState::gSumCUUnitQtyAct,
+          &ModuleState::gSumCUUnitOverQty, &ModuleState::gSumCUUnitDownQty})
+        m.*total = 0;
+}
+
+void frmMain::ldgCheck_SortColumn()
+{
+    const std::shared_ptr<host::Recordset> rs = m_mainDo->p_RSMain;
+    const int col = ldgCheck->Face().Col();
+    const int row = ldgCheck->Face().Row();
+    if (!rs || row == 0 || col == 0 || rs->State() != host::Recordset::adStateOpen || col < 2 ||
+        col > 27 || row >= 3)
+        return;
+    const auto &columns = module().gQueryColumns;
+    const auto found = std::find_if(columns.begin(), columns.end(),
+                                    [col](const QueryColumn &q) { return q.ColumnKey == col; });
+    if (found == columns.end())
+        return;
+    const std::string current = rs->Sort();
+    const bool descending = current.find(found->FieldName + " ") != std::string::npos &&
+                            current.find(" ASC") != std::string::npos;
+    rs->Sort(found->FieldName + (descending ? " DESC" : " ASC"));
+    ResetTotals();
+    fillLedger();
+}
+
+void frmMain::ldgCheck_FetchRow(int Row, QString &Text, long &BackColor)
+{
+    if (m_fetchBusy)
+        return;
+    m_fetchBusy = true;
+    tryStep([&] {
+        if (Row == 1)
+            Text = host::ui::UIHelper::titleRow(*ldgCheck, 1,
+                                                QString::fromStdString(m_mainDo->TRowData(0)));
+        else if (Row > 2)
+            Text = QString::fromStdString(m_mainDo->DRowData(Row, &BackColor));
+    });
+    m_fetchBusy = false;
+}
+
+void frmMain::BuildQueryColumns()
+{
+    ModuleState &m = module();
+    m.gQueryColumns.clear();
+    const std::shared_ptr<host::Recordset> rs = m_mainDo->GetRSHeader();
+    if (!rs || rs->State() != host::Recordset::adStateOpen)
+        return;
+    rs->Filter("FVisForQuest=1");
+    const std::string itemCode = MParse::LoadLangString("物料代码");
+    for (rs->MoveFirst(); !rs->EOF(); rs->MoveNext()) {
+        QueryColumn q;
+        q.Caption = shownCaption(host::CStr(rs->Fields("FColCaption").Value()));
+        q.ItemClassID = host::CLng(rs->Fields("FItemClassID").Value());
+        q.FieldName = q.Caption == itemCode
+                          ? (m.gUseShortNumber ? "FNumber" : "FShortNumber")
+                          : host::Trim(host::CStr(rs->Fields("FColName").Value()));
+        switch (host::CLng(rs->Fields("FColType").Value())) {
+        case 0:
+            q.DataType = 7;
+            break;
+        case 2:
+            q.DataType = 5;
+            break;
+        case 3:
+            q.DataType = 3;
+            break;
+        default:
+            q.DataType = 8;
+        }
+        q.ColumnKey = host::CLng(rs->Fields("FInterID").Value());
+        q.SortOrder = -1;
+        m.gQueryColumns.push_back(std::move(q));
+    }
+}

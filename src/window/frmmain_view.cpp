@@ -1,0 +1,133 @@
+// What the sheet shows and how the window looks: reload, data views, deleted items, bars and
+// captions; saving, closing and help.
+#include "window/frmmain.h"
+
+#include "backup/langtext.h"
+#include "countsheet/maindo.h"
+#include "host/core/settingsstore.h"
+#include "host/ui/statusbarcontrol.h"
+#include "host/ui/tool.h"
+#include "host/ui/toolbarcontrol.h"
+#include "services/modulestate.h"
+#include "services/pubvariant.h"
+
+#include <QAction>
+
+namespace {
+
+std::string countedCondition()
+{
+    return module().gShowType == 3
+               ? " And t1.FQty Is Not Null and t1.FQty<>0"
+               : " And t1.FQtyAct Is Not Null and (t1.FQty<>0 or t1.FQtyAct<>0)";
+}
+
+} // namespace
+
+void frmMain::mnuFSave_Click()
+{
+    SaveStockData(false);
+}
+
+void frmMain::mnuFExit_Click()
+{
+    Unload();
+}
+
+void frmMain::mnuView_Refresh_Click()
+{
+    if (SaveStockData(true) == SaveResult::Failed)
+        return;
+    reloadCurrentView();
+}
+
+void frmMain::reloadCurrentView()
+{
+    FillGrid(barlist->Tools(QStringLiteral("AllData")).Checked() ? std::string()
+                                                                 : countedCondition());
+}
+
+void frmMain::setDataViewChecks(bool allData)
+{
+    mnuVSelectData_All->setChecked(allData);
+    mnuVSelectData_Checked->setChecked(!allData);
+    barlist->Tools(QStringLiteral("AllData")).setChecked(allData);
+    barlist->Tools(QStringLiteral("CheckedData")).setChecked(!allData);
+    mDataView = allData ? 0 : 1;
+}
+
+void frmMain::mnuVSelectData_All_Click()
+{
+    if (mDataView == 0)
+        return;
+    setDataViewChecks(true);
+    FillGrid({});
+}
+
+void frmMain::mnuVSelectData_Checked_Click()
+{
+    if (mDataView == 1)
+        return;
+    setDataViewChecks(false);
+    FillGrid(countedCondition());
+}
+
+void frmMain::mnuViewShowDeleted_Click()
+{
+    bShowDeleted = !mnuViewShowDeleted->isChecked();
+    mnuViewShowDeleted->setChecked(bShowDeleted);
+    m_mainDo->ShowDelete(bShowDeleted);
+    if (mnuVSelectData_All->isVisible() && mDataView == 1)
+        mnuVSelectData_All_Click();
+    else
+        FillGrid({});
+}
+
+void frmMain::mnuToolBar_Click()
+{
+    bShowtoolbar = !bShowtoolbar;
+    mnuToolBar->setChecked(bShowtoolbar);
+    barlist->Bands(QStringLiteral("barRpt")).setVisible(bShowtoolbar);
+    barlist->RecalcLayout();
+    ArrangeControls();
+}
+
+void frmMain::mnuStatusBar_Click()
+{
+    bShowStatBar = !bShowStatBar;
+    mnuStatusBar->setChecked(bShowStatBar);
+    staBar->setVisible(bShowStatBar);
+    staBar->raise();
+    staBar->Panels(1).setText(backup::langText("就绪"));
+    ArrangeControls();
+}
+
+void frmMain::mnuViewLable_Click()
+{
+    bShowToolBarLable = !bShowToolBarLable;
+    mnuViewLable->setChecked(bShowToolBarLable);
+    SetToolbarLabels();
+    ArrangeControls();
+}
+
+void frmMain::mnuShowCloseProc_Click()
+{
+    const bool show = !mnuShowCloseProc->isChecked();
+    mnuShowCloseProc->setChecked(show);
+    module().gIni->write("ZARVOSTOCKPRICE", "ldgCheck_ShowCloseProc", show ? 1L : 0L);
+    ListStock();
+}
+
+void frmMain::mnuAlertSame_Click()
+{
+    const bool alert = !mnuAlertSame->isChecked();
+    mnuAlertSame->setChecked(alert);
+    PubVariant::SaveAlertSameCheck(alert);
+}
+
+void frmMain::mnuHContents_Click()
+{
+    ShowHelpTopic();
+}
+
+void frmMain::mnuFormatPageSetup_Click() {}
