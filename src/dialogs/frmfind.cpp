@@ -172,8 +172,8 @@ void frmFind::BuildGrid()
     passOver([&] {
         vspSearch->SetText(1, 0, dialogText("搜索目标"));
         vspSearch->SetText(2, 0, dialogText("搜索内容"));
-        vspSearch->setColWidth(1, 2400);
-        vspSearch->setColWidth(2, 3600);
+        vspSearch->setColWidth(1, 2000);
+        vspSearch->setColWidth(2, 3200);
         vspSearch->setBlockMode(false);
         vspSearch->setRow(-1);
         vspSearch->setCol(1);

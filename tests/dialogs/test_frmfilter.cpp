@@ -67,19 +67,6 @@ TEST_F(FilterDialog, OkLeavesTheConditionsAndOrderWithQuotesDoubled)
     EXPECT_TRUE(messages().empty());
 }
 
-TEST_F(FilterDialog, EmptyGridsGiveEmptyTexts)
-{
-    open(1, [](frmFilter &d) {
-        EXPECT_EQ(d.SSTab1->Tab(), 1);
-        EXPECT_EQ(d.vsFilter->MaxRows(), 1);
-        EXPECT_EQ(d.vsSortBy->MaxRows(), 1);
-        d.cmdOK_Click();
-    });
-    EXPECT_FALSE(module().gFilterCancelled);
-    EXPECT_EQ(entry("Filter"), "");
-    EXPECT_EQ(entry("SortBy"), "");
-}
-
 TEST_F(FilterDialog, CancelClearsTheEarlierChoices)
 {
     module().gFilterDict = std::make_shared<host::Dictionary>();

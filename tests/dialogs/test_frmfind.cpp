@@ -1,11 +1,7 @@
-#include "dialogtest.h"
-
-#include "countsheet/maindo.h"
 #include "dialogs/frmfind.h"
-#include "host/core/settingsstore.h"
-#include "host/ui/optionbutton.h"
-#include "host/ui/spreadgrid.h"
 #include "support/casename.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -41,77 +37,5 @@ const ValueCase kValues[] = {
 
 INSTANTIATE_TEST_SUITE_P(Types, SearchValue, ::testing::ValuesIn(kValues),
                          [](const auto &c) { return caseName(c.index, c.param.name); });
-
-class FindDialog : public DialogTest
-{
-protected:
-    void SetUp() override
-    {
-        DialogTest::SetUp();
-        MainDo engine; // binds the settings store
-        auto column = [](const char *caption, const char *field, long type) {
-            QueryColumn c;
-            c.Caption = caption;
-            c.FieldName = field;
-            c.DataType = type;
-            return c;
-        };
-        module().gQueryColumns = {column("物料名称", "FName", 8),
-                                  column("保质期(天)", "FKFPeriod", 3),
-                                  column("基本单位账存数量", "FQty", 5)};
-    }
-
-    void open(frmFind &dialog, const std::function<void(frmFind &)> &user)
-    {
-        m_modals.whileShown([&](host::ui::Form &form) { user(static_cast<frmFind &>(form)); });
-        dialog.setActionMode(0);
-        dialog.Show(1);
-    }
-};
-
-TEST_F(FindDialog, OkWritesTheValuesAndRaisesFindNowEachTime)
-{
-    frmFind dialog;
-    std::vector<std::pair<long, long>> raised;
-    QObject::connect(&dialog, &frmFind::FindNow,
-                     [&](long search, long match) { raised.emplace_back(search, match); });
-    open(dialog, [](frmFind &d) {
-        ASSERT_EQ(d.vspSearch->MaxRows(), 3);
-        EXPECT_EQ(d.vspSearch->GetText(1, 2), "保质期(天)");
-        type(*d.vspSearch, 2, 1, " bolt ");
-        type(*d.vspSearch, 2, 2, "1.5");
-        EXPECT_EQ(d.vspSearch->GetText(2, 2), "") << "a whole-number cell refuses the point";
-        d.optBlur->setValue(true);
-        d.cmdOK_Click();
-        d.optMatch->setValue(true);
-        d.cmdOK_Click();
-        EXPECT_TRUE(d.isVisible());
-        d.cmdCancel_Click();
-    });
-    EXPECT_EQ(raised, (std::vector<std::pair<long, long>>{{1, 1}, {0, 1}}));
-    EXPECT_EQ(module().gQueryColumns[0].SearchValue, "bolt");
-    EXPECT_EQ(module().gQueryColumns[1].SearchValue, "");
-}
-
-TEST_F(FindDialog, KeepsItsOptionsAndShowsTheLastValuesAgain)
-{
-    {
-        frmFind dialog;
-        open(dialog, [](frmFind &d) {
-            EXPECT_TRUE(d.optMatch->Value()) << "whole match until chosen otherwise";
-            type(*d.vspSearch, 2, 3, "7");
-            d.optBlur->setValue(true);
-            d.cmdOK_Click();
-            d.cmdCancel_Click();
-        });
-    }
-    EXPECT_EQ(host::CStr(module().gIni->read("ZarvoStockCheck", "Search_Match", host::Variant())),
-              "1");
-    frmFind again;
-    open(again, [](frmFind &d) {
-        EXPECT_TRUE(d.optBlur->Value());
-        EXPECT_EQ(d.vspSearch->GetText(2, 3), "7");
-    });
-}
 
 } // namespace

@@ -16,22 +16,6 @@ std::pair<int, int> position(const QString &ref)
     return {ref.mid(i).toInt(), col};
 }
 
-std::vector<QString> sharedStrings(const QString &workbook)
-{
-    std::vector<QString> strings;
-    QXmlStreamReader xml(part(workbook, QStringLiteral("xl/sharedStrings.xml")));
-    while (!xml.atEnd()) {
-        xml.readNext();
-        if (!xml.isStartElement())
-            continue;
-        if (xml.name() == QLatin1String("si"))
-            strings.push_back(QString());
-        else if (xml.name() == QLatin1String("t") && !strings.empty())
-            strings.back() += xml.readElementText();
-    }
-    return strings;
-}
-
 } // namespace
 
 QString part(const QString &workbook, const QString &name)
@@ -44,7 +28,6 @@ QString part(const QString &workbook, const QString &name)
 
 std::map<int, std::map<int, Cell>> sheetCells(const QString &workbook)
 {
-    const std::vector<QString> strings = sharedStrings(workbook);
     std::map<int, std::map<int, Cell>> cells;
     QXmlStreamReader xml(part(workbook, QStringLiteral("xl/worksheets/sheet1.xml")));
     Cell *current = nullptr;
@@ -60,10 +43,7 @@ std::map<int, std::map<int, Cell>> sheetCells(const QString &workbook)
                 current->kind = QStringLiteral("n");
         } else if (current &&
                    (xml.name() == QLatin1String("v") || xml.name() == QLatin1String("t"))) {
-            const QString text = xml.readElementText();
-            current->text += current->kind == QLatin1String("s")
-                                 ? strings.at(static_cast<size_t>(text.toInt()))
-                                 : text;
+            current->text += xml.readElementText();
         }
     }
     return cells;

@@ -9,8 +9,8 @@
 // the archive with unzip and their XML parsed here, independent of the program's own reader.
 namespace xlsxparts {
 
-// One cell of the first worksheet: its kind ("n" number, "inlineStr" or "s" text, "" none)
-// and its text (a shared string already resolved).
+// One cell of the first worksheet: its kind ("n" number, "inlineStr" or "str" text) and its
+// text.
 struct Cell
 {
     QString kind;

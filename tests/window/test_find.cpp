@@ -39,23 +39,6 @@ protected:
     }
 };
 
-TEST_F(FindFilterSort, FilterWithAQuoteReloadsTheMatchingLines)
-{
-    nameThreeLines();
-    const auto window = openWindow(4);
-    m_modals.whileShown([](host::ui::Form &form) {
-        auto &d = static_cast<frmFilter &>(form);
-        DialogTest::type(*d.vsFilter, 1, 1, "物料名称");
-        d.vsFilter_ComboSelChange(1, 1);
-        DialogTest::type(*d.vsFilter, 2, 1, "like");
-        DialogTest::type(*d.vsFilter, 3, 1, "O'Brien");
-        d.cmdOK_Click();
-    });
-    window->mnuEdit_Filter->trigger();
-    EXPECT_EQ(names(*window), QStringList(3, QStringLiteral("O'Brien 螺栓")));
-    EXPECT_TRUE(messages().empty());
-}
-
 TEST_F(FindFilterSort, SortReloadsInTheChosenOrder)
 {
     const auto window = openWindow(4);

@@ -52,24 +52,6 @@ protected:
     LedgerGrid m_ledger;
 };
 
-TEST_F(ColumnChooser, ListsCaptionsMarkedWhenShownAndAppliesTheMarks)
-{
-    setHeader({"仓库", " ", "物料代码", "数量"});
-    m_ledger.Col(4).setSwitch(LedgerGrid::HiddenSwitch, true);
-    choose([](frmSetColume &c) {
-        EXPECT_EQ(entries(c), QStringList({"仓库+", "物料代码+", "数量-"}));
-        c.ColList->setSelected(0, false);
-        c.ColList->setSelected(2, true);
-        c.Command_Click(1);
-        c.Command_Click(2);
-    });
-    EXPECT_TRUE(hidden(1));
-    EXPECT_FALSE(hidden(2)) << "a column without a caption is never changed";
-    EXPECT_FALSE(hidden(3));
-    EXPECT_FALSE(hidden(4));
-    EXPECT_TRUE(messages().empty());
-}
-
 TEST_F(ColumnChooser, RefusesToHideEveryColumn)
 {
     setHeader({"仓库", "物料代码"});

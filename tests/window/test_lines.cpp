@@ -58,38 +58,4 @@ TEST_F(LineCommands, DeleteRefusesBookStockAndRemovesALineWithout)
     EXPECT_EQ(window->vsCheck->MaxRows(), shown - 1) << "the sheet is read again";
 }
 
-TEST_F(LineCommands, DeleteOnTheTotalsRowAsksNothing)
-{
-    const long before = lines();
-    const auto window = openWindow(4);
-    window->vsCheck->SetActiveCell(6, window->vsCheck->MaxRows());
-    window->mnuSubItem->trigger();
-    EXPECT_TRUE(messages().empty());
-    EXPECT_EQ(lines(), before);
-}
-
-TEST_F(LineCommands, AlertSwitchAndClosedProcessesAreStored)
-{
-    sql("Update ICStockCheckProcess Set FStatus=1 Where FID<>" + std::to_string(m_proc));
-    const auto window = openWindow(4);
-    auto alert = [this] {
-        return host::CStr(sql("Select FValue From t_SystemProfile Where FCategory='IC' And "
-                              "FKey='AlertSameCheckStockRecord'")
-                              ->Fields(0L)
-                              .Value());
-    };
-    const bool was = window->mnuAlertSame->isChecked();
-    window->mnuAlertSame->trigger();
-    EXPECT_EQ(alert(), was ? "0" : "1");
-    window->mnuAlertSame->trigger();
-    EXPECT_EQ(alert(), was ? "1" : "0");
-
-    const int open = window->lstStock->count();
-    window->mnuShowCloseProc->trigger();
-    EXPECT_EQ(host::CStr(module().gIni->read("ZARVOSTOCKPRICE", "ldgCheck_ShowCloseProc", "")),
-              "1");
-    EXPECT_EQ(window->lstStock->count(), count("Select * From ICStockCheckProcess"));
-    EXPECT_LE(open, window->lstStock->count());
-}
-
 } // namespace

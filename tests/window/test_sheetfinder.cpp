@@ -89,39 +89,12 @@ protected:
     }
 };
 
-TEST_F(Finder, StepsThroughThreeMatchesThenStartsAgain)
-{
-    EXPECT_EQ(positionOf(find("bolt")), 1);
-    EXPECT_EQ(positionOf(find("bolt")), 3);
-    EXPECT_EQ(positionOf(find("bolt")), 5);
-    EXPECT_EQ(find("bolt").outcome, SheetFinder::Outcome::NotFound);
-    EXPECT_EQ(positionOf(find("bolt")), 1);
-}
-
-TEST_F(Finder, FollowsTheSheetsOrder)
-{
-    m_sheet->Sort("FQty DESC");
-    EXPECT_EQ(positionOf(find("bolt")), 1) << "line of quantity 5 comes first";
-    m_sheet->Bookmark(find("bolt").bookmark);
-    EXPECT_EQ(host::CDbl(m_sheet->Fields("FQty").Value()), 3.0);
-}
-
 TEST_F(Finder, NewCriteriaStartAtTheirFirstMatch)
 {
     find("bolt");
     find("bolt");
     EXPECT_EQ(positionOf(find("nut")), 2);
     EXPECT_EQ(positionOf(find("bolt")), 1);
-}
-
-TEST_F(Finder, NothingToSearch)
-{
-    EXPECT_EQ(find("").outcome, SheetFinder::Outcome::NoCriteria);
-    EXPECT_EQ(m_finder.find(nullptr, {column("FName", 8, "x")}, 1, false).outcome,
-              SheetFinder::Outcome::NoSheet);
-    host::Recordset closed;
-    EXPECT_EQ(m_finder.find(&closed, {column("FName", 8, "x")}, 1, false).outcome,
-              SheetFinder::Outcome::NoSheet);
 }
 
 TEST_F(Finder, AQuoteInTheValueIsFoundNotAnError)
@@ -136,13 +109,6 @@ TEST_F(Finder, AnUnreadableValueIsAnErrorAndKeepsTheCount)
     EXPECT_THROW(m_finder.find(m_sheet.get(), {column("FQty", 5, "1 or")}, 0, false),
                  host::HostError);
     EXPECT_EQ(m_finder.visited(), 1);
-}
-
-TEST_F(Finder, TheSheetsOwnFilterNarrowsTheFind)
-{
-    m_sheet->Filter("FQty > 2");
-    EXPECT_EQ(positionOf(find("bolt")), 1) << "line 3 is the first of the filtered sheet";
-    EXPECT_EQ(host::CDbl(m_sheet->Fields("FQty").Value()), 3.0);
 }
 
 } // namespace
