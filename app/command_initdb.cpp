@@ -8,51 +8,13 @@
 
 #include <sqlite3.h>
 
-#include <charconv>
 #include <filesystem>
 #include <iostream>
-#include <optional>
-#include <string_view>
 #include <system_error>
 
 namespace {
 
 constexpr int kFailed = 1;
-constexpr int kUsageError = 2;
-
-struct InitDbArguments
-{
-    long rows = 0;
-    bool force = false;
-};
-
-std::optional<InitDbArguments> parseArguments(const std::vector<std::string> &arguments,
-                                              std::string &error)
-{
-    InitDbArguments parsed;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string_view arg = arguments[i];
-        if (arg == "--force") {
-            parsed.force = true;
-        } else if (arg == "--rows") {
-            if (++i == arguments.size()) {
-                error = "--rows needs a value";
-                return std::nullopt;
-            }
-            const std::string_view value = arguments[i];
-            const auto *end = value.data() + value.size();
-            const auto result = std::from_chars(value.data(), end, parsed.rows);
-            if (result.ec != std::errc() || result.ptr != end || parsed.rows <= 0) {
-                error = "--rows needs a positive whole number, not '" + std::string(value) + "'";
-                return std::nullopt;
-            }
-        } else {
-            error = "init-db takes --rows N and --force, not '" + std::string(arg) + "'";
-            return std::nullopt;
-        }
-    }
-    return parsed;
-}
 
 // Whether the file is a database with at least one table in it. Asked of SQLite itself: the
 // question is about the file, not about the host's tables.
@@ -128,18 +90,12 @@ bool create(const std::filesystem::path &path, long rows, std::ostream &report)
 
 int runInitDb(const Options &options)
 {
-    std::string error;
-    const auto arguments = parseArguments(options.arguments, error);
-    if (!arguments) {
-        std::cerr << "stockcheck: " << error << "\n";
-        return kUsageError;
-    }
-    if (!arguments->force && holdsTables(options.database)) {
+    if (!options.force && holdsTables(options.database)) {
         std::cerr << "stockcheck: " << options.database.string()
                   << " already holds a database; use --force to replace it\n";
         return kFailed;
     }
-    return create(options.database, arguments->rows, std::cout) ? 0 : kFailed;
+    return create(options.database, options.rows, std::cout) ? 0 : kFailed;
 }
 
 bool ensureDatabase(const Options &options)
@@ -147,6 +103,14 @@ bool ensureDatabase(const Options &options)
     // An empty file counts as missing: opening a database that is not there leaves one.
     if (holdsTables(options.database))
         return true;
+    // Only the default database is made on first use: a named one that is not there is most
+    // likely a mistyped name.
+    if (options.databaseGiven) {
+        std::cerr << "stockcheck: no database at " << options.database.string()
+                  << "; make one with: stockcheck --db " << options.database.string()
+                  << " init-db\n";
+        return false;
+    }
     // Standard output belongs to the command that asked for the database.
     return create(options.database, 0, std::cerr);
 }

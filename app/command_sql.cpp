@@ -4,7 +4,6 @@
 #include "host/core/hosterror.h"
 #include "host/db/appconnection.h"
 
-#include <filesystem>
 #include <iostream>
 #include <iterator>
 #include <string>
@@ -31,12 +30,6 @@ std::string cellText(const host::Variant &value)
 
 int runSqlCommand(const Options &options, std::istream &in, std::ostream &out, std::ostream &err)
 {
-    // A mistyped --db must not leave an empty database behind.
-    if (!std::filesystem::exists(options.database)) {
-        err << "stockcheck: no database at " << options.database.string()
-            << " (make one with init-db)\n";
-        return kFailed;
-    }
     const std::string sql{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     try {
         host::AppConnection db;

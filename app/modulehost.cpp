@@ -10,8 +10,11 @@
 #include "host/db/connection.h"
 #include "host/db/hostdatabase.h"
 #include "host/db/recordset.h"
+#include "host/lang/hosttext.h"
 #include "host/props/shareprops.h"
 #include "host/ui/qtmodals.h"
+#include "host/ui/qttranslations.h"
+#include "importfile.h"
 
 #include <QApplication>
 
@@ -19,6 +22,7 @@
 #include <cstdlib>
 #include <dlfcn.h>
 #include <iostream>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -32,11 +36,23 @@ std::string languageCode(const std::string &language)
     return "CHS";
 }
 
-std::string userName(long userId)
+constexpr int kFailed = 1;
+constexpr int kUsageError = 2;
+
+std::optional<std::string> userName(long userId)
 {
     const auto rs = host::hostConnection()->Execute("select FName from t_user where FUserID=" +
                                                     std::to_string(userId));
-    return rs->RecordCount() > 0 ? host::Trim(host::CStr(rs->Fields(0).Value())) : std::string();
+    if (rs->RecordCount() == 0)
+        return std::nullopt;
+    return host::Trim(host::CStr(rs->Fields(0).Value()));
+}
+
+long lastProcess()
+{
+    const auto rs =
+        host::hostConnection()->Execute("select isnull(max(FID),0) from ICStockCheckProcess");
+    return host::CLng(rs->Fields(0).Value());
 }
 
 long option(const std::string &key)
@@ -51,7 +67,7 @@ void setSharedProperties(const Options &options)
 {
     host::ShareProps props;
     const long pid = host::currentProcessId();
-    const std::string name = userName(options.operatorId);
+    const std::string name = userName(options.operatorId).value_or(std::string());
     props.SetProperty(pid, "PropsString",
                       "UserID=" + std::to_string(options.operatorId) + ";UserName={" + name +
                           "};SUBID=ic;LANGUAGE=" + languageCode(options.language) + ";");
@@ -123,6 +139,42 @@ std::shared_ptr<host::HostObject> ModuleHost::createEntryObject() const
     return std::shared_ptr<host::HostObject>(object);
 }
 
+// Whether the command did its job, as far as the host can tell: a backup made a count process;
+// an import in test mode reported nothing (it reports every refusal, and success only outside
+// test mode). A window that was only looked at did what was asked.
+bool commandDone(const Options &options, long processBefore, int reportsBefore)
+{
+    if (!options.screenshot.empty())
+        return true;
+    if (options.command == "backup")
+        return lastProcess() > processBefore;
+    if (options.command == "import")
+        return host::ui::QtModals::instance().reportsShown() == reportsBefore;
+    return true;
+}
+
+std::optional<int> refusal(const Options &options)
+{
+    if (options.operatorGiven && !userName(options.operatorId)) {
+        std::cerr << "stockcheck: there is no user " << options.operatorId << " in "
+                  << options.database.string() << "\n";
+        return kFailed;
+    }
+    if (options.command != "import")
+        return std::nullopt;
+    if (const std::string why = importFileRefusal(options.arguments.at(0)); !why.empty()) {
+        std::cerr << "stockcheck: " << why << "\n";
+        return kFailed;
+    }
+    if (!options.test) {
+        std::cerr << "stockcheck: import needs a count process, and the host hands it none from "
+                     "the command line; add --test to import into the operator's last open "
+                     "count\n";
+        return kUsageError;
+    }
+    return std::nullopt;
+}
+
 int runModuleCommand(const Options &options)
 {
     if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY"))
@@ -133,11 +185,15 @@ int runModuleCommand(const Options &options)
     QApplication app(argc, argv);
     // Qt takes the user's locale; numbers written into SQL must keep their decimal point.
     setlocale(LC_NUMERIC, "C");
+    host::ui::installQtTranslations(QString::fromStdString(options.language));
+    host::setHostLanguage(languageCode(options.language));
     try {
         auto database = std::make_shared<host::AppConnection>();
         database->openDatabase(options.database.string());
         host::setHostConnection(database);
         host::registerHostComponents();
+        if (const auto status = refusal(options))
+            return *status;
         setSharedProperties(options);
 
         auto &modals = host::ui::QtModals::instance();
@@ -153,10 +209,16 @@ int runModuleCommand(const Options &options)
         call(*entry, "OperaterID", host::InvokeKind::PropertyPut, {options.operatorId});
         if (options.test)
             call(*entry, "IsTest", host::InvokeKind::PropertyPut, {true});
+        const long processBefore = lastProcess();
+        const int reportsBefore = modals.reportsShown();
         runCommand(*entry, options);
-        return 0;
+        if (!modals.screenshotTaken()) {
+            std::cerr << "stockcheck: no window was shown to save as a picture\n";
+            return kFailed;
+        }
+        return commandDone(options, processBefore, reportsBefore) ? 0 : kFailed;
     } catch (const std::exception &e) {
         std::cerr << "stockcheck: " << e.what() << "\n";
-        return 1;
+        return kFailed;
     }
 }

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <set>
 #include <string_view>
+#include <system_error>
 
 namespace {
 
@@ -18,6 +19,114 @@ bool parseLong(std::string_view text, long &out)
     const auto result = std::from_chars(text.data(), end, out);
     return result.ec == std::errc() && result.ptr == end;
 }
+
+class Parser
+{
+public:
+    Parser(int argc, const char *const argv[], std::string &error)
+        : m_args(argv + 1, argv + argc), m_error(error)
+    {}
+
+    std::optional<Options> parse()
+    {
+        m_options.database = host::userDataDir() / "host.db";
+        while (m_next < m_args.size()) {
+            if (!parseOne(m_args[m_next++]))
+                return std::nullopt;
+        }
+        return complete() ? std::optional<Options>(m_options) : std::nullopt;
+    }
+
+private:
+    bool fail(std::string reason)
+    {
+        m_error = std::move(reason);
+        return false;
+    }
+
+    std::optional<std::string_view> value(std::string_view name)
+    {
+        if (m_next >= m_args.size()) {
+            fail(std::string(name) + " needs a value");
+            return std::nullopt;
+        }
+        return m_args[m_next++];
+    }
+
+    bool parseOne(std::string_view arg)
+    {
+        Options &o = m_options;
+        if (arg == "--help" || arg == "-h") {
+            o.help = true;
+        } else if (arg == "--test") {
+            o.test = true;
+        } else if (arg == "--force") {
+            o.force = true;
+        } else if (arg == "--db" || arg == "--screenshot" || arg == "--lang" ||
+                   arg == "--operator" || arg == "--rows") {
+            const auto v = value(arg);
+            return v && setValue(arg, *v);
+        } else if (arg.starts_with("-") && arg.size() > 1) {
+            return fail("unknown option '" + std::string(arg) + "'");
+        } else if (o.command.empty()) {
+            if (!kCommands.contains(arg))
+                return fail("unknown command '" + std::string(arg) + "'");
+            o.command = std::string(arg);
+        } else {
+            o.arguments.emplace_back(arg);
+        }
+        return true;
+    }
+
+    bool setValue(std::string_view name, std::string_view v)
+    {
+        Options &o = m_options;
+        if (name == "--db") {
+            o.database = std::string(v);
+            o.databaseGiven = true;
+        } else if (name == "--screenshot") {
+            o.screenshot = std::string(v);
+        } else if (name == "--lang") {
+            if (!kLanguages.contains(v))
+                return fail("--lang takes zh-CN, zh-TW or en, not '" + std::string(v) + "'");
+            o.language = std::string(v);
+        } else if (name == "--operator") {
+            if (!parseLong(v, o.operatorId))
+                return fail("--operator needs a whole number, not '" + std::string(v) + "'");
+            o.operatorGiven = true;
+        } else if (!parseLong(v, o.rows) || o.rows <= 0) {
+            return fail("--rows needs a positive whole number, not '" + std::string(v) + "'");
+        }
+        return true;
+    }
+
+    bool complete()
+    {
+        const Options &o = m_options;
+        if (o.help)
+            return true;
+        if (o.command.empty())
+            return fail("no command given");
+        if (o.command == "import" && o.arguments.size() != 1)
+            return fail("import takes one file");
+        if (o.command != "import" && !o.arguments.empty())
+            return fail(o.command + " takes no argument '" + o.arguments.front() + "'");
+        if (o.command != "init-db" && (o.rows != 0 || o.force))
+            return fail("--rows and --force go with init-db only");
+        if (!o.screenshot.empty()) {
+            const auto folder = o.screenshot.parent_path();
+            std::error_code ec;
+            if (!folder.empty() && !std::filesystem::is_directory(folder, ec))
+                return fail("--screenshot: there is no folder " + folder.string());
+        }
+        return true;
+    }
+
+    std::vector<std::string_view> m_args;
+    std::size_t m_next = 0;
+    std::string &m_error;
+    Options m_options;
+};
 
 } // namespace
 
@@ -36,11 +145,13 @@ std::string usageText()
            "  check                         check differences, make gain and loss bills\n"
            "  print                         print the count book\n"
            "  import FILE                   import counted quantities from a spreadsheet\n"
+           "                                (with --test: into the operator's last open count)\n"
            "\n"
-           "Options:\n"
+           "Options (before or after the command):\n"
            "  --db FILE        the host database (default: " +
            (host::userDataDir() / "host.db").string() +
-           ")\n"
+           ",\n"
+           "                   made with the demo company on first use)\n"
            "  --operator ID    the operator's user id (default 0)\n"
            "  --lang LANG      zh-CN, zh-TW or en (default zh-CN)\n"
            "  --test           test run: count-sheet windows close themselves\n"
@@ -50,65 +161,5 @@ std::string usageText()
 
 std::optional<Options> parseOptions(int argc, const char *const argv[], std::string &error)
 {
-    Options options;
-    options.database = host::userDataDir() / "host.db";
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        auto value = [&](std::string_view name) -> std::optional<std::string_view> {
-            if (i + 1 >= argc) {
-                error = std::string(name) + " needs a value";
-                return std::nullopt;
-            }
-            return std::string_view(argv[++i]);
-        };
-        if (!options.command.empty()) {
-            options.arguments.emplace_back(arg);
-        } else if (arg == "--help" || arg == "-h") {
-            options.help = true;
-        } else if (arg == "--test") {
-            options.test = true;
-        } else if (arg == "--db") {
-            const auto v = value(arg);
-            if (!v)
-                return std::nullopt;
-            options.database = std::string(*v);
-        } else if (arg == "--operator") {
-            const auto v = value(arg);
-            if (!v)
-                return std::nullopt;
-            if (!parseLong(*v, options.operatorId)) {
-                error = "--operator needs a whole number, not '" + std::string(*v) + "'";
-                return std::nullopt;
-            }
-        } else if (arg == "--lang") {
-            const auto v = value(arg);
-            if (!v)
-                return std::nullopt;
-            if (!kLanguages.contains(*v)) {
-                error = "--lang takes zh-CN, zh-TW or en, not '" + std::string(*v) + "'";
-                return std::nullopt;
-            }
-            options.language = std::string(*v);
-        } else if (arg == "--screenshot") {
-            const auto v = value(arg);
-            if (!v)
-                return std::nullopt;
-            options.screenshot = std::string(*v);
-        } else if (kCommands.contains(arg)) {
-            options.command = std::string(arg);
-        } else {
-            error = "unknown " + std::string(arg.starts_with("-") ? "option" : "command") + " '" +
-                    std::string(arg) + "'";
-            return std::nullopt;
-        }
-    }
-    if (options.command.empty() && !options.help) {
-        error = "no command given";
-        return std::nullopt;
-    }
-    if (options.command == "import" && options.arguments.size() != 1) {
-        error = "import takes one file";
-        return std::nullopt;
-    }
-    return options;
+    return Parser(argc, argv, error).parse();
 }

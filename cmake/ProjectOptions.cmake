@@ -20,6 +20,9 @@ function(stockcheck_library name)
   target_link_libraries(${name} PUBLIC ${ARG_LINK} PRIVATE stockcheck_options)
 endfunction()
 
+# No test may hang a run: each is stopped after this many seconds.
+set(STOCKCHECK_TEST_TIMEOUT 120)
+
 # stockcheck_test(NAME SOURCES... LINK deps... [GUI]): one GoogleTest binary per folder.
 function(stockcheck_test name)
   cmake_parse_arguments(ARG "GUI" "" "SOURCES;LINK" ${ARGN})
@@ -27,12 +30,12 @@ function(stockcheck_test name)
   if(ARG_GUI)
     target_link_libraries(${name} PRIVATE ${ARG_LINK} stockcheck_gui_test_main stockcheck_options)
   else()
-    target_link_libraries(${name} PRIVATE ${ARG_LINK} GTest::gtest_main GTest::gmock stockcheck_options)
+    target_link_libraries(${name} PRIVATE ${ARG_LINK} stockcheck_test_main stockcheck_options)
   endif()
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_compile_definitions(${name} PRIVATE STOCKCHECK_DATA_DIR="${STOCKCHECK_DATA_DIR}")
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     NO_PRETTY_VALUES
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8")
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8" TIMEOUT ${STOCKCHECK_TEST_TIMEOUT})
 endfunction()

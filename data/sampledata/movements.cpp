@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <set>
 #include <tuple>
 
 namespace sampledata {
@@ -74,6 +75,23 @@ public:
                 m_changeable.push_back(list.front());
         }
         std::sort(m_transferable.begin(), m_transferable.end());
+        // The last two stocks hold no unaudited bill, so that a current-stock count of them
+        // can be made; the others show why a backup is refused.
+        if (company.stocks.size() >= 3) {
+            for (auto s = company.stocks.end() - 2; s != company.stocks.end(); ++s)
+                m_cleanStocks.insert(s->id);
+        }
+        for (std::size_t p = 0; p < company.positions.size(); ++p) {
+            if (!isClean(company.positions[p].stockId))
+                m_pending.push_back(static_cast<int>(p));
+        }
+        for (const int p : m_transferable) {
+            const auto &from = company.positions[static_cast<std::size_t>(p)];
+            const int partner = partnerFor(p);
+            if (!isClean(from.stockId) &&
+                !isClean(company.positions[static_cast<std::size_t>(partner)].stockId))
+                m_pendingTransferable.push_back(p);
+        }
     }
 
     void addBills(int count);
@@ -124,6 +142,25 @@ private:
     }
 
     int user() { return m_random.pick(m_clerks); }
+    bool isClean(std::optional<int> stockId) const
+    {
+        return stockId && m_cleanStocks.contains(*stockId);
+    }
+    bool touchesCleanStock(const StockBill &bill) const
+    {
+        return std::any_of(bill.entries.begin(), bill.entries.end(), [this](const BillEntry &e) {
+            return isClean(e.dcStockId) || isClean(e.scStockId);
+        });
+    }
+    int firstPosition(const StockBill &bill)
+    {
+        const bool pending = bill.checkerId == 0 && !bill.cancelled;
+        if (bill.tranType == 41)
+            return m_random.pick(pending ? m_pendingTransferable : m_transferable);
+        if (pending && !m_pending.empty())
+            return m_random.pick(m_pending);
+        return m_random.range(0, static_cast<int>(m_company.positions.size()) - 1);
+    }
     void move(int p, double qty, double secQty)
     {
         m_net[static_cast<std::size_t>(p)] += qty;
@@ -141,6 +178,9 @@ private:
     std::vector<int> m_transferable;
     std::vector<int> m_changeable;
     std::vector<int> m_clerks; // the users who enter and audit bills
+    std::set<int> m_cleanStocks;
+    std::vector<int> m_pending; // positions outside the clean stocks, for unaudited bills
+    std::vector<int> m_pendingTransferable;
 };
 
 BillEntry MovementBuilder::makeEntry(int tranType, int p, int rob)
@@ -178,8 +218,6 @@ void MovementBuilder::addBills(int count)
         const auto covering = static_cast<std::size_t>(b);
         bill.tranType =
             covering < kTypeWeights.size() ? kTypeWeights[covering].first : drawType(m_random);
-        if (bill.tranType == 41 && m_transferable.empty())
-            bill.tranType = 10;
         bill.date = drawDate();
         bill.rob = m_random.chance(0.05) ? -1 : 1;
         bill.billerId = user();
@@ -193,9 +231,10 @@ void MovementBuilder::addBills(int count)
             bill.checkerId = user();
             bill.cancelled = true;
         }
-        const int first = bill.tranType == 41
-                              ? m_random.pick(m_transferable)
-                              : m_random.range(0, static_cast<int>(m_company.positions.size()) - 1);
+        const bool pending = bill.checkerId == 0 && !bill.cancelled;
+        if (bill.tranType == 41 && (pending ? m_pendingTransferable : m_transferable).empty())
+            bill.tranType = 10;
+        const int first = firstPosition(bill);
         bill.entries.push_back(makeEntry(bill.tranType, first, bill.rob));
         const auto &sameStock =
             m_byStock[m_company.positions[static_cast<std::size_t>(first)].stockId];
@@ -206,6 +245,8 @@ void MovementBuilder::addBills(int count)
             if (!used && (bill.tranType != 41 || partnerFor(p) >= 0))
                 bill.entries.push_back(makeEntry(bill.tranType, p, bill.rob));
         }
+        if (pending && touchesCleanStock(bill))
+            bill.checkerId = user();
         bill.billNo = billNumber(catalog::billPrefix(bill.tranType), ++serials[bill.tranType]);
         m_company.bills.push_back(std::move(bill));
     }
@@ -240,6 +281,8 @@ void MovementBuilder::addChanges(int count)
         if (m_random.chance(0.8))
             change.checkerId = user();
         const int from = m_random.pick(m_changeable);
+        if (isClean(m_company.positions[static_cast<std::size_t>(from)].stockId))
+            change.checkerId = user();
         const auto &list =
             m_samePlace.at(placeKey(m_company.positions[static_cast<std::size_t>(from)]));
         const int to = list[1];

@@ -56,26 +56,38 @@ void addLastCheckDates(std::string &sql, const SnapshotBatch &b, const std::stri
                     id);
         return;
     }
-    const std::string &name = b.itemTable;
-    if (b.createItemTable && b.perStock) {
-        sql += dropItemTableSql(name);
-        addLine(sql, "CREATE TABLE  ", name);
-        addLine(sql, "(FItemID INT NOT NULL DEFAULT(0))");
-    }
-    if (b.perStock)
-        addLine(sql, "INSERT INTO ", name, " SELECT DISTINCT FItemID FROM #temp1");
-    if (b.stampItems) {
+    if (b.perStock) {
+        addLine(sql, "INSERT INTO ", b.itemTable, " SELECT DISTINCT FItemID FROM #temp1");
+    } else if (b.stampItems) {
         addLine(sql, "UPDATE t_ICItemMaterial SET t_ICItemMaterial.flastcheckdate='", date, "'");
         addLine(sql, "  FROM t_ICItemMaterial ");
-        if (b.perStock)
-            addLine(sql, " INNER JOIN ", name, " ON t_ICItemMaterial.FItemID = ", name,
-                    ".FItemID ");
-        else
-            addLine(sql, " INNER JOIN #temp1 ON t_ICItemMaterial.FItemID = #temp1.FItemID ");
+        addLine(sql, " INNER JOIN #temp1 ON t_ICItemMaterial.FItemID = #temp1.FItemID ");
         addLine(sql, " WHERE t_ICItemMaterial.fcheckcycle > 0 ");
-        if (b.perStock)
-            addLine(sql, "DROP TABLE ", name, " ");
     }
+}
+
+// A per-stock cycle count gathers the items of every stock in one table, made by the first
+// stock's batch and read and dropped by the last one's, whether or not those stocks made lines.
+void addItemTableCreation(std::string &sql, const SnapshotBatch &b)
+{
+    if (!b.cycleCount || !b.perStock || !b.createItemTable)
+        return;
+    sql += dropItemTableSql(b.itemTable);
+    addLine(sql, "CREATE TABLE  ", b.itemTable);
+    addLine(sql, "(FItemID INT NOT NULL DEFAULT(0))");
+}
+
+void addItemTableStamp(std::string &sql, const SnapshotBatch &b)
+{
+    if (!b.cycleCount || !b.perStock || !b.stampItems)
+        return;
+    const std::string &name = b.itemTable;
+    addLine(sql, "UPDATE t_ICItemMaterial SET t_ICItemMaterial.flastcheckdate='",
+            host::sqlEscape(b.date), "'");
+    addLine(sql, "  FROM t_ICItemMaterial ");
+    addLine(sql, " INNER JOIN ", name, " ON t_ICItemMaterial.FItemID = ", name, ".FItemID ");
+    addLine(sql, " WHERE t_ICItemMaterial.fcheckcycle > 0 ");
+    addLine(sql, "DROP TABLE ", name, " ");
 }
 
 } // namespace
@@ -120,6 +132,7 @@ std::string snapshotBatchSql(const SnapshotBatch &b)
     std::string sql;
     if (b.cycleCount)
         sql += b.cycleSelection;
+    addItemTableCreation(sql, b);
     addInsert(sql, b);
     addLine(sql, " if exists (select top 1 1 from ICInvBackup where finterid=", id, ") ");
     addLine(sql, "Begin");
@@ -137,6 +150,7 @@ std::string snapshotBatchSql(const SnapshotBatch &b)
             "FInterID = ",
             id, " AND FSecQty <> 0");
     addLine(sql, " End");
+    addItemTableStamp(sql, b);
     addLine(sql, "truncate table ICInvBackupTemp");
     if (b.cycleCount)
         addLine(sql, "drop table #temp1");

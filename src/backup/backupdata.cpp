@@ -1,11 +1,14 @@
 #include "backup/icbackupinv.h"
 
 #include "backup/backupbatch.h"
+#include "backup/backuptransaction.h"
 #include "backup/dbaccess.h"
 #include "backup/processnumber.h"
 #include "host/core/dateformatter.h"
 #include "host/core/datetime.h"
 #include "host/core/hosterror.h"
+#include "host/db/databasefault.h"
+#include "services/databasefailure.h"
 #include "services/mmts.h"
 #include "services/modqellogmsg.h"
 #include "services/modulestate.h"
@@ -45,10 +48,12 @@ bool ICBackupInv::BackUpData(const host::Dictionary &vDictFilter, bool blnIsCutD
     const auto &m = module();
     try {
         // Without fresh maxima the new count would compare against another moment's bills.
-        if (!m.gSnapshotMaximaTaken) {
+        using Maxima = ModuleState::SnapshotMaxima;
+        if (m.gSnapshotMaxima == Maxima::NotRead)
+            throw host::HostError("The highest bill ids were not read for this backup.");
+        if (m.gSnapshotMaxima != Maxima::Taken) {
             modQelLogMsg::LogEnd(log, 1);
-            PubVariant::MsgBox(MParse::LoadLangString("读取单据最大内码失败，不能备份！"),
-                               PubVariant::vbInformation);
+            ReportMaximaFailure();
             return false;
         }
         backup::SnapshotBatch batch;
@@ -56,6 +61,7 @@ bool ICBackupInv::BackUpData(const host::Dictionary &vDictFilter, bool blnIsCutD
         std::string accessFrom;
         MMTS::GetCountLineAccessSQL(batch.operatorId, accessFrom, batch.accessWhere);
 
+        backup::BackupTransaction transaction;
         const backup::ProcessNumber number = backup::allocateProcessNumber();
         batch.processId = number.id;
         batch.processNumber = number.number;
@@ -80,7 +86,7 @@ bool ICBackupInv::BackUpData(const host::Dictionary &vDictFilter, bool blnIsCutD
                 return false;
             }
             if (batch.source.empty())
-                throw host::HostError("The cut-off balance could not be built.");
+                throw host::HostError("The cut-off balance could not be built: " + m_cutDateError);
         } else {
             batch.source =
                 backup::currentStockSelect(batch.processId, batch.maxBillInterID, accessFrom);
@@ -93,12 +99,34 @@ bool ICBackupInv::BackUpData(const host::Dictionary &vDictFilter, bool blnIsCutD
         }
 
         backup::executeInTransaction(backup::snapshotBatchSql(batch));
+        transaction.commit();
         modQelLogMsg::LogEnd(log, 0);
         return true;
-    } catch (const std::exception &) {
+    } catch (const std::exception &error) {
         modQelLogMsg::LogEnd(log, 1);
-        cleanUp(blnCycCheck, itemTable);
-        PubVariant::MsgBox(MParse::LoadLangString("备份数据失败！"), PubVariant::vbInformation);
+        // The backup's own writes are rolled back; on a busy database the clean-up would only
+        // wait once more.
+        if (host::databaseFault(error) != host::DatabaseFault::Busy)
+            cleanUp(blnCycCheck, itemTable);
+        PubVariant::MsgBox(
+            MParse::LoadLangString("备份数据失败！") + "\n" +
+                databaseFailureCause(error).value_or(backup::errorDescription(error)),
+            PubVariant::vbInformation);
         return false;
     }
+}
+
+void ICBackupInv::ReportMaximaFailure()
+{
+    auto &maxima = module().gSnapshotMaxima;
+    if (maxima != ModuleState::SnapshotMaxima::ReadFailed)
+        return;
+    maxima = ModuleState::SnapshotMaxima::FailureReported;
+    PubVariant::MsgBox(MParse::LoadLangString("读取单据最大内码失败，不能备份！"),
+                       PubVariant::vbInformation);
+}
+
+void ICBackupInv::EndBackup()
+{
+    module().gSnapshotMaxima = ModuleState::SnapshotMaxima::NotRead;
 }

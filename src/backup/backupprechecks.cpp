@@ -45,13 +45,13 @@ std::string ICBackupInv::SyncPosBill()
 bool ICBackupInv::GetStockBillMaxID()
 {
     auto &m = module();
-    m.gSnapshotMaximaTaken = false;
+    m.gSnapshotMaxima = ModuleState::SnapshotMaxima::ReadFailed;
     try {
         m.gMaxBillInterID =
             takeMaximum("Select ISNULL(Max(FInterID),0) From ICStockBill", "ICStockBill");
         m.gMaxMTOChangeID =
             takeMaximum("Select ISNULL(Max(FID),0) From t_MTOChange", "t_MTOChange");
-        m.gSnapshotMaximaTaken = true;
+        m.gSnapshotMaxima = ModuleState::SnapshotMaxima::Taken;
         return true;
     } catch (const std::exception &) {
         return false;

@@ -38,6 +38,7 @@ void frmBackupInv::cmdOK_Click()
         if (!ValidateInput())
             return;
         m_params = BuildBackupParams();
+        const BackupScope scope;
         const bool isCutDate = OptCutDate->Value();
         const double cutDate =
             host::parseDate(dtpDate->Value().toString(QStringLiteral("yyyy-MM-dd")).toStdString())
@@ -170,9 +171,11 @@ bool frmBackupInv::CheckBeforeBackup(host::Dictionary &params, bool isCutDate, d
         };
         if (refused(m_backup->SyncPosBill()))
             return false;
-        // A failure to take the maxima has been reported; a backup on old maxima is not made.
-        if (!m_backup->GetStockBillMaxID())
+        // A backup on old maxima is not made.
+        if (!m_backup->GetStockBillMaxID()) {
+            ICBackupInv::ReportMaximaFailure();
             return false;
+        }
         if (refused(m_backup->CheckStockRecCount(params, isCutDate, cutDate)))
             return false;
         params.SetValue("isCutDate", isCutDate);

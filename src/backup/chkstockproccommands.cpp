@@ -124,6 +124,7 @@ bool frmChkStockProc::CycCheck(bool withStock)
         return false;
     }
     const auto stocks = backupInv.GetCheckCycStockID();
+    const BackupScope scope;
     backupInv.GetStockBillMaxID();
 
     host::Dictionary params;

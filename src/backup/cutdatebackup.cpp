@@ -14,10 +14,14 @@ namespace {
 
 constexpr std::string_view kNoData = "NoData";
 
-long procDictNumber(std::string_view key)
+// The current year or period the host handed the process list; a backup started on its own
+// was handed none and takes the host's own option, which is where the host reads it from.
+long currentPeriodPart(std::string_view key, std::string_view option)
 {
     const auto &dict = module().gProcDict;
-    return dict ? host::CLng(host::Val(dict->Value(key))) : 0;
+    if (dict && dict->Exists(key))
+        return host::CLng(host::Val(dict->Value(key)));
+    return host::CLng(host::Val(PubVariant::GetSysProfile("IC", option)->GetValue(option, 0)));
 }
 
 } // namespace
@@ -33,8 +37,8 @@ std::string ICBackupInv::BuildCutDateBackup(long processId, const std::string &c
         balance.maxBillInterID = module().gMaxBillInterID;
         balance.stock = host::CStr(vDictFilter.Value("Stock"));
         balance.filter = host::CStr(vDictFilter.Value("Filter"));
-        const long curYear = procDictNumber("CurYear");
-        const long curPeriod = procDictNumber("CurPeriod");
+        const long curYear = currentPeriodPart("CurYear", "CurrentYear");
+        const long curPeriod = currentPeriodPart("CurPeriod", "CurrentPeriod");
 
         auto periods = backup::execute(backup::periodLookupSql(cutDate, curYear, curPeriod));
         backup::setFilter(periods,
@@ -71,7 +75,8 @@ std::string ICBackupInv::BuildCutDateBackup(long processId, const std::string &c
             return std::string(kNoData);
         }
         return backup::cutDateSelectSql(accessFrom);
-    } catch (const std::exception &) {
+    } catch (const std::exception &error) {
+        m_cutDateError = backup::errorDescription(error);
         return {};
     }
 }

@@ -45,9 +45,13 @@ public:
 
     // Pre-checks: each returns "" when the backup may go on, else the message for the user.
     std::string SyncPosBill();
-    // Takes the snapshot maxima gMaxBillInterID and gMaxMTOChangeID. False after a failure,
-    // which it has reported; the backup then refuses to run on the old maxima.
+    // Takes the snapshot maxima gMaxBillInterID and gMaxMTOChangeID. False after a failure; the
+    // backup then refuses to run on the old maxima and tells the user once.
     bool GetStockBillMaxID();
+    // Tells the user that the maxima could not be read, unless that was told already.
+    static void ReportMaximaFailure();
+    // Ends a backup (of one or of every stock): the next one must take its maxima afresh.
+    static void EndBackup();
     std::string CheckStockRecCount(const host::Dictionary &vDict, bool blnIsCutDate = false,
                                    double CutDate = 0);
     std::string CheckBillInterID(const host::Dictionary &vDict);
@@ -67,4 +71,17 @@ private:
                                    const host::Dictionary &vDictFilter);
     std::string BuildUnauditedBillSQL(long stockId, const std::string &condition,
                                       const host::Dictionary &vDict);
+
+    std::string m_cutDateError; // why BuildCutDateBackup failed
+};
+
+// One backup as the user asked for it, of one stock or of each stock in turn: when it ends,
+// the next backup must take its maxima afresh.
+class BackupScope
+{
+public:
+    BackupScope() = default;
+    ~BackupScope() { ICBackupInv::EndBackup(); }
+    BackupScope(const BackupScope &) = delete;
+    BackupScope &operator=(const BackupScope &) = delete;
 };

@@ -11,10 +11,11 @@
 #include "import/importrowcheck.h"
 #include "import/importsheet.h"
 #include "import/mergesql.h"
+#include "import/staginglifetime.h"
 #include "import/stagingrow.h"
-#include "import/stagingtable.h"
 #include "import/tempinsertsql.h"
 #include "services/appconn.h"
+#include "services/databasefailure.h"
 #include "services/mmts.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
@@ -31,14 +32,12 @@ namespace {
 
 constexpr long kBatchRecords = 100;
 
-// Returns whether a batch was sent.
-bool send(host::StringBuilder &batch)
+void send(host::StringBuilder &batch)
 {
     if (batch.Length() == 0)
-        return false;
+        return;
     appConn().Execute(batch.StringValue());
     batch.Remove(1, batch.Length());
-    return true;
 }
 
 // The open count processes of the logged-in user; the last one becomes current.
@@ -90,14 +89,16 @@ void writeTestTime()
     file << text << "\r\n";
 }
 
-// A run that stopped leaves its staging table behind; nothing else would ever remove it.
-void dropStagingTable(const std::string &tableName) noexcept
+// A failure that is not the sheet's fault is told with its cause; it must not send the user
+// looking for a wrong record.
+std::string failureMessage(const std::exception &error, long record)
 {
-    try {
-        appConn().Execute("IF OBJECT_ID('" + tableName + "') IS NOT NULL DROP TABLE " + tableName);
-    } catch (const std::exception &) {
-        // The run's own failure is what the user is told about.
-    }
+    std::optional<std::string> cause = databaseFailureCause(error);
+    if (!cause && dynamic_cast<const StagingTable::NameTaken *>(&error))
+        cause = MParse::LoadLangString("引入临时表的名称都已被其他引入占用。");
+    if (!cause)
+        return MParse::FormatLangString("第%1条记录存在非法数据,盘点引入失败", {record + 2});
+    return MParse::LoadLangString("盘点引入失败") + "\n" + *cause;
 }
 
 } // namespace
@@ -108,17 +109,22 @@ bool ImportCheckData(std::shared_ptr<host::Recordset> &rs)
     const bool mtoPlanMode = m.gMtoPlanMode == 1;
     long i = 0;
     std::string tableName;
-    bool tableCreated = false; // the first batch sent creates it
+    bool tableCreated = false;
     try {
         std::optional<host::ui::BusyCursor> busy;
         const auto columns = ImportSheet::columnMap(mtoPlanMode);
         host::StringBuilder batch;
         if (m.gIsTest)
             chooseTestProcess();
-        tableName = StagingTable::name(MParse::GetUserID(), host::now());
+        const long userId = MParse::GetUserID();
+        const double startTime = host::now();
+        StagingTable::dropLeftovers(userId, startTime);
         busy.emplace();
         const BaseDataDicts dicts = BaseDataDicts::load();
-        batch.Append(StagingTable::createSql(tableName));
+        // Created on its own rather than with the first rows, so that a name another run of
+        // the same second holds is noticed and passed over.
+        tableName = StagingTable::create(userId, startTime);
+        tableCreated = true;
         const auto units =
             appConn().Execute("select fcoefficient,FMeasureUnitID from t_measureunit");
         StagingRun run;
@@ -141,10 +147,10 @@ bool ImportCheckData(std::shared_ptr<host::Recordset> &rs)
                 batch.Append(GetTempInsertSQL(row));
             }
             if (i % kBatchRecords == 0 && i != 0)
-                tableCreated = send(batch) || tableCreated;
+                send(batch);
             rs->MoveNext();
         }
-        tableCreated = send(batch) || tableCreated;
+        send(batch);
 
         const auto directions = CheckTempUnitDirection(tableName);
         if (directions && directions->State() == host::Recordset::adStateOpen) {
@@ -178,10 +184,10 @@ bool ImportCheckData(std::shared_ptr<host::Recordset> &rs)
         else if (!endText.empty())
             ShowErrMsg(MParse::LoadLangString(endText));
         return true;
-    } catch (const std::exception &) {
+    } catch (const std::exception &error) {
         if (tableCreated)
-            dropStagingTable(tableName);
-        ShowErrMsg(MParse::FormatLangString("第%1条记录存在非法数据,盘点引入失败", {i + 2}));
+            StagingTable::drop(tableName);
+        ShowErrMsg(failureMessage(error, i));
         return false;
     }
 }

@@ -41,8 +41,11 @@ bool ImportFromExcel(const std::string &fileName)
         }
         ImportCheckData(rs);
         return true;
-    } catch (const std::exception &) {
-        showMessage("引入遇到问题，请重命名工作表或重新生成引入文件，再重试");
+    } catch (const std::exception &error) {
+        // The reader's description says what is wrong with the file.
+        ShowErrMsg(
+            MParse::LoadLangString("引入遇到问题，请重命名工作表或重新生成引入文件，再重试") +
+            "\n" + error.what());
         return false;
     }
 }

@@ -64,7 +64,16 @@ struct ModuleState
     bool gLogInitDone = false;
 
     // Count processes and stock backup
-    bool gSnapshotMaximaTaken = false; // gMaxBillInterID and gMaxMTOChangeID read without error
+    // Whether gMaxBillInterID and gMaxMTOChangeID were read for the backup under way: a backup
+    // runs only on maxima taken for it, and a failed read is told to the user once.
+    enum class SnapshotMaxima
+    {
+        NotRead,
+        Taken,
+        ReadFailed,
+        FailureReported
+    };
+    SnapshotMaxima gSnapshotMaxima = SnapshotMaxima::NotRead;
 
     // Count-sheet engine
     std::shared_ptr<host::SettingsStore> gIni; // per-user view settings, "StockCheck.ini"

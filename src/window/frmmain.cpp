@@ -26,6 +26,7 @@
 #include "services/pubvariant.h"
 
 #include <QAction>
+#include <QHeaderView>
 
 namespace {
 
@@ -108,8 +109,89 @@ void frmMain::createControls()
     for (int col = 1; col <= kEntryColumns; ++col)
         if (const char *header = hiddenHeaders[col - 1])
             vsCheck->SetText(col, 0, QString::fromLatin1(header));
+    // Only the counted quantities, the adjustment, the second unit's rate and count and the
+    // note take typing; the fill unlocks the second unit's cells per line.
+    vsCheck->setBlockMode(true);
+    vsCheck->setRow(-1);
+    vsCheck->setRow2(-1);
+    vsCheck->setCol(1);
+    vsCheck->setCol2(kEntryColumns);
+    vsCheck->setLock(true);
+    vsCheck->setBlockMode(false);
+    for (int col : {24, 25, 28, 31, 33}) {
+        vsCheck->setCol(col);
+        vsCheck->setLock(false);
+    }
+    static const std::pair<int, long> backColors[] = {
+        {1, 0xEBEBEB},  {5, 0xD8FFFF},  {6, 0xD8FFFF},  {7, 0xD8FFFF},  {8, 0xDEFEFC},
+        {11, 0xD8FFFF}, {12, 0xD8FFFF}, {13, 0xD8FFFF}, {14, 0xD8FFFF}, {16, 0xD8FFFF},
+        {17, 0xD8FFFF}, {18, 0xDBFDFB}, {19, 0xDBFDFB}, {22, 0xD8FFFF}, {23, 0xD8FFFF}};
+    for (const auto &[col, color] : backColors) {
+        vsCheck->setCol(col);
+        vsCheck->setBackColor(color);
+    }
+    vsCheck->setCol(1);
+    vsCheck->setColHidden(true);
+    // Long captions wrap onto a second header line rather than being cut.
+    for (QHeaderView *header : {vsCheck->horizontalHeader(), ldgCheck->horizontalHeader()}) {
+        header->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
+        header->setFixedHeight(2 * header->fontMetrics().height() + 8);
+    }
     ldgCheck->hide();
     resize(1000, 640);
+}
+
+void frmMain::setGridCaptions()
+{
+    static const std::pair<int, const char *> headers[] = {
+        {2, "仓库代码"},
+        {3, "仓库"},
+        {4, "仓位代码"},
+        {5, "仓位"},
+        {6, "物料代码"},
+        {7, "物料名称"},
+        {8, "规格型号"},
+        {9, "辅助属性代码"},
+        {10, "辅助属性"},
+        {11, "批次"},
+        {12, "计划跟踪号"},
+        {13, "生产/采购日期"},
+        {14, "保质期(天)"},
+        {15, "基本单位代码"},
+        {16, "基本单位"},
+        {17, "基本单位账存数量"},
+        {18, "基本单位实存数量"},
+        {19, "基本单位盘点数量"},
+        {20, "单位代码"},
+        {21, "单位"},
+        {22, "账存数量"},
+        {23, "实存数量"},
+        {24, "盘点数量"},
+        {25, "调整数量"},
+        {26, "辅助单位代码"},
+        {27, "辅助计量单位"},
+        {28, "换算率"},
+        {29, "辅助计量单位账存数量"},
+        {30, "辅助计量单位实存数量"},
+        {31, "辅助计量单位盘点数量"},
+        {32, "辅助计量单位调整数量"},
+        {33, "备注"},
+        {40, "辅助计量单位ID"},
+        {41, "辅助属性ID"},
+    };
+    for (const auto &[col, header] : headers)
+        tryStep([&] { vsCheck->SetText(col, 0, backup::langText(header)); });
+    m_mtoColumn = 12;
+    if (module().gMtoPlanMode == 0)
+        tryStep([&] {
+            vsCheck->setBlockMode(false);
+            vsCheck->setRow(-1);
+            vsCheck->setCol(m_mtoColumn);
+            vsCheck->setColHidden(true);
+        });
+    tryStep([&] { staBar->Panels(1).setText(backup::langText("就绪")); });
+    tryStep([&] { Label1->setCaption(backup::langText("盘点方案:")); });
+    tryStep([&] { lstStock->setLeft(Label1->Left() + Label1->Width() + 120); });
 }
 
 void frmMain::connectEvents()

@@ -200,6 +200,7 @@ private:
 
     void createControls();
     void createMenus();
+    void setGridCaptions();
     void buildToolBar();
     void connectEvents();
     void applyModeVisibility();

@@ -7,6 +7,7 @@
 #include "host/ui/tool.h"
 #include "host/ui/toolbarcontrol.h"
 #include "services/modulestate.h"
+#include "services/mparse.h"
 
 #include <QAction>
 #include <QMenu>
@@ -271,11 +272,11 @@ void frmMain::createMenus()
             break;
         }
     }
-    // The design state: the data-view item for all lines checked, the format menu, the
-    // line-clearing item and the about item out of sight.
+    // The design state: the data-view item for all lines checked; saving, the format menu,
+    // the line-clearing item and the about item out of sight until a mode shows them.
     mnuVSelectData_All->setChecked(true);
-    for (QAction *hidden :
-         {mnuFormat, mnuEdit_SS, mnuEdit_DeleteRow, mnuFormatResetColWidth, mnuHSep1, mnuHAbout})
+    for (QAction *hidden : {mnuFSave, mnuFormat, mnuEdit_SS, mnuEdit_DeleteRow,
+                            mnuFormatResetColWidth, mnuHSep1, mnuHAbout})
         hidden->setVisible(false);
     mnuFormat->setEnabled(false);
 }
@@ -295,7 +296,9 @@ void frmMain::buildToolBar()
 
 void frmMain::InitCaptions()
 {
+    tryStep([&] { MParse::SetFormFont(*this); });
     tryStep([&] { setCaption(backup::langText("物料盘点表")); });
+    setGridCaptions();
     for (const ToolDef &t : kTools)
         tryStep([&] {
             barlist->Tools(QString::fromLatin1(t.key)).setCaption(backup::langText(t.caption));

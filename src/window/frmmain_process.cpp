@@ -107,6 +107,10 @@ void frmMain::lstStock_Click()
         if (m.gShowFilterBeforeCheck && countSheetWindows().showFilter)
             countSheetWindows().showFilter(m.gShowType, 0);
         mLastListIndex = lstStock->ListIndex();
+    } else if (!isVisible()) {
+        // The entry chosen while the window loads is the one a later choice is compared with,
+        // so choosing another process always asks about unsaved counts first.
+        mLastListIndex = index;
     }
     if (!m.gShowFilterBeforeCheck) {
         if (!m.gFilterDict)
@@ -205,7 +209,6 @@ void frmMain::fillLedger()
     host::ui::LedgerGrid::FaceRef face = ldgCheck->Face();
     face.setRows(1);
     face.setRows(2);
-    // The print book's query has no second-unit differences to total; the rows still show.
     tryStep([&] { m_mainDo->GetSumData(); });
     const long count = m_mainDo->p_RSMain ? m_mainDo->p_RSMain->RecordCount() : 0;
     face.setRows(static_cast<int>(count) + (module().gShowType == 1 ? 3 : 2));

@@ -39,6 +39,66 @@ const char *const kRefusalTexts[] = {
 };
 const char *const kUnmatchedText = "数据库中没有此盘点数据，盘点数据未能成功保存，请刷新后再试！";
 
+// The cells of a RowData, in the order the record holds them.
+struct RowField
+{
+    enum Kind
+    {
+        Key,         // a whole number; blank reads as 0
+        RequiredKey, // a whole number the line cannot be without
+        Date,
+        Text,
+        Number
+    };
+    const char *key;
+    int col;
+    Kind kind;
+};
+
+constexpr RowField kRowFields[] = {
+    {"SPID", 35, RowField::Key},
+    {"KFDate", 13, RowField::Date},
+    {"KFPeriod", 14, RowField::Key},
+    {"ItemID", 1, RowField::RequiredKey},
+    {"UnitID", 37, RowField::RequiredKey},
+    {"BatchNo", 11, RowField::Text},
+    {"MtoNo", 12, RowField::Text},
+    {"CheckQty", 19, RowField::Number},
+    {"DiffQty", 36, RowField::Number},
+    {"CUUnitDiffQty", 39, RowField::Number},
+    {"CUUnitAccountQty", 22, RowField::Number},
+    {"CUUnitCheckQty", 24, RowField::Number},
+    {"Note", 33, RowField::Text},
+    {"AdjQty", 25, RowField::Number},
+    {"SecUnitQty", 29, RowField::Number},
+    {"SecQtyAct", 30, RowField::Number},
+    {"SecCheckQty", 31, RowField::Number},
+    {"SecAdjQty", 32, RowField::Number},
+    {"SecDiffQty", 43, RowField::Number},
+    {"FCoefficient", 34, RowField::Number},
+    {"StockID", 42, RowField::RequiredKey},
+    {"AccountQty", 17, RowField::Number},
+    {"AuxPropID", 41, RowField::Key},
+};
+
+// The current-line values the row reader leaves behind, with their columns.
+constexpr std::pair<double ModuleState::*, int> kCurrentLine[] = {
+    {&ModuleState::gCurQty, 17},
+    {&ModuleState::gCurQtyAct, 18},
+    {&ModuleState::gCurCheckQty, 19},
+    {&ModuleState::gCurCUUnitQty, 22},
+    {&ModuleState::gCurCUUnitCheckQty, 24},
+    {&ModuleState::gCurAdjQty, 25},
+    {&ModuleState::gCurSecCoefficient, 28},
+    {&ModuleState::gCurSecQty, 29},
+    {&ModuleState::gCurSecQtyAct, 30},
+    {&ModuleState::gCurSecCheckQty, 31},
+    {&ModuleState::gCurSecAdjQty, 32},
+    {&ModuleState::gCurDiffQty, 36},
+    {&ModuleState::gCurCUUnitDiffQty, 39},
+    {&ModuleState::gCurSecDiffQty, 43},
+};
+
 int sign(double value)
 {
     return (value > 0) - (value < 0);
@@ -156,64 +216,39 @@ long frmMain::GetRowData(int row, host::StringBuilder &sbSQL)
     // A key cell that is blank where the line must have a value, or that holds no number,
     // would match the wrong line or none.
     bool keyReadable = true;
-    auto key = [&](int col, bool required) -> long {
-        const std::string cell = text(col);
-        if (cell.empty()) {
-            keyReadable = keyReadable && !required;
-            return 0;
+    auto value = [&](const RowField &field) -> host::Variant {
+        const std::string cell = text(field.col);
+        switch (field.kind) {
+        case RowField::Text:
+            return cell;
+        case RowField::Number:
+            return host::Val(cell);
+        case RowField::Date:
+            try {
+                return host::DateFormatter().format(host::Variant(cell), "YYYY-MM-DD");
+            } catch (...) {
+                keyReadable = false;
+                return std::string();
+            }
+        case RowField::Key:
+        case RowField::RequiredKey:
+            break;
         }
-        const auto value = host::ui::parseNumber(QString::fromStdString(cell));
-        keyReadable = keyReadable && value.has_value();
-        return value ? std::lround(*value) : 0;
+        if (cell.empty()) {
+            keyReadable = keyReadable && field.kind != RowField::RequiredKey;
+            return 0L;
+        }
+        const auto parsed = host::ui::parseNumber(QString::fromStdString(cell));
+        keyReadable = keyReadable && parsed.has_value();
+        return parsed ? std::lround(*parsed) : 0L;
     };
-
     auto rowData = std::make_shared<host::Dictionary>();
-    rowData->SetValue("SPID", key(35, false));
-    std::string kfDate;
-    try {
-        kfDate = host::DateFormatter().format(host::Variant(text(13)), "YYYY-MM-DD");
-    } catch (...) {
-        keyReadable = false;
-    }
-    rowData->SetValue("KFDate", kfDate);
-    rowData->SetValue("KFPeriod", key(14, false));
-    rowData->SetValue("ItemID", key(1, true));
-    rowData->SetValue("UnitID", key(37, true));
-    rowData->SetValue("BatchNo", text(11));
-    rowData->SetValue("MtoNo", text(12));
-    rowData->SetValue("CheckQty", number(19));
-    rowData->SetValue("DiffQty", number(36));
-    rowData->SetValue("CUUnitDiffQty", number(39));
-    rowData->SetValue("CUUnitAccountQty", number(22));
-    rowData->SetValue("CUUnitCheckQty", number(24));
-    rowData->SetValue("Note", text(33));
-    rowData->SetValue("AdjQty", number(25));
-    rowData->SetValue("SecUnitQty", number(29));
-    rowData->SetValue("SecQtyAct", number(30));
-    rowData->SetValue("SecCheckQty", number(31));
-    rowData->SetValue("SecAdjQty", number(32));
-    rowData->SetValue("SecDiffQty", number(43));
-    rowData->SetValue("FCoefficient", number(34));
-    rowData->SetValue("StockID", key(42, true));
-    rowData->SetValue("AccountQty", number(17));
-    rowData->SetValue("AuxPropID", key(41, false));
-
-    m.gCurQty = number(17);
-    m.gCurQtyAct = number(18);
-    m.gCurCheckQty = number(19);
-    m.gCurCUUnitQty = number(22);
-    m.gCurCUUnitCheckQty = number(24);
-    m.gCurAdjQty = number(25);
-    m.gCurSecCoefficient = number(28);
-    m.gCurSecQty = number(29);
-    m.gCurSecQtyAct = number(30);
-    m.gCurSecCheckQty = number(31);
-    m.gCurSecAdjQty = number(32);
-    m.gCurDiffQty = number(36);
-    m.gCurCUUnitDiffQty = number(39);
+    for (const RowField &field : kRowFields)
+        rowData->SetValue(field.key, value(field));
+    for (const auto &[current, col] : kCurrentLine)
+        m.*current = number(col);
     m.gCurAuxPropID = std::lround(number(41));
     m.gCurStockID = std::lround(number(42));
-    m.gCurSecDiffQty = number(43);
 
     const double account = number(17);
     const double actual = number(18);

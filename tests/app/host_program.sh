@@ -25,19 +25,41 @@ expect() { # name, expected status, pattern of the output, command...
 
 expect "help lists the commands" 0 "import FILE" "$program" --help
 expect "bad usage" 2 "Usage:" "$program" frobnicate
-expect "first run makes the database" 0 "created" "$program" --operator 16394 check
+expect "first run makes the database" 0 "created" "$program" --operator 16 check
 [ -s "$work/data/stockcheck/host.db" ] && passed=$((passed + 1)) || {
     failed=$((failed + 1))
     echo "FAILED: no default database"
 }
-expect "the module speaks the user's language" 0 "The import ran into a problem" \
-    "$program" --lang en import "$work/count.xls"
+expect "a named database must exist" 1 "init-db" "$program" --db "$work/typo/x.db" sql </dev/null
+[ ! -e "$work/typo" ] && passed=$((passed + 1)) || {
+    failed=$((failed + 1))
+    echo "FAILED: a mistyped --db made folders"
+}
+expect "init-db makes a named database" 0 "created" "$program" init-db --db "$work/x.db"
+expect "options after the command count" 0 "(1 row)" \
+    "$program" sql --db "$work/x.db" <<<"select count(*) from t_user where FUserID=16"
+expect "a command takes no stray argument" 2 "Usage:" "$program" sql extra
+expect "init-db wants a number of rows" 2 "Usage:" "$program" init-db --rows abc
+expect "init-db options go with init-db" 2 "Usage:" "$program" --force check
+expect "a picture needs its folder" 2 "no folder" \
+    "$program" --screenshot "$work/none/p.png" processes
+expect "an operator must be a user" 1 "no user 999" "$program" --operator 999 processes
+expect "the module speaks the user's language" 1 "does not exist" \
+    "$program" --lang en --test import "$work/count.xls"
+echo "not a sheet" >"$work/notes.xls"
+expect "an import reads spreadsheets only" 1 "not a spreadsheet" \
+    "$program" --test import "$work/notes.xls"
+printf 'PK\003\004' >"$work/count.xlsx"
+expect "an import needs a count process" 2 "needs a count process" \
+    "$program" import "$work/count.xlsx"
+expect "a refused import fails" 1 "" "$program" --operator 16 --test import "$work/count.xlsx"
 expect "without a display a message takes its default" 0 "仓库数据还未备份" \
-    "$program" --operator 16394 input
+    "$program" --operator 16 input
+expect "a backup not made fails" 1 "" "$program" --operator 16 backup
 expect "commands are logged" 0 "ZarvoStockCheck.ICCheckInterface.CheckDataCheck" \
     cat "$work/state/stockcheck/stockcheck.log"
 expect "a window can be looked at" 0 "" \
-    "$program" --operator 16394 --screenshot "$work/processes.png" processes
+    "$program" --operator 16 --screenshot "$work/processes.png" processes
 [ -s "$work/processes.png" ] && passed=$((passed + 1)) || {
     failed=$((failed + 1))
     echo "FAILED: no screenshot of the process list"

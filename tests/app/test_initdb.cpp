@@ -56,7 +56,7 @@ TEST_F(InitDb, RefusesToOverwriteADatabaseUnlessForced)
     EXPECT_EQ(runInitDb(m_options), 1);
     EXPECT_EQ(count("ICInventory"), 0);
 
-    m_options.arguments = {"--force"};
+    m_options.force = true;
     EXPECT_EQ(runInitDb(m_options), 0);
     EXPECT_GT(count("ICInventory"), 0);
 }
@@ -71,20 +71,20 @@ TEST_F(InitDb, TakesAnEmptyFileAsNoDatabase)
 
 TEST_F(InitDb, ScalesToTheRowsAskedFor)
 {
-    m_options.arguments = {"--rows", "800"};
+    m_options.rows = 800;
     ASSERT_EQ(runInitDb(m_options), 0);
     EXPECT_GE(count("ICInventory"), 800);
     EXPECT_LT(count("ICInventory"), 820);
 }
 
-TEST_F(InitDb, RejectsBadArguments)
+// Only the default database is made on first use: a named one that is not there is refused,
+// and neither it nor its folder is made.
+TEST_F(InitDb, FirstRunMakesNoNamedDatabase)
 {
-    for (const auto &arguments : std::vector<std::vector<std::string>>{
-             {"--rows"}, {"--rows", "0"}, {"--rows", "12x"}, {"--rows", "-5"}, {"--fast"}}) {
-        m_options.arguments = arguments;
-        EXPECT_EQ(runInitDb(m_options), 2) << arguments.back();
-    }
-    EXPECT_FALSE(std::filesystem::exists(m_options.database));
+    m_options.command = "sql";
+    m_options.databaseGiven = true;
+    EXPECT_FALSE(ensureDatabase(m_options));
+    EXPECT_FALSE(std::filesystem::exists(m_options.database.parent_path()));
 }
 
 TEST_F(InitDb, FirstRunCreatesTheDatabaseOnce)

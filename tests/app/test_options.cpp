@@ -38,21 +38,57 @@ TEST(Options, DefaultDatabaseIsInTheUserDataFolder)
     EXPECT_EQ(o->language, "zh-CN");
 }
 
+TEST(Options, OptionsMayFollowTheCommand)
+{
+    std::string error;
+    const auto sql = parse({"sql", "--db", "x.db", "--lang", "en"}, error);
+    ASSERT_TRUE(sql) << error;
+    EXPECT_EQ(sql->database, "x.db");
+    EXPECT_TRUE(sql->databaseGiven);
+    EXPECT_EQ(sql->language, "en");
+    EXPECT_TRUE(sql->arguments.empty());
+
+    const auto init = parse({"init-db", "--rows", "500", "--force"}, error);
+    ASSERT_TRUE(init) << error;
+    EXPECT_EQ(init->rows, 500);
+    EXPECT_TRUE(init->force);
+    EXPECT_FALSE(init->databaseGiven);
+
+    const auto import = parse({"import", "count.xls", "--test", "--operator", "16"}, error);
+    ASSERT_TRUE(import) << error;
+    EXPECT_EQ(import->arguments, std::vector<std::string>{"count.xls"});
+    EXPECT_TRUE(import->test);
+    EXPECT_TRUE(import->operatorGiven);
+}
+
 TEST(Options, BadUsageIsRefusedWithAReason)
 {
-    const std::vector<std::vector<const char *>> bad = {
-        {},
-        {"frobnicate"},
-        {"--db"},
-        {"--operator", "abc", "check"},
-        {"--lang", "fr", "check"},
-        {"--verbose", "check"},
-        {"import"},
-        {"import", "a.xls", "b.xls"},
+    struct Case
+    {
+        std::vector<const char *> args;
+        const char *reason;
     };
-    for (const auto &args : bad) {
+    const std::vector<Case> bad = {
+        {{}, "no command"},
+        {{"frobnicate"}, "unknown command"},
+        {{"--db"}, "needs a value"},
+        {{"check", "--db"}, "needs a value"},
+        {{"--operator", "abc", "check"}, "whole number"},
+        {{"--lang", "fr", "check"}, "zh-CN, zh-TW or en"},
+        {{"--verbose", "check"}, "unknown option"},
+        {{"check", "--verbose"}, "unknown option"},
+        {{"import"}, "one file"},
+        {{"import", "a.xls", "b.xls"}, "one file"},
+        {{"sql", "extra"}, "takes no argument"},
+        {{"init-db", "--rows", "abc"}, "positive whole number"},
+        {{"init-db", "--rows", "0"}, "positive whole number"},
+        {{"init-db", "--rows"}, "needs a value"},
+        {{"check", "--force"}, "init-db only"},
+        {{"--screenshot", "/no/such/folder/p.png", "processes"}, "no folder"},
+    };
+    for (const auto &[args, reason] : bad) {
         std::string error;
-        EXPECT_FALSE(parse(args, error));
-        EXPECT_FALSE(error.empty());
+        EXPECT_FALSE(parse(args, error)) << reason;
+        EXPECT_NE(error.find(reason), std::string::npos) << error;
     }
 }

@@ -272,6 +272,24 @@ TEST_F(BackupWindow, PreChecksRefuseTheBackup)
     EXPECT_EQ(count("ICStockCheckProcess"), 0);
 }
 
+// Maxima that cannot be read refuse the backup with one message, at each attempt: the state of
+// the read is cleared after every backup.
+TEST_F(BackupWindow, UnreadableMaximaAreReportedOncePerBackup)
+{
+    addStock({kItemPiece, 1, 10, "L1", 5});
+    exec("drop table t_MTOChange");
+    const auto w = open();
+    selectStocks(*w, {0});
+    for (size_t attempt = 1; attempt <= 2; ++attempt) {
+        w->cmdOK_Click();
+        EXPECT_EQ(messages(),
+                  std::vector<std::string>(attempt, "读取单据最大内码失败，不能备份！"));
+        EXPECT_EQ(module().gSnapshotMaxima, ModuleState::SnapshotMaxima::NotRead);
+    }
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(count("ICStockCheckProcess"), 0);
+}
+
 TEST_F(BackupWindow, CutOffDateOnTheStartDatePasses)
 {
     addStock({kItemPiece, 1, 10, "L1", 5});

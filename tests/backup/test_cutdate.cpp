@@ -119,6 +119,20 @@ TEST_F(CutDateBackup, CurrentOrLaterPeriodStartsFromTheCurrentPeriod)
     EXPECT_DOUBLE_EQ(lineQty(kItemPiece, 1, 10), 56);
 }
 
+// Started on its own, without the process list's dictionary, the backup takes the host's
+// current period from its options.
+TEST_F(CutDateBackup, WithoutTheProcessListTheHostOptionsGiveThePeriod)
+{
+    module().gProcDict.reset();
+    exec("delete from t_SystemProfile where FKey in ('CurrentYear','CurrentPeriod')");
+    exec("insert into t_SystemProfile (FCategory,FKey,FValue) values ('IC','CurrentYear','2026')");
+    exec("insert into t_SystemProfile (FCategory,FKey,FValue) values ('IC','CurrentPeriod','3')");
+    addBalance(2026, 3, kItemPiece, 1, 10, 50, "2026-02-01");
+    addBill(2, 1, "2026-03-10", kItemPiece, 5, 1, 10, 0, 0);
+    ASSERT_TRUE(backUpAt("2026-03-10"));
+    EXPECT_DOUBLE_EQ(lineQty(kItemPiece, 1, 10), 55);
+}
+
 TEST_F(CutDateBackup, NothingToBackUpOrNoPeriodWritesNoProcess)
 {
     EXPECT_FALSE(backUpAt("2026-02-15"));

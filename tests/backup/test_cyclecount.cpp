@@ -159,3 +159,28 @@ TEST_F(CycleCount, PerStockProcessesShareTheItemListTable)
                    "a.FID=b.FInterID group by FID order by FID"),
               (std::vector<Row>{{1, 1}, {2, 1}, {3, 1}}));
 }
+
+// A stock that makes no line, first or last, neither loses the item-list table for the stocks
+// after it nor the last-check stamp of the stocks before it.
+TEST_F(CycleCount, PerStockCountGoesOnPastAStockWithoutLines)
+{
+    for (const std::vector<long> &stocks : {std::vector<long>{9, 1, 3}, {1, 3, 9}}) {
+        exec("delete from ICInvBackup");
+        exec("delete from ICStockCheckProcess");
+        exec("update t_ICItemMaterial set FLastCheckDate='2024-01-01' where FItemID=102");
+        ICBackupInv backup;
+        ASSERT_TRUE(backup.GetStockBillMaxID());
+        std::string itemTable;
+        for (size_t i = 0; i < stocks.size(); ++i) {
+            EXPECT_TRUE(backup.BackUpData(params(std::to_string(stocks[i]), "", "2026-04-01"),
+                                          false, 0, true, i + 1 == stocks.size(), true, i == 0,
+                                          &itemTable))
+                << stocks[i];
+        }
+        EXPECT_TRUE(messages().empty()) << messages().front();
+        EXPECT_EQ(rows("select FStockID from ICInvBackup order by FStockID"),
+                  (std::vector<Row>{{1}, {3}}));
+        EXPECT_EQ(lastCheck(102), "2026-04-01");
+        EXPECT_THROW(exec("select FItemID from " + itemTable), host::HostError);
+    }
+}

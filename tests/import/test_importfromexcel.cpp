@@ -4,6 +4,7 @@
 #include "services/modulestate.h"
 
 #include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -85,8 +86,39 @@ TEST_F(ImportFromExcelTest, AFileThatIsNoWorkbookIsReported)
     const auto file = m_dir / "count.xls";
     std::ofstream(file) << "StockNumber,StockName\n01,原材料仓\n";
     EXPECT_FALSE(PubVariant::ImportFromExcel(file.string()));
-    EXPECT_EQ(modals.messageTexts(),
-              QStringList{"引入遇到问题，请重命名工作表或重新生成引入文件，再重试"});
+    // The reader's reason follows the message.
+    ASSERT_EQ(modals.messageTexts().size(), 1);
+    const QStringList lines = modals.messageTexts().front().split('\n');
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0], "引入遇到问题，请重命名工作表或重新生成引入文件，再重试");
+    EXPECT_TRUE(lines[1].contains("not an Excel workbook")) << lines[1].toStdString();
+}
+
+// The shared texts hold the headers: a reader that skipped the damaged part would blame column 11.
+TEST_F(ImportFromExcelTest, ADamagedPartIsReportedAsADamagedFile)
+{
+    const auto file = writeXlsx({line(kPlainItem)});
+    std::string bytes;
+    {
+        std::ifstream in(file, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    const std::string member = "xl/sharedStrings.xml";
+    size_t at = bytes.find("PK\x03\x04");
+    while (at != std::string::npos && bytes.compare(at + 30, member.size(), member) != 0)
+        at = bytes.find("PK\x03\x04", at + 4);
+    ASSERT_NE(at, std::string::npos);
+    const auto extra = static_cast<unsigned char>(bytes[at + 28]);
+    bytes[at + 30 + member.size() + extra + 8] ^= 0x55;
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
+
+    EXPECT_FALSE(PubVariant::ImportFromExcel(file.string()));
+
+    ASSERT_EQ(modals.messageTexts().size(), 1);
+    EXPECT_TRUE(modals.messageTexts().front().startsWith(
+        "引入遇到问题，请重命名工作表或重新生成引入文件，再重试\n"))
+        << modals.messageTexts().front().toStdString();
+    EXPECT_DOUBLE_EQ(host::CDbl(lineValue(kPlainItem, "FCheckQty")), 0);
 }
 
 } // namespace

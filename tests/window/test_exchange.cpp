@@ -12,19 +12,24 @@ namespace {
 class Exchange : public CommandWindowTest
 {
 protected:
-    // Every count line of the process as text, in key order.
+    // What the sheet shows of every count line of the process, in key order: keys, quantities
+    // to six decimals (an empty quantity as 0) and the note.
     std::vector<std::string> lines()
     {
+        std::string columns = "FItemID,FStockID,FStockPlaceID,FBatchNo,FMtoNo,FAuxPropID,FKFDate,"
+                              "FKFPeriod,FUnitID,IsNull(FNote,'') As FNote";
+        for (const char *q :
+             {"FQty", "FQtyAct", "FCheckQty", "FAuxQty", "FAuxQtyAct", "FAuxCheckQty", "FAdjQty",
+              "FMinus", "FSecQty", "FSecQtyAct", "FSecCheckQty", "FSecAdjQty"})
+            columns += std::string(",Round(IsNull(") + q + ",0),6) As " + q;
         std::vector<std::string> rows;
         auto rs =
-            sql("Select * From ICInvBackup Where FInterID=" + std::to_string(m_proc) +
+            sql("Select " + columns + " From ICInvBackup Where FInterID=" + std::to_string(m_proc) +
                 " Order By FStockID,FStockPlaceID,FItemID,FBatchNo,FMtoNo,FAuxPropID,FKFDate");
         for (rs->MoveFirst(); !rs->EOF(); rs->MoveNext()) {
             std::string row;
-            for (long f = 0; f < rs->FieldCount(); ++f) {
-                const host::Variant &value = rs->Fields(f).Value();
-                row += (value.isNull() ? std::string("NULL") : host::CStr(value)) + "|";
-            }
+            for (long f = 0; f < rs->FieldCount(); ++f)
+                row += host::CStr(rs->Fields(f).Value()) + "|";
             rows.push_back(row);
         }
         return rows;

@@ -1,5 +1,7 @@
 #include "host/core/datetime.h"
 
+#include "host/core/hosterror.h"
+
 #include <array>
 #include <cctype>
 #include <chrono>
@@ -74,6 +76,13 @@ bool matchToken(std::string_view pattern, size_t pos, std::string_view token)
 
 } // namespace
 
+bool isDateSerial(double serial)
+{
+    static const double first = makeDate(100, 1, 1);
+    static const double end = makeDate(9999, 12, 31) + 1;
+    return serial >= first && serial < end;
+}
+
 bool isValidDate(int year, int month, int day)
 {
     return year >= 100 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
@@ -104,6 +113,8 @@ double makeDate(int year, int month, int day)
 
 DateParts splitDate(double serial)
 {
+    if (!isDateSerial(serial))
+        throw HostError("Overflow", HostError::Overflow);
     // Round to the millisecond first, so 10:00 stored as a binary fraction stays 10:00:00.000.
     const long long totalMs = std::llround(serial * kMsPerDay);
     long long days = totalMs / kMsPerDay;

@@ -19,6 +19,9 @@ struct DateParts
 };
 
 double makeDate(const DateParts &parts);
+// Whether a serial is a date the host can hold, 100-01-01 to 9999-12-31; splitting any other
+// number is an Overflow error.
+bool isDateSerial(double serial);
 double makeDate(int year, int month, int day);
 DateParts splitDate(double serial);
 bool isValidDate(int year, int month, int day);

@@ -7,7 +7,12 @@
 
 namespace host {
 
-enum class InvokeKind { Method, PropertyGet, PropertyPut };
+enum class InvokeKind
+{
+    Method,
+    PropertyGet,
+    PropertyPut
+};
 
 // Late-bound calls by member name or dispatch id, as an automation client makes them.
 class Dispatch

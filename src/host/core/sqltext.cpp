@@ -1,5 +1,7 @@
 #include "host/core/sqltext.h"
 
+#include "host/core/hosterror.h"
+
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -23,9 +25,22 @@ std::string sqlString(std::string_view text)
     return '\'' + sqlEscape(text) + '\'';
 }
 
+std::string sqlName(std::string_view name)
+{
+    std::string out = "\"";
+    for (char c : name) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    return out + '"';
+}
+
 std::string sqlNumber(double value)
 {
-    if (!std::isfinite(value) || value == 0)
+    if (!std::isfinite(value))
+        throw HostError("Arithmetic overflow error converting expression to data type float.");
+    if (value == 0)
         return "0";
     std::array<char, 400> buf{};
     const auto result =

@@ -12,8 +12,12 @@ std::string sqlEscape(std::string_view text);
 // The text as an SQL string literal, quotes included.
 std::string sqlString(std::string_view text);
 
+// A table or column name as an SQL identifier: between double quotes, inner ones doubled.
+std::string sqlName(std::string_view name);
+
 // A number as SQL text: the shortest plain decimal ("0.1", "-12", "0.000001") that reads back
-// as exactly the same double; never exponent notation, never a locale's separators.
+// as exactly the same double; never exponent notation, never a locale's separators. An infinity
+// or NaN is an error: no text stands for it.
 std::string sqlNumber(double value);
 
 } // namespace host

@@ -31,12 +31,41 @@ namespace {
     throw HostError("Overflow", HostError::Overflow);
 }
 
+// Whether a decimal text that a double cannot hold is too large (rather than too small): the
+// position of its leading digit, moved by the exponent, lies above the units.
+bool tooLarge(std::string_view text)
+{
+    const size_t exponentAt = text.find_first_of("eE");
+    const std::string_view mantissa = text.substr(0, exponentAt);
+    long exponent = 0;
+    if (exponentAt != std::string_view::npos) {
+        std::string_view digits = text.substr(exponentAt + 1);
+        const bool negative = !digits.empty() && digits.front() == '-';
+        if (!digits.empty() && (digits.front() == '-' || digits.front() == '+'))
+            digits.remove_prefix(1);
+        for (const char c : digits)
+            exponent = std::min(exponent * 10 + (c - '0'), 100000L);
+        if (negative)
+            exponent = -exponent;
+    }
+    const size_t point = std::min(mantissa.find('.'), mantissa.size());
+    const size_t lead = mantissa.find_first_of("123456789");
+    if (lead == std::string_view::npos)
+        return false;
+    const long leadPower =
+        lead < point ? static_cast<long>(point - lead) - 1 : -static_cast<long>(lead - point);
+    return leadPower + exponent > 0;
+}
+
 // Conversions of numbers to and from text never follow the process locale: a decimal comma
-// must not reach SQL text.
-double readDouble(std::string_view text)
+// must not reach SQL text. Nothing when the number is too large for a double; too small a one
+// is 0.
+std::optional<double> readDouble(std::string_view text)
 {
     double value = 0;
-    std::from_chars(text.data(), text.data() + text.size(), value);
+    const auto read = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (read.ec == std::errc::result_out_of_range)
+        return tooLarge(text) ? std::nullopt : std::optional<double>(0.0);
     return value;
 }
 
@@ -194,8 +223,10 @@ std::optional<double> parseNumber(std::string_view text)
     }
     if (i != body.size())
         return std::nullopt;
-    const double value = readDouble(plain);
-    return negative ? -value : value;
+    const auto value = readDouble(plain);
+    if (!value)
+        return std::nullopt;
+    return negative ? -*value : *value;
 }
 
 double Val(std::string_view text)
@@ -250,8 +281,10 @@ double Val(std::string_view text)
     const bool negative = !number.empty() && number.front() == '-';
     if (!number.empty() && (number.front() == '-' || number.front() == '+'))
         number.erase(0, 1);
-    const double value = readDouble(number);
-    return negative ? -value : value;
+    const auto value = readDouble(number);
+    if (!value)
+        throwOverflow();
+    return negative ? -*value : *value;
 }
 
 double Val(const Variant &value)
@@ -314,8 +347,12 @@ double CDate(const Variant &value)
     }
     case VariantType::Object:
         throwMismatch();
-    default:
-        return toNumber(value);
+    default: {
+        const double serial = toNumber(value);
+        if (!isDateSerial(serial))
+            throwOverflow();
+        return serial;
+    }
     }
 }
 

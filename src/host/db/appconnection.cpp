@@ -1,9 +1,9 @@
 #include "host/db/appconnection.h"
 
 #include "host/core/hosterror.h"
+#include "host/core/text.h"
 #include "host/db/embeddeddatabase.h"
 #include "host/db/odbcdatabase.h"
-#include "host/db/tsqllexer.h"
 
 namespace host {
 
@@ -34,7 +34,7 @@ void AppConnection::openOdbc(const std::string &connectionString)
 void AppConnection::open(const std::string &connectionString)
 {
     const std::string trimmed = Trim(connectionString);
-    if (tsql::toUpper(trimmed).starts_with(kDataSource)) {
+    if (toUpper(trimmed).starts_with(kDataSource)) {
         std::string path = trimmed.substr(kDataSource.size());
         if (const size_t semicolon = path.find(';'); semicolon != std::string::npos)
             path.resize(semicolon);

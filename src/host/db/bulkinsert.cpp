@@ -1,28 +1,15 @@
 #include "host/db/bulkinsert.h"
 
 #include "host/core/hosterror.h"
+#include "host/core/sqltext.h"
+#include "host/core/text.h"
 #include "host/db/appconnection.h"
 #include "host/db/embeddeddatabase.h"
-#include "host/db/tsqllexer.h"
+#include "host/db/tsqlschema.h"
 
 #include <algorithm>
 
 namespace host {
-
-namespace {
-
-std::string quoted(const std::string &name)
-{
-    std::string out = "\"";
-    for (const char c : name) {
-        if (c == '"')
-            out += '"';
-        out += c;
-    }
-    return out + "\"";
-}
-
-} // namespace
 
 BulkInsert::BulkInsert(AppConnection &connection, std::string table,
                        std::vector<std::string> columns)
@@ -36,19 +23,18 @@ BulkInsert::BulkInsert(AppConnection &connection, std::string table,
     std::string names;
     std::string marks;
     for (const auto &column : columns) {
-        const auto it = std::find_if(tableColumns->begin(), tableColumns->end(),
-                                     [&](const tsql::ColumnInfo &info) {
-                                         return tsql::toUpper(info.name) == tsql::toUpper(column);
-                                     });
+        const auto it = std::find_if(
+            tableColumns->begin(), tableColumns->end(),
+            [&](const tsql::ColumnInfo &info) { return equalsNoCase(info.name, column); });
         if (it == tableColumns->end())
             throw HostError("Invalid column name '" + column + "'.");
         m_types.push_back(it->type);
-        names += (names.empty() ? "" : ",") + quoted(it->name);
+        names += (names.empty() ? "" : ",") + sqlName(it->name);
         marks += marks.empty() ? "?" : ",?";
     }
     m_transaction = std::make_unique<sqlite::Transaction>(db->handle());
     m_insert = std::make_unique<sqlite::Statement>(
-        db->handle(), "INSERT INTO " + quoted(table) + " (" + names + ") VALUES (" + marks + ")");
+        db->handle(), "INSERT INTO " + sqlName(table) + " (" + names + ") VALUES (" + marks + ")");
 }
 
 BulkInsert::~BulkInsert() = default;

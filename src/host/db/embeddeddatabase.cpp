@@ -1,5 +1,6 @@
 #include "host/db/embeddeddatabase.h"
 
+#include "host/core/text.h"
 #include "host/db/tsqlfunctions.h"
 
 namespace host {
@@ -27,6 +28,18 @@ bool isMemoryPath(const std::string &path)
     return path.empty() || path == ":memory:" || path.find("mode=memory") != std::string::npos;
 }
 
+// A file that holds no page yet is a database this program is making: its own.
+bool isNewDatabase(sqlite3 *db)
+{
+    sqlite3_stmt *statement = nullptr;
+    bool empty = false;
+    if (sqlite3_prepare_v2(db, "PRAGMA page_count", -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW)
+        empty = sqlite3_column_int64(statement, 0) == 0;
+    sqlite3_finalize(statement);
+    return empty;
+}
+
 } // namespace
 
 struct EmbeddedDatabase::Run
@@ -48,12 +61,17 @@ struct EmbeddedDatabase::Run
 
 EmbeddedDatabase::EmbeddedDatabase(const std::string &path) : m_db(path), m_schema(m_db.handle())
 {
-    sqlite3_busy_timeout(m_db.handle(), 5000);
+    // A writer waits for another connection's transaction as long as a backup of 100,000 lines
+    // takes with room to spare; only then is the database reported busy.
+    sqlite3_busy_timeout(m_db.handle(), kBusyTimeoutMs);
     // A double-quoted name that matches no column must be an error, not a text.
     sqlite3_db_config(m_db.handle(), SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
     sqlite3_db_config(m_db.handle(), SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
-    if (!isMemoryPath(path)) {
-        m_db.exec("PRAGMA journal_mode=WAL");
+    // WAL lets readers run beside a backup. The mode stays with the file, so it is set only on a
+    // database made here; a file of another program keeps its journal.
+    if (!isMemoryPath(path) && !sqlite3_db_readonly(m_db.handle(), "main")) {
+        if (isNewDatabase(m_db.handle()))
+            m_db.exec("PRAGMA journal_mode=WAL");
         m_db.exec("PRAGMA synchronous=NORMAL");
     }
     tsql::registerFunctions(m_db.handle());
@@ -71,7 +89,7 @@ const std::vector<tsql::ColumnInfo> *EmbeddedDatabase::columns(std::string_view 
 
 void EmbeddedDatabase::registerProcedure(const std::string &name, Procedure procedure)
 {
-    m_procedures[tsql::toUpper(name)] = std::move(procedure);
+    m_procedures[toUpper(name)] = std::move(procedure);
 }
 
 BatchResult EmbeddedDatabase::execute(std::string_view sql)
@@ -279,7 +297,7 @@ void EmbeddedDatabase::declare(Run &run, size_t begin, size_t end)
         if (columnType.type == SqlType::Unknown)
             throw HostError("Column, parameter, or variable #1: Cannot find data type " + type +
                             ".");
-        const std::string key = tsql::toUpper(name.text);
+        const std::string key = toUpper(name.text);
         if (m_session.variables.contains(key))
             throw HostError("The variable name '" + name.text +
                             "' has already been declared. Variable names must be unique within "
@@ -304,7 +322,7 @@ void EmbeddedDatabase::set(Run &run, size_t begin, size_t end)
         throw HostError("Incorrect syntax near 'SET'.");
     const tsql::Token &target = run.tokens[begin];
     if (target.kind == tsql::TokenKind::Variable) {
-        const std::string key = tsql::toUpper(target.text);
+        const std::string key = toUpper(target.text);
         if (!m_session.variables.contains(key))
             throw HostError("Must declare the scalar variable \"" + target.text + "\".");
         if (begin + 1 >= end || !run.tokens[begin + 1].isSymbol("="))
@@ -375,7 +393,7 @@ void EmbeddedDatabase::executeProcedure(Run &run, size_t begin, size_t end)
     if (begin >= end)
         throw HostError("Incorrect syntax near 'EXECUTE'.");
     const tsql::Token &name = run.tokens[begin];
-    const auto it = m_procedures.find(tsql::toUpper(name.text));
+    const auto it = m_procedures.find(toUpper(name.text));
     if (it == m_procedures.end())
         throw HostError("Could not find stored procedure '" + name.text + "'.");
     std::vector<Variant> args;

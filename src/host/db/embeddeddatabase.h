@@ -28,6 +28,9 @@ class EmbeddedDatabase : public DatabaseBackend
 public:
     using Procedure = std::function<void(const std::vector<Variant> &)>;
 
+    // How long a statement waits for another connection's lock before it fails as busy.
+    static constexpr int kBusyTimeoutMs = 60000;
+
     // path: a file, or ":memory:". Files run in WAL mode with synchronous=NORMAL.
     explicit EmbeddedDatabase(const std::string &path);
 

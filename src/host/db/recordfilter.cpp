@@ -2,6 +2,7 @@
 
 #include "host/core/datetime.h"
 #include "host/core/hosterror.h"
+#include "host/core/text.h"
 #include "host/db/tsqlfunctions.h"
 #include "host/db/tsqllexer.h"
 
@@ -277,9 +278,9 @@ private:
 
     size_t columnOf(const std::string &name) const
     {
-        const std::string wanted = tsql::toUpper(name);
+        const std::string wanted = toUpper(name);
         for (size_t i = 0; i < m_names.size(); ++i) {
-            if (tsql::toUpper(m_names[i]) == wanted)
+            if (toUpper(m_names[i]) == wanted)
                 return i;
         }
         throw HostError("Item cannot be found in the collection corresponding to the requested "

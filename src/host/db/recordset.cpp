@@ -1,6 +1,7 @@
 #include "host/db/recordset.h"
 
 #include "host/core/hosterror.h"
+#include "host/core/text.h"
 #include "host/db/recordfilter.h"
 #include "host/db/tsqllexer.h"
 
@@ -44,7 +45,7 @@ Recordset::Recordset(std::vector<std::string> fieldNames, std::vector<std::vecto
     : Recordset(std::make_shared<Data>(Data{std::move(fieldNames), std::move(rows), {}}))
 {
     for (size_t i = 0; i < m_data->names.size(); ++i)
-        m_data->index.emplace(tsql::toUpper(m_data->names[i]), i);
+        m_data->index.emplace(toUpper(m_data->names[i]), i);
 }
 
 Recordset::Recordset(std::shared_ptr<Data> data) : m_data(std::move(data))
@@ -161,7 +162,7 @@ Field Recordset::Fields(std::string_view name)
 
 size_t Recordset::fieldIndex(std::string_view name) const
 {
-    const auto it = m_data->index.find(tsql::toUpper(name));
+    const auto it = m_data->index.find(toUpper(name));
     if (it == m_data->index.end())
         throw HostError("Item cannot be found in the collection corresponding to the requested "
                         "name or ordinal: " +

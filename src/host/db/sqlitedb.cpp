@@ -1,7 +1,10 @@
 #include "host/db/sqlitedb.h"
 
 #include "host/core/hosterror.h"
+#include "host/db/databasefault.h"
 #include "host/db/storage.h"
+
+#include <unistd.h>
 
 namespace host::sqlite {
 
@@ -12,20 +15,23 @@ void check(sqlite3 *db, int rc, std::string_view sql)
     std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
     if (!sql.empty())
         message += "\nSQL: " + std::string(sql);
-    throw HostError(message, rc);
+    throw HostError(message, sqliteErrorNumber(rc));
 }
 
 Database::Database(const std::string &path)
 {
-    const int rc = sqlite3_open_v2(path.c_str(), &m_db,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_URI |
-                                       SQLITE_OPEN_NOMUTEX,
-                                   nullptr);
+    // A file the user may only read is opened for reading: it can be queried, and nothing
+    // tries to write beside it.
+    const bool readOnly = ::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0;
+    const int mode = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    const int rc =
+        sqlite3_open_v2(path.c_str(), &m_db, mode | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const std::string message = m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(rc);
         sqlite3_close(m_db);
         m_db = nullptr;
-        throw HostError("Cannot open the database '" + path + "': " + message, rc);
+        throw HostError("Cannot open the database '" + path + "': " + message,
+                        sqliteErrorNumber(rc));
     }
     sqlite3_extended_result_codes(m_db, 0);
 }
@@ -42,7 +48,7 @@ void Database::exec(const std::string &sql)
     if (rc != SQLITE_OK) {
         std::string message = error ? error : sqlite3_errstr(rc);
         sqlite3_free(error);
-        throw HostError(message + "\nSQL: " + sql, rc);
+        throw HostError(message + "\nSQL: " + sql, sqliteErrorNumber(rc));
     }
 }
 

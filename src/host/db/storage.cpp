@@ -2,23 +2,19 @@
 
 #include "host/core/datetime.h"
 #include "host/core/hosterror.h"
+#include "host/core/text.h"
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 #include <string>
 
 namespace host {
 
 namespace {
-
-std::string lower(std::string_view text)
-{
-    std::string out(text);
-    for (char &c : out)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
 
 // The leading type name, lowercased, and the numbers in its parentheses.
 void splitType(std::string_view declared, std::string &name, int &first, int &second)
@@ -27,7 +23,7 @@ void splitType(std::string_view declared, std::string &name, int &first, int &se
     while (i < declared.size() &&
            (std::isalnum(static_cast<unsigned char>(declared[i])) || declared[i] == '_'))
         ++i;
-    name = lower(declared.substr(0, i));
+    name = toLower(declared.substr(0, i));
     first = -1;
     second = -1;
     const size_t open = declared.find('(');
@@ -35,7 +31,7 @@ void splitType(std::string_view declared, std::string &name, int &first, int &se
         return;
     const std::string args(declared.substr(open + 1));
     first = std::atoi(args.c_str());
-    if (lower(args).starts_with("max"))
+    if (toLower(args).starts_with("max"))
         first = -1;
     const size_t comma = args.find(',');
     if (comma != std::string::npos)
@@ -46,6 +42,12 @@ void splitType(std::string_view declared, std::string &name, int &first, int &se
 {
     throw HostError("Conversion failed when converting the value '" + CStr(value) +
                     "' to data type " + std::string(typeName) + ".");
+}
+
+[[noreturn]] void overflow(std::string_view typeName)
+{
+    throw HostError("Arithmetic overflow error converting expression to data type " +
+                    std::string(typeName) + ".");
 }
 
 double numberOf(const Variant &value, std::string_view typeName)
@@ -71,6 +73,109 @@ double numberOf(const Variant &value, std::string_view typeName)
     }
 }
 
+struct IntegerRange
+{
+    long long low;
+    long long high;
+    std::string_view name;
+};
+
+IntegerRange integerRange(int bytes)
+{
+    switch (bytes) {
+    case 1:
+        return {0, 255, "tinyint"};
+    case 2:
+        return {-32768, 32767, "smallint"};
+    case 4:
+        return {std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max(),
+                "int"};
+    default:
+        return {std::numeric_limits<long long>::min(), std::numeric_limits<long long>::max(),
+                "bigint"};
+    }
+}
+
+// A whole number of an integer type: a fraction is cut off, as SQL Server converts a float; a
+// value outside the type's range is an overflow error, never a wrapped or undefined number.
+Variant storedInteger(const Variant &value, int bytes)
+{
+    const IntegerRange range = integerRange(bytes);
+    long long n = 0;
+    bool fits = false;
+    if (value.type() == VariantType::Long) {
+        n = value.longValue();
+        fits = true;
+    } else if (value.type() == VariantType::String) {
+        // Whole digits are read exactly, so that bigint's extremes survive the conversion.
+        const std::string text = Trim(value.stringValue());
+        const char *end = text.data() + text.size();
+        const auto read = std::from_chars(text.data(), end, n);
+        fits = !text.empty() && read.ptr == end && read.ec == std::errc();
+        if (!fits) {
+            const double d = numberOf(value, range.name);
+            if (d != std::trunc(d))
+                conversionFailed(value, range.name);
+        }
+    }
+    if (!fits) {
+        constexpr double kLimit = 9223372036854775808.0; // 2^63
+        const double d = std::trunc(numberOf(value, range.name));
+        fits = d >= -kLimit && d < kLimit;
+        if (fits)
+            n = static_cast<long long>(d);
+    }
+    if (!fits || n < range.low || n > range.high) {
+        if (value.type() == VariantType::String)
+            throw HostError("The conversion of the varchar value '" + value.stringValue() +
+                            "' overflowed an " + std::string(range.name) + " column.");
+        overflow(range.name);
+    }
+    return Variant(n);
+}
+
+Variant storedDecimal(const Variant &value, const ColumnType &type)
+{
+    const double n = numberOf(value, "numeric");
+    const double rounded = roundDecimal(n, type.scale);
+    if (!std::isfinite(rounded))
+        overflow("numeric");
+    if (type.precision >= 0 && type.scale >= 0 &&
+        std::fabs(rounded) >= std::pow(10.0, type.precision - type.scale))
+        overflow("numeric");
+    return Variant(rounded);
+}
+
+Variant storedFloat(double n)
+{
+    if (!std::isfinite(n))
+        overflow("float");
+    return Variant(n);
+}
+
+std::string_view withoutTrailingBlanks(std::string_view text)
+{
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    return text;
+}
+
+// A text for a column of a length: blanks past the length are dropped, as SQL Server drops
+// them; anything else past it is an error.
+Variant storedText(std::string text, const ColumnType &type)
+{
+    if (type.length < 0)
+        return Variant(std::move(text));
+    const auto limit = static_cast<size_t>(type.length);
+    if (textLength(text, type.national) <= limit)
+        return Variant(std::move(text));
+    const std::string_view kept = withoutTrailingBlanks(text);
+    const size_t keptLength = textLength(kept, type.national);
+    if (keptLength > limit)
+        throw HostError("String or binary data would be truncated.");
+    return Variant(std::string(kept) + std::string(limit - keptLength, ' '));
+}
+
 } // namespace
 
 ColumnType parseColumnType(std::string_view declared)
@@ -83,6 +188,7 @@ ColumnType parseColumnType(std::string_view declared)
     if (name == "int" || name == "integer" || name == "smallint" || name == "tinyint" ||
         name == "bigint") {
         t.type = SqlType::Int;
+        t.length = name == "bigint" ? 8 : name == "smallint" ? 2 : name == "tinyint" ? 1 : 4;
     } else if (name == "bit") {
         t.type = SqlType::Bit;
     } else if (name == "decimal" || name == "numeric") {
@@ -99,7 +205,8 @@ ColumnType parseColumnType(std::string_view declared)
                name == "text" || name == "ntext" || name == "sysname" ||
                name == "uniqueidentifier") {
         t.type = SqlType::Text;
-        t.length = first;
+        t.length = name == "sysname" ? 128 : first;
+        t.national = name.front() == 'n' || name == "sysname";
     } else if (name == "datetime" || name == "smalldatetime" || name == "date" ||
                name == "datetime2") {
         t.type = SqlType::DateTime;
@@ -153,6 +260,8 @@ double roundDecimal(double value, int scale)
 
 std::string dateToStoredText(double serial)
 {
+    if (!inDatetimeRange(serial))
+        overflow("datetime");
     return formatDate(serial, "YYYY-MM-DD HH:NN:SS.FFF");
 }
 
@@ -161,9 +270,14 @@ double storedTextToDate(std::string_view text)
     const std::string trimmed = Trim(text);
     if (trimmed.empty())
         return makeDate(1900, 1, 1);
-    if (const auto serial = parseDate(trimmed))
-        return *serial;
-    throw HostError("Conversion failed when converting date and/or time from character string.");
+    const auto serial = parseDate(trimmed);
+    if (!serial)
+        throw HostError(
+            "Conversion failed when converting date and/or time from character string.");
+    if (!inDatetimeRange(*serial))
+        throw HostError("The conversion of a varchar data type to a datetime data type resulted "
+                        "in an out-of-range value.");
+    return *serial;
 }
 
 Variant toStored(const Variant &value, const ColumnType &type)
@@ -171,17 +285,11 @@ Variant toStored(const Variant &value, const ColumnType &type)
     if (value.isNull() || value.isEmpty())
         return Variant::null();
     switch (type.type) {
-    case SqlType::Int: {
-        if (value.type() == VariantType::Long)
-            return value;
-        const double n = numberOf(value, "int");
-        if (value.type() == VariantType::String && n != std::trunc(n))
-            conversionFailed(value, "int");
-        return Variant(static_cast<long long>(std::trunc(n)));
-    }
+    case SqlType::Int:
+        return storedInteger(value, type.length);
     case SqlType::Bit: {
         if (value.type() == VariantType::String) {
-            const std::string t = lower(Trim(value.stringValue()));
+            const std::string t = toLower(Trim(value.stringValue()));
             if (t == "true")
                 return Variant(1);
             if (t == "false")
@@ -190,19 +298,19 @@ Variant toStored(const Variant &value, const ColumnType &type)
         return Variant(numberOf(value, "bit") != 0 ? 1 : 0);
     }
     case SqlType::Real:
-        return Variant(numberOf(value, "float"));
+        return storedFloat(numberOf(value, "float"));
     case SqlType::Decimal:
-        return Variant(roundDecimal(numberOf(value, "numeric"), type.scale));
+        return storedDecimal(value, type);
     case SqlType::Text:
         switch (value.type()) {
         case VariantType::String:
-            return value;
+            return storedText(value.stringValue(), type);
         case VariantType::Boolean:
-            return Variant(value.boolValue() ? "1" : "0");
+            return storedText(value.boolValue() ? "1" : "0", type);
         case VariantType::Date:
-            return Variant(dateToStoredText(value.dateValue()));
+            return storedText(dateToStoredText(value.dateValue()), type);
         default:
-            return Variant(CStr(value));
+            return storedText(CStr(value), type);
         }
     case SqlType::DateTime:
         switch (value.type()) {
@@ -216,11 +324,39 @@ Variant toStored(const Variant &value, const ColumnType &type)
     case SqlType::Unknown:
         break;
     }
-    if (value.type() == VariantType::Date)
+    switch (value.type()) {
+    case VariantType::Date:
         return Variant(dateToStoredText(value.dateValue()));
-    if (value.type() == VariantType::Boolean)
+    case VariantType::Boolean:
         return Variant(value.boolValue() ? 1 : 0);
-    return value;
+    case VariantType::Double:
+        return storedFloat(value.doubleValue());
+    default:
+        return value;
+    }
+}
+
+size_t textLength(std::string_view text, bool national)
+{
+    size_t units = 0;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80)
+            ++units;
+        else if (byte >= 0xF0) // outside the basic plane: a surrogate pair, four bytes in GB18030
+            units += national ? 2 : 4;
+        else if (byte >= 0xC0)
+            units += national ? 1 : 2;
+    }
+    return units;
+}
+
+bool inDatetimeRange(double serial)
+{
+    static const double first = makeDate(1753, 1, 1) * 86400000;
+    static const double end = (makeDate(9999, 12, 31) + 1) * 86400000;
+    const double ms = std::round(serial * 86400000);
+    return ms >= first && ms < end;
 }
 
 Variant fromStored(const Variant &stored, const ColumnType &type)

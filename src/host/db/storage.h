@@ -36,9 +36,11 @@ enum class SqlType
 struct ColumnType
 {
     SqlType type = SqlType::Unknown;
-    int precision = -1; // digits of decimal/numeric/money
-    int scale = -1;     // decimals of decimal/numeric/money; -1 when unbounded
-    int length = -1;    // characters of char/varchar; -1 for max or unknown
+    int precision = -1;    // digits of decimal/numeric/money
+    int scale = -1;        // decimals of decimal/numeric/money; -1 when unbounded
+    int length = -1;       // of char/varchar (see textLength), of an integer type in bytes;
+                           // -1 for max or unknown
+    bool national = false; // nchar, nvarchar, ntext
 };
 
 inline bool isNumericType(SqlType type)
@@ -54,13 +56,23 @@ ColumnType parseColumnType(std::string_view declared);
 std::string sqliteDeclaration(std::string_view tsqlType, const ColumnType &type);
 
 // The value as stored for a column of this type; throws HostError when SQL Server would refuse
-// the conversion. Dates come back as their stored text.
+// the conversion or the value does not fit the column (an integer or decimal too large, a date
+// outside datetime's range, a text too long, a float that is not finite). Dates come back as
+// their stored text.
 Variant toStored(const Variant &value, const ColumnType &type);
+
+// The length SQL Server measures a text by: for nchar/nvarchar its UTF-16 units; for
+// char/varchar the bytes of a Chinese double-byte code page (ASCII one, other characters two).
+size_t textLength(std::string_view text, bool national);
+
+// Whether a date lies in SQL Server's datetime range, 1753-01-01 to 9999-12-31 23:59:59.997.
+bool inDatetimeRange(double serial);
 
 // The value of a stored column as the caller sees it (dates as dates, bit as Boolean).
 Variant fromStored(const Variant &stored, const ColumnType &type);
 
-// 'YYYY-MM-DD HH:MM:SS.fff' of a date serial, and back.
+// 'YYYY-MM-DD HH:MM:SS.fff' of a date serial, and back; a date outside datetime's range is an
+// error either way.
 std::string dateToStoredText(double serial);
 // Reads a date from text as SQL Server does for its common formats; "" is 1900-01-01.
 double storedTextToDate(std::string_view text);

@@ -2,6 +2,7 @@
 
 #include "host/core/datetime.h"
 #include "host/core/hosterror.h"
+#include "host/core/text.h"
 #include "host/db/sqlitedb.h"
 #include "host/db/storage.h"
 
@@ -9,7 +10,10 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <exception>
 #include <limits>
+#include <new>
 #include <string>
 #include <string_view>
 
@@ -46,6 +50,8 @@ void setResult(sqlite3_context *ctx, const Variant &value)
         sqlite3_result_int64(ctx, value.longValue());
         break;
     case VariantType::Double:
+        if (!std::isfinite(value.doubleValue()))
+            throw HostError("Arithmetic overflow error converting expression to data type float.");
         sqlite3_result_double(ctx, value.doubleValue());
         break;
     case VariantType::String:
@@ -61,13 +67,23 @@ void setResult(sqlite3_context *ctx, const Variant &value)
     }
 }
 
-// Runs body, turning a HostError into an SQL error of the statement.
-template <typename Body> void guarded(sqlite3_context *ctx, Body body)
+using SqlFunction = void (*)(sqlite3_context *, int, sqlite3_value **);
+
+// Every function runs through this: an exception of any kind becomes an SQL error of the
+// statement, since none may unwind through SQLite's C frames.
+template <SqlFunction Function>
+void guarded(sqlite3_context *ctx, int argc, sqlite3_value **argv) noexcept
 {
     try {
-        body();
+        Function(ctx, argc, argv);
     } catch (const HostError &e) {
         sqlite3_result_error(ctx, e.Description().c_str(), -1);
+    } catch (const std::bad_alloc &) {
+        sqlite3_result_error_nomem(ctx);
+    } catch (const std::exception &e) {
+        sqlite3_result_error(ctx, e.what(), -1);
+    } catch (...) {
+        sqlite3_result_error(ctx, "The function failed.", -1);
     }
 }
 
@@ -85,18 +101,28 @@ double dateArgument(sqlite3_value *value)
 {
     if (sqlite3_value_type(value) == SQLITE_TEXT)
         return storedTextToDate(textOf(value));
-    return sqlite3_value_double(value) + 2;
+    const double serial = sqlite3_value_double(value) + 2;
+    if (!inDatetimeRange(serial))
+        throw HostError("Arithmetic overflow error converting expression to data type datetime.");
+    return serial;
 }
 
+// tsql_int(value, bytes), tsql_decimal(value, scale[, precision]), tsql_text(value[, length,
+// national]), tsql_bit(value), tsql_float(value), tsql_datetime(value): the value converted for
+// a column of that type.
 template <SqlType Type> void storeFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
-    guarded(ctx, [&] {
-        ColumnType type;
-        type.type = Type;
-        if (argc > 1)
-            type.scale = sqlite3_value_int(argv[1]);
-        setResult(ctx, toStored(valueOf(argv[0]), type));
-    });
+    ColumnType type;
+    type.type = Type;
+    if (Type == SqlType::Int || Type == SqlType::Text)
+        type.length = argc > 1 ? sqlite3_value_int(argv[1]) : -1;
+    if (Type == SqlType::Text)
+        type.national = argc > 2 && sqlite3_value_int(argv[2]) != 0;
+    if (Type == SqlType::Decimal) {
+        type.scale = argc > 1 ? sqlite3_value_int(argv[1]) : -1;
+        type.precision = argc > 2 ? sqlite3_value_int(argv[2]) : -1;
+    }
+    setResult(ctx, toStored(valueOf(argv[0]), type));
 }
 
 void getdateFunction(sqlite3_context *ctx, int, sqlite3_value **)
@@ -178,15 +204,13 @@ void varcharFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
         sqlite3_result_null(ctx);
         return;
     }
-    guarded(ctx, [&] {
-        const auto length = static_cast<size_t>(sqlite3_value_int(argv[1]));
-        std::string text;
-        if (sqlite3_value_int(argv[3]) != 0)
-            text = formatStyle(dateArgument(argv[0]), sqlite3_value_int(argv[2]));
-        else
-            text = numberText(argv[0]);
-        setResult(ctx, Variant(utf8Left(text, length)));
-    });
+    const auto length = static_cast<size_t>(sqlite3_value_int(argv[1]));
+    std::string text;
+    if (sqlite3_value_int(argv[3]) != 0)
+        text = formatStyle(dateArgument(argv[0]), sqlite3_value_int(argv[2]));
+    else
+        text = numberText(argv[0]);
+    setResult(ctx, Variant(utf8Left(text, length)));
 }
 
 // An operand of arithmetic: a text is read as a number, as SQL Server converts it.
@@ -217,14 +241,12 @@ void addFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
         setResult(ctx, Variant(textOf(argv[0]) + textOf(argv[1])));
         return;
     }
-    guarded(ctx, [&] {
-        const Variant x = numberArgument(argv[0]);
-        const Variant y = numberArgument(argv[1]);
-        if (x.type() == VariantType::Long && y.type() == VariantType::Long)
-            setResult(ctx, Variant(x.longValue() + y.longValue()));
-        else
-            setResult(ctx, Variant(CDbl(x) + CDbl(y)));
-    });
+    const Variant x = numberArgument(argv[0]);
+    const Variant y = numberArgument(argv[1]);
+    if (x.type() == VariantType::Long && y.type() == VariantType::Long)
+        setResult(ctx, Variant(x.longValue() + y.longValue()));
+    else
+        setResult(ctx, Variant(CDbl(x) + CDbl(y)));
 }
 
 // tsql_divide(a, b, kind) and tsql_modulo(a, b, kind) as SQL Server computes them: kind 1 for
@@ -236,35 +258,40 @@ template <bool Modulo> void divideFunction(sqlite3_context *ctx, int, sqlite3_va
         sqlite3_result_null(ctx);
         return;
     }
-    guarded(ctx, [&] {
-        const Variant x = numberArgument(argv[0]);
-        const Variant y = numberArgument(argv[1]);
-        const int kind = sqlite3_value_int(argv[2]);
-        if (CDbl(y) == 0)
-            throw HostError("Divide by zero error encountered.");
-        const bool longs = x.type() == VariantType::Long && y.type() == VariantType::Long;
-        if (longs && kind != 2) {
-            const long long a = x.longValue();
-            const long long b = y.longValue();
-            if (a == std::numeric_limits<long long>::min() && b == -1)
-                throw HostError("Arithmetic overflow error converting expression to data type "
-                                "bigint.");
-            setResult(ctx, Variant(Modulo ? a % b : a / b));
-            return;
-        }
-        const double a = CDbl(x);
-        const double b = CDbl(y);
-        if (Modulo)
-            setResult(ctx, Variant(std::fmod(a, b)));
-        else
-            setResult(ctx, Variant(kind == 1 ? std::trunc(a / b) : a / b));
-    });
+    const Variant x = numberArgument(argv[0]);
+    const Variant y = numberArgument(argv[1]);
+    const int kind = sqlite3_value_int(argv[2]);
+    if (CDbl(y) == 0)
+        throw HostError("Divide by zero error encountered.");
+    const bool longs = x.type() == VariantType::Long && y.type() == VariantType::Long;
+    if (longs && kind != 2) {
+        const long long a = x.longValue();
+        const long long b = y.longValue();
+        if (a == std::numeric_limits<long long>::min() && b == -1)
+            throw HostError("Arithmetic overflow error converting expression to data type "
+                            "bigint.");
+        setResult(ctx, Variant(Modulo ? a % b : a / b));
+        return;
+    }
+    const double a = CDbl(x);
+    const double b = CDbl(y);
+    if (Modulo)
+        setResult(ctx, Variant(std::fmod(a, b)));
+    else
+        setResult(ctx, Variant(kind == 1 ? std::trunc(a / b) : a / b));
+}
+
+[[noreturn]] void dateaddOverflow()
+{
+    throw HostError("Adding a value to a 'datetime' column caused an overflow.");
 }
 
 double addMonths(double serial, long long months)
 {
     DateParts p = splitDate(serial);
-    long long total = static_cast<long long>(p.year) * 12 + (p.month - 1) + months;
+    const long long total = static_cast<long long>(p.year) * 12 + (p.month - 1) + months;
+    if (total < 0 || total / 12 > 9999)
+        dateaddOverflow();
     p.year = static_cast<int>(total / 12);
     p.month = static_cast<int>(total % 12) + 1;
     if (p.month <= 0) {
@@ -281,31 +308,35 @@ void dateaddFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
         sqlite3_result_null(ctx);
         return;
     }
-    guarded(ctx, [&] {
-        const std::string part = textOf(argv[0]);
-        const auto n = static_cast<long long>(std::trunc(sqlite3_value_double(argv[1])));
-        const double date = dateArgument(argv[2]);
-        double result = date;
-        if (part == "yy")
-            result = addMonths(date, n * 12);
-        else if (part == "qq")
-            result = addMonths(date, n * 3);
-        else if (part == "mm")
-            result = addMonths(date, n);
-        else if (part == "wk")
-            result = date + static_cast<double>(n) * 7;
-        else if (part == "dd" || part == "dy" || part == "dw")
-            result = date + static_cast<double>(n);
-        else if (part == "hh")
-            result = date + static_cast<double>(n) / 24;
-        else if (part == "mi")
-            result = date + static_cast<double>(n) / 1440;
-        else if (part == "ss")
-            result = date + static_cast<double>(n) / 86400;
-        else
-            result = date + static_cast<double>(n) / 86400000;
-        setResult(ctx, Variant(dateToStoredText(result)));
-    });
+    const std::string part = textOf(argv[0]);
+    const double count = std::trunc(sqlite3_value_double(argv[1]));
+    if (!(count >= std::numeric_limits<std::int32_t>::min() &&
+          count <= std::numeric_limits<std::int32_t>::max()))
+        throw HostError("Arithmetic overflow error converting expression to data type int.");
+    const auto n = static_cast<long long>(count);
+    const double date = dateArgument(argv[2]);
+    double result = date;
+    if (part == "yy")
+        result = addMonths(date, n * 12);
+    else if (part == "qq")
+        result = addMonths(date, n * 3);
+    else if (part == "mm")
+        result = addMonths(date, n);
+    else if (part == "wk")
+        result = date + static_cast<double>(n) * 7;
+    else if (part == "dd" || part == "dy" || part == "dw")
+        result = date + static_cast<double>(n);
+    else if (part == "hh")
+        result = date + static_cast<double>(n) / 24;
+    else if (part == "mi")
+        result = date + static_cast<double>(n) / 1440;
+    else if (part == "ss")
+        result = date + static_cast<double>(n) / 86400;
+    else
+        result = date + static_cast<double>(n) / 86400000;
+    if (!inDatetimeRange(result))
+        dateaddOverflow();
+    setResult(ctx, Variant(dateToStoredText(result)));
 }
 
 long long unitIndex(double serial, const std::string &part)
@@ -337,12 +368,10 @@ void datediffFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
         sqlite3_result_null(ctx);
         return;
     }
-    guarded(ctx, [&] {
-        const std::string part = textOf(argv[0]);
-        const double a = dateArgument(argv[1]);
-        const double b = dateArgument(argv[2]);
-        setResult(ctx, Variant(unitIndex(b, part) - unitIndex(a, part)));
-    });
+    const std::string part = textOf(argv[0]);
+    const double a = dateArgument(argv[1]);
+    const double b = dateArgument(argv[2]);
+    setResult(ctx, Variant(unitIndex(b, part) - unitIndex(a, part)));
 }
 
 void datepartFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
@@ -351,42 +380,40 @@ void datepartFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
         sqlite3_result_null(ctx);
         return;
     }
-    guarded(ctx, [&] {
-        const std::string part = textOf(argv[0]);
-        const double date = dateArgument(argv[1]);
-        const int dateFirst = argc > 2 ? sqlite3_value_int(argv[2]) : 7;
-        const DateParts p = splitDate(date);
-        const auto day = static_cast<long long>(std::floor(date + 1e-9));
-        const int isoWeekday = static_cast<int>(((day - 2) % 7 + 7) % 7) + 1; // Monday 1
-        const int weekday = (isoWeekday - dateFirst + 7) % 7 + 1;
-        long long result = 0;
-        if (part == "yy")
-            result = p.year;
-        else if (part == "qq")
-            result = (p.month - 1) / 3 + 1;
-        else if (part == "mm")
-            result = p.month;
-        else if (part == "dd")
-            result = p.day;
-        else if (part == "dy")
-            result = day - static_cast<long long>(makeDate(p.year, 1, 1)) + 1;
-        else if (part == "dw")
-            result = weekday;
-        else if (part == "wk") {
-            const auto jan1 = static_cast<long long>(makeDate(p.year, 1, 1));
-            const int jan1Iso = static_cast<int>(((jan1 - 2) % 7 + 7) % 7) + 1;
-            const int jan1Weekday = (jan1Iso - dateFirst + 7) % 7 + 1;
-            result = (day - jan1 + jan1Weekday - 1) / 7 + 1;
-        } else if (part == "hh")
-            result = p.hour;
-        else if (part == "mi")
-            result = p.minute;
-        else if (part == "ss")
-            result = p.second;
-        else
-            result = p.millisecond;
-        setResult(ctx, Variant(result));
-    });
+    const std::string part = textOf(argv[0]);
+    const double date = dateArgument(argv[1]);
+    const int dateFirst = argc > 2 ? sqlite3_value_int(argv[2]) : 7;
+    const DateParts p = splitDate(date);
+    const auto day = static_cast<long long>(std::floor(date + 1e-9));
+    const int isoWeekday = static_cast<int>(((day - 2) % 7 + 7) % 7) + 1; // Monday 1
+    const int weekday = (isoWeekday - dateFirst + 7) % 7 + 1;
+    long long result = 0;
+    if (part == "yy")
+        result = p.year;
+    else if (part == "qq")
+        result = (p.month - 1) / 3 + 1;
+    else if (part == "mm")
+        result = p.month;
+    else if (part == "dd")
+        result = p.day;
+    else if (part == "dy")
+        result = day - static_cast<long long>(makeDate(p.year, 1, 1)) + 1;
+    else if (part == "dw")
+        result = weekday;
+    else if (part == "wk") {
+        const auto jan1 = static_cast<long long>(makeDate(p.year, 1, 1));
+        const int jan1Iso = static_cast<int>(((jan1 - 2) % 7 + 7) % 7) + 1;
+        const int jan1Weekday = (jan1Iso - dateFirst + 7) % 7 + 1;
+        result = (day - jan1 + jan1Weekday - 1) / 7 + 1;
+    } else if (part == "hh")
+        result = p.hour;
+    else if (part == "mi")
+        result = p.minute;
+    else if (part == "ss")
+        result = p.second;
+    else
+        result = p.millisecond;
+    setResult(ctx, Variant(result));
 }
 
 std::string_view trimTrailing(std::string_view text)
@@ -423,16 +450,26 @@ void rightFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     setResult(ctx, Variant(text.substr(head.size())));
 }
 
+// SQL Server's limit of a text that is not of a max type.
+constexpr long long kMaxTextBytes = 8000;
+
 void replicateFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
-    if (anyNull(argc, argv) || sqlite3_value_int64(argv[1]) < 0) {
+    if (anyNull(argc, argv) || sqlite3_value_double(argv[1]) < 0) {
         sqlite3_result_null(ctx);
         return;
     }
     const std::string unit = numberText(argv[0]);
+    const double count = std::trunc(sqlite3_value_double(argv[1]));
+    if (!unit.empty() && count * static_cast<double>(unit.size()) > kMaxTextBytes)
+        throw HostError("REPLICATE and SPACE make texts of at most " +
+                        std::to_string(kMaxTextBytes) + " bytes.");
     std::string out;
-    for (long long i = 0; i < sqlite3_value_int64(argv[1]); ++i)
-        out += unit;
+    if (!unit.empty()) {
+        out.reserve(static_cast<size_t>(count) * unit.size());
+        for (long long i = 0; i < static_cast<long long>(count); ++i)
+            out += unit;
+    }
     setResult(ctx, Variant(out));
 }
 
@@ -444,9 +481,9 @@ void strFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
         return;
     }
     const double value = sqlite3_value_double(argv[0]);
-    const int length = sqlite3_value_int(argv[1]);
+    const double length = std::trunc(sqlite3_value_double(argv[1]));
     const int decimals = std::clamp(sqlite3_value_int(argv[2]), 0, 16);
-    if (length <= 0) {
+    if (!(length > 0 && length <= kMaxTextBytes)) {
         sqlite3_result_null(ctx);
         return;
     }
@@ -454,7 +491,7 @@ void strFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     const auto written = std::to_chars(buf, buf + sizeof buf, roundDecimal(value, decimals),
                                        std::chars_format::fixed, decimals);
     std::string text(buf, written.ptr);
-    if (static_cast<int>(text.size()) > length)
+    if (static_cast<double>(text.size()) > length)
         text = std::string(static_cast<size_t>(length), '*');
     else
         text = std::string(static_cast<size_t>(length) - text.size(), ' ') + text;
@@ -524,20 +561,18 @@ void objectIdFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
         sqlite3_result_null(ctx);
         return;
     }
-    guarded(ctx, [&] {
-        const std::string name = objectName(textOf(argv[0]));
-        const bool temp = !name.empty() && name.front() == '#';
-        sqlite::Statement stmt(sqlite3_context_db_handle(ctx),
-                               temp ? "SELECT -rowid FROM temp.sqlite_master WHERE type IN "
-                                      "('table','view') AND name = ?1 COLLATE NOCASE"
-                                    : "SELECT rowid FROM main.sqlite_master WHERE type IN "
-                                      "('table','view') AND name = ?1 COLLATE NOCASE");
-        stmt.bind(1, Variant(name));
-        if (stmt.step())
-            sqlite3_result_int64(ctx, sqlite3_column_int64(stmt.handle(), 0));
-        else
-            sqlite3_result_null(ctx);
-    });
+    const std::string name = objectName(textOf(argv[0]));
+    const bool temp = !name.empty() && name.front() == '#';
+    sqlite::Statement stmt(sqlite3_context_db_handle(ctx),
+                           temp ? "SELECT -rowid FROM temp.sqlite_master WHERE type IN "
+                                  "('table','view') AND name = ?1 COLLATE NOCASE"
+                                : "SELECT rowid FROM main.sqlite_master WHERE type IN "
+                                  "('table','view') AND name = ?1 COLLATE NOCASE");
+    stmt.bind(1, Variant(name));
+    if (stmt.step())
+        sqlite3_result_int64(ctx, sqlite3_column_int64(stmt.handle(), 0));
+    else
+        sqlite3_result_null(ctx);
 }
 
 void objectPropertyFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
@@ -546,28 +581,23 @@ void objectPropertyFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv
         sqlite3_result_null(ctx);
         return;
     }
-    guarded(ctx, [&] {
-        const long long id = sqlite3_value_int64(argv[0]);
-        std::string property = textOf(argv[1]);
-        for (char &c : property)
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        if (property != "istable" && property != "isview" && property != "isusertable") {
-            sqlite3_result_null(ctx);
-            return;
-        }
-        sqlite::Statement stmt(sqlite3_context_db_handle(ctx),
-                               id < 0 ? "SELECT type FROM temp.sqlite_master WHERE rowid = ?1"
-                                      : "SELECT type FROM main.sqlite_master WHERE rowid = ?1");
-        stmt.bind(1, Variant(id < 0 ? -id : id));
-        if (!stmt.step()) {
-            sqlite3_result_null(ctx);
-            return;
-        }
-        const std::string type =
-            reinterpret_cast<const char *>(sqlite3_column_text(stmt.handle(), 0));
-        const bool match = property == "isview" ? type == "view" : type == "table";
-        sqlite3_result_int(ctx, match ? 1 : 0);
-    });
+    const long long id = sqlite3_value_int64(argv[0]);
+    const std::string property = toLower(textOf(argv[1]));
+    if (property != "istable" && property != "isview" && property != "isusertable") {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    sqlite::Statement stmt(sqlite3_context_db_handle(ctx),
+                           id < 0 ? "SELECT type FROM temp.sqlite_master WHERE rowid = ?1"
+                                  : "SELECT type FROM main.sqlite_master WHERE rowid = ?1");
+    stmt.bind(1, Variant(id < 0 ? -id : id));
+    if (!stmt.step()) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const std::string type = reinterpret_cast<const char *>(sqlite3_column_text(stmt.handle(), 0));
+    const bool match = property == "isview" ? type == "view" : type == "table";
+    sqlite3_result_int(ctx, match ? 1 : 0);
 }
 
 int collate(void *, int lengthA, const void *a, int lengthB, const void *b)
@@ -600,33 +630,33 @@ void registerFunctions(sqlite3 *db)
     {
         const char *name;
         int args;
-        void (*fn)(sqlite3_context *, int, sqlite3_value **);
+        SqlFunction fn;
         bool deterministic;
     };
     static constexpr Function functions[] = {
-        {"tsql_getdate", 0, getdateFunction, false},
-        {"tsql_datetime", 1, storeFunction<SqlType::DateTime>, true},
-        {"tsql_int", 1, storeFunction<SqlType::Int>, true},
-        {"tsql_bit", 1, storeFunction<SqlType::Bit>, true},
-        {"tsql_float", 1, storeFunction<SqlType::Real>, true},
-        {"tsql_decimal", 2, storeFunction<SqlType::Decimal>, true},
-        {"tsql_text", 1, storeFunction<SqlType::Text>, true},
-        {"tsql_varchar", 4, varcharFunction, true},
-        {"tsql_add", 2, addFunction, true},
-        {"tsql_divide", 3, divideFunction<false>, true},
-        {"tsql_modulo", 3, divideFunction<true>, true},
-        {"tsql_dateadd", 3, dateaddFunction, true},
-        {"tsql_datediff", 3, datediffFunction, true},
-        {"tsql_datepart", 3, datepartFunction, true},
-        {"tsql_len", 1, lenFunction, true},
-        {"tsql_right", 2, rightFunction, true},
-        {"tsql_replicate", 2, replicateFunction, true},
-        {"tsql_str", 3, strFunction, true},
-        {"tsql_round", 3, roundFunction, true},
-        {"tsql_floor", 1, floorFunction<true>, true},
-        {"tsql_ceiling", 1, floorFunction<false>, true},
-        {"tsql_object_id", 1, objectIdFunction, false},
-        {"tsql_objectproperty", 2, objectPropertyFunction, false},
+        {"tsql_getdate", 0, guarded<getdateFunction>, false},
+        {"tsql_datetime", 1, guarded<storeFunction<SqlType::DateTime>>, true},
+        {"tsql_int", -1, guarded<storeFunction<SqlType::Int>>, true},
+        {"tsql_bit", 1, guarded<storeFunction<SqlType::Bit>>, true},
+        {"tsql_float", 1, guarded<storeFunction<SqlType::Real>>, true},
+        {"tsql_decimal", -1, guarded<storeFunction<SqlType::Decimal>>, true},
+        {"tsql_text", -1, guarded<storeFunction<SqlType::Text>>, true},
+        {"tsql_varchar", 4, guarded<varcharFunction>, true},
+        {"tsql_add", 2, guarded<addFunction>, true},
+        {"tsql_divide", 3, guarded<divideFunction<false>>, true},
+        {"tsql_modulo", 3, guarded<divideFunction<true>>, true},
+        {"tsql_dateadd", 3, guarded<dateaddFunction>, true},
+        {"tsql_datediff", 3, guarded<datediffFunction>, true},
+        {"tsql_datepart", 3, guarded<datepartFunction>, true},
+        {"tsql_len", 1, guarded<lenFunction>, true},
+        {"tsql_right", 2, guarded<rightFunction>, true},
+        {"tsql_replicate", 2, guarded<replicateFunction>, true},
+        {"tsql_str", 3, guarded<strFunction>, true},
+        {"tsql_round", 3, guarded<roundFunction>, true},
+        {"tsql_floor", 1, guarded<floorFunction<true>>, true},
+        {"tsql_ceiling", 1, guarded<floorFunction<false>>, true},
+        {"tsql_object_id", 1, guarded<objectIdFunction>, false},
+        {"tsql_objectproperty", 2, guarded<objectPropertyFunction>, false},
     };
     for (const auto &f : functions) {
         const int flags = SQLITE_UTF8 | (f.deterministic ? SQLITE_DETERMINISTIC : 0);

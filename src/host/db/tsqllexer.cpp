@@ -1,6 +1,7 @@
 #include "host/db/tsqllexer.h"
 
 #include "host/core/hosterror.h"
+#include "host/core/text.h"
 
 #include <cctype>
 
@@ -25,14 +26,6 @@ bool isNamePart(unsigned char c)
 }
 
 } // namespace
-
-std::string toUpper(std::string_view text)
-{
-    std::string out(text);
-    for (char &c : out)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return out;
-}
 
 std::vector<Token> tokenize(std::string_view sql)
 {

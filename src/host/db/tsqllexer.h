@@ -36,6 +36,4 @@ struct Token
 // Throws HostError on an unterminated string, quoted name or comment.
 std::vector<Token> tokenize(std::string_view sql);
 
-std::string toUpper(std::string_view text);
-
 } // namespace host::tsql

@@ -1,7 +1,7 @@
 #include "host/db/tsqlschema.h"
 
+#include "host/core/text.h"
 #include "host/db/sqlitedb.h"
-#include "host/db/tsqllexer.h"
 
 namespace host::tsql {
 

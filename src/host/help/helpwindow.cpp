@@ -1,10 +1,13 @@
 #include "host/help/helpwindow.h"
 
 #include "host/core/paths.h"
+#include "host/lang/hosttext.h"
 #include "host/ui/fonts.h"
 #include "host/ui/modalservices.h"
 
 #include <QFile>
+#include <QKeySequence>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -13,7 +16,10 @@ namespace host {
 HelpWindow::HelpWindow(const QString &topic, const QString &subSystem)
     : m_browser(new QTextBrowser(client()))
 {
-    setCaption(topic.isEmpty() ? QStringLiteral("帮助") : topic);
+    setCaption(topic.isEmpty() ? hostCaption("帮助") : topic);
+    // Escape closes it, as it closes every other dialog.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            [this] { Unload(); });
     setFont(ui::uiFont());
     auto *layout = new QVBoxLayout(client());
     layout->setContentsMargins(0, 0, 0, 0);
@@ -28,7 +34,8 @@ HelpWindow::HelpWindow(const QString &topic, const QString &subSystem)
         m_found = true;
     } else {
         const QString system = subSystem.isEmpty() ? QString() : " (" + subSystem + ")";
-        m_browser->setPlainText(QStringLiteral("没有找到帮助主题 \"%1\"%2 的页面。").arg(topic, system));
+        m_browser->setPlainText(
+            hostCaption("没有找到帮助主题 \"%1\"%2 的页面。").arg(topic, system));
     }
 }
 

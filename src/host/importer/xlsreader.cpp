@@ -1,7 +1,7 @@
 #include "host/importer/sheetgrid.h"
 
 #include "host/core/datetime.h"
-#include "host/core/hosterror.h"
+#include "host/importer/workbookerror.h"
 
 #include <freexl.h>
 
@@ -16,11 +16,14 @@ struct XlsCloser
 };
 using XlsHandle = std::unique_ptr<const void, XlsCloser>;
 
+// The sheet of an Excel 97-2003 workbook has at most 65,536 rows and 256 columns.
+constexpr unsigned int kMaxRows = 65536;
+constexpr unsigned short kMaxColumns = 256;
+
 void check(int status, const std::filesystem::path &file)
 {
     if (status != FREEXL_OK)
-        throw HostError("Cannot read the workbook " + file.string() + " (FreeXL error " +
-                        std::to_string(status) + ")");
+        throw workbookError(file, "FreeXL error " + std::to_string(status));
 }
 
 Variant cellValue(const FreeXL_CellValue &cell)
@@ -61,13 +64,16 @@ SheetGrid readXls(const std::filesystem::path &file)
     unsigned int rows = 0;
     unsigned short columns = 0;
     check(freexl_worksheet_dimensions(handle.get(), &rows, &columns), file);
+    if (rows > kMaxRows || columns > kMaxColumns)
+        throw workbookError(file, "the worksheet claims " + std::to_string(rows) + " rows and " +
+                                      std::to_string(columns) + " columns");
 
-    SheetGrid grid(rows, std::vector<Variant>(columns, Variant::null()));
+    SheetGrid grid(file);
     for (unsigned int row = 0; row < rows; ++row) {
         for (unsigned short column = 0; column < columns; ++column) {
             FreeXL_CellValue cell;
             check(freexl_get_cell_value(handle.get(), row, column, &cell), file);
-            grid[row][column] = cellValue(cell);
+            grid.set(row, column, cellValue(cell));
         }
     }
     return grid;

@@ -1,12 +1,11 @@
 #include "host/importer/sheetgrid.h"
 
-#include "host/core/hosterror.h"
-
-#include <pugixml.hpp>
-#include <zip.h>
+#include "host/core/datetime.h"
+#include "host/importer/sharedstrings.h"
+#include "host/importer/workbookerror.h"
+#include "host/importer/xmlpart.h"
 
 #include <cctype>
-#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -14,55 +13,13 @@
 namespace host {
 namespace {
 
-struct ZipCloser
-{
-    void operator()(zip_t *archive) const { zip_discard(archive); }
-};
-using ZipArchive = std::unique_ptr<zip_t, ZipCloser>;
+// The workbook, its relationships and its styles are small; a worksheet is read as it streams.
+constexpr size_t kMaxSmallPartBytes = size_t{16} << 20;
+constexpr size_t kMaxSheetBytes = size_t{1} << 30;
 
-struct ZipFileCloser
+std::string utf8(QStringView text)
 {
-    void operator()(zip_file_t *entry) const { zip_fclose(entry); }
-};
-
-[[noreturn]] void fail(const std::filesystem::path &file, const std::string &what)
-{
-    throw HostError("Cannot read the workbook " + file.string() + ": " + what);
-}
-
-// The archive's member, or nothing when it has no such member.
-std::optional<std::string> readMember(zip_t *archive, const std::string &name)
-{
-    zip_stat_t stat;
-    zip_stat_init(&stat);
-    if (zip_stat(archive, name.c_str(), 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE))
-        return std::nullopt;
-    std::unique_ptr<zip_file_t, ZipFileCloser> entry(zip_fopen(archive, name.c_str(), 0));
-    if (!entry)
-        return std::nullopt;
-    std::string data(stat.size, '\0');
-    if (zip_fread(entry.get(), data.data(), stat.size) != static_cast<zip_int64_t>(stat.size))
-        return std::nullopt;
-    return data;
-}
-
-pugi::xml_document parse(const std::string &text, const std::filesystem::path &file)
-{
-    pugi::xml_document doc;
-    if (!doc.load_buffer(text.data(), text.size()))
-        fail(file, "a part of the workbook is not well-formed XML");
-    return doc;
-}
-
-// The text of a shared string or inline string: plain, or the runs of rich text joined.
-std::string stringItem(const pugi::xml_node &item)
-{
-    if (const auto plain = item.child("t"))
-        return plain.text().get();
-    std::string text;
-    for (const auto &run : item.children("r"))
-        text += run.child("t").text().get();
-    return text;
+    return text.toString().toStdString();
 }
 
 // A number format shows a date when it holds a year, month or day field outside quoted text,
@@ -95,87 +52,116 @@ bool isBuiltInDateFormat(unsigned id)
 }
 
 // Indexes of the cell styles that show dates.
-std::set<unsigned> dateStyles(zip_t *archive, const std::filesystem::path &file)
+std::set<unsigned> dateStyles(const ZipArchive &archive)
 {
     std::set<unsigned> styles;
-    const auto text = readMember(archive, "xl/styles.xml");
-    if (!text)
+    const std::string part = "xl/styles.xml";
+    if (!archive.contains(part))
         return styles;
-    const auto doc = parse(*text, file);
-    const auto root = doc.child("styleSheet");
+    XmlPart xml(archive, part, kMaxSmallPartBytes);
     std::set<unsigned> customDateFormats;
-    for (const auto &format : root.child("numFmts").children("numFmt")) {
-        if (isDateFormatCode(format.attribute("formatCode").value()))
-            customDateFormats.insert(format.attribute("numFmtId").as_uint());
-    }
+    bool inCellFormats = false;
     unsigned index = 0;
-    for (const auto &xf : root.child("cellXfs").children("xf")) {
-        const unsigned id = xf.attribute("numFmtId").as_uint();
-        if (isBuiltInDateFormat(id) || customDateFormats.count(id))
-            styles.insert(index);
-        ++index;
+    while (xml.next()) {
+        if (xml.isStart(u"numFmt")) {
+            if (isDateFormatCode(utf8(xml.attribute(u"formatCode"))))
+                customDateFormats.insert(xml.attribute(u"numFmtId").toUInt());
+        } else if (xml.isStart(u"cellXfs")) {
+            inCellFormats = true;
+        } else if (xml.isEnd(u"cellXfs")) {
+            inCellFormats = false;
+        } else if (inCellFormats && xml.isStart(u"xf")) {
+            const unsigned id = xml.attribute(u"numFmtId").toUInt();
+            if (isBuiltInDateFormat(id) || customDateFormats.count(id))
+                styles.insert(index);
+            ++index;
+        }
     }
     return styles;
 }
 
 // The archive path of the first worksheet, through the workbook's relationships.
-std::string firstSheetPath(zip_t *archive, const std::filesystem::path &file)
+std::string firstSheetPath(const ZipArchive &archive)
 {
-    const auto workbookText = readMember(archive, "xl/workbook.xml");
-    const auto relsText = readMember(archive, "xl/_rels/workbook.xml.rels");
-    if (!workbookText || !relsText)
-        fail(file, "no workbook part");
-    const auto workbook = parse(*workbookText, file);
-    const auto sheet = workbook.child("workbook").child("sheets").child("sheet");
-    const std::string id = sheet.attribute("r:id").value();
-    const auto rels = parse(*relsText, file);
-    for (const auto &rel : rels.child("Relationships").children("Relationship")) {
-        if (id != rel.attribute("Id").value())
-            continue;
-        const std::string target = rel.attribute("Target").value();
-        return target.starts_with('/') ? target.substr(1) : "xl/" + target;
+    const std::string workbookPart = "xl/workbook.xml";
+    const std::string relsPart = "xl/_rels/workbook.xml.rels";
+    if (!archive.contains(workbookPart) || !archive.contains(relsPart))
+        throw workbookError(archive.file(), "no workbook part");
+    std::string id;
+    XmlPart workbook(archive, workbookPart, kMaxSmallPartBytes);
+    while (id.empty() && workbook.next()) {
+        if (workbook.isStart(u"sheet"))
+            id = utf8(workbook.attribute(u"r:id"));
     }
-    fail(file, "no worksheet");
+    XmlPart rels(archive, relsPart, kMaxSmallPartBytes);
+    while (!id.empty() && rels.next()) {
+        if (rels.isStart(u"Relationship") && utf8(rels.attribute(u"Id")) == id) {
+            const std::string target = utf8(rels.attribute(u"Target"));
+            return target.starts_with('/') ? target.substr(1) : "xl/" + target;
+        }
+    }
+    throw workbookError(archive.file(), "no worksheet");
 }
 
-// "BC12" -> 0-based column 54; the row part is ignored.
-size_t columnOf(const std::string &reference)
+// "BC12" -> 0-based column 54; nothing when the reference does not start with a column.
+std::optional<std::uint32_t> columnOf(QStringView reference)
 {
-    size_t column = 0;
-    for (const char c : reference) {
-        if (!std::isalpha(static_cast<unsigned char>(c)))
+    std::uint64_t column = 0;
+    qsizetype letters = 0;
+    for (const QChar c : reference) {
+        const char16_t u = c.toUpper().unicode();
+        if (u < u'A' || u > u'Z')
             break;
-        column = column * 26 + static_cast<size_t>(std::toupper(c) - 'A' + 1);
+        // More letters than a column can have: the number would only grow past the limit.
+        if (++letters > 4)
+            return SheetGrid::kMaxColumns;
+        column = column * 26 + (u - u'A' + 1);
     }
-    return column == 0 ? 0 : column - 1;
+    if (column == 0)
+        return std::nullopt;
+    return static_cast<std::uint32_t>(std::min<std::uint64_t>(column - 1, SheetGrid::kMaxColumns));
 }
 
-Variant cellValue(const pugi::xml_node &cell, const std::vector<std::string> &sharedStrings,
+// A row number as written: 1 or more, and nothing past the limit counts for more than it.
+std::optional<std::uint32_t> rowOf(QStringView text)
+{
+    bool ok = false;
+    const qulonglong number = text.toULongLong(&ok);
+    if (!ok || number == 0)
+        return std::nullopt;
+    return static_cast<std::uint32_t>(std::min<qulonglong>(number - 1, SheetGrid::kMaxRows));
+}
+
+// What a c element says, collected until it ends.
+struct CellText
+{
+    std::string type;
+    unsigned style = 0;
+    std::string value;      // the v element
+    std::string inlineText; // the text of an is element
+};
+
+Variant cellValue(const CellText &cell, const SharedStrings &sharedStrings,
                   const std::set<unsigned> &dates)
 {
-    const std::string type = cell.attribute("t").value();
-    const auto value = cell.child("v");
-    if (type == "inlineStr") {
-        const std::string text = stringItem(cell.child("is"));
+    if (cell.type == "inlineStr")
+        return cell.inlineText.empty() ? Variant::null() : Variant(cell.inlineText);
+    if (cell.value.empty())
+        return Variant::null();
+    if (cell.type == "s") {
+        bool ok = false;
+        const qulonglong index = QString::fromStdString(cell.value).toULongLong(&ok);
+        const std::string_view text = ok ? sharedStrings.at(index) : std::string_view();
         return text.empty() ? Variant::null() : Variant(text);
     }
-    if (!value)
-        return Variant::null();
-    const std::string raw = value.text().get();
-    if (type == "s") {
-        const size_t index = value.text().as_uint();
-        if (index >= sharedStrings.size() || sharedStrings[index].empty())
-            return Variant::null();
-        return Variant(sharedStrings[index]);
-    }
-    if (type == "b")
-        return Variant(raw == "1");
-    if (type == "str" || type == "e")
-        return raw.empty() ? Variant::null() : Variant(raw);
-    const auto number = parseNumber(raw);
+    if (cell.type == "b")
+        return Variant(cell.value == "1");
+    if (cell.type == "str" || cell.type == "e")
+        return Variant(cell.value);
+    const auto number = parseNumber(cell.value);
     if (!number)
-        return Variant(raw);
-    if (dates.count(cell.attribute("s").as_uint()))
+        return Variant(cell.value);
+    if (dates.count(cell.style))
         return Variant::fromDate(*number);
     return Variant(*number);
 }
@@ -184,37 +170,54 @@ Variant cellValue(const pugi::xml_node &cell, const std::vector<std::string> &sh
 
 SheetGrid readXlsx(const std::filesystem::path &file)
 {
-    int error = 0;
-    ZipArchive archive(zip_open(file.c_str(), ZIP_RDONLY, &error));
-    if (!archive)
-        fail(file, "not a zip archive (libzip error " + std::to_string(error) + ")");
+    const ZipArchive archive(file);
+    SheetGrid grid(file);
+    const SharedStrings sharedStrings(archive, grid);
+    const auto dates = dateStyles(archive);
+    const std::string sheetPath = firstSheetPath(archive);
+    if (!archive.contains(sheetPath))
+        throw workbookError(file, "the worksheet " + sheetPath + " is missing");
 
-    std::vector<std::string> sharedStrings;
-    if (const auto text = readMember(archive.get(), "xl/sharedStrings.xml")) {
-        const auto doc = parse(*text, file);
-        for (const auto &item : doc.child("sst").children("si"))
-            sharedStrings.push_back(stringItem(item));
-    }
-    const auto dates = dateStyles(archive.get(), file);
-
-    const std::string sheetPath = firstSheetPath(archive.get(), file);
-    const auto sheetText = readMember(archive.get(), sheetPath);
-    if (!sheetText)
-        fail(file, "the worksheet " + sheetPath + " is missing");
-    const auto sheet = parse(*sheetText, file);
-
-    SheetGrid grid;
-    for (const auto &row : sheet.child("worksheet").child("sheetData").children("row")) {
-        const size_t rowIndex = row.attribute("r") ? row.attribute("r").as_uint() - 1 : grid.size();
-        if (rowIndex >= grid.size())
-            grid.resize(rowIndex + 1);
-        auto &cells = grid[rowIndex];
-        for (const auto &cell : row.children("c")) {
-            const size_t column =
-                cell.attribute("r") ? columnOf(cell.attribute("r").value()) : cells.size();
-            if (column >= cells.size())
-                cells.resize(column + 1, Variant::null());
-            cells[column] = cellValue(cell, sharedStrings, dates);
+    XmlPart xml(archive, sheetPath, kMaxSheetBytes);
+    std::uint32_t row = 0;
+    std::uint32_t nextRow = 0;
+    std::uint32_t column = 0;
+    CellText cell;
+    std::string *text = nullptr; // where the characters of the current element go
+    bool inInline = false;
+    while (xml.next()) {
+        if (xml.isStart(u"row")) {
+            const QStringView number = xml.attribute(u"r");
+            const auto index = number.isEmpty() ? std::optional(nextRow) : rowOf(number);
+            if (!index)
+                xml.fail("the row number " + utf8(number) + " is not valid");
+            row = *index;
+            nextRow = row + 1;
+            column = 0;
+        } else if (xml.isStart(u"c")) {
+            const QStringView reference = xml.attribute(u"r");
+            if (!reference.isEmpty()) {
+                const auto index = columnOf(reference);
+                if (!index)
+                    xml.fail("the cell reference " + utf8(reference) + " is not valid");
+                column = *index;
+            }
+            cell = CellText{utf8(xml.attribute(u"t")), xml.attribute(u"s").toUInt(), {}, {}};
+        } else if (xml.isEnd(u"c")) {
+            grid.set(row, column, cellValue(cell, sharedStrings, dates));
+            ++column;
+        } else if (xml.isStart(u"v")) {
+            text = &cell.value;
+        } else if (xml.isStart(u"is")) {
+            inInline = true;
+        } else if (xml.isEnd(u"is")) {
+            inInline = false;
+        } else if (inInline && xml.isStart(u"t")) {
+            text = &cell.inlineText;
+        } else if (xml.isEnd(u"v") || xml.isEnd(u"t")) {
+            text = nullptr;
+        } else if (text && xml.isText()) {
+            xml.appendText(*text);
         }
     }
     return grid;

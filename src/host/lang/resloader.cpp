@@ -18,7 +18,7 @@ namespace {
 class Converter
 {
 public:
-    Converter() : m_handle(opencc_open("s2t.json")) {}
+    Converter() : m_handle(opencc_open("s2tw.json")) {}
     ~Converter()
     {
         if (valid())

@@ -1,9 +1,11 @@
 #include "host/list/listupdate.h"
 
+#include "host/core/formatter.h"
 #include "host/core/hosterror.h"
 #include "host/core/sqltext.h"
 #include "host/db/appconnection.h"
 #include "host/db/recordset.h"
+#include "host/lang/hosttext.h"
 
 #include <cstdio>
 #include <strings.h>
@@ -134,8 +136,8 @@ void ListUpdate::MakeStockCheckBillNew(const std::string &propsString, long proc
     db.ExecuteRaiseErr(sql);
 
     billId = id;
-    message =
-        std::string("已生成") + kind.name + billNo + "，共" + std::to_string(entry) + "条分录。";
+    message = formatText(hostText("已生成%1%2，共%3条分录。"),
+                         {hostText(kind.name), billNo, std::to_string(entry)});
 }
 
 long ListUpdate::GetIDsOfNames(std::string_view name) const

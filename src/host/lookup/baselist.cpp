@@ -4,6 +4,7 @@
 #include "host/db/appconnection.h"
 #include "host/db/hostdatabase.h"
 #include "host/db/recordset.h"
+#include "host/lang/hosttext.h"
 #include "host/lookup/glview.h"
 #include "host/lookup/lookupwindow.h"
 #include "host/ui/modalservices.h"
@@ -19,7 +20,7 @@ std::shared_ptr<Recordset> BaseList::Show(long, long classId)
     auto rows = hostConnection()->Execute("select FSPID,FNumber,FShortNumber,FName from "
                                           "t_StockPlace where FDeleted<>1 and FSPID<>0 order by "
                                           "FNumber");
-    LookupWindow window(QStringLiteral("仓位"), rows, "FNumber", "FName", QString());
+    LookupWindow window(hostCaption("仓位"), rows, "FNumber", "FName", QString());
     ui::modals().showModal(window);
     const auto chosen = window.chosen();
     if (!chosen)

@@ -3,6 +3,7 @@
 #include "host/db/appconnection.h"
 #include "host/db/hostdatabase.h"
 #include "host/db/recordset.h"
+#include "host/lang/hosttext.h"
 #include "host/lookup/lookupwindow.h"
 #include "host/ui/modalservices.h"
 
@@ -29,7 +30,7 @@ std::shared_ptr<LookupResult> show(const QString &caption, const std::string &sq
 
 std::shared_ptr<LookupResult> classLookup(long classId, const std::string &search)
 {
-    return show(QStringLiteral("基础资料"),
+    return show(hostCaption("基础资料"),
                 "select FItemID,FNumber,FShortNumber,FName from t_item where FDeleted<>1 and "
                 "FItemClassID=" +
                     std::to_string(classId) + " order by FNumber",
@@ -45,14 +46,14 @@ std::shared_ptr<LookupResult> GLViewComponent::ItemLookUp(long classId, std::str
         CBool(options.GetValue("BeShortNumber", false)) ? "FShortNumber" : "FNumber";
     switch (classId) {
     case 4:
-        return show(QStringLiteral("物料"),
+        return show(hostCaption("物料"),
                     withFilter("select FItemID,FNumber,FShortNumber,FName,FModel,FUnitID,"
                                "FStoreUnitID,FSecUnitID,FBatchManager,FISKFPeriod,FKFPeriod,"
                                "FAuxClassID,FQtyDecimal from t_ICItem x2 where FDeleted<>1",
                                filter),
                     code, search);
     case 5:
-        return show(QStringLiteral("仓库"),
+        return show(hostCaption("仓库"),
                     withFilter("select FItemID,FNumber,FShortNumber,FName,FIsStockMgr,"
                                "FSPGroupID from t_Stock where FDeleted<>1",
                                filter),
@@ -69,7 +70,7 @@ std::shared_ptr<LookupResult> GLViewComponent::UnitLookup(long unitGroupId, std:
                       "FShortNumber,FName,FCoefficient from t_MeasureUnit where FDeleted<>1";
     if (unitGroupId > 0)
         sql += " and FUnitGroupID=" + std::to_string(unitGroupId);
-    return show(QStringLiteral("计量单位"), withFilter(sql, filter), "FNumber", search);
+    return show(hostCaption("计量单位"), withFilter(sql, filter), "FNumber", search);
 }
 
 std::shared_ptr<LookupResult> GLViewComponent::SubMesLookup(long classId, std::string &search)

@@ -1,5 +1,6 @@
 #include "host/lookup/lookupwindow.h"
 #include "host/core/text.h"
+#include "host/lang/hosttext.h"
 
 #include "host/db/recordset.h"
 #include "host/lookup/glview.h"
@@ -53,17 +54,17 @@ LookupWindow::LookupWindow(const QString &caption, std::shared_ptr<Recordset> ro
 {
     setCaption(caption);
     setFont(ui::uiFont());
-    m_search->setPlaceholderText(QStringLiteral("输入代码或名称查找"));
+    m_search->setPlaceholderText(hostCaption("输入代码或名称查找"));
     m_table->setColumnCount(2);
-    m_table->setHorizontalHeaderLabels({QStringLiteral("代码"), QStringLiteral("名称")});
+    m_table->setHorizontalHeaderLabels({hostCaption("代码"), hostCaption("名称")});
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->hide();
 
-    auto *ok = new QPushButton(QStringLiteral("确定"), client());
-    auto *cancelButton = new QPushButton(QStringLiteral("取消"), client());
+    auto *ok = new QPushButton(hostCaption("确定"), client());
+    auto *cancelButton = new QPushButton(hostCaption("取消"), client());
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ok);

@@ -188,6 +188,9 @@ QString LedgerPrinter::expandPageTokens(const QString &text, int page, int pages
     QString result = text;
     result.replace(QStringLiteral("&[总页]"), QString::number(pages));
     result.replace(QStringLiteral("&[页]"), QString::number(page));
+    // The same codes as an English host writes them.
+    result.replace(QStringLiteral("&[Pages]"), QString::number(pages));
+    result.replace(QStringLiteral("&[Page]"), QString::number(page));
     return result;
 }
 

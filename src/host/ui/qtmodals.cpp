@@ -105,6 +105,13 @@ QtModals &QtModals::instance()
 
 long QtModals::messageBox(const QString &text, long style, const QString &title)
 {
+    ++m_reports;
+    if (!m_screenshotFile.isEmpty()) {
+        QMessageBox box(iconOf(style), title, text, buttonsOf(style), activeParent());
+        box.show();
+        takeScreenshot(box);
+        return Msg::defaultAnswer(style);
+    }
     if (headless()) {
         report(title.isEmpty() ? text : title + QStringLiteral(": ") + text);
         return Msg::defaultAnswer(style);
@@ -134,20 +141,26 @@ QString QtModals::saveFileName(const FileDialogRequest &request)
                                         qtFilter(request.filter));
 }
 
+void QtModals::takeScreenshot(QWidget &widget)
+{
+    if (saveScreenshot(widget, std::exchange(m_screenshotFile, QString())))
+        m_screenshotPending = false;
+}
+
 void QtModals::showModal(Form &form)
 {
+    ++m_reports;
     form.Load();
     QEventLoop loop;
     QObject::connect(&form, &Form::hidden, &loop, &QEventLoop::quit);
     form.setWindowModality(Qt::ApplicationModal);
     form.show();
     if (!m_screenshotFile.isEmpty()) {
-        const QString file = std::exchange(m_screenshotFile, QString());
         QPointer<Form> target(&form);
-        QTimer::singleShot(0, &loop, [target, file] {
+        QTimer::singleShot(0, &loop, [this, target] {
             if (!target)
                 return;
-            saveScreenshot(*target, file);
+            takeScreenshot(*target);
             target->Unload();
         });
     } else if (headless()) {

@@ -25,15 +25,28 @@ public:
     bool printDialog(QPrinter &printer) override;
     void printPreview(QPrinter &printer, const std::function<void(QPrinter &)> &paint) override;
 
-    // The first window shown modally afterwards is saved to this PNG file and then closed, so
-    // the program can be looked at without a display.
-    void setScreenshotFile(const QString &file) { m_screenshotFile = file; }
+    // The first window or message shown afterwards is saved to this PNG file and then closed,
+    // so the program can be looked at without a display.
+    void setScreenshotFile(const QString &file)
+    {
+        m_screenshotFile = file;
+        m_screenshotPending = !file.isEmpty();
+    }
+    // False while a picture was asked for and none has been saved.
+    bool screenshotTaken() const { return !m_screenshotPending; }
+
+    // How many messages and windows have been shown: what the user was told.
+    int reportsShown() const { return m_reports; }
 
     // "Caption|*.a;*.b|Other|*.c" in Qt's filter notation.
     static QString qtFilter(const QString &filter);
 
 private:
+    void takeScreenshot(QWidget &widget);
+
     QString m_screenshotFile;
+    bool m_screenshotPending = false;
+    int m_reports = 0;
 };
 
 } // namespace host::ui

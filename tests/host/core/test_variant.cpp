@@ -1,5 +1,6 @@
 #include "host/core/datetime.h"
 #include "host/core/hosterror.h"
+#include "host/core/sqltext.h"
 #include "host/core/variant.h"
 
 #include <gtest/gtest.h>
@@ -164,4 +165,43 @@ TEST(NumberText, RoundTripsAndStaysPlain)
     EXPECT_EQ(numberToText(1.5e-5), "1.5E-05");
     EXPECT_EQ(numberToText(-2.5), "-2.5");
     EXPECT_DOUBLE_EQ(Val("-1.25e2kg"), -125);
+}
+
+TEST(Numbers, PastTheRangeOfADoubleAreErrorsNeverZero)
+{
+    struct Case
+    {
+        const char *text;
+        bool number; // reads as a number
+        double value;
+    };
+    const Case cases[] = {
+        {"1e999", false, 0},      {"-1e999", false, 0},   {"1e-999", true, 0},
+        {"0.0001e-400", true, 0}, {"1000e306", false, 0}, {"0.001e311", true, 1e308},
+        {"1e308", true, 1e308},
+    };
+    for (const auto &c : cases) {
+        const auto n = parseNumber(c.text);
+        EXPECT_EQ(n.has_value(), c.number) << c.text;
+        EXPECT_EQ(IsNumeric(Variant(c.text)), c.number) << c.text;
+        if (n) {
+            EXPECT_DOUBLE_EQ(*n, c.value) << c.text;
+            EXPECT_DOUBLE_EQ(Val(c.text), c.value) << c.text;
+        } else {
+            EXPECT_EQ(errorNumber([&] { Val(c.text); }), HostError::Overflow) << c.text;
+            EXPECT_NE(errorNumber([&] { CDbl(Variant(c.text)); }), 0) << c.text;
+        }
+    }
+    for (const double v : {INFINITY, -INFINITY, NAN})
+        EXPECT_THROW(sqlNumber(v), HostError);
+}
+
+TEST(Dates, OutsideTheHostsRangeAreOverflowErrors)
+{
+    for (const double serial : {1e308, -1e308, 3e6, -7e5, static_cast<double>(NAN)}) {
+        EXPECT_EQ(errorNumber([&] { CDate(Variant(serial)); }), HostError::Overflow) << serial;
+        EXPECT_EQ(errorNumber([&] { splitDate(serial); }), HostError::Overflow) << serial;
+    }
+    EXPECT_EQ(CDate(Variant(2958465.5)), 2958465.5);
+    EXPECT_EQ(splitDate(makeDate(100, 1, 1)).year, 100);
 }

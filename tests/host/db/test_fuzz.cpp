@@ -191,17 +191,139 @@ TEST(Fuzz, EveryTextGivesRowsOrAHostError)
     EXPECT_GT(failures, 100);
 }
 
-TEST(Fuzz, DeepNestingIsRefused)
+// Text nested n deep in one of the ways the translator recurses.
+std::string nested(std::string_view shape, int n)
+{
+    std::string open;
+    std::string close;
+    for (int i = 0; i < n; ++i) {
+        if (shape == "parentheses") {
+            open += "(";
+            close += ")";
+        } else if (shape == "derived tables") {
+            open += "SELECT * FROM (";
+            close += ") x" + std::to_string(i) + " ";
+        } else if (shape == "subqueries") {
+            open += "(SELECT ";
+            close += ")";
+        } else if (shape == "in lists") {
+            open += "1 IN (SELECT ";
+            close += ")";
+        } else if (shape == "exists") {
+            open += "CASE WHEN EXISTS (SELECT ";
+            close += ") THEN 1 END";
+        } else if (shape == "case") {
+            open += "CASE WHEN 1=1 THEN ";
+            close += " END";
+        } else if (shape == "functions") {
+            open += "ISNULL(";
+            close += ",0)";
+        } else if (shape == "unions") {
+            open += "SELECT 1 AS a UNION SELECT * FROM (";
+            close += ") u" + std::to_string(i) + " ";
+        }
+    }
+    const bool fromSelect = shape == "derived tables" || shape == "unions";
+    return fromSelect ? open + "SELECT 1 AS a" + close : "SELECT " + open + "1" + close;
+}
+
+TEST(Fuzz, DeepNestingIsRefusedShallowNestingRuns)
 {
     host::AppConnection db;
     db.openDatabase(":memory:");
-    const std::string deep = "SELECT " + std::string(5000, '(') + "1" + std::string(5000, ')');
-    EXPECT_THROW(db.Execute(deep), host::HostError);
+    db.Execute("CREATE TABLE n (a int)");
+    const char *const shapes[] = {"parentheses", "derived tables", "subqueries", "in lists",
+                                  "exists",      "case",           "functions",  "unions"};
+    for (const std::string_view shape : shapes) {
+        const std::string shallow = nested(shape, 8);
+        EXPECT_NO_THROW(db.Execute(shallow)) << shape;
+        EXPECT_NO_THROW(db.Execute("INSERT INTO n (a) " + shallow)) << shape;
+        for (const int depth : {500, 5000}) {
+            for (const std::string &sql :
+                 {nested(shape, depth), "INSERT INTO n (a) " + nested(shape, depth)}) {
+                try {
+                    db.Execute(sql);
+                    ADD_FAILURE() << shape << " " << depth << " deep ran";
+                } catch (const host::HostError &e) {
+                    EXPECT_NE(e.Description().find("nested too deeply"), std::string::npos)
+                        << shape << ": " << e.Description();
+                }
+            }
+        }
+    }
     std::string ifs;
     for (int i = 0; i < 5000; ++i)
         ifs += "IF 1=1 ";
     EXPECT_THROW(db.Execute(ifs + "SELECT 1"), host::HostError);
     EXPECT_THROW(db.Execute("SELECT " + std::string(100000, '~') + "1"), host::HostError);
+}
+
+// Random values of every magnitude and length written into typed columns: each statement either
+// stores a value that its column can hold or fails with a HostError, and what the table holds
+// afterwards is always in range.
+TEST(Fuzz, RandomValuesAreStoredInRangeOrRefused)
+{
+    std::mt19937 rng(20261208);
+    host::AppConnection db;
+    db.openDatabase(":memory:");
+    db.Execute("CREATE TABLE r (FInt int, FSmall smallint, FTiny tinyint, FQty decimal(6,2), "
+               "FName varchar(6), FDate datetime, FFloat float)");
+    const char *const columns[] = {"FInt", "FSmall", "FTiny", "FQty", "FName", "FDate", "FFloat"};
+    const auto number = [&] {
+        std::string text = rng() % 2 ? "-" : "";
+        text += std::to_string(rng() % 1000);
+        if (rng() % 2)
+            text += "." + std::to_string(rng() % 1000);
+        if (rng() % 3 == 0)
+            text += "e" + std::to_string(static_cast<int>(rng() % 700) - 350);
+        return text;
+    };
+    const auto value = [&]() -> std::string {
+        switch (rng() % 6) {
+        case 0:
+            return number();
+        case 1:
+            return "'" + number() + "'";
+        case 2:
+            return "REPLICATE('" + std::string(rng() % 2 ? "中" : "a") + "', " + number() + ")";
+        case 3:
+            return "DATEADD(" + std::string(rng() % 2 ? "yy" : "dd") + ", " + number() +
+                   ", '2026-12-07')";
+        case 4:
+            return "'" + std::to_string(1000 + rng() % 9500) + "-0" +
+                   std::to_string(1 + rng() % 9) + "-1" + std::to_string(rng() % 10) + "'";
+        default:
+            return number() + " * " + number();
+        }
+    };
+    int stored = 0;
+    int refused = 0;
+    for (int i = 0; i < 3000; ++i) {
+        const std::string sql = "INSERT INTO r (" +
+                                std::string(columns[rng() % std::size(columns)]) + ") VALUES (" +
+                                value() + ")";
+        try {
+            db.Execute(sql);
+            ++stored;
+        } catch (const host::HostError &) {
+            ++refused;
+        } catch (const std::exception &e) {
+            ADD_FAILURE() << "not a HostError: " << e.what() << "\nfor: " << sql;
+        }
+    }
+    EXPECT_GT(stored, 300);
+    EXPECT_GT(refused, 300);
+    const auto count = [&](const std::string &where) {
+        return testdb::scalar(db, "SELECT COUNT(*) FROM r WHERE " + where);
+    };
+    EXPECT_EQ(count("FInt NOT BETWEEN -2147483648 AND 2147483647"), host::Variant(0));
+    EXPECT_EQ(count("FSmall NOT BETWEEN -32768 AND 32767"), host::Variant(0));
+    EXPECT_EQ(count("FTiny NOT BETWEEN 0 AND 255"), host::Variant(0));
+    EXPECT_EQ(count("ABS(FQty) >= 10000"), host::Variant(0));
+    EXPECT_EQ(count("DATALENGTH(FName) > 9"), host::Variant(0)); // two CJK characters in UTF-8
+    EXPECT_EQ(count("FDate NOT BETWEEN '1753-01-01' AND '9999-12-31 23:59:59.997'"),
+              host::Variant(0));
+    EXPECT_EQ(count("FFloat * 0 <> 0"), host::Variant(0)); // an infinity or NaN
 }
 
 } // namespace

@@ -210,6 +210,8 @@ TEST(PageTokens, StandForPageNumberAndCount)
 {
     EXPECT_EQ(LedgerPrinter::expandPageTokens(QStringLiteral("第 &[页] 页|共 &[总页] 页"), 2, 7),
               QStringLiteral("第 2 页|共 7 页"));
+    EXPECT_EQ(LedgerPrinter::expandPageTokens(QStringLiteral("Page &[Page]|of &[Pages]"), 2, 7),
+              QStringLiteral("Page 2|of 7"));
 }
 
 } // namespace

@@ -1,0 +1,34 @@
+#include "importfile.h"
+
+#include "host/lang/hosttext.h"
+
+#include <array>
+#include <fstream>
+#include <string_view>
+#include <system_error>
+
+namespace {
+
+constexpr std::string_view kXlsSignature{"\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8};
+constexpr std::string_view kXlsxSignature{"PK\x03\x04", 4};
+
+bool startsWith(const std::filesystem::path &file, std::string_view signature)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::array<char, 8> head{};
+    in.read(head.data(), static_cast<std::streamsize>(signature.size()));
+    return in.gcount() == static_cast<std::streamsize>(signature.size()) &&
+           std::string_view(head.data(), signature.size()) == signature;
+}
+
+} // namespace
+
+std::string importFileRefusal(const std::filesystem::path &file)
+{
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec))
+        return host::hostText("指定引入Excel文件不存在，请重新选择!");
+    if (!startsWith(file, kXlsSignature) && !startsWith(file, kXlsxSignature))
+        return file.string() + " is not a spreadsheet: import reads .xls and .xlsx files";
+    return {};
+}

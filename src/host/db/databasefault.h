@@ -1,0 +1,24 @@
+#pragma once
+
+#include <exception>
+
+namespace host {
+
+// Failures of the database itself rather than of the statement: the same text may succeed
+// later or on another database, and what it carried was not at fault.
+enum class DatabaseFault
+{
+    None,
+    Busy,       // the wait for another connection's lock ran out
+    ReadOnly,   // the database may not be written
+    Unavailable // the file cannot be read or written (I/O error, disk full, damaged file)
+};
+
+// The HostError number of an SQLite result code. The database's own failures get numbers of
+// their own, so that they are not taken for the host's conversion errors whose numbers SQLite's
+// codes share; every other code is kept.
+long sqliteErrorNumber(int resultCode);
+
+DatabaseFault databaseFault(const std::exception &error);
+
+} // namespace host

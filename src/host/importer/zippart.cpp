@@ -1,0 +1,54 @@
+#include "host/importer/zippart.h"
+
+#include "host/importer/workbookerror.h"
+
+namespace host {
+namespace {
+
+constexpr size_t kChunk = 64 * 1024;
+
+} // namespace
+
+ZipArchive::ZipArchive(const std::filesystem::path &file) : m_file(file)
+{
+    int error = 0;
+    m_archive.reset(zip_open(file.c_str(), ZIP_RDONLY, &error));
+    if (!m_archive) {
+        zip_error_t detail;
+        zip_error_init_with_code(&detail, error);
+        const std::string text = zip_error_strerror(&detail);
+        zip_error_fini(&detail);
+        throw workbookError(file, "not a readable zip archive (" + text + ")");
+    }
+}
+
+bool ZipArchive::contains(const std::string &name) const
+{
+    return zip_name_locate(m_archive.get(), name.c_str(), 0) >= 0;
+}
+
+ZipPart::ZipPart(const ZipArchive &archive, const std::string &name, size_t limit)
+    : m_file(archive.file()), m_name(name), m_limit(limit)
+{
+    m_entry.reset(zip_fopen(archive.handle(), name.c_str(), 0));
+    if (!m_entry)
+        throw workbookError(m_file, "the part " + name + " cannot be opened (" +
+                                        zip_strerror(archive.handle()) + ")");
+}
+
+std::string ZipPart::next()
+{
+    std::string chunk(kChunk, '\0');
+    const zip_int64_t got = zip_fread(m_entry.get(), chunk.data(), chunk.size());
+    if (got < 0)
+        throw workbookError(m_file, "the part " + m_name + " is damaged (" +
+                                        zip_file_strerror(m_entry.get()) + ")");
+    m_read += static_cast<size_t>(got);
+    if (m_read > m_limit)
+        throw workbookError(m_file, "the part " + m_name + " unpacks to more than " +
+                                        std::to_string(m_limit >> 20) + " MB");
+    chunk.resize(static_cast<size_t>(got));
+    return chunk;
+}
+
+} // namespace host

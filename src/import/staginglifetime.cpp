@@ -1,0 +1,102 @@
+#include "import/staginglifetime.h"
+
+#include "host/core/datetime.h"
+#include "host/core/sqltext.h"
+#include "host/db/appconnection.h"
+#include "host/db/recordset.h"
+#include "import/stagingtable.h"
+#include "services/appconn.h"
+
+#include <cctype>
+#include <optional>
+#include <vector>
+
+namespace StagingTable {
+namespace {
+
+constexpr int kMaxNames = 99;
+
+bool exists(const std::string &tableName)
+{
+    const auto rs = appConn().Execute("select OBJECT_ID(" + host::sqlString(tableName) + ")");
+    return !rs->EOF() && !rs->Fields(0).Value().isNull();
+}
+
+// The start of the run a table name carries after the user's prefix: "yymmddhhmmss", maybe
+// followed by "_n". Nothing when the rest is not of that form.
+std::optional<double> startOf(const std::string &rest)
+{
+    if (rest.size() < 12)
+        return std::nullopt;
+    for (size_t i = 0; i < rest.size(); ++i) {
+        const bool digit = std::isdigit(static_cast<unsigned char>(rest[i])) != 0;
+        if (i < 12 ? !digit : !(digit || (i == 12 && rest[i] == '_')))
+            return std::nullopt;
+    }
+    const auto two = [&rest](size_t at) { return std::stoi(rest.substr(at, 2)); };
+    host::DateParts parts;
+    parts.year = 2000 + two(0);
+    parts.month = two(2);
+    parts.day = two(4);
+    parts.hour = two(6);
+    parts.minute = two(8);
+    parts.second = two(10);
+    if (!host::isValidDate(parts.year, parts.month, parts.day))
+        return std::nullopt;
+    return host::makeDate(parts);
+}
+
+std::string dropSql(const std::string &tableName)
+{
+    return "IF OBJECT_ID(" + host::sqlString(tableName) + ") IS NOT NULL DROP TABLE " + tableName;
+}
+
+} // namespace
+
+std::string create(long userId, double startTime)
+{
+    const std::string base = name(userId, startTime);
+    for (int n = 1; n <= kMaxNames; ++n) {
+        const std::string candidate = n == 1 ? base : base + "_" + std::to_string(n);
+        try {
+            appConn().Execute(createSql(candidate));
+            return candidate;
+        } catch (const std::exception &) {
+            if (!exists(candidate))
+                throw;
+        }
+    }
+    throw NameTaken("Every staging table name of " + base + " is held by another import.");
+}
+
+void dropLeftovers(long userId, double now) noexcept
+{
+    try {
+        const std::string prefix = "IcInvBackUpTemp_" + std::to_string(userId) + "_";
+        const auto rs =
+            appConn().Execute("select name from sysobjects where xtype='U' and SUBSTRING(name,1," +
+                              std::to_string(prefix.size()) + ")=" + host::sqlString(prefix));
+        std::vector<std::string> leftovers;
+        for (; !rs->EOF(); rs->MoveNext()) {
+            const std::string tableName = host::CStr(rs->Fields(0).Value());
+            const auto start = startOf(tableName.substr(prefix.size()));
+            if (start && now - *start > kLeftoverAge)
+                leftovers.push_back(tableName);
+        }
+        for (const auto &tableName : leftovers)
+            appConn().Execute(dropSql(tableName));
+    } catch (const std::exception &) {
+        // Left for a later run; on a busy database the next drop would only wait again.
+    }
+}
+
+void drop(const std::string &tableName) noexcept
+{
+    try {
+        appConn().Execute(dropSql(tableName));
+    } catch (const std::exception &) {
+        // A table that stays is dropped as a leftover by a later run.
+    }
+}
+
+} // namespace StagingTable

@@ -1,0 +1,22 @@
+#include "services/databasefailure.h"
+
+#include "host/db/databasefault.h"
+#include "services/mparse.h"
+
+std::optional<std::string> databaseFailureCause(const std::exception &error)
+{
+    switch (host::databaseFault(error)) {
+    case host::DatabaseFault::Busy:
+        return MParse::LoadLangString("数据库正忙，请稍后再试。");
+    case host::DatabaseFault::ReadOnly:
+        return MParse::LoadLangString("数据库是只读的，不能写入。");
+    case host::DatabaseFault::Unavailable: {
+        // The database's own words, without the statement it was running.
+        const std::string text = error.what();
+        return text.substr(0, text.find("\nSQL:"));
+    }
+    case host::DatabaseFault::None:
+        break;
+    }
+    return std::nullopt;
+}

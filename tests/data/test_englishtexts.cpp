@@ -1,0 +1,170 @@
+// Every Chinese text the module shows has an English line, so that a window built later cannot
+// stay half Chinese under --lang en.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kSource = STOCKCHECK_SOURCE_DIR;
+
+// Chinese literals that are not shown texts, with the reason.
+const std::map<std::string, std::string> kNotShown = {
+    {"宋体", "a font family the host substitutes"},
+    {"新宋体", "a font family the host substitutes"},
+    {"&[总页]", "a page-number code of printed headers"},
+    {"&[页]", "a page-number code of printed headers"},
+    {"计划跟踪号", "a column title read from the import file"},
+    {"生产/采购日期", "a column title read from the import file"},
+    {"ZarvoStockCheck.PubVariant.GetStartDate    获取系统启用日期", "a log entry"},
+    {"',1,'盘点重复添加时给予提示 ','','','',0,'','')\r\n", "an option's description in SQL"},
+};
+
+std::string readFile(const fs::path &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+bool isChinese(const std::string &text)
+{
+    for (size_t i = 0; i + 2 < text.size(); ++i) {
+        const auto b0 = static_cast<unsigned char>(text[i]);
+        if ((b0 & 0xF0) != 0xE0)
+            continue;
+        const unsigned code = ((b0 & 0x0Fu) << 12) |
+                              ((static_cast<unsigned char>(text[i + 1]) & 0x3Fu) << 6) |
+                              (static_cast<unsigned char>(text[i + 2]) & 0x3Fu);
+        if ((code >= 0x3000 && code <= 0x9FFF) || (code >= 0xFF00 && code <= 0xFFEF))
+            return true;
+    }
+    return false;
+}
+
+std::string trimmed(const std::string &text)
+{
+    const auto first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+char unescaped(char c)
+{
+    switch (c) {
+    case 'n':
+        return '\n';
+    case 'r':
+        return '\r';
+    case 't':
+        return '\t';
+    default:
+        return c;
+    }
+}
+
+// The string literals of a C++ source, adjacent literals joined as the compiler joins them;
+// comments and character literals are passed over.
+std::vector<std::string> stringLiterals(const std::string &code)
+{
+    std::vector<std::string> literals;
+    bool joinNext = false;
+    for (size_t i = 0; i < code.size(); ++i) {
+        const char c = code[i];
+        if (code.compare(i, 2, "//") == 0) {
+            i = code.find('\n', i);
+            if (i == std::string::npos)
+                break;
+        } else if (code.compare(i, 2, "/*") == 0) {
+            i = code.find("*/", i + 2) + 1;
+        } else if (c == '\'' && i > 0 && !std::isalnum(static_cast<unsigned char>(code[i - 1]))) {
+            for (++i; i < code.size() && code[i] != '\''; ++i)
+                i += code[i] == '\\';
+            joinNext = false;
+        } else if (c == '"') {
+            std::string text;
+            for (++i; i < code.size() && code[i] != '"'; ++i)
+                text += code[i] == '\\' ? unescaped(code[++i]) : code[i];
+            if (joinNext)
+                literals.back() += text;
+            else
+                literals.push_back(text);
+            joinNext = true;
+        } else if (!std::isspace(static_cast<unsigned char>(c))) {
+            joinNext = false;
+        }
+    }
+    return literals;
+}
+
+std::map<std::string, std::vector<std::string>> englishTable()
+{
+    std::map<std::string, std::vector<std::string>> table;
+    std::istringstream in(readFile(kSource / "data" / "lang" / "en.tsv"));
+    for (std::string line; std::getline(in, line);) {
+        const auto tab = line.find('\t');
+        if (line.empty() || line.front() == '#' || tab == std::string::npos)
+            continue;
+        table[line.substr(0, tab)].push_back(line.substr(tab + 1));
+    }
+    return table;
+}
+
+} // namespace
+
+TEST(EnglishTexts, EveryChineseTextOfTheSourcesHasAnEnglishLine)
+{
+    const auto table = englishTable();
+    std::set<std::string> missing;
+    size_t seen = 0;
+    for (const auto &entry : fs::recursive_directory_iterator(kSource / "src")) {
+        const auto extension = entry.path().extension();
+        if (extension != ".cpp" && extension != ".h")
+            continue;
+        for (const auto &literal : stringLiterals(readFile(entry.path()))) {
+            if (!isChinese(literal) || kNotShown.contains(literal))
+                continue;
+            ++seen;
+            const auto found = table.find(trimmed(literal));
+            if (found == table.end() || isChinese(found->second.front()))
+                missing.insert(entry.path().filename().string() + ": " + trimmed(literal));
+        }
+    }
+    EXPECT_GT(seen, 100u);
+    for (const auto &text : missing)
+        ADD_FAILURE() << "no English line for " << text;
+}
+
+TEST(EnglishTexts, EveryColumnTemplateHasAnEnglishCaption)
+{
+    const std::string sql = readFile(kSource / "data" / "countsheet_templates.sql");
+    const std::regex row(R"(VALUES \((\d+), (\d+), '([^']*)', '([^']*)', '([^']*)')");
+    size_t rows = 0;
+    for (std::sregex_iterator it(sql.begin(), sql.end(), row), end; it != end; ++it, ++rows) {
+        const std::string english = (*it)[5];
+        EXPECT_TRUE(english.size() > 1 && !isChinese(english))
+            << "template " << (*it)[2] << "/" << (*it)[1] << " " << (*it)[3];
+    }
+    EXPECT_GT(rows, 40u);
+}
+
+TEST(EnglishTexts, EachSourceTextHasOneTranslation)
+{
+    for (const auto &[source, translations] : englishTable()) {
+        EXPECT_EQ(std::set<std::string>(translations.begin(), translations.end()).size(), 1u)
+            << source;
+        EXPECT_FALSE(isChinese(translations.front())) << source;
+    }
+}

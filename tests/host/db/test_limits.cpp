@@ -1,0 +1,183 @@
+// Values that do not fit their column or type are refused with SQL Server's error on every write
+// path, and nothing of the failing statement is written.
+#include "hostschema.h"
+
+#include "host/core/hosterror.h"
+#include "host/db/bulkinsert.h"
+
+#include <gtest/gtest.h>
+
+using host::Variant;
+using testdb::scalar;
+
+namespace {
+
+class Limits : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        db.openDatabase(":memory:");
+        db.Execute("CREATE TABLE Lim (FID int, FInt int, FSmall smallint, FTiny tinyint, "
+                   "FBig bigint, FQty decimal(5,2), FName varchar(4), FWide nvarchar(3), "
+                   "FDate datetime, FFloat float)\r\n"
+                   "INSERT INTO Lim (FID) VALUES (1)");
+    }
+    // The error of sql, or "" when it ran.
+    std::string errorOf(const std::string &sql)
+    {
+        try {
+            db.Execute(sql);
+        } catch (const host::HostError &e) {
+            return e.Description();
+        }
+        return {};
+    }
+    std::string snapshot()
+    {
+        auto rs = db.Execute("SELECT * FROM Lim ORDER BY FID");
+        std::string out;
+        for (; !rs->EOF(); rs->MoveNext()) {
+            for (long i = 0; i < rs->FieldCount(); ++i)
+                out += rs->Fields(i).Value().isNull() ? "NULL|"
+                                                      : host::CStr(rs->Fields(i).Value()) + "|";
+            out += "\n";
+        }
+        return out;
+    }
+    host::AppConnection db;
+};
+
+struct Refusal
+{
+    const char *column;
+    const char *value;
+    const char *error; // a part of SQL Server's message
+};
+
+const Refusal kRefusals[] = {
+    {"FInt", "3000000000", "Arithmetic overflow error converting expression to data type int."},
+    {"FInt", "-2147483649", "data type int"},
+    {"FInt", "1e308", "data type int"},
+    {"FInt", "'3000000000'", "overflowed an int column"},
+    {"FInt", "2147483647 + 1", "data type int"},
+    {"FSmall", "40000", "data type smallint"},
+    {"FTiny", "256", "data type tinyint"},
+    {"FTiny", "-1", "data type tinyint"},
+    {"FBig", "1e19", "data type bigint"},
+    {"FBig", "'9223372036854775808'", "overflowed an bigint column"},
+    {"FQty", "1000", "data type numeric"},
+    {"FQty", "999.996", "data type numeric"},
+    {"FQty", "'12345'", "data type numeric"},
+    {"FQty", "FInt", "data type numeric"}, // the row's FInt holds 2147483647 below
+    {"FName", "'abcde'", "String or binary data would be truncated."},
+    {"FName", "'中文中'", "truncated"},
+    {"FName", "FName + 'x'", "truncated"},
+    {"FWide", "N'中文中文'", "truncated"},
+    {"FDate", "'1752-12-31'", "out-of-range value"},
+    {"FDate", "1e308", "data type datetime"},
+    {"FDate", "-100000", "data type datetime"},
+    {"FDate", "DATEADD(yy, 8000, '2026-01-01')", "caused an overflow"},
+    {"FDate", "DATEADD(d, -1, '1753-01-01')", "caused an overflow"},
+    {"FDate", "DATEADD(d, 1e10, '2026-01-01')", "data type int"},
+    {"FDate", "CONVERT(datetime, '2026-01-01') + 3000000", "caused an overflow"},
+    {"FFloat", "'1e999'", "to data type float"},
+    {"FFloat", "1e308 * 10", "data type float"},
+    {"FFloat", "1e999", "out of the range of computer representation"},
+};
+
+TEST_F(Limits, EveryWritePathRefusesAValueThatDoesNotFit)
+{
+    db.Execute("UPDATE Lim SET FInt = 2147483647, FName = 'abcd'");
+    const std::string before = snapshot();
+    for (const auto &r : kRefusals) {
+        const std::string value = r.value;
+        const std::string column = r.column;
+        const std::string paths[] = {
+            "UPDATE Lim SET " + column + " = " + value,
+            "INSERT INTO Lim (FID, " + column + ") SELECT 2, " + value + " FROM Lim",
+            "INSERT INTO Lim (FID, " + column + ") VALUES (2, " + value + ")",
+        };
+        for (const auto &sql : paths) {
+            if (sql.find("FROM Lim") == std::string::npos && value.find("F") == 0)
+                continue; // a column reference needs a row to read
+            EXPECT_NE(errorOf(sql).find(r.error), std::string::npos)
+                << sql << " gave: " << errorOf(sql);
+        }
+    }
+    EXPECT_EQ(snapshot(), before);
+}
+
+TEST_F(Limits, ValuesAtTheEdgesAreStored)
+{
+    const Refusal edges[] = {
+        {"FInt", "2147483647", "2147483647"},
+        {"FInt", "-2147483648", "-2147483648"},
+        {"FInt", "'-2147483648'", "-2147483648"},
+        {"FInt", "2.9", "2"},
+        {"FSmall", "-32768", "-32768"},
+        {"FTiny", "255", "255"},
+        {"FBig", "'9223372036854775807'", "9223372036854775807"},
+        {"FQty", "999.994", "999.99"},
+        {"FQty", "-999.99", "-999.99"},
+        {"FName", "'abcd    '", "abcd"},
+        {"FName", "'中文'", "中文"},
+        {"FWide", "N'中文字'", "中文字"},
+        {"FDate", "'1753-01-01'", "1753-01-01"},
+        {"FDate", "'9999-12-31 23:59:59'", "9999-12-31 23:59:59"},
+        {"FDate", "DATEADD(yy, 7973, '2026-01-01')", "9999-01-01"},
+        {"FFloat", "1e308", "1E+308"},
+        {"FFloat", "'1e-999'", "0"},
+    };
+    for (const auto &e : edges) {
+        const std::string column = e.column;
+        db.Execute("UPDATE Lim SET " + column + " = " + e.value);
+        EXPECT_EQ(host::CStr(scalar(db, "SELECT " + column + " FROM Lim")), e.error) << e.value;
+        db.Execute("INSERT INTO Lim (FID, " + column + ") VALUES (2, " + e.value + ")");
+        EXPECT_EQ(host::CStr(scalar(db, "SELECT " + column + " FROM Lim WHERE FID = 2")), e.error);
+        db.Execute("DELETE FROM Lim WHERE FID = 2");
+    }
+}
+
+TEST_F(Limits, ConversionsRefuseWhatTheTargetCannotHold)
+{
+    const Refusal conversions[] = {
+        {"", "CAST(3000000000 AS int)", "data type int"},
+        {"", "CAST(1e308 AS int)", "data type int"},
+        {"", "CONVERT(smallint, 40000)", "data type smallint"},
+        {"", "CAST('1752-01-01' AS datetime)", "out-of-range value"},
+        {"", "CONVERT(datetime, 1e308)", "data type datetime"},
+        {"", "CAST(12345.6 AS decimal(5,2))", "data type numeric"},
+        {"", "CAST('1e999' AS float)", "data type float"},
+        {"", "DATEPART(yy, 1e308)", "data type datetime"},
+        {"", "1e308 * 10", "data type float"},
+        {"", "LEN(SPACE(1e18))", "8000 bytes"},
+        {"", "LEN(REPLICATE('ab', 4001))", "8000 bytes"},
+        {"", "(SELECT 1 FROM (SELECT 1e999 AS x) d)", "out of the range"},
+    };
+    for (const auto &c : conversions)
+        EXPECT_NE(errorOf(std::string("SELECT ") + c.value).find(c.error), std::string::npos)
+            << c.value << " gave: " << errorOf(std::string("SELECT ") + c.value);
+    EXPECT_EQ(scalar(db, "SELECT CAST(2147483647 AS int)"), Variant(2147483647));
+    EXPECT_EQ(scalar(db, "SELECT LEN(REPLICATE('ab', 4000))"), Variant(8000));
+    EXPECT_EQ(scalar(db, "SELECT LEN(REPLICATE('', 1e18))"), Variant(0));
+    EXPECT_TRUE(scalar(db, "SELECT STR(1, 2000000000)").isNull());
+    EXPECT_TRUE(scalar(db, "SELECT SPACE(-1)").isNull());
+}
+
+TEST_F(Limits, BulkInsertRefusesTheRowAndKeepsNothing)
+{
+    const std::vector<Variant> rows[] = {
+        {3000000000LL, "ab", 1.5, "2026-01-01"}, {1, "abcde", 1.5, "2026-01-01"},
+        {1, "ab", 1000.0, "2026-01-01"},         {1, "ab", 1.5, "1700-01-01"},
+        {1, "ab", "1e999", "2026-01-01"},        {1, "ab", 1.5, Variant::fromDate(3e6)},
+    };
+    for (const auto &row : rows) {
+        host::BulkInsert bulk(db, "Lim", {"FInt", "FName", "FQty", "FDate"});
+        bulk.add({1, "ab", 1.5, "2026-01-01"});
+        EXPECT_THROW(bulk.add(row), host::HostError) << host::CStr(row[0]);
+    }
+    EXPECT_EQ(scalar(db, "SELECT COUNT(*) FROM Lim"), Variant(1));
+}
+
+} // namespace

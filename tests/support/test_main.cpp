@@ -1,0 +1,11 @@
+#include "support/isolatedhome.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+int main(int argc, char **argv)
+{
+    const IsolatedHome home;
+    ::testing::InitGoogleMock(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,124 @@
+#include "countwindowtest.h"
+
+#include "backup/icbackupinv.h"
+#include "host/components/hostcomponents.h"
+#include "host/core/datetime.h"
+#include "host/core/dictionary.h"
+#include "host/core/paths.h"
+#include "host/db/hostdatabase.h"
+#include "host/displayer/displaywindow.h"
+#include "host/props/shareprops.h"
+#include "host/ui/spreadgrid.h"
+#include "host/ui/uitestutil.h"
+#include "sampledata/sampledata.h"
+#include "sampledata/schema.h"
+#include "services/modulestate.h"
+#include "services/mparse.h"
+
+#include <cstdlib>
+
+namespace {
+
+constexpr long kOperator = 16;
+constexpr const char *kContext = "UserID=16;LANGUAGE=CHS;SUBID=ic;UserName={Manager};";
+
+} // namespace
+
+void CountWindowTest::SetUp()
+{
+    m_home = std::make_unique<QTemporaryDir>();
+    for (const char *variable : {"XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_DATA_HOME"})
+        setenv(variable, m_home->path().toUtf8().constData(), 1);
+    setenv("STOCKCHECK_LOG", "off", 1);
+    setenv("STOCKCHECK_DATA_DIR", STOCKCHECK_DATA_DIR, 1);
+    host::registerHostComponents();
+    host::ShareProps().RemoveAll();
+    host::ShareProps().SetProperty(host::currentProcessId(), "PropsString", kContext);
+    resetModuleState();
+    m_modals = std::make_unique<host::ui::ScriptedModals>();
+
+    m_db = std::make_shared<host::AppConnection>();
+    m_db->openDatabase(":memory:");
+    sampledata::createSchema(*m_db);
+    sampledata::generateSampleData(*m_db);
+    host::setHostConnection(m_db);
+    module().gAppConn = m_db;
+    module().gOperatorID = kOperator;
+    MParse::ParseProps(kContext);
+}
+
+void CountWindowTest::TearDown()
+{
+    m_modals.reset();
+    resetModuleState();
+    host::setHostConnection(nullptr);
+}
+
+long CountWindowTest::backUp()
+{
+    std::string stocks;
+    auto rs = sql("Select FItemID From t_Stock Order By FItemID");
+    for (rs->MoveFirst(); !rs->EOF(); rs->MoveNext())
+        stocks += (stocks.empty() ? "" : ",") + host::CStr(rs->Fields(0L).Value());
+    host::Dictionary params;
+    params.SetValue("Stock", stocks);
+    params.SetValue("Filter", "");
+    params.SetValue("Date", host::formatDate(host::now(), "YYYY-MM-DD"));
+    params.SetValue("Operater", kOperator);
+    ICBackupInv backup;
+    EXPECT_TRUE(backup.GetStockBillMaxID());
+    EXPECT_TRUE(backup.BackUpData(params, false, 0, false, true));
+    return static_cast<long>(number("Select Max(FID) From ICStockCheckProcess"));
+}
+
+std::unique_ptr<frmMain> CountWindowTest::open(long showType)
+{
+    auto window = std::make_unique<frmMain>();
+    window->ShowType(showType);
+    window->Load();
+    EXPECT_TRUE(showActive(*window));
+    return window;
+}
+
+void CountWindowTest::type(frmMain &window, int col, int row, const QString &text)
+{
+    window.vsCheck->setFocus();
+    window.vsCheck->SetActiveCell(col, row);
+    typeIntoGrid(*window.vsCheck, text);
+}
+
+int CountWindowTest::findRow(const frmMain &window, const std::function<bool(int row)> &test)
+{
+    for (int row = 1; row < window.vsCheck->MaxRows(); ++row)
+        if (test(row))
+            return row;
+    ADD_FAILURE() << "no row of the sheet fits";
+    return 1;
+}
+
+double CountWindowTest::cell(const frmMain &window, int col, int row)
+{
+    return host::Val(window.vsCheck->GetText(col, row).toStdString());
+}
+
+std::shared_ptr<host::Recordset> CountWindowTest::sql(const std::string &text)
+{
+    return m_db->Execute(text);
+}
+
+double CountWindowTest::number(const std::string &query)
+{
+    auto rs = sql(query);
+    rs->MoveFirst();
+    return host::Val(rs->Fields(0L).Value());
+}
+
+void CountWindowTest::captureErrorList()
+{
+    m_modals->whileShown([this](host::ui::Form &form) {
+        if (auto *list = dynamic_cast<host::DisplayWindow *>(&form)) {
+            m_errorItems = list->columnTexts(2);
+            m_errorMessages = list->columnTexts(3);
+        }
+    });
+}

@@ -1,0 +1,144 @@
+#include "countwindowtest.h"
+
+#include "host/core/settingsstore.h"
+#include "host/ui/ledgergrid.h"
+#include "host/ui/spreadgrid.h"
+#include "host/ui/statusbarcontrol.h"
+#include "host/ui/tool.h"
+#include "host/ui/toolbarcontrol.h"
+#include "services/modulestate.h"
+#include "support/casename.h"
+
+#include <QAction>
+
+#include <vector>
+
+namespace {
+
+using Item = QAction *frmMain::*;
+
+struct ModeCase
+{
+    long mode;
+    QString caption;
+    std::vector<Item> shown;
+    std::vector<Item> hidden;
+    QStringList toolsShown;
+    QStringList toolsHidden;
+};
+
+const ModeCase kModes[] = {
+    {1,
+     "物料盘点报告单",
+     {&frmMain::mnuFOutBill, &frmMain::mnuFOutLossBill, &frmMain::mnuFPrint, &frmMain::mnuFileOut,
+      &frmMain::mnuVViewHide, &frmMain::mnuVSelectData},
+     {&frmMain::mnuFSave, &frmMain::mnuFileIn, &frmMain::mnuAddItem, &frmMain::mnuSubItem,
+      &frmMain::mnuVSelectBill, &frmMain::mnuAlertSame, &frmMain::mnuEdit_DeleteRow},
+     {"OutProBill", "OutLossBill", "Show", "PrintPreview", "Print", "Find", "Exit"},
+     {"SelectBill", "Save", "Delete", "AddItem", "SubItem", "Export", "Import"}},
+    {3,
+     "打印物料盘点表",
+     {&frmMain::mnuFPrint, &frmMain::mnuFPrintPreview, &frmMain::mnuVViewHide,
+      &frmMain::mnuVSelectData},
+     {&frmMain::mnuFSave, &frmMain::mnuFOutBill, &frmMain::mnuFileOut, &frmMain::mnuFileIn,
+      &frmMain::mnuAddItem, &frmMain::mnuVSelectBill, &frmMain::mnuFSpace},
+     {"PrintPreview", "Print", "Sort", "Exit"},
+     {"SelectBill", "Save", "OutProBill", "OutLossBill", "Export", "Import", "Show"}},
+    {4,
+     "录入盘点数据",
+     {&frmMain::mnuFSave, &frmMain::mnuFileOut, &frmMain::mnuFileIn, &frmMain::mnuAddItem,
+      &frmMain::mnuSubItem, &frmMain::mnuVSelectBill, &frmMain::mnuAlertSame},
+     {&frmMain::mnuFOutBill, &frmMain::mnuFPrint, &frmMain::mnuVViewHide, &frmMain::mnuVSelectData,
+      &frmMain::mnuFStep},
+     {"SelectBill", "Save", "AddItem", "SubItem", "Export", "Import", "Filter", "Exit"},
+     {"Delete", "OutProBill", "OutLossBill", "Show", "PrintPreview", "Print"}},
+};
+
+class ModeTest : public CountWindowTest, public ::testing::WithParamInterface<ModeCase>
+{};
+
+TEST_P(ModeTest, OffersTheMenusToolsAndGridOfItsMode)
+{
+    const ModeCase &c = GetParam();
+    backUp();
+    const auto window = open(c.mode);
+    EXPECT_EQ(window->Caption(), c.caption);
+    for (Item item : c.shown)
+        EXPECT_TRUE((window.get()->*item)->isVisible())
+            << (window.get()->*item)->text().toStdString();
+    for (Item item : c.hidden)
+        EXPECT_FALSE((window.get()->*item)->isVisible())
+            << (window.get()->*item)->text().toStdString();
+    for (const QString &key : c.toolsShown)
+        EXPECT_TRUE(window->barlist->Tools(key).Visible()) << key.toStdString();
+    for (const QString &key : c.toolsHidden)
+        EXPECT_FALSE(window->barlist->Tools(key).Visible()) << key.toStdString();
+    EXPECT_EQ(window->vsCheck->isVisible(), c.mode == 4);
+    EXPECT_EQ(window->ldgCheck->isVisible(), c.mode != 4);
+    // The bill selection waits for a line with an item.
+    EXPECT_FALSE(window->barlist->Tools("SelectBill").Enabled());
+    // Print mode starts in the book-data view; loading the first process shows all lines.
+    EXPECT_EQ(window->mnuVSelectData_Checked->text(),
+              c.mode == 3 ? QStringLiteral("账存数据") : QStringLiteral("盘点数据(&P)"));
+    EXPECT_TRUE(window->mnuVSelectData_All->isChecked());
+    EXPECT_TRUE(window->barlist->Tools("AllData").Checked());
+    EXPECT_EQ(window->mDataView, 0);
+    EXPECT_EQ(window->WindowState() == 2, c.mode == 4);
+}
+
+TEST_P(ModeTest, AsksToSaveOnClosingOnlyInInputMode)
+{
+    const ModeCase &c = GetParam();
+    backUp();
+    const auto window = open(c.mode);
+    window->mModified = true;
+    m_modals->answer(host::ui::Msg::No);
+    window->Unload();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(m_modals->messageTexts().size(), c.mode == 4 ? 1U : 0U)
+        << m_modals->messageTexts().join("\n").toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, ModeTest, ::testing::ValuesIn(kModes),
+                         [](const ::testing::TestParamInfo<ModeCase> &info) {
+                             return caseName(info.index, "mode " + std::to_string(info.param.mode));
+                         });
+
+TEST_F(CountWindowTest, ViewSettingsWidthsAndHiddenColumnsComeBackPerMode)
+{
+    backUp();
+    {
+        const auto report = open(1);
+        report->mnuToolBar_Click();
+        report->mnuStatusBar_Click();
+        report->ldgCheck->Col(3).setSwitch(host::ui::LedgerGrid::HiddenSwitch, true);
+        report->ldgCheck->Col(2).setWidth(2345);
+        report->Unload();
+    }
+    {
+        const auto input = open(4);
+        EXPECT_FALSE(input->bShowtoolbar);
+        EXPECT_FALSE(input->mnuStatusBar->isChecked());
+        EXPECT_FALSE(input->staBar->isVisible());
+        input->vsCheck->setColWidth(7, 3210);
+        input->mnuToolBar_Click();
+        input->Unload();
+    }
+    const auto report = open(1);
+    EXPECT_TRUE(report->bShowtoolbar);
+    EXPECT_TRUE(report->ldgCheck->Col(3).Switch(host::ui::LedgerGrid::HiddenSwitch));
+    EXPECT_EQ(report->ldgCheck->Col(2).Width(), 2345);
+    // Column 1 is hidden at every opening.
+    EXPECT_TRUE(report->ldgCheck->Col(1).Switch(host::ui::LedgerGrid::HiddenSwitch));
+    report->Unload();
+    const auto print = open(3);
+    EXPECT_FALSE(print->ldgCheck->Col(3).Switch(host::ui::LedgerGrid::HiddenSwitch));
+    EXPECT_NE(print->ldgCheck->Col(2).Width(), 2345);
+    print->Unload();
+    const auto input = open(4);
+    EXPECT_EQ(input->vsCheck->ColWidth(7), 3210);
+    // Technical columns stay at width 0 whatever was stored.
+    EXPECT_EQ(input->vsCheck->ColWidth(36), 0);
+}
+
+} // namespace
