@@ -14,6 +14,7 @@
 #include "sampledata/sampledata.h"
 #include "sampledata/schema.h"
 #include "services/modulestate.h"
+#include "support/peakmemory.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -23,8 +24,6 @@
 #include <QTemporaryDir>
 
 #include <chrono>
-#include <fstream>
-#include <malloc.h>
 #include <map>
 #include <string>
 #include <variant>
@@ -70,15 +69,6 @@ void setUpModule(long lines, long showType)
     host::setHostConnection(db);
     module().gShowType = showType;
     module().gFilterDict = std::make_shared<host::Dictionary>();
-}
-
-long residentKb(const char *key)
-{
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind(key, 0) == 0)
-            return std::atol(line.c_str() + std::string(key).size());
-    return 0;
 }
 
 constexpr long kSheetLines = 100000;
@@ -260,9 +250,7 @@ void BM_PrintBook(benchmark::State &state)
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(dir.filePath("book.pdf"));
-    malloc_trim(0);
-    std::ofstream("/proc/self/clear_refs") << "5";
-    const long base = residentKb("VmRSS:");
+    const PeakMemory peak;
     int pages = 0;
     double seconds = 0;
     for (auto _ : state) {
@@ -273,7 +261,7 @@ void BM_PrintBook(benchmark::State &state)
     state.counters["pages"] = pages;
     state.counters["msPerPage"] =
         seconds * 1000 / (static_cast<double>(pages) * static_cast<double>(state.iterations()));
-    state.counters["addedMB"] = static_cast<double>(residentKb("VmHWM:") - base) / 1024;
+    state.counters["addedMB"] = peak.addedMb();
 }
 BENCHMARK(BM_PrintBook)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
