@@ -100,6 +100,9 @@ int runInitDb(const Options &options)
 
 bool ensureDatabase(const Options &options)
 {
+    // A server's database is the company's own; the program makes only its own file.
+    if (!options.odbc.empty())
+        return true;
     // An empty file counts as missing: opening a database that is not there leaves one.
     if (holdsTables(options.database))
         return true;

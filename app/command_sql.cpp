@@ -3,6 +3,7 @@
 #include "host/core/datetime.h"
 #include "host/core/hosterror.h"
 #include "host/db/appconnection.h"
+#include "hostconnection.h"
 
 #include <iostream>
 #include <iterator>
@@ -33,7 +34,7 @@ int runSqlCommand(const Options &options, std::istream &in, std::ostream &out, s
     const std::string sql{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     try {
         host::AppConnection db;
-        db.openDatabase(options.database.string());
+        openHostDatabase(db, options);
         auto rs = db.Execute(sql);
         if (rs->State() == host::Recordset::adStateClosed) {
             out << "(no rows returned)\n";

@@ -14,6 +14,7 @@
 #include "host/props/shareprops.h"
 #include "host/ui/qtmodals.h"
 #include "host/ui/qttranslations.h"
+#include "hostconnection.h"
 #include "importfile.h"
 
 #include <QApplication>
@@ -189,7 +190,7 @@ int runModuleCommand(const Options &options)
     host::setHostLanguage(languageCode(options.language));
     try {
         auto database = std::make_shared<host::AppConnection>();
-        database->openDatabase(options.database.string());
+        openHostDatabase(*database, options);
         host::setHostConnection(database);
         host::registerHostComponents();
         if (const auto status = refusal(options))

@@ -62,7 +62,7 @@ private:
             o.test = true;
         } else if (arg == "--force") {
             o.force = true;
-        } else if (arg == "--db" || arg == "--screenshot" || arg == "--lang" ||
+        } else if (arg == "--db" || arg == "--odbc" || arg == "--screenshot" || arg == "--lang" ||
                    arg == "--operator" || arg == "--rows") {
             const auto v = value(arg);
             return v && setValue(arg, *v);
@@ -84,6 +84,8 @@ private:
         if (name == "--db") {
             o.database = std::string(v);
             o.databaseGiven = true;
+        } else if (name == "--odbc") {
+            o.odbc = std::string(v);
         } else if (name == "--screenshot") {
             o.screenshot = std::string(v);
         } else if (name == "--lang") {
@@ -152,6 +154,7 @@ std::string usageText()
            (host::userDataDir() / "host.db").string() +
            ",\n"
            "                   made with the demo company on first use)\n"
+           "  --odbc STRING    the host database on a server, by an ODBC connection string\n"
            "  --operator ID    the operator's user id (default 0)\n"
            "  --lang LANG      zh-CN, zh-TW or en (default zh-CN)\n"
            "  --test           test run: count-sheet windows close themselves\n"

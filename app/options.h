@@ -10,6 +10,7 @@ struct Options
 {
     std::filesystem::path database;
     bool databaseGiven = false; // --db named the file; only the default one is made on first use
+    std::string odbc;           // an ODBC connection string: the host database on a server instead
     long operatorId = 0;
     bool operatorGiven = false;
     std::string language = "zh-CN";

@@ -261,7 +261,8 @@ CREATE TABLE t_UnitGroup (
 );
 CREATE UNIQUE INDEX IX_t_UnitGroup_FUnitGroupID ON t_UnitGroup (FUnitGroupID);
 
--- FItemID and FMeasureUnitID hold the same id: statements join on either.
+-- FItemID and FMeasureUnitID hold the same id: statements join on either. FConversation 1 marks a
+-- unit that the unit lookups offer.
 CREATE TABLE t_MeasureUnit (
     FMeasureUnitID int NOT NULL,
     FItemID int NOT NULL,
@@ -271,6 +272,7 @@ CREATE TABLE t_MeasureUnit (
     FName varchar(80) NOT NULL,
     FCoefficient decimal(28,10) NOT NULL DEFAULT(1),
     FStandard bit NOT NULL DEFAULT(0),
+    FConversation bit NOT NULL DEFAULT(1),
     FDeleted smallint NOT NULL DEFAULT(0)
 );
 CREATE UNIQUE INDEX IX_t_MeasureUnit_FMeasureUnitID ON t_MeasureUnit (FMeasureUnitID);
@@ -380,6 +382,7 @@ CREATE TABLE t_barcode (
     FItemID int NOT NULL
 );
 CREATE INDEX IX_t_barcode_FBarcode ON t_barcode (FBarcode);
+CREATE INDEX IX_t_barcode_FItemID ON t_barcode (FItemID);
 
 CREATE TABLE t_Emp (
     FItemID int NOT NULL,

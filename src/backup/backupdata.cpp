@@ -14,6 +14,7 @@
 #include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"
+#include "services/transaction.h"
 
 #include <exception>
 
@@ -98,7 +99,7 @@ bool ICBackupInv::BackUpData(const host::Dictionary &vDictFilter, bool blnIsCutD
             batch.itemTable = itemTable;
         }
 
-        backup::executeInTransaction(backup::snapshotBatchSql(batch));
+        executeInTransaction(backup::snapshotBatchSql(batch));
         transaction.commit();
         modQelLogMsg::LogEnd(log, 0);
         return true;

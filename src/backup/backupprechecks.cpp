@@ -1,8 +1,8 @@
 #include "backup/icbackupinv.h"
 
 #include "backup/dbaccess.h"
-#include "backup/sqllines.h"
 #include "host/core/dateformatter.h"
+#include "host/core/sqltext.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"
@@ -31,9 +31,9 @@ long takeMaximum(std::string_view maxSql, std::string_view tableName)
 std::string ICBackupInv::SyncPosBill()
 {
     std::string sql;
-    backup::addLine(sql, "IF EXISTS (SELECT 1 FROM t_SystemProfile WHERE FKey='ICBillPos' AND "
-                         "FCategory='IC' AND FValue = '1')");
-    backup::addLine(sql, "EXECUTE Prc_synchronizationData 0 , '',0");
+    host::addLine(sql, "IF EXISTS (SELECT 1 FROM t_SystemProfile WHERE FKey='ICBillPos' AND "
+                       "FCategory='IC' AND FValue = '1')");
+    host::addLine(sql, "EXECUTE Prc_synchronizationData 0 , '',0");
     try {
         backup::execute(sql);
         return {};
@@ -67,12 +67,12 @@ std::string ICBackupInv::CheckStockRecCount(const host::Dictionary &vDict, bool 
     try {
         const std::string stock = vDict.Exists("Stock") ? textOf(vDict, "Stock") : "-1";
         std::string sql;
-        backup::addLine(sql, " select a.fitemid from icinventory a");
-        backup::addLine(sql, " left join t_stock b on a.fstockid = b.fitemid");
-        backup::addLine(sql, " left join t_stockplace t5 on a.fstockplaceid = t5.fspid");
-        backup::addLine(sql, " left join t_icitem t4 on a.fitemid = t4.fitemid");
-        backup::addLine(sql, " where b.fitemid in (", stock, ") ", textOf(vDict, "Filter"));
-        if (backup::atEnd(backup::execute(sql)))
+        host::addLine(sql, " select a.fitemid from icinventory a");
+        host::addLine(sql, " left join t_stock b on a.fstockid = b.fitemid");
+        host::addLine(sql, " left join t_stockplace t5 on a.fstockplaceid = t5.fspid");
+        host::addLine(sql, " left join t_icitem t4 on a.fitemid = t4.fitemid");
+        host::addLine(sql, " where b.fitemid in (", stock, ") ", textOf(vDict, "Filter"));
+        if (!host::hasRows(backup::execute(sql)))
             return MParse::LoadLangString("没有可用的数据，不能备份！");
         return {};
     } catch (const std::exception &) {
@@ -91,34 +91,32 @@ std::string ICBackupInv::CheckBillInterID(const host::Dictionary &vDict)
             condition += " And b.FDate<='" +
                          host::DateFormatter().format(vDict.Value("CutDate"), "YYYY-MM-DD") + "'";
         std::string inserts;
-        for (; !backup::atEnd(stocks); backup::moveNext(stocks))
-            backup::addLine(
-                inserts,
-                BuildUnauditedBillSQL(host::CLng(backup::fieldValue(stocks, 0)), condition, vDict));
+        for (; host::hasRows(stocks); backup::moveNext(stocks))
+            host::addLine(inserts, BuildUnauditedBillSQL(host::CLng(backup::fieldValue(stocks, 0)),
+                                                         condition, vDict));
 
         std::string sql;
-        backup::addLine(sql, "set nocount on ");
-        backup::addLine(sql, "create table #Temp(fstock int,fsp int)");
+        host::addLine(sql, "set nocount on ");
+        host::addLine(sql, "create table #Temp(fstock int,fsp int)");
         sql += inserts;
-        backup::addLine(sql,
-                        " Select Distinct FStock,Fsp Into #Temp2  From  #Temp where FStock in (",
-                        stock, ")");
-        backup::addLine(sql, " select b.fname,c.fname from #Temp2 a");
-        backup::addLine(sql,
-                        " join t_stock b on a.fstock=b.fitemid join t_stockplace c on a.fsp "
-                        "=c.fspid",
-                        " drop table #Temp,#Temp2 ");
+        host::addLine(sql, " Select Distinct FStock,Fsp Into #Temp2  From  #Temp where FStock in (",
+                      stock, ")");
+        host::addLine(sql, " select b.fname,c.fname from #Temp2 a");
+        host::addLine(sql,
+                      " join t_stock b on a.fstock=b.fitemid join t_stockplace c on a.fsp "
+                      "=c.fspid",
+                      " drop table #Temp,#Temp2 ");
         auto places = backup::execute(sql);
-        if (backup::atEnd(places))
+        if (!host::hasRows(places))
             return {};
         std::string lines;
-        for (; !backup::atEnd(places); backup::moveNext(places))
-            backup::addLine(lines,
-                            MParse::FormatLangString("[%1]仓库,[%2]仓位",
-                                                     {host::Trim(backup::fieldValue(places, 0)),
-                                                      host::Trim(backup::fieldValue(places, 1))}));
+        for (; host::hasRows(places); backup::moveNext(places))
+            host::addLine(lines,
+                          MParse::FormatLangString("[%1]仓库,[%2]仓位",
+                                                   {host::Trim(backup::fieldValue(places, 0)),
+                                                    host::Trim(backup::fieldValue(places, 1))}));
         return MParse::LoadLangString("以下仓库(仓位)有未审核的单据，不能备份：") +
-               std::string(backup::kCrLf) + lines;
+               std::string(host::kCrLf) + lines;
     } catch (const std::exception &) {
         const std::string message =
             MParse::LoadLangString("查找该仓库中在本最大内码之前是否还有未审核的单据出错。");
@@ -133,41 +131,39 @@ std::string ICBackupInv::BuildUnauditedBillSQL(long stockId, const std::string &
     const std::string s = std::to_string(stockId);
     const std::string maxBill = std::to_string(module().gMaxBillInterID);
     std::string head;
-    backup::addLine(
-        head, "Insert into #Temp",
-        " Select Distinct case when b.ftrantype = 41 then ( Case When a.FDCStockID in (",
-        textOf(vDict, "Stock"),
-        ") Then  isnull(a.FDCStockID,0) Else isnull(a.FSCStockID,0) end )  else "
-        "(isnull(a.FDCStockID,0)+isnull(a.FSCStockID,0)) end as fstock,",
-        "case when b.ftrantype = 41 then ( Case When a.FDCStockID in (", s,
-        ") Then  isnull(a.FDCSPID,0) Else isnull(a.FSCSPID,0) end ) else "
-        "isnull(a.FDCSPID,0)+isnull(a.FSCSPID,0) end as fsp",
-        " From ICStockBillEntry a ");
-    backup::addLine(head, " join t_icitem t4 on a.fitemid = t4.fitemid ");
-    backup::addLine(head, " join ICStockBill b on a.FInterID=b.FInterID ");
-    backup::addLine(head,
-                    " join t_stockplace t5 on (isnull(a.FDCSPID,0)+isnull(a.FSCSPID,0))=t5.fspid ");
-    backup::addLine(
-        head, " where b.FCancellation=0 And (b.FCheckerID Is NUll) And a.FInterID<=", maxBill);
-    backup::addLine(head, " And (isnull(a.FSCStockID,0) = ", s, " or isnull(a.FDCStockID,0) = ", s,
-                    ") ", condition);
+    host::addLine(head, "Insert into #Temp",
+                  " Select Distinct case when b.ftrantype = 41 then ( Case When a.FDCStockID in (",
+                  textOf(vDict, "Stock"),
+                  ") Then  isnull(a.FDCStockID,0) Else isnull(a.FSCStockID,0) end )  else "
+                  "(isnull(a.FDCStockID,0)+isnull(a.FSCStockID,0)) end as fstock,",
+                  "case when b.ftrantype = 41 then ( Case When a.FDCStockID in (", s,
+                  ") Then  isnull(a.FDCSPID,0) Else isnull(a.FSCSPID,0) end ) else "
+                  "isnull(a.FDCSPID,0)+isnull(a.FSCSPID,0) end as fsp",
+                  " From ICStockBillEntry a ");
+    host::addLine(head, " join t_icitem t4 on a.fitemid = t4.fitemid ");
+    host::addLine(head, " join ICStockBill b on a.FInterID=b.FInterID ");
+    host::addLine(head,
+                  " join t_stockplace t5 on (isnull(a.FDCSPID,0)+isnull(a.FSCSPID,0))=t5.fspid ");
+    host::addLine(head,
+                  " where b.FCancellation=0 And (b.FCheckerID Is NUll) And a.FInterID<=", maxBill);
+    host::addLine(head, " And (isnull(a.FSCStockID,0) = ", s, " or isnull(a.FDCStockID,0) = ", s,
+                  ") ", condition);
 
     std::string sql;
-    backup::addLine(sql, head, " And a.FDCStockID = ", s,
-                    " And b.FTranType<=43 And b.FTranType<>41 And b.FTranType<>24");
-    backup::addLine(sql, head, " And isnull(a.FSCStockID,0) = ", s, " And b.FTranType=24");
-    backup::addLine(sql, head, " And ((isnull(a.FSCStockID,0) = ", s,
-                    " or isnull(a.FDCStockID,0) = ", s, ") ", backup::kCrLf,
-                    " ) And b.FTranType=41");
-    backup::addLine(sql, "Insert into #Temp", " Select Distinct isnull(a.FStockID,0) as fstock,",
-                    " isnull(a.FSPID,0) as fsp", " From t_MTOChangeEntry a ");
-    backup::addLine(sql, " join t_icitem t4 on a.fitemid = t4.fitemid ");
-    backup::addLine(sql, " join t_MTOChange b on a.FID=b.FID ");
-    backup::addLine(sql, " join t_stockplace t5 on isnull(a.FSPID,0)=t5.fspid ");
-    backup::addLine(sql, " where a.FID<=", std::to_string(module().gMaxMTOChangeID));
-    backup::addLine(sql,
-                    " AND b.FClassTypeID = 1107011 AND ISNULL(b.FCheckerID,0) = 0 And "
-                    "(isnull(a.FStockID,0) = ",
-                    s, ") ", condition);
+    host::addLine(sql, head, " And a.FDCStockID = ", s,
+                  " And b.FTranType<=43 And b.FTranType<>41 And b.FTranType<>24");
+    host::addLine(sql, head, " And isnull(a.FSCStockID,0) = ", s, " And b.FTranType=24");
+    host::addLine(sql, head, " And ((isnull(a.FSCStockID,0) = ", s,
+                  " or isnull(a.FDCStockID,0) = ", s, ") ", host::kCrLf, " ) And b.FTranType=41");
+    host::addLine(sql, "Insert into #Temp", " Select Distinct isnull(a.FStockID,0) as fstock,",
+                  " isnull(a.FSPID,0) as fsp", " From t_MTOChangeEntry a ");
+    host::addLine(sql, " join t_icitem t4 on a.fitemid = t4.fitemid ");
+    host::addLine(sql, " join t_MTOChange b on a.FID=b.FID ");
+    host::addLine(sql, " join t_stockplace t5 on isnull(a.FSPID,0)=t5.fspid ");
+    host::addLine(sql, " where a.FID<=", std::to_string(module().gMaxMTOChangeID));
+    host::addLine(sql,
+                  " AND b.FClassTypeID = 1107011 AND ISNULL(b.FCheckerID,0) = 0 And "
+                  "(isnull(a.FStockID,0) = ",
+                  s, ") ", condition);
     return sql;
 }

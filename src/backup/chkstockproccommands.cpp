@@ -119,7 +119,7 @@ bool frmChkStockProc::CycCheck(bool withStock)
     const modQelLogMsg::LogEntry log("ZarvoStockCheck.frmChkStockProc.CycCheck");
     ICBackupInv backupInv;
     std::string selection;
-    if (backup::atEnd(backupInv.GetCheckCycItem(&selection, false, {}))) {
+    if (!host::hasRows(backupInv.GetCheckCycItem(&selection, false, {}))) {
         PubVariant::ShowMsg(MParse::LoadLangString("没有需要备份的物料!"), 0);
         return false;
     }
@@ -133,7 +133,7 @@ bool frmChkStockProc::CycCheck(bool withStock)
     params.SetValue("Date", host::formatDate(host::now(), "YYYY-MM-DD"));
     params.SetValue("Operater", static_cast<long>(MParse::GetUserID()));
     if (withStock) {
-        const long count = backup::atEnd(stocks) ? 0 : stocks->RecordCount();
+        const long count = !host::hasRows(stocks) ? 0 : stocks->RecordCount();
         std::string itemTable;
         for (long i = 1; i <= count; ++i) {
             params.SetValue("Stock", static_cast<long>(host::CLng(backup::fieldValue(stocks, 0))));

@@ -43,7 +43,7 @@ std::string ICBackupInv::BuildCutDateBackup(long processId, const std::string &c
         auto periods = backup::execute(backup::periodLookupSql(cutDate, curYear, curPeriod));
         backup::setFilter(periods,
                           "FStartDate <= '" + cutDate + "' and FEndDate>= '" + cutDate + "'");
-        if (backup::atEnd(periods)) {
+        if (!host::hasRows(periods)) {
             PubVariant::MsgBox(
                 MParse::LoadLangString("截止日期超出已定义的会计期间范围，不能备份！"),
                 PubVariant::vbInformation);
@@ -60,7 +60,7 @@ std::string ICBackupInv::BuildCutDateBackup(long processId, const std::string &c
         } else {
             backup::setFilter(periods, "FYear = " + std::to_string(curYear) +
                                            " And FPeriod = " + std::to_string(curPeriod));
-            if (backup::atEnd(periods))
+            if (!host::hasRows(periods))
                 throw host::HostError("The current period is not defined.");
             balance.baseYear = curYear;
             balance.basePeriod = curPeriod;
@@ -69,7 +69,7 @@ std::string ICBackupInv::BuildCutDateBackup(long processId, const std::string &c
         balance.startDate = host::DateFormatter().format(start, "YYYY-MM-DD");
 
         backup::execute(backup::cutDateFillSql(balance));
-        if (backup::atEnd(backup::execute("select top 1 1 from ICInvBackupTemp"))) {
+        if (!host::hasRows(backup::execute("select top 1 1 from ICInvBackupTemp"))) {
             PubVariant::MsgBox(MParse::LoadLangString("没有可用的数据，不能备份！"),
                                PubVariant::vbInformation);
             return std::string(kNoData);

@@ -1,6 +1,6 @@
 #include "backup/cutdatesql.h"
 
-#include "backup/sqllines.h"
+#include "host/core/sqltext.h"
 
 #include <string_view>
 
@@ -21,11 +21,13 @@ struct Movement
 
 void addTempInsertHead(std::string &sql, bool first)
 {
-    addLine(sql, first ? "Insert Into ICInvBackupTemp" : " Insert Into ICInvBackupTemp");
-    addLine(sql, "(FBrNo,FItemID,FStockID,FBatchNo,FMtoNo,FStockPlaceID,FKFDate,FKFPeriod,FQty "
-                 ",FQytLock,");
-    addLine(sql, "FQtyAct,FCheckQty,FSelect,FAdj,FDateBackup,FMaxBillInterID,FAuxQty,FAuxQtyAct,");
-    addLine(sql, "FAuxCheckQty,FInterID,FSecQty,FAdjQty,FAuxPropID)");
+    host::addLine(sql, first ? "Insert Into ICInvBackupTemp" : " Insert Into ICInvBackupTemp");
+    host::addLine(sql,
+                  "(FBrNo,FItemID,FStockID,FBatchNo,FMtoNo,FStockPlaceID,FKFDate,FKFPeriod,FQty "
+                  ",FQytLock,");
+    host::addLine(sql,
+                  "FQtyAct,FCheckQty,FSelect,FAdj,FDateBackup,FMaxBillInterID,FAuxQty,FAuxQtyAct,");
+    host::addLine(sql, "FAuxCheckQty,FInterID,FSecQty,FAdjQty,FAuxPropID)");
 }
 
 // The columns after the shelf-life period, the same for every insert: quantity, the lock, the
@@ -33,30 +35,32 @@ void addTempInsertHead(std::string &sql, bool first)
 void addQuantities(std::string &sql, const CutDateBalance &b, const std::string &qty,
                    const std::string &counting, const std::string &secQty)
 {
-    addLine(sql, qty, ",0,", qty, ",", qty, ",0,0,'", b.cutDate, "',",
-            std::to_string(b.maxBillInterID), ",", counting, ",", counting, ",");
-    addLine(sql, counting, ",'", std::to_string(b.processId), "',", secQty, ",0,");
+    host::addLine(sql, qty, ",0,", qty, ",", qty, ",0,0,'", b.cutDate, "',",
+                  std::to_string(b.maxBillInterID), ",", counting, ",", counting, ",");
+    host::addLine(sql, counting, ",'", std::to_string(b.processId), "',", secQty, ",0,");
 }
 
 void addOpeningBalance(std::string &sql, const CutDateBalance &b)
 {
     addTempInsertHead(sql, true);
-    addLine(sql, " Select 0,t9.FItemID,t9.FStockID,t9.FBatchNo,t9.FMtoNo,t9.FStockPlaceID,");
-    addLine(sql, "case when t9.FKFDate is null");
-    addLine(sql, " then '' else convert(varchar(10),t9.FKFDate,120) End,ISNULL(t9.FKFPeriod,''),");
+    host::addLine(sql, " Select 0,t9.FItemID,t9.FStockID,t9.FBatchNo,t9.FMtoNo,t9.FStockPlaceID,");
+    host::addLine(sql, "case when t9.FKFDate is null");
+    host::addLine(sql,
+                  " then '' else convert(varchar(10),t9.FKFDate,120) End,ISNULL(t9.FKFPeriod,''),");
     addQuantities(sql, b, "Sum(t9.FBegQty)", "Sum(t9.FBegQty/t3.FCoefficient)",
                   "Sum(t9.FSecBegQty)");
-    addLine(sql, "t9.FAuxPropID");
-    addLine(sql, " FROM ICInvBal t9 inner join t_ICItem t4 on t9.fitemid = t4.fitemid");
-    addLine(sql, " left join t_stockplace t5 on t9.fstockplaceid = t5.fspid");
-    addLine(sql, " left join t_MeasureUnit t3 on t4.FStoreUnitID=t3.FMeasureUnitID WHERE FPeriod=",
-            std::to_string(b.basePeriod), " And FYear='", std::to_string(b.baseYear), "'");
-    addLine(sql, b.filter);
-    addLine(sql, " and t9.fstockid in (", b.stock, ")");
-    addLine(sql, " and datediff(dd,'", b.cutDate, "',t9.FStockInDate)<=0");
-    addLine(sql, " Group By t9.FItemID,t9.FStockID,t9.FBatchNo,t9.FMtoNo,t9.FStockPlaceID,"
-                 "t9.FKFDate,t9.FKFPeriod,t9.FAuxPropID");
-    addLine(sql, " Having Sum(t9.FBegQty) <> 0");
+    host::addLine(sql, "t9.FAuxPropID");
+    host::addLine(sql, " FROM ICInvBal t9 inner join t_ICItem t4 on t9.fitemid = t4.fitemid");
+    host::addLine(sql, " left join t_stockplace t5 on t9.fstockplaceid = t5.fspid");
+    host::addLine(sql,
+                  " left join t_MeasureUnit t3 on t4.FStoreUnitID=t3.FMeasureUnitID WHERE FPeriod=",
+                  std::to_string(b.basePeriod), " And FYear='", std::to_string(b.baseYear), "'");
+    host::addLine(sql, b.filter);
+    host::addLine(sql, " and t9.fstockid in (", b.stock, ")");
+    host::addLine(sql, " and datediff(dd,'", b.cutDate, "',t9.FStockInDate)<=0");
+    host::addLine(sql, " Group By t9.FItemID,t9.FStockID,t9.FBatchNo,t9.FMtoNo,t9.FStockPlaceID,"
+                       "t9.FKFDate,t9.FKFPeriod,t9.FAuxPropID");
+    host::addLine(sql, " Having Sum(t9.FBegQty) <> 0");
 }
 
 void addMovement(std::string &sql, const CutDateBalance &b, const Movement &m)
@@ -65,21 +69,22 @@ void addMovement(std::string &sql, const CutDateBalance &b, const Movement &m)
     const std::string place = "t1." + std::string(m.placeColumn);
     const std::string mto = "t1." + std::string(m.mtoColumn);
     addTempInsertHead(sql, false);
-    addLine(sql, " Select 0,t1.FItemID,", stock, ",IsNull(t1.FBatchNO,''),ISNULL(", mto,
-            ",''),ISNULL(", place, ",''),");
-    addLine(sql, "case when FKFDate is null then  '' else convert(varchar(10),FKFDate,120) end,"
-                 "ISNULL(t1.FKFPeriod,''),");
+    host::addLine(sql, " Select 0,t1.FItemID,", stock, ",IsNull(t1.FBatchNO,''),ISNULL(", mto,
+                  ",''),ISNULL(", place, ",''),");
+    host::addLine(sql,
+                  "case when FKFDate is null then  '' else convert(varchar(10),FKFDate,120) end,"
+                  "ISNULL(t1.FKFPeriod,''),");
     addQuantities(sql, b, m.quantity, m.quantity + "/t6.FCoefficient", m.secQuantity);
-    addLine(sql, "t1.FAuxPropID");
+    host::addLine(sql, "t1.FAuxPropID");
     sql += m.from;
-    addLine(sql, m.condition);
-    addLine(sql, " inner join t_ICItem t4 on t1.fitemid=t4.fitemid ");
-    addLine(sql, " inner join t_stockplace t5 on isnull(", place, ",0)=t5.fspid ");
-    addLine(sql, " inner join t_measureunit t6 on t1.funitid=t6.fmeasureunitid ");
-    addLine(sql, b.filter);
-    addLine(sql, " and ", stock, " in (", b.stock, ")");
-    addLine(sql, " Group By t1.FItemID,", stock, ",t1.FBatchNo,", mto, ",", place,
-            ",t1.FKFDate,t1.FKFPeriod,t1.FAuxPropID,t6.fcoefficient");
+    host::addLine(sql, m.condition);
+    host::addLine(sql, " inner join t_ICItem t4 on t1.fitemid=t4.fitemid ");
+    host::addLine(sql, " inner join t_stockplace t5 on isnull(", place, ",0)=t5.fspid ");
+    host::addLine(sql, " inner join t_measureunit t6 on t1.funitid=t6.fmeasureunitid ");
+    host::addLine(sql, b.filter);
+    host::addLine(sql, " and ", stock, " in (", b.stock, ")");
+    host::addLine(sql, " Group By t1.FItemID,", stock, ",t1.FBatchNo,", mto, ",", place,
+                  ",t1.FKFDate,t1.FKFPeriod,t1.FAuxPropID,t6.fcoefficient");
 }
 
 } // namespace
@@ -107,7 +112,7 @@ std::string cutDateFillSql(const CutDateBalance &b)
     const std::string notCancelled = " And t2.FCancelLation=0";
 
     std::string sql;
-    addLine(sql, "Truncate Table ICInvBackupTemp");
+    host::addLine(sql, "Truncate Table ICInvBackupTemp");
     addOpeningBalance(sql, b);
     addMovement(sql, b,
                 {"FDCStockID", "FDCSPID", "FMtoNo",
@@ -138,17 +143,18 @@ std::string cutDateFillSql(const CutDateBalance &b)
 std::string cutDateSelectSql(const std::string &accessFrom)
 {
     std::string sql;
-    addLine(sql, "Select t1.FBrNo,t1.FItemID,t1.FBatchNo,t1.FMtoNo,t1.FStockID,Sum(t1.FQty),");
-    addLine(sql, " Sum(t1.FQty),Sum(t1.FQty),t1.FSelect,t1.FAdj,t1.FDateBackup,"
-                 "t1.FMaxBillInterID,");
-    addLine(sql, " t1.FStockPlaceID,t1.FKFPeriod,t1.FKFDate,");
-    addLine(sql, " t4.FStoreUnitID , Sum(t1.FQty)/t3.FCoefficient, "
-                 "Sum(t1.FQtyAct)/t3.FCoefficient,Sum(t1.FCheckQty)/t3.FCoefficient,");
-    addLine(sql, " t1.FInterID,Sum(t1.FSecQty),Sum(t1.FAdjQty),t1.FAuxPropID,t4.FSecUnitID");
-    addLine(sql, " From ICInvBackupTemp t1 ", accessFrom);
-    addLine(sql, " inner join t_ICItem t4 on t1.FItemID=t4.FItemID");
-    addLine(sql, " inner join t_MeasureUnit t3 on t4.FStoreUnitID=t3.FMeasureUnitID");
-    addLine(sql, " inner join t_StockPlace t5 on t1.FStockPlaceID = t5.FSPID where 1=1");
+    host::addLine(sql,
+                  "Select t1.FBrNo,t1.FItemID,t1.FBatchNo,t1.FMtoNo,t1.FStockID,Sum(t1.FQty),");
+    host::addLine(sql, " Sum(t1.FQty),Sum(t1.FQty),t1.FSelect,t1.FAdj,t1.FDateBackup,"
+                       "t1.FMaxBillInterID,");
+    host::addLine(sql, " t1.FStockPlaceID,t1.FKFPeriod,t1.FKFDate,");
+    host::addLine(sql, " t4.FStoreUnitID , Sum(t1.FQty)/t3.FCoefficient, "
+                       "Sum(t1.FQtyAct)/t3.FCoefficient,Sum(t1.FCheckQty)/t3.FCoefficient,");
+    host::addLine(sql, " t1.FInterID,Sum(t1.FSecQty),Sum(t1.FAdjQty),t1.FAuxPropID,t4.FSecUnitID");
+    host::addLine(sql, " From ICInvBackupTemp t1 ", accessFrom);
+    host::addLine(sql, " inner join t_ICItem t4 on t1.FItemID=t4.FItemID");
+    host::addLine(sql, " inner join t_MeasureUnit t3 on t4.FStoreUnitID=t3.FMeasureUnitID");
+    host::addLine(sql, " inner join t_StockPlace t5 on t1.FStockPlaceID = t5.FSPID where 1=1");
     return sql;
 }
 

@@ -2,7 +2,7 @@
 
 #include "backup/cyclecountsql.h"
 #include "backup/dbaccess.h"
-#include "backup/sqllines.h"
+#include "host/core/sqltext.h"
 #include "services/pubvariant.h"
 
 std::shared_ptr<host::Recordset> ICBackupInv::GetCheckCycItem(std::string *vSql, bool blnGetSql,
@@ -13,8 +13,8 @@ std::shared_ptr<host::Recordset> ICBackupInv::GetCheckCycItem(std::string *vSql,
         *vSql = sql;
     if (blnGetSql)
         return nullptr;
-    backup::addLine(sql, " select * from #temp1 order by fstocknumber,fstockname,fnumber");
-    backup::addLine(sql, " drop table #temp1");
+    host::addLine(sql, " select * from #temp1 order by fstocknumber,fstockname,fnumber");
+    host::addLine(sql, " drop table #temp1");
     return backup::execute(sql);
 }
 

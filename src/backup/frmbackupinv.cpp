@@ -1,7 +1,6 @@
 #include "backup/frmbackupinv.h"
 
 #include "backup/icbackupinv.h"
-#include "backup/langtext.h"
 #include "host/core/objectfactory.h"
 #include "host/db/recordset.h"
 #include "host/lookup/baselist.h"
@@ -15,10 +14,12 @@
 #include "host/ui/optionbutton.h"
 #include "host/ui/tabcontrol.h"
 #include "host/ui/twips.h"
+#include "services/langtext.h"
 #include "services/mmts.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"
+#include "services/trystep.h"
 
 #include <QDate>
 #include <QGridLayout>
@@ -49,7 +50,7 @@ template <std::size_t N> QString comboList(const char *const (&items)[N])
 {
     QString list;
     for (const char *item : items)
-        list += QLatin1Char('\t') + backup::langText(item);
+        list += QLatin1Char('\t') + langText(item);
     return list;
 }
 
@@ -131,21 +132,19 @@ void frmBackupInv::Form_Load()
 
 void frmBackupInv::setCaptions()
 {
-    using backup::ignoringErrors;
-    using backup::langText;
-    ignoringErrors([this] { setCaption(langText("备份仓库数据")); });
-    ignoringErrors([this] {
+    tryStep([this] { setCaption(langText("备份仓库数据")); });
+    tryStep([this] {
         Label1->setCaption(
             langText("    在处理盘点之前，先备份仓库数据。建议在盘点报告单未完成之前，"
                      "不要对该仓库进行出入库操作。"));
     });
-    ignoringErrors([this] { Label2->setCaption(langText("备份日期:")); });
-    ignoringErrors([this] { optCurStock->setCaption(langText("即时库存")); });
-    ignoringErrors([this] { OptCutDate->setCaption(langText("截止日期:")); });
-    ignoringErrors([this] { cmdOK->setCaption(langText("确定(&O)")); });
-    ignoringErrors([this] { cmdCancel->setCaption(langText("退出(&E)")); });
-    ignoringErrors([this] { sstCheckStock->setTabCaption(0, langText("仓库")); });
-    ignoringErrors([this] { sstCheckStock->setTabCaption(1, langText("仓位/物料")); });
+    tryStep([this] { Label2->setCaption(langText("备份日期:")); });
+    tryStep([this] { optCurStock->setCaption(langText("即时库存")); });
+    tryStep([this] { OptCutDate->setCaption(langText("截止日期:")); });
+    tryStep([this] { cmdOK->setCaption(langText("确定(&O)")); });
+    tryStep([this] { cmdCancel->setCaption(langText("退出(&E)")); });
+    tryStep([this] { sstCheckStock->setTabCaption(0, langText("仓库")); });
+    tryStep([this] { sstCheckStock->setTabCaption(1, langText("仓位/物料")); });
 }
 
 void frmBackupInv::setUpConditionGrid()
@@ -153,7 +152,7 @@ void frmBackupInv::setUpConditionGrid()
     vsProc->setMaxCols(kCondCols);
     vsProc->setMaxRows(0);
     for (int col = 1; col <= kCondCols; ++col) {
-        vsProc->SetText(col, 0, backup::langText(kCondColumns[col - 1].header));
+        vsProc->SetText(col, 0, langText(kCondColumns[col - 1].header));
         vsProc->setColWidth(col, kCondColumns[col - 1].width);
     }
     addConditionRow();
@@ -179,7 +178,7 @@ void frmBackupInv::addConditionRow()
 void frmBackupInv::loadStockList()
 {
     const auto stocks = PubVariant::GetStockRS("");
-    if (!stocks || stocks->State() == host::Recordset::adStateClosed || stocks->EOF()) {
+    if (!host::hasRows(stocks)) {
         PubVariant::ShowMsg(MParse::LoadLangString("仓库基础资料尚未输入，请先输入仓库基础资料!"),
                             0);
         return;
@@ -264,7 +263,7 @@ void frmBackupInv::lookUpStockPlace(int row, int choiceIndex)
 {
     const auto places = host::CreateObjectAs<host::BaseList>(host::BaseList::ProgId);
     const auto rs = places->Show(0, -15);
-    if (!rs || rs->State() == host::Recordset::adStateClosed || rs->EOF() || rs->BOF())
+    if (!host::hasRows(rs) || rs->BOF())
         return;
     const char *field = choiceIndex == 4           ? "FName"
                         : module().gUseShortNumber ? "FNumber"

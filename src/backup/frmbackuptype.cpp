@@ -1,11 +1,12 @@
 #include "backup/frmbackuptype.h"
 
-#include "backup/langtext.h"
 #include "host/ui/commandbutton.h"
 #include "host/ui/frame.h"
 #include "host/ui/optionbutton.h"
+#include "services/langtext.h"
 #include "services/mmts.h"
 #include "services/mparse.h"
+#include "services/trystep.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -43,15 +44,12 @@ FrmBackupType::FrmBackupType(QWidget *parent)
 
 void FrmBackupType::setCaptions()
 {
-    backup::ignoringErrors([this] { setCaption(backup::langText("选择盘点类型")); });
-    backup::ignoringErrors(
-        [this] { Frame1->setCaption(backup::langText("请选择该盘点方案的备份类型")); });
-    backup::ignoringErrors([this] { OpCurStock->setCaption(backup::langText("即时库存")); });
-    backup::ignoringErrors([this] { OptCutDate->setCaption(backup::langText("截止日期")); });
-    backup::ignoringErrors(
-        [this] { cmdOK->setCaption(backup::langText("确定") + QStringLiteral("(&O)")); });
-    backup::ignoringErrors(
-        [this] { cmdCancel->setCaption(backup::langText("取消") + QStringLiteral("(&C)")); });
+    tryStep([this] { setCaption(langText("选择盘点类型")); });
+    tryStep([this] { Frame1->setCaption(langText("请选择该盘点方案的备份类型")); });
+    tryStep([this] { OpCurStock->setCaption(langText("即时库存")); });
+    tryStep([this] { OptCutDate->setCaption(langText("截止日期")); });
+    tryStep([this] { cmdOK->setCaption(langText("确定") + QStringLiteral("(&O)")); });
+    tryStep([this] { cmdCancel->setCaption(langText("取消") + QStringLiteral("(&C)")); });
 }
 
 void FrmBackupType::Form_Load()

@@ -2,15 +2,16 @@
 
 #include "backup/dbaccess.h"
 #include "backup/icbackupinv.h"
-#include "backup/langtext.h"
 #include "host/core/dictionary.h"
 #include "host/db/recordset.h"
 #include "host/ui/dataspreadgrid.h"
 #include "host/ui/statusbarcontrol.h"
 #include "host/ui/tool.h"
 #include "host/ui/toolbarcontrol.h"
+#include "services/langtext.h"
 #include "services/mmts.h"
 #include "services/mparse.h"
+#include "services/trystep.h"
 
 #include <QLayout>
 #include <QStringList>
@@ -84,12 +85,12 @@ void setBandTexts(host::ui::ToolBarControl &bar, const char *band, const QString
                   bool withHint)
 {
     for (const QString &key : keys) {
-        backup::ignoringErrors([&] {
+        tryStep([&] {
             const ToolDef &tool = toolDef(key.toUtf8().constData());
             host::ui::Tool &copy = bar.Bands(band).Tools(key);
-            copy.setCaption(backup::langText(tool.caption));
+            copy.setCaption(langText(tool.caption));
             if (withHint)
-                copy.setTooltipText(backup::langText(tool.hint));
+                copy.setTooltipText(langText(tool.hint));
         });
     }
 }
@@ -153,19 +154,18 @@ void frmChkStockProc::Form_Load()
     MParse::ParseProps(MMTS::GetPropsString());
     std::shared_ptr<host::Dictionary> resources;
     MParse::LoadFormResStrings(*this, resources, "ZARVOINDUSTRY");
-    statusProc->Panels(1).setText(backup::langText("选择已经存在的盘点方案或新建"));
+    statusProc->Panels(1).setText(langText("选择已经存在的盘点方案或新建"));
     LoadProcList();
     m_modified = false;
 }
 
 void frmChkStockProc::InitCaptions()
 {
-    backup::ignoringErrors([&] { MParse::SetFormFont(*this); });
-    backup::ignoringErrors([&] { setCaption(backup::langText("盘点进程")); });
+    tryStep([&] { MParse::SetFormFont(*this); });
+    tryStep([&] { setCaption(langText("盘点进程")); });
     for (const ToolDef &t : kTools) {
-        backup::ignoringErrors([&] {
-            barProc->Tools(QString::fromLatin1(t.key)).setCaption(backup::langText(t.caption));
-        });
+        tryStep(
+            [&] { barProc->Tools(QString::fromLatin1(t.key)).setCaption(langText(t.caption)); });
     }
     setBandTexts(*barProc, "MnuBand1", {"Edit", "Option", "Help"}, false);
     setBandTexts(*barProc, "PopupBand1", {"New", "Open", "Save", "Delete", "Refresh"}, true);
@@ -182,7 +182,7 @@ void frmChkStockProc::setUpColumns()
     for (int col = 1; col <= kCols; ++col)
         vsProc->SetText(col, 0,
                         col == 1 || col == kCols ? QString::fromUtf8(headers[col - 1])
-                                                 : backup::langText(headers[col - 1]));
+                                                 : langText(headers[col - 1]));
     const double w = std::round(vsProc->Width() / 100.0);
     const double widths[] = {w / 16, w / 10, w / 4, w / 3.5, w / 6, w / 6};
     for (int col = 1; col < kCols; ++col)
@@ -208,7 +208,7 @@ void frmChkStockProc::LoadProcList()
 {
     ICBackupInv backupInv;
     const auto rs = backupInv.GetProcList(true, true);
-    const int rows = backup::atEnd(rs) ? 0 : static_cast<int>(rs->RecordCount());
+    const int rows = !host::hasRows(rs) ? 0 : static_cast<int>(rs->RecordCount());
     vsProc->setMaxRows(rows);
     if (!isVisible())
         setUpColumns();

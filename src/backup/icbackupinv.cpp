@@ -1,7 +1,6 @@
 #include "backup/icbackupinv.h"
 
 #include "backup/dbaccess.h"
-#include "backup/sqllines.h"
 #include "host/components/hostprocedures.h"
 #include "host/core/hosterror.h"
 #include "host/core/objectfactory.h"
@@ -10,6 +9,7 @@
 #include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"
+#include "services/transaction.h"
 
 ICBackupInv::ICBackupInv()
 {
@@ -23,7 +23,7 @@ std::string ICBackupInv::GetStockBillByProcID(long vProcID)
     auto rs = backup::execute("Select FBillNo From ICStockBill Where FProcID = " +
                               std::to_string(vProcID));
     std::string numbers;
-    for (; !backup::atEnd(rs); backup::moveNext(rs)) {
+    for (; host::hasRows(rs); backup::moveNext(rs)) {
         if (!numbers.empty())
             numbers += ',';
         numbers += host::CStr(backup::fieldValue(rs, "FBillNo"));
@@ -37,12 +37,12 @@ bool ICBackupInv::DelProcAndBackupData(long vProcID)
     // One transaction: a failure must leave neither lines without their process nor a process
     // without its lines.
     std::string sql;
-    backup::addLine(sql, "delete icstockcheckprocess where fid=", id);
-    backup::addLine(sql, "delete icinvbackup where finterid=", id);
-    backup::addLine(sql,
-                    "UPDATE ICStockBillEntry SET FSelectedProcID =0 WHERE FSelectedProcID =", id);
+    host::addLine(sql, "delete icstockcheckprocess where fid=", id);
+    host::addLine(sql, "delete icinvbackup where finterid=", id);
+    host::addLine(sql,
+                  "UPDATE ICStockBillEntry SET FSelectedProcID =0 WHERE FSelectedProcID =", id);
     try {
-        backup::executeInTransaction(sql);
+        executeInTransaction(sql);
         return true;
     } catch (const std::exception &) {
         return false;
@@ -68,10 +68,10 @@ bool ICBackupInv::SaveProc(const host::Vector &vVect)
             const auto change = vVect.Item(i).as<host::Dictionary>();
             if (!change)
                 throw host::HostError("ProcChange", host::HostError::TypeMismatch);
-            backup::addLine(sql, "update ICStockCheckProcess set FProcessID='",
-                            host::sqlEscape(host::CStr(change->Value("ProcID"))), "',FRemark='",
-                            host::sqlEscape(host::CStr(change->Value("Remark"))),
-                            "' where FID = ", std::to_string(host::CLng(change->Value("FID"))));
+            host::addLine(sql, "update ICStockCheckProcess set FProcessID='",
+                          host::sqlEscape(host::CStr(change->Value("ProcID"))), "',FRemark='",
+                          host::sqlEscape(host::CStr(change->Value("Remark"))),
+                          "' where FID = ", std::to_string(host::CLng(change->Value("FID"))));
         }
         backup::execute(sql);
         return true;
@@ -87,8 +87,8 @@ bool ICBackupInv::SaveProc(const host::Vector &vVect)
 bool ICBackupInv::StockIsBackuped(long StockID)
 {
     try {
-        return !backup::atEnd(backup::execute("Select TOP 1 1 From ICInvBackup Where FStockID=" +
-                                              std::to_string(StockID)));
+        return host::hasRows(backup::execute("Select TOP 1 1 From ICInvBackup Where FStockID=" +
+                                             std::to_string(StockID)));
     } catch (const std::exception &e) {
         PubVariant::ShowMsg(
             MParse::LoadLangString("是否该仓库已备份过出错。") + backup::errorDescription(e), 0);
@@ -101,12 +101,12 @@ bool ICBackupInv::StockIsFinished(long StockID)
     const std::string lines =
         "Select FBillInterID From ICInvBackup Where FStockID=" + std::to_string(StockID);
     try {
-        if (backup::atEnd(backup::execute(lines)))
+        if (!host::hasRows(backup::execute(lines)))
             return true;
-        return !backup::atEnd(backup::execute(lines +
-                                              " And FBillInterID Is Not Null And "
-                                              "FBillInterID IN " +
-                                              "(Select Distinct FInterID From ICStockBill)"));
+        return host::hasRows(backup::execute(lines +
+                                             " And FBillInterID Is Not Null And "
+                                             "FBillInterID IN " +
+                                             "(Select Distinct FInterID From ICStockBill)"));
     } catch (const std::exception &e) {
         PubVariant::ShowMsg(MParse::LoadLangString("是否该仓库已完成输出盘点单据.") +
                                 backup::errorDescription(e),

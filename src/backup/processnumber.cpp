@@ -1,7 +1,6 @@
 #include "backup/processnumber.h"
 
 #include "backup/dbaccess.h"
-#include "backup/sqllines.h"
 #include "host/core/datetime.h"
 #include "host/core/hosterror.h"
 #include "host/core/sqltext.h"
@@ -13,8 +12,8 @@ namespace {
 
 bool isTaken(const std::string &number)
 {
-    return !atEnd(execute("select * from icstockcheckprocess where fprocessid='" +
-                          host::sqlEscape(number) + "'"));
+    return host::hasRows(execute("select * from icstockcheckprocess where fprocessid='" +
+                                 host::sqlEscape(number) + "'"));
 }
 
 // The padding of the numbering query yields no number once the counter has five digits; the
@@ -23,7 +22,7 @@ std::string numberPastFourDigits()
 {
     auto rs = execute("select convert(varchar,getdate(),112) + ltrim(rtrim(str(fcurno))) from "
                       "icbillno where fbillid=-1");
-    return atEnd(rs) ? std::string() : host::CStr(fieldValue(rs, 0));
+    return !host::hasRows(rs) ? std::string() : host::CStr(fieldValue(rs, 0));
 }
 
 std::string withCounter(const std::string &day, long counter)
@@ -54,16 +53,17 @@ ProcessNumber withoutNumberingRow()
 std::string numberingSql(bool firstPass)
 {
     std::string sql;
-    addLine(sql, "set nocount on");
-    addLine(sql, " declare @vDate datetime");
-    addLine(sql, " select @vDate = max(isnull(fdate,getdate())) from icstockcheckprocess");
+    host::addLine(sql, "set nocount on");
+    host::addLine(sql, " declare @vDate datetime");
+    host::addLine(sql, " select @vDate = max(isnull(fdate,getdate())) from icstockcheckprocess");
     if (firstPass) {
-        addLine(sql, " if DATEDIFF(dd,getdate(),@vDate) <> 0");
-        addLine(sql, " Update icbillno set fcurno = 1 where fbillid = -1");
+        host::addLine(sql, " if DATEDIFF(dd,getdate(),@vDate) <> 0");
+        host::addLine(sql, " Update icbillno set fcurno = 1 where fbillid = -1");
     }
-    addLine(sql, " select convert(varchar,getdate(),112) + replicate('0',4-len(ltrim(fcurno))) + "
-                 "ltrim(rtrim(str(fcurno))),(select isnull(max(fid),0) from icstockcheckprocess) "
-                 "as fcurno from icbillno where fbillid=-1");
+    host::addLine(sql,
+                  " select convert(varchar,getdate(),112) + replicate('0',4-len(ltrim(fcurno))) + "
+                  "ltrim(rtrim(str(fcurno))),(select isnull(max(fid),0) from icstockcheckprocess) "
+                  "as fcurno from icbillno where fbillid=-1");
     return sql;
 }
 
@@ -71,7 +71,7 @@ ProcessNumber allocateProcessNumber()
 {
     for (bool firstPass = true;; firstPass = false) {
         auto rs = execute(numberingSql(firstPass));
-        if (atEnd(rs))
+        if (!host::hasRows(rs))
             return withoutNumberingRow();
         const host::Variant number = fieldValue(rs, 0);
         ProcessNumber result;

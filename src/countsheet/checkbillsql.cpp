@@ -1,6 +1,7 @@
 #include "countsheet/checkbillsql.h"
 
 #include "host/core/dictionary.h"
+#include "host/core/sqltext.h"
 #include "host/core/vector.h"
 #include "services/mmts.h"
 #include "services/modulestate.h"
@@ -122,16 +123,16 @@ void BuildCheckBillSQL(bool bShowDelete)
     for (const SelectLine &line : kSelectLines) {
         const std::string_view text = lineFor(line, layout);
         if (text != "-")
-            sql.append(text).append(kCrLf);
+            host::addLine(sql, text);
     }
     for (std::string_view line : kFromLines)
-        sql.append(line).append(kCrLf);
+        host::addLine(sql, line);
     sql += from;
-    sql += kCrLf;
+    sql += host::kCrLf;
     sql += "Where 1=1";
     sql += deletedCondition(bShowDelete);
     if (!where.empty())
         sql += " and " + where;
-    sql += kCrLf;
+    sql += host::kCrLf;
     m.gMainSQL = std::move(sql);
 }

@@ -11,6 +11,3 @@ void BuildCheckBillSQL(bool bShowDelete);
 
 // The condition that leaves out deleted items; empty when they are shown.
 std::string deletedCondition(bool bShowDelete);
-
-// Lines of SQL text are joined by CR LF.
-inline constexpr const char *kCrLf = "\r\n";

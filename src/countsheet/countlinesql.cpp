@@ -85,15 +85,15 @@ std::string updateKeyCondition(const CountLineKey &k)
 {
     std::string s;
     s += " Where FInterID = " + std::to_string(k.FInterID) +
-         " And FStockID=" + std::to_string(k.FStockID) + kCrLf;
-    s += " AND FItemID=" + std::to_string(k.FItemID) + kCrLf;
-    s += " AND FStockPlaceID=" + std::to_string(k.FStockPlaceID) + kCrLf;
-    s += " AND CONVERT(DATETIME,FKFDate)=" + host::sqlString(k.FKFDate) + kCrLf;
-    s += " AND FKFPeriod=" + std::to_string(k.FKFPeriod) + kCrLf;
-    s += " AND FBatchNo=" + host::sqlString(k.FBatchNo) + kCrLf;
-    s += " AND FMtoNo=" + host::sqlString(k.FMtoNo) + kCrLf;
-    s += " AND FAuxPropID=" + std::to_string(k.FAuxPropID) + kCrLf;
-    s += " And FUnitID=" + std::to_string(k.FUnitID) + kCrLf;
+         " And FStockID=" + std::to_string(k.FStockID) + host::kCrLf;
+    s += " AND FItemID=" + std::to_string(k.FItemID) + host::kCrLf;
+    s += " AND FStockPlaceID=" + std::to_string(k.FStockPlaceID) + host::kCrLf;
+    s += " AND CONVERT(DATETIME,FKFDate)=" + host::sqlString(k.FKFDate) + host::kCrLf;
+    s += " AND FKFPeriod=" + std::to_string(k.FKFPeriod) + host::kCrLf;
+    s += " AND FBatchNo=" + host::sqlString(k.FBatchNo) + host::kCrLf;
+    s += " AND FMtoNo=" + host::sqlString(k.FMtoNo) + host::kCrLf;
+    s += " AND FAuxPropID=" + std::to_string(k.FAuxPropID) + host::kCrLf;
+    s += " And FUnitID=" + std::to_string(k.FUnitID) + host::kCrLf;
     return s;
 }
 
@@ -106,7 +106,7 @@ void GetUpdateRowSQL(host::StringBuilder &sbSQL, const host::Dictionary &oRow)
         return;
     const RowValues &v = *row;
     const std::string where = updateKeyCondition(v.key);
-    auto line = [&](const std::string &text) { sbSQL.Append(text).Append(kCrLf); };
+    auto line = [&](const std::string &text) { sbSQL.Append(text).Append(host::kCrLf); };
 
     line("Update ICInvBackup Set ");
     line("FCheckQty=" + host::sqlNumber(v.CheckQty) + ",");
@@ -136,16 +136,16 @@ bool DeleteCheckRow(long lSPID, const std::string &sKFDate, long lKFPeriod, long
 {
     try {
         std::string sql;
-        sql += std::string("Delete FROM ICInvBackup ") + kCrLf;
+        sql += std::string("Delete FROM ICInvBackup ") + host::kCrLf;
         sql += "WHERE FItemID=" + std::to_string(lItemID) +
-               " AND FStockID=" + std::to_string(lStockID) + kCrLf;
-        sql += "AND FBatchNo=" + host::sqlString(sBatchNo) + kCrLf;
-        sql += "AND FMtoNo=" + host::sqlString(sMtoNo) + kCrLf;
-        sql += "AND FStockPlaceID=" + std::to_string(lSPID) + kCrLf;
-        sql += "AND FKFPeriod=" + std::to_string(lKFPeriod) + kCrLf;
-        sql += "AND FAuxPropID=" + std::to_string(lAuxPropID) + kCrLf;
-        sql += "AND FUnitID=" + std::to_string(lUnitID) + kCrLf;
-        sql += "AND FInterID=" + std::to_string(lInterID) + kCrLf;
+               " AND FStockID=" + std::to_string(lStockID) + host::kCrLf;
+        sql += "AND FBatchNo=" + host::sqlString(sBatchNo) + host::kCrLf;
+        sql += "AND FMtoNo=" + host::sqlString(sMtoNo) + host::kCrLf;
+        sql += "AND FStockPlaceID=" + std::to_string(lSPID) + host::kCrLf;
+        sql += "AND FKFPeriod=" + std::to_string(lKFPeriod) + host::kCrLf;
+        sql += "AND FAuxPropID=" + std::to_string(lAuxPropID) + host::kCrLf;
+        sql += "AND FUnitID=" + std::to_string(lUnitID) + host::kCrLf;
+        sql += "AND FInterID=" + std::to_string(lInterID) + host::kCrLf;
         sql += "AND CONVERT(DATETIME,FKFDate)=" +
                (lKFPeriod == 0 ? std::string("''") : host::sqlString(sKFDate));
         appConn().Execute(sql);

@@ -3,25 +3,17 @@
 #include "host/core/variant.h"
 #include "host/core/vector.h"
 #include "host/ui/commandbutton.h"
-#include "host/ui/fonts.h"
 #include "host/ui/label.h"
 #include "host/ui/spreadgrid.h"
+#include "services/langtext.h"
 #include "services/mmts.h"
 #include "services/mparse.h"
+#include "services/trystep.h"
 
 #include <QCursor>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
-
-namespace {
-
-QString lang(std::string_view source)
-{
-    return QString::fromStdString(MParse::LoadLangString(source));
-}
-
-} // namespace
 
 FrmSNAlert::FrmSNAlert(QWidget *parent)
     : host::ui::Form(parent), labHead(new host::ui::Label), vaItemList(new host::ui::SpreadGrid),
@@ -49,19 +41,20 @@ FrmSNAlert::FrmSNAlert(QWidget *parent)
 void FrmSNAlert::Form_Load()
 {
     setKeyPreview(true);
-    // Captions are best effort: a text that cannot be set keeps its default.
-    try {
-        setFont(host::ui::uiFont());
-        setCaption(lang("序列号提示"));
+    // Font and captions as every window of the module takes them; a caption that cannot be set
+    // keeps its default.
+    tryStep([this] { MParse::SetFormFont(*this); });
+    tryStep([this] { setCaption(langText("序列号提示")); });
+    tryStep([this] {
         labHead->setCaption(
-            lang("以下物料为使用序列号管理的物料，不能自动盘点出单，是否继续针对未使"
-                 "用序列号管理的物料自动出单？"));
-        cmdYes->setCaption(lang("是(&Y)"));
-        cmdNo->setCaption(lang("否(&N)"));
-        vaItemList->SetText(1, 0, lang("物料信息"));
-    } catch (const std::exception &) {
-        return;
-    }
+            langText("以下物料为使用序列号管理的物料，不能自动盘点出单，是否继续针对未使"
+                     "用序列号管理的物料自动出单？"));
+    });
+    tryStep([this] { cmdYes->setCaption(langText("是(&Y)")); });
+    tryStep([this] { cmdNo->setCaption(langText("否(&N)")); });
+    tryStep([this] { vaItemList->SetText(1, 0, langText("物料信息")); });
+    std::shared_ptr<host::Dictionary> resources;
+    tryStep([&] { MParse::LoadFormResStrings(*this, resources, "ZARVOINDUSTRY"); });
 }
 
 void FrmSNAlert::Form_Activate()

@@ -1,6 +1,6 @@
 #include "countsheet/maindo.h"
 
-#include "countsheet/trystep.h"
+#include "host/core/text.h"
 #include "host/db/appconnection.h"
 #include "host/db/recordset.h"
 #include "host/ui/ledgergrid.h"
@@ -8,9 +8,9 @@
 #include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"
+#include "services/trystep.h"
 
 #include <cmath>
-#include <strings.h>
 
 namespace {
 
@@ -20,7 +20,7 @@ ColumnTemplate readColumn(host::Recordset &rs)
     tryStep([&] {
         column.ColName = host::CStr(rs.Fields("FColName").Value());
         // Item codes show as short numbers unless the sheet uses full numbers.
-        if (strcasecmp(column.ColName.c_str(), "FNUMBER") == 0 && !PubVariant::GetUseShortNumber())
+        if (host::equalsNoCase(column.ColName, "FNUMBER") && !PubVariant::GetUseShortNumber())
             column.ColName = "FShortNumber";
     });
     tryStep([&] { column.Caption = host::CStr(rs.Fields("FColCaption").Value()); });
@@ -37,9 +37,7 @@ void MainDo::ResizeColWidth()
     ModuleState &m = module();
     const std::shared_ptr<host::Recordset> rs = GetRSHeader();
     bool empty = true;
-    tryStep([&] {
-        empty = !rs || rs->State() != host::Recordset::adStateOpen || rs->RecordCount() == 0;
-    });
+    tryStep([&] { empty = !host::hasRows(rs); });
     if (empty) {
         PubVariant::ShowMsg(MParse::LoadLangString("该单据的模版丢失，请更新ICChatBillTitle:SQL") +
                                 m.gHeaderSQL,

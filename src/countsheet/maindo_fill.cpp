@@ -2,12 +2,14 @@
 
 #include "countsheet/sheettext.h"
 #include "countsheet/sheettotals.h"
-#include "countsheet/trystep.h"
+#include "host/core/text.h"
 #include "host/db/recordset.h"
 #include "host/ui/numberformat.h"
 #include "host/ui/spreadgrid.h"
+#include "services/langtext.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
+#include "services/trystep.h"
 
 #include <array>
 #include <cctype>
@@ -105,14 +107,14 @@ public:
     explicit RecordReader(host::Recordset &rs) : m_rs(rs)
     {
         for (long i = 0; i < rs.FieldCount(); ++i)
-            m_positions.emplace(upper(rs.Fields(i).Name()), i);
+            m_positions.emplace(host::toUpper(rs.Fields(i).Name()), i);
     }
 
     const host::Variant &field(std::string_view name) const
     {
         auto cached = m_cache.find(name);
         if (cached == m_cache.end()) {
-            const auto found = m_positions.find(upper(name));
+            const auto found = m_positions.find(host::toUpper(name));
             cached = m_cache.emplace(name, found == m_positions.end() ? -1 : found->second).first;
         }
         if (cached->second < 0)
@@ -137,14 +139,6 @@ public:
     }
 
 private:
-    static std::string upper(std::string_view name)
-    {
-        std::string out(name);
-        for (char &c : out)
-            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        return out;
-    }
-
     host::Recordset &m_rs;
     std::unordered_map<std::string, long> m_positions;
     mutable std::unordered_map<std::string_view, long> m_cache;
@@ -279,7 +273,7 @@ void MainDo::InputFillRow(host::ui::SpreadGrid &vsGrid)
         decimals(grid, 25, 25, totalsRow, largestDecimals);
         decimals(grid, 29, 29, totalsRow, largestDecimals);
         decimals(grid, 30, 32, totalsRow, secondDecimals);
-        grid.SetText(5, totalsRow, QString::fromStdString(MParse::LoadLangString("合计")));
+        grid.SetText(5, totalsRow, langText("合计"));
         for (size_t i = 0; i < kTotalColumns.size(); ++i)
             grid.SetText(kTotalColumns[i], totalsRow, numberText(totals[i]));
         columns(grid, 1, grid.MaxCols(), totalsRow);

@@ -3,6 +3,7 @@
 #include "countsheet/checkbillsql.h"
 #include "countsheet/sheettext.h"
 #include "host/core/dictionary.h"
+#include "host/core/sqltext.h"
 #include "host/core/vector.h"
 #include "host/db/appconnection.h"
 #include "host/db/recordset.h"
@@ -44,15 +45,15 @@ std::string itemsWithoutLines(long procId, bool showDelete, const std::string &f
              "inner join t_MeasureUnit t4 on t2.FCUUnitID = t4.FItemID",
              "left join t_MeasureUnit t5 on t2.FSecUnitID = t5.FItemID",
          })
-        s.append(line).append(kCrLf);
+        host::addLine(s, line);
     s += from;
-    s += kCrLf;
+    s += host::kCrLf;
     s += "Where t2.FItemID NOT IN(SELECT FItemID FROM ICInvBackup WHERE FInterID= " + id + ")";
     s += deletedCondition(showDelete);
     if (!where.empty())
         s += " and " + where;
     s += ") b inner join ";
-    s += kCrLf;
+    s += host::kCrLf;
     s +=
         "(select distinct fstockid,finterid from icinvbackup where finterid = " + id + ") a on 1=1";
     return s;
@@ -92,17 +93,18 @@ std::shared_ptr<host::Recordset> MainDo::GetRsMain(long ProcID, const std::strin
         std::string sql =
             module().gMainSQL + " And t1.FInterID=" + std::to_string(ProcID) + strFilter;
         if (Range != 0) {
-            sql += kCrLf;
+            sql += host::kCrLf;
             sql += " Union all ";
-            sql += kCrLf;
+            sql += host::kCrLf;
             sql += itemsWithoutLines(ProcID, m_ShowDelete, from, where);
         }
         const std::string filter = optionText(vDictOption, "Filter");
         const std::string sortBy = optionText(vDictOption, "SortBy");
         const std::string text =
-            "Select a.* From (" + std::string(kCrLf) + sql + kCrLf + ") as a " + kCrLf +
-            " where 1=1 and " + (filter.empty() ? std::string("1=1") : filter) + kCrLf +
-            " order by " + (sortBy.empty() ? std::string("FStockName Desc,FSPName,FName") : sortBy);
+            "Select a.* From (" + std::string(host::kCrLf) + sql + host::kCrLf + ") as a " +
+            host::kCrLf + " where 1=1 and " + (filter.empty() ? std::string("1=1") : filter) +
+            host::kCrLf + " order by " +
+            (sortBy.empty() ? std::string("FStockName Desc,FSPName,FName") : sortBy);
         auto rs = appConn().Execute(text);
         p_RSMain = rs ? rs : std::make_shared<host::Recordset>();
         return p_RSMain;

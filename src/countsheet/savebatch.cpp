@@ -1,6 +1,7 @@
 #include "countsheet/savebatch.h"
 
 #include "countsheet/checkbillsql.h"
+#include "host/core/sqltext.h"
 
 #include <sstream>
 
@@ -8,18 +9,19 @@ namespace SaveBatch {
 
 std::string begin()
 {
-    return std::string("SET NOCOUNT ON") + kCrLf + "DECLARE @Unmatched VARCHAR(8000)" + kCrLf +
-           "SELECT @Unmatched=''" + kCrLf;
+    return std::string("SET NOCOUNT ON") + host::kCrLf + "DECLARE @Unmatched VARCHAR(8000)" +
+           host::kCrLf + "SELECT @Unmatched=''" + host::kCrLf;
 }
 
 std::string markUnmatched(int row)
 {
-    return "IF @@ROWCOUNT=0 SELECT @Unmatched=@Unmatched+'" + std::to_string(row) + ",'" + kCrLf;
+    return "IF @@ROWCOUNT=0 SELECT @Unmatched=@Unmatched+'" + std::to_string(row) + ",'" +
+           host::kCrLf;
 }
 
 std::string end()
 {
-    return std::string("SELECT @Unmatched AS FUnmatched") + kCrLf;
+    return std::string("SELECT @Unmatched AS FUnmatched") + host::kCrLf;
 }
 
 std::vector<int> unmatchedRows(const std::string &result)

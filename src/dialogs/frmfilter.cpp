@@ -2,7 +2,6 @@
 
 #include "countsheet/maindo.h"
 #include "dialogs/baselookupvalue.h"
-#include "dialogs/dialogtext.h"
 #include "dialogs/filtertext.h"
 #include "host/core/dictionary.h"
 #include "host/core/variant.h"
@@ -11,6 +10,7 @@
 #include "host/ui/label.h"
 #include "host/ui/spreadgrid.h"
 #include "host/ui/tabcontrol.h"
+#include "services/langtext.h"
 #include "services/mmts.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
@@ -32,7 +32,7 @@ QString listOf(std::initializer_list<std::string_view> items)
 {
     QString list;
     for (const std::string_view item : items)
-        list += QLatin1Char('\t') + dialogText(item);
+        list += QLatin1Char('\t') + langText(item);
     return list;
 }
 
@@ -137,12 +137,12 @@ void frmFilter::Form_Load()
 
 void frmFilter::InitCaptions()
 {
-    setCaption(dialogText("过滤"));
-    SSTab1->setTabCaption(0, dialogText("过滤条件"));
-    SSTab1->setTabCaption(1, dialogText("排序"));
-    cmdOK->setCaption(dialogText("确定(&Y)"));
-    cmdCancel->setCaption(dialogText("取消(&C)"));
-    lblInfo->setCaption(dialogText("可按[F7]选择比较值"));
+    setCaption(langText("过滤"));
+    SSTab1->setTabCaption(0, langText("过滤条件"));
+    SSTab1->setTabCaption(1, langText("排序"));
+    cmdOK->setCaption(langText("确定(&Y)"));
+    cmdCancel->setCaption(langText("取消(&C)"));
+    lblInfo->setCaption(langText("可按[F7]选择比较值"));
     MParse::SetFormFont(*this);
 }
 
@@ -159,10 +159,10 @@ void frmFilter::InitGrids()
 {
     vsFilter->setMaxCols(kFilterCols);
     vsFilter->setMaxRows(static_cast<int>(mFilterRows));
-    setColumn(*vsFilter, 1, dialogText("名称"), 10);
-    setColumn(*vsFilter, 2, dialogText("比较"), 7);
-    setColumn(*vsFilter, 3, dialogText("比较值"), 14);
-    setColumn(*vsFilter, 4, dialogText("逻辑"), 5);
+    setColumn(*vsFilter, 1, langText("名称"), 10);
+    setColumn(*vsFilter, 2, langText("比较"), 7);
+    setColumn(*vsFilter, 3, langText("比较值"), 14);
+    setColumn(*vsFilter, 4, langText("逻辑"), 5);
     hideColumns(*vsFilter, 5, 7);
     comboColumn(*vsFilter, 1, mFilterString);
     comboColumn(*vsFilter, 2, mCompareList);
@@ -171,8 +171,8 @@ void frmFilter::InitGrids()
 
     vsSortBy->setMaxCols(kSortCols);
     vsSortBy->setMaxRows(static_cast<int>(mSortRows));
-    setColumn(*vsSortBy, 1, dialogText("排序字段"), 14);
-    setColumn(*vsSortBy, 2, dialogText("排序方式"), 10);
+    setColumn(*vsSortBy, 1, langText("排序字段"), 14);
+    setColumn(*vsSortBy, 2, langText("排序方式"), 10);
     hideColumns(*vsSortBy, 3, 4);
     comboColumn(*vsSortBy, 1, mSortString);
     comboColumn(*vsSortBy, 2, mOrderList);
@@ -327,12 +327,12 @@ bool frmFilter::CheckFilterRows()
         const QString number = QString::number(row);
         const bool named = !GetGridText(row, 1).isEmpty();
         if (!named && !GetGridText(row, 2, row, 4).isEmpty())
-            message = dialogText("第%1行，[名称]列数据不完整！", number);
+            message = formatLangText("第%1行，[名称]列数据不完整！", number);
         else if (named && GetGridText(row, 2).isEmpty())
-            message = dialogText("第%1行，[比较]列数据不完整！", number);
+            message = formatLangText("第%1行，[比较]列数据不完整！", number);
         else if (GetGridText(row, 4).isEmpty() && row < rows &&
                  !GetGridText(row + 1, 1, row + 1, 4).isEmpty())
-            message = dialogText("第%1行，[逻辑]列数据不完整！", number);
+            message = formatLangText("第%1行，[逻辑]列数据不完整！", number);
     }
     if (message.isEmpty())
         return true;
@@ -348,8 +348,8 @@ bool frmFilter::CheckSortRows()
         if (field == order)
             continue;
         const QString number = QString::number(row);
-        showMessage(1, field ? dialogText("第%1行排序类型不能为空!", number)
-                             : dialogText("第%1行排序字段不能为空!", number));
+        showMessage(1, field ? formatLangText("第%1行排序类型不能为空!", number)
+                             : formatLangText("第%1行排序字段不能为空!", number));
         return false;
     }
     return true;

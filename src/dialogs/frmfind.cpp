@@ -1,7 +1,6 @@
 #include "dialogs/frmfind.h"
 
 #include "dialogs/baselookupvalue.h"
-#include "dialogs/dialogtext.h"
 #include "host/core/settingsstore.h"
 #include "host/core/variant.h"
 #include "host/ui/commandbutton.h"
@@ -11,6 +10,7 @@
 #include "host/ui/picturebox.h"
 #include "host/ui/spreadgrid.h"
 #include "host/ui/tabcontrol.h"
+#include "services/langtext.h"
 #include "services/mmts.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
@@ -144,17 +144,17 @@ void frmFind::Form_Load()
 
 void frmFind::InitCaptions()
 {
-    setCaption(dialogText("搜索/排序/过滤..."));
-    SSTab->setTabCaption(0, dialogText("搜索"));
-    SSTab->setTabCaption(1, dialogText("选项(&P)"));
-    fraMatch->setCaption(dialogText("匹配选项:"));
-    optBlur->setCaption(dialogText("模糊搜索(&B)"));
-    optMatch->setCaption(dialogText("匹配搜索(&A)"));
-    fraUL->setCaption(dialogText("是否区分大小写:"));
-    optUL_Yes->setCaption(dialogText("是(&Y)"));
-    optUL_No->setCaption(dialogText("否(&N)"));
-    cmdOk->setCaption(dialogText("确定(&O)"));
-    cmdCancel->setCaption(dialogText("退出(&E)"));
+    setCaption(langText("搜索/排序/过滤..."));
+    SSTab->setTabCaption(0, langText("搜索"));
+    SSTab->setTabCaption(1, langText("选项(&P)"));
+    fraMatch->setCaption(langText("匹配选项:"));
+    optBlur->setCaption(langText("模糊搜索(&B)"));
+    optMatch->setCaption(langText("匹配搜索(&A)"));
+    fraUL->setCaption(langText("是否区分大小写:"));
+    optUL_Yes->setCaption(langText("是(&Y)"));
+    optUL_No->setCaption(langText("否(&N)"));
+    cmdOk->setCaption(langText("确定(&O)"));
+    cmdCancel->setCaption(langText("退出(&E)"));
     MParse::SetFormFont(*this);
 }
 
@@ -168,10 +168,10 @@ void frmFind::BuildGrid()
         vspSearch->setMaxCols(2);
         vspSearch->setMaxRows(rows);
     });
-    passOver([&] { setCaption(dialogText("搜索")); });
+    passOver([&] { setCaption(langText("搜索")); });
     passOver([&] {
-        vspSearch->SetText(1, 0, dialogText("搜索目标"));
-        vspSearch->SetText(2, 0, dialogText("搜索内容"));
+        vspSearch->SetText(1, 0, langText("搜索目标"));
+        vspSearch->SetText(2, 0, langText("搜索内容"));
         vspSearch->setColWidth(1, 2000);
         vspSearch->setColWidth(2, 3200);
         vspSearch->setBlockMode(false);

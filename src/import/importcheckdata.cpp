@@ -2,6 +2,7 @@
 
 #include "host/core/datetime.h"
 #include "host/core/objectfactory.h"
+#include "host/core/sqltext.h"
 #include "host/core/stringbuilder.h"
 #include "host/db/appconnection.h"
 #include "host/displayer/dispbuilder.h"
@@ -20,6 +21,7 @@
 #include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"
+#include "services/transaction.h"
 
 #include <dlfcn.h>
 
@@ -167,11 +169,9 @@ bool ImportCheckData(std::shared_ptr<host::Recordset> &rs)
         }
 
         // Staged rows either all reach the count lines or none do.
-        batch.Append("BEGIN TRAN\r\n");
-        batch.Append(GetUpdateFromTempSQL(tableName));
-        batch.Append(GetInsertFromTempSQL(tableName));
-        batch.Append("\r\nCOMMIT TRAN");
         send(batch);
+        executeInTransaction(GetUpdateFromTempSQL(tableName) + GetInsertFromTempSQL(tableName) +
+                             host::kCrLf);
 
         busy.reset();
         std::string endText;

@@ -23,6 +23,10 @@ bool ImportFromExcel(const std::string &fileName)
 {
     try {
         module().gImportStartTime = host::now();
+        // Read when the import runs: the command line imports without a count-sheet window that
+        // would have read it.
+        module().gMtoPlanMode =
+            host::CLng(GetSysProfile("IC", "EnableMtoPlanMode")->GetValue("EnableMtoPlanMode", 0));
         const auto reader = host::CreateObjectAs<host::SheetImport>(host::SheetImport::ProgId);
         auto rs = reader->importdata(fileName);
         if (rs->EOF()) {

@@ -1,55 +1,55 @@
 #include "import/mergesql.h"
 
-#include "import/sqllines.h"
+#include "host/core/sqltext.h"
 
 namespace PubVariant {
 
 std::string GetUpdateFromTempSQL(const std::string &tableName)
 {
-    host::StringBuilder sql;
-    appendLines(sql, {"   update a set",
-                      "   FStockPlaceID=isnull((SELECT top 1 FSPID FROM t_stockplace WHERE "
-                      "FSPGroupID=b.FSPGroupID AND FNumber=c.FNumber and FName =c.FName),0)"});
-    appendLines(sql, {"   from " + tableName + " a"});
-    appendLines(sql,
-                {"   inner join t_stock b on a.FStockID=b.FItemID",
-                 "   inner join t_stockplace c on a.FStockPlaceID=c.FSPID",
-                 "   and isnull(a.FStockPlaceID,0)>0 and isnull(b.FIsStockMgr,0)=1 AND "
-                 "isnull(b.FSPGroupID,0)>0 ",
-                 "   and exists (SELECT FSPID FROM t_stockplace WHERE FSPGroupID=b.FSPGroupID AND "
-                 "FNumber=c.FNumber and FName =c.FName)",
-                 "   update b set",
-                 "b.FInterID = t.FInterID,b.FBrNo = t.FBrNo,",
-                 "b.FItemID = t.FItemID,b.FAuxPropID = t.FAuxPropID,",
-                 "b.FUnitID = t.FUnitID,b.FBatchNo = t.FBatchNo,",
-                 "b.FStockID = t.FStockID,",
-                 "b.FSelect = t.FSelect,b.FAdj = t.FAdj,",
-                 "b.FAdjQty = t.FAdjQty,",
-                 "b.FMaxBillInterID = t.FMaxBillInterID,b.FCheckQty = t.FCheckQty,",
-                 "b.FQtyAct = t.FQtyAct,b.FAuxCheckQty =t.FAuxCheckQty,",
-                 "b.FAuxQtyAct = t.FAuxQtyAct,",
-                 "b.FMinus =t.FMinus,b.FNote = t.FNote,",
-                 "b.FStockPlaceID = t.FStockPlaceID,b.FKFDate = t.FKFDate,",
-                 "b.FKFPeriod = t.FKFPeriod,b.FSecUnitID = t.FSecUnitID,",
-                 "b.FSecMinus =t.FSecMinus,",
-                 "b.FSecQtyAct =t.FSecCheckQty,b.FSecCheckQty = t.FSecCheckQty,b.FSecAdjQty "
-                 "=t.FSecAdjQty, ",
-                 "b.FChecker = t.FChecker from "});
-    sql.Append(tableName);
-    appendLines(sql, {" t inner join IcInvBackUp b ", "on t.FItemID = b.FItemID",
-                      "inner join t_measureunit a on b.FUnitID=a.FMeasureUnitID",
-                      "and  t.FInterID = b.FInterID", "and t.FAuxPropID = b.FAuxPropID",
-                      "and t.FUnitID = b.FUnitID", "and t.FBatchNo = b.FBatchNo",
-                      "and t.FMtoNo = b.FMtoNo", "and t.FKFDate = b.FKFDate",
-                      "and t.FKFPeriod = b.FKFPeriod", "and t.FStockID = b.FStockID",
-                      "and t.FStockPlaceID = b.FStockPlaceID"});
-    return sql.StringValue();
+    std::string sql;
+    host::addLines(sql, {"   update a set",
+                         "   FStockPlaceID=isnull((SELECT top 1 FSPID FROM t_stockplace WHERE "
+                         "FSPGroupID=b.FSPGroupID AND FNumber=c.FNumber and FName =c.FName),0)"});
+    host::addLines(sql, {"   from " + tableName + " a"});
+    host::addLines(
+        sql, {"   inner join t_stock b on a.FStockID=b.FItemID",
+              "   inner join t_stockplace c on a.FStockPlaceID=c.FSPID",
+              "   and isnull(a.FStockPlaceID,0)>0 and isnull(b.FIsStockMgr,0)=1 AND "
+              "isnull(b.FSPGroupID,0)>0 ",
+              "   and exists (SELECT FSPID FROM t_stockplace WHERE FSPGroupID=b.FSPGroupID AND "
+              "FNumber=c.FNumber and FName =c.FName)",
+              "   update b set",
+              "b.FInterID = t.FInterID,b.FBrNo = t.FBrNo,",
+              "b.FItemID = t.FItemID,b.FAuxPropID = t.FAuxPropID,",
+              "b.FUnitID = t.FUnitID,b.FBatchNo = t.FBatchNo,",
+              "b.FStockID = t.FStockID,",
+              "b.FSelect = t.FSelect,b.FAdj = t.FAdj,",
+              "b.FAdjQty = t.FAdjQty,",
+              "b.FMaxBillInterID = t.FMaxBillInterID,b.FCheckQty = t.FCheckQty,",
+              "b.FQtyAct = t.FQtyAct,b.FAuxCheckQty =t.FAuxCheckQty,",
+              "b.FAuxQtyAct = t.FAuxQtyAct,",
+              "b.FMinus =t.FMinus,b.FNote = t.FNote,",
+              "b.FStockPlaceID = t.FStockPlaceID,b.FKFDate = t.FKFDate,",
+              "b.FKFPeriod = t.FKFPeriod,b.FSecUnitID = t.FSecUnitID,",
+              "b.FSecMinus =t.FSecMinus,",
+              "b.FSecQtyAct =t.FSecCheckQty,b.FSecCheckQty = t.FSecCheckQty,b.FSecAdjQty "
+              "=t.FSecAdjQty, ",
+              "b.FChecker = t.FChecker from "});
+    sql += tableName;
+    host::addLines(sql, {" t inner join IcInvBackUp b ", "on t.FItemID = b.FItemID",
+                         "inner join t_measureunit a on b.FUnitID=a.FMeasureUnitID",
+                         "and  t.FInterID = b.FInterID", "and t.FAuxPropID = b.FAuxPropID",
+                         "and t.FUnitID = b.FUnitID", "and t.FBatchNo = b.FBatchNo",
+                         "and t.FMtoNo = b.FMtoNo", "and t.FKFDate = b.FKFDate",
+                         "and t.FKFPeriod = b.FKFPeriod", "and t.FStockID = b.FStockID",
+                         "and t.FStockPlaceID = b.FStockPlaceID"});
+    return sql;
 }
 
 std::string GetInsertFromTempSQL(const std::string &tableName)
 {
-    host::StringBuilder sql;
-    appendLines(
+    std::string sql;
+    host::addLines(
         sql,
         {" insert into icinvbackup ", "( FInterID,FBrNo,FItemID,FAuxPropID,",
          "FUnitID,FBatchNo,FMtoNo,FStockID,FQty,", "FSelect,FAdj,FAdjQty,FDateBackup,",
@@ -62,15 +62,16 @@ std::string GetInsertFromTempSQL(const std::string &tableName)
          "t.FAuxCheckQty,t.FAuxQtyAct,0,t.FMinus,t.FNote,t.FStockPlaceID,t.FKFDate,",
          "t.FKFPeriod , t.FSecUnitID, 0, t.FChecker,t.FSecQtyAct,t.FSecCheckQty,t.FSecAdjQty,"
          "t.FSecMinus from "});
-    sql.Append(tableName);
-    appendLines(sql, {" t left join IcInvBackUp b", "on t.FItemID = b.FItemID",
-                      "and  t.FInterID = b.FInterID",
-                      "and t.FAuxPropID = b.FAuxPropID and t.FUnitID = b.FUnitID",
-                      "and t.FBatchNo = b.FBatchNo and t.FMtoNo=b.FMtoNo and t.FKFDate = b.FKFDate",
-                      "and t.FKFPeriod = b.FKFPeriod", "and t.FStockID = b.FStockID",
-                      "and t.FStockPlaceID = b.FStockPlaceID", "Where b.FItemID Is Null"});
-    sql.Append("drop table " + tableName);
-    return sql.StringValue();
+    sql += tableName;
+    host::addLines(sql,
+                   {" t left join IcInvBackUp b", "on t.FItemID = b.FItemID",
+                    "and  t.FInterID = b.FInterID",
+                    "and t.FAuxPropID = b.FAuxPropID and t.FUnitID = b.FUnitID",
+                    "and t.FBatchNo = b.FBatchNo and t.FMtoNo=b.FMtoNo and t.FKFDate = b.FKFDate",
+                    "and t.FKFPeriod = b.FKFPeriod", "and t.FStockID = b.FStockID",
+                    "and t.FStockPlaceID = b.FStockPlaceID", "Where b.FItemID Is Null"});
+    sql += "drop table " + tableName;
+    return sql;
 }
 
 } // namespace PubVariant

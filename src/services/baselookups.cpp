@@ -16,13 +16,10 @@ std::shared_ptr<host::Recordset> execute(std::string_view sql)
     return appConn().Execute(sql);
 }
 
-bool hasRows(const std::shared_ptr<host::Recordset> &rs)
-{
-    return rs && rs->State() != 0 && rs->RecordCount() > 0;
-}
-
+// Every step of the item search returns these columns, so a caller reads the same fields
+// whichever step found the item.
 constexpr std::string_view kItemColumns =
-    "FItemID,FNumber,FShortNumber,FName,FModel,FStoreUnitID,FUnitID,FStoreUnitID,FQtyDecimal,"
+    "FISSNManage,FItemID,FNumber,FShortNumber,FName,FModel,FStoreUnitID,FUnitID,FQtyDecimal,"
     "FBatchManager,FISKFPeriod,FKFPeriod,FAuxClassID,FSecUnitID";
 
 } // namespace
@@ -58,20 +55,20 @@ std::shared_ptr<host::Recordset> GetStockRS(std::string_view stockCode)
 std::shared_ptr<host::Recordset> GetItemRS(std::string_view itemCode, long itemId)
 {
     const std::string code = host::sqlString(itemCode);
-    auto rs = execute("select FISSNManage," + std::string(kItemColumns) + " From t_ICItem where " +
+    auto rs = execute("select " + std::string(kItemColumns) + " From t_ICItem where " +
                       (module().gUseShortNumber ? "FNumber" : "FShortNumber") + "=" + code +
                       "\r\n And FErpClsID Not in(6,8) And FDeleted<>1 \r\nOrder By FNumber");
-    if (!hasRows(rs))
+    if (!host::hasRows(rs))
         rs = execute("select " + std::string(kItemColumns) +
                      " From t_ICItem where FHelpCode = " + code +
                      "\r\n And FErpClsID Not in(6,8) And FDeleted<>1 \r\nOrder By "
                      "len(FNumber)");
-    if (!hasRows(rs))
+    if (!host::hasRows(rs))
         rs = execute("select " + std::string(kItemColumns) +
                      " From t_ICItem where FItemID in (select fitemid from t_barcode where "
                      "ftypeid = 4 and fbarcode=" +
                      code + ")");
-    if (hasRows(rs) && itemId > 0) {
+    if (host::hasRows(rs) && itemId > 0) {
         rs->Filter(" FItemID = " + std::to_string(itemId));
         if (rs->RecordCount() == 0)
             rs->Filter("");

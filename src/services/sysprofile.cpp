@@ -138,7 +138,7 @@ std::string GetStartDate()
                     "'StartYear' AND FCategory = 'IC')\r\n"
                     "  AND FPeriod = (SELECT ISNULL(FValue,0) FROM t_SystemProfile WHERE FKey = "
                     "'StartPeriod' AND FCategory = 'IC')\r\n");
-        if (rs && rs->RecordCount() > 0)
+        if (host::hasRows(rs))
             result = host::Trim(host::CStr(rs->Fields(0).Value()));
     } catch (const host::HostError &) {
         MsgBox(MParse::LoadLangString("获取系统启用日期失败！"), vbOKOnly);
@@ -153,7 +153,7 @@ bool GetAlertSameCheck(bool &alert)
     try {
         const auto rs = execute("select isnull(fvalue,'0') from t_systemprofile where "
                                 "fkey='AlertSameCheckStockRecord' and fcategory = 'IC'");
-        if (rs && rs->RecordCount() > 0)
+        if (host::hasRows(rs))
             alert = host::CStr(rs->Fields(0).Value()) == "1";
         module().gAlertSameCheckStockRecord = alert;
         return true;

@@ -2,9 +2,7 @@
 #include "window/frmmain.h"
 
 #include "backup/icbackupinv.h"
-#include "backup/langtext.h"
 #include "countsheet/maindo.h"
-#include "countsheet/trystep.h"
 #include "dialogs/frmfind.h"
 #include "host/core/dateformatter.h"
 #include "host/core/datetime.h"
@@ -20,10 +18,12 @@
 #include "host/ui/titleband.h"
 #include "host/ui/tool.h"
 #include "host/ui/toolbarcontrol.h"
+#include "services/langtext.h"
 #include "services/mmts.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"
+#include "services/trystep.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -180,7 +180,7 @@ void frmMain::setGridCaptions()
         {41, "辅助属性ID"},
     };
     for (const auto &[col, header] : headers)
-        tryStep([&] { vsCheck->SetText(col, 0, backup::langText(header)); });
+        tryStep([&] { vsCheck->SetText(col, 0, langText(header)); });
     m_mtoColumn = 12;
     if (module().gMtoPlanMode == 0)
         tryStep([&] {
@@ -189,8 +189,8 @@ void frmMain::setGridCaptions()
             vsCheck->setCol(m_mtoColumn);
             vsCheck->setColHidden(true);
         });
-    tryStep([&] { staBar->Panels(1).setText(backup::langText("就绪")); });
-    tryStep([&] { Label1->setCaption(backup::langText("盘点方案:")); });
+    tryStep([&] { staBar->Panels(1).setText(langText("就绪")); });
+    tryStep([&] { Label1->setCaption(langText("盘点方案:")); });
     tryStep([&] { lstStock->setLeft(Label1->Left() + Label1->Width() + 120); });
 }
 
@@ -259,14 +259,14 @@ void frmMain::InitShowType()
     for (const ModeText &t : texts) {
         if (t.mode != m.gShowType)
             continue;
-        setCaption(backup::langText(t.caption));
-        titBar->setCaption(backup::langText(t.title));
+        setCaption(langText(t.caption));
+        titBar->setCaption(langText(t.title));
         ldgCheck->setVisible(t.mode != 4);
         vsCheck->setVisible(t.mode == 4);
     }
     applyModeVisibility();
     if (m.gShowType == 3) {
-        mnuVSelectData_Checked->setText(backup::langText("账存数据"));
+        mnuVSelectData_Checked->setText(langText("账存数据"));
         mnuVSelectData_Checked->setChecked(true);
         mnuVSelectData_All->setChecked(false);
         mDataView = 1;
@@ -280,7 +280,7 @@ void frmMain::InitShowType()
     staBar->setVisible(bShowStatBar);
     if (bShowStatBar) {
         staBar->raise();
-        staBar->Panels(1).setText(backup::langText("就绪"));
+        staBar->Panels(1).setText(langText("就绪"));
     }
     SetToolbarLabels();
     mnuViewLable->setChecked(bShowToolBarLable);

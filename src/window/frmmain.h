@@ -12,6 +12,7 @@
 class ICBackupInv;
 class MainDo;
 class frmFind;
+class frmSelect;
 class QAction;
 class QMenu;
 
@@ -95,6 +96,8 @@ public:
     SaveResult SaveStockData(bool bAsk);
     long GetRowData(int row, host::StringBuilder &sbSQL);
     void FillDiffQty();
+    // The select-bills window calculated: its sums go into the line in focus, then it closes.
+    void mfrmSelect_CalFactQty();
 
     // Tool bar
     void barlist_ToolClick(host::ui::Tool *Tool);
@@ -180,6 +183,7 @@ public:
     std::string mFindSort;
     int mLastListIndex = 0;
     std::shared_ptr<host::Dictionary> DicupInfo;
+    frmSelect *mfrmSelect = nullptr; // the select-bills window while it is shown
     std::shared_ptr<host::Dictionary> mWarnedProcs;
     std::vector<long> mCellColors{0}; // index 0 only: nothing saved
 

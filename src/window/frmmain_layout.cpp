@@ -2,7 +2,6 @@
 #include "window/frmmain.h"
 
 #include "countsheet/maindo.h"
-#include "countsheet/trystep.h"
 #include "host/core/dictionary.h"
 #include "host/core/settingsstore.h"
 #include "host/core/text.h"
@@ -16,6 +15,7 @@
 #include "host/ui/tool.h"
 #include "host/ui/toolbarcontrol.h"
 #include "services/modulestate.h"
+#include "services/trystep.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,16 +2,17 @@
 // and which handler a click runs.
 #include "window/frmmain.h"
 
-#include "backup/langtext.h"
-#include "countsheet/trystep.h"
 #include "host/ui/tool.h"
 #include "host/ui/toolbarcontrol.h"
+#include "services/langtext.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
+#include "services/trystep.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -131,28 +132,34 @@ struct ToolDef
     const char *caption;
     const char *hint;
     Handler handler;
+    QStyle::StandardPixmap icon;
 };
 
 // In the order of the bar; AllData and CheckedData sit on the pop-up band that Show opens.
 const ToolDef kTools[] = {
-    {"SelectBill", "选单", "选择盘点期间的单据", &frmMain::mnuVSelectBill_Click},
-    {"Save", "保存", "保存", &frmMain::mnuFSave_Click},
-    {"Delete", "清除", "清除(Del)", nullptr},
-    {"AddItem", "添加", "添加物料", &frmMain::mnuAddItem_Click},
-    {"SubItem", "删除", "删除物料", &frmMain::mnuSubItem_Click},
-    {"OutProBill", "盘盈单", "输出盘盈单单据", &frmMain::mnuFOutBill_Click},
-    {"OutLossBill", "盘亏单", "输出盘亏单单据", &frmMain::mnuFOutLossBill_Click},
-    {"Export", "引出", "引出", &frmMain::mnuFileOut_Click},
-    {"Import", "引入", "引入", &frmMain::mnuFileIn_Click},
-    {"Show", "显示", "显示", nullptr},
-    {"AllData", "全部数据", "全部数据", &frmMain::mnuVSelectData_All_Click},
-    {"CheckedData", "盘点数据", "盘点数据", &frmMain::mnuVSelectData_Checked_Click},
-    {"Find", "搜索", "搜索", &frmMain::mnuEdit_Find_Click},
-    {"Sort", "排序", "排序", &frmMain::mnuEdit_Sort_Click},
-    {"Filter", "过滤", "过滤", &frmMain::mnuEdit_Filter_Click},
-    {"PrintPreview", "预览", "预览", &frmMain::mnuFPrintPreview_Click},
-    {"Print", "打印", "打印", &frmMain::mnuFPrint_Click},
-    {"Exit", "退出", "退出", &frmMain::mnuFExit_Click},
+    {"SelectBill", "选单", "选择盘点期间的单据", &frmMain::mnuVSelectBill_Click,
+     QStyle::SP_FileDialogDetailedView},
+    {"Save", "保存", "保存", &frmMain::mnuFSave_Click, QStyle::SP_DialogSaveButton},
+    {"Delete", "清除", "清除(Del)", nullptr, QStyle::SP_DialogResetButton},
+    {"AddItem", "添加", "添加物料", &frmMain::mnuAddItem_Click, QStyle::SP_FileIcon},
+    {"SubItem", "删除", "删除物料", &frmMain::mnuSubItem_Click, QStyle::SP_TrashIcon},
+    {"OutProBill", "盘盈单", "输出盘盈单单据", &frmMain::mnuFOutBill_Click, QStyle::SP_ArrowUp},
+    {"OutLossBill", "盘亏单", "输出盘亏单单据", &frmMain::mnuFOutLossBill_Click,
+     QStyle::SP_ArrowDown},
+    {"Export", "引出", "引出", &frmMain::mnuFileOut_Click, QStyle::SP_ArrowRight},
+    {"Import", "引入", "引入", &frmMain::mnuFileIn_Click, QStyle::SP_ArrowLeft},
+    {"Show", "显示", "显示", nullptr, QStyle::SP_FileDialogListView},
+    {"AllData", "全部数据", "全部数据", &frmMain::mnuVSelectData_All_Click,
+     QStyle::SP_FileDialogListView},
+    {"CheckedData", "盘点数据", "盘点数据", &frmMain::mnuVSelectData_Checked_Click,
+     QStyle::SP_DialogApplyButton},
+    {"Find", "搜索", "搜索", &frmMain::mnuEdit_Find_Click, QStyle::SP_FileDialogContentsView},
+    {"Sort", "排序", "排序", &frmMain::mnuEdit_Sort_Click,
+     QStyle::SP_ToolBarVerticalExtensionButton},
+    {"Filter", "过滤", "过滤", &frmMain::mnuEdit_Filter_Click, QStyle::SP_FileDialogInfoView},
+    {"PrintPreview", "预览", "预览", &frmMain::mnuFPrintPreview_Click, QStyle::SP_FileDialogStart},
+    {"Print", "打印", "打印", &frmMain::mnuFPrint_Click, QStyle::SP_ComputerIcon},
+    {"Exit", "退出", "退出", &frmMain::mnuFExit_Click, QStyle::SP_DialogCloseButton},
 };
 
 const QString kMainBand = QStringLiteral("barRpt");
@@ -285,7 +292,8 @@ void frmMain::buildToolBar()
 {
     long id = 1;
     for (const ToolDef &t : kTools)
-        barlist->AddTool(id++, QString::fromLatin1(t.key), QString::fromUtf8(t.caption));
+        barlist->AddTool(id++, QString::fromLatin1(t.key), QString::fromUtf8(t.caption))
+            .setIcon(style()->standardIcon(t.icon));
     barlist->Tools(QStringLiteral("Show")).setSubBand(kPopupBand);
     host::ui::ToolBand &main = barlist->AddBand(kMainBand, host::ui::ToolBand::Normal);
     host::ui::ToolBand &popup = barlist->AddBand(kPopupBand, host::ui::ToolBand::Popup);
@@ -297,23 +305,22 @@ void frmMain::buildToolBar()
 void frmMain::InitCaptions()
 {
     tryStep([&] { MParse::SetFormFont(*this); });
-    tryStep([&] { setCaption(backup::langText("物料盘点表")); });
+    tryStep([&] { setCaption(langText("物料盘点表")); });
     setGridCaptions();
     for (const ToolDef &t : kTools)
-        tryStep([&] {
-            barlist->Tools(QString::fromLatin1(t.key)).setCaption(backup::langText(t.caption));
-        });
+        tryStep(
+            [&] { barlist->Tools(QString::fromLatin1(t.key)).setCaption(langText(t.caption)); });
     for (const ToolDef &t : kTools)
         tryStep([&] {
             host::ui::Tool &copy = barlist->Bands(onPopup(t.key) ? kPopupBand : kMainBand)
                                        .Tools(QString::fromLatin1(t.key));
-            copy.setCaption(backup::langText(t.caption));
-            copy.setTooltipText(backup::langText(t.hint));
+            copy.setCaption(langText(t.caption));
+            copy.setTooltipText(langText(t.hint));
         });
     for (const MenuDef &def : kMenus)
         if (def.caption)
-            tryStep([&] { (this->*def.item)->setText(backup::langText(def.caption)); });
-    tryStep([&] { mnuVViewHide->setText(backup::langText(kViewHide.caption)); });
+            tryStep([&] { (this->*def.item)->setText(langText(def.caption)); });
+    tryStep([&] { mnuVViewHide->setText(langText(kViewHide.caption)); });
 }
 
 void frmMain::applyModeVisibility()

@@ -2,7 +2,6 @@
 // commands of the ledger.
 #include "window/frmmain.h"
 
-#include "countsheet/trystep.h"
 #include "host/core/dictionary.h"
 #include "host/core/variant.h"
 #include "host/db/appconnection.h"
@@ -13,15 +12,12 @@
 #include "host/ui/ledgerprinter.h"
 #include "host/ui/titleband.h"
 #include "services/appconn.h"
+#include "services/langtext.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
+#include "services/trystep.h"
 
 namespace {
-
-QString lang(std::string_view source)
-{
-    return QString::fromStdString(MParse::LoadLangString(source));
-}
 
 // The host's print font, asked again for every line.
 QString printFont()
@@ -59,20 +55,21 @@ void frmMain::PrepareLedgerPrint()
         auto &line = print.HeaderLine(2);
         line.Font.Name = printFont();
         line.Font.Size = 9;
-        line.Text = lang("盘点方案:") + lstStock->Text() + QLatin1Char('|') +
+        line.Text = langText("盘点方案:") + lstStock->Text() + QLatin1Char('|') +
                     labCheckDate->Caption() + QLatin1Char('|');
     });
     tryStep([&] {
         auto &line = print.FooterLine(1);
         line.Font.Size = 9;
         line.Font.Name = printFont();
-        line.Text = lang("部门主管:|财务:|审核:|监盘:|制表:") + operatorName;
+        line.Text = langText("部门主管:|财务:|审核:|监盘:|制表:") + operatorName;
     });
     tryStep([&] {
         auto &line = print.FooterLine(2);
         line.Font.Size = 9;
         line.Font.Name = printFont();
-        line.Text = lang("第 &[页] 页") + QStringLiteral("        ") + lang("|共 &[总页] 页");
+        line.Text =
+            langText("第 &[页] 页") + QStringLiteral("        ") + langText("|共 &[总页] 页");
     });
     tryStep([&] { print.setOrientation(0); });
     tryStep([&] { print.setPrintColors(false); });

@@ -3,11 +3,9 @@
 
 #include "backup/frmbackuptype.h"
 #include "backup/icbackupinv.h"
-#include "backup/langtext.h"
 #include "countsheet/countsheetwindows.h"
 #include "countsheet/maindo.h"
 #include "countsheet/sheettext.h"
-#include "countsheet/trystep.h"
 #include "host/core/dateformatter.h"
 #include "host/core/dictionary.h"
 #include "host/db/recordset.h"
@@ -19,10 +17,12 @@
 #include "host/ui/tool.h"
 #include "host/ui/toolbarcontrol.h"
 #include "host/ui/uihelper.h"
+#include "services/langtext.h"
 #include "services/modqellogmsg.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"
+#include "services/trystep.h"
 
 #include <QAction>
 #include <QApplication>
@@ -30,11 +30,6 @@
 namespace {
 
 constexpr long kWarnAbove = 10000;
-
-bool hasRows(const std::shared_ptr<host::Recordset> &rs)
-{
-    return rs && rs->State() == host::Recordset::adStateOpen && rs->RecordCount() > 0;
-}
 
 std::string processKey(long id, const char *suffix)
 {
@@ -51,7 +46,7 @@ void frmMain::ListStock()
     DicupInfo = std::make_shared<host::Dictionary>();
     mWarnedProcs = std::make_shared<host::Dictionary>();
     lstStock->Clear();
-    if (!hasRows(rs)) {
+    if (!host::hasRows(rs)) {
         m.gSelInterID = 0;
         m.gCurInterID = 0;
         FillGrid({});
@@ -151,7 +146,7 @@ void frmMain::FillGrid(const std::string &sFilter)
     const bool allData = m.gShowType == 3 && mDataView == 0;
     m_mainDo->GetRsMain(m.gSelInterID, sFilter, allData ? 1 : 0, m.gFilterDict.get());
     const std::shared_ptr<host::Recordset> rs = m_mainDo->p_RSMain;
-    if (!hasRows(rs)) {
+    if (!host::hasRows(rs)) {
         ClearGrid();
         return;
     }
@@ -168,7 +163,7 @@ void frmMain::FillGrid(const std::string &sFilter)
     const host::Variant maxBill = rs->Fields("FMaxBillInterID").Value();
     m.gMaxBillInterID = maxBill.isNull() ? 0 : host::CLng(maxBill);
     m.gMaxMTOChangeID = host::CLng(DicupInfo->GetValue(procKey + "|MaxMTOChangeID", 0L));
-    labCheckDate->setCaption(backup::langText("账存日期:") +
+    labCheckDate->setCaption(langText("账存日期:") +
                              QString::fromStdString(host::DateFormatter().format(
                                  rs->Fields("FDateBackup").Value(), "YYYY-MM-DD HH:MM")));
     ArrangeControls();
@@ -230,7 +225,7 @@ void frmMain::ClearGrid()
     labCheckDate->setCaption({});
     m.gMaxBillInterID = 0;
     m.gMaxMTOChangeID = 0;
-    staBar->Panels(2).setText(backup::langText("仓库中共有 0 条记录"));
+    staBar->Panels(2).setText(langText("仓库中共有 0 条记录"));
 }
 
 void frmMain::ResetTotals()

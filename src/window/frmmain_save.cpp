@@ -1,7 +1,6 @@
 // Saving the counted quantities of the marked lines of the entry grid.
 #include "window/frmmain.h"
 
-#include "backup/langtext.h"
 #include "countsheet/countlinesql.h"
 #include "countsheet/savebatch.h"
 #include "host/core/dateformatter.h"
@@ -14,6 +13,7 @@
 #include "host/ui/numberformat.h"
 #include "host/ui/spreadgrid.h"
 #include "services/appconn.h"
+#include "services/langtext.h"
 #include "services/modqellogmsg.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
@@ -159,7 +159,7 @@ frmMain::SaveResult frmMain::SaveStockData(bool bAsk)
                            PubVariant::vbYesNo | PubVariant::vbQuestion) != PubVariant::vbYes)
         return SaveResult::Declined;
 
-    const WindowBusy busy(*this, *staBar, backup::langText("正在保存数据,请稍候..."));
+    const WindowBusy busy(*this, *staBar, langText("正在保存数据,请稍候..."));
     try {
         SaveErrorList errors(module().gMtoPlanMode != 0);
         host::StringBuilder batch;
@@ -275,7 +275,12 @@ void frmMain::FillDiffQty()
     vsCheck->SetActiveCell(19, r);
     vsCheck_Change(19, r);
     host::StringBuilder sb;
-    GetRowData(r, sb);
+    // A refused line is said at once; it stays marked, so the next save lists it too.
+    const long code = GetRowData(r, sb);
+    if (code != 0) {
+        PubVariant::MsgBox(MParse::LoadLangString(kRefusalTexts[code]), PubVariant::vbOKOnly);
+        return;
+    }
     if (sb.Length() > 0) {
         m_sheetStale = true;
         appConn().Execute(sb.StringValue());

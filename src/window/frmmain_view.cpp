@@ -2,12 +2,12 @@
 // captions; saving, closing and help.
 #include "window/frmmain.h"
 
-#include "backup/langtext.h"
 #include "countsheet/maindo.h"
 #include "host/core/settingsstore.h"
 #include "host/ui/statusbarcontrol.h"
 #include "host/ui/tool.h"
 #include "host/ui/toolbarcontrol.h"
+#include "services/langtext.h"
 #include "services/modulestate.h"
 #include "services/pubvariant.h"
 
@@ -98,7 +98,7 @@ void frmMain::mnuStatusBar_Click()
     mnuStatusBar->setChecked(bShowStatBar);
     staBar->setVisible(bShowStatBar);
     staBar->raise();
-    staBar->Panels(1).setText(backup::langText("就绪"));
+    staBar->Panels(1).setText(langText("就绪"));
     ArrangeControls();
 }
 

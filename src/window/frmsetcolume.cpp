@@ -9,21 +9,13 @@
 #include "host/ui/ledgergrid.h"
 #include "host/ui/listbox.h"
 #include "services/appconn.h"
+#include "services/langtext.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
-
-namespace {
-
-QString lang(std::string_view source)
-{
-    return QString::fromStdString(MParse::LoadLangString(source));
-}
-
-} // namespace
 
 frmSetColume::frmSetColume(QWidget *parent)
     : Form(parent), Label1(new host::ui::Label), ColList(new host::ui::ListBox),
@@ -51,11 +43,11 @@ frmSetColume::~frmSetColume() = default;
 void frmSetColume::Form_Load()
 {
     MParse::SetFormFont(*this);
-    setCaption(lang("显示/隐藏列"));
-    Label1->setCaption(lang("列(&L):"));
-    (*Command)(0).setCaption(lang("确定(&O)"));
-    (*Command)(1).setCaption(lang("应用(&A)"));
-    (*Command)(2).setCaption(lang("取消(&C)"));
+    setCaption(langText("显示/隐藏列"));
+    Label1->setCaption(langText("列(&L):"));
+    (*Command)(0).setCaption(langText("确定(&O)"));
+    (*Command)(1).setCaption(langText("应用(&A)"));
+    (*Command)(2).setCaption(langText("取消(&C)"));
     std::shared_ptr<host::Dictionary> none;
     MParse::LoadFormResStrings(*this, none, "ZARVOINDUSTRY");
     // A window that cannot read its captions or its ledger says so and offers nothing.

@@ -1,6 +1,7 @@
 #include "command_sql.h"
 
 #include "host/db/appconnection.h"
+#include "support/odbcsource.h"
 
 #include <gtest/gtest.h>
 
@@ -52,6 +53,23 @@ TEST_F(SqlCommand, ReportsErrors)
 {
     EXPECT_EQ(run("select nope from t_stock"), 1);
     EXPECT_NE(err.str().find("nope"), std::string::npos);
+}
+
+TEST_F(SqlCommand, RunsOnAServerNamedByItsOdbcConnection)
+{
+    const OdbcSource source;
+    options.odbc = OdbcSource::connectionString();
+    options.database = dir / "missing.db";
+    // Each run connects anew.
+    OdbcSource::connecting([&] {
+        EXPECT_EQ(run("create table t_Unit (FItemID int, FName varchar(20))"), 0);
+        EXPECT_EQ(run("insert into t_Unit values (1, '箱')"), 0);
+        out.str("");
+        EXPECT_EQ(run("select FItemID, FName from t_Unit"), 0);
+    });
+    EXPECT_EQ(out.str(), "FItemID\tFName\n1\t箱\n(1 row)\n");
+    EXPECT_TRUE(std::filesystem::exists(source.database()));
+    EXPECT_FALSE(std::filesystem::exists(options.database));
 }
 
 } // namespace

@@ -15,15 +15,17 @@ std::optional<Options> parse(std::vector<const char *> args, std::string &error)
 TEST(Options, ReadsOptionsAndCommand)
 {
     std::string error;
-    const auto o = parse({"--db", "x.db", "--operator", "16394", "--lang", "zh-TW", "--test",
-                          "--screenshot", "w.png", "import", "count.xls"},
-                         error);
+    const auto o =
+        parse({"--db", "x.db", "--operator", "16394", "--lang", "zh-TW", "--test", "--screenshot",
+               "w.png", "--odbc", "DSN=stock;UID=sa", "import", "count.xls"},
+              error);
     ASSERT_TRUE(o) << error;
     EXPECT_EQ(o->database, "x.db");
     EXPECT_EQ(o->operatorId, 16394);
     EXPECT_EQ(o->language, "zh-TW");
     EXPECT_TRUE(o->test);
     EXPECT_EQ(o->screenshot, "w.png");
+    EXPECT_EQ(o->odbc, "DSN=stock;UID=sa");
     EXPECT_EQ(o->command, "import");
     EXPECT_EQ(o->arguments, std::vector<std::string>{"count.xls"});
 }

@@ -7,9 +7,9 @@
 #include "host/db/hostdatabase.h"
 #include "host/db/recordset.h"
 #include "host/props/shareprops.h"
-#include "sampledata/schema.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
+#include "support/hostdatabases.h"
 
 #include <cstdlib>
 
@@ -30,9 +30,7 @@ void BackupTest::SetUp()
     resetModuleState();
     m_modals = std::make_unique<host::ui::ScriptedModals>();
 
-    m_conn = std::make_shared<host::AppConnection>();
-    m_conn->openDatabase(":memory:");
-    sampledata::createSchema(*m_conn);
+    m_conn = openSchemaDatabase();
     host::setHostConnection(m_conn);
 
     exec("insert into t_MeasureUnit (FMeasureUnitID,FItemID,FUnitGroupID,FNumber,FName,"

@@ -3,8 +3,6 @@
 #include "support/childprocess.h"
 #include "support/databasefile.h"
 
-#include "host/components/hostcomponents.h"
-#include "host/core/hosterror.h"
 #include "host/db/hostdatabase.h"
 #include "services/modulestate.h"
 
@@ -93,7 +91,7 @@ TEST_P(BlockedBackupTest, FailsSayingWhyAndLeavesNoProcess)
 
     EXPECT_EQ(backUpStock1(), std::string("备份数据失败！\n") + GetParam().cause + "|");
 
-    DatabaseFile::releaseWriteLock(*other);
+    DatabaseFile::release(*other);
     EXPECT_EQ(
         host::CLng(writer->Execute("select count(*) from ICStockCheckProcess")->Fields(0).Value()),
         0);

@@ -3,7 +3,7 @@
 #include "host/core/paths.h"
 #include "host/db/hostdatabase.h"
 #include "sampledata/columntemplates.h"
-#include "sampledata/schema.h"
+#include "support/hostdatabases.h"
 
 namespace {
 
@@ -69,9 +69,7 @@ void CountSheetDbTest::SetUp()
     host::ShareProps().SetProperty(host::currentProcessId(), "PropsString",
                                    "UserID=16394;SUBID=ic;LANGUAGE=CHS;UserName=tester;");
     resetModuleState();
-    m_db = std::make_shared<host::AppConnection>();
-    m_db->openDatabase(":memory:");
-    sampledata::createSchema(*m_db);
+    m_db = openSchemaDatabase();
     sampledata::writeColumnTemplates(*m_db);
     for (const char *statement : kData)
         m_db->Execute(statement);

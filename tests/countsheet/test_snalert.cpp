@@ -4,6 +4,7 @@
 #include "host/core/objectfactory.h"
 #include "host/core/paths.h"
 #include "host/core/vector.h"
+#include "host/formres/frmresloader.h"
 #include "host/help/helptool.h"
 #include "host/props/shareprops.h"
 #include "host/ui/commandbutton.h"
@@ -103,3 +104,48 @@ TEST_F(SerialNumberAlert, F1OpensItsHelpTopic)
 }
 
 } // namespace
+
+namespace {
+
+// Records how the window asked for its captions and font.
+class RecordingFormResources : public host::FrmResLoader
+{
+public:
+    std::shared_ptr<host::Dictionary>
+    LoadFrmResStrings(QWidget &form, const std::string &language, const std::string &section,
+                      const std::string &baseName, std::shared_ptr<host::Dictionary> dict) override
+    {
+        calls.push_back("captions " + baseName);
+        return FrmResLoader::LoadFrmResStrings(form, language, section, baseName, std::move(dict));
+    }
+    void SetFrmFont(QWidget &form, const std::string &language) override
+    {
+        calls.push_back("font");
+        FrmResLoader::SetFrmFont(form, language);
+    }
+    static inline std::vector<std::string> calls;
+};
+
+} // namespace
+
+// The alert takes its font and form resources through the services, as every window does, so
+// it is English under an English host.
+TEST_F(SerialNumberAlert, TakesFontAndCaptionsThroughTheServices)
+{
+    RecordingFormResources::calls.clear();
+    const auto previous = host::registerObject(
+        host::FrmResLoader::ProgId, [] { return std::make_shared<RecordingFormResources>(); });
+    host::ShareProps().SetProperty(host::currentProcessId(), "PropsString",
+                                   "UserID=16394;SUBID=ic;LANGUAGE=EN;");
+    std::string caption;
+    std::string yes;
+    show([&](FrmSNAlert &w) {
+        caption = w.Caption().toStdString();
+        yes = w.cmdYes->Caption().toStdString();
+    });
+    host::registerObject(host::FrmResLoader::ProgId, previous);
+    EXPECT_EQ(RecordingFormResources::calls,
+              (std::vector<std::string>{"font", "captions ZARVOINDUSTRY"}));
+    EXPECT_EQ(caption, "Serial numbers");
+    EXPECT_EQ(yes, "&Yes");
+}

@@ -1,8 +1,5 @@
 #include "data/demodatabase.h"
 
-#include "sampledata/sampledata.h"
-#include "sampledata/schema.h"
-
 std::unique_ptr<host::AppConnection> openMemoryDatabase()
 {
     auto connection = std::make_unique<host::AppConnection>();
@@ -10,20 +7,10 @@ std::unique_ptr<host::AppConnection> openMemoryDatabase()
     return connection;
 }
 
-std::unique_ptr<host::AppConnection> openDemoDatabase(double today)
-{
-    auto connection = openMemoryDatabase();
-    sampledata::createSchema(*connection);
-    sampledata::SampleOptions options;
-    options.today = today;
-    sampledata::generateSampleData(*connection, options);
-    return connection;
-}
-
 host::Variant scalar(host::AppConnection &connection, const std::string &sql)
 {
     const auto recordset = connection.Execute(sql);
-    if (!recordset || recordset->State() == host::Recordset::adStateClosed || recordset->EOF())
+    if (!host::hasRows(recordset))
         return {};
     return recordset->Fields(0L).Value();
 }

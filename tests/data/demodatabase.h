@@ -8,12 +8,9 @@
 #include <string>
 #include <vector>
 
-// Helpers of the data tests: a fresh in-memory host database and short ways to read it.
+// Helpers of the data tests: a fresh in-memory database and short ways to read it.
 
 std::unique_ptr<host::AppConnection> openMemoryDatabase();
-
-// The host schema with the demo company as seen on the given day (an automation date).
-std::unique_ptr<host::AppConnection> openDemoDatabase(double today);
 
 // The first field of the first row; Empty when the query gives no row.
 host::Variant scalar(host::AppConnection &connection, const std::string &sql);

@@ -1,4 +1,5 @@
 #include "data/demodatabase.h"
+#include "support/hostdatabases.h"
 
 #include "sampledata/schema.h"
 

@@ -55,6 +55,8 @@ void ImportDatabaseTest::SetUp()
     ServicesDatabaseTest::SetUp();
     useContext("UserID=16;LANGUAGE=CHS;SUBID=ic");
     module().gOperatorID = kOperator;
+    // Sheets are written without the plan-tracking column unless a test turns the mode on.
+    setOption("EnableMtoPlanMode", "0");
     m_dir = std::filesystem::temp_directory_path() /
             ("import-test-" + std::to_string(::getpid()) + "-" +
              ::testing::UnitTest::GetInstance()->current_test_info()->name());

@@ -101,7 +101,7 @@ TEST_P(BlockedImportTest, IsReportedWithItsCauseNotAsARecordsFault)
 
     EXPECT_FALSE(importCounted(4));
 
-    DatabaseFile::releaseWriteLock(*other);
+    DatabaseFile::release(*other);
     EXPECT_EQ(modals.messageTexts(), QStringList{QString("盘点引入失败\n") + GetParam().cause});
     EXPECT_DOUBLE_EQ(host::CDbl(lineValue(kPlainItem, "FCheckQty")), 0);
     EXPECT_EQ(stagingTables(), 0);

@@ -45,7 +45,7 @@ class ImportShapeTest : public ImportFromExcelTest, public ::testing::WithParamI
 TEST_P(ImportShapeTest, RefusesASheetWhoseColumn11DoesNotFitTheMode)
 {
     const ShapeCase &c = GetParam();
-    module().gMtoPlanMode = c.mtoPlanMode;
+    setOption("EnableMtoPlanMode", std::to_string(c.mtoPlanMode));
     SheetLine counted = line(kPlainItem);
     counted["CheckQty"] = 5.0;
     const auto file = writeXlsx({counted}, c.column11);
@@ -66,12 +66,16 @@ INSTANTIATE_TEST_SUITE_P(
                                 "引入Excel文件不合法，第11列不是计划跟踪号，请确认!"}),
     [](const ::testing::TestParamInfo<ShapeCase> &param) { return std::string(param.param.name); });
 
+// The mode is the database's option when the import runs, whatever a window read before.
 TEST_F(ImportFromExcelTest, WithThePlanTrackingModeTheNumberIsImported)
 {
+    setOption("EnableMtoPlanMode", "1");
     module().gMtoPlanMode = 1;
     SheetLine counted = line(kBatchItem);
     counted["MtoNo"] = " MTO-1 ";
-    EXPECT_TRUE(PubVariant::ImportFromExcel(writeXlsx({counted}).string()));
+    const auto file = writeXlsx({counted});
+    module().gMtoPlanMode = 0;
+    EXPECT_TRUE(PubVariant::ImportFromExcel(file.string()));
     EXPECT_EQ(host::CStr(lineValue(kBatchItem, "FMtoNo")), "MTO-1");
 }
 

@@ -7,9 +7,8 @@
 #include "host/db/hostdatabase.h"
 #include "host/db/recordset.h"
 #include "host/ui/scriptedmodals.h"
-#include "sampledata/sampledata.h"
-#include "sampledata/schema.h"
 #include "services/mparse.h"
+#include "support/hostdatabases.h"
 
 #include <memory>
 
@@ -25,12 +24,7 @@ protected:
     {
         ServicesTest::SetUp();
         setenv("STOCKCHECK_LOG", "off", 1);
-        db = std::make_shared<host::AppConnection>();
-        db->openDatabase(":memory:");
-        sampledata::createSchema(*db);
-        sampledata::SampleOptions options;
-        options.today = host::makeDate(kYear, kMonth, 7);
-        sampledata::generateSampleData(*db, options);
+        db = openDemoDatabase(host::makeDate(kYear, kMonth, 7));
         host::setHostConnection(db);
         module().gAppConn = db;
         useContext("UserID=16394;LANGUAGE=CHS;SUBID=ic");

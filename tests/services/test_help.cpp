@@ -1,11 +1,13 @@
 #include "servicestest.h"
 
 #include "host/help/helpwindow.h"
+#include "host/lang/hosttext.h"
 #include "host/ui/scriptedmodals.h"
 #include "services/mmts.h"
 
 #include <QDir>
 #include <QFile>
+#include <QTest>
 
 class Help : public ServicesTest
 {
@@ -55,4 +57,19 @@ TEST_F(Help, ShowsTheTopicsPageWhenThereIsOne)
     EXPECT_TRUE(window.foundPage());
     EXPECT_TRUE(window.shownText().contains(QStringLiteral("帮助正文")));
     QDir(dir).removeRecursively();
+}
+
+// The help window speaks the host's language and closes with Escape, like every dialog.
+TEST_F(Help, SpeaksTheHostsLanguageAndClosesWithEscape)
+{
+    host::setHostLanguage("EN");
+    host::HelpWindow window("NoSuchTopic", "ic");
+    EXPECT_EQ(window.shownText(),
+              QStringLiteral("No help page for the topic \"NoSuchTopic\" (ic)."));
+    window.Load();
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_FALSE(window.isVisible());
+    host::setHostLanguage("CHS");
 }

@@ -74,3 +74,11 @@ TEST_F(Language, SuffixFollowsTheLanguage)
         EXPECT_EQ(AddLangSuffix(" FColCaption"), expected) << props;
     }
 }
+
+// Traditional Chinese takes the forms used in Taiwan.
+TEST_F(Language, TraditionalChineseTakesTheTaiwanForms)
+{
+    setPropsString("LANGUAGE=CHT");
+    EXPECT_EQ(LoadLangString("为"), "為");
+    EXPECT_EQ(LoadLangString("数据"), "數據");
+}

@@ -7,7 +7,8 @@
 #include <exception>
 #include <stdexcept>
 
-ChildProcess::ChildProcess(const std::function<std::string()> &step, size_t megabytes)
+ChildProcess::ChildProcess(const std::function<std::string()> &step,
+                           [[maybe_unused]] size_t megabytes)
 {
     int channel[2];
     if (pipe(channel) != 0)
@@ -55,9 +56,4 @@ std::string ChildProcess::finish()
     if (WIFSIGNALED(status))
         return "killed by signal " + std::to_string(WTERMSIG(status));
     return result;
-}
-
-std::string inChildProcess(size_t megabytes, const std::function<std::string()> &step)
-{
-    return ChildProcess(step, megabytes).finish();
 }

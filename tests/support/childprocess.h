@@ -4,13 +4,10 @@
 #include <functional>
 #include <string>
 
-// Runs the step in a child process of its own, its address space limited to the given
-// megabytes when not 0 (and not under AddressSanitizer, which reserves far more address space
-// than it uses). Returns the step's text, or a text naming the signal or the exception that
-// ended the child. The child leaves with _exit: no test state of the parent is touched.
-std::string inChildProcess(size_t megabytes, const std::function<std::string()> &step);
-
-// Starts the step in a child process and returns at once; finish() waits for it.
+// Runs a step in a child process of its own, started at once; finish() waits for it and returns
+// the step's text, or a text naming the signal or exception that ended the child. The address
+// space is limited to the given megabytes when not 0, except under AddressSanitizer, which
+// reserves far more than it uses. The child leaves by _exit, touching no state of the test.
 class ChildProcess
 {
 public:

@@ -5,17 +5,23 @@
 
 #include <unistd.h>
 
+namespace {
+
+void run(host::AppConnection &connection, const std::string &sql)
+{
+    sqlite3 *db = connection.embedded()->handle();
+    host::sqlite::check(db, sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), sql);
+}
+
+} // namespace
+
 DatabaseFile::DatabaseFile(host::AppConnection &source, const std::string &name)
     : m_dir(std::filesystem::temp_directory_path() /
-            ("dbfile-" + std::to_string(::getpid()) + "-" + name)),
-      m_file(m_dir / "host.db")
+            ("dbfile-" + std::to_string(::getpid()) + "-" + name))
 {
     std::filesystem::remove_all(m_dir);
     std::filesystem::create_directories(m_dir);
-    host::sqlite::check(source.embedded()->handle(),
-                        sqlite3_exec(source.embedded()->handle(),
-                                     ("VACUUM INTO '" + m_file.string() + "'").c_str(), nullptr,
-                                     nullptr, nullptr));
+    run(source, "VACUUM INTO '" + (m_dir / "host.db").string() + "'");
 }
 
 DatabaseFile::~DatabaseFile()
@@ -26,26 +32,10 @@ DatabaseFile::~DatabaseFile()
 
 std::shared_ptr<host::AppConnection> DatabaseFile::connect(bool readOnly) const
 {
+    const std::string file = (m_dir / "host.db").string();
     auto connection = std::make_shared<host::AppConnection>();
-    connection->openDatabase(readOnly ? "file:" + m_file.string() + "?mode=ro" : m_file.string());
+    connection->openDatabase(readOnly ? "file:" + file + "?mode=ro" : file);
     return connection;
-}
-
-void DatabaseFile::setLockWait(host::AppConnection &connection, int milliseconds)
-{
-    sqlite3_busy_timeout(connection.embedded()->handle(), milliseconds);
-}
-
-void DatabaseFile::holdWriteLock(host::AppConnection &connection)
-{
-    host::sqlite::check(connection.embedded()->handle(),
-                        sqlite3_exec(connection.embedded()->handle(), "BEGIN IMMEDIATE", nullptr,
-                                     nullptr, nullptr));
-}
-
-void DatabaseFile::releaseWriteLock(host::AppConnection &connection)
-{
-    sqlite3_exec(connection.embedded()->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 std::shared_ptr<host::AppConnection>
@@ -54,7 +44,13 @@ DatabaseFile::block(const BlockedDatabase &how, std::shared_ptr<host::AppConnect
 {
     if (how.readOnly)
         return connect(true);
-    holdWriteLock(other);
-    setLockWait(*current, 50);
+    run(other, "BEGIN IMMEDIATE");
+    sqlite3_busy_timeout(current->embedded()->handle(), 50);
     return current;
+}
+
+void DatabaseFile::release(host::AppConnection &other)
+{
+    if (!sqlite3_get_autocommit(other.embedded()->handle()))
+        run(other, "ROLLBACK");
 }

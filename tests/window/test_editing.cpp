@@ -99,8 +99,8 @@ TEST_P(EditTest, TypingRecomputesTheLineAndTheTotalsRow)
 }
 
 INSTANTIATE_TEST_SUITE_P(Columns, EditTest, ::testing::ValuesIn(kEdits),
-                         [](const ::testing::TestParamInfo<EditCase> &c) {
-                             return caseName(c.index, c.param.what);
+                         [](const ::testing::TestParamInfo<EditCase> &param) {
+                             return caseName(param.index, param.param.what);
                          });
 
 TEST_F(CountWindowTest, BillQuantitiesRecomputeTheLineAndSaveItAtOnce)

@@ -100,8 +100,9 @@ TEST_P(ModeTest, AsksToSaveOnClosingOnlyInInputMode)
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, ModeTest, ::testing::ValuesIn(kModes),
-                         [](const ::testing::TestParamInfo<ModeCase> &info) {
-                             return caseName(info.index, "mode " + std::to_string(info.param.mode));
+                         [](const ::testing::TestParamInfo<ModeCase> &param) {
+                             return caseName(param.index,
+                                             "mode " + std::to_string(param.param.mode));
                          });
 
 TEST_F(CountWindowTest, ViewSettingsWidthsAndHiddenColumnsComeBackPerMode)

@@ -15,8 +15,10 @@
 #include "host/list/listserver.h"
 #include "host/list/listupdate.h"
 #include "host/log/logcomponent.h"
+#include "host/lookup/auxprop.h"
 #include "host/lookup/baselist.h"
 #include "host/lookup/glviewcomponent.h"
+#include "host/lookup/itemaux.h"
 #include "host/props/shareprops.h"
 
 #include <memory>
@@ -49,6 +51,8 @@ void registerHostComponents()
     registerObject(ListUpdate::ProgId,
                    [] { return std::make_shared<ListUpdate>([] { return hostConnection(); }); });
     registerDefault<BaseList>(BaseList::ProgId);
+    registerDefault<AuxPropPicker>(AuxPropPicker::ProgId);
+    registerDefault<ItemAuxCheck>(ItemAuxCheck::ProgId);
     registerDefault<SheetImport>(SheetImport::ProgId);
     registerDefault<DispBuilder>(DispBuilder::ProgId);
     registerDefault<Bills>(Bills::ProgId);

@@ -48,4 +48,10 @@ std::string sqlNumber(double value)
     return std::string(buf.data(), result.ptr);
 }
 
+void addLines(std::string &sql, std::initializer_list<std::string_view> lines)
+{
+    for (const auto line : lines)
+        addLine(sql, line);
+}
+
 } // namespace host

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -19,5 +20,18 @@ std::string sqlName(std::string_view name);
 // as exactly the same double; never exponent notation, never a locale's separators. An infinity
 // or NaN is an error: no text stands for it.
 std::string sqlNumber(double value);
+
+// Statements are sent as lines joined by CR LF, the way the host database expects its batches.
+inline constexpr char kCrLf[] = "\r\n";
+
+// Appends the pieces and a line break.
+template <typename... Pieces> void addLine(std::string &sql, const Pieces &...pieces)
+{
+    ((sql += pieces), ...);
+    sql += kCrLf;
+}
+
+// Appends each line followed by a line break.
+void addLines(std::string &sql, std::initializer_list<std::string_view> lines);
 
 } // namespace host

@@ -1,4 +1,5 @@
 #include "host/db/appconnection.h"
+#include "host/core/text.h"
 
 #include "host/core/hosterror.h"
 #include "host/core/text.h"

@@ -1,4 +1,5 @@
 #include "host/db/embeddeddatabase.h"
+#include "host/core/text.h"
 
 #include "host/core/text.h"
 #include "host/db/tsqlfunctions.h"
@@ -412,8 +413,10 @@ void EmbeddedDatabase::executeProcedure(Run &run, size_t begin, size_t end)
 void EmbeddedDatabase::transaction(const std::string &keyword)
 {
     if (keyword == "BEGIN") {
+        // The module's transactions all write. Taking the write lock at the start lets SQLite
+        // wait for another writer; a transaction that read first could only fail once it writes.
         if (m_session.tranCount == 0)
-            m_db.exec("BEGIN");
+            m_db.exec("BEGIN IMMEDIATE");
         ++m_session.tranCount;
         return;
     }

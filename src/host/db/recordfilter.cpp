@@ -52,8 +52,7 @@ bool likeMatch(std::string_view text, std::string_view pattern)
     }
     if (text.empty())
         return false;
-    if (std::tolower(static_cast<unsigned char>(text.front())) !=
-        std::tolower(static_cast<unsigned char>(pattern.front())))
+    if (!equalsNoCase(text.substr(0, 1), pattern.substr(0, 1)))
         return false;
     return likeMatch(text.substr(1), pattern.substr(1));
 }

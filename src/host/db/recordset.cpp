@@ -1,4 +1,5 @@
 #include "host/db/recordset.h"
+#include "host/core/text.h"
 
 #include "host/core/hosterror.h"
 #include "host/core/text.h"
@@ -277,6 +278,11 @@ void Recordset::AbsolutePosition(long position)
     if (position < 1 || position > static_cast<long>(m_view.size()))
         throw HostError("The position is out of the range of the recordset.", kBadArgument);
     m_pos = position - 1;
+}
+
+bool hasRows(const std::shared_ptr<Recordset> &rs)
+{
+    return rs && rs->State() != Recordset::adStateClosed && !rs->EOF();
 }
 
 } // namespace host

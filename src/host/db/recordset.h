@@ -109,4 +109,8 @@ private:
     std::string m_sort;
 };
 
+// Whether the result holds a row to read: there is a recordset, it is open and it is not past
+// its last row. The one test for "the query found something".
+bool hasRows(const std::shared_ptr<Recordset> &rs);
+
 } // namespace host

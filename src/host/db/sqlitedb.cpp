@@ -116,7 +116,8 @@ void Statement::reset()
 
 Transaction::Transaction(sqlite3 *db) : m_db(db)
 {
-    check(m_db, sqlite3_exec(m_db, "BEGIN", nullptr, nullptr, nullptr), "BEGIN");
+    check(m_db, sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr),
+          "BEGIN IMMEDIATE");
 }
 
 Transaction::~Transaction()

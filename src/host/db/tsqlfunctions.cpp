@@ -243,10 +243,14 @@ void addFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     }
     const Variant x = numberArgument(argv[0]);
     const Variant y = numberArgument(argv[1]);
-    if (x.type() == VariantType::Long && y.type() == VariantType::Long)
-        setResult(ctx, Variant(x.longValue() + y.longValue()));
-    else
+    if (x.type() != VariantType::Long || y.type() != VariantType::Long) {
         setResult(ctx, Variant(CDbl(x) + CDbl(y)));
+        return;
+    }
+    long long sum = 0;
+    if (__builtin_add_overflow(x.longValue(), y.longValue(), &sum))
+        throw HostError("Arithmetic overflow error converting expression to data type bigint.");
+    setResult(ctx, Variant(sum));
 }
 
 // tsql_divide(a, b, kind) and tsql_modulo(a, b, kind) as SQL Server computes them: kind 1 for
@@ -512,12 +516,16 @@ void roundFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     }
     const double value = sqlite3_value_double(argv[0]);
     double result = 0;
-    if (digits >= 0) {
-        const double factor = std::pow(10.0, digits);
-        result = truncate ? std::trunc(value * factor) / factor : roundDecimal(value, digits);
+    if (digits >= 0 && !truncate) {
+        result = roundDecimal(value, digits);
+    } else if (digits >= 0) {
+        // Past 2^53 a double holds no fraction left to cut.
+        const double factor = std::pow(10.0, std::min(digits, 300));
+        const double scaled = value * factor;
+        result = std::fabs(scaled) >= 9007199254740992.0 ? value : std::trunc(scaled) / factor;
     } else {
         // A negative length rounds to tens, hundreds, ...: ROUND(1250, -2) is 1300.
-        const double unit = std::pow(10.0, std::min(-digits, 300));
+        const double unit = std::pow(10.0, std::min(-static_cast<long long>(digits), 300LL));
         result = (truncate ? std::trunc(value / unit) : roundDecimal(value / unit, 0)) * unit;
     }
     if (sqlite3_value_numeric_type(argv[0]) != SQLITE_INTEGER)

@@ -3,12 +3,12 @@
 #include "host/core/formatter.h"
 #include "host/core/hosterror.h"
 #include "host/core/sqltext.h"
+#include "host/core/text.h"
 #include "host/db/appconnection.h"
 #include "host/db/recordset.h"
 #include "host/lang/hosttext.h"
 
 #include <cstdio>
-#include <strings.h>
 
 namespace host {
 namespace {
@@ -42,7 +42,7 @@ long userIdOf(std::string_view props)
         const std::string_view pair = props.substr(pos, end - pos);
         pos = end + 1;
         const size_t eq = pair.find('=');
-        if (eq != 6 || strncasecmp(pair.data(), "UserID", 6) != 0)
+        if (eq != 6 || !equalsNoCase(pair.substr(0, 6), "UserID"))
             continue;
         std::string value(pair.substr(eq + 1));
         if (value.size() >= 2 && value.front() == '{' && value.back() == '}')
@@ -142,8 +142,7 @@ void ListUpdate::MakeStockCheckBillNew(const std::string &propsString, long proc
 
 long ListUpdate::GetIDsOfNames(std::string_view name) const
 {
-    if (strncasecmp(name.data(), "MakeStockCheckBillNew", name.size()) == 0 &&
-        name.size() == std::string_view("MakeStockCheckBillNew").size())
+    if (equalsNoCase(name, "MakeStockCheckBillNew"))
         return DispMakeStockCheckBillNew;
     throw HostError("Unknown name: " + std::string(name), UnknownName);
 }

@@ -1,6 +1,7 @@
 #include "host/lookup/baselist.h"
 
 #include "host/core/hosterror.h"
+#include "host/core/text.h"
 #include "host/db/appconnection.h"
 #include "host/db/hostdatabase.h"
 #include "host/db/recordset.h"
@@ -10,24 +11,53 @@
 #include "host/ui/modalservices.h"
 
 namespace host {
+namespace {
+
+std::string andFilter(const std::string &filter)
+{
+    return Trim(filter).empty() ? std::string() : " and (" + filter + ")";
+}
+
+} // namespace
 
 std::shared_ptr<Recordset> BaseList::Show(long, long classId)
 {
-    if (classId != StockPlaces)
+    std::shared_ptr<Recordset> rows;
+    std::string_view caption;
+    std::string_view nameHeader = "名称";
+    std::string code;
+    std::string name;
+    if (classId == StockPlaces) {
+        // The place 0 stands for "no stock place" and is not offered.
+        rows = hostConnection()->Execute(
+            "select FSPID as FItemID,FSPID,FNumber,FShortNumber,FName from t_StockPlace where "
+            "FDeleted<>1 and FSPID<>0" +
+            andFilter(m_filter) + " order by FNumber");
+        caption = "仓位";
+        code = "FNumber";
+        name = "FName";
+    } else if (classId == Batches) {
+        rows = hostConnection()->Execute("select FItemID,FBatchNo,sum(FQty) as FQty from "
+                                         "ICInventory where FBatchNo<>''" +
+                                         andFilter(m_filter) +
+                                         " group by FItemID,FBatchNo order by FBatchNo");
+        caption = "批次";
+        nameHeader = "库存数量";
+        code = "FBatchNo";
+        name = "FQty";
+    } else {
         throw HostError("No base-data list for class " + std::to_string(classId) + ".",
                         HostError::InvalidProcedureCall);
-    // The place 0 stands for "no stock place" and is not offered.
-    auto rows = hostConnection()->Execute("select FSPID,FNumber,FShortNumber,FName from "
-                                          "t_StockPlace where FDeleted<>1 and FSPID<>0 order by "
-                                          "FNumber");
-    LookupWindow window(hostCaption("仓位"), rows, "FNumber", "FName", QString());
+    }
+    LookupWindow window(hostCaption(caption), rows, code, name, QString());
+    window.setHeaders(hostCaption(caption), hostCaption(nameHeader));
     ui::modals().showModal(window);
     const auto chosen = window.chosen();
     if (!chosen)
         return nullptr;
-    const Variant id = chosen->Properties("FSPID");
     for (rows->MoveFirst(); !rows->EOF(); rows->MoveNext()) {
-        if (rows->Fields("FSPID").Value() == id)
+        if (rows->Fields("FItemID").Value() == chosen->Properties("FItemID") &&
+            rows->Fields(code).Value() == chosen->Properties(code))
             return rows;
     }
     return nullptr;

@@ -7,6 +7,8 @@
 #include "host/lookup/lookupwindow.h"
 #include "host/ui/modalservices.h"
 
+#include <vector>
+
 namespace host {
 namespace {
 
@@ -18,10 +20,11 @@ std::string withFilter(std::string sql, const std::string &filter)
 }
 
 std::shared_ptr<LookupResult> show(const QString &caption, const std::string &sql,
-                                   const std::string &codeField, const std::string &search)
+                                   const std::string &codeField, const std::string &search,
+                                   std::vector<std::string> searchFields = {})
 {
     LookupWindow window(caption, hostConnection()->Execute(sql), codeField, "FName",
-                        QString::fromStdString(search));
+                        QString::fromStdString(search), std::move(searchFields));
     ui::modals().showModal(window);
     auto result = std::make_shared<LookupResult>();
     result->ReturnObject = window.chosen();
@@ -42,22 +45,27 @@ std::shared_ptr<LookupResult> classLookup(long classId, const std::string &searc
 std::shared_ptr<LookupResult> GLViewComponent::ItemLookUp(long classId, std::string &search,
                                                           std::string &filter, Dictionary &options)
 {
-    const std::string code =
-        CBool(options.GetValue("BeShortNumber", false)) ? "FShortNumber" : "FNumber";
+    const bool shortNumber = CBool(options.GetValue("BeShortNumber", false));
+    const std::string code = shortNumber ? "FShortNumber" : "FNumber";
+    const std::string otherCode = shortNumber ? "FNumber" : "FShortNumber";
+    const std::string typed = CStr(options.GetValue("Search", search));
     switch (classId) {
     case 4:
+        // An item is found by either code, its name or one of its bar codes.
         return show(hostCaption("物料"),
                     withFilter("select FItemID,FNumber,FShortNumber,FName,FModel,FUnitID,"
                                "FStoreUnitID,FSecUnitID,FBatchManager,FISKFPeriod,FKFPeriod,"
-                               "FAuxClassID,FQtyDecimal from t_ICItem x2 where FDeleted<>1",
+                               "FAuxClassID,FQtyDecimal,FISSNManage,(select min(b.FBarcode) from "
+                               "t_barcode b where b.FItemID=x2.FItemID and b.FTypeID=4) as "
+                               "FBarcode from t_ICItem x2 where FDeleted<>1",
                                filter),
-                    code, search);
+                    code, typed, {otherCode, "FBarcode"});
     case 5:
         return show(hostCaption("仓库"),
                     withFilter("select FItemID,FNumber,FShortNumber,FName,FIsStockMgr,"
                                "FSPGroupID from t_Stock where FDeleted<>1",
                                filter),
-                    code, search);
+                    code, typed, {otherCode});
     default:
         return classLookup(classId, search);
     }

@@ -9,8 +9,8 @@ namespace host {
 class GLViewComponent : public GLView
 {
 public:
-    std::shared_ptr<LookupResult> ItemLookUp(long classId, std::string &search,
-                                             std::string &filter, Dictionary &options) override;
+    std::shared_ptr<LookupResult> ItemLookUp(long classId, std::string &search, std::string &filter,
+                                             Dictionary &options) override;
     std::shared_ptr<LookupResult> UnitLookup(long unitGroupId, std::string &search,
                                              std::string &filter) override;
     std::shared_ptr<LookupResult> SubMesLookup(long classId, std::string &search) override;

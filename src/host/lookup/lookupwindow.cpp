@@ -1,16 +1,17 @@
 #include "host/lookup/lookupwindow.h"
 #include "host/core/text.h"
-#include "host/lang/hosttext.h"
 
 #include "host/db/recordset.h"
+#include "host/lang/hosttext.h"
 #include "host/lookup/glview.h"
+#include "host/lookup/lookupmodel.h"
 #include "host/ui/fonts.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 #include <map>
@@ -40,24 +41,23 @@ private:
     std::map<std::string, Variant, std::less<>> m_fields;
 };
 
-QString text(const Variant &value)
-{
-    return value.isNull() ? QString() : QString::fromStdString(CStr(value));
-}
-
 } // namespace
 
 LookupWindow::LookupWindow(const QString &caption, std::shared_ptr<Recordset> rows,
-                           std::string codeField, std::string nameField, const QString &search)
-    : m_rows(std::move(rows)), m_codeField(std::move(codeField)), m_nameField(std::move(nameField)),
-      m_search(new QLineEdit(client())), m_table(new QTableWidget(client()))
+                           std::string codeField, std::string nameField, const QString &search,
+                           std::vector<std::string> searchFields)
+    : m_rows(std::move(rows)),
+      m_model(new LookupModel(m_rows, {std::move(codeField), std::move(nameField)}, searchFields,
+                              this)),
+      m_search(new QLineEdit(client())), m_table(new QTableView(client()))
 {
     setCaption(caption);
     setFont(ui::uiFont());
     m_search->setPlaceholderText(hostCaption("输入代码或名称查找"));
-    m_table->setColumnCount(2);
-    m_table->setHorizontalHeaderLabels({hostCaption("代码"), hostCaption("名称")});
+    m_table->setModel(m_model);
     m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->horizontalHeader()->resizeSection(0, 160);
+    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -75,12 +75,24 @@ LookupWindow::LookupWindow(const QString &caption, std::shared_ptr<Recordset> ro
     layout->addLayout(buttons);
     resize(520, 420);
 
-    connect(m_search, &QLineEdit::textChanged, this, [this] { refill(); });
+    connect(m_search, &QLineEdit::textChanged, this, [this](const QString &text) {
+        m_model->setSearch(text);
+        if (m_model->rowCount() > 0)
+            m_table->selectRow(0);
+    });
     connect(ok, &QPushButton::clicked, this, [this] { accept(); });
     connect(cancelButton, &QPushButton::clicked, this, [this] { cancel(); });
-    connect(m_table, &QTableWidget::cellDoubleClicked, this, [this] { accept(); });
+    connect(m_table, &QTableView::doubleClicked, this, [this] { accept(); });
     m_search->setText(search);
-    refill();
+    if (m_model->rowCount() > 0)
+        m_table->selectRow(0);
+}
+
+LookupWindow::~LookupWindow() = default;
+
+void LookupWindow::setHeaders(const QString &code, const QString &name)
+{
+    m_model->setHeaders({code, name});
 }
 
 void LookupWindow::setSearch(const QString &text)
@@ -90,31 +102,12 @@ void LookupWindow::setSearch(const QString &text)
 
 int LookupWindow::visibleCount() const
 {
-    return static_cast<int>(m_visible.size());
+    return m_model->rowCount();
 }
 
-void LookupWindow::refill()
+QString LookupWindow::visibleCode(int visibleRow) const
 {
-    const QString needle = m_search->text().trimmed();
-    m_visible.clear();
-    m_table->setRowCount(0);
-    if (m_rows->RecordCount() == 0)
-        return;
-    long position = 1;
-    for (m_rows->MoveFirst(); !m_rows->EOF(); m_rows->MoveNext(), ++position) {
-        const QString code = text(m_rows->Fields(m_codeField).Value());
-        const QString name = text(m_rows->Fields(m_nameField).Value());
-        if (!needle.isEmpty() && !code.contains(needle, Qt::CaseInsensitive) &&
-            !name.contains(needle, Qt::CaseInsensitive))
-            continue;
-        const int row = m_table->rowCount();
-        m_table->insertRow(row);
-        m_table->setItem(row, 0, new QTableWidgetItem(code));
-        m_table->setItem(row, 1, new QTableWidgetItem(name));
-        m_visible.push_back(position);
-    }
-    if (!m_visible.empty())
-        m_table->selectRow(0);
+    return m_model->text(visibleRow, 0);
 }
 
 void LookupWindow::choose(int visibleRow)
@@ -125,15 +118,15 @@ void LookupWindow::choose(int visibleRow)
 
 void LookupWindow::accept()
 {
-    const int row = m_table->currentRow();
+    const int row = m_table->currentIndex().row();
     if (row < 0 || row >= visibleCount())
         return;
-    m_rows->AbsolutePosition(m_visible[static_cast<size_t>(row)]);
+    m_rows->AbsolutePosition(m_model->position(row));
     std::map<std::string, Variant, std::less<>> fields;
     for (long i = 0; i < m_rows->FieldCount(); ++i)
         fields.emplace(m_rows->Fields(i).Name(), m_rows->Fields(i).Value());
-    m_chosen = std::make_shared<ChosenRecord>(CStr(m_rows->Fields(m_codeField).Value()),
-                                              std::move(fields));
+    m_chosen =
+        std::make_shared<ChosenRecord>(m_model->text(row, 0).toStdString(), std::move(fields));
     Unload();
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "host/core/variant.h"
 #include "host/ui/form.h"
 
 #include <memory>
@@ -8,27 +7,35 @@
 #include <vector>
 
 class QLineEdit;
-class QPushButton;
-class QTableWidget;
+class QTableView;
 
 namespace host {
 
 class Recordset;
 class LookupRecord;
+class LookupModel;
 
 // The base-data lookup window: the records of one class, narrowed by a search text that
-// matches code or name, one chosen with OK or a double click.
+// matches the code, the name or any further search field, one chosen with OK or a double
+// click. The records are shown straight from the recordset, so a long list opens at once.
 class LookupWindow : public ui::Form
 {
     Q_OBJECT
 
 public:
-    // rows: the records with their fields; codeField and nameField name the shown columns.
+    // rows: the records with their fields; codeField and nameField name the shown columns;
+    // searchFields: further fields the search text matches (a short number, a bar code).
     LookupWindow(const QString &caption, std::shared_ptr<Recordset> rows, std::string codeField,
-                 std::string nameField, const QString &search);
+                 std::string nameField, const QString &search,
+                 std::vector<std::string> searchFields = {});
+    ~LookupWindow() override;
 
+    // Captions of the code and name columns ("代码" and "名称" in the host's language unless set).
+    void setHeaders(const QString &code, const QString &name);
     void setSearch(const QString &text);
     int visibleCount() const;
+    // The code shown in the visible record at that position (from 0).
+    QString visibleCode(int visibleRow) const;
     // Chooses the visible record at that position (from 0) and closes with OK.
     void choose(int visibleRow);
     void cancel();
@@ -37,15 +44,12 @@ public:
     std::shared_ptr<LookupRecord> chosen() const { return m_chosen; }
 
 private:
-    void refill();
     void accept();
 
     std::shared_ptr<Recordset> m_rows;
-    std::string m_codeField;
-    std::string m_nameField;
-    std::vector<long> m_visible; // positions in m_rows of the listed records
+    LookupModel *m_model;
     QLineEdit *m_search;
-    QTableWidget *m_table;
+    QTableView *m_table;
     std::shared_ptr<LookupRecord> m_chosen;
 };
 

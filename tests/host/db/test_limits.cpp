@@ -158,7 +158,14 @@ TEST_F(Limits, ConversionsRefuseWhatTheTargetCannotHold)
     for (const auto &c : conversions)
         EXPECT_NE(errorOf(std::string("SELECT ") + c.value).find(c.error), std::string::npos)
             << c.value << " gave: " << errorOf(std::string("SELECT ") + c.value);
+    // A column of no declared type adds by the values: bigint's end is an error, not a wrap.
+    EXPECT_NE(errorOf("SELECT NULL AS a INTO #u\r\nUPDATE #u SET a = 9223372036854775807\r\n"
+                      "SELECT a + 1 FROM #u")
+                  .find("data type bigint"),
+              std::string::npos);
     EXPECT_EQ(scalar(db, "SELECT CAST(2147483647 AS int)"), Variant(2147483647));
+    EXPECT_EQ(scalar(db, "SELECT ROUND(1e300, 2000000000, 1)"), Variant(1e300));
+    EXPECT_EQ(scalar(db, "SELECT ROUND(2.5, -2147483648)"), Variant(0.0));
     EXPECT_EQ(scalar(db, "SELECT LEN(REPLICATE('ab', 4000))"), Variant(8000));
     EXPECT_EQ(scalar(db, "SELECT LEN(REPLICATE('', 1e18))"), Variant(0));
     EXPECT_TRUE(scalar(db, "SELECT STR(1, 2000000000)").isNull());

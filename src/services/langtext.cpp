@@ -1,13 +1,13 @@
-#include "dialogs/dialogtext.h"
+#include "services/langtext.h"
 
 #include "services/mparse.h"
 
-QString dialogText(std::string_view source)
+QString langText(std::string_view source)
 {
     return QString::fromStdString(MParse::LoadLangString(source));
 }
 
-QString dialogText(std::string_view source, const QString &arg)
+QString formatLangText(std::string_view source, const QString &arg)
 {
     return QString::fromStdString(MParse::FormatLangString(source, {arg.toStdString()}));
 }

@@ -1,0 +1,296 @@
+#include "dialogs/frmselect.h"
+
+#include "countsheet/checkbillsql.h"
+#include "countsheet/decimaltext.h"
+#include "countsheet/sheettext.h"
+#include "dialogs/billselectsql.h"
+#include "host/core/dateformatter.h"
+#include "host/core/dictionary.h"
+#include "host/core/hosterror.h"
+#include "host/core/settingsstore.h"
+#include "host/db/appconnection.h"
+#include "host/db/recordset.h"
+#include "host/ui/buttonbar.h"
+#include "host/ui/ledgergrid.h"
+#include "host/ui/modalservices.h"
+#include "host/ui/numberformat.h"
+#include "host/ui/uihelper.h"
+#include "services/appconn.h"
+#include "services/langtext.h"
+#include "services/modqellogmsg.h"
+#include "services/modulestate.h"
+#include "services/mparse.h"
+#include "services/pubvariant.h"
+#include "services/transaction.h"
+
+#include <QAction>
+
+#include <iterator>
+
+namespace {
+
+constexpr int kCols = 23;
+constexpr int kFirstDataRow = 3;
+constexpr int colBillId = 1;
+constexpr int colMark = 2;
+constexpr int colInOrOut = 4;
+constexpr int colPlanTracking = 13;
+constexpr int colQty = 17;
+constexpr int colSecQty = 19;
+constexpr int colEntryId = 20;
+constexpr int colRedBlue = 21;
+constexpr int colType = 22;
+constexpr int colChanged = 23;
+
+std::string dictKey(long procId, const char *suffix)
+{
+    return std::to_string(procId) + suffix;
+}
+
+// A cell read as a whole number; blank or non-numeric text by its leading number.
+long cellNumber(const QString &text)
+{
+    return static_cast<long>(host::Val(text.trimmed().toStdString()));
+}
+
+// A quantity as the list shows it, thousands separators included.
+double cellQuantity(const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return 0;
+    return host::ui::parseNumber(trimmed).value_or(host::Val(trimmed.toStdString()));
+}
+
+QString fieldText(const host::Variant &value)
+{
+    return value.isNull() ? QString() : QString::fromStdString(host::CStr(value));
+}
+
+} // namespace
+
+long frmSelect::GetRSSelect()
+{
+    const std::string typeKey = dictKey(m_procId, "|BackupType");
+    if (!m_dicupInfo || !m_dicupInfo->Exists(typeKey)) {
+        PubVariant::MsgBox(MParse::LoadLangString("没有设置盘点方案信息!"), PubVariant::vbOKOnly);
+        return 0;
+    }
+    const modQelLogMsg::LogEntry log("ZarvoStockCheck.frmSelect.GetRSSelect");
+    try {
+        const ModuleState &m = module();
+        BillSelectOptions options;
+        options.procId = m_procId;
+        const long backupType = host::CLng(m_dicupInfo->Value(typeKey));
+        if (backupType == 2)
+            setSnapshotConditions(
+                options, backupType,
+                host::DateFormatter().format(m_dicupInfo->Value(dictKey(m_procId, "|CuteDate")),
+                                             "YYYY-MM-DD"),
+                0, 0);
+        else
+            setSnapshotConditions(
+                options, backupType, {},
+                host::CLng(m_dicupInfo->Value(dictKey(m_procId, "|MaxInterID"))),
+                host::CLng(m_dicupInfo->Value(dictKey(m_procId, "|MaxMTOChangeID"))));
+        const auto profile =
+            appConn().Execute("SELECT ISNULL(FValue,'0') FROM t_SystemProfile WHERE FKey = "
+                              "'UseShortNumber' AND FCategory = 'IC'");
+        if (profile->RecordCount() > 0) {
+            profile->MoveFirst();
+            options.shortNumber = host::CStr(profile->Fields(0L).Value()) == "1";
+        }
+        options.planMode = m.gMtoPlanMode != 0;
+        options.billTypeName = MParse::AddLangSuffix("x1.FName");
+        // Without a language in the host context the changes are named in the plain column.
+        const std::string language = MParse::GetPropsItem("LANGUAGE");
+        options.changeTypeName = language.empty() ? "x1.FName" : "x1.FName_" + language;
+        BillSelectLine line;
+        line.stockId = m.gCurStockID;
+        line.itemId = m.gCurItemID;
+        line.batchNo = m.gCurBatchNo;
+        line.mtoNo = m.gCurMtoNo;
+        line.stockPlaceId = m.gCurSPID;
+        line.auxPropId = m.gCurAuxPropID;
+        line.kfPeriod = m.gCurKFPeriod;
+        line.kfDate = m.gCurKFDate;
+        mRsSelect = appConn().Execute(billSelectSQL(line, options));
+        return 1;
+    } catch (const host::HostError &e) {
+        mRsSelect.reset();
+        PubVariant::ShowMsg(
+            MParse::LoadLangString("选择盘点期间内发生的单据出错!") + e.Description(), 0);
+        return 0;
+    }
+}
+
+void frmSelect::setUpGrid()
+{
+    auto face = ldgSelect->Face();
+    face.setCols(kCols);
+    face.setBackColor(0xFFFFFF);
+    face.setRows(2);
+    if (mRsSelect) {
+        if (mRsSelect->RecordCount() > 0) {
+            face.setRows(static_cast<int>(mRsSelect->RecordCount()) + 2);
+        } else {
+            mnuVCalulate->setEnabled(false);
+            tlbRpt->Buttons(2).setEnabled(false);
+        }
+    }
+    ldgSelect->Refresh();
+    for (const int col : {colBillId, colInOrOut, colEntryId, colRedBlue, colType, colChanged})
+        ldgSelect->Col(col).setSwitch(host::ui::LedgerGrid::HiddenSwitch, true);
+    // Widths until the user's own are restored on activation.
+    const int widths[] = {0,    900,  1200, 0,    1800, 1500, 1300, 1300, 1600, 1100,
+                          1800, 1100, 1900, 2300, 1100, 900,  1300, 1300, 1500};
+    for (int col = 1; col <= static_cast<int>(std::size(widths)); ++col) {
+        if (widths[col - 1] > 0)
+            ldgSelect->Col(col).setWidth(widths[col - 1]);
+    }
+    ldgSelect->Col(colQty).setStyle(1);
+    ldgSelect->Col(colSecQty).setStyle(1);
+    if (module().gMtoPlanMode == 0)
+        ldgSelect->Col(colPlanTracking).setSwitch(host::ui::LedgerGrid::HiddenSwitch, true);
+}
+
+void frmSelect::ldgSelect_FetchRow(int Row, QString &Text, long &)
+{
+    if (Row == 1)
+        Text = host::ui::UIHelper::titleRow(*ldgSelect, 1, langText(mHeaderSpec.toStdString()));
+    else if (Row > 2)
+        Text = GetRowText(Row);
+}
+
+QString frmSelect::GetRowText(int row)
+{
+    QString text;
+    try {
+        mRsSelect->MoveFirst();
+        mRsSelect->Move(row - kFirstDataRow);
+        text = fieldText(mRsSelect->Fields("FInterID").Value()) + "|";
+        text += (host::CLng(mRsSelect->Fields("FCheckSelect").Value()) == 1 ? QStringLiteral("Y")
+                                                                            : QString()) +
+                "|";
+        const int decimals = module().gCurQtyDecimal;
+        for (long field = 2; field < mRsSelect->FieldCount(); ++field) {
+            const host::Variant &value = mRsSelect->Fields(field).Value();
+            QString cell = fieldText(value);
+            if ((field == 2 || field == 13) && !cell.isEmpty())
+                cell = QString::fromStdString(shownDate(value));
+            else if ((field == 16 || field == 18) && !cell.isEmpty())
+                cell = QString::fromStdString(formatDecimal(host::CDbl(value), decimals, true));
+            else if (field == 14 && cell.isEmpty())
+                cell = QStringLiteral("0");
+            text += cell + "|";
+        }
+    } catch (const std::exception &) {
+        // The row shows what could be read of it.
+    }
+    return text;
+}
+
+void frmSelect::ldgSelect_ToggleSelect(short &Action)
+{
+    auto face = ldgSelect->Face();
+    if (Action != 1 || face.Rows() < kFirstDataRow || face.Row() <= 2 || face.Col() != colMark)
+        return;
+    const int row = ldgSelect->Row();
+    const QString mark = ldgSelect->Cell(row, colMark).Text() == QLatin1String("Y")
+                             ? QString()
+                             : QStringLiteral("Y");
+    const QString billId = QString::number(cellNumber(ldgSelect->Cell(row, colBillId).Text()));
+    auto markRow = [&](int r) {
+        ldgSelect->Cell(r, colMark).setText(mark);
+        ldgSelect->Cell(r, colChanged).setText(QStringLiteral("1"));
+    };
+    markRow(row);
+    // The list is in bill order, so the lines of one bill stand together.
+    for (int r = row - 1; r >= kFirstDataRow; --r) {
+        if (ldgSelect->Cell(r, colBillId).Text().trimmed() != billId)
+            break;
+        markRow(r);
+    }
+    for (int r = row + 1; r <= face.Rows(); ++r) {
+        if (ldgSelect->Cell(r, colBillId).Text().trimmed() != billId)
+            break;
+        markRow(r);
+    }
+    ldgSelect->Refresh();
+}
+
+void frmSelect::Calculate()
+{
+    ModuleState &m = module();
+    m_calcateOK = false;
+    m.gCurDiffQty = 0;
+    m.gCurSecDiffQty = 0;
+    std::string marks;
+    const int rows = ldgSelect->Face().Rows();
+    for (int r = kFirstDataRow; r <= rows; ++r) {
+        const long billId = cellNumber(ldgSelect->Cell(r, colBillId).Text());
+        const long entryId = cellNumber(ldgSelect->Cell(r, colEntryId).Text());
+        const QString type = ldgSelect->Cell(r, colType).Text().trimmed();
+        const bool marked = ldgSelect->Cell(r, colMark).Text() == QLatin1String("Y");
+        if (!marked && ldgSelect->Cell(r, colChanged).Text() != QLatin1String("1"))
+            continue;
+        if (!host::IsNumeric(type.toStdString())) {
+            PubVariant::MsgBox(
+                MParse::FormatLangString("在向库存表写入选单选中的标志时发生错误:%1", {billId}),
+                PubVariant::vbOKOnly);
+            continue;
+        }
+        marks += markBillEntrySQL(billId, entryId, marked ? m_procId : 0,
+                                  static_cast<long>(host::Val(type.toStdString())));
+        if (!marked)
+            continue;
+        double qty = cellQuantity(ldgSelect->Cell(r, colQty).Text());
+        double secQty = cellQuantity(ldgSelect->Cell(r, colSecQty).Text());
+        // A receipt after the snapshot is stock the count saw and the books did not.
+        if (cellNumber(ldgSelect->Cell(r, colInOrOut).Text()) == 1) {
+            qty = -qty;
+            secQty = -secQty;
+        }
+        m.gCurDiffQty += qty;
+        m.gCurSecDiffQty += secQty;
+    }
+    if (marks.empty())
+        return;
+    if (m.gCurQty < 0 && m.gCurCheckQty + m.gCurDiffQty < m.gCurQty) {
+        PubVariant::MsgBox(
+            MParse::LoadLangString("不允许账存数量为负且实存数量小于账存数量，计算失败！"),
+            PubVariant::vbOKOnly);
+        return;
+    }
+    // The marks are set together or not at all.
+    try {
+        executeInTransaction(marks);
+        m_calcateOK = true;
+    } catch (const host::HostError &e) {
+        PubVariant::ShowMsg(
+            MParse::LoadLangString("选择盘点期间内发生的单据出错!") + e.Description(), 0);
+    }
+}
+
+void frmSelect::LoadSaveColumnWidths(int save)
+{
+    const auto &ini = module().gIni;
+    if (!ini)
+        return;
+    const int cols = ldgSelect->Face().Cols();
+    for (int i = 1; i <= cols; ++i) {
+        const std::string key = "Col" + std::to_string(i);
+        try {
+            if (save == 1) {
+                ini->write("ldgSelect", key,
+                           static_cast<double>(static_cast<float>(ldgSelect->Col(i).Width())));
+            } else {
+                const host::Variant width = ini->read("ldgSelect", key, "");
+                if (host::IsNumeric(width))
+                    ldgSelect->Col(i).setWidth(host::CDbl(width));
+            }
+        } catch (const std::exception &) {
+            // A width that cannot be read or written stays as it is.
+        }
+    }
+}

@@ -1,0 +1,393 @@
+// The add-line window on a real database: item set-up, code checks, and the save of a line.
+#include "dialogsdb.h"
+
+#include "dialogs/frmadditem.h"
+#include "dialogs/saveadditem.h"
+#include "host/lookup/lookupwindow.h"
+#include "host/ui/commandbutton.h"
+#include "host/ui/datepicker.h"
+#include "host/ui/spreadgrid.h"
+#include "host/ui/textbox.h"
+#include "support/casename.h"
+
+#include <QApplication>
+#include <QTest>
+
+namespace {
+
+class AddLine : public DialogsDbTest
+{
+protected:
+    void SetUp() override
+    {
+        DialogsDbTest::SetUp();
+        window = std::make_unique<frmAddItem>();
+        window->Load();
+    }
+    void TearDown() override
+    {
+        window.reset();
+        DialogsDbTest::TearDown();
+    }
+
+    // Types into a box and leaves it; true when the focus may leave.
+    bool type(host::ui::TextBox &box, const QString &text, void (frmAddItem::*validate)(bool &))
+    {
+        box.setText(text);
+        bool cancel = false;
+        (window.get()->*validate)(cancel);
+        return !cancel;
+    }
+    bool typeItem(const QString &code)
+    {
+        return type(*window->txtNumber, code, &frmAddItem::txtNumber_Validate);
+    }
+    bool typeStock(const QString &code)
+    {
+        return type(*window->txtStockNumber, code, &frmAddItem::txtStockNumber_Validate);
+    }
+    bool typePlace(const QString &code)
+    {
+        return type(*window->txtSPNumber, code, &frmAddItem::txtSPNumber_Validate);
+    }
+    void setCell(host::ui::SpreadGrid &grid, const QString &value)
+    {
+        grid.setCol(1);
+        grid.setRow(1);
+        grid.setValue(value);
+    }
+    // A plain line of item 1 in stock 2: 3 boxes counted.
+    void enterPlainLine(const QString &qty = QStringLiteral("3"))
+    {
+        ASSERT_TRUE(typeItem(QStringLiteral("01.001")));
+        ASSERT_TRUE(typeStock(QStringLiteral("S02")));
+        setCell(*window->grdQty, qty);
+    }
+    std::string lineOf(long item)
+    {
+        return value("select FCheckQty from ICInvBackup where FItemID=" + std::to_string(item));
+    }
+
+    std::unique_ptr<frmAddItem> window;
+};
+
+struct ItemCase
+{
+    const char *description;
+    const char *code;
+    bool shortNumber; // module option: codes by short number
+    long item;
+    bool batch;
+    bool shelfLife;
+    bool secondUnit;
+    bool planTracking;
+    bool auxProps;
+};
+
+class ItemSetUp : public AddLine, public ::testing::WithParamInterface<ItemCase>
+{};
+
+TEST_P(ItemSetUp, FoundItemSetsTheLineUpFromItsFlags)
+{
+    const ItemCase &c = GetParam();
+    module().gUseShortNumber = !c.shortNumber;
+    bool cancel = false;
+    window->txtNumber->setText(QString::fromUtf8(c.code));
+    ASSERT_TRUE(window->CheckAppend(cancel));
+    EXPECT_EQ(window->itemId(), c.item);
+    EXPECT_EQ(!window->txtBatchNo->Locked(), c.batch);
+    EXPECT_EQ(window->cmdBatchNo->isEnabled(), c.batch);
+    EXPECT_EQ(window->dtpKFDate->isEnabled(), c.shelfLife);
+    window->grdKFPeriod->setCol(1);
+    window->grdKFPeriod->setRow(1);
+    EXPECT_EQ(window->grdKFPeriod->Value(), c.shelfLife ? "180" : "0");
+    window->grdSecQty->setCol(1);
+    window->grdSecQty->setRow(1);
+    EXPECT_EQ(!window->grdSecQty->Lock(), c.secondUnit);
+    EXPECT_EQ(window->txtSecUnitName->Text().isEmpty(), !c.secondUnit);
+    EXPECT_EQ(window->txtMtoNo->isEnabled(), c.planTracking);
+    EXPECT_EQ(!window->txtAuxPropName->Locked(), c.auxProps);
+    // The code box shows the code the option uses, whatever was typed.
+    EXPECT_EQ(window->txtNumber->Text().toStdString(),
+              value("select " + std::string(c.shortNumber ? "FShortNumber" : "FNumber") +
+                    " from t_ICItem where FItemID=" + std::to_string(c.item)));
+    EXPECT_TRUE(m_modals.messages().empty());
+}
+
+const ItemCase kItems[] = {
+    {"number, plain item in boxes", "01.001", false, 1, false, false, false, true, false},
+    {"short number", "001", true, 1, false, false, false, true, false},
+    {"help code", "LS", false, 1, false, false, false, true, false},
+    {"bar code, batch shelf life second unit colours", "6901234567890", false, 2, true, true, true,
+     true, true},
+    {"serial numbers take no plan-tracking number", "01.003", false, 3, false, false, false, false,
+     false},
+};
+INSTANTIATE_TEST_SUITE_P(Codes, ItemSetUp, ::testing::ValuesIn(kItems), [](const auto &param) {
+    return caseName(param.index, param.param.description);
+});
+
+TEST_F(AddLine, ItemLookupFindsByBarCodeAndKeepsThePickedItem)
+{
+    m_modals.whileShown([](host::ui::Form &form) {
+        auto &lookup = dynamic_cast<host::LookupWindow &>(form);
+        lookup.setSearch(QStringLiteral("690123"));
+        ASSERT_EQ(lookup.visibleCount(), 1);
+        lookup.choose(0);
+    });
+    int key = 118;
+    window->txtNumber_KeyDown(key, 0);
+    EXPECT_EQ(window->itemId(), 2);
+    EXPECT_EQ(window->txtNumber->Text(), "01.002");
+    ASSERT_TRUE(typeItem(window->txtNumber->Text()));
+    EXPECT_EQ(window->itemId(), 2);
+}
+
+TEST_F(AddLine, UnknownCodeAsksAgainOrClears)
+{
+    m_modals.answer(host::ui::Msg::Yes);
+    EXPECT_FALSE(typeItem(QStringLiteral("NOPE'; drop table t_ICItemBase --")));
+    m_modals.answer(host::ui::Msg::No);
+    EXPECT_TRUE(typeItem(QStringLiteral(" 01.001")));
+    EXPECT_TRUE(window->txtNumber->Text().isEmpty());
+    EXPECT_EQ(window->itemId(), 0);
+    EXPECT_EQ(count("select * from t_ICItemBase"), 3);
+    EXPECT_EQ(m_modals.messageTexts(),
+              QStringList(2, QStringLiteral("物料代码在基础资料中不存在或被禁用，是否重新输入?")));
+}
+
+struct CodeCase
+{
+    const char *description;
+    int box; // 0 stock, 1 stock place, 2 auxiliary property
+    const char *code;
+    bool accepted;
+    const char *message;
+};
+
+class CodeCheck : public AddLine, public ::testing::WithParamInterface<CodeCase>
+{};
+
+TEST_P(CodeCheck, RightCodesAreTakenWrongOnesRefused)
+{
+    const CodeCase &c = GetParam();
+    ASSERT_TRUE(typeItem(QStringLiteral("01.002")));
+    ASSERT_TRUE(typeStock(QStringLiteral("S01")));
+    m_modals.answer(host::ui::Msg::Yes);
+    const QString code = QString::fromUtf8(c.code);
+    bool left = false;
+    if (c.box == 0)
+        left = typeStock(code);
+    else if (c.box == 1)
+        left = typePlace(code);
+    else
+        left = type(*window->txtAuxPropName, code, &frmAddItem::txtAuxPropName_Validate);
+    EXPECT_EQ(left, c.accepted);
+    const QStringList expected =
+        c.message ? QStringList{QString::fromUtf8(c.message)} : QStringList{};
+    EXPECT_EQ(m_modals.messageTexts(), expected);
+    if (c.box == 1) {
+        EXPECT_EQ(window->stockPlaceId(), c.accepted ? 1 : 0);
+    } else if (c.box == 2) {
+        EXPECT_EQ(window->auxPropId(), c.accepted ? 8 : 0);
+    }
+}
+
+const CodeCase kCodes[] = {
+    {"stock found", 0, "S02", true, nullptr},
+    {"stock unknown", 0, "S9'9", false, "此仓库不存在，请重新输入!"},
+    {"place of the stock", 1, "A.01", true, nullptr},
+    {"place not a detail place", 1, "A", false, "该仓库中不存在此仓位或为非明细仓位，请重新输入!"},
+    {"place of another stock", 1, "B.01", false, "该仓库中不存在此仓位或为非明细仓位，请重新输入!"},
+    {"colour of the item", 2, "BLUE", true, nullptr},
+    {"property of another class", 2, "BIG", false, "辅助属性在此物料中不存在!"},
+};
+INSTANTIATE_TEST_SUITE_P(Boxes, CodeCheck, ::testing::ValuesIn(kCodes), [](const auto &param) {
+    return caseName(param.index, param.param.description);
+});
+
+TEST_F(AddLine, EntriesMissingWhatTheItemNeedsAreRefusedInOrder)
+{
+    // Each step completes what the one before was refused for.
+    const std::vector<std::pair<std::function<void()>, const char *>> steps = {
+        {[] {}, "必须输入物料！"},
+        {[this] { typeItem(QStringLiteral("01.002")); }, "此项物料采用批次管理请输入批次！"},
+        {[this] { window->txtBatchNo->setText(QStringLiteral("L01")); }, "仓库不存在，请输入！"},
+        {[this] { typeStock(QStringLiteral("S01")); }, "此仓库采用仓位管理请输入仓位！"},
+        {[this] {
+             typePlace(QStringLiteral("A.01"));
+             setCell(*window->grdKFPeriod, QString());
+         },
+         "此项物料采用保质期管理请输入保质期信息！"},
+        {[this] { setCell(*window->grdKFPeriod, QStringLiteral("30")); },
+         "此项物料采辅助属性管理请输入辅助属性！"},
+    };
+    for (const auto &[step, message] : steps) {
+        step();
+        EXPECT_FALSE(window->AppendItem()) << message;
+        ASSERT_FALSE(m_modals.messageTexts().isEmpty());
+        EXPECT_EQ(m_modals.messageTexts().last(), QString::fromUtf8(message));
+    }
+    EXPECT_EQ(count("select * from ICInvBackup"), 1);
+}
+
+TEST_F(AddLine, NewLineWritesEveryColumn)
+{
+    ASSERT_TRUE(typeItem(QStringLiteral("01.002")));
+    window->txtBatchNo->setText(QStringLiteral("L'01"));
+    ASSERT_TRUE(typeStock(QStringLiteral("S01")));
+    ASSERT_TRUE(typePlace(QStringLiteral("A.01")));
+    ASSERT_TRUE(
+        type(*window->txtAuxPropName, QStringLiteral("RED"), &frmAddItem::txtAuxPropName_Validate));
+    window->dtpKFDate->setValue(QDate(2026, 6, 1));
+    setCell(*window->grdQty, QStringLiteral("5"));
+    setCell(*window->grdAdjQty, QStringLiteral("1"));
+    setCell(*window->grdSecQty, QStringLiteral("2.5"));
+    window->txtNote->setText(QStringLiteral("it's on the shelf"));
+    window->cmdOK_Click();
+    EXPECT_TRUE(m_modals.messages().empty());
+    const auto rs = sql("select * from ICInvBackup where FItemID=2");
+    ASSERT_EQ(rs->RecordCount(), 1);
+    const std::map<std::string, std::string> expected = {
+        {"FInterID", "1"},
+        {"FBrNo", "0"},
+        {"FAuxPropID", "7"},
+        {"FUnitID", "1"},
+        {"FBatchNo", "L'01"},
+        {"FMtoNo", ""},
+        {"FStockID", "1"},
+        {"FQty", "0"},
+        {"FSelect", "False"},
+        {"FAdj", "False"},
+        {"FAdjQty", "1"},
+        {"FMaxBillInterID", "100"},
+        {"FCheckQty", "5"},
+        {"FQtyAct", "5"},
+        {"FAuxCheckQty", "5"},
+        {"FAuxQtyAct", "5"},
+        {"FAuxQty", "0"},
+        {"FNote", "it's on the shelf"},
+        {"FStockPlaceID", "1"},
+        {"FKFDate", "2026-06-01"},
+        {"FKFPeriod", "180"},
+        {"FSecUnitID", "3"},
+        {"FSecQty", "0"},
+        {"FSecQtyAct", "2.5"},
+        {"FSecCheckQty", "2.5"},
+        {"FSecAdjQty", "1"},
+        // Differences by the same rule as an added-to line: less the adjustment.
+        {"FMinus", "4"},
+        {"FSecMinus", "1.5"},
+    };
+    for (const auto &[column, text] : expected)
+        EXPECT_EQ(host::CStr(rs->Fields(column).Value()), text) << column;
+    EXPECT_FALSE(rs->Fields("FDateBackup").Value().isNull());
+}
+
+TEST_F(AddLine, IdenticalLineIsAddedToAndAddKeepsTheStock)
+{
+    enterPlainLine();
+    window->cmdADD_Click();
+    EXPECT_EQ(window->itemId(), 0);
+    EXPECT_TRUE(window->txtStockNumber->Text().isEmpty());
+    // The stock stays for the next line although its box is empty.
+    ASSERT_TRUE(typeItem(QStringLiteral("01.001")));
+    setCell(*window->grdQty, QStringLiteral("2"));
+    window->cmdADD_Click();
+    EXPECT_TRUE(m_modals.messages().empty());
+    EXPECT_EQ(value("select count(*) from ICInvBackup where FItemID=1 and FStockID=2"), "1");
+    // Two entries of 3 and 2 boxes of 12.
+    EXPECT_EQ(value("select FCheckQty from ICInvBackup where FItemID=1 and FStockID=2"), "60");
+    EXPECT_EQ(value("select FAuxQtyAct from ICInvBackup where FItemID=1 and FStockID=2"), "5");
+    EXPECT_EQ(value("select FMinus from ICInvBackup where FItemID=1 and FStockID=2"), "60");
+}
+
+TEST_F(AddLine, DuplicateAlertDeclinedWritesNothing)
+{
+    module().gAlertSameCheckStockRecord = true;
+    enterPlainLine();
+    window->cmdADD_Click();
+    const std::string before = countLines();
+    enterPlainLine();
+    m_modals.answer(host::ui::Msg::No);
+    window->cmdOK_Click();
+    EXPECT_EQ(m_modals.messageTexts(),
+              QStringList{QStringLiteral("已有相同记录，保存后将会累加盘点数量，是否继续？")});
+    EXPECT_EQ(countLines(), before);
+}
+
+TEST_F(AddLine, OppositeDirectionsAreRefusedAndLeaveTheLinesAsTheyWere)
+{
+    const std::string before = countLines();
+    ASSERT_TRUE(typeItem(QStringLiteral("01.002")));
+    window->txtBatchNo->setText(QStringLiteral("L01"));
+    ASSERT_TRUE(typeStock(QStringLiteral("S02")));
+    ASSERT_TRUE(
+        type(*window->txtAuxPropName, QStringLiteral("RED"), &frmAddItem::txtAuxPropName_Validate));
+    // A gain in the base unit with a loss in the second unit.
+    setCell(*window->grdQty, QStringLiteral("4"));
+    setCell(*window->grdAdjQty, QStringLiteral("1"));
+    setCell(*window->grdSecQty, QStringLiteral("0.5"));
+    EXPECT_FALSE(window->AppendItem());
+    EXPECT_EQ(m_modals.messageTexts(),
+              QStringList{
+                  QStringLiteral("添加物料基本单位与辅助计量单位盘盈盘亏方向不一致，添加失败！")});
+    EXPECT_EQ(countLines(), before);
+    // The transaction ended: the next line is saved on its own.
+    setCell(*window->grdSecQty, QStringLiteral("3"));
+    EXPECT_TRUE(window->AppendItem());
+    EXPECT_EQ(count("select * from ICInvBackup"), 2);
+}
+
+TEST_F(AddLine, BlankAndNonNumericCellsCountByTheirLeadingNumber)
+{
+    enterPlainLine(QString());
+    setCell(*window->grdAdjQty, QString());
+    setCell(*window->grdSecQty, QString());
+    EXPECT_TRUE(window->AppendItem());
+    EXPECT_EQ(value("select FAuxCheckQty from ICInvBackup where FStockID=2"), "0");
+    EXPECT_EQ(value("select FAdjQty from ICInvBackup where FStockID=2"), "0");
+    // A pasted quantity text is read by its leading number.
+    EXPECT_TRUE(PubVariant::SaveAddItem(1, 2, 2, "", "", host::Variant("2.5abc"), "", 0, "", 0, 12,
+                                        0, 0, 0, 0));
+    EXPECT_EQ(value("select FAuxCheckQty from ICInvBackup where FStockID=2"), "2.5");
+    EXPECT_TRUE(m_modals.messages().empty());
+}
+
+TEST_F(AddLine, QuotesAreDroppedWhenTypedAndHarmlessWhenPasted)
+{
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    window->txtNote->setFocus();
+    QTest::keyClicks(window->txtNote, QStringLiteral("L'0\"1"));
+    EXPECT_EQ(window->txtNote->Text(), "L01");
+    enterPlainLine();
+    window->txtMtoNo->setText(QStringLiteral("P'1"));
+    window->txtNote->setText(QStringLiteral("'); delete from ICInvBackup; --"));
+    EXPECT_TRUE(window->AppendItem());
+    EXPECT_EQ(count("select * from ICInvBackup"), 2);
+    EXPECT_EQ(value("select FMtoNo from ICInvBackup where FStockID=2"), "P'1");
+}
+
+TEST_F(AddLine, StockPlaceAndBatchListsFillTheirBoxes)
+{
+    ASSERT_TRUE(typeItem(QStringLiteral("01.002")));
+    ASSERT_TRUE(typeStock(QStringLiteral("S01")));
+    std::vector<int> listed;
+    auto pickFirst = [&listed](host::ui::Form &form) {
+        auto &list = dynamic_cast<host::LookupWindow &>(form);
+        listed.push_back(list.visibleCount());
+        list.choose(0);
+    };
+    m_modals.whileShown(pickFirst);
+    m_modals.whileShown(pickFirst);
+    int f8 = 119;
+    window->txtSPNumber_KeyDown(f8, 0);
+    window->txtBatchNo_KeyDown(f8, 0);
+    // Only the places of the stock's group, and the item's batches in stock.
+    EXPECT_EQ(listed, (std::vector<int>{2, 2}));
+    EXPECT_EQ(window->stockPlaceId(), 2);
+    EXPECT_EQ(window->txtBatchNo->Text(), "L01");
+}
+
+} // namespace

@@ -1,0 +1,203 @@
+// The select-bills window on a real database: the bills listed for the line in focus, marking
+// whole bills, and the calculation that records the marks and leaves the sums.
+#include "dialogsdb.h"
+
+#include "dialogs/billselectsql.h"
+#include "dialogs/currentline.h"
+#include "dialogs/frmselect.h"
+#include "host/core/dictionary.h"
+#include "host/ui/ledgergrid.h"
+#include "host/ui/spreadgrid.h"
+#include "host/ui/statusbarcontrol.h"
+#include "support/casename.h"
+
+#include <QAbstractItemModel>
+
+namespace {
+
+class SelectBills : public DialogsDbTest
+{
+protected:
+    void SetUp() override
+    {
+        DialogsDbTest::SetUp();
+        ModuleState &m = module();
+        m.gMtoPlanMode = 1;
+        m.gCurItemID = 1;
+        m.gCurStockID = 1;
+        m.gCurSPID = 1;
+        m.gCurItemNumber = "01.001";
+        m.gCurStockName = "原料仓";
+        m.gCurQty = 24;
+        m.gCurCheckQty = 24;
+        m.gCurQtyDecimal = 2;
+        processes->SetValue("1|BackupType", 1L);
+        processes->SetValue("1|CuteDate", "2026-12-02");
+        processes->SetValue("1|MaxInterID", 100L);
+        processes->SetValue("1|MaxMTOChangeID", 3L);
+    }
+
+    // Opens the window for process 1; what it lists, one "bill:direction:mark" per row.
+    std::vector<std::string> open()
+    {
+        window = std::make_unique<frmSelect>();
+        window->setProcID(1);
+        window->setDicupInfo(processes);
+        QObject::connect(window.get(), &frmSelect::CalFactQty, [this] { ++calculations; });
+        window->Load();
+        std::vector<std::string> rows;
+        auto &grid = *window->ldgSelect;
+        for (int r = 3; r <= grid.Face().Rows(); ++r)
+            rows.push_back(grid.Cell(r, 6).Text().toStdString() + ":" +
+                           grid.Cell(r, 4).Text().toStdString() + ":" +
+                           grid.Cell(r, 2).Text().toStdString());
+        return rows;
+    }
+    void clickMark(int row)
+    {
+        auto &grid = *window->ldgSelect;
+        grid.setRow(row);
+        emit grid.clicked(grid.model()->index(row - 3, 1));
+    }
+    std::string marks()
+    {
+        return value("select count(*) from ICStockBillEntry where FSelectedProcID=1") + "/" +
+               value("select count(*) from t_MTOChangeEntry where FSelectedProcID=1");
+    }
+
+    std::shared_ptr<host::Dictionary> processes = std::make_shared<host::Dictionary>();
+    std::unique_ptr<frmSelect> window;
+    int calculations = 0;
+};
+
+TEST_F(SelectBills, ListsWhatWasPostedAfterTheSnapshotForTheLine)
+{
+    // Not the bill or change before the snapshot, nor the cancelled bill.
+    EXPECT_EQ(open(),
+              (std::vector<std::string>{"WIN101:1:", "WIN101:1:", "XOUT102:0:", "MTO004:1:"}));
+    EXPECT_EQ(window->ldgSelect->Cell(3, 17).Text(), "10.00");
+    EXPECT_EQ(window->ldgSelect->Cell(3, 5).Text(), "外购入库");
+    EXPECT_EQ(window->ldgSelect->Cell(6, 5).Text(), "计划跟踪号调整");
+    EXPECT_EQ(window->staBar->Panels(3).Text(), "与物料01.001相关的单据");
+    EXPECT_TRUE(m_modals.messages().empty());
+
+    // A cut-off process takes what is dated after its cut-off date.
+    processes->SetValue("1|BackupType", 2L);
+    EXPECT_EQ(open(), (std::vector<std::string>{"XOUT102:0:", "MTO004:1:"}));
+    // Another line of the process has no bills; a quote in its batch does no harm.
+    module().gCurBatchNo = "B'1";
+    EXPECT_TRUE(open().empty());
+    EXPECT_FALSE(window->mnuVCalulate->isEnabled());
+    EXPECT_TRUE(m_modals.messages().empty());
+}
+
+TEST_F(SelectBills, AClickMarksTheWholeBillAndCalculateRecordsIt)
+{
+    open();
+    clickMark(4);
+    clickMark(5);
+    EXPECT_EQ(window->ldgSelect->Cell(3, 2).Text(), "Y");
+    window->mnuVCalulate_Click();
+    EXPECT_EQ(calculations, 1);
+    EXPECT_TRUE(window->CalcateOK());
+    EXPECT_EQ(marks(), "3/0");
+    // Receipts of 10 and 2 and an issue of 4, seen from the snapshot.
+    EXPECT_DOUBLE_EQ(module().gCurDiffQty, -8);
+
+    // Marked lines show as marked next time; unmarking frees them.
+    EXPECT_EQ(open()[0], "WIN101:1:Y");
+    clickMark(3);
+    window->mnuVCalulate_Click();
+    EXPECT_TRUE(window->CalcateOK());
+    EXPECT_EQ(marks(), "1/0");
+    EXPECT_DOUBLE_EQ(module().gCurDiffQty, 4);
+}
+
+struct RefusalCase
+{
+    const char *description;
+    double bookQty;
+    int markRow;
+    bool accepted;
+};
+
+class NegativeBook : public SelectBills, public ::testing::WithParamInterface<RefusalCase>
+{};
+
+TEST_P(NegativeBook, ActualBelowANegativeBookQuantityIsRefused)
+{
+    const RefusalCase &c = GetParam();
+    module().gCurQty = c.bookQty;
+    module().gCurCheckQty = 0;
+    open();
+    clickMark(c.markRow);
+    window->mnuVCalulate_Click();
+    EXPECT_EQ(calculations, 1);
+    EXPECT_EQ(window->CalcateOK(), c.accepted);
+    EXPECT_EQ(marks(), c.accepted ? (c.markRow == 5 ? "1/0" : "2/0") : "0/0");
+    EXPECT_EQ(m_modals.messageTexts().isEmpty(), c.accepted);
+}
+
+const RefusalCase kRefusals[] = {
+    {"issue on a negative book", -5, 5, true},
+    {"receipt below a negative book", -5, 3, false},
+    {"receipt on a positive book", 5, 3, true},
+};
+INSTANTIATE_TEST_SUITE_P(Books, NegativeBook, ::testing::ValuesIn(kRefusals),
+                         [](const auto &param) {
+                             return caseName(param.index, param.param.description);
+                         });
+
+TEST_F(SelectBills, WithoutProcessInformationNothingIsListed)
+{
+    processes = std::make_shared<host::Dictionary>();
+    EXPECT_TRUE(open().empty());
+    EXPECT_EQ(m_modals.messageTexts(), QStringList{QStringLiteral("没有设置盘点方案信息!")});
+}
+
+TEST_F(SelectBills, MarksOfAPlanTrackingChangeGoToItsTable)
+{
+    EXPECT_EQ(markBillEntrySQL(4, 1, 1, kPlanTrackingChangeType).substr(0, 22),
+              "Update t_MTOChangeEntr");
+    open();
+    clickMark(6);
+    window->mnuVCalulate_Click();
+    EXPECT_EQ(marks(), "0/1");
+    EXPECT_DOUBLE_EQ(module().gCurDiffQty, -3);
+}
+
+TEST(CurrentLine, GridCellsBecomeTheCurrentLineValues)
+{
+    resetModuleState();
+    host::ui::SpreadGrid grid;
+    grid.setMaxCols(43);
+    grid.setMaxRows(2);
+    const std::map<int, const char *> cells = {
+        {1, "12"},    {3, "原料仓"}, {6, "01.001"}, {11, " L01 "}, {13, "2026/05/01"}, {14, ""},
+        {17, "-5.5"}, {19, "3x"},    {29, "2"},     {35, ""},      {41, "7.6"},        {42, "abc"}};
+    for (const auto &[col, text] : cells)
+        grid.SetText(col, 1, QString::fromUtf8(text));
+    grid.setCol(17);
+    grid.setRow(1);
+    grid.setCellType(host::ui::CellType::Float);
+    grid.setTypeFloatDecimalPlaces(3);
+    copyCurrentLine(grid, 1);
+    const ModuleState &m = module();
+    EXPECT_EQ(m.gCurItemID, 12);
+    EXPECT_EQ(m.gCurStockName, "原料仓");
+    EXPECT_EQ(m.gCurItemNumber, "01.001");
+    EXPECT_EQ(m.gCurBatchNo, "L01");
+    EXPECT_EQ(m.gCurKFDate, "2026-05-01");
+    EXPECT_EQ(m.gCurKFPeriod, 0);
+    EXPECT_EQ(m.gCurQtyDecimal, 3);
+    EXPECT_DOUBLE_EQ(m.gCurQty, -5.5);
+    EXPECT_DOUBLE_EQ(m.gCurCheckQty, 3);
+    EXPECT_EQ(m.gCurSPID, 0);
+    EXPECT_EQ(m.gCurAuxPropID, 8);
+    EXPECT_EQ(m.gCurStockID, 0);
+    copyCurrentLine(grid, 2);
+    EXPECT_EQ(m.gCurItemID, 0);
+    EXPECT_EQ(m.gCurKFDate, "");
+}
+
+} // namespace
