@@ -4,6 +4,7 @@
 #include "backup/frmbackupinv.h"
 #include "backup/frmchkstockproc.h"
 #include "countsheet/maindo.h"
+#include "dialogs/dialogsinstall.h"
 #include "entry/typelib.h"
 #include "host/core/hosterror.h"
 #include "host/core/objectfactory.h"
@@ -60,6 +61,7 @@ private:
 
 ICCheckInterface::ICCheckInterface()
 {
+    installCountSheetDialogs();
     installCountSheetWindow();
     auto &m = module();
     if (!m.gAppConn) {

@@ -3,6 +3,7 @@
 
 #include "backup/icbackupinv.h"
 #include "countsheet/maindo.h"
+#include "dialogs/frmfind.h"
 #include "host/core/dateformatter.h"
 #include "host/core/datetime.h"
 #include "host/core/dictionary.h"

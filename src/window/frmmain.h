@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/ui/form.h"
+#include "window/sheetfinder.h"
 
 #include <array>
 #include <memory>
@@ -10,6 +11,7 @@
 
 class ICBackupInv;
 class MainDo;
+class frmFind;
 class frmSelect;
 class QAction;
 class QMenu;
@@ -132,6 +134,16 @@ public:
     void mnuHContents_Click();
     void mnuFormatPageSetup_Click();
 
+    // Bills, printing and find
+    void OutputCheckBill(long kind);
+    // A host system value as text; DefaultValue when it cannot be read.
+    std::string GetValue(const std::string &FCategory, const std::string &FKey,
+                         const std::string &DefaultValue);
+    void PrepareLedgerPrint();
+    void frmF_FindNow(long SearchMode, long MatchMode);
+    // The find dialog, made on first use and kept with the window.
+    frmFind &findDialog();
+
     // Controls
     host::ui::ToolBarControl *barlist;
     host::ui::TitleBand *titBar;
@@ -207,7 +219,11 @@ private:
     double cellNumber(int col, int row) const;
     void setCellNumber(int col, int row, double value);
 
+    void showFilterDialog(long tab);
+
     std::unique_ptr<MainDo> m_mainDo;
+    std::unique_ptr<frmFind> frmF;
+    SheetFinder m_finder;
     std::unique_ptr<ICBackupInv> m_backupInv;
     bool m_fetchBusy = false;
     bool m_sheetStale = false;   // a save wrote lines since the sheet was read

@@ -1,10 +1,13 @@
 #include "host/components/hostcomponents.h"
 
 #include "host/access/dataaccess.h"
+#include "host/billdata/sysinfo.h"
+#include "host/bills/billlist.h"
 #include "host/core/objectfactory.h"
 #include "host/db/appconnection.h"
 #include "host/db/hostdatabase.h"
 #include "host/displayer/dispbuilder.h"
+#include "host/exporter/exportengine.h"
 #include "host/formres/frmresloader.h"
 #include "host/help/helpwindow.h"
 #include "host/importer/sheetimport.h"
@@ -52,6 +55,10 @@ void registerHostComponents()
     registerDefault<ItemAuxCheck>(ItemAuxCheck::ProgId);
     registerDefault<SheetImport>(SheetImport::ProgId);
     registerDefault<DispBuilder>(DispBuilder::ProgId);
+    registerDefault<Bills>(Bills::ProgId);
+    registerObject(SysInfo::ProgId,
+                   [] { return std::make_shared<SysInfo>([] { return hostConnection(); }); });
+    registerDefault<ExportEngine>(ExportEngine::ProgId);
 }
 
 } // namespace host

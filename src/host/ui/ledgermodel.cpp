@@ -52,6 +52,22 @@ LedgerModel::RowText &LedgerModel::row(int number) const
     return entry;
 }
 
+QStringList LedgerModel::rowCells(int rowNumber, long &backColor) const
+{
+    backColor = -1;
+    if (rowNumber < 1 || rowNumber > m_rows)
+        return {};
+    const auto found = m_cache.find(rowNumber);
+    if (found != m_cache.end()) {
+        backColor = found->second.backColor;
+        return found->second.cells;
+    }
+    QString text;
+    if (m_fetcher)
+        m_fetcher(rowNumber, text, backColor);
+    return text.split(QLatin1Char('|'));
+}
+
 QString LedgerModel::cellText(int rowNumber, int col) const
 {
     if (rowNumber < 1 || rowNumber > m_rows || col < 1)

@@ -33,6 +33,9 @@ public:
     void setFixedRows(int rows);
 
     QString cellText(int row, int col) const;
+    // A row's cells without keeping them: what the grid holds, or else the owner's answer,
+    // so that printing a long sheet holds one row at a time.
+    QStringList rowCells(int row, long &backColor) const;
     void setCellText(int row, int col, const QString &text);
     // -1 when the owner gave the row no colour.
     long rowBackColor(int row) const;

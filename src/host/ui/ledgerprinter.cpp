@@ -112,13 +112,14 @@ public:
 
     void row(double top, double left, int row)
     {
-        const long backColor = m_grid.ledgerModel().rowBackColor(row);
+        long backColor = -1;
+        const QStringList cells = m_grid.ledgerModel().rowCells(row, backColor);
         double x = left;
         for (const PrintColumn &c : columns) {
             const Qt::Alignment align =
                 m_grid.ledgerModel().isQuantityColumn(c.col) ? Qt::AlignRight : Qt::AlignLeft;
-            cell(QRectF(x, top, c.width, m_rowHeight), m_grid.Cell(row, c.col).Text(), align,
-                 backColor);
+            const QString text = c.col <= cells.size() ? cells.at(c.col - 1) : QString();
+            cell(QRectF(x, top, c.width, m_rowHeight), text, align, backColor);
             x += c.width;
         }
     }
@@ -168,7 +169,8 @@ void LedgerPrinter::setOrientation(int orientation)
 
 void LedgerPrinter::Print()
 {
-    render(*m_printer);
+    if (modals().printDialog(*m_printer))
+        render(*m_printer);
 }
 
 void LedgerPrinter::Preview()
@@ -186,6 +188,9 @@ QString LedgerPrinter::expandPageTokens(const QString &text, int page, int pages
     QString result = text;
     result.replace(QStringLiteral("&[总页]"), QString::number(pages));
     result.replace(QStringLiteral("&[页]"), QString::number(page));
+    // The same codes as an English host writes them.
+    result.replace(QStringLiteral("&[Pages]"), QString::number(pages));
+    result.replace(QStringLiteral("&[Page]"), QString::number(page));
     return result;
 }
 

@@ -14,7 +14,8 @@ class LedgerGrid;
 
 // The print object of a ledger grid: two header and two footer lines above and below the
 // grid's title and rows on every page. A line's "|" separates sections spread across the
-// page; "&[页]" stands for the page number and "&[总页]" for the page count.
+// page; "&[页]" (or "&[Page]") stands for the page number and "&[总页]" (or "&[Pages]") for the
+// page count.
 //
 // Settings by the control's dispatch numbers: 3 Orientation, 14 PrintColors.
 class LedgerPrinter
@@ -48,7 +49,7 @@ public:
     bool PrintColors() const { return m_printColors; }
     void setPrintColors(bool on) { m_printColors = on; }
 
-    // Prints on the printer as set up (a PDF file when one is set as its output).
+    // Asks for the printer (or a PDF file) in the print dialog, then prints on it.
     void Print();
     void Preview();
     void PrintSetup();

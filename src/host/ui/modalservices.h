@@ -63,6 +63,8 @@ public:
     virtual void showModal(Form &form) = 0;
     // Page and printer set-up of the printer; false when the user cancelled.
     virtual bool printSetup(QPrinter &printer) = 0;
+    // The print dialog: printer, pages, or a PDF file; false when the user cancelled.
+    virtual bool printDialog(QPrinter &printer) = 0;
     // Shows the pages that paint draws for the printer.
     virtual void printPreview(QPrinter &printer, const std::function<void(QPrinter &)> &paint) = 0;
 };

@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPointer>
+#include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QTimer>
@@ -179,6 +180,14 @@ bool QtModals::printSetup(QPrinter &printer)
     if (headless())
         return false;
     QPageSetupDialog dialog(&printer, activeParent());
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtModals::printDialog(QPrinter &printer)
+{
+    if (headless())
+        return false;
+    QPrintDialog dialog(&printer, activeParent());
     return dialog.exec() == QDialog::Accepted;
 }
 

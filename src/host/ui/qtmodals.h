@@ -22,6 +22,7 @@ public:
     QString saveFileName(const FileDialogRequest &request) override;
     void showModal(Form &form) override;
     bool printSetup(QPrinter &printer) override;
+    bool printDialog(QPrinter &printer) override;
     void printPreview(QPrinter &printer, const std::function<void(QPrinter &)> &paint) override;
 
     // The first window or message shown afterwards is saved to this PNG file and then closed,

@@ -88,6 +88,12 @@ bool ScriptedModals::printSetup(QPrinter &)
     return true;
 }
 
+bool ScriptedModals::printDialog(QPrinter &)
+{
+    ++m_printDialogs;
+    return true;
+}
+
 void ScriptedModals::printPreview(QPrinter &printer, const std::function<void(QPrinter &)> &paint)
 {
     QPrinter pdf(QPrinter::HighResolution);

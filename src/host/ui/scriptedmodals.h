@@ -61,6 +61,7 @@ public:
     const std::vector<FileDialog> &fileDialogs() const { return m_fileDialogs; }
     const std::vector<ModalWindow> &modalWindows() const { return m_modalWindows; }
     int printSetups() const { return m_printSetups; }
+    int printDialogs() const { return m_printDialogs; }
     // Each preview is rendered into a PDF file of its own, kept while this object lives.
     const QStringList &previewFiles() const { return m_previewFiles; }
     // The texts of every message shown so far, in order.
@@ -76,6 +77,8 @@ public:
     QString saveFileName(const FileDialogRequest &request) override;
     void showModal(Form &form) override;
     bool printSetup(QPrinter &printer) override;
+    // Accepts the printer as it is set up.
+    bool printDialog(QPrinter &printer) override;
     void printPreview(QPrinter &printer, const std::function<void(QPrinter &)> &paint) override;
 
 private:
@@ -90,6 +93,7 @@ private:
     std::vector<FileDialog> m_fileDialogs;
     std::vector<ModalWindow> m_modalWindows;
     int m_printSetups = 0;
+    int m_printDialogs = 0;
     QStringList m_previewFiles;
     QTemporaryDir m_previewDir;
 };

@@ -169,7 +169,9 @@ TEST_F(LedgerPrintTest, PrintsThreePagesWithHeaderFooterAndPageNumbers)
     QPrinter &printer = ledger.LedgerPrint().printer();
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdf);
+    ScriptedModals modals;
     ledger.LedgerPrint().Print();
+    EXPECT_EQ(modals.printDialogs(), 1);
 
     const QString info = run(QStringLiteral("pdfinfo"), {pdf});
     EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+3\\n"))))
@@ -208,6 +210,8 @@ TEST(PageTokens, StandForPageNumberAndCount)
 {
     EXPECT_EQ(LedgerPrinter::expandPageTokens(QStringLiteral("第 &[页] 页|共 &[总页] 页"), 2, 7),
               QStringLiteral("第 2 页|共 7 页"));
+    EXPECT_EQ(LedgerPrinter::expandPageTokens(QStringLiteral("Page &[Page]|of &[Pages]"), 2, 7),
+              QStringLiteral("Page 2|of 7"));
 }
 
 } // namespace

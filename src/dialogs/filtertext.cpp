@@ -1,0 +1,79 @@
+#include "dialogs/filtertext.h"
+
+#include "host/core/dateformatter.h"
+#include "host/core/sqltext.h"
+#include "host/core/variant.h"
+
+namespace filtertext {
+namespace {
+
+bool endsWith(std::string_view text, std::string_view tail)
+{
+    return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
+}
+
+// A value as its place in the condition: quoted texts and dates, plain numbers.
+std::string valueText(const Condition &c)
+{
+    const long type = std::atol(c.colType.c_str());
+    const bool like = c.op == "like" || c.op == "not like";
+    std::string value = c.value;
+    switch (type) {
+    case 0:
+        value = host::DateFormatter().format(host::Variant(value), "YYYY-MM-DD");
+        [[fallthrough]];
+    case 1:
+        return like ? "'%" + host::sqlEscape(value) + "%' " : "'" + host::sqlEscape(value) + "' ";
+    case 2:
+    case 3:
+        return host::sqlNumber(host::Val(value)) + " ";
+    default:
+        return value + " ";
+    }
+}
+
+} // namespace
+
+std::string codeField(std::string_view key, bool useShortNumber)
+{
+    if (key == "FNumber")
+        return useShortNumber ? std::string(key) : "FItemShortNumber";
+    if (key == "FSPNumber")
+        return useShortNumber ? std::string(key) : "FSPShortNumber";
+    if (key == "FStockNumber")
+        return useShortNumber ? std::string(key) : "FStockShortNumber";
+    return std::string(key);
+}
+
+std::string filterText(const std::vector<Condition> &conditions, bool useShortNumber)
+{
+    std::string text;
+    for (const Condition &c : conditions) {
+        if (c.key == "FCUUnitDownQty" || c.key == "FCUUnitOverQty")
+            text += "IsNull(" + c.key + ",0) ";
+        else
+            text += codeField(c.key, useShortNumber) + " ";
+        text += c.op + " ";
+        text += valueText(c);
+        text += c.logic + " ";
+    }
+    text = host::Trim(text);
+    if (endsWith(text, "or"))
+        text.resize(text.size() - 2);
+    else if (endsWith(text, "and"))
+        text.resize(text.size() - 3);
+    return text;
+}
+
+std::string sortText(const std::vector<SortKey> &keys, bool useShortNumber)
+{
+    std::string text;
+    for (const SortKey &k : keys)
+        text += codeField(k.key, useShortNumber) + " " + k.order + " ,";
+    text = host::Trim(text);
+    if (endsWith(text, ","))
+        text.pop_back();
+    return text;
+}
+
+} // namespace filtertext

@@ -1,0 +1,192 @@
+#include "host/exporter/exportengine.h"
+
+#include "host/core/hosterror.h"
+#include "host/core/variant.h"
+#include "host/ui/modalservices.h"
+
+#include <xlsxwriter.h>
+
+#include <QString>
+
+#include <memory>
+
+namespace host {
+namespace {
+
+const std::string kEmpty;
+
+struct WorkbookCloser
+{
+    void operator()(lxw_workbook *workbook) const
+    {
+        if (workbook)
+            workbook_close(workbook);
+    }
+};
+using WorkbookPtr = std::unique_ptr<lxw_workbook, WorkbookCloser>;
+
+void check(lxw_error error)
+{
+    if (error != LXW_NO_ERROR)
+        throw HostError(std::string("The workbook could not be written: ") + lxw_strerror(error));
+}
+
+// The title as a worksheet name: without the characters a sheet name may not hold, at most
+// 31 characters.
+std::string sheetName(const std::string &title)
+{
+    QString name = QString::fromStdString(title);
+    for (const QChar c : QStringLiteral("[]:*?/\\"))
+        name.remove(c);
+    name = name.left(31).trimmed();
+    return name.isEmpty() ? std::string("Sheet1") : name.toStdString();
+}
+
+// A column width in characters that shows the caption: wide characters count twice.
+double widthOf(const std::string &caption)
+{
+    double width = 2;
+    for (const QChar c : QString::fromStdString(caption))
+        width += c.unicode() > 0x2E80 ? 2 : 1;
+    return std::max(width, 10.0);
+}
+
+} // namespace
+
+void ExportRowData::setItem(long col, std::string text)
+{
+    if (col < 1)
+        throw HostError("Subscript out of range", HostError::SubscriptOutOfRange);
+    if (static_cast<size_t>(col) > m_items.size())
+        m_items.resize(static_cast<size_t>(col));
+    m_items[static_cast<size_t>(col - 1)] = std::move(text);
+}
+
+const std::string &ExportRowData::Item(long col) const
+{
+    if (col < 1 || static_cast<size_t>(col) > m_items.size())
+        return kEmpty;
+    return m_items[static_cast<size_t>(col - 1)];
+}
+
+void ExportRowData::reset(long cols)
+{
+    for (std::string &item : m_items)
+        item.clear();
+    m_items.resize(static_cast<size_t>(std::max(cols, 0L)));
+}
+
+void ExportEngine::setCols(long cols)
+{
+    m_columns.resize(static_cast<size_t>(std::max(cols, 0L)));
+}
+
+void ExportEngine::setRows(long rows)
+{
+    m_rows = std::max(rows, 0L);
+}
+
+ExportEngine::Column &ExportEngine::column(long col)
+{
+    if (col < 1 || col > Cols())
+        throw HostError("Subscript out of range", HostError::SubscriptOutOfRange);
+    return m_columns[static_cast<size_t>(col - 1)];
+}
+
+const ExportEngine::Column &ExportEngine::column(long col) const
+{
+    return const_cast<ExportEngine *>(this)->column(col);
+}
+
+void ExportEngine::setColCaption(long col, const std::string &caption)
+{
+    column(col).caption = caption;
+}
+
+void ExportEngine::setColType(long col, long type)
+{
+    column(col).type = type;
+}
+
+void ExportEngine::setColLength(long col, long length)
+{
+    column(col).length = length;
+}
+
+std::string ExportEngine::ColCaption(long col) const
+{
+    return column(col).caption;
+}
+
+long ExportEngine::ColType(long col) const
+{
+    return column(col).type;
+}
+
+long ExportEngine::ColLength(long col) const
+{
+    return column(col).length;
+}
+
+void ExportEngine::Run(const std::string &title)
+{
+    ui::FileDialogRequest request;
+    request.title = QStringLiteral("引出");
+    request.filter = QStringLiteral("Excel 工作簿(*.xlsx)|*.xlsx");
+    request.initialPath = QString::fromStdString(title) + QStringLiteral(".xlsx");
+    QString path = ui::modals().saveFileName(request);
+    if (path.isEmpty())
+        return;
+    if (!path.endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive))
+        path += QStringLiteral(".xlsx");
+    writeWorkbook(path.toStdString(), title);
+}
+
+void ExportEngine::writeWorkbook(const std::string &path, const std::string &title)
+{
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE;
+    WorkbookPtr workbook(workbook_new_opt(path.c_str(), &options));
+    if (!workbook)
+        throw HostError("The workbook could not be created: " + path);
+    lxw_doc_properties properties{};
+    std::string docTitle = title;
+    properties.title = docTitle.data();
+    check(workbook_set_properties(workbook.get(), &properties));
+    lxw_worksheet *sheet = workbook_add_worksheet(workbook.get(), sheetName(title).c_str());
+    if (!sheet)
+        throw HostError("The worksheet could not be added.");
+    lxw_format *bold = workbook_add_format(workbook.get());
+    format_set_bold(bold);
+
+    const long cols = Cols();
+    for (long c = 1; c <= cols; ++c) {
+        const auto col = static_cast<lxw_col_t>(c - 1);
+        check(worksheet_set_column(sheet, col, col, widthOf(ColCaption(c)), nullptr));
+        check(worksheet_write_string(sheet, 0, col, ColCaption(c).c_str(), bold));
+    }
+    ExportRowData data;
+    for (long r = 1; r <= m_rows; ++r) {
+        data.reset(cols);
+        if (LoadData)
+            LoadData(r, data);
+        const auto row = static_cast<lxw_row_t>(r);
+        for (long c = 1; c <= cols; ++c) {
+            const std::string &text = data.Item(c);
+            if (text.empty())
+                continue;
+            const auto col = static_cast<lxw_col_t>(c - 1);
+            if (column(c).type == NumberType) {
+                if (const auto number = parseNumber(text)) {
+                    check(worksheet_write_number(sheet, row, col, *number, nullptr));
+                    continue;
+                }
+            }
+            check(worksheet_write_string(sheet, row, col, text.c_str(), nullptr));
+        }
+    }
+    lxw_workbook *raw = workbook.release();
+    check(workbook_close(raw));
+}
+
+} // namespace host

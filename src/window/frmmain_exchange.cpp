@@ -1,0 +1,43 @@
+// File-in and file-out of the count sheet.
+#include "window/frmmain.h"
+
+#include "host/ui/modalservices.h"
+#include "import/importfromexcel.h"
+#include "services/modulestate.h"
+#include "services/mparse.h"
+#include "services/pubvariant.h"
+#include "window/sheetexport.h"
+
+#include <QFileInfo>
+
+void frmMain::mnuFileIn_Click()
+{
+    if (SaveStockData(true) == SaveResult::Failed)
+        return;
+    host::ui::FileDialogRequest request;
+    request.title = QString::fromStdString(MParse::LoadLangString("选择引入的Excel文件"));
+    // The reader reads both the old and the new workbook format.
+    request.filter = QStringLiteral("Excel File(*.xls;*.xlsx)|*.xls;*.xlsx");
+    const QString name = host::ui::modals().openFileName(request);
+    if (name.isEmpty())
+        return;
+    if (!QFileInfo::exists(name)) {
+        PubVariant::MsgBox(MParse::LoadLangString("指定引入Excel文件不存在，请重新选择!"),
+                           PubVariant::vbInformation);
+        return;
+    }
+    PubVariant::ImportFromExcel(name.toStdString());
+    FillGrid({});
+}
+
+void frmMain::mnuFileOut_Click()
+{
+    if (SaveStockData(true) == SaveResult::Failed)
+        return;
+    const ModuleState &m = module();
+    if (m.gShowType == 4)
+        exportEntryGrid(*vsCheck, m.gMtoPlanMode != 0,
+                        m.gColTypeDict ? *m.gColTypeDict : host::Dictionary());
+    else
+        exportLedger(*ldgCheck, m.gColumns);
+}

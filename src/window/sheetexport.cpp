@@ -1,0 +1,88 @@
+#include "window/sheetexport.h"
+
+#include "host/core/dictionary.h"
+#include "host/core/objectfactory.h"
+#include "host/core/variant.h"
+#include "host/exporter/exportengine.h"
+#include "host/ui/ledgergrid.h"
+#include "host/ui/ledgermodel.h"
+#include "host/ui/spreadgrid.h"
+#include "services/mparse.h"
+
+namespace {
+
+constexpr int kTitleRows = 2;
+constexpr int kPlanTrackingCol = 12;
+
+std::shared_ptr<host::ExportEngine> newEngine()
+{
+    return host::CreateObjectAs<host::ExportEngine>(host::ExportEngine::ProgId);
+}
+
+} // namespace
+
+void exportEntryGrid(host::ui::SpreadGrid &grid, bool mtoPlanMode, const host::Dictionary &colTypes)
+{
+    if (grid.MaxRows() < 1)
+        return;
+    std::vector<int> columns;
+    for (int col = 2; col <= 33; ++col)
+        if (col != kPlanTrackingCol || mtoPlanMode)
+            columns.push_back(col);
+    const auto engine = newEngine();
+    engine->setRows(grid.MaxRows() - 1);
+    engine->setCols(static_cast<long>(columns.size()));
+    for (size_t k = 0; k < columns.size(); ++k) {
+        const long exportCol = static_cast<long>(k + 1);
+        const int col = columns[k];
+        // The plan-tracking number has no entry of its own; it is a text like the batch.
+        long type = host::ExportEngine::TextType;
+        long length = 200;
+        if (const auto entry = colTypes.Value(std::to_string(col)).as<host::Dictionary>()) {
+            type = host::CLng(entry->Value("ColType"));
+            length = host::CLng(entry->Value("ColLength"));
+        }
+        engine->setColLength(exportCol, length);
+        engine->setColType(exportCol, type);
+        engine->setColCaption(exportCol, grid.GetText(col, 0).toStdString());
+    }
+    engine->LoadData = [&grid, &columns](long nRow, host::ExportRowData &ColData) {
+        for (size_t k = 0; k < columns.size(); ++k)
+            ColData.setItem(static_cast<long>(k + 1),
+                            grid.GetText(columns[k], static_cast<int>(nRow)).toStdString());
+    };
+    engine->Run(MParse::LoadLangString("物料盘点表"));
+}
+
+void exportLedger(host::ui::LedgerGrid &ledger, const std::vector<ColumnTemplate> &columns)
+{
+    std::vector<int> visible;
+    for (int col = 1; col <= ledger.Face().Cols(); ++col)
+        if (!ledger.Col(col).Switch(host::ui::LedgerGrid::HiddenSwitch))
+            visible.push_back(col);
+    const auto engine = newEngine();
+    engine->setCols(static_cast<long>(visible.size()));
+    for (size_t k = 0; k < visible.size(); ++k) {
+        const long exportCol = static_cast<long>(k + 1);
+        const int col = visible[k];
+        const auto index = static_cast<size_t>(col - 1);
+        const long colType = index < columns.size() ? columns[index].ColType : 1;
+        engine->setColCaption(exportCol, ledger.Cell(1, col).Text().toStdString());
+        engine->setColType(exportCol, colType >= 2 && colType <= 4 ? host::ExportEngine::NumberType
+                                                                   : host::ExportEngine::TextType);
+        engine->setColLength(exportCol, 255);
+    }
+    // Data rows follow the two title rows whether the ledger shows one or two of them.
+    engine->setRows(std::max(ledger.Face().Rows() - kTitleRows, 0));
+    engine->LoadData = [&ledger, &visible](long nRow, host::ExportRowData &ColData) {
+        long backColor = -1;
+        const QStringList cells =
+            ledger.ledgerModel().rowCells(kTitleRows + static_cast<int>(nRow), backColor);
+        for (size_t k = 0; k < visible.size(); ++k) {
+            const int col = visible[k];
+            ColData.setItem(static_cast<long>(k + 1),
+                            col <= cells.size() ? cells.at(col - 1).toStdString() : std::string());
+        }
+    };
+    engine->Run(MParse::LoadLangString("盘点表"));
+}

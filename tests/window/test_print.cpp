@@ -1,0 +1,94 @@
+#include "commandwindowtest.h"
+
+#include "host/ui/ledgergrid.h"
+#include "host/ui/ledgerprinter.h"
+#include "window/frmmain.h"
+
+#include <QPageSize>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+
+namespace {
+
+QString pdfText(const QString &pdf)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    process.waitForFinished();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+class PrintBook : public CommandWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        CommandWindowTest::SetUp();
+        sql("Update t_Emp Set FName='张三' Where FItemID=16");
+        // One line counted with a quantity found nowhere else on the pages.
+        sql("Update ICInvBackup Set FCheckQty=98765,FAuxCheckQty=98765 Where FInterID=" +
+            std::to_string(m_proc) +
+            " And FItemID=(Select Min(FItemID) From ICInvBackup Where "
+            "FQty>0 And FInterID=" +
+            std::to_string(m_proc) + ")");
+    }
+
+    static bool anyPageHas(const QStringList &pages, const QString &text)
+    {
+        for (const QString &page : pages)
+            if (page.contains(text))
+                return true;
+        return false;
+    }
+
+    // Prints the book of a mode to a PDF file on a page small enough for three pages; the
+    // text of each page.
+    QStringList printBook(long showType)
+    {
+        const auto window = openWindow(showType);
+        QPrinter &printer = window->ldgCheck->LedgerPrint().printer();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        const QString pdf = m_home.filePath(QStringLiteral("book%1.pdf").arg(showType));
+        printer.setOutputFileName(pdf);
+        const int lines = window->ldgCheck->Face().Rows() - 2;
+        // A page height that holds a third of the lines, rounded up.
+        for (int height = 300; height >= 20; height -= 5) {
+            printer.setPageSize(QPageSize(QSizeF(420, height), QPageSize::Millimeter));
+            const int perPage = window->ldgCheck->LedgerPrint().rowsPerPage(printer);
+            if ((lines + perPage - 1) / perPage >= 3)
+                break;
+        }
+        window->mnuFPrint->trigger();
+        return pdfText(pdf).split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+    }
+};
+
+TEST_F(PrintBook, CheckModePrintsHeaderFooterPagesAndTotals)
+{
+    const QStringList pages = printBook(1);
+    ASSERT_GE(pages.size(), 3);
+    for (int i = 0; i < pages.size(); ++i) {
+        EXPECT_TRUE(pages.at(i).contains(QStringLiteral("盘点方案:"))) << i;
+        EXPECT_TRUE(pages.at(i).contains(QStringLiteral("制表:张三"))) << i;
+        EXPECT_TRUE(
+            pages.at(i).contains(QRegularExpression(QStringLiteral("第\\s*%1\\s*页").arg(i + 1))))
+            << pages.at(i).toStdString();
+        EXPECT_TRUE(pages.at(i).contains(
+            QRegularExpression(QStringLiteral("共\\s*%1\\s*页").arg(pages.size()))));
+    }
+    EXPECT_TRUE(pages.last().contains(QStringLiteral("合计"))) << "check mode prints the totals";
+    EXPECT_TRUE(anyPageHas(pages, QStringLiteral("98,765")));
+}
+
+TEST_F(PrintBook, PrintModeLeavesCountedColumnsBlankWithoutTotals)
+{
+    const QStringList pages = printBook(3);
+    ASSERT_GE(pages.size(), 3);
+    EXPECT_FALSE(pages.last().contains(QStringLiteral("合计")));
+    EXPECT_TRUE(pages.first().contains(QStringLiteral("盘点数量")));
+    EXPECT_FALSE(anyPageHas(pages, QStringLiteral("98,765"))) << "left blank for handwriting";
+}
+
+} // namespace
