@@ -3,8 +3,8 @@
 #include "host/components/hostcomponents.h"
 #include "host/db/hostdatabase.h"
 #include "host/props/shareprops.h"
-#include "sampledata/schema.h"
 #include "services/mparse.h"
+#include "support/hostdatabases.h"
 
 namespace {
 
@@ -60,9 +60,7 @@ void DialogsDbTest::SetUp()
     host::ShareProps().SetProperty(host::currentProcessId(), "PropsString", props);
     resetModuleState();
     MParse::ParseProps(props);
-    m_db = std::make_shared<host::AppConnection>();
-    m_db->openDatabase(":memory:");
-    sampledata::createSchema(*m_db);
+    m_db = openSchemaDatabase();
     m_db->Execute(kData);
     module().gAppConn = m_db;
     module().gCurInterID = 1;

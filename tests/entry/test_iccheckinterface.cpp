@@ -11,8 +11,8 @@
 #include "host/ui/scriptedmodals.h"
 #include "host/ui/tool.h"
 #include "host/ui/toolbarcontrol.h"
-#include "sampledata/schema.h"
 #include "services/modulestate.h"
+#include "support/hostdatabases.h"
 
 #include <QAction>
 
@@ -30,10 +30,7 @@ protected:
         setenv("STOCKCHECK_DATA_DIR", STOCKCHECK_DATA_DIR, 1);
         setenv("STOCKCHECK_LOG", "off", 1);
         resetModuleState();
-        m_db = std::make_shared<host::AppConnection>();
-        m_db->openDatabase(":memory:");
-        m_db->Execute("CREATE TABLE t_SystemProfile (FCategory varchar(30) NOT NULL, FKey "
-                      "varchar(50) NOT NULL, FValue varchar(255) NULL)");
+        m_db = openSchemaDatabase();
         host::setHostConnection(m_db);
         host::registerHostComponents();
         host::ShareProps().SetProperty(host::currentProcessId(), "PropsString",
@@ -109,8 +106,6 @@ TEST_F(EntryTest, NestedObjectsShareTheConnectionsTheOuterOneReleases)
 
 TEST_F(EntryTest, CountSheetCommandsRefuseWhenNothingIsBackedUp)
 {
-    m_db->Execute("DROP TABLE t_SystemProfile");
-    sampledata::createSchema(*m_db);
     host::ui::ScriptedModals modals;
     ICCheckInterface entry;
     entry.OperaterID(16394);
@@ -125,8 +120,6 @@ TEST_F(EntryTest, CountSheetCommandsRefuseWhenNothingIsBackedUp)
 
 TEST_F(EntryTest, CountSheetCommandsOpenTheCountSheetWindowModally)
 {
-    m_db->Execute("DROP TABLE t_SystemProfile");
-    sampledata::createSchema(*m_db);
     m_db->Execute("INSERT INTO t_Stock (FItemID,FNumber,FName) VALUES (1,'01','成品仓')");
     m_db->Execute("INSERT INTO ICInvBackup (FInterID,FBrNo,FItemID,FAuxPropID,FUnitID,FBatchNo,"
                   "FMtoNo,FStockID,FSelect,FAdj,FAdjQty,FStockPlaceID) VALUES "
@@ -156,8 +149,6 @@ TEST_F(EntryTest, TestImportReportsAFileItCannotReadAndReturns)
 
 TEST_F(EntryTest, BackupAndProcessListOpenTheirWindowsModally)
 {
-    m_db->Execute("DROP TABLE t_SystemProfile");
-    sampledata::createSchema(*m_db);
     m_db->Execute("INSERT INTO t_UserRight (FUserID,FObjectType,FRightIndex,FAccessMask) VALUES "
                   "(16394,1001,5,131072)");
     host::ui::ScriptedModals modals;

@@ -9,9 +9,8 @@
 #include "host/db/hostdatabase.h"
 #include "host/db/recordset.h"
 #include "host/props/shareprops.h"
-#include "sampledata/sampledata.h"
-#include "sampledata/schema.h"
 #include "services/modulestate.h"
+#include "support/hostdatabases.h"
 #include "window/frmmain.h"
 
 #include <cstdlib>
@@ -30,10 +29,7 @@ void CommandWindowTest::SetUp()
     host::ShareProps().SetProperty(host::currentProcessId(), "UserName", std::string("演示用户"));
     resetModuleState();
 
-    m_db = std::make_shared<host::AppConnection>();
-    m_db->openDatabase(":memory:");
-    sampledata::createSchema(*m_db);
-    sampledata::generateSampleData(*m_db);
+    m_db = openDemoDatabase(0);
     host::setHostConnection(m_db);
     ModuleState &m = module();
     m.gAppConn = m_db;

@@ -10,10 +10,9 @@
 #include "host/props/shareprops.h"
 #include "host/ui/spreadgrid.h"
 #include "host/ui/uitestutil.h"
-#include "sampledata/sampledata.h"
-#include "sampledata/schema.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
+#include "support/hostdatabases.h"
 
 #include <cstdlib>
 
@@ -37,10 +36,7 @@ void CountWindowTest::SetUp()
     resetModuleState();
     m_modals = std::make_unique<host::ui::ScriptedModals>();
 
-    m_db = std::make_shared<host::AppConnection>();
-    m_db->openDatabase(":memory:");
-    sampledata::createSchema(*m_db);
-    sampledata::generateSampleData(*m_db);
+    m_db = openDemoDatabase(0);
     host::setHostConnection(m_db);
     module().gAppConn = m_db;
     module().gOperatorID = kOperator;
