@@ -77,8 +77,7 @@ bool ICBackupInv::SaveProc(const host::Vector &vVect)
         return true;
     } catch (const std::exception &) {
         PubVariant::MsgBox(
-            MParse::LoadLangString("保存盘点方案失败，请刷新盘点方案确信修改的方案名称"
-                                   "不存在！"),
+            MParse::LoadLangString("保存盘点方案失败，请刷新盘点方案确信修改的方案名称不存在！"),
             PubVariant::vbInformation);
         return false;
     }

@@ -46,9 +46,8 @@ void FrmSNAlert::Form_Load()
     tryStep([this] { MParse::SetFormFont(*this); });
     tryStep([this] { setCaption(langText("序列号提示")); });
     tryStep([this] {
-        labHead->setCaption(
-            langText("以下物料为使用序列号管理的物料，不能自动盘点出单，是否继续针对未使"
-                     "用序列号管理的物料自动出单？"));
+        labHead->setCaption(langText(
+            "以下物料为使用序列号管理的物料，不能自动盘点出单，是否继续针对未使用序列号管理的物料自动出单？"));
     });
     tryStep([this] { cmdYes->setCaption(langText("是(&Y)")); });
     tryStep([this] { cmdNo->setCaption(langText("否(&N)")); });
