@@ -21,6 +21,7 @@
 #include <sqlite3.h>
 
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -82,9 +83,12 @@ void setUpModule(long lines)
     host::setHostConnection(db);
 }
 
-std::unique_ptr<frmMain> openWindow(long showType)
+std::unique_ptr<frmMain> openWindow(long showType,
+                                    const std::function<void(frmMain &)> &beforeLoad = {})
 {
     auto window = std::make_unique<frmMain>();
+    if (beforeLoad)
+        beforeLoad(*window);
     window->ShowType(showType);
     window->Load();
     return window;
@@ -120,9 +124,10 @@ void BM_OpenCheckWindow(benchmark::State &state)
     long ledgerRows = 0;
     long fetched = 0;
     for (auto _ : state) {
-        const auto window = openWindow(1);
-        QObject::connect(window->ldgCheck, &host::ui::LedgerGrid::FetchRow,
-                         [&fetched](int, QString &, long &) { ++fetched; });
+        const auto window = openWindow(1, [&fetched](frmMain &unloaded) {
+            QObject::connect(unloaded.ldgCheck, &host::ui::LedgerGrid::FetchRow,
+                             [&fetched](int, QString &, long &) { ++fetched; });
+        });
         window->show();
         window->grab();
         ledgerRows = window->ldgCheck->Face().Rows() - 3;
