@@ -1,11 +1,13 @@
-// The count-sheet window on large counts: opening in input mode, one edit's recompute, and a
-// save of many edited lines, each beside what bare SQLite needs for the same rows.
+// The count-sheet window on large counts: opening in input and in check mode, one edit's
+// recompute, and a save of many edited lines, each beside what bare SQLite needs for the same
+// rows.
 #include "host/components/hostcomponents.h"
 #include "host/core/paths.h"
 #include "host/db/appconnection.h"
 #include "host/db/embeddeddatabase.h"
 #include "host/db/hostdatabase.h"
 #include "host/props/shareprops.h"
+#include "host/ui/ledgergrid.h"
 #include "host/ui/scriptedmodals.h"
 #include "host/ui/spreadgrid.h"
 #include "sampledata/sampledata.h"
@@ -19,6 +21,7 @@
 #include <sqlite3.h>
 
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -80,12 +83,20 @@ void setUpModule(long lines)
     host::setHostConnection(db);
 }
 
-std::unique_ptr<frmMain> openInput()
+std::unique_ptr<frmMain> openWindow(long showType,
+                                    const std::function<void(frmMain &)> &beforeLoad = {})
 {
     auto window = std::make_unique<frmMain>();
-    window->ShowType(4);
+    if (beforeLoad)
+        beforeLoad(*window);
+    window->ShowType(showType);
     window->Load();
     return window;
+}
+
+std::unique_ptr<frmMain> openInput()
+{
+    return openWindow(4);
 }
 
 // Opening the input window on 100,000 lines, until the entry grid is filled.
@@ -103,6 +114,30 @@ void BM_OpenInputWindow(benchmark::State &state)
     state.counters["peakMB"] = peak.addedMb();
 }
 BENCHMARK(BM_OpenInputWindow)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Opening the check window on 100,000 lines until its first screen of the ledger is painted;
+// the ledger asks only for the rows it paints.
+void BM_OpenCheckWindow(benchmark::State &state)
+{
+    setUpModule(state.range(0));
+    const PeakMemory peak;
+    long ledgerRows = 0;
+    long fetched = 0;
+    for (auto _ : state) {
+        const auto window = openWindow(1, [&fetched](frmMain &unloaded) {
+            QObject::connect(unloaded.ldgCheck, &host::ui::LedgerGrid::FetchRow,
+                             [&fetched](int, QString &, long &) { ++fetched; });
+        });
+        window->show();
+        window->grab();
+        ledgerRows = window->ldgCheck->Face().Rows() - 3;
+    }
+    if (ledgerRows != state.range(0) || fetched == 0)
+        state.SkipWithError("the ledger did not load");
+    state.counters["peakMB"] = peak.addedMb();
+    state.counters["fetched"] = static_cast<double>(fetched);
+}
+BENCHMARK(BM_OpenCheckWindow)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // Baseline: the lines with their item, units, stock and place, every column read as text.
 void BM_BareSheetQuery(benchmark::State &state)

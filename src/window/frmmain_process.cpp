@@ -42,7 +42,9 @@ void frmMain::ListStock()
 {
     ModuleState &m = module();
     const modQelLogMsg::LogEntry log("ZarvoStockCheck.frmMain.ListStock");
-    auto rs = m_backupInv->GetProcList(mnuShowCloseProc->isChecked(), false);
+    // The list runs oldest first; the store's sort flag reads the other way round (true lists
+    // by ascending id).
+    auto rs = m_backupInv->GetProcList(mnuShowCloseProc->isChecked(), true);
     DicupInfo = std::make_shared<host::Dictionary>();
     mWarnedProcs = std::make_shared<host::Dictionary>();
     lstStock->Clear();

@@ -1,7 +1,10 @@
 #include "commandwindowtest.h"
 
+#include "countsheet/maindo.h"
+#include "host/db/recordset.h"
 #include "host/ui/ledgergrid.h"
 #include "host/ui/ledgerprinter.h"
+#include "services/modulestate.h"
 #include "window/frmmain.h"
 
 #include <QPageSize>
@@ -89,6 +92,54 @@ TEST_F(PrintBook, PrintModeLeavesCountedColumnsBlankWithoutTotals)
     EXPECT_FALSE(pages.last().contains(QStringLiteral("合计")));
     EXPECT_TRUE(pages.first().contains(QStringLiteral("盘点数量")));
     EXPECT_FALSE(anyPageHas(pages, QStringLiteral("98,765"))) << "left blank for handwriting";
+}
+
+// The book lists the lines and, once per stock of the process, each item without a line, both
+// parts in the same columns; it has no quantities but the adjustment, so its totals must not
+// fail on the columns it lacks.
+TEST_F(CommandWindowTest, PrintBookListsItemsWithoutLinesInTheColumnsOfTheLines)
+{
+    const auto window = openWindow(3);
+    MainDo &engine = window->mainDo();
+    const std::shared_ptr<host::Recordset> sheet = engine.p_RSMain;
+    ASSERT_TRUE(sheet && sheet->State() == host::Recordset::adStateOpen);
+    const std::string proc = std::to_string(m_proc);
+    const long lines = count("Select t1.FItemID From ICInvBackup t1 Join t_ICItem t2 On "
+                             "t1.FItemID=t2.FItemID Where t2.FDeleted<>1 And t1.FInterID=" +
+                             proc);
+    const long withoutLines =
+        count("Select FItemID From t_ICItem Where FDeleted<>1 And FItemID Not In (Select "
+              "FItemID From ICInvBackup Where FInterID=" +
+              proc + ")") *
+        count("Select Distinct FStockID From ICInvBackup Where FInterID=" + proc);
+    ASSERT_GT(withoutLines, 0);
+    EXPECT_EQ(sheet->RecordCount(), lines + withoutLines);
+
+    long itemRows = 0;
+    long linesWithoutAuxProperty = 0;
+    for (sheet->MoveFirst(); !sheet->EOF(); sheet->MoveNext()) {
+        // Columns near both ends repeat each other: a part shifted by a column breaks them.
+        EXPECT_EQ(host::CStr(sheet->Fields("FItemNumber").Value()),
+                  host::CStr(sheet->Fields("FNumber").Value()));
+        EXPECT_EQ(host::CStr(sheet->Fields("FItemShortNumber").Value()),
+                  host::CStr(sheet->Fields("FShortNumber").Value()));
+        EXPECT_TRUE(sheet->Fields("FQty").Value().isNull());
+        const std::string aux = host::CStr(sheet->Fields("FAuxPropName").Value());
+        if (host::CLng(sheet->Fields("FStockID").Value()) == 0) {
+            ++itemRows;
+            EXPECT_EQ(aux, "");
+        } else if (aux == "*") {
+            ++linesWithoutAuxProperty;
+        }
+    }
+    EXPECT_EQ(itemRows, withoutLines);
+    EXPECT_EQ(
+        linesWithoutAuxProperty,
+        count("Select t1.FItemID From ICInvBackup t1 Join t_ICItem t2 On t1.FItemID=t2.FItemID "
+              "Where t2.FDeleted<>1 And t1.FAuxPropID=0 And t1.FInterID=" +
+              proc));
+    EXPECT_NO_THROW(engine.GetSumData());
+    EXPECT_EQ(module().gSumQty, 0);
 }
 
 } // namespace

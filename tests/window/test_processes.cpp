@@ -36,13 +36,14 @@ TEST_F(CountWindowTest, CancelAtTheBackupTypeQuestionPutsTheChoiceBack)
     module().gCurInterID = first;
     const auto window = open(4);
     ASSERT_EQ(window->lstStock->ListCount(), 2);
-    // Newest first; the current process stays chosen.
-    ASSERT_EQ(window->lstStock->ItemData(0), second);
-    ASSERT_EQ(window->lstStock->ListIndex(), 1);
+    // Oldest first; the current process stays chosen.
+    ASSERT_EQ(window->lstStock->ItemData(0), first);
+    ASSERT_EQ(window->lstStock->ItemData(1), second);
+    ASSERT_EQ(window->lstStock->ListIndex(), 0);
     m_modals->whileShown(
         [](host::ui::Form &form) { dynamic_cast<FrmBackupType &>(form).cmdCancel_Click(); });
-    window->lstStock->setListIndex(0);
-    EXPECT_EQ(window->lstStock->ListIndex(), 1);
+    window->lstStock->setListIndex(1);
+    EXPECT_EQ(window->lstStock->ListIndex(), 0);
     EXPECT_EQ(module().gCurInterID, first);
     // With a type chosen the process is shown.
     m_modals->whileShown([](host::ui::Form &form) {
@@ -50,7 +51,7 @@ TEST_F(CountWindowTest, CancelAtTheBackupTypeQuestionPutsTheChoiceBack)
         dialog.OptCutDate_Click();
         dialog.cmdOK_Click();
     });
-    window->lstStock->setListIndex(0);
+    window->lstStock->setListIndex(1);
     EXPECT_EQ(module().gCurInterID, second);
     EXPECT_EQ(
         number("Select FBackupType From ICStockCheckProcess Where FID=" + std::to_string(second)),

@@ -183,6 +183,18 @@ std::optional<double> parseDate(std::string_view text)
     return makeDate(p);
 }
 
+// Whether the MM at pos stands for minutes: right after an hour ("HH:MM") or right before
+// seconds ("MM:SS"), one separator apart at most.
+bool minuteToken(std::string_view pattern, size_t pos)
+{
+    const auto separator = [&](size_t at) { return at < pattern.size() && pattern[at] == ':'; };
+    const bool afterHour = (pos >= 2 && matchToken(pattern, pos - 2, "HH")) ||
+                           (pos >= 3 && separator(pos - 1) && matchToken(pattern, pos - 3, "HH"));
+    const bool beforeSecond = matchToken(pattern, pos + 2, "SS") ||
+                              (separator(pos + 2) && matchToken(pattern, pos + 3, "SS"));
+    return afterHour || beforeSecond;
+}
+
 std::string formatDate(double serial, std::string_view pattern)
 {
     const DateParts p = splitDate(serial);
@@ -200,7 +212,7 @@ std::string formatDate(double serial, std::string_view pattern)
             put("%02d", p.year % 100);
             i += 2;
         } else if (matchToken(pattern, i, "MM")) {
-            put("%02d", p.month);
+            put("%02d", minuteToken(pattern, i) ? p.minute : p.month);
             i += 2;
         } else if (matchToken(pattern, i, "DD")) {
             put("%02d", p.day);

@@ -31,8 +31,8 @@ int daysInMonth(int year, int month);
 // " hh:mm[:ss[.fff]]" (or 'T' instead of the blank); surrounding blanks are ignored.
 std::optional<double> parseDate(std::string_view text);
 
-// Pattern letters, in any case: YYYY, YY, MM (month), DD, HH, NN or MI (minute), SS, FFF
-// (milliseconds); anything else is copied.
+// Pattern letters, in any case: YYYY, YY, MM (month; minute right after HH or before SS, as in
+// "HH:MM:SS"), DD, HH, NN or MI (minute), SS, FFF (milliseconds); anything else is copied.
 std::string formatDate(double serial, std::string_view pattern);
 
 // "yyyy-mm-dd", with " hh:mm:ss" when the time is not midnight.

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 using namespace host;
 
 TEST(DateTime, SerialsMatchTheAutomationEpoch)
@@ -42,6 +44,14 @@ TEST(DateFormatter, FormatsDatesAndLeavesEmptyValuesEmpty)
     EXPECT_EQ(f.format(Variant::fromDate(makeDate(2026, 7, 4)), "YYYY-MM-DD"), "2026-07-04");
     EXPECT_EQ(f.format(Variant("2026/7/4"), "YYYY-MM-DD"), "2026-07-04");
     EXPECT_EQ(f.format(Variant("2026-07-04"), "yyyymmdd"), "20260704");
+    // MM next to the hour or the seconds is the minute.
+    const std::pair<const char *, const char *> withTime[] = {
+        {"YYYY-MM-DD HH:MM:SS", "2026-07-04 08:05:09"},
+        {"YYYY-MM-DD HH:MM", "2026-07-04 08:05"},
+        {"YYMMDDHHMMSS", "260704080509"},
+        {"MM:SS", "05:09"}};
+    for (const auto &[pattern, text] : withTime)
+        EXPECT_EQ(f.format(Variant("2026-07-04 08:05:09"), pattern), text) << pattern;
     EXPECT_EQ(f.format(Variant(), "YYYY-MM-DD"), "");
     EXPECT_EQ(f.format(Variant::null(), "YYYY-MM-DD"), "");
     EXPECT_EQ(f.format(Variant("  "), "YYYY-MM-DD"), "");
