@@ -162,7 +162,7 @@ TEST_P(InputModeExport, ReadsAsNumbersAndTextsAndImportsBackUnchanged)
 INSTANTIATE_TEST_SUITE_P(Modes, InputModeExport,
                          ::testing::Values(ExportCase{"plain", false},
                                            ExportCase{"plan_tracking", true}),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         [](const auto &testCase) { return std::string(testCase.param.name); });
 
 TEST_F(Exchange, ImportRefusesAMissingFileAndOffersBothFormats)
 {
