@@ -199,7 +199,8 @@ int runModuleCommand(const Options &options)
 
         auto &modals = host::ui::QtModals::instance();
         if (!options.screenshot.empty())
-            modals.setScreenshotFile(QString::fromStdString(options.screenshot.string()));
+            modals.setScreenshotFile(QString::fromStdString(options.screenshot.string()),
+                                     QString::fromStdString(options.press));
         const ModuleHost module(ModuleHost::defaultModulePath(), &modals);
         const auto object = module.createEntryObject();
         auto *entry = dynamic_cast<host::Dispatch *>(object.get());

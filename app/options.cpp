@@ -62,8 +62,8 @@ private:
             o.test = true;
         } else if (arg == "--force") {
             o.force = true;
-        } else if (arg == "--db" || arg == "--odbc" || arg == "--screenshot" || arg == "--lang" ||
-                   arg == "--operator" || arg == "--rows") {
+        } else if (arg == "--db" || arg == "--odbc" || arg == "--screenshot" || arg == "--press" ||
+                   arg == "--lang" || arg == "--operator" || arg == "--rows") {
             const auto v = value(arg);
             return v && setValue(arg, *v);
         } else if (arg.starts_with("-") && arg.size() > 1) {
@@ -88,6 +88,8 @@ private:
             o.odbc = std::string(v);
         } else if (name == "--screenshot") {
             o.screenshot = std::string(v);
+        } else if (name == "--press") {
+            o.press = std::string(v);
         } else if (name == "--lang") {
             if (!kLanguages.contains(v))
                 return fail("--lang takes zh-CN, zh-TW or en, not '" + std::string(v) + "'");
@@ -115,6 +117,8 @@ private:
             return fail(o.command + " takes no argument '" + o.arguments.front() + "'");
         if (o.command != "init-db" && (o.rows != 0 || o.force))
             return fail("--rows and --force go with init-db only");
+        if (!o.press.empty() && o.screenshot.empty())
+            return fail("--press goes with --screenshot");
         if (!o.screenshot.empty()) {
             const auto folder = o.screenshot.parent_path();
             std::error_code ec;
@@ -159,6 +163,9 @@ std::string usageText()
            "  --lang LANG      zh-CN, zh-TW or en (default zh-CN)\n"
            "  --test           test run: count-sheet windows close themselves\n"
            "  --screenshot PNG save the first window shown as a picture and close it\n"
+           "  --press KEY      with --screenshot: first press the window's tool of that name\n"
+           "                   or shortcut (Find, Filter, PrintPreview, Ctrl+H) and save the\n"
+           "                   window it opens\n"
            "  --help           show this text\n";
 }
 

@@ -17,6 +17,8 @@ struct Options
     bool test = false;
     bool help = false;
     std::filesystem::path screenshot; // where the first window shown is saved as a PNG
+    std::string press; // with screenshot: a command of that window pressed first, by tool name
+                       // or shortcut; the window it opens is saved instead
     std::string command;
     std::vector<std::string> arguments; // the command's own: the file of import
     long rows = 0;                      // init-db: scale of the sample data, 0 for the demo

@@ -23,6 +23,8 @@ frmSetColume::frmSetColume(QWidget *parent)
 {
     setObjectName(QStringLiteral("frmSetColume"));
     ColList->setCheckBoxStyle(true);
+    // The caption's access key leads to the list, and its ampersand is not shown.
+    Label1->setBuddy(ColList);
     auto *buttons = new QVBoxLayout;
     for (int index = 0; index < 3; ++index)
         buttons->addWidget(&Command->Load(index, client()));

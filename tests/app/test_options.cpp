@@ -17,7 +17,7 @@ TEST(Options, ReadsOptionsAndCommand)
     std::string error;
     const auto o =
         parse({"--db", "x.db", "--operator", "16394", "--lang", "zh-TW", "--test", "--screenshot",
-               "w.png", "--odbc", "DSN=stock;UID=sa", "import", "count.xls"},
+               "w.png", "--press", "Find", "--odbc", "DSN=stock;UID=sa", "import", "count.xls"},
               error);
     ASSERT_TRUE(o) << error;
     EXPECT_EQ(o->database, "x.db");
@@ -25,6 +25,7 @@ TEST(Options, ReadsOptionsAndCommand)
     EXPECT_EQ(o->language, "zh-TW");
     EXPECT_TRUE(o->test);
     EXPECT_EQ(o->screenshot, "w.png");
+    EXPECT_EQ(o->press, "Find");
     EXPECT_EQ(o->odbc, "DSN=stock;UID=sa");
     EXPECT_EQ(o->command, "import");
     EXPECT_EQ(o->arguments, std::vector<std::string>{"count.xls"});
@@ -87,6 +88,7 @@ TEST(Options, BadUsageIsRefusedWithAReason)
         {{"init-db", "--rows"}, "needs a value"},
         {{"check", "--force"}, "init-db only"},
         {{"--screenshot", "/no/such/folder/p.png", "processes"}, "no folder"},
+        {{"--press", "Find", "input"}, "goes with --screenshot"},
     };
     for (const auto &[args, reason] : bad) {
         std::string error;

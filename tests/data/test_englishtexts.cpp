@@ -24,6 +24,8 @@ const std::map<std::string, std::string> kNotShown = {
     {"新宋体", "a font family the host substitutes"},
     {"&[总页]", "a page-number code of printed headers"},
     {"&[页]", "a page-number code of printed headers"},
+    {"&[總頁]", "a page-number code of printed headers in Traditional Chinese"},
+    {"&[頁]", "a page-number code of printed headers in Traditional Chinese"},
     {"计划跟踪号", "a column title read from the import file"},
     {"生产/采购日期", "a column title read from the import file"},
     {"ZarvoStockCheck.PubVariant.GetStartDate    获取系统启用日期", "a log entry"},

@@ -1,47 +1,100 @@
 #include "commandwindowtest.h"
 
+#include "host/core/objectfactory.h"
 #include "host/db/recordset.h"
+#include "host/exporter/exportengine.h"
 #include "host/ui/ledgergrid.h"
 #include "host/ui/spreadgrid.h"
-#include "services/modulestate.h"
 #include "support/xlsxparts.h"
 #include "window/frmmain.h"
+
+#include <array>
+#include <charconv>
 
 namespace {
 
 class Exchange : public CommandWindowTest
 {
 protected:
-    // What the sheet shows of every count line of the process, in key order: keys, quantities
-    // to six decimals (an empty quantity as 0) and the note.
+    // Every stored column of every count line of the process, in key order, numbers to the
+    // last bit, except the checker: the import stamps the operator who imported. A sheet cannot
+    // carry a NULL, so a note and a difference the line had not yet are read as the empty
+    // note and the zero difference that the import writes for them.
     std::vector<std::string> lines()
     {
-        std::string columns = "FItemID,FStockID,FStockPlaceID,FBatchNo,FMtoNo,FAuxPropID,FKFDate,"
-                              "FKFPeriod,FUnitID,IsNull(FNote,'') As FNote";
-        for (const char *q :
-             {"FQty", "FQtyAct", "FCheckQty", "FAuxQty", "FAuxQtyAct", "FAuxCheckQty", "FAdjQty",
-              "FMinus", "FSecQty", "FSecQtyAct", "FSecCheckQty", "FSecAdjQty"})
-            columns += std::string(",Round(IsNull(") + q + ",0),6) As " + q;
         std::vector<std::string> rows;
-        auto rs =
-            sql("Select " + columns + " From ICInvBackup Where FInterID=" + std::to_string(m_proc) +
-                " Order By FStockID,FStockPlaceID,FItemID,FBatchNo,FMtoNo,FAuxPropID,FKFDate");
+        auto rs = sql("Select * From ICInvBackup Where FInterID=" + std::to_string(m_proc) +
+                      " Order By FStockID,FStockPlaceID,FItemID,FBatchNo,FMtoNo,FAuxPropID,"
+                      "FKFDate");
         for (rs->MoveFirst(); !rs->EOF(); rs->MoveNext()) {
             std::string row;
-            for (long f = 0; f < rs->FieldCount(); ++f)
-                row += host::CStr(rs->Fields(f).Value()) + "|";
+            for (long f = 0; f < rs->FieldCount(); ++f) {
+                const std::string name = rs->Fields(f).Name();
+                host::Variant value = rs->Fields(f).Value();
+                if (name == "FChecker")
+                    continue;
+                if (value.isNull() && (name == "FMinus" || name == "FNote"))
+                    value = name == "FMinus" ? host::Variant(0.0) : host::Variant(std::string());
+                row += name + "=" + exact(value) + "|";
+            }
             rows.push_back(row);
         }
         return rows;
     }
+
+    static std::string exact(const host::Variant &value)
+    {
+        if (value.isNull())
+            return "NULL";
+        if (value.type() != host::VariantType::Double)
+            return host::CStr(value);
+        std::array<char, 32> text{};
+        const double number = host::CDbl(value);
+        return {text.data(), std::to_chars(text.begin(), text.end(), number).ptr};
+    }
 };
 
-TEST_F(Exchange, InputModeExportReadsAsNumbersAndTextsAndImportsBackUnchanged)
+struct ExportCase
 {
-    // A counted line, so the round trip carries counts too.
+    const char *name;
+    bool planTracking;
+};
+
+class InputModeExport : public Exchange, public ::testing::WithParamInterface<ExportCase>
+{
+protected:
+    void SetUp() override
+    {
+        Exchange::SetUp();
+        // Keeps the engine the window creates, to read what the window declared to it.
+        m_savedEngine = host::registerObject(host::ExportEngine::ProgId, [this] {
+            m_engine = std::make_shared<host::ExportEngine>();
+            return m_engine;
+        });
+    }
+    void TearDown() override
+    {
+        host::registerObject(host::ExportEngine::ProgId, m_savedEngine);
+        Exchange::TearDown();
+    }
+
+    host::ObjectFactory m_savedEngine;
+    std::shared_ptr<host::ExportEngine> m_engine;
+};
+
+TEST_P(InputModeExport, ReadsAsNumbersAndTextsAndImportsBackUnchanged)
+{
+    const bool planTracking = GetParam().planTracking;
+    setOption("EnableMtoPlanMode", planTracking ? "1" : "0");
+    // Without plan tracking no line carries a plan-tracking number.
+    if (!planTracking)
+        sql("Delete From ICInvBackup Where FMtoNo<>''");
+    // A counted line, so the round trip carries counts too; with plan tracking it also carries
+    // a plan-tracking number that reads as a number and must stay a text.
     sql("Update ICInvBackup Set FCheckQty=FQty+1,FQtyAct=FQty+1,FAuxCheckQty=FAuxQty+1,"
-        "FAuxQtyAct=FAuxQty+1,FMinus=1,FNote='O''Brien' Where FInterID=" +
-        std::to_string(m_proc) +
+        "FAuxQtyAct=FAuxQty+1,FMinus=1,FNote='O''Brien'" +
+        std::string(planTracking ? ",FMtoNo='20261207'" : "") +
+        " Where FInterID=" + std::to_string(m_proc) +
         " And FItemID=(Select Min(FItemID) From ICInvBackup Where FInterID=" +
         std::to_string(m_proc) + ")");
     const std::vector<std::string> before = lines();
@@ -56,13 +109,19 @@ TEST_F(Exchange, InputModeExportReadsAsNumbersAndTextsAndImportsBackUnchanged)
     ASSERT_EQ(static_cast<int>(cells.size()), rows + 1);
     const auto &header = cells.at(1);
     // Columns 2 to 33, the plan-tracking number only in plan-tracking mode.
-    const bool planTracking = module().gMtoPlanMode != 0;
     ASSERT_EQ(header.size(), planTracking ? 32U : 31U);
     int exportCol = 0;
     for (int col = 2; col <= 33; ++col)
         if (col != 12 || planTracking) {
             EXPECT_EQ(header.at(++exportCol).text, window->vsCheck->GetText(col, 0)) << col;
         }
+    if (planTracking) {
+        ASSERT_TRUE(m_engine);
+        EXPECT_EQ(header.at(11).text, "计划跟踪号");
+        EXPECT_EQ(m_engine->ColType(11), host::ExportEngine::TextType);
+        EXPECT_EQ(m_engine->ColLength(11), 200);
+    }
+    int planNumbers = 0;
     for (int r = 1; r <= rows; ++r) {
         const auto &line = cells.at(r + 1);
         EXPECT_EQ(line.at(5).text, window->vsCheck->GetText(6, r)) << "item code, row " << r;
@@ -73,15 +132,37 @@ TEST_F(Exchange, InputModeExportReadsAsNumbersAndTextsAndImportsBackUnchanged)
             EXPECT_DOUBLE_EQ(quantity->second.text.toDouble(),
                              window->vsCheck->GetText(17, r).toDouble());
         }
+        if (const auto plan = line.find(11); planTracking && plan != line.end()) {
+            EXPECT_EQ(plan->second.text, window->vsCheck->GetText(12, r));
+            EXPECT_NE(plan->second.kind, "n") << "plan-tracking numbers stay texts";
+            planNumbers += plan->second.text == "20261207" ? 1 : 0;
+        }
+    }
+    if (planTracking) {
+        EXPECT_EQ(planNumbers, count("Select FItemID From ICInvBackup Where FMtoNo='20261207'"));
     }
 
     EXPECT_TRUE(xlsxparts::part(file, "xl/workbook.xml").contains("name=\"物料盘点表\""));
 
     m_modals.pickFile(file);
     window->mnuFileIn->trigger();
-    EXPECT_EQ(lines(), before);
+    EXPECT_EQ(messages().back(), "数据引入完毕!");
+    const std::vector<std::string> after = lines();
+    ASSERT_EQ(after.size(), before.size());
+    for (size_t i = 0; i < after.size(); ++i)
+        EXPECT_EQ(after[i], before[i]);
     EXPECT_EQ(window->vsCheck->MaxRows() - 1, rows);
+    // Lines of deleted items are not on the sheet and keep their checker.
+    EXPECT_EQ(count("Select FChecker From ICInvBackup Where FInterID=" + std::to_string(m_proc) +
+                    " And FChecker=16"),
+              rows)
+        << "every line of the sheet is stamped with the operator who imported it";
 }
+
+INSTANTIATE_TEST_SUITE_P(Modes, InputModeExport,
+                         ::testing::Values(ExportCase{"plain", false},
+                                           ExportCase{"plan_tracking", true}),
+                         [](const auto &testCase) { return std::string(testCase.param.name); });
 
 TEST_F(Exchange, ImportRefusesAMissingFileAndOffersBothFormats)
 {

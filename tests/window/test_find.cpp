@@ -59,6 +59,24 @@ TEST_F(FindFilterSort, SortReloadsInTheChosenOrder)
     EXPECT_EQ(shown.last(), sorted.last());
 }
 
+TEST_F(FindFilterSort, FilterWithAQuoteReloadsOnlyItsLines)
+{
+    nameThreeLines();
+    const auto window = openWindow(4);
+    m_modals.whileShown([](host::ui::Form &form) {
+        auto &d = static_cast<frmFilter &>(form);
+        DialogTest::type(*d.vsFilter, 1, 1, "物料名称");
+        d.vsFilter_ComboSelChange(1, 1);
+        DialogTest::type(*d.vsFilter, 2, 1, "=");
+        d.vsFilter_ComboSelChange(2, 1);
+        DialogTest::type(*d.vsFilter, 3, 1, "O'Brien 螺栓");
+        d.cmdOK_Click();
+    });
+    window->mnuEdit_Filter->trigger();
+    EXPECT_EQ(names(*window), QStringList(3, QStringLiteral("O'Brien 螺栓")));
+    EXPECT_TRUE(messages().empty());
+}
+
 TEST_F(FindFilterSort, FindStepsThroughThreeMatchesThenAsksToStartAgain)
 {
     nameThreeLines();

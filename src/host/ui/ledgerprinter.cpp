@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPrinter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace host::ui {
@@ -20,6 +21,8 @@ namespace {
 constexpr double kTwipsPerInch = 1440.0;
 constexpr int kTitleRows = 2;
 constexpr long kWhite = 0xFFFFFF;
+constexpr int kTablePoints = 9;
+constexpr double kSmallestTablePoints = 5.0;
 
 QFont fontOf(const LedgerPrinter::PrintFont &wanted)
 {
@@ -186,11 +189,11 @@ void LedgerPrinter::PrintSetup()
 QString LedgerPrinter::expandPageTokens(const QString &text, int page, int pages)
 {
     QString result = text;
-    result.replace(QStringLiteral("&[总页]"), QString::number(pages));
-    result.replace(QStringLiteral("&[页]"), QString::number(page));
-    // The same codes as an English host writes them.
-    result.replace(QStringLiteral("&[Pages]"), QString::number(pages));
-    result.replace(QStringLiteral("&[Page]"), QString::number(page));
+    // The codes in Simplified and Traditional Chinese, and as an English host writes them.
+    for (const char *code : {"&[总页]", "&[總頁]", "&[Pages]"})
+        result.replace(QString::fromUtf8(code), QString::number(pages));
+    for (const char *code : {"&[页]", "&[頁]", "&[Page]"})
+        result.replace(QString::fromUtf8(code), QString::number(page));
     return result;
 }
 
@@ -209,7 +212,7 @@ LedgerPrinter::Layout LedgerPrinter::layout(QPrinter &printer) const
     const double pageHeight = printer.pageLayout().paintRectPixels(printer.resolution()).height();
     l.headerHeight = lineHeight(m_headers[0], printer) + lineHeight(m_headers[1], printer);
     l.footerHeight = lineHeight(m_footers[0], printer) + lineHeight(m_footers[1], printer);
-    l.rowHeight = QFontMetricsF(uiFont(9), &printer).height() * 1.6;
+    l.rowHeight = QFontMetricsF(uiFont(kTablePoints), &printer).height() * 1.6;
     l.tableTop = l.headerHeight + l.rowHeight * 0.5;
     const double tableBottom = pageHeight - l.footerHeight - l.rowHeight * 0.5;
     l.rowsPerPage = std::max(1, static_cast<int>((tableBottom - l.tableTop) / l.rowHeight) -
@@ -231,7 +234,7 @@ int LedgerPrinter::render(QPrinter &printer)
     const double dpi = printer.resolution();
     const QRectF page(QPointF(0, 0),
                       printer.pageLayout().paintRectPixels(printer.resolution()).size());
-    const QFont tableFont = uiFont(9);
+    QFont tableFont = uiFont(kTablePoints);
     PageWriter writer(painter, m_grid, l.rowHeight, m_printColors);
     double total = 0;
     for (int col = 1; col <= m_grid.Face().Cols(); ++col) {
@@ -243,11 +246,14 @@ int LedgerPrinter::render(QPrinter &printer)
             total += width;
         }
     }
-    // A grid wider than the page is narrowed to fit it.
+    // A grid wider than the page is narrowed to fit it, and its text with it as far as it stays
+    // legible, so that the cells keep their contents rather than ellipses.
     if (total > page.width()) {
+        const double factor = page.width() / total;
         for (PrintColumn &c : writer.columns)
-            c.width *= page.width() / total;
+            c.width *= factor;
         total = page.width();
+        tableFont.setPointSizeF(std::max(kTablePoints * factor, kSmallestTablePoints));
     }
     const double left = (page.width() - total) / 2;
     const int fixedRows = m_grid.Face().FixedRows();

@@ -3,9 +3,11 @@
 #include "host/ui/form.h"
 #include "host/ui/screenshot.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QKeySequence>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPointer>
@@ -147,6 +149,26 @@ void QtModals::takeScreenshot(QWidget &widget)
         m_screenshotPending = false;
 }
 
+bool QtModals::pressIn(QWidget &window)
+{
+    if (m_press.isEmpty())
+        return false;
+    const QKeySequence shortcut(m_press);
+    // Tool bar actions belong to no window; the widgets that show them list them.
+    QList<QAction *> actions = window.actions();
+    for (const QWidget *widget : window.findChildren<QWidget *>())
+        actions += widget->actions();
+    for (QAction *action : actions) {
+        if (action->objectName() == m_press ||
+            (!shortcut.isEmpty() && action->shortcut() == shortcut)) {
+            m_press.clear();
+            action->trigger();
+            return true;
+        }
+    }
+    return false;
+}
+
 void QtModals::showModal(Form &form)
 {
     ++m_reports;
@@ -160,8 +182,11 @@ void QtModals::showModal(Form &form)
         QTimer::singleShot(0, &loop, [this, target] {
             if (!target)
                 return;
-            takeScreenshot(*target);
-            target->Unload();
+            // The window an action opens is the one to look at; this one only leads to it.
+            if (!pressIn(*target) && target)
+                takeScreenshot(*target);
+            if (target)
+                target->Unload();
         });
     } else if (headless()) {
         report(QStringLiteral("%1: shown without a display, closed").arg(form.Caption()));
@@ -193,11 +218,19 @@ bool QtModals::printDialog(QPrinter &printer)
 
 void QtModals::printPreview(QPrinter &printer, const std::function<void(QPrinter &)> &paint)
 {
-    if (headless())
+    if (headless() && m_screenshotFile.isEmpty())
         return;
     QPrintPreviewDialog dialog(&printer, activeParent());
+    // Qt's own size leaves the page a thumbnail and folds the tool bar away.
+    dialog.resize(1000, 760);
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&paint](QPrinter *target) { paint(*target); });
+    if (!m_screenshotFile.isEmpty()) {
+        dialog.show();
+        QCoreApplication::processEvents();
+        takeScreenshot(dialog);
+        return;
+    }
     dialog.exec();
 }
 

@@ -26,11 +26,14 @@ public:
     void printPreview(QPrinter &printer, const std::function<void(QPrinter &)> &paint) override;
 
     // The first window or message shown afterwards is saved to this PNG file and then closed,
-    // so the program can be looked at without a display.
-    void setScreenshotFile(const QString &file)
+    // so the program can be looked at without a display. With a press, the first window that
+    // has an action of that name or shortcut has it triggered instead, and the window or
+    // message that the action shows is saved.
+    void setScreenshotFile(const QString &file, const QString &press = {})
     {
         m_screenshotFile = file;
         m_screenshotPending = !file.isEmpty();
+        m_press = press;
     }
     // False while a picture was asked for and none has been saved.
     bool screenshotTaken() const { return !m_screenshotPending; }
@@ -43,8 +46,11 @@ public:
 
 private:
     void takeScreenshot(QWidget &widget);
+    // Triggers the action to press when the window has it; false when it has none.
+    bool pressIn(QWidget &window);
 
     QString m_screenshotFile;
+    QString m_press;
     bool m_screenshotPending = false;
     int m_reports = 0;
 };

@@ -212,6 +212,8 @@ TEST(PageTokens, StandForPageNumberAndCount)
               QStringLiteral("第 2 页|共 7 页"));
     EXPECT_EQ(LedgerPrinter::expandPageTokens(QStringLiteral("Page &[Page]|of &[Pages]"), 2, 7),
               QStringLiteral("Page 2|of 7"));
+    EXPECT_EQ(LedgerPrinter::expandPageTokens(QStringLiteral("第 &[頁] 頁|共 &[總頁] 頁"), 2, 7),
+              QStringLiteral("第 2 頁|共 7 頁"));
 }
 
 } // namespace

@@ -8,7 +8,11 @@
 #include "host/ui/qtmodals.h"
 #include "host/ui/scriptedmodals.h"
 
+#include <QAction>
 #include <QGuiApplication>
+#include <QImage>
+#include <QKeySequence>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace host::ui;
@@ -94,6 +98,28 @@ TEST(QtModals, FilterTurnsIntoQtNotation)
 {
     EXPECT_EQ(QtModals::qtFilter(QStringLiteral("Excel File(*.xls)|*.xls|All|*.xls;*.xlsx")),
               QStringLiteral("Excel File(*.xls) (*.xls);;All (*.xls *.xlsx)"));
+}
+
+TEST(QtModals, APressedActionOpensTheWindowThatIsSaved)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("shot.png"));
+    Form outer;
+    outer.resize(480, 360);
+    Form inner;
+    inner.resize(220, 140);
+    QAction action(QStringLiteral("Columns"));
+    action.setShortcut(QKeySequence(QStringLiteral("Ctrl+H")));
+    QObject::connect(&action, &QAction::triggered, [&inner] { inner.Show(1); });
+    outer.addAction(&action);
+
+    QtModals::instance().setScreenshotFile(file, QStringLiteral("Ctrl+H"));
+    outer.Show(1);
+
+    EXPECT_TRUE(QtModals::instance().screenshotTaken());
+    EXPECT_EQ(QImage(file).size(), QSize(220, 140)) << "the window the action opened";
+    EXPECT_FALSE(outer.isVisible());
+    EXPECT_FALSE(inner.isVisible());
 }
 
 class FailingForm : public Form
