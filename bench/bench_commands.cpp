@@ -14,6 +14,7 @@
 #include "sampledata/sampledata.h"
 #include "sampledata/schema.h"
 #include "services/modulestate.h"
+#include "support/barequery.h"
 #include "support/peakmemory.h"
 
 #include <benchmark/benchmark.h>
@@ -95,8 +96,7 @@ void BM_FilterSheetRawSqlite(benchmark::State &state)
     sqlite3 *handle = countDatabase(kSheetLines)->embedded()->handle();
     long rows = 0;
     for (auto _ : state) {
-        sqlite3_stmt *query = nullptr;
-        sqlite3_prepare_v2(
+        const auto table = bareRowsAsText(
             handle,
             "SELECT * FROM (SELECT t12.FName AS FStockName,t11.FName AS FSPName,t2.FNumber,"
             "t2.FShortNumber AS FItemShortNumber,t2.FName,t2.FModel,t1.FBatchNo,t1.FKFDate,"
@@ -109,17 +109,7 @@ void BM_FilterSheetRawSqlite(benchmark::State &state)
             "LEFT JOIN t_StockPlace t11 ON t1.FStockPlaceID=t11.FSPID "
             "LEFT JOIN t_Stock t12 ON t1.FStockID=t12.FItemID "
             "WHERE t2.FDeleted<>1 AND t1.FInterID=1) WHERE FQty > 250 AND FBatchNo LIKE '%1%' "
-            "ORDER BY FStockName DESC,FSPName,FName",
-            -1, &query, nullptr);
-        std::vector<std::vector<std::string>> table;
-        while (sqlite3_step(query) == SQLITE_ROW) {
-            std::vector<std::string> row(static_cast<size_t>(sqlite3_column_count(query)));
-            for (size_t c = 0; c < row.size(); ++c)
-                if (const unsigned char *text = sqlite3_column_text(query, static_cast<int>(c)))
-                    row[c] = reinterpret_cast<const char *>(text);
-            table.push_back(std::move(row));
-        }
-        sqlite3_finalize(query);
+            "ORDER BY FStockName DESC,FSPName,FName");
         rows = static_cast<long>(table.size());
     }
     state.counters["rows"] = static_cast<double>(rows);

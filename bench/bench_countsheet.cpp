@@ -12,6 +12,7 @@
 #include "sampledata/schema.h"
 #include "services/modulestate.h"
 
+#include "support/barequery.h"
 #include "support/benchsizes.h"
 
 #include <benchmark/benchmark.h>
@@ -115,8 +116,7 @@ void BM_OpenCountSheet(benchmark::State &state)
     int rows = 0;
     for (auto _ : state) {
         comparison.bare([&] {
-            sqlite3_stmt *query = nullptr;
-            sqlite3_prepare_v2(
+            const auto table = bareRowsAsText(
                 handle,
                 "SELECT t12.FName,t1.FStockID,t1.FItemID,t11.FName,t2.FShortNumber,t2.FNumber,"
                 "t2.FName,t2.FModel,t1.FBatchNo,t1.FMtoNo,t1.FKFDate,t1.FKFPeriod,t4.FCoefficient,"
@@ -135,20 +135,7 @@ void BM_OpenCountSheet(benchmark::State &state)
                 "LEFT JOIN t_StockPlace t11 ON t1.FStockPlaceID=t11.FSPID "
                 "LEFT JOIN t_Stock t12 ON t1.FStockID=t12.FItemID "
                 "LEFT JOIN t_AuxItem t13 ON t1.FAuxPropID=t13.FItemID "
-                "WHERE t2.FDeleted<>1 AND t1.FInterID=1 ORDER BY t12.FName DESC,t11.FName,t2.FName",
-                -1, &query, nullptr);
-            std::vector<std::vector<std::string>> table;
-            while (sqlite3_step(query) == SQLITE_ROW) {
-                const int columns = sqlite3_column_count(query);
-                std::vector<std::string> row(static_cast<size_t>(columns));
-                for (int c = 0; c < columns; ++c) {
-                    const unsigned char *text = sqlite3_column_text(query, c);
-                    if (text)
-                        row[static_cast<size_t>(c)] = reinterpret_cast<const char *>(text);
-                }
-                table.push_back(std::move(row));
-            }
-            sqlite3_finalize(query);
+                "WHERE t2.FDeleted<>1 AND t1.FInterID=1 ORDER BY t12.FName DESC,t11.FName,t2.FName");
             rows = static_cast<long>(table.size());
             benchmark::DoNotOptimize(table.data());
         });

@@ -12,6 +12,7 @@
 #include "host/ui/scriptedmodals.h"
 #include "sampledata/schema.h"
 #include "services/modulestate.h"
+#include "support/barequery.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -158,19 +159,7 @@ void BM_BillSelectionBareSqlite(benchmark::State &state)
     sql += " ORDER BY 3,6";
     long rows = 0;
     for (auto _ : state) {
-        sqlite3_stmt *query = nullptr;
-        sqlite3_prepare_v2(handle, sql.c_str(), -1, &query, nullptr);
-        std::vector<std::vector<std::string>> table;
-        while (sqlite3_step(query) == SQLITE_ROW) {
-            std::vector<std::string> row(static_cast<size_t>(sqlite3_column_count(query)));
-            for (size_t c = 0; c < row.size(); ++c) {
-                const unsigned char *text = sqlite3_column_text(query, static_cast<int>(c));
-                if (text)
-                    row[c] = reinterpret_cast<const char *>(text);
-            }
-            table.push_back(std::move(row));
-        }
-        sqlite3_finalize(query);
+        const auto table = bareRowsAsText(handle, sql);
         rows = static_cast<long>(table.size());
         benchmark::DoNotOptimize(table.data());
     }
@@ -206,25 +195,12 @@ void BM_ItemLookupBareSqlite(benchmark::State &state)
     setUpModule();
     sqlite3 *handle = database()->embedded()->handle();
     for (auto _ : state) {
-        sqlite3_stmt *query = nullptr;
-        sqlite3_prepare_v2(
+        const auto table = bareRowsAsText(
             handle,
             "SELECT FItemID,FNumber,FShortNumber,FName,FModel,FUnitID,FStoreUnitID,FSecUnitID,"
             "FBatchManager,FISKFPeriod,FKFPeriod,FAuxClassID,FQtyDecimal,FISSNManage,(SELECT "
             "min(b.FBarcode) FROM t_barcode b WHERE b.FItemID=x2.FItemID AND b.FTypeID=4) FROM "
-            "t_ICItem x2 WHERE FDeleted<>1 AND FErpClsID NOT IN (6,8) ORDER BY FNumber",
-            -1, &query, nullptr);
-        std::vector<std::vector<std::string>> table;
-        while (sqlite3_step(query) == SQLITE_ROW) {
-            std::vector<std::string> row(static_cast<size_t>(sqlite3_column_count(query)));
-            for (size_t c = 0; c < row.size(); ++c) {
-                const unsigned char *text = sqlite3_column_text(query, static_cast<int>(c));
-                if (text)
-                    row[c] = reinterpret_cast<const char *>(text);
-            }
-            table.push_back(std::move(row));
-        }
-        sqlite3_finalize(query);
+            "t_ICItem x2 WHERE FDeleted<>1 AND FErpClsID NOT IN (6,8) ORDER BY FNumber");
         if (table.size() != kItems)
             state.SkipWithError("the items did not load");
         benchmark::DoNotOptimize(table.data());

@@ -13,6 +13,7 @@
 #include "sampledata/sampledata.h"
 #include "sampledata/schema.h"
 #include "services/modulestate.h"
+#include "support/barequery.h"
 #include "support/peakmemory.h"
 #include "window/frmmain.h"
 
@@ -146,30 +147,18 @@ void BM_BareSheetQuery(benchmark::State &state)
     sqlite3 *handle = sheetDatabase(state.range(0))->embedded()->handle();
     long rows = 0;
     for (auto _ : state) {
-        sqlite3_stmt *query = nullptr;
-        sqlite3_prepare_v2(handle,
-                           "SELECT t1.*,t2.FNumber,t2.FShortNumber,t2.FName,t2.FModel,"
-                           "t2.FQtyDecimal,t3.FName,t3.FNumber,t4.FName,t4.FNumber,"
-                           "t4.FCoefficient,t4.FUnitGroupID,t5.FName,t12.FName,t12.FNumber,"
-                           "t11.FName,t11.FNumber FROM ICInvBackup t1 "
-                           "JOIN t_ICItem t2 ON t1.FItemID=t2.FItemID "
-                           "LEFT JOIN t_MeasureUnit t3 ON t2.FUnitID=t3.FItemID "
-                           "LEFT JOIN t_MeasureUnit t4 ON t1.FUnitID=t4.FItemID "
-                           "LEFT JOIN t_MeasureUnit t5 ON t2.FSecUnitID=t5.FItemID "
-                           "LEFT JOIN t_Stock t12 ON t1.FStockID=t12.FItemID "
-                           "LEFT JOIN t_StockPlace t11 ON t1.FStockPlaceID=t11.FSPID "
-                           "WHERE t1.FInterID=1 ORDER BY t12.FName DESC,t11.FName,t2.FName",
-                           -1, &query, nullptr);
-        std::vector<std::vector<std::string>> table;
-        while (sqlite3_step(query) == SQLITE_ROW) {
-            std::vector<std::string> row;
-            for (int c = 0; c < sqlite3_column_count(query); ++c) {
-                const unsigned char *text = sqlite3_column_text(query, c);
-                row.emplace_back(text ? reinterpret_cast<const char *>(text) : "");
-            }
-            table.push_back(std::move(row));
-        }
-        sqlite3_finalize(query);
+        const auto table = bareRowsAsText(
+            handle, "SELECT t1.*,t2.FNumber,t2.FShortNumber,t2.FName,t2.FModel,"
+                    "t2.FQtyDecimal,t3.FName,t3.FNumber,t4.FName,t4.FNumber,"
+                    "t4.FCoefficient,t4.FUnitGroupID,t5.FName,t12.FName,t12.FNumber,"
+                    "t11.FName,t11.FNumber FROM ICInvBackup t1 "
+                    "JOIN t_ICItem t2 ON t1.FItemID=t2.FItemID "
+                    "LEFT JOIN t_MeasureUnit t3 ON t2.FUnitID=t3.FItemID "
+                    "LEFT JOIN t_MeasureUnit t4 ON t1.FUnitID=t4.FItemID "
+                    "LEFT JOIN t_MeasureUnit t5 ON t2.FSecUnitID=t5.FItemID "
+                    "LEFT JOIN t_Stock t12 ON t1.FStockID=t12.FItemID "
+                    "LEFT JOIN t_StockPlace t11 ON t1.FStockPlaceID=t11.FSPID "
+                    "WHERE t1.FInterID=1 ORDER BY t12.FName DESC,t11.FName,t2.FName");
         rows = static_cast<long>(table.size());
     }
     state.counters["rows"] = static_cast<double>(rows);
