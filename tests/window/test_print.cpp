@@ -55,6 +55,8 @@ protected:
         printer.setOutputFormat(QPrinter::PdfFormat);
         const QString pdf = m_home.filePath(QStringLiteral("book%1.pdf").arg(showType));
         printer.setOutputFileName(pdf);
+        // Chosen in the page set-up, it stays through the window's settings.
+        printer.setPageOrientation(QPageLayout::Portrait);
         const int lines = window->ldgCheck->Face().Rows() - 2;
         // A page height that holds a third of the lines, rounded up.
         for (int height = 300; height >= 20; height -= 5) {
@@ -64,6 +66,7 @@ protected:
                 break;
         }
         window->mnuFPrint->trigger();
+        EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Portrait);
         return pdfText(pdf).split(QLatin1Char('\f'), Qt::SkipEmptyParts);
     }
 };

@@ -4,6 +4,7 @@
 #include "host/ui/fonts.h"
 #include "host/ui/ledgergrid.h"
 #include "host/ui/ledgermodel.h"
+#include "host/ui/ledgerprintcolumns.h"
 #include "host/ui/modalservices.h"
 #include "host/ui/olecolor.h"
 
@@ -12,17 +13,21 @@
 #include <QPrinter>
 
 #include <algorithm>
-#include <cmath>
 
 namespace host::ui {
 
 namespace {
 
-constexpr double kTwipsPerInch = 1440.0;
 constexpr int kTitleRows = 2;
 constexpr long kWhite = 0xFFFFFF;
 constexpr int kTablePoints = 9;
-constexpr double kSmallestTablePoints = 5.0;
+// Text smaller than this is hard to read on paper.
+constexpr double kSmallestTablePoints = 6.0;
+// A cell's text keeps this share of the row height clear on either side.
+constexpr double kPadding = 0.15;
+constexpr double kMillimetresPerInch = 25.4;
+// A blank quantity column is left for a number written by hand.
+constexpr double kHandwritingMillimetres = 20;
 
 QFont fontOf(const LedgerPrinter::PrintFont &wanted)
 {
@@ -55,90 +60,84 @@ void drawSections(QPainter &painter, const QRectF &rect, const QString &text)
     }
 }
 
-struct PrintColumn
-{
-    int col;
-    double width;
-};
-
 class PageWriter
 {
 public:
-    PageWriter(QPainter &painter, LedgerGrid &grid, double rowHeight, bool colors)
-        : m_painter(painter), m_grid(grid), m_rowHeight(rowHeight), m_colors(colors)
+    // Padding: kept clear on either side of a cell's text.
+    PageWriter(QPainter &painter, LedgerGrid &grid, double rowHeight, double padding, bool colors)
+        : m_painter(painter), m_grid(grid), m_rowHeight(rowHeight), m_padding(padding),
+          m_colors(colors)
     {}
 
     std::vector<PrintColumn> columns;
 
-    void cell(const QRectF &rect, const QString &text, Qt::Alignment align, long backColor = -1)
+    // The title rows, each caption in the columns under it.
+    double titles(double top, double left)
     {
-        if (m_colors && backColor >= 0 && backColor != kWhite)
-            m_painter.fillRect(rect, fromOleColor(backColor));
-        m_painter.drawRect(rect);
-        const QRectF inner = rect.adjusted(m_rowHeight * 0.15, 0, -m_rowHeight * 0.15, 0);
-        const QString shown = m_painter.fontMetrics().elidedText(text, Qt::ElideRight,
-                                                                 static_cast<int>(inner.width()));
-        m_painter.drawText(inner, align | Qt::AlignVCenter, shown);
-    }
-
-    // The title rows; a column without a second title text spans both rows, and neighbours
-    // with the same group title share one cell for it.
-    double titles(double top, double left, int fixedRows)
-    {
-        auto text = [this](int row, int col) { return m_grid.Cell(row, col).Text().trimmed(); };
-        double x = left;
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            const int col = columns[i].col;
-            const QString upper = text(1, col);
-            const QString lower = fixedRows > 1 ? text(2, col) : QString();
-            if (lower.isEmpty()) {
-                cell(QRectF(x, top, columns[i].width, m_rowHeight * fixedRows), upper,
-                     Qt::AlignHCenter);
+        if (m_titles.empty())
+            m_titles = titleCells(m_grid, columns);
+        const QFontMetricsF metrics(m_painter.font(), m_painter.device());
+        for (const TitleCell &t : m_titles) {
+            double x = left;
+            for (std::size_t i = 0; i < t.first; ++i)
                 x += columns[i].width;
-                continue;
-            }
-            double groupWidth = 0;
-            std::size_t j = i;
-            for (; j < columns.size() && text(1, columns[j].col) == upper &&
-                   !text(2, columns[j].col).isEmpty();
-                 ++j) {
-                cell(QRectF(x + groupWidth, top + m_rowHeight, columns[j].width, m_rowHeight),
-                     text(2, columns[j].col), Qt::AlignHCenter);
-                groupWidth += columns[j].width;
-            }
-            cell(QRectF(x, top, groupWidth, m_rowHeight), upper, Qt::AlignHCenter);
-            x += groupWidth;
-            i = j - 1;
+            double width = 0;
+            for (std::size_t i = t.first; i < t.first + t.count; ++i)
+                width += columns[i].width;
+            const QRectF rect(x, top + (t.lower ? m_rowHeight : 0), width,
+                              m_rowHeight * (t.spans ? kTitleRows : 1));
+            box(rect, -1);
+            const QRectF inner = innerOf(rect);
+            m_painter.drawText(inner, Qt::AlignCenter,
+                               captionLines(t.text, metrics, inner.width(), t.spans ? 2 : 1));
         }
-        return top + m_rowHeight * fixedRows;
+        return top + m_rowHeight * kTitleRows;
     }
 
     void row(double top, double left, int row)
     {
         long backColor = -1;
         const QStringList cells = m_grid.ledgerModel().rowCells(row, backColor);
+        const QFontMetricsF metrics(m_painter.font(), m_painter.device());
         double x = left;
         for (const PrintColumn &c : columns) {
             const Qt::Alignment align =
                 m_grid.ledgerModel().isQuantityColumn(c.col) ? Qt::AlignRight : Qt::AlignLeft;
             const QString text = c.col <= cells.size() ? cells.at(c.col - 1) : QString();
-            cell(QRectF(x, top, c.width, m_rowHeight), text, align, backColor);
+            const QRectF rect(x, top, c.width, m_rowHeight);
+            box(rect, backColor);
+            const QRectF inner = innerOf(rect);
+            m_painter.drawText(inner, align | Qt::AlignVCenter,
+                               metrics.elidedText(text, Qt::ElideRight, inner.width()));
             x += c.width;
         }
     }
 
 private:
+    void box(const QRectF &rect, long backColor)
+    {
+        if (m_colors && backColor >= 0 && backColor != kWhite)
+            m_painter.fillRect(rect, fromOleColor(backColor));
+        m_painter.drawRect(rect);
+    }
+
+    QRectF innerOf(const QRectF &rect) const { return rect.adjusted(m_padding, 0, -m_padding, 0); }
+
     QPainter &m_painter;
     LedgerGrid &m_grid;
     double m_rowHeight;
+    double m_padding;
     bool m_colors;
+    std::vector<TitleCell> m_titles;
 };
 
 } // namespace
 
 LedgerPrinter::LedgerPrinter(LedgerGrid &grid)
     : m_grid(grid), m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
-{}
+{
+    m_printer->setPageOrientation(QPageLayout::Landscape);
+}
 
 LedgerPrinter::~LedgerPrinter() = default;
 
@@ -161,13 +160,14 @@ LedgerPrinter::PrintLine &LedgerPrinter::FooterLine(int i)
 
 int LedgerPrinter::Orientation() const
 {
-    return m_printer->pageLayout().orientation() == QPageLayout::Landscape ? 1 : 0;
+    return m_printer->pageLayout().orientation() == QPageLayout::Landscape ? 2 : 1;
 }
 
 void LedgerPrinter::setOrientation(int orientation)
 {
-    m_printer->setPageOrientation(orientation == 1 ? QPageLayout::Landscape
-                                                   : QPageLayout::Portrait);
+    if (orientation == 1 || orientation == 2)
+        m_printer->setPageOrientation(orientation == 2 ? QPageLayout::Landscape
+                                                       : QPageLayout::Portrait);
 }
 
 void LedgerPrinter::Print()
@@ -215,8 +215,8 @@ LedgerPrinter::Layout LedgerPrinter::layout(QPrinter &printer) const
     l.rowHeight = QFontMetricsF(uiFont(kTablePoints), &printer).height() * 1.6;
     l.tableTop = l.headerHeight + l.rowHeight * 0.5;
     const double tableBottom = pageHeight - l.footerHeight - l.rowHeight * 0.5;
-    l.rowsPerPage = std::max(1, static_cast<int>((tableBottom - l.tableTop) / l.rowHeight) -
-                                    m_grid.Face().FixedRows());
+    l.rowsPerPage =
+        std::max(1, static_cast<int>((tableBottom - l.tableTop) / l.rowHeight) - kTitleRows);
     return l;
 }
 
@@ -235,28 +235,18 @@ int LedgerPrinter::render(QPrinter &printer)
     const QRectF page(QPointF(0, 0),
                       printer.pageLayout().paintRectPixels(printer.resolution()).size());
     QFont tableFont = uiFont(kTablePoints);
-    PageWriter writer(painter, m_grid, l.rowHeight, m_printColors);
+    const FitRules rules{l.rowHeight * kPadding * 2,
+                         kHandwritingMillimetres / kMillimetresPerInch * dpi,
+                         kSmallestTablePoints / kTablePoints, page.width()};
+    PrintFit fit = fitPrintColumns(m_grid, QFontMetricsF(tableFont, &printer), rules);
+    tableFont.setPointSizeF(kTablePoints * fit.scale);
+    PageWriter writer(painter, m_grid, l.rowHeight, l.rowHeight * kPadding * fit.scale,
+                      m_printColors);
+    writer.columns = std::move(fit.columns);
     double total = 0;
-    for (int col = 1; col <= m_grid.Face().Cols(); ++col) {
-        if (m_grid.Col(col).Switch(LedgerGrid::HiddenSwitch))
-            continue;
-        const double width = m_grid.Col(col).Width() / kTwipsPerInch * dpi;
-        if (width > 0) {
-            writer.columns.push_back({col, width});
-            total += width;
-        }
-    }
-    // A grid wider than the page is narrowed to fit it, and its text with it as far as it stays
-    // legible, so that the cells keep their contents rather than ellipses.
-    if (total > page.width()) {
-        const double factor = page.width() / total;
-        for (PrintColumn &c : writer.columns)
-            c.width *= factor;
-        total = page.width();
-        tableFont.setPointSizeF(std::max(kTablePoints * factor, kSmallestTablePoints));
-    }
+    for (const PrintColumn &c : writer.columns)
+        total += c.width;
     const double left = (page.width() - total) / 2;
-    const int fixedRows = m_grid.Face().FixedRows();
     const int rowsPerPage = l.rowsPerPage;
     const int dataRows = std::max(m_grid.Face().Rows() - kTitleRows, 0);
     const int pages = std::max(1, (dataRows + rowsPerPage - 1) / rowsPerPage);
@@ -279,7 +269,7 @@ int LedgerPrinter::render(QPrinter &printer)
             printer.newPage();
         drawLines(m_headers, 0, pageNo);
         painter.setFont(tableFont);
-        double top = writer.titles(l.tableTop, left, fixedRows);
+        double top = writer.titles(l.tableTop, left);
         const int first = kTitleRows + 1 + (pageNo - 1) * rowsPerPage;
         const int last = std::min(first + rowsPerPage - 1, kTitleRows + dataRows);
         for (int row = first; row <= last; ++row, top += rowHeight)

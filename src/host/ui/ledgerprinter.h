@@ -17,6 +17,7 @@ class LedgerGrid;
 // page; "&[页]" (or "&[Page]") stands for the page number and "&[总页]" (or "&[Pages]") for the
 // page count.
 //
+// The page starts in landscape, which holds a count book's many columns.
 // Settings by the control's dispatch numbers: 3 Orientation, 14 PrintColors.
 class LedgerPrinter
 {
@@ -42,7 +43,8 @@ public:
     PrintLine &HeaderLine(int i);
     PrintLine &FooterLine(int i);
 
-    // 0 portrait, 1 landscape.
+    // 1 portrait, 2 landscape; setting 0 keeps the page as it is set up, so that the user's
+    // choice in the page set-up stays.
     int Orientation() const;
     void setOrientation(int orientation);
     // Whether row colours are printed.

@@ -3,6 +3,7 @@
 #include "host/ui/scriptedmodals.h"
 #include "host/ui/uihelper.h"
 
+#include <QPageSize>
 #include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -193,6 +194,42 @@ TEST_F(LedgerPrintTest, PrintsThreePagesWithHeaderFooterAndPageNumbers)
     EXPECT_TRUE(pages.at(0).contains(QStringLiteral("01.0001")));
     EXPECT_TRUE(pages.at(2).contains(
         QStringLiteral("01.%1").arg(ledger.Face().Rows() - 2, 4, 10, QLatin1Char('0'))));
+}
+
+// Screen widths far too narrow for the texts: the printed columns follow the texts, and a
+// caption wider than its column's texts takes a second line on a page without room for one.
+TEST_F(LedgerPrintTest, ColumnsFollowTheirTextsAndLongCaptionsWrap)
+{
+    LedgerPrinter &print = ledger.LedgerPrint();
+    EXPECT_EQ(print.Orientation(), 2) << "a book starts in landscape";
+    captions = QStringLiteral("物料代码$|物料名称$|Counted quantity (base unit)$|");
+    for (int col = 1; col <= 3; ++col)
+        ledger.Col(col).setWidth(150);
+    ledger.Col(3).setStyle(1);
+    QPrinter &printer = print.printer();
+    // The user's choice in the page set-up outlives the window's setting.
+    printer.setPageOrientation(QPageLayout::Portrait);
+    print.setOrientation(0);
+    EXPECT_EQ(print.Orientation(), 1);
+    printer.setPageSize(QPageSize(QSizeF(65, 200), QPageSize::Millimeter));
+    printer.setPageMargins(QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter);
+    const QString pdf = dir.filePath(QStringLiteral("narrow.pdf"));
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    ScriptedModals modals;
+    print.Print();
+
+    const QString text =
+        run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    EXPECT_FALSE(text.contains(QChar(0x2026))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Counted quantity")));
+    EXPECT_TRUE(text.contains(QStringLiteral("(base unit)")));
+    EXPECT_FALSE(text.contains(QStringLiteral("quantity (base unit)")));
+    for (int record = 1; record <= ledger.Face().Rows() - 2; ++record) {
+        EXPECT_TRUE(text.contains(QStringLiteral("01.%1").arg(record, 4, 10, QLatin1Char('0'))));
+        EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("物料%1\\b").arg(record))));
+        EXPECT_TRUE(text.contains(QString::number(record * 1.5, 'f', 2))) << record;
+    }
 }
 
 TEST_F(LedgerPrintTest, PreviewAndSetupGoThroughTheModalServices)

@@ -1,0 +1,188 @@
+#include "host/ui/ledgerprintcolumns.h"
+
+#include "host/ui/ledgergrid.h"
+#include "host/ui/ledgermodel.h"
+
+#include <QFontMetricsF>
+#include <QTextBoundaryFinder>
+
+#include <algorithm>
+#include <numeric>
+#include <utility>
+
+namespace host::ui {
+
+namespace {
+
+constexpr int kTitleRows = 2;
+constexpr int kFitSteps = 24;
+constexpr qsizetype kShortestLine = 2;
+// Text measured at the full size and drawn smaller may come out a little wider than scaled.
+constexpr double kSlack = 1.03;
+
+struct Split
+{
+    QString first;
+    QString second;
+    double width;
+};
+
+// The break into two lines whose wider line is the narrowest; the whole text on one line when
+// no break makes it narrower. A line of a single character reads as a stray mark.
+Split balancedSplit(const QString &text, const QFontMetricsF &metrics)
+{
+    Split best{text, {}, metrics.horizontalAdvance(text)};
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Line, text);
+    for (qsizetype at = finder.toNextBoundary(); at > 0 && at < text.size();
+         at = finder.toNextBoundary()) {
+        QString first = text.left(at).trimmed();
+        QString second = text.mid(at).trimmed();
+        if (first.size() < kShortestLine || second.size() < kShortestLine)
+            continue;
+        const double width =
+            std::max(metrics.horizontalAdvance(first), metrics.horizontalAdvance(second));
+        if (width < best.width)
+            best = {std::move(first), std::move(second), width};
+    }
+    return best;
+}
+
+double captionWidth(const QString &text, const QFontMetricsF &metrics, int lines)
+{
+    return lines > 1 ? balancedSplit(text, metrics).width : metrics.horizontalAdvance(text);
+}
+
+struct Group
+{
+    std::size_t first;
+    std::size_t count;
+    double caption;
+};
+
+double sum(const std::vector<double> &widths)
+{
+    return std::accumulate(widths.begin(), widths.end(), 0.0);
+}
+
+} // namespace
+
+std::vector<TitleCell> titleCells(LedgerGrid &grid, const std::vector<PrintColumn> &columns)
+{
+    const int fixedRows = grid.Face().FixedRows();
+    auto text = [&grid](int row, int col) { return grid.Cell(row, col).Text().trimmed(); };
+    std::vector<TitleCell> cells;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        const QString upper = text(1, columns[i].col);
+        if (fixedRows < 2 || text(2, columns[i].col).isEmpty()) {
+            cells.push_back({i, 1, false, true, upper});
+            continue;
+        }
+        std::size_t j = i;
+        for (; j < columns.size() && text(1, columns[j].col) == upper &&
+               !text(2, columns[j].col).isEmpty();
+             ++j)
+            cells.push_back({j, 1, true, false, text(2, columns[j].col)});
+        cells.push_back({i, j - i, false, false, upper});
+        i = j - 1;
+    }
+    return cells;
+}
+
+PrintFit fitPrintColumns(LedgerGrid &grid, const QFontMetricsF &metrics, const FitRules &rules)
+{
+    PrintFit fit;
+    for (int col = 1; col <= grid.Face().Cols(); ++col)
+        if (!grid.Col(col).Switch(LedgerGrid::HiddenSwitch) && grid.Col(col).Width() > 0)
+            fit.columns.push_back({col, 0});
+    const std::size_t n = fit.columns.size();
+    std::vector<double> natural(n, 0.0);
+    std::vector<bool> blank(n, true);
+    const LedgerModel &model = grid.ledgerModel();
+    for (int row = kTitleRows + 1; row <= grid.Face().Rows(); ++row) {
+        long backColor = -1;
+        const QStringList cells = model.rowCells(row, backColor);
+        for (std::size_t i = 0; i < n; ++i) {
+            const int col = fit.columns[i].col;
+            if (col > cells.size() || cells.at(col - 1).trimmed().isEmpty())
+                continue;
+            blank[i] = false;
+            natural[i] = std::max(natural[i], metrics.horizontalAdvance(cells.at(col - 1)));
+        }
+    }
+    // A caption that may take two lines takes them only where the page has no room for one.
+    std::vector<double> unwrapped = natural;
+    std::vector<Group> groups;
+    for (const TitleCell &cell : titleCells(grid, fit.columns)) {
+        const double width = captionWidth(cell.text, metrics, cell.spans ? 2 : 1);
+        if (cell.count > 1) {
+            groups.push_back({cell.first, cell.count, width});
+            continue;
+        }
+        natural[cell.first] = std::max(natural[cell.first], width);
+        unwrapped[cell.first] =
+            std::max(unwrapped[cell.first], metrics.horizontalAdvance(cell.text));
+    }
+    std::vector<double> least(n, 0.0);
+    for (std::size_t i = 0; i < n; ++i)
+        if (blank[i] && model.isQuantityColumn(fit.columns[i].col))
+            least[i] = rules.blankWidth;
+
+    auto widthsAt = [&](double scale) {
+        std::vector<double> widths(n);
+        for (std::size_t i = 0; i < n; ++i)
+            widths[i] = std::max((natural[i] * kSlack + rules.padding) * scale, least[i]);
+        for (const Group &g : groups) {
+            const auto begin = widths.begin() + static_cast<std::ptrdiff_t>(g.first);
+            const auto end = begin + static_cast<std::ptrdiff_t>(g.count);
+            const double missing =
+                (g.caption * kSlack + rules.padding) * scale - std::accumulate(begin, end, 0.0);
+            if (missing > 0)
+                std::for_each(begin, end,
+                              [&](double &w) { w += missing / static_cast<double>(g.count); });
+        }
+        return widths;
+    };
+    if (sum(widthsAt(1)) <= rules.pageWidth) {
+        std::vector<std::size_t> order(n);
+        std::iota(order.begin(), order.end(), std::size_t{0});
+        std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+            return unwrapped[a] - natural[a] < unwrapped[b] - natural[b];
+        });
+        for (const std::size_t i : order) {
+            const double wrapped = std::exchange(natural[i], unwrapped[i]);
+            if (sum(widthsAt(1)) > rules.pageWidth) {
+                natural[i] = wrapped;
+                break;
+            }
+        }
+    } else {
+        // The widths grow with the scale, so the largest scale that fits is found by halving.
+        double fits = rules.smallestScale;
+        double tooWide = 1;
+        if (sum(widthsAt(fits)) <= rules.pageWidth)
+            for (int step = 0; step < kFitSteps; ++step) {
+                const double middle = (fits + tooWide) / 2;
+                (sum(widthsAt(middle)) <= rules.pageWidth ? fits : tooWide) = middle;
+            }
+        fit.scale = fits;
+    }
+    std::vector<double> widths = widthsAt(fit.scale);
+    const double total = sum(widths);
+    const double narrowing = total > rules.pageWidth ? rules.pageWidth / total : 1.0;
+    for (std::size_t i = 0; i < n; ++i)
+        fit.columns[i].width = widths[i] * narrowing;
+    return fit;
+}
+
+QString captionLines(const QString &text, const QFontMetricsF &metrics, double width, int lines)
+{
+    if (lines < 2 || metrics.horizontalAdvance(text) <= width)
+        return metrics.elidedText(text, Qt::ElideRight, width);
+    const Split split = balancedSplit(text, metrics);
+    if (split.second.isEmpty())
+        return metrics.elidedText(text, Qt::ElideRight, width);
+    return metrics.elidedText(split.first, Qt::ElideRight, width) + QLatin1Char('\n') +
+           metrics.elidedText(split.second, Qt::ElideRight, width);
+}
+
+} // namespace host::ui
