@@ -252,8 +252,11 @@ double roundDecimal(double value, int scale)
         factor = std::pow(10.0, std::max(0, std::min(scale, 15 - whole)));
         scaled = value * factor;
     }
-    // A decimal typed as 1.005 is held as 1.00499999...; the nudge rounds it as written.
-    const double nudge = std::copysign(std::fabs(scaled) * 1e-15, scaled);
+    // A decimal typed as 1.005 is held as 1.00499999...; the nudge rounds it as written. It
+    // stays within the error that reading and scaling a value can add (about an ulp of scaled),
+    // so that a value that already has the scale's decimals keeps them exactly.
+    constexpr double kNudge = 3e-16;
+    const double nudge = std::copysign(std::fabs(scaled) * kNudge, scaled);
     const double rounded = std::round(scaled + nudge) / factor;
     return rounded == 0 ? 0.0 : rounded;
 }
