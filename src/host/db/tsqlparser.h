@@ -28,9 +28,10 @@ struct Expr
 {
     std::string sql;
     ColumnType type;
-    std::string name;      // output name of a plain column reference
-    bool constant = false; // a literal or a variable
-    int literal = -1;      // a bound literal alone, perhaps after a minus: its index
+    std::string name;        // output name of a plain column reference
+    bool constant = false;   // a literal or a variable
+    int literal = -1;        // a bound literal alone, perhaps after a minus: its index
+    std::string unrounded{}; // a decimal result: its SQL before rounding to its type's scale
 };
 
 // A string or number literal as SQLite reads it, with the type SQL Server gives it.

@@ -128,9 +128,12 @@ ColumnType commonType(const ColumnType &a, const ColumnType &b)
 // result that overflows is an error, as it is on SQL Server, never an infinity.
 Expr numericResult(std::string sql, const ColumnType &type)
 {
-    if (type.type == SqlType::Decimal)
-        sql = "tsql_decimal(" + sql + "," + std::to_string(type.scale) + ")";
-    else if (type.type == SqlType::Real)
+    if (type.type == SqlType::Decimal) {
+        Expr e{"tsql_decimal(" + sql + "," + std::to_string(type.scale) + ")", type, {}};
+        e.unrounded = std::move(sql);
+        return e;
+    }
+    if (type.type == SqlType::Real)
         sql = "tsql_float(" + sql + ")";
     return {std::move(sql), type, {}};
 }
@@ -191,9 +194,14 @@ std::string storeAs(const Expr &e, const ColumnType &target)
         return "tsql_bit(" + e.sql + ")";
     case SqlType::Real:
         return "tsql_float(" + e.sql + ")";
-    case SqlType::Decimal:
-        return "tsql_decimal(" + e.sql + "," + std::to_string(target.scale) + "," +
+    case SqlType::Decimal: {
+        // A result already rounded to the target's scale is rounded there once, not twice.
+        const std::string scale = std::to_string(target.scale);
+        const bool rounded = !e.unrounded.empty() && e.type.scale == target.scale &&
+                             e.sql == "tsql_decimal(" + e.unrounded + "," + scale + ")";
+        return "tsql_decimal(" + (rounded ? e.unrounded : e.sql) + "," + scale + "," +
                std::to_string(target.precision) + ")";
+    }
     case SqlType::Text:
         if (target.length < 0)
             return "tsql_text(" + e.sql + ")";
