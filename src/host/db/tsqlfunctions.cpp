@@ -7,7 +7,6 @@
 #include "host/db/storage.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -622,8 +621,8 @@ int compareText(const char *a, int lengthA, const char *b, int lengthB)
     const std::string_view y = trimTrailing(std::string_view(b, static_cast<size_t>(lengthB)));
     const size_t n = std::min(x.size(), y.size());
     for (size_t i = 0; i < n; ++i) {
-        const int cx = std::tolower(static_cast<unsigned char>(x[i]));
-        const int cy = std::tolower(static_cast<unsigned char>(y[i]));
+        const int cx = static_cast<unsigned char>(lowerAscii(x[i]));
+        const int cy = static_cast<unsigned char>(lowerAscii(y[i]));
         if (cx != cy)
             return cx < cy ? -1 : 1;
     }

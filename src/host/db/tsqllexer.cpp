@@ -1,6 +1,9 @@
 #include "host/db/tsqllexer.h"
 
 #include "host/core/hosterror.h"
+#include "host/core/text.h"
+
+#include <algorithm>
 
 namespace host::tsql {
 
@@ -73,10 +76,7 @@ std::vector<Token> tokenize(std::string_view sql)
         t.text.assign(text);
         if (kind == TokenKind::Word) {
             t.upper.resize(text.size());
-            for (size_t k = 0; k < text.size(); ++k) {
-                const char c = text[k];
-                t.upper[k] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-            }
+            std::transform(text.begin(), text.end(), t.upper.begin(), upperAscii);
         }
         t.offset = start;
         t.size = i - start;
