@@ -147,18 +147,6 @@ Variant storedInteger(const Variant &value, int bytes)
     return Variant(n);
 }
 
-Variant storedDecimal(const Variant &value, const ColumnType &type)
-{
-    const double n = numberOf(value, "numeric");
-    const double rounded = roundDecimal(n, type.scale);
-    if (!std::isfinite(rounded))
-        overflow("numeric");
-    if (type.precision >= 0 && type.scale >= 0 &&
-        std::fabs(rounded) >= powerOfTen(type.precision - type.scale))
-        overflow("numeric");
-    return Variant(rounded);
-}
-
 Variant storedFloat(double n)
 {
     if (!std::isfinite(n))
@@ -274,6 +262,17 @@ double roundDecimal(double value, int scale)
     return rounded == 0 ? 0.0 : rounded;
 }
 
+double storedDecimal(double value, const ColumnType &type)
+{
+    const double rounded = roundDecimal(value, type.scale);
+    if (!std::isfinite(rounded))
+        overflow("numeric");
+    if (type.precision >= 0 && type.scale >= 0 &&
+        std::fabs(rounded) >= powerOfTen(type.precision - type.scale))
+        overflow("numeric");
+    return rounded;
+}
+
 std::string dateToStoredText(double serial)
 {
     if (!inDatetimeRange(serial))
@@ -316,7 +315,7 @@ Variant toStored(const Variant &value, const ColumnType &type)
     case SqlType::Real:
         return storedFloat(numberOf(value, "float"));
     case SqlType::Decimal:
-        return storedDecimal(value, type);
+        return Variant(storedDecimal(numberOf(value, "numeric"), type));
     case SqlType::Text:
         switch (value.type()) {
         case VariantType::String:

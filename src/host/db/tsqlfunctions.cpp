@@ -120,6 +120,12 @@ template <SqlType Type> void storeFunction(sqlite3_context *ctx, int argc, sqlit
     if (Type == SqlType::Decimal) {
         type.scale = argc > 1 ? sqlite3_value_int(argv[1]) : -1;
         type.precision = argc > 2 ? sqlite3_value_int(argv[2]) : -1;
+        // Numbers, by far the most of what is rounded, need no Variant.
+        const int kind = sqlite3_value_type(argv[0]);
+        if (kind == SQLITE_FLOAT || kind == SQLITE_INTEGER) {
+            sqlite3_result_double(ctx, storedDecimal(sqlite3_value_double(argv[0]), type));
+            return;
+        }
     }
     setResult(ctx, toStored(valueOf(argv[0]), type));
 }
