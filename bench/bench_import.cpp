@@ -22,7 +22,10 @@
 namespace {
 
 // A count of the company's current stock, and a sheet of half as many lines as there are rows
-// of book stock, each a line of that count counted one more than the book.
+// of book stock, each a line of that count counted one more than the book in its counting unit
+// and, where it has a second-unit quantity, in the second unit: so that no line is refused for
+// gains and losses pointing in different directions. Without the plan-tracking mode a sheet
+// carries no plan-tracking number, so only lines without one can match.
 struct ImportCase
 {
     explicit ImportCase(long rows) : c(company(rows))
@@ -51,7 +54,8 @@ struct ImportCase
             "null as FBaseUnitQty,null as FBaseUnitQtyChk,cu.FNumber as FCCUnitNumber,"
             "cu.FName as FCCUnitName,null as FQtyAct,null as FQty,t1.FAuxQty+1 as CheckQty,"
             "null as AdjQty,su.FNumber as FSecUnitNumber,su.FName as FSecUnitName,"
-            "null as Coefficient,null as FSecUnitQty,null as FSecQtyAct,null as FSecCheckQty,"
+            "null as Coefficient,null as FSecUnitQty,null as FSecQtyAct,"
+            "case when t1.FSecQty=0 then null else t1.FSecQty+1 end as FSecCheckQty,"
             "null as FSecAdjQty,'counted' as FNote "
             "from ICInvBackup t1 inner join t_Stock s on t1.FStockID=s.FItemID "
             "inner join t_StockPlace p on t1.FStockPlaceID=p.FSPID "
@@ -60,7 +64,7 @@ struct ImportCase
             "inner join t_MeasureUnit cu on t1.FUnitID=cu.FMeasureUnitID "
             "left join t_MeasureUnit su on t1.FSecUnitID=su.FMeasureUnitID "
             "left join t_AuxItem a on t1.FAuxPropID=a.FItemID "
-            "where t1.FInterID=" +
+            "where t1.FMtoNo='' and t1.FInterID=" +
             std::to_string(module().gCurInterID));
     }
 

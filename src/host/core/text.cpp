@@ -1,15 +1,13 @@
 #include "host/core/text.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace host {
 namespace {
 
 bool sameNoCase(char a, char b)
 {
-    return std::tolower(static_cast<unsigned char>(a)) ==
-           std::tolower(static_cast<unsigned char>(b));
+    return lowerAscii(a) == lowerAscii(b);
 }
 
 } // namespace
@@ -17,16 +15,14 @@ bool sameNoCase(char a, char b)
 std::string toUpper(std::string_view text)
 {
     std::string s(text);
-    for (char &c : s)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    std::transform(s.begin(), s.end(), s.begin(), upperAscii);
     return s;
 }
 
 std::string toLower(std::string_view text)
 {
     std::string s(text);
-    for (char &c : s)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    std::transform(s.begin(), s.end(), s.begin(), lowerAscii);
     return s;
 }
 

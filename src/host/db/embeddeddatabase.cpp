@@ -66,6 +66,7 @@ bool isNewDatabase(sqlite3 *db)
 }
 
 constexpr size_t kCachedStatements = 64;
+constexpr size_t kKeptTranslations = 256;
 
 // The transaction a batch runs in when it leaves transactions to the connection. A failure
 // keeps what the statements before it did, as each would have committed on its own.
@@ -149,7 +150,8 @@ struct EmbeddedDatabase::Run
 };
 
 EmbeddedDatabase::EmbeddedDatabase(const std::string &path)
-    : m_db(path), m_statements(m_db.handle(), kCachedStatements), m_schema(m_db.handle())
+    : m_db(path), m_statements(m_db.handle(), kCachedStatements), m_schema(m_db.handle()),
+      m_translations(kKeptTranslations)
 {
     // A writer waits for another connection's transaction as long as a backup of 100,000 lines
     // takes with room to spare; only then is the database reported busy.
@@ -272,10 +274,36 @@ bool EmbeddedDatabase::runStatement(Run &run, size_t begin, size_t end)
     return true;
 }
 
+tsql::Translation EmbeddedDatabase::translate(Run &run, size_t begin, size_t end)
+{
+    const auto fresh = [&](tsql::Literals literals) {
+        tsql::Translator translator(run.tokens, begin, end, m_schema, m_session, literals);
+        return translator.translateStatement();
+    };
+    if (m_literals == tsql::Literals::Inline)
+        return fresh(tsql::Literals::Inline);
+    m_translations.follow(m_schema.generation(), m_session.dateFirst);
+    auto key = tsql::TranslationCache::keyOf(run.sql, run.tokens, begin, end);
+    if (key) {
+        if (auto kept = m_translations.find(*key, run.tokens, begin))
+            return std::move(*kept);
+    }
+    tsql::Translation translation;
+    try {
+        translation = fresh(tsql::Literals::Bound);
+    } catch (const HostError &) {
+        // A bound literal no longer reads as the same expression where the SQL of expressions
+        // is matched (ORDER BY of a UNION); written into the SQL it does, or the error stands.
+        return fresh(tsql::Literals::Inline);
+    }
+    if (key)
+        m_translations.keep(std::move(*key), run.tokens, begin, end, translation);
+    return translation;
+}
+
 void EmbeddedDatabase::runTranslated(Run &run, size_t begin, size_t end)
 {
-    tsql::Translator translator(run.tokens, begin, end, m_schema, m_session);
-    const tsql::Translation translation = translator.translateStatement();
+    const tsql::Translation translation = translate(run, begin, end);
     for (size_t i = 0; i < translation.steps.size(); ++i) {
         const bool wantRows = static_cast<int>(i) == translation.resultStep ||
                               (!translation.assignTargets.empty() && i == 0);

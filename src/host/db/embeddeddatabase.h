@@ -2,6 +2,7 @@
 
 #include "host/db/databasebackend.h"
 #include "host/db/sqlitedb.h"
+#include "host/db/translationcache.h"
 #include "host/db/tsqlbatch.h"
 #include "host/db/tsqlschema.h"
 #include "host/db/tsqltranslator.h"
@@ -26,6 +27,8 @@ namespace host {
 // at its end or at its failure, so that each statement does not commit (and sync) on its own.
 // RAISERROR with severity 11 or more does not stop the batch (as on the server); its error is
 // handed back with the result.
+// Statements that differ only in their literals are translated once (see TranslationCache)
+// and run as one prepared statement with their values bound.
 class EmbeddedDatabase : public DatabaseBackend
 {
 public:
@@ -39,6 +42,9 @@ public:
 
     BatchResult execute(std::string_view sql) override;
     void registerProcedure(const std::string &name, Procedure procedure);
+    // Inline: every statement is translated afresh with its literals written into the SQL, the
+    // reference that kept translations are tested against.
+    void setLiterals(tsql::Literals literals) { m_literals = literals; }
 
     sqlite3 *handle() const { return m_db.handle(); }
     // Columns of a table or view, nothing when it does not exist.
@@ -49,6 +55,7 @@ private:
     bool runNode(Run &run, const tsql::Node &node);
     bool runStatement(Run &run, size_t begin, size_t end);
     void runTranslated(Run &run, size_t begin, size_t end);
+    tsql::Translation translate(Run &run, size_t begin, size_t end);
     std::shared_ptr<Recordset> runQuery(const tsql::Query &query, bool wantRows);
     std::vector<Variant> evaluate(Run &run, size_t begin, size_t end);
     void declare(Run &run, size_t begin, size_t end);
@@ -62,6 +69,8 @@ private:
     sqlite::StatementCache m_statements;
     tsql::Schema m_schema;
     tsql::Session m_session;
+    tsql::TranslationCache m_translations;
+    tsql::Literals m_literals = tsql::Literals::Bound;
     std::map<std::string, Procedure> m_procedures; // by uppercase name
 };
 

@@ -9,12 +9,25 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 #include <limits>
 #include <string>
 
 namespace host {
 
 namespace {
+
+// 10 to the n: exact from a table as far as a double holds it (every conversion to a decimal
+// scales by one), from pow beyond.
+double powerOfTen(int n)
+{
+    static constexpr double kExact[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (n >= 0 && n < static_cast<int>(std::size(kExact)))
+        return kExact[n];
+    return std::pow(10.0, n);
+}
 
 // The leading type name, lowercased, and the numbers in its parentheses.
 void splitType(std::string_view declared, std::string &name, int &first, int &second)
@@ -134,18 +147,6 @@ Variant storedInteger(const Variant &value, int bytes)
     return Variant(n);
 }
 
-Variant storedDecimal(const Variant &value, const ColumnType &type)
-{
-    const double n = numberOf(value, "numeric");
-    const double rounded = roundDecimal(n, type.scale);
-    if (!std::isfinite(rounded))
-        overflow("numeric");
-    if (type.precision >= 0 && type.scale >= 0 &&
-        std::fabs(rounded) >= std::pow(10.0, type.precision - type.scale))
-        overflow("numeric");
-    return Variant(rounded);
-}
-
 Variant storedFloat(double n)
 {
     if (!std::isfinite(n))
@@ -245,17 +246,31 @@ double roundDecimal(double value, int scale)
     if (scale < 0 || !std::isfinite(value))
         return value;
     constexpr double kSignificant = 1e15;
-    double factor = std::pow(10.0, scale);
+    double factor = powerOfTen(scale);
     double scaled = value * factor;
     if (std::fabs(scaled) >= kSignificant) {
         const int whole = static_cast<int>(std::floor(std::log10(std::fabs(value)))) + 1;
-        factor = std::pow(10.0, std::max(0, std::min(scale, 15 - whole)));
+        factor = powerOfTen(std::max(0, std::min(scale, 15 - whole)));
         scaled = value * factor;
     }
-    // A decimal typed as 1.005 is held as 1.00499999...; the nudge rounds it as written.
-    const double nudge = std::copysign(std::fabs(scaled) * 1e-15, scaled);
+    // A decimal typed as 1.005 is held as 1.00499999...; the nudge rounds it as written. It
+    // stays within the error that reading and scaling a value can add (about an ulp of scaled),
+    // so that a value that already has the scale's decimals keeps them exactly.
+    constexpr double kNudge = 3e-16;
+    const double nudge = std::copysign(std::fabs(scaled) * kNudge, scaled);
     const double rounded = std::round(scaled + nudge) / factor;
     return rounded == 0 ? 0.0 : rounded;
+}
+
+double storedDecimal(double value, const ColumnType &type)
+{
+    const double rounded = roundDecimal(value, type.scale);
+    if (!std::isfinite(rounded))
+        overflow("numeric");
+    if (type.precision >= 0 && type.scale >= 0 &&
+        std::fabs(rounded) >= powerOfTen(type.precision - type.scale))
+        overflow("numeric");
+    return rounded;
 }
 
 std::string dateToStoredText(double serial)
@@ -300,7 +315,7 @@ Variant toStored(const Variant &value, const ColumnType &type)
     case SqlType::Real:
         return storedFloat(numberOf(value, "float"));
     case SqlType::Decimal:
-        return storedDecimal(value, type);
+        return Variant(storedDecimal(numberOf(value, "numeric"), type));
     case SqlType::Text:
         switch (value.type()) {
         case VariantType::String:

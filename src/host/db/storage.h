@@ -60,6 +60,8 @@ std::string sqliteDeclaration(std::string_view tsqlType, const ColumnType &type)
 // outside datetime's range, a text too long, a float that is not finite). Dates come back as
 // their stored text.
 Variant toStored(const Variant &value, const ColumnType &type);
+// A number as a decimal column of this type holds it; throws HostError when it does not fit.
+double storedDecimal(double value, const ColumnType &type);
 
 // The length SQL Server measures a text by: for nchar/nvarchar its UTF-16 units; for
 // char/varchar the bytes of a Chinese double-byte code page (ASCII one, other characters two).

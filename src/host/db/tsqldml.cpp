@@ -5,8 +5,6 @@
 #include "host/core/text.h"
 
 #include <algorithm>
-#include <charconv>
-#include <optional>
 
 namespace host::tsql {
 
@@ -19,25 +17,6 @@ const ColumnInfo &requireColumn(const std::vector<ColumnInfo> &columns, const st
             return c;
     }
     throw HostError("Invalid column name '" + name + "'.");
-}
-
-// The value SQLite makes of a number or text literal, for binding in its place: so inserts
-// that differ only in their values share one prepared statement.
-std::optional<Variant> literalValue(const Token &t)
-{
-    if (t.kind == TokenKind::String)
-        return Variant(t.text);
-    if (t.kind != TokenKind::Number)
-        return std::nullopt;
-    if (t.text.find_first_of(".eE") == std::string::npos) {
-        long long n = 0;
-        const auto read = std::from_chars(t.text.data(), t.text.data() + t.text.size(), n);
-        if (read.ec == std::errc() && read.ptr == t.text.data() + t.text.size())
-            return Variant(n);
-    }
-    if (const auto value = parseNumber(t.text))
-        return Variant(*value);
-    return std::nullopt;
 }
 
 } // namespace
@@ -78,15 +57,11 @@ Query Translator::Impl::insertStatement()
             std::string row;
             size_t index = 0;
             do {
-                const size_t first = m_pos;
-                Expr e = parseExpression(&scope);
+                const Expr e = parseExpression(&scope);
                 if (index >= types.size())
                     throw HostError("There are more columns in the INSERT statement than "
                                     "values specified in the VALUES clause.");
-                if (m_pos == first + 1) {
-                    if (const auto value = literalValue(m_tokens[first]))
-                        e.sql = "?" + std::to_string(newParam(*value));
-                }
+                relax(e, LiteralShape::Use::Stored, types[index]);
                 row += (row.empty() ? "" : ",") + storeAs(e, types[index++]);
             } while (accept(","));
             expect(")");
@@ -183,6 +158,7 @@ Query Translator::Impl::updateStatement()
         const ColumnInfo &info = requireColumn(columns, column);
         expect("=");
         const Expr value = parseExpression(&scope);
+        relax(value, LiteralShape::Use::Stored, info.type);
         assignments += (assignments.empty() ? "" : ", ") + sqlName(info.name) + " = " +
                        storeAs(value, info.type);
     } while (accept(","));

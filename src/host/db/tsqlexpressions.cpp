@@ -4,12 +4,7 @@
 #include "host/core/sqltext.h"
 #include "host/core/text.h"
 
-#include <algorithm>
 #include <array>
-#include <charconv>
-#include <climits>
-#include <cstdint>
-#include <limits>
 #include <optional>
 
 namespace host::tsql {
@@ -91,38 +86,6 @@ Expr subtract(const Expr &left, const Expr &right)
                          arithmeticType(left.type, right.type, '-'));
 }
 
-// The type SQL Server gives a number as written: int when it fits, then bigint, then a decimal
-// of its digits; with an exponent a float. Past 38 digits it is read as a float; a float that
-// overflows is refused, so that no infinity reaches SQLite.
-Expr numberLiteral(const std::string &text)
-{
-    if (std::count(text.begin(), text.end(), '.') > 1)
-        throw HostError("Incorrect syntax near '" + text + "'.");
-    const auto value = parseNumber(text);
-    if (!value)
-        throw HostError("The floating point value '" + text +
-                        "' is out of the range of computer representation (8 bytes).");
-    if (text.find_first_of("eE") != std::string::npos)
-        return {text, typeOf(SqlType::Real), {}};
-    const size_t point = text.find('.');
-    if (point == std::string::npos) {
-        long long n = 0;
-        const auto read = std::from_chars(text.data(), text.data() + text.size(), n);
-        if (read.ec == std::errc()) {
-            ColumnType type = typeOf(SqlType::Int);
-            type.length = n <= std::numeric_limits<std::int32_t>::max() ? 4 : 8;
-            return {text, type, {}};
-        }
-    }
-    const size_t end = point == std::string::npos ? text.size() : point;
-    const int scale = static_cast<int>(text.size() - end - (point == std::string::npos ? 0 : 1));
-    const size_t firstDigit = std::min(text.find_first_not_of('0'), end);
-    const int whole = static_cast<int>(end - firstDigit);
-    if (whole + scale > kMaxPrecision)
-        return {text, typeOf(SqlType::Real), {}};
-    return {text, decimalType(std::max(1, whole + scale), scale), {}};
-}
-
 } // namespace
 
 Expr Translator::Impl::parseExpression(const Scope *scope)
@@ -183,6 +146,8 @@ Expr Translator::Impl::parseComparison(const Scope *scope)
             advance();
             Expr right = parseAdditive(scope);
             alignForComparison(left, right);
+            relax(left, LiteralShape::Use::Compared);
+            relax(right, LiteralShape::Use::Compared);
             const std::string collate = comparesAsText(left, right) ? " COLLATE TSQL" : "";
             return {left.sql + " " + std::string(sqlite) + " " + right.sql + collate,
                     typeOf(SqlType::Int),
@@ -210,12 +175,14 @@ Expr Translator::Impl::parseComparison(const Scope *scope)
             for (;;) {
                 Expr item = parseExpression(scope);
                 alignForComparison(left, item);
+                relax(item, LiteralShape::Use::Compared);
                 list += (list.empty() ? "" : ",") + item.sql;
                 if (!accept(","))
                     break;
             }
         }
         expect(")");
+        relax(left, LiteralShape::Use::Compared);
         const std::string target =
             left.type.type == SqlType::Text ? left.sql + " COLLATE TSQL" : left.sql;
         return {target + notText + " IN (" + list + ")", typeOf(SqlType::Int), {}};
@@ -233,6 +200,8 @@ Expr Translator::Impl::parseComparison(const Scope *scope)
         Expr high = parseAdditive(scope);
         alignForComparison(left, low);
         alignForComparison(left, high);
+        for (const Expr *compared : {&left, &low, &high})
+            relax(*compared, LiteralShape::Use::Compared);
         const std::string collate = comparesAsText(left, low) ? " COLLATE TSQL" : "";
         return {left.sql + collate + notText + " BETWEEN " + low.sql + " AND " + high.sql,
                 typeOf(SqlType::Int),
@@ -303,12 +272,18 @@ Expr Translator::Impl::parseUnary(const Scope *scope)
     if (ops.size() > kMaxNesting)
         Nesting::tooDeep();
     Expr e = parsePrimary(scope);
+    if (ops.empty())
+        return e;
+    const int negatedLiteral = ops.size() == 1 && ops.front() == "-" ? e.literal : -1;
     for (auto op = ops.rbegin(); op != ops.rend(); ++op) {
         if (*op == "~")
             e = {"(~" + e.sql + ")", typeOf(SqlType::Int), {}};
         else
             e = numericResult("(-" + e.sql + ")", e.type);
     }
+    if (negatedLiteral >= 0)
+        m_literals[static_cast<size_t>(negatedLiteral)].shape.negated = true;
+    e.literal = negatedLiteral;
     return e;
 }
 
@@ -336,14 +311,9 @@ Expr Translator::Impl::parsePrimary(const Scope *scope)
     const Token &t = peek();
     switch (t.kind) {
     case TokenKind::Number:
+    case TokenKind::String:
         advance();
-        return numberLiteral(t.text);
-    case TokenKind::String: {
-        advance();
-        ColumnType type = typeOf(SqlType::Text);
-        type.length = static_cast<int>(std::min<size_t>(textLength(t.text, false), INT_MAX));
-        return {sqlString(t.text), type, {}, true};
-    }
+        return literal(m_pos - 1);
     case TokenKind::Variable: {
         advance();
         Expr e = variable(t);

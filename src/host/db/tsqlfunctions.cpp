@@ -7,7 +7,6 @@
 #include "host/db/storage.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -121,6 +120,12 @@ template <SqlType Type> void storeFunction(sqlite3_context *ctx, int argc, sqlit
     if (Type == SqlType::Decimal) {
         type.scale = argc > 1 ? sqlite3_value_int(argv[1]) : -1;
         type.precision = argc > 2 ? sqlite3_value_int(argv[2]) : -1;
+        // Numbers, by far the most of what is rounded, need no Variant.
+        const int kind = sqlite3_value_type(argv[0]);
+        if (kind == SQLITE_FLOAT || kind == SQLITE_INTEGER) {
+            sqlite3_result_double(ctx, storedDecimal(sqlite3_value_double(argv[0]), type));
+            return;
+        }
     }
     setResult(ctx, toStored(valueOf(argv[0]), type));
 }
@@ -622,8 +627,8 @@ int compareText(const char *a, int lengthA, const char *b, int lengthB)
     const std::string_view y = trimTrailing(std::string_view(b, static_cast<size_t>(lengthB)));
     const size_t n = std::min(x.size(), y.size());
     for (size_t i = 0; i < n; ++i) {
-        const int cx = std::tolower(static_cast<unsigned char>(x[i]));
-        const int cy = std::tolower(static_cast<unsigned char>(y[i]));
+        const int cx = static_cast<unsigned char>(lowerAscii(x[i]));
+        const int cy = static_cast<unsigned char>(lowerAscii(y[i]));
         if (cx != cy)
             return cx < cy ? -1 : 1;
     }

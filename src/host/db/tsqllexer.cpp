@@ -3,20 +3,55 @@
 #include "host/core/hosterror.h"
 #include "host/core/text.h"
 
-#include <cctype>
+#include <algorithm>
 
 namespace host::tsql {
 
 namespace {
 
+// Character classes of the ASCII range; every byte of a multibyte UTF-8 character is part of
+// a name. (SQL text is read a byte at a time, so that no locale changes how it splits.)
+bool isDigit(unsigned char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool isLetter(unsigned char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+bool isBlank(unsigned char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
 bool isNameStart(unsigned char c)
 {
-    return std::isalpha(c) || c == '_' || c == '#' || c >= 0x80;
+    return isLetter(c) || c == '_' || c == '#' || c >= 0x80;
 }
 
 bool isNamePart(unsigned char c)
 {
-    return std::isalnum(c) || c == '_' || c == '#' || c == '$' || c == '@' || c >= 0x80;
+    return isLetter(c) || isDigit(c) || c == '_' || c == '#' || c == '$' || c == '@' || c >= 0x80;
+}
+
+// The length of the operator at the start of text: two characters for <> <= >= != !< !>.
+size_t symbolLength(std::string_view text)
+{
+    if (text.size() < 2)
+        return 1;
+    const char second = text[1];
+    switch (text[0]) {
+    case '<':
+        return second == '>' || second == '=' ? 2 : 1;
+    case '>':
+        return second == '=' ? 2 : 1;
+    case '!':
+        return second == '=' || second == '<' || second == '>' ? 2 : 1;
+    default:
+        return 1;
+    }
 }
 
 [[noreturn]] void unterminated(std::string_view what, size_t offset)
@@ -30,26 +65,33 @@ bool isNamePart(unsigned char c)
 std::vector<Token> tokenize(std::string_view sql)
 {
     std::vector<Token> tokens;
-    tokens.reserve(sql.size() / 4 + 1);
+    // About one token in three characters of generated SQL.
+    tokens.reserve(sql.size() / 3 + 1);
     size_t i = 0;
     const size_t n = sql.size();
-    auto push = [&](TokenKind kind, std::string text, size_t offset) {
-        Token t;
+    // Called once i is past the token; text is its text where that is not the written one.
+    auto push = [&](TokenKind kind, size_t start, std::string_view text) {
+        Token &t = tokens.emplace_back();
         t.kind = kind;
-        if (kind == TokenKind::Word)
-            t.upper = toUpper(text);
-        t.text = std::move(text);
-        t.offset = offset;
-        tokens.push_back(std::move(t));
+        t.text.assign(text);
+        if (kind == TokenKind::Word) {
+            t.upper.resize(text.size());
+            std::transform(text.begin(), text.end(), t.upper.begin(), upperAscii);
+        }
+        t.offset = start;
+        t.size = i - start;
+    };
+    auto pushWritten = [&](TokenKind kind, size_t start) {
+        push(kind, start, sql.substr(start, i - start));
     };
     while (i < n) {
         const auto c = static_cast<unsigned char>(sql[i]);
         const size_t start = i;
-        if (std::isspace(c)) {
+        if (isBlank(c)) {
             ++i;
         } else if (c == '-' && i + 1 < n && sql[i + 1] == '-') {
-            while (i < n && sql[i] != '\n')
-                ++i;
+            const size_t lineEnd = sql.find('\n', i);
+            i = lineEnd == std::string_view::npos ? n : lineEnd;
         } else if (c == '/' && i + 1 < n && sql[i + 1] == '*') {
             const size_t close = sql.find("*/", i + 2);
             if (close == std::string_view::npos)
@@ -57,64 +99,64 @@ std::vector<Token> tokenize(std::string_view sql)
             i = close + 2;
         } else if (c == '\'' || ((c == 'N' || c == 'n') && i + 1 < n && sql[i + 1] == '\'')) {
             i += (c == '\'') ? 1 : 2;
-            std::string text;
+            const size_t body = i;
+            bool doubled = false;
             for (;;) {
-                if (i >= n)
+                const size_t quote = sql.find('\'', i);
+                if (quote == std::string_view::npos)
                     unterminated("quotation mark", start);
-                if (sql[i] == '\'') {
-                    if (i + 1 < n && sql[i + 1] == '\'') {
-                        text += '\'';
-                        i += 2;
-                        continue;
-                    }
+                i = quote + 1;
+                if (i < n && sql[i] == '\'') {
+                    doubled = true;
                     ++i;
-                    break;
+                    continue;
                 }
-                text += sql[i++];
+                break;
             }
-            push(TokenKind::String, std::move(text), start);
+            const std::string_view written = sql.substr(body, i - 1 - body);
+            if (!doubled) {
+                push(TokenKind::String, start, written);
+                continue;
+            }
+            std::string text;
+            for (size_t k = 0; k < written.size(); ++k) {
+                text += written[k];
+                if (written[k] == '\'')
+                    ++k; // its double
+            }
+            push(TokenKind::String, start, text);
         } else if (c == '[' || c == '"') {
-            const char close = (c == '[') ? ']' : '"';
-            const size_t end = sql.find(close, i + 1);
-            if (end == std::string_view::npos)
+            const size_t close = sql.find(c == '[' ? ']' : '"', i + 1);
+            if (close == std::string_view::npos)
                 unterminated("quoted name", start);
-            push(TokenKind::QuotedId, std::string(sql.substr(i + 1, end - i - 1)), start);
-            i = end + 1;
+            i = close + 1;
+            push(TokenKind::QuotedId, start, sql.substr(start + 1, close - start - 1));
         } else if (c == '@') {
             ++i;
             while (i < n && isNamePart(static_cast<unsigned char>(sql[i])))
                 ++i;
-            push(TokenKind::Variable, std::string(sql.substr(start, i - start)), start);
-        } else if (std::isdigit(c) || (c == '.' && i + 1 < n && std::isdigit(sql[i + 1]))) {
-            while (i < n && (std::isdigit(static_cast<unsigned char>(sql[i])) || sql[i] == '.'))
+            pushWritten(TokenKind::Variable, start);
+        } else if (isDigit(c) || (c == '.' && i + 1 < n && isDigit(sql[i + 1]))) {
+            while (i < n && (isDigit(static_cast<unsigned char>(sql[i])) || sql[i] == '.'))
                 ++i;
             if (i < n && (sql[i] == 'e' || sql[i] == 'E')) {
                 size_t j = i + 1;
                 if (j < n && (sql[j] == '+' || sql[j] == '-'))
                     ++j;
-                if (j < n && std::isdigit(static_cast<unsigned char>(sql[j]))) {
+                if (j < n && isDigit(static_cast<unsigned char>(sql[j]))) {
                     i = j;
-                    while (i < n && std::isdigit(static_cast<unsigned char>(sql[i])))
+                    while (i < n && isDigit(static_cast<unsigned char>(sql[i])))
                         ++i;
                 }
             }
-            push(TokenKind::Number, std::string(sql.substr(start, i - start)), start);
+            pushWritten(TokenKind::Number, start);
         } else if (isNameStart(c)) {
             while (i < n && isNamePart(static_cast<unsigned char>(sql[i])))
                 ++i;
-            push(TokenKind::Word, std::string(sql.substr(start, i - start)), start);
+            pushWritten(TokenKind::Word, start);
         } else {
-            static constexpr std::string_view twoChar[] = {"<>", "<=", ">=", "!=", "!<", "!>"};
-            std::string symbol(1, static_cast<char>(c));
-            if (i + 1 < n) {
-                const std::string_view pair = sql.substr(i, 2);
-                for (const auto candidate : twoChar) {
-                    if (pair == candidate)
-                        symbol = std::string(pair);
-                }
-            }
-            i += symbol.size();
-            push(TokenKind::Symbol, std::move(symbol), start);
+            i += symbolLength(sql.substr(i));
+            pushWritten(TokenKind::Symbol, start);
         }
     }
     Token end;

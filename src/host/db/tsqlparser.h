@@ -4,7 +4,8 @@
 //
 //   tsqltranslator.cpp   entry points, errors, table names and the tables in scope
 //   tsqltyping.cpp       SQL Server's types of results and its conversions on assignment
-//   tsqlexpressions.cpp  operators, literals, variables, column references, CASE
+//   tsqlexpressions.cpp  operators, variables, column references, CASE
+//   tsqlliterals.cpp     literals, as text in the SQL or bound as parameters
 //   tsqlbuiltins.cpp     the built-in functions (one table), CAST and CONVERT
 //   tsqlselect.cpp       SELECT: the select list, FROM and joins, UNION, ORDER BY, INTO
 //   tsqldml.cpp          INSERT, UPDATE, DELETE
@@ -27,8 +28,17 @@ struct Expr
 {
     std::string sql;
     ColumnType type;
-    std::string name;      // output name of a plain column reference
-    bool constant = false; // a literal or a variable
+    std::string name;        // output name of a plain column reference
+    bool constant = false;   // a literal or a variable
+    int literal = -1;        // a bound literal alone, perhaps after a minus: its index
+    std::string unrounded{}; // a decimal result: its SQL before rounding to its type's scale
+};
+
+// A string or number literal as SQLite reads it, with the type SQL Server gives it.
+struct Literal
+{
+    Variant value;
+    ColumnType type;
 };
 
 struct ScopeTable
@@ -79,6 +89,10 @@ Expr numericResult(std::string sql, const ColumnType &type);
 int divisionKind(const ColumnType &a, const ColumnType &b);
 // The SQL of a value converted as SQL Server converts it on assignment to a column.
 std::string storeAs(const Expr &e, const ColumnType &target);
+// Whether a value of this type is stored in a column of the target type as it is.
+bool storesUnchanged(const ColumnType &from, const ColumnType &target);
+// Throws HostError for a number SQL Server refuses.
+Literal readLiteral(const Token &t);
 // The column declaration SELECT ... INTO gives a result of this type.
 std::string declarationFor(const ColumnType &type);
 bool isTempName(std::string_view name);
@@ -91,8 +105,9 @@ class Translator::Impl
 {
 public:
     Impl(const std::vector<Token> &tokens, size_t begin, size_t end, Schema &schema,
-         const Session &session)
-        : m_tokens(tokens), m_pos(begin), m_end(end), m_schema(schema), m_session(session)
+         const Session &session, Literals literals)
+        : m_tokens(tokens), m_begin(begin), m_pos(begin), m_end(end), m_schema(schema),
+          m_session(session), m_literalMode(literals)
     {}
 
     Translation statement();
@@ -181,6 +196,20 @@ private:
         int &m_depth;
     };
 
+    // Literals read while it lives are written into the SQL.
+    class InlineLiterals
+    {
+    public:
+        explicit InlineLiterals(bool &bind) : m_bind(bind), m_saved(bind) { m_bind = false; }
+        ~InlineLiterals() { m_bind = m_saved; }
+        InlineLiterals(const InlineLiterals &) = delete;
+        InlineLiterals &operator=(const InlineLiterals &) = delete;
+
+    private:
+        bool &m_bind;
+        bool m_saved;
+    };
+
     // ---- errors, names, tables (tsqltranslator.cpp) ----
 
     [[noreturn]] void syntaxError() const;
@@ -204,6 +233,9 @@ private:
     Expr parsePrimary(const Scope *scope);
     Expr parseCase(const Scope *scope);
     Expr variable(const Token &t);
+    Expr literal(size_t index);
+    // A bound literal alone in e took only this from its type.
+    void relax(const Expr &e, LiteralShape::Use use, const ColumnType &target = {});
     std::vector<Expr> arguments(const Scope *scope);
 
     // ---- functions (tsqlbuiltins.cpp) ----
@@ -254,10 +286,14 @@ private:
     std::string keyColumns();
 
     const std::vector<Token> &m_tokens;
+    size_t m_begin;
     size_t m_pos;
     size_t m_end;
     Schema &m_schema;
     const Session &m_session;
+    Literals m_literalMode;
+    bool m_bind = false;
+    std::vector<BoundLiteral> m_literals;
     std::vector<Variant> *m_params = nullptr;
     int m_depth = 0;
     Token m_endToken;

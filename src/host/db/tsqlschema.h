@@ -4,6 +4,7 @@
 
 #include <sqlite3.h>
 
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
@@ -30,12 +31,19 @@ public:
     const std::vector<ColumnInfo> *columns(std::string_view table);
     // Drops the cache when SQLite's schema version moved since the last call.
     void refresh();
-    void invalidate() { m_tables.clear(); }
+    void invalidate()
+    {
+        m_tables.clear();
+        ++m_generation;
+    }
+    // Moves on at every invalidation: what was read of the schema before may no longer hold.
+    std::uint64_t generation() const { return m_generation; }
 
 private:
     sqlite3 *m_db;
     std::map<std::string, std::optional<std::vector<ColumnInfo>>> m_tables; // by folded name
     long long m_version = -1;
+    std::uint64_t m_generation = 0;
 };
 
 } // namespace host::tsql

@@ -100,6 +100,7 @@ SelectInfo Translator::Impl::parseSelect(const Scope *outer,
     }
     if (acceptWord("ORDER")) {
         expectWord("BY");
+        const InlineLiterals ordinals(m_bind);
         std::string list;
         do {
             list += (list.empty() ? "" : ", ") +
@@ -220,6 +221,7 @@ Translator::Impl::parseSelectCore(const Scope *outer, const std::vector<ColumnTy
         sql += " WHERE " + parseExpression(core.scope.get()).sql;
     if (acceptWord("GROUP")) {
         expectWord("BY");
+        const InlineLiterals ordinals(m_bind);
         std::string list;
         do {
             const Expr e = parseExpression(core.scope.get());

@@ -22,6 +22,8 @@ Translation Translator::Impl::statement()
 {
     Translation result;
     const Token &t = peek();
+    m_bind = m_literalMode == Literals::Bound &&
+             (t.is("SELECT") || t.is("INSERT") || t.is("UPDATE") || t.is("DELETE"));
     if (t.is("SELECT")) {
         selectStatement(result);
     } else if (t.is("INSERT")) {
@@ -49,6 +51,7 @@ Translation Translator::Impl::statement()
         unsupported();
     }
     expectEnd();
+    result.literals = std::move(m_literals);
     return result;
 }
 
@@ -152,8 +155,8 @@ void Translator::Impl::skipParenthesized()
 }
 
 Translator::Translator(const std::vector<Token> &tokens, size_t begin, size_t end, Schema &schema,
-                       const Session &session)
-    : m_impl(std::make_unique<Impl>(tokens, begin, end, schema, session))
+                       const Session &session, Literals literals)
+    : m_impl(std::make_unique<Impl>(tokens, begin, end, schema, session, literals))
 {}
 
 Translator::~Translator() = default;

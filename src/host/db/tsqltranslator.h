@@ -41,6 +41,31 @@ struct Session
     int tranCount = 0;
 };
 
+// What a translation took from the type of a literal it bound as a parameter. Another value of
+// the literal that gives the same can reuse the translation with that value bound instead.
+struct LiteralShape
+{
+    enum class Use
+    {
+        Typed,    // its whole type (length, digits and decimals)
+        Compared, // compared with a value: text or number, an integer's width
+        Stored    // assigned to a column of type target: whether it converts there
+    };
+    Use use = Use::Typed;
+    ColumnType type;
+    ColumnType target;
+    bool negated = false; // written after a minus, whose SQL holds a decimal's scale
+
+    bool admits(const ColumnType &other) const;
+};
+
+struct BoundLiteral
+{
+    size_t token; // counted from the statement's first token
+    int param;    // its ?param in the statement's one step
+    LiteralShape shape;
+};
+
 // What one T-SQL statement becomes.
 struct Translation
 {
@@ -48,6 +73,17 @@ struct Translation
     int resultStep = -1;                    // the step whose rows the statement yields
     std::vector<std::string> assignTargets; // SELECT @a = ..., @b = ...: the variables
     bool changesSchema = false;
+    std::vector<BoundLiteral> literals; // of a SELECT, INSERT, UPDATE or DELETE
+};
+
+// Literals of SELECT, INSERT, UPDATE and DELETE are bound as parameters where SQLite reads a
+// parameter as it reads the literal (not in GROUP BY and ORDER BY, where a number is a column),
+// so that statements that differ only in their values share one translation and one prepared
+// statement. Inline writes every literal into the SQL.
+enum class Literals
+{
+    Bound,
+    Inline
 };
 
 // Translates the tokens [begin, end) of one statement to SQLite. It covers what the module and
@@ -63,7 +99,7 @@ class Translator
 {
 public:
     Translator(const std::vector<Token> &tokens, size_t begin, size_t end, Schema &schema,
-               const Session &session);
+               const Session &session, Literals literals = Literals::Bound);
     ~Translator();
     Translator(const Translator &) = delete;
     Translator &operator=(const Translator &) = delete;

@@ -128,9 +128,12 @@ ColumnType commonType(const ColumnType &a, const ColumnType &b)
 // result that overflows is an error, as it is on SQL Server, never an infinity.
 Expr numericResult(std::string sql, const ColumnType &type)
 {
-    if (type.type == SqlType::Decimal)
-        sql = "tsql_decimal(" + sql + "," + std::to_string(type.scale) + ")";
-    else if (type.type == SqlType::Real)
+    if (type.type == SqlType::Decimal) {
+        Expr e{"tsql_decimal(" + sql + "," + std::to_string(type.scale) + ")", type, {}};
+        e.unrounded = std::move(sql);
+        return e;
+    }
+    if (type.type == SqlType::Real)
         sql = "tsql_float(" + sql + ")";
     return {std::move(sql), type, {}};
 }
@@ -148,46 +151,63 @@ int divisionKind(const ColumnType &a, const ColumnType &b)
     return 0;
 }
 
-// The SQL of a value converted as SQL Server converts it on assignment to a column. A value
-// whose type may not fit the target (a wider integer, more whole digits, a longer text) goes
-// through the conversion, which refuses it when it does not.
-std::string storeAs(const Expr &e, const ColumnType &target)
+// A value whose type may not fit the target (a wider integer, more whole digits, a longer text)
+// goes through the conversion, which refuses it when it does not.
+bool storesUnchanged(const ColumnType &from, const ColumnType &target)
 {
     switch (target.type) {
     case SqlType::Int:
-        if (e.type.type == SqlType::Bit ||
-            (e.type.type == SqlType::Int && e.type.length > 0 && e.type.length <= target.length))
-            return e.sql;
-        return "tsql_int(" + e.sql + "," + std::to_string(target.length) + ")";
+        return from.type == SqlType::Bit ||
+               (from.type == SqlType::Int && from.length > 0 && from.length <= target.length);
     case SqlType::Bit:
-        if (e.type.type == SqlType::Bit)
-            return e.sql;
-        return "tsql_bit(" + e.sql + ")";
+        return from.type == SqlType::Bit;
     case SqlType::Real:
-        if (isNumericType(e.type.type))
-            return e.sql;
-        return "tsql_float(" + e.sql + ")";
+        return isNumericType(from.type);
     case SqlType::Decimal: {
         const bool exact =
-            e.type.type == SqlType::Int || e.type.type == SqlType::Bit ||
-            (e.type.type == SqlType::Decimal && e.type.scale >= 0 && e.type.scale <= target.scale);
-        const int whole = wholeDigits(e.type);
-        if (exact && whole >= 0 && whole <= target.precision - target.scale)
-            return e.sql;
-        return "tsql_decimal(" + e.sql + "," + std::to_string(target.scale) + "," +
+            from.type == SqlType::Int || from.type == SqlType::Bit ||
+            (from.type == SqlType::Decimal && from.scale >= 0 && from.scale <= target.scale);
+        const int whole = wholeDigits(from);
+        return exact && whole >= 0 && whole <= target.precision - target.scale;
+    }
+    case SqlType::Text:
+        if (target.length < 0)
+            return from.type == SqlType::Text;
+        return from.type == SqlType::Text && from.length >= 0 &&
+               (from.national && !target.national ? 2 : 1) * from.length <= target.length;
+    case SqlType::DateTime:
+        return from.type == SqlType::DateTime;
+    case SqlType::Unknown:
+        break;
+    }
+    return true;
+}
+
+std::string storeAs(const Expr &e, const ColumnType &target)
+{
+    if (storesUnchanged(e.type, target))
+        return e.sql;
+    switch (target.type) {
+    case SqlType::Int:
+        return "tsql_int(" + e.sql + "," + std::to_string(target.length) + ")";
+    case SqlType::Bit:
+        return "tsql_bit(" + e.sql + ")";
+    case SqlType::Real:
+        return "tsql_float(" + e.sql + ")";
+    case SqlType::Decimal: {
+        // A result already rounded to the target's scale is rounded there once, not twice.
+        const std::string scale = std::to_string(target.scale);
+        const bool rounded = !e.unrounded.empty() && e.type.scale == target.scale &&
+                             e.sql == "tsql_decimal(" + e.unrounded + "," + scale + ")";
+        return "tsql_decimal(" + (rounded ? e.unrounded : e.sql) + "," + scale + "," +
                std::to_string(target.precision) + ")";
     }
     case SqlType::Text:
         if (target.length < 0)
-            return e.type.type == SqlType::Text ? e.sql : "tsql_text(" + e.sql + ")";
-        if (e.type.type == SqlType::Text && e.type.length >= 0 &&
-            (e.type.national && !target.national ? 2 : 1) * e.type.length <= target.length)
-            return e.sql;
+            return "tsql_text(" + e.sql + ")";
         return "tsql_text(" + e.sql + "," + std::to_string(target.length) + "," +
                (target.national ? "1" : "0") + ")";
     case SqlType::DateTime:
-        if (e.type.type == SqlType::DateTime)
-            return e.sql;
         return "tsql_datetime(" + e.sql + ")";
     case SqlType::Unknown:
         break;

@@ -164,6 +164,11 @@ INSERT INTO Cnt VALUES (1, 0.1, 0.3, 0.1, 2, NULL, NULL), (2, 0.2, 0.3, 0.1, 1, 
     db.Execute("INSERT INTO Cnt (FID, FQty, FQtyAct) VALUES (8, 1234.5678901234, 0.0000000004)");
     EXPECT_EQ(text("SELECT FQty FROM Cnt WHERE FID = 8"), "1234.5678901234");
     EXPECT_EQ(text("SELECT FQty + FQtyAct * 2.0 FROM Cnt WHERE FID = 8"), "1234.5678901242");
+    // Rounding to ten decimals adds nothing to a large value that has fewer.
+    db.Execute("INSERT INTO Cnt (FID, FQty, FQtyAct) VALUES (7, 70000, 120000.25)");
+    EXPECT_EQ(host::CDbl(scalar(db, "SELECT FQtyAct - FQty FROM Cnt WHERE FID = 7")), 50000.25);
+    EXPECT_EQ(host::CDbl(scalar(db, "SELECT CAST(FQty AS decimal(28,10)) FROM Cnt WHERE FID = 7")),
+              70000.0);
     // decimal(28,10) times an int has 9 decimals, as SQL Server types it.
     EXPECT_EQ(scalar(db, "SELECT FQtyAct * 2 FROM Cnt WHERE FID = 8"), Variant(1e-9));
 }
