@@ -17,6 +17,7 @@ constexpr long kNoCurrentRecord = 3021;
 constexpr long kClosed = 3704;
 constexpr long kNotFound = 3265;
 constexpr long kBadArgument = 3001;
+constexpr size_t kKeptFilters = 64;
 
 struct SortKey
 {
@@ -53,8 +54,8 @@ Recordset::Recordset(std::vector<std::string> fieldNames, std::vector<std::vecto
         for (size_t i = 0; i < columns.size(); ++i)
             columns[i].append(i < row.size() ? row[i] : Variant());
     }
-    m_data =
-        std::make_shared<Data>(Data{std::move(fieldNames), std::move(columns), rows.size(), {}});
+    m_data = std::make_shared<Data>(
+        Data{std::move(fieldNames), std::move(columns), rows.size(), {}, {}});
     indexNames();
     rebuildView();
 }
@@ -64,7 +65,7 @@ std::shared_ptr<Recordset> Recordset::fromColumns(std::vector<std::string> field
 {
     const size_t rows = columns.empty() ? 0 : columns.front().size();
     std::shared_ptr<Recordset> rs(new Recordset(
-        std::make_shared<Data>(Data{std::move(fieldNames), std::move(columns), rows, {}})));
+        std::make_shared<Data>(Data{std::move(fieldNames), std::move(columns), rows, {}, {}})));
     rs->indexNames();
     return rs;
 }
@@ -258,13 +259,29 @@ void Recordset::rebuildView()
         });
     }
     if (!m_filter.empty()) {
-        const RecordFilter filter(m_filter, m_data->names);
-        std::erase_if(m_view, [&](size_t row) {
-            return !filter.matches(
-                [&](size_t column) { return m_data->columns[column].value(row); });
+        const auto filter = parsedFilter();
+        size_t row = 0;
+        const RecordFilter::FieldValue field = [&](size_t column) {
+            return m_data->columns[column].value(row);
+        };
+        std::erase_if(m_view, [&](size_t candidate) {
+            row = candidate;
+            return !filter->matches(field);
         });
     }
     m_pos = 0;
+}
+
+std::shared_ptr<const RecordFilter> Recordset::parsedFilter()
+{
+    auto &kept = m_data->filters;
+    if (const auto it = kept.find(m_filter); it != kept.end())
+        return it->second;
+    auto filter = std::make_shared<const RecordFilter>(m_filter, m_data->names);
+    if (kept.size() >= kKeptFilters)
+        kept.clear();
+    kept.emplace(m_filter, filter);
+    return filter;
 }
 
 std::shared_ptr<Recordset> Recordset::Clone() const

@@ -18,6 +18,7 @@
 namespace host {
 
 class Recordset;
+class RecordFilter;
 
 // One field of the current row of a recordset.
 class Field
@@ -97,6 +98,9 @@ private:
         std::vector<RecordColumn> columns;
         size_t rows = 0;
         std::unordered_map<std::string, size_t> index; // uppercase name -> first field of it
+        // Criteria parsed before, by their text: a caller that filters row after row by one
+        // field with changing values parses each text once.
+        std::unordered_map<std::string, std::shared_ptr<const RecordFilter>> filters;
     };
 
     explicit Recordset(std::shared_ptr<Data> data);
@@ -106,6 +110,7 @@ private:
     size_t fieldIndex(std::string_view name) const;
     void changeView(std::string &setting, std::string_view text);
     void rebuildView();
+    std::shared_ptr<const RecordFilter> parsedFilter();
     size_t currentRow() const;
 
     std::shared_ptr<Data> m_data;

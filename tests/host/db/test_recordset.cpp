@@ -86,16 +86,18 @@ TEST(RecordsetTest, FilterCriteria)
         {"FName Like '%ol%' AND FQty = 5", {1}},
         {"FName <> 'NUT' or FItemID = 2", {1, 2, 3, 4}},
     };
-    for (const auto &c : cases) {
-        Recordset rs = sample();
-        rs.Filter(c.criteria);
-        std::vector<long> ids;
-        for (; !rs.EOF(); rs.MoveNext())
-            ids.push_back(id(rs));
-        EXPECT_EQ(ids, c.ids) << c.criteria;
-        EXPECT_EQ(rs.RecordCount(), static_cast<long>(c.ids.size())) << c.criteria;
-    }
+    // One recordset takes every criteria twice: criteria it has parsed before give the same rows.
     Recordset rs = sample();
+    for (int pass = 0; pass < 2; ++pass) {
+        for (const auto &c : cases) {
+            rs.Filter(c.criteria);
+            std::vector<long> ids;
+            for (; !rs.EOF(); rs.MoveNext())
+                ids.push_back(id(rs));
+            EXPECT_EQ(ids, c.ids) << c.criteria;
+            EXPECT_EQ(rs.RecordCount(), static_cast<long>(c.ids.size())) << c.criteria;
+        }
+    }
     rs.Filter("FItemID = 2");
     EXPECT_THROW(rs.Filter("FItemID = "), HostError);
     EXPECT_THROW(rs.Filter("Missing = 1"), HostError);
