@@ -40,9 +40,19 @@ std::string cellText(const host::Variant &cell)
 
 } // namespace ImportSheet
 
+SheetRow::SheetRow(host::Recordset &sheet, const host::Dictionary &columns)
+    : m_sheet(sheet), m_columns(columns)
+{
+    for (const std::string &name : columns.Keys())
+        m_positions.emplace(name, host::CLng(columns.Value(name)));
+}
+
 host::Variant SheetRow::cell(std::string_view column) const
 {
-    return m_sheet.Fields(host::CLng(m_columns.Value(column))).Value();
+    const auto known = m_positions.find(column);
+    const long position =
+        known != m_positions.end() ? known->second : host::CLng(m_columns.Value(column));
+    return m_sheet.Fields(position).Value();
 }
 
 std::string SheetRow::text(std::string_view column) const

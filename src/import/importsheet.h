@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace host {
 class Recordset;
@@ -24,13 +25,12 @@ std::string cellText(const host::Variant &cell);
 
 } // namespace ImportSheet
 
-// The current record of the sheet, read by internal column names.
+// The current record of the sheet, read by internal column names (the column map as it is when
+// the row is made).
 class SheetRow
 {
 public:
-    SheetRow(host::Recordset &sheet, const host::Dictionary &columns)
-        : m_sheet(sheet), m_columns(columns)
-    {}
+    SheetRow(host::Recordset &sheet, const host::Dictionary &columns);
 
     host::Variant cell(std::string_view column) const;
     // The cell's text unchanged (Null gives the empty text).
@@ -42,6 +42,17 @@ public:
     std::string key(std::string_view numberColumn, std::string_view nameColumn) const;
 
 private:
+    struct NameHash
+    {
+        using is_transparent = void;
+        size_t operator()(std::string_view name) const
+        {
+            return std::hash<std::string_view>{}(name);
+        }
+    };
+
     host::Recordset &m_sheet;
     const host::Dictionary &m_columns;
+    // Positions by the names as the map spells them, read row after row without folding case.
+    std::unordered_map<std::string, long, NameHash, std::equal_to<>> m_positions;
 };
