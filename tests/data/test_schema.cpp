@@ -6,6 +6,7 @@
 #include "host/core/datetime.h"
 #include "host/core/hosterror.h"
 
+#include "import/mergesql.h"
 #include "import/stagingtable.h"
 #include "support/casename.h"
 
@@ -504,50 +505,7 @@ TEST_F(ModuleStatements, ImportStagingTableMergesIntoCountLines)
                   "'NEW-BATCH',FMtoNo,FStockID,0,0,0,0,getdate(),FMaxBillInterID,3,3,3,3,0,0,'',"
                   "FStockPlaceID,FKFDate,FKFPeriod,2,16 from ICInvBackup order by FItemID");
     const long lines = count("select count(*) from ICInvBackup");
-    m_db->Execute(
-        joinLines(
-            {"   update b set",
-             "b.FCheckQty = t.FCheckQty,b.FQtyAct = t.FQtyAct,",
-             "b.FChecker = t.FChecker from ",
-             temp + " t inner join IcInvBackUp b ",
-             "on t.FItemID = b.FItemID",
-             "inner join t_measureunit a on b.FUnitID=a.FMeasureUnitID",
-             "and  t.FInterID = b.FInterID",
-             "and t.FAuxPropID = b.FAuxPropID",
-             "and t.FUnitID = b.FUnitID",
-             "and t.FBatchNo = b.FBatchNo",
-             "and t.FMtoNo = b.FMtoNo",
-             "and t.FKFDate = b.FKFDate",
-             "and t.FKFPeriod = b.FKFPeriod",
-             "and t.FStockID = b.FStockID",
-             "and t.FStockPlaceID = b.FStockPlaceID",
-             " insert into icinvbackup ",
-             "( FInterID,FBrNo,FItemID,FAuxPropID,",
-             "FUnitID,FBatchNo,FMtoNo,FStockID,FQty,",
-             "FSelect,FAdj,FAdjQty,FDateBackup,",
-             "FMaxBillInterID,FCheckQty,FQtyAct,",
-             "FAuxCheckQty,FAuxQtyAct,FAuxQty,",
-             "FMinus,FNote,FStockPlaceID,FKFDate,",
-             "FKFPeriod , FSecUnitID, FSecQty, "
-             "FChecker,FSecQtyAct,FSecCheckQty,FSecAdjQty,FSecMinus",
-             ")",
-             "  select ",
-             "t.FInterID,t.FBrNo,t.FItemID,t.FAuxPropID,t.FUnitID,t.FBatchNo,t.FMtoNo,t.FStockID,"
-             "0,",
-             "t.FSelect,t.FAdj,t.FAdjQty,t.FDateBackup,t.FMaxBillInterID,t.FCheckQty,t.FQtyAct,",
-             "t.FAuxCheckQty,t.FAuxQtyAct,0,t.FMinus,t.FNote,t.FStockPlaceID,t.FKFDate,",
-             "t.FKFPeriod , t.FSecUnitID, 0, "
-             "t.FChecker,t.FSecQtyAct,t.FSecCheckQty,t.FSecAdjQty,t.FSecMinus from ",
-             temp + " t left join IcInvBackUp b",
-             "on t.FItemID = b.FItemID",
-             "and  t.FInterID = b.FInterID",
-             "and t.FAuxPropID = b.FAuxPropID and t.FUnitID = b.FUnitID",
-             "and t.FBatchNo = b.FBatchNo and t.FMtoNo=b.FMtoNo and t.FKFDate = b.FKFDate",
-             "and t.FKFPeriod = b.FKFPeriod",
-             "and t.FStockID = b.FStockID",
-             "and t.FStockPlaceID = b.FStockPlaceID",
-             "Where b.FItemID Is Null"}) +
-        "drop table " + temp);
+    m_db->Execute(PubVariant::GetUpdateFromTempSQL(temp) + PubVariant::GetInsertFromTempSQL(temp));
     EXPECT_EQ(count("select count(*) from ICInvBackup"), lines + 1);
     EXPECT_EQ(count("select count(*) from ICInvBackup where FChecker = 16"), 2);
     EXPECT_TRUE(scalar(*m_db, "IF EXISTS (SELECT 1 FROM sysobjects WHERE id = OBJECT_ID('" + temp +
