@@ -16,8 +16,25 @@ endif()
 function(stockcheck_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LINK" ${ARGN})
   add_library(${name} STATIC ${ARG_SOURCES})
-  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+  stockcheck_include_root(${name} ${CMAKE_CURRENT_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${ARG_LINK} PRIVATE stockcheck_options)
+endfunction()
+
+# stockcheck_include_root(TARGET FOLDER): the target's headers are found by their path under
+# src/ ("host/db/recordset.h"), through an include root that holds only its own folder. A target
+# thus sees the headers of the targets it links and no others, so an include across the layers
+# that the link lines do not allow fails to compile.
+function(stockcheck_include_root name folder)
+  file(RELATIVE_PATH rel ${CMAKE_SOURCE_DIR}/src ${folder})
+  if(rel MATCHES "^\\.\\.")
+    target_include_directories(${name} PUBLIC ${folder})
+    return()
+  endif()
+  set(root ${CMAKE_BINARY_DIR}/include/${name})
+  get_filename_component(parent ${root}/${rel} DIRECTORY)
+  file(MAKE_DIRECTORY ${parent})
+  file(CREATE_LINK ${folder} ${root}/${rel} SYMBOLIC)
+  target_include_directories(${name} PUBLIC ${root})
 endfunction()
 
 # No test may hang a run: each is stopped after this many seconds.
