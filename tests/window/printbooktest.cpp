@@ -38,7 +38,7 @@ QStringList PrintBookTest::pdfPages(const QString &pdf)
         .split(QLatin1Char('\f'), Qt::SkipEmptyParts);
 }
 
-QStringList PrintBookTest::printBook(long showType)
+QStringList PrintBookTest::printBook(long showType, Paper paper)
 {
     const auto window = openWindow(showType);
     QPrinter &printer = window->ldgCheck->LedgerPrint().printer();
@@ -46,16 +46,19 @@ QStringList PrintBookTest::printBook(long showType)
     const QString pdf = m_home.filePath(QStringLiteral("book%1.pdf").arg(showType));
     printer.setOutputFileName(pdf);
     // Chosen in the page set-up, it stays through the window's settings.
-    printer.setPageOrientation(QPageLayout::Portrait);
+    const auto orientation =
+        paper == Paper::ThreePages ? QPageLayout::Portrait : QPageLayout::Landscape;
+    printer.setPageOrientation(orientation);
+    printer.setPageSize(QPageSize(QPageSize::A4));
     const int lines = window->ldgCheck->Face().Rows() - 2;
     // A page height that holds a third of the lines, rounded up.
-    for (int height = 300; height >= 20; height -= 5) {
+    for (int height = 300; paper == Paper::ThreePages && height >= 20; height -= 5) {
         printer.setPageSize(QPageSize(QSizeF(420, height), QPageSize::Millimeter));
         const int perPage = window->ldgCheck->LedgerPrint().rowsPerPage(printer);
         if ((lines + perPage - 1) / perPage >= 3)
             break;
     }
     window->mnuFPrint->trigger();
-    EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Portrait);
+    EXPECT_EQ(printer.pageLayout().orientation(), orientation);
     return pdfPages(pdf);
 }

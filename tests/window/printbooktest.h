@@ -14,7 +14,12 @@ protected:
     static bool anyPageHas(const QStringList &pages, const QString &text);
     // The text of each page of a PDF file, as poppler's pdftotext lays it out.
     static QStringList pdfPages(const QString &pdf);
-    // Prints the book of a mode to a PDF file on a page small enough for three pages; the
-    // text of each page.
-    QStringList printBook(long showType);
+    enum class Paper
+    {
+        // Small enough for three pages, wide enough for every column at the full size.
+        ThreePages,
+        A4Landscape
+    };
+    // Prints the book of a mode to a PDF file; the text of each page.
+    QStringList printBook(long showType, Paper paper = Paper::ThreePages);
 };

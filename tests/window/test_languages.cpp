@@ -68,7 +68,7 @@ protected:
     }
 };
 
-TEST_P(InLanguage, BillListFileDialogsAndPrintFooterSpeakIt)
+TEST_P(InLanguage, BillListFileDialogsAndPrintedReportSpeakIt)
 {
     const LanguageCase &c = GetParam();
     sql("Update ICInvBackup Set FCheckQty=FQty+2,FQtyAct=FQty+2,FMinus=2 Where FInterID=" +
@@ -79,8 +79,12 @@ TEST_P(InLanguage, BillListFileDialogsAndPrintFooterSpeakIt)
         QStringList shown;
         m_modals.whileShown([&shown](host::ui::Form &form) {
             const auto &list = dynamic_cast<host::BillWindow &>(form);
+            const QTableWidgetItem *kind = list.heads()->item(0, 2);
             shown << list.Caption() << list.heads()->horizontalHeaderItem(0)->text()
-                  << list.heads()->item(0, 2)->text();
+                  << kind->text();
+            const QAbstractItemView &view = *list.heads();
+            EXPECT_GE(list.heads()->columnWidth(2), view.sizeHintForColumn(2))
+                << "the kind shows whole";
         });
         window->mnuFOutBill->trigger();
         EXPECT_EQ(shown, QStringList({c.billList, c.billNo, c.gainBill}));
@@ -105,6 +109,9 @@ TEST_P(InLanguage, BillListFileDialogsAndPrintFooterSpeakIt)
         EXPECT_TRUE(page.contains(withoutBlanks(c.pages.arg(pages.size()))));
         EXPECT_FALSE(page.contains(QStringLiteral("&["))) << "a page code left unexpanded";
     }
+    // Every column of the report on an ordinary page, no caption cut short.
+    for (const QString &page : printBook(1, Paper::A4Landscape))
+        EXPECT_FALSE(page.contains(QChar(0x2026))) << page.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, InLanguage, ::testing::ValuesIn(kLanguages),

@@ -78,6 +78,8 @@ BillWindow::BillWindow(std::shared_ptr<AppConnection> database, std::shared_ptr<
         m_billIds.push_back(CLng(heads->Fields("FInterID").Value()));
         m_heads->item(row, 2)->setText(kindName(CLng(heads->Fields("FTranType").Value())));
     }
+    // The kinds' names are longer than the numbers the columns were sized to.
+    m_heads->resizeColumnsToContents();
     connect(m_heads, &QTableWidget::currentCellChanged, this,
             [this](int current) { guard([=, this] { showLines(current); }); });
     if (!m_billIds.empty())
