@@ -48,8 +48,8 @@ void FrmBackupType::setCaptions()
     tryStep([this] { Frame1->setCaption(langText("请选择该盘点方案的备份类型")); });
     tryStep([this] { OpCurStock->setCaption(langText("即时库存")); });
     tryStep([this] { OptCutDate->setCaption(langText("截止日期")); });
-    tryStep([this] { cmdOK->setCaption(langText("确定") + QStringLiteral("(&O)")); });
-    tryStep([this] { cmdCancel->setCaption(langText("取消") + QStringLiteral("(&C)")); });
+    tryStep([this] { cmdOK->setCaption(langText("确定(&O)")); });
+    tryStep([this] { cmdCancel->setCaption(langText("取消(&C)")); });
 }
 
 void FrmBackupType::Form_Load()

@@ -15,15 +15,15 @@
 
 namespace {
 
-// Every item without a count line in the process, once per stock of the process, in the
-// print layout's columns.
+// Every item without a count line in the process, once per stock of the process and named
+// with that stock, so that the book says where to count it, in the print layout's columns.
 std::string itemsWithoutLines(long procId, bool showDelete, const std::string &from,
                               const std::string &where)
 {
     const std::string id = std::to_string(procId);
     std::string s;
     for (const char *line : {
-             " select '' as fstockname,0 as FStockID,b.* from",
+             " select rtrim(t12.fname) as fstockname,0 as FStockID,b.* from",
              "(SELECT  t2.FItemID, FSPName='',t2.FShortNumber,t2.FNumber,t2.FName,t2.FModel,",
              "FBatchNo='',FMtoNo='',FKFDate='',FKFPeriod=0,t4.FCoefficient,FSPID=0,",
              "t2.FQtyDecimal,t2.FPriceDecimal,FBal=null,FNote='',FMinus=null,GETDATE()AS "
@@ -56,6 +56,8 @@ std::string itemsWithoutLines(long procId, bool showDelete, const std::string &f
     s += host::kCrLf;
     s +=
         "(select distinct fstockid,finterid from icinvbackup where finterid = " + id + ") a on 1=1";
+    s += host::kCrLf;
+    s += "left join t_Stock t12 on a.fstockid=t12.fitemid";
     return s;
 }
 

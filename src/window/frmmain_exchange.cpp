@@ -3,6 +3,7 @@
 
 #include "host/ui/modalservices.h"
 #include "import/importfromexcel.h"
+#include "services/langtext.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"
@@ -17,7 +18,7 @@ void frmMain::mnuFileIn_Click()
     host::ui::FileDialogRequest request;
     request.title = QString::fromStdString(MParse::LoadLangString("选择引入的Excel文件"));
     // The reader reads both the old and the new workbook format.
-    request.filter = QStringLiteral("Excel File(*.xls;*.xlsx)|*.xls;*.xlsx");
+    request.filter = langText("Excel 文件") + QStringLiteral("|*.xls;*.xlsx");
     const QString name = host::ui::modals().openFileName(request);
     if (name.isEmpty())
         return;

@@ -161,7 +161,9 @@ void frmMain::LoadLedgerColHide()
 {
     const int cols = ldgCheck->Face().Cols();
     for (int c = 1; c <= cols; ++c) {
-        const bool hidden = c == 1 || host::CBool(ini().read("ZarvoStockCheck", hiddenKey(c), 0L));
+        // The stock column always shows: a count over several stocks lists an item once per
+        // stock, and the book must say which.
+        const bool hidden = c != 1 && host::CBool(ini().read("ZarvoStockCheck", hiddenKey(c), 0L));
         ldgCheck->Col(c).setSwitch(host::ui::LedgerGrid::HiddenSwitch, hidden);
     }
 }

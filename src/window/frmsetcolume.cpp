@@ -54,9 +54,12 @@ void frmSetColume::Form_Load()
     MParse::LoadFormResStrings(*this, none, "ZARVOINDUSTRY");
     // A window that cannot read its captions or its ledger says so and offers nothing.
     try {
+        // The ledger shows the captions stored for the user's language; they are compared
+        // with those.
+        const std::string caption = MParse::AddLangSuffix("FColCaption");
         m_captions = appConn().Execute(
-            "SELECT LEFT(FColCaption, LEN(FColCaption)-1) AS FColCaption, FVisible FROM "
-            "ICChatBillTitle WHERE FTypeID = " +
+            "SELECT LEFT(" + caption + ", LEN(" + caption +
+            ")-1) AS FColCaption, FVisible FROM ICChatBillTitle WHERE FTypeID = " +
             std::to_string(module().gShowType) + " " +
             "AND FColName IN ('FSecUnitName','FSecCoefficient','FSecQty','FSecQtyAct',"
             "'FSecOverQty','FSecDownQty','FMTONo','FSecCheckQty')");

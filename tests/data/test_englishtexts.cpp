@@ -1,6 +1,10 @@
 // Every Chinese text the module shows has an English line, so that a window built later cannot
 // stay half Chinese under --lang en.
 
+#include "demodatabase.h"
+#include "host/lang/resloader.h"
+#include "support/hostdatabases.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -149,17 +153,52 @@ TEST(EnglishTexts, EveryChineseTextOfTheSourcesHasAnEnglishLine)
         ADD_FAILURE() << "no English line for " << text;
 }
 
-TEST(EnglishTexts, EveryColumnTemplateHasAnEnglishCaption)
+// Tables of the host that keep a text in each language: the module looks for some of them by
+// their translated source text (a column caption), so each must read in every language as the
+// language service gives it.
+TEST(EnglishTexts, TextsKeptInEveryLanguageReadAsTheLanguageServiceGivesThem)
 {
-    const std::string sql = readFile(kSource / "data" / "countsheet_templates.sql");
-    const std::regex row(R"(VALUES \((\d+), (\d+), '([^']*)', '([^']*)', '([^']*)')");
+    struct Columns
+    {
+        const char *table;
+        const char *simplified;
+        const char *traditional;
+        const char *english;
+    };
+    const auto table = englishTable();
+    const auto database = openDemoDatabase(0);
     size_t rows = 0;
-    for (std::sregex_iterator it(sql.begin(), sql.end(), row), end; it != end; ++it, ++rows) {
-        const std::string english = (*it)[5];
-        EXPECT_TRUE(english.size() > 1 && !isChinese(english))
-            << "template " << (*it)[2] << "/" << (*it)[1] << " " << (*it)[3];
+    for (const Columns &c :
+         {Columns{"ICChatBillTitle", "FColCaption", "FColCaption_CHT", "FColCaption_EN"},
+          Columns{"ICTransactionType", "FName", "FName_CHT", "FName_EN"},
+          Columns{"ICClassType", "FName", "FName_CHT", "FName_EN"}}) {
+        for (const auto &row :
+             rowsAsText(*database, std::string("Select Distinct ") + c.simplified + "," +
+                                       c.traditional + "," + c.english + " From " + c.table)) {
+            ++rows;
+            EXPECT_EQ(row[1], host::toTraditionalChinese(row[0])) << c.table << " " << row[0];
+            const auto found = table.find(row[0]);
+            EXPECT_TRUE(found != table.end() && found->second.front() == row[2])
+                << c.table << " " << row[0] << ": " << row[2];
+        }
     }
     EXPECT_GT(rows, 40u);
+}
+
+// Qt draws "&" before the letter it underlines; a Chinese caption carries its key apart,
+// "(&F)", but an English one marks a letter of its own words.
+TEST(EnglishTexts, EnglishCaptionsMarkALetterOfTheirOwnWords)
+{
+    const std::regex chineseStyle(R"(\(&.\))");
+    const std::regex wordKey(R"(&[A-Za-z])");
+    for (const auto &[source, translations] : englishTable()) {
+        if (!std::regex_search(source, chineseStyle))
+            continue;
+        const std::string &english = translations.front();
+        EXPECT_TRUE(std::regex_search(english, wordKey) &&
+                    !std::regex_search(english, chineseStyle))
+            << source << " -> " << english;
+    }
 }
 
 TEST(EnglishTexts, EachSourceTextHasOneTranslation)

@@ -1,5 +1,6 @@
 #include "dialogs/dialogtest.h"
 
+#include "host/props/shareprops.h"
 #include "host/ui/commandbuttonarray.h"
 #include "host/ui/ledgergrid.h"
 #include "host/ui/listbox.h"
@@ -75,5 +76,41 @@ TEST_F(ColumnChooser, TwoHeaderRowsJoinGroupAndColumnCaptions)
         EXPECT_EQ(entries(c), QStringList({"数量账存+", "数量实存+", "备注+", "仓库+"}));
     });
 }
+
+struct CaptionCase
+{
+    const char *language;
+    QString planTracking;
+    QString stock;
+};
+
+void PrintTo(const CaptionCase &c, std::ostream *os)
+{
+    *os << c.language;
+}
+
+class ColumnChooserInLanguage : public ColumnChooser,
+                                public ::testing::WithParamInterface<CaptionCase>
+{};
+
+// The ledger shows the template's captions of the user's language; a column the template keeps
+// out of sight stays out of the list in every language.
+TEST_P(ColumnChooserInLanguage, OffersWhatTheTemplateShowsInTheUsersLanguage)
+{
+    host::ShareProps().SetProperty(host::currentProcessId(), "PropsString",
+                                   std::string("UserID=16394;LANGUAGE=") + GetParam().language +
+                                       ";");
+    module().gLanguage.clear();
+    setHeader({GetParam().planTracking, GetParam().stock}, {"", ""});
+    choose([](frmSetColume &c) { EXPECT_EQ(entries(c), QStringList({GetParam().stock + "+"})); });
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, ColumnChooserInLanguage,
+                         ::testing::Values(CaptionCase{"CHS", "计划跟踪号", "仓库"},
+                                           CaptionCase{"CHT", "計劃跟蹤號", "倉庫"},
+                                           CaptionCase{"EN", "Plan-tracking no.", "Stock"}),
+                         [](const ::testing::TestParamInfo<CaptionCase> &param) {
+                             return std::string(param.param.language);
+                         });
 
 } // namespace

@@ -113,6 +113,7 @@ TEST_F(CountWindowTest, ViewSettingsWidthsAndHiddenColumnsComeBackPerMode)
         report->mnuToolBar_Click();
         report->mnuStatusBar_Click();
         report->ldgCheck->Col(3).setSwitch(host::ui::LedgerGrid::HiddenSwitch, true);
+        report->ldgCheck->Col(1).setSwitch(host::ui::LedgerGrid::HiddenSwitch, true);
         report->ldgCheck->Col(2).setWidth(2345);
         report->Unload();
     }
@@ -129,8 +130,8 @@ TEST_F(CountWindowTest, ViewSettingsWidthsAndHiddenColumnsComeBackPerMode)
     EXPECT_TRUE(report->bShowtoolbar);
     EXPECT_TRUE(report->ldgCheck->Col(3).Switch(host::ui::LedgerGrid::HiddenSwitch));
     EXPECT_EQ(report->ldgCheck->Col(2).Width(), 2345);
-    // Column 1 is hidden at every opening.
-    EXPECT_TRUE(report->ldgCheck->Col(1).Switch(host::ui::LedgerGrid::HiddenSwitch));
+    // The stock column shows at every opening, even when it was hidden before.
+    EXPECT_FALSE(report->ldgCheck->Col(1).Switch(host::ui::LedgerGrid::HiddenSwitch));
     report->Unload();
     const auto print = open(3);
     EXPECT_FALSE(print->ldgCheck->Col(3).Switch(host::ui::LedgerGrid::HiddenSwitch));

@@ -3,6 +3,7 @@
 #include "host/core/variant.h"
 #include "host/db/appconnection.h"
 #include "host/db/recordset.h"
+#include "host/lang/hosttext.h"
 #include "host/ui/fonts.h"
 
 #include <QHeaderView>
@@ -46,9 +47,9 @@ void fill(QTableWidget &t, Recordset &rs, const std::vector<const char *> &field
 QString kindName(long tranType)
 {
     if (tranType == 40)
-        return QStringLiteral("盘盈单");
+        return hostCaption("盘盈单");
     if (tranType == 43)
-        return QStringLiteral("盘亏单");
+        return hostCaption("盘亏单");
     return QString::number(tranType);
 }
 
@@ -57,19 +58,19 @@ QString kindName(long tranType)
 BillWindow::BillWindow(std::shared_ptr<AppConnection> database, std::shared_ptr<Recordset> heads,
                        const QString &userName)
     : m_database(std::move(database)),
-      m_heads(table({QStringLiteral("单据编号"), QStringLiteral("日期"), QStringLiteral("单据类型"),
-                     QStringLiteral("制单人")},
+      m_heads(table({hostCaption("单据编号"), hostCaption("日期"), hostCaption("单据类型"),
+                     hostCaption("制单人")},
                     client())),
-      m_lines(table({QStringLiteral("行号"), QStringLiteral("物料代码"), QStringLiteral("物料名称"),
-                     QStringLiteral("仓库"), QStringLiteral("批次"), QStringLiteral("数量")},
+      m_lines(table({hostCaption("行号"), hostCaption("物料代码"), hostCaption("物料名称"),
+                     hostCaption("仓库"), hostCaption("批次"), hostCaption("数量")},
                     client()))
 {
-    setCaption(QStringLiteral("单据序时簿"));
+    setCaption(hostCaption("单据序时簿"));
     setFont(ui::uiFont());
     auto *layout = new QVBoxLayout(client());
     layout->addWidget(m_heads, 1);
     layout->addWidget(m_lines, 2);
-    layout->addWidget(new QLabel(QStringLiteral("当前用户：") + userName, client()));
+    layout->addWidget(new QLabel(hostCaption("当前用户：") + userName, client()));
 
     fill(*m_heads, *heads, {"FBillNo", "FDate", "FTranType", "FBillerName"});
     int row = 0;
@@ -77,6 +78,8 @@ BillWindow::BillWindow(std::shared_ptr<AppConnection> database, std::shared_ptr<
         m_billIds.push_back(CLng(heads->Fields("FInterID").Value()));
         m_heads->item(row, 2)->setText(kindName(CLng(heads->Fields("FTranType").Value())));
     }
+    // The kinds' names are longer than the numbers the columns were sized to.
+    m_heads->resizeColumnsToContents();
     connect(m_heads, &QTableWidget::currentCellChanged, this,
             [this](int current) { guard([=, this] { showLines(current); }); });
     if (!m_billIds.empty())

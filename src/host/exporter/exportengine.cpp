@@ -2,6 +2,7 @@
 
 #include "host/core/hosterror.h"
 #include "host/core/variant.h"
+#include "host/lang/hosttext.h"
 #include "host/ui/modalservices.h"
 
 #include <xlsxwriter.h>
@@ -131,8 +132,8 @@ long ExportEngine::ColLength(long col) const
 void ExportEngine::Run(const std::string &title)
 {
     ui::FileDialogRequest request;
-    request.title = QStringLiteral("引出");
-    request.filter = QStringLiteral("Excel 工作簿(*.xlsx)|*.xlsx");
+    request.title = hostCaption("引出");
+    request.filter = hostCaption("Excel 工作簿") + QStringLiteral("|*.xlsx");
     request.initialPath = QString::fromStdString(title) + QStringLiteral(".xlsx");
     QString path = ui::modals().saveFileName(request);
     if (path.isEmpty())

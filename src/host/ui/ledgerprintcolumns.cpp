@@ -17,39 +17,51 @@ namespace {
 constexpr int kTitleRows = 2;
 constexpr int kFitSteps = 24;
 constexpr qsizetype kShortestLine = 2;
+constexpr int kMostCaptionLines = 3;
 // Text measured at the full size and drawn smaller may come out a little wider than scaled.
 constexpr double kSlack = 1.03;
 
-struct Split
+struct Wrap
 {
-    QString first;
-    QString second;
+    QStringList lines;
     double width;
 };
 
-// The break into two lines whose wider line is the narrowest; the whole text on one line when
-// no break makes it narrower. A line of a single character reads as a stray mark.
-Split balancedSplit(const QString &text, const QFontMetricsF &metrics)
+// The caption broken into at most `most` lines (up to three) so that its widest line is the
+// narrowest; fewer lines where more make it no narrower. A line of a single character reads
+// as a stray mark.
+Wrap narrowestWrap(const QString &text, const QFontMetricsF &metrics, int most)
 {
-    Split best{text, {}, metrics.horizontalAdvance(text)};
+    Wrap best{{text}, metrics.horizontalAdvance(text)};
+    std::vector<qsizetype> breaks;
     QTextBoundaryFinder finder(QTextBoundaryFinder::Line, text);
     for (qsizetype at = finder.toNextBoundary(); at > 0 && at < text.size();
-         at = finder.toNextBoundary()) {
-        QString first = text.left(at).trimmed();
-        QString second = text.mid(at).trimmed();
-        if (first.size() < kShortestLine || second.size() < kShortestLine)
-            continue;
-        const double width =
-            std::max(metrics.horizontalAdvance(first), metrics.horizontalAdvance(second));
+         at = finder.toNextBoundary())
+        breaks.push_back(at);
+    auto consider = [&](const std::vector<qsizetype> &cuts) {
+        QStringList lines;
+        double width = 0;
+        qsizetype from = 0;
+        for (std::size_t i = 0; i <= cuts.size(); ++i) {
+            const qsizetype to = i < cuts.size() ? cuts[i] : text.size();
+            const QString line = text.mid(from, to - from).trimmed();
+            if (line.size() < kShortestLine)
+                return;
+            width = std::max(width, metrics.horizontalAdvance(line));
+            lines << line;
+            from = to;
+        }
         if (width < best.width)
-            best = {std::move(first), std::move(second), width};
-    }
+            best = {lines, width};
+    };
+    if (most >= 2)
+        for (const qsizetype cut : breaks)
+            consider({cut});
+    if (most >= 3)
+        for (std::size_t i = 0; i < breaks.size(); ++i)
+            for (std::size_t j = i + 1; j < breaks.size(); ++j)
+                consider({breaks[i], breaks[j]});
     return best;
-}
-
-double captionWidth(const QString &text, const QFontMetricsF &metrics, int lines)
-{
-    return lines > 1 ? balancedSplit(text, metrics).width : metrics.horizontalAdvance(text);
 }
 
 struct Group
@@ -110,18 +122,27 @@ PrintFit fitPrintColumns(LedgerGrid &grid, const QFontMetricsF &metrics, const F
         }
     }
     // A caption that may take two lines takes them only where the page has no room for one.
-    std::vector<double> unwrapped = natural;
+    std::vector<double> unwrapped;
     std::vector<Group> groups;
-    for (const TitleCell &cell : titleCells(grid, fit.columns)) {
-        const double width = captionWidth(cell.text, metrics, cell.spans ? 2 : 1);
-        if (cell.count > 1) {
-            groups.push_back({cell.first, cell.count, width});
-            continue;
+    const std::vector<double> data = natural;
+    const std::vector<TitleCell> titles = titleCells(grid, fit.columns);
+    auto takeCaptions = [&](int spanLines) {
+        natural = data;
+        unwrapped = data;
+        groups.clear();
+        for (const TitleCell &cell : titles) {
+            const double width =
+                narrowestWrap(cell.text, metrics, cell.spans ? spanLines : 1).width;
+            if (cell.count > 1) {
+                groups.push_back({cell.first, cell.count, width});
+                continue;
+            }
+            natural[cell.first] = std::max(natural[cell.first], width);
+            unwrapped[cell.first] =
+                std::max(unwrapped[cell.first], metrics.horizontalAdvance(cell.text));
         }
-        natural[cell.first] = std::max(natural[cell.first], width);
-        unwrapped[cell.first] =
-            std::max(unwrapped[cell.first], metrics.horizontalAdvance(cell.text));
-    }
+    };
+    takeCaptions(2);
     std::vector<double> least(n, 0.0);
     for (std::size_t i = 0; i < n; ++i)
         if (blank[i] && model.isQuantityColumn(fit.columns[i].col))
@@ -156,6 +177,8 @@ PrintFit fitPrintColumns(LedgerGrid &grid, const QFontMetricsF &metrics, const F
             }
         }
     } else {
+        // Printed smaller, the title rows have room for a caption's third line.
+        takeCaptions(kMostCaptionLines);
         // The widths grow with the scale, so the largest scale that fits is found by halving.
         double fits = rules.smallestScale;
         double tooWide = 1;
@@ -176,13 +199,13 @@ PrintFit fitPrintColumns(LedgerGrid &grid, const QFontMetricsF &metrics, const F
 
 QString captionLines(const QString &text, const QFontMetricsF &metrics, double width, int lines)
 {
-    if (lines < 2 || metrics.horizontalAdvance(text) <= width)
-        return metrics.elidedText(text, Qt::ElideRight, width);
-    const Split split = balancedSplit(text, metrics);
-    if (split.second.isEmpty())
-        return metrics.elidedText(text, Qt::ElideRight, width);
-    return metrics.elidedText(split.first, Qt::ElideRight, width) + QLatin1Char('\n') +
-           metrics.elidedText(split.second, Qt::ElideRight, width);
+    Wrap wrap{{text}, metrics.horizontalAdvance(text)};
+    for (int most = 2; most <= std::min(lines, kMostCaptionLines) && wrap.width > width; ++most)
+        wrap = narrowestWrap(text, metrics, most);
+    QStringList shown;
+    for (const QString &line : wrap.lines)
+        shown << metrics.elidedText(line, Qt::ElideRight, width);
+    return shown.join(QLatin1Char('\n'));
 }
 
 } // namespace host::ui

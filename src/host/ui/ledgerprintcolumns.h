@@ -49,12 +49,14 @@ struct FitRules
 };
 
 // Each shown column as wide as its widest text among the data rows (asked for one at a time)
-// and its caption; the text shrinks, down to the smallest scale, only for a table wider than
-// the page, and past that the columns are narrowed to the page.
+// and its caption on two lines; the text shrinks, down to the smallest scale, only for a table
+// wider than the page, whose captions may then take three lines, and past that the columns
+// are narrowed to the page.
 PrintFit fitPrintColumns(LedgerGrid &grid, const QFontMetricsF &metrics, const FitRules &rules);
 
-// The caption on at most `lines` lines (1 or 2), broken where a line may break: between words,
-// or between Chinese characters; what is still too wide is elided.
+// The caption on the fewest lines that fit the width, at most `lines` (and never more than
+// three), broken where a line may break: between words, or between Chinese characters; what is
+// still too wide is elided.
 QString captionLines(const QString &text, const QFontMetricsF &metrics, double width, int lines);
 
 } // namespace host::ui

@@ -88,8 +88,10 @@ public:
                               m_rowHeight * (t.spans ? kTitleRows : 1));
             box(rect, -1);
             const QRectF inner = innerOf(rect);
+            const int lines =
+                t.spans ? static_cast<int>(inner.height() / metrics.lineSpacing()) : 1;
             m_painter.drawText(inner, Qt::AlignCenter,
-                               captionLines(t.text, metrics, inner.width(), t.spans ? 2 : 1));
+                               captionLines(t.text, metrics, inner.width(), lines));
         }
         return top + m_rowHeight * kTitleRows;
     }

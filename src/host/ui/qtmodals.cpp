@@ -1,5 +1,6 @@
 #include "host/ui/qtmodals.h"
 
+#include "host/lang/hosttext.h"
 #include "host/ui/form.h"
 #include "host/ui/screenshot.h"
 
@@ -105,9 +106,11 @@ QtModals &QtModals::instance()
     return services;
 }
 
-long QtModals::messageBox(const QString &text, long style, const QString &title)
+long QtModals::messageBox(const QString &text, long style, const QString &givenTitle)
 {
     ++m_reports;
+    // Every box carries a title, the host's unless the caller names one.
+    const QString title = givenTitle.isEmpty() ? hostCaption("Hembrel提示") : givenTitle;
     if (!m_screenshotFile.isEmpty()) {
         QMessageBox box(iconOf(style), title, text, buttonsOf(style), activeParent());
         box.show();
@@ -124,7 +127,7 @@ long QtModals::messageBox(const QString &text, long style, const QString &title)
 
 long QtModals::hostMessage(const QString &text, long style)
 {
-    return messageBox(text, style, QApplication::applicationDisplayName());
+    return messageBox(text, style, QString());
 }
 
 QString QtModals::openFileName(const FileDialogRequest &request)

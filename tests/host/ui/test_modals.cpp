@@ -1,6 +1,7 @@
 #include "uitestutil.h"
 
 #include "host/core/hosterror.h"
+#include "host/lang/hosttext.h"
 #include "host/ui/busycursor.h"
 #include "host/ui/form.h"
 #include "host/ui/hostmessagebox.h"
@@ -14,6 +15,9 @@
 #include <QKeySequence>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <iostream>
+#include <sstream>
 
 using namespace host::ui;
 
@@ -98,6 +102,29 @@ TEST(QtModals, FilterTurnsIntoQtNotation)
 {
     EXPECT_EQ(QtModals::qtFilter(QStringLiteral("Excel File(*.xls)|*.xls|All|*.xls;*.xlsx")),
               QStringLiteral("Excel File(*.xls) (*.xls);;All (*.xls *.xlsx)"));
+}
+
+// Without a display a box is written out, its title first.
+TEST(QtModals, EveryBoxCarriesTheHostsTitleUnlessItNamesItsOwn)
+{
+    struct Case
+    {
+        const char *language;
+        const char *hostTitle;
+    };
+    for (const Case &c :
+         {Case{"CHS", "Hembrel提示"}, Case{"CHT", "Hembrel提示"}, Case{"EN", "Hembrel Prompt"}}) {
+        host::setHostLanguage(c.language);
+        std::ostringstream shown;
+        std::streambuf *const previous = std::cerr.rdbuf(shown.rdbuf());
+        QtModals::instance().hostMessage(QStringLiteral("a"), Msg::OKOnly);
+        QtModals::instance().messageBox(QStringLiteral("b"), Msg::OKOnly, QString());
+        QtModals::instance().messageBox(QStringLiteral("c"), Msg::OKOnly, QStringLiteral("Own"));
+        std::cerr.rdbuf(previous);
+        const std::string title = c.hostTitle;
+        EXPECT_EQ(shown.str(), title + ": a\n" + title + ": b\nOwn: c\n") << c.language;
+    }
+    host::setHostLanguage("CHS");
 }
 
 TEST(QtModals, APressedActionOpensTheWindowThatIsSaved)

@@ -1,0 +1,122 @@
+#include "printbooktest.h"
+
+#include "countwindowtest.h"
+
+#include "host/bills/billwindow.h"
+#include "host/lang/hosttext.h"
+#include "host/props/shareprops.h"
+#include "services/modulestate.h"
+#include "window/frmmain.h"
+
+#include <QAction>
+#include <QRegularExpression>
+#include <QTableWidget>
+
+namespace {
+
+struct LanguageCase
+{
+    const char *code;
+    QString billList;
+    QString billNo;
+    QString gainBill;
+    QString exportTitle;
+    QString exportFilter;
+    QString importFilter;
+    // The footer's two parts; "%1" is the page number, then the page count.
+    QString page;
+    QString pages;
+};
+
+void PrintTo(const LanguageCase &c, std::ostream *os)
+{
+    *os << c.code;
+}
+
+const LanguageCase kLanguages[] = {
+    {"CHS", "单据序时簿", "单据编号", "盘盈单", "引出", "Excel 工作簿|*.xlsx",
+     "Excel 文件|*.xls;*.xlsx", "第 %1 页", "共 %1 页"},
+    {"CHT", "單據序時簿", "單據編號", "盤盈單", "引出", "Excel 工作簿|*.xlsx",
+     "Excel 文件|*.xls;*.xlsx", "第 %1 頁", "共 %1 頁"},
+    {"EN", "Bill list", "Bill no.", "Gain bill", "Export", "Excel workbook|*.xlsx",
+     "Excel file|*.xls;*.xlsx", "Page %1", "%1 pages in all"},
+};
+
+// The user's language, as the host hands it to the module and speaks it in its own windows.
+class InLanguage : public PrintBookTest, public ::testing::WithParamInterface<LanguageCase>
+{
+protected:
+    void SetUp() override
+    {
+        PrintBookTest::SetUp();
+        host::ShareProps().SetProperty(host::currentProcessId(), "PropsString",
+                                       std::string("UserID=16;SUBID=ic;LANGUAGE=") +
+                                           GetParam().code + ";");
+        module().gLanguage.clear();
+        host::setHostLanguage(GetParam().code);
+    }
+
+    void TearDown() override
+    {
+        host::setHostLanguage("CHS");
+        PrintBookTest::TearDown();
+    }
+
+    static QString withoutBlanks(QString text)
+    {
+        return text.remove(QRegularExpression(QStringLiteral("\\s")));
+    }
+};
+
+TEST_P(InLanguage, BillListFileDialogsAndPrintedReportSpeakIt)
+{
+    const LanguageCase &c = GetParam();
+    sql("Update ICInvBackup Set FCheckQty=FQty+2,FQtyAct=FQty+2,FMinus=2 Where FInterID=" +
+        std::to_string(m_proc) + " And FItemID=(Select Min(FItemID) From ICInvBackup Where " +
+        "FQty>5 And FInterID=" + std::to_string(m_proc) + ")");
+    {
+        const auto window = openWindow(1);
+        QStringList shown;
+        m_modals.whileShown([&shown](host::ui::Form &form) {
+            const auto &list = dynamic_cast<host::BillWindow &>(form);
+            const QTableWidgetItem *kind = list.heads()->item(0, 2);
+            shown << list.Caption() << list.heads()->horizontalHeaderItem(0)->text()
+                  << kind->text();
+            const QAbstractItemView &view = *list.heads();
+            EXPECT_GE(list.heads()->columnWidth(2), view.sizeHintForColumn(2))
+                << "the kind shows whole";
+        });
+        window->mnuFOutBill->trigger();
+        EXPECT_EQ(shown, QStringList({c.billList, c.billNo, c.gainBill}));
+
+        window->mnuFileOut->trigger();
+        ASSERT_EQ(m_modals.fileDialogs().size(), 1U);
+        EXPECT_EQ(m_modals.fileDialogs()[0].request.title, c.exportTitle);
+        EXPECT_EQ(m_modals.fileDialogs()[0].request.filter, c.exportFilter);
+    }
+    {
+        const auto window = openWindow(4);
+        window->mnuFileIn->trigger();
+        ASSERT_EQ(m_modals.fileDialogs().size(), 2U);
+        EXPECT_EQ(m_modals.fileDialogs()[1].request.filter, c.importFilter);
+    }
+
+    const QStringList pages = printBook(1);
+    ASSERT_GE(pages.size(), 3);
+    for (int i = 0; i < pages.size(); ++i) {
+        const QString page = withoutBlanks(pages.at(i));
+        EXPECT_TRUE(page.contains(withoutBlanks(c.page.arg(i + 1)))) << pages.at(i).toStdString();
+        EXPECT_TRUE(page.contains(withoutBlanks(c.pages.arg(pages.size()))));
+        EXPECT_FALSE(page.contains(QStringLiteral("&["))) << "a page code left unexpanded";
+    }
+    // Every column of the report on an ordinary page, no caption cut short.
+    for (const QString &page : printBook(1, Paper::A4Landscape))
+        EXPECT_FALSE(page.contains(QChar(0x2026))) << page.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, InLanguage, ::testing::ValuesIn(kLanguages),
+                         [](const ::testing::TestParamInfo<LanguageCase> &param) {
+                             return std::string(param.param.code);
+                         });
+
+} // namespace
