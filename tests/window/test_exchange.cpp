@@ -5,11 +5,19 @@
 #include "host/exporter/exportengine.h"
 #include "host/ui/ledgergrid.h"
 #include "host/ui/spreadgrid.h"
+#include "host/ui/tool.h"
+#include "host/ui/toolbarcontrol.h"
 #include "support/xlsxparts.h"
 #include "window/frmmain.h"
 
+#include <QFile>
+#include <QTest>
+#include <QToolBar>
+
 #include <array>
 #include <charconv>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -164,16 +172,35 @@ INSTANTIATE_TEST_SUITE_P(Modes, InputModeExport,
                                            ExportCase{"plan_tracking", true}),
                          [](const auto &testCase) { return std::string(testCase.param.name); });
 
-TEST_F(Exchange, ImportRefusesAMissingFileAndOffersBothFormats)
+TEST_F(Exchange, ImportRefusesWhatIsNoFileAndOffersBothFormats)
 {
+    const QString pipe = m_home.filePath(QStringLiteral("pipe.xls"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    struct Choice
+    {
+        QString path;
+        std::string message;
+    };
+    const Choice choices[] = {
+        {m_home.filePath(QStringLiteral("missing.xls")), "指定引入Excel文件不存在，请重新选择!"},
+        {m_home.path(), "所选的不是文件，请重新选择Excel文件!"},
+        // Reading a pipe would wait for a writer that never comes.
+        {pipe, "所选的不是文件，请重新选择Excel文件!"},
+    };
     const auto window = openWindow(4);
-    m_modals.pickFile(m_home.filePath(QStringLiteral("missing.xls")));
-    window->mnuFileIn->trigger();
-    ASSERT_EQ(m_modals.fileDialogs().size(), 1U);
+    host::ui::ToolBand &band = window->barlist->Bands(QStringLiteral("barRpt"));
+    QWidget *importTool =
+        band.toolBar()->widgetForAction(&band.Tools(QStringLiteral("Import")).action());
+    ASSERT_TRUE(importTool);
+    for (const Choice &choice : choices) {
+        m_modals.pickFile(choice.path);
+        QTest::mouseClick(importTool, Qt::LeftButton);
+        EXPECT_EQ(messages().back(), choice.message) << choice.path.toStdString();
+    }
+    ASSERT_EQ(m_modals.fileDialogs().size(), std::size(choices));
     EXPECT_TRUE(m_modals.fileDialogs()[0].request.filter.contains("*.xlsx"));
     EXPECT_TRUE(m_modals.fileDialogs()[0].request.filter.contains("*.xls;"));
-    ASSERT_EQ(messages().size(), 1U);
-    EXPECT_EQ(messages()[0], "指定引入Excel文件不存在，请重新选择!");
+    EXPECT_EQ(messages().size(), std::size(choices));
 }
 
 } // namespace
