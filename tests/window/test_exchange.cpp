@@ -10,6 +10,7 @@
 #include "support/xlsxparts.h"
 #include "window/frmmain.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 #include <QToolBar>
@@ -18,6 +19,7 @@
 #include <charconv>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -48,6 +50,13 @@ protected:
             rows.push_back(row);
         }
         return rows;
+    }
+
+    // The button of the window's tool bar that a user clicks for the tool.
+    static QWidget *toolButton(frmMain &window, const char *key)
+    {
+        host::ui::ToolBand &band = window.barlist->Bands(QStringLiteral("barRpt"));
+        return band.toolBar()->widgetForAction(&band.Tools(QString::fromLatin1(key)).action());
     }
 
     static std::string exact(const host::Variant &value)
@@ -188,9 +197,7 @@ TEST_F(Exchange, ImportRefusesWhatIsNoFileAndOffersBothFormats)
         {pipe, "所选的不是文件，请重新选择Excel文件!"},
     };
     const auto window = openWindow(4);
-    host::ui::ToolBand &band = window->barlist->Bands(QStringLiteral("barRpt"));
-    QWidget *importTool =
-        band.toolBar()->widgetForAction(&band.Tools(QStringLiteral("Import")).action());
+    QWidget *importTool = toolButton(*window, "Import");
     ASSERT_TRUE(importTool);
     for (const Choice &choice : choices) {
         m_modals.pickFile(choice.path);
@@ -201,6 +208,49 @@ TEST_F(Exchange, ImportRefusesWhatIsNoFileAndOffersBothFormats)
     EXPECT_TRUE(m_modals.fileDialogs()[0].request.filter.contains("*.xlsx"));
     EXPECT_TRUE(m_modals.fileDialogs()[0].request.filter.contains("*.xls;"));
     EXPECT_EQ(messages().size(), std::size(choices));
+}
+
+TEST_F(Exchange, ExportSaysWhyTheWorkbookCannotBeWritten)
+{
+    const QDir home(m_home.path());
+    ASSERT_TRUE(home.mkpath(QStringLiteral("sheet.xlsx")));
+    QFile(home.filePath(QStringLiteral("notes"))).open(QIODevice::WriteOnly);
+    struct Target
+    {
+        QString path;
+        QString why;
+    };
+    std::vector<Target> targets = {
+        {home.filePath(QStringLiteral("sheet.xlsx")), QStringLiteral(" is a folder.")},
+        {home.filePath(QStringLiteral("none/sheet.xlsx")),
+         QStringLiteral("the folder %1 does not exist.")
+             .arg(home.filePath(QStringLiteral("none")))},
+        {home.filePath(QStringLiteral("notes/sheet.xlsx")),
+         QStringLiteral(" is a file, not a folder.")},
+    };
+    // Permissions do not hold back the superuser.
+    if (::geteuid() != 0) {
+        ASSERT_TRUE(home.mkpath(QStringLiteral("locked")));
+        QFile::setPermissions(home.filePath(QStringLiteral("locked")),
+                              QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        targets.push_back({home.filePath(QStringLiteral("locked/sheet.xlsx")),
+                           QStringLiteral("cannot be written there: Permission denied.")});
+    }
+    const auto window = openWindow(4);
+    QWidget *exportTool = toolButton(*window, "Export");
+    ASSERT_TRUE(exportTool);
+    for (const Target &target : targets) {
+        const size_t shown = messages().size();
+        m_modals.pickFile(target.path);
+        QTest::mouseClick(exportTool, Qt::LeftButton);
+        ASSERT_EQ(messages().size(), shown + 1) << target.path.toStdString();
+        const QString message = QString::fromStdString(messages().back());
+        EXPECT_TRUE(message.startsWith(
+            QStringLiteral("操作没有完成，原因：\nThe workbook could not be written: ")))
+            << message.toStdString();
+        EXPECT_TRUE(message.endsWith(target.why)) << message.toStdString();
+        EXPECT_TRUE(window->isEnabled());
+    }
 }
 
 } // namespace

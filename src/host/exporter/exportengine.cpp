@@ -8,7 +8,13 @@
 
 #include <QString>
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <memory>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace host {
 namespace {
@@ -29,6 +35,30 @@ void check(lxw_error error)
 {
     if (error != LXW_NO_ERROR)
         throw HostError(std::string("The workbook could not be written: ") + lxw_strerror(error));
+}
+
+// Why no file can be made at path, for the user to mend: the writer itself only knows that
+// it could not create it.
+std::string whyNotWritable(const std::string &path)
+{
+    namespace fs = std::filesystem;
+    const fs::path file(path);
+    const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+    std::error_code ec;
+    if (fs::is_directory(file, ec))
+        return path + " is a folder.";
+    if (!fs::exists(folder, ec))
+        return "the folder " + folder.string() + " does not exist.";
+    if (!fs::is_directory(folder, ec))
+        return folder.string() + " is a file, not a folder.";
+    const bool existed = fs::exists(file, ec);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return path + " cannot be written there: " + std::strerror(errno) + ".";
+    ::close(fd);
+    if (!existed)
+        fs::remove(file, ec);
+    return lxw_strerror(LXW_ERROR_CREATING_XLSX_FILE);
 }
 
 // The title as a worksheet name: without the characters a sheet name may not hold, at most
@@ -186,7 +216,10 @@ void ExportEngine::writeWorkbook(const std::string &path, const std::string &tit
         }
     }
     lxw_workbook *raw = workbook.release();
-    check(workbook_close(raw));
+    const lxw_error closed = workbook_close(raw);
+    if (closed == LXW_ERROR_CREATING_XLSX_FILE)
+        throw HostError("The workbook could not be written: " + whyNotWritable(path));
+    check(closed);
 }
 
 } // namespace host
