@@ -214,6 +214,8 @@ TEST_F(Exchange, ExportSaysWhyTheWorkbookCannotBeWritten)
 {
     const QDir home(m_home.path());
     ASSERT_TRUE(home.mkpath(QStringLiteral("sheet.xlsx")));
+    const QString pipe = home.filePath(QStringLiteral("pipe.xlsx"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     QFile(home.filePath(QStringLiteral("notes"))).open(QIODevice::WriteOnly);
     struct Target
     {
@@ -222,6 +224,8 @@ TEST_F(Exchange, ExportSaysWhyTheWorkbookCannotBeWritten)
     };
     std::vector<Target> targets = {
         {home.filePath(QStringLiteral("sheet.xlsx")), QStringLiteral(" is a folder.")},
+        // Writing into a pipe would wait for a reader that never comes.
+        {pipe, QStringLiteral(" is no regular file.")},
         {home.filePath(QStringLiteral("none/sheet.xlsx")),
          QStringLiteral("the folder %1 does not exist.")
              .arg(home.filePath(QStringLiteral("none")))},
@@ -234,7 +238,7 @@ TEST_F(Exchange, ExportSaysWhyTheWorkbookCannotBeWritten)
         QFile::setPermissions(home.filePath(QStringLiteral("locked")),
                               QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         targets.push_back({home.filePath(QStringLiteral("locked/sheet.xlsx")),
-                           QStringLiteral("cannot be written there: Permission denied.")});
+                           QStringLiteral("cannot be written: Permission denied.")});
     }
     const auto window = openWindow(4);
     QWidget *exportTool = toolButton(*window, "Export");
