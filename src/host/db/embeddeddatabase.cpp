@@ -453,7 +453,7 @@ void EmbeddedDatabase::declare(Run &run, size_t begin, size_t end)
         const ColumnType columnType = parseColumnType(type);
         if (columnType.type == SqlType::Unknown)
             throw HostError("Column, parameter, or variable #1: Cannot find data type " + type +
-                            ".");
+                            " among the types the embedded database supports.");
         const std::string key = toUpper(name.text);
         if (m_session.variables.contains(key))
             throw HostError("The variable name '" + name.text +

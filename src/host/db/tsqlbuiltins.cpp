@@ -41,7 +41,7 @@ std::string datePartName(const Token &t)
                 return std::string(code);
         }
     }
-    throw HostError("'" + t.text + "' is not a recognized datepart option.");
+    throw HostError("'" + t.text + "' is not a datepart option the embedded database supports.");
 }
 
 using Args = std::vector<Expr>;
@@ -200,7 +200,7 @@ Expr convert(const Expr &value, const std::string &type, const std::string &styl
                 {}};
     }
     case SqlType::Unknown:
-        throw HostError("Type " + type + " is not a defined system type.");
+        throw HostError("Type " + type + " is not a system type the embedded database supports.");
     default: {
         Expr stored{convertAs(value, target), target, {}};
         if (stored.sql == value.sql && target.type == SqlType::Decimal)
@@ -259,7 +259,8 @@ Expr Translator::Impl::parseFunction(const Scope *scope)
             throw HostError("The " + name.text + " function has the wrong number of arguments.");
         return builtin.build(args);
     }
-    throw HostError("'" + name.text + "' is not a recognized built-in function name.");
+    throw HostError("'" + name.text +
+                    "' is not a built-in function the embedded database supports.");
 }
 
 Expr Translator::Impl::dateFunction(const Token &name, const Scope *scope)

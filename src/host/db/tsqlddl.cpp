@@ -139,7 +139,8 @@ std::string Translator::Impl::columnDefinition(const std::string &table, bool &i
     const std::string type = typeText();
     const ColumnType columnType = parseColumnType(type);
     if (columnType.type == SqlType::Unknown)
-        throw HostError("Column, parameter, or variable #1: Cannot find data type " + type + ".");
+        throw HostError("Column, parameter, or variable #1: Cannot find data type " + type +
+                        " among the types the embedded database supports.");
     std::string declared = sqliteDeclaration(type, columnType);
     std::string options;
     identity = false;
