@@ -26,8 +26,12 @@ bool startsWith(const std::filesystem::path &file, std::string_view signature)
 std::string importFileRefusal(const std::filesystem::path &file)
 {
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(file, ec))
+    const auto status = std::filesystem::status(file, ec);
+    if (!std::filesystem::exists(status))
         return host::hostText("指定引入Excel文件不存在，请重新选择!");
+    // Reading a pipe or a device would wait for a writer that never comes.
+    if (!std::filesystem::is_regular_file(status))
+        return file.string() + " is no regular file: import reads .xls and .xlsx files";
     if (!startsWith(file, kXlsSignature) && !startsWith(file, kXlsxSignature))
         return file.string() + " is not a spreadsheet: import reads .xls and .xlsx files";
     return {};

@@ -156,9 +156,13 @@ bool commandDone(const Options &options, long processBefore, int reportsBefore)
 
 std::optional<int> refusal(const Options &options)
 {
-    if (options.operatorGiven && !userName(options.operatorId)) {
-        std::cerr << "stockcheck: there is no user " << options.operatorId << " in "
-                  << options.database.string() << "\n";
+    if (!userName(options.operatorId)) {
+        if (options.operatorGiven)
+            std::cerr << "stockcheck: there is no user " << options.operatorId << " in "
+                      << options.database.string() << "\n";
+        else
+            std::cerr << "stockcheck: no operator: name a user of the database with --operator "
+                         "ID\n";
         return kFailed;
     }
     if (options.command != "import")

@@ -81,6 +81,12 @@ private:
     bool setValue(std::string_view name, std::string_view v)
     {
         Options &o = m_options;
+        // An empty database or connection must not fall back to the default database.
+        if ((name == "--db" || name == "--odbc") &&
+            v.find_first_not_of(" \t") == std::string_view::npos)
+            return fail(std::string(name) + " needs " +
+                        (name == "--db" ? "a file name" : "a connection string") +
+                        ", not an empty text");
         if (name == "--db") {
             o.database = std::string(v);
             o.databaseGiven = true;
@@ -159,7 +165,8 @@ std::string usageText()
            ",\n"
            "                   made with the demo company on first use)\n"
            "  --odbc STRING    the host database on a server, by an ODBC connection string\n"
-           "  --operator ID    the operator's user id (default 0)\n"
+           "  --operator ID    the operator's user id, a user of the database (the module's\n"
+           "                   commands refuse to run without one)\n"
            "  --lang LANG      zh-CN, zh-TW or en (default zh-CN)\n"
            "  --test           test run: count-sheet windows close themselves\n"
            "  --screenshot PNG save the first window shown as a picture and close it\n"

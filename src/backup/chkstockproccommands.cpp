@@ -6,6 +6,7 @@
 #include "host/core/dictionary.h"
 #include "host/core/objectfactory.h"
 #include "host/db/recordset.h"
+#include "host/db/storage.h"
 #include "host/ui/dataspreadgrid.h"
 #include "host/ui/tool.h"
 #include "host/ui/toolbarcontrol.h"
@@ -21,6 +22,8 @@ namespace {
 
 constexpr int kFidCol = 7;
 constexpr int kNameCol = 3;
+// ICStockCheckProcess.FProcessID is a varchar(50): 50 bytes, a Chinese character taking two.
+constexpr long kMaxNameBytes = 50;
 
 constexpr const char *kNoBackupRight = "没有备份账存数据的权限，请与系统管理员联系!";
 constexpr const char *kNoSaveRight = "没有更改盘点方案的权限，请与系统管理员联系!";
@@ -183,6 +186,12 @@ bool frmChkStockProc::CheckProcNames()
     std::set<QString> seen;
     for (int row = 1; row <= vsProc->MaxRows(); ++row) {
         const QString name = vsProc->GetText(kNameCol, row);
+        if (host::textLength(name.toStdString(), false) > kMaxNameBytes) {
+            inform(MParse::FormatLangString(
+                "盘点方案名称[%1]太长，最多%2个字节（一个汉字占两个字节），请修改后保存!",
+                {name.toStdString(), kMaxNameBytes}));
+            return false;
+        }
         if (!seen.insert(name).second) {
             inform(
                 MParse::FormatLangString("盘点方案[%1]重复，请修改后保存!", {name.toStdString()}));

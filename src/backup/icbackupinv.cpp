@@ -6,6 +6,7 @@
 #include "host/core/objectfactory.h"
 #include "host/core/sqltext.h"
 #include "host/db/appconnection.h"
+#include "services/databasefailure.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"
@@ -75,9 +76,10 @@ bool ICBackupInv::SaveProc(const host::Vector &vVect)
         }
         backup::execute(sql);
         return true;
-    } catch (const std::exception &) {
+    } catch (const std::exception &e) {
         PubVariant::MsgBox(
-            MParse::LoadLangString("保存盘点方案失败，请刷新盘点方案确信修改的方案名称不存在！"),
+            MParse::LoadLangString("保存盘点方案失败，请刷新盘点方案确信修改的方案名称不存在！") +
+                "\n" + failureDescription(e),
             PubVariant::vbInformation);
         return false;
     }
@@ -90,7 +92,7 @@ bool ICBackupInv::StockIsBackuped(long StockID)
                                              std::to_string(StockID)));
     } catch (const std::exception &e) {
         PubVariant::ShowMsg(
-            MParse::LoadLangString("是否该仓库已备份过出错。") + backup::errorDescription(e), 0);
+            MParse::LoadLangString("是否该仓库已备份过出错。") + failureDescription(e), 0);
         return false;
     }
 }
@@ -107,9 +109,8 @@ bool ICBackupInv::StockIsFinished(long StockID)
                                              "FBillInterID IN " +
                                              "(Select Distinct FInterID From ICStockBill)"));
     } catch (const std::exception &e) {
-        PubVariant::ShowMsg(MParse::LoadLangString("是否该仓库已完成输出盘点单据.") +
-                                backup::errorDescription(e),
-                            0);
+        PubVariant::ShowMsg(
+            MParse::LoadLangString("是否该仓库已完成输出盘点单据.") + failureDescription(e), 0);
         return false;
     }
 }

@@ -1,5 +1,6 @@
 #include "services/databasefailure.h"
 
+#include "host/core/hosterror.h"
 #include "host/db/databasefault.h"
 #include "services/mparse.h"
 
@@ -19,4 +20,13 @@ std::optional<std::string> databaseFailureCause(const std::exception &error)
         break;
     }
     return std::nullopt;
+}
+
+std::string failureDescription(const std::exception &error)
+{
+    if (auto cause = databaseFailureCause(error))
+        return std::move(*cause);
+    if (const auto *hostError = dynamic_cast<const host::HostError *>(&error))
+        return hostError->Description();
+    return error.what();
 }

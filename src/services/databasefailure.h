@@ -8,3 +8,6 @@
 // a text for the user, in the user's language where the cause is known. Nothing when the
 // failure lies in what the step sent.
 std::optional<std::string> databaseFailureCause(const std::exception &error);
+
+// What a message shows after its own sentence: that cause, or else the error's description.
+std::string failureDescription(const std::exception &error);

@@ -22,8 +22,15 @@ void frmMain::mnuFileIn_Click()
     const QString name = host::ui::modals().openFileName(request);
     if (name.isEmpty())
         return;
-    if (!QFileInfo::exists(name)) {
+    const QFileInfo file(name);
+    if (!file.exists()) {
         PubVariant::MsgBox(MParse::LoadLangString("指定引入Excel文件不存在，请重新选择!"),
+                           PubVariant::vbInformation);
+        return;
+    }
+    // A folder, a pipe or a device: reading it could wait for ever.
+    if (!file.isFile()) {
+        PubVariant::MsgBox(MParse::LoadLangString("所选的不是文件，请重新选择Excel文件!"),
                            PubVariant::vbInformation);
         return;
     }

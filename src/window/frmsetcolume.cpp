@@ -9,6 +9,7 @@
 #include "host/ui/ledgergrid.h"
 #include "host/ui/listbox.h"
 #include "services/appconn.h"
+#include "services/databasefailure.h"
 #include "services/langtext.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
@@ -71,7 +72,8 @@ void frmSetColume::Form_Load()
             FillColListTwoRows();
     } catch (const std::exception &e) {
         ColList->Clear();
-        PubVariant::ShowMsg(e.what(), 0);
+        PubVariant::ShowMsg(MParse::LoadLangString("读取栏目设置时出错：") + failureDescription(e),
+                            0);
     }
     m_captions.reset();
 }

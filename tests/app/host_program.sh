@@ -25,6 +25,11 @@ expect() { # name, expected status, pattern of the output, command...
 
 expect "help lists the commands" 0 "import FILE" "$program" --help
 expect "bad usage" 2 "Usage:" "$program" frobnicate
+expect "an empty connection string is bad usage" 2 "Usage:" "$program" --odbc "" --operator 16 check
+[ ! -e "$work/data/stockcheck/host.db" ] && passed=$((passed + 1)) || {
+    failed=$((failed + 1))
+    echo "FAILED: an empty connection string made the demo database"
+}
 expect "first run makes the database" 0 "created" "$program" --operator 16 check
 [ -s "$work/data/stockcheck/host.db" ] && passed=$((passed + 1)) || {
     failed=$((failed + 1))
@@ -44,14 +49,19 @@ expect "init-db options go with init-db" 2 "Usage:" "$program" --force check
 expect "a picture needs its folder" 2 "no folder" \
     "$program" --screenshot "$work/none/p.png" processes
 expect "an operator must be a user" 1 "no user 999" "$program" --operator 999 processes
+expect "an operator must be given" 1 "no operator: name a user of the database with --operator" \
+    "$program" processes
 expect "the module speaks the user's language" 1 "does not exist" \
-    "$program" --lang en --test import "$work/count.xls"
+    "$program" --operator 16 --lang en --test import "$work/count.xls"
 echo "not a sheet" >"$work/notes.xls"
 expect "an import reads spreadsheets only" 1 "not a spreadsheet" \
-    "$program" --test import "$work/notes.xls"
+    "$program" --operator 16 --test import "$work/notes.xls"
+mkfifo "$work/pipe.xls"
+expect "an import reads files only, never waits on a pipe" 1 "is no regular file" \
+    "$program" --operator 16 --test import "$work/pipe.xls"
 printf 'PK\003\004' >"$work/count.xlsx"
 expect "an import needs a count process" 2 "needs a count process" \
-    "$program" import "$work/count.xlsx"
+    "$program" --operator 16 import "$work/count.xlsx"
 expect "a refused import fails" 1 "" "$program" --operator 16 --test import "$work/count.xlsx"
 expect "without a display a message takes its default" 0 "仓库数据还未备份" \
     "$program" --operator 16 input
@@ -65,7 +75,7 @@ expect "a window can be looked at" 0 "" \
     echo "FAILED: no screenshot of the process list"
 }
 expect "a missing module is reported" 1 "Cannot load the module" \
-    env STOCKCHECK_MODULE="$work/none.so" "$program" print
+    env STOCKCHECK_MODULE="$work/none.so" "$program" --operator 16 print
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -89,6 +89,10 @@ TEST(Options, BadUsageIsRefusedWithAReason)
         {{"check", "--force"}, "init-db only"},
         {{"--screenshot", "/no/such/folder/p.png", "processes"}, "no folder"},
         {{"--press", "Find", "input"}, "goes with --screenshot"},
+        // An empty value would open the default database instead of the one meant.
+        {{"--odbc", "", "processes"}, "--odbc needs a connection string"},
+        {{"sql", "--odbc", " "}, "--odbc needs a connection string"},
+        {{"--db", "", "sql"}, "--db needs a file name"},
     };
     for (const auto &[args, reason] : bad) {
         std::string error;

@@ -7,7 +7,12 @@
 #include "host/ui/toolbarcontrol.h"
 #include "services/modulestate.h"
 
+#include "host/ui/toolband.h"
+#include "host/ui/uitestutil.h"
+
 #include <QAction>
+#include <QInputMethodEvent>
+#include <QToolBar>
 
 #include <functional>
 
@@ -209,6 +214,57 @@ TEST_F(ProcListWindow, DuplicateNamesStopSaveAndTheSaveOfExit)
                                                     "盘点方案[202611300001]重复，请修改后保存!"}));
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(name(3), "202612020001");
+}
+
+// The name column holds 50 bytes, a Chinese character taking two: a name of 26 Chinese
+// characters fits the 50-character editor but not the column.
+TEST_F(ProcListWindow, ANameTooLongForItsColumnIsRefusedBeforeTheSave)
+{
+    struct Case
+    {
+        QString name;
+        bool saved;
+    };
+    const Case cases[] = {
+        {QString(26, QChar(0x76D8)), false},
+        {QStringLiteral("盘点") + QString(47, QLatin1Char('a')), false},
+        {QString(25, QChar(0x76D8)), true},
+    };
+    grant(5);
+    const auto w = open();
+    ASSERT_TRUE(showActive(*w));
+    host::ui::ToolBand &band = w->barProc->Bands(QStringLiteral("Band1"));
+    QWidget *save = band.toolBar()->widgetForAction(&band.Tools(QStringLiteral("Save")).action());
+    ASSERT_TRUE(save);
+    for (const Case &c : cases) {
+        // The user replaces the first process's name, as an input method types Chinese.
+        w->vsProc->setFocus();
+        w->vsProc->SetActiveCell(3, 1);
+        QTest::keyClick(w->vsProc, Qt::Key_F2);
+        QWidget *editor = QApplication::focusWidget();
+        ASSERT_TRUE(editor && editor != w->vsProc);
+        QTest::keyClick(editor, Qt::Key_Home);
+        QTest::keyClick(editor, Qt::Key_End, Qt::ShiftModifier);
+        QInputMethodEvent typed;
+        typed.setCommitString(c.name);
+        QApplication::sendEvent(editor, &typed);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QApplication::processEvents();
+        ASSERT_EQ(w->vsProc->GetText(3, 1), c.name);
+
+        const size_t shown = messages().size();
+        QTest::mouseClick(save, Qt::LeftButton);
+        if (c.saved) {
+            EXPECT_EQ(messages().size(), shown);
+            EXPECT_EQ(QString::fromStdString(name(1)), c.name);
+        } else {
+            ASSERT_EQ(messages().size(), shown + 1);
+            EXPECT_EQ(messages().back(),
+                      "盘点方案名称[" + c.name.toStdString() +
+                          "]太长，最多50个字节（一个汉字占两个字节），请修改后保存!");
+            EXPECT_EQ(name(1), "202611300001");
+        }
+    }
 }
 
 TEST_F(ProcListWindow, MissingRightsEndTheCommands)

@@ -62,17 +62,33 @@ TEST_F(ProcessStore, SaveProcRenamesAndKeepsQuotes)
     EXPECT_TRUE(backup.SaveProc(host::Vector()));
 }
 
-TEST_F(ProcessStore, SaveProcReportsAFailure)
+TEST_F(ProcessStore, SaveProcReportsAFailureAndWhatWentWrong)
 {
+    struct Failure
+    {
+        std::shared_ptr<host::HostObject> change;
+        std::string cause;
+    };
+    const Failure failures[] = {
+        {change("New", "", "not a number"), "Type mismatch"},
+        {change("New", std::string(256, 'r'), "1"),
+         "String or binary data would be truncated in table 'ICStockCheckProcess', column "
+         "'FRemark': it holds 255 bytes"},
+    };
     addProcess(1, "P1", "2026-01-01");
-    host::Vector changes;
-    changes.Add(change("New", "", "not a number"));
-    ICBackupInv backup;
-    EXPECT_FALSE(backup.SaveProc(changes));
-    EXPECT_EQ(host::CStr(scalar("select FProcessID from ICStockCheckProcess")), "P1");
-    EXPECT_EQ(messages(), (std::vector<std::string>{MParse::LoadLangString(
-                              "保存盘点方案失败，请刷新盘点方案确信修改的方案名称不存在！")}));
-    EXPECT_TRUE(lastMessageIsInformation());
+    for (const auto &f : failures) {
+        const size_t shown = messages().size();
+        host::Vector changes;
+        changes.Add(f.change);
+        ICBackupInv backup;
+        EXPECT_FALSE(backup.SaveProc(changes));
+        EXPECT_EQ(host::CStr(scalar("select FProcessID from ICStockCheckProcess")), "P1");
+        ASSERT_EQ(messages().size(), shown + 1);
+        EXPECT_TRUE(messages().back().starts_with(
+            "保存盘点方案失败，请刷新盘点方案确信修改的方案名称不存在！\n" + f.cause))
+            << messages().back();
+        EXPECT_TRUE(lastMessageIsInformation());
+    }
 }
 
 TEST_F(ProcessStore, DeleteTakesTheLinesAndFreesSelectedBillEntries)

@@ -138,7 +138,7 @@ TEST_F(Bills, AFailingBillListLeavesTheWindowUsable)
     window->mnuFOutBill->trigger();
     host::registerObject("ZarvoBills.Bills", previous);
     EXPECT_FALSE(messages().empty());
-    EXPECT_EQ(messages().back(), "The bill list is not installed.");
+    EXPECT_EQ(messages().back(), "操作没有完成，原因：\nThe bill list is not installed.");
     expectUsable(*window);
 }
 

@@ -5,11 +5,21 @@
 #include "host/exporter/exportengine.h"
 #include "host/ui/ledgergrid.h"
 #include "host/ui/spreadgrid.h"
+#include "host/ui/tool.h"
+#include "host/ui/toolbarcontrol.h"
 #include "support/xlsxparts.h"
 #include "window/frmmain.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTest>
+#include <QToolBar>
+
 #include <array>
 #include <charconv>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -40,6 +50,13 @@ protected:
             rows.push_back(row);
         }
         return rows;
+    }
+
+    // The button of the window's tool bar that a user clicks for the tool.
+    static QWidget *toolButton(frmMain &window, const char *key)
+    {
+        host::ui::ToolBand &band = window.barlist->Bands(QStringLiteral("barRpt"));
+        return band.toolBar()->widgetForAction(&band.Tools(QString::fromLatin1(key)).action());
     }
 
     static std::string exact(const host::Variant &value)
@@ -164,16 +181,80 @@ INSTANTIATE_TEST_SUITE_P(Modes, InputModeExport,
                                            ExportCase{"plan_tracking", true}),
                          [](const auto &testCase) { return std::string(testCase.param.name); });
 
-TEST_F(Exchange, ImportRefusesAMissingFileAndOffersBothFormats)
+TEST_F(Exchange, ImportRefusesWhatIsNoFileAndOffersBothFormats)
 {
+    const QString pipe = m_home.filePath(QStringLiteral("pipe.xls"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    struct Choice
+    {
+        QString path;
+        std::string message;
+    };
+    const Choice choices[] = {
+        {m_home.filePath(QStringLiteral("missing.xls")), "指定引入Excel文件不存在，请重新选择!"},
+        {m_home.path(), "所选的不是文件，请重新选择Excel文件!"},
+        // Reading a pipe would wait for a writer that never comes.
+        {pipe, "所选的不是文件，请重新选择Excel文件!"},
+    };
     const auto window = openWindow(4);
-    m_modals.pickFile(m_home.filePath(QStringLiteral("missing.xls")));
-    window->mnuFileIn->trigger();
-    ASSERT_EQ(m_modals.fileDialogs().size(), 1U);
+    QWidget *importTool = toolButton(*window, "Import");
+    ASSERT_TRUE(importTool);
+    for (const Choice &choice : choices) {
+        m_modals.pickFile(choice.path);
+        QTest::mouseClick(importTool, Qt::LeftButton);
+        EXPECT_EQ(messages().back(), choice.message) << choice.path.toStdString();
+    }
+    ASSERT_EQ(m_modals.fileDialogs().size(), std::size(choices));
     EXPECT_TRUE(m_modals.fileDialogs()[0].request.filter.contains("*.xlsx"));
     EXPECT_TRUE(m_modals.fileDialogs()[0].request.filter.contains("*.xls;"));
-    ASSERT_EQ(messages().size(), 1U);
-    EXPECT_EQ(messages()[0], "指定引入Excel文件不存在，请重新选择!");
+    EXPECT_EQ(messages().size(), std::size(choices));
+}
+
+TEST_F(Exchange, ExportSaysWhyTheWorkbookCannotBeWritten)
+{
+    const QDir home(m_home.path());
+    ASSERT_TRUE(home.mkpath(QStringLiteral("sheet.xlsx")));
+    const QString pipe = home.filePath(QStringLiteral("pipe.xlsx"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    QFile(home.filePath(QStringLiteral("notes"))).open(QIODevice::WriteOnly);
+    struct Target
+    {
+        QString path;
+        QString why;
+    };
+    std::vector<Target> targets = {
+        {home.filePath(QStringLiteral("sheet.xlsx")), QStringLiteral(" is a folder.")},
+        // Writing into a pipe would wait for a reader that never comes.
+        {pipe, QStringLiteral(" is no regular file.")},
+        {home.filePath(QStringLiteral("none/sheet.xlsx")),
+         QStringLiteral("the folder %1 does not exist.")
+             .arg(home.filePath(QStringLiteral("none")))},
+        {home.filePath(QStringLiteral("notes/sheet.xlsx")),
+         QStringLiteral(" is a file, not a folder.")},
+    };
+    // Permissions do not hold back the superuser.
+    if (::geteuid() != 0) {
+        ASSERT_TRUE(home.mkpath(QStringLiteral("locked")));
+        QFile::setPermissions(home.filePath(QStringLiteral("locked")),
+                              QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        targets.push_back({home.filePath(QStringLiteral("locked/sheet.xlsx")),
+                           QStringLiteral("cannot be written: Permission denied.")});
+    }
+    const auto window = openWindow(4);
+    QWidget *exportTool = toolButton(*window, "Export");
+    ASSERT_TRUE(exportTool);
+    for (const Target &target : targets) {
+        const size_t shown = messages().size();
+        m_modals.pickFile(target.path);
+        QTest::mouseClick(exportTool, Qt::LeftButton);
+        ASSERT_EQ(messages().size(), shown + 1) << target.path.toStdString();
+        const QString message = QString::fromStdString(messages().back());
+        EXPECT_TRUE(message.startsWith(
+            QStringLiteral("操作没有完成，原因：\nThe workbook could not be written: ")))
+            << message.toStdString();
+        EXPECT_TRUE(message.endsWith(target.why)) << message.toStdString();
+        EXPECT_TRUE(window->isEnabled());
+    }
 }
 
 } // namespace

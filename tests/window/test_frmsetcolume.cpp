@@ -68,6 +68,17 @@ TEST_F(ColumnChooser, RefusesToHideEveryColumn)
     EXPECT_EQ(messages()[0], "不能将全部列都隐藏，请至少保留一列");
 }
 
+TEST_F(ColumnChooser, ATemplateThatCannotBeReadIsReportedAndNothingOffered)
+{
+    setHeader({"仓库", "物料代码"});
+    sql("DROP TABLE ICChatBillTitle");
+    choose([](frmSetColume &c) { EXPECT_EQ(c.ColList->ListCount(), 0); });
+    ASSERT_EQ(messages().size(), 1U);
+    EXPECT_TRUE(
+        messages()[0].starts_with("读取栏目设置时出错：Invalid object name 'ICChatBillTitle'."))
+        << messages()[0];
+}
+
 TEST_F(ColumnChooser, TwoHeaderRowsJoinGroupAndColumnCaptions)
 {
     // The plan-tracking column is not visible in the check-mode template, so it is not offered.

@@ -27,6 +27,11 @@ public:
     static constexpr long InvalidProcedureCall = 5;
     static constexpr long InvalidUseOfNull = 94;
     static constexpr long KeyAlreadyExists = 457;
+    // Numbers of the database's own failures, as a data provider raises them (timeout expired,
+    // permission denied, provider failed): the same statement may succeed later or elsewhere.
+    static constexpr long DatabaseBusy = -2147217871;
+    static constexpr long DatabaseReadOnly = -2147217911;
+    static constexpr long DatabaseUnavailable = 3000;
 
 private:
     long m_number;

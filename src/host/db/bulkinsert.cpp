@@ -13,13 +13,14 @@ namespace host {
 
 BulkInsert::BulkInsert(AppConnection &connection, std::string table,
                        std::vector<std::string> columns)
+    : m_table(std::move(table))
 {
     EmbeddedDatabase *db = connection.embedded();
     if (!db)
         throw HostError("BulkInsert needs the embedded database.");
-    const auto *tableColumns = db->columns(table);
+    const auto *tableColumns = db->columns(m_table);
     if (!tableColumns)
-        throw HostError("Invalid object name '" + table + "'.");
+        throw HostError("Invalid object name '" + m_table + "'.");
     std::string names;
     std::string marks;
     for (const auto &column : columns) {
@@ -28,13 +29,15 @@ BulkInsert::BulkInsert(AppConnection &connection, std::string table,
             [&](const tsql::ColumnInfo &info) { return equalsNoCase(info.name, column); });
         if (it == tableColumns->end())
             throw HostError("Invalid column name '" + column + "'.");
+        m_columns.push_back(it->name);
         m_types.push_back(it->type);
         names += (names.empty() ? "" : ",") + sqlName(it->name);
         marks += marks.empty() ? "?" : ",?";
     }
     m_transaction = std::make_unique<sqlite::Transaction>(db->handle());
-    m_insert = std::make_unique<sqlite::Statement>(
-        db->handle(), "INSERT INTO " + sqlName(table) + " (" + names + ") VALUES (" + marks + ")");
+    m_insert =
+        std::make_unique<sqlite::Statement>(db->handle(), "INSERT INTO " + sqlName(m_table) + " (" +
+                                                              names + ") VALUES (" + marks + ")");
 }
 
 BulkInsert::~BulkInsert() = default;
@@ -47,7 +50,8 @@ void BulkInsert::add(const std::vector<Variant> &row)
         throw HostError("The row has " + std::to_string(row.size()) + " values for " +
                         std::to_string(m_types.size()) + " columns.");
     for (size_t i = 0; i < row.size(); ++i)
-        m_insert->bind(static_cast<int>(i) + 1, toStored(row[i], m_types[i]));
+        m_insert->bind(static_cast<int>(i) + 1,
+                       toStored(row[i], m_types[i], {m_table, m_columns[i]}));
     m_insert->step();
     m_insert->reset();
 }

@@ -28,6 +28,8 @@ public:
     void commit();
 
 private:
+    std::string m_table;
+    std::vector<std::string> m_columns; // as the table declares them
     std::vector<ColumnType> m_types;
     std::unique_ptr<sqlite::Transaction> m_transaction;
     std::unique_ptr<sqlite::Statement> m_insert;

@@ -5,31 +5,22 @@
 #include <sqlite3.h>
 
 namespace host {
-namespace {
-
-// The automation errors a data provider raises for these failures: timeout expired, permission
-// denied, and a provider that failed to do what was asked.
-constexpr long kBusyNumber = -2147217871;
-constexpr long kReadOnlyNumber = -2147217911;
-constexpr long kUnavailableNumber = 3000;
-
-} // namespace
 
 long sqliteErrorNumber(int resultCode)
 {
     switch (resultCode & 0xFF) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        return kBusyNumber;
+        return HostError::DatabaseBusy;
     case SQLITE_READONLY:
     case SQLITE_PERM:
-        return kReadOnlyNumber;
+        return HostError::DatabaseReadOnly;
     case SQLITE_IOERR:
     case SQLITE_CORRUPT:
     case SQLITE_FULL:
     case SQLITE_CANTOPEN:
     case SQLITE_NOTADB:
-        return kUnavailableNumber;
+        return HostError::DatabaseUnavailable;
     default:
         return resultCode;
     }
@@ -41,11 +32,11 @@ DatabaseFault databaseFault(const std::exception &error)
     if (!hostError)
         return DatabaseFault::None;
     switch (hostError->Number()) {
-    case kBusyNumber:
+    case HostError::DatabaseBusy:
         return DatabaseFault::Busy;
-    case kReadOnlyNumber:
+    case HostError::DatabaseReadOnly:
         return DatabaseFault::ReadOnly;
-    case kUnavailableNumber:
+    case HostError::DatabaseUnavailable:
         return DatabaseFault::Unavailable;
     default:
         return DatabaseFault::None;

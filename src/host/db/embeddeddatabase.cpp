@@ -65,6 +65,29 @@ bool isNewDatabase(sqlite3 *db)
     return empty;
 }
 
+// SQLite's refusals of a translated statement, in the words SQL Server and this layer use for
+// them; other errors pass as they are.
+HostError inLayerWords(const HostError &error)
+{
+    const std::string &text = error.Description();
+    const auto after = [&](std::string_view prefix) -> std::optional<std::string> {
+        if (!text.starts_with(prefix))
+            return std::nullopt;
+        return text.substr(prefix.size(), text.find('\n') - prefix.size());
+    };
+    if (text.starts_with("parser stack overflow"))
+        return HostError(std::string(tsql::kNestedTooDeeply), error.Number());
+    if (const auto name = after("no such column: ")) {
+        if (name->find('.') != std::string::npos)
+            return HostError("The multi-part identifier \"" + *name + "\" could not be bound.",
+                             error.Number());
+        return HostError("Invalid column name '" + *name + "'.", error.Number());
+    }
+    if (const auto name = after("ambiguous column name: "))
+        return HostError("Ambiguous column name '" + *name + "'.", error.Number());
+    return error;
+}
+
 constexpr size_t kCachedStatements = 64;
 constexpr size_t kKeptTranslations = 256;
 
@@ -325,7 +348,13 @@ void EmbeddedDatabase::runTranslated(Run &run, size_t begin, size_t end)
 
 std::shared_ptr<Recordset> EmbeddedDatabase::runQuery(const tsql::Query &query, bool wantRows)
 {
-    sqlite::Statement stmt(m_db.handle(), m_statements.prepare(query.sql));
+    sqlite3_stmt *prepared = nullptr;
+    try {
+        prepared = m_statements.prepare(query.sql);
+    } catch (const HostError &e) {
+        throw inLayerWords(e);
+    }
+    sqlite::Statement stmt(m_db.handle(), prepared);
     for (size_t i = 0; i < query.params.size(); ++i)
         stmt.bind(static_cast<int>(i) + 1, query.params[i]);
     if (!wantRows) {
@@ -378,7 +407,7 @@ std::vector<Variant> EmbeddedDatabase::evaluate(Run &run, size_t begin, size_t e
 void EmbeddedDatabase::assign(const std::string &name, const Variant &value)
 {
     auto &variable = m_session.variables.at(name);
-    variable.value = toStored(value, variable.type);
+    variable.value = toConverted(value, variable.type);
 }
 
 namespace {
@@ -424,7 +453,7 @@ void EmbeddedDatabase::declare(Run &run, size_t begin, size_t end)
         const ColumnType columnType = parseColumnType(type);
         if (columnType.type == SqlType::Unknown)
             throw HostError("Column, parameter, or variable #1: Cannot find data type " + type +
-                            ".");
+                            " among the types the embedded database supports.");
         const std::string key = toUpper(name.text);
         if (m_session.variables.contains(key))
             throw HostError("The variable name '" + name.text +

@@ -39,22 +39,37 @@ int rank(const Variant &v)
     }
 }
 
+bool isWildcard(char c)
+{
+    return c == '*' || c == '%';
+}
+
+// ADO's LIKE: "*" and "%" stand for any run of characters, every other character for itself,
+// case ignored. Read in one pass that, on a mismatch, lets the last wildcard take one more
+// character: time grows with text times pattern, however many wildcards the user typed.
 bool likeMatch(std::string_view text, std::string_view pattern)
 {
-    if (pattern.empty())
-        return text.empty();
-    if (pattern.front() == '*' || pattern.front() == '%') {
-        for (size_t i = 0; i <= text.size(); ++i) {
-            if (likeMatch(text.substr(i), pattern.substr(1)))
-                return true;
+    size_t t = 0;
+    size_t p = 0;
+    size_t afterWildcard = std::string_view::npos;
+    size_t wildcardTaken = 0;
+    while (t < text.size()) {
+        if (p < pattern.size() && isWildcard(pattern[p])) {
+            afterWildcard = ++p;
+            wildcardTaken = t;
+        } else if (p < pattern.size() && lowerAscii(text[t]) == lowerAscii(pattern[p])) {
+            ++t;
+            ++p;
+        } else if (afterWildcard != std::string_view::npos) {
+            p = afterWildcard;
+            t = ++wildcardTaken;
+        } else {
+            return false;
         }
-        return false;
     }
-    if (text.empty())
-        return false;
-    if (!equalsNoCase(text.substr(0, 1), pattern.substr(0, 1)))
-        return false;
-    return likeMatch(text.substr(1), pattern.substr(1));
+    while (p < pattern.size() && isWildcard(pattern[p]))
+        ++p;
+    return p == pattern.size();
 }
 
 // The criterion value made comparable with a field value of another type.

@@ -161,9 +161,24 @@ std::string_view withoutTrailingBlanks(std::string_view text)
     return text;
 }
 
-// A text for a column of a length: blanks past the length are dropped, as SQL Server drops
-// them; anything else past it is an error.
-Variant storedText(std::string text, const ColumnType &type)
+[[noreturn]] void truncated(const ColumnType &type, size_t length, const StoreTarget &target)
+{
+    std::string message = "String or binary data would be truncated";
+    if (!target.column.empty()) {
+        message += " in ";
+        if (!target.table.empty())
+            message += "table '" + std::string(target.table) + "', ";
+        message += "column '" + std::string(target.column) + "'";
+    }
+    message += ": it holds " + std::to_string(type.length) +
+               (type.national ? " characters" : " bytes (a Chinese character takes two)") +
+               ", the value has " + std::to_string(length) + ".";
+    throw HostError(message);
+}
+
+// A text for a type of a length: blanks past the length are dropped, as SQL Server drops them;
+// anything else past it is refused for a column (no target: cut).
+Variant storedText(std::string text, const ColumnType &type, const StoreTarget *target)
 {
     if (type.length < 0)
         return Variant(std::move(text));
@@ -172,9 +187,79 @@ Variant storedText(std::string text, const ColumnType &type)
         return Variant(std::move(text));
     const std::string_view kept = withoutTrailingBlanks(text);
     const size_t keptLength = textLength(kept, type.national);
-    if (keptLength > limit)
-        throw HostError("String or binary data would be truncated.");
+    if (keptLength > limit) {
+        if (target)
+            truncated(type, keptLength, *target);
+        return Variant(std::string(cutText(kept, limit, type.national)));
+    }
     return Variant(std::string(kept) + std::string(limit - keptLength, ' '));
+}
+
+// toStored, or toConverted when there is no target.
+Variant convertedValue(const Variant &value, const ColumnType &type, const StoreTarget *target)
+{
+    if (value.isNull() || value.isEmpty())
+        return Variant::null();
+    switch (type.type) {
+    case SqlType::Int:
+        return storedInteger(value, type.length);
+    case SqlType::Bit: {
+        if (value.type() == VariantType::String) {
+            const std::string t = toLower(Trim(value.stringValue()));
+            if (t == "true")
+                return Variant(1);
+            if (t == "false")
+                return Variant(0);
+        }
+        return Variant(numberOf(value, "bit") != 0 ? 1 : 0);
+    }
+    case SqlType::Real:
+        return storedFloat(numberOf(value, "float"));
+    case SqlType::Decimal:
+        return Variant(storedDecimal(numberOf(value, "numeric"), type));
+    case SqlType::Text:
+        switch (value.type()) {
+        case VariantType::String:
+            return storedText(value.stringValue(), type, target);
+        case VariantType::Boolean:
+            return storedText(value.boolValue() ? "1" : "0", type, target);
+        case VariantType::Date:
+            return storedText(dateToStoredText(value.dateValue()), type, target);
+        default: {
+            std::string digits = CStr(value);
+            // A number is never cut short: outside a column an integer too long for the text
+            // becomes "*", any other number an error, as on SQL Server.
+            if (!target && type.length >= 0 &&
+                textLength(digits, false) > static_cast<size_t>(type.length)) {
+                if (value.type() == VariantType::Long)
+                    return Variant(std::string("*"));
+                overflow(type.national ? "nvarchar" : "varchar");
+            }
+            return storedText(std::move(digits), type, target);
+        }
+        }
+    case SqlType::DateTime:
+        switch (value.type()) {
+        case VariantType::Date:
+            return Variant(dateToStoredText(value.dateValue()));
+        case VariantType::String:
+            return Variant(dateToStoredText(storedTextToDate(value.stringValue())));
+        default:
+            return Variant(dateToStoredText(numberOf(value, "datetime") + 2));
+        }
+    case SqlType::Unknown:
+        break;
+    }
+    switch (value.type()) {
+    case VariantType::Date:
+        return Variant(dateToStoredText(value.dateValue()));
+    case VariantType::Boolean:
+        return Variant(value.boolValue() ? 1 : 0);
+    case VariantType::Double:
+        return storedFloat(value.doubleValue());
+    default:
+        return value;
+    }
 }
 
 } // namespace
@@ -208,6 +293,9 @@ ColumnType parseColumnType(std::string_view declared)
         t.type = SqlType::Text;
         t.length = name == "sysname" ? 128 : first;
         t.national = name.front() == 'n' || name == "sysname";
+        // "(max)" as written, or "(-1)" as the SQLite declaration keeps it.
+        t.max = name == "text" || name == "ntext" ||
+                (first < 0 && declared.find('(') != std::string_view::npos);
     } else if (name == "datetime" || name == "smalldatetime" || name == "date" ||
                name == "datetime2") {
         t.type = SqlType::DateTime;
@@ -230,7 +318,8 @@ std::string sqliteDeclaration(std::string_view tsqlType, const ColumnType &type)
     case SqlType::DateTime:
         return name + " TEXT";
     case SqlType::Text:
-        return name + " TEXT" + (type.length >= 0 ? "(" + std::to_string(type.length) + ")" : "") +
+        return name + " TEXT" +
+               (type.length >= 0 || type.max ? "(" + std::to_string(type.length) + ")" : "") +
                " COLLATE TSQL";
     case SqlType::Bit:
         return "bit INTEGER";
@@ -295,75 +384,50 @@ double storedTextToDate(std::string_view text)
     return *serial;
 }
 
-Variant toStored(const Variant &value, const ColumnType &type)
+Variant toStored(const Variant &value, const ColumnType &type, const StoreTarget &target)
 {
-    if (value.isNull() || value.isEmpty())
-        return Variant::null();
-    switch (type.type) {
-    case SqlType::Int:
-        return storedInteger(value, type.length);
-    case SqlType::Bit: {
-        if (value.type() == VariantType::String) {
-            const std::string t = toLower(Trim(value.stringValue()));
-            if (t == "true")
-                return Variant(1);
-            if (t == "false")
-                return Variant(0);
-        }
-        return Variant(numberOf(value, "bit") != 0 ? 1 : 0);
-    }
-    case SqlType::Real:
-        return storedFloat(numberOf(value, "float"));
-    case SqlType::Decimal:
-        return Variant(storedDecimal(numberOf(value, "numeric"), type));
-    case SqlType::Text:
-        switch (value.type()) {
-        case VariantType::String:
-            return storedText(value.stringValue(), type);
-        case VariantType::Boolean:
-            return storedText(value.boolValue() ? "1" : "0", type);
-        case VariantType::Date:
-            return storedText(dateToStoredText(value.dateValue()), type);
-        default:
-            return storedText(CStr(value), type);
-        }
-    case SqlType::DateTime:
-        switch (value.type()) {
-        case VariantType::Date:
-            return Variant(dateToStoredText(value.dateValue()));
-        case VariantType::String:
-            return Variant(dateToStoredText(storedTextToDate(value.stringValue())));
-        default:
-            return Variant(dateToStoredText(numberOf(value, "datetime") + 2));
-        }
-    case SqlType::Unknown:
-        break;
-    }
-    switch (value.type()) {
-    case VariantType::Date:
-        return Variant(dateToStoredText(value.dateValue()));
-    case VariantType::Boolean:
-        return Variant(value.boolValue() ? 1 : 0);
-    case VariantType::Double:
-        return storedFloat(value.doubleValue());
-    default:
-        return value;
-    }
+    return convertedValue(value, type, &target);
 }
+
+Variant toConverted(const Variant &value, const ColumnType &type)
+{
+    return convertedValue(value, type, nullptr);
+}
+
+namespace {
+
+// What one character whose UTF-8 form starts with this byte counts for; 0 for a byte that
+// continues a character.
+size_t characterLength(unsigned char lead, bool national)
+{
+    if (lead < 0x80)
+        return 1;
+    if (lead >= 0xF0) // outside the basic plane: a surrogate pair, four bytes in GB18030
+        return national ? 2 : 4;
+    if (lead >= 0xC0)
+        return national ? 1 : 2;
+    return 0;
+}
+
+} // namespace
 
 size_t textLength(std::string_view text, bool national)
 {
     size_t units = 0;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80)
-            ++units;
-        else if (byte >= 0xF0) // outside the basic plane: a surrogate pair, four bytes in GB18030
-            units += national ? 2 : 4;
-        else if (byte >= 0xC0)
-            units += national ? 1 : 2;
-    }
+    for (const char c : text)
+        units += characterLength(static_cast<unsigned char>(c), national);
     return units;
+}
+
+std::string_view cutText(std::string_view text, size_t limit, bool national)
+{
+    size_t units = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        units += characterLength(static_cast<unsigned char>(text[i]), national);
+        if (units > limit)
+            return text.substr(0, i);
+    }
+    return text;
 }
 
 bool inDatetimeRange(double serial)

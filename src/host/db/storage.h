@@ -41,6 +41,14 @@ struct ColumnType
     int length = -1;       // of char/varchar (see textLength), of an integer type in bytes;
                            // -1 for max or unknown
     bool national = false; // nchar, nvarchar, ntext
+    bool max = false;      // varchar(max), nvarchar(max), text, ntext: beyond 8,000 bytes
+};
+
+// The table and column a value is written to, named when it does not fit there.
+struct StoreTarget
+{
+    std::string_view table;
+    std::string_view column;
 };
 
 inline bool isNumericType(SqlType type)
@@ -59,13 +67,18 @@ std::string sqliteDeclaration(std::string_view tsqlType, const ColumnType &type)
 // the conversion or the value does not fit the column (an integer or decimal too large, a date
 // outside datetime's range, a text too long, a float that is not finite). Dates come back as
 // their stored text.
-Variant toStored(const Variant &value, const ColumnType &type);
+Variant toStored(const Variant &value, const ColumnType &type, const StoreTarget &target = {});
+// The same for a value given to a variable or converted in an expression: a text longer than
+// the type is cut to its length without an error, as SQL Server cuts it.
+Variant toConverted(const Variant &value, const ColumnType &type);
 // A number as a decimal column of this type holds it; throws HostError when it does not fit.
 double storedDecimal(double value, const ColumnType &type);
 
 // The length SQL Server measures a text by: for nchar/nvarchar its UTF-16 units; for
 // char/varchar the bytes of a Chinese double-byte code page (ASCII one, other characters two).
 size_t textLength(std::string_view text, bool national);
+// The longest start of the text, in whole characters, whose textLength is at most limit.
+std::string_view cutText(std::string_view text, size_t limit, bool national);
 
 // Whether a date lies in SQL Server's datetime range, 1753-01-01 to 9999-12-31 23:59:59.997.
 bool inDatetimeRange(double serial);

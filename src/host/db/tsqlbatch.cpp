@@ -65,7 +65,7 @@ private:
         // IF and BEGIN nest by recursion; a limit keeps hostile text from the stack's end.
         constexpr int kMaxDepth = 200;
         if (++m_depth > kMaxDepth)
-            fail("The batch is nested too deeply.");
+            fail("The batch is nested too deeply for the embedded database.");
         auto node = parseOne();
         --m_depth;
         return node;

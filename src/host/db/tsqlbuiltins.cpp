@@ -41,7 +41,7 @@ std::string datePartName(const Token &t)
                 return std::string(code);
         }
     }
-    throw HostError("'" + t.text + "' is not a recognized datepart option.");
+    throw HostError("'" + t.text + "' is not a datepart option the embedded database supports.");
 }
 
 using Args = std::vector<Expr>;
@@ -83,7 +83,7 @@ Expr isNull(const Args &a)
 {
     const bool firstUntyped = a[0].type.type == SqlType::Unknown;
     const ColumnType type = firstUntyped ? a[1].type : a[0].type;
-    const std::string fallback = firstUntyped ? a[1].sql : storeAs(a[1], type);
+    const std::string fallback = firstUntyped ? a[1].sql : convertAs(a[1], type);
     return {"ifnull(" + a[0].sql + "," + fallback + ")", type, {}};
 }
 
@@ -101,6 +101,20 @@ Expr str(const Args &a)
     sql += "," + (a.size() > 1 ? a[1].sql : std::string("10"));
     sql += "," + (a.size() > 2 ? a[2].sql : std::string("0")) + ")";
     return {sql, text(), {}};
+}
+
+// A text repeated: at most 8,000 bytes, or 4,000 characters of an nvarchar, unless the text
+// is of a max type.
+Expr replicate(const Expr &unit, const Expr &count, bool national, bool max)
+{
+    ColumnType type = text();
+    type.national = national;
+    type.max = max;
+    const std::string limit = max ? "-1" : national ? "4000" : "8000";
+    return {"tsql_replicate(" + unit.sql + "," + count.sql + "," + limit + "," +
+                (national ? "1" : "0") + ")",
+            type,
+            {}};
 }
 
 Expr round(const Args &a)
@@ -152,7 +166,8 @@ constexpr Builtin kBuiltins[] = {
          return Expr{"tsql_object_id(" + a[0].sql + ")", integer(), {}};
      }},
     {"REPLACE", 3, 3, [](const Args &a) { return call("replace", a, text()); }},
-    {"REPLICATE", 2, 2, [](const Args &a) { return call("tsql_replicate", a, text()); }},
+    {"REPLICATE", 2, 2,
+     [](const Args &a) { return replicate(a[0], a[1], a[0].type.national, a[0].type.max); }},
     {"RIGHT", 2, 2, [](const Args &a) { return call("tsql_right", a, text()); }},
     {"ROUND", 2, 3, round},
     {"RTRIM", 1, 1, [](const Args &a) { return trimOrCase("RTRIM", a[0]); }},
@@ -160,7 +175,7 @@ constexpr Builtin kBuiltins[] = {
     {"SIGN", 1, 1, [](const Args &a) { return call("sign", a, a[0].type); }},
     {"SPACE", 1, 1,
      [](const Args &a) {
-         return Expr{"tsql_replicate(' '," + a[0].sql + ")", text(), {}};
+         return replicate({"' '", text(), {}}, a[0], false, false);
      }},
     {"STR", 1, 3, str},
     {"SUBSTRING", 3, 3, [](const Args &a) { return call("substr", a, text()); }},
@@ -185,9 +200,9 @@ Expr convert(const Expr &value, const std::string &type, const std::string &styl
                 {}};
     }
     case SqlType::Unknown:
-        throw HostError("Type " + type + " is not a defined system type.");
+        throw HostError("Type " + type + " is not a system type the embedded database supports.");
     default: {
-        Expr stored{storeAs(value, target), target, {}};
+        Expr stored{convertAs(value, target), target, {}};
         if (stored.sql == value.sql && target.type == SqlType::Decimal)
             stored.sql = "tsql_decimal(" + value.sql + "," + std::to_string(target.scale) + ")";
         return stored;
@@ -244,7 +259,8 @@ Expr Translator::Impl::parseFunction(const Scope *scope)
             throw HostError("The " + name.text + " function has the wrong number of arguments.");
         return builtin.build(args);
     }
-    throw HostError("'" + name.text + "' is not a recognized built-in function name.");
+    throw HostError("'" + name.text +
+                    "' is not a built-in function the embedded database supports.");
 }
 
 Expr Translator::Impl::dateFunction(const Token &name, const Scope *scope)

@@ -34,7 +34,7 @@ Query Translator::Impl::createStatement()
             } else {
                 bool identity = false;
                 const size_t at = m_pos;
-                element = columnDefinition(identity);
+                element = columnDefinition(name, identity);
                 if (identity)
                     identityColumn = m_tokens[at].text;
             }
@@ -83,7 +83,7 @@ Query Translator::Impl::alterStatement()
     const auto [name, sql] = tableName();
     expectWord("ADD");
     bool identity = false;
-    q.sql = "ALTER TABLE " + sql + " ADD COLUMN " + columnDefinition(identity);
+    q.sql = "ALTER TABLE " + sql + " ADD COLUMN " + columnDefinition(name, identity);
     if (identity)
         unsupported();
     return q;
@@ -133,13 +133,14 @@ void Translator::Impl::dropStatement(Translation &result)
 }
 
 // One column of CREATE TABLE or ALTER TABLE ADD.
-std::string Translator::Impl::columnDefinition(bool &identity)
+std::string Translator::Impl::columnDefinition(const std::string &table, bool &identity)
 {
     const std::string name = nameToken();
     const std::string type = typeText();
     const ColumnType columnType = parseColumnType(type);
     if (columnType.type == SqlType::Unknown)
-        throw HostError("Column, parameter, or variable #1: Cannot find data type " + type + ".");
+        throw HostError("Column, parameter, or variable #1: Cannot find data type " + type +
+                        " among the types the embedded database supports.");
     std::string declared = sqliteDeclaration(type, columnType);
     std::string options;
     identity = false;
@@ -152,7 +153,7 @@ std::string Translator::Impl::columnDefinition(bool &identity)
             options += " NOT NULL";
         } else if (acceptWord("DEFAULT")) {
             const Expr value = parseAdditive(&scope);
-            options += " DEFAULT (" + storeAs(value, columnType) + ")";
+            options += " DEFAULT (" + storeAs(value, columnType, {table, name}) + ")";
         } else if (acceptWord("IDENTITY")) {
             if (peek().isSymbol("("))
                 skipParenthesized();

@@ -62,7 +62,9 @@ Query Translator::Impl::insertStatement()
                     throw HostError("There are more columns in the INSERT statement than "
                                     "values specified in the VALUES clause.");
                 relax(e, LiteralShape::Use::Stored, types[index]);
-                row += (row.empty() ? "" : ",") + storeAs(e, types[index++]);
+                row += (row.empty() ? "" : ",") +
+                       storeAs(e, types[index], {table, targets[index].name});
+                ++index;
             } while (accept(","));
             expect(")");
             if (index != types.size())
@@ -73,7 +75,8 @@ Query Translator::Impl::insertStatement()
         q.sql += "VALUES " + rows;
     } else if (peek().is("SELECT") || (peek().isSymbol("(") && peek(1).is("SELECT"))) {
         const bool paren = accept("(");
-        const SelectInfo select = parseSelect(nullptr, &types);
+        const InsertTargets written{table, targets};
+        const SelectInfo select = parseSelect(nullptr, &written);
         if (paren)
             expect(")");
         if (select.columns.size() != types.size())
@@ -160,7 +163,7 @@ Query Translator::Impl::updateStatement()
         const Expr value = parseExpression(&scope);
         relax(value, LiteralShape::Use::Stored, info.type);
         assignments += (assignments.empty() ? "" : ", ") + sqlName(info.name) + " = " +
-                       storeAs(value, info.type);
+                       storeAs(value, info.type, {table, info.name});
     } while (accept(","));
     expectEnd();
     m_end = savedEnd;

@@ -34,7 +34,7 @@ void numberForText(const Expr &number, Expr &text)
         return;
     const ColumnType target =
         number.type.type == SqlType::Decimal ? typeOf(SqlType::Real) : number.type;
-    text.sql = storeAs(text, target);
+    text.sql = convertAs(text, target);
     text.type = target;
 }
 

@@ -107,8 +107,9 @@ double dateArgument(sqlite3_value *value)
 }
 
 // tsql_int(value, bytes), tsql_decimal(value, scale[, precision]), tsql_text(value[, length,
-// national]), tsql_bit(value), tsql_float(value), tsql_datetime(value): the value converted for
-// a column of that type.
+// national[, table, column]]), tsql_bit(value), tsql_float(value), tsql_datetime(value): the
+// value converted for a column of that type. A text too long for the column named is refused;
+// without a column it is cut, as an expression's conversion cuts it.
 template <SqlType Type> void storeFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
     ColumnType type;
@@ -127,7 +128,19 @@ template <SqlType Type> void storeFunction(sqlite3_context *ctx, int argc, sqlit
             return;
         }
     }
-    setResult(ctx, toStored(valueOf(argv[0]), type));
+    if (Type == SqlType::Text && argc == 3) {
+        setResult(ctx, toConverted(valueOf(argv[0]), type));
+        return;
+    }
+    StoreTarget target;
+    std::string table;
+    std::string column;
+    if (Type == SqlType::Text && argc == 5) {
+        table = textOf(argv[3]);
+        column = textOf(argv[4]);
+        target = {table, column};
+    }
+    setResult(ctx, toStored(valueOf(argv[0]), type, target));
 }
 
 void getdateFunction(sqlite3_context *ctx, int, sqlite3_value **)
@@ -462,23 +475,42 @@ void rightFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 // SQL Server's limit of a text that is not of a max type.
 constexpr long long kMaxTextBytes = 8000;
 
-void replicateFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+// tsql_replicate(text, count, limit, national): the text count times, cut at limit (in the units
+// of textLength) as SQL Server cuts a text that is not of a max type; limit -1 for a max type.
+void replicateFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
-    if (anyNull(argc, argv) || sqlite3_value_double(argv[1]) < 0) {
+    if (anyNull(2, argv) || sqlite3_value_double(argv[1]) < 0) {
         sqlite3_result_null(ctx);
         return;
     }
     const std::string unit = numberText(argv[0]);
     const double count = std::trunc(sqlite3_value_double(argv[1]));
-    if (!unit.empty() && count * static_cast<double>(unit.size()) > kMaxTextBytes)
-        throw HostError("REPLICATE and SPACE make texts of at most " +
-                        std::to_string(kMaxTextBytes) + " bytes.");
+    const long long limit = sqlite3_value_int64(argv[2]);
+    const bool national = sqlite3_value_int(argv[3]) != 0;
     std::string out;
-    if (!unit.empty()) {
-        out.reserve(static_cast<size_t>(count) * unit.size());
-        for (long long i = 0; i < static_cast<long long>(count); ++i)
-            out += unit;
+    if (unit.empty()) {
+        setResult(ctx, Variant(out));
+        return;
     }
+    double repeats = count;
+    std::string_view tail;
+    if (limit >= 0) {
+        const size_t unitLength = std::max<size_t>(1, textLength(unit, national));
+        const auto whole = static_cast<size_t>(limit) / unitLength;
+        if (count > static_cast<double>(whole)) {
+            repeats = static_cast<double>(whole);
+            tail = cutText(unit, static_cast<size_t>(limit) - whole * unitLength, national);
+        }
+    } else {
+        const int most = sqlite3_limit(sqlite3_context_db_handle(ctx), SQLITE_LIMIT_LENGTH, -1);
+        if (count * static_cast<double>(unit.size()) > most)
+            throw HostError("The embedded database does not support texts of more than " +
+                            std::to_string(most) + " bytes.");
+    }
+    out.reserve(static_cast<size_t>(repeats) * unit.size() + tail.size());
+    for (long long i = 0; i < static_cast<long long>(repeats); ++i)
+        out += unit;
+    out += tail;
     setResult(ctx, Variant(out));
 }
 
@@ -665,7 +697,7 @@ void registerFunctions(sqlite3 *db)
         {"tsql_datepart", 3, guarded<datepartFunction>, true},
         {"tsql_len", 1, guarded<lenFunction>, true},
         {"tsql_right", 2, guarded<rightFunction>, true},
-        {"tsql_replicate", 2, guarded<replicateFunction>, true},
+        {"tsql_replicate", 4, guarded<replicateFunction>, true},
         {"tsql_str", 3, guarded<strFunction>, true},
         {"tsql_round", 3, guarded<roundFunction>, true},
         {"tsql_floor", 1, guarded<floorFunction<true>>, true},

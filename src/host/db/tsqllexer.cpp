@@ -60,10 +60,25 @@ size_t symbolLength(std::string_view text)
                     " of the SQL text.");
 }
 
+// SQLite reads SQL text only up to a NUL: what follows would be lost, or read as another
+// statement. The refusal shows what stands before it, to find the text that holds it.
+[[noreturn]] void nulCharacter(std::string_view sql, size_t offset)
+{
+    constexpr size_t kShown = 30;
+    size_t from = offset > kShown ? offset - kShown : 0;
+    while (from < offset && (static_cast<unsigned char>(sql[from]) & 0xC0) == 0x80)
+        ++from;
+    throw HostError("A text holds the character NUL (code 0) after '" +
+                    std::string(sql.substr(from, offset - from)) +
+                    "'; the embedded database does not support it.");
+}
+
 } // namespace
 
 std::vector<Token> tokenize(std::string_view sql)
 {
+    if (const size_t nul = sql.find('\0'); nul != std::string_view::npos)
+        nulCharacter(sql, nul);
     std::vector<Token> tokens;
     // About one token in three characters of generated SQL.
     tokens.reserve(sql.size() / 3 + 1);
@@ -116,6 +131,7 @@ std::vector<Token> tokenize(std::string_view sql)
             const std::string_view written = sql.substr(body, i - 1 - body);
             if (!doubled) {
                 push(TokenKind::String, start, written);
+                tokens.back().national = c != '\'';
                 continue;
             }
             std::string text;
@@ -125,6 +141,7 @@ std::vector<Token> tokenize(std::string_view sql)
                     ++k; // its double
             }
             push(TokenKind::String, start, text);
+            tokens.back().national = c != '\'';
         } else if (c == '[' || c == '"') {
             const size_t close = sql.find(c == '[' ? ']' : '"', i + 1);
             if (close == std::string_view::npos)

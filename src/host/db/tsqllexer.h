@@ -20,10 +20,11 @@ enum class TokenKind
 struct Token
 {
     TokenKind kind = TokenKind::End;
-    std::string text;  // as written (unescaped for strings and quoted names)
-    std::string upper; // uppercase text of words, for keyword tests
-    size_t offset = 0; // position in the batch text
-    size_t size = 0;   // characters it takes there
+    std::string text;      // as written (unescaped for strings and quoted names)
+    std::string upper;     // uppercase text of words, for keyword tests
+    size_t offset = 0;     // position in the batch text
+    size_t size = 0;       // characters it takes there
+    bool national = false; // N'text'
 
     bool is(std::string_view keyword) const { return kind == TokenKind::Word && upper == keyword; }
     bool isSymbol(std::string_view symbol) const

@@ -73,7 +73,8 @@ Literal readLiteral(const Token &t)
     if (t.kind != TokenKind::String)
         return readNumber(t.text);
     ColumnType type = typeOf(SqlType::Text);
-    type.length = static_cast<int>(std::min<size_t>(textLength(t.text, false), INT_MAX));
+    type.national = t.national;
+    type.length = static_cast<int>(std::min<size_t>(textLength(t.text, t.national), INT_MAX));
     return {Variant(t.text), type};
 }
 

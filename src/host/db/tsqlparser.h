@@ -63,6 +63,13 @@ struct FromItem
     std::string on;
 };
 
+// The columns an INSERT ... SELECT writes: each select item is stored as its column takes it.
+struct InsertTargets
+{
+    std::string table;
+    std::vector<ColumnInfo> columns;
+};
+
 struct SelectInfo
 {
     std::string sql;
@@ -87,8 +94,11 @@ ColumnType commonType(const ColumnType &a, const ColumnType &b);
 Expr numericResult(std::string sql, const ColumnType &type);
 // How tsql_divide and tsql_modulo treat their operands.
 int divisionKind(const ColumnType &a, const ColumnType &b);
-// The SQL of a value converted as SQL Server converts it on assignment to a column.
-std::string storeAs(const Expr &e, const ColumnType &target);
+// The SQL of a value converted as SQL Server converts it on assignment to a column; a text too
+// long for the column is refused with its name.
+std::string storeAs(const Expr &e, const ColumnType &target, const StoreTarget &column);
+// The same inside an expression, where a text too long for its type is cut.
+std::string convertAs(const Expr &e, const ColumnType &target);
 // Whether a value of this type is stored in a column of the target type as it is.
 bool storesUnchanged(const ColumnType &from, const ColumnType &target);
 // Throws HostError for a number SQL Server refuses.
@@ -257,15 +267,15 @@ private:
     };
 
     void selectStatement(Translation &result);
-    SelectInfo parseSelect(const Scope *outer, const std::vector<ColumnType> *targetTypes);
-    CoreResult parseSelectCore(const Scope *outer, const std::vector<ColumnType> *targetTypes,
-                               SelectInfo &info, bool first);
+    SelectInfo parseSelect(const Scope *outer, const InsertTargets *targets);
+    CoreResult parseSelectCore(const Scope *outer, const InsertTargets *targets, SelectInfo &info,
+                               bool first);
     std::string orderTerm(const Scope *scope, const SelectInfo &info, bool compound);
     std::string optionalAlias();
     void expandStar(const ScopeTable &table, std::string &items, SelectInfo &info,
-                    const std::vector<ColumnType> *targetTypes);
+                    const InsertTargets *targets);
     void addItem(const Expr &e, const std::string &name, bool aliased, std::string &items,
-                 SelectInfo &info, const std::vector<ColumnType> *targetTypes);
+                 SelectInfo &info, const InsertTargets *targets);
     std::vector<FromItem> parseFrom(Scope &scope);
     FromItem parseTableSource(Scope &scope);
     std::string joinKeyword();
@@ -281,7 +291,7 @@ private:
     Query createStatement();
     Query alterStatement();
     void dropStatement(Translation &result);
-    std::string columnDefinition(bool &identity);
+    std::string columnDefinition(const std::string &table, bool &identity);
     void skipStorageOptions();
     std::string keyColumns();
 

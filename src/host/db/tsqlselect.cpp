@@ -76,12 +76,11 @@ void Translator::Impl::selectStatement(Translation &result)
     result.changesSchema = true;
 }
 
-SelectInfo Translator::Impl::parseSelect(const Scope *outer,
-                                         const std::vector<ColumnType> *targetTypes)
+SelectInfo Translator::Impl::parseSelect(const Scope *outer, const InsertTargets *targets)
 {
     const Nesting nesting(m_depth);
     SelectInfo info;
-    CoreResult core = parseSelectCore(outer, targetTypes, info, true);
+    CoreResult core = parseSelectCore(outer, targets, info, true);
     std::string sql = core.sql;
     const std::string limit = core.limit;
     bool compound = false;
@@ -96,7 +95,7 @@ SelectInfo Translator::Impl::parseSelect(const Scope *outer,
         else
             break;
         compound = true;
-        sql += op + parseSelectCore(outer, targetTypes, info, false).sql;
+        sql += op + parseSelectCore(outer, targets, info, false).sql;
     }
     if (acceptWord("ORDER")) {
         expectWord("BY");
@@ -118,9 +117,9 @@ SelectInfo Translator::Impl::parseSelect(const Scope *outer,
     return info;
 }
 
-Translator::Impl::CoreResult
-Translator::Impl::parseSelectCore(const Scope *outer, const std::vector<ColumnType> *targetTypes,
-                                  SelectInfo &info, bool first)
+Translator::Impl::CoreResult Translator::Impl::parseSelectCore(const Scope *outer,
+                                                               const InsertTargets *targets,
+                                                               SelectInfo &info, bool first)
 {
     CoreResult core;
     core.scope = std::make_unique<Scope>();
@@ -172,7 +171,7 @@ Translator::Impl::parseSelectCore(const Scope *outer, const std::vector<ColumnTy
             if (core.scope->tables.empty())
                 throw HostError("Must specify table to select from.");
             for (const auto &t : core.scope->tables)
-                expandStar(t, items, target, targetTypes);
+                expandStar(t, items, target, targets);
         } else if (peek().isName() && peek(1).isSymbol(".") && peek(2).isSymbol("*")) {
             const std::string qualifier = nameToken();
             advance();
@@ -182,7 +181,7 @@ Translator::Impl::parseSelectCore(const Scope *outer, const std::vector<ColumnTy
                 throw HostError("The column prefix '" + qualifier +
                                 "' does not match with a table name or alias name used in "
                                 "the query.");
-            expandStar(*table, items, target, targetTypes);
+            expandStar(*table, items, target, targets);
         } else if (peek().kind == TokenKind::Variable && peek(1).isSymbol("=")) {
             const Token &variableToken = advance();
             if (!m_session.variables.contains(toUpper(variableToken.text)))
@@ -197,11 +196,11 @@ Translator::Impl::parseSelectCore(const Scope *outer, const std::vector<ColumnTy
             const std::string alias = advance().text;
             advance();
             const Expr e = parseExpression(core.scope.get());
-            addItem(e, alias, true, items, target, targetTypes);
+            addItem(e, alias, true, items, target, targets);
         } else {
             const Expr e = parseExpression(core.scope.get());
             const std::string alias = optionalAlias();
-            addItem(e, alias.empty() ? e.name : alias, !alias.empty(), items, target, targetTypes);
+            addItem(e, alias.empty() ? e.name : alias, !alias.empty(), items, target, targets);
         }
         if (!accept(","))
             break;
@@ -288,22 +287,23 @@ std::string Translator::Impl::optionalAlias()
 }
 
 void Translator::Impl::expandStar(const ScopeTable &table, std::string &items, SelectInfo &info,
-                                  const std::vector<ColumnType> *targetTypes)
+                                  const InsertTargets *targets)
 {
     for (const auto &c : table.columns) {
         Expr e{sqlName(table.alias) + "." + sqlName(c.name), c.type, c.name};
-        addItem(e, c.name, false, items, info, targetTypes);
+        addItem(e, c.name, false, items, info, targets);
     }
 }
 
 void Translator::Impl::addItem(const Expr &e, const std::string &name, bool aliased,
-                               std::string &items, SelectInfo &info,
-                               const std::vector<ColumnType> *targetTypes)
+                               std::string &items, SelectInfo &info, const InsertTargets *targets)
 {
     const size_t index = info.columns.size();
     std::string sql = e.sql;
-    if (targetTypes && index < targetTypes->size())
-        sql = storeAs(e, (*targetTypes)[index]);
+    if (targets && index < targets->columns.size()) {
+        const ColumnInfo &column = targets->columns[index];
+        sql = storeAs(e, column.type, {targets->table, column.name});
+    }
     if (aliased || sql != e.sql)
         sql += " AS " + sqlName(name);
     items += (items.empty() ? "" : ", ") + sql;

@@ -15,7 +15,7 @@ Translator::Impl::Nesting::Nesting(int &depth) : m_depth(depth)
 
 void Translator::Impl::Nesting::tooDeep()
 {
-    throw HostError("The statement is nested too deeply.");
+    throw HostError(std::string(kNestedTooDeeply));
 }
 
 Translation Translator::Impl::statement()

@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace host::tsql {
@@ -75,6 +76,12 @@ struct Translation
     bool changesSchema = false;
     std::vector<BoundLiteral> literals; // of a SELECT, INSERT, UPDATE or DELETE
 };
+
+// The refusal of a statement nested deeper than the embedded database goes (SQL Server goes
+// deeper: SQLite's parser holds about 30 levels of subqueries).
+inline constexpr std::string_view kNestedTooDeeply =
+    "The statement is nested too deeply for the embedded database; write it with fewer nested "
+    "levels.";
 
 // Literals of SELECT, INSERT, UPDATE and DELETE are bound as parameters where SQLite reads a
 // parameter as it reads the literal (not in GROUP BY and ORDER BY, where a number is a column),

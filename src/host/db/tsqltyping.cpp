@@ -1,5 +1,7 @@
 #include "host/db/tsqlparser.h"
 
+#include "host/core/sqltext.h"
+
 #include <algorithm>
 
 namespace host::tsql {
@@ -183,7 +185,10 @@ bool storesUnchanged(const ColumnType &from, const ColumnType &target)
     return true;
 }
 
-std::string storeAs(const Expr &e, const ColumnType &target)
+namespace {
+
+// storeAs, or convertAs without a column.
+std::string conversion(const Expr &e, const ColumnType &target, const StoreTarget *column)
 {
     if (storesUnchanged(e.type, target))
         return e.sql;
@@ -202,17 +207,33 @@ std::string storeAs(const Expr &e, const ColumnType &target)
         return "tsql_decimal(" + (rounded ? e.unrounded : e.sql) + "," + scale + "," +
                std::to_string(target.precision) + ")";
     }
-    case SqlType::Text:
+    case SqlType::Text: {
         if (target.length < 0)
             return "tsql_text(" + e.sql + ")";
-        return "tsql_text(" + e.sql + "," + std::to_string(target.length) + "," +
-               (target.national ? "1" : "0") + ")";
+        std::string sql = "tsql_text(" + e.sql + "," + std::to_string(target.length) + "," +
+                          (target.national ? "1" : "0");
+        if (column)
+            sql += "," + sqlString(column->table) + "," + sqlString(column->column);
+        return sql + ")";
+    }
     case SqlType::DateTime:
         return "tsql_datetime(" + e.sql + ")";
     case SqlType::Unknown:
         break;
     }
     return e.sql;
+}
+
+} // namespace
+
+std::string storeAs(const Expr &e, const ColumnType &target, const StoreTarget &column)
+{
+    return conversion(e, target, &column);
+}
+
+std::string convertAs(const Expr &e, const ColumnType &target)
+{
+    return conversion(e, target, nullptr);
 }
 
 std::string declarationFor(const ColumnType &type)

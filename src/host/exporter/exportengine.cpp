@@ -9,7 +9,13 @@
 
 #include <QString>
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <memory>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace host {
 namespace {
@@ -30,6 +36,33 @@ void check(lxw_error error)
 {
     if (error != LXW_NO_ERROR)
         throw HostError(std::string("The workbook could not be written: ") + lxw_strerror(error));
+}
+
+// Why no file can be made at path, for the user to mend: the writer itself only knows that
+// it could not create it.
+std::string whyNotWritable(const std::string &path)
+{
+    namespace fs = std::filesystem;
+    const fs::path file(path);
+    const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+    std::error_code ec;
+    const auto status = fs::status(file, ec);
+    if (fs::is_directory(status))
+        return path + " is a folder.";
+    if (fs::exists(status) && !fs::is_regular_file(status))
+        return path + " is no regular file.";
+    if (!fs::exists(folder, ec))
+        return "the folder " + folder.string() + " does not exist.";
+    if (!fs::is_directory(folder, ec))
+        return folder.string() + " is a file, not a folder.";
+    const bool existed = fs::exists(status);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return path + " cannot be written: " + std::strerror(errno) + ".";
+    ::close(fd);
+    if (!existed)
+        fs::remove(file, ec);
+    return lxw_strerror(LXW_ERROR_CREATING_XLSX_FILE);
 }
 
 // The title as a worksheet name: without the characters a sheet name may not hold, at most
@@ -145,6 +178,11 @@ void ExportEngine::Run(const std::string &title)
 
 void ExportEngine::writeWorkbook(const std::string &path, const std::string &title)
 {
+    // Writing into a pipe or a device would wait for a reader that may never come.
+    std::error_code ec;
+    const auto target = std::filesystem::status(path, ec);
+    if (std::filesystem::exists(target) && !std::filesystem::is_regular_file(target))
+        throw HostError("The workbook could not be written: " + whyNotWritable(path));
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
     WorkbookPtr workbook(workbook_new_opt(path.c_str(), &options));
@@ -187,7 +225,10 @@ void ExportEngine::writeWorkbook(const std::string &path, const std::string &tit
         }
     }
     lxw_workbook *raw = workbook.release();
-    check(workbook_close(raw));
+    const lxw_error closed = workbook_close(raw);
+    if (closed == LXW_ERROR_CREATING_XLSX_FILE)
+        throw HostError("The workbook could not be written: " + whyNotWritable(path));
+    check(closed);
 }
 
 } // namespace host

@@ -67,6 +67,11 @@ std::vector<std::vector<Variant>> SheetGrid::takeRows()
 
 SheetGrid readWorkbook(const std::filesystem::path &file)
 {
+    // Opening a pipe or a device would wait for a writer that may never come.
+    std::error_code ec;
+    const auto status = std::filesystem::status(file, ec);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+        throw HostError("The workbook " + file.string() + " is no regular file.");
     std::ifstream in(file, std::ios::binary);
     if (!in)
         throw HostError("Cannot open the workbook " + file.string());

@@ -1,6 +1,7 @@
 #include "host/ui/form.h"
 
 #include "host/core/hosterror.h"
+#include "host/lang/hosttext.h"
 #include "host/ui/fonts.h"
 #include "host/ui/keyrouting.h"
 #include "host/ui/modalservices.h"
@@ -11,6 +12,23 @@
 #include <QKeyEvent>
 
 namespace host::ui {
+
+namespace {
+
+// What a failure that left a handler says: a sentence of its own, then why, in the user's
+// language where the database stood in the way.
+QString failureText(const std::exception &error)
+{
+    const auto *hostError = dynamic_cast<const HostError *>(&error);
+    std::string why = hostError ? hostError->Description() : error.what();
+    if (hostError && hostError->Number() == HostError::DatabaseBusy)
+        why = hostText("数据库正忙，请稍后再试。");
+    else if (hostError && hostError->Number() == HostError::DatabaseReadOnly)
+        why = hostText("数据库是只读的，不能写入。");
+    return hostCaption("操作没有完成，原因：") + QLatin1Char('\n') + QString::fromStdString(why);
+}
+
+} // namespace
 
 Form::Form(QWidget *parent)
     : QMainWindow(parent), TwipsGeometry(static_cast<QWidget &>(*this)), m_client(new QWidget(this))
@@ -92,10 +110,8 @@ void Form::guard(const std::function<void()> &handler) const
 {
     try {
         handler();
-    } catch (const HostError &error) {
-        MsgBox(QString::fromStdString(error.Description()), Msg::Critical, Caption());
     } catch (const std::exception &error) {
-        MsgBox(QString::fromUtf8(error.what()), Msg::Critical, Caption());
+        MsgBox(failureText(error), Msg::Critical, Caption());
     } catch (...) {
         MsgBox(QStringLiteral("Unknown error"), Msg::Critical, Caption());
     }

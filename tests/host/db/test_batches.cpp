@@ -232,6 +232,45 @@ TEST_F(Batches, KeptStatementsFollowTheSchemaAndTheClockIsReadOncePerStatement)
     EXPECT_EQ(scalar(db, "select count(distinct d) from big"), Variant(1));
 }
 
+// What SQLite would say in its own words, or not at all, the layer says in SQL Server's words
+// or its own.
+TEST_F(Batches, RefusalsSayWhatWentWrong)
+{
+    const std::string nul("a\0b", 3);
+    struct Refusal
+    {
+        std::string batch;
+        std::string says;
+    };
+    const Refusal refusals[] = {
+        {"select nosuch from t", "Invalid column name 'nosuch'."},
+        {"select x.nosuch from t x", "The multi-part identifier \"x.nosuch\" could not be bound."},
+        {"select id from t a join t b on a.id = b.id", "Ambiguous column name 'id'."},
+        // SQLite reads SQL text up to a NUL: the text that holds one is refused, bound as a
+        // parameter or written into the SQL.
+        {"update t set name = '" + nul + "' where id = 1", "NUL (code 0) after 'update t set"},
+        {"if exists (select 1 from t where name = '" + nul + "') select 1", "NUL"},
+        {"declare @v varchar(10) set @v = N'" + nul + "'", "NUL"},
+        // What SQL Server has and the layer has not is refused as such, not as a fault of the
+        // SQL.
+        {"select patindex('%a%', name) from t", "not a built-in function the embedded database "
+                                                "supports"},
+        {"select datepart(ns, d) from t", "not a datepart option the embedded database supports"},
+        {"select convert(varbinary(4), name) from t", "not a system type the embedded database "
+                                                      "supports"},
+        {"declare @v xml", "among the types the embedded database supports"},
+    };
+    for (const auto &r : refusals) {
+        try {
+            db.Execute(r.batch);
+            ADD_FAILURE() << r.batch << " ran";
+        } catch (const HostError &e) {
+            EXPECT_NE(e.Description().find(r.says), std::string::npos) << e.Description();
+        }
+    }
+    EXPECT_EQ(scalar(db, "select name from t where id = 1"), Variant("a"));
+}
+
 TEST_F(Batches, SyntaxErrorsNameTheStatement)
 {
     // An error in the batch's structure is found before anything runs.

@@ -238,12 +238,15 @@ TEST(Fuzz, DeepNestingIsRefusedShallowNestingRuns)
         const std::string shallow = nested(shape, 8);
         EXPECT_NO_THROW(db.Execute(shallow)) << shape;
         EXPECT_NO_THROW(db.Execute("INSERT INTO n (a) " + shallow)) << shape;
-        for (const int depth : {500, 5000}) {
+        // From about 30 levels SQLite's parser gives up where SQL Server would not: the refusal
+        // is the layer's own, whichever of the two refuses.
+        for (const int depth : {30, 100, 500, 5000}) {
             for (const std::string &sql :
                  {nested(shape, depth), "INSERT INTO n (a) " + nested(shape, depth)}) {
                 try {
                     db.Execute(sql);
-                    ADD_FAILURE() << shape << " " << depth << " deep ran";
+                    if (depth > 100)
+                        ADD_FAILURE() << shape << " " << depth << " deep ran";
                 } catch (const host::HostError &e) {
                     EXPECT_NE(e.Description().find("nested too deeply"), std::string::npos)
                         << shape << ": " << e.Description();

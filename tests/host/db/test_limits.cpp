@@ -70,10 +70,14 @@ const Refusal kRefusals[] = {
     {"FQty", "999.996", "data type numeric"},
     {"FQty", "'12345'", "data type numeric"},
     {"FQty", "FInt", "data type numeric"}, // the row's FInt holds 2147483647 below
-    {"FName", "'abcde'", "String or binary data would be truncated."},
-    {"FName", "'中文中'", "truncated"},
-    {"FName", "FName + 'x'", "truncated"},
-    {"FWide", "N'中文中文'", "truncated"},
+    // The refusal names the column and its length, counted as SQL Server counts it.
+    {"FName", "'abcde'",
+     "String or binary data would be truncated in table 'Lim', column 'FName': it holds 4 bytes"},
+    {"FName", "'中文中'",
+     "column 'FName': it holds 4 bytes (a Chinese character takes two), the "
+     "value has 6."},
+    {"FName", "FName + 'x'", "column 'FName'"},
+    {"FWide", "N'中文中文'", "column 'FWide': it holds 3 characters, the value has 4."},
     {"FDate", "'1752-12-31'", "out-of-range value"},
     {"FDate", "1e308", "data type datetime"},
     {"FDate", "-100000", "data type datetime"},
@@ -151,8 +155,6 @@ TEST_F(Limits, ConversionsRefuseWhatTheTargetCannotHold)
         {"", "CAST('1e999' AS float)", "data type float"},
         {"", "DATEPART(yy, 1e308)", "data type datetime"},
         {"", "1e308 * 10", "data type float"},
-        {"", "LEN(SPACE(1e18))", "8000 bytes"},
-        {"", "LEN(REPLICATE('ab', 4001))", "8000 bytes"},
         {"", "(SELECT 1 FROM (SELECT 1e999 AS x) d)", "out of the range"},
     };
     for (const auto &c : conversions)
@@ -166,10 +168,56 @@ TEST_F(Limits, ConversionsRefuseWhatTheTargetCannotHold)
     EXPECT_EQ(scalar(db, "SELECT CAST(2147483647 AS int)"), Variant(2147483647));
     EXPECT_EQ(scalar(db, "SELECT ROUND(1e300, 2000000000, 1)"), Variant(1e300));
     EXPECT_EQ(scalar(db, "SELECT ROUND(2.5, -2147483648)"), Variant(0.0));
-    EXPECT_EQ(scalar(db, "SELECT LEN(REPLICATE('ab', 4000))"), Variant(8000));
-    EXPECT_EQ(scalar(db, "SELECT LEN(REPLICATE('', 1e18))"), Variant(0));
     EXPECT_TRUE(scalar(db, "SELECT STR(1, 2000000000)").isNull());
-    EXPECT_TRUE(scalar(db, "SELECT SPACE(-1)").isNull());
+}
+
+// Outside a column SQL Server cuts a text to its type's length without an error: a variable, an
+// ISNULL's replacement, REPLICATE and SPACE (8,000 bytes, 4,000 characters of an nvarchar,
+// unless the text repeated is of a max type).
+TEST_F(Limits, TextsOutsideAColumnAreCutAsTheServerCutsThem)
+{
+    db.Execute("CREATE TABLE Wide (FMax varchar(max), FText ntext)\r\n"
+               "INSERT INTO Wide VALUES ('ab', N'ab')");
+    struct Cut
+    {
+        const char *batch;
+        Variant value;
+    };
+    const Cut cuts[] = {
+        {"DECLARE @v varchar(3) SET @v = 'abcdef' SELECT @v", "abc"},
+        {"DECLARE @v varchar(5) = '中文中' SELECT @v", "中文"},
+        {"DECLARE @v nvarchar(2) SELECT @v = N'中文中' SELECT @v", "中文"},
+        {"DECLARE @v varchar(3) SELECT @v = FName + 'xyz' FROM Lim SELECT @v", "abc"},
+        {"DECLARE @v varchar(2) SET @v = 12345 SELECT @v", "*"},
+        {"SELECT ISNULL(FWide, N'四五六七') FROM Lim", "四五六"},
+        {"SELECT LEN(REPLICATE(N'盘', 3000))", 3000},
+        {"SELECT LEN(REPLICATE('盘', 3000))", 3000},
+        {"SELECT LEN(REPLICATE('盘', 5000))", 4000},
+        {"SELECT LEN(REPLICATE(N'a', 5000))", 4000},
+        {"SELECT LEN(REPLICATE('ab', 4000))", 8000},
+        {"SELECT LEN(REPLICATE('abc', 1e18))", 8000},
+        {"SELECT RIGHT(REPLICATE('abc', 3000), 3)", "cab"},
+        {"SELECT LEN(REPLICATE('', 1e18))", 0},
+        {"SELECT DATALENGTH(SPACE(1e18))", 8000},
+        {"SELECT SPACE(-1)", Variant::null()},
+        {"DECLARE @m varchar(max) = 'ab' SELECT LEN(REPLICATE(@m, 5000))", 10000},
+        {"SELECT LEN(REPLICATE(FMax, 5000)) FROM Wide", 10000},
+        {"SELECT LEN(REPLICATE(FText, 5000)) FROM Wide", 10000},
+    };
+    db.Execute("UPDATE Lim SET FName = 'abcd'");
+    for (const auto &c : cuts) {
+        try {
+            EXPECT_EQ(scalar(db, c.batch), c.value) << c.batch;
+        } catch (const host::HostError &e) {
+            ADD_FAILURE() << c.batch << " gave: " << e.Description();
+        }
+    }
+    // A decimal is never cut short; the layer refuses a max text beyond what SQLite holds.
+    EXPECT_NE(errorOf("DECLARE @v varchar(2) SET @v = 1.25").find("data type varchar"),
+              std::string::npos);
+    EXPECT_NE(errorOf("SELECT LEN(REPLICATE(FMax, 1e18)) FROM Wide")
+                  .find("embedded database does not support texts of more than"),
+              std::string::npos);
 }
 
 TEST_F(Limits, BulkInsertRefusesTheRowAndKeepsNothing)
@@ -183,6 +231,13 @@ TEST_F(Limits, BulkInsertRefusesTheRowAndKeepsNothing)
         host::BulkInsert bulk(db, "Lim", {"FInt", "FName", "FQty", "FDate"});
         bulk.add({1, "ab", 1.5, "2026-01-01"});
         EXPECT_THROW(bulk.add(row), host::HostError) << host::CStr(row[0]);
+    }
+    host::BulkInsert bulk(db, "Lim", {"FName"});
+    try {
+        bulk.add({"abcde"});
+        ADD_FAILURE() << "a text too long was stored";
+    } catch (const host::HostError &e) {
+        EXPECT_NE(e.Description().find("table 'Lim', column 'FName'"), std::string::npos);
     }
     EXPECT_EQ(scalar(db, "SELECT COUNT(*) FROM Lim"), Variant(1));
 }

@@ -106,6 +106,46 @@ TEST(RecordsetTest, FilterCriteria)
     EXPECT_EQ(rs.RecordCount(), 4);
 }
 
+TEST(RecordsetTest, FilterLikeMatchesWildcardsOnly)
+{
+    struct Case
+    {
+        std::string text;
+        std::string pattern;
+        bool matches;
+    };
+    const std::string longText(20000, 'a');
+    const std::string manyWildcards(26, '%');
+    const Case cases[] = {
+        {"bolt", "BOLT", true},
+        {"bolt", "bol", false},
+        {"bolt", "b*", true},
+        {"bolt", "*t", true},
+        {"bolt", "%o%", true},
+        {"bolt", "%x%", false},
+        {"", "%", true},
+        {"", "", true},
+        {"bolt", "", false},
+        {"abcabd", "%ab%d", true}, // the first "ab" leads nowhere: the wildcard takes it
+        {"abcabc", "%ab%d", false},
+        {"a%b", "a%b", true},
+        {"M6_10", "M6_10", true}, // "_" and "[...]" are no wildcards in a filter
+        {"M6x10", "M6_10", false},
+        {"[a]", "[a]", true},
+        {"a", "[a]", false},
+        {"螺栓M6", "%栓m%", true},
+        {"螺栓M6", "%母%", false},
+        {longText, manyWildcards + "b", false},
+        {longText + "b", manyWildcards + "a%b" + manyWildcards, true},
+    };
+    for (const auto &c : cases) {
+        Recordset rs({"FName"}, {{c.text}});
+        rs.Filter("FName LIKE '" + c.pattern + "'");
+        EXPECT_EQ(rs.RecordCount(), c.matches ? 1 : 0)
+            << c.text.substr(0, 20) << " LIKE " << c.pattern.substr(0, 40);
+    }
+}
+
 TEST(RecordsetTest, SortCloneAndBookmarks)
 {
     Recordset rs = sample();

@@ -14,6 +14,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <sys/stat.h>
+
 namespace {
 
 class SheetImportTest : public ::testing::Test
@@ -110,6 +112,18 @@ TEST_F(SheetImportTest, AFileThatIsNoWorkbookIsAnError)
     const auto broken = m_dir / "broken.xlsx";
     std::ofstream(broken, std::ios::binary) << "PK\x03\x04 not really a zip";
     EXPECT_THROW(reader.importdata(broken.string()), host::HostError);
+    // A pipe is refused before it is opened, which would wait for a writer.
+    const auto pipe = m_dir / "pipe.xlsx";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    for (const auto &notAFile : {pipe, m_dir}) {
+        try {
+            reader.importdata(notAFile.string());
+            ADD_FAILURE() << notAFile << " was read";
+        } catch (const host::HostError &e) {
+            EXPECT_NE(e.Description().find("is no regular file"), std::string::npos)
+                << e.Description();
+        }
+    }
 }
 
 TEST(DispBuilderTest, ShowsItsLinesInOneWindow)

@@ -16,8 +16,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <iostream>
 #include <sstream>
+#include <stdexcept>
 
 using namespace host::ui;
 
@@ -177,15 +179,36 @@ TEST(Form, FailedLoadReachesTheCallerAndLeavesTheWindowUnloaded)
     EXPECT_EQ(modals.modalWindows().size(), 1U);
 }
 
-TEST(Form, GuardShowsTheFailureAndLetsNothingEscape)
+TEST(Form, GuardShowsTheFailureAfterASentenceAndLetsNothingEscape)
 {
+    struct Failure
+    {
+        std::function<void()> raise;
+        QString why;
+    };
+    const Failure failures[] = {
+        {[] { throw host::HostError("磁盘已满"); }, QStringLiteral("磁盘已满")},
+        {[] { throw std::runtime_error("no ledger"); }, QStringLiteral("no ledger")},
+        // The database's own failures read in the user's language, without the statement.
+        {[] { throw host::HostError("database is locked\nSQL: x", host::HostError::DatabaseBusy); },
+         QStringLiteral("数据库正忙，请稍后再试。")},
+        {[] {
+             throw host::HostError("attempt to write a readonly database",
+                                   host::HostError::DatabaseReadOnly);
+         },
+         QStringLiteral("数据库是只读的，不能写入。")},
+    };
     ScriptedModals modals;
     Form form;
     form.setCaption(QStringLiteral("盘点进程"));
-    form.guard([] { throw host::HostError("磁盘已满"); });
-    ASSERT_EQ(modals.messages().size(), 1U);
-    EXPECT_EQ(modals.messages()[0].text, QStringLiteral("磁盘已满"));
-    EXPECT_EQ(modals.messages()[0].style, Msg::Critical);
+    for (const Failure &f : failures)
+        form.guard(f.raise);
+    ASSERT_EQ(modals.messages().size(), std::size(failures));
+    for (size_t i = 0; i < std::size(failures); ++i) {
+        EXPECT_EQ(modals.messages()[i].text,
+                  QStringLiteral("操作没有完成，原因：\n") + failures[i].why);
+        EXPECT_EQ(modals.messages()[i].style, Msg::Critical);
+    }
 }
 
 TEST(BusyCursor, IsRestoredOnEveryWayOut)
