@@ -274,10 +274,11 @@ TEST_F(AddLine, NewLineWritesEveryColumn)
         {"FSecQty", "0"},
         {"FSecQtyAct", "2.5"},
         {"FSecCheckQty", "2.5"},
-        {"FSecAdjQty", "1"},
+        // 5 pieces to 2.5 kilograms: the adjustment of one piece is half a kilogram.
+        {"FSecAdjQty", "0.5"},
         // Differences by the same rule as an added-to line: less the adjustment.
         {"FMinus", "4"},
-        {"FSecMinus", "1.5"},
+        {"FSecMinus", "2"},
     };
     for (const auto &[column, text] : expected)
         EXPECT_EQ(host::CStr(rs->Fields(column).Value()), text) << column;
@@ -324,9 +325,8 @@ TEST_F(AddLine, OppositeDirectionsAreRefusedAndLeaveTheLinesAsTheyWere)
     ASSERT_TRUE(typeStock(QStringLiteral("S02")));
     ASSERT_TRUE(
         type(*window->txtAuxPropName, QStringLiteral("RED"), &frmAddItem::txtAuxPropName_Validate));
-    // A gain in the base unit with a loss in the second unit.
-    setCell(*window->grdQty, QStringLiteral("4"));
-    setCell(*window->grdAdjQty, QStringLiteral("1"));
+    // A gain in the second unit with no difference in the base unit.
+    setCell(*window->grdQty, QStringLiteral("0"));
     setCell(*window->grdSecQty, QStringLiteral("0.5"));
     EXPECT_FALSE(window->AppendItem());
     EXPECT_EQ(m_modals.messageTexts(),
@@ -334,9 +334,124 @@ TEST_F(AddLine, OppositeDirectionsAreRefusedAndLeaveTheLinesAsTheyWere)
                   QStringLiteral("添加物料基本单位与辅助计量单位盘盈盘亏方向不一致，添加失败！")});
     EXPECT_EQ(countLines(), before);
     // The transaction ended: the next line is saved on its own.
-    setCell(*window->grdSecQty, QStringLiteral("3"));
+    setCell(*window->grdQty, QStringLiteral("4"));
     EXPECT_TRUE(window->AppendItem());
     EXPECT_EQ(count("select * from ICInvBackup"), 2);
+}
+
+// A second-unit quantity is never a counting-unit figure: without a second unit it is 0, with
+// one the adjustment goes over by the rate the two counted quantities give, as in the grid.
+struct SecondUnitCase
+{
+    const char *description;
+    long item, unit, secUnit;
+    double coefficient, qty, adjQty, secQty;
+    double minus, secAdjQty, secMinus;
+};
+
+void PrintTo(const SecondUnitCase &c, std::ostream *os)
+{
+    *os << c.description;
+}
+
+class SecondUnit : public AddLine, public ::testing::WithParamInterface<SecondUnitCase>
+{};
+
+TEST_P(SecondUnit, QuantitiesOfTheSecondUnitFollowItsOwnCount)
+{
+    const SecondUnitCase &c = GetParam();
+    EXPECT_TRUE(PubVariant::SaveAddItem(c.item, c.unit, 2, "", "", host::Variant(c.qty), "", 0, "",
+                                        0, c.coefficient, 0, c.adjQty, c.secUnit, c.secQty));
+    EXPECT_TRUE(m_modals.messages().empty());
+    const auto rs = sql("select FAdjQty,FMinus,FSecAdjQty,FSecCheckQty,FSecMinus from ICInvBackup "
+                        "where FStockID=2");
+    ASSERT_EQ(rs->RecordCount(), 1);
+    EXPECT_DOUBLE_EQ(host::CDbl(rs->Fields("FAdjQty").Value()), c.adjQty);
+    EXPECT_DOUBLE_EQ(host::CDbl(rs->Fields("FMinus").Value()), c.minus);
+    EXPECT_DOUBLE_EQ(host::CDbl(rs->Fields("FSecAdjQty").Value()), c.secAdjQty);
+    EXPECT_DOUBLE_EQ(host::CDbl(rs->Fields("FSecCheckQty").Value()), c.secQty);
+    EXPECT_DOUBLE_EQ(host::CDbl(rs->Fields("FSecMinus").Value()), c.secMinus);
+}
+
+const SecondUnitCase kSecondUnits[] = {
+    {"no second unit counted 3 boxes adjusted by 1", 1, 2, 0, 12, 3, 1, 0, 24, 0, 0},
+    {"second unit at 2 pieces a kilogram", 2, 1, 3, 1, 5, 1, 2.5, 4, 0.5, 2},
+    {"second unit not counted", 2, 1, 3, 1, 4, 1, 0, 3, 0, 0},
+};
+INSTANTIATE_TEST_SUITE_P(Lines, SecondUnit, ::testing::ValuesIn(kSecondUnits),
+                         [](const auto &param) {
+                             return caseName(param.index, param.param.description);
+                         });
+
+// The rule the save runs on the line it leaves: refused when the base difference is 0 and the
+// second-unit one is not, or when the two point different ways.
+TEST_F(AddLine, DifferencesOfTheTwoUnitsMustPointTheSameWay)
+{
+    struct Base
+    {
+        int sign;
+        double qty, adjQty;
+    };
+    const Base bases[] = {{-1, -2, 0}, {0, 0, 0}, {1, 2, 0}};
+    const std::string refused = "添加物料基本单位与辅助计量单位盘盈盘亏方向不一致，添加失败！";
+    int n = 0;
+    for (const Base &base : bases) {
+        for (const double secQty : {-1.0, 0.0, 1.0}) {
+            const int secSign = secQty < 0 ? -1 : secQty > 0 ? 1 : 0;
+            const bool conflict = (base.sign == 0 && secSign != 0) || base.sign * secSign < 0;
+            const std::string batch = "D" + std::to_string(++n);
+            const auto shown = m_modals.messageTexts().size();
+            EXPECT_EQ(PubVariant::SaveAddItem(2, 1, 2, batch, "", host::Variant(base.qty), "", 0,
+                                              "", 0, 1, 0, base.adjQty, 3, secQty),
+                      !conflict)
+                << base.sign << " " << secQty;
+            EXPECT_EQ(count("select * from ICInvBackup where FBatchNo='" + batch + "'"),
+                      conflict ? 0 : 1)
+                << base.sign << " " << secQty;
+            EXPECT_EQ(m_modals.messageTexts().mid(shown),
+                      conflict ? QStringList{QString::fromStdString(refused)} : QStringList{});
+        }
+    }
+}
+
+// One line per count-line key: an entry that differs from the process's line in any key column
+// (a second stock place among them) is a line of its own; the same key adds to the line.
+TEST_F(AddLine, AnEntryAddsToTheLineOfItsKeyOnly)
+{
+    struct KeyCase
+    {
+        const char *column;
+        long item, unit, stock, place, aux, period;
+        const char *batch, *mto, *date;
+    };
+    const KeyCase cases[] = {
+        {"none", 1, 2, 1, 1, 0, 0, "", "", ""},
+        {"stock place", 1, 2, 1, 2, 0, 0, "", "", ""},
+        {"stock", 1, 2, 2, 1, 0, 0, "", "", ""},
+        {"item", 3, 2, 1, 1, 0, 0, "", "", ""},
+        {"unit", 1, 1, 1, 1, 0, 0, "", "", ""},
+        {"aux", 1, 2, 1, 1, 7, 0, "", "", ""},
+        {"batch", 1, 2, 1, 1, 0, 0, "L1", "", ""},
+        {"mto", 1, 2, 1, 1, 0, 0, "", "P1", ""},
+        {"date", 1, 2, 1, 1, 0, 0, "", "", "2026-06-01"},
+        {"period", 1, 2, 1, 1, 0, 30, "", "", ""},
+    };
+    const std::string original =
+        "FItemID=1 and FStockID=1 and FStockPlaceID=1 and FUnitID=2 and FAuxPropID=0 and "
+        "FBatchNo='' and FMtoNo='' and FKFDate='' and FKFPeriod=0";
+    for (const KeyCase &c : cases) {
+        sql("delete from ICInvBackup where not (" + original + ")");
+        sql("update ICInvBackup set FAuxCheckQty=2,FAuxQtyAct=2,FCheckQty=24,FQtyAct=24");
+        EXPECT_TRUE(PubVariant::SaveAddItem(c.item, c.unit, c.stock, c.batch, c.mto,
+                                            host::Variant(1.0), "", c.place, c.date, c.period, 12,
+                                            c.aux, 0, 0, 0))
+            << c.column;
+        const bool same = std::string(c.column) == "none";
+        EXPECT_EQ(count("select * from ICInvBackup"), same ? 1 : 2) << c.column;
+        EXPECT_EQ(value("select FAuxCheckQty from ICInvBackup where " + original), same ? "3" : "2")
+            << c.column;
+    }
+    EXPECT_TRUE(m_modals.messages().empty());
 }
 
 TEST_F(AddLine, BlankAndNonNumericCellsCountByTheirLeadingNumber)
