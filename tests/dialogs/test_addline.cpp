@@ -156,6 +156,42 @@ TEST_F(AddLine, UnknownCodeAsksAgainOrClears)
               QStringList(2, QStringLiteral("物料代码在基础资料中不存在或被禁用，是否重新输入?")));
 }
 
+// However an item is found, a deleted one or one of class 6 or 8 is refused as its code is:
+// the user types each of its codes into the real window and leaves the box.
+TEST_F(AddLine, EveryWayOfFindingAnItemRefusesWhatItsCodeRefuses)
+{
+    struct Way
+    {
+        const char *code;
+        bool fullNumbers;
+    };
+    const Way ways[] = {{"01.002", true}, {"002", false}, {"YQ", true}, {"6901234567890", true}};
+    const char *const states[] = {"FDeleted=0,FErpClsID=1", "FDeleted=1", "FErpClsID=6",
+                                  "FErpClsID=8"};
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    for (const Way &way : ways) {
+        module().gUseShortNumber = way.fullNumbers;
+        for (const char *state : states) {
+            sql("update t_ICItemBase set FDeleted=0,FErpClsID=1 where FItemID=2");
+            sql(std::string("update t_ICItemBase set ") + state + " where FItemID=2");
+            const bool usable = state == states[0];
+            const auto shown = m_modals.messageTexts().size();
+            if (!usable)
+                m_modals.answer(host::ui::Msg::No);
+            window->txtNumber->clear();
+            window->txtNumber->setFocus();
+            QTest::keyClicks(window->txtNumber, QString::fromUtf8(way.code));
+            QTest::keyClick(window->txtNumber, Qt::Key_Tab);
+            EXPECT_EQ(window->itemId(), usable ? 2 : 0) << way.code << " " << state;
+            const QStringList refused{
+                QStringLiteral("物料代码在基础资料中不存在或被禁用，是否重新输入?")};
+            EXPECT_EQ(m_modals.messageTexts().mid(shown), usable ? QStringList{} : refused)
+                << way.code << " " << state;
+        }
+    }
+}
+
 struct CodeCase
 {
     const char *description;
@@ -499,10 +535,14 @@ TEST_F(AddLine, StockPlaceAndBatchListsFillTheirBoxes)
     int f8 = 119;
     window->txtSPNumber_KeyDown(f8, 0);
     window->txtBatchNo_KeyDown(f8, 0);
-    // Only the places of the stock's group, and the item's batches in stock.
-    EXPECT_EQ(listed, (std::vector<int>{2, 2}));
-    EXPECT_EQ(window->stockPlaceId(), 2);
+    // Only the detail places of the stock's group, and the item's batches in stock.
+    EXPECT_EQ(listed, (std::vector<int>{1, 2}));
+    EXPECT_EQ(window->stockPlaceId(), 1);
     EXPECT_EQ(window->txtBatchNo->Text(), "L01");
+    // The place picked is one that its typed code finds.
+    EXPECT_TRUE(typePlace(window->txtSPNumber->Text()));
+    EXPECT_EQ(window->stockPlaceId(), 1);
+    EXPECT_TRUE(m_modals.messages().empty());
 }
 
 } // namespace
