@@ -377,47 +377,36 @@ TEST_F(AddLine, OppositeDirectionsAreRefusedAndLeaveTheLinesAsTheyWere)
 
 // A second-unit quantity is never a counting-unit figure: without a second unit it is 0, with
 // one the adjustment goes over by the rate the two counted quantities give, as in the grid.
-struct SecondUnitCase
+TEST_F(AddLine, QuantitiesOfTheSecondUnitFollowItsOwnCount)
 {
-    const char *description;
-    long item, unit, secUnit;
-    double coefficient, qty, adjQty, secQty;
-    double minus, secAdjQty, secMinus;
-};
-
-void PrintTo(const SecondUnitCase &c, std::ostream *os)
-{
-    *os << c.description;
-}
-
-class SecondUnit : public AddLine, public ::testing::WithParamInterface<SecondUnitCase>
-{};
-
-TEST_P(SecondUnit, QuantitiesOfTheSecondUnitFollowItsOwnCount)
-{
-    const SecondUnitCase &c = GetParam();
-    EXPECT_TRUE(PubVariant::SaveAddItem(c.item, c.unit, 2, "", "", host::Variant(c.qty), "", 0, "",
-                                        0, c.coefficient, 0, c.adjQty, c.secUnit, c.secQty));
+    struct Case
+    {
+        const char *description;
+        long item, unit, secUnit;
+        double coefficient, qty, adjQty, secQty;
+        double minus, secAdjQty, secMinus;
+    };
+    const Case cases[] = {
+        {"no second unit, counted 3 boxes, adjusted by 1", 1, 2, 0, 12, 3, 1, 0, 24, 0, 0},
+        {"second unit at 2 pieces a kilogram", 2, 1, 3, 1, 5, 1, 2.5, 4, 0.5, 2},
+        {"second unit not counted", 2, 1, 3, 1, 4, 1, 0, 3, 0, 0},
+    };
+    for (const Case &c : cases) {
+        sql("delete from ICInvBackup where FStockID=2");
+        EXPECT_TRUE(PubVariant::SaveAddItem(c.item, c.unit, 2, "", "", host::Variant(c.qty), "", 0,
+                                            "", 0, c.coefficient, 0, c.adjQty, c.secUnit, c.secQty))
+            << c.description;
+        const auto rs = sql("select FMinus,FSecAdjQty,FSecCheckQty,FSecMinus from ICInvBackup "
+                            "where FStockID=2");
+        ASSERT_EQ(rs->RecordCount(), 1) << c.description;
+        EXPECT_DOUBLE_EQ(host::CDbl(rs->Fields("FMinus").Value()), c.minus) << c.description;
+        EXPECT_DOUBLE_EQ(host::CDbl(rs->Fields("FSecAdjQty").Value()), c.secAdjQty)
+            << c.description;
+        EXPECT_DOUBLE_EQ(host::CDbl(rs->Fields("FSecCheckQty").Value()), c.secQty) << c.description;
+        EXPECT_DOUBLE_EQ(host::CDbl(rs->Fields("FSecMinus").Value()), c.secMinus) << c.description;
+    }
     EXPECT_TRUE(m_modals.messages().empty());
-    const auto rs = sql("select FAdjQty,FMinus,FSecAdjQty,FSecCheckQty,FSecMinus from ICInvBackup "
-                        "where FStockID=2");
-    ASSERT_EQ(rs->RecordCount(), 1);
-    EXPECT_DOUBLE_EQ(host::CDbl(rs->Fields("FAdjQty").Value()), c.adjQty);
-    EXPECT_DOUBLE_EQ(host::CDbl(rs->Fields("FMinus").Value()), c.minus);
-    EXPECT_DOUBLE_EQ(host::CDbl(rs->Fields("FSecAdjQty").Value()), c.secAdjQty);
-    EXPECT_DOUBLE_EQ(host::CDbl(rs->Fields("FSecCheckQty").Value()), c.secQty);
-    EXPECT_DOUBLE_EQ(host::CDbl(rs->Fields("FSecMinus").Value()), c.secMinus);
 }
-
-const SecondUnitCase kSecondUnits[] = {
-    {"no second unit counted 3 boxes adjusted by 1", 1, 2, 0, 12, 3, 1, 0, 24, 0, 0},
-    {"second unit at 2 pieces a kilogram", 2, 1, 3, 1, 5, 1, 2.5, 4, 0.5, 2},
-    {"second unit not counted", 2, 1, 3, 1, 4, 1, 0, 3, 0, 0},
-};
-INSTANTIATE_TEST_SUITE_P(Lines, SecondUnit, ::testing::ValuesIn(kSecondUnits),
-                         [](const auto &param) {
-                             return caseName(param.index, param.param.description);
-                         });
 
 // The rule the save runs on the line it leaves: refused when the base difference is 0 and the
 // second-unit one is not, or when the two point different ways.
@@ -456,35 +445,26 @@ TEST_F(AddLine, AnEntryAddsToTheLineOfItsKeyOnly)
 {
     struct KeyCase
     {
-        const char *column;
-        long item, unit, stock, place, aux, period;
-        const char *batch, *mto, *date;
+        const char *column; // the one that differs from the line's
+        long unit, place;
+        const char *batch, *date;
     };
-    const KeyCase cases[] = {
-        {"none", 1, 2, 1, 1, 0, 0, "", "", ""},
-        {"stock place", 1, 2, 1, 2, 0, 0, "", "", ""},
-        {"stock", 1, 2, 2, 1, 0, 0, "", "", ""},
-        {"item", 3, 2, 1, 1, 0, 0, "", "", ""},
-        {"unit", 1, 1, 1, 1, 0, 0, "", "", ""},
-        {"aux", 1, 2, 1, 1, 7, 0, "", "", ""},
-        {"batch", 1, 2, 1, 1, 0, 0, "L1", "", ""},
-        {"mto", 1, 2, 1, 1, 0, 0, "", "P1", ""},
-        {"date", 1, 2, 1, 1, 0, 0, "", "", "2026-06-01"},
-        {"period", 1, 2, 1, 1, 0, 30, "", "", ""},
-    };
-    const std::string original =
-        "FItemID=1 and FStockID=1 and FStockPlaceID=1 and FUnitID=2 and FAuxPropID=0 and "
-        "FBatchNo='' and FMtoNo='' and FKFDate='' and FKFPeriod=0";
+    const KeyCase cases[] = {{"none", 2, 1, "", ""},
+                             {"stock place", 2, 2, "", ""},
+                             {"unit", 1, 1, "", ""},
+                             {"batch", 2, 1, "L1", ""},
+                             {"shelf-life date", 2, 1, "", "2026-06-01"}};
+    const std::string line = "FItemID=1 and FStockID=1 and FStockPlaceID=1 and FUnitID=2 and "
+                             "FBatchNo='' and FKFDate=''";
     for (const KeyCase &c : cases) {
-        sql("delete from ICInvBackup where not (" + original + ")");
-        sql("update ICInvBackup set FAuxCheckQty=2,FAuxQtyAct=2,FCheckQty=24,FQtyAct=24");
-        EXPECT_TRUE(PubVariant::SaveAddItem(c.item, c.unit, c.stock, c.batch, c.mto,
-                                            host::Variant(1.0), "", c.place, c.date, c.period, 12,
-                                            c.aux, 0, 0, 0))
+        sql("delete from ICInvBackup where not (" + line + ")");
+        sql("update ICInvBackup set FAuxCheckQty=2");
+        EXPECT_TRUE(PubVariant::SaveAddItem(1, c.unit, 1, c.batch, "", host::Variant(1.0), "",
+                                            c.place, c.date, 0, 12, 0, 0, 0, 0))
             << c.column;
         const bool same = std::string(c.column) == "none";
         EXPECT_EQ(count("select * from ICInvBackup"), same ? 1 : 2) << c.column;
-        EXPECT_EQ(value("select FAuxCheckQty from ICInvBackup where " + original), same ? "3" : "2")
+        EXPECT_EQ(value("select FAuxCheckQty from ICInvBackup where " + line), same ? "3" : "2")
             << c.column;
     }
     EXPECT_TRUE(m_modals.messages().empty());
