@@ -1,20 +1,20 @@
 #include "backup/icbackupinv.h"
 
 #include "backup/backupbatch.h"
-#include "backup/backuptransaction.h"
 #include "backup/dbaccess.h"
 #include "backup/processnumber.h"
 #include "host/core/dateformatter.h"
 #include "host/core/datetime.h"
 #include "host/core/hosterror.h"
 #include "host/db/databasefault.h"
+#include "host/db/servertransaction.h"
+#include "services/appconn.h"
 #include "services/databasefailure.h"
 #include "services/mmts.h"
 #include "services/modqellogmsg.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"
-#include "services/transaction.h"
 
 #include <exception>
 
@@ -62,7 +62,11 @@ bool ICBackupInv::BackUpData(const host::Dictionary &vDictFilter, bool blnIsCutD
         std::string accessFrom;
         MMTS::GetCountLineAccessSQL(batch.operatorId, accessFrom, batch.accessWhere);
 
-        backup::BackupTransaction transaction;
+        // From the process number to the last line: a refused or failed backup leaves nothing,
+        // the numbering counter included. Writing the numbering row first makes a second backup
+        // wait here until this one has ended, so the two never read the same highest process id.
+        host::ServerTransaction transaction(appConn());
+        backup::execute("update icbillno set fcurno=fcurno where fbillid=-1");
         const backup::ProcessNumber number = backup::allocateProcessNumber();
         batch.processId = number.id;
         batch.processNumber = number.number;
@@ -99,7 +103,7 @@ bool ICBackupInv::BackUpData(const host::Dictionary &vDictFilter, bool blnIsCutD
             batch.itemTable = itemTable;
         }
 
-        executeInTransaction(backup::snapshotBatchSql(batch));
+        backup::execute(backup::snapshotBatchSql(batch));
         transaction.commit();
         modQelLogMsg::LogEnd(log, 0);
         return true;

@@ -18,7 +18,7 @@ std::string numberingSql(bool firstPass);
 
 // Allocates the next free number of the day from the numbering row (fbillid = -1), skipping
 // numbers already taken. Nothing is reserved: the backup batch moves the counter on, so call it
-// inside the backup's transaction (BackupTransaction). Throws HostError when the database fails.
+// inside the backup's transaction. Throws HostError when the database fails.
 ProcessNumber allocateProcessNumber();
 
 } // namespace backup

@@ -12,6 +12,7 @@
 #include "host/db/recordset.h"
 #include "host/ui/busycursor.h"
 #include "services/appconn.h"
+#include "services/databasefailure.h"
 #include "services/mmts.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
@@ -131,7 +132,10 @@ long MainDo::OutCheckBill(long vBillType, long &vBillNo)
         }
         return -2;
     } catch (const std::exception &e) {
-        PubVariant::ShowMsg(MParse::LoadLangString("盘点单据输出不成功:") + e.what(), 0);
+        PubVariant::ShowMsg(
+            MParse::LoadLangString("盘点单据输出不成功:") +
+                explainFailure(e, MParse::LoadLangString("没有生成单据，盘点数据没有改动。")),
+            0);
         return -99;
     }
 }

@@ -12,24 +12,18 @@ bool endsWith(std::string_view text, std::string_view tail)
     return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
 }
 
-// A value as its place in the condition: quoted texts and dates, plain numbers.
+// A value as its place in the condition: a number as the number read from it, anything else
+// quoted as a text (dates formatted first). A column of a type the dialog does not know holds
+// text, so what was typed there never reaches the query as SQL.
 std::string valueText(const Condition &c)
 {
     const long type = std::atol(c.colType.c_str());
+    if (type == 2 || type == 3)
+        return host::sqlNumber(host::Val(c.value)) + " ";
+    const std::string value =
+        type == 0 ? host::DateFormatter().format(host::Variant(c.value), "YYYY-MM-DD") : c.value;
     const bool like = c.op == "like" || c.op == "not like";
-    std::string value = c.value;
-    switch (type) {
-    case 0:
-        value = host::DateFormatter().format(host::Variant(value), "YYYY-MM-DD");
-        [[fallthrough]];
-    case 1:
-        return like ? "'%" + host::sqlEscape(value) + "%' " : "'" + host::sqlEscape(value) + "' ";
-    case 2:
-    case 3:
-        return host::sqlNumber(host::Val(value)) + " ";
-    default:
-        return value + " ";
-    }
+    return like ? "'%" + host::sqlEscape(value) + "%' " : "'" + host::sqlEscape(value) + "' ";
 }
 
 } // namespace

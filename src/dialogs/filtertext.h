@@ -30,7 +30,7 @@ std::string_view wordAt(const std::array<std::string_view, N> &words, int positi
 struct Condition
 {
     std::string key;     // the template's FColName
-    std::string colType; // the template's FColType: 0 date, 1 text, 2 decimal, 3 integer
+    std::string colType; // the template's FColType: 0 date, 2 decimal, 3 integer, else text
     std::string op;      // one of compareOperators
     std::string value;   // as typed
     std::string logic;   // one of logicWords, or empty

@@ -173,8 +173,9 @@ void frmAddItem::showStockPlaceList()
 {
     tryStep([this] {
         const auto list = host::CreateObjectAs<host::BaseList>(host::BaseList::ProgId);
+        // Only the places a typed code is accepted for: the detail places of the stock's group.
         list->setFilter(" FSPID In (Select t1.FSPID From t_StockPlace t1,t_Stock t2 Where "
-                        "t1.FSPGroupID=t2.FSPGroupID AND t2.FItemID=" +
+                        "t1.FSPGroupID=t2.FSPGroupID AND t1.FDetail=1 AND t2.FItemID=" +
                         std::to_string(m_StockID) + ") ");
         const auto row = list->Show(0, host::BaseList::StockPlaces);
         if (!row)

@@ -6,11 +6,11 @@
 #include "host/core/variant.h"
 #include "host/db/appconnection.h"
 #include "host/db/recordset.h"
+#include "host/db/servertransaction.h"
 #include "services/appconn.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"
-#include "services/trystep.h"
 
 namespace {
 
@@ -31,6 +31,17 @@ std::string raiseErrorText(const std::string &message)
     return host::sqlString(text);
 }
 
+// The adjustment in the second unit, by the rate the line's two counted quantities give (base
+// units per second unit), as an edit of the adjustment in the entry grid gives it; 0 for an
+// item without a second unit or a line without a second-unit count.
+double secondUnitAdjustment(const AddedLine &line)
+{
+    if (line.secUnitId < 1 || line.secQty == 0)
+        return 0;
+    const double rate = line.coefficient * line.qty / line.secQty;
+    return rate == 0 ? 0 : line.adjQty * line.coefficient / rate;
+}
+
 } // namespace
 
 std::string addItemBatchSQL(const AddedLine &line, const std::string &backupTime,
@@ -41,9 +52,6 @@ std::string addItemBatchSQL(const AddedLine &line, const std::string &backupTime
         "  Where " + countLineKeyCondition(k, KFDateMatch::AsText) + host::kCrLf;
     const double baseQty = line.coefficient * line.qty;
     std::string sql;
-    // Any run-time error rolls the whole transaction back on the server too.
-    host::addLine(sql, "SET XACT_ABORT ON");
-    host::addLine(sql, "BEGIN TRAN");
     host::addLine(sql, "If not Exists(select * from ICInvBackUp where " +
                            countLineKeyCondition(k, KFDateMatch::AsText) + ") ");
     host::addLine(sql, "  Insert ICInvBackup");
@@ -67,7 +75,7 @@ std::string addItemBatchSQL(const AddedLine &line, const std::string &backupTime
     host::addLine(sql, "  ," + std::to_string(k.FStockPlaceID) + "," + host::sqlString(k.FKFDate) +
                            "," + std::to_string(k.FKFPeriod) + "," +
                            std::to_string(line.secUnitId) + ",0," + num(line.secQty) + "," +
-                           num(line.secQty) + "," + num(line.adjQty) + ",0)");
+                           num(line.secQty) + "," + num(secondUnitAdjustment(line)) + ",0)");
     host::addLine(sql, "Else");
     host::addLine(sql, "BEGIN");
     host::addLine(sql, "  UPDATE ICInvBackUp");
@@ -86,13 +94,7 @@ std::string addItemBatchSQL(const AddedLine &line, const std::string &backupTime
     host::addLine(sql, "IF EXISTS (SELECT 1 FROM ICInvBackUp");
     sql += where;
     host::addLine(sql, " AND (" + std::string(CountRules::kDirectionConflictSql) + "))");
-    host::addLine(sql, "  BEGIN");
     host::addLine(sql, "    RAISERROR (" + raiseErrorText(refusedMessage) + ",16,1)");
-    host::addLine(sql, "    ROLLBACK TRAN");
-    host::addLine(sql, "  END");
-    host::addLine(sql, "  ELSE");
-    host::addLine(sql, "      COMMIT TRAN");
-    host::addLine(sql, "SET XACT_ABORT OFF");
     return sql;
 }
 
@@ -138,14 +140,14 @@ bool SaveAddItem(long lItemID, long lUnitID, long lStockID, const std::string &s
             MsgBox(MParse::LoadLangString("已有相同记录，保存后将会累加盘点数量，是否继续？"),
                    vbYesNo) != vbYes)
             return false;
+        host::ServerTransaction transaction(appConn());
         appConn().ExecuteRaiseErr(
             addItemBatchSQL(line, backupTime, maxBillInterId,
                             MParse::LoadLangString(
                                 "添加物料基本单位与辅助计量单位盘盈盘亏方向不一致，添加失败！")));
+        transaction.commit();
         return true;
     } catch (const host::HostError &e) {
-        // An aborted batch leaves the setting on for the server's connection.
-        tryStep([] { appConn().Execute("SET XACT_ABORT OFF"); });
         ShowMsg(e.Description(), 0);
         return false;
     }

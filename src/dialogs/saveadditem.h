@@ -20,11 +20,11 @@ struct AddedLine
     std::string note;
 };
 
-// The batch that adds the line to the count lines in one transaction: a new line, or the
-// quantities added to the line of the same key; both then get their differences from the same
-// recompute, and a line whose base and second-unit differences point different ways is refused
-// with refusedMessage raised at severity 16, after which the transaction is rolled back. Any
-// other error rolls it back too.
+// The batch that adds the line to the count lines, to be run in a transaction: a new line, or
+// the quantities added to the line of the same key; both then get their differences from the
+// same recompute, and a line whose base and second-unit differences point different ways is
+// refused with refusedMessage raised at severity 16, on which the caller rolls back. A new line's
+// second-unit adjustment follows from its adjustment by the rate of its two counted quantities.
 std::string addItemBatchSQL(const AddedLine &line, const std::string &backupTime,
                             long maxBillInterId, const std::string &refusedMessage);
 

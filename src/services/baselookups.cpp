@@ -55,19 +55,18 @@ std::shared_ptr<host::Recordset> GetStockRS(std::string_view stockCode)
 std::shared_ptr<host::Recordset> GetItemRS(std::string_view itemCode, long itemId)
 {
     const std::string code = host::sqlString(itemCode);
-    auto rs = execute("select " + std::string(kItemColumns) + " From t_ICItem where " +
-                      (module().gUseShortNumber ? "FNumber" : "FShortNumber") + "=" + code +
-                      "\r\n And FErpClsID Not in(6,8) And FDeleted<>1 \r\nOrder By FNumber");
+    const std::string select = "select " + std::string(kItemColumns) + " From t_ICItem where ";
+    // Whichever way it is found, an item may be counted only when it is neither deleted nor of
+    // class 6 or 8.
+    const std::string countable = "\r\n And FErpClsID Not in(6,8) And FDeleted<>1 ";
+    auto rs = execute(select + (module().gUseShortNumber ? "FNumber" : "FShortNumber") + "=" +
+                      code + countable + "\r\nOrder By FNumber");
     if (!host::hasRows(rs))
-        rs = execute("select " + std::string(kItemColumns) +
-                     " From t_ICItem where FHelpCode = " + code +
-                     "\r\n And FErpClsID Not in(6,8) And FDeleted<>1 \r\nOrder By "
-                     "len(FNumber)");
+        rs = execute(select + "FHelpCode = " + code + countable + "\r\nOrder By len(FNumber)");
     if (!host::hasRows(rs))
-        rs = execute("select " + std::string(kItemColumns) +
-                     " From t_ICItem where FItemID in (select fitemid from t_barcode where "
-                     "ftypeid = 4 and fbarcode=" +
-                     code + ")");
+        rs = execute(select +
+                     "FItemID in (select fitemid from t_barcode where ftypeid = 4 and fbarcode=" +
+                     code + ")" + countable);
     if (host::hasRows(rs) && itemId > 0) {
         rs->Filter(" FItemID = " + std::to_string(itemId));
         if (rs->RecordCount() == 0)

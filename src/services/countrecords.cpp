@@ -2,7 +2,6 @@
 
 #include "host/core/sqltext.h"
 
-#include <cmath>
 #include <string>
 
 namespace {
@@ -33,46 +32,3 @@ std::string countLineKeyCondition(const CountLineKey &key, KFDateMatch match,
            " AND " + kfDate + " AND " + number("FKFPeriod", key.FKFPeriod) + " AND " +
            number("FStockID", key.FStockID) + " AND " + number("FStockPlaceID", key.FStockPlaceID);
 }
-
-namespace CountRules {
-
-double roundQty(double value)
-{
-    const double factor = std::pow(10.0, kQtyScale);
-    const double rounded = std::round(value * factor) / factor;
-    return rounded == 0 ? 0 : rounded;
-}
-
-bool isZeroQty(double value)
-{
-    return roundQty(value) == 0;
-}
-
-double toCountingUnit(double baseQty, double coefficient)
-{
-    return coefficient == 0 ? baseQty : roundQty(baseQty / coefficient);
-}
-
-double toBaseUnit(double countingQty, double coefficient)
-{
-    return coefficient == 0 ? countingQty : roundQty(countingQty * coefficient);
-}
-
-double baseDifference(double qtyAct, double qty, double adjQty, double coefficient)
-{
-    return roundQty(qtyAct - qty - adjQty * coefficient);
-}
-
-double secondDifference(double secQtyAct, double secQty, double secAdjQty)
-{
-    return roundQty(secQtyAct - secQty - secAdjQty);
-}
-
-bool directionConflict(double minus, double secMinus)
-{
-    const double m = roundQty(minus);
-    const double s = roundQty(secMinus);
-    return (m == 0 && s != 0) || (m > 0 && s < 0) || (m < 0 && s > 0);
-}
-
-} // namespace CountRules

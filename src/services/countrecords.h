@@ -4,8 +4,7 @@
 #include <string_view>
 
 // The module's own records: the count line (a row of ICInvBackup) and the count process (a row
-// of ICStockCheckProcess), with the unit and difference rules every writer of count lines
-// shares.
+// of ICStockCheckProcess), with the difference rule every writer of count lines shares.
 
 // The ten columns that identify a count line; a process holds at most one line per key.
 struct CountLineKey
@@ -59,27 +58,9 @@ struct CountProcess
 
 namespace CountRules {
 
-// Quantities are decimal(28,10): compare and store them at that scale, so a difference that is
-// zero in decimal arithmetic is zero here too.
-constexpr int kQtyScale = 10;
-double roundQty(double value);
-bool isZeroQty(double value);
-
-// Counting unit = base / coefficient. A unit without a coefficient (0) converts 1:1 rather
-// than dividing by zero.
-double toCountingUnit(double baseQty, double coefficient);
-double toBaseUnit(double countingQty, double coefficient);
-
-// FMinus = FQtyAct - FQty - FAdjQty x coefficient (base unit).
-double baseDifference(double qtyAct, double qty, double adjQty, double coefficient);
-// FSecMinus = FSecQtyAct - FSecQty - FSecAdjQty (second unit, never converted).
-double secondDifference(double secQtyAct, double secQty, double secAdjQty);
-
-// True when a line is refused: the base difference is zero and the second is not, or the two
-// point different ways.
-bool directionConflict(double minus, double secMinus);
-
-// The same rule in SQL over the columns FMinus and FSecMinus.
+// The rule every writer of count lines refuses a line by, in SQL over its columns FMinus and
+// FSecMinus: the base difference is zero and the second-unit one is not, or the two point
+// different ways.
 constexpr std::string_view kDirectionConflictSql =
     "(FMinus = 0 AND FSecMinus<>0) OR (FMinus > 0 AND FSecMinus< 0) OR (FMinus< 0 AND "
     "FSecMinus>0)";

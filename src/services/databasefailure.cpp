@@ -11,11 +11,8 @@ std::optional<std::string> databaseFailureCause(const std::exception &error)
         return MParse::LoadLangString("数据库正忙，请稍后再试。");
     case host::DatabaseFault::ReadOnly:
         return MParse::LoadLangString("数据库是只读的，不能写入。");
-    case host::DatabaseFault::Unavailable: {
-        // The database's own words, without the statement it was running.
-        const std::string text = error.what();
-        return text.substr(0, text.find("\nSQL:"));
-    }
+    case host::DatabaseFault::Unavailable:
+        return databaseWords(error);
     case host::DatabaseFault::None:
         break;
     }
@@ -29,4 +26,19 @@ std::string failureDescription(const std::exception &error)
     if (const auto *hostError = dynamic_cast<const host::HostError *>(&error))
         return hostError->Description();
     return error.what();
+}
+
+std::string databaseWords(const std::exception &error)
+{
+    const std::string text = error.what();
+    return text.substr(0, text.find("\nSQL:"));
+}
+
+std::string explainFailure(const std::exception &error, std::string_view sentence)
+{
+    std::string text(sentence);
+    const auto fault = host::databaseFault(error);
+    if (fault == host::DatabaseFault::Busy || fault == host::DatabaseFault::ReadOnly)
+        text += *databaseFailureCause(error);
+    return text + "\n" + databaseWords(error);
 }

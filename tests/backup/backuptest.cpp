@@ -30,7 +30,7 @@ void BackupTest::SetUp()
     resetModuleState();
     m_modals = std::make_unique<host::ui::ScriptedModals>();
 
-    m_conn = openSchemaDatabase();
+    m_conn = openDatabase();
     host::setHostConnection(m_conn);
 
     exec("insert into t_MeasureUnit (FMeasureUnitID,FItemID,FUnitGroupID,FNumber,FName,"
@@ -74,6 +74,11 @@ void BackupTest::SetUp()
                                   "YYYY-MM-DD") +
                  "')");
     exec("insert into icbillno (FBillID,FCurNo) values (-1,1)");
+}
+
+std::shared_ptr<host::AppConnection> BackupTest::openDatabase()
+{
+    return openSchemaDatabase();
 }
 
 void BackupTest::TearDown()

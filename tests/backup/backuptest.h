@@ -22,6 +22,8 @@ class BackupTest : public ::testing::Test
 protected:
     void SetUp() override;
     void TearDown() override;
+    // The database the test starts from, with the host schema and no rows.
+    virtual std::shared_ptr<host::AppConnection> openDatabase();
 
     std::shared_ptr<host::Recordset> exec(const std::string &sql);
     std::vector<Row> rows(const std::string &sql);

@@ -189,30 +189,6 @@ TEST_F(BackupCurrentStock, MaximaServeOneBackup)
     EXPECT_TRUE(messages()[0].starts_with(MParse::LoadLangString("备份数据失败！")));
 }
 
-// A statement failing after the lines and the process row were written takes them back.
-TEST_F(BackupCurrentStock, FailureInTheBatchLeavesTheDatabaseAsItWas)
-{
-    exec("update t_ICItemMaterial set FCheckCycle=1,FCheckCycUnit=11603");
-    addStock({kItemPiece, 1, 10, "", 3});
-    addProcess(4, "202601010004", "2026-01-01");
-    ICBackupInv backup;
-    ASSERT_TRUE(backup.GetStockBillMaxID());
-    // The per-stock cycle count's later calls insert into an item-list table that the first
-    // call made; here it was never made.
-    std::string itemTable = "t_StockCheckTempMissing";
-    EXPECT_FALSE(backup.BackUpData(params("1"), false, 0, true, false, true, false, &itemTable));
-    EXPECT_EQ(count("ICStockCheckProcess"), 1);
-    EXPECT_EQ(count("ICInvBackup"), 0);
-    EXPECT_EQ(host::CLng(scalar("select FCurNo from icbillno")), 1);
-    EXPECT_EQ(count("ICInvBackupTemp"), 0);
-    EXPECT_TRUE(scalar("select FLastCheckDate from t_ICItemMaterial where FItemID=102").isNull());
-    // The message says why, after the module's own text.
-    ASSERT_EQ(messages().size(), 1u);
-    EXPECT_TRUE(messages()[0].starts_with(MParse::LoadLangString("备份数据失败！") + "\n"));
-    EXPECT_NE(messages()[0].find("t_StockCheckTempMissing"), std::string::npos);
-    EXPECT_TRUE(lastMessageIsInformation());
-}
-
 // 0.1 + 0.2 of one position must be stored as 0.3 exactly: a binary remainder would show as a
 // phantom difference once a count of 0.3 is entered.
 TEST_F(BackupCurrentStock, SummedQuantitiesKeepTheColumnScale)

@@ -156,6 +156,42 @@ TEST_F(AddLine, UnknownCodeAsksAgainOrClears)
               QStringList(2, QStringLiteral("物料代码在基础资料中不存在或被禁用，是否重新输入?")));
 }
 
+// However an item is found, a deleted one or one of class 6 or 8 is refused as its code is:
+// the user types each of its codes into the real window and leaves the box.
+TEST_F(AddLine, EveryWayOfFindingAnItemRefusesWhatItsCodeRefuses)
+{
+    struct Way
+    {
+        const char *code;
+        bool fullNumbers;
+    };
+    const Way ways[] = {{"01.002", true}, {"002", false}, {"YQ", true}, {"6901234567890", true}};
+    const char *const states[] = {"FDeleted=0,FErpClsID=1", "FDeleted=1", "FErpClsID=6",
+                                  "FErpClsID=8"};
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    for (const Way &way : ways) {
+        module().gUseShortNumber = way.fullNumbers;
+        for (const char *state : states) {
+            sql("update t_ICItemBase set FDeleted=0,FErpClsID=1 where FItemID=2");
+            sql(std::string("update t_ICItemBase set ") + state + " where FItemID=2");
+            const bool usable = state == states[0];
+            const auto shown = m_modals.messageTexts().size();
+            if (!usable)
+                m_modals.answer(host::ui::Msg::No);
+            window->txtNumber->clear();
+            window->txtNumber->setFocus();
+            QTest::keyClicks(window->txtNumber, QString::fromUtf8(way.code));
+            QTest::keyClick(window->txtNumber, Qt::Key_Tab);
+            EXPECT_EQ(window->itemId(), usable ? 2 : 0) << way.code << " " << state;
+            const QStringList refused{
+                QStringLiteral("物料代码在基础资料中不存在或被禁用，是否重新输入?")};
+            EXPECT_EQ(m_modals.messageTexts().mid(shown), usable ? QStringList{} : refused)
+                << way.code << " " << state;
+        }
+    }
+}
+
 struct CodeCase
 {
     const char *description;
@@ -274,10 +310,11 @@ TEST_F(AddLine, NewLineWritesEveryColumn)
         {"FSecQty", "0"},
         {"FSecQtyAct", "2.5"},
         {"FSecCheckQty", "2.5"},
-        {"FSecAdjQty", "1"},
+        // 5 pieces to 2.5 kilograms: the adjustment of one piece is half a kilogram.
+        {"FSecAdjQty", "0.5"},
         // Differences by the same rule as an added-to line: less the adjustment.
         {"FMinus", "4"},
-        {"FSecMinus", "1.5"},
+        {"FSecMinus", "2"},
     };
     for (const auto &[column, text] : expected)
         EXPECT_EQ(host::CStr(rs->Fields(column).Value()), text) << column;
@@ -324,9 +361,8 @@ TEST_F(AddLine, OppositeDirectionsAreRefusedAndLeaveTheLinesAsTheyWere)
     ASSERT_TRUE(typeStock(QStringLiteral("S02")));
     ASSERT_TRUE(
         type(*window->txtAuxPropName, QStringLiteral("RED"), &frmAddItem::txtAuxPropName_Validate));
-    // A gain in the base unit with a loss in the second unit.
-    setCell(*window->grdQty, QStringLiteral("4"));
-    setCell(*window->grdAdjQty, QStringLiteral("1"));
+    // A gain in the second unit with no difference in the base unit.
+    setCell(*window->grdQty, QStringLiteral("0"));
     setCell(*window->grdSecQty, QStringLiteral("0.5"));
     EXPECT_FALSE(window->AppendItem());
     EXPECT_EQ(m_modals.messageTexts(),
@@ -334,9 +370,104 @@ TEST_F(AddLine, OppositeDirectionsAreRefusedAndLeaveTheLinesAsTheyWere)
                   QStringLiteral("添加物料基本单位与辅助计量单位盘盈盘亏方向不一致，添加失败！")});
     EXPECT_EQ(countLines(), before);
     // The transaction ended: the next line is saved on its own.
-    setCell(*window->grdSecQty, QStringLiteral("3"));
+    setCell(*window->grdQty, QStringLiteral("4"));
     EXPECT_TRUE(window->AppendItem());
     EXPECT_EQ(count("select * from ICInvBackup"), 2);
+}
+
+// A second-unit quantity is never a counting-unit figure: without a second unit it is 0, with
+// one the adjustment goes over by the rate the two counted quantities give, as in the grid.
+TEST_F(AddLine, QuantitiesOfTheSecondUnitFollowItsOwnCount)
+{
+    struct Case
+    {
+        const char *description;
+        long item, unit, secUnit;
+        double coefficient, qty, adjQty, secQty;
+        double minus, secAdjQty, secMinus;
+    };
+    const Case cases[] = {
+        {"no second unit, counted 3 boxes, adjusted by 1", 1, 2, 0, 12, 3, 1, 0, 24, 0, 0},
+        {"second unit at 2 pieces a kilogram", 2, 1, 3, 1, 5, 1, 2.5, 4, 0.5, 2},
+        {"second unit not counted", 2, 1, 3, 1, 4, 1, 0, 3, 0, 0},
+    };
+    for (const Case &c : cases) {
+        sql("delete from ICInvBackup where FStockID=2");
+        EXPECT_TRUE(PubVariant::SaveAddItem(c.item, c.unit, 2, "", "", host::Variant(c.qty), "", 0,
+                                            "", 0, c.coefficient, 0, c.adjQty, c.secUnit, c.secQty))
+            << c.description;
+        const auto rs = sql("select FMinus,FSecAdjQty,FSecCheckQty,FSecMinus from ICInvBackup "
+                            "where FStockID=2");
+        ASSERT_EQ(rs->RecordCount(), 1) << c.description;
+        EXPECT_DOUBLE_EQ(host::CDbl(rs->Fields("FMinus").Value()), c.minus) << c.description;
+        EXPECT_DOUBLE_EQ(host::CDbl(rs->Fields("FSecAdjQty").Value()), c.secAdjQty)
+            << c.description;
+        EXPECT_DOUBLE_EQ(host::CDbl(rs->Fields("FSecCheckQty").Value()), c.secQty) << c.description;
+        EXPECT_DOUBLE_EQ(host::CDbl(rs->Fields("FSecMinus").Value()), c.secMinus) << c.description;
+    }
+    EXPECT_TRUE(m_modals.messages().empty());
+}
+
+// The rule the save runs on the line it leaves: refused when the base difference is 0 and the
+// second-unit one is not, or when the two point different ways.
+TEST_F(AddLine, DifferencesOfTheTwoUnitsMustPointTheSameWay)
+{
+    struct Base
+    {
+        int sign;
+        double qty, adjQty;
+    };
+    const Base bases[] = {{-1, -2, 0}, {0, 0, 0}, {1, 2, 0}};
+    const std::string refused = "添加物料基本单位与辅助计量单位盘盈盘亏方向不一致，添加失败！";
+    int n = 0;
+    for (const Base &base : bases) {
+        for (const double secQty : {-1.0, 0.0, 1.0}) {
+            const int secSign = secQty < 0 ? -1 : secQty > 0 ? 1 : 0;
+            const bool conflict = (base.sign == 0 && secSign != 0) || base.sign * secSign < 0;
+            const std::string batch = "D" + std::to_string(++n);
+            const auto shown = m_modals.messageTexts().size();
+            EXPECT_EQ(PubVariant::SaveAddItem(2, 1, 2, batch, "", host::Variant(base.qty), "", 0,
+                                              "", 0, 1, 0, base.adjQty, 3, secQty),
+                      !conflict)
+                << base.sign << " " << secQty;
+            EXPECT_EQ(count("select * from ICInvBackup where FBatchNo='" + batch + "'"),
+                      conflict ? 0 : 1)
+                << base.sign << " " << secQty;
+            EXPECT_EQ(m_modals.messageTexts().mid(shown),
+                      conflict ? QStringList{QString::fromStdString(refused)} : QStringList{});
+        }
+    }
+}
+
+// One line per count-line key: an entry that differs from the process's line in any key column
+// (a second stock place among them) is a line of its own; the same key adds to the line.
+TEST_F(AddLine, AnEntryAddsToTheLineOfItsKeyOnly)
+{
+    struct KeyCase
+    {
+        const char *column; // the one that differs from the line's
+        long unit, place;
+        const char *batch, *date;
+    };
+    const KeyCase cases[] = {{"none", 2, 1, "", ""},
+                             {"stock place", 2, 2, "", ""},
+                             {"unit", 1, 1, "", ""},
+                             {"batch", 2, 1, "L1", ""},
+                             {"shelf-life date", 2, 1, "", "2026-06-01"}};
+    const std::string line = "FItemID=1 and FStockID=1 and FStockPlaceID=1 and FUnitID=2 and "
+                             "FBatchNo='' and FKFDate=''";
+    for (const KeyCase &c : cases) {
+        sql("delete from ICInvBackup where not (" + line + ")");
+        sql("update ICInvBackup set FAuxCheckQty=2");
+        EXPECT_TRUE(PubVariant::SaveAddItem(1, c.unit, 1, c.batch, "", host::Variant(1.0), "",
+                                            c.place, c.date, 0, 12, 0, 0, 0, 0))
+            << c.column;
+        const bool same = std::string(c.column) == "none";
+        EXPECT_EQ(count("select * from ICInvBackup"), same ? 1 : 2) << c.column;
+        EXPECT_EQ(value("select FAuxCheckQty from ICInvBackup where " + line), same ? "3" : "2")
+            << c.column;
+    }
+    EXPECT_TRUE(m_modals.messages().empty());
 }
 
 TEST_F(AddLine, BlankAndNonNumericCellsCountByTheirLeadingNumber)
@@ -384,10 +515,14 @@ TEST_F(AddLine, StockPlaceAndBatchListsFillTheirBoxes)
     int f8 = 119;
     window->txtSPNumber_KeyDown(f8, 0);
     window->txtBatchNo_KeyDown(f8, 0);
-    // Only the places of the stock's group, and the item's batches in stock.
-    EXPECT_EQ(listed, (std::vector<int>{2, 2}));
-    EXPECT_EQ(window->stockPlaceId(), 2);
+    // Only the detail places of the stock's group, and the item's batches in stock.
+    EXPECT_EQ(listed, (std::vector<int>{1, 2}));
+    EXPECT_EQ(window->stockPlaceId(), 1);
     EXPECT_EQ(window->txtBatchNo->Text(), "L01");
+    // The place picked is one that its typed code finds.
+    EXPECT_TRUE(typePlace(window->txtSPNumber->Text()));
+    EXPECT_EQ(window->stockPlaceId(), 1);
+    EXPECT_TRUE(m_modals.messages().empty());
 }
 
 } // namespace

@@ -1,12 +1,18 @@
 #include "dialogtest.h"
 
 #include "countsheet/countsheetwindows.h"
+#include "countsheet/maindo.h"
 #include "dialogs/dialogsinstall.h"
 #include "dialogs/frmfilter.h"
 #include "host/core/dictionary.h"
+#include "host/ui/commandbutton.h"
 #include "host/ui/spreadgrid.h"
 #include "host/ui/tabcontrol.h"
 #include "support/casename.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QTest>
 
 namespace {
 
@@ -130,5 +136,83 @@ const RefusalCase kRefusals[] = {
 
 INSTANTIATE_TEST_SUITE_P(Rows, FilterRefusal, ::testing::ValuesIn(kRefusals),
                          [](const auto &c) { return caseName(c.index, c.param.name); });
+
+// What a user does in a cell of the condition grid: a double click opens its editor, the keys
+// typed pick a choice of a list or write a text; Enter ends it.
+void enter(host::ui::SpreadGrid &grid, int col, int row, const QString &text)
+{
+    const QPoint at = grid.visualRect(grid.model()->index(row - 1, col - 1)).center();
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, at);
+    QWidget *editor = QApplication::focusWidget();
+    ASSERT_TRUE(editor && editor != &grid) << "no editor in " << col << "," << row;
+    for (const QChar c : text) {
+        // Chinese characters come as a key event with a text, as an input method sends them.
+        if (c.unicode() < 128)
+            QTest::keyClick(editor, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, editor, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+    if (auto *combo = qobject_cast<QComboBox *>(editor)) {
+        ASSERT_EQ(combo->currentText(), text);
+    }
+    QTest::keyClick(editor, Qt::Key_Return);
+}
+
+struct HostileCase
+{
+    const char *description;
+    int colType; // of the template's note column: outside the four types the dialog knows
+    const char *op;
+    const char *filter;
+    long listed; // lines the sheet then lists: those with another note for "<>"
+};
+
+void PrintTo(const HostileCase &c, std::ostream *os)
+{
+    *os << c.description;
+}
+
+class HostileValue : public FilterDialog, public ::testing::WithParamInterface<HostileCase>
+{};
+
+// A value typed into a condition is a value in the count-sheet query, whatever the column's
+// type: SQL typed there neither runs nor breaks the query.
+TEST_P(HostileValue, ReachesTheQueryQuotedAndTheCountStaysWhole)
+{
+    const HostileCase &c = GetParam();
+    sql("update ICChatBillTitle set FColType=" + std::to_string(c.colType) +
+        " where FColName='FNote'");
+    const long lines = count("select * from ICInvBackup");
+    open(0, [&c](frmFilter &d) {
+        QApplication::setActiveWindow(&d);
+        enter(*d.vsFilter, 1, 1, QStringLiteral("备注"));
+        enter(*d.vsFilter, 2, 1, QString::fromUtf8(c.op));
+        enter(*d.vsFilter, 3, 1,
+              QStringLiteral("1 Delete ICInvBackup Select 1 FStockName,1 FSPName,1 FName"));
+        QTest::mouseClick(d.cmdOK, Qt::LeftButton);
+    });
+    EXPECT_FALSE(module().gFilterCancelled);
+    EXPECT_EQ(entry("Filter"), c.filter);
+
+    MainDo sheet;
+    const auto rs = sheet.GetRsMain(1, {}, 0, module().gFilterDict.get());
+    ASSERT_TRUE(rs);
+    EXPECT_EQ(rs->RecordCount(), c.listed);
+    EXPECT_EQ(count("select * from ICInvBackup"), lines);
+    EXPECT_TRUE(messages().empty());
+}
+
+const HostileCase kHostile[] = {
+    {"type 4 compared", 4, "=",
+     "FNote = '1 Delete ICInvBackup Select 1 FStockName,1 FSPName,1 FName'", 0},
+    {"type 9 matched", 9, "like",
+     "FNote like '%1 Delete ICInvBackup Select 1 FStockName,1 FSPName,1 FName%'", 0},
+    {"type -1 compared", -1, "<>",
+     "FNote <> '1 Delete ICInvBackup Select 1 FStockName,1 FSPName,1 FName'", 1},
+};
+
+INSTANTIATE_TEST_SUITE_P(Types, HostileValue, ::testing::ValuesIn(kHostile),
+                         [](const auto &c) { return caseName(c.index, c.param.description); });
 
 } // namespace

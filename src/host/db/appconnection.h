@@ -22,7 +22,8 @@ class EmbeddedDatabase;
 // Execute returns a client-side recordset: the rows of the batch's last statement that yields
 // rows, or a closed recordset when none does. A failing statement throws HostError with the
 // database's message; so does a RAISERROR of severity 11 or more, after the batch has run.
-// One connection serves one thread; two connections may share a database file.
+// One connection serves one thread; two connections may share a database file. Execute may be
+// overridden by a connection that stands for another kind of server.
 class AppConnection : public HostObject
 {
 public:
@@ -41,7 +42,7 @@ public:
     bool isOpen() const { return m_backend != nullptr; }
     const std::string &ConnectionString() const { return m_connectionString; }
 
-    std::shared_ptr<Recordset> Execute(std::string_view sql);
+    virtual std::shared_ptr<Recordset> Execute(std::string_view sql);
     // The same, for batches that report their own failure with RAISERROR.
     std::shared_ptr<Recordset> ExecuteRaiseErr(std::string_view sql);
 

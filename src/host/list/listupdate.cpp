@@ -6,6 +6,7 @@
 #include "host/core/text.h"
 #include "host/db/appconnection.h"
 #include "host/db/recordset.h"
+#include "host/db/servertransaction.h"
 #include "host/lang/hosttext.h"
 
 #include <cstdio>
@@ -91,7 +92,12 @@ void ListUpdate::MakeStockCheckBillNew(const std::string &propsString, long proc
     if (!connection)
         throw HostError("The list-update component has no database connection");
     AppConnection &db = *connection;
+    billId = 0;
+    message.clear();
 
+    // The lines to bill, the bill's id and its number are read inside the transaction: a second
+    // user's bill waits for this one, then finds what is left and the next id and number.
+    ServerTransaction transaction(db);
     // Lines not yet billed: no bill, or a bill that no longer exists.
     const std::string lines = "Where FInterID=" + std::to_string(procId) + " And " +
                               kind.difference +
@@ -101,16 +107,15 @@ void ListUpdate::MakeStockCheckBillNew(const std::string &propsString, long proc
         db.Execute("Select FItemID,FAuxPropID,FBatchNo,FMtoNo,FUnitID,FMinus,"
                    "FSecMinus,FStockID,FStockPlaceID,FKFDate,FKFPeriod From ICInvBackup " +
                    lines + " Order By FStockID,FItemID");
-    billId = 0;
-    message.clear();
-    if (!rs || rs->RecordCount() == 0)
+    if (!rs || rs->RecordCount() == 0) {
+        message = hostText("没有需要生成单据的盘点差异。");
         return;
+    }
 
     const long id = scalar(db, "Select Max(FInterID) From ICStockBill") + 1;
     const std::string billNo = nextBillNo(db, kind);
     const std::string ids = std::to_string(id);
-    std::string sql = "BEGIN TRAN\r\n";
-    sql += "UPDATE ICInvBackup SET FBillInterID=" + ids + " " + lines + "\r\n";
+    std::string sql = "UPDATE ICInvBackup SET FBillInterID=" + ids + " " + lines + "\r\n";
     sql += "INSERT INTO ICStockBill (FInterID,FBillNo,FTranType,FDate,FBillerID,"
            "FUpStockWhenSave,FCancellation,FProcID) Values (" +
            ids + "," + sqlString(billNo) + "," + std::to_string(kind.tranType) +
@@ -132,8 +137,8 @@ void ListUpdate::MakeStockCheckBillNew(const std::string &propsString, long proc
                (kfDate.empty() ? std::string("NULL") : sqlString(kfDate)) + "," +
                CStr(field("FKFPeriod")) + ")\r\n";
     }
-    sql += "COMMIT TRAN";
     db.ExecuteRaiseErr(sql);
+    transaction.commit();
 
     billId = id;
     message = formatText(hostText("已生成%1%2，共%3条分录。"),
