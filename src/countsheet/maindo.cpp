@@ -126,11 +126,12 @@ long MainDo::OutCheckBill(long vBillType, long &vBillNo)
             throw;
         }
         vBillNo = args[4].isNumeric() ? host::CLng(args[4]) : 0;
-        if (vBillNo > 0) {
-            PubVariant::ShowMsg(host::CStr(args[2]), 0);
-            return -1;
-        }
-        return -2;
+        // A user whose bills another user made a moment before is told there is nothing left,
+        // rather than left wondering whether the command ran.
+        const std::string answer = host::CStr(args[2]);
+        if (vBillNo > 0 || !answer.empty())
+            PubVariant::ShowMsg(answer, 0);
+        return vBillNo > 0 ? -1 : -2;
     } catch (const std::exception &e) {
         PubVariant::ShowMsg(
             MParse::LoadLangString("盘点单据输出不成功:") +

@@ -60,6 +60,9 @@ TEST_F(BillRequest, GainBillTakesTheLinesAboveZero)
     EXPECT_EQ(m_main->OutCheckBill(1, again), -2);
     EXPECT_EQ(again, 0);
     EXPECT_EQ(count("Select * From ICStockBill"), 1);
+    // ... and the user is told that nothing was left to bill.
+    ASSERT_EQ(messages().size(), 2u);
+    EXPECT_EQ(messages()[1], "没有需要生成单据的盘点差异。");
 }
 
 TEST_F(BillRequest, LossBillTakesTheLinesBelowZeroAsPositiveQuantities)
@@ -104,7 +107,7 @@ TEST_F(BillRequest, NoDifferencesNoBill)
     EXPECT_EQ(billNo, 0);
     EXPECT_EQ(m_main->OutCheckBill(2, billNo), -2);
     EXPECT_EQ(count("Select * From ICStockBill"), 0);
-    EXPECT_TRUE(messages().empty());
+    EXPECT_EQ(messages(), std::vector<std::string>(2, "没有需要生成单据的盘点差异。"));
 }
 
 // A host that answers in its own way.
@@ -133,7 +136,8 @@ TEST_F(BillRequest, AnAnswerOfZeroOrLessMeansNoBill)
         EXPECT_EQ(m_main->OutCheckBill(1, billNo), -2) << answer;
         EXPECT_EQ(billNo, answer);
     }
-    EXPECT_TRUE(messages().empty());
+    // What the host said is passed on, with no bill list to follow.
+    EXPECT_EQ(messages(), std::vector<std::string>(2, "已处理"));
 }
 
 TEST_F(BillRequest, AMissingComponentFails)
