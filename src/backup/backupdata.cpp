@@ -88,6 +88,10 @@ bool ICBackupInv::BackUpData(const host::Dictionary &vDictFilter, bool blnIsCutD
                 accessFrom, vDictFilter);
             if (batch.source == "NoData") {
                 modQelLogMsg::LogEnd(log, 1);
+                // Said once the transaction has rolled back, so that nobody else waits on the
+                // user's reading it.
+                transaction.rollback();
+                PubVariant::MsgBox(m_cutDateRefusal, PubVariant::vbInformation);
                 return false;
             }
             if (batch.source.empty())

@@ -44,9 +44,8 @@ std::string ICBackupInv::BuildCutDateBackup(long processId, const std::string &c
         backup::setFilter(periods,
                           "FStartDate <= '" + cutDate + "' and FEndDate>= '" + cutDate + "'");
         if (!host::hasRows(periods)) {
-            PubVariant::MsgBox(
-                MParse::LoadLangString("截止日期超出已定义的会计期间范围，不能备份！"),
-                PubVariant::vbInformation);
+            m_cutDateRefusal =
+                MParse::LoadLangString("截止日期超出已定义的会计期间范围，不能备份！");
             return std::string(kNoData);
         }
         const long year = host::CLng(host::Val(host::Trim(backup::fieldValue(periods, "FYear"))));
@@ -70,8 +69,7 @@ std::string ICBackupInv::BuildCutDateBackup(long processId, const std::string &c
 
         backup::execute(backup::cutDateFillSql(balance));
         if (!host::hasRows(backup::execute("select top 1 1 from ICInvBackupTemp"))) {
-            PubVariant::MsgBox(MParse::LoadLangString("没有可用的数据，不能备份！"),
-                               PubVariant::vbInformation);
+            m_cutDateRefusal = MParse::LoadLangString("没有可用的数据，不能备份！");
             return std::string(kNoData);
         }
         return backup::cutDateSelectSql(accessFrom);

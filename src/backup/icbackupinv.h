@@ -65,14 +65,16 @@ public:
 
 private:
     // The select over ICInvBackupTemp after filling it with the balance at the cut-off date;
-    // "NoData" after telling the user there is nothing to back up; "" on an error.
+    // "NoData" when there is nothing to back up, with the refusal to show once the backup's
+    // transaction has ended; "" on an error.
     std::string BuildCutDateBackup(long processId, const std::string &cutDate,
                                    const std::string &accessFrom,
                                    const host::Dictionary &vDictFilter);
     std::string BuildUnauditedBillSQL(long stockId, const std::string &condition,
                                       const host::Dictionary &vDict);
 
-    std::string m_cutDateError; // why BuildCutDateBackup failed
+    std::string m_cutDateError;   // why BuildCutDateBackup failed
+    std::string m_cutDateRefusal; // why BuildCutDateBackup found nothing to back up
 };
 
 // One backup as the user asked for it, of one stock or of each stock in turn: when it ends,

@@ -8,6 +8,8 @@
 #include "services/modulestate.h"
 #include "services/mparse.h"
 
+#include <optional>
+
 namespace {
 
 struct RollbackCase
@@ -58,6 +60,24 @@ protected:
     }
 };
 
+// Notes, as each message is shown, how many transactions the server still holds open: a
+// refusal the user reads while the backup's transaction is open keeps every other writer
+// waiting.
+class OpenTransactionsAtMessage : public host::ui::ScriptedModals
+{
+public:
+    explicit OpenTransactionsAtMessage(const NoXactAbortConnection &server) : m_server(server) {}
+    long messageBox(const QString &text, long style, const QString &title) override
+    {
+        open.push_back(m_server.tranCount());
+        return ScriptedModals::messageBox(text, style, title);
+    }
+    std::vector<int> open;
+
+private:
+    const NoXactAbortConnection &m_server;
+};
+
 void PrintTo(const Backend &backend, std::ostream *os)
 {
     *os << backend.name;
@@ -82,6 +102,11 @@ TEST_P(BackupRollback, LeavesTheDatabaseAsItWas)
     addProcess(4, "202601010004", "2026-01-01");
     exec("update icbillno set FCurNo=5 where FBillID=-1");
 
+    const auto *server = dynamic_cast<NoXactAbortConnection *>(m_conn.get());
+    std::optional<OpenTransactionsAtMessage> probe;
+    if (server)
+        probe.emplace(*server);
+
     EXPECT_FALSE(runBackup(c));
 
     EXPECT_EQ(host::CLng(scalar("select FCurNo from icbillno")), 5);
@@ -89,12 +114,17 @@ TEST_P(BackupRollback, LeavesTheDatabaseAsItWas)
     EXPECT_EQ(count("ICInvBackup"), 0);
     EXPECT_EQ(count("ICInvBackupTemp"), 0);
     EXPECT_TRUE(scalar("select FLastCheckDate from t_ICItemMaterial where FItemID=102").isNull());
+    if (server) {
+        EXPECT_EQ(server->tranCount(), 0);
+        EXPECT_EQ(probe->open, std::vector<int>{0});
+        ASSERT_EQ(probe->messageTexts().size(), 1);
+        EXPECT_TRUE(probe->messageTexts()[0].startsWith(
+            QString::fromStdString(MParse::LoadLangString(c.message))));
+        return;
+    }
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_TRUE(messages()[0].starts_with(MParse::LoadLangString(c.message))) << messages()[0];
     EXPECT_TRUE(lastMessageIsInformation());
-    if (const auto *server = dynamic_cast<NoXactAbortConnection *>(m_conn.get())) {
-        EXPECT_EQ(server->tranCount(), 0);
-    }
 }
 
 namespace {

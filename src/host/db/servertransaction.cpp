@@ -32,8 +32,14 @@ ServerTransaction::ServerTransaction(AppConnection &connection) : m_connection(c
 
 ServerTransaction::~ServerTransaction()
 {
+    rollback();
+}
+
+void ServerTransaction::rollback() noexcept
+{
     if (!m_open)
         return;
+    m_open = false;
     try {
         m_connection.Execute(kRollback);
     } catch (const std::exception &) {

@@ -31,6 +31,8 @@ public:
     // Throws HostError when the commit fails, and also when a failure inside the transaction
     // already rolled it back; the destructor then rolls back what is left.
     void commit();
+    // Ends the transaction now, as the destructor would; never throws.
+    void rollback() noexcept;
 
 private:
     AppConnection &m_connection;
