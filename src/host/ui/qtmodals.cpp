@@ -1,6 +1,7 @@
 #include "host/ui/qtmodals.h"
 
 #include "host/ui/form.h"
+#include "host/ui/messagedialog.h"
 #include "host/ui/screenshot.h"
 
 #include <QAction>
@@ -8,7 +9,6 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QKeySequence>
-#include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPointer>
 #include <QPrintDialog>
@@ -35,63 +35,6 @@ void report(const QString &what)
     std::cerr << what.toStdString() << std::endl;
 }
 
-QMessageBox::StandardButtons buttonsOf(long style)
-{
-    switch (style & 0x0F) {
-    case Msg::OKCancel:
-        return QMessageBox::Ok | QMessageBox::Cancel;
-    case Msg::AbortRetryIgnore:
-        return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
-    case Msg::YesNoCancel:
-        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    case Msg::YesNo:
-        return QMessageBox::Yes | QMessageBox::No;
-    case Msg::RetryCancel:
-        return QMessageBox::Retry | QMessageBox::Cancel;
-    default:
-        return QMessageBox::Ok;
-    }
-}
-
-QMessageBox::Icon iconOf(long style)
-{
-    switch (style & 0x70) {
-    case Msg::Critical:
-        return QMessageBox::Critical;
-    case Msg::Question:
-        return QMessageBox::Question;
-    case Msg::Exclamation:
-        return QMessageBox::Warning;
-    case Msg::Information:
-        return QMessageBox::Information;
-    default:
-        return QMessageBox::NoIcon;
-    }
-}
-
-long answerOf(int button, long style)
-{
-    switch (button) {
-    case QMessageBox::Ok:
-        return Msg::OK;
-    case QMessageBox::Cancel:
-        return Msg::Cancel;
-    case QMessageBox::Abort:
-        return Msg::Abort;
-    case QMessageBox::Retry:
-        return Msg::Retry;
-    case QMessageBox::Ignore:
-        return Msg::Ignore;
-    case QMessageBox::Yes:
-        return Msg::Yes;
-    case QMessageBox::No:
-        return Msg::No;
-    default:
-        // Closed by Escape or the close box: the box's cancelling answer.
-        return buttonsOf(style) & QMessageBox::Cancel ? Msg::Cancel : Msg::defaultAnswer(style);
-    }
-}
-
 QWidget *activeParent()
 {
     return QApplication::activeWindow();
@@ -109,7 +52,7 @@ long QtModals::messageBox(const QString &text, long style, const QString &title)
 {
     ++m_reports;
     if (!m_screenshotFile.isEmpty()) {
-        QMessageBox box(iconOf(style), title, text, buttonsOf(style), activeParent());
+        MessageDialog box(text, style, title, activeParent());
         box.show();
         takeScreenshot(box);
         return Msg::defaultAnswer(style);
@@ -118,8 +61,9 @@ long QtModals::messageBox(const QString &text, long style, const QString &title)
         report(title.isEmpty() ? text : title + QStringLiteral(": ") + text);
         return Msg::defaultAnswer(style);
     }
-    QMessageBox box(iconOf(style), title, text, buttonsOf(style), activeParent());
-    return answerOf(box.exec(), style);
+    MessageDialog box(text, style, title, activeParent());
+    box.exec();
+    return box.answer();
 }
 
 long QtModals::hostMessage(const QString &text, long style)
