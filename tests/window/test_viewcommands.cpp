@@ -1,0 +1,66 @@
+#include "countwindowtest.h"
+
+#include "host/core/settingsstore.h"
+#include "host/ui/ledgergrid.h"
+#include "host/ui/spreadgrid.h"
+#include "services/modulestate.h"
+#include "support/casename.h"
+
+#include <QAction>
+
+namespace {
+
+struct DeletedItemsCase
+{
+    const char *name;
+    long answer;
+    bool saveFails;
+    bool saved;    // the typed count reached the database
+    bool switched; // the sheet now shows disabled items
+};
+
+void PrintTo(const DeletedItemsCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class DeletedItemsSwitch : public CountWindowTest,
+                           public ::testing::WithParamInterface<DeletedItemsCase>
+{};
+
+// Switching disabled items in or out loads the sheet afresh: a typed count is offered for
+// saving first, and a save that fails leaves both the count and the switch as they were.
+TEST_P(DeletedItemsSwitch, AsksToSaveTypedCountsBeforeReloading)
+{
+    const DeletedItemsCase &c = GetParam();
+    const long id = backUp();
+    const auto window = open(4);
+    type(*window, 24, 1, "4321");
+    if (c.saveFails)
+        sql("Select * Into ICInvBackupAway From ICInvBackup Drop Table ICInvBackup");
+    m_modals->answer(c.answer);
+    window->mnuViewShowDeleted->trigger();
+    if (c.saveFails)
+        sql("Select * Into ICInvBackup From ICInvBackupAway");
+
+    ASSERT_FALSE(m_modals->messageTexts().isEmpty());
+    EXPECT_EQ(m_modals->messageTexts().first(), QStringLiteral("盘点数据已经修改，是否保存？"));
+    EXPECT_EQ(number("Select Count(*) From ICInvBackup Where FAuxCheckQty=4321 And FInterID=" +
+                     std::to_string(id)),
+              c.saved ? 1 : 0);
+    EXPECT_EQ(window->mnuViewShowDeleted->isChecked(), c.switched);
+    EXPECT_EQ(window->bShowDeleted, c.switched);
+    // What is on screen is either the typed count still waiting or the sheet as stored.
+    EXPECT_EQ(window->mModified, c.saveFails);
+    EXPECT_EQ(cell(*window, 24, 1) == 4321, c.saved || c.saveFails);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, DeletedItemsSwitch,
+    ::testing::Values(
+        DeletedItemsCase{"yes saves then switches", host::ui::Msg::Yes, false, true, true},
+        DeletedItemsCase{"no drops the count and switches", host::ui::Msg::No, false, false, true},
+        DeletedItemsCase{"a failed save keeps both", host::ui::Msg::Yes, true, false, false}),
+    [](const auto &c) { return caseName(c.index, c.param.name); });
+
+} // namespace
