@@ -33,9 +33,14 @@ namespace {
 constexpr int kEntryColumns = 43;
 constexpr int kKeyF1 = 112;
 
+// A view flag as stored; a value that does not convert turns the flag off.
 bool settingFlag(const char *key, const char *defaultValue)
 {
-    return host::CBool(module().gIni->read("ZarvoStockCheck", key, defaultValue));
+    try {
+        return host::CBool(module().gIni->read("ZarvoStockCheck", key, defaultValue));
+    } catch (const std::exception &) {
+        return false;
+    }
 }
 
 } // namespace
@@ -55,11 +60,11 @@ frmMain::frmMain(QWidget *parent)
     buildToolBar();
     connectEvents();
 
-    // Read before the mode is known; a value that does not convert leaves its flag off.
-    tryStep([&] { bShowtoolbar = settingFlag("bShowtoolbar", "True"); });
-    tryStep([&] { bShowToolBarLable = settingFlag("bShowToolBarLable", "True"); });
-    tryStep([&] { bShowStatBar = settingFlag("bShowStatBar", "True"); });
-    tryStep([&] { bShowDeleted = settingFlag("bShowDeleted", "False"); });
+    // Read before the mode is known.
+    bShowtoolbar = settingFlag("bShowtoolbar", "True");
+    bShowToolBarLable = settingFlag("bShowToolBarLable", "True");
+    bShowStatBar = settingFlag("bShowStatBar", "True");
+    bShowDeleted = settingFlag("bShowDeleted", "False");
     m_mainDo->Ldg(ldgCheck);
     m_mainDo->ShowDelete(bShowDeleted);
 }

@@ -63,4 +63,36 @@ INSTANTIATE_TEST_SUITE_P(
         DeletedItemsCase{"a failed save keeps both", host::ui::Msg::Yes, true, false, false}),
     [](const auto &c) { return caseName(c.index, c.param.name); });
 
+// Widths and view flags come from a file the user may have edited by hand: what cannot be read
+// leaves the window as it would be without it, and never reaches the shared column template.
+TEST_F(CountWindowTest, UnreadableSettingsLeaveWidthsAndFlagsAndSpareTheTemplate)
+{
+    backUp();
+    const double templateWidth =
+        number("Select FColWidth From ICChatBillTitle Where FTypeID=1 And FInterID=2");
+    {
+        host::SettingsStore ini{std::string_view("StockCheck.ini")};
+        ini.write("ZarvoStockCheck", "bShowtoolbar", "maybe");
+        ini.write("ZarvoStockCheck", "bShowStatBar", "");
+        ini.write("ZARVOSTOCKPRICE", "Col7", "wide");
+        ini.write("ZARVOSTOCKPRICE", "Col30", "12abc");
+        ini.write("ZARVOSTOCKPRICE", "ldgCheck1-2", "abc");
+        ini.sync();
+    }
+    {
+        const auto input = open(4);
+        EXPECT_FALSE(input->bShowtoolbar);
+        EXPECT_FALSE(input->bShowStatBar);
+        EXPECT_GT(input->vsCheck->ColWidth(7), 100);
+        EXPECT_GT(input->vsCheck->ColWidth(30), 100);
+        EXPECT_EQ(input->vsCheck->ColWidth(36), 0);
+        input->Unload();
+    }
+    const auto report = open(1);
+    EXPECT_EQ(report->ldgCheck->Col(2).Width(), templateWidth);
+    report->Unload();
+    EXPECT_EQ(number("Select FColWidth From ICChatBillTitle Where FTypeID=1 And FInterID=2"),
+              templateWidth);
+}
+
 } // namespace
