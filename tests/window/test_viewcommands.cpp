@@ -95,4 +95,27 @@ TEST_F(CountWindowTest, UnreadableSettingsLeaveWidthsAndFlagsAndSpareTheTemplate
               templateWidth);
 }
 
+class NullCaption : public CountWindowTest, public ::testing::WithParamInterface<long>
+{};
+
+TEST_P(NullCaption, InTheColumnTemplateStillOpensTheWindow)
+{
+    backUp();
+    const long mode = GetParam();
+    sql("Update ICChatBillTitle Set FColCaption=Null Where FInterID=5 And FTypeID=" +
+        std::to_string(mode));
+    const auto window = open(mode);
+    EXPECT_TRUE(window->isVisible());
+    // The searchable columns end quietly at the unreadable one.
+    const std::vector<QueryColumn> &columns = module().gQueryColumns;
+    ASSERT_GT(columns.size(), 5U);
+    EXPECT_FALSE(columns[2].Caption.empty());
+    EXPECT_TRUE(columns.back().Caption.empty());
+    EXPECT_EQ(columns[0].SortOrder, 0);
+    window->Unload();
+    EXPECT_FALSE(window->isVisible());
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, NullCaption, ::testing::Values(1L, 4L));
+
 } // namespace
