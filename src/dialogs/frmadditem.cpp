@@ -63,6 +63,7 @@ frmAddItem::frmAddItem(QWidget *parent) : Form(parent)
     createControls();
     placeControls(true);
     wireEvents();
+    closeOnEscape(cmdCancel);
 }
 
 frmAddItem::~frmAddItem() = default;

@@ -113,6 +113,7 @@ frmFind::frmFind(QWidget *parent)
     optBlur->setValue(true);
     optUL_Yes->setValue(true);
     resize(460, 380);
+    closeOnEscape(cmdCancel);
 
     connect(cmdOk, &host::ui::CommandButton::Click, this,
             [this] { guard([this] { cmdOK_Click(); }); });
@@ -135,10 +136,15 @@ void frmFind::Form_Load()
     InitCaptions();
     std::shared_ptr<host::Dictionary> none;
     MParse::LoadFormResStrings(*this, none, "ZARVOINDUSTRY");
-    Move(static_cast<int>(setting("FindForm_X", Left())),
-         static_cast<int>(setting("FindForm_Y", Top())),
-         static_cast<int>(setting("FindForm_Width", Width())),
-         static_cast<int>(setting("FindForm_Height", Height())));
+    // The place where the user left it, once there is one; until then it opens over the window
+    // that opened it.
+    const auto &ini = module().gIni;
+    if (ini && !ini->read(kSection, "FindForm_X", {}).isEmpty()) {
+        setLeft(static_cast<int>(setting("FindForm_X", Left())));
+        setTop(static_cast<int>(setting("FindForm_Y", Top())));
+    }
+    setWidth(static_cast<int>(setting("FindForm_Width", Width())));
+    setHeight(static_cast<int>(setting("FindForm_Height", Height())));
     BuildGrid();
 }
 

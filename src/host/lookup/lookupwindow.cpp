@@ -74,6 +74,7 @@ LookupWindow::LookupWindow(const QString &caption, std::shared_ptr<Recordset> ro
     layout->addWidget(m_table);
     layout->addLayout(buttons);
     resize(520, 420);
+    closeOnEscape(cancelButton);
 
     connect(m_search, &QLineEdit::textChanged, this, [this](const QString &text) {
         m_model->setSearch(text);

@@ -6,6 +6,7 @@
 #include "host/ui/modalservices.h"
 #include "host/ui/twips.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -28,6 +29,12 @@ void Form::setKeyPreview(bool on)
         qApp->installEventFilter(this);
     else
         qApp->removeEventFilter(this);
+}
+
+void Form::closeOnEscape(QAbstractButton *cancelButton)
+{
+    m_closesOnEscape = true;
+    m_cancelButton = cancelButton;
 }
 
 void Form::Load()
@@ -132,6 +139,14 @@ void Form::keyPressEvent(QKeyEvent *event)
 {
     if (!m_keyPreview && previewKey(this, *event))
         return;
+    if (m_closesOnEscape && event->key() == Qt::Key_Escape &&
+        event->modifiers() == Qt::NoModifier) {
+        if (!m_cancelButton)
+            Unload();
+        else if (m_cancelButton->isEnabled() && m_cancelButton->isVisible())
+            m_cancelButton->click();
+        return;
+    }
     QMainWindow::keyPressEvent(event);
 }
 

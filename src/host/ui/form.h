@@ -3,16 +3,19 @@
 #include "host/ui/twipsgeometry.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <functional>
 #include <utility>
+
+class QAbstractButton;
 
 namespace host::ui {
 
 // Base of the module's windows: the window events by the names the windows implement
 // (Form_Load, Form_Activate, Form_Resize, Form_Unload, Form_KeyDown, Form_KeyPress), key
-// preview, modal show and lengths in twips. Controls live on client(), the window's inner area;
-// menu bar and tool bars sit around it.
+// preview, modal show, Escape and lengths in twips. Controls live on client(), the window's
+// inner area; menu bar and tool bars sit around it.
 class Form : public QMainWindow, public TwipsGeometry
 {
     Q_OBJECT
@@ -36,6 +39,10 @@ public:
     void Hide() { hide(); }
     // Closes the window; Form_Unload may cancel.
     void Unload() { close(); }
+    // A dialog: an Escape that no control used closes the window as its Cancel button does, by
+    // clicking cancelButton, or, for a window without one, by unloading it. A window that does
+    // not call this stays open on Escape.
+    void closeOnEscape(QAbstractButton *cancelButton = nullptr);
 
     QWidget *client() const { return m_client; }
     // Inner size of the window, in twips.
@@ -90,6 +97,8 @@ private:
     bool m_loaded = false;
     bool m_active = false;
     bool m_forwarding = false;
+    bool m_closesOnEscape = false;
+    QPointer<QAbstractButton> m_cancelButton;
 };
 
 } // namespace host::ui

@@ -2,6 +2,7 @@
 
 #include "host/ui/form.h"
 #include "host/ui/messagedialog.h"
+#include "host/ui/modalownership.h"
 #include "host/ui/screenshot.h"
 
 #include <QAction>
@@ -35,11 +36,6 @@ void report(const QString &what)
     std::cerr << what.toStdString() << std::endl;
 }
 
-QWidget *activeParent()
-{
-    return QApplication::activeWindow();
-}
-
 } // namespace
 
 QtModals &QtModals::instance()
@@ -52,7 +48,7 @@ long QtModals::messageBox(const QString &text, long style, const QString &title)
 {
     ++m_reports;
     if (!m_screenshotFile.isEmpty()) {
-        MessageDialog box(text, style, title, activeParent());
+        MessageDialog box(text, style, title, currentOwner());
         box.show();
         takeScreenshot(box);
         return Msg::defaultAnswer(style);
@@ -61,7 +57,7 @@ long QtModals::messageBox(const QString &text, long style, const QString &title)
         report(title.isEmpty() ? text : title + QStringLiteral(": ") + text);
         return Msg::defaultAnswer(style);
     }
-    MessageDialog box(text, style, title, activeParent());
+    MessageDialog box(text, style, title, currentOwner());
     box.exec();
     return box.answer();
 }
@@ -75,7 +71,7 @@ QString QtModals::openFileName(const FileDialogRequest &request)
 {
     if (headless())
         return {};
-    return QFileDialog::getOpenFileName(activeParent(), request.title, request.initialPath,
+    return QFileDialog::getOpenFileName(currentOwner(), request.title, request.initialPath,
                                         qtFilter(request.filter));
 }
 
@@ -83,7 +79,7 @@ QString QtModals::saveFileName(const FileDialogRequest &request)
 {
     if (headless())
         return {};
-    return QFileDialog::getSaveFileName(activeParent(), request.title, request.initialPath,
+    return QFileDialog::getSaveFileName(currentOwner(), request.title, request.initialPath,
                                         qtFilter(request.filter));
 }
 
@@ -117,6 +113,7 @@ void QtModals::showModal(Form &form)
 {
     ++m_reports;
     form.Load();
+    const ModalOwnership ownership(form);
     QEventLoop loop;
     QObject::connect(&form, &Form::hidden, &loop, &QEventLoop::quit);
     form.setWindowModality(Qt::ApplicationModal);
@@ -148,7 +145,7 @@ bool QtModals::printSetup(QPrinter &printer)
 {
     if (headless())
         return false;
-    QPageSetupDialog dialog(&printer, activeParent());
+    QPageSetupDialog dialog(&printer, currentOwner());
     return dialog.exec() == QDialog::Accepted;
 }
 
@@ -156,7 +153,7 @@ bool QtModals::printDialog(QPrinter &printer)
 {
     if (headless())
         return false;
-    QPrintDialog dialog(&printer, activeParent());
+    QPrintDialog dialog(&printer, currentOwner());
     return dialog.exec() == QDialog::Accepted;
 }
 
@@ -164,7 +161,7 @@ void QtModals::printPreview(QPrinter &printer, const std::function<void(QPrinter
 {
     if (headless() && m_screenshotFile.isEmpty())
         return;
-    QPrintPreviewDialog dialog(&printer, activeParent());
+    QPrintPreviewDialog dialog(&printer, currentOwner());
     // Qt's own size leaves the page a thumbnail and folds the tool bar away.
     dialog.resize(1000, 760);
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,

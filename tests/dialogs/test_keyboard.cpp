@@ -1,0 +1,146 @@
+// A count from the keyboard: the lookups, the add-line window, the find dialog and the dialogs
+// of the count-sheet window, driven by key events into the real windows.
+#include "dialogsdb.h"
+
+#include "dialogs/frmadditem.h"
+#include "dialogs/frmfind.h"
+#include "host/core/dictionary.h"
+#include "host/core/objectfactory.h"
+#include "host/lookup/glview.h"
+#include "host/lookup/lookupwindow.h"
+#include "host/ui/commandbutton.h"
+#include "host/ui/ledgergrid.h"
+#include "host/ui/spreadgrid.h"
+#include "host/ui/textbox.h"
+#include "host/ui/uitestutil.h"
+#include "support/casename.h"
+#include "window/countwindowtest.h"
+
+#include <QAction>
+#include <QWindow>
+#include <gmock/gmock.h>
+
+#include <variant>
+
+namespace {
+
+// A key, or a text typed key by key, into the widget that has the focus.
+using Keystroke = std::variant<Qt::Key, const char *>;
+
+void press(const std::vector<Keystroke> &keys)
+{
+    for (const Keystroke &key : keys) {
+        QWidget *focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        if (const auto *k = std::get_if<Qt::Key>(&key)) {
+            QTest::keyClick(focus, *k);
+            continue;
+        }
+        // Characters beyond ASCII have no key of their own; they arrive as typed text.
+        for (const QChar ch : QString::fromUtf8(std::get<const char *>(key))) {
+            if (ch.unicode() < 0x80)
+                QTest::keyClick(QApplication::focusWidget(), ch.toLatin1());
+            else
+                QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown,
+                                    QString(ch), Qt::NoModifier);
+        }
+    }
+}
+
+struct DialogCase
+{
+    const char *name;
+    long mode;
+    QAction *frmMain::*command;
+};
+
+void PrintTo(const DialogCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class WindowDialogs : public CountWindowTest, public ::testing::WithParamInterface<DialogCase>
+{};
+
+TEST_P(WindowDialogs, OpenOverTheWindowAndCloseWithEscape)
+{
+    const DialogCase &c = GetParam();
+    const long id = backUp();
+    const auto window = open(c.mode);
+    if (c.command == &frmMain::mnuFSave) {
+        // A line the database no longer holds is refused and listed.
+        sql("Delete From ICInvBackup Where FInterID=" + std::to_string(id) +
+            " And FItemID=" + window->vsCheck->GetText(1, 1).toStdString() +
+            " And FStockID=" + window->vsCheck->GetText(42, 1).toStdString());
+        type(*window, 24, 1, "3");
+    }
+    module().gFilterCancelled = false;
+    bool shown = false, owned = false, over = false, closed = false;
+    m_modals->whileShown([&](host::ui::Form &form) {
+        shown = true;
+        owned =
+            form.windowHandle() && form.windowHandle()->transientParent() == window->windowHandle();
+        over = window->frameGeometry().contains(form.frameGeometry().center()) &&
+               form.screen()->availableGeometry().contains(form.frameGeometry());
+        ASSERT_TRUE(showActive(form));
+        press({Qt::Key_Escape});
+        closed = !form.isVisible();
+    });
+    (window.get()->*c.command)->trigger();
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(owned);
+    EXPECT_TRUE(over);
+    EXPECT_TRUE(closed);
+    // Escape is the filter's Cancel, which the window reads.
+    EXPECT_EQ(module().gFilterCancelled, c.command == &frmMain::mnuEdit_Filter);
+}
+
+const DialogCase kDialogs[] = {
+    {"filter", 4, &frmMain::mnuEdit_Filter},    {"find", 4, &frmMain::mnuEdit_Find},
+    {"add line", 4, &frmMain::mnuAddItem},      {"column chooser", 1, &frmMain::mnuVViewHide},
+    {"save error list", 4, &frmMain::mnuFSave},
+};
+
+INSTANTIATE_TEST_SUITE_P(Dialogs, WindowDialogs, ::testing::ValuesIn(kDialogs),
+                         [](const auto &c) { return caseName(c.index, c.param.name); });
+
+class FindDialog : public CountWindowTest
+{
+protected:
+    // Runs steps in the open dialog; the row of the column with that caption is passed.
+    void inFind(const QString &caption, const std::function<void(frmFind &, int row)> &steps)
+    {
+        backUp();
+        m_window = open(4);
+        m_modals->whileShown([&](host::ui::Form &form) {
+            auto &find = static_cast<frmFind &>(form);
+            ASSERT_TRUE(showActive(find));
+            int row = 0;
+            for (int r = 1; r <= find.vspSearch->MaxRows(); ++r)
+                if (find.vspSearch->GetText(1, r) == caption)
+                    row = r;
+            ASSERT_GT(row, 0) << caption.toStdString();
+            find.vspSearch->setFocus();
+            find.vspSearch->SetActiveCell(2, row);
+            steps(find, row);
+        });
+        m_window->mnuEdit_Find->trigger();
+    }
+
+    std::unique_ptr<frmMain> m_window;
+};
+
+TEST_F(FindDialog, EscapeInACellBeingEditedEndsTheEditNotTheDialog)
+{
+    bool openAfterFirst = false, openAfterSecond = true;
+    inFind(QStringLiteral("物料名称"), [&](frmFind &find, int) {
+        press({"bolt", Qt::Key_Escape});
+        openAfterFirst = find.isVisible();
+        press({Qt::Key_Escape});
+        openAfterSecond = find.isVisible();
+    });
+    EXPECT_TRUE(openAfterFirst);
+    EXPECT_FALSE(openAfterSecond);
+}
+
+} // namespace
