@@ -47,6 +47,54 @@ void press(const std::vector<Keystroke> &keys)
     }
 }
 
+struct LookupCase
+{
+    const char *name;
+    std::vector<Keystroke> keys;
+    const char *chosen; // the code picked, or nullptr when nothing was
+};
+
+void PrintTo(const LookupCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class LookupKeys : public DialogsDbTest, public ::testing::WithParamInterface<LookupCase>
+{};
+
+TEST_P(LookupKeys, PickAnItemWithoutTheMouse)
+{
+    const LookupCase &c = GetParam();
+    bool closed = false;
+    m_modals.whileShown([&](host::ui::Form &form) {
+        ASSERT_TRUE(showActive(form));
+        press(c.keys);
+        closed = !form.isVisible();
+    });
+    const auto view = host::CreateObjectAs<host::GLView>(host::GLView::ProgId);
+    host::Dictionary options;
+    options.SetValue("BeShortNumber", false);
+    std::string search;
+    std::string filter = " FErpClsID Not in(6,8)";
+    const auto result = view->ItemLookUp(4, search, filter, options);
+    EXPECT_TRUE(closed);
+    ASSERT_EQ(result->ReturnObject != nullptr, c.chosen != nullptr);
+    if (c.chosen) {
+        EXPECT_EQ(result->ReturnObject->Number(), c.chosen);
+    }
+}
+
+const LookupCase kLookupCases[] = {
+    {"Enter picks the current row", {Qt::Key_Return}, "01.001"},
+    {"arrows move", {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Enter}, "01.002"},
+    {"typing narrows", {"油漆", Qt::Key_Return}, "01.002"},
+    {"typing in the list narrows it too", {Qt::Key_Tab, "003", Qt::Key_Return}, "01.003"},
+    {"Escape closes", {Qt::Key_Down, Qt::Key_Escape}, nullptr},
+};
+
+INSTANTIATE_TEST_SUITE_P(Keys, LookupKeys, ::testing::ValuesIn(kLookupCases),
+                         [](const auto &c) { return caseName(c.index, c.param.name); });
+
 struct DialogCase
 {
     const char *name;
