@@ -95,6 +95,29 @@ const LookupCase kLookupCases[] = {
 INSTANTIATE_TEST_SUITE_P(Keys, LookupKeys, ::testing::ValuesIn(kLookupCases),
                          [](const auto &c) { return caseName(c.index, c.param.name); });
 
+TEST_F(DialogsDbTest, EnterInTheAddLineWindowMovesFromBoxToBoxPastTheLookupButtons)
+{
+    frmAddItem window;
+    window.Load();
+    ASSERT_TRUE(showActive(window));
+    window.txtNumber->setFocus();
+    press({"01.002"});
+    // Each Enter lands in the next box or quantity cell, never on a lookup button.
+    QStringList visited;
+    for (int i = 0; i < 12; ++i) {
+        press({Qt::Key_Return});
+        QWidget *focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        EXPECT_EQ(qobject_cast<host::ui::CommandButton *>(focus), nullptr)
+            << "Enter number " << i + 1 << " stopped on " << focus->objectName().toStdString();
+        visited << focus->metaObject()->className();
+    }
+    EXPECT_EQ(window.itemId(), 2) << "the typed code was checked on the way";
+    EXPECT_TRUE(visited.contains(QStringLiteral("host::ui::TextBox")));
+}
+
+// What a user sees of a dialog opened from the count-sheet window: it opens over the window
+// that opened it and belongs to it, and Escape closes it as its Cancel would.
 struct DialogCase
 {
     const char *name;
