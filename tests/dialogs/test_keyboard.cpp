@@ -201,6 +201,33 @@ protected:
     std::unique_ptr<frmMain> m_window;
 };
 
+TEST_F(FindDialog, F7OpensTheLookupWhileTheCellIsBeingEdited)
+{
+    QString picked, cell;
+    inFind(QStringLiteral("物料代码"), [&](frmFind &find, int row) {
+        m_modals->whileShown([&](host::ui::Form &form) {
+            auto &lookup = static_cast<host::LookupWindow &>(form);
+            QTest::keyClick(lookup.focusWidget(), Qt::Key_Down);
+            picked = lookup.visibleCode(1);
+            QTest::keyClick(lookup.focusWidget(), Qt::Key_Return);
+        });
+        press({"zz"});
+        ASSERT_NE(QApplication::focusWidget(), find.vspSearch) << "the cell's editor is open";
+        press({Qt::Key_F7});
+        cell = find.vspSearch->GetText(2, row);
+    });
+    ASSERT_FALSE(picked.isEmpty());
+    // The cell takes the picked item's code by the sheet's numbering, whichever the list shows.
+    const auto item =
+        sql("Select FNumber,FShortNumber From t_ICItem Where FNumber='" + picked.toStdString() +
+            "' Or FShortNumber='" + picked.toStdString() + "'");
+    ASSERT_EQ(item->RecordCount(), 1);
+    item->MoveFirst();
+    EXPECT_THAT((QStringList{QString::fromStdString(host::CStr(item->Fields(0L).Value())),
+                             QString::fromStdString(host::CStr(item->Fields(1L).Value()))}),
+                ::testing::Contains(cell));
+}
+
 TEST_F(FindDialog, EscapeInACellBeingEditedEndsTheEditNotTheDialog)
 {
     bool openAfterFirst = false, openAfterSecond = true;
@@ -213,5 +240,44 @@ TEST_F(FindDialog, EscapeInACellBeingEditedEndsTheEditNotTheDialog)
     EXPECT_TRUE(openAfterFirst);
     EXPECT_FALSE(openAfterSecond);
 }
+
+struct NumberCase
+{
+    const char *name;
+    const char *caption;
+    const char *typed;
+    const char *searched;
+};
+
+void PrintTo(const NumberCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class FindNumbers : public FindDialog, public ::testing::WithParamInterface<NumberCase>
+{};
+
+TEST_P(FindNumbers, NumberColumnsTakeNumbersOnly)
+{
+    const NumberCase &c = GetParam();
+    QString searched = QStringLiteral("(not searched)");
+    inFind(QString::fromUtf8(c.caption), [&](frmFind &find, int row) {
+        press({c.typed, Qt::Key_Return});
+        QTest::mouseClick(find.cmdOk, Qt::LeftButton);
+        searched = QString::fromStdString(
+            module().gQueryColumns[static_cast<std::size_t>(row - 1)].SearchValue);
+    });
+    EXPECT_EQ(searched, QString::fromUtf8(c.searched));
+}
+
+const NumberCase kNumbers[] = {
+    {"whole number", "保质期(天)", "180", "180"},
+    {"whole number with a condition", "保质期(天)", "180 OR FQty>0", ""},
+    {"decimal", "实存数量", "2.5", "2.5"},
+    {"decimal with a condition", "实存数量", "2.5 or FQty>0", ""},
+};
+
+INSTANTIATE_TEST_SUITE_P(Values, FindNumbers, ::testing::ValuesIn(kNumbers),
+                         [](const auto &c) { return caseName(c.index, c.param.name); });
 
 } // namespace
