@@ -175,6 +175,29 @@ const DialogCase kDialogs[] = {
 INSTANTIATE_TEST_SUITE_P(Dialogs, WindowDialogs, ::testing::ValuesIn(kDialogs),
                          [](const auto &c) { return caseName(c.index, c.param.name); });
 
+TEST_F(CountWindowTest, FocusStartsInTheGridOfTheModeNotInTheProcessList)
+{
+    backUp();
+    backUp();
+    for (const long mode : {1L, 4L}) {
+        const auto window = open(mode);
+        QWidget *focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr) << mode;
+        if (mode == 4) {
+            EXPECT_EQ(focus, window->vsCheck) << "input mode counts in the entry grid";
+            EXPECT_EQ(window->vsCheck->ActiveRow(), 1);
+            EXPECT_EQ(window->vsCheck->ActiveCol(), 24) << "the first cell that takes a count";
+        } else {
+            EXPECT_EQ(focus, window->ldgCheck);
+        }
+        const long process = module().gCurInterID;
+        press({Qt::Key_Down});
+        EXPECT_EQ(module().gCurInterID, process) << "the arrow stays in the sheet";
+        window->Unload();
+    }
+}
+
+// The find dialog of the input-mode window, opened as Edit/Find opens it.
 class FindDialog : public CountWindowTest
 {
 protected:
