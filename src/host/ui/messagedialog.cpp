@@ -82,9 +82,9 @@ MessageDialog::MessageDialog(const QString &text, long style, const QString &tit
     : QDialog(owner), m_style(style), m_textArea(new QScrollArea(this))
 {
     setWindowTitle(title);
-    if (!cancelAnswer(style))
-        setWindowFlags((windowFlags() | Qt::CustomizeWindowHint | Qt::WindowTitleHint) &
-                       ~Qt::WindowCloseButtonHint);
+    // A title and, for a box that can be cancelled, the close box; nothing to minimise.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   (cancelAnswer(style) ? Qt::WindowCloseButtonHint : Qt::WindowType(0)));
 
     auto *layout = new QGridLayout(this);
     layout->setSizeConstraint(QLayout::SetMinimumSize);
@@ -148,16 +148,16 @@ void MessageDialog::fitToScreen()
     // The text wraps at half the screen's width and scrolls beyond what the screen leaves
     // below the title bar and above the buttons.
     auto *label = static_cast<QLabel *>(m_textArea->widget());
-    label->setWordWrap(true);
     const int textWidth = std::min(label->sizeHint().width(), std::max(area.width() / 2, 240));
+    label->setWordWrap(true);
     const int textHeight = label->heightForWidth(textWidth);
     const int chrome = layout()->sizeHint().height() - m_textArea->sizeHint().height() +
                        style()->pixelMetric(QStyle::PM_TitleBarHeight) * 2;
     const int maxTextHeight = std::max(area.height() - chrome, fontMetrics().height() * 3);
     // Room for the scroll bar whether it shows or not, so that it never narrows the text into
     // more lines than were measured.
-    m_textArea->setMinimumSize(textWidth + style()->pixelMetric(QStyle::PM_ScrollBarExtent),
-                               std::min(textHeight, maxTextHeight));
+    m_textArea->setFixedSize(textWidth + style()->pixelMetric(QStyle::PM_ScrollBarExtent),
+                             std::min(textHeight, maxTextHeight));
 }
 
 } // namespace host::ui
