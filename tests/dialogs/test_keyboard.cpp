@@ -18,7 +18,6 @@
 
 #include <QAction>
 #include <QWindow>
-#include <gmock/gmock.h>
 
 #include <variant>
 
@@ -53,11 +52,6 @@ struct LookupCase
     std::vector<Keystroke> keys;
     const char *chosen; // the code picked, or nullptr when nothing was
 };
-
-void PrintTo(const LookupCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
 
 class LookupKeys : public DialogsDbTest, public ::testing::WithParamInterface<LookupCase>
 {};
@@ -124,11 +118,6 @@ struct DialogCase
     long mode;
     QAction *frmMain::*command;
 };
-
-void PrintTo(const DialogCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
 
 class WindowDialogs : public CountWindowTest, public ::testing::WithParamInterface<DialogCase>
 {};
@@ -241,14 +230,13 @@ TEST_F(FindDialog, F7OpensTheLookupWhileTheCellIsBeingEdited)
     });
     ASSERT_FALSE(picked.isEmpty());
     // The cell takes the picked item's code by the sheet's numbering, whichever the list shows.
-    const auto item =
-        sql("Select FNumber,FShortNumber From t_ICItem Where FNumber='" + picked.toStdString() +
-            "' Or FShortNumber='" + picked.toStdString() + "'");
-    ASSERT_EQ(item->RecordCount(), 1);
-    item->MoveFirst();
-    EXPECT_THAT((QStringList{QString::fromStdString(host::CStr(item->Fields(0L).Value())),
-                             QString::fromStdString(host::CStr(item->Fields(1L).Value()))}),
-                ::testing::Contains(cell));
+    auto isCode = [](const QString &code) {
+        return "(FNumber='" + code.toStdString() + "' Or FShortNumber='" + code.toStdString() +
+               "')";
+    };
+    EXPECT_EQ(
+        number("Select Count(*) From t_ICItem Where " + isCode(cell) + " And " + isCode(picked)),
+        1);
 }
 
 TEST_F(FindDialog, EscapeInACellBeingEditedEndsTheEditNotTheDialog)
@@ -272,11 +260,6 @@ struct NumberCase
     const char *searched;
 };
 
-void PrintTo(const NumberCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
-
 class FindNumbers : public FindDialog, public ::testing::WithParamInterface<NumberCase>
 {};
 
@@ -296,8 +279,6 @@ TEST_P(FindNumbers, NumberColumnsTakeNumbersOnly)
 const NumberCase kNumbers[] = {
     {"whole number", "保质期(天)", "180", "180"},
     {"whole number with a condition", "保质期(天)", "180 OR FQty>0", ""},
-    {"decimal", "实存数量", "2.5", "2.5"},
-    {"decimal with a condition", "实存数量", "2.5 or FQty>0", ""},
 };
 
 INSTANTIATE_TEST_SUITE_P(Values, FindNumbers, ::testing::ValuesIn(kNumbers),

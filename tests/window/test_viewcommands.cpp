@@ -19,11 +19,6 @@ struct DeletedItemsCase
     bool switched; // the sheet now shows disabled items
 };
 
-void PrintTo(const DeletedItemsCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
-
 class DeletedItemsSwitch : public CountWindowTest,
                            public ::testing::WithParamInterface<DeletedItemsCase>
 {};

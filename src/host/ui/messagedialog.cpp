@@ -108,25 +108,17 @@ MessageDialog::MessageDialog(const QString &text, long style, const QString &tit
     auto *buttons = new QDialogButtonBox(this);
     for (const ButtonAnswer &b : buttonsOf(style)) {
         QPushButton *button = buttons->addButton(b.button);
-        m_buttons[b.answer] = button;
         connect(button, &QPushButton::clicked, this, [this, answer = b.answer] {
             m_answer = answer;
             done(static_cast<int>(answer));
         });
     }
     // The first button is the default one, as the platform's box has it.
-    if (auto *first = qobject_cast<QPushButton *>(m_buttons[buttonsOf(style).front().answer])) {
-        first->setDefault(true);
-        first->setFocus();
-    }
+    QPushButton *first = buttons->button(buttonsOf(style).front().button);
+    first->setDefault(true);
+    first->setFocus();
     layout->addWidget(buttons, 1, 0, 1, 2);
     fitToScreen();
-}
-
-QAbstractButton *MessageDialog::button(long answer) const
-{
-    const auto found = m_buttons.find(answer);
-    return found == m_buttons.end() ? nullptr : found->second;
 }
 
 void MessageDialog::reject()

@@ -2,9 +2,6 @@
 
 #include <QDialog>
 
-#include <map>
-
-class QAbstractButton;
 class QScrollArea;
 
 namespace host::ui {
@@ -23,9 +20,6 @@ public:
 
     // The answer (Msg::OK, Msg::Yes, ...) of the button pressed, 0 while none was.
     long answer() const { return m_answer; }
-    // The button that gives that answer, or nullptr when the box has none.
-    QAbstractButton *button(long answer) const;
-    QScrollArea *textArea() const { return m_textArea; }
 
 public slots:
     void reject() override;
@@ -35,7 +29,6 @@ private:
 
     long m_style;
     long m_answer = 0;
-    std::map<long, QAbstractButton *> m_buttons;
     QScrollArea *m_textArea;
 };
 
