@@ -90,6 +90,7 @@ frmBackupInv::frmBackupInv(QWidget *parent)
     layout->addWidget(sstCheckStock, 1);
     layout->addLayout(buttons);
     resize(560, 440);
+    closeOnEscape(cmdCancel);
 
     connect(optCurStock, &host::ui::OptionButton::Click, this,
             [this] { guard([this] { optCurStock_Click(); }); });

@@ -31,6 +31,7 @@ FrmBackupType::FrmBackupType(QWidget *parent)
     layout->addWidget(Frame1);
     layout->addLayout(buttons);
     setCaptions();
+    closeOnEscape(cmdCancel);
 
     connect(OpCurStock, &host::ui::OptionButton::Click, this,
             [this] { guard([this] { OpCurStock_Click(); }); });

@@ -23,6 +23,8 @@
 #include <QHeaderView>
 #include <QPalette>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -63,6 +65,7 @@ frmAddItem::frmAddItem(QWidget *parent) : Form(parent)
     createControls();
     placeControls(true);
     wireEvents();
+    closeOnEscape(cmdCancel);
 }
 
 frmAddItem::~frmAddItem() = default;
@@ -313,12 +316,20 @@ void frmAddItem::Form_KeyDown(int &KeyCode, int)
     }
     if (KeyCode != host::ui::KeyCode::Return)
         return;
-    // Enter moves on like Tab from a box or a quantity cell.
+    // Enter moves on like Tab from a box or a quantity cell, past the lookup buttons beside
+    // the boxes (F7 does their work) to the next box.
+    const std::array<QWidget *, 6> lookupButtons{cmdItem,        cmdSecUnit,  cmdAuxProp,
+                                                 cmdStockNumber, cmdSPNumber, cmdBatchNo};
+    auto isLookupButton = [&](QWidget *w) {
+        return std::find(lookupButtons.begin(), lookupButtons.end(), w) != lookupButtons.end();
+    };
     QWidget *focus = QApplication::focusWidget();
     for (QWidget *w = focus; w; w = w->parentWidget()) {
         if (qobject_cast<host::ui::TextBox *>(w) || qobject_cast<host::ui::SpreadGrid *>(w)) {
             KeyCode = 0;
             focusNextChild();
+            for (std::size_t i = 0; i < lookupButtons.size() && isLookupButton(focusWidget()); ++i)
+                focusNextChild();
             return;
         }
     }

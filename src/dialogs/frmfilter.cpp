@@ -86,6 +86,7 @@ frmFilter::frmFilter(QWidget *parent)
     layout->addWidget(SSTab1);
     layout->addLayout(buttons);
     resize(560, 340);
+    closeOnEscape(cmdCancel);
 
     connect(cmdOK, &host::ui::CommandButton::Click, this,
             [this] { guard([this] { cmdOK_Click(); }); });

@@ -16,7 +16,9 @@
 #include "services/mparse.h"
 #include "services/pubvariant.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 
 namespace {
@@ -56,28 +58,26 @@ template <typename F> void passOver(F step)
 
 QString checkedSearchValue(long dataType, const QString &value)
 {
-    const std::string text = value.trimmed().toStdString();
+    const QString text = value.trimmed();
+    if (text.isEmpty() || (dataType != kLong && dataType != kDouble))
+        return value;
+    // A number column takes one number written in digits: the find puts it into its criteria
+    // as it stands, so anything more would search for something else.
+    static const QRegularExpression wholeNumber(QStringLiteral("^[0-9]+$"));
+    static const QRegularExpression decimal(
+        QStringLiteral("^[-+]?([0-9]+\\.?[0-9]*|\\.[0-9]+)([eE][-+]?[0-9]+)?$"));
+    const double n = host::Val(text.toStdString());
     if (dataType == kLong) {
-        if (value.contains(QLatin1Char('-')) || value.contains(QLatin1Char('.')))
+        if (!wholeNumber.match(text).hasMatch())
             return {};
-        if (text.empty())
-            return value;
-        const double n = host::Val(text);
-        if (n >= kLongMax)
-            return QStringLiteral("2147483647");
-        return n < 0 ? QString() : value;
+        return n >= kLongMax ? QStringLiteral("2147483647") : value;
     }
-    if (dataType == kDouble) {
-        if (text.empty())
-            return value;
-        if (!host::IsNumeric(host::Variant(text)))
-            return {};
-        const double n = host::Val(text);
-        if (n > kDoubleMax)
-            return QStringLiteral("99999999999999");
-        if (n < -kDoubleMax)
-            return QStringLiteral("-99999999999999");
-    }
+    if (!decimal.match(text).hasMatch())
+        return {};
+    if (n > kDoubleMax)
+        return QStringLiteral("99999999999999");
+    if (n < -kDoubleMax)
+        return QStringLiteral("-99999999999999");
     return value;
 }
 
@@ -113,6 +113,7 @@ frmFind::frmFind(QWidget *parent)
     optBlur->setValue(true);
     optUL_Yes->setValue(true);
     resize(460, 380);
+    closeOnEscape(cmdCancel);
 
     connect(cmdOk, &host::ui::CommandButton::Click, this,
             [this] { guard([this] { cmdOK_Click(); }); });
@@ -121,9 +122,6 @@ frmFind::frmFind(QWidget *parent)
     connect(vspSearch, &host::ui::SpreadGrid::Change, this, [this](int col, int row) {
         if (col == 2)
             guard([=, this] { checkCell(row); });
-    });
-    connect(vspSearch, &host::ui::SpreadGrid::KeyUp, this, [this](int &keyCode, int shift) {
-        guard([&, this] { vspSearch_KeyUp(keyCode, shift); });
     });
     connect(vspSearch, &host::ui::SpreadGrid::KeyPress, this,
             [this](int &keyAscii) { guard([&, this] { vspSearch_KeyPress(keyAscii); }); });
@@ -135,10 +133,15 @@ void frmFind::Form_Load()
     InitCaptions();
     std::shared_ptr<host::Dictionary> none;
     MParse::LoadFormResStrings(*this, none, "ZARVOINDUSTRY");
-    Move(static_cast<int>(setting("FindForm_X", Left())),
-         static_cast<int>(setting("FindForm_Y", Top())),
-         static_cast<int>(setting("FindForm_Width", Width())),
-         static_cast<int>(setting("FindForm_Height", Height())));
+    // The place where the user left it, once there is one; until then it opens over the window
+    // that opened it.
+    const auto &ini = module().gIni;
+    if (ini && !ini->read(kSection, "FindForm_X", {}).isEmpty()) {
+        setLeft(static_cast<int>(setting("FindForm_X", Left())));
+        setTop(static_cast<int>(setting("FindForm_Y", Top())));
+    }
+    setWidth(static_cast<int>(setting("FindForm_Width", Width())));
+    setHeight(static_cast<int>(setting("FindForm_Height", Height())));
     BuildGrid();
 }
 
@@ -239,6 +242,8 @@ void frmFind::vspSearch_KeyUp(int &KeyCode, int)
     if (KeyCode != host::ui::KeyCode::F7 || vspSearch->ActiveCol() != 2 || row < 1 ||
         row > static_cast<int>(columns.size()))
         return;
+    // An edit in progress ends first: what was typed is kept unless the lookup picks a value.
+    vspSearch->setFocus();
     try {
         if (const auto text = lookUpBaseValue(columns[static_cast<size_t>(row - 1)].ItemClassID))
             vspSearch->SetText(2, row, QString::fromStdString(*text));
@@ -269,6 +274,14 @@ void frmFind::Form_KeyDown(int &KeyCode, int)
     const std::string topic = "ICStockCheckFind_" + std::to_string(module().gShowType);
     if (MMTS::ShowHelp(KeyCode, 0, topic, mActionMode, MParse::GetPropsItem("SUBID"), 0))
         KeyCode = 0;
+}
+
+void frmFind::Form_KeyUp(int &KeyCode, int Shift)
+{
+    // The grid's key, whether the grid or the editor of its cell has the focus.
+    QWidget *focus = QApplication::focusWidget();
+    if (focus && (focus == vspSearch || vspSearch->isAncestorOf(focus)))
+        vspSearch_KeyUp(KeyCode, Shift);
 }
 
 void frmFind::Form_Unload(bool &)

@@ -46,6 +46,7 @@ protected:
     void Form_Load() override;
     void Form_Unload(bool &Cancel) override;
     void Form_KeyDown(int &KeyCode, int Shift) override;
+    void Form_KeyUp(int &KeyCode, int Shift) override;
 
 private:
     void InitCaptions();

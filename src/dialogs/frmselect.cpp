@@ -73,6 +73,7 @@ frmSelect::frmSelect(QWidget *parent)
     staBar->setPanelWidth(1, 4000);
     staBar->setPanelWidth(2, 600);
     resize(900, 480);
+    closeOnEscape();
 
     connect(tlbRpt, &host::ui::ButtonBar::ButtonClick, this,
             [this](int, const QString &key) { guard([&] { tlbRpt_ButtonClick(key); }); });

@@ -33,9 +33,38 @@ namespace {
 constexpr int kEntryColumns = 43;
 constexpr int kKeyF1 = 112;
 
+// The user starts where the work is: in input mode the first cell of the first line that takes
+// a count, in the other modes the ledger; the process list stays a Tab away.
+void focusStart(frmMain &window)
+{
+    if (module().gShowType != 4) {
+        window.ldgCheck->setFocus();
+        return;
+    }
+    host::ui::SpreadGrid &grid = *window.vsCheck;
+    grid.setFocus();
+    // The last row holds the totals.
+    if (grid.MaxRows() < 2)
+        return;
+    grid.setBlockMode(false);
+    grid.setRow(1);
+    for (int col = 1; col <= grid.MaxCols(); ++col) {
+        grid.setCol(col);
+        if (!grid.ColHidden() && !grid.Lock()) {
+            grid.SetActiveCell(col, 1);
+            return;
+        }
+    }
+}
+
+// A view flag as stored; a value that does not convert turns the flag off.
 bool settingFlag(const char *key, const char *defaultValue)
 {
-    return host::CBool(module().gIni->read("ZarvoStockCheck", key, defaultValue));
+    try {
+        return host::CBool(module().gIni->read("ZarvoStockCheck", key, defaultValue));
+    } catch (const std::exception &) {
+        return false;
+    }
 }
 
 } // namespace
@@ -55,11 +84,11 @@ frmMain::frmMain(QWidget *parent)
     buildToolBar();
     connectEvents();
 
-    // Read before the mode is known; a value that does not convert leaves its flag off.
-    tryStep([&] { bShowtoolbar = settingFlag("bShowtoolbar", "True"); });
-    tryStep([&] { bShowToolBarLable = settingFlag("bShowToolBarLable", "True"); });
-    tryStep([&] { bShowStatBar = settingFlag("bShowStatBar", "True"); });
-    tryStep([&] { bShowDeleted = settingFlag("bShowDeleted", "False"); });
+    // Read before the mode is known.
+    bShowtoolbar = settingFlag("bShowtoolbar", "True");
+    bShowToolBarLable = settingFlag("bShowToolBarLable", "True");
+    bShowStatBar = settingFlag("bShowStatBar", "True");
+    bShowDeleted = settingFlag("bShowDeleted", "False");
     m_mainDo->Ldg(ldgCheck);
     m_mainDo->ShowDelete(bShowDeleted);
 }
@@ -239,6 +268,7 @@ void frmMain::Form_Load()
     LoadSaveGridColWidth(*vsCheck, false);
     LoadLdgColWidth();
     LoadLedgerColHide();
+    focusStart(*this);
 }
 
 void frmMain::InitShowType()

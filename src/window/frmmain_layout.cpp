@@ -21,6 +21,7 @@
 #include <QApplication>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -37,6 +38,13 @@ std::string ledgerWidthKey(int col)
 std::string hiddenKey(int col)
 {
     return "ICItemColHide" + std::to_string(module().gShowType) + std::to_string(col);
+}
+
+// A width as stored; nothing when the value is missing or no number, so that the column keeps
+// its width rather than collapsing (and its 0 reaching the shared template on closing).
+std::optional<double> storedWidth(const host::Variant &value)
+{
+    return host::parseNumber(host::CStr(value));
 }
 
 } // namespace
@@ -122,13 +130,19 @@ void frmMain::LoadSaveGridColWidth(host::ui::SpreadGrid &grid, bool save)
     const bool mtoMode = module().gMtoPlanMode != 0;
     for (int c = 1; c <= cols; ++c) {
         tryStep([&] {
-            double w = host::Val(ini().read("ZARVOSTOCKPRICE", "Col" + std::to_string(c), 1200L));
+            if (c > 33) {
+                grid.setColWidth(c, 0);
+                return;
+            }
+            const auto stored =
+                storedWidth(ini().read("ZARVOSTOCKPRICE", "Col" + std::to_string(c), 1200L));
+            if (!stored)
+                return;
+            double w = *stored;
             if (c == 12 && mtoMode)
                 w = std::max(w, 1200.0);
-            else if (c >= 29 && c <= 33 && w < 10)
+            else if (c >= 29 && w < 10)
                 w = 1200;
-            else if (c > 33)
-                w = 0;
             grid.setColWidth(c, w);
         });
     }
@@ -139,10 +153,9 @@ void frmMain::LoadLdgColWidth()
     const int cols = ldgCheck->Face().Cols();
     for (int n = 1; n <= cols; ++n) {
         tryStep([&] {
-            const std::string stored =
-                host::Trim(host::CStr(ini().read("ZARVOSTOCKPRICE", ledgerWidthKey(n), "")));
-            if (!stored.empty())
-                ldgCheck->Col(n).setWidth(host::Val(stored));
+            if (const auto stored =
+                    storedWidth(ini().read("ZARVOSTOCKPRICE", ledgerWidthKey(n), "")))
+                ldgCheck->Col(n).setWidth(*stored);
         });
     }
 }

@@ -27,6 +27,8 @@
 #include <QAction>
 #include <QApplication>
 
+#include <algorithm>
+
 namespace {
 
 constexpr long kWarnAbove = 10000;
@@ -284,29 +286,36 @@ void frmMain::BuildQueryColumns()
     if (!rs || rs->State() != host::Recordset::adStateOpen)
         return;
     rs->Filter("FVisForQuest=1");
+    m.gQueryColumns.resize(static_cast<std::size_t>(std::max(rs->RecordCount(), 0L)));
     const std::string itemCode = MParse::LoadLangString("物料代码");
-    for (rs->MoveFirst(); !rs->EOF(); rs->MoveNext()) {
-        QueryColumn q;
-        q.Caption = shownCaption(host::CStr(rs->Fields("FColCaption").Value()));
-        q.ItemClassID = host::CLng(rs->Fields("FItemClassID").Value());
-        q.FieldName = q.Caption == itemCode
-                          ? (m.gUseShortNumber ? "FNumber" : "FShortNumber")
-                          : host::Trim(host::CStr(rs->Fields("FColName").Value()));
-        switch (host::CLng(rs->Fields("FColType").Value())) {
-        case 0:
-            q.DataType = 7;
-            break;
-        case 2:
-            q.DataType = 5;
-            break;
-        case 3:
-            q.DataType = 3;
-            break;
-        default:
-            q.DataType = 8;
+    // A column the build cannot read (a caption that is Null) ends it quietly: the columns
+    // before it are searchable, the rest stay empty and no column gets its sort choice.
+    try {
+        std::size_t i = 0;
+        for (rs->MoveFirst(); !rs->EOF() && i < m.gQueryColumns.size(); rs->MoveNext(), ++i) {
+            QueryColumn &q = m.gQueryColumns[i];
+            q.Caption = shownCaption(host::CStr(rs->Fields("FColCaption").Value()));
+            q.ItemClassID = host::CLng(rs->Fields("FItemClassID").Value());
+            q.FieldName = q.Caption == itemCode
+                              ? (m.gUseShortNumber ? "FNumber" : "FShortNumber")
+                              : host::Trim(host::CStr(rs->Fields("FColName").Value()));
+            switch (host::CLng(rs->Fields("FColType").Value())) {
+            case 0:
+                q.DataType = 7;
+                break;
+            case 2:
+                q.DataType = 5;
+                break;
+            case 3:
+                q.DataType = 3;
+                break;
+            default:
+                q.DataType = 8;
+            }
+            q.ColumnKey = host::CLng(rs->Fields("FInterID").Value());
         }
-        q.ColumnKey = host::CLng(rs->Fields("FInterID").Value());
-        q.SortOrder = -1;
-        m.gQueryColumns.push_back(std::move(q));
+        for (QueryColumn &q : m.gQueryColumns)
+            q.SortOrder = -1;
+    } catch (const std::exception &) {
     }
 }

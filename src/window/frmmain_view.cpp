@@ -74,6 +74,10 @@ void frmMain::mnuVSelectData_Checked_Click()
 
 void frmMain::mnuViewShowDeleted_Click()
 {
+    // The sheet is loaded afresh, so unsaved counts are offered first, as every reload does; a
+    // save that failed leaves the sheet and the switch as they were.
+    if (SaveStockData(true) == SaveResult::Failed)
+        return;
     bShowDeleted = !mnuViewShowDeleted->isChecked();
     mnuViewShowDeleted->setChecked(bShowDeleted);
     m_mainDo->ShowDelete(bShowDeleted);

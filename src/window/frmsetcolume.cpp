@@ -37,6 +37,7 @@ frmSetColume::frmSetColume(QWidget *parent)
     layout->addLayout(list, 1);
     layout->addLayout(buttons);
     resize(360, 380);
+    closeOnEscape(&(*Command)(2));
     connect(Command, &host::ui::CommandButtonArray::Click, this,
             [this](int index) { guard([=, this] { Command_Click(index); }); });
 }

@@ -29,6 +29,8 @@ const ValueCase kValues[] = {
     {"whole number too large capped", 3, "3000000000", "2147483647"},
     {"number kept", 5, "2.5", "2.5"},
     {"not a number cleared", 5, "abc", ""},
+    {"whole number with a condition cleared", 3, "180 OR FQty>0", ""},
+    {"number in hexadecimal cleared", 5, "&H1F", ""},
     {"huge number capped", 5, "1e20", "99999999999999"},
     {"huge negative capped", 5, "-1e20", "-99999999999999"},
     {"text as typed", 8, "O'Brien", "O'Brien"},

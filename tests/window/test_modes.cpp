@@ -75,8 +75,8 @@ TEST_P(ModeTest, OffersTheMenusToolsAndGridOfItsMode)
         EXPECT_FALSE(window->barlist->Tools(key).Visible()) << key.toStdString();
     EXPECT_EQ(window->vsCheck->isVisible(), c.mode == 4);
     EXPECT_EQ(window->ldgCheck->isVisible(), c.mode != 4);
-    // The bill selection waits for a line with an item.
-    EXPECT_FALSE(window->barlist->Tools("SelectBill").Enabled());
+    // The bill selection waits for a line with an item: input mode starts on the first line.
+    EXPECT_EQ(window->barlist->Tools("SelectBill").Enabled(), c.mode == 4);
     // Print mode starts in the book-data view; loading the first process shows all lines.
     EXPECT_EQ(window->mnuVSelectData_Checked->text(),
               c.mode == 3 ? QStringLiteral("账存数据") : QStringLiteral("盘点数据(&P)"));

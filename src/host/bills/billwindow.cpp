@@ -85,6 +85,7 @@ BillWindow::BillWindow(std::shared_ptr<AppConnection> database, std::shared_ptr<
     if (!m_billIds.empty())
         m_heads->setCurrentCell(0, 0);
     resize(720, 480);
+    closeOnEscape();
 }
 
 void BillWindow::showLines(int headRow)

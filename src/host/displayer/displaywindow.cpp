@@ -51,6 +51,7 @@ DisplayWindow::DisplayWindow(const DispBuilder &list, const std::vector<long> &w
             m_table->setItem(row, column, new QTableWidgetItem(qs(line[column])));
     }
     resize(width + 40, 360);
+    closeOnEscape();
 }
 
 QStringList DisplayWindow::columnTexts(int column) const

@@ -6,8 +6,6 @@
 #include "host/ui/modalservices.h"
 
 #include <QFile>
-#include <QKeySequence>
-#include <QShortcut>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -17,9 +15,7 @@ HelpWindow::HelpWindow(const QString &topic, const QString &subSystem)
     : m_browser(new QTextBrowser(client()))
 {
     setCaption(topic.isEmpty() ? hostCaption("帮助") : topic);
-    // Escape closes it, as it closes every other dialog.
-    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
-            [this] { Unload(); });
+    closeOnEscape();
     setFont(ui::uiFont());
     auto *layout = new QVBoxLayout(client());
     layout->setContentsMargins(0, 0, 0, 0);

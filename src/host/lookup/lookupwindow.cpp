@@ -7,8 +7,10 @@
 #include "host/lookup/lookupmodel.h"
 #include "host/ui/fonts.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -40,6 +42,15 @@ private:
     std::string m_number;
     std::map<std::string, Variant, std::less<>> m_fields;
 };
+
+// A key that edits a search text: a printable character or Backspace.
+bool typesText(const QKeyEvent &key)
+{
+    if (key.key() == Qt::Key_Backspace)
+        return true;
+    return !key.text().isEmpty() && key.text().at(0).isPrint() &&
+           !(key.modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+}
 
 } // namespace
 
@@ -74,6 +85,7 @@ LookupWindow::LookupWindow(const QString &caption, std::shared_ptr<Recordset> ro
     layout->addWidget(m_table);
     layout->addLayout(buttons);
     resize(520, 420);
+    closeOnEscape(cancelButton);
 
     connect(m_search, &QLineEdit::textChanged, this, [this](const QString &text) {
         m_model->setSearch(text);
@@ -86,9 +98,43 @@ LookupWindow::LookupWindow(const QString &caption, std::shared_ptr<Recordset> ro
     m_search->setText(search);
     if (m_model->rowCount() > 0)
         m_table->selectRow(0);
+    m_search->installEventFilter(this);
+    m_table->installEventFilter(this);
+    m_search->setFocus();
 }
 
 LookupWindow::~LookupWindow() = default;
+
+bool LookupWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress || (watched != m_search && watched != m_table))
+        return ui::Form::eventFilter(watched, event);
+    auto *key = static_cast<QKeyEvent *>(event);
+    switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        accept();
+        return true;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        // The arrows move through the list while the search text is typed.
+        if (watched == m_search) {
+            QCoreApplication::sendEvent(m_table, event);
+            return true;
+        }
+        break;
+    default:
+        // Typing in the list goes on in the search text, which narrows the list.
+        if (watched == m_table && typesText(*key)) {
+            m_search->setFocus();
+            QCoreApplication::sendEvent(m_search, event);
+            return true;
+        }
+    }
+    return ui::Form::eventFilter(watched, event);
+}
 
 void LookupWindow::setHeaders(const QString &code, const QString &name)
 {

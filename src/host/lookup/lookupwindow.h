@@ -16,8 +16,9 @@ class LookupRecord;
 class LookupModel;
 
 // The base-data lookup window: the records of one class, narrowed by a search text that
-// matches the code, the name or any further search field, one chosen with OK or a double
-// click. The records are shown straight from the recordset, so a long list opens at once.
+// matches the code, the name or any further search field, one chosen with OK, Enter or a
+// double click. Typing anywhere narrows the list, the arrows move through it, Escape cancels. The
+// records are shown straight from the recordset, so a long list opens at once.
 class LookupWindow : public ui::Form
 {
     Q_OBJECT
@@ -42,6 +43,9 @@ public:
 
     // The chosen record, or nothing when cancelled.
     std::shared_ptr<LookupRecord> chosen() const { return m_chosen; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void accept();

@@ -3,10 +3,12 @@
 #include "host/core/hosterror.h"
 #include "host/lang/hosttext.h"
 #include "host/ui/fonts.h"
+#include "host/ui/keycodes.h"
 #include "host/ui/keyrouting.h"
 #include "host/ui/modalservices.h"
 #include "host/ui/twips.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -46,6 +48,12 @@ void Form::setKeyPreview(bool on)
         qApp->installEventFilter(this);
     else
         qApp->removeEventFilter(this);
+}
+
+void Form::closeOnEscape(QAbstractButton *cancelButton)
+{
+    m_closesOnEscape = true;
+    m_cancelButton = cancelButton;
 }
 
 void Form::Load()
@@ -132,14 +140,26 @@ bool Form::previewKey(QWidget *receiver, QKeyEvent &event)
     return routeKey(event, handlers);
 }
 
+bool Form::previewKeyUp(QKeyEvent &event)
+{
+    int keyCode = keyCodeOf(event);
+    if (!keyCode || event.isAutoRepeat())
+        return false;
+    guard([&] { Form_KeyUp(keyCode, shiftStateOf(event.modifiers())); });
+    return keyCode == 0;
+}
+
 bool Form::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress && m_keyPreview && !m_forwarding) {
+    const bool press = event->type() == QEvent::KeyPress;
+    if ((press || event->type() == QEvent::KeyRelease) && m_keyPreview && !m_forwarding) {
         auto *widget = qobject_cast<QWidget *>(watched);
         // Seen once, at the widget that receives it first, not again while it propagates.
         const QWidget *first = QApplication::focusWidget() ? QApplication::focusWidget() : this;
-        if (widget && widget == first && widget->window() == this)
-            return previewKey(widget, *static_cast<QKeyEvent *>(event));
+        if (widget && widget == first && widget->window() == this) {
+            auto &key = *static_cast<QKeyEvent *>(event);
+            return press ? previewKey(widget, key) : previewKeyUp(key);
+        }
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -148,7 +168,22 @@ void Form::keyPressEvent(QKeyEvent *event)
 {
     if (!m_keyPreview && previewKey(this, *event))
         return;
+    if (m_closesOnEscape && event->key() == Qt::Key_Escape &&
+        event->modifiers() == Qt::NoModifier) {
+        if (!m_cancelButton)
+            Unload();
+        else if (m_cancelButton->isEnabled() && m_cancelButton->isVisible())
+            m_cancelButton->click();
+        return;
+    }
     QMainWindow::keyPressEvent(event);
+}
+
+void Form::keyReleaseEvent(QKeyEvent *event)
+{
+    if (!m_keyPreview && previewKeyUp(*event))
+        return;
+    QMainWindow::keyReleaseEvent(event);
 }
 
 void Form::activate()

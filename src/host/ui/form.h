@@ -3,16 +3,19 @@
 #include "host/ui/twipsgeometry.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <functional>
 #include <utility>
 
+class QAbstractButton;
+
 namespace host::ui {
 
 // Base of the module's windows: the window events by the names the windows implement
-// (Form_Load, Form_Activate, Form_Resize, Form_Unload, Form_KeyDown, Form_KeyPress), key
-// preview, modal show and lengths in twips. Controls live on client(), the window's inner area;
-// menu bar and tool bars sit around it.
+// (Form_Load, Form_Activate, Form_Resize, Form_Unload, Form_KeyDown, Form_KeyPress, Form_KeyUp),
+// key preview, modal show, Escape and lengths in twips. Controls live on client(), the window's
+// inner area; menu bar and tool bars sit around it.
 class Form : public QMainWindow, public TwipsGeometry
 {
     Q_OBJECT
@@ -36,6 +39,10 @@ public:
     void Hide() { hide(); }
     // Closes the window; Form_Unload may cancel.
     void Unload() { close(); }
+    // A dialog: an Escape that no control used closes the window as its Cancel button does, by
+    // clicking cancelButton, or, for a window without one, by unloading it. A window that does
+    // not call this stays open on Escape.
+    void closeOnEscape(QAbstractButton *cancelButton = nullptr);
 
     QWidget *client() const { return m_client; }
     // Inner size of the window, in twips.
@@ -71,9 +78,12 @@ protected:
     virtual void Form_Unload(bool &Cancel) { (void)Cancel; }
     virtual void Form_KeyDown(int &KeyCode, int Shift) { (void)KeyCode, (void)Shift; }
     virtual void Form_KeyPress(int &KeyAscii) { (void)KeyAscii; }
+    // A key released; raised before the control sees it when key preview is on.
+    virtual void Form_KeyUp(int &KeyCode, int Shift) { (void)KeyCode, (void)Shift; }
 
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -83,6 +93,8 @@ protected:
 private:
     // Raises the key events; true when the key was dropped or replaced.
     bool previewKey(QWidget *receiver, QKeyEvent &event);
+    // Raises KeyUp; true when the handler dropped the key.
+    bool previewKeyUp(QKeyEvent &event);
     void activate();
 
     QWidget *m_client;
@@ -90,6 +102,8 @@ private:
     bool m_loaded = false;
     bool m_active = false;
     bool m_forwarding = false;
+    bool m_closesOnEscape = false;
+    QPointer<QAbstractButton> m_cancelButton;
 };
 
 } // namespace host::ui

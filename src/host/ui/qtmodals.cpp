@@ -2,6 +2,8 @@
 
 #include "host/lang/hosttext.h"
 #include "host/ui/form.h"
+#include "host/ui/messagedialog.h"
+#include "host/ui/modalownership.h"
 #include "host/ui/screenshot.h"
 
 #include <QAction>
@@ -9,7 +11,6 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QKeySequence>
-#include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPointer>
 #include <QPrintDialog>
@@ -36,68 +37,6 @@ void report(const QString &what)
     std::cerr << what.toStdString() << std::endl;
 }
 
-QMessageBox::StandardButtons buttonsOf(long style)
-{
-    switch (style & 0x0F) {
-    case Msg::OKCancel:
-        return QMessageBox::Ok | QMessageBox::Cancel;
-    case Msg::AbortRetryIgnore:
-        return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
-    case Msg::YesNoCancel:
-        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    case Msg::YesNo:
-        return QMessageBox::Yes | QMessageBox::No;
-    case Msg::RetryCancel:
-        return QMessageBox::Retry | QMessageBox::Cancel;
-    default:
-        return QMessageBox::Ok;
-    }
-}
-
-QMessageBox::Icon iconOf(long style)
-{
-    switch (style & 0x70) {
-    case Msg::Critical:
-        return QMessageBox::Critical;
-    case Msg::Question:
-        return QMessageBox::Question;
-    case Msg::Exclamation:
-        return QMessageBox::Warning;
-    case Msg::Information:
-        return QMessageBox::Information;
-    default:
-        return QMessageBox::NoIcon;
-    }
-}
-
-long answerOf(int button, long style)
-{
-    switch (button) {
-    case QMessageBox::Ok:
-        return Msg::OK;
-    case QMessageBox::Cancel:
-        return Msg::Cancel;
-    case QMessageBox::Abort:
-        return Msg::Abort;
-    case QMessageBox::Retry:
-        return Msg::Retry;
-    case QMessageBox::Ignore:
-        return Msg::Ignore;
-    case QMessageBox::Yes:
-        return Msg::Yes;
-    case QMessageBox::No:
-        return Msg::No;
-    default:
-        // Closed by Escape or the close box: the box's cancelling answer.
-        return buttonsOf(style) & QMessageBox::Cancel ? Msg::Cancel : Msg::defaultAnswer(style);
-    }
-}
-
-QWidget *activeParent()
-{
-    return QApplication::activeWindow();
-}
-
 } // namespace
 
 QtModals &QtModals::instance()
@@ -112,7 +51,7 @@ long QtModals::messageBox(const QString &text, long style, const QString &givenT
     // Every box carries a title, the host's unless the caller names one.
     const QString title = givenTitle.isEmpty() ? hostCaption("Hembrel提示") : givenTitle;
     if (!m_screenshotFile.isEmpty()) {
-        QMessageBox box(iconOf(style), title, text, buttonsOf(style), activeParent());
+        MessageDialog box(text, style, title, currentOwner());
         box.show();
         takeScreenshot(box);
         return Msg::defaultAnswer(style);
@@ -121,8 +60,9 @@ long QtModals::messageBox(const QString &text, long style, const QString &givenT
         report(title.isEmpty() ? text : title + QStringLiteral(": ") + text);
         return Msg::defaultAnswer(style);
     }
-    QMessageBox box(iconOf(style), title, text, buttonsOf(style), activeParent());
-    return answerOf(box.exec(), style);
+    MessageDialog box(text, style, title, currentOwner());
+    box.exec();
+    return box.answer();
 }
 
 long QtModals::hostMessage(const QString &text, long style)
@@ -134,7 +74,7 @@ QString QtModals::openFileName(const FileDialogRequest &request)
 {
     if (headless())
         return {};
-    return QFileDialog::getOpenFileName(activeParent(), request.title, request.initialPath,
+    return QFileDialog::getOpenFileName(currentOwner(), request.title, request.initialPath,
                                         qtFilter(request.filter));
 }
 
@@ -142,7 +82,7 @@ QString QtModals::saveFileName(const FileDialogRequest &request)
 {
     if (headless())
         return {};
-    return QFileDialog::getSaveFileName(activeParent(), request.title, request.initialPath,
+    return QFileDialog::getSaveFileName(currentOwner(), request.title, request.initialPath,
                                         qtFilter(request.filter));
 }
 
@@ -176,6 +116,7 @@ void QtModals::showModal(Form &form)
 {
     ++m_reports;
     form.Load();
+    const ModalOwnership ownership(form);
     QEventLoop loop;
     QObject::connect(&form, &Form::hidden, &loop, &QEventLoop::quit);
     form.setWindowModality(Qt::ApplicationModal);
@@ -207,7 +148,7 @@ bool QtModals::printSetup(QPrinter &printer)
 {
     if (headless())
         return false;
-    QPageSetupDialog dialog(&printer, activeParent());
+    QPageSetupDialog dialog(&printer, currentOwner());
     return dialog.exec() == QDialog::Accepted;
 }
 
@@ -215,7 +156,7 @@ bool QtModals::printDialog(QPrinter &printer)
 {
     if (headless())
         return false;
-    QPrintDialog dialog(&printer, activeParent());
+    QPrintDialog dialog(&printer, currentOwner());
     return dialog.exec() == QDialog::Accepted;
 }
 
@@ -223,7 +164,7 @@ void QtModals::printPreview(QPrinter &printer, const std::function<void(QPrinter
 {
     if (headless() && m_screenshotFile.isEmpty())
         return;
-    QPrintPreviewDialog dialog(&printer, activeParent());
+    QPrintPreviewDialog dialog(&printer, currentOwner());
     // Qt's own size leaves the page a thumbnail and folds the tool bar away.
     dialog.resize(1000, 760);
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,

@@ -1,6 +1,7 @@
 #include "host/ui/scriptedmodals.h"
 
 #include "host/ui/form.h"
+#include "host/ui/modalownership.h"
 
 #include <QPrinter>
 #include <QStringList>
@@ -70,6 +71,7 @@ void ScriptedModals::showModal(Form &form)
 {
     form.Load();
     m_modalWindows.push_back({QString::fromLatin1(form.metaObject()->className()), form.Caption()});
+    const ModalOwnership ownership(form);
     form.show();
     if (!m_callbacks.empty()) {
         const auto callback = std::move(m_callbacks.front());

@@ -5,14 +5,20 @@
 #include "host/ui/busycursor.h"
 #include "host/ui/form.h"
 #include "host/ui/hostmessagebox.h"
+#include "host/ui/messagedialog.h"
 #include "host/ui/modalservices.h"
 #include "host/ui/qtmodals.h"
 #include "host/ui/scriptedmodals.h"
 
 #include <QAction>
+#include <QDialogButtonBox>
 #include <QGuiApplication>
 #include <QImage>
 #include <QKeySequence>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -51,6 +57,75 @@ INSTANTIATE_TEST_SUITE_P(Cases, DefaultAnswerTest,
                                            AnswerCase{Msg::YesNo | Msg::Exclamation, Msg::Yes},
                                            AnswerCase{Msg::YesNoCancel, Msg::Yes},
                                            AnswerCase{Msg::RetryCancel, Msg::Retry}));
+
+struct DismissCase
+{
+    const char *name;
+    long style;
+    long cancelAnswer; // what Escape and the close box answer; 0 when they answer nothing
+};
+
+void PrintTo(const DismissCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class MessageDialogDismiss : public ::testing::TestWithParam<DismissCase>
+{};
+
+TEST_P(MessageDialogDismiss, EscapeAndTheCloseBoxAnswerOnlyABoxThatCanBeCancelled)
+{
+    const DismissCase &c = GetParam();
+    for (const bool closeBox : {false, true}) {
+        MessageDialog box(QStringLiteral("盘点数据已经修改，是否保存？"), c.style,
+                          QStringLiteral("Hembrel提示"));
+        ASSERT_TRUE(showActive(box));
+        if (closeBox)
+            box.close();
+        else
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        EXPECT_EQ(box.answer(), c.cancelAnswer) << "close box " << closeBox;
+        EXPECT_EQ(box.isVisible(), c.cancelAnswer == 0) << "close box " << closeBox;
+        if (box.isVisible()) {
+            // Only a button answers the question.
+            auto *buttons = box.findChild<QDialogButtonBox *>();
+            const bool yesNo = buttons->button(QDialogButtonBox::No) != nullptr;
+            QTest::mouseClick(
+                buttons->button(yesNo ? QDialogButtonBox::No : QDialogButtonBox::Retry),
+                Qt::LeftButton);
+            const long answer = yesNo ? Msg::No : Msg::Retry;
+            EXPECT_FALSE(box.isVisible());
+            EXPECT_EQ(box.answer(), answer);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Styles, MessageDialogDismiss,
+    ::testing::Values(DismissCase{"OK only", Msg::OKOnly | Msg::Information, Msg::OK},
+                      DismissCase{"OK and Cancel", Msg::OKCancel, Msg::Cancel},
+                      DismissCase{"Yes and No", Msg::YesNo | Msg::Question, 0},
+                      DismissCase{"Yes, No and Cancel", Msg::YesNoCancel, Msg::Cancel},
+                      DismissCase{"Abort, Retry and Ignore", Msg::AbortRetryIgnore, 0},
+                      DismissCase{"Retry and Cancel", Msg::RetryCancel, Msg::Cancel}));
+
+TEST(MessageDialog, ALongTextScrollsInsideABoxThatFitsTheScreen)
+{
+    for (const int lines : {3, 400}) {
+        QStringList text;
+        for (int i = 1; i <= lines; ++i)
+            text << QStringLiteral("仓库%1：单据 XSD%2 尚未审核").arg(i).arg(1000 + i);
+        MessageDialog box(text.join(QLatin1Char('\n')), Msg::Exclamation,
+                          QStringLiteral("Hembrel提示"));
+        ASSERT_TRUE(showActive(box));
+        EXPECT_TRUE(box.screen()->availableGeometry().contains(box.frameGeometry())) << lines;
+        const QAbstractButton *ok =
+            box.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
+        EXPECT_TRUE(box.rect().contains(QRect(ok->mapTo(&box, QPoint()), ok->size()))) << lines;
+        EXPECT_EQ(box.findChild<QScrollArea *>()->verticalScrollBar()->maximum() > 0, lines > 100)
+            << lines;
+    }
+}
 
 TEST(ScriptedModals, AnswersInOrderAndRecordsBothMessageForms)
 {

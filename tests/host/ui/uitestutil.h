@@ -17,10 +17,13 @@ inline void typeIntoGrid(QWidget &grid, const QString &text)
     QApplication::processEvents();
 }
 
-// Shows the window and makes it the active one, so focus and keys work offscreen.
+// Shows the window and makes it the active one, so focus and keys work offscreen. A window
+// that belongs to another counts as active while its owner is, so the wait is for the window
+// itself.
 inline bool showActive(QWidget &window)
 {
     window.show();
     window.activateWindow();
-    return QTest::qWaitForWindowActive(&window);
+    return QTest::qWaitForWindowActive(&window) &&
+           QTest::qWaitFor([&window] { return QApplication::activeWindow() == window.window(); });
 }

@@ -1,0 +1,287 @@
+// A count from the keyboard: the lookups, the add-line window, the find dialog and the dialogs
+// of the count-sheet window, driven by key events into the real windows.
+#include "dialogsdb.h"
+
+#include "dialogs/frmadditem.h"
+#include "dialogs/frmfind.h"
+#include "host/core/dictionary.h"
+#include "host/core/objectfactory.h"
+#include "host/lookup/glview.h"
+#include "host/lookup/lookupwindow.h"
+#include "host/ui/commandbutton.h"
+#include "host/ui/ledgergrid.h"
+#include "host/ui/spreadgrid.h"
+#include "host/ui/textbox.h"
+#include "host/ui/uitestutil.h"
+#include "support/casename.h"
+#include "window/countwindowtest.h"
+
+#include <QAction>
+#include <QWindow>
+
+#include <variant>
+
+namespace {
+
+// A key, or a text typed key by key, into the widget that has the focus.
+using Keystroke = std::variant<Qt::Key, const char *>;
+
+void press(const std::vector<Keystroke> &keys)
+{
+    for (const Keystroke &key : keys) {
+        QWidget *focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        if (const auto *k = std::get_if<Qt::Key>(&key)) {
+            QTest::keyClick(focus, *k);
+            continue;
+        }
+        // Characters beyond ASCII have no key of their own; they arrive as typed text.
+        for (const QChar ch : QString::fromUtf8(std::get<const char *>(key))) {
+            if (ch.unicode() < 0x80)
+                QTest::keyClick(QApplication::focusWidget(), ch.toLatin1());
+            else
+                QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown,
+                                    QString(ch), Qt::NoModifier);
+        }
+    }
+}
+
+struct LookupCase
+{
+    const char *name;
+    std::vector<Keystroke> keys;
+    const char *chosen; // the code picked, or nullptr when nothing was
+};
+
+class LookupKeys : public DialogsDbTest, public ::testing::WithParamInterface<LookupCase>
+{};
+
+TEST_P(LookupKeys, PickAnItemWithoutTheMouse)
+{
+    const LookupCase &c = GetParam();
+    bool closed = false;
+    m_modals.whileShown([&](host::ui::Form &form) {
+        ASSERT_TRUE(showActive(form));
+        press(c.keys);
+        closed = !form.isVisible();
+    });
+    const auto view = host::CreateObjectAs<host::GLView>(host::GLView::ProgId);
+    host::Dictionary options;
+    options.SetValue("BeShortNumber", false);
+    std::string search;
+    std::string filter = " FErpClsID Not in(6,8)";
+    const auto result = view->ItemLookUp(4, search, filter, options);
+    EXPECT_TRUE(closed);
+    ASSERT_EQ(result->ReturnObject != nullptr, c.chosen != nullptr);
+    if (c.chosen) {
+        EXPECT_EQ(result->ReturnObject->Number(), c.chosen);
+    }
+}
+
+const LookupCase kLookupCases[] = {
+    {"Enter picks the current row", {Qt::Key_Return}, "01.001"},
+    {"arrows move", {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Enter}, "01.002"},
+    {"typing narrows", {"油漆", Qt::Key_Return}, "01.002"},
+    {"typing in the list narrows it too", {Qt::Key_Tab, "003", Qt::Key_Return}, "01.003"},
+    {"Escape closes", {Qt::Key_Down, Qt::Key_Escape}, nullptr},
+};
+
+INSTANTIATE_TEST_SUITE_P(Keys, LookupKeys, ::testing::ValuesIn(kLookupCases),
+                         [](const auto &c) { return caseName(c.index, c.param.name); });
+
+TEST_F(DialogsDbTest, EnterInTheAddLineWindowMovesFromBoxToBoxPastTheLookupButtons)
+{
+    frmAddItem window;
+    window.Load();
+    ASSERT_TRUE(showActive(window));
+    window.txtNumber->setFocus();
+    press({"01.002"});
+    // Each Enter lands in the next box or quantity cell, never on a lookup button.
+    QStringList visited;
+    for (int i = 0; i < 12; ++i) {
+        press({Qt::Key_Return});
+        QWidget *focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        EXPECT_EQ(qobject_cast<host::ui::CommandButton *>(focus), nullptr)
+            << "Enter number " << i + 1 << " stopped on " << focus->objectName().toStdString();
+        visited << focus->metaObject()->className();
+    }
+    EXPECT_EQ(window.itemId(), 2) << "the typed code was checked on the way";
+    EXPECT_TRUE(visited.contains(QStringLiteral("host::ui::TextBox")));
+}
+
+// What a user sees of a dialog opened from the count-sheet window: it opens over the window
+// that opened it and belongs to it, and Escape closes it as its Cancel would.
+struct DialogCase
+{
+    const char *name;
+    long mode;
+    QAction *frmMain::*command;
+};
+
+class WindowDialogs : public CountWindowTest, public ::testing::WithParamInterface<DialogCase>
+{};
+
+TEST_P(WindowDialogs, OpenOverTheWindowAndCloseWithEscape)
+{
+    const DialogCase &c = GetParam();
+    const long id = backUp();
+    const auto window = open(c.mode);
+    if (c.command == &frmMain::mnuFSave) {
+        // A line the database no longer holds is refused and listed.
+        sql("Delete From ICInvBackup Where FInterID=" + std::to_string(id) +
+            " And FItemID=" + window->vsCheck->GetText(1, 1).toStdString() +
+            " And FStockID=" + window->vsCheck->GetText(42, 1).toStdString());
+        type(*window, 24, 1, "3");
+    }
+    module().gFilterCancelled = false;
+    bool shown = false, owned = false, over = false, closed = false;
+    m_modals->whileShown([&](host::ui::Form &form) {
+        shown = true;
+        owned =
+            form.windowHandle() && form.windowHandle()->transientParent() == window->windowHandle();
+        over = window->frameGeometry().contains(form.frameGeometry().center()) &&
+               form.screen()->availableGeometry().contains(form.frameGeometry());
+        ASSERT_TRUE(showActive(form));
+        press({Qt::Key_Escape});
+        closed = !form.isVisible();
+    });
+    (window.get()->*c.command)->trigger();
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(owned);
+    EXPECT_TRUE(over);
+    EXPECT_TRUE(closed);
+    // Escape is the filter's Cancel, which the window reads.
+    EXPECT_EQ(module().gFilterCancelled, c.command == &frmMain::mnuEdit_Filter);
+}
+
+const DialogCase kDialogs[] = {
+    {"filter", 4, &frmMain::mnuEdit_Filter},    {"find", 4, &frmMain::mnuEdit_Find},
+    {"add line", 4, &frmMain::mnuAddItem},      {"column chooser", 1, &frmMain::mnuVViewHide},
+    {"save error list", 4, &frmMain::mnuFSave},
+};
+
+INSTANTIATE_TEST_SUITE_P(Dialogs, WindowDialogs, ::testing::ValuesIn(kDialogs),
+                         [](const auto &c) { return caseName(c.index, c.param.name); });
+
+TEST_F(CountWindowTest, FocusStartsInTheGridOfTheModeNotInTheProcessList)
+{
+    backUp();
+    backUp();
+    for (const long mode : {1L, 4L}) {
+        const auto window = open(mode);
+        QWidget *focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr) << mode;
+        if (mode == 4) {
+            EXPECT_EQ(focus, window->vsCheck) << "input mode counts in the entry grid";
+            EXPECT_EQ(window->vsCheck->ActiveRow(), 1);
+            EXPECT_EQ(window->vsCheck->ActiveCol(), 24) << "the first cell that takes a count";
+        } else {
+            EXPECT_EQ(focus, window->ldgCheck);
+        }
+        const long process = module().gCurInterID;
+        press({Qt::Key_Down});
+        EXPECT_EQ(module().gCurInterID, process) << "the arrow stays in the sheet";
+        window->Unload();
+    }
+}
+
+// The find dialog of the input-mode window, opened as Edit/Find opens it.
+class FindDialog : public CountWindowTest
+{
+protected:
+    // Runs steps in the open dialog; the row of the column with that caption is passed.
+    void inFind(const QString &caption, const std::function<void(frmFind &, int row)> &steps)
+    {
+        backUp();
+        m_window = open(4);
+        m_modals->whileShown([&](host::ui::Form &form) {
+            auto &find = static_cast<frmFind &>(form);
+            ASSERT_TRUE(showActive(find));
+            int row = 0;
+            for (int r = 1; r <= find.vspSearch->MaxRows(); ++r)
+                if (find.vspSearch->GetText(1, r) == caption)
+                    row = r;
+            ASSERT_GT(row, 0) << caption.toStdString();
+            find.vspSearch->setFocus();
+            find.vspSearch->SetActiveCell(2, row);
+            steps(find, row);
+        });
+        m_window->mnuEdit_Find->trigger();
+    }
+
+    std::unique_ptr<frmMain> m_window;
+};
+
+TEST_F(FindDialog, F7OpensTheLookupWhileTheCellIsBeingEdited)
+{
+    QString picked, cell;
+    inFind(QStringLiteral("物料代码"), [&](frmFind &find, int row) {
+        m_modals->whileShown([&](host::ui::Form &form) {
+            auto &lookup = static_cast<host::LookupWindow &>(form);
+            QTest::keyClick(lookup.focusWidget(), Qt::Key_Down);
+            picked = lookup.visibleCode(1);
+            QTest::keyClick(lookup.focusWidget(), Qt::Key_Return);
+        });
+        press({"zz"});
+        ASSERT_NE(QApplication::focusWidget(), find.vspSearch) << "the cell's editor is open";
+        press({Qt::Key_F7});
+        cell = find.vspSearch->GetText(2, row);
+    });
+    ASSERT_FALSE(picked.isEmpty());
+    // The cell takes the picked item's code by the sheet's numbering, whichever the list shows.
+    auto isCode = [](const QString &code) {
+        return "(FNumber='" + code.toStdString() + "' Or FShortNumber='" + code.toStdString() +
+               "')";
+    };
+    EXPECT_EQ(
+        number("Select Count(*) From t_ICItem Where " + isCode(cell) + " And " + isCode(picked)),
+        1);
+}
+
+TEST_F(FindDialog, EscapeInACellBeingEditedEndsTheEditNotTheDialog)
+{
+    bool openAfterFirst = false, openAfterSecond = true;
+    inFind(QStringLiteral("物料名称"), [&](frmFind &find, int) {
+        press({"bolt", Qt::Key_Escape});
+        openAfterFirst = find.isVisible();
+        press({Qt::Key_Escape});
+        openAfterSecond = find.isVisible();
+    });
+    EXPECT_TRUE(openAfterFirst);
+    EXPECT_FALSE(openAfterSecond);
+}
+
+struct NumberCase
+{
+    const char *name;
+    const char *caption;
+    const char *typed;
+    const char *searched;
+};
+
+class FindNumbers : public FindDialog, public ::testing::WithParamInterface<NumberCase>
+{};
+
+TEST_P(FindNumbers, NumberColumnsTakeNumbersOnly)
+{
+    const NumberCase &c = GetParam();
+    QString searched = QStringLiteral("(not searched)");
+    inFind(QString::fromUtf8(c.caption), [&](frmFind &find, int row) {
+        press({c.typed, Qt::Key_Return});
+        QTest::mouseClick(find.cmdOk, Qt::LeftButton);
+        searched = QString::fromStdString(
+            module().gQueryColumns[static_cast<std::size_t>(row - 1)].SearchValue);
+    });
+    EXPECT_EQ(searched, QString::fromUtf8(c.searched));
+}
+
+const NumberCase kNumbers[] = {
+    {"whole number", "保质期(天)", "180", "180"},
+    {"whole number with a condition", "保质期(天)", "180 OR FQty>0", ""},
+};
+
+INSTANTIATE_TEST_SUITE_P(Values, FindNumbers, ::testing::ValuesIn(kNumbers),
+                         [](const auto &c) { return caseName(c.index, c.param.name); });
+
+} // namespace
