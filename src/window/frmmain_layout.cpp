@@ -111,10 +111,10 @@ void frmMain::LoadSaveGridColWidth(host::ui::SpreadGrid &grid, bool save)
         grid.setBlockMode(true);
         grid.setRow(-1);
         grid.setRow2(-1);
-        grid.setCol(33);
-        grid.setCol2(33);
+        grid.setCol(EntryCol::Note);
+        grid.setCol2(EntryCol::Note);
         grid.setColHidden(false);
-        grid.setCol(34);
+        grid.setCol(EntryCol::Coefficient);
         grid.setCol2(cols);
         grid.setColHidden(true);
         grid.setBlockMode(false);
@@ -123,11 +123,11 @@ void frmMain::LoadSaveGridColWidth(host::ui::SpreadGrid &grid, bool save)
     for (int c = 1; c <= cols; ++c) {
         tryStep([&] {
             double w = host::Val(ini().read("ZARVOSTOCKPRICE", "Col" + std::to_string(c), 1200L));
-            if (c == 12 && mtoMode)
+            if (c == EntryCol::MtoNo && mtoMode)
                 w = std::max(w, 1200.0);
-            else if (c >= 29 && c <= 33 && w < 10)
+            else if (c >= EntryCol::SecQty && c <= EntryCol::Note && w < 10)
                 w = 1200;
-            else if (c > 33)
+            else if (c > EntryCol::Note)
                 w = 0;
             grid.setColWidth(c, w);
         });

@@ -2,6 +2,7 @@
 // whole bills, and the calculation that records the marks and leaves the sums.
 #include "dialogsdb.h"
 
+#include "countsheet/countline.h"
 #include "dialogs/billselectsql.h"
 #include "dialogs/currentline.h"
 #include "dialogs/frmselect.h"
@@ -168,19 +169,22 @@ TEST_F(SelectBills, MarksOfAPlanTrackingChangeGoToItsTable)
 
 TEST(CurrentLine, GridCellsBecomeTheCurrentLineValues)
 {
+    namespace C = EntryCol;
     resetModuleState();
     host::ui::SpreadGrid grid;
-    grid.setMaxCols(43);
+    grid.setMaxCols(C::kCount);
     grid.setMaxRows(2);
-    const std::map<int, const char *> cells = {
-        {1, "12"},    {3, "原料仓"}, {6, "01.001"}, {11, " L01 "}, {13, "2026/05/01"}, {14, ""},
-        {17, "-5.5"}, {19, "3x"},    {29, "2"},     {35, ""},      {41, "7.6"},        {42, "abc"}};
-    for (const auto &[col, text] : cells)
-        grid.SetText(col, 1, QString::fromUtf8(text));
-    grid.setCol(17);
+    grid.setCol(C::Qty);
     grid.setRow(1);
     grid.setCellType(host::ui::CellType::Float);
     grid.setTypeFloatDecimalPlaces(3);
+    const std::map<int, const char *> cells = {
+        {C::ItemID, "12"},     {C::StockName, "原料仓"},  {C::ItemNumber, "01.001"},
+        {C::BatchNo, " L01 "}, {C::KFDate, "2026/05/01"}, {C::KFPeriod, ""},
+        {C::Qty, "-5.5"},      {C::CheckQty, "3"},        {C::SecQty, "2"},
+        {C::StockPlaceID, ""}, {C::AuxPropID, "7.6"},     {C::StockID, "abc"}};
+    for (const auto &[col, text] : cells)
+        grid.SetText(col, 1, QString::fromUtf8(text));
     copyCurrentLine(grid, 1);
     const ModuleState &m = module();
     EXPECT_EQ(m.gCurItemID, 12);
@@ -192,6 +196,7 @@ TEST(CurrentLine, GridCellsBecomeTheCurrentLineValues)
     EXPECT_EQ(m.gCurQtyDecimal, 3);
     EXPECT_DOUBLE_EQ(m.gCurQty, -5.5);
     EXPECT_DOUBLE_EQ(m.gCurCheckQty, 3);
+    EXPECT_DOUBLE_EQ(m.gCurSecQty, 2);
     EXPECT_EQ(m.gCurSPID, 0);
     EXPECT_EQ(m.gCurAuxPropID, 8);
     EXPECT_EQ(m.gCurStockID, 0);

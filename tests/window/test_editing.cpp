@@ -1,5 +1,6 @@
 #include "countwindowtest.h"
 
+#include "countsheet/countlinegrid.h"
 #include "host/ui/spreadgrid.h"
 #include "services/modulestate.h"
 #include "support/casename.h"
@@ -103,26 +104,38 @@ INSTANTIATE_TEST_SUITE_P(Columns, EditTest, ::testing::ValuesIn(kEdits),
                              return caseName(param.index, param.param.what);
                          });
 
-TEST_F(CountWindowTest, BillQuantitiesRecomputeTheLineAndSaveItAtOnce)
+TEST_F(CountWindowTest, ACalculatedLineIsShownAtItsDecimalsAndSavedAtOnce)
 {
-    const long id = backUp();
+    const std::string id = std::to_string(backUp());
+    sql("Update ICStockCheckProcess Set FBackupType=1 Where FID=" + id);
+    // A line of an item with two decimals and no second unit, counted in its base unit.
+    const auto item = static_cast<long>(
+        number("Select Min(b.FItemID) From ICInvBackup b Join t_ICItem i On i.FItemID=b.FItemID "
+               "Join t_MeasureUnit u On u.FItemID=b.FUnitID Where i.FSecUnitID=0 And "
+               "u.FCoefficient=1 And i.FDeleted=0 And b.FInterID=" +
+               id));
+    sql("Update t_ICItemBase Set FQtyDecimal=2 Where FItemID=" + std::to_string(item));
+    sql("Update ICInvBackup Set FCheckQty=499.67,FQtyAct=499.67,FAuxCheckQty=499.67,"
+        "FAuxQtyAct=499.67 Where FInterID=" +
+        id + " And FItemID=" + std::to_string(item));
     const auto window = open(4);
-    const int row = findRow(*window, [&](int r) { return cell(*window, 34, r) == 1; });
-    type(*window, 24, row, "10");
-    window->vsCheck->SetActiveCell(24, row);
-    module().gCurDiffQty = 4;
-    module().gCurSecDiffQty = 0;
-    window->FillDiffQty();
-    EXPECT_EQ(cell(*window, 18, row), 14);
-    EXPECT_EQ(cell(*window, 36, row), 4);
-    const std::string line =
-        " Where FInterID=" + std::to_string(id) +
-        " And FItemID=" + window->vsCheck->GetText(1, row).toStdString() + " And FBatchNo='" +
-        window->vsCheck->GetText(11, row).toStdString() +
-        "' And FStockID=" + window->vsCheck->GetText(42, row).toStdString() +
-        " And FStockPlaceID=" + window->vsCheck->GetText(35, row).toStdString();
-    EXPECT_EQ(number("Select Sum(FQtyAct) From ICInvBackup" + line), 14);
-    EXPECT_EQ(number("Select Sum(FCheckQty) From ICInvBackup" + line), 10);
+    const int row =
+        findRow(*window, [&](int r) { return readCountLine(*window->vsCheck, r).itemId == item; });
+    // 0.1 issued since the snapshot: in binary the actual quantity is 499.77000000000004.
+    postBill(*window, row, false, 0.1, 0);
+    ASSERT_EQ(selectAllBills(*window, row), 1);
+
+    window->vsCheck->setBlockMode(false);
+    window->vsCheck->setCol(EntryCol::QtyAct);
+    window->vsCheck->setRow(row);
+    EXPECT_EQ(window->vsCheck->Text(), QStringLiteral("499.77"));
+    EXPECT_EQ(cell(*window, EntryCol::DiffQty, row), 0.1);
+    const std::string key = lineKey(*window, row);
+    EXPECT_EQ(number("Select FQtyAct From ICInvBackup" + key), 499.77);
+    EXPECT_EQ(number("Select FCheckQty From ICInvBackup" + key), 499.67);
+    // What was saved with the bills is not saved again.
+    EXPECT_FALSE(window->mRowChanged.at(static_cast<size_t>(row - 1)));
+    EXPECT_TRUE(m_modals->messageTexts().isEmpty());
 }
 
 TEST_F(CountWindowTest, ASortAfterASaveShowsAndKeepsWhatWasSaved)

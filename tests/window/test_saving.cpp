@@ -132,14 +132,17 @@ TEST_F(SaveTest, ALineWhoseKeyCannotBeReadIsRefusedNotWritten)
 TEST_F(SaveTest, AFailedSaveIsShownAndKeepsTheWindowUntilTheUserDropsTheCounts)
 {
     frmMain &w = *m_window;
-    type(w, 24, 1, "4");
+    type(w, EntryCol::CUUnitCheckQty, 1, "4");
     sql("Drop Table ICInvBackup");
+    captureErrorList();
     m_modals->answer(host::ui::Msg::Yes);
     w.Unload();
     EXPECT_TRUE(w.isVisible());
-    const QStringList shown = m_modals->messageTexts();
-    ASSERT_EQ(shown.size(), 2);
-    EXPECT_TRUE(shown[1].startsWith(QStringLiteral("保存盘点数据时出错：")));
+    EXPECT_EQ(m_modals->messageTexts().size(), 1);
+    ASSERT_EQ(m_errorMessages.size(), 1);
+    EXPECT_EQ(m_errorMessages[0],
+              "数据库拒绝写入此盘点数据，盘点数据未能成功保存，请检查数据！原因："
+              "Invalid object name 'ICInvBackup'.");
     EXPECT_TRUE(w.mModified);
     expectRestored();
     // No closes without saving.
