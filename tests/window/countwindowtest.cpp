@@ -124,6 +124,20 @@ void CountWindowTest::captureErrorList()
     });
 }
 
+long CountWindowTest::prepareItem(long proc, const std::string &condition, int decimals,
+                                  const std::string &assignments)
+{
+    const std::string lines = " Where FInterID=" + std::to_string(proc);
+    const auto item = static_cast<long>(
+        number("Select Min(b.FItemID) From ICInvBackup b Join t_ICItem i On i.FItemID=b.FItemID "
+               "Join t_MeasureUnit u On u.FItemID=b.FUnitID Where i.FDeleted=0 And b.FInterID=" +
+               std::to_string(proc) + " And " + condition));
+    sql("Update t_ICItemBase Set FQtyDecimal=" + std::to_string(decimals) +
+        " Where FItemID=" + std::to_string(item));
+    sql("Update ICInvBackup Set " + assignments + lines + " And FItemID=" + std::to_string(item));
+    return item;
+}
+
 std::string CountWindowTest::lineKey(const frmMain &window, int row)
 {
     const CountLine line = readCountLine(*window.vsCheck, row);

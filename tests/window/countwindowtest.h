@@ -39,6 +39,10 @@ protected:
 
     std::shared_ptr<host::Recordset> sql(const std::string &text);
     double number(const std::string &query);
+    // The first item of the process's lines whose item (i) and line unit (u) fit the condition,
+    // made to keep the decimals, its lines given the assignments.
+    long prepareItem(long proc, const std::string &condition, int decimals,
+                     const std::string &assignments);
     // " Where ..." of the count line of an entry-grid row, in the process shown.
     static std::string lineKey(const frmMain &window, int row);
     // Posts an audited bill after the snapshot into the line of an entry-grid row: a receipt or

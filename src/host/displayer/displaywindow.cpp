@@ -33,6 +33,12 @@ DisplayWindow::DisplayWindow(const DispBuilder &list, const std::vector<long> &w
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->verticalHeader()->setVisible(false);
+    // A long text wraps within its column and its row grows to show it whole; a column the user
+    // widens takes more of it on each line.
+    m_table->setWordWrap(true);
+    m_table->setTextElideMode(Qt::ElideNone);
+    m_table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_table->horizontalHeader()->setStretchLastSection(true);
 
     QStringList headers;
     for (const auto &title : list.Titles())
