@@ -18,6 +18,8 @@
 #include "services/mparse.h"
 #include "support/hostdatabases.h"
 
+#include <QTableWidget>
+
 #include <cstdlib>
 
 namespace {
@@ -120,6 +122,15 @@ void CountWindowTest::captureErrorList()
             m_errorItems = list->columnTexts(2);
             m_errorNames = list->columnTexts(3);
             m_errorMessages = list->columnTexts(4);
+            // Each reason is seen whole: wrapped within its column, its row as tall as it.
+            const auto *table = list->findChild<QTableWidget *>();
+            m_errorReasonsSeen = table != nullptr;
+            for (int row = 0; table && row < table->rowCount(); ++row) {
+                const QRect text = table->fontMetrics().boundingRect(
+                    QRect(0, 0, table->columnWidth(4) - 8, 0), Qt::TextWordWrap,
+                    table->item(row, 4)->text());
+                m_errorReasonsSeen = m_errorReasonsSeen && text.height() <= table->rowHeight(row);
+            }
         }
     });
 }

@@ -61,4 +61,5 @@ protected:
     QStringList m_errorMessages;
     QStringList m_errorItems;
     QStringList m_errorNames;
+    bool m_errorReasonsSeen = false;
 };

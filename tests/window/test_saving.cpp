@@ -107,6 +107,7 @@ TEST_F(SaveTest, WritesExactlyTheEditedLinesAndListsTheRefusedOnes)
     EXPECT_EQ(m_errorItems,
               negativeFirst ? (QStringList{item1, item2}) : (QStringList{item2, item1}));
     EXPECT_EQ(m_errorMessages, negativeFirst ? (QStringList{m1, m2}) : (QStringList{m2, m1}));
+    EXPECT_TRUE(m_errorReasonsSeen);
     EXPECT_TRUE(w.mModified);
     expectRestored();
     const auto after = lines(*this, *m_db, m_id);
