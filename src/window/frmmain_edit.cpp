@@ -95,7 +95,7 @@ void frmMain::SumTotalsRow()
 
 void frmMain::vsCheck_HeaderClick(int Col, int Row)
 {
-    if (Row != 0 || Col < 2 || Col > 17)
+    if (Row != 0 || Col < EntryCol::StockNumber || Col > EntryCol::Qty)
         return;
     if (SaveStockData(true) == SaveResult::Failed)
         return;
