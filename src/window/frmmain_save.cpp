@@ -20,6 +20,8 @@
 
 #include <QAction>
 
+#include <algorithm>
+
 namespace {
 
 namespace C = EntryCol;
@@ -67,8 +69,11 @@ public:
     void add(const host::ui::SpreadGrid &grid, int row, const std::string &message)
     {
         auto cell = [&](int col) { return grid.GetText(col, row).toStdString() + "|"; };
+        // The list parts its lines at each bar; the database's reason may hold one.
+        std::string reason = message;
+        std::replace(reason.begin(), reason.end(), '|', '/');
         std::string line = cell(C::StockName) + cell(C::SPName) + cell(C::ItemNumber) +
-                           cell(C::ItemName) + message + "|" + cell(C::AuxPropName) +
+                           cell(C::ItemName) + reason + "|" + cell(C::AuxPropName) +
                            cell(C::BatchNo);
         if (m_withMto)
             line += cell(C::MtoNo);
