@@ -142,19 +142,6 @@ TEST_P(Recompute, AnEditWritesItsLinesDependentQuantitiesAndNothingElse)
 INSTANTIATE_TEST_SUITE_P(Columns, Recompute, ::testing::ValuesIn(kEdits),
                          [](const auto &param) { return caseName(param.index, param.param.what); });
 
-TEST(BillQuantities, TheLineTakesThemAsAnEditOfItsBaseCount)
-{
-    CountLine l = line();
-    const ColumnSet written = takeBillQuantities(l, -4, 1.5);
-    EXPECT_EQ(l.qtyAct, 26);
-    EXPECT_EQ(l.secQtyAct, 5.5);
-    EXPECT_EQ(l.cuUnitDiffQty, -4.0 / 12);
-    EXPECT_EQ(l.checkQty, 30);
-    for (int col : {C::DiffQty, C::SecDiffQty, C::QtyAct, C::SecQtyAct, C::CUUnitDiffQty})
-        EXPECT_TRUE(written.test(static_cast<std::size_t>(col))) << col;
-    EXPECT_FALSE(written.test(C::CheckQty));
-}
-
 struct CheckCase
 {
     const char *what;
@@ -210,38 +197,6 @@ protected:
     }
     host::ui::SpreadGrid grid;
 };
-
-TEST_F(GridLine, ALineWrittenIntoARowReadsBackWhole)
-{
-    CountLine l = line();
-    l.itemId = 12;
-    l.stockId = 2;
-    l.stockPlaceId = 5;
-    l.unitId = 1;
-    l.auxPropId = 7;
-    l.batchNo = "B'1";
-    l.kfDate = "2024-05-01";
-    l.kfPeriod = 180;
-    l.itemNumber = "01.001";
-    l.note = "seen";
-    ColumnSet all;
-    all.set();
-    writeCountLine(grid, 1, l, all);
-    EXPECT_EQ(grid.GetText(C::KFDate, 1), QStringLiteral("2024/05/01"));
-    EXPECT_EQ(grid.GetText(C::SecQtyAct, 1), QString());
-
-    bool keyRead = false;
-    const CountLine read = readCountLine(grid, 1, &keyRead);
-    EXPECT_TRUE(keyRead);
-    for (const EntryColumn &column : entryColumns()) {
-        if (column.text)
-            EXPECT_EQ(read.*column.text, l.*column.text) << column.col;
-        else
-            EXPECT_EQ(valueOf(read, column.col), valueOf(l, column.col)) << column.col;
-    }
-    EXPECT_TRUE(read.blank.test(C::SecQtyAct));
-    EXPECT_EQ(read.secQtyAct, 0);
-}
 
 struct KeyCase
 {

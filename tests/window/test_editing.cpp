@@ -156,6 +156,12 @@ TEST_P(Typing, ATypedTextIsSavedAsTheNumberItReadsOrRefusedWhole)
         return c.line == Line::SecondUnit ? line.itemId == item
                                           : !line.hasSecondUnit() && line.qtyDecimals == 2;
     });
+    // Another line's second-unit count begins with the key typed first: a search by that key
+    // would move there.
+    const int other = findRow(*window, [&](int r) {
+        return r != row && readCountLine(*window->vsCheck, r).hasSecondUnit();
+    });
+    window->vsCheck->SetText(C::SecCheckQty, other, QStringLiteral("61"));
     auto column = [&] {
         QStringList cells;
         for (int r = 1; r < window->vsCheck->MaxRows(); ++r)
