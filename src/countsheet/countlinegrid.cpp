@@ -36,9 +36,7 @@ std::optional<double> cellNumber(const host::ui::SpreadModel &model, int col, in
     return host::ui::parseNumber(model.cellValue(col, row));
 }
 
-} // namespace
-
-CountLine readCountLine(const host::ui::SpreadGrid &grid, int row, bool *keyRead)
+CountLine readLine(const host::ui::SpreadGrid &grid, int row, bool withTexts, bool *keyRead)
 {
     const host::ui::SpreadModel &model = grid.spreadModel();
     CountLine line;
@@ -46,6 +44,8 @@ CountLine readCountLine(const host::ui::SpreadGrid &grid, int row, bool *keyRead
     for (const EntryColumn &column : entryColumns()) {
         const int col = column.col;
         const auto bit = static_cast<std::size_t>(col);
+        if (column.text && !withTexts)
+            continue;
         if (column.text) {
             std::string text = model.cellValue(col, row).trimmed().toStdString();
             if (column.source == CellSource::Date) {
@@ -74,6 +74,18 @@ CountLine readCountLine(const host::ui::SpreadGrid &grid, int row, bool *keyRead
     if (keyRead)
         *keyRead = keyReadable;
     return line;
+}
+
+} // namespace
+
+CountLine readCountLine(const host::ui::SpreadGrid &grid, int row, bool *keyRead)
+{
+    return readLine(grid, row, true, keyRead);
+}
+
+CountLine readCountLineNumbers(const host::ui::SpreadGrid &grid, int row)
+{
+    return readLine(grid, row, false, nullptr);
 }
 
 void writeCountLine(host::ui::SpreadGrid &grid, int row, const CountLine &line,

@@ -49,7 +49,7 @@ void frmMain::vsCheck_Change(int Col, int Row)
     mModified = true;
     if (Row < 1 || Row >= vsCheck->MaxRows() || !editFeedsSave(Col))
         return;
-    CountLine line = readCountLine(*vsCheck, Row);
+    CountLine line = readCountLineNumbers(*vsCheck, Row);
     const ColumnSet written = recomputeLine(line, Col);
     writeCountLine(*vsCheck, Row, line, written);
     keepCurrentLine(line);
@@ -131,7 +131,7 @@ void frmMain::RefillEntryGrid(const std::string &sort)
 
 void frmMain::vsCheck_RowActivate()
 {
-    if (readCountLine(*vsCheck, vsCheck->ActiveRow()).itemId > 0)
+    if (readCountLineNumbers(*vsCheck, vsCheck->ActiveRow()).itemId > 0)
         enableSelectBill(true);
 }
 
