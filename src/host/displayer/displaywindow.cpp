@@ -8,6 +8,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace host {
 namespace {
 
@@ -47,7 +49,9 @@ DisplayWindow::DisplayWindow(const DispBuilder &list, const std::vector<long> &w
 
     int width = 0;
     for (int column = 0; column < columns; ++column) {
-        const int pixels = ui::twipsToPixelsX(static_cast<double>(widthsInTwips[column]));
+        // A column is never narrower than its title.
+        const int pixels = std::max(ui::twipsToPixelsX(static_cast<double>(widthsInTwips[column])),
+                                    m_table->horizontalHeader()->sectionSizeHint(column));
         m_table->setColumnWidth(column, pixels);
         width += pixels;
     }
