@@ -3,8 +3,9 @@
 #include <memory>
 #include <string>
 
+struct CountLine;
+
 namespace host {
-class Dictionary;
 class Recordset;
 class StringBuilder;
 } // namespace host
@@ -14,11 +15,9 @@ class StringBuilder;
 // exact plain decimals and texts with their quotes doubled.
 namespace PubVariant {
 
-// Appends the two UPDATE statements of the line that oRow (a RowData dictionary of one entry-grid
-// line) holds: its quantities, then its differences computed by the server from them. A line
-// whose key or quantities cannot all be read appends nothing, so no statement ever goes out
-// without its full key.
-void GetUpdateRowSQL(host::StringBuilder &sbSQL, const host::Dictionary &oRow);
+// Appends the two UPDATE statements of the line: its quantities, then its differences computed by
+// the server from them, in the process gCurInterID and stamped with gOperatorID as checker.
+void GetUpdateRowSQL(host::StringBuilder &sbSQL, const CountLine &oRow);
 
 // Deletes one count line at once. A line without a shelf-life period is matched on the empty
 // date. True also when no line matched; on a database error a message and false.

@@ -3,7 +3,9 @@
 #include "host/core/variant.h"
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace host {
 class Dictionary;
@@ -14,6 +16,13 @@ class LedgerGrid;
 class SpreadGrid;
 } // namespace ui
 } // namespace host
+
+// A cell of a ledger row: its text as shown, and for a number column the number it shows.
+struct LedgerCell
+{
+    std::string text;
+    std::optional<double> number;
+};
 
 // The engine behind the count sheet. The entry class creates one per count-sheet command and
 // calls Show; the count-sheet window creates its own and uses the rest: the count-sheet query,
@@ -45,6 +54,7 @@ public:
     // Ledger rows: the captions of gColumns, and row lRow (3 on) of the sheet or the totals.
     std::string TRowData(long lRow) const;
     std::string DRowData(long lRow, long *BackColor = nullptr);
+    std::vector<LedgerCell> DRowCells(long lRow, long *BackColor = nullptr);
     // The twelve totals over the sheet, each line rounded to its item's decimals first.
     void GetSumData();
     // NumValue rounded to RScale decimals, halves away from zero, on its 15-digit decimal form.
@@ -76,8 +86,8 @@ public:
 private:
     // p_RSMain; an error when there is none.
     host::Recordset &sheet() const;
-    std::string dataRow(long lRow);
-    std::string totalsRow(long *BackColor);
+    std::vector<LedgerCell> dataRow(long lRow);
+    std::vector<LedgerCell> totalsRow(long *BackColor);
 
     bool m_ShowDelete = false;
     host::ui::LedgerGrid *m_Ldg = nullptr;

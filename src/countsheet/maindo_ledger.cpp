@@ -14,26 +14,37 @@
 
 namespace {
 
-// The cell of a ledger column; "0" in the shelf-life period shows empty.
-void appendCell(std::string &row, const ColumnTemplate &column, const std::string &cell)
-{
-    if (!(column.ColName == "FKFPeriod" && cell == "0"))
-        row += cell;
-    row += "|";
-}
-
-std::string cellText(const host::Variant &value, long colType, int decimals)
+// A cell of a ledger column: a date as the sheet shows it, a quantity rounded to the line's
+// decimals and grouped, a whole number as it is; "0" in the shelf-life period shows empty.
+LedgerCell ledgerCell(const host::Variant &value, const ColumnTemplate &column, int decimals)
 {
     if (value.isNull())
         return {};
-    switch (colType) {
+    switch (column.ColType) {
     case 0:
-        return shownDate(value);
-    case 2:
-        return formatDecimal(host::CDbl(value), decimals, true);
-    default:
-        return host::CStr(value);
+        return {shownDate(value), std::nullopt};
+    case 2: {
+        const double number = host::CDbl(value);
+        return {formatDecimal(number, decimals, true), roundDecimalHalfAway(number, decimals)};
     }
+    default:
+        break;
+    }
+    std::string text = host::CStr(value);
+    if (column.ColName == "FKFPeriod" && text == "0")
+        return {};
+    std::optional<double> number;
+    if (column.ColType == 3 || column.ColType == 4)
+        number = host::parseNumber(text);
+    return {std::move(text), number};
+}
+
+std::string joined(const std::vector<LedgerCell> &cells)
+{
+    std::string row;
+    for (const LedgerCell &cell : cells)
+        row += cell.text + "|";
+    return row;
 }
 
 } // namespace
@@ -55,13 +66,17 @@ std::string MainDo::TRowData(long) const
 
 std::string MainDo::DRowData(long lRow, long *BackColor)
 {
+    return joined(DRowCells(lRow, BackColor));
+}
+
+std::vector<LedgerCell> MainDo::DRowCells(long lRow, long *BackColor)
+{
     const bool totals = module().gShowType == 1 && m_Ldg && lRow == m_Ldg->Face().Rows();
     return totals ? totalsRow(BackColor) : dataRow(lRow);
 }
 
-std::string MainDo::dataRow(long lRow)
+std::vector<LedgerCell> MainDo::dataRow(long lRow)
 {
-    std::string row;
     const ModuleState &m = module();
     int decimals = 0;
     try {
@@ -75,21 +90,23 @@ std::string MainDo::dataRow(long lRow)
     const bool print = m.gShowType == 3;
     const std::string blankCaption1 = print ? MParse::LoadLangString("基本单位盘点数量$") : "";
     const std::string blankCaption2 = print ? MParse::LoadLangString("盘点数量$") : "";
+    std::vector<LedgerCell> cells;
+    cells.reserve(m.gColumns.size());
     for (const ColumnTemplate &column : m.gColumns) {
-        std::string cell;
+        LedgerCell cell;
         try {
-            cell = cellText(sheet().Fields(column.ColName).Value(), column.ColType, decimals);
+            cell = ledgerCell(sheet().Fields(column.ColName).Value(), column, decimals);
         } catch (const std::exception &) {
-            cell.clear();
+            cell = {};
         }
         if (print && (column.Caption == blankCaption1 || column.Caption == blankCaption2))
-            cell.clear();
-        appendCell(row, column, cell);
+            cell = {};
+        cells.push_back(std::move(cell));
     }
-    return row;
+    return cells;
 }
 
-std::string MainDo::totalsRow(long *BackColor)
+std::vector<LedgerCell> MainDo::totalsRow(long *BackColor)
 {
     const ModuleState &m = module();
     // Without records the totals show four decimals.
@@ -106,17 +123,19 @@ std::string MainDo::totalsRow(long *BackColor)
     } catch (const std::exception &) {
         decimals = 4;
     }
-    std::string row;
+    std::vector<LedgerCell> cells;
+    cells.reserve(m.gColumns.size());
     for (const ColumnTemplate &column : m.gColumns) {
-        std::string cell;
+        LedgerCell cell;
         if (column.ColName == "FName")
-            cell = MParse::LoadLangString("合计");
+            cell.text = MParse::LoadLangString("合计");
         for (const SheetTotal &t : kSheetTotals)
             if (column.ColName == t.field)
-                cell = formatDecimal(m.*t.total, decimals, true);
-        appendCell(row, column, cell);
+                cell = {formatDecimal(m.*t.total, decimals, true),
+                        roundDecimalHalfAway(m.*t.total, decimals)};
+        cells.push_back(std::move(cell));
     }
     if (BackColor)
         *BackColor = kTotalsBackColor;
-    return row;
+    return cells;
 }

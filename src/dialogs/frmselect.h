@@ -2,7 +2,10 @@
 
 #include "host/ui/form.h"
 
+#include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 class QAction;
 class QMenu;
@@ -23,8 +26,9 @@ class TitleBand;
 // The select-bills window: lists, for the count line in focus (the module's current-line
 // values), the stock bills and plan-tracking changes posted after the process's snapshot, lets
 // the user mark whole bills and, on Calculate, records which bill lines the process took and
-// leaves their signed sums in gCurDiffQty and gCurSecDiffQty. CalFactQty follows every
-// Calculate; the opener then takes the sums over when CalcateOK is true and closes the window.
+// leaves their signed sums in gCurDiffQty and gCurSecDiffQty. The count line given the sums is
+// written with the marks in one transaction, or neither is. CalFactQty follows every Calculate;
+// the opener then shows the sums in the line when CalcateOK is true and closes the window.
 class frmSelect : public host::ui::Form
 {
     Q_OBJECT
@@ -40,6 +44,11 @@ public:
         m_dicupInfo = std::move(Dctpara);
     }
     bool CalcateOK() const { return m_calcateOK; }
+    // The statements that write the count line given the sums in the base and the second unit;
+    // nothing when the line refuses them (the opener has told the user why). Without them the
+    // marks are written alone.
+    using LineSQL = std::function<std::optional<std::string>(double diffQty, double secDiffQty)>;
+    void setLineSQL(LineSQL lineSQL) { m_lineSQL = std::move(lineSQL); }
 
     void mnuVCalulate_Click();
     void mnuFExit_Click();
@@ -92,6 +101,7 @@ private:
     std::shared_ptr<host::Dictionary> m_dicupInfo;
     std::shared_ptr<host::Recordset> mRsSelect;
     QString mHeaderSpec;
+    LineSQL m_lineSQL;
     bool m_calcateOK = false;
     bool m_showToolbar = false;
     bool m_showToolLabels = false;

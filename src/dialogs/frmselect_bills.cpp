@@ -13,7 +13,6 @@
 #include "host/ui/buttonbar.h"
 #include "host/ui/ledgergrid.h"
 #include "host/ui/modalservices.h"
-#include "host/ui/numberformat.h"
 #include "host/ui/uihelper.h"
 #include "services/appconn.h"
 #include "services/langtext.h"
@@ -41,6 +40,9 @@ constexpr int colEntryId = 20;
 constexpr int colRedBlue = 21;
 constexpr int colType = 22;
 constexpr int colChanged = 23;
+// Fields of the bill list by position: the quantities in the base and the second unit.
+constexpr long fieldQty = 16;
+constexpr long fieldSecQty = 18;
 
 std::string dictKey(long procId, const char *suffix)
 {
@@ -53,13 +55,11 @@ long cellNumber(const QString &text)
     return static_cast<long>(host::Val(text.trimmed().toStdString()));
 }
 
-// A quantity as the list shows it, thousands separators included.
-double cellQuantity(const QString &text)
+// A quantity of the list's record; none counts 0.
+double recordQuantity(host::Recordset &rs, long field)
 {
-    const QString trimmed = text.trimmed();
-    if (trimmed.isEmpty())
-        return 0;
-    return host::ui::parseNumber(trimmed).value_or(host::Val(trimmed.toStdString()));
+    const host::Variant value = rs.Fields(field).Value();
+    return value.isNull() ? 0 : host::Val(value);
 }
 
 QString fieldText(const host::Variant &value)
@@ -178,7 +178,7 @@ QString frmSelect::GetRowText(int row)
             QString cell = fieldText(value);
             if ((field == 2 || field == 13) && !cell.isEmpty())
                 cell = QString::fromStdString(shownDate(value));
-            else if ((field == 16 || field == 18) && !cell.isEmpty())
+            else if ((field == fieldQty || field == fieldSecQty) && !cell.isEmpty())
                 cell = QString::fromStdString(formatDecimal(host::CDbl(value), decimals, true));
             else if (field == 14 && cell.isEmpty())
                 cell = QStringLiteral("0");
@@ -244,8 +244,12 @@ void frmSelect::Calculate()
                                   static_cast<long>(host::Val(type.toStdString())));
         if (!marked)
             continue;
-        double qty = cellQuantity(ldgSelect->Cell(r, colQty).Text());
-        double secQty = cellQuantity(ldgSelect->Cell(r, colSecQty).Text());
+        // The sums are of the quantities the list holds, every digit of them, not of the
+        // rounded texts it shows.
+        mRsSelect->MoveFirst();
+        mRsSelect->Move(r - kFirstDataRow);
+        double qty = recordQuantity(*mRsSelect, fieldQty);
+        double secQty = recordQuantity(*mRsSelect, fieldSecQty);
         // A receipt after the snapshot is stock the count saw and the books did not.
         if (cellNumber(ldgSelect->Cell(r, colInOrOut).Text()) == 1) {
             qty = -qty;
@@ -262,9 +266,16 @@ void frmSelect::Calculate()
             PubVariant::vbOKOnly);
         return;
     }
-    // The marks are set together or not at all.
+    std::string line;
+    if (m_lineSQL) {
+        const std::optional<std::string> statements = m_lineSQL(m.gCurDiffQty, m.gCurSecDiffQty);
+        if (!statements)
+            return;
+        line = *statements;
+    }
+    // The marks and the line they fill are written together or not at all.
     try {
-        executeInTransaction(marks);
+        executeInTransaction(line + marks);
         m_calcateOK = true;
     } catch (const host::HostError &e) {
         PubVariant::ShowMsg(

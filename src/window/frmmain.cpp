@@ -2,6 +2,7 @@
 #include "window/frmmain.h"
 
 #include "backup/icbackupinv.h"
+#include "countsheet/countline.h"
 #include "countsheet/maindo.h"
 #include "dialogs/frmfind.h"
 #include "host/core/dateformatter.h"
@@ -30,7 +31,6 @@
 
 namespace {
 
-constexpr int kEntryColumns = 43;
 constexpr int kKeyF1 = 112;
 
 // The user starts where the work is: in input mode the first cell of the first line that takes
@@ -118,48 +118,26 @@ void frmMain::createControls()
     staBar->setPanelWidth(1, 3000);
     staBar->setPanelWidth(2, 3000);
 
-    vsCheck->setMaxCols(kEntryColumns);
+    vsCheck->setMaxCols(EntryCol::kCount);
     vsCheck->setMaxRows(1);
     vsCheck->setColWidth(0, 0);
-    static const std::pair<int, double> designWidths[] = {
-        {1, 0},     {2, 960},   {3, 960},   {6, 1320},  {7, 1155}, {8, 1185}, {11, 1110},
-        {13, 1290}, {17, 1095}, {18, 1080}, {19, 1080}, {23, 960}, {24, 960}, {29, 1065},
-        {34, 0},    {35, 0},    {36, 0},    {39, 0},    {42, 960}};
-    for (const auto &[col, width] : designWidths)
-        vsCheck->setColWidth(col, width);
-    static const char *const hiddenHeaders[] = {
-        "FItemID",    nullptr,   nullptr,        nullptr,       nullptr, nullptr,        nullptr,
-        nullptr,      nullptr,   nullptr,        nullptr,       nullptr, nullptr,        nullptr,
-        nullptr,      nullptr,   nullptr,        nullptr,       nullptr, nullptr,        nullptr,
-        nullptr,      nullptr,   nullptr,        nullptr,       nullptr, nullptr,        nullptr,
-        nullptr,      nullptr,   nullptr,        nullptr,       nullptr, "FCoefficient", "FSPID",
-        "DiffQty",    "FUnitID", "FUnitGroupID", "FAuxDiffQty", nullptr, nullptr,        "FStockID",
-        "FSecDiffQty"};
-    for (int col = 1; col <= kEntryColumns; ++col)
-        if (const char *header = hiddenHeaders[col - 1])
-            vsCheck->SetText(col, 0, QString::fromLatin1(header));
-    // Only the counted quantities, the adjustment, the second unit's rate and count and the
-    // note take typing; the fill unlocks the second unit's cells per line.
-    vsCheck->setBlockMode(true);
-    vsCheck->setRow(-1);
-    vsCheck->setRow2(-1);
-    vsCheck->setCol(1);
-    vsCheck->setCol2(kEntryColumns);
-    vsCheck->setLock(true);
-    vsCheck->setBlockMode(false);
-    for (int col : {24, 25, 28, 31, 33}) {
-        vsCheck->setCol(col);
-        vsCheck->setLock(false);
+    // The design of each column; the captions shown in the user's language come later.
+    for (const EntryColumn &column : entryColumns()) {
+        if (column.width >= 0)
+            vsCheck->setColWidth(column.col, column.width);
+        if (!column.translated)
+            vsCheck->SetText(column.col, 0, QString::fromUtf8(column.caption));
+        vsCheck->setBlockMode(true);
+        vsCheck->setRow(-1);
+        vsCheck->setRow2(-1);
+        vsCheck->setCol(column.col);
+        vsCheck->setCol2(column.col);
+        vsCheck->setLock(!column.editable);
+        if (column.backColor >= 0)
+            vsCheck->setBackColor(column.backColor);
+        vsCheck->setBlockMode(false);
     }
-    static const std::pair<int, long> backColors[] = {
-        {1, 0xEBEBEB},  {5, 0xD8FFFF},  {6, 0xD8FFFF},  {7, 0xD8FFFF},  {8, 0xDEFEFC},
-        {11, 0xD8FFFF}, {12, 0xD8FFFF}, {13, 0xD8FFFF}, {14, 0xD8FFFF}, {16, 0xD8FFFF},
-        {17, 0xD8FFFF}, {18, 0xDBFDFB}, {19, 0xDBFDFB}, {22, 0xD8FFFF}, {23, 0xD8FFFF}};
-    for (const auto &[col, color] : backColors) {
-        vsCheck->setCol(col);
-        vsCheck->setBackColor(color);
-    }
-    vsCheck->setCol(1);
+    vsCheck->setCol(EntryCol::ItemID);
     vsCheck->setColHidden(true);
     // Long captions wrap onto a second header line rather than being cut.
     for (QHeaderView *header : {vsCheck->horizontalHeader(), ldgCheck->horizontalHeader()}) {
@@ -172,45 +150,10 @@ void frmMain::createControls()
 
 void frmMain::setGridCaptions()
 {
-    static const std::pair<int, const char *> headers[] = {
-        {2, "仓库代码"},
-        {3, "仓库"},
-        {4, "仓位代码"},
-        {5, "仓位"},
-        {6, "物料代码"},
-        {7, "物料名称"},
-        {8, "规格型号"},
-        {9, "辅助属性代码"},
-        {10, "辅助属性"},
-        {11, "批次"},
-        {12, "计划跟踪号"},
-        {13, "生产/采购日期"},
-        {14, "保质期(天)"},
-        {15, "基本单位代码"},
-        {16, "基本单位"},
-        {17, "基本单位账存数量"},
-        {18, "基本单位实存数量"},
-        {19, "基本单位盘点数量"},
-        {20, "单位代码"},
-        {21, "单位"},
-        {22, "账存数量"},
-        {23, "实存数量"},
-        {24, "盘点数量"},
-        {25, "调整数量"},
-        {26, "辅助单位代码"},
-        {27, "辅助计量单位"},
-        {28, "换算率"},
-        {29, "辅助计量单位账存数量"},
-        {30, "辅助计量单位实存数量"},
-        {31, "辅助计量单位盘点数量"},
-        {32, "辅助计量单位调整数量"},
-        {33, "备注"},
-        {40, "辅助计量单位ID"},
-        {41, "辅助属性ID"},
-    };
-    for (const auto &[col, header] : headers)
-        tryStep([&] { vsCheck->SetText(col, 0, langText(header)); });
-    m_mtoColumn = 12;
+    for (const EntryColumn &column : entryColumns())
+        if (column.translated)
+            tryStep([&] { vsCheck->SetText(column.col, 0, langText(column.caption)); });
+    m_mtoColumn = EntryCol::MtoNo;
     if (module().gMtoPlanMode == 0)
         tryStep([&] {
             vsCheck->setBlockMode(false);
@@ -335,21 +278,13 @@ void frmMain::InitShowType()
 void frmMain::BuildColTypes()
 {
     auto types = std::make_shared<host::Dictionary>();
-    for (int col = 2; col <= 37; ++col) {
-        static const int textCols[] = {2,  3,  4,  5,  6,  7,  8,  9,  10,
-                                       11, 13, 15, 16, 20, 21, 26, 27, 33};
-        static const int numberCols[] = {14, 17, 18, 19, 22, 23, 24, 25, 28, 29, 30, 31, 32, 37};
-        long type = 0;
-        for (int c : textCols)
-            type = c == col ? 10 : type;
-        for (int c : numberCols)
-            type = c == col ? 7 : type;
-        if (type == 0)
+    for (const EntryColumn &column : entryColumns()) {
+        if (column.exportType == 0)
             continue;
         auto entry = std::make_shared<host::Dictionary>();
-        entry->SetValue("ColType", type);
+        entry->SetValue("ColType", column.exportType);
         entry->SetValue("ColLength", 200L);
-        types->SetValue(std::to_string(col),
+        types->SetValue(std::to_string(column.col),
                         host::Variant(std::static_pointer_cast<host::HostObject>(entry)));
     }
     module().gColTypeDict = types;

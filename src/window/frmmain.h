@@ -3,12 +3,15 @@
 #include "host/ui/form.h"
 #include "window/sheetfinder.h"
 
+#include "countsheet/countline.h"
+
 #include <array>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+class CountLineSave;
 class ICBackupInv;
 class MainDo;
 class frmFind;
@@ -18,7 +21,6 @@ class QMenu;
 
 namespace host {
 class Dictionary;
-class StringBuilder;
 namespace ui {
 class ComboBoxControl;
 class Label;
@@ -94,7 +96,13 @@ public:
         Failed
     };
     SaveResult SaveStockData(bool bAsk);
-    long GetRowData(int row, host::StringBuilder &sbSQL);
+    // Reads the row's line, keeps it as the current line and checks it; a line that passes is
+    // added to the save. 0, or the code of the check it failed.
+    long GetRowData(int row, CountLineSave &save);
+    // The statements that store the row's line with the quantities of the bills selected for
+    // it; nothing, after the user was told why, when the line refuses them.
+    std::optional<std::string> BillLineSQL(int row, double diffQty, double secDiffQty);
+    // Shows the line in focus with the bill quantities the select-bills window stored with it.
     void FillDiffQty();
     // The select-bills window calculated: its sums go into the line in focus, then it closes.
     void mfrmSelect_CalFactQty();
@@ -198,9 +206,8 @@ protected:
     void Form_KeyPress(int &KeyAscii) override;
 
 private:
-    // The nine entry-grid columns the totals row sums.
-    static constexpr std::array<int, 9> kSummedColumns{18, 19, 22, 23, 24, 25, 30, 31, 32};
-    using RowValues = std::array<double, kSummedColumns.size()>;
+    // A row's values of the columns the totals row sums, by column.
+    using RowValues = std::array<double, EntryCol::kCount + 1>;
 
     void createControls();
     void createMenus();
@@ -215,9 +222,8 @@ private:
     bool isLedgerMode() const;
     void fillLedger();
     RowValues summedValues(int row) const;
-    void moveTotals(int row);
-    double cellNumber(int col, int row) const;
-    void setCellNumber(int col, int row, double value);
+    // Moves the totals row by what the row's summed values changed since `before`.
+    void moveTotals(int row, const RowValues &before);
 
     void showFilterDialog(long tab);
 

@@ -40,12 +40,15 @@ void frmMain::mnuVSelectBill_Click()
             return;
     }
     const int row = vsCheck->ActiveRow();
-    if (vsCheck->GetText(1, row).trimmed().isEmpty())
+    if (vsCheck->GetText(EntryCol::ItemID, row).trimmed().isEmpty())
         return;
     copyCurrentLine(*vsCheck, row);
     frmSelect select;
     select.setProcID(fid);
     select.setDicupInfo(DicupInfo);
+    select.setLineSQL([this, row](double diffQty, double secDiffQty) {
+        return BillLineSQL(row, diffQty, secDiffQty);
+    });
     connect(&select, &frmSelect::CalFactQty, this,
             [this] { guard([this] { mfrmSelect_CalFactQty(); }); });
     mfrmSelect = &select;

@@ -2,10 +2,13 @@
 // line for saving; header clicks sort; the row in focus feeds the current-line values.
 #include "window/frmmain.h"
 
+#include "countsheet/countlinecalc.h"
+#include "countsheet/countlinegrid.h"
 #include "countsheet/maindo.h"
+#include "dialogs/currentline.h"
 #include "host/db/recordset.h"
-#include "host/ui/numberformat.h"
 #include "host/ui/spreadgrid.h"
+#include "host/ui/spreadmodel.h"
 #include "host/ui/tool.h"
 #include "host/ui/toolbarcontrol.h"
 #include "services/modulestate.h"
@@ -16,31 +19,19 @@
 
 namespace {
 
-constexpr long kHighlightColor = 0x80C0FF;
-constexpr int kUnitNameColumn = 21;
+namespace C = EntryCol;
 
-double divided(double value, double by)
-{
-    return by == 0 ? 0 : value / by;
-}
+constexpr long kHighlightColor = 0x80C0FF;
 
 } // namespace
 
-double frmMain::cellNumber(int col, int row) const
-{
-    return host::Val(vsCheck->GetText(col, row).toStdString());
-}
-
-void frmMain::setCellNumber(int col, int row, double value)
-{
-    vsCheck->SetText(col, row, host::ui::formatFull(value));
-}
-
 frmMain::RowValues frmMain::summedValues(int row) const
 {
+    const host::ui::SpreadModel &model = vsCheck->spreadModel();
     RowValues values{};
-    for (std::size_t i = 0; i < kSummedColumns.size(); ++i)
-        values[i] = cellNumber(kSummedColumns[i], row);
+    for (const EntryColumn &column : entryColumns())
+        if (column.summed)
+            values[static_cast<std::size_t>(column.col)] = model.cellNumber(column.col, row);
     return values;
 }
 
@@ -55,114 +46,56 @@ void frmMain::vsCheck_EditMode(int Col, int Row, int Mode, bool ChangeMade)
 
 void frmMain::vsCheck_Change(int Col, int Row)
 {
-    ModuleState &m = module();
     mModified = true;
-    if (Row < 1 || Row >= vsCheck->MaxRows())
+    if (Row < 1 || Row >= vsCheck->MaxRows() || !editFeedsSave(Col))
         return;
-    auto c = [&](int col) { return cellNumber(col, Row); };
-    auto set = [&](int col, double value) { setCellNumber(col, Row, value); };
-    switch (Col) {
-    case 19: {
-        const double coef = c(34);
-        m.gCurCheckQty = c(19);
-        m.gCurDiffQty = c(36);
-        m.gCurQtyAct = m.gCurDiffQty + m.gCurCheckQty;
-        set(18, m.gCurQtyAct);
-        m.gCurSecCheckQty = c(31);
-        m.gCurSecDiffQty = c(43);
-        m.gCurSecQtyAct = m.gCurSecDiffQty + m.gCurSecCheckQty;
-        set(30, m.gCurSecQtyAct);
-        set(23, divided(m.gCurQtyAct, coef));
-        set(24, divided(m.gCurCheckQty, coef));
-        set(39, divided(m.gCurDiffQty, coef));
-        break;
-    }
-    case 24: {
-        const double coef = c(34);
-        m.gCurCUUnitCheckQty = c(24);
-        m.gCurCUUnitDiffQty = c(39);
-        m.gCurCUUnitQtyAct = m.gCurCUUnitDiffQty + m.gCurCUUnitCheckQty;
-        set(23, m.gCurCUUnitQtyAct);
-        set(18, m.gCurCUUnitQtyAct * coef);
-        set(19, m.gCurCUUnitCheckQty * coef);
-        m.gCurSecCoefficient = c(28);
-        m.gCurSecDiffQty = c(43);
-        if (m.gCurSecCoefficient == 0) {
-            set(31, 0);
-            set(30, 0);
-        } else {
-            const double s = m.gCurCUUnitCheckQty * coef / m.gCurSecCoefficient;
-            set(31, s);
-            set(30, s + m.gCurSecDiffQty);
-        }
-        break;
-    }
-    case 28:
-    case 31: {
-        if (Col == 28) {
-            m.gCurSecCoefficient = c(28);
-            set(31, divided(c(19), m.gCurSecCoefficient));
-            m.gCurSecCheckQty = c(31);
-        } else {
-            m.gCurSecCheckQty = c(31);
-            // The rate follows from the two counted quantities.
-            set(28, divided(c(19), m.gCurSecCheckQty));
-            m.gCurSecCoefficient = c(28);
-        }
-        const double rate = m.gCurSecCoefficient;
-        m.gCurSecDiffQty = c(43);
-        set(30, rate == 0 ? 0 : m.gCurSecDiffQty + m.gCurSecCheckQty);
-        m.gCurSecQtyAct = c(30);
-        set(32, divided(c(25) * c(34), rate));
-        m.gCurSecAdjQty = c(32);
-        break;
-    }
-    case 25:
-        m.gCurSecCoefficient = c(28);
-        set(32, divided(c(25) * c(34), m.gCurSecCoefficient));
-        m.gCurSecAdjQty = c(32);
-        break;
-    case 33:
-        mRowChanged.at(static_cast<std::size_t>(Row - 1)) = true;
-        return;
-    default:
-        return;
-    }
+    CountLine line = readCountLineNumbers(*vsCheck, Row);
+    const ColumnSet written = recomputeLine(line, Col);
+    writeCountLine(*vsCheck, Row, line, written);
+    keepCurrentLine(line);
     mRowChanged.at(static_cast<std::size_t>(Row - 1)) = true;
+    if (Col == C::Note)
+        return;
     if (m_rowBeforeEdit == Row)
-        moveTotals(Row);
+        moveTotals(Row, m_valuesBeforeEdit);
     else
         SumTotalsRow();
     m_rowBeforeEdit = Row;
     m_valuesBeforeEdit = summedValues(Row);
 }
 
-void frmMain::moveTotals(int row)
+void frmMain::moveTotals(int row, const RowValues &before)
 {
+    host::ui::SpreadModel &model = vsCheck->spreadModel();
     const int totalsRow = vsCheck->MaxRows();
     const RowValues now = summedValues(row);
-    for (std::size_t i = 0; i < kSummedColumns.size(); ++i) {
-        if (now[i] == m_valuesBeforeEdit[i])
+    for (const EntryColumn &column : entryColumns()) {
+        const auto i = static_cast<std::size_t>(column.col);
+        if (!column.summed || now[i] == before[i])
             continue;
-        const int col = kSummedColumns[i];
-        setCellNumber(col, totalsRow, cellNumber(col, totalsRow) + now[i] - m_valuesBeforeEdit[i]);
+        model.setCellNumber(column.col, totalsRow,
+                            model.cellNumber(column.col, totalsRow) + now[i] - before[i]);
     }
 }
 
 void frmMain::SumTotalsRow()
 {
+    host::ui::SpreadModel &model = vsCheck->spreadModel();
     const int totalsRow = vsCheck->MaxRows();
     RowValues sums{};
-    for (int row = 1; row < totalsRow; ++row)
-        for (std::size_t i = 0; i < kSummedColumns.size(); ++i)
-            sums[i] += cellNumber(kSummedColumns[i], row);
-    for (std::size_t i = 0; i < kSummedColumns.size(); ++i)
-        setCellNumber(kSummedColumns[i], totalsRow, sums[i]);
+    for (int row = 1; row < totalsRow; ++row) {
+        const RowValues values = summedValues(row);
+        for (std::size_t i = 0; i < sums.size(); ++i)
+            sums[i] += values[i];
+    }
+    for (const EntryColumn &column : entryColumns())
+        if (column.summed)
+            model.setCellNumber(column.col, totalsRow, sums[static_cast<std::size_t>(column.col)]);
 }
 
 void frmMain::vsCheck_HeaderClick(int Col, int Row)
 {
-    if (Row != 0 || Col < 2 || Col > 17)
+    if (Row != 0 || Col < EntryCol::StockNumber || Col > EntryCol::Qty)
         return;
     if (SaveStockData(true) == SaveResult::Failed)
         return;
@@ -198,13 +131,13 @@ void frmMain::RefillEntryGrid(const std::string &sort)
 
 void frmMain::vsCheck_RowActivate()
 {
-    if (host::Val(vsCheck->GetText(1, vsCheck->ActiveRow()).toStdString()) > 0)
+    if (readCountLineNumbers(*vsCheck, vsCheck->ActiveRow()).itemId > 0)
         enableSelectBill(true);
 }
 
 void frmMain::vsCheck_KeyPress(int &KeyAscii)
 {
-    if (vsCheck->ActiveCol() == kUnitNameColumn)
+    if (vsCheck->ActiveCol() == C::CUUnitName)
         KeyAscii = 0;
 }
 
@@ -212,8 +145,9 @@ void frmMain::vsCheck_LeaveCell(int Col, int Row, int NewCol, int NewRow, bool &
 {
     (void)Col, (void)NewCol, (void)Cancel;
     ModuleState &m = module();
-    m.gCurItemID = static_cast<long>(std::lround(cellNumber(1, NewRow)));
-    m.gCurItemNumber = host::Trim(vsCheck->GetText(6, NewRow).toStdString());
+    const CountLine line = readCountLine(*vsCheck, NewRow);
+    m.gCurItemID = line.itemId;
+    m.gCurItemNumber = line.itemNumber;
     HighlightRow(Row, false);
 }
 

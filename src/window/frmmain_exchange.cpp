@@ -47,5 +47,5 @@ void frmMain::mnuFileOut_Click()
         exportEntryGrid(*vsCheck, m.gMtoPlanMode != 0,
                         m.gColTypeDict ? *m.gColTypeDict : host::Dictionary());
     else
-        exportLedger(*ldgCheck, m.gColumns);
+        exportLedger(*ldgCheck, m.gColumns, *m_mainDo);
 }

@@ -119,10 +119,10 @@ void frmMain::LoadSaveGridColWidth(host::ui::SpreadGrid &grid, bool save)
         grid.setBlockMode(true);
         grid.setRow(-1);
         grid.setRow2(-1);
-        grid.setCol(33);
-        grid.setCol2(33);
+        grid.setCol(EntryCol::Note);
+        grid.setCol2(EntryCol::Note);
         grid.setColHidden(false);
-        grid.setCol(34);
+        grid.setCol(EntryCol::Coefficient);
         grid.setCol2(cols);
         grid.setColHidden(true);
         grid.setBlockMode(false);
@@ -130,7 +130,7 @@ void frmMain::LoadSaveGridColWidth(host::ui::SpreadGrid &grid, bool save)
     const bool mtoMode = module().gMtoPlanMode != 0;
     for (int c = 1; c <= cols; ++c) {
         tryStep([&] {
-            if (c > 33) {
+            if (c > EntryCol::Note) {
                 grid.setColWidth(c, 0);
                 return;
             }
@@ -139,9 +139,9 @@ void frmMain::LoadSaveGridColWidth(host::ui::SpreadGrid &grid, bool save)
             if (!stored)
                 return;
             double w = *stored;
-            if (c == 12 && mtoMode)
+            if (c == EntryCol::MtoNo && mtoMode)
                 w = std::max(w, 1200.0);
-            else if (c >= 29 && w < 10)
+            else if (c >= EntryCol::SecQty && w < 10)
                 w = 1200;
             grid.setColWidth(c, w);
         });

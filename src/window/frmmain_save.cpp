@@ -1,18 +1,16 @@
 // Saving the counted quantities of the marked lines of the entry grid.
 #include "window/frmmain.h"
 
+#include "countsheet/countline.h"
+#include "countsheet/countlinecalc.h"
+#include "countsheet/countlinegrid.h"
+#include "countsheet/countlinesave.h"
 #include "countsheet/countlinesql.h"
-#include "countsheet/savebatch.h"
-#include "host/core/dateformatter.h"
-#include "host/core/dictionary.h"
+#include "dialogs/currentline.h"
 #include "host/core/objectfactory.h"
 #include "host/core/stringbuilder.h"
-#include "host/db/appconnection.h"
-#include "host/db/recordset.h"
 #include "host/displayer/dispbuilder.h"
-#include "host/ui/numberformat.h"
 #include "host/ui/spreadgrid.h"
-#include "services/appconn.h"
 #include "services/langtext.h"
 #include "services/modqellogmsg.h"
 #include "services/modulestate.h"
@@ -22,11 +20,11 @@
 
 #include <QAction>
 
-#include <cmath>
+#include <algorithm>
 
 namespace {
 
-constexpr int kRowsPerBatch = 100;
+namespace C = EntryCol;
 
 // Codes of GetRowData beyond the two checks: a line whose key cells do not all read.
 constexpr long kKeyUnreadable = 3;
@@ -38,75 +36,12 @@ const char *const kRefusalTexts[] = {
     "盘点数据的关键字段无法读取，盘点数据未能成功保存，请检查数据！",
 };
 const char *const kUnmatchedText = "数据库中没有此盘点数据，盘点数据未能成功保存，请刷新后再试！";
-
-// The cells of a RowData, in the order the record holds them.
-struct RowField
-{
-    enum Kind
-    {
-        Key,         // a whole number; blank reads as 0
-        RequiredKey, // a whole number the line cannot be without
-        Date,
-        Text,
-        Number
-    };
-    const char *key;
-    int col;
-    Kind kind;
-};
-
-constexpr RowField kRowFields[] = {
-    {"SPID", 35, RowField::Key},
-    {"KFDate", 13, RowField::Date},
-    {"KFPeriod", 14, RowField::Key},
-    {"ItemID", 1, RowField::RequiredKey},
-    {"UnitID", 37, RowField::RequiredKey},
-    {"BatchNo", 11, RowField::Text},
-    {"MtoNo", 12, RowField::Text},
-    {"CheckQty", 19, RowField::Number},
-    {"DiffQty", 36, RowField::Number},
-    {"CUUnitDiffQty", 39, RowField::Number},
-    {"CUUnitAccountQty", 22, RowField::Number},
-    {"CUUnitCheckQty", 24, RowField::Number},
-    {"Note", 33, RowField::Text},
-    {"AdjQty", 25, RowField::Number},
-    {"SecUnitQty", 29, RowField::Number},
-    {"SecQtyAct", 30, RowField::Number},
-    {"SecCheckQty", 31, RowField::Number},
-    {"SecAdjQty", 32, RowField::Number},
-    {"SecDiffQty", 43, RowField::Number},
-    {"FCoefficient", 34, RowField::Number},
-    {"StockID", 42, RowField::RequiredKey},
-    {"AccountQty", 17, RowField::Number},
-    {"AuxPropID", 41, RowField::Key},
-};
-
-// The current-line values the row reader leaves behind, with their columns.
-constexpr std::pair<double ModuleState::*, int> kCurrentLine[] = {
-    {&ModuleState::gCurQty, 17},
-    {&ModuleState::gCurQtyAct, 18},
-    {&ModuleState::gCurCheckQty, 19},
-    {&ModuleState::gCurCUUnitQty, 22},
-    {&ModuleState::gCurCUUnitCheckQty, 24},
-    {&ModuleState::gCurAdjQty, 25},
-    {&ModuleState::gCurSecCoefficient, 28},
-    {&ModuleState::gCurSecQty, 29},
-    {&ModuleState::gCurSecQtyAct, 30},
-    {&ModuleState::gCurSecCheckQty, 31},
-    {&ModuleState::gCurSecAdjQty, 32},
-    {&ModuleState::gCurDiffQty, 36},
-    {&ModuleState::gCurCUUnitDiffQty, 39},
-    {&ModuleState::gCurSecDiffQty, 43},
-};
-
-int sign(double value)
-{
-    return (value > 0) - (value < 0);
-}
+const char *const kDatabaseRefusedText =
+    "数据库拒绝写入此盘点数据，盘点数据未能成功保存，请检查数据！原因：%1";
 
 } // namespace
 
-// The error list of one save, with the columns of the refused lines.
+// The error list of one save: the refused lines with their stock, place, item and key.
 class SaveErrorList
 {
 public:
@@ -115,10 +50,11 @@ public:
           m_withMto(withMto)
     {
         std::vector<std::pair<const char *, long>> columns = {
-            {"仓库", 800},     {"仓位", 600}, {"物料代码", 1100},     {"错误类型", 1600},
-            {"辅助属性", 800}, {"批次", 600}, {"生产/采购日期", 900}, {"保质期(天)", 800}};
+            {"仓库", 800},      {"仓位", 600},          {"物料代码", 1100},
+            {"物料名称", 1300}, {"错误类型", 3200},     {"辅助属性", 800},
+            {"批次", 600},      {"生产/采购日期", 900}, {"保质期(天)", 800}};
         if (withMto)
-            columns.insert(columns.begin() + 6, {"计划跟踪号", 800});
+            columns.insert(columns.begin() + 7, {"计划跟踪号", 800});
         m_list->Cols(static_cast<long>(columns.size()));
         std::string titles;
         for (const auto &[title, width] : columns)
@@ -129,14 +65,19 @@ public:
         m_list->Caption(MParse::LoadLangString("盘点错误数据提示"));
     }
 
-    void add(const host::ui::SpreadGrid &grid, int row, const char *message)
+    // The row's cells as the grid shows them, and the message in the user's language.
+    void add(const host::ui::SpreadGrid &grid, int row, const std::string &message)
     {
         auto cell = [&](int col) { return grid.GetText(col, row).toStdString() + "|"; };
-        std::string line = cell(3) + cell(5) + cell(6) + MParse::LoadLangString(message) + "|" +
-                           cell(10) + cell(11);
+        // The list parts its lines at each bar; the database's reason may hold one.
+        std::string reason = message;
+        std::replace(reason.begin(), reason.end(), '|', '/');
+        std::string line = cell(C::StockName) + cell(C::SPName) + cell(C::ItemNumber) +
+                           cell(C::ItemName) + reason + "|" + cell(C::AuxPropName) +
+                           cell(C::BatchNo);
         if (m_withMto)
-            line += cell(12);
-        line += cell(13) + cell(14);
+            line += cell(C::MtoNo);
+        line += cell(C::KFDate) + cell(C::KFPeriod);
         m_list->Add(line);
         m_empty = false;
     }
@@ -162,37 +103,28 @@ frmMain::SaveResult frmMain::SaveStockData(bool bAsk)
     const WindowBusy busy(*this, *staBar, langText("正在保存数据,请稍候..."));
     try {
         SaveErrorList errors(module().gMtoPlanMode != 0);
-        host::StringBuilder batch;
-        std::vector<int> unmatched;
-        auto send = [&] {
-            const std::string text = SaveBatch::begin() + batch.StringValue() + SaveBatch::end();
-            batch.Remove(1, batch.Length());
-            m_sheetStale = true;
-            const auto rs = appConn().Execute(text);
-            if (rs && rs->State() == host::Recordset::adStateOpen && rs->RecordCount() > 0) {
-                rs->MoveFirst();
-                for (int row : SaveBatch::unmatchedRows(host::CStr(rs->Fields(0L).Value())))
-                    unmatched.push_back(row);
-            }
-        };
+        CountLineSave save;
         const int lastRow = vsCheck->MaxRows() - 1;
         for (int r = 1; r <= lastRow; ++r) {
             if (static_cast<std::size_t>(r) <= mRowChanged.size() && mRowChanged[r - 1]) {
-                const long before = batch.Length();
-                const long code = GetRowData(r, batch);
+                const long code = GetRowData(r, save);
                 if (code != 0)
-                    errors.add(*vsCheck, r, kRefusalTexts[code]);
-                else if (batch.Length() > before)
-                    batch.Append(SaveBatch::markUnmatched(r));
+                    errors.add(*vsCheck, r, MParse::LoadLangString(kRefusalTexts[code]));
             }
-            if (r % kRowsPerBatch == 0 && batch.Length() > 0)
-                send();
+            save.reached(r);
         }
-        if (batch.Length() > 0)
-            send();
+        save.finish();
+        m_sheetStale = m_sheetStale || save.sentAny();
+        // A saved line is no longer marked: a later save must not write it over another
+        // user's newer count.
+        for (int row : save.saved())
+            mRowChanged[static_cast<std::size_t>(row - 1)] = false;
         // A line the database no longer holds is not saved, whatever the statement said.
-        for (int row : unmatched)
-            errors.add(*vsCheck, row, kUnmatchedText);
+        for (int row : save.unmatched())
+            errors.add(*vsCheck, row, MParse::LoadLangString(kUnmatchedText));
+        for (const CountLineSave::Refusal &refusal : save.refused())
+            errors.add(*vsCheck, refusal.row,
+                       MParse::FormatLangString(kDatabaseRefusedText, {refusal.reason}));
         if (!errors.empty()) {
             errors.show();
             return SaveResult::Failed;
@@ -206,83 +138,55 @@ frmMain::SaveResult frmMain::SaveStockData(bool bAsk)
     }
 }
 
-long frmMain::GetRowData(int row, host::StringBuilder &sbSQL)
+long frmMain::GetRowData(int row, CountLineSave &save)
 {
     if (row == 0)
         return 0;
-    ModuleState &m = module();
-    auto text = [&](int col) { return host::Trim(vsCheck->GetText(col, row).toStdString()); };
-    auto number = [&](int col) { return host::Val(text(col)); };
+    bool keyRead = true;
+    const CountLine line = readCountLine(*vsCheck, row, &keyRead);
+    keepCurrentLine(line);
+    const long code = checkLine(line);
+    if (code != LineAccepted)
+        return code;
     // A key cell that is blank where the line must have a value, or that holds no number,
     // would match the wrong line or none.
-    bool keyReadable = true;
-    auto value = [&](const RowField &field) -> host::Variant {
-        const std::string cell = text(field.col);
-        switch (field.kind) {
-        case RowField::Text:
-            return cell;
-        case RowField::Number:
-            return host::Val(cell);
-        case RowField::Date:
-            try {
-                return host::DateFormatter().format(host::Variant(cell), "YYYY-MM-DD");
-            } catch (...) {
-                keyReadable = false;
-                return std::string();
-            }
-        case RowField::Key:
-        case RowField::RequiredKey:
-            break;
-        }
-        if (cell.empty()) {
-            keyReadable = keyReadable && field.kind != RowField::RequiredKey;
-            return 0L;
-        }
-        const auto parsed = host::ui::parseNumber(QString::fromStdString(cell));
-        keyReadable = keyReadable && parsed.has_value();
-        return parsed ? std::lround(*parsed) : 0L;
-    };
-    auto rowData = std::make_shared<host::Dictionary>();
-    for (const RowField &field : kRowFields)
-        rowData->SetValue(field.key, value(field));
-    for (const auto &[current, col] : kCurrentLine)
-        m.*current = number(col);
-    m.gCurAuxPropID = std::lround(number(41));
-    m.gCurStockID = std::lround(number(42));
-
-    const double account = number(17);
-    const double actual = number(18);
-    const double d = number(25) * number(34) + account - actual;
-    const double s = number(29) + number(32) - number(30);
-    if (account < 0 && actual < account)
-        return 1;
-    if ((d == 0 && s != 0) || (d != 0 && s != 0 && sign(d) != sign(s)))
-        return 2;
-    if (!keyReadable)
+    if (!keyRead)
         return kKeyUnreadable;
-    PubVariant::GetUpdateRowSQL(sbSQL, *rowData);
+    save.add(row, line);
     return 0;
+}
+
+std::optional<std::string> frmMain::BillLineSQL(int row, double diffQty, double secDiffQty)
+{
+    bool keyRead = true;
+    CountLine line = readCountLine(*vsCheck, row, &keyRead);
+    takeBillQuantities(line, diffQty, secDiffQty);
+    long code = checkLine(line);
+    if (code == LineAccepted && !keyRead)
+        code = kKeyUnreadable;
+    if (code != LineAccepted) {
+        PubVariant::MsgBox(MParse::LoadLangString(kRefusalTexts[code]), PubVariant::vbOKOnly);
+        return std::nullopt;
+    }
+    host::StringBuilder sql;
+    PubVariant::GetUpdateRowSQL(sql, line);
+    return sql.StringValue();
 }
 
 void frmMain::FillDiffQty()
 {
     const ModuleState &m = module();
     const int r = vsCheck->ActiveRow();
-    m_rowBeforeEdit = r;
-    m_valuesBeforeEdit = summedValues(r);
-    setCellNumber(36, r, m.gCurDiffQty);
-    setCellNumber(43, r, m.gCurSecDiffQty);
-    vsCheck->SetActiveCell(19, r);
-    vsCheck_Change(19, r);
-    host::StringBuilder sb;
-    // A refused line is said at once; it stays marked, so the next save lists it too.
-    const long code = GetRowData(r, sb);
-    if (code != 0) {
-        PubVariant::MsgBox(MParse::LoadLangString(kRefusalTexts[code]), PubVariant::vbOKOnly);
+    if (r < 1 || r >= vsCheck->MaxRows())
         return;
-    }
-    if (sb.Length() > 0) {
-        m_sheetStale = true;
-        appConn().Execute(sb.StringValue());
-    }
+    const RowValues before = summedValues(r);
+    CountLine line = readCountLine(*vsCheck, r);
+    const ColumnSet written = takeBillQuantities(line, m.gCurDiffQty, m.gCurSecDiffQty);
+    writeCountLine(*vsCheck, r, line, written);
+    keepCurrentLine(line);
+    vsCheck->SetActiveCell(C::CheckQty, r);
+    moveTotals(r, before);
+    // The select-bills window wrote the line with its marks; what it holds is saved.
+    mRowChanged.at(static_cast<std::size_t>(r - 1)) = false;
+    m_sheetStale = true;
 }

@@ -1,18 +1,18 @@
 #include "window/sheetexport.h"
 
+#include "countsheet/countline.h"
+#include "countsheet/maindo.h"
 #include "host/core/dictionary.h"
 #include "host/core/objectfactory.h"
 #include "host/core/variant.h"
 #include "host/exporter/exportengine.h"
 #include "host/ui/ledgergrid.h"
-#include "host/ui/ledgermodel.h"
 #include "host/ui/spreadgrid.h"
 #include "services/mparse.h"
 
 namespace {
 
 constexpr int kTitleRows = 2;
-constexpr int kPlanTrackingCol = 12;
 
 std::shared_ptr<host::ExportEngine> newEngine()
 {
@@ -26,8 +26,8 @@ void exportEntryGrid(host::ui::SpreadGrid &grid, bool mtoPlanMode, const host::D
     if (grid.MaxRows() < 1)
         return;
     std::vector<int> columns;
-    for (int col = 2; col <= 33; ++col)
-        if (col != kPlanTrackingCol || mtoPlanMode)
+    for (int col = EntryCol::StockNumber; col <= EntryCol::Note; ++col)
+        if (col != EntryCol::MtoNo || mtoPlanMode)
             columns.push_back(col);
     const auto engine = newEngine();
     engine->setRows(grid.MaxRows() - 1);
@@ -46,6 +46,7 @@ void exportEntryGrid(host::ui::SpreadGrid &grid, bool mtoPlanMode, const host::D
         engine->setColType(exportCol, type);
         engine->setColCaption(exportCol, grid.GetText(col, 0).toStdString());
     }
+    // A cell's value: a number cell gives every digit of its number, plainly written.
     engine->LoadData = [&grid, &columns](long nRow, host::ExportRowData &ColData) {
         for (size_t k = 0; k < columns.size(); ++k)
             ColData.setItem(static_cast<long>(k + 1),
@@ -54,7 +55,8 @@ void exportEntryGrid(host::ui::SpreadGrid &grid, bool mtoPlanMode, const host::D
     engine->Run(MParse::LoadLangString("物料盘点表"));
 }
 
-void exportLedger(host::ui::LedgerGrid &ledger, const std::vector<ColumnTemplate> &columns)
+void exportLedger(host::ui::LedgerGrid &ledger, const std::vector<ColumnTemplate> &columns,
+                  MainDo &sheet)
 {
     std::vector<int> visible;
     for (int col = 1; col <= ledger.Face().Cols(); ++col)
@@ -74,14 +76,15 @@ void exportLedger(host::ui::LedgerGrid &ledger, const std::vector<ColumnTemplate
     }
     // Data rows follow the two title rows whether the ledger shows one or two of them.
     engine->setRows(std::max(ledger.Face().Rows() - kTitleRows, 0));
-    engine->LoadData = [&ledger, &visible](long nRow, host::ExportRowData &ColData) {
-        long backColor = -1;
-        const QStringList cells =
-            ledger.ledgerModel().rowCells(kTitleRows + static_cast<int>(nRow), backColor);
+    engine->LoadData = [&sheet, &visible](long nRow, host::ExportRowData &ColData) {
+        const std::vector<LedgerCell> cells = sheet.DRowCells(kTitleRows + nRow);
         for (size_t k = 0; k < visible.size(); ++k) {
-            const int col = visible[k];
+            const auto index = static_cast<size_t>(visible[k] - 1);
+            if (index >= cells.size())
+                continue;
+            const LedgerCell &cell = cells[index];
             ColData.setItem(static_cast<long>(k + 1),
-                            col <= cells.size() ? cells.at(col - 1).toStdString() : std::string());
+                            cell.number ? host::numberToText(*cell.number) : cell.text);
         }
     };
     engine->Run(MParse::LoadLangString("盘点表"));

@@ -1,39 +1,30 @@
 #include "countsheetdb.h"
 
+#include "countsheet/countline.h"
 #include "countsheet/countlinesql.h"
-#include "host/core/dictionary.h"
 #include "host/core/stringbuilder.h"
 
 namespace {
 
-// The RowData the window's row reader makes of line A of process 1, with new counts.
-host::Dictionary lineA()
+// Line A of process 1 as the entry grid holds it, with new counts.
+CountLine lineA()
 {
-    host::Dictionary row;
-    row.SetValue("SPID", 1L);
-    row.SetValue("KFDate", "");
-    row.SetValue("KFPeriod", 0L);
-    row.SetValue("ItemID", 1L);
-    row.SetValue("UnitID", 2L);
-    row.SetValue("BatchNo", "B1");
-    row.SetValue("MtoNo", "");
-    row.SetValue("CheckQty", 36.0);
-    row.SetValue("DiffQty", -2.0);
-    row.SetValue("CUUnitDiffQty", 0.0);
-    row.SetValue("CUUnitAccountQty", 2.0);
-    row.SetValue("CUUnitCheckQty", 3.0);
-    row.SetValue("Note", "it's counted");
-    row.SetValue("AdjQty", 0.5);
-    row.SetValue("SecUnitQty", 0.0);
-    row.SetValue("SecQtyAct", 0.0);
-    row.SetValue("SecCheckQty", 0.0);
-    row.SetValue("SecAdjQty", 0.0);
-    row.SetValue("SecDiffQty", 0.0);
-    row.SetValue("FCoefficient", 12.0);
-    row.SetValue("StockID", 1L);
-    row.SetValue("AccountQty", 24.0);
-    row.SetValue("AuxPropID", 7L);
-    return row;
+    CountLine line;
+    line.stockPlaceId = 1;
+    line.itemId = 1;
+    line.unitId = 2;
+    line.batchNo = "B1";
+    line.checkQty = 36;
+    line.diffQty = -2;
+    line.cuUnitQty = 2;
+    line.cuUnitCheckQty = 3;
+    line.note = "it's counted";
+    line.adjQty = 0.5;
+    line.coefficient = 12;
+    line.stockId = 1;
+    line.qty = 24;
+    line.auxPropId = 7;
+    return line;
 }
 
 class CountLineStatements : public CountSheetDbTest
@@ -53,7 +44,7 @@ protected:
             "(1,1,0,2,'B1',1,1,'',24,24,24,2,0)");
     }
 
-    std::string updateText(const host::Dictionary &row)
+    std::string updateText(const CountLine &row)
     {
         host::StringBuilder sb;
         PubVariant::GetUpdateRowSQL(sb, row);
@@ -63,9 +54,9 @@ protected:
 
 TEST_F(CountLineStatements, UpdateTextIsTheContract)
 {
-    host::Dictionary row = lineA();
-    row.SetValue("CheckQty", 0.1);
-    row.SetValue("DiffQty", 0.2);
+    CountLine row = lineA();
+    row.checkQty = 0.1;
+    row.diffQty = 0.2;
     const std::string expectedWhere = " Where FInterID = 1 And FStockID=1\r\n"
                                       " AND FItemID=1\r\n"
                                       " AND FStockPlaceID=1\r\n"
@@ -113,23 +104,23 @@ TEST_F(CountLineStatements, UpdateChangesExactlyTheLineOfTheKey)
 
 TEST_F(CountLineStatements, UpdateMatchesAShelfLifeDate)
 {
-    host::Dictionary row = lineA();
-    row.SetValue("SPID", 0L);
-    row.SetValue("KFDate", "2024-05-01");
-    row.SetValue("KFPeriod", 180L);
-    row.SetValue("ItemID", 2L);
-    row.SetValue("UnitID", 1L);
-    row.SetValue("BatchNo", "");
-    row.SetValue("StockID", 2L);
-    row.SetValue("AuxPropID", 0L);
-    row.SetValue("FCoefficient", 1.0);
-    row.SetValue("AdjQty", 0.0);
-    row.SetValue("AccountQty", 10.0);
-    row.SetValue("CheckQty", 5.0);
-    row.SetValue("DiffQty", -2.0);
-    row.SetValue("SecUnitQty", 5.0);
-    row.SetValue("SecCheckQty", 6.0);
-    row.SetValue("SecDiffQty", 1.0);
+    CountLine row = lineA();
+    row.stockPlaceId = 0;
+    row.kfDate = "2024-05-01";
+    row.kfPeriod = 180;
+    row.itemId = 2;
+    row.unitId = 1;
+    row.batchNo = "";
+    row.stockId = 2;
+    row.auxPropId = 0;
+    row.coefficient = 1;
+    row.adjQty = 0;
+    row.qty = 10;
+    row.checkQty = 5;
+    row.diffQty = -2;
+    row.secQty = 5;
+    row.secCheckQty = 6;
+    row.secDiffQty = 1;
     m_db->Execute(updateText(row));
     EXPECT_EQ(number("Select FQtyAct From ICInvBackup Where FItemID=2"), 3);
     EXPECT_EQ(number("Select FMinus From ICInvBackup Where FItemID=2"), -7);
@@ -141,28 +132,12 @@ TEST_F(CountLineStatements, QuotesInKeyTextsMatchTheStoredText)
 {
     sql("Update ICInvBackup Set FBatchNo='B''1' Where FInterID=1 And FBatchNo='B1' And "
         "FAuxPropID=7");
-    host::Dictionary row = lineA();
-    row.SetValue("BatchNo", "B'1");
+    CountLine row = lineA();
+    row.batchNo = "B'1";
     m_db->Execute(updateText(row));
     EXPECT_EQ(number("Select FCheckQty From ICInvBackup Where FBatchNo='B''1'"), 36);
     EXPECT_TRUE(PubVariant::DeleteCheckRow(1, "", 0, 1, 1, "B'1", "", 7, 2, 1));
     EXPECT_EQ(count("Select * From ICInvBackup Where FBatchNo='B''1'"), 0);
-}
-
-TEST_F(CountLineStatements, ALineWhoseKeyCannotBeReadWritesNothing)
-{
-    for (const char *key : {"SPID", "KFDate", "KFPeriod", "ItemID", "UnitID", "BatchNo", "MtoNo",
-                            "StockID", "AuxPropID", "CheckQty", "FCoefficient"}) {
-        host::Dictionary row = lineA();
-        row.Remove(key);
-        EXPECT_EQ(updateText(row), "") << key;
-        row = lineA();
-        row.SetValue(key, host::Variant::null());
-        EXPECT_EQ(updateText(row), "") << key;
-    }
-    host::Dictionary row = lineA();
-    row.SetValue("ItemID", "abc");
-    EXPECT_EQ(updateText(row), "");
 }
 
 TEST_F(CountLineStatements, DeleteMatchesTheKeyAndAnEmptyDateWithoutPeriod)

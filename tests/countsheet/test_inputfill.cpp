@@ -1,33 +1,15 @@
 #include "countsheetdb.h"
 
+#include "countsheet/countline.h"
 #include "countsheet/maindo.h"
 #include "host/core/dictionary.h"
 #include "host/ui/spreadgrid.h"
+#include "support/casename.h"
 
 namespace {
 
-using host::ui::CellType;
 using host::ui::SpreadGrid;
-
-// The entry grid as the count-sheet window designs it before any fill: 43 columns, the
-// quantity columns as number cells.
-void designLayout(SpreadGrid &grid)
-{
-    grid.setMaxCols(43);
-    grid.setMaxRows(1);
-    grid.setBlockMode(true);
-    grid.setRow(-1);
-    grid.setRow2(-1);
-    for (auto [first, last] : {std::pair{17, 19}, {22, 24}, {34, 34}, {39, 39}}) {
-        grid.setCol(first);
-        grid.setCol2(last);
-        grid.setCellType(CellType::Float);
-    }
-    grid.setCol(35);
-    grid.setCol2(35);
-    grid.setCellType(CellType::Integer);
-    grid.setBlockMode(false);
-}
+namespace C = EntryCol;
 
 class InputFill : public CountSheetDbTest
 {
@@ -35,7 +17,7 @@ protected:
     void SetUp() override
     {
         CountSheetDbTest::SetUp();
-        designLayout(m_grid);
+        m_grid.setMaxCols(EntryCol::kCount);
         m_main = std::make_unique<MainDo>();
         module().gShowType = 4;
         // Line A has bills after the snapshot: actual 32 against 30 counted.
@@ -71,121 +53,164 @@ TEST_F(InputFill, OneRowPerLineAndALockedTotalsRow)
 {
     fill();
     ASSERT_EQ(m_grid.MaxRows(), 4);
-    EXPECT_EQ(cell(1, 1), "2");
-    EXPECT_EQ(cell(1, 2), "5");
-    EXPECT_EQ(cell(1, 3), "1");
-    EXPECT_EQ(cell(3, 3), "原料仓");
-    EXPECT_EQ(cell(5, 3), "A区");
-    EXPECT_EQ(cell(10, 3), "红色");
-    EXPECT_EQ(cell(11, 3), "B1");
-    EXPECT_EQ(cell(33, 3), "note A");
-    EXPECT_EQ(cell(34, 3), "12");
-    EXPECT_EQ(cell(37, 3), "2");
-    EXPECT_EQ(cell(41, 3), "7");
-    EXPECT_EQ(cell(42, 3), "1");
+    EXPECT_EQ(cell(C::ItemID, 1), "2");
+    EXPECT_EQ(cell(C::ItemID, 2), "5");
+    EXPECT_EQ(cell(C::ItemID, 3), "1");
+    EXPECT_EQ(cell(C::StockName, 3), "原料仓");
+    EXPECT_EQ(cell(C::SPName, 3), "A区");
+    EXPECT_EQ(cell(C::AuxPropName, 3), "红色");
+    EXPECT_EQ(cell(C::BatchNo, 3), "B1");
+    EXPECT_EQ(cell(C::Note, 3), "note A");
+    EXPECT_EQ(cell(C::Coefficient, 3), "12");
+    EXPECT_EQ(cell(C::UnitID, 3), "2");
+    EXPECT_EQ(cell(C::AuxPropID, 3), "7");
+    EXPECT_EQ(cell(C::StockID, 3), "1");
     // Bills after the snapshot: actual minus counted, in both units.
-    EXPECT_EQ(cell(36, 3), "2");
-    EXPECT_EQ(cell(39, 3), "0.5");
+    EXPECT_EQ(cell(C::DiffQty, 3), "2");
+    EXPECT_EQ(cell(C::CUUnitDiffQty, 3), "0.5");
 
-    EXPECT_EQ(cell(5, 4), "合计");
-    EXPECT_EQ(cell(17, 4), "35");
-    EXPECT_EQ(cell(19, 4), "42"); // 8 + 4 + 30
-    EXPECT_EQ(cell(29, 4), "5");
-    for (int col : {1, 5, 17, 24, 33, 43})
+    EXPECT_EQ(cell(C::SPName, 4), "合计");
+    EXPECT_EQ(cell(C::Qty, 4), "35");
+    EXPECT_EQ(cell(C::CheckQty, 4), "42"); // 8 + 4 + 30
+    EXPECT_EQ(cell(C::SecQty, 4), "5");
+    for (int col : {C::ItemID, C::SPName, C::Qty, C::CUUnitCheckQty, C::Note, C::SecDiffQty})
         EXPECT_TRUE(locked(col, 4)) << col;
-    EXPECT_FALSE(locked(24, 3));
-    EXPECT_FALSE(locked(33, 1));
+    EXPECT_FALSE(locked(C::CUUnitCheckQty, 3));
+    EXPECT_FALSE(locked(C::Note, 1));
 }
 
 TEST_F(InputFill, CodesFollowTheShortNumberOption)
 {
     module().gUseShortNumber = true;
     fill();
-    EXPECT_EQ(cell(6, 3), "01.001");
-    EXPECT_EQ(cell(2, 3), "S01");
-    EXPECT_EQ(cell(20, 3), "02");
+    EXPECT_EQ(cell(C::ItemNumber, 3), "01.001");
+    EXPECT_EQ(cell(C::StockNumber, 3), "S01");
+    EXPECT_EQ(cell(C::CUUnitNumber, 3), "02");
     module().gUseShortNumber = false;
     fill();
-    EXPECT_EQ(cell(6, 3), "001");
-    EXPECT_EQ(cell(2, 3), "s1");
-    EXPECT_EQ(cell(4, 3), "a1");
+    EXPECT_EQ(cell(C::ItemNumber, 3), "001");
+    EXPECT_EQ(cell(C::StockNumber, 3), "s1");
+    EXPECT_EQ(cell(C::SPNumber, 3), "a1");
 }
 
 TEST_F(InputFill, ShelfLifeCellsShowDatesAndNoZeroPeriod)
 {
     fill();
-    EXPECT_EQ(cell(13, 1), "2024/05/01");
-    EXPECT_EQ(cell(14, 1), "180");
-    EXPECT_EQ(cell(13, 3), "");
-    EXPECT_EQ(cell(14, 3), "");
+    EXPECT_EQ(cell(C::KFDate, 1), "2024/05/01");
+    EXPECT_EQ(cell(C::KFPeriod, 1), "180");
+    EXPECT_EQ(cell(C::KFDate, 3), "");
+    EXPECT_EQ(cell(C::KFPeriod, 3), "");
 }
 
 TEST_F(InputFill, SecondUnitColumnsOnlyForItemsThatHaveOne)
 {
     fill();
     // Item 2 has a second unit: its rate and counted second quantity can be typed.
-    EXPECT_EQ(cell(29, 1), "5");
-    EXPECT_EQ(cell(31, 1), "4");
-    EXPECT_EQ(cell(28, 1), "2");
-    EXPECT_FALSE(locked(28, 1));
-    EXPECT_FALSE(locked(31, 1));
-    EXPECT_TRUE(locked(29, 1));
+    EXPECT_EQ(cell(C::SecQty, 1), "5");
+    EXPECT_EQ(cell(C::SecCheckQty, 1), "4");
+    EXPECT_EQ(cell(C::SecCoefficient, 1), "2");
+    EXPECT_FALSE(locked(C::SecCoefficient, 1));
+    EXPECT_FALSE(locked(C::SecCheckQty, 1));
+    EXPECT_TRUE(locked(C::SecQty, 1));
     // Item 1 has none: empty, locked, and 0 in the hidden difference.
-    for (int col = 28; col <= 32; ++col)
+    for (int col = C::SecCoefficient; col <= C::SecAdjQty; ++col)
         EXPECT_EQ(cell(col, 3), "") << col;
-    EXPECT_TRUE(locked(28, 3));
-    EXPECT_TRUE(locked(31, 3));
-    EXPECT_EQ(cell(43, 3), "0");
+    EXPECT_TRUE(locked(C::SecCoefficient, 3));
+    EXPECT_TRUE(locked(C::SecCheckQty, 3));
+    EXPECT_EQ(cell(C::SecDiffQty, 3), "0");
 }
 
 TEST_F(InputFill, EachRowShowsItsItemsDecimals)
 {
     fill();
-    EXPECT_EQ(at(17, 1).TypeFloatDecimalPlaces(), 4);
-    EXPECT_EQ(at(22, 2).TypeFloatDecimalPlaces(), 3);
-    EXPECT_EQ(at(19, 3).TypeFloatDecimalPlaces(), 2);
-    EXPECT_EQ(at(34, 3).TypeFloatDecimalPlaces(), 10);
-    EXPECT_EQ(at(17, 3).Text().toStdString(), "24.00");
-    EXPECT_EQ(at(22, 1).Text().toStdString(), "10.0000");
+    EXPECT_EQ(at(C::Qty, 1).TypeFloatDecimalPlaces(), 4);
+    EXPECT_EQ(at(C::CUUnitQty, 2).TypeFloatDecimalPlaces(), 3);
+    EXPECT_EQ(at(C::CheckQty, 3).TypeFloatDecimalPlaces(), 2);
+    EXPECT_EQ(at(C::Coefficient, 3).TypeFloatDecimalPlaces(), 10);
+    EXPECT_EQ(at(C::Qty, 3).Text().toStdString(), "24.00");
+    EXPECT_EQ(at(C::CUUnitQty, 1).Text().toStdString(), "10.0000");
     // The totals row takes the most decimals, its second-unit columns those of the last line.
-    EXPECT_EQ(at(17, 4).TypeFloatDecimalPlaces(), 4);
-    EXPECT_EQ(at(25, 4).TypeFloatDecimalPlaces(), 4);
-    EXPECT_EQ(at(30, 4).TypeFloatDecimalPlaces(), 2);
+    EXPECT_EQ(at(C::Qty, 4).TypeFloatDecimalPlaces(), 4);
+    EXPECT_EQ(at(C::AdjQty, 4).TypeFloatDecimalPlaces(), 4);
+    EXPECT_EQ(at(C::SecQtyAct, 4).TypeFloatDecimalPlaces(), 2);
 }
 
 TEST_F(InputFill, ColumnSetUpHidesAndLocksTechnicalColumns)
 {
     fill();
-    for (int col : {2, 4, 9, 15, 20, 26, 34, 38, 40, 41, 42, 43})
+    for (int col : {C::StockNumber, C::SPNumber, C::AuxPropNumber, C::UnitNumber, C::CUUnitNumber,
+                    C::SecUnitNumber, C::Coefficient, C::UnitGroupID, C::SecUnitID, C::AuxPropID,
+                    C::StockID, C::SecDiffQty})
         EXPECT_TRUE(at(col).ColHidden()) << col;
-    for (int col : {3, 5, 29, 30, 31, 32, 33})
+    for (int col :
+         {C::StockName, C::SPName, C::SecQty, C::SecQtyAct, C::SecCheckQty, C::SecAdjQty, C::Note})
         EXPECT_FALSE(at(col).ColHidden()) << col;
-    for (int col : {3, 10, 27, 30, 32, 35, 43})
+    for (int col : {C::StockName, C::AuxPropName, C::SecUnitName, C::SecQtyAct, C::SecAdjQty,
+                    C::StockPlaceID, C::SecDiffQty})
         EXPECT_TRUE(locked(col, 1)) << col;
 }
 
 TEST_F(InputFill, ARefillFollowsTheNewSortAndAnEmptySheetHasNoRows)
 {
     fill("FItemID");
-    EXPECT_EQ(cell(1, 1), "1");
-    EXPECT_EQ(cell(1, 3), "5");
-    EXPECT_EQ(cell(5, 4), "合计");
-    EXPECT_EQ(cell(17, 4), "35");
+    EXPECT_EQ(cell(C::ItemID, 1), "1");
+    EXPECT_EQ(cell(C::ItemID, 3), "5");
+    EXPECT_EQ(cell(C::SPName, 4), "合计");
+    EXPECT_EQ(cell(C::Qty, 4), "35");
 
     m_main->p_RSMain->Filter("FItemID = 99");
     m_main->InputFillRow(m_grid);
     EXPECT_EQ(m_grid.MaxRows(), 0);
-    EXPECT_TRUE(at(2).ColHidden());
+    EXPECT_TRUE(at(C::StockNumber).ColHidden());
 }
 
 TEST_F(InputFill, NullQuantitiesEmptyOrZeroByColumn)
 {
     sql("Update ICInvBackup Set FQty=NULL, FQtyAct=NULL, FNote=NULL Where FItemID=2");
     fill();
-    EXPECT_EQ(cell(17, 1), "");
-    EXPECT_EQ(cell(18, 1), "0");
-    EXPECT_EQ(cell(33, 1), "");
-    EXPECT_EQ(cell(17, 4), "25");
+    EXPECT_EQ(cell(C::Qty, 1), "");
+    EXPECT_EQ(cell(C::QtyAct, 1), "0");
+    EXPECT_EQ(cell(C::Note, 1), "");
+    EXPECT_EQ(cell(C::Qty, 4), "25");
 }
+
+struct ShownCase
+{
+    const char *what;
+    const char *update; // of item 2's line (row 1), whose item keeps no decimals
+    int col;
+    const char *shown;
+};
+
+// The second unit's figures show every decimal they have, up to 6, so a user who types the
+// figure shown types the figure held; the base and counting units show the item's decimals.
+const ShownCase kShown[] = {
+    {"a second-unit book with more decimals than the item", "FSecQty=641.568", C::SecQty,
+     "641.568"},
+    {"a rate from two counts", "FCheckQty=656,FSecCheckQty=500", C::SecCoefficient, "1.312"},
+    {"a rate with endless decimals", "FCheckQty=656,FSecCheckQty=3", C::SecCoefficient,
+     "218.666667"},
+    {"a second-unit count of whole units", "FSecCheckQty=4", C::SecCheckQty, "4"},
+    {"a base quantity at the item's decimals", "FQtyAct=8.4", C::QtyAct, "8"},
+    {"a counting-unit quantity grouped", "FAuxQty=1234.4", C::CUUnitQty, "1,234"},
+};
+
+class ShownDecimals : public InputFill, public ::testing::WithParamInterface<ShownCase>
+{};
+
+TEST_P(ShownDecimals, NumberCellsShowTheirDecimalsRightAligned)
+{
+    const ShownCase &c = GetParam();
+    sql("Update t_ICItemBase Set FQtyDecimal=0 Where FItemID=2");
+    sql(std::string("Update ICInvBackup Set ") + c.update + " Where FItemID=2");
+    fill();
+    EXPECT_EQ(at(c.col, 1).Text().toStdString(), c.shown);
+    const QModelIndex index = m_grid.model()->index(0, c.col - 1);
+    EXPECT_EQ(index.data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight,
+              Qt::AlignRight);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cells, ShownDecimals, ::testing::ValuesIn(kShown),
+                         [](const auto &param) { return caseName(param.index, param.param.what); });
 
 } // namespace

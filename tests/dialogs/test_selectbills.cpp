@@ -2,6 +2,8 @@
 // whole bills, and the calculation that records the marks and leaves the sums.
 #include "dialogsdb.h"
 
+#include "countsheet/countline.h"
+#include "countsheet/countlinegrid.h"
 #include "dialogs/billselectsql.h"
 #include "dialogs/currentline.h"
 #include "dialogs/frmselect.h"
@@ -10,6 +12,7 @@
 #include "host/ui/spreadgrid.h"
 #include "host/ui/statusbarcontrol.h"
 #include "support/casename.h"
+#include "window/countwindowtest.h"
 
 #include <QAbstractItemModel>
 
@@ -113,6 +116,21 @@ TEST_F(SelectBills, AClickMarksTheWholeBillAndCalculateRecordsIt)
     EXPECT_DOUBLE_EQ(module().gCurDiffQty, 4);
 }
 
+TEST_F(SelectBills, SumsAreTheListedQuantitiesToTheirLastDigit)
+{
+    // The line keeps no decimals: the list shows 24 and 14, the bill holds 23.56 and 13.9.
+    module().gCurQtyDecimal = 0;
+    sql("Update ICStockBillEntry Set FQty=23.56,FSecQty=13.9 Where FInterID=101 And FEntryID=1");
+    open();
+    EXPECT_EQ(window->ldgSelect->Cell(3, 17).Text(), "24");
+    EXPECT_EQ(window->ldgSelect->Cell(3, 19).Text(), "14");
+    clickMark(3);
+    window->mnuVCalulate_Click();
+    EXPECT_TRUE(window->CalcateOK());
+    EXPECT_DOUBLE_EQ(module().gCurDiffQty, -25.56);
+    EXPECT_DOUBLE_EQ(module().gCurSecDiffQty, -13.9);
+}
+
 struct RefusalCase
 {
     const char *description;
@@ -166,21 +184,82 @@ TEST_F(SelectBills, MarksOfAPlanTrackingChangeGoToItsTable)
     EXPECT_DOUBLE_EQ(module().gCurDiffQty, -3);
 }
 
+struct LineCase
+{
+    const char *what;
+    double secQty; // of a receipt of 5 in the base unit
+    bool taken;
+};
+
+// A receipt of 5 into a line whose second unit was counted as booked: the line takes the bill
+// when its second-unit quantity points the same way.
+const LineCase kLineCases[] = {
+    {"second unit received too", 2, true},
+    {"second unit issued", -3, false},
+};
+
+class BillsIntoTheLine : public CountWindowTest, public ::testing::WithParamInterface<LineCase>
+{};
+
+TEST_P(BillsIntoTheLine, MarksAreWrittenWithTheLineOrNotAtAll)
+{
+    namespace C = EntryCol;
+    const LineCase &c = GetParam();
+    const std::string id = std::to_string(backUp());
+    sql("Update ICStockCheckProcess Set FBackupType=1 Where FID=" + id);
+    const auto window = open(4);
+    const int row = findRow(*window, [&](int r) {
+        const CountLine line = readCountLine(*window->vsCheck, r);
+        return line.hasSecondUnit() && line.qty > 0 && line.secQty > 0;
+    });
+    const CountLine before = readCountLine(*window->vsCheck, row);
+    const std::string key = lineKey(*window, row);
+    postBill(*window, row, true, 5, c.secQty);
+
+    ASSERT_EQ(selectAllBills(*window, row), 1);
+    EXPECT_EQ(number("Select Count(*) From ICStockBillEntry Where FSelectedProcID=" + id),
+              c.taken ? 1 : 0);
+    const CountLine after = readCountLine(*window->vsCheck, row);
+    if (c.taken) {
+        EXPECT_TRUE(m_modals->messageTexts().isEmpty());
+        EXPECT_EQ(number("Select FQtyAct From ICInvBackup" + key), before.checkQty - 5);
+        EXPECT_EQ(number("Select FSecQtyAct From ICInvBackup" + key),
+                  before.secCheckQty - c.secQty);
+        EXPECT_EQ(after.qtyAct, before.checkQty - 5);
+        EXPECT_EQ(after.diffQty, -5);
+    } else {
+        EXPECT_EQ(m_modals->messageTexts(),
+                  QStringList{"基本单位与辅助计量单位盘盈盘亏方向不一致，盘点数据未能成功保存，"
+                              "请检查数据！"});
+        EXPECT_EQ(number("Select FQtyAct From ICInvBackup" + key), before.qtyAct);
+        EXPECT_EQ(number("Select FSecQtyAct From ICInvBackup" + key), before.secQtyAct);
+        EXPECT_EQ(after.qtyAct, before.qtyAct);
+        EXPECT_EQ(after.diffQty, before.diffQty);
+    }
+    EXPECT_EQ(std::count(window->mRowChanged.begin(), window->mRowChanged.end(), true), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Bills, BillsIntoTheLine, ::testing::ValuesIn(kLineCases),
+                         [](const auto &param) { return caseName(param.index, param.param.what); });
+
 TEST(CurrentLine, GridCellsBecomeTheCurrentLineValues)
 {
+    namespace C = EntryCol;
     resetModuleState();
     host::ui::SpreadGrid grid;
-    grid.setMaxCols(43);
+    grid.setMaxCols(C::kCount);
     grid.setMaxRows(2);
-    const std::map<int, const char *> cells = {
-        {1, "12"},    {3, "原料仓"}, {6, "01.001"}, {11, " L01 "}, {13, "2026/05/01"}, {14, ""},
-        {17, "-5.5"}, {19, "3x"},    {29, "2"},     {35, ""},      {41, "7.6"},        {42, "abc"}};
-    for (const auto &[col, text] : cells)
-        grid.SetText(col, 1, QString::fromUtf8(text));
-    grid.setCol(17);
+    grid.setCol(C::Qty);
     grid.setRow(1);
     grid.setCellType(host::ui::CellType::Float);
     grid.setTypeFloatDecimalPlaces(3);
+    const std::map<int, const char *> cells = {
+        {C::ItemID, "12"},     {C::StockName, "原料仓"},  {C::ItemNumber, "01.001"},
+        {C::BatchNo, " L01 "}, {C::KFDate, "2026/05/01"}, {C::KFPeriod, ""},
+        {C::Qty, "-5.5"},      {C::CheckQty, "3"},        {C::SecQty, "2"},
+        {C::StockPlaceID, ""}, {C::AuxPropID, "7.6"},     {C::StockID, "abc"}};
+    for (const auto &[col, text] : cells)
+        grid.SetText(col, 1, QString::fromUtf8(text));
     copyCurrentLine(grid, 1);
     const ModuleState &m = module();
     EXPECT_EQ(m.gCurItemID, 12);
@@ -192,6 +271,7 @@ TEST(CurrentLine, GridCellsBecomeTheCurrentLineValues)
     EXPECT_EQ(m.gCurQtyDecimal, 3);
     EXPECT_DOUBLE_EQ(m.gCurQty, -5.5);
     EXPECT_DOUBLE_EQ(m.gCurCheckQty, 3);
+    EXPECT_DOUBLE_EQ(m.gCurSecQty, 2);
     EXPECT_EQ(m.gCurSPID, 0);
     EXPECT_EQ(m.gCurAuxPropID, 8);
     EXPECT_EQ(m.gCurStockID, 0);

@@ -68,13 +68,6 @@ TEST_F(DialogCommands, AMarkedBillGoesIntoTheLineAtOnce)
         std::to_string(id));
     EXPECT_TRUE(m_modals->messageTexts().isEmpty())
         << m_modals->messageTexts().join("\n").toStdString();
-
-    // Sums whose directions disagree are refused with the row's message, not dropped.
-    module().gCurDiffQty = 4;
-    module().gCurSecDiffQty = -3;
-    window->FillDiffQty();
-    ASSERT_EQ(m_modals->messageTexts().size(), 1);
-    EXPECT_EQ(number("Select FQtyAct From ICInvBackup" + key), counted - 5);
 }
 
 TEST_F(DialogCommands, AddItemSavesTheLineAndTheSheetShowsIt)

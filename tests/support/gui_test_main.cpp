@@ -1,6 +1,7 @@
 #include "support/isolatedhome.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -11,6 +12,9 @@ int main(int argc, char **argv)
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     const IsolatedHome home;
     QApplication app(argc, argv);
+    // Grids show and read numbers in the user's notation; tests expect one, whatever the
+    // machine's locale.
+    QLocale::setDefault(QLocale::c());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,18 +1,24 @@
 #include "countwindowtest.h"
 
 #include "backup/icbackupinv.h"
+#include "countsheet/countlinegrid.h"
+#include "dialogs/frmselect.h"
 #include "host/components/hostcomponents.h"
 #include "host/core/datetime.h"
 #include "host/core/dictionary.h"
 #include "host/core/paths.h"
+#include "host/core/sqltext.h"
 #include "host/db/hostdatabase.h"
 #include "host/displayer/displaywindow.h"
 #include "host/props/shareprops.h"
+#include "host/ui/ledgergrid.h"
 #include "host/ui/spreadgrid.h"
 #include "host/ui/uitestutil.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
 #include "support/hostdatabases.h"
+
+#include <QTableWidget>
 
 #include <cstdlib>
 
@@ -114,7 +120,84 @@ void CountWindowTest::captureErrorList()
     m_modals->whileShown([this](host::ui::Form &form) {
         if (auto *list = dynamic_cast<host::DisplayWindow *>(&form)) {
             m_errorItems = list->columnTexts(2);
-            m_errorMessages = list->columnTexts(3);
+            m_errorNames = list->columnTexts(3);
+            m_errorMessages = list->columnTexts(4);
+            // Each reason is seen whole: wrapped within its column, its row as tall as it.
+            const auto *table = list->findChild<QTableWidget *>();
+            m_errorReasonsSeen = table != nullptr;
+            for (int row = 0; table && row < table->rowCount(); ++row) {
+                const QRect text = table->fontMetrics().boundingRect(
+                    QRect(0, 0, table->columnWidth(4) - 8, 0), Qt::TextWordWrap,
+                    table->item(row, 4)->text());
+                m_errorReasonsSeen = m_errorReasonsSeen && text.height() <= table->rowHeight(row);
+            }
         }
     });
+}
+
+long CountWindowTest::prepareItem(long proc, const std::string &condition, int decimals,
+                                  const std::string &assignments)
+{
+    const std::string lines = " Where FInterID=" + std::to_string(proc);
+    const auto item = static_cast<long>(
+        number("Select Min(b.FItemID) From ICInvBackup b Join t_ICItem i On i.FItemID=b.FItemID "
+               "Join t_MeasureUnit u On u.FItemID=b.FUnitID Where i.FDeleted=0 And b.FInterID=" +
+               std::to_string(proc) + " And " + condition));
+    sql("Update t_ICItemBase Set FQtyDecimal=" + std::to_string(decimals) +
+        " Where FItemID=" + std::to_string(item));
+    sql("Update ICInvBackup Set " + assignments + lines + " And FItemID=" + std::to_string(item));
+    return item;
+}
+
+std::string CountWindowTest::lineKey(const frmMain &window, int row)
+{
+    const CountLine line = readCountLine(*window.vsCheck, row);
+    return " Where FInterID=" + std::to_string(module().gCurInterID) +
+           " And FItemID=" + std::to_string(line.itemId) +
+           " And FStockID=" + std::to_string(line.stockId) +
+           " And FStockPlaceID=" + std::to_string(line.stockPlaceId) +
+           " And FAuxPropID=" + std::to_string(line.auxPropId) + " And FBatchNo='" + line.batchNo +
+           "' And FMtoNo='" + line.mtoNo + "' And FKFPeriod=" + std::to_string(line.kfPeriod) +
+           " And FUnitID=" + std::to_string(line.unitId);
+}
+
+void CountWindowTest::postBill(const frmMain &window, int row, bool receipt, double qty,
+                               double secQty)
+{
+    const long bill = static_cast<long>(number("Select Max(FInterID) From ICStockBill")) + 1000;
+    const std::string type = receipt ? "1" : "21";
+    sql("IF NOT EXISTS (Select * From ICTransactionType Where FID=" + type +
+        ") Insert Into ICTransactionType (FID,FName) Values (" + type + ",'" +
+        (receipt ? "外购入库" : "销售出库") + "')");
+    sql("Insert Into ICStockBill (FInterID,FBillNo,FTranType,FDate,FCheckerID) Values (" +
+        std::to_string(bill) + ",'T" + std::to_string(bill) + "'," + type + ",GETDATE(),16)");
+    sql("Insert Into ICStockBillEntry (FInterID,FEntryID,FItemID,FUnitID,FDCStockID,FDCSPID,"
+        "FBatchNo,FMtoNo,FAuxPropID,FKFPeriod,FKFDate,FQty,FSecQty) Select " +
+        std::to_string(bill) +
+        ",1,FItemID,FUnitID,FStockID,FStockPlaceID,FBatchNo,FMtoNo,FAuxPropID,FKFPeriod,"
+        "CASE WHEN FKFDate='' THEN NULL ELSE FKFDate END," +
+        host::sqlNumber(qty) + "," + host::sqlNumber(secQty) + " From ICInvBackup" +
+        lineKey(window, row));
+}
+
+int CountWindowTest::selectAllBills(frmMain &window, int row)
+{
+    int listed = 0;
+    m_modals->whileShown([&](host::ui::Form &form) {
+        auto *select = dynamic_cast<frmSelect *>(&form);
+        if (!select)
+            return;
+        auto &grid = *select->ldgSelect;
+        listed = grid.Face().Rows() - 2;
+        for (int r = 3; r <= grid.Face().Rows(); ++r) {
+            if (grid.Cell(r, 2).Text() == QLatin1String("Y"))
+                continue;
+            grid.setRow(r);
+            emit grid.clicked(grid.model()->index(r - 3, 1));
+        }
+        select->mnuVCalulate->trigger();
+    });
+    window.vsCheck->SetActiveCell(EntryCol::CUUnitCheckQty, row);
+    window.mnuVSelectBill->trigger();
+    return listed;
 }

@@ -39,6 +39,19 @@ protected:
 
     std::shared_ptr<host::Recordset> sql(const std::string &text);
     double number(const std::string &query);
+    // The first item of the process's lines whose item (i) and line unit (u) fit the condition,
+    // made to keep the decimals, its lines given the assignments.
+    long prepareItem(long proc, const std::string &condition, int decimals,
+                     const std::string &assignments);
+    // " Where ..." of the count line of an entry-grid row, in the process shown.
+    static std::string lineKey(const frmMain &window, int row);
+    // Posts an audited bill after the snapshot into the line of an entry-grid row: a receipt or
+    // an issue of the quantities in the base and the second unit.
+    void postBill(const frmMain &window, int row, bool receipt, double qty, double secQty);
+    // Selects for the row every bill the select-bills window lists, as a user clicks their
+    // marks, and runs Calculate; how many bill lines were listed. The process must have its
+    // backup type.
+    int selectAllBills(frmMain &window, int row);
     // The lines the next display window shows, column by column, once it has been shown.
     void captureErrorList();
 
@@ -47,4 +60,6 @@ protected:
     std::unique_ptr<host::ui::ScriptedModals> m_modals;
     QStringList m_errorMessages;
     QStringList m_errorItems;
+    QStringList m_errorNames;
+    bool m_errorReasonsSeen = false;
 };

@@ -1,14 +1,17 @@
 #include "countwindowtest.h"
 
+#include "countsheet/countlinegrid.h"
 #include "host/ui/spreadgrid.h"
 #include "services/modulestate.h"
 #include "support/casename.h"
 
 #include <cmath>
 #include <map>
+#include <optional>
 
 namespace {
 
+namespace C = EntryCol;
 using Cells = std::map<int, double>;
 
 struct EditCase
@@ -22,39 +25,42 @@ struct EditCase
 };
 
 const EditCase kEdits[] = {
-    {"count in the counting unit", 24, "3",
+    {"count in the counting unit", C::CUUnitCheckQty, "3",
      [](const Cells &b, double t) {
-         const double coef = b.at(34), rate = b.at(28);
-         return Cells{{23, b.at(39) + t},
-                      {18, (b.at(39) + t) * coef},
-                      {19, t * coef},
-                      {31, t * coef / rate},
-                      {30, t * coef / rate + b.at(43)}};
+         const double coef = b.at(C::Coefficient), rate = b.at(C::SecCoefficient);
+         return Cells{{C::CUUnitQtyAct, b.at(C::CUUnitDiffQty) + t},
+                      {C::QtyAct, (b.at(C::CUUnitDiffQty) + t) * coef},
+                      {C::CheckQty, t * coef},
+                      {C::SecCheckQty, t * coef / rate},
+                      {C::SecQtyAct, t * coef / rate + b.at(C::SecDiffQty)}};
      },
      true},
-    {"adjustment", 25, "2",
+    {"adjustment", C::AdjQty, "2",
      [](const Cells &b, double t) {
-         return Cells{{32, t * b.at(34) / b.at(28)}};
+         return Cells{{C::SecAdjQty, t * b.at(C::Coefficient) / b.at(C::SecCoefficient)}};
      },
      true},
-    {"conversion rate", 28, "4",
+    {"conversion rate", C::SecCoefficient, "4",
      [](const Cells &b, double t) {
-         return Cells{
-             {31, b.at(19) / t}, {30, b.at(43) + b.at(19) / t}, {32, b.at(25) * b.at(34) / t}};
+         return Cells{{C::SecCheckQty, b.at(C::CheckQty) / t},
+                      {C::SecQtyAct, b.at(C::SecDiffQty) + b.at(C::CheckQty) / t},
+                      {C::SecAdjQty, b.at(C::AdjQty) * b.at(C::Coefficient) / t}};
      },
      true},
-    {"count in the second unit", 31, "5",
+    {"count in the second unit", C::SecCheckQty, "5",
      [](const Cells &b, double t) {
-         const double rate = b.at(19) / t;
-         return Cells{{28, rate}, {30, b.at(43) + t}, {32, b.at(25) * b.at(34) / rate}};
+         const double rate = b.at(C::CheckQty) / t;
+         return Cells{{C::SecCoefficient, rate},
+                      {C::SecQtyAct, b.at(C::SecDiffQty) + t},
+                      {C::SecAdjQty, b.at(C::AdjQty) * b.at(C::Coefficient) / rate}};
      },
      true},
-    {"conversion rate zero", 28, "0",
+    {"conversion rate zero", C::SecCoefficient, "0",
      [](const Cells &, double) {
-         return Cells{{31, 0}, {30, 0}, {32, 0}};
+         return Cells{{C::SecCheckQty, 0}, {C::SecQtyAct, 0}, {C::SecAdjQty, 0}};
      },
      true},
-    {"note", 33, "seen", [](const Cells &, double) { return Cells{}; }, false},
+    {"note", C::Note, "seen", [](const Cells &, double) { return Cells{}; }, false},
 };
 
 class EditTest : public CountWindowTest, public ::testing::WithParamInterface<EditCase>
@@ -67,18 +73,20 @@ TEST_P(EditTest, TypingRecomputesTheLineAndTheTotalsRow)
     const auto window = open(4);
     // A line with a counting unit of its own and a second unit with a rate.
     const int row = findRow(*window, [&](int r) {
-        return cell(*window, 40, r) > 0 && cell(*window, 28, r) > 0 && cell(*window, 34, r) > 1;
+        return cell(*window, C::SecUnitID, r) > 0 && cell(*window, C::SecCoefficient, r) > 0 &&
+               cell(*window, C::Coefficient, r) > 1;
     });
     // Bills after the snapshot and an earlier adjustment, so the recompute has something to
     // add to.
-    window->vsCheck->SetText(39, row, "0.5");
-    window->vsCheck->SetText(43, row, "0.25");
-    type(*window, 25, row, "1");
+    window->vsCheck->SetText(C::CUUnitDiffQty, row, "0.5");
+    window->vsCheck->SetText(C::SecDiffQty, row, "0.25");
+    type(*window, C::AdjQty, row, "1");
     Cells before;
-    for (int col : {19, 25, 28, 34, 39, 43})
+    for (int col : {C::CheckQty, C::AdjQty, C::SecCoefficient, C::Coefficient, C::CUUnitDiffQty,
+                    C::SecDiffQty})
         before[col] = cell(*window, col, row);
     const int totals = window->vsCheck->MaxRows();
-    const double totalsBefore = cell(*window, 18, totals);
+    const double totalsBefore = cell(*window, C::QtyAct, totals);
 
     type(*window, c.col, row, c.typed);
 
@@ -87,14 +95,15 @@ TEST_P(EditTest, TypingRecomputesTheLineAndTheTotalsRow)
     EXPECT_TRUE(window->mModified);
     EXPECT_TRUE(window->mRowChanged.at(static_cast<size_t>(row - 1)));
     EXPECT_EQ(std::count(window->mRowChanged.begin(), window->mRowChanged.end(), true), 1);
-    for (int col : {18, 19, 22, 23, 24, 25, 30, 31, 32}) {
+    for (int col : {C::QtyAct, C::CheckQty, C::CUUnitQty, C::CUUnitQtyAct, C::CUUnitCheckQty,
+                    C::AdjQty, C::SecQtyAct, C::SecCheckQty, C::SecAdjQty}) {
         double sum = 0;
         for (int r = 1; r < totals; ++r)
             sum += cell(*window, col, r);
         EXPECT_NEAR(cell(*window, col, totals), sum, 1e-6) << "totals of column " << col;
     }
     if (!c.totalsMove) {
-        EXPECT_EQ(cell(*window, 18, totals), totalsBefore);
+        EXPECT_EQ(cell(*window, C::QtyAct, totals), totalsBefore);
     }
 }
 
@@ -103,26 +112,111 @@ INSTANTIATE_TEST_SUITE_P(Columns, EditTest, ::testing::ValuesIn(kEdits),
                              return caseName(param.index, param.param.what);
                          });
 
-TEST_F(CountWindowTest, BillQuantitiesRecomputeTheLineAndSaveItAtOnce)
+enum class Line
+{
+    Plain,     // an item without a second unit, two decimals
+    SecondUnit // an item with a second unit that keeps no decimals, its book 641.568
+};
+
+struct TypingCase
+{
+    const char *what;
+    Line line;
+    int col;
+    const char *typed;
+    const char *column;          // what the save stores of the typed cell
+    std::optional<double> saved; // nothing: refused, the line left as it was
+};
+
+const TypingCase kTypings[] = {
+    {"a locked cell takes no key", Line::Plain, C::SecCheckQty, "65", nullptr, std::nullopt},
+    {"a count with its grouping", Line::Plain, C::CUUnitCheckQty, "1,000.5", "FAuxCheckQty",
+     1000.5},
+    {"a count followed by letters", Line::Plain, C::CUUnitCheckQty, "12abc", nullptr, std::nullopt},
+    {"not a number", Line::Plain, C::CUUnitCheckQty, "NaN", nullptr, std::nullopt},
+    {"a bar code beyond the column's limit", Line::Plain, C::CUUnitCheckQty, "6901234567892",
+     nullptr, std::nullopt},
+    {"more decimals than the line shows", Line::Plain, C::CUUnitCheckQty, "2.125", nullptr,
+     std::nullopt},
+    {"the second-unit book as shown", Line::SecondUnit, C::SecCheckQty, "641.568", "FSecCheckQty",
+     641.568},
+};
+
+class Typing : public CountWindowTest, public ::testing::WithParamInterface<TypingCase>
+{};
+
+TEST_P(Typing, ATypedTextIsSavedAsTheNumberItReadsOrRefusedWhole)
+{
+    const TypingCase &c = GetParam();
+    const long item = prepareItem(backUp(), "i.FSecUnitID>0", 0,
+                                  "FSecQty=641.568,FSecCheckQty=641.568,FSecQtyAct=641.568");
+    const auto window = open(4);
+    const int row = findRow(*window, [&](int r) {
+        const CountLine line = readCountLine(*window->vsCheck, r);
+        return c.line == Line::SecondUnit ? line.itemId == item
+                                          : !line.hasSecondUnit() && line.qtyDecimals == 2;
+    });
+    // Another line's second-unit count begins with the key typed first: a search by that key
+    // would move there.
+    const int other = findRow(*window, [&](int r) {
+        return r != row && readCountLine(*window->vsCheck, r).hasSecondUnit();
+    });
+    window->vsCheck->SetText(C::SecCheckQty, other, QStringLiteral("61"));
+    auto column = [&] {
+        QStringList cells;
+        for (int r = 1; r < window->vsCheck->MaxRows(); ++r)
+            cells << window->vsCheck->GetText(c.col, r);
+        return cells;
+    };
+    const QStringList before = column();
+
+    type(*window, c.col, row, QString::fromLatin1(c.typed));
+
+    if (!c.saved) {
+        EXPECT_EQ(column(), before);
+        EXPECT_EQ(window->vsCheck->ActiveRow(), row);
+        EXPECT_FALSE(window->mModified);
+        EXPECT_EQ(std::count(window->mRowChanged.begin(), window->mRowChanged.end(), true), 0);
+        return;
+    }
+    window->mnuFSave->trigger();
+    EXPECT_TRUE(m_modals->messageTexts().isEmpty())
+        << m_modals->messageTexts().join("\n").toStdString();
+    EXPECT_EQ(
+        number(std::string("Select ") + c.column + " From ICInvBackup" + lineKey(*window, row)),
+        *c.saved);
+    EXPECT_FALSE(window->mModified);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, Typing, ::testing::ValuesIn(kTypings),
+                         [](const auto &param) { return caseName(param.index, param.param.what); });
+
+TEST_F(CountWindowTest, ACalculatedLineIsShownAtItsDecimalsAndSavedAtOnce)
 {
     const long id = backUp();
+    sql("Update ICStockCheckProcess Set FBackupType=1 Where FID=" + std::to_string(id));
+    // A line of an item with two decimals and no second unit, counted in its base unit.
+    const long item =
+        prepareItem(id, "i.FSecUnitID=0 And u.FCoefficient=1", 2,
+                    "FCheckQty=499.67,FQtyAct=499.67,FAuxCheckQty=499.67,FAuxQtyAct=499.67");
     const auto window = open(4);
-    const int row = findRow(*window, [&](int r) { return cell(*window, 34, r) == 1; });
-    type(*window, 24, row, "10");
-    window->vsCheck->SetActiveCell(24, row);
-    module().gCurDiffQty = 4;
-    module().gCurSecDiffQty = 0;
-    window->FillDiffQty();
-    EXPECT_EQ(cell(*window, 18, row), 14);
-    EXPECT_EQ(cell(*window, 36, row), 4);
-    const std::string line =
-        " Where FInterID=" + std::to_string(id) +
-        " And FItemID=" + window->vsCheck->GetText(1, row).toStdString() + " And FBatchNo='" +
-        window->vsCheck->GetText(11, row).toStdString() +
-        "' And FStockID=" + window->vsCheck->GetText(42, row).toStdString() +
-        " And FStockPlaceID=" + window->vsCheck->GetText(35, row).toStdString();
-    EXPECT_EQ(number("Select Sum(FQtyAct) From ICInvBackup" + line), 14);
-    EXPECT_EQ(number("Select Sum(FCheckQty) From ICInvBackup" + line), 10);
+    const int row =
+        findRow(*window, [&](int r) { return readCountLine(*window->vsCheck, r).itemId == item; });
+    // 0.1 issued since the snapshot: in binary the actual quantity is 499.77000000000004.
+    postBill(*window, row, false, 0.1, 0);
+    ASSERT_EQ(selectAllBills(*window, row), 1);
+
+    window->vsCheck->setBlockMode(false);
+    window->vsCheck->setCol(EntryCol::QtyAct);
+    window->vsCheck->setRow(row);
+    EXPECT_EQ(window->vsCheck->Text(), QStringLiteral("499.77"));
+    EXPECT_EQ(cell(*window, EntryCol::DiffQty, row), 0.1);
+    const std::string key = lineKey(*window, row);
+    EXPECT_EQ(number("Select FQtyAct From ICInvBackup" + key), 499.77);
+    EXPECT_EQ(number("Select FCheckQty From ICInvBackup" + key), 499.67);
+    // What was saved with the bills is not saved again.
+    EXPECT_FALSE(window->mRowChanged.at(static_cast<size_t>(row - 1)));
+    EXPECT_TRUE(m_modals->messageTexts().isEmpty());
 }
 
 TEST_F(CountWindowTest, ASortAfterASaveShowsAndKeepsWhatWasSaved)
@@ -131,12 +225,12 @@ TEST_F(CountWindowTest, ASortAfterASaveShowsAndKeepsWhatWasSaved)
     const auto window = open(4);
     auto key = [&](int row) {
         QStringList cells;
-        for (int col : {1, 11, 35, 42, 13})
+        for (int col : {C::ItemID, C::BatchNo, C::StockPlaceID, C::StockID, C::KFDate})
             cells << window->vsCheck->GetText(col, row);
         return cells;
     };
     const QStringList line = key(1);
-    type(*window, 24, 1, "9");
+    type(*window, C::CUUnitCheckQty, 1, "9");
     window->mnuFSave_Click();
     const std::string where =
         " From ICInvBackup Where FInterID=" + std::to_string(id) +
@@ -145,13 +239,13 @@ TEST_F(CountWindowTest, ASortAfterASaveShowsAndKeepsWhatWasSaved)
     const double saved = number("Select Max(FAuxCheckQty)" + where);
     ASSERT_EQ(saved, 9);
 
-    window->vsCheck_HeaderClick(6, 0);
+    window->vsCheck_HeaderClick(C::ItemNumber, 0);
     EXPECT_FALSE(window->mModified);
     EXPECT_EQ(std::count(window->mRowChanged.begin(), window->mRowChanged.end(), true), 0);
     const int moved = findRow(*window, [&](int r) { return key(r) == line; });
-    EXPECT_EQ(cell(*window, 24, moved), 9);
+    EXPECT_EQ(cell(*window, C::CUUnitCheckQty, moved), 9);
     // Another edit and save leave the first count as it was saved.
-    type(*window, 33, moved == 1 ? 2 : 1, "later");
+    type(*window, C::Note, moved == 1 ? 2 : 1, "later");
     window->mnuFSave_Click();
     EXPECT_EQ(number("Select Max(FAuxCheckQty)" + where), 9);
 }

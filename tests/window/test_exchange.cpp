@@ -181,6 +181,46 @@ INSTANTIATE_TEST_SUITE_P(Modes, InputModeExport,
                                            ExportCase{"plan_tracking", true}),
                          [](const auto &testCase) { return std::string(testCase.param.name); });
 
+TEST_F(Exchange, AReportExportsItsQuantitiesAsNumbersAboveAThousandToo)
+{
+    const std::string lines = "Where FInterID=" + std::to_string(m_proc) +
+                              " And FItemID=(Select Min(FItemID) From ICInvBackup Where "
+                              "FInterID=" +
+                              std::to_string(m_proc) + ")";
+    sql("Update t_ICItemBase Set FQtyDecimal=2 Where FItemID In (Select FItemID From "
+        "ICInvBackup " +
+        lines + ")");
+    sql("Update ICInvBackup Set FCheckQty=1572.705,FQtyAct=1572.705 " + lines);
+    const QString file = m_home.filePath(QStringLiteral("report.xlsx"));
+    const auto window = openWindow(1);
+    m_modals.pickFile(file);
+    window->mnuFileOut->trigger();
+
+    const auto cells = xlsxparts::sheetCells(file);
+    int counted = 0;
+    for (const auto &[col, cell] : cells.at(1))
+        if (cell.text == QStringLiteral("基本单位实存数量"))
+            counted = col;
+    ASSERT_GT(counted, 0);
+    int shownAbove = 0;
+    double sum = 0;
+    for (auto row = std::next(cells.begin()); row != std::prev(cells.end()); ++row) {
+        const auto quantity = row->second.find(counted);
+        if (quantity == row->second.end())
+            continue;
+        EXPECT_EQ(quantity->second.kind, "n") << "row " << row->first;
+        const double value = quantity->second.text.toDouble();
+        shownAbove += value == 1572.71 ? 1 : 0;
+        sum += value;
+    }
+    EXPECT_EQ(shownAbove, count("Select FItemID From ICInvBackup " + lines));
+    // The totals row too is a number: the sum of the lines as they are shown.
+    const auto &totals = cells.rbegin()->second;
+    ASSERT_TRUE(totals.count(counted));
+    EXPECT_EQ(totals.at(counted).kind, "n");
+    EXPECT_NEAR(totals.at(counted).text.toDouble(), sum, 1e-6);
+}
+
 TEST_F(Exchange, ImportRefusesWhatIsNoFileAndOffersBothFormats)
 {
     const QString pipe = m_home.filePath(QStringLiteral("pipe.xls"));

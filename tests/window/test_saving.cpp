@@ -1,10 +1,15 @@
 #include "countwindowtest.h"
 
+#include "countsheet/countlinegrid.h"
+#include "host/db/hostdatabase.h"
 #include "host/ui/spreadgrid.h"
 #include "host/ui/statusbarcontrol.h"
 #include "services/modulestate.h"
+#include "support/databasefile.h"
 
 #include <QApplication>
+
+#include <algorithm>
 
 #include <vector>
 
@@ -51,9 +56,27 @@ protected:
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     }
 
+    // A stored column of the line of a grid row.
+    double stored(const std::string &column, int row)
+    {
+        return number("Select " + column + " From ICInvBackup" + lineKey(*m_window, row));
+    }
+    std::string storedNote(int row)
+    {
+        auto rs = sql("Select FNote From ICInvBackup" + lineKey(*m_window, row));
+        rs->MoveFirst();
+        const host::Variant note = rs->Fields(0L).Value();
+        return note.isNull() ? std::string() : host::CStr(note);
+    }
+    bool marked(int row) const { return m_window->mRowChanged.at(static_cast<size_t>(row - 1)); }
+    CountLine lineOf(int row) const { return readCountLine(*m_window->vsCheck, row); }
+
     long m_id = 0;
     std::unique_ptr<frmMain> m_window;
 };
+
+const QString kDirectionMessage =
+    "基本单位与辅助计量单位盘盈盘亏方向不一致，盘点数据未能成功保存，请检查数据！";
 
 TEST_F(SaveTest, WritesExactlyTheEditedLinesAndListsTheRefusedOnes)
 {
@@ -79,12 +102,12 @@ TEST_F(SaveTest, WritesExactlyTheEditedLinesAndListsTheRefusedOnes)
     // Listed in grid order.
     const bool negativeFirst = negative < second;
     const QString m1 = "账存数量为负且实存数量小于账存数量，盘点数据未能成功保存，请检查数据！";
-    const QString m2 =
-        "基本单位与辅助计量单位盘盈盘亏方向不一致，盘点数据未能成功保存，请检查数据！";
+    const QString m2 = kDirectionMessage;
     const QString item1 = w.vsCheck->GetText(6, negative), item2 = w.vsCheck->GetText(6, second);
     EXPECT_EQ(m_errorItems,
               negativeFirst ? (QStringList{item1, item2}) : (QStringList{item2, item1}));
     EXPECT_EQ(m_errorMessages, negativeFirst ? (QStringList{m1, m2}) : (QStringList{m2, m1}));
+    EXPECT_TRUE(m_errorReasonsSeen);
     EXPECT_TRUE(w.mModified);
     expectRestored();
     const auto after = lines(*this, *m_db, m_id);
@@ -132,20 +155,149 @@ TEST_F(SaveTest, ALineWhoseKeyCannotBeReadIsRefusedNotWritten)
 TEST_F(SaveTest, AFailedSaveIsShownAndKeepsTheWindowUntilTheUserDropsTheCounts)
 {
     frmMain &w = *m_window;
-    type(w, 24, 1, "4");
+    type(w, EntryCol::CUUnitCheckQty, 1, "4");
     sql("Drop Table ICInvBackup");
+    captureErrorList();
     m_modals->answer(host::ui::Msg::Yes);
     w.Unload();
     EXPECT_TRUE(w.isVisible());
-    const QStringList shown = m_modals->messageTexts();
-    ASSERT_EQ(shown.size(), 2);
-    EXPECT_TRUE(shown[1].startsWith(QStringLiteral("保存盘点数据时出错：")));
+    EXPECT_EQ(m_modals->messageTexts().size(), 1);
+    ASSERT_EQ(m_errorMessages.size(), 1);
+    EXPECT_EQ(m_errorMessages[0],
+              "数据库拒绝写入此盘点数据，盘点数据未能成功保存，请检查数据！原因："
+              "Invalid object name 'ICInvBackup'.");
     EXPECT_TRUE(w.mModified);
     expectRestored();
     // No closes without saving.
     m_modals->answer(host::ui::Msg::No);
     w.Unload();
     EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(SaveTest, ATypedCountReachesEveryStoredQuantityOfItsLine)
+{
+    namespace C = EntryCol;
+    frmMain &w = *m_window;
+    // A line counted in boxes of several pieces, with a second unit and its rate.
+    const int row = findRow(w, [&](int r) {
+        const CountLine l = lineOf(r);
+        return l.hasSecondUnit() && l.secCoefficient > 0 && l.coefficient > 1 && l.qty > 0;
+    });
+    const CountLine b = lineOf(row);
+    type(w, C::AdjQty, row, "1");
+    type(w, C::CUUnitCheckQty, row, "3.7");
+    ASSERT_EQ(w.SaveStockData(false), frmMain::SaveResult::Saved);
+
+    const double base = 3.7 * b.coefficient;
+    const double second = base / b.secCoefficient;
+    const double secondAdjustment = b.coefficient / b.secCoefficient;
+    const std::pair<const char *, double> expected[] = {
+        {"FCheckQty", base},
+        {"FQtyAct", base + b.diffQty},
+        {"FQty", b.qty},
+        {"FAuxQty", b.cuUnitQty},
+        {"FAuxCheckQty", 3.7},
+        {"FAuxQtyAct", 3.7 + b.cuUnitDiffQty},
+        {"FAdjQty", 1},
+        {"FMinus", base + b.diffQty - b.qty - b.coefficient},
+        {"FSecQty", b.secQty},
+        {"FSecCheckQty", second},
+        {"FSecQtyAct", second + b.secDiffQty},
+        {"FSecAdjQty", secondAdjustment},
+        {"FSecMinus", second + b.secDiffQty - b.secQty - secondAdjustment},
+        {"FChecker", 16},
+    };
+    for (const auto &[column, value] : expected)
+        EXPECT_NEAR(stored(column, row), value, 1e-9) << column;
+    EXPECT_FALSE(marked(row));
+}
+
+TEST_F(SaveTest, EditsOnEveryBatchAreSavedAndARefusedLineIsKept)
+{
+    namespace C = EntryCol;
+    frmMain &w = *m_window;
+    const int last = w.vsCheck->MaxRows() - 1;
+    ASSERT_GT(last, 2 * 100 / 2 + 1) << "the sheet spans two batches";
+    const std::vector<int> noted = {1, 100, 101, last};
+    for (int row : noted)
+        type(w, C::Note, row, QStringLiteral("row %1").arg(row));
+    // A gain in the base unit typed with a loss in the second unit.
+    const int refused = findRow(w, [&](int r) {
+        const CountLine l = lineOf(r);
+        return l.hasSecondUnit() && l.secQty > 1 && l.qty > 0 &&
+               std::find(noted.begin(), noted.end(), r) == noted.end();
+    });
+    const CountLine before = lineOf(refused);
+    type(w, C::CUUnitCheckQty, refused, QString::number(before.cuUnitQty + 1));
+    type(w, C::SecCheckQty, refused, QString::number(before.secQty - 1));
+    captureErrorList();
+
+    EXPECT_EQ(w.SaveStockData(false), frmMain::SaveResult::Failed);
+    for (int row : noted) {
+        EXPECT_EQ(storedNote(row), "row " + std::to_string(row));
+        EXPECT_FALSE(marked(row)) << row;
+    }
+    EXPECT_EQ(m_errorMessages, QStringList{kDirectionMessage});
+    EXPECT_EQ(m_errorNames, QStringList{QString::fromStdString(before.itemName)});
+    EXPECT_TRUE(marked(refused));
+    EXPECT_EQ(stored("FAuxCheckQty", refused), before.cuUnitCheckQty);
+    EXPECT_EQ(stored("FSecCheckQty", refused), before.secCheckQty);
+    EXPECT_EQ(stored("IsNull(FMinus,0)", refused), 0);
+}
+
+TEST_F(SaveTest, ALineTheDatabaseRefusesIsNamedAndTheOthersAreSaved)
+{
+    namespace C = EntryCol;
+    frmMain &w = *m_window;
+    const int failing = findRow(w, [&](int r) { return !lineOf(r).hasSecondUnit(); });
+    const int sameBatch = failing == 1 ? 2 : 1;
+    const int nextBatch = w.vsCheck->MaxRows() - 1;
+    // A coefficient no unit has makes a base quantity beyond what the database holds.
+    w.vsCheck->SetText(C::Coefficient, failing, QStringLiteral("1e300"));
+    type(w, C::CUUnitCheckQty, failing, "2");
+    type(w, C::Note, sameBatch, "same batch");
+    type(w, C::Note, nextBatch, "next batch");
+    captureErrorList();
+
+    EXPECT_EQ(w.SaveStockData(false), frmMain::SaveResult::Failed);
+    EXPECT_EQ(m_errorItems, QStringList{QString::fromStdString(lineOf(failing).itemNumber)});
+    EXPECT_EQ(m_errorNames, QStringList{QString::fromStdString(lineOf(failing).itemName)});
+    EXPECT_EQ(m_errorMessages,
+              QStringList{"数据库拒绝写入此盘点数据，盘点数据未能成功保存，请检查数据！原因："
+                          "Arithmetic overflow error converting expression to data type "
+                          "numeric."});
+    EXPECT_EQ(storedNote(sameBatch), "same batch");
+    EXPECT_EQ(storedNote(nextBatch), "next batch");
+    EXPECT_TRUE(marked(failing));
+    EXPECT_FALSE(marked(sameBatch));
+    EXPECT_FALSE(marked(nextBatch));
+    EXPECT_TRUE(w.mModified);
+    expectRestored();
+}
+
+TEST_F(SaveTest, ASavedLineIsNotWrittenAgainOverAnotherUsersCount)
+{
+    namespace C = EntryCol;
+    const DatabaseFile file(*m_db, "two users");
+    const auto mine = file.connect();
+    const auto theirs = file.connect();
+    m_window.reset();
+    module().gAppConn = mine;
+    host::setHostConnection(mine);
+    m_window = open(4);
+    frmMain &w = *m_window;
+    const std::string first = lineKey(w, 1);
+
+    type(w, C::CUUnitCheckQty, 1, "7");
+    w.mnuFSave->trigger();
+    theirs->Execute("Update ICInvBackup Set FAuxCheckQty=9" + first);
+    type(w, C::CUUnitCheckQty, 2, "5");
+    w.mnuFSave->trigger();
+
+    auto rs = theirs->Execute("Select FAuxCheckQty From ICInvBackup" + first);
+    rs->MoveFirst();
+    EXPECT_EQ(host::Val(rs->Fields(0L).Value()), 9);
+    EXPECT_FALSE(w.mModified);
 }
 
 } // namespace

@@ -8,6 +8,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace host {
 namespace {
 
@@ -33,6 +35,12 @@ DisplayWindow::DisplayWindow(const DispBuilder &list, const std::vector<long> &w
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->verticalHeader()->setVisible(false);
+    // A long text wraps within its column and its row grows to show it whole; a column the user
+    // widens takes more of it on each line.
+    m_table->setWordWrap(true);
+    m_table->setTextElideMode(Qt::ElideNone);
+    m_table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_table->horizontalHeader()->setStretchLastSection(true);
 
     QStringList headers;
     for (const auto &title : list.Titles())
@@ -41,7 +49,9 @@ DisplayWindow::DisplayWindow(const DispBuilder &list, const std::vector<long> &w
 
     int width = 0;
     for (int column = 0; column < columns; ++column) {
-        const int pixels = ui::twipsToPixelsX(static_cast<double>(widthsInTwips[column]));
+        // A column is never narrower than its title.
+        const int pixels = std::max(ui::twipsToPixelsX(static_cast<double>(widthsInTwips[column])),
+                                    m_table->horizontalHeader()->sectionSizeHint(column));
         m_table->setColumnWidth(column, pixels);
         width += pixels;
     }

@@ -1,25 +1,53 @@
 #include "host/ui/numberformat.h"
 
-#include <QLocale>
-
 #include <cmath>
 
 namespace host::ui {
 
-QString formatFixed(double value, int decimals, bool grouping)
+namespace {
+
+bool anyNonZeroDigit(const QString &text)
 {
-    QString text = QString::number(value, 'f', std::max(decimals, 0));
-    if (text.startsWith(QLatin1Char('-')) && text.mid(1).toDouble() == 0.0)
-        text.remove(0, 1); // no "-0.00"
-    if (!grouping)
-        return text;
-    const qsizetype sign = text.startsWith(QLatin1Char('-')) ? 1 : 0;
-    qsizetype point = text.indexOf(QLatin1Char('.'));
-    if (point < 0)
-        point = text.size();
-    for (qsizetype i = point - 3; i > sign; i -= 3)
-        text.insert(i, QLatin1Char(','));
-    return text;
+    for (const QChar c : text)
+        if (c.isDigit() && c.digitValue() != 0)
+            return true;
+    return false;
+}
+
+// Decimals of a number text after the decimal separator, up to anything that is no digit.
+int decimalsAfter(const QString &text, QChar point)
+{
+    const qsizetype at = text.indexOf(point);
+    if (at < 0)
+        return 0;
+    int count = 0;
+    for (qsizetype i = at + 1; i < text.size() && text.at(i).isDigit(); ++i)
+        ++count;
+    return count;
+}
+
+} // namespace
+
+QString formatFixed(double value, int decimals, bool grouping, const QLocale &locale)
+{
+    QLocale shown = locale;
+    shown.setNumberOptions(grouping ? QLocale::DefaultNumberOptions : QLocale::OmitGroupSeparator);
+    const QString digits = shown.toString(std::abs(value), 'f', std::max(decimals, 0));
+    // No "-0.00": a value that rounds to zero has no sign.
+    if (value < 0 && anyNonZeroDigit(digits))
+        return shown.negativeSign() + digits;
+    return digits;
+}
+
+int decimalsOf(double value, int most)
+{
+    if (most <= 0 || !std::isfinite(value))
+        return 0;
+    const QString text = QString::number(std::abs(value), 'f', most);
+    int decimals = most;
+    for (qsizetype i = text.size() - 1; decimals > 0 && text.at(i) == QLatin1Char('0'); --i)
+        --decimals;
+    return decimals;
 }
 
 QString formatFull(double value)
@@ -40,6 +68,33 @@ std::optional<double> parseNumber(const QString &text)
     if (!ok || !std::isfinite(value))
         return std::nullopt;
     return value;
+}
+
+std::optional<TypedNumber> parseTypedNumber(const QString &text, const QLocale &locale)
+{
+    const QString typed = text.trimmed();
+    if (typed.isEmpty() || typed.contains(QLatin1Char('e'), Qt::CaseInsensitive) ||
+        typed.contains(locale.exponential(), Qt::CaseInsensitive))
+        return std::nullopt;
+    bool ok = false;
+    double value = locale.toDouble(typed, &ok);
+    QString point = locale.decimalPoint();
+    if (!ok) {
+        QLocale plain = QLocale::c();
+        plain.setNumberOptions(QLocale::RejectGroupSeparator);
+        value = plain.toDouble(typed, &ok);
+        point = QStringLiteral(".");
+    }
+    if (!ok || !std::isfinite(value) || point.isEmpty())
+        return std::nullopt;
+    return TypedNumber{value, decimalsAfter(typed, point.at(0))};
+}
+
+QString editText(double value, const QLocale &locale)
+{
+    QLocale plain = locale;
+    plain.setNumberOptions(QLocale::OmitGroupSeparator);
+    return plain.toString(value, 'f', QLocale::FloatingPointShortest);
 }
 
 } // namespace host::ui

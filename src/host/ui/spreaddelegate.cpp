@@ -2,11 +2,10 @@
 
 #include "host/ui/spreadmodel.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QDoubleValidator>
 #include <QLineEdit>
-#include <QRegularExpressionValidator>
 
 namespace host::ui {
 
@@ -28,21 +27,11 @@ QWidget *SpreadDelegate::createEditor(QWidget *parent, const QStyleOptionViewIte
     const SpreadSettings &s = m_model.settings();
     QWidget *editor = nullptr;
     switch (s.cellType.get(col, row)) {
-    case CellType::Float: {
-        auto *edit = new QLineEdit(parent);
-        auto *validator = new QDoubleValidator(s.floatMin.get(col, row), s.floatMax.get(col, row),
-                                               s.decimals.get(col, row), edit);
-        validator->setNotation(QDoubleValidator::StandardNotation);
-        validator->setLocale(QLocale::c());
-        edit->setValidator(validator);
-        edit->setAlignment(Qt::AlignRight);
-        editor = edit;
-        break;
-    }
+    case CellType::Float:
     case CellType::Integer: {
+        // Typing is not filtered key by key, which would keep the leading part of a text that
+        // is no number: the whole text is checked when it is committed.
         auto *edit = new QLineEdit(parent);
-        edit->setValidator(
-            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9]*")), edit));
         edit->setAlignment(Qt::AlignRight);
         editor = edit;
         break;
@@ -94,7 +83,9 @@ void SpreadDelegate::setModelData(QWidget *editor, QAbstractItemModel *model,
         text = date->date().toString(kDateFormat);
     else if (auto *edit = qobject_cast<QLineEdit *>(editor))
         text = edit->text();
-    model->setData(index, text, Qt::EditRole);
+    // A text the cell refuses leaves it as it was.
+    if (!model->setData(index, text, Qt::EditRole) && (index.flags() & Qt::ItemIsEditable))
+        QApplication::beep();
 }
 
 } // namespace host::ui

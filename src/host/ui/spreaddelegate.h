@@ -7,7 +7,8 @@ namespace host::ui {
 class SpreadModel;
 
 // Editors of the spread grid's cells by cell type: a text box limited to the cell's length, a
-// number box limited to its range and decimals, a date box and a drop-down list.
+// number box whose text the cell checks as a whole when it is committed, a date box and a
+// drop-down list.
 class SpreadDelegate : public QStyledItemDelegate
 {
     Q_OBJECT

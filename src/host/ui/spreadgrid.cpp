@@ -179,6 +179,16 @@ void SpreadGrid::setTypeFloatDecimalPlaces(int places)
     applySetting(m_model->settings().decimals, std::clamp(places, 0, 14));
 }
 
+int SpreadGrid::TypeFloatMoreDecimals() const
+{
+    return m_model->settings().moreDecimals.get(addressCol(), addressRow());
+}
+
+void SpreadGrid::setTypeFloatMoreDecimals(int places)
+{
+    applySetting(m_model->settings().moreDecimals, std::clamp(places, 0, 14));
+}
+
 bool SpreadGrid::TypeFloatSeparator() const
 {
     return m_model->settings().separator.get(addressCol(), addressRow());
@@ -468,6 +478,8 @@ void SpreadGrid::keyReleaseEvent(QKeyEvent *event)
         emit KeyUp(keyCode, shiftStateOf(event->modifiers()));
     QTableView::keyReleaseEvent(event);
 }
+
+void SpreadGrid::keyboardSearch(const QString &) {}
 
 bool SpreadGrid::eventFilter(QObject *watched, QEvent *event)
 {

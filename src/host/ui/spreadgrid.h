@@ -57,6 +57,10 @@ public:
     void setTypeFloatMax(double max);
     int TypeFloatDecimalPlaces() const;
     void setTypeFloatDecimalPlaces(int places);
+    // Decimals a number cell shows, and takes typed, beyond TypeFloatDecimalPlaces where its
+    // value has them, up to this many; 0 shows the decimal places only.
+    int TypeFloatMoreDecimals() const;
+    void setTypeFloatMoreDecimals(int places);
     bool TypeFloatSeparator() const;
     void setTypeFloatSeparator(bool on);
     // Integer cells share the number limits.
@@ -142,6 +146,9 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // A typed character opens the current cell's editor or does nothing; it never moves to
+    // another row whose text begins with it.
+    void keyboardSearch(const QString &search) override;
 
 private:
     // Raises KeyDown and KeyPress; true when the key was dropped or handed on replaced.

@@ -152,9 +152,13 @@ QString SpreadModel::cellText(int col, int row) const
         return cells.text(row);
     const double value = cells.number(row);
     switch (m_settings.cellType.get(col, row)) {
-    case CellType::Float:
-        return formatFixed(value, m_settings.decimals.get(col, row),
-                           m_settings.separator.get(col, row));
+    case CellType::Float: {
+        int decimals = m_settings.decimals.get(col, row);
+        const int more = m_settings.moreDecimals.get(col, row);
+        if (more > decimals)
+            decimals = std::max(decimals, decimalsOf(value, more));
+        return formatFixed(value, decimals, m_settings.separator.get(col, row));
+    }
     case CellType::Integer:
         return formatFixed(value, 0, false);
     default:
@@ -250,25 +254,47 @@ bool SpreadModel::commitUserText(int col, int row, const QString &typed)
 {
     if (!isEditable(col, row))
         return false;
-    QString text = typed;
     const CellType type = m_settings.cellType.get(col, row);
-    if (type == CellType::Float || type == CellType::Integer) {
-        if (!text.trimmed().isEmpty()) {
-            const auto number = parseNumber(text);
-            if (!number || *number < m_settings.floatMin.get(col, row) ||
-                *number > m_settings.floatMax.get(col, row))
-                return false;
-        }
-    } else if (type == CellType::Edit) {
-        text.truncate(std::max(m_settings.maxEditLen.get(col, row), 0));
-    }
     const QString before = cellValue(col, row);
-    storeText(col, row, text);
+    if (type == CellType::Float || type == CellType::Integer) {
+        // An editor closed on the value as it was opened changes nothing, whatever its digits.
+        if (typed == editingText(col, row))
+            return true;
+        if (typed.trimmed().isEmpty()) {
+            column(col).setEmpty(row);
+        } else {
+            // What cannot be read as a number within the cell's limits is refused whole: no
+            // leading part of it is kept, and no digit beyond those the cell shows.
+            const auto number = parseTypedNumber(typed);
+            const int shown = type == CellType::Integer
+                                  ? 0
+                                  : std::max(m_settings.decimals.get(col, row),
+                                             m_settings.moreDecimals.get(col, row));
+            if (!number || number->decimals > shown ||
+                number->value < m_settings.floatMin.get(col, row) ||
+                number->value > m_settings.floatMax.get(col, row))
+                return false;
+            column(col).setNumber(row, number->value);
+        }
+    } else {
+        QString text = typed;
+        if (type == CellType::Edit)
+            text.truncate(std::max(m_settings.maxEditLen.get(col, row), 0));
+        storeText(col, row, text);
+    }
     if (cellValue(col, row) == before)
         return true;
     cellWritten(col, row);
     emit userChanged(col, row);
     return true;
+}
+
+QString SpreadModel::editingText(int col, int row) const
+{
+    const CellType type = m_settings.cellType.get(col, row);
+    if ((type == CellType::Float || type == CellType::Integer) && cellIsNumber(col, row))
+        return editText(cellNumber(col, row));
+    return cellValue(col, row);
 }
 
 int SpreadModel::rowCount(const QModelIndex &parent) const
@@ -292,7 +318,7 @@ QVariant SpreadModel::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole:
         return type == CellType::CheckBox ? QVariant() : QVariant(cellText(col, row));
     case Qt::EditRole:
-        return cellValue(col, row);
+        return editingText(col, row);
     case Qt::CheckStateRole:
         if (type != CellType::CheckBox)
             return {};

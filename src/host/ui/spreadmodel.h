@@ -46,6 +46,8 @@ public:
     QString cellValue(int col, int row) const;
     // The text shown in the cell.
     QString cellText(int col, int row) const;
+    // The text an editor of the cell opens with: a number in the user's notation, every digit.
+    QString editingText(int col, int row) const;
     bool cellIsNumber(int col, int row) const;
     double cellNumber(int col, int row) const;
     bool isEditable(int col, int row) const;
@@ -59,8 +61,8 @@ public:
     // Stable sort of rows first..last; each key is a column and 1 ascending or 2 descending.
     void sortRows(int first, int last, const std::vector<std::pair<int, int>> &keys);
 
-    // The user's commit of an edit: checked against the cell's type and limits. False, and
-    // nothing changed, when the text does not fit the cell.
+    // The user's commit of an edit: checked against the cell's type and limits, a number read in
+    // the user's notation. False, and nothing changed, when the text does not fit the cell.
     bool commitUserText(int col, int row, const QString &text);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;

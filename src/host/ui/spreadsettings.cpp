@@ -11,6 +11,7 @@ template <typename Fn> void forEachAttribute(SpreadSettings &s, Fn fn)
     fn(s.floatMin);
     fn(s.floatMax);
     fn(s.decimals);
+    fn(s.moreDecimals);
     fn(s.separator);
     fn(s.lock);
     fn(s.backColor);

@@ -17,6 +17,8 @@ struct SpreadSettings
     CellAttribute<double> floatMin{-9999999999.99};
     CellAttribute<double> floatMax{9999999999.99};
     CellAttribute<int> decimals{2};
+    // A number cell shows up to this many decimals where its value has more than `decimals`.
+    CellAttribute<int> moreDecimals{0};
     CellAttribute<bool> separator{false};
     CellAttribute<bool> lock{false};
     CellAttribute<long> backColor{DefaultColor};

@@ -5,8 +5,11 @@
 #include "host/ui/spreadgrid.h"
 #include "host/ui/spreadmodel.h"
 
+#include <QLocale>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
+
+#include <optional>
 
 using namespace host::ui;
 
@@ -230,6 +233,59 @@ TEST_F(SpreadGridTest, UserCommitsAreCheckedAgainstTheCellLimits)
     EXPECT_EQ(grid.GetText(2, 1), QStringLiteral("abc"));
     EXPECT_EQ(changes, (std::vector<std::pair<int, int>>{{1, 1}, {2, 1}}));
 }
+
+struct TypedCase
+{
+    const char *locale;
+    const char *typed;
+    int moreDecimals;
+    std::optional<double> stored; // nothing: refused, the cell keeps 7
+};
+
+void PrintTo(const TypedCase &c, std::ostream *os)
+{
+    *os << c.locale << " " << c.typed;
+}
+
+// A number cell of 2 decimals within the quantity limits, typed into key by key.
+const TypedCase kTyped[] = {
+    {"en_US", "1,000.5", 0, 1000.5},
+    {"de_DE", "1.000,5", 0, 1000.5},
+    {"de_DE", "2,5", 0, 2.5},
+    {"de_DE", "2.5", 0, 2.5},
+    {"de_DE", "1,000.5", 0, std::nullopt},
+    {"C", "inf", 0, std::nullopt},
+    {"C", "1e3", 0, std::nullopt},
+    {"C", "-12.5", 0, -12.5},
+    {"C", "12.345", 0, std::nullopt},
+    {"C", "12.345", 6, 12.345},
+};
+
+class TypedNumbers : public SpreadGridTest, public ::testing::WithParamInterface<TypedCase>
+{
+protected:
+    ~TypedNumbers() override { QLocale::setDefault(m_locale); }
+    const QLocale m_locale;
+};
+
+TEST_P(TypedNumbers, AreReadInTheUsersNotationWholeOrRefused)
+{
+    const TypedCase &c = GetParam();
+    QLocale::setDefault(QLocale(QString::fromLatin1(c.locale)));
+    address(1, -1);
+    grid.setCellType(CellType::Float);
+    grid.setTypeFloatMin(-9999999999.9999);
+    grid.setTypeFloatMax(9999999999.9999);
+    grid.setTypeFloatMoreDecimals(c.moreDecimals);
+    grid.SetText(1, 2, QStringLiteral("7"));
+    ASSERT_TRUE(showActive(grid));
+    grid.SetActiveCell(1, 2);
+    typeIntoGrid(grid, QString::fromLatin1(c.typed));
+    EXPECT_EQ(grid.spreadModel().cellNumber(1, 2), c.stored.value_or(7));
+    EXPECT_EQ(changes.size(), c.stored ? 1U : 0U);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, TypedNumbers, ::testing::ValuesIn(kTyped));
 
 TEST_F(SpreadGridTest, CheckCellsToggleThroughTheUsersCheckMark)
 {

@@ -1,0 +1,113 @@
+#include "countsheet/countlinegrid.h"
+
+#include "countsheet/sheettext.h"
+#include "host/core/dateformatter.h"
+#include "host/core/variant.h"
+#include "host/ui/numberformat.h"
+#include "host/ui/spreadgrid.h"
+#include "host/ui/spreadmodel.h"
+
+#include <cmath>
+#include <optional>
+
+namespace {
+
+// Key cells a line cannot be found without; the others read 0 when empty.
+bool requiredKey(int col)
+{
+    return col == EntryCol::ItemID || col == EntryCol::UnitID || col == EntryCol::StockID;
+}
+
+// The shelf-life date of the cell as the key compares it; nothing when it reads as no date.
+std::optional<std::string> keyDate(const std::string &shown)
+{
+    try {
+        return host::DateFormatter().format(host::Variant(shown), "YYYY-MM-DD");
+    } catch (const std::exception &) {
+        return std::nullopt;
+    }
+}
+
+// A cell's number; a text cell holds one when its whole text reads as one.
+std::optional<double> cellNumber(const host::ui::SpreadModel &model, int col, int row)
+{
+    if (model.cellIsNumber(col, row))
+        return model.cellNumber(col, row);
+    return host::ui::parseNumber(model.cellValue(col, row));
+}
+
+CountLine readLine(const host::ui::SpreadGrid &grid, int row, bool withTexts, bool *keyRead)
+{
+    const host::ui::SpreadModel &model = grid.spreadModel();
+    CountLine line;
+    bool keyReadable = true;
+    for (const EntryColumn &column : entryColumns()) {
+        const int col = column.col;
+        const auto bit = static_cast<std::size_t>(col);
+        if (column.text && !withTexts)
+            continue;
+        if (column.text) {
+            std::string text = model.cellValue(col, row).trimmed().toStdString();
+            if (column.source == CellSource::Date) {
+                const auto date = keyDate(text);
+                keyReadable = keyReadable && date.has_value();
+                text = date.value_or(std::string());
+            }
+            line.*column.text = std::move(text);
+            continue;
+        }
+        const std::optional<double> value = cellNumber(model, col, row);
+        if (!value) {
+            // A text that is no number: the line cannot be found by it.
+            const bool empty = model.cellValue(col, row).trimmed().isEmpty();
+            if (column.key && (!empty || requiredKey(col)))
+                keyReadable = false;
+            line.blank.set(bit);
+            continue;
+        }
+        if (column.number)
+            line.*column.number = *value;
+        else
+            line.*column.id = std::lround(*value);
+    }
+    line.qtyDecimals = model.settings().decimals.get(EntryCol::Qty, row);
+    if (keyRead)
+        *keyRead = keyReadable;
+    return line;
+}
+
+} // namespace
+
+CountLine readCountLine(const host::ui::SpreadGrid &grid, int row, bool *keyRead)
+{
+    return readLine(grid, row, true, keyRead);
+}
+
+CountLine readCountLineNumbers(const host::ui::SpreadGrid &grid, int row)
+{
+    return readLine(grid, row, false, nullptr);
+}
+
+void writeCountLine(host::ui::SpreadGrid &grid, int row, const CountLine &line,
+                    const ColumnSet &columns)
+{
+    host::ui::SpreadModel &model = grid.spreadModel();
+    for (const EntryColumn &column : entryColumns()) {
+        const int col = column.col;
+        const auto bit = static_cast<std::size_t>(col);
+        if (!columns.test(bit))
+            continue;
+        if (line.blank.test(bit)) {
+            model.setCellText(col, row, QString());
+        } else if (column.source == CellSource::Date) {
+            model.setCellText(col, row,
+                              QString::fromStdString(shownDate(host::Variant(line.*column.text))));
+        } else if (column.text) {
+            model.setCellText(col, row, QString::fromStdString(line.*column.text));
+        } else if (column.source == CellSource::Period && line.*column.id == 0) {
+            model.setCellText(col, row, QString());
+        } else {
+            model.setCellNumber(col, row, columnNumber(line, column));
+        }
+    }
+}

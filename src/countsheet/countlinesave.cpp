@@ -1,0 +1,120 @@
+#include "countsheet/countlinesave.h"
+
+#include "countsheet/countlinecalc.h"
+#include "countsheet/countlinesql.h"
+#include "host/core/hosterror.h"
+#include "host/core/sqltext.h"
+#include "host/core/stringbuilder.h"
+#include "host/db/appconnection.h"
+#include "host/db/recordset.h"
+#include "services/appconn.h"
+
+#include <algorithm>
+#include <sstream>
+
+namespace {
+
+std::string begin()
+{
+    std::string sql;
+    host::addLines(sql,
+                   {"SET NOCOUNT ON", "DECLARE @Unmatched VARCHAR(8000)", "SELECT @Unmatched=''"});
+    return sql;
+}
+
+// After the statements of one row: records the row when its update matched no line.
+std::string markUnmatched(int row)
+{
+    std::string sql;
+    host::addLine(sql, "IF @@ROWCOUNT=0 SELECT @Unmatched=@Unmatched+'", std::to_string(row), ",'");
+    return sql;
+}
+
+std::string end()
+{
+    std::string sql;
+    host::addLine(sql, "SELECT @Unmatched AS FUnmatched");
+    return sql;
+}
+
+std::vector<int> unmatchedRows(const std::string &result)
+{
+    std::vector<int> rows;
+    std::istringstream in(result);
+    std::string item;
+    while (std::getline(in, item, ','))
+        if (!item.empty())
+            rows.push_back(std::stoi(item));
+    return rows;
+}
+
+// The first line of the database's message: a statement it quotes after it stays out.
+std::string firstLine(const std::string &message)
+{
+    return message.substr(0, message.find_first_of("\r\n"));
+}
+
+} // namespace
+
+long CountLineSave::add(int row, const CountLine &line)
+{
+    const long code = checkLine(line);
+    if (code != LineAccepted)
+        return code;
+    host::StringBuilder statements;
+    PubVariant::GetUpdateRowSQL(statements, line);
+    m_pending.push_back({row, statements.StringValue() + markUnmatched(row)});
+    return code;
+}
+
+void CountLineSave::reached(int row)
+{
+    if (row % kRowsPerBatch == 0 && !m_pending.empty())
+        send();
+}
+
+void CountLineSave::finish()
+{
+    if (!m_pending.empty())
+        send();
+}
+
+void CountLineSave::send()
+{
+    std::vector<Pending> lines;
+    lines.swap(m_pending);
+    m_sentAny = true;
+    std::string reason;
+    if (run(lines, &reason))
+        return;
+    // Which lines the database refuses is found by sending them one by one.
+    for (const Pending &line : lines)
+        if (!run({line}, &reason))
+            m_refused.push_back({line.row, reason});
+}
+
+bool CountLineSave::run(const std::vector<Pending> &lines, std::string *reason)
+{
+    std::string sql = begin();
+    for (const Pending &line : lines)
+        sql += line.statements;
+    sql += end();
+    std::vector<int> unmatched;
+    try {
+        const auto rs = appConn().Execute(sql);
+        if (rs && rs->State() == host::Recordset::adStateOpen && rs->RecordCount() > 0) {
+            rs->MoveFirst();
+            unmatched = unmatchedRows(host::CStr(rs->Fields(0L).Value()));
+        }
+    } catch (const host::HostError &e) {
+        *reason = firstLine(e.Description());
+        return false;
+    }
+    for (const Pending &line : lines) {
+        if (std::find(unmatched.begin(), unmatched.end(), line.row) == unmatched.end())
+            m_saved.push_back(line.row);
+        else
+            m_unmatched.push_back(line.row);
+    }
+    return true;
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct CountLine;
+
+// The save of edited count lines, fed in grid order. A line that passes the checks has its two
+// statements sent in a batch with the other lines of its 100 grid rows (rows 1 to 100, 101 to
+// 200, ...); each batch stands by itself. A batch the database refuses is sent again line by line,
+// so every line that can be saved is, and each one that cannot is known with the database's
+// reason. Every line's statements note whether they found the line, and the batch tells which did
+// not.
+class CountLineSave
+{
+public:
+    static constexpr int kRowsPerBatch = 100;
+
+    struct Refusal
+    {
+        int row;
+        std::string reason; // the database's, one line
+    };
+
+    // Checks the line of a grid row and, when it passes, adds its statements; the check's code.
+    long add(int row, const CountLine &line);
+    // Called for each grid row in turn, added or not: sends the batch after every hundredth row.
+    void reached(int row);
+    // Sends the rest.
+    void finish();
+
+    // Rows whose lines were written, rows whose lines the database no longer holds, and rows
+    // whose statements the database refused.
+    const std::vector<int> &saved() const { return m_saved; }
+    const std::vector<int> &unmatched() const { return m_unmatched; }
+    const std::vector<Refusal> &refused() const { return m_refused; }
+    // Whether anything was sent to the database.
+    bool sentAny() const { return m_sentAny; }
+
+private:
+    struct Pending
+    {
+        int row;
+        std::string statements;
+    };
+    void send();
+    // Runs the statements of the lines as one batch; false when the database refused it.
+    bool run(const std::vector<Pending> &lines, std::string *reason);
+
+    std::vector<Pending> m_pending;
+    std::vector<int> m_saved;
+    std::vector<int> m_unmatched;
+    std::vector<Refusal> m_refused;
+    bool m_sentAny = false;
+};
