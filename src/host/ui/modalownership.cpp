@@ -49,6 +49,11 @@ void ModalOwnership::place()
         frame = QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
                          outer.right() - inner.right(), outer.bottom() - inner.bottom());
     }
+    // A window laid out larger than the screen is made to fit it, so that none of it, its
+    // buttons least of all, lies off screen.
+    const QSize room = area.size().shrunkBy(frame);
+    if (m_window.width() > room.width() || m_window.height() > room.height())
+        m_window.resize(m_window.size().boundedTo(room));
     QRect outer(m_window.pos(), m_window.size().grownBy(frame));
     if (m_window.testAttribute(Qt::WA_Moved) && area.contains(outer))
         return;
