@@ -92,7 +92,8 @@ std::shared_ptr<host::Recordset> MainDo::GetRSInStock(long StockID)
                                     std::to_string(StockID));
         return rs ? rs : std::make_shared<host::Recordset>();
     } catch (const std::exception &e) {
-        PubVariant::ShowMsg(e.what(), 0);
+        PubVariant::ShowMsg(
+            MParse::LoadLangString("读取仓库的盘点数据时出错，原因：") + failureDescription(e), 0);
         return nullptr;
     }
 }

@@ -8,6 +8,7 @@
 #include "host/db/appconnection.h"
 #include "host/db/recordset.h"
 #include "services/appconn.h"
+#include "services/databasefailure.h"
 #include "services/mmts.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
@@ -111,7 +112,9 @@ std::shared_ptr<host::Recordset> MainDo::GetRsMain(long ProcID, const std::strin
         p_RSMain = rs ? rs : std::make_shared<host::Recordset>();
         return p_RSMain;
     } catch (const std::exception &e) {
-        PubVariant::ShowMsg(e.what(), 0);
+        PubVariant::ShowMsg(MParse::LoadLangString("读取盘点数据时出错，请检查过滤条件。原因：") +
+                                failureDescription(e),
+                            0);
         p_RSMain.reset();
         return nullptr;
     }

@@ -8,6 +8,7 @@
 #include "host/db/recordset.h"
 #include "host/db/servertransaction.h"
 #include "services/appconn.h"
+#include "services/databasefailure.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"
@@ -148,7 +149,11 @@ bool SaveAddItem(long lItemID, long lUnitID, long lStockID, const std::string &s
         transaction.commit();
         return true;
     } catch (const host::HostError &e) {
-        ShowMsg(e.Description(), 0);
+        // The batch's own refusal is the module's sentence already.
+        if (e.Number() == host::HostError::RaisedByBatch)
+            ShowMsg(e.Description(), 0);
+        else
+            ShowMsg(MParse::LoadLangString("添加物料失败，原因：") + failureDescription(e), 0);
         return false;
     }
 }

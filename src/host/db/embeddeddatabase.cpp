@@ -540,9 +540,8 @@ void EmbeddedDatabase::raiseError(Run &run, size_t begin, size_t end)
         message += format[i];
     }
     const int severity = CLng(args[1]);
-    constexpr long kUserError = 50000;
     if (severity >= 11 && !run.result.raised)
-        run.result.raised = HostError(message, kUserError);
+        run.result.raised = HostError(message, HostError::RaisedByBatch);
 }
 
 void EmbeddedDatabase::executeProcedure(Run &run, size_t begin, size_t end)

@@ -12,9 +12,12 @@ namespace host {
 
 namespace {
 
-std::string diagnostics(SQLSMALLINT handleType, SQLHANDLE handle)
+// The driver's diagnostics as one error; a batch's own RAISERROR keeps its number, so that
+// callers can tell the batch's sentence from the server's words.
+HostError diagnostics(SQLSMALLINT handleType, SQLHANDLE handle)
 {
     std::string message;
+    long number = HostError::DefaultNumber;
     SQLCHAR state[6];
     SQLCHAR text[1024];
     SQLINTEGER native = 0;
@@ -25,14 +28,16 @@ std::string diagnostics(SQLSMALLINT handleType, SQLHANDLE handle)
         if (!message.empty())
             message += "\n";
         message += reinterpret_cast<const char *>(text);
+        if (i == 1 && native == HostError::RaisedByBatch)
+            number = HostError::RaisedByBatch;
     }
-    return message.empty() ? "The ODBC call failed." : message;
+    return HostError(message.empty() ? "The ODBC call failed." : message, number);
 }
 
 void check(SQLRETURN rc, SQLSMALLINT handleType, SQLHANDLE handle)
 {
     if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO && rc != SQL_NO_DATA)
-        throw HostError(diagnostics(handleType, handle));
+        throw diagnostics(handleType, handle);
 }
 
 struct StatementHandle
@@ -127,10 +132,10 @@ OdbcDatabase::OdbcDatabase(const std::string &connectionString)
     const SQLRETURN rc = SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR *>(text.data()),
                                           SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
     if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO) {
-        const std::string message = diagnostics(SQL_HANDLE_DBC, dbc);
+        const HostError error = diagnostics(SQL_HANDLE_DBC, dbc);
         SQLFreeHandle(SQL_HANDLE_DBC, dbc);
         SQLFreeHandle(SQL_HANDLE_ENV, env);
-        throw HostError(message);
+        throw error;
     }
 }
 
