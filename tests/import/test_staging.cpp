@@ -34,40 +34,36 @@ protected:
         ServicesTest::SetUp();
         module().gCurInterID = 900;
         module().gOperatorID = 17;
-        const std::pair<const char *, host::Variant> entries[] = {
-            {"strTempTable", "IcInvBackUpTemp_16_261206135601"},
-            {"ItemID", 9001L},
-            {"AuxPropID", 0L},
-            {"UnitID", 102L},
-            {"BatchNo", " B01 "},
-            {"MtoNO", ""},
-            {"StockID", 9501L},
-            {"AdjQty", 0.5},
-            {"FDateBackup", "2026-12-06 13:56:02"},
-            {"FMaxBillInterID", 77L},
-            {"CheckQty", 3.0},
-            {"FCoefficientByUnit", 12.0},
-            {"sNote", "it's"},
-            {"SPID", 9601L},
-            {"KFDate", "2024/3/5"},
-            {"KFPeriod", 180.0},
-            {"SecUnitID", 105L},
-            {"FSecQtyAct", 9.0},
-            {"FSecCheckQty", 9.0},
-            {"FSecAdjQty", 1.5},
-            {"FRowNum", 4L},
-        };
-        for (const auto &[key, value] : entries)
-            row.SetValue(key, value);
+        run.tableName = "IcInvBackUpTemp_16_261206135601";
+        run.backupTime = "2026-12-06 13:56:02";
+        run.maxBillInterID = 77;
+        row.itemId = 9001L;
+        row.auxPropId = 0L;
+        row.unitId = 102L;
+        row.batchNo = " B01 ";
+        row.stockId = 9501L;
+        row.adjQty = 0.5;
+        row.checkQty = 3;
+        row.coefficientByUnit = 12;
+        row.note = "it's";
+        row.placeId = 9601L;
+        row.kfDate = "2024/3/5";
+        row.kfPeriod = 180;
+        row.secUnitId = 105L;
+        row.secQtyAct = 9;
+        row.secCheckQty = 9;
+        row.secAdjQty = 1.5;
+        row.rowNum = 4;
     }
 
-    host::Dictionary row;
+    StagingRun run;
+    StagingRow row;
 };
 
 // The statement text is what the server receives, so it is compared whole.
 TEST_F(TempInsertTest, WritesTheStatementOfOneStagedRow)
 {
-    EXPECT_EQ(PubVariant::GetTempInsertSQL(row),
+    EXPECT_EQ(PubVariant::GetTempInsertSQL(run, row),
               "Insert Into IcInvBackUpTemp_16_261206135601\r\n"
               "  (FInterID,FBrNo,FItemID,FAuxPropID,FUnitID,\r\n"
               "FBatchNo,FMtoNo,FStockID,FQty,FSelect,FAdj,FAdjQty,\r\n"
@@ -85,25 +81,26 @@ TEST_F(TempInsertTest, WritesTheStatementOfOneStagedRow)
 
 TEST_F(TempInsertTest, AnEmptyDateStaysEmptyAndATextThatIsNoDateIsKept)
 {
-    row.SetValue("KFDate", "");
-    EXPECT_NE(PubVariant::GetTempInsertSQL(row).find("  ,9601,'',180,"), std::string::npos);
-    row.SetValue("KFDate", "next week");
-    EXPECT_NE(PubVariant::GetTempInsertSQL(row).find("  ,9601,'next week',180,"),
+    row.kfDate = "";
+    EXPECT_NE(PubVariant::GetTempInsertSQL(run, row).find("  ,9601,'',180,"), std::string::npos);
+    row.kfDate = "next week";
+    EXPECT_NE(PubVariant::GetTempInsertSQL(run, row).find("  ,9601,'next week',180,"),
               std::string::npos);
 }
 
 class StagingRowTest : public ImportDatabaseTest
 {
 protected:
-    host::Dictionary fill(const SheetLine &l)
+    StagingRow fill(const SheetLine &l)
     {
         const auto rs = sheet({l});
-        const auto columns = ImportSheet::columnMap(module().gMtoPlanMode == 1);
+        const bool mtoPlanMode = module().gMtoPlanMode == 1;
+        const auto columns = ImportSheet::columnMap(mtoPlanMode);
         const auto units = db->Execute("select fcoefficient,FMeasureUnitID from t_measureunit");
-        StagingRun run{"T", "2026-12-06 13:56:02", 77, module().gMtoPlanMode == 1};
         const BaseDataDicts dicts = BaseDataDicts::load();
-        host::Dictionary row;
-        fillStagingRow(row, SheetRow(*rs, *columns), dicts, *units, run, 5);
+        StagingRow row;
+        fillStagingRow(row, SheetRow(*rs, *columns), dicts, UnitCoefficients(*units), mtoPlanMode,
+                       5);
         return row;
     }
 };
@@ -113,19 +110,17 @@ TEST_F(StagingRowTest, TakesIdsFromTheBaseDataAndTheRunsValues)
     SheetLine l = line(kAuxItem);
     l["BatchNo"] = host::Variant::null();
     l["FNote"] = "  盘点  ";
-    const host::Dictionary row = fill(l);
-    EXPECT_EQ(host::CLng(row.Value("ItemID")), kAuxItem);
-    EXPECT_EQ(host::CLng(row.Value("StockID")), kStock);
-    EXPECT_EQ(host::CLng(row.Value("SPID")), kPlace);
-    EXPECT_EQ(host::CLng(row.Value("UnitID")), 100);
-    EXPECT_EQ(host::CLng(row.Value("AuxPropID")), 114);
-    EXPECT_EQ(host::CLng(row.Value("SecUnitID")), 0);
-    EXPECT_EQ(host::CStr(row.Value("BatchNo")), "");
-    EXPECT_EQ(host::CStr(row.Value("sNote")), "盘点");
-    EXPECT_EQ(host::CStr(row.Value("KFDate")), "");
-    EXPECT_EQ(host::CLng(row.Value("FMaxBillInterID")), 77);
-    EXPECT_EQ(host::CLng(row.Value("FRowNum")), 5);
-    EXPECT_EQ(host::CStr(row.Value("strTempTable")), "T");
+    const StagingRow row = fill(l);
+    EXPECT_EQ(host::CLng(row.itemId), kAuxItem);
+    EXPECT_EQ(host::CLng(row.stockId), kStock);
+    EXPECT_EQ(host::CLng(row.placeId), kPlace);
+    EXPECT_EQ(host::CLng(row.unitId), 100);
+    EXPECT_EQ(host::CLng(row.auxPropId), 114);
+    EXPECT_EQ(host::CLng(row.secUnitId), 0);
+    EXPECT_EQ(row.batchNo, "");
+    EXPECT_EQ(row.note, "盘点");
+    EXPECT_EQ(host::CStr(row.kfDate), "");
+    EXPECT_EQ(row.rowNum, 5);
 }
 
 struct RateCase
@@ -156,12 +151,12 @@ TEST_P(SecondUnitRateTest, RateAndAdjustmentInTheSecondUnit)
     l["CheckQty"] = c.checkQty;
     l["FSecCheckQty"] = c.secCheckQty;
     l["AdjQty"] = c.adjQty;
-    const host::Dictionary row = fill(l);
-    EXPECT_DOUBLE_EQ(host::CDbl(row.Value("Coefficient")), c.rate);
-    EXPECT_DOUBLE_EQ(host::CDbl(row.Value("FSecAdjQty")), c.secAdjQty);
-    EXPECT_DOUBLE_EQ(host::CDbl(row.Value("FSecQtyAct")), host::CDbl(row.Value("FSecCheckQty")));
-    EXPECT_DOUBLE_EQ(host::CDbl(row.Value("FCoefficientByUnit")), 12);
-    EXPECT_EQ(host::CLng(row.Value("SecUnitID")), 105);
+    const StagingRow row = fill(l);
+    EXPECT_DOUBLE_EQ(row.rate, c.rate);
+    EXPECT_DOUBLE_EQ(row.secAdjQty, c.secAdjQty);
+    EXPECT_DOUBLE_EQ(row.secQtyAct, row.secCheckQty);
+    EXPECT_DOUBLE_EQ(row.coefficientByUnit, 12);
+    EXPECT_EQ(host::CLng(row.secUnitId), 105);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -180,16 +175,16 @@ TEST_F(StagingRowTest, ThePlanTrackingNumberIsStagedOnlyWithTheMode)
     module().gMtoPlanMode = 1;
     SheetLine l = line(kBatchItem);
     l["MtoNo"] = " M1 ";
-    EXPECT_EQ(host::CStr(fill(l).Value("MtoNO")), "M1");
+    EXPECT_EQ(fill(l).mtoNo, "M1");
     module().gMtoPlanMode = 0;
-    EXPECT_EQ(host::CStr(fill(line(kBatchItem)).Value("MtoNO")), "");
+    EXPECT_EQ(fill(line(kBatchItem)).mtoNo, "");
 }
 
 TEST_F(StagingRowTest, AProductionDateIsStagedAsADate)
 {
     SheetLine l = line(kShelfLifeItem);
     l["KFDate"] = "2024/3/5";
-    const host::Variant date = fill(l).Value("KFDate");
+    const host::Variant date = fill(l).kfDate;
     ASSERT_EQ(date.type(), host::VariantType::Date);
     EXPECT_EQ(host::formatDate(date.dateValue(), "YYYY-MM-DD"), "2024-03-05");
 }

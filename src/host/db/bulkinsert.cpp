@@ -13,6 +13,7 @@ namespace host {
 
 BulkInsert::BulkInsert(AppConnection &connection, std::string table,
                        std::vector<std::string> columns)
+    : m_db(connection.embedded() ? connection.embedded()->handle() : nullptr)
 {
     EmbeddedDatabase *db = connection.embedded();
     if (!db)
@@ -32,7 +33,6 @@ BulkInsert::BulkInsert(AppConnection &connection, std::string table,
         names += (names.empty() ? "" : ",") + sqlName(it->name);
         marks += marks.empty() ? "?" : ",?";
     }
-    m_transaction = std::make_unique<sqlite::Transaction>(db->handle());
     m_insert = std::make_unique<sqlite::Statement>(
         db->handle(), "INSERT INTO " + sqlName(table) + " (" + names + ") VALUES (" + marks + ")");
 }
@@ -41,11 +41,11 @@ BulkInsert::~BulkInsert() = default;
 
 void BulkInsert::add(const std::vector<Variant> &row)
 {
-    if (!m_insert)
-        throw HostError("The bulk insert has been committed.");
     if (row.size() != m_types.size())
         throw HostError("The row has " + std::to_string(row.size()) + " values for " +
                         std::to_string(m_types.size()) + " columns.");
+    if (!m_transaction)
+        m_transaction = std::make_unique<sqlite::Transaction>(m_db);
     for (size_t i = 0; i < row.size(); ++i)
         m_insert->bind(static_cast<int>(i) + 1, toStored(row[i], m_types[i]));
     m_insert->step();
@@ -54,7 +54,6 @@ void BulkInsert::add(const std::vector<Variant> &row)
 
 void BulkInsert::commit()
 {
-    m_insert.reset();
     if (m_transaction)
         m_transaction->commit();
     m_transaction.reset();
