@@ -3,6 +3,7 @@
 #include "host/displayer/displaywindow.h"
 #include "import/importfromexcel.h"
 #include "services/modulestate.h"
+#include "services/mparse.h"
 
 #include <zip.h>
 
@@ -68,6 +69,57 @@ INSTANTIATE_TEST_SUITE_P(
                       ShapeCase{"PlainSheetWithModeOn", 1, "生产/采购日期",
                                 "引入Excel文件不合法，第11列不是计划跟踪号，请确认!"}),
     [](const ::testing::TestParamInfo<ShapeCase> &param) { return std::string(param.param.name); });
+
+struct LanguageCase
+{
+    const char *exportLanguage;
+    const char *importLanguage;
+    long mtoPlanMode;
+};
+
+class TranslatedHeaderTest : public ImportFromExcelTest,
+                             public ::testing::WithParamInterface<LanguageCase>
+{};
+
+// The count sheet's export heads column 11 with its caption in the exporting user's language;
+// whoever imports the sheet, in whatever language, gets it back.
+TEST_P(TranslatedHeaderTest, ASheetExportedInAnyLanguageImportsBack)
+{
+    const LanguageCase &c = GetParam();
+    setOption("EnableMtoPlanMode", std::to_string(c.mtoPlanMode));
+    module().gMtoPlanMode = c.mtoPlanMode;
+    module().gLanguage = c.exportLanguage;
+    const std::string header =
+        MParse::LoadLangString(c.mtoPlanMode == 1 ? "计划跟踪号" : "生产/采购日期");
+    SheetLine counted = line(kPlainItem);
+    counted["CheckQty"] = 5.0;
+    const auto file = writeXlsx({counted}, header);
+    module().gLanguage = c.importLanguage;
+
+    EXPECT_TRUE(PubVariant::ImportFromExcel(file.string()));
+
+    EXPECT_EQ(modals.messageTexts(),
+              QStringList{QString::fromStdString(MParse::LoadLangString("数据引入完毕!"))})
+        << header;
+    EXPECT_DOUBLE_EQ(host::CDbl(lineValue(kPlainItem, "FCheckQty")), 5);
+}
+
+std::vector<LanguageCase> everyLanguagePair()
+{
+    std::vector<LanguageCase> cases;
+    for (const char *exported : {"CHS", "CHT", "EN"})
+        for (const char *imported : {"CHS", "CHT", "EN"})
+            for (const long mode : {0L, 1L})
+                cases.push_back({exported, imported, mode});
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, TranslatedHeaderTest, ::testing::ValuesIn(everyLanguagePair()),
+                         [](const ::testing::TestParamInfo<LanguageCase> &param) {
+                             return std::string(param.param.exportLanguage) + "To" +
+                                    param.param.importLanguage +
+                                    (param.param.mtoPlanMode == 1 ? "WithPlanTracking" : "");
+                         });
 
 // The mode is the database's option when the import runs, whatever a window read before.
 TEST_F(ImportFromExcelTest, WithThePlanTrackingModeTheNumberIsImported)

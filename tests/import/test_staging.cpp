@@ -3,8 +3,10 @@
 #include "host/core/datetime.h"
 #include "import/basedatadicts.h"
 #include "import/importsheet.h"
+#include "import/staginglifetime.h"
 #include "import/stagingrow.h"
 #include "import/stagingtable.h"
+#include "import/stagingwriter.h"
 #include "import/tempinsertsql.h"
 #include "services/modulestate.h"
 
@@ -227,6 +229,71 @@ TEST_F(BaseDataDictTest, AnEmptyTableLeavesTheDictionaryEmpty)
     PubVariant::LoadBaseDataDict(aux, "t_auxitem");
     EXPECT_EQ(aux.Count(), 0);
     EXPECT_EQ(PubVariant::LoadAuxItemDict()->Count(), 0);
+}
+
+using StagingWriterTest = ImportDatabaseTest;
+
+// A server is sent the statements' text; the embedded database binds the values to one prepared
+// insert. Both must leave the same rows, down to the digits a number is written with.
+TEST_F(StagingWriterTest, BoundRowsStoreWhatTheStatementTextStores)
+{
+    const double start = host::now();
+    const StagingRun textRun{StagingTable::create(16, start), "2026-12-06 13:56:02", 77, false};
+    const StagingRun boundRun{StagingTable::create(16, start), "2026-12-06 13:56:02", 77, false};
+    StagingRow plain;
+    plain.itemId = 9001L;
+    plain.auxPropId = 0L;
+    plain.unitId = 102L;
+    plain.stockId = 9501L;
+    plain.placeId = 9601L;
+    plain.secUnitId = 0L;
+    plain.kfDate = std::string();
+    plain.coefficientByUnit = 12;
+    std::vector<StagingRow> rows(6, plain);
+    rows[0].checkQty = 3;
+    rows[0].note = "it's counted";
+    rows[0].batchNo = " B01 ";
+    rows[1].checkQty = 1.0 / 3;
+    rows[1].coefficientByUnit = 0.1;
+    rows[1].adjQty = -2.5;
+    rows[1].secCheckQty = 2.0 / 3;
+    rows[1].secQtyAct = 2.0 / 3;
+    rows[1].secAdjQty = 0.12345678904999999;
+    rows[2].kfDate = host::Variant::fromDate(host::makeDate({2024, 3, 5, 0, 0, 0}));
+    rows[2].kfPeriod = 180.5;
+    rows[2].itemId = 9004.0;
+    rows[3].kfDate = "next week";
+    rows[3].checkQty = 123456789012.345678;
+    rows[3].mtoNo = " M1 ";
+    rows[4].kfDate = "2024/3/5";
+    rows[4].kfPeriod = 180.9999999999999;
+    rows[5].checkQty = -0.30000000000000004;
+    rows[5].secUnitId = 105L;
+    {
+        StagingWriter text(textRun, StagingWriter::Mode::Text);
+        StagingWriter bound(boundRun, StagingWriter::Mode::Bound);
+        for (size_t n = 0; n < rows.size(); ++n) {
+            rows[n].rowNum = static_cast<long>(n + 1);
+            text.add(rows[n]);
+            bound.add(rows[n]);
+        }
+        text.send();
+        bound.send();
+    }
+
+    const auto written = db->Execute("select * from " + textRun.tableName + " order by FRowNum");
+    const auto stored = db->Execute("select * from " + boundRun.tableName + " order by FRowNum");
+    ASSERT_EQ(written->RecordCount(), static_cast<long>(rows.size()));
+    ASSERT_EQ(stored->RecordCount(), written->RecordCount());
+    for (; !written->EOF(); written->MoveNext(), stored->MoveNext()) {
+        for (long f = 0; f < written->FieldCount(); ++f)
+            EXPECT_EQ(stored->Fields(f).Value(), written->Fields(f).Value())
+                << written->Fields(f).Name() << " of row "
+                << host::CStr(written->Fields("FRowNum").Value()) << ": "
+                << host::CStr(written->Fields(f).Value());
+    }
+    StagingTable::drop(textRun.tableName);
+    StagingTable::drop(boundRun.tableName);
 }
 
 } // namespace
