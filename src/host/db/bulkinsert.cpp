@@ -33,6 +33,8 @@ BulkInsert::BulkInsert(AppConnection &connection, std::string table,
         names += (names.empty() ? "" : ",") + sqlName(it->name);
         marks += marks.empty() ? "?" : ",?";
     }
+    m_lastDate.resize(m_types.size());
+    m_storedDate.resize(m_types.size());
     m_insert = std::make_unique<sqlite::Statement>(
         db->handle(), "INSERT INTO " + sqlName(table) + " (" + names + ") VALUES (" + marks + ")");
 }
@@ -46,8 +48,18 @@ void BulkInsert::add(const std::vector<Variant> &row)
                         std::to_string(m_types.size()) + " columns.");
     if (!m_transaction)
         m_transaction = std::make_unique<sqlite::Transaction>(m_db);
-    for (size_t i = 0; i < row.size(); ++i)
-        m_insert->bind(static_cast<int>(i) + 1, toStored(row[i], m_types[i]));
+    for (size_t i = 0; i < row.size(); ++i) {
+        // A date comes as a text to read and write again; rows loaded together mostly share it.
+        if (m_types[i].type == SqlType::DateTime) {
+            if (!(row[i] == m_lastDate[i]) || m_storedDate[i].isEmpty()) {
+                m_storedDate[i] = toStored(row[i], m_types[i]);
+                m_lastDate[i] = row[i];
+            }
+            m_insert->bind(static_cast<int>(i) + 1, m_storedDate[i]);
+        } else {
+            m_insert->bind(static_cast<int>(i) + 1, toStored(row[i], m_types[i]));
+        }
+    }
     m_insert->step();
     m_insert->reset();
 }

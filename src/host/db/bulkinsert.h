@@ -34,6 +34,8 @@ public:
 private:
     sqlite3 *m_db;
     std::vector<ColumnType> m_types;
+    std::vector<Variant> m_lastDate;   // by column: the last date given
+    std::vector<Variant> m_storedDate; // and what was stored for it
     std::unique_ptr<sqlite::Transaction> m_transaction;
     std::unique_ptr<sqlite::Statement> m_insert;
 };

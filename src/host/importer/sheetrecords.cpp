@@ -72,7 +72,6 @@ void SheetRecords::MoveNext()
         return;
     }
     ++m_line;
-    ++m_position;
     if (m_line < m_aheadLine) {
         m_current.clear();
     } else {

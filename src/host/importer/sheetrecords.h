@@ -36,8 +36,6 @@ public:
     void MoveNext();
     // The value of a field in the current record; throws HostError past the fields or at EOF.
     const Variant &Value(long index) const;
-    // The current record's number, the first record being 1.
-    long AbsolutePosition() const { return m_position; }
 
 protected:
     explicit SheetRecords(std::filesystem::path file) : m_file(std::move(file)) {}
@@ -62,7 +60,6 @@ private:
     std::uint32_t m_aheadLine = 0;
     bool m_hasAhead = false;
     std::uint32_t m_line = 0; // sheet line of the current record
-    long m_position = 0;
     size_t m_declaredWidth = 0;
     bool m_eof = false;
 };

@@ -90,11 +90,17 @@ const HostileCase kCases[] = {
          xlsx(f, deep);
      },
      "nest deeper than"},
-    {"xls claiming a billion rows", [](const auto &f) { xls(f, 1000000000, 2); },
-     "FreeXL error"},
+    {"xls claiming a billion rows", [](const auto &f) { xls(f, 1000000000, 2); }, "FreeXL error"},
     {"xls claiming all the rows and columns it may have", [](const auto &f) { xls(f, 65536, 256); },
      "read 0 records of 256 fields"},
     {"plain workbook", [](const auto &f) { xlsx(f, kSheet); }, kOneRecord},
+    // Lines between two that hold a value are records, those after the last are not.
+    {"lines far apart",
+     [](const auto &f) {
+         xlsx(f, "<row r=\"1\"><c t=\"s\"><v>0</v></c></row><row r=\"4\"><c><v>5</v></c></row>"
+                 "<row r=\"1000000\"><c><v></v></c></row>");
+     },
+     "read 3 records of 1 fields"},
 };
 
 // What reading the file gives in a child process whose address space is limited to 512 MB.
