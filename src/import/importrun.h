@@ -11,8 +11,9 @@ struct BaseDataDicts;
 // The engine of an import into the current count process: checks every record of the sheet
 // against the base data as it is read, stages the accepted ones in a table of the run's own
 // (sent 100 records at a time), drops staged rows whose differences point different ways, and
-// merges the rest into the count lines in one transaction. It shows nothing: every refused
-// record is handed to the caller as the message of its line in the error list.
+// merges the rest into the count lines in one transaction. Beyond the failure messages of the
+// statement builders it calls, it shows nothing: every refused record is handed to the caller
+// as the message of its line in the error list, and a failure is thrown.
 class ImportRun
 {
 public:
