@@ -2,26 +2,16 @@
 
 #include "host/core/datetime.h"
 #include "host/core/objectfactory.h"
-#include "host/core/sqltext.h"
-#include "host/core/stringbuilder.h"
-#include "host/db/appconnection.h"
 #include "host/displayer/dispbuilder.h"
+#include "host/importer/sheetrecords.h"
+#include "host/importer/workbookerror.h"
 #include "host/ui/busycursor.h"
-#include "import/basedatadicts.h"
-#include "import/directioncheck.h"
-#include "import/importrowcheck.h"
-#include "import/importsheet.h"
-#include "import/mergesql.h"
+#include "import/importrun.h"
 #include "import/staginglifetime.h"
-#include "import/stagingrow.h"
-#include "import/tempinsertsql.h"
-#include "services/appconn.h"
 #include "services/databasefailure.h"
-#include "services/mmts.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"
-#include "services/transaction.h"
 
 #include <dlfcn.h>
 
@@ -31,37 +21,6 @@
 
 namespace PubVariant {
 namespace {
-
-constexpr long kBatchRecords = 100;
-
-void send(host::StringBuilder &batch)
-{
-    if (batch.Length() == 0)
-        return;
-    appConn().Execute(batch.StringValue());
-    batch.Remove(1, batch.Length());
-}
-
-// The open count processes of the logged-in user; the last one becomes current.
-void chooseTestProcess()
-{
-    auto &m = module();
-    m.gUseShortNumber = true;
-    MParse::ParseProps(MMTS::GetPropsString());
-    const auto processes =
-        appConn().Execute("select b.fname as username,a.* from icstockcheckprocess a join t_user b "
-                          "on a.foperatorid=b.fuserid  where FStatus = 0 and FOperatorID = " +
-                          std::to_string(MParse::GetUserID()));
-    processes->MoveLast();
-    m.gCurInterID = host::CLng(processes->Fields("FID").Value());
-}
-
-long maxBillInterID()
-{
-    const auto rs = appConn().Execute("SELECT FMaxBillInterID FROM ICStockCheckProcess WHERE FID=" +
-                                      std::to_string(module().gCurInterID));
-    return host::CLng(rs->Fields("FMaxBillInterID").Value());
-}
 
 std::shared_ptr<host::DispBuilder> createErrorList()
 {
@@ -95,6 +54,9 @@ void writeTestTime()
 // looking for a wrong record.
 std::string failureMessage(const std::exception &error, long record)
 {
+    if (dynamic_cast<const host::WorkbookError *>(&error))
+        return MParse::LoadLangString("引入遇到问题，请重命名工作表或重新生成引入文件，再重试") +
+               "\n" + error.what();
     std::optional<std::string> cause = databaseFailureCause(error);
     if (!cause && dynamic_cast<const StagingTable::NameTaken *>(&error))
         cause = MParse::LoadLangString("引入临时表的名称都已被其他引入占用。");
@@ -105,77 +67,22 @@ std::string failureMessage(const std::exception &error, long record)
 
 } // namespace
 
-bool ImportCheckData(std::shared_ptr<host::Recordset> &rs)
+bool ImportCheckData(std::shared_ptr<host::SheetRecords> &rs)
 {
     auto &m = module();
-    const bool mtoPlanMode = m.gMtoPlanMode == 1;
-    long i = 0;
-    std::string tableName;
-    bool tableCreated = false;
+    std::shared_ptr<host::DispBuilder> errors;
+    ImportRun run(m.gMtoPlanMode == 1,
+                  [&errors](const std::string &message) { errors->Add(message + "|"); });
     try {
         std::optional<host::ui::BusyCursor> busy;
-        const auto columns = ImportSheet::columnMap(mtoPlanMode);
-        host::StringBuilder batch;
         if (m.gIsTest)
             chooseTestProcess();
-        const long userId = MParse::GetUserID();
-        const double startTime = host::now();
-        StagingTable::dropLeftovers(userId, startTime);
+        errors = createErrorList();
         busy.emplace();
-        const BaseDataDicts dicts = BaseDataDicts::load();
-        // Created on its own rather than with the first rows, so that a name another run of
-        // the same second holds is noticed and passed over.
-        tableName = StagingTable::create(userId, startTime);
-        tableCreated = true;
-        const auto units =
-            appConn().Execute("select fcoefficient,FMeasureUnitID from t_measureunit");
-        StagingRun run;
-        run.tableName = tableName;
-        run.maxBillInterID = maxBillInterID();
-        run.backupTime = host::formatDate(host::now(), "YYYY-MM-DD HH:NN:SS");
-        run.mtoPlanMode = mtoPlanMode;
-        const auto errors = createErrorList();
-        bool refused = false;
-
-        const SheetRow sheet(*rs, *columns);
-        host::Dictionary row;
-        const long count = rs->RecordCount();
-        for (i = 0; i < count; ++i) {
-            if (const auto message = checkImportRow(sheet, dicts, i + 1, mtoPlanMode)) {
-                errors->Add(*message + "|");
-                refused = true;
-            } else {
-                fillStagingRow(row, sheet, dicts, *units, run, i + 1);
-                batch.Append(GetTempInsertSQL(row));
-            }
-            if (i % kBatchRecords == 0 && i != 0)
-                send(batch);
-            rs->MoveNext();
-        }
-        send(batch);
-
-        const auto directions = CheckTempUnitDirection(tableName);
-        if (directions && directions->State() == host::Recordset::adStateOpen) {
-            const std::string text =
-                MParse::LoadLangString("第%1条记录基本单位与辅助计量单位盘盈盘亏方向不一致!");
-            for (; !directions->EOF(); directions->MoveNext()) {
-                std::string line = text;
-                const std::string number = host::CStr(directions->Fields(0).Value());
-                if (const size_t at = line.find("%1"); at != std::string::npos)
-                    line.replace(at, 2, number);
-                errors->Add(line + "|");
-                refused = true;
-            }
-        }
-
-        // Staged rows either all reach the count lines or none do.
-        send(batch);
-        executeInTransaction(GetUpdateFromTempSQL(tableName) + GetInsertFromTempSQL(tableName) +
-                             host::kCrLf);
-
+        run.run(*rs);
         busy.reset();
         std::string endText;
-        if (refused)
+        if (run.anyRefused())
             errors->Show(1);
         else
             endText = MParse::LoadLangString("数据引入完毕!");
@@ -185,9 +92,7 @@ bool ImportCheckData(std::shared_ptr<host::Recordset> &rs)
             ShowErrMsg(MParse::LoadLangString(endText));
         return true;
     } catch (const std::exception &error) {
-        if (tableCreated)
-            StagingTable::drop(tableName);
-        ShowErrMsg(failureMessage(error, i));
+        ShowErrMsg(failureMessage(error, run.record()));
         return false;
     }
 }

@@ -2,12 +2,16 @@
 
 #include "host/core/datetime.h"
 #include "host/core/objectfactory.h"
-#include "host/db/recordset.h"
 #include "host/importer/sheetimport.h"
+#include "host/importer/sheetrecords.h"
+#include "host/lang/resloader.h"
 #include "import/importcheckdata.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"
+
+#include <algorithm>
+#include <array>
 
 namespace PubVariant {
 namespace {
@@ -15,6 +19,21 @@ namespace {
 void showMessage(std::string_view text)
 {
     ShowErrMsg(MParse::LoadLangString(text));
+}
+
+// A sheet exported in any of the module's languages carries the caption as that language
+// gives it; one with the Simplified caption comes from any of them.
+bool isCaption(const std::string &header, std::string_view caption)
+{
+    if (header == caption)
+        return true;
+    const auto loader = host::CreateObjectAs<host::ResLoader>(host::ResLoader::ProgId);
+    loader->SetResFileBaseName("ZARVOINDUSTRY");
+    constexpr std::array<const char *, 3> kLanguages = {"CHS", "CHT", "EN"};
+    return std::any_of(kLanguages.begin(), kLanguages.end(), [&](const char *language) {
+        loader->SetLanguageID(language);
+        return loader->LoadString(caption) == header;
+    });
 }
 
 } // namespace
@@ -33,13 +52,13 @@ bool ImportFromExcel(const std::string &fileName)
             showMessage("引入Excel文件不合法，请确认!");
             return false;
         }
-        const std::string header = rs->Fields(10).Name();
+        const std::string &header = rs->FieldName(10);
         if (module().gMtoPlanMode == 1) {
-            if (header != "计划跟踪号") {
+            if (!isCaption(header, "计划跟踪号")) {
                 showMessage("引入Excel文件不合法，第11列不是计划跟踪号，请确认!");
                 return true;
             }
-        } else if (header != "生产/采购日期") {
+        } else if (!isCaption(header, "生产/采购日期")) {
             showMessage("引入Excel文件不合法，第11列不是生产/采购日，请确认!");
             return true;
         }

@@ -23,51 +23,52 @@ std::string missing(std::string_view text, long recordNo, const std::string &nam
 std::optional<std::string> checkImportRow(const SheetRow &row, const BaseDataDicts &dicts,
                                           long recordNo, bool mtoPlanMode)
 {
-    const std::string item = row.key("ItemNumber", "ItemName");
+    using C = ImportSheet::Column;
+    const std::string item = row.key(C::ItemNumber, C::ItemName);
     if (!dicts.item.Exists(item))
         return missing("第%1条记录的物料为：%2 在基础资料中不存在!", recordNo,
-                       row.text("ItemName"));
-    if (!dicts.measureUnit.Exists(row.key("FUnitNumber", "FUnitName")))
+                       row.text(C::ItemName));
+    if (!dicts.measureUnit.Exists(row.key(C::FUnitNumber, C::FUnitName)))
         return missing("第%1条记录的基本单位为：%2在基础资料中不存在!", recordNo,
-                       row.text("FUnitName"));
-    if (!dicts.measureUnit.Exists(row.key("FCCUnitNumber", "FCCUnitName")))
+                       row.text(C::FUnitName));
+    if (!dicts.measureUnit.Exists(row.key(C::FCCUnitNumber, C::FCCUnitName)))
         return missing("第%1条记录的单位为：%2在基础资料中不存在!", recordNo,
-                       row.text("FCCUnitName"));
-    if (!dicts.stock.Exists(row.key("StockNumber", "StockName")))
+                       row.text(C::FCCUnitName));
+    if (!dicts.stock.Exists(row.key(C::StockNumber, C::StockName)))
         return missing("第%1条记录的仓库为：%2在基础资料中不存在!", recordNo,
-                       row.text("StockName"));
-    if (!dicts.stockPlace.Exists(row.key("SPNumber", "SPName")))
-        return missing("第%1条记录的仓位为：%2在基础资料中不存在!", recordNo, row.text("SPName"));
+                       row.text(C::StockName));
+    if (!dicts.stockPlace.Exists(row.key(C::SPNumber, C::SPName)))
+        return missing("第%1条记录的仓位为：%2在基础资料中不存在!", recordNo, row.text(C::SPName));
 
     const bool batch = dicts.itemBatch.Exists(item);
-    if (batch && row.isEmpty("BatchNo"))
+    if (batch && row.isEmpty(C::BatchNo))
         return message("第%1条记录进行批次管理物料批次为空!", recordNo);
-    if (!batch && !row.isEmpty("BatchNo"))
+    if (!batch && !row.isEmpty(C::BatchNo))
         return message("第%1条记录不进行批次管理物料批次不为空!", recordNo);
 
     const bool aux = dicts.itemAuxProp.Exists(item);
-    if (aux && row.isEmpty("AuxPropName"))
+    if (aux && row.isEmpty(C::AuxPropName))
         return message("第%1条记录进行辅助属性管理物料辅助属性为空!", recordNo);
-    if (!aux && !row.isEmpty("AuxPropName"))
+    if (!aux && !row.isEmpty(C::AuxPropName))
         return message("第%1条记录不进行辅助属性管理物料辅助属性不为空!", recordNo);
     if (aux) {
         const std::string classId = host::CStr(dicts.itemAuxProp.Value(item));
-        if (!dicts.auxItemClass->Exists(row.key("AuxPropNumber", "AuxPropName") + "|" + classId))
+        if (!dicts.auxItemClass->Exists(row.key(C::AuxPropNumber, C::AuxPropName) + "|" + classId))
             return message("第%1条记录的辅助属性类别与物料辅助属性类别不一致!", recordNo);
     }
 
     const bool period = dicts.itemPeriod.Exists(item);
-    if (period && row.isEmpty("KFDate"))
+    if (period && row.isEmpty(C::KFDate))
         return message("第%1条记录进行了保质期管理但生产/采购日期为空!", recordNo);
-    if (!period && !row.isEmpty("KFDate"))
+    if (!period && !row.isEmpty(C::KFDate))
         return message("第%1条记录不进行保质期管理但生产/采购日期不为空!", recordNo);
-    const host::Variant kfPeriod = row.cell("KFPeriod");
+    const host::Variant &kfPeriod = row.cell(C::KFPeriod);
     if (period && kfPeriod.isNull())
         return message("第%1条记录进行了保质期管理但保质期为空或不正确!", recordNo);
     if (!period && !kfPeriod.isNull() && host::CDbl(kfPeriod) != 0)
         return message("第%1条记录不进行保质期管理但保质期不为空!", recordNo);
 
-    if (mtoPlanMode && dicts.itemSerial.Exists(item) && !row.isEmpty("MtoNo"))
+    if (mtoPlanMode && dicts.itemSerial.Exists(item) && !row.isEmpty(C::MtoNo))
         return message("第%1条记录启用了序列号管理但计划跟踪号不为空！", recordNo);
     return std::nullopt;
 }

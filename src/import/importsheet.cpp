@@ -1,35 +1,34 @@
 #include "import/importsheet.h"
 
-#include "host/db/recordset.h"
-
-#include <array>
+#include "host/importer/sheetrecords.h"
 
 namespace ImportSheet {
 namespace {
 
-constexpr std::array<std::string_view, 10> kLeadingColumns = {
-    "StockNumber", "StockName", "SPNumber",      "SPName",      "ItemNumber",
-    "ItemName",    "Model",     "AuxPropNumber", "AuxPropName", "BatchNo"};
-
-constexpr std::array<std::string_view, 21> kTrailingColumns = {
-    "KFDate",       "KFPeriod",        "FUnitNumber",   "FUnitName",      "FBaseUnitQtyAct",
-    "FBaseUnitQty", "FBaseUnitQtyChk", "FCCUnitNumber", "FCCUnitName",    "FQtyAct",
-    "FQty",         "CheckQty",        "AdjQty",        "FSecUnitNumber", "FSecUnitName",
-    "Coefficient",  "FSecUnitQty",     "FSecQtyAct",    "FSecCheckQty",   "FSecAdjQty",
-    "FNote"};
+constexpr std::array<std::string_view, kColumns> kNames = {
+    "StockNumber",     "StockName",    "SPNumber",        "SPName",        "ItemNumber",
+    "ItemName",        "Model",        "AuxPropNumber",   "AuxPropName",   "BatchNo",
+    "MtoNo",           "KFDate",       "KFPeriod",        "FUnitNumber",   "FUnitName",
+    "FBaseUnitQtyAct", "FBaseUnitQty", "FBaseUnitQtyChk", "FCCUnitNumber", "FCCUnitName",
+    "FQtyAct",         "FQty",         "CheckQty",        "AdjQty",        "FSecUnitNumber",
+    "FSecUnitName",    "Coefficient",  "FSecUnitQty",     "FSecQtyAct",    "FSecCheckQty",
+    "FSecAdjQty",      "FNote"};
 
 } // namespace
+
+std::string_view columnName(Column column)
+{
+    return kNames[static_cast<size_t>(column)];
+}
 
 std::shared_ptr<host::Dictionary> columnMap(bool mtoPlanMode)
 {
     auto map = std::make_shared<host::Dictionary>();
     long index = 0;
-    for (const auto name : kLeadingColumns)
-        map->SetValue(name, index++);
-    if (mtoPlanMode)
-        map->SetValue("MtoNo", index++);
-    for (const auto name : kTrailingColumns)
-        map->SetValue(name, index++);
+    for (const auto name : kNames) {
+        if (mtoPlanMode || name != columnName(Column::MtoNo))
+            map->SetValue(name, index++);
+    }
     return map;
 }
 
@@ -40,37 +39,59 @@ std::string cellText(const host::Variant &cell)
 
 } // namespace ImportSheet
 
-SheetRow::SheetRow(host::Recordset &sheet, const host::Dictionary &columns)
-    : m_sheet(sheet), m_columns(columns)
+namespace {
+
+std::string_view trimmedView(std::string_view text)
 {
-    for (const std::string &name : columns.Keys())
-        m_positions.emplace(name, host::CLng(columns.Value(name)));
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-host::Variant SheetRow::cell(std::string_view column) const
+} // namespace
+
+SheetRow::SheetRow(const host::SheetRecords &sheet, const host::Dictionary &columns)
+    : m_sheet(sheet)
 {
-    const auto known = m_positions.find(column);
-    const long position =
-        known != m_positions.end() ? known->second : host::CLng(m_columns.Value(column));
-    return m_sheet.Fields(position).Value();
+    for (size_t c = 0; c < ImportSheet::kColumns; ++c) {
+        const auto name = ImportSheet::columnName(static_cast<Column>(c));
+        m_positions[c] = columns.Exists(name) ? host::CLng(columns.Value(name)) : -1;
+    }
 }
 
-std::string SheetRow::text(std::string_view column) const
+const host::Variant &SheetRow::cell(Column column) const
+{
+    static const host::Variant null = host::Variant::null();
+    const long position = m_positions[static_cast<size_t>(column)];
+    return position < 0 ? null : m_sheet.Value(position);
+}
+
+std::string SheetRow::text(Column column) const
 {
     return ImportSheet::cellText(cell(column));
 }
 
-std::string SheetRow::trimmed(std::string_view column) const
+std::string SheetRow::trimmed(Column column) const
 {
-    return host::Trim(text(column));
+    const host::Variant &value = cell(column);
+    if (value.type() == host::VariantType::String)
+        return std::string(trimmedView(value.stringValue()));
+    return host::Trim(ImportSheet::cellText(value));
 }
 
-bool SheetRow::isEmpty(std::string_view column) const
+bool SheetRow::isEmpty(Column column) const
 {
+    const host::Variant &value = cell(column);
+    if (value.type() == host::VariantType::String)
+        return trimmedView(value.stringValue()).empty();
     return trimmed(column).empty();
 }
 
-std::string SheetRow::key(std::string_view numberColumn, std::string_view nameColumn) const
+std::string SheetRow::key(Column numberColumn, Column nameColumn) const
 {
-    return trimmed(numberColumn) + "|" + trimmed(nameColumn);
+    std::string k = trimmed(numberColumn);
+    k += '|';
+    k += trimmed(nameColumn);
+    return k;
 }

@@ -3,18 +3,58 @@
 #include "host/core/dictionary.h"
 #include "host/core/variant.h"
 
+#include <array>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
 namespace host {
-class Recordset;
+class SheetRecords;
 }
 
 // The sheet of an import as the reader hands it over: columns are found by position, each
 // position under a fixed internal name.
 namespace ImportSheet {
+
+// The internal names, in sheet order with the plan-tracking number in.
+enum class Column
+{
+    StockNumber,
+    StockName,
+    SPNumber,
+    SPName,
+    ItemNumber,
+    ItemName,
+    Model,
+    AuxPropNumber,
+    AuxPropName,
+    BatchNo,
+    MtoNo,
+    KFDate,
+    KFPeriod,
+    FUnitNumber,
+    FUnitName,
+    FBaseUnitQtyAct,
+    FBaseUnitQty,
+    FBaseUnitQtyChk,
+    FCCUnitNumber,
+    FCCUnitName,
+    FQtyAct,
+    FQty,
+    CheckQty,
+    AdjQty,
+    FSecUnitNumber,
+    FSecUnitName,
+    Coefficient,
+    FSecUnitQty,
+    FSecQtyAct,
+    FSecCheckQty,
+    FSecAdjQty,
+    FNote,
+};
+constexpr size_t kColumns = static_cast<size_t>(Column::FNote) + 1;
+
+std::string_view columnName(Column column);
 
 // Internal column name -> 0-based field index. With the plan-tracking mode on the sheet has the
 // plan-tracking number at 10 and every later column one place further right.
@@ -26,33 +66,24 @@ std::string cellText(const host::Variant &cell);
 } // namespace ImportSheet
 
 // The current record of the sheet, read by internal column names (the column map as it is when
-// the row is made).
+// the row is made; a name the map lacks reads as an empty cell).
 class SheetRow
 {
 public:
-    SheetRow(host::Recordset &sheet, const host::Dictionary &columns);
+    using Column = ImportSheet::Column;
 
-    host::Variant cell(std::string_view column) const;
+    SheetRow(const host::SheetRecords &sheet, const host::Dictionary &columns);
+
+    const host::Variant &cell(Column column) const;
     // The cell's text unchanged (Null gives the empty text).
-    std::string text(std::string_view column) const;
-    std::string trimmed(std::string_view column) const;
+    std::string text(Column column) const;
+    std::string trimmed(Column column) const;
     // Null, or blanks only.
-    bool isEmpty(std::string_view column) const;
+    bool isEmpty(Column column) const;
     // The trimmed texts of a number and a name column joined by "|".
-    std::string key(std::string_view numberColumn, std::string_view nameColumn) const;
+    std::string key(Column numberColumn, Column nameColumn) const;
 
 private:
-    struct NameHash
-    {
-        using is_transparent = void;
-        size_t operator()(std::string_view name) const
-        {
-            return std::hash<std::string_view>{}(name);
-        }
-    };
-
-    host::Recordset &m_sheet;
-    const host::Dictionary &m_columns;
-    // Positions by the names as the map spells them, read row after row without folding case.
-    std::unordered_map<std::string, long, NameHash, std::equal_to<>> m_positions;
+    const host::SheetRecords &m_sheet;
+    std::array<long, ImportSheet::kColumns> m_positions;
 };

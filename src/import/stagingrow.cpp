@@ -1,5 +1,6 @@
 #include "import/stagingrow.h"
 
+#include "host/core/hosterror.h"
 #include "host/db/recordset.h"
 #include "import/basedatadicts.h"
 #include "import/importsheet.h"
@@ -15,9 +16,11 @@ std::string NullToStr(const host::Variant &v, const std::string &defaultText)
 
 namespace {
 
-double numericCell(const SheetRow &sheet, std::string_view column)
+using C = ImportSheet::Column;
+
+double numericCell(const SheetRow &sheet, C column)
 {
-    const host::Variant cell = sheet.cell(column);
+    const host::Variant &cell = sheet.cell(column);
     return cell.isNull() ? 0.0 : host::CDbl(cell);
 }
 
@@ -36,53 +39,57 @@ double secondUnitRate(double checkQty, double secCheckQty, double coefficient, b
 
 } // namespace
 
-void fillStagingRow(host::Dictionary &row, const SheetRow &sheet, const BaseDataDicts &dicts,
-                    host::Recordset &units, const StagingRun &run, long recordNo)
+UnitCoefficients::UnitCoefficients(host::Recordset &units)
 {
-    const host::Variant unitId = dicts.measureUnit.Value(sheet.key("FCCUnitNumber", "FCCUnitName"));
-    units.Filter("FMeasureUnitID = '" + host::CStr(unitId) + "'");
-    const double coefficient = host::CDbl(units.Fields("FCoefficient").Value());
+    // The first row of a unit counts, as a filter on the recordset would find it.
+    for (units.MoveFirst(); !units.EOF(); units.MoveNext())
+        m_coefficients.emplace(host::CStr(units.Fields("FMeasureUnitID").Value()),
+                               host::CDbl(units.Fields("FCoefficient").Value()));
+}
 
-    const std::string stockKey = sheet.key("StockNumber", "StockName");
-    const std::string placeKey = sheet.key("SPNumber", "SPName");
+double UnitCoefficients::of(const host::Variant &unitId) const
+{
+    const auto it = m_coefficients.find(host::CStr(unitId));
+    if (it == m_coefficients.end())
+        throw host::HostError("Either BOF or EOF is True, or the current record has been deleted.");
+    return it->second;
+}
+
+void fillStagingRow(StagingRow &row, const SheetRow &sheet, const BaseDataDicts &dicts,
+                    const UnitCoefficients &units, bool mtoPlanMode, long recordNo)
+{
+    row.unitId = dicts.measureUnit.Value(sheet.key(C::FCCUnitNumber, C::FCCUnitName));
+    const double coefficient = units.of(row.unitId);
+
+    const std::string stockKey = sheet.key(C::StockNumber, C::StockName);
+    const std::string placeKey = sheet.key(C::SPNumber, C::SPName);
     const std::string placeInStock = placeKey + "|" + stockKey;
     // A place that exists but lies outside the stock's place group keeps its own id; the merge's
     // place correction then leaves it alone.
-    const host::Variant placeId = dicts.stockPlaceAndStock.Exists(placeInStock)
-                                      ? dicts.stockPlaceAndStock.Value(placeInStock)
-                                      : dicts.stockPlace.Value(placeKey);
+    row.placeId = dicts.stockPlaceAndStock.Exists(placeInStock)
+                      ? dicts.stockPlaceAndStock.Value(placeInStock)
+                      : dicts.stockPlace.Value(placeKey);
 
-    const host::Variant kfDate = sheet.cell("KFDate");
-    const double checkQty = numericCell(sheet, "CheckQty");
-    const double adjQty = numericCell(sheet, "AdjQty");
-    const double secCheckQty = numericCell(sheet, "FSecCheckQty");
-    const double rate = secondUnitRate(checkQty, secCheckQty, coefficient, run.mtoPlanMode);
-    const bool rateUsable = run.mtoPlanMode ? rate > 0 : rate != 0;
+    row.checkQty = numericCell(sheet, C::CheckQty);
+    row.adjQty = numericCell(sheet, C::AdjQty);
+    row.secCheckQty = numericCell(sheet, C::FSecCheckQty);
+    row.rate = secondUnitRate(row.checkQty, row.secCheckQty, coefficient, mtoPlanMode);
+    const bool rateUsable = mtoPlanMode ? row.rate > 0 : row.rate != 0;
 
-    row.SetValue("strTempTable", run.tableName);
-    row.SetValue("ItemID", dicts.item.Value(sheet.key("ItemNumber", "ItemName")));
-    row.SetValue("UnitID", unitId);
-    row.SetValue("StockID", dicts.stock.Value(stockKey));
-    row.SetValue("BatchNo", sheet.trimmed("BatchNo"));
-    row.SetValue("MtoNO", run.mtoPlanMode
-                              ? host::Trim(PubVariant::NullToStr(sheet.cell("MtoNo"), ""))
-                              : std::string());
-    row.SetValue("sNote", sheet.trimmed("FNote"));
-    row.SetValue("SPID", placeId);
-    row.SetValue("KFDate", sheet.isEmpty("KFDate") ? host::Variant(std::string())
-                                                   : host::Variant::fromDate(host::CDate(kfDate)));
-    row.SetValue("KFPeriod", numericCell(sheet, "KFPeriod"));
-    row.SetValue("FDateBackup", run.backupTime);
-    row.SetValue("FMaxBillInterID", run.maxBillInterID);
-    row.SetValue("AuxPropID", idOrZero(dicts.auxItem, sheet.key("AuxPropNumber", "AuxPropName")));
-    row.SetValue("AdjQty", adjQty);
-    row.SetValue("SecUnitID",
-                 idOrZero(dicts.measureUnit, sheet.key("FSecUnitNumber", "FSecUnitName")));
-    row.SetValue("FSecCheckQty", secCheckQty);
-    row.SetValue("CheckQty", checkQty);
-    row.SetValue("Coefficient", rate);
-    row.SetValue("FSecQtyAct", secCheckQty);
-    row.SetValue("FSecAdjQty", rateUsable ? adjQty * coefficient / rate : 0.0);
-    row.SetValue("FCoefficientByUnit", coefficient);
-    row.SetValue("FRowNum", recordNo);
+    row.itemId = dicts.item.Value(sheet.key(C::ItemNumber, C::ItemName));
+    row.stockId = dicts.stock.Value(stockKey);
+    row.batchNo = sheet.trimmed(C::BatchNo);
+    row.mtoNo =
+        mtoPlanMode ? host::Trim(PubVariant::NullToStr(sheet.cell(C::MtoNo), "")) : std::string();
+    row.note = sheet.trimmed(C::FNote);
+    row.kfDate = sheet.isEmpty(C::KFDate)
+                     ? host::Variant(std::string())
+                     : host::Variant::fromDate(host::CDate(sheet.cell(C::KFDate)));
+    row.kfPeriod = numericCell(sheet, C::KFPeriod);
+    row.auxPropId = idOrZero(dicts.auxItem, sheet.key(C::AuxPropNumber, C::AuxPropName));
+    row.secUnitId = idOrZero(dicts.measureUnit, sheet.key(C::FSecUnitNumber, C::FSecUnitName));
+    row.secQtyAct = row.secCheckQty;
+    row.secAdjQty = rateUsable ? row.adjQty * coefficient / row.rate : 0.0;
+    row.coefficientByUnit = coefficient;
+    row.rowNum = recordNo;
 }

@@ -3,16 +3,39 @@
 #include "host/core/datetime.h"
 #include "host/core/sqltext.h"
 #include "host/core/stringbuilder.h"
+#include "import/stagingrow.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"
 
-namespace PubVariant {
+#include <cmath>
+
+const std::array<std::string_view, 31> kTempInsertColumns = {
+    "FInterID",    "FBrNo",           "FItemID",   "FAuxPropID",    "FUnitID",      "FBatchNo",
+    "FMtoNo",      "FStockID",        "FQty",      "FSelect",       "FAdj",         "FAdjQty",
+    "FDateBackup", "FMaxBillInterID", "FCheckQty", "FQtyAct",       "FAuxCheckQty", "FAuxQtyAct",
+    "FAuxQty",     "FMinus",          "FNote",     "FStockPlaceID", "FKFDate",      "FKFPeriod",
+    "FSecUnitID",  "FSecQty",         "FChecker",  "FSecQtyAct",    "FSecCheckQty", "FSecAdjQty",
+    "FRowNum"};
+
 namespace {
+
+std::string number(double value)
+{
+    return host::numberToText(value);
+}
 
 std::string number(const host::Variant &value)
 {
     return host::numberToText(host::CDbl(value));
+}
+
+// A number as the statement's text carries it: the digits it is written with, read back.
+double asWritten(double value)
+{
+    if (value == std::trunc(value) && std::fabs(value) < 1e15)
+        return value;
+    return host::parseNumber(host::numberToText(value)).value_or(value);
 }
 
 // The shelf-life date as 'YYYY-MM-DD'; a text that is no date is kept as it is.
@@ -29,16 +52,16 @@ std::string shelfLifeDate(const host::Variant &value)
 
 } // namespace
 
-std::string GetTempInsertSQL(const host::Dictionary &row)
+namespace PubVariant {
+
+std::string GetTempInsertSQL(const StagingRun &run, const StagingRow &row)
 {
     try {
         const auto &m = module();
-        const double checkQty = host::CDbl(row.Value("CheckQty"));
-        const std::string baseQty =
-            host::numberToText(checkQty * host::CDbl(row.Value("FCoefficientByUnit")));
-        const std::string auxQty = host::numberToText(checkQty);
+        const std::string baseQty = number(row.checkQty * row.coefficientByUnit);
+        const std::string auxQty = number(row.checkQty);
         host::StringBuilder sql;
-        sql.Append("Insert Into " + host::CStr(row.Value("strTempTable")) + "\r\n");
+        sql.Append("Insert Into " + run.tableName + "\r\n");
         sql.Append("  (FInterID,FBrNo,FItemID,FAuxPropID,FUnitID,\r\n");
         sql.Append("FBatchNo,FMtoNo,FStockID,FQty,FSelect,FAdj,FAdjQty,\r\n");
         sql.Append("  FDateBackup,FMaxBillInterID,FCheckQty,FQtyAct,\r\n");
@@ -46,23 +69,19 @@ std::string GetTempInsertSQL(const host::Dictionary &row)
         sql.Append(" FStockPlaceID,FKFDate,FKFPeriod,FSecUnitID,FSecQty,FChecker,FSecQtyAct,"
                    "FSecCheckQty,FSecAdjQty,FRowNum)\r\n");
         sql.Append("  Values('" + std::to_string(m.gCurInterID) + "','0'" + "," +
-                   number(row.Value("ItemID")) + "," + number(row.Value("AuxPropID")) + "," +
-                   number(row.Value("UnitID")) + "," +
-                   host::sqlString(host::Trim(host::CStr(row.Value("BatchNo")))) + "\r\n");
-        sql.Append("," + host::sqlString(host::Trim(host::CStr(row.Value("MtoNO")))) + "\r\n");
-        sql.Append("  ," + number(row.Value("StockID")) + "," + "0,0,0," +
-                   number(row.Value("AdjQty")) + "," +
-                   host::sqlString(host::CStr(row.Value("FDateBackup"))) + "," +
-                   number(row.Value("FMaxBillInterID")) + "\r\n");
+                   number(row.itemId) + "," + number(row.auxPropId) + "," + number(row.unitId) +
+                   "," + host::sqlString(host::Trim(row.batchNo)) + "\r\n");
+        sql.Append("," + host::sqlString(host::Trim(row.mtoNo)) + "\r\n");
+        sql.Append("  ," + number(row.stockId) + "," + "0,0,0," + number(row.adjQty) + "," +
+                   host::sqlString(run.backupTime) + "," +
+                   number(static_cast<double>(run.maxBillInterID)) + "\r\n");
         sql.Append("  ," + baseQty + "," + baseQty + "," + auxQty + "," + auxQty + "," + "0," +
-                   "0," + host::sqlString(host::CStr(row.Value("sNote"))) + "\r\n");
-        sql.Append("  ," + number(row.Value("SPID")) + "," +
-                   host::sqlString(shelfLifeDate(row.Value("KFDate"))) + "," +
-                   number(row.Value("KFPeriod")) + "," + number(row.Value("SecUnitID")) + "," +
-                   "0," + std::to_string(m.gOperatorID) + "," + number(row.Value("FSecQtyAct")) +
-                   "," + number(row.Value("FSecCheckQty")) + "," + number(row.Value("FSecAdjQty")) +
-                   "," + "\r\n");
-        sql.Append(number(row.Value("FRowNum")) + ")" + "\r\n");
+                   "0," + host::sqlString(row.note) + "\r\n");
+        sql.Append("  ," + number(row.placeId) + "," + host::sqlString(shelfLifeDate(row.kfDate)) +
+                   "," + number(row.kfPeriod) + "," + number(row.secUnitId) + "," + "0," +
+                   std::to_string(m.gOperatorID) + "," + number(row.secQtyAct) + "," +
+                   number(row.secCheckQty) + "," + number(row.secAdjQty) + "," + "\r\n");
+        sql.Append(number(static_cast<double>(row.rowNum)) + ")" + "\r\n");
         return sql.StringValue();
     } catch (const std::exception &) {
         ShowErrMsg(MParse::LoadLangString("GetInsertTempSQL失败!"));
@@ -71,3 +90,46 @@ std::string GetTempInsertSQL(const host::Dictionary &row)
 }
 
 } // namespace PubVariant
+
+void tempInsertValues(const StagingRun &run, const StagingRow &row,
+                      std::vector<host::Variant> &values)
+{
+    const auto &m = module();
+    const auto written = [](const host::Variant &value) {
+        return host::Variant(asWritten(host::CDbl(value)));
+    };
+    const double baseQty = asWritten(row.checkQty * row.coefficientByUnit);
+    const double auxQty = asWritten(row.checkQty);
+    const host::Variant zero(0L);
+    values.assign({host::Variant(m.gCurInterID),
+                   host::Variant(std::string("0")),
+                   written(row.itemId),
+                   written(row.auxPropId),
+                   written(row.unitId),
+                   host::Variant(host::Trim(row.batchNo)),
+                   host::Variant(host::Trim(row.mtoNo)),
+                   written(row.stockId),
+                   zero,
+                   zero,
+                   zero,
+                   host::Variant(asWritten(row.adjQty)),
+                   host::Variant(run.backupTime),
+                   host::Variant(run.maxBillInterID),
+                   host::Variant(baseQty),
+                   host::Variant(baseQty),
+                   host::Variant(auxQty),
+                   host::Variant(auxQty),
+                   zero,
+                   zero,
+                   host::Variant(row.note),
+                   written(row.placeId),
+                   host::Variant(shelfLifeDate(row.kfDate)),
+                   host::Variant(asWritten(row.kfPeriod)),
+                   written(row.secUnitId),
+                   zero,
+                   host::Variant(m.gOperatorID),
+                   host::Variant(asWritten(row.secQtyAct)),
+                   host::Variant(asWritten(row.secCheckQty)),
+                   host::Variant(asWritten(row.secAdjQty)),
+                   host::Variant(row.rowNum)});
+}

@@ -156,11 +156,44 @@ std::vector<std::string> ImportDatabaseTest::headers() const
     return texts;
 }
 
-std::shared_ptr<host::Recordset>
+namespace {
+
+// Lines held in memory, handed over as the reader hands over a worksheet's.
+class SheetInMemory : public host::SheetRecords
+{
+public:
+    explicit SheetInMemory(std::vector<std::vector<host::Variant>> lines)
+        : SheetRecords("memory"), m_lines(std::move(lines))
+    {
+        readHeader();
+    }
+
+protected:
+    bool readLine(std::uint32_t &line, std::vector<host::Variant> &cells) override
+    {
+        if (m_next == m_lines.size())
+            return false;
+        line = static_cast<std::uint32_t>(m_next);
+        cells = m_lines[m_next++];
+        return true;
+    }
+
+private:
+    std::vector<std::vector<host::Variant>> m_lines;
+    size_t m_next = 0;
+};
+
+} // namespace
+
+std::shared_ptr<host::SheetRecords>
 ImportDatabaseTest::sheet(const std::vector<SheetLine> &lines) const
 {
     const auto names = columnNames();
     std::vector<std::vector<host::Variant>> rows;
+    std::vector<host::Variant> header;
+    for (const auto &text : headers())
+        header.emplace_back(text);
+    rows.push_back(std::move(header));
     for (const auto &l : lines) {
         std::vector<host::Variant> row;
         for (const auto &name : names) {
@@ -169,7 +202,7 @@ ImportDatabaseTest::sheet(const std::vector<SheetLine> &lines) const
         }
         rows.push_back(std::move(row));
     }
-    return std::make_shared<host::Recordset>(headers(), std::move(rows));
+    return std::make_shared<SheetInMemory>(std::move(rows));
 }
 
 std::filesystem::path ImportDatabaseTest::writeXlsx(const std::vector<SheetLine> &lines,

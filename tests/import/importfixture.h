@@ -3,7 +3,7 @@
 #include "services/servicesdatabase.h"
 
 #include "host/core/variant.h"
-#include "host/db/recordset.h"
+#include "host/importer/sheetrecords.h"
 
 #include <filesystem>
 #include <map>
@@ -39,7 +39,7 @@ protected:
     SheetLine line(long itemId) const;
 
     // The sheet as the reader hands it over: header texts as the count sheet exports them.
-    std::shared_ptr<host::Recordset> sheet(const std::vector<SheetLine> &lines) const;
+    std::shared_ptr<host::SheetRecords> sheet(const std::vector<SheetLine> &lines) const;
     // The same sheet written as a workbook file in a folder of the test's own.
     std::filesystem::path writeXlsx(const std::vector<SheetLine> &lines,
                                     const std::string &column11Header = {}) const;

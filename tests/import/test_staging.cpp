@@ -3,8 +3,10 @@
 #include "host/core/datetime.h"
 #include "import/basedatadicts.h"
 #include "import/importsheet.h"
+#include "import/staginglifetime.h"
 #include "import/stagingrow.h"
 #include "import/stagingtable.h"
+#include "import/stagingwriter.h"
 #include "import/tempinsertsql.h"
 #include "services/modulestate.h"
 
@@ -34,40 +36,36 @@ protected:
         ServicesTest::SetUp();
         module().gCurInterID = 900;
         module().gOperatorID = 17;
-        const std::pair<const char *, host::Variant> entries[] = {
-            {"strTempTable", "IcInvBackUpTemp_16_261206135601"},
-            {"ItemID", 9001L},
-            {"AuxPropID", 0L},
-            {"UnitID", 102L},
-            {"BatchNo", " B01 "},
-            {"MtoNO", ""},
-            {"StockID", 9501L},
-            {"AdjQty", 0.5},
-            {"FDateBackup", "2026-12-06 13:56:02"},
-            {"FMaxBillInterID", 77L},
-            {"CheckQty", 3.0},
-            {"FCoefficientByUnit", 12.0},
-            {"sNote", "it's"},
-            {"SPID", 9601L},
-            {"KFDate", "2024/3/5"},
-            {"KFPeriod", 180.0},
-            {"SecUnitID", 105L},
-            {"FSecQtyAct", 9.0},
-            {"FSecCheckQty", 9.0},
-            {"FSecAdjQty", 1.5},
-            {"FRowNum", 4L},
-        };
-        for (const auto &[key, value] : entries)
-            row.SetValue(key, value);
+        run.tableName = "IcInvBackUpTemp_16_261206135601";
+        run.backupTime = "2026-12-06 13:56:02";
+        run.maxBillInterID = 77;
+        row.itemId = 9001L;
+        row.auxPropId = 0L;
+        row.unitId = 102L;
+        row.batchNo = " B01 ";
+        row.stockId = 9501L;
+        row.adjQty = 0.5;
+        row.checkQty = 3;
+        row.coefficientByUnit = 12;
+        row.note = "it's";
+        row.placeId = 9601L;
+        row.kfDate = "2024/3/5";
+        row.kfPeriod = 180;
+        row.secUnitId = 105L;
+        row.secQtyAct = 9;
+        row.secCheckQty = 9;
+        row.secAdjQty = 1.5;
+        row.rowNum = 4;
     }
 
-    host::Dictionary row;
+    StagingRun run;
+    StagingRow row;
 };
 
 // The statement text is what the server receives, so it is compared whole.
 TEST_F(TempInsertTest, WritesTheStatementOfOneStagedRow)
 {
-    EXPECT_EQ(PubVariant::GetTempInsertSQL(row),
+    EXPECT_EQ(PubVariant::GetTempInsertSQL(run, row),
               "Insert Into IcInvBackUpTemp_16_261206135601\r\n"
               "  (FInterID,FBrNo,FItemID,FAuxPropID,FUnitID,\r\n"
               "FBatchNo,FMtoNo,FStockID,FQty,FSelect,FAdj,FAdjQty,\r\n"
@@ -85,25 +83,26 @@ TEST_F(TempInsertTest, WritesTheStatementOfOneStagedRow)
 
 TEST_F(TempInsertTest, AnEmptyDateStaysEmptyAndATextThatIsNoDateIsKept)
 {
-    row.SetValue("KFDate", "");
-    EXPECT_NE(PubVariant::GetTempInsertSQL(row).find("  ,9601,'',180,"), std::string::npos);
-    row.SetValue("KFDate", "next week");
-    EXPECT_NE(PubVariant::GetTempInsertSQL(row).find("  ,9601,'next week',180,"),
+    row.kfDate = "";
+    EXPECT_NE(PubVariant::GetTempInsertSQL(run, row).find("  ,9601,'',180,"), std::string::npos);
+    row.kfDate = "next week";
+    EXPECT_NE(PubVariant::GetTempInsertSQL(run, row).find("  ,9601,'next week',180,"),
               std::string::npos);
 }
 
 class StagingRowTest : public ImportDatabaseTest
 {
 protected:
-    host::Dictionary fill(const SheetLine &l)
+    StagingRow fill(const SheetLine &l)
     {
         const auto rs = sheet({l});
-        const auto columns = ImportSheet::columnMap(module().gMtoPlanMode == 1);
+        const bool mtoPlanMode = module().gMtoPlanMode == 1;
+        const auto columns = ImportSheet::columnMap(mtoPlanMode);
         const auto units = db->Execute("select fcoefficient,FMeasureUnitID from t_measureunit");
-        StagingRun run{"T", "2026-12-06 13:56:02", 77, module().gMtoPlanMode == 1};
         const BaseDataDicts dicts = BaseDataDicts::load();
-        host::Dictionary row;
-        fillStagingRow(row, SheetRow(*rs, *columns), dicts, *units, run, 5);
+        StagingRow row;
+        fillStagingRow(row, SheetRow(*rs, *columns), dicts, UnitCoefficients(*units), mtoPlanMode,
+                       5);
         return row;
     }
 };
@@ -113,19 +112,17 @@ TEST_F(StagingRowTest, TakesIdsFromTheBaseDataAndTheRunsValues)
     SheetLine l = line(kAuxItem);
     l["BatchNo"] = host::Variant::null();
     l["FNote"] = "  盘点  ";
-    const host::Dictionary row = fill(l);
-    EXPECT_EQ(host::CLng(row.Value("ItemID")), kAuxItem);
-    EXPECT_EQ(host::CLng(row.Value("StockID")), kStock);
-    EXPECT_EQ(host::CLng(row.Value("SPID")), kPlace);
-    EXPECT_EQ(host::CLng(row.Value("UnitID")), 100);
-    EXPECT_EQ(host::CLng(row.Value("AuxPropID")), 114);
-    EXPECT_EQ(host::CLng(row.Value("SecUnitID")), 0);
-    EXPECT_EQ(host::CStr(row.Value("BatchNo")), "");
-    EXPECT_EQ(host::CStr(row.Value("sNote")), "盘点");
-    EXPECT_EQ(host::CStr(row.Value("KFDate")), "");
-    EXPECT_EQ(host::CLng(row.Value("FMaxBillInterID")), 77);
-    EXPECT_EQ(host::CLng(row.Value("FRowNum")), 5);
-    EXPECT_EQ(host::CStr(row.Value("strTempTable")), "T");
+    const StagingRow row = fill(l);
+    EXPECT_EQ(host::CLng(row.itemId), kAuxItem);
+    EXPECT_EQ(host::CLng(row.stockId), kStock);
+    EXPECT_EQ(host::CLng(row.placeId), kPlace);
+    EXPECT_EQ(host::CLng(row.unitId), 100);
+    EXPECT_EQ(host::CLng(row.auxPropId), 114);
+    EXPECT_EQ(host::CLng(row.secUnitId), 0);
+    EXPECT_EQ(row.batchNo, "");
+    EXPECT_EQ(row.note, "盘点");
+    EXPECT_EQ(host::CStr(row.kfDate), "");
+    EXPECT_EQ(row.rowNum, 5);
 }
 
 struct RateCase
@@ -156,12 +153,12 @@ TEST_P(SecondUnitRateTest, RateAndAdjustmentInTheSecondUnit)
     l["CheckQty"] = c.checkQty;
     l["FSecCheckQty"] = c.secCheckQty;
     l["AdjQty"] = c.adjQty;
-    const host::Dictionary row = fill(l);
-    EXPECT_DOUBLE_EQ(host::CDbl(row.Value("Coefficient")), c.rate);
-    EXPECT_DOUBLE_EQ(host::CDbl(row.Value("FSecAdjQty")), c.secAdjQty);
-    EXPECT_DOUBLE_EQ(host::CDbl(row.Value("FSecQtyAct")), host::CDbl(row.Value("FSecCheckQty")));
-    EXPECT_DOUBLE_EQ(host::CDbl(row.Value("FCoefficientByUnit")), 12);
-    EXPECT_EQ(host::CLng(row.Value("SecUnitID")), 105);
+    const StagingRow row = fill(l);
+    EXPECT_DOUBLE_EQ(row.rate, c.rate);
+    EXPECT_DOUBLE_EQ(row.secAdjQty, c.secAdjQty);
+    EXPECT_DOUBLE_EQ(row.secQtyAct, row.secCheckQty);
+    EXPECT_DOUBLE_EQ(row.coefficientByUnit, 12);
+    EXPECT_EQ(host::CLng(row.secUnitId), 105);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -180,16 +177,16 @@ TEST_F(StagingRowTest, ThePlanTrackingNumberIsStagedOnlyWithTheMode)
     module().gMtoPlanMode = 1;
     SheetLine l = line(kBatchItem);
     l["MtoNo"] = " M1 ";
-    EXPECT_EQ(host::CStr(fill(l).Value("MtoNO")), "M1");
+    EXPECT_EQ(fill(l).mtoNo, "M1");
     module().gMtoPlanMode = 0;
-    EXPECT_EQ(host::CStr(fill(line(kBatchItem)).Value("MtoNO")), "");
+    EXPECT_EQ(fill(line(kBatchItem)).mtoNo, "");
 }
 
 TEST_F(StagingRowTest, AProductionDateIsStagedAsADate)
 {
     SheetLine l = line(kShelfLifeItem);
     l["KFDate"] = "2024/3/5";
-    const host::Variant date = fill(l).Value("KFDate");
+    const host::Variant date = fill(l).kfDate;
     ASSERT_EQ(date.type(), host::VariantType::Date);
     EXPECT_EQ(host::formatDate(date.dateValue(), "YYYY-MM-DD"), "2024-03-05");
 }
@@ -232,6 +229,71 @@ TEST_F(BaseDataDictTest, AnEmptyTableLeavesTheDictionaryEmpty)
     PubVariant::LoadBaseDataDict(aux, "t_auxitem");
     EXPECT_EQ(aux.Count(), 0);
     EXPECT_EQ(PubVariant::LoadAuxItemDict()->Count(), 0);
+}
+
+using StagingWriterTest = ImportDatabaseTest;
+
+// A server is sent the statements' text; the embedded database binds the values to one prepared
+// insert. Both must leave the same rows, down to the digits a number is written with.
+TEST_F(StagingWriterTest, BoundRowsStoreWhatTheStatementTextStores)
+{
+    const double start = host::now();
+    const StagingRun textRun{StagingTable::create(16, start), "2026-12-06 13:56:02", 77, false};
+    const StagingRun boundRun{StagingTable::create(16, start), "2026-12-06 13:56:02", 77, false};
+    StagingRow plain;
+    plain.itemId = 9001L;
+    plain.auxPropId = 0L;
+    plain.unitId = 102L;
+    plain.stockId = 9501L;
+    plain.placeId = 9601L;
+    plain.secUnitId = 0L;
+    plain.kfDate = std::string();
+    plain.coefficientByUnit = 12;
+    std::vector<StagingRow> rows(6, plain);
+    rows[0].checkQty = 3;
+    rows[0].note = "it's counted";
+    rows[0].batchNo = " B01 ";
+    rows[1].checkQty = 1.0 / 3;
+    rows[1].coefficientByUnit = 0.1;
+    rows[1].adjQty = -2.5;
+    rows[1].secCheckQty = 2.0 / 3;
+    rows[1].secQtyAct = 2.0 / 3;
+    rows[1].secAdjQty = 0.12345678904999999;
+    rows[2].kfDate = host::Variant::fromDate(host::makeDate({2024, 3, 5, 0, 0, 0}));
+    rows[2].kfPeriod = 180.5;
+    rows[2].itemId = 9004.0;
+    rows[3].kfDate = "next week";
+    rows[3].checkQty = 123456789012.345678;
+    rows[3].mtoNo = " M1 ";
+    rows[4].kfDate = "2024/3/5";
+    rows[4].kfPeriod = 180.9999999999999;
+    rows[5].checkQty = -0.30000000000000004;
+    rows[5].secUnitId = 105L;
+    {
+        StagingWriter text(textRun, StagingWriter::Mode::Text);
+        StagingWriter bound(boundRun, StagingWriter::Mode::Bound);
+        for (size_t n = 0; n < rows.size(); ++n) {
+            rows[n].rowNum = static_cast<long>(n + 1);
+            text.add(rows[n]);
+            bound.add(rows[n]);
+        }
+        text.send();
+        bound.send();
+    }
+
+    const auto written = db->Execute("select * from " + textRun.tableName + " order by FRowNum");
+    const auto stored = db->Execute("select * from " + boundRun.tableName + " order by FRowNum");
+    ASSERT_EQ(written->RecordCount(), static_cast<long>(rows.size()));
+    ASSERT_EQ(stored->RecordCount(), written->RecordCount());
+    for (; !written->EOF(); written->MoveNext(), stored->MoveNext()) {
+        for (long f = 0; f < written->FieldCount(); ++f)
+            EXPECT_EQ(stored->Fields(f).Value(), written->Fields(f).Value())
+                << written->Fields(f).Name() << " of row "
+                << host::CStr(written->Fields("FRowNum").Value()) << ": "
+                << host::CStr(written->Fields(f).Value());
+    }
+    StagingTable::drop(textRun.tableName);
+    StagingTable::drop(boundRun.tableName);
 }
 
 } // namespace

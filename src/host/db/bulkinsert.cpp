@@ -13,7 +13,8 @@ namespace host {
 
 BulkInsert::BulkInsert(AppConnection &connection, std::string table,
                        std::vector<std::string> columns)
-    : m_table(std::move(table))
+    : m_db(connection.embedded() ? connection.embedded()->handle() : nullptr),
+      m_table(std::move(table))
 {
     EmbeddedDatabase *db = connection.embedded();
     if (!db)
@@ -34,7 +35,8 @@ BulkInsert::BulkInsert(AppConnection &connection, std::string table,
         names += (names.empty() ? "" : ",") + sqlName(it->name);
         marks += marks.empty() ? "?" : ",?";
     }
-    m_transaction = std::make_unique<sqlite::Transaction>(db->handle());
+    m_lastDate.resize(m_types.size());
+    m_storedDate.resize(m_types.size());
     m_insert =
         std::make_unique<sqlite::Statement>(db->handle(), "INSERT INTO " + sqlName(m_table) + " (" +
                                                               names + ") VALUES (" + marks + ")");
@@ -44,21 +46,30 @@ BulkInsert::~BulkInsert() = default;
 
 void BulkInsert::add(const std::vector<Variant> &row)
 {
-    if (!m_insert)
-        throw HostError("The bulk insert has been committed.");
     if (row.size() != m_types.size())
         throw HostError("The row has " + std::to_string(row.size()) + " values for " +
                         std::to_string(m_types.size()) + " columns.");
-    for (size_t i = 0; i < row.size(); ++i)
-        m_insert->bind(static_cast<int>(i) + 1,
-                       toStored(row[i], m_types[i], {m_table, m_columns[i]}));
+    if (!m_transaction)
+        m_transaction = std::make_unique<sqlite::Transaction>(m_db);
+    for (size_t i = 0; i < row.size(); ++i) {
+        // A date comes as a text to read and write again; rows loaded together mostly share it.
+        if (m_types[i].type == SqlType::DateTime) {
+            if (!(row[i] == m_lastDate[i]) || m_storedDate[i].isEmpty()) {
+                m_storedDate[i] = toStored(row[i], m_types[i], {m_table, m_columns[i]});
+                m_lastDate[i] = row[i];
+            }
+            m_insert->bind(static_cast<int>(i) + 1, m_storedDate[i]);
+        } else {
+            m_insert->bind(static_cast<int>(i) + 1,
+                           toStored(row[i], m_types[i], {m_table, m_columns[i]}));
+        }
+    }
     m_insert->step();
     m_insert->reset();
 }
 
 void BulkInsert::commit()
 {
-    m_insert.reset();
     if (m_transaction)
         m_transaction->commit();
     m_transaction.reset();

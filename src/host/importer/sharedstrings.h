@@ -7,16 +7,19 @@
 
 namespace host {
 
-class SheetGrid;
 class ZipArchive;
 
 // The shared-string table of an .xlsx workbook: every text end to end in one buffer, so that a
-// table of many short texts costs little more than the texts.
+// table of many short texts costs little more than the texts. The table is the one part of a
+// workbook kept whole, so it has a budget of its own.
 class SharedStrings
 {
 public:
-    // Reads the table, when the workbook has one; what it keeps is charged to the grid's budget.
-    SharedStrings(const ZipArchive &archive, SheetGrid &grid);
+    static constexpr size_t kMaxBytes = size_t{256} << 20;
+
+    // Reads the table, when the workbook has one. Throws HostError when it is damaged or holds
+    // more than the budget (said at once when the table's own count already says so).
+    explicit SharedStrings(const ZipArchive &archive);
 
     // The text at the index; empty for an index past the table.
     std::string_view at(std::uint64_t index) const;

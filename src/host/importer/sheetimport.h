@@ -8,16 +8,16 @@
 
 namespace host {
 
-class Recordset;
+class SheetRecords;
 
-// The host spreadsheet reader ("ZarvoImport.Import"): the first worksheet of a workbook as a
-// recordset. The first line names the fields (an empty header cell gives "F" and the column
-// number); every later line up to the last one holding a value is one record, empty cells Null.
+// The host spreadsheet reader ("ZarvoImport.Import"): the first worksheet of a workbook as
+// records read one after another (see SheetRecords).
 class SheetImport : public HostObject
 {
 public:
-    // Throws HostError when the file cannot be read.
-    virtual std::shared_ptr<Recordset> importdata(const std::string &filePath);
+    // Throws HostError when the file cannot be opened as a workbook; a damage found later is
+    // thrown by the records' MoveNext.
+    virtual std::shared_ptr<SheetRecords> importdata(const std::string &filePath);
 
     static constexpr std::string_view ProgId = "ZarvoImport.Import";
 };

@@ -8,9 +8,12 @@
 namespace host {
 
 // The error of a workbook that cannot be read: the file and what is wrong with it.
-inline HostError workbookError(const std::filesystem::path &file, const std::string &what)
+class WorkbookError : public HostError
 {
-    return HostError("Cannot read the workbook " + file.string() + ": " + what);
-}
+public:
+    WorkbookError(const std::filesystem::path &file, const std::string &what)
+        : HostError("Cannot read the workbook " + file.string() + ": " + what)
+    {}
+};
 
 } // namespace host

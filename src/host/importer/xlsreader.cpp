@@ -1,4 +1,4 @@
-#include "host/importer/sheetgrid.h"
+#include "host/importer/sheetrecords.h"
 
 #include "host/core/datetime.h"
 #include "host/importer/workbookerror.h"
@@ -17,13 +17,13 @@ struct XlsCloser
 using XlsHandle = std::unique_ptr<const void, XlsCloser>;
 
 // The sheet of an Excel 97-2003 workbook has at most 65,536 rows and 256 columns.
-constexpr unsigned int kMaxRows = 65536;
-constexpr unsigned short kMaxColumns = 256;
+constexpr unsigned int kMaxXlsRows = 65536;
+constexpr unsigned short kMaxXlsColumns = 256;
 
 void check(int status, const std::filesystem::path &file)
 {
     if (status != FREEXL_OK)
-        throw workbookError(file, "FreeXL error " + std::to_string(status));
+        throw WorkbookError(file, "FreeXL error " + std::to_string(status));
 }
 
 Variant cellValue(const FreeXL_CellValue &cell)
@@ -51,32 +51,57 @@ Variant cellValue(const FreeXL_CellValue &cell)
     }
 }
 
+// The library holds the whole sheet (a few megabytes at most in this format); its lines are
+// taken from there one at a time.
+class XlsRecords : public SheetRecords
+{
+public:
+    explicit XlsRecords(const std::filesystem::path &file) : SheetRecords(file)
+    {
+        const void *raw = nullptr;
+        const int opened = freexl_open(file.c_str(), &raw);
+        m_handle.reset(raw);
+        check(opened, file);
+        check(freexl_select_active_worksheet(m_handle.get(), 0), file);
+        check(freexl_worksheet_dimensions(m_handle.get(), &m_rows, &m_columns), file);
+        if (m_rows > kMaxXlsRows || m_columns > kMaxXlsColumns)
+            throw WorkbookError(file, "the worksheet claims " + std::to_string(m_rows) +
+                                          " rows and " + std::to_string(m_columns) + " columns");
+        declareWidth(m_columns);
+        readHeader();
+    }
+
+protected:
+    bool readLine(std::uint32_t &line, std::vector<Variant> &cells) override
+    {
+        cells.clear();
+        for (; m_next < m_rows && cells.empty(); ++m_next) {
+            for (unsigned short column = 0; column < m_columns; ++column) {
+                FreeXL_CellValue cell;
+                check(freexl_get_cell_value(m_handle.get(), m_next, column, &cell), file());
+                Variant value = cellValue(cell);
+                if (value.isNull())
+                    continue;
+                cells.resize(column + 1u, Variant::null());
+                cells[column] = std::move(value);
+            }
+            line = m_next;
+        }
+        return !cells.empty();
+    }
+
+private:
+    XlsHandle m_handle;
+    unsigned int m_rows = 0;
+    unsigned short m_columns = 0;
+    unsigned int m_next = 0;
+};
+
 } // namespace
 
-SheetGrid readXls(const std::filesystem::path &file)
+std::shared_ptr<SheetRecords> readXls(const std::filesystem::path &file)
 {
-    const void *raw = nullptr;
-    const int opened = freexl_open(file.c_str(), &raw);
-    XlsHandle handle(raw);
-    check(opened, file);
-    check(freexl_select_active_worksheet(handle.get(), 0), file);
-
-    unsigned int rows = 0;
-    unsigned short columns = 0;
-    check(freexl_worksheet_dimensions(handle.get(), &rows, &columns), file);
-    if (rows > kMaxRows || columns > kMaxColumns)
-        throw workbookError(file, "the worksheet claims " + std::to_string(rows) + " rows and " +
-                                      std::to_string(columns) + " columns");
-
-    SheetGrid grid(file);
-    for (unsigned int row = 0; row < rows; ++row) {
-        for (unsigned short column = 0; column < columns; ++column) {
-            FreeXL_CellValue cell;
-            check(freexl_get_cell_value(handle.get(), row, column, &cell), file);
-            grid.set(row, column, cellValue(cell));
-        }
-    }
-    return grid;
+    return std::make_shared<XlsRecords>(file);
 }
 
 } // namespace host

@@ -1,4 +1,4 @@
-#include "host/importer/sheetgrid.h"
+#include "host/importer/sheetrecords.h"
 
 #include "host/core/datetime.h"
 #include "host/importer/sharedstrings.h"
@@ -6,6 +6,7 @@
 #include "host/importer/xmlpart.h"
 
 #include <cctype>
+#include <charconv>
 #include <optional>
 #include <set>
 #include <string>
@@ -13,18 +14,23 @@
 namespace host {
 namespace {
 
-// The workbook, its relationships and its styles are small; a worksheet is read as it streams.
+// The workbook, its relationships and its styles are small; a worksheet is read as it streams,
+// and only the time to read it grows with its size: room for a million lines of a count sheet.
 constexpr size_t kMaxSmallPartBytes = size_t{16} << 20;
-constexpr size_t kMaxSheetBytes = size_t{1} << 30;
+constexpr size_t kMaxSheetBytes = size_t{4} << 30;
 
-std::string utf8(QStringView text)
+template <typename T> std::optional<T> number(std::string_view text)
 {
-    return text.toString().toStdString();
+    T value{};
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
 }
 
 // A number format shows a date when it holds a year, month or day field outside quoted text,
 // bracketed sections and escaped characters.
-bool isDateFormatCode(const std::string &code)
+bool isDateFormatCode(std::string_view code)
 {
     bool quoted = false;
     int bracket = 0;
@@ -51,34 +57,82 @@ bool isBuiltInDateFormat(unsigned id)
     return (id >= 14 && id <= 17) || id == 22 || (id >= 27 && id <= 36) || (id >= 50 && id <= 58);
 }
 
-// Indexes of the cell styles that show dates.
-std::set<unsigned> dateStyles(const ZipArchive &archive)
+// Which cell styles show dates, by style index.
+class DateStyles : public XmlPart::Handler
 {
-    std::set<unsigned> styles;
-    const std::string part = "xl/styles.xml";
-    if (!archive.contains(part))
-        return styles;
-    XmlPart xml(archive, part, kMaxSmallPartBytes);
-    std::set<unsigned> customDateFormats;
-    bool inCellFormats = false;
-    unsigned index = 0;
-    while (xml.next()) {
-        if (xml.isStart(u"numFmt")) {
-            if (isDateFormatCode(utf8(xml.attribute(u"formatCode"))))
-                customDateFormats.insert(xml.attribute(u"numFmtId").toUInt());
-        } else if (xml.isStart(u"cellXfs")) {
-            inCellFormats = true;
-        } else if (xml.isEnd(u"cellXfs")) {
-            inCellFormats = false;
-        } else if (inCellFormats && xml.isStart(u"xf")) {
-            const unsigned id = xml.attribute(u"numFmtId").toUInt();
-            if (isBuiltInDateFormat(id) || customDateFormats.count(id))
-                styles.insert(index);
-            ++index;
+public:
+    explicit DateStyles(const ZipArchive &archive)
+    {
+        const std::string part = "xl/styles.xml";
+        if (!archive.contains(part))
+            return;
+        XmlPart(archive, part, kMaxSmallPartBytes, *this).parseAll();
+    }
+
+    bool isDate(std::uint64_t style) const { return style < m_dates.size() && m_dates[style]; }
+
+    void start(std::string_view name, const char **attributes) override
+    {
+        const auto formatId = [attributes] {
+            return number<unsigned>(XmlPart::attribute(attributes, "numFmtId")).value_or(0);
+        };
+        if (name == "numFmt") {
+            if (isDateFormatCode(XmlPart::attribute(attributes, "formatCode")))
+                m_customDateFormats.insert(formatId());
+        } else if (name == "cellXfs") {
+            m_inCellFormats = true;
+        } else if (m_inCellFormats && name == "xf") {
+            const unsigned id = formatId();
+            m_dates.push_back(isBuiltInDateFormat(id) || m_customDateFormats.count(id) != 0);
         }
     }
-    return styles;
-}
+    void end(std::string_view name) override
+    {
+        if (name == "cellXfs")
+            m_inCellFormats = false;
+    }
+    void text(std::string_view) override {}
+
+private:
+    std::set<unsigned> m_customDateFormats;
+    std::vector<bool> m_dates;
+    bool m_inCellFormats = false;
+};
+
+// The first element of a part with the given name and an attribute of it.
+class FirstAttribute : public XmlPart::Handler
+{
+public:
+    FirstAttribute(const ZipArchive &archive, const std::string &part, std::string_view element,
+                   std::string_view attribute, std::string_view key = {}, std::string_view id = {})
+        : m_element(element), m_attribute(attribute), m_key(key), m_id(id)
+    {
+        XmlPart xml(archive, part, kMaxSmallPartBytes, *this);
+        while (!m_found && xml.parse()) {
+        }
+    }
+
+    const std::optional<std::string> &value() const { return m_value; }
+
+    void start(std::string_view name, const char **attributes) override
+    {
+        if (m_found || name != m_element ||
+            (!m_key.empty() && XmlPart::attribute(attributes, m_key) != m_id))
+            return;
+        m_value = std::string(XmlPart::attribute(attributes, m_attribute));
+        m_found = true;
+    }
+    void end(std::string_view) override {}
+    void text(std::string_view) override {}
+
+private:
+    std::string_view m_element;
+    std::string_view m_attribute;
+    std::string_view m_key;
+    std::string_view m_id;
+    std::optional<std::string> m_value;
+    bool m_found = false;
+};
 
 // The archive path of the first worksheet, through the workbook's relationships.
 std::string firstSheetPath(const ZipArchive &archive)
@@ -86,141 +140,228 @@ std::string firstSheetPath(const ZipArchive &archive)
     const std::string workbookPart = "xl/workbook.xml";
     const std::string relsPart = "xl/_rels/workbook.xml.rels";
     if (!archive.contains(workbookPart) || !archive.contains(relsPart))
-        throw workbookError(archive.file(), "no workbook part");
-    std::string id;
-    XmlPart workbook(archive, workbookPart, kMaxSmallPartBytes);
-    while (id.empty() && workbook.next()) {
-        if (workbook.isStart(u"sheet"))
-            id = utf8(workbook.attribute(u"r:id"));
+        throw WorkbookError(archive.file(), "no workbook part");
+    const auto id = FirstAttribute(archive, workbookPart, "sheet", "r:id").value();
+    if (id && !id->empty()) {
+        const auto target =
+            FirstAttribute(archive, relsPart, "Relationship", "Target", "Id", *id).value();
+        if (target)
+            return target->starts_with('/') ? target->substr(1) : "xl/" + *target;
     }
-    XmlPart rels(archive, relsPart, kMaxSmallPartBytes);
-    while (!id.empty() && rels.next()) {
-        if (rels.isStart(u"Relationship") && utf8(rels.attribute(u"Id")) == id) {
-            const std::string target = utf8(rels.attribute(u"Target"));
-            return target.starts_with('/') ? target.substr(1) : "xl/" + target;
-        }
-    }
-    throw workbookError(archive.file(), "no worksheet");
+    throw WorkbookError(archive.file(), "no worksheet");
 }
 
-// "BC12" -> 0-based column 54; nothing when the reference does not start with a column.
-std::optional<std::uint32_t> columnOf(QStringView reference)
+// "BC12": 0-based column 54 and row 11. Letters or digits may be missing; more letters or
+// digits than a position can have count as a position past the edge.
+struct CellReference
 {
-    std::uint64_t column = 0;
-    qsizetype letters = 0;
-    for (const QChar c : reference) {
-        const char16_t u = c.toUpper().unicode();
-        if (u < u'A' || u > u'Z')
-            break;
-        // More letters than a column can have: the number would only grow past the limit.
-        if (++letters > 4)
-            return SheetGrid::kMaxColumns;
-        column = column * 26 + (u - u'A' + 1);
-    }
-    if (column == 0)
-        return std::nullopt;
-    return static_cast<std::uint32_t>(std::min<std::uint64_t>(column - 1, SheetGrid::kMaxColumns));
-}
-
-// A row number as written: 1 or more, and nothing past the limit counts for more than it.
-std::optional<std::uint32_t> rowOf(QStringView text)
-{
-    bool ok = false;
-    const qulonglong number = text.toULongLong(&ok);
-    if (!ok || number == 0)
-        return std::nullopt;
-    return static_cast<std::uint32_t>(std::min<qulonglong>(number - 1, SheetGrid::kMaxRows));
-}
-
-// What a c element says, collected until it ends.
-struct CellText
-{
-    std::string type;
-    unsigned style = 0;
-    std::string value;      // the v element
-    std::string inlineText; // the text of an is element
+    std::optional<std::uint64_t> column;
+    std::optional<std::uint64_t> row;
 };
 
-Variant cellValue(const CellText &cell, const SharedStrings &sharedStrings,
-                  const std::set<unsigned> &dates)
+CellReference parseReference(std::string_view reference)
 {
-    if (cell.type == "inlineStr")
-        return cell.inlineText.empty() ? Variant::null() : Variant(cell.inlineText);
-    if (cell.value.empty())
+    CellReference ref;
+    size_t i = 0;
+    std::uint64_t column = 0;
+    for (; i < reference.size() && i < 8; ++i) {
+        const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(reference[i])));
+        if (c < 'A' || c > 'Z')
+            break;
+        column = column * 26 + static_cast<std::uint64_t>(c - 'A' + 1);
+    }
+    if (column > 0)
+        ref.column = column - 1;
+    const std::string_view digits = reference.substr(i);
+    if (!digits.empty()) {
+        const auto row = digits.size() > 10
+                             ? std::optional<std::uint64_t>(SheetRecords::kMaxRows + 1)
+                             : number<std::uint64_t>(digits);
+        if (row && *row > 0)
+            ref.row = *row - 1;
+    }
+    return ref;
+}
+
+class XlsxRecords : public SheetRecords, public XmlPart::Handler
+{
+public:
+    explicit XlsxRecords(const std::filesystem::path &file)
+        : SheetRecords(file), m_archive(file), m_strings(m_archive), m_dates(m_archive),
+          m_sheet(openSheet())
+    {
+        readHeader();
+    }
+
+    void start(std::string_view name, const char **attributes) override;
+    void end(std::string_view name) override;
+    void text(std::string_view text) override;
+
+protected:
+    bool readLine(std::uint32_t &line, std::vector<Variant> &cells) override
+    {
+        m_cells = &cells;
+        cells.clear();
+        m_lineDone = false;
+        while (!m_lineDone) {
+            if (!m_sheet->parse())
+                return false;
+        }
+        line = m_row;
+        return true;
+    }
+
+private:
+    std::unique_ptr<XmlPart> openSheet()
+    {
+        const std::string path = firstSheetPath(m_archive);
+        if (!m_archive.contains(path))
+            throw WorkbookError(file(), "the worksheet " + path + " is missing");
+        return std::make_unique<XmlPart>(m_archive, path, kMaxSheetBytes, *this);
+    }
+
+    [[noreturn]] void pastTheEdge() const
+    {
+        m_sheet->fail("a cell lies outside the " + std::to_string(kMaxRows) + " rows and " +
+                      std::to_string(kMaxColumns) + " columns of a worksheet");
+    }
+
+    Variant cellValue() const;
+
+    ZipArchive m_archive;
+    SharedStrings m_strings;
+    DateStyles m_dates;
+    std::unique_ptr<XmlPart> m_sheet;
+
+    std::vector<Variant> *m_cells = nullptr;
+    std::uint32_t m_row = 0;
+    std::uint32_t m_nextRow = 0;
+    bool m_anyRow = false;
+    bool m_lineDone = false;
+    std::uint32_t m_column = 0;
+    // What a c element says, collected until it ends.
+    std::string m_type;
+    std::uint64_t m_style = 0;
+    std::string m_value;             // the v element
+    std::string m_inlineText;        // the text of an is element
+    std::string *m_target = nullptr; // where the characters of the current element go
+    bool m_inInline = false;
+    bool m_inPhonetic = false;
+};
+
+void XlsxRecords::start(std::string_view name, const char **attributes)
+{
+    if (name == "c") {
+        const std::string_view reference = XmlPart::attribute(attributes, "r");
+        if (!reference.empty()) {
+            const CellReference ref = parseReference(reference);
+            if (!ref.column)
+                m_sheet->fail("the cell reference " + std::string(reference) + " is not valid");
+            if (*ref.column >= kMaxColumns || (ref.row && *ref.row >= kMaxRows))
+                pastTheEdge();
+            m_column = static_cast<std::uint32_t>(*ref.column);
+        } else if (m_column >= kMaxColumns) {
+            pastTheEdge();
+        }
+        m_type = XmlPart::attribute(attributes, "t");
+        m_style = number<std::uint64_t>(XmlPart::attribute(attributes, "s")).value_or(0);
+        m_value.clear();
+        m_inlineText.clear();
+    } else if (name == "v") {
+        m_target = &m_value;
+    } else if (name == "is") {
+        m_inInline = true;
+    } else if (name == "rPh") {
+        m_inPhonetic = true;
+    } else if (name == "t") {
+        m_target = m_inInline && !m_inPhonetic ? &m_inlineText : nullptr;
+    } else if (name == "row") {
+        const std::string_view number = XmlPart::attribute(attributes, "r");
+        std::uint64_t row = m_nextRow;
+        if (!number.empty()) {
+            const CellReference ref = parseReference(number);
+            if (ref.column || !ref.row)
+                m_sheet->fail("the row number " + std::string(number) + " is not valid");
+            row = *ref.row;
+        }
+        if (row >= kMaxRows)
+            pastTheEdge();
+        if (m_anyRow && row <= m_row)
+            m_sheet->fail("the row " + std::to_string(row + 1) + " comes after the row " +
+                          std::to_string(m_row + 1));
+        m_row = static_cast<std::uint32_t>(row);
+        m_nextRow = m_row + 1;
+        m_anyRow = true;
+        m_column = 0;
+    } else if (name == "dimension") {
+        const std::string_view ref = XmlPart::attribute(attributes, "ref");
+        const CellReference last = parseReference(ref.substr(ref.find(':') + 1));
+        if ((last.column && *last.column >= kMaxColumns) || (last.row && *last.row >= kMaxRows))
+            m_sheet->fail("the worksheet claims the cells " + std::string(ref) +
+                          ", past the edge of a worksheet");
+        if (last.column)
+            declareWidth(static_cast<size_t>(*last.column) + 1);
+    }
+}
+
+void XlsxRecords::end(std::string_view name)
+{
+    if (name == "c") {
+        Variant value = cellValue();
+        if (!value.isNull()) {
+            if (m_cells->size() <= m_column)
+                m_cells->resize(m_column + 1, Variant::null());
+            (*m_cells)[m_column] = std::move(value);
+        }
+        ++m_column;
+    } else if (name == "v" || name == "t") {
+        m_target = nullptr;
+    } else if (name == "is") {
+        m_inInline = false;
+    } else if (name == "rPh") {
+        m_inPhonetic = false;
+    } else if (name == "row") {
+        if (!m_cells->empty()) {
+            m_lineDone = true;
+            m_sheet->pause();
+        }
+    }
+}
+
+void XlsxRecords::text(std::string_view text)
+{
+    if (m_target)
+        m_sheet->appendText(*m_target, text);
+}
+
+Variant XlsxRecords::cellValue() const
+{
+    if (m_type == "inlineStr")
+        return m_inlineText.empty() ? Variant::null() : Variant(m_inlineText);
+    if (m_value.empty())
         return Variant::null();
-    if (cell.type == "s") {
-        bool ok = false;
-        const qulonglong index = QString::fromStdString(cell.value).toULongLong(&ok);
-        const std::string_view text = ok ? sharedStrings.at(index) : std::string_view();
+    if (m_type == "s") {
+        const auto index = number<std::uint64_t>(m_value);
+        const std::string_view text = index ? m_strings.at(*index) : std::string_view();
         return text.empty() ? Variant::null() : Variant(text);
     }
-    if (cell.type == "b")
-        return Variant(cell.value == "1");
-    if (cell.type == "str" || cell.type == "e")
-        return Variant(cell.value);
-    const auto number = parseNumber(cell.value);
-    if (!number)
-        return Variant(cell.value);
-    if (dates.count(cell.style))
-        return Variant::fromDate(*number);
-    return Variant(*number);
+    if (m_type == "b")
+        return Variant(m_value == "1");
+    if (m_type == "str" || m_type == "e")
+        return Variant(m_value);
+    const auto value = parseNumber(m_value);
+    if (!value)
+        return Variant(m_value);
+    if (m_dates.isDate(m_style))
+        return Variant::fromDate(*value);
+    return Variant(*value);
 }
 
 } // namespace
 
-SheetGrid readXlsx(const std::filesystem::path &file)
+std::shared_ptr<SheetRecords> readXlsx(const std::filesystem::path &file)
 {
-    const ZipArchive archive(file);
-    SheetGrid grid(file);
-    const SharedStrings sharedStrings(archive, grid);
-    const auto dates = dateStyles(archive);
-    const std::string sheetPath = firstSheetPath(archive);
-    if (!archive.contains(sheetPath))
-        throw workbookError(file, "the worksheet " + sheetPath + " is missing");
-
-    XmlPart xml(archive, sheetPath, kMaxSheetBytes);
-    std::uint32_t row = 0;
-    std::uint32_t nextRow = 0;
-    std::uint32_t column = 0;
-    CellText cell;
-    std::string *text = nullptr; // where the characters of the current element go
-    bool inInline = false;
-    while (xml.next()) {
-        if (xml.isStart(u"row")) {
-            const QStringView number = xml.attribute(u"r");
-            const auto index = number.isEmpty() ? std::optional(nextRow) : rowOf(number);
-            if (!index)
-                xml.fail("the row number " + utf8(number) + " is not valid");
-            row = *index;
-            nextRow = row + 1;
-            column = 0;
-        } else if (xml.isStart(u"c")) {
-            const QStringView reference = xml.attribute(u"r");
-            if (!reference.isEmpty()) {
-                const auto index = columnOf(reference);
-                if (!index)
-                    xml.fail("the cell reference " + utf8(reference) + " is not valid");
-                column = *index;
-            }
-            cell = CellText{utf8(xml.attribute(u"t")), xml.attribute(u"s").toUInt(), {}, {}};
-        } else if (xml.isEnd(u"c")) {
-            grid.set(row, column, cellValue(cell, sharedStrings, dates));
-            ++column;
-        } else if (xml.isStart(u"v")) {
-            text = &cell.value;
-        } else if (xml.isStart(u"is")) {
-            inInline = true;
-        } else if (xml.isEnd(u"is")) {
-            inInline = false;
-        } else if (inInline && xml.isStart(u"t")) {
-            text = &cell.inlineText;
-        } else if (xml.isEnd(u"v") || xml.isEnd(u"t")) {
-            text = nullptr;
-        } else if (text && xml.isText()) {
-            xml.appendText(*text);
-        }
-    }
-    return grid;
+    return std::make_shared<XlsxRecords>(file);
 }
 
 } // namespace host

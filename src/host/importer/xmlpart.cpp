@@ -12,37 +12,113 @@ constexpr size_t kMaxCellBytes = 32767 * 3;
 constexpr size_t kMaxRunBytes = 32767 * 10;
 constexpr int kMaxDepth = 32;
 
+std::string_view localName(const char *name)
+{
+    const std::string_view qualified(name);
+    const size_t colon = qualified.rfind(':');
+    return colon == std::string_view::npos ? qualified : qualified.substr(colon + 1);
+}
+
 } // namespace
 
-XmlPart::XmlPart(const ZipArchive &archive, const std::string &name, size_t limit)
-    : m_part(archive, name, limit), m_file(archive.file())
-{}
-
-bool XmlPart::next()
+XmlPart::XmlPart(const ZipArchive &archive, const std::string &name, size_t limit, Handler &handler)
+    : m_part(archive, name, limit), m_file(archive.file()), m_handler(handler),
+      m_parser(XML_ParserCreate(nullptr))
 {
-    if (m_started && m_depth == 0)
-        return false;
-    for (;;) {
-        m_xml.readNext();
-        if (m_xml.error() == QXmlStreamReader::PrematureEndOfDocumentError && !m_dataEnded) {
-            const std::string chunk = m_part.next();
-            checkRuns(chunk);
-            m_dataEnded = chunk.empty();
-            m_xml.addData(QByteArray(chunk.data(), static_cast<qsizetype>(chunk.size())));
-            continue;
+    if (!m_parser)
+        throw WorkbookError(m_file, "no memory to parse the part " + name);
+    XML_SetUserData(m_parser, this);
+    XML_SetElementHandler(m_parser, onStart, onEnd);
+    XML_SetCharacterDataHandler(m_parser, onText);
+    XML_SetStartDoctypeDeclHandler(m_parser, onDoctype);
+}
+
+XmlPart::~XmlPart()
+{
+    XML_ParserFree(m_parser);
+}
+
+bool XmlPart::parse()
+{
+    while (!m_done) {
+        XML_Status status;
+        if (m_suspended) {
+            m_suspended = false;
+            status = XML_ResumeParser(m_parser);
+        } else {
+            m_part.next(m_chunk);
+            checkRuns(m_chunk);
+            m_final = m_chunk.empty();
+            status = XML_Parse(m_parser, m_chunk.data(), static_cast<int>(m_chunk.size()),
+                               m_final ? XML_TRUE : XML_FALSE);
         }
-        if (m_xml.hasError())
-            fail("not well-formed XML (" + m_xml.errorString().toStdString() + ")");
-        if (m_xml.isStartElement()) {
-            m_attributes = m_xml.attributes();
-            m_started = true;
-            if (++m_depth > kMaxDepth)
-                fail("elements nest deeper than " + std::to_string(kMaxDepth));
-        } else if (m_xml.isEndElement()) {
-            --m_depth;
+        if (m_error)
+            std::rethrow_exception(m_error);
+        if (status == XML_STATUS_ERROR)
+            fail(std::string("not well-formed XML (") +
+                 XML_ErrorString(XML_GetErrorCode(m_parser)) + ")");
+        if (status == XML_STATUS_SUSPENDED) {
+            m_suspended = true;
+            return true;
         }
-        return true;
+        m_done = m_final;
     }
+    return false;
+}
+
+void XmlPart::parseAll()
+{
+    while (parse()) {
+    }
+}
+
+void XmlPart::pause()
+{
+    XML_StopParser(m_parser, XML_TRUE);
+}
+
+template <typename F> void XmlPart::guarded(F &&call)
+{
+    if (m_error)
+        return;
+    try {
+        call();
+    } catch (...) {
+        m_error = std::current_exception();
+        XML_StopParser(m_parser, XML_FALSE);
+    }
+}
+
+void XmlPart::onStart(void *data, const char *name, const char **attributes)
+{
+    auto *part = static_cast<XmlPart *>(data);
+    part->guarded([&] {
+        if (++part->m_depth > kMaxDepth)
+            part->fail("elements nest deeper than " + std::to_string(kMaxDepth));
+        part->m_handler.start(localName(name), attributes);
+    });
+}
+
+void XmlPart::onEnd(void *data, const char *name)
+{
+    auto *part = static_cast<XmlPart *>(data);
+    part->guarded([&] {
+        --part->m_depth;
+        part->m_handler.end(localName(name));
+    });
+}
+
+void XmlPart::onText(void *data, const char *text, int length)
+{
+    auto *part = static_cast<XmlPart *>(data);
+    part->guarded(
+        [&] { part->m_handler.text(std::string_view(text, static_cast<size_t>(length))); });
+}
+
+void XmlPart::onDoctype(void *data, const char *, const char *, const char *, int)
+{
+    auto *part = static_cast<XmlPart *>(data);
+    part->guarded([&] { part->fail("a document type declaration is not allowed"); });
 }
 
 void XmlPart::checkRuns(const std::string &chunk)
@@ -59,36 +135,25 @@ void XmlPart::checkRuns(const std::string &chunk)
     }
 }
 
-bool XmlPart::isStart(QStringView localName) const
+std::string_view XmlPart::attribute(const char **attributes, std::string_view name)
 {
-    return m_xml.isStartElement() && m_xml.name() == localName;
-}
-
-bool XmlPart::isEnd(QStringView localName) const
-{
-    return m_xml.isEndElement() && m_xml.name() == localName;
-}
-
-QStringView XmlPart::attribute(QStringView qualifiedName) const
-{
-    for (const auto &attribute : m_attributes) {
-        if (attribute.qualifiedName() == qualifiedName)
-            return attribute.value();
+    for (const char **a = attributes; *a; a += 2) {
+        if (name == a[0])
+            return a[1];
     }
     return {};
 }
 
-void XmlPart::appendText(std::string &out) const
+void XmlPart::appendText(std::string &out, std::string_view text) const
 {
-    const QByteArray text = m_xml.text().toUtf8();
-    if (out.size() + static_cast<size_t>(text.size()) > kMaxCellBytes)
+    if (out.size() + text.size() > kMaxCellBytes)
         fail("a text is longer than a cell may hold");
-    out.append(text.constData(), static_cast<size_t>(text.size()));
+    out.append(text);
 }
 
 void XmlPart::fail(const std::string &what) const
 {
-    throw workbookError(m_file, "the part " + m_part.name() + " is damaged: " + what);
+    throw WorkbookError(m_file, "the part " + m_part.name() + " is damaged: " + what);
 }
 
 } // namespace host

@@ -30,17 +30,18 @@ private:
 };
 
 // One member of the archive, read in chunks as it is uncompressed. The size the archive's
-// directory claims is not trusted: reading stops with an error once more than the limit has
-// come out, and a member whose data is cut short or fails its checksum is reported damaged.
+// directory claims is not trusted: a member that claims more than the limit is refused before
+// it is read, reading stops with an error once more than the limit has come out whatever it
+// claimed, and a member whose data is cut short or fails its checksum is reported damaged.
 class ZipPart
 {
 public:
-    // Throws HostError when the archive has no such member.
+    // Throws HostError when the archive has no such member or it claims more than the limit.
     ZipPart(const ZipArchive &archive, const std::string &name, size_t limit);
 
-    // The next chunk; empty at the member's end. Throws HostError when the member is damaged
-    // or larger than the limit.
-    std::string next();
+    // Replaces chunk with the next piece of the member; empty at its end. Throws HostError when
+    // the member is damaged or larger than the limit.
+    void next(std::string &chunk);
     const std::string &name() const { return m_name; }
 
 private:

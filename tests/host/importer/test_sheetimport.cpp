@@ -2,10 +2,10 @@
 
 #include "host/core/datetime.h"
 #include "host/core/hosterror.h"
-#include "host/db/recordset.h"
 #include "host/displayer/dispbuilder.h"
 #include "host/displayer/displaywindow.h"
 #include "host/importer/sheetimport.h"
+#include "host/importer/sheetrecords.h"
 #include "host/ui/scriptedmodals.h"
 
 #include <gtest/gtest.h>
@@ -36,20 +36,28 @@ protected:
 
 // What both formats must give: header texts as field names (an empty one named by its column),
 // Null for empty cells, numbers, dates and texts, trailing empty lines dropped.
-void expectCountSheet(host::Recordset &rs)
+// Returns the first record's production date.
+host::Variant expectCountSheet(host::SheetRecords &rs)
 {
-    ASSERT_EQ(rs.FieldCount(), 4);
-    EXPECT_EQ(rs.Fields(0).Name(), "仓库代码");
-    EXPECT_EQ(rs.Fields(2).Name(), "F3");
-    EXPECT_EQ(rs.Fields(3).Name(), "生产/采购日期");
-    ASSERT_EQ(rs.RecordCount(), 2);
-    EXPECT_EQ(host::CStr(rs.Fields(0).Value()), "01");
-    EXPECT_DOUBLE_EQ(host::CDbl(rs.Fields(1).Value()), 12.5);
-    EXPECT_TRUE(rs.Fields(2).Value().isNull());
+    EXPECT_EQ(rs.FieldCount(), 4);
+    EXPECT_EQ(rs.FieldName(0), "仓库代码");
+    EXPECT_EQ(rs.FieldName(2), "F3");
+    EXPECT_EQ(rs.FieldName(3), "生产/采购日期");
+    EXPECT_THROW(rs.FieldName(4), host::HostError);
+    EXPECT_FALSE(rs.EOF());
+    EXPECT_EQ(host::CStr(rs.Value(0)), "01");
+    EXPECT_DOUBLE_EQ(host::CDbl(rs.Value(1)), 12.5);
+    EXPECT_TRUE(rs.Value(2).isNull());
+    const host::Variant kfDate = rs.Value(3);
     rs.MoveNext();
-    EXPECT_TRUE(rs.Fields(0).Value().isNull());
-    EXPECT_EQ(host::CStr(rs.Fields(2).Value()), "批次 B1");
-    EXPECT_TRUE(rs.Fields(3).Value().isNull());
+    EXPECT_FALSE(rs.EOF());
+    EXPECT_TRUE(rs.Value(0).isNull());
+    EXPECT_EQ(host::CStr(rs.Value(2)), "批次 B1");
+    EXPECT_TRUE(rs.Value(3).isNull());
+    rs.MoveNext();
+    EXPECT_TRUE(rs.EOF());
+    EXPECT_THROW(rs.Value(0), host::HostError);
+    return kfDate;
 }
 
 TEST_F(SheetImportTest, ReadsTheFirstWorksheetOfAnXlsxWorkbook)
@@ -71,10 +79,7 @@ TEST_F(SheetImportTest, ReadsTheFirstWorksheetOfAnXlsxWorkbook)
     worksheet_write_blank(sheet, 5, 0, dateFormat);
     ASSERT_EQ(workbook_close(workbook), LXW_NO_ERROR);
 
-    const auto rs = reader.importdata(file.string());
-    expectCountSheet(*rs);
-    rs->MoveFirst();
-    const host::Variant kfDate = rs->Fields(3).Value();
+    const host::Variant kfDate = expectCountSheet(*reader.importdata(file.string()));
     ASSERT_EQ(kfDate.type(), host::VariantType::Date);
     EXPECT_EQ(host::formatDate(kfDate.dateValue(), "YYYY-MM-DD"), "2024-03-05");
 }
@@ -88,10 +93,7 @@ TEST_F(SheetImportTest, ReadsAnXlsWorkbook)
                     {null, null, "批次 B1"},
                     {null}});
 
-    const auto rs = reader.importdata(file.string());
-    expectCountSheet(*rs);
-    rs->MoveFirst();
-    EXPECT_EQ(host::CStr(rs->Fields(3).Value()), "2024-03-05");
+    EXPECT_EQ(host::CStr(expectCountSheet(*reader.importdata(file.string()))), "2024-03-05");
 }
 
 TEST_F(SheetImportTest, AHeaderWithoutDataLinesGivesNoRecords)

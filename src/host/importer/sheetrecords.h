@@ -1,0 +1,76 @@
+#pragma once
+
+#include "host/core/hostobject.h"
+#include "host/core/variant.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <cstdio>
+#undef EOF
+
+namespace host {
+
+// The first worksheet of a workbook, read one record at a time as the file is read, like a
+// forward-only recordset: only the current line is kept, so a sheet of any length takes no
+// more memory than its widest line (and an .xlsx workbook's shared texts).
+//
+// The first line names the fields (an empty header cell gives "F" and the column number); the
+// fields are as many as the header line or the sheet's own dimension gives, and cells further
+// right are not read. Every later line up to the last one holding a value in a field is one
+// record, empty cells Null. A damaged file, a cell past a worksheet's edge or lines out of order
+// are found as the reading reaches them, and MoveNext throws HostError.
+class SheetRecords : public HostObject
+{
+public:
+    static constexpr std::uint32_t kMaxRows = 1048576;
+    static constexpr std::uint32_t kMaxColumns = 16384;
+
+    long FieldCount() const { return static_cast<long>(m_names.size()); }
+    // 0-based; throws HostError past the fields.
+    const std::string &FieldName(long index) const;
+    bool EOF() const { return m_eof; }
+    void MoveNext();
+    // The value of a field in the current record; throws HostError past the fields or at EOF.
+    const Variant &Value(long index) const;
+
+protected:
+    explicit SheetRecords(std::filesystem::path file) : m_file(std::move(file)) {}
+
+    // Reads the header and moves to the first record; the reader calls it once it is set up.
+    void readHeader();
+    // The next line of the sheet holding anything: its 0-based number, above the last one's,
+    // and its cells up to the last one holding a value (Null in between). False at the end.
+    virtual bool readLine(std::uint32_t &line, std::vector<Variant> &cells) = 0;
+    // The fields the sheet declares before its lines (its dimension), when it does.
+    void declareWidth(size_t columns) { m_declaredWidth = columns; }
+    const std::filesystem::path &file() const { return m_file; }
+
+private:
+    // The next line holding a value in a field into m_ahead; false at the end.
+    bool readAhead();
+
+    std::filesystem::path m_file;
+    std::vector<std::string> m_names;
+    std::vector<Variant> m_current;
+    std::vector<Variant> m_ahead;
+    std::uint32_t m_aheadLine = 0;
+    bool m_hasAhead = false;
+    std::uint32_t m_line = 0; // sheet line of the current record
+    size_t m_declaredWidth = 0;
+    bool m_eof = false;
+};
+
+// The first worksheet of an Excel 97-2003 workbook (.xls). Throws HostError when the file
+// cannot be read.
+std::shared_ptr<SheetRecords> readXls(const std::filesystem::path &file);
+// The first worksheet of an Office Open XML workbook (.xlsx).
+std::shared_ptr<SheetRecords> readXlsx(const std::filesystem::path &file);
+
+// Either kind, told apart by the file's signature rather than its extension.
+std::shared_ptr<SheetRecords> readWorkbook(const std::filesystem::path &file);
+
+} // namespace host
