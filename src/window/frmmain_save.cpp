@@ -8,6 +8,7 @@
 #include "countsheet/countlinesql.h"
 #include "dialogs/currentline.h"
 #include "host/core/objectfactory.h"
+#include "host/core/sqltext.h"
 #include "host/core/stringbuilder.h"
 #include "host/displayer/dispbuilder.h"
 #include "host/ui/spreadgrid.h"
@@ -170,7 +171,14 @@ std::optional<std::string> frmMain::BillLineSQL(int row, double diffQty, double 
     }
     host::StringBuilder sql;
     PubVariant::GetUpdateRowSQL(sql, line);
-    return sql.StringValue();
+    std::string text = sql.StringValue();
+    // A line another user deleted meanwhile takes no bill: the error rolls the marks back too.
+    std::string refusal = MParse::LoadLangString(kUnmatchedText);
+    for (std::size_t at = refusal.find('%'); at != std::string::npos;
+         at = refusal.find('%', at + 2))
+        refusal.insert(at, 1, '%');
+    host::addLine(text, "IF @@ROWCOUNT=0 RAISERROR (", host::sqlString(refusal), ",16,1)");
+    return text;
 }
 
 void frmMain::FillDiffQty()

@@ -189,6 +189,7 @@ struct LineCase
     const char *what;
     double secQty; // of a receipt of 5 in the base unit
     bool taken;
+    bool deletedMeanwhile = false; // by another user, after the window read the sheet
 };
 
 // A receipt of 5 into a line whose second unit was counted as booked: the line takes the bill
@@ -196,6 +197,7 @@ struct LineCase
 const LineCase kLineCases[] = {
     {"second unit received too", 2, true},
     {"second unit issued", -3, false},
+    {"line deleted by another user", 2, false, true},
 };
 
 class BillsIntoTheLine : public CountWindowTest, public ::testing::WithParamInterface<LineCase>
@@ -215,6 +217,8 @@ TEST_P(BillsIntoTheLine, MarksAreWrittenWithTheLineOrNotAtAll)
     const CountLine before = readCountLine(*window->vsCheck, row);
     const std::string key = lineKey(*window, row);
     postBill(*window, row, true, 5, c.secQty);
+    if (c.deletedMeanwhile)
+        sql("Delete From ICInvBackup" + key);
 
     ASSERT_EQ(selectAllBills(*window, row), 1);
     EXPECT_EQ(number("Select Count(*) From ICStockBillEntry Where FSelectedProcID=" + id),
@@ -227,6 +231,12 @@ TEST_P(BillsIntoTheLine, MarksAreWrittenWithTheLineOrNotAtAll)
                   before.secCheckQty - c.secQty);
         EXPECT_EQ(after.qtyAct, before.checkQty - 5);
         EXPECT_EQ(after.diffQty, -5);
+    } else if (c.deletedMeanwhile) {
+        ASSERT_EQ(m_modals->messageTexts().size(), 1);
+        EXPECT_TRUE(m_modals->messageTexts()[0].endsWith(
+            "数据库中没有此盘点数据，盘点数据未能成功保存，请刷新后再试！"))
+            << m_modals->messageTexts()[0].toStdString();
+        EXPECT_EQ(after.qtyAct, before.qtyAct);
     } else {
         EXPECT_EQ(m_modals->messageTexts(),
                   QStringList{"基本单位与辅助计量单位盘盈盘亏方向不一致，盘点数据未能成功保存，"
