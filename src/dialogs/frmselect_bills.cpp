@@ -55,6 +55,19 @@ long cellNumber(const QString &text)
     return static_cast<long>(host::Val(text.trimmed().toStdString()));
 }
 
+// The record's field behind a ledger column: the columns show the fields in their order.
+constexpr long fieldOf(int col)
+{
+    return col - 1;
+}
+
+// A whole number of the list's record, by the ledger column that shows it; none counts 0.
+long recordWhole(host::Recordset &rs, int col)
+{
+    const host::Variant value = rs.Fields(fieldOf(col)).Value();
+    return value.isNull() ? 0 : host::CLng(host::Val(value));
+}
+
 // A quantity of the list's record; none counts 0.
 double recordQuantity(host::Recordset &rs, long field)
 {
@@ -228,30 +241,30 @@ void frmSelect::Calculate()
     std::string marks;
     const int rows = ldgSelect->Face().Rows();
     for (int r = kFirstDataRow; r <= rows; ++r) {
-        const long billId = cellNumber(ldgSelect->Cell(r, colBillId).Text());
-        const long entryId = cellNumber(ldgSelect->Cell(r, colEntryId).Text());
-        const QString type = ldgSelect->Cell(r, colType).Text().trimmed();
         const bool marked = ldgSelect->Cell(r, colMark).Text() == QLatin1String("Y");
         if (!marked && ldgSelect->Cell(r, colChanged).Text() != QLatin1String("1"))
             continue;
-        if (!host::IsNumeric(type.toStdString())) {
+        // The ids, kinds and quantities are the list's record, every digit of them, not the
+        // texts it shows.
+        mRsSelect->MoveFirst();
+        mRsSelect->Move(r - kFirstDataRow);
+        const long billId = recordWhole(*mRsSelect, colBillId);
+        const long entryId = recordWhole(*mRsSelect, colEntryId);
+        const host::Variant type = mRsSelect->Fields(fieldOf(colType)).Value();
+        if (!host::IsNumeric(type)) {
             PubVariant::MsgBox(
                 MParse::FormatLangString("在向库存表写入选单选中的标志时发生错误:%1", {billId}),
                 PubVariant::vbOKOnly);
             continue;
         }
         marks += markBillEntrySQL(billId, entryId, marked ? m_procId : 0,
-                                  static_cast<long>(host::Val(type.toStdString())));
+                                  static_cast<long>(host::Val(type)));
         if (!marked)
             continue;
-        // The sums are of the quantities the list holds, every digit of them, not of the
-        // rounded texts it shows.
-        mRsSelect->MoveFirst();
-        mRsSelect->Move(r - kFirstDataRow);
         double qty = recordQuantity(*mRsSelect, fieldQty);
         double secQty = recordQuantity(*mRsSelect, fieldSecQty);
         // A receipt after the snapshot is stock the count saw and the books did not.
-        if (cellNumber(ldgSelect->Cell(r, colInOrOut).Text()) == 1) {
+        if (recordWhole(*mRsSelect, colInOrOut) == 1) {
             qty = -qty;
             secQty = -secQty;
         }
