@@ -1,188 +1,83 @@
+// Commands of the count-sheet window on large counts, each beside the same work done directly:
+// the filter against SQLite stepping the filtered sheet, the export of the entry grid against
+// libxlsxwriter writing the same cells, the printed count book against QPainter drawing the
+// same rows in columns sized to their texts.
 #include "countsheet/maindo.h"
-#include "host/components/hostcomponents.h"
-#include "host/core/dictionary.h"
-#include "host/db/appconnection.h"
-#include "host/db/embeddeddatabase.h"
-#include "host/db/hostdatabase.h"
 #include "host/db/recordset.h"
-#include "host/exporter/exportengine.h"
-#include "host/props/shareprops.h"
 #include "host/ui/ledgergrid.h"
 #include "host/ui/ledgerprinter.h"
+#include "host/ui/scriptedmodals.h"
 #include "host/ui/spreadgrid.h"
-#include "host/ui/uihelper.h"
-#include "sampledata/sampledata.h"
-#include "sampledata/schema.h"
 #include "services/modulestate.h"
 #include "support/barequery.h"
-#include "support/peakmemory.h"
+#include "support/benchsizes.h"
+#include "support/countsheet.h"
+#include "window/frmmain.h"
 
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPrinter>
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 #include <xlsxwriter.h>
 
-#include <QPrinter>
-#include <QTemporaryDir>
-
-#include <chrono>
-#include <map>
+#include <algorithm>
+#include <memory>
 #include <string>
 #include <variant>
 #include <vector>
 
 namespace {
 
-// A company whose count process 1 holds one count line per book-stock row, about `lines` of
-// them, made once per size for the whole run.
-std::shared_ptr<host::AppConnection> countDatabase(long lines)
+std::unique_ptr<frmMain> openWindow(long showType)
 {
-    static std::map<long, std::shared_ptr<host::AppConnection>> made;
-    auto &db = made[lines];
-    if (db)
-        return db;
-    db = std::make_shared<host::AppConnection>();
-    db->openDatabase(":memory:");
-    sampledata::createSchema(*db);
-    sampledata::SampleOptions options;
-    options.rows = lines;
-    sampledata::generateSampleData(*db, options);
-    const std::string backup =
-        "INSERT INTO ICInvBackup (FInterID,FItemID,FAuxPropID,FUnitID,FBatchNo,FMtoNo,"
-        "FStockID,FStockPlaceID,FKFDate,FKFPeriod,FQty,FCheckQty,FQtyAct,FAuxQty,"
-        "FAuxCheckQty,FAuxQtyAct,FMinus,FNote,FDateBackup) "
-        "SELECT 1,v.FItemID,v.FAuxPropID,i.FUnitID,v.FBatchNo,v.FMtoNo,v.FStockID,"
-        "v.FStockPlaceID,v.FKFDate,v.FKFPeriod,v.FQty,v.FQty+1,v.FQty+1,v.FQty,v.FQty+1,"
-        "v.FQty+1,1,'','2026-12-01 08:00:00.000' FROM ICInventory v "
-        "JOIN t_ICItem i ON i.FItemID=v.FItemID LIMIT " +
-        std::to_string(lines);
-    sqlite3_exec(db->embedded()->handle(), backup.c_str(), nullptr, nullptr, nullptr);
-    return db;
+    auto window = std::make_unique<frmMain>();
+    window->ShowType(showType);
+    window->Load();
+    return window;
 }
 
-void setUpModule(long lines, long showType)
-{
-    host::registerHostComponents();
-    host::ShareProps().SetProperty(host::currentProcessId(), "PropsString",
-                                   "UserID=16394;SUBID=ic;LANGUAGE=CHS;");
-    resetModuleState();
-    const auto db = countDatabase(lines);
-    module().gAppConn = db;
-    host::setHostConnection(db);
-    module().gShowType = showType;
-    module().gFilterDict = std::make_shared<host::Dictionary>();
-}
-
-constexpr long kSheetLines = 100000;
 constexpr const char *kCondition = "FQty > 250 and FBatchNo like '%1%'";
 
-// The filtered count sheet as the window reloads it after the filter dialog.
+// The count sheet of input mode reloaded with the filter dialog's condition.
 void BM_FilterSheet(benchmark::State &state)
 {
-    setUpModule(kSheetLines, 4);
+    const long lines = state.range(0);
+    setUpCountSheet(lines, 4);
     module().gFilterDict->SetValue("Filter", std::string(kCondition));
+    sqlite3 *db = countSheetHandle(lines);
+    const std::string bare = bareSheetQuery(4, kCondition);
+    Comparison comparison;
     long rows = 0;
+    long stepped = 0;
     for (auto _ : state) {
-        MainDo main;
-        rows = main.GetRsMain(1, {}, 0, module().gFilterDict.get())->RecordCount();
+        comparison.bare([&] { stepped = stepQuery(db, bare); });
+        comparison.module([&] {
+            MainDo main;
+            rows = main.GetRsMain(1, {}, 0, module().gFilterDict.get())->RecordCount();
+        });
     }
+    if (rows != stepped || rows == 0)
+        state.SkipWithError("the filter found other lines");
+    comparison.report(state);
     state.counters["rows"] = static_cast<double>(rows);
 }
-BENCHMARK(BM_FilterSheet)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_FilterSheet)->Apply(benchSizes)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-// Baseline: the sheet's joins with the same condition, bare on SQLite, every cell read.
-void BM_FilterSheetRawSqlite(benchmark::State &state)
-{
-    setUpModule(kSheetLines, 4);
-    sqlite3 *handle = countDatabase(kSheetLines)->embedded()->handle();
-    long rows = 0;
-    for (auto _ : state) {
-        const auto table = bareRowsAsText(
-            handle,
-            "SELECT * FROM (SELECT t12.FName AS FStockName,t11.FName AS FSPName,t2.FNumber,"
-            "t2.FShortNumber AS FItemShortNumber,t2.FName,t2.FModel,t1.FBatchNo,t1.FKFDate,"
-            "t1.FKFPeriod,t3.FName AS FUnitName,t1.FQty,t1.FQtyAct,t1.FCheckQty,t4.FName AS "
-            "FCUUnitName,t1.FAuxQty,t1.FAuxQtyAct,t1.FAuxCheckQty,t1.FAdjQty,t1.FSecQty,"
-            "t1.FSecQtyAct,t1.FSecCheckQty,t1.FNote FROM ICInvBackup t1 "
-            "INNER JOIN t_ICItem t2 ON t1.FItemID=t2.FItemID "
-            "LEFT JOIN t_MeasureUnit t3 ON t2.FUnitID=t3.FItemID "
-            "LEFT JOIN t_MeasureUnit t4 ON t1.FUnitID=t4.FItemID "
-            "LEFT JOIN t_StockPlace t11 ON t1.FStockPlaceID=t11.FSPID "
-            "LEFT JOIN t_Stock t12 ON t1.FStockID=t12.FItemID "
-            "WHERE t2.FDeleted<>1 AND t1.FInterID=1) WHERE FQty > 250 AND FBatchNo LIKE '%1%' "
-            "ORDER BY FStockName DESC,FSPName,FName");
-        rows = static_cast<long>(table.size());
-    }
-    state.counters["rows"] = static_cast<double>(rows);
-}
-BENCHMARK(BM_FilterSheetRawSqlite)->Unit(benchmark::kMillisecond)->Iterations(3);
+using Cell = std::variant<std::string, double>;
 
-// The entry grid of a 100,000-line sheet, filled once for the export benchmarks.
-host::ui::SpreadGrid &filledGrid()
+// The cells the export writes, as numbers where the column is one.
+std::vector<std::vector<Cell>> exportedCells(const host::ui::SpreadGrid &grid)
 {
-    static host::ui::SpreadGrid *grid = [] {
-        setUpModule(kSheetLines, 4);
-        auto *g = new host::ui::SpreadGrid;
-        g->setMaxCols(43);
-        MainDo main;
-        host::Dictionary options;
-        main.GetRsMain(1, {}, 0, &options);
-        main.InputFillRow(*g);
-        return g;
-    }();
-    return *grid;
-}
-
-// Entry-grid columns 2 to 33 without the plan-tracking column, and whether each is a number.
-std::vector<std::pair<int, bool>> exportColumns()
-{
-    std::vector<std::pair<int, bool>> columns;
-    for (int col = 2; col <= 33; ++col) {
-        const bool number = col == 14 || (col >= 17 && col <= 19) || (col >= 22 && col <= 25) ||
-                            (col >= 28 && col <= 32);
-        if (col != 12)
-            columns.emplace_back(col, number);
-    }
-    return columns;
-}
-
-// The sheet through the export engine, its rows asked for from the entry grid.
-void BM_ExportSheet(benchmark::State &state)
-{
-    host::ui::SpreadGrid &grid = filledGrid();
-    const auto columns = exportColumns();
-    QTemporaryDir dir;
-    const std::string path = dir.filePath("sheet.xlsx").toStdString();
-    for (auto _ : state) {
-        host::ExportEngine engine;
-        engine.setRows(grid.MaxRows() - 1);
-        engine.setCols(static_cast<long>(columns.size()));
-        for (size_t k = 0; k < columns.size(); ++k) {
-            const long col = static_cast<long>(k + 1);
-            engine.setColLength(col, 200);
-            engine.setColType(col, columns[k].second ? 7 : 10);
-            engine.setColCaption(col, grid.GetText(columns[k].first, 0).toStdString());
-        }
-        engine.LoadData = [&](long row, host::ExportRowData &data) {
-            for (size_t k = 0; k < columns.size(); ++k)
-                data.setItem(static_cast<long>(k + 1),
-                             grid.GetText(columns[k].first, static_cast<int>(row)).toStdString());
-        };
-        engine.writeWorkbook(path, "物料盘点表");
-    }
-    state.counters["rows"] = grid.MaxRows() - 1;
-}
-BENCHMARK(BM_ExportSheet)->Unit(benchmark::kMillisecond)->Iterations(2);
-
-// Baseline: the same cells, read from the grid beforehand, written by libxlsxwriter directly.
-void BM_ExportRawXlsxwriter(benchmark::State &state)
-{
-    host::ui::SpreadGrid &grid = filledGrid();
-    const auto columns = exportColumns();
-    using Cell = std::variant<std::string, double>;
     std::vector<std::vector<Cell>> cells;
     for (int row = 0; row < grid.MaxRows(); ++row) {
         std::vector<Cell> line;
-        for (const auto &[col, number] : columns) {
+        for (int col = 2; col <= 33; ++col) {
+            if (col == 12)
+                continue;
+            const bool number = col == 14 || (col >= 17 && col <= 19) || (col >= 22 && col <= 25) ||
+                                (col >= 28 && col <= 32);
             const QString text = grid.GetText(col, row);
             if (number && row > 0 && !text.isEmpty())
                 line.emplace_back(text.toDouble());
@@ -191,71 +86,158 @@ void BM_ExportRawXlsxwriter(benchmark::State &state)
         }
         cells.push_back(std::move(line));
     }
+    return cells;
+}
+
+void bareExport(const std::string &path, const std::vector<std::vector<Cell>> &cells)
+{
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE;
+    lxw_workbook *workbook = workbook_new_opt(path.c_str(), &options);
+    lxw_worksheet *sheet = workbook_add_worksheet(workbook, "物料盘点表");
+    for (size_t r = 0; r < cells.size(); ++r)
+        for (size_t c = 0; c < cells[r].size(); ++c) {
+            const auto row = static_cast<lxw_row_t>(r);
+            const auto col = static_cast<lxw_col_t>(c);
+            if (const double *n = std::get_if<double>(&cells[r][c]))
+                worksheet_write_number(sheet, row, col, *n, nullptr);
+            else if (!std::get<std::string>(cells[r][c]).empty())
+                worksheet_write_string(sheet, row, col, std::get<std::string>(cells[r][c]).c_str(),
+                                       nullptr);
+        }
+    workbook_close(workbook);
+}
+
+// The entry grid's export (File/Export of input mode) into an .xlsx file.
+void BM_ExportSheet(benchmark::State &state)
+{
+    const long lines = state.range(0);
+    host::ui::ScriptedModals &modals = setUpCountSheet(lines, 4);
+    const auto window = openWindow(4);
+    const auto cells = exportedCells(*window->vsCheck);
     QTemporaryDir dir;
-    const std::string path = dir.filePath("raw.xlsx").toStdString();
+    const std::string barePath = dir.filePath("bare.xlsx").toStdString();
+    const QString path = dir.filePath("sheet.xlsx");
+    Comparison comparison;
     for (auto _ : state) {
-        lxw_workbook_options options{};
-        options.constant_memory = LXW_TRUE;
-        lxw_workbook *workbook = workbook_new_opt(path.c_str(), &options);
-        lxw_worksheet *sheet = workbook_add_worksheet(workbook, "物料盘点表");
-        for (size_t r = 0; r < cells.size(); ++r)
-            for (size_t c = 0; c < cells[r].size(); ++c) {
-                const auto row = static_cast<lxw_row_t>(r);
-                const auto col = static_cast<lxw_col_t>(c);
-                if (const double *n = std::get_if<double>(&cells[r][c]))
-                    worksheet_write_number(sheet, row, col, *n, nullptr);
-                else if (!std::get<std::string>(cells[r][c]).empty())
-                    worksheet_write_string(sheet, row, col,
-                                           std::get<std::string>(cells[r][c]).c_str(), nullptr);
-            }
-        workbook_close(workbook);
+        comparison.bare([&] { bareExport(barePath, cells); });
+        modals.pickFile(path);
+        comparison.module([&] { window->mnuFileOut_Click(); });
     }
+    if (!modals.allAnswersUsed() || QFileInfo(path).size() == 0)
+        state.SkipWithError("the sheet was not exported");
+    comparison.report(state);
     state.counters["rows"] = static_cast<double>(cells.size() - 1);
 }
-BENCHMARK(BM_ExportRawXlsxwriter)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_ExportSheet)->Apply(benchSizes)->Unit(benchmark::kMillisecond)->Iterations(2);
 
-// The count book of check mode printed to a PDF file: the time per page (the columns are sized
-// to their texts first, in a pass of their own), and the memory the printing adds, which stays
-// flat as the sheet grows since rows are asked for page by page.
+// The rows of the check sheet's printed columns as they are shown, numbers with the line's
+// decimals; the first row holds the captions.
+std::vector<std::vector<std::string>> printedRows(sqlite3 *db)
+{
+    const auto columns = bareRowsAsText(db, "SELECT FColName,FColCaption,FColType FROM "
+                                            "ICChatBillTitle WHERE FTypeID=1 AND FVisible=1 "
+                                            "ORDER BY FInterID");
+    std::string select = "SELECT FQtyDecimal";
+    std::vector<std::string> captions;
+    std::vector<bool> numbers;
+    for (const auto &c : columns) {
+        select += "," + c[0];
+        captions.push_back(c[1].substr(0, c[1].size() - 1));
+        numbers.push_back(c[2] == "2");
+    }
+    auto rows = bareRowsAsText(db, select + " FROM (" + bareSheetQuery(1) + ")");
+    for (auto &row : rows) {
+        const int decimals = std::stoi(row.front());
+        row.erase(row.begin());
+        for (std::size_t i = 0; i < row.size(); ++i)
+            if (numbers[i] && !row[i].empty())
+                row[i] = QString::number(std::stod(row[i]), 'f', decimals).toStdString();
+    }
+    rows.insert(rows.begin(), captions);
+    return rows;
+}
+
+// Columns as wide as their widest text, narrowed together to the page; a title row and the
+// rows that fit below it on each page, every cell boxed and its text cut to the box.
+int barePrint(QPrinter &printer, const std::vector<std::vector<std::string>> &rows)
+{
+    QPainter painter(&printer);
+    QFont font = painter.font();
+    font.setPointSizeF(9);
+    painter.setFont(font);
+    const QFontMetricsF metrics(font, &printer);
+    const double padding = metrics.height() * 0.5;
+    std::vector<double> widths(rows.front().size(), 0);
+    std::vector<std::vector<QString>> texts;
+    texts.reserve(rows.size());
+    for (const auto &row : rows) {
+        std::vector<QString> line;
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            line.push_back(QString::fromStdString(row[c]));
+            widths[c] = std::max(widths[c], metrics.horizontalAdvance(line.back()) + padding);
+        }
+        texts.push_back(std::move(line));
+    }
+    const QRectF page(QPointF(0, 0),
+                      printer.pageLayout().paintRectPixels(printer.resolution()).size());
+    double total = 0;
+    for (double w : widths)
+        total += w;
+    for (double &w : widths)
+        w *= std::min(1.0, page.width() / total);
+    const double rowHeight = metrics.height() * 1.6;
+    const int perPage = static_cast<int>(page.height() / rowHeight) - 1;
+    int pages = 0;
+    for (std::size_t r = 1; r < texts.size(); ++r) {
+        const auto onPage = static_cast<int>((r - 1) % static_cast<std::size_t>(perPage));
+        auto draw = [&](const std::vector<QString> &line, double top) {
+            double x = 0;
+            for (std::size_t c = 0; c < line.size(); ++c) {
+                const QRectF box(x, top, widths[c], rowHeight);
+                painter.drawRect(box);
+                const QRectF inner = box.adjusted(padding / 2, 0, -padding / 2, 0);
+                painter.drawText(inner, Qt::AlignVCenter,
+                                 metrics.elidedText(line[c], Qt::ElideRight, inner.width()));
+                x += widths[c];
+            }
+        };
+        if (onPage == 0) {
+            if (pages++ > 0)
+                printer.newPage();
+            draw(texts.front(), 0);
+        }
+        draw(texts[r], rowHeight * (onPage + 1));
+    }
+    return pages;
+}
+
+// The count book of check mode printed (File/Print) into a PDF file.
 void BM_PrintBook(benchmark::State &state)
 {
     const long lines = state.range(0);
-    setUpModule(lines, 1);
-    host::ui::LedgerGrid ledger;
-    MainDo main;
-    main.Ldg(&ledger);
-    main.ResizeColWidth();
-    host::Dictionary options;
-    main.GetRsMain(1, {}, 0, &options);
-    main.GetSumData();
-    QObject::connect(&ledger, &host::ui::LedgerGrid::FetchRow,
-                     [&](int row, QString &text, long &backColor) {
-                         if (row == 1)
-                             text = host::ui::UIHelper::titleRow(
-                                 ledger, 1, QString::fromStdString(main.TRowData(0)));
-                         else if (row > 2)
-                             text = QString::fromStdString(main.DRowData(row, &backColor));
-                     });
-    ledger.Face().setRows(static_cast<int>(main.p_RSMain->RecordCount()) + 3);
+    setUpCountSheet(lines, 1);
+    const auto window = openWindow(1);
+    const auto rows = printedRows(countSheetHandle(lines));
     QTemporaryDir dir;
-    QPrinter printer(QPrinter::HighResolution);
+    QPrinter &printer = window->ldgCheck->LedgerPrint().printer();
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(dir.filePath("book.pdf"));
-    // As the book's own printer starts.
-    printer.setPageOrientation(QPageLayout::Landscape);
-    const PeakMemory peak;
-    int pages = 0;
-    double seconds = 0;
+    QPrinter bare(QPrinter::HighResolution);
+    bare.setOutputFormat(QPrinter::PdfFormat);
+    bare.setOutputFileName(dir.filePath("bare.pdf"));
+    bare.setPageOrientation(QPageLayout::Landscape);
+    Comparison comparison;
+    int barePages = 0;
     for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        pages = ledger.LedgerPrint().render(printer);
-        seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        comparison.bare([&] { barePages = barePrint(bare, rows); });
+        comparison.module([&] { window->mnuFPrint_Click(); });
     }
-    state.counters["pages"] = pages;
-    state.counters["msPerPage"] =
-        seconds * 1000 / (static_cast<double>(pages) * static_cast<double>(state.iterations()));
-    state.counters["addedMB"] = peak.addedMb();
+    if (QFileInfo(dir.filePath("book.pdf")).size() == 0)
+        state.SkipWithError("the book was not printed");
+    comparison.report(state);
+    state.counters["pages"] = barePages;
 }
-BENCHMARK(BM_PrintBook)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_PrintBook)->Apply(benchSizes)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace

@@ -1,175 +1,91 @@
-// The count-sheet window on large counts: opening in input and in check mode, one edit's
-// recompute, and a save of many edited lines, each beside what bare SQLite needs for the same
-// rows.
-#include "host/components/hostcomponents.h"
-#include "host/core/paths.h"
+// The count-sheet window on large counts, each beside the limit SQLite itself sets for the
+// same work on the same database file: opening in input, check and print mode against stepping
+// the same count-sheet query; saving every line against the same UPDATEs prepared once, their
+// values bound, in transactions of 100 lines.
 #include "host/db/appconnection.h"
-#include "host/db/embeddeddatabase.h"
-#include "host/db/hostdatabase.h"
-#include "host/props/shareprops.h"
 #include "host/ui/ledgergrid.h"
-#include "host/ui/scriptedmodals.h"
 #include "host/ui/spreadgrid.h"
-#include "sampledata/sampledata.h"
-#include "sampledata/schema.h"
-#include "services/modulestate.h"
-#include "support/barequery.h"
-#include "support/peakmemory.h"
+#include "support/benchsizes.h"
+#include "support/countsheet.h"
 #include "window/frmmain.h"
 
-#include <QTemporaryDir>
+#include <QAbstractItemModel>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
-#include <cstdlib>
-#include <functional>
-#include <map>
+#include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace {
 
-// The demo company with one open count process (id 1) of the given number of lines, one
-// database per size, kept for the run.
-std::shared_ptr<host::AppConnection> sheetDatabase(long lines)
-{
-    static std::map<long, std::shared_ptr<host::AppConnection>> databases;
-    auto &db = databases[lines];
-    if (db)
-        return db;
-    db = std::make_shared<host::AppConnection>();
-    db->openDatabase(":memory:");
-    sampledata::createSchema(*db);
-    sampledata::generateSampleData(*db);
-    db->Execute("INSERT INTO ICStockCheckProcess (FID,FProcessID,FDate,FOperatorID,FStatus,"
-                "FBackupType,FMaxBillInterID,FMaxMTOChangeID) VALUES (1,'BENCH','2026-12-01',16,"
-                "0,1,0,0)");
-    const std::string fill =
-        "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i+1 FROM n WHERE i<" +
-        std::to_string(lines - 1) +
-        "), items AS (SELECT FItemID,FStoreUnitID,FSecUnitID,ROW_NUMBER() OVER (ORDER BY "
-        "FItemID)-1 "
-        "AS k FROM t_ICItem WHERE FDeleted=0), stocks AS (SELECT FItemID,ROW_NUMBER() OVER "
-        "(ORDER BY FItemID)-1 AS k FROM t_Stock) "
-        "INSERT INTO ICInvBackup (FInterID,FBrNo,FItemID,FAuxPropID,FUnitID,FBatchNo,FMtoNo,"
-        "FStockID,FStockPlaceID,FKFDate,FKFPeriod,FQty,FCheckQty,FQtyAct,FAuxQty,FAuxCheckQty,"
-        "FAuxQtyAct,FAdjQty,FSecUnitID,FSecQty,FSecCheckQty,FSecQtyAct,FSecAdjQty,FMinus,"
-        "FSecMinus,FNote,FSelect,FAdj,FDateBackup,FMaxBillInterID) "
-        "SELECT 1,'0',it.FItemID,0,it.FStoreUnitID,'B'||i,'',st.FItemID,0,'',0,i%500+0.25,"
-        "i%500+0.25,i%500+0.25,i%500+0.25,i%500+0.25,i%500+0.25,0,it.FSecUnitID,0,0,0,0,0,0,'',"
-        "0,0,'2026-12-01 08:00:00.000',0 FROM n "
-        "JOIN items it ON it.k=n.i%(SELECT COUNT(*) FROM items) "
-        "JOIN stocks st ON st.k=n.i%(SELECT COUNT(*) FROM stocks)";
-    char *error = nullptr;
-    if (sqlite3_exec(db->embedded()->handle(), fill.c_str(), nullptr, nullptr, &error) != SQLITE_OK)
-        std::abort();
-    return db;
-}
-
-void setUpModule(long lines)
-{
-    // Messages (the large-count warning) are answered without a user.
-    static host::ui::ScriptedModals modals;
-    static QTemporaryDir home;
-    for (const char *variable : {"XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_DATA_HOME"})
-        setenv(variable, home.path().toUtf8().constData(), 1);
-    setenv("STOCKCHECK_LOG", "off", 1);
-    host::registerHostComponents();
-    host::ShareProps().SetProperty(host::currentProcessId(), "PropsString",
-                                   "UserID=16;SUBID=ic;LANGUAGE=CHS;");
-    resetModuleState();
-    const auto db = sheetDatabase(lines);
-    module().gAppConn = db;
-    module().gOperatorID = 16;
-    host::setHostConnection(db);
-}
-
-std::unique_ptr<frmMain> openWindow(long showType,
-                                    const std::function<void(frmMain &)> &beforeLoad = {})
+std::unique_ptr<frmMain> openWindow(long showType)
 {
     auto window = std::make_unique<frmMain>();
-    if (beforeLoad)
-        beforeLoad(*window);
     window->ShowType(showType);
     window->Load();
     return window;
 }
 
-std::unique_ptr<frmMain> openInput()
+// The window opened and its first screen painted; the lines it shows.
+long openAndPaint(long showType)
 {
-    return openWindow(4);
+    const auto window = openWindow(showType);
+    window->show();
+    window->grab();
+    if (showType == 4)
+        return window->vsCheck->MaxRows() - 1;
+    return window->ldgCheck->Face().Rows() - (showType == 1 ? 3 : 2);
 }
 
-// Opening the input window on 100,000 lines, until the entry grid is filled.
-void BM_OpenInputWindow(benchmark::State &state)
+void runOpen(benchmark::State &state, long showType, const std::vector<std::string> &summed)
 {
-    setUpModule(state.range(0));
-    const PeakMemory peak;
-    int rows = 0;
+    const long lines = state.range(0);
+    setUpCountSheet(lines, showType);
+    sqlite3 *db = countSheetHandle(lines);
+    const std::string bare = bareSheetQuery(showType);
+    Comparison comparison;
+    long shown = 0;
+    long stepped = 0;
     for (auto _ : state) {
-        const auto window = openInput();
-        rows = window->vsCheck->MaxRows() - 1;
+        comparison.bare([&] { stepped = stepQuery(db, bare, summed); });
+        comparison.module([&] { shown = openAndPaint(showType); });
     }
-    if (rows != state.range(0))
+    if (shown != stepped || (showType != 3 && shown != lines))
         state.SkipWithError("the sheet did not load");
-    state.counters["peakMB"] = peak.addedMb();
+    comparison.report(state);
+    state.counters["lines"] = static_cast<double>(shown);
 }
-BENCHMARK(BM_OpenInputWindow)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
-// Opening the check window on 100,000 lines until its first screen of the ledger is painted;
-// the ledger asks only for the rows it paints.
-void BM_OpenCheckWindow(benchmark::State &state)
+void BM_OpenInputMode(benchmark::State &state)
 {
-    setUpModule(state.range(0));
-    const PeakMemory peak;
-    long ledgerRows = 0;
-    long fetched = 0;
-    for (auto _ : state) {
-        const auto window = openWindow(1, [&fetched](frmMain &unloaded) {
-            QObject::connect(unloaded.ldgCheck, &host::ui::LedgerGrid::FetchRow,
-                             [&fetched](int, QString &, long &) { ++fetched; });
-        });
-        window->show();
-        window->grab();
-        ledgerRows = window->ldgCheck->Face().Rows() - 3;
-    }
-    if (ledgerRows != state.range(0) || fetched == 0)
-        state.SkipWithError("the ledger did not load");
-    state.counters["peakMB"] = peak.addedMb();
-    state.counters["fetched"] = static_cast<double>(fetched);
+    runOpen(state, 4, {});
 }
-BENCHMARK(BM_OpenCheckWindow)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_OpenInputMode)->Apply(benchSizes)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-// Baseline: the lines with their item, units, stock and place, every column read as text.
-void BM_BareSheetQuery(benchmark::State &state)
+// The check mode also sums its twelve totals, each line rounded to its decimals.
+void BM_OpenCheckMode(benchmark::State &state)
 {
-    setUpModule(state.range(0));
-    sqlite3 *handle = sheetDatabase(state.range(0))->embedded()->handle();
-    long rows = 0;
-    for (auto _ : state) {
-        const auto table = bareRowsAsText(
-            handle, "SELECT t1.*,t2.FNumber,t2.FShortNumber,t2.FName,t2.FModel,"
-                    "t2.FQtyDecimal,t3.FName,t3.FNumber,t4.FName,t4.FNumber,"
-                    "t4.FCoefficient,t4.FUnitGroupID,t5.FName,t12.FName,t12.FNumber,"
-                    "t11.FName,t11.FNumber FROM ICInvBackup t1 "
-                    "JOIN t_ICItem t2 ON t1.FItemID=t2.FItemID "
-                    "LEFT JOIN t_MeasureUnit t3 ON t2.FUnitID=t3.FItemID "
-                    "LEFT JOIN t_MeasureUnit t4 ON t1.FUnitID=t4.FItemID "
-                    "LEFT JOIN t_MeasureUnit t5 ON t2.FSecUnitID=t5.FItemID "
-                    "LEFT JOIN t_Stock t12 ON t1.FStockID=t12.FItemID "
-                    "LEFT JOIN t_StockPlace t11 ON t1.FStockPlaceID=t11.FSPID "
-                    "WHERE t1.FInterID=1 ORDER BY t12.FName DESC,t11.FName,t2.FName");
-        rows = static_cast<long>(table.size());
-    }
-    state.counters["rows"] = static_cast<double>(rows);
+    runOpen(state, 1,
+            {"FQty", "FQtyAct", "FOverQty", "FDownQty", "FCUUnitQty", "FCUUnitQtyAct",
+             "FCUUnitOverQty", "FCUUnitDownQty", "FSecQty", "FSecQtyAct", "FSecOverQty",
+             "FSecDownQty"});
 }
-BENCHMARK(BM_BareSheetQuery)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_OpenCheckMode)->Apply(benchSizes)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The print mode opens on every line and every item without one.
+void BM_OpenPrintMode(benchmark::State &state)
+{
+    runOpen(state, 3, {});
+}
+BENCHMARK(BM_OpenPrintMode)->Apply(benchSizes)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // One typed count in the counting unit: the line's recompute and the totals row.
 void BM_EditRecompute(benchmark::State &state)
 {
-    setUpModule(state.range(0));
-    const auto window = openInput();
+    setUpCountSheet(state.range(0), 4);
+    const auto window = openWindow(4);
     const int row = static_cast<int>(state.range(0) / 2);
     QAbstractItemModel *model = window->vsCheck->model();
     const QModelIndex cell = model->index(row - 1, 23);
@@ -182,62 +98,142 @@ void BM_EditRecompute(benchmark::State &state)
 }
 BENCHMARK(BM_EditRecompute)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
-constexpr long kSavedLines = 10000;
-
-// Saving every line of a 10,000-line sheet.
-void BM_SaveEditedLines(benchmark::State &state)
+// The values of one line as the save writes them.
+struct LineValues
 {
-    setUpModule(kSavedLines);
-    const auto window = openInput();
+    std::vector<double> set; // FCheckQty .. FSecAdjQty, FNote apart
+    std::string note;
+    double coefficient = 0;
+    std::vector<long long> key; // FStockID, FItemID, FStockPlaceID, FKFPeriod, FAuxPropID, FUnitID
+    std::string kfDate, batchNo, mtoNo;
+};
+
+std::vector<LineValues> sheetLines(sqlite3 *db)
+{
+    sqlite3_stmt *query = nullptr;
+    sqlite3_prepare_v2(
+        db,
+        "SELECT t1.FCheckQty,t1.FQtyAct,t1.FAuxQty,t1.FQty,t1.FAuxCheckQty,t1.FAuxQtyAct,"
+        "t1.FAdjQty,t1.FSecQty,t1.FSecQtyAct,t1.FSecCheckQty,t1.FSecAdjQty,ifnull(t1.FNote,''),"
+        "t4.FCoefficient,t1.FStockID,t1.FItemID,t1.FStockPlaceID,t1.FKFPeriod,t1.FAuxPropID,"
+        "t1.FUnitID,t1.FKFDate,t1.FBatchNo,t1.FMtoNo FROM ICInvBackup t1 LEFT JOIN t_MeasureUnit "
+        "t4 ON t1.FUnitID=t4.FItemID WHERE t1.FInterID=1",
+        -1, &query, nullptr);
+    std::vector<LineValues> lines;
+    auto text = [&](int c) {
+        return std::string(reinterpret_cast<const char *>(sqlite3_column_text(query, c)));
+    };
+    while (sqlite3_step(query) == SQLITE_ROW) {
+        LineValues v;
+        for (int c = 0; c < 11; ++c)
+            v.set.push_back(sqlite3_column_double(query, c));
+        v.note = text(11);
+        v.coefficient = sqlite3_column_double(query, 12);
+        for (int c = 13; c < 19; ++c)
+            v.key.push_back(sqlite3_column_int64(query, c));
+        v.kfDate = text(19);
+        v.batchNo = text(20);
+        v.mtoNo = text(21);
+        lines.push_back(std::move(v));
+    }
+    sqlite3_finalize(query);
+    return lines;
+}
+
+class Prepared
+{
+public:
+    Prepared(sqlite3 *db, const std::string &sql) : m_db(db)
+    {
+        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &m_stmt, nullptr) != SQLITE_OK)
+            throw std::runtime_error(sqlite3_errmsg(db));
+    }
+    ~Prepared() { sqlite3_finalize(m_stmt); }
+    Prepared(const Prepared &) = delete;
+    Prepared &operator=(const Prepared &) = delete;
+    sqlite3_stmt *operator*() const { return m_stmt; }
+    // Runs it once with the values bound; the rows it changed.
+    long long run()
+    {
+        if (sqlite3_step(m_stmt) != SQLITE_DONE)
+            throw std::runtime_error(sqlite3_errmsg(m_db));
+        sqlite3_reset(m_stmt);
+        return sqlite3_changes64(m_db);
+    }
+
+private:
+    sqlite3 *m_db;
+    sqlite3_stmt *m_stmt = nullptr;
+};
+
+constexpr const char *kKey = " WHERE FInterID=1 AND FStockID=? AND FItemID=? AND FStockPlaceID=? "
+                             "AND FKFPeriod=? AND FAuxPropID=? AND FUnitID=? AND FKFDate=? AND "
+                             "FBatchNo=? AND FMtoNo=?";
+
+void bindKey(sqlite3_stmt *stmt, int first, const LineValues &v)
+{
+    for (std::size_t i = 0; i < v.key.size(); ++i)
+        sqlite3_bind_int64(stmt, first + static_cast<int>(i), v.key[i]);
+    const int texts = first + static_cast<int>(v.key.size());
+    sqlite3_bind_text(stmt, texts, v.kfDate.c_str(), -1, SQLITE_STATIC);
+    sqlite3_bind_text(stmt, texts + 1, v.batchNo.c_str(), -1, SQLITE_STATIC);
+    sqlite3_bind_text(stmt, texts + 2, v.mtoNo.c_str(), -1, SQLITE_STATIC);
+}
+
+// Every line's two UPDATEs, prepared once, its values bound, 100 lines a transaction; a line
+// that matched nothing is counted, as the save tells it.
+long bareSave(sqlite3 *db, const std::vector<LineValues> &lines)
+{
+    Prepared quantities(db, std::string("UPDATE ICInvBackup SET FCheckQty=?,FQtyAct=?,FAuxQty=?,"
+                                        "FQty=?,FAuxCheckQty=?,FAuxQtyAct=?,FAdjQty=?,FSecQty=?,"
+                                        "FSecQtyAct=?,FSecCheckQty=?,FSecAdjQty=?,FNote=?,"
+                                        "FChecker=16") +
+                                kKey);
+    Prepared differences(db, std::string("UPDATE ICInvBackup SET FMinus=FQtyAct-FQty-FAdjQty*?,"
+                                         "FSecMinus=FSecQtyAct-FSecQty-FSecAdjQty") +
+                                 kKey);
+    long unmatched = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i % 100 == 0)
+            sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+        const LineValues &v = lines[i];
+        for (std::size_t c = 0; c < v.set.size(); ++c)
+            sqlite3_bind_double(*quantities, static_cast<int>(c) + 1, v.set[c]);
+        sqlite3_bind_text(*quantities, 12, v.note.c_str(), -1, SQLITE_STATIC);
+        bindKey(*quantities, 13, v);
+        if (quantities.run() == 0)
+            ++unmatched;
+        sqlite3_bind_double(*differences, 1, v.coefficient);
+        bindKey(*differences, 2, v);
+        differences.run();
+        if (i % 100 == 99 || i + 1 == lines.size())
+            sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    }
+    return unmatched;
+}
+
+// Saving every line of the sheet.
+void BM_SaveEveryLine(benchmark::State &state)
+{
+    const long lines = state.range(0);
+    setUpCountSheet(lines, 4);
+    sqlite3 *db = countSheetHandle(lines);
+    const std::vector<LineValues> values = sheetLines(db);
+    const auto window = openWindow(4);
+    Comparison comparison;
     for (auto _ : state) {
+        long unmatched = 0;
+        comparison.bare([&] { unmatched = bareSave(db, values); });
         window->mModified = true;
         window->mRowChanged.assign(window->mRowChanged.size(), true);
-        if (window->SaveStockData(false) != frmMain::SaveResult::Saved)
+        frmMain::SaveResult saved = frmMain::SaveResult::Failed;
+        comparison.module([&] { saved = window->SaveStockData(false); });
+        if (saved != frmMain::SaveResult::Saved || unmatched != 0)
             state.SkipWithError("the save failed");
     }
+    comparison.report(state);
     state.counters["lines"] = static_cast<double>(window->mRowChanged.size());
 }
-BENCHMARK(BM_SaveEditedLines)->Unit(benchmark::kMillisecond)->Iterations(3);
-
-// Baseline: the same two UPDATEs per line in SQLite's dialect, sent as text in batches of 100
-// lines, as the save sends them.
-void BM_BareUpdates(benchmark::State &state)
-{
-    setUpModule(kSavedLines);
-    sqlite3 *handle = sheetDatabase(kSavedLines)->embedded()->handle();
-    const std::string key = " WHERE FInterID=1 AND FStockID='||FStockID||' AND FItemID='||"
-                            "FItemID||' AND FStockPlaceID='||FStockPlaceID||' AND FKFDate='''' "
-                            "AND FKFPeriod=0 AND FBatchNo='''||FBatchNo||''' AND FMtoNo='''' AND "
-                            "FAuxPropID='||FAuxPropID||' AND FUnitID='||FUnitID||';";
-    const std::string statements =
-        "SELECT 'UPDATE ICInvBackup SET FCheckQty='||FCheckQty||',FQtyAct='||FCheckQty||"
-        "',FAuxQty='||FAuxQty||',FQty='||FQty||',FAuxCheckQty='||FAuxCheckQty||',FAuxQtyAct='||"
-        "FAuxCheckQty||',FChecker=16,FNote='''',FAdjQty=0,FSecQty=0,FSecQtyAct=0,FSecCheckQty=0,"
-        "FSecAdjQty=0" +
-        key +
-        "UPDATE ICInvBackup SET FMinus=FQtyAct-FQty-FAdjQty,FSecMinus=FSecQtyAct-FSecQty-"
-        "FSecAdjQty" +
-        key + "' FROM ICInvBackup WHERE FInterID=1";
-    std::vector<std::string> lines;
-    sqlite3_stmt *query = nullptr;
-    if (sqlite3_prepare_v2(handle, statements.c_str(), -1, &query, nullptr) != SQLITE_OK)
-        state.SkipWithError(sqlite3_errmsg(handle));
-    while (sqlite3_step(query) == SQLITE_ROW)
-        lines.emplace_back(reinterpret_cast<const char *>(sqlite3_column_text(query, 0)));
-    sqlite3_finalize(query);
-    for (auto _ : state) {
-        std::string batch;
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            batch += lines[i];
-            if ((i + 1) % 100 == 0 || i + 1 == lines.size()) {
-                if (sqlite3_exec(handle, batch.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
-                    state.SkipWithError("a bare batch failed");
-                batch.clear();
-            }
-        }
-    }
-    state.counters["lines"] = static_cast<double>(lines.size());
-}
-BENCHMARK(BM_BareUpdates)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_SaveEveryLine)->Apply(benchSizes)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace

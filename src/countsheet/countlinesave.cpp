@@ -4,9 +4,9 @@
 #include "countsheet/countlinesql.h"
 #include "host/core/hosterror.h"
 #include "host/core/sqltext.h"
-#include "host/core/stringbuilder.h"
 #include "host/db/appconnection.h"
 #include "host/db/recordset.h"
+#include "host/db/sqlbatch.h"
 #include "services/appconn.h"
 
 #include <algorithm>
@@ -61,9 +61,10 @@ long CountLineSave::add(int row, const CountLine &line)
     const long code = checkLine(line);
     if (code != LineAccepted)
         return code;
-    host::StringBuilder statements;
-    PubVariant::GetUpdateRowSQL(statements, line);
-    m_pending.push_back({row, statements.StringValue() + markUnmatched(row)});
+    Pending pending{row, {}};
+    PubVariant::GetUpdateRowSQL(pending.statements, line);
+    pending.statements << markUnmatched(row);
+    m_pending.push_back(std::move(pending));
     return code;
 }
 
@@ -95,10 +96,12 @@ void CountLineSave::send()
 
 bool CountLineSave::run(const std::vector<Pending> &lines, std::string *reason)
 {
-    std::string sql = begin();
+    host::SqlBatch sql;
+    sql << begin();
     for (const Pending &line : lines)
-        sql += line.statements;
-    sql += end();
+        sql.append(line.statements);
+    sql.endStatement();
+    sql << end();
     std::vector<int> unmatched;
     try {
         const auto rs = appConn().Execute(sql);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host/db/sqlbatch.h"
+
 #include <string>
 #include <vector>
 
@@ -41,7 +43,7 @@ private:
     struct Pending
     {
         int row;
-        std::string statements;
+        host::SqlBatch statements;
     };
     void send();
     // Runs the statements of the lines as one batch; false when the database refused it.

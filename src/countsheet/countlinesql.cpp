@@ -7,6 +7,7 @@
 #include "host/core/stringbuilder.h"
 #include "host/db/appconnection.h"
 #include "host/db/recordset.h"
+#include "host/db/sqlbatch.h"
 #include "services/appconn.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
@@ -17,50 +18,63 @@
 namespace PubVariant {
 namespace {
 
-std::string updateKeyCondition(const CountLine &k)
+void updateKeyCondition(host::SqlBatch &s, const CountLine &k)
 {
-    std::string s;
-    s += " Where FInterID = " + std::to_string(module().gCurInterID) +
-         " And FStockID=" + std::to_string(k.stockId) + host::kCrLf;
-    s += " AND FItemID=" + std::to_string(k.itemId) + host::kCrLf;
-    s += " AND FStockPlaceID=" + std::to_string(k.stockPlaceId) + host::kCrLf;
-    s += " AND CONVERT(DATETIME,FKFDate)=" + host::sqlString(k.kfDate) + host::kCrLf;
-    s += " AND FKFPeriod=" + std::to_string(k.kfPeriod) + host::kCrLf;
-    s += " AND FBatchNo=" + host::sqlString(k.batchNo) + host::kCrLf;
-    s += " AND FMtoNo=" + host::sqlString(k.mtoNo) + host::kCrLf;
-    s += " AND FAuxPropID=" + std::to_string(k.auxPropId) + host::kCrLf;
-    s += " And FUnitID=" + std::to_string(k.unitId) + host::kCrLf;
-    return s;
+    s << " Where FInterID = ";
+    s.whole(module().gCurInterID) << " And FStockID=";
+    s.whole(k.stockId) << host::kCrLf << " AND FItemID=";
+    s.whole(k.itemId) << host::kCrLf << " AND FStockPlaceID=";
+    s.whole(k.stockPlaceId) << host::kCrLf << " AND CONVERT(DATETIME,FKFDate)=";
+    s.quoted(k.kfDate) << host::kCrLf << " AND FKFPeriod=";
+    s.whole(k.kfPeriod) << host::kCrLf << " AND FBatchNo=";
+    s.quoted(k.batchNo) << host::kCrLf << " AND FMtoNo=";
+    s.quoted(k.mtoNo) << host::kCrLf << " AND FAuxPropID=";
+    s.whole(k.auxPropId) << host::kCrLf << " And FUnitID=";
+    s.whole(k.unitId) << host::kCrLf;
+    s.endStatement();
+}
+
+// One line of a statement: its text, a number, then what follows the number.
+void numberLine(host::SqlBatch &s, const char *name, double value, const char *after = ",")
+{
+    s << name;
+    s.number(value) << after << host::kCrLf;
 }
 
 } // namespace
 
-void GetUpdateRowSQL(host::StringBuilder &sbSQL, const CountLine &oRow)
+void GetUpdateRowSQL(host::SqlBatch &sbSQL, const CountLine &oRow)
 {
     const CountLine &v = oRow;
-    const std::string where = updateKeyCondition(v);
-    auto line = [&](const std::string &text) { sbSQL.Append(text).Append(host::kCrLf); };
+    host::SqlBatch &s = sbSQL;
+    s << "Update ICInvBackup Set " << host::kCrLf;
+    numberLine(s, "FCheckQty=", v.checkQty);
+    numberLine(s, "FQtyAct=", v.checkQty + v.diffQty);
+    numberLine(s, "FAuxQty=", v.cuUnitQty);
+    numberLine(s, "FQty=", v.qty);
+    numberLine(s, "FAuxCheckQty=", v.cuUnitCheckQty);
+    numberLine(s, "FAuxQtyAct=", v.cuUnitCheckQty + v.cuUnitDiffQty);
+    s << "FChecker=";
+    s.whole(module().gOperatorID) << "," << host::kCrLf << "FNote=";
+    s.quoted(v.note) << "," << host::kCrLf;
+    numberLine(s, "FAdjQty=", v.adjQty);
+    numberLine(s, "FSecQty=", v.secQty);
+    numberLine(s, "FSecQtyAct=", v.secCheckQty + v.secDiffQty);
+    numberLine(s, "FSecCheckQty=", v.secCheckQty);
+    numberLine(s, "FSecAdjQty=", v.secAdjQty, "");
+    updateKeyCondition(s, v);
 
-    line("Update ICInvBackup Set ");
-    line("FCheckQty=" + host::sqlNumber(v.checkQty) + ",");
-    line("FQtyAct=" + host::sqlNumber(v.checkQty + v.diffQty) + ",");
-    line("FAuxQty=" + host::sqlNumber(v.cuUnitQty) + ",");
-    line("FQty=" + host::sqlNumber(v.qty) + ",");
-    line("FAuxCheckQty=" + host::sqlNumber(v.cuUnitCheckQty) + ",");
-    line("FAuxQtyAct=" + host::sqlNumber(v.cuUnitCheckQty + v.cuUnitDiffQty) + ",");
-    line("FChecker=" + std::to_string(module().gOperatorID) + ",");
-    line("FNote=" + host::sqlString(v.note) + ",");
-    line("FAdjQty=" + host::sqlNumber(v.adjQty) + ",");
-    line("FSecQty=" + host::sqlNumber(v.secQty) + ",");
-    line("FSecQtyAct=" + host::sqlNumber(v.secCheckQty + v.secDiffQty) + ",");
-    line("FSecCheckQty=" + host::sqlNumber(v.secCheckQty) + ",");
-    line("FSecAdjQty=" + host::sqlNumber(v.secAdjQty));
-    sbSQL.Append(where);
+    s << "Update ICInvBackup Set " << host::kCrLf;
+    numberLine(s, "FMinus=FQtyAct-FQty-(FAdjQty*", v.coefficient, "),");
+    s << "FSecMinus=FSecQtyAct-FSecQty-FSecAdjQty" << host::kCrLf;
+    updateKeyCondition(s, v);
+}
 
-    line("Update ICInvBackup Set ");
-    line("FMinus=FQtyAct-FQty-(FAdjQty*" + host::sqlNumber(v.coefficient) + "),");
-    line("FSecMinus=FSecQtyAct-FSecQty-FSecAdjQty");
-    sbSQL.Append(where);
+void GetUpdateRowSQL(host::StringBuilder &sbSQL, const CountLine &oRow)
+{
+    host::SqlBatch statements;
+    GetUpdateRowSQL(statements, oRow);
+    sbSQL.Append(statements.text());
 }
 
 bool DeleteCheckRow(long lSPID, const std::string &sKFDate, long lKFPeriod, long lItemID,

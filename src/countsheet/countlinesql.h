@@ -7,6 +7,7 @@ struct CountLine;
 
 namespace host {
 class Recordset;
+class SqlBatch;
 class StringBuilder;
 } // namespace host
 
@@ -18,6 +19,8 @@ namespace PubVariant {
 // Appends the two UPDATE statements of the line: its quantities, then its differences computed by
 // the server from them, in the process gCurInterID and stamped with gOperatorID as checker.
 void GetUpdateRowSQL(host::StringBuilder &sbSQL, const CountLine &oRow);
+// The same two statements, their values apart from their text.
+void GetUpdateRowSQL(host::SqlBatch &sbSQL, const CountLine &oRow);
 
 // Deletes one count line at once. A line without a shelf-life period is matched on the empty
 // date. True also when no line matched; on a database error a message and false.

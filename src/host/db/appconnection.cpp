@@ -66,6 +66,16 @@ std::shared_ptr<Recordset> AppConnection::Execute(std::string_view sql)
     return result.rows ? result.rows : std::make_shared<Recordset>();
 }
 
+std::shared_ptr<Recordset> AppConnection::Execute(const SqlBatch &batch)
+{
+    if (!m_embedded)
+        return Execute(batch.text());
+    BatchResult result = m_embedded->execute(batch);
+    if (result.raised)
+        throw *result.raised;
+    return result.rows ? result.rows : std::make_shared<Recordset>();
+}
+
 std::shared_ptr<Recordset> AppConnection::ExecuteRaiseErr(std::string_view sql)
 {
     return Execute(sql);

@@ -14,6 +14,7 @@ namespace host {
 
 class DatabaseBackend;
 class EmbeddedDatabase;
+class SqlBatch;
 
 // The host's application connection: every SQL text of the module runs through it. It keeps
 // one connection open, to the embedded database (SQLite behind the T-SQL layer) or to a server
@@ -43,6 +44,9 @@ public:
     const std::string &ConnectionString() const { return m_connectionString; }
 
     virtual std::shared_ptr<Recordset> Execute(std::string_view sql);
+    // The batch's text; the embedded database runs its statements by their fixed texts instead
+    // (see SqlBatch), with the same result.
+    std::shared_ptr<Recordset> Execute(const SqlBatch &batch);
     // The same, for batches that report their own failure with RAISERROR.
     std::shared_ptr<Recordset> ExecuteRaiseErr(std::string_view sql);
 

@@ -174,7 +174,7 @@ struct EmbeddedDatabase::Run
 
 EmbeddedDatabase::EmbeddedDatabase(const std::string &path)
     : m_db(path), m_statements(m_db.handle(), kCachedStatements), m_schema(m_db.handle()),
-      m_translations(kKeptTranslations)
+      m_translations(kKeptTranslations), m_plans(kKeptTranslations)
 {
     // A writer waits for another connection's transaction as long as a backup of 100,000 lines
     // takes with room to spare; only then is the database reported busy.
@@ -212,19 +212,28 @@ BatchResult EmbeddedDatabase::execute(std::string_view sql)
     const std::vector<tsql::Token> tokens = tsql::tokenize(sql);
     const auto nodes = tsql::parseBatch(tokens);
     m_schema.refresh();
+    return inBatch(countWrites(tokens, nodes),
+                   [&](BatchResult &result) { runNodes(sql, tokens, nodes, result); });
+}
+
+int EmbeddedDatabase::writesOf(const std::vector<tsql::Token> &tokens,
+                               const std::vector<std::unique_ptr<tsql::Node>> &nodes)
+{
+    return countWrites(tokens, nodes);
+}
+
+BatchResult EmbeddedDatabase::inBatch(int writes, const std::function<void(BatchResult &)> &body)
+{
     m_session.variables.clear(); // variables live for one batch
-    Run run{sql, tokens, {}};
     sqlite3 *db = m_db.handle();
     const bool grouped = m_session.tranCount == 0 && !sqlite3_db_readonly(db, "main") &&
-                         sqlite3_get_autocommit(db) && countWrites(tokens, nodes) > 1;
+                         sqlite3_get_autocommit(db) && writes > 1;
     std::optional<BatchTransaction> group;
     if (grouped)
         group.emplace(m_db);
+    BatchResult result;
     try {
-        for (const auto &node : nodes) {
-            if (!runNode(run, *node))
-                break;
-        }
+        body(result);
         if (group)
             group->commit();
     } catch (const HostError &) {
@@ -236,7 +245,26 @@ BatchResult EmbeddedDatabase::execute(std::string_view sql)
         m_schema.invalidate();
         throw;
     }
-    return std::move(run.result);
+    return result;
+}
+
+bool EmbeddedDatabase::runNodes(std::string_view sql, const std::vector<tsql::Token> &tokens,
+                                const std::vector<std::unique_ptr<tsql::Node>> &nodes,
+                                BatchResult &result)
+{
+    Run run{sql, tokens, {}};
+    bool goOn = true;
+    for (const auto &node : nodes) {
+        if (!runNode(run, *node)) {
+            goOn = false;
+            break;
+        }
+    }
+    if (run.result.rows)
+        result.rows = std::move(run.result.rows);
+    if (run.result.raised && !result.raised)
+        result.raised = std::move(run.result.raised);
+    return goOn;
 }
 
 // False when the batch is to stop (RETURN).
@@ -297,18 +325,20 @@ bool EmbeddedDatabase::runStatement(Run &run, size_t begin, size_t end)
     return true;
 }
 
-tsql::Translation EmbeddedDatabase::translate(Run &run, size_t begin, size_t end)
+tsql::Translation EmbeddedDatabase::translate(std::string_view sql,
+                                              const std::vector<tsql::Token> &tokens, size_t begin,
+                                              size_t end)
 {
     const auto fresh = [&](tsql::Literals literals) {
-        tsql::Translator translator(run.tokens, begin, end, m_schema, m_session, literals);
+        tsql::Translator translator(tokens, begin, end, m_schema, m_session, literals);
         return translator.translateStatement();
     };
     if (m_literals == tsql::Literals::Inline)
         return fresh(tsql::Literals::Inline);
     m_translations.follow(m_schema.generation(), m_session.dateFirst);
-    auto key = tsql::TranslationCache::keyOf(run.sql, run.tokens, begin, end);
+    auto key = tsql::TranslationCache::keyOf(sql, tokens, begin, end);
     if (key) {
-        if (auto kept = m_translations.find(*key, run.tokens, begin))
+        if (auto kept = m_translations.find(*key, tokens, begin))
             return std::move(*kept);
     }
     tsql::Translation translation;
@@ -320,13 +350,13 @@ tsql::Translation EmbeddedDatabase::translate(Run &run, size_t begin, size_t end
         return fresh(tsql::Literals::Inline);
     }
     if (key)
-        m_translations.keep(std::move(*key), run.tokens, begin, end, translation);
+        m_translations.keep(std::move(*key), tokens, begin, end, translation);
     return translation;
 }
 
 void EmbeddedDatabase::runTranslated(Run &run, size_t begin, size_t end)
 {
-    const tsql::Translation translation = translate(run, begin, end);
+    const tsql::Translation translation = translate(run.sql, run.tokens, begin, end);
     for (size_t i = 0; i < translation.steps.size(); ++i) {
         const bool wantRows = static_cast<int>(i) == translation.resultStep ||
                               (!translation.assignTargets.empty() && i == 0);

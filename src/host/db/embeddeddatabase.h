@@ -1,7 +1,9 @@
 #pragma once
 
 #include "host/db/databasebackend.h"
+#include "host/db/sqlbatch.h"
 #include "host/db/sqlitedb.h"
+#include "host/db/statementplans.h"
 #include "host/db/translationcache.h"
 #include "host/db/tsqlbatch.h"
 #include "host/db/tsqlschema.h"
@@ -28,7 +30,8 @@ namespace host {
 // RAISERROR with severity 11 or more does not stop the batch (as on the server); its error is
 // handed back with the result.
 // Statements that differ only in their literals are translated once (see TranslationCache)
-// and run as one prepared statement with their values bound.
+// and run as one prepared statement with their values bound; a batch given as an SqlBatch runs
+// such statements without their text being read again.
 class EmbeddedDatabase : public DatabaseBackend
 {
 public:
@@ -41,6 +44,7 @@ public:
     explicit EmbeddedDatabase(const std::string &path);
 
     BatchResult execute(std::string_view sql) override;
+    BatchResult execute(const SqlBatch &batch);
     void registerProcedure(const std::string &name, Procedure procedure);
     // Inline: every statement is translated afresh with its literals written into the SQL, the
     // reference that kept translations are tested against.
@@ -52,10 +56,22 @@ public:
 
 private:
     struct Run;
+    struct BatchStep;
+    // Keeps the plan of a statement read from its text, from a fresh translation.
+    void keepPlan(BatchStep &step, const tsql::Node &node);
+    // Runs the body as one batch: in a transaction of its own when it writes more than once
+    // and leaves transactions to the connection (writes < 0: it does not).
+    BatchResult inBatch(int writes, const std::function<void(BatchResult &)> &body);
+    // False when RETURN stopped the batch.
+    bool runNodes(std::string_view sql, const std::vector<tsql::Token> &tokens,
+                  const std::vector<std::unique_ptr<tsql::Node>> &nodes, BatchResult &result);
+    static int writesOf(const std::vector<tsql::Token> &tokens,
+                        const std::vector<std::unique_ptr<tsql::Node>> &nodes);
     bool runNode(Run &run, const tsql::Node &node);
     bool runStatement(Run &run, size_t begin, size_t end);
     void runTranslated(Run &run, size_t begin, size_t end);
-    tsql::Translation translate(Run &run, size_t begin, size_t end);
+    tsql::Translation translate(std::string_view sql, const std::vector<tsql::Token> &tokens,
+                                size_t begin, size_t end);
     std::shared_ptr<Recordset> runQuery(const tsql::Query &query, bool wantRows);
     std::vector<Variant> evaluate(Run &run, size_t begin, size_t end);
     void declare(Run &run, size_t begin, size_t end);
@@ -70,6 +86,7 @@ private:
     tsql::Schema m_schema;
     tsql::Session m_session;
     tsql::TranslationCache m_translations;
+    tsql::StatementPlans m_plans;
     tsql::Literals m_literals = tsql::Literals::Bound;
     std::map<std::string, Procedure> m_procedures; // by uppercase name
 };

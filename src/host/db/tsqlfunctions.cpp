@@ -13,6 +13,7 @@
 #include <exception>
 #include <limits>
 #include <new>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -106,6 +107,37 @@ double dateArgument(sqlite3_value *value)
     return serial;
 }
 
+// The stored form of a text that is blank or a plain date (YYYY-MM-DD), as
+// dateToStoredText(storedTextToDate()) gives it; nothing for any other text. Dates of count
+// lines are kept so and compared converted, row by row.
+std::optional<std::string> plainStoredDate(std::string_view text)
+{
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    if (text.empty())
+        return std::string("1900-01-01 00:00:00.000");
+    constexpr size_t kDateLength = 10;
+    if (text.size() != kDateLength || text[4] != '-' || text[7] != '-')
+        return std::nullopt;
+    int fields[3] = {};
+    const size_t starts[3] = {0, 5, 8};
+    const size_t lengths[3] = {4, 2, 2};
+    for (size_t f = 0; f < 3; ++f) {
+        for (size_t i = starts[f]; i < starts[f] + lengths[f]; ++i) {
+            if (text[i] < '0' || text[i] > '9')
+                return std::nullopt;
+            fields[f] = fields[f] * 10 + (text[i] - '0');
+        }
+    }
+    constexpr int kFirstYear = 1753;
+    if (fields[0] < kFirstYear || fields[1] < 1 || fields[1] > 12 || fields[2] < 1 ||
+        fields[2] > daysInMonth(fields[0], fields[1]))
+        return std::nullopt;
+    return std::string(text) + " 00:00:00.000";
+}
+
 // tsql_int(value, bytes), tsql_decimal(value, scale[, precision]), tsql_text(value[, length,
 // national[, table, column]]), tsql_bit(value), tsql_float(value), tsql_datetime(value): the
 // value converted for a column of that type. A text too long for the column named is refused;
@@ -125,6 +157,15 @@ template <SqlType Type> void storeFunction(sqlite3_context *ctx, int argc, sqlit
         const int kind = sqlite3_value_type(argv[0]);
         if (kind == SQLITE_FLOAT || kind == SQLITE_INTEGER) {
             sqlite3_result_double(ctx, storedDecimal(sqlite3_value_double(argv[0]), type));
+            return;
+        }
+    }
+    if (Type == SqlType::DateTime && sqlite3_value_type(argv[0]) == SQLITE_TEXT) {
+        const std::string_view text(reinterpret_cast<const char *>(sqlite3_value_text(argv[0])),
+                                    static_cast<size_t>(sqlite3_value_bytes(argv[0])));
+        if (const auto stored = plainStoredDate(text)) {
+            sqlite3_result_text(ctx, stored->data(), static_cast<int>(stored->size()),
+                                SQLITE_TRANSIENT);
             return;
         }
     }

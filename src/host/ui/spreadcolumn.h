@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 
 #include <cstdint>
@@ -7,9 +8,10 @@
 
 namespace host::ui {
 
-// The values of one grid column: a number or a text per row. A column that never held a text
-// has no text storage, one that never held a number none for numbers, so a grid of many rows
-// costs a few bytes per cell.
+// The values of one grid column: a number or a text per row. Numbers and texts are stored only up
+// to the last row that holds one, and each text once for the column (rows keep its index), so a
+// grid of many rows, whose column titles are texts and whose names repeat, costs a few bytes per
+// cell.
 class SpreadColumn
 {
 public:
@@ -42,9 +44,13 @@ private:
         return row >= 0 && row < size() ? m_kind[static_cast<std::size_t>(row)] : Kind::Empty;
     }
 
+    std::uint32_t textId(const QString &text);
+
     std::vector<Kind> m_kind;
     std::vector<double> m_numbers;
+    std::vector<std::uint32_t> m_textRows; // index into m_texts
     std::vector<QString> m_texts;
+    QHash<QString, std::uint32_t> m_textIds;
 };
 
 } // namespace host::ui

@@ -56,6 +56,10 @@ TEST_F(Functions, DateArithmetic)
         {"CONVERT(DATETIME,'2026-03-05') - 1", date(2026, 3, 4)},
         {"CONVERT(DATETIME,'2026-03-05') + 1", date(2026, 3, 6)},
         {"CONVERT(DATETIME,'')", date(1900, 1, 1)},
+        {"CONVERT(DATETIME,'  ')", date(1900, 1, 1)},
+        {"CONVERT(DATETIME,' 2024-02-29 ')", date(2024, 2, 29)},
+        {"CONVERT(DATETIME,'2026-03-05 08:30')",
+         Variant::fromDate(host::makeDate({2026, 3, 5, 8, 30, 0, 0}))},
         {"CONVERT(DATETIME,'20260305')", date(2026, 3, 5)},
         {"CASE WHEN CONVERT(DATETIME,'2026-03-05') = '2026-03-05' THEN 1 ELSE 0 END", 1},
         {"CASE WHEN CONVERT(DATETIME,'2026-03-05 10:00') <= '2026-03-05' THEN 1 ELSE 0 END", 0},
@@ -65,7 +69,10 @@ TEST_F(Functions, DateArithmetic)
     db.Execute("SET DATEFIRST 1");
     check({"DATEPART(dw,'2026-12-07')", 1});
     check({"DATEPART(dw,'2026-12-06')", 7});
-    EXPECT_THROW(db.Execute("SELECT CONVERT(DATETIME,'soon')"), host::HostError);
+    for (const char *none : {"soon", "2026-02-29", "2026-13-01", "1700-01-01"})
+        EXPECT_THROW(db.Execute(std::string("SELECT CONVERT(DATETIME,'") + none + "')"),
+                     host::HostError)
+            << none;
     EXPECT_THROW(db.Execute("SELECT DATEADD(fortnight,1,GETDATE())"), host::HostError);
 }
 

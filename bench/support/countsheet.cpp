@@ -1,0 +1,259 @@
+#include "support/countsheet.h"
+
+#include "host/components/hostcomponents.h"
+#include "host/core/dictionary.h"
+#include "host/core/paths.h"
+#include "host/db/embeddeddatabase.h"
+#include "host/db/hostdatabase.h"
+#include "host/props/shareprops.h"
+#include "sampledata/sampledata.h"
+#include "sampledata/schema.h"
+#include "services/modulestate.h"
+
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <stdexcept>
+
+namespace {
+
+void exec(sqlite3 *db, const std::string &sql)
+{
+    char *error = nullptr;
+    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+        const std::string message = error ? error : "sqlite3_exec failed";
+        sqlite3_free(error);
+        throw std::runtime_error(message);
+    }
+}
+
+// Line i: an item, stock and place in turn; a count that differs from the book by -3 to +3,
+// the second unit by half of it, so that every line passes the save's checks.
+std::string lineFill(long lines)
+{
+    return "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i+1 FROM n WHERE i<" +
+           std::to_string(lines - 1) +
+           "), items AS (SELECT FItemID,FStoreUnitID,FSecUnitID,ROW_NUMBER() OVER (ORDER BY "
+           "FItemID)-1 AS k FROM t_ICItem WHERE FDeleted=0), stocks AS (SELECT FItemID,"
+           "ROW_NUMBER() OVER (ORDER BY FItemID)-1 AS k FROM t_Stock), places AS (SELECT FSPID,"
+           "ROW_NUMBER() OVER (ORDER BY FSPID)-1 AS k FROM t_StockPlace), "
+           "v AS (SELECT i,it.FItemID,it.FStoreUnitID,it.FSecUnitID,st.FItemID AS FStockID,"
+           "pl.FSPID,i%500+0.25 AS q,i%7-3 AS d FROM n "
+           "JOIN items it ON it.k=n.i%(SELECT COUNT(*) FROM items) "
+           "JOIN stocks st ON st.k=n.i%(SELECT COUNT(*) FROM stocks) "
+           "JOIN places pl ON pl.k=n.i%(SELECT COUNT(*) FROM places)) "
+           "INSERT INTO ICInvBackup (FInterID,FBrNo,FItemID,FAuxPropID,FUnitID,FBatchNo,FMtoNo,"
+           "FStockID,FStockPlaceID,FKFDate,FKFPeriod,FQty,FCheckQty,FQtyAct,FAuxQty,FAuxCheckQty,"
+           "FAuxQtyAct,FAdjQty,FSecUnitID,FSecQty,FSecCheckQty,FSecQtyAct,FSecAdjQty,FMinus,"
+           "FSecMinus,FNote,FSelect,FAdj,FDateBackup,FMaxBillInterID) "
+           "SELECT 1,'0',FItemID,0,FStoreUnitID,'B'||i,'',FStockID,FSPID,"
+           "CASE WHEN i%10=0 THEN printf('2026-%02d-%02d',i%12+1,i%28+1) ELSE '' END,"
+           "CASE WHEN i%10=0 THEN 365 ELSE 0 END,q,q+d,q+d,q,q+d,q+d,0,FSecUnitID,"
+           "CASE WHEN FSecUnitID>0 THEN q/2 ELSE 0 END,CASE WHEN FSecUnitID>0 THEN (q+d)/2 ELSE 0 "
+           "END,CASE WHEN FSecUnitID>0 THEN (q+d)/2 ELSE 0 END,0,d,CASE WHEN FSecUnitID>0 THEN "
+           "d/2.0 ELSE 0 END,'',0,0,'2026-12-01 08:00:00.000',0 FROM v";
+}
+
+// What each layout selects besides the columns all three share.
+struct Layout
+{
+    const char *quantities;
+    const char *counting;
+    const char *second;
+    const char *auxName;
+};
+
+Layout layoutOf(long showType)
+{
+    if (showType == 3)
+        return {"NULL AS FQty,NULL AS FQtyAct,NULL AS FCheckQty,NULL AS FOverQty,NULL AS FDownQty",
+                "NULL AS FCUUnitQty,NULL AS FCUUnitQtyAct,NULL AS FCUUnitCheckQty,NULL AS "
+                "FCUUnitOverQty,NULL AS FCUUnitDownQty",
+                "t1.FAdjQty,NULL AS FSecQty,NULL AS FSecQtyAct,NULL AS FSecCheckQty,NULL AS "
+                "FSecAdjQty,CASE WHEN t1.FSecQty=0 THEN 0 ELSE t1.FQty/t1.FSecQty END AS "
+                "FSecCoefficient",
+                "ifnull(t13.FName,'*')"};
+    const bool check = showType == 1;
+    static const std::string over = "CASE WHEN t1.FMinus>0 OR t4.FCoefficient=0 THEN t1.FMinus "
+                                    "END AS FOverQty,CASE WHEN t1.FMinus<0 OR t4.FCoefficient=0 "
+                                    "THEN -t1.FMinus END AS FDownQty";
+    static const std::string checkQuantities =
+        "round((t1.FAuxQty+t1.FAdjQty)*t4.FCoefficient,10) AS FQty,t1.FQtyAct,t1.FCheckQty," + over;
+    static const std::string inputQuantities = "t1.FQty,t1.FQtyAct,t1.FCheckQty," + over;
+    if (check)
+        return {
+            checkQuantities.c_str(),
+            "t1.FAuxQty+t1.FAdjQty AS FCUUnitQty,t1.FAuxQtyAct AS FCUUnitQtyAct,t1.FAuxCheckQty "
+            "AS FCUUnitCheckQty,CASE WHEN t1.FMinus>0 THEN t1.FMinus/t4.FCoefficient END AS "
+            "FCUUnitOverQty,CASE WHEN t1.FMinus<0 THEN -t1.FMinus/t4.FCoefficient END AS "
+            "FCUUnitDownQty",
+            "t1.FAdjQty,t1.FSecQty+t1.FSecAdjQty AS FSecQty,t1.FSecQtyAct,t1.FSecCheckQty,"
+            "t1.FSecAdjQty,CASE WHEN t1.FSecCheckQty=0 THEN 0 ELSE t1.FCheckQty/"
+            "t1.FSecCheckQty END AS FSecCoefficient,CASE WHEN t1.FSecMinus>0 OR t4.FCoefficient=0 THEN "
+            "t1.FSecMinus END AS FSecOverQty,CASE WHEN t1.FSecMinus<0 OR t4.FCoefficient=0 "
+            "THEN -t1.FSecMinus END AS FSecDownQty",
+            "t13.FName"};
+    return {inputQuantities.c_str(),
+            "t1.FAuxQty AS FCUUnitQty,t1.FAuxQtyAct AS FCUUnitQtyAct,t1.FAuxCheckQty AS "
+            "FCUUnitCheckQty,CASE WHEN t1.FMinus>0 THEN t1.FMinus*t4.FCoefficient END AS "
+            "FCUUnitOverQty,CASE WHEN t1.FMinus<0 THEN -t1.FMinus*t4.FCoefficient END AS "
+            "FCUUnitDownQty",
+            "t1.FAdjQty,t1.FSecQty,t1.FSecQtyAct,t1.FSecCheckQty,t1.FSecAdjQty,CASE WHEN "
+            "t1.FSecCheckQty=0 THEN 0 ELSE t1.FCheckQty/t1.FSecCheckQty END AS FSecCoefficient",
+            "t13.FName"};
+}
+
+// Every item without a line in the process, once per stock of the process, in the print
+// layout's columns.
+const char *const kItemsWithoutLines =
+    " UNION ALL SELECT rtrim(t12.FName),0,b.* FROM (SELECT t2.FItemID,'',t2.FShortNumber,"
+    "t2.FNumber,t2.FName,t2.FModel,'','','',0,t4.FCoefficient,0,t2.FQtyDecimal,t2.FPriceDecimal,"
+    "NULL,'',NULL,strftime('%Y-%m-%d %H:%M:%f','now'),NULL,t3.FName,NULL,NULL,NULL,NULL,NULL,"
+    "t2.FCUUnitID,t4.FUnitGroupID,t4.FName,NULL,NULL,NULL,NULL,NULL,t2.FDeleted,t5.FName,'',NULL,"
+    "NULL,NULL,NULL,NULL,0,'','','','',t2.FNumber,t2.FShortNumber FROM t_ICItem t2 "
+    "JOIN t_MeasureUnit t3 ON t2.FUnitID=t3.FItemID JOIN t_MeasureUnit t4 ON "
+    "t2.FCUUnitID=t4.FItemID LEFT JOIN t_MeasureUnit t5 ON t2.FSecUnitID=t5.FItemID WHERE "
+    "t2.FItemID NOT IN (SELECT FItemID FROM ICInvBackup WHERE FInterID=1) AND t2.FDeleted<>1) b "
+    "JOIN (SELECT DISTINCT FStockID FROM ICInvBackup WHERE FInterID=1) a "
+    "LEFT JOIN t_Stock t12 ON a.FStockID=t12.FItemID";
+
+QTemporaryDir &folder()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+} // namespace
+
+std::shared_ptr<host::AppConnection> countSheetDatabase(long lines)
+{
+    static long made = 0;
+    static std::shared_ptr<host::AppConnection> db;
+    if (db && made == lines)
+        return db;
+    db.reset();
+    const std::string path = folder().filePath("count.db").toStdString();
+    for (const char *suffix : {"", "-wal", "-shm"})
+        std::remove((path + suffix).c_str());
+    auto connection = std::make_shared<host::AppConnection>();
+    connection->openDatabase(path);
+    sampledata::createSchema(*connection);
+    sampledata::generateSampleData(*connection);
+    connection->Execute("INSERT INTO ICStockCheckProcess (FID,FProcessID,FDate,FOperatorID,"
+                        "FStatus,FBackupType,FMaxBillInterID,FMaxMTOChangeID) VALUES (1,'BENCH',"
+                        "'2026-12-01',16,0,1,0,0)");
+    sqlite3 *handle = connection->embedded()->handle();
+    exec(handle, "BEGIN");
+    exec(handle, lineFill(lines));
+    exec(handle, "COMMIT");
+    exec(handle, "PRAGMA wal_checkpoint(TRUNCATE)");
+    made = lines;
+    db = connection;
+    return db;
+}
+
+sqlite3 *countSheetHandle(long lines)
+{
+    return countSheetDatabase(lines)->embedded()->handle();
+}
+
+host::ui::ScriptedModals &setUpCountSheet(long lines, long showType)
+{
+    static host::ui::ScriptedModals modals;
+    for (const char *variable : {"XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_DATA_HOME"})
+        setenv(variable, folder().path().toUtf8().constData(), 1);
+    setenv("STOCKCHECK_LOG", "off", 1);
+    host::registerHostComponents();
+    host::ShareProps().SetProperty(host::currentProcessId(), "PropsString",
+                                   "UserID=16;SUBID=ic;LANGUAGE=CHS;");
+    resetModuleState();
+    const auto db = countSheetDatabase(lines);
+    ModuleState &m = module();
+    m.gAppConn = db;
+    m.gOperatorID = 16;
+    m.gShowType = showType;
+    m.gFilterDict = std::make_shared<host::Dictionary>();
+    host::setHostConnection(db);
+    return modals;
+}
+
+std::string bareSheetQuery(long showType, const std::string &condition)
+{
+    const Layout l = layoutOf(showType);
+    std::string sql =
+        "SELECT * FROM (SELECT rtrim(t12.FName) AS FStockName,t1.FStockID,t1.FItemID,"
+        "t11.FName AS FSPName,t2.FShortNumber,t2.FNumber,t2.FName,t2.FModel,t1.FBatchNo,"
+        "t1.FMtoNo,t1.FKFDate,t1.FKFPeriod,t4.FCoefficient,t1.FStockPlaceID,t2.FQtyDecimal,"
+        "t2.FPriceDecimal,";
+    if (showType != 3)
+        sql += "t2.FSecUnitDecimal,";
+    sql += std::string("t1.FBal,t1.FNote,t1.FMinus,t1.FDateBackup,t1.FMaxBillInterID,t3.FName "
+                       "AS FUnitName,") +
+           l.quantities + ",t1.FUnitID,t4.FUnitGroupID,t4.FName AS FCUUnitName," + l.counting +
+           ",t2.FDeleted,t5.FName AS FSecUnitName," + l.auxName + " AS FAuxPropName," + l.second +
+           ",t12.FNumber AS FStockNumber,t12.FShortNumber AS FStockShortNumber,";
+    if (showType != 3)
+        sql += "t3.FNumber,t3.FShortNumber,";
+    sql += "t11.FNumber,t11.FShortNumber,";
+    if (showType != 3)
+        sql += "t4.FNumber,t4.FShortNumber,";
+    sql += "t2.FNumber AS FItemNumber,t2.FShortNumber AS FItemShortNumber";
+    if (showType != 3)
+        sql += ",t5.FNumber,t5.FShortNumber,t13.FNumber,t13.FNumber,t2.FSecUnitID,t1.FAuxPropID";
+    sql += " FROM ICInvBackup t1 JOIN t_ICItem t2 ON t1.FItemID=t2.FItemID "
+           "LEFT JOIN t_MeasureUnit t3 ON t2.FUnitID=t3.FItemID "
+           "LEFT JOIN t_MeasureUnit t4 ON t1.FUnitID=t4.FItemID "
+           "LEFT JOIN t_MeasureUnit t5 ON t2.FSecUnitID=t5.FItemID "
+           "LEFT JOIN t_StockPlace t11 ON t1.FStockPlaceID=t11.FSPID "
+           "LEFT JOIN t_Stock t12 ON t1.FStockID=t12.FItemID "
+           "LEFT JOIN t_AuxItem t13 ON t1.FAuxPropID=t13.FItemID "
+           "WHERE t2.FDeleted<>1 AND t1.FInterID=1";
+    if (showType == 3)
+        sql += kItemsWithoutLines;
+    sql += ") WHERE " + (condition.empty() ? std::string("1=1") : condition) +
+           " ORDER BY FStockName COLLATE TSQL DESC,FSPName COLLATE TSQL,FName COLLATE TSQL";
+    return sql;
+}
+
+long stepQuery(sqlite3 *db, const std::string &sql, const std::vector<std::string> &summed)
+{
+    sqlite3_stmt *query = nullptr;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &query, nullptr) != SQLITE_OK)
+        throw std::runtime_error(sqlite3_errmsg(db));
+    const int columns = sqlite3_column_count(query);
+    int decimalsColumn = -1;
+    std::vector<int> summedColumns;
+    for (int c = 0; c < columns; ++c) {
+        const std::string name = sqlite3_column_name(query, c);
+        if (name == "FQtyDecimal")
+            decimalsColumn = c;
+        if (std::find(summed.begin(), summed.end(), name) != summed.end())
+            summedColumns.push_back(c);
+    }
+    std::vector<double> totals(summedColumns.size());
+    long rows = 0;
+    std::size_t bytes = 0;
+    while (sqlite3_step(query) == SQLITE_ROW) {
+        for (int c = 0; c < columns; ++c) {
+            if (sqlite3_column_type(query, c) == SQLITE_TEXT)
+                bytes += static_cast<std::size_t>(sqlite3_column_bytes(query, c));
+            else
+                bytes += static_cast<std::size_t>(sqlite3_column_double(query, c) != 0);
+        }
+        if (!summedColumns.empty()) {
+            const double scale = std::pow(10.0, sqlite3_column_int(query, decimalsColumn));
+            for (std::size_t i = 0; i < summedColumns.size(); ++i)
+                totals[i] +=
+                    std::round(sqlite3_column_double(query, summedColumns[i]) * scale) / scale;
+        }
+        ++rows;
+    }
+    sqlite3_finalize(query);
+    if (bytes == 0 && rows > 0)
+        throw std::runtime_error("no value read");
+    if (summedColumns.size() != summed.size())
+        throw std::runtime_error("a summed column is missing");
+    return rows;
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace host {
+
+// A T-SQL batch written as statements of fixed text with values in it. Its text is the batch
+// with each value written as a literal: a number in plain decimals (sqlNumber), a whole number
+// in digits, a text between quotes with its quotes doubled (sqlString). A server receives that
+// text; the embedded database runs a statement whose fixed text it has translated before as
+// that translation's prepared statement with the values bound, without reading the text again.
+class SqlBatch
+{
+public:
+    struct Value
+    {
+        enum class Kind
+        {
+            Number,
+            Whole,
+            Text
+        };
+        Kind kind = Kind::Number;
+        double number = 0;
+        long long whole = 0;
+        std::string text;
+
+        // As the value stands in the statement's text.
+        std::string literal() const;
+    };
+
+    // The fixed text marks where each value stands with kValueMark.
+    struct Statement
+    {
+        std::string shape;
+        std::vector<Value> values;
+
+        std::string text() const;
+        // Where each value's literal starts in text().
+        std::string text(std::vector<size_t> &valueOffsets) const;
+    };
+
+    static constexpr char kValueMark = '\x1F';
+
+    // Fixed text of the current statement; it must not hold kValueMark.
+    SqlBatch &operator<<(std::string_view fixed);
+    SqlBatch &number(double value);
+    SqlBatch &whole(long long value);
+    SqlBatch &quoted(std::string_view value);
+    // Ends the current statement: what follows starts another.
+    void endStatement();
+    // Appends the statements of another batch.
+    void append(const SqlBatch &other);
+
+    bool empty() const { return m_statements.empty(); }
+    const std::vector<Statement> &statements() const { return m_statements; }
+    std::string text() const;
+
+private:
+    Statement &current();
+    void addValue(Value value);
+
+    std::vector<Statement> m_statements;
+    bool m_open = false;
+};
+
+} // namespace host

@@ -1,0 +1,119 @@
+// A batch given as statements with their values apart runs on the embedded database as its text
+// runs, statement after statement of the same shape: the rows written, the row counts the batch
+// reads, the rows it yields and the errors, with the values of each statement as the text
+// would read them.
+#include "host/core/hosterror.h"
+#include "host/db/appconnection.h"
+#include "host/db/embeddeddatabase.h"
+#include "host/db/recordset.h"
+#include "host/db/sqlbatch.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char *kSetUp = R"(
+CREATE TABLE Line (FID int NOT NULL, FKey varchar(10) NOT NULL, FDate varchar(20) NOT NULL,
+  FQty decimal(28,10) NULL, FPrice money NULL, FNote varchar(8) NULL)
+INSERT INTO Line VALUES (1, 'a', '', 0, 0, ''), (2, 'it''s', '2024-02-29', 0, 0, ''),
+  (3, 'c', '', 0, 0, '')
+)";
+
+struct Values
+{
+    long long id;
+    const char *key;
+    const char *date;
+    double qty;
+    double price;
+    const char *note;
+};
+
+// Each series runs in turn on the same connections, so later ones meet the shapes kept.
+const std::vector<Values> kSeries[] = {
+    {{1, "a", "", 5, 1.25, "x"}, {2, "it's", "2024-02-29", 7.5, 2, "y"}},
+    // Signs, scales and lengths that the first values' translation does not admit.
+    {{3, "c", "", -3, -1.5, "z"}, {1, "a", "", 1.123456789012, 3.75, "it's"}},
+    {{2, "it's", "2024-02-29", 1e-7, 0, ""}, {9, "none", "", 1, 1, "no line"}},
+    // A note too long for its column, and a date that is none.
+    {{1, "a", "", 2, 2, "too long a note"}},
+    {{3, "c", "2024-02-30", 2, 2, ""}},
+};
+
+host::SqlBatch batchOf(const std::vector<Values> &series)
+{
+    host::SqlBatch b;
+    b << "DECLARE @Missed VARCHAR(100)\r\nSELECT @Missed=''\r\n";
+    for (const Values &v : series) {
+        b.endStatement();
+        b << "Update Line Set FQty=";
+        b.number(v.qty) << ",FPrice=";
+        b.number(v.price) << ",FNote=";
+        b.quoted(v.note) << "\r\n Where FID=";
+        b.whole(v.id) << " AND FKey=";
+        b.quoted(v.key) << " AND CONVERT(DATETIME,FDate)=";
+        b.quoted(v.date) << "\r\n";
+        b.endStatement();
+        b << "IF @@ROWCOUNT=0 SELECT @Missed=@Missed+'";
+        b << std::to_string(v.id) << ",'\r\n";
+    }
+    b.endStatement();
+    b << "SELECT @Missed AS FMissed";
+    return b;
+}
+
+std::vector<std::string> outcome(host::AppConnection &db, const host::SqlBatch &batch, bool asText)
+{
+    std::vector<std::string> out;
+    const auto dump = [&out](const std::shared_ptr<host::Recordset> &rs) {
+        for (rs->MoveFirst(); !rs->EOF(); rs->MoveNext())
+            for (long i = 0; i < rs->FieldCount(); ++i)
+                out.push_back(host::CStr(rs->Fields(i).Value()));
+        out.emplace_back("|");
+    };
+    try {
+        dump(asText ? db.Execute(batch.text()) : db.Execute(batch));
+    } catch (const host::HostError &e) {
+        out.push_back(e.Description());
+    }
+    dump(db.Execute("SELECT FID, FQty, FPrice, FNote FROM Line ORDER BY FID"));
+    return out;
+}
+
+TEST(SqlBatch, RunsAsItsTextRuns)
+{
+    host::AppConnection shaped;
+    host::AppConnection text;
+    for (auto *db : {&shaped, &text}) {
+        db->openDatabase(":memory:");
+        db->Execute(kSetUp);
+    }
+    text.embedded()->setLiterals(host::tsql::Literals::Inline);
+    for (const auto &series : kSeries) {
+        const host::SqlBatch batch = batchOf(series);
+        SCOPED_TRACE(batch.text());
+        // Twice each, so that the second run has every shape kept.
+        for (int run = 0; run < 2; ++run)
+            EXPECT_EQ(outcome(shaped, batch, false), outcome(text, batch, true));
+    }
+}
+
+TEST(SqlBatch, WritesEachValueAsItsLiteral)
+{
+    host::SqlBatch b;
+    b << "UPDATE T SET A=";
+    b.number(-0.1) << ",B=";
+    b.number(1234567.25) << ",C=";
+    b.whole(-42) << ",D=";
+    b.quoted("it's") << "\r\n";
+    b.endStatement();
+    b << "SELECT 1";
+    EXPECT_EQ(b.text(), "UPDATE T SET A=-0.1,B=1234567.25,C=-42,D='it''s'\r\nSELECT 1");
+    EXPECT_EQ(b.statements().size(), 2U);
+    EXPECT_THROW(b.number(1.0 / 0.0), host::HostError);
+}
+
+} // namespace
