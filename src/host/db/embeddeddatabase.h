@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,8 @@ private:
 
     sqlite::Database m_db;
     sqlite::StatementCache m_statements;
+    // The transaction of BEGIN TRAN, open across batches until COMMIT or ROLLBACK.
+    std::optional<sqlite::Transaction> m_transaction;
     tsql::Schema m_schema;
     tsql::Session m_session;
     tsql::TranslationCache m_translations;
