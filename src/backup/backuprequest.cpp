@@ -16,12 +16,6 @@
 
 namespace {
 
-bool endsWith(const std::string &text, std::string_view suffix)
-{
-    return text.size() >= suffix.size() &&
-           text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
-
 std::string cellText(const host::ui::SpreadGrid &grid, int col, int row)
 {
     return grid.GetText(col, row).toStdString();
@@ -142,12 +136,7 @@ std::shared_ptr<host::Dictionary> frmBackupInv::BuildBackupParams()
 
 std::string frmBackupInv::TrimTrailingLogic(const std::string &text)
 {
-    std::string trimmed = host::Trim(text);
-    if (endsWith(trimmed, "and"))
-        trimmed.resize(trimmed.size() - 3);
-    else if (endsWith(trimmed, "or"))
-        trimmed.resize(trimmed.size() - 2);
-    return trimmed;
+    return host::trimTrailingLogic(text);
 }
 
 bool frmBackupInv::CheckBeforeBackup(host::Dictionary &params, bool isCutDate, double cutDate)
