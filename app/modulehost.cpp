@@ -125,9 +125,6 @@ ModuleHost::ModuleHost(const std::filesystem::path &library, host::ui::ModalServ
         throw host::HostError("The module " + library.string() + " has no class factory.");
 }
 
-// The library stays loaded until the process ends: objects it made may outlive this host.
-ModuleHost::~ModuleHost() = default;
-
 std::shared_ptr<host::HostObject> ModuleHost::createEntryObject() const
 {
     StockCheckHost hostServices{&host::objectRegistry(), m_modals};

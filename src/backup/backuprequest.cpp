@@ -118,9 +118,11 @@ std::shared_ptr<host::Dictionary> frmBackupInv::BuildBackupParams()
             const std::string &affix =
                 comparison < static_cast<int>(m_affixes.size()) ? m_affixes[comparison] : "";
             // The value is typed by the user: its quotes are doubled so it stays one text.
-            text += m_fields[name] + " " + cellText(*vsProc, 2, row) + " '" + affix +
-                    host::sqlEscape(cellText(*vsProc, 3, row)) + affix + "' " +
-                    cellText(*vsProc, 4, row) + " ";
+            text += m_fields[name] + " " + cellText(*vsProc, 2, row) + " '";
+            text += affix;
+            text += host::sqlEscape(cellText(*vsProc, 3, row));
+            text += affix;
+            text += "' " + cellText(*vsProc, 4, row) + " ";
         }
         text = TrimTrailingLogic(text);
         if (!host::Trim(text).empty())

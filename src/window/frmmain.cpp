@@ -209,7 +209,7 @@ void frmMain::setGridCaptions()
         {41, "辅助属性ID"},
     };
     for (const auto &[col, header] : headers)
-        tryStep([&] { vsCheck->SetText(col, 0, langText(header)); });
+        tryStep([&, col = col, &header = header] { vsCheck->SetText(col, 0, langText(header)); });
     m_mtoColumn = 12;
     if (module().gMtoPlanMode == 0)
         tryStep([&] {
