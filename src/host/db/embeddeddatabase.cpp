@@ -205,8 +205,8 @@ BatchResult EmbeddedDatabase::execute(std::string_view sql)
         if (group)
             group->commit();
     } catch (const HostError &) {
-        // The group only saves each statement its own commit: what the statements before the
-        // failure did stays done, as it would have without it.
+        // The group only spares each statement its own commit: what the statements before the
+        // failure did stays done, as it would have without the group.
         if (group && group->isOpen()) {
             try {
                 group->commit();
@@ -569,7 +569,7 @@ void EmbeddedDatabase::transaction(const std::string &keyword)
         --m_session.tranCount;
         return;
     }
-    m_transaction.reset();
+    m_transaction.reset(); // rolls back
     m_session.tranCount = 0;
     m_schema.invalidate();
 }
