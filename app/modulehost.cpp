@@ -2,6 +2,7 @@
 
 #include "entry/moduleapi.h"
 #include "entry/typelib.h"
+#include "host/billdata/systemprofile.h"
 #include "host/components/hostcomponents.h"
 #include "host/core/dictionary.h"
 #include "host/core/dispatch.h"
@@ -58,9 +59,8 @@ long lastProcess()
 
 long option(const std::string &key)
 {
-    const auto rs = host::hostConnection()->Execute(
-        "select FValue from t_SystemProfile where FCategory='IC' and FKey='" + key + "'");
-    return rs->RecordCount() > 0 ? static_cast<long>(host::Val(rs->Fields(0).Value())) : 0;
+    const auto value = host::readSystemOption(*host::hostConnection(), "IC", key);
+    return value ? static_cast<long>(host::Val(*value)) : 0;
 }
 
 // The host's context for its components, set for this process as the host sets it.
@@ -124,9 +124,6 @@ ModuleHost::ModuleHost(const std::filesystem::path &library, host::ui::ModalServ
     if (!m_factory)
         throw host::HostError("The module " + library.string() + " has no class factory.");
 }
-
-// The library stays loaded until the process ends: objects it made may outlive this host.
-ModuleHost::~ModuleHost() = default;
 
 std::shared_ptr<host::HostObject> ModuleHost::createEntryObject() const
 {

@@ -23,7 +23,6 @@ public:
     static std::filesystem::path defaultModulePath();
 
     ModuleHost(const std::filesystem::path &library, host::ui::ModalServices *modals);
-    ~ModuleHost();
     ModuleHost(const ModuleHost &) = delete;
     ModuleHost &operator=(const ModuleHost &) = delete;
 
@@ -31,6 +30,7 @@ public:
     std::shared_ptr<host::HostObject> createEntryObject() const;
 
 private:
+    // Stays loaded until the process ends: objects the module made may outlive this host.
     void *m_library = nullptr;
     void *m_factory = nullptr;
     host::ui::ModalServices *m_modals;

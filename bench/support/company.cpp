@@ -1,5 +1,6 @@
 #include "support/company.h"
 
+#include "host/billdata/systemprofile.h"
 #include "host/components/hostcomponents.h"
 #include "host/core/dictionary.h"
 #include "host/core/paths.h"
@@ -39,14 +40,11 @@ Company::Company(long rowCount) : rows(rowCount)
     }
     // The cut-off balance starts from the host's current period, as the process list hands it
     // over.
-    auto period = connection->Execute(
-        "select FKey,FValue from t_SystemProfile where FCategory='IC' and FKey in "
-        "('CurrentYear','CurrentPeriod')");
     module().gProcDict = std::make_shared<host::Dictionary>();
-    for (; !period->EOF(); period->MoveNext())
-        module().gProcDict->SetValue(
-            host::CStr(period->Fields(0).Value()) == "CurrentYear" ? "CurYear" : "CurPeriod",
-            period->Fields(1).Value());
+    for (auto &option :
+         host::readSystemOptions(*connection, {"IC"}, {"CurrentYear", "CurrentPeriod"}))
+        module().gProcDict->SetValue(option.key == "CurrentYear" ? "CurYear" : "CurPeriod",
+                                     std::move(option.value));
 }
 
 Company &company(long rows)

@@ -118,7 +118,7 @@ std::string ICBackupInv::CheckBillInterID(const host::Dictionary &vDict)
         return MParse::LoadLangString("以下仓库(仓位)有未审核的单据，不能备份：") +
                std::string(host::kCrLf) + lines;
     } catch (const std::exception &) {
-        const std::string message =
+        std::string message =
             MParse::LoadLangString("查找该仓库中在本最大内码之前是否还有未审核的单据出错。");
         PubVariant::ShowMsg(message, 0);
         return message;

@@ -16,12 +16,6 @@
 
 namespace {
 
-bool endsWith(const std::string &text, std::string_view suffix)
-{
-    return text.size() >= suffix.size() &&
-           text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
-
 std::string cellText(const host::ui::SpreadGrid &grid, int col, int row)
 {
     return grid.GetText(col, row).toStdString();
@@ -124,9 +118,11 @@ std::shared_ptr<host::Dictionary> frmBackupInv::BuildBackupParams()
             const std::string &affix =
                 comparison < static_cast<int>(m_affixes.size()) ? m_affixes[comparison] : "";
             // The value is typed by the user: its quotes are doubled so it stays one text.
-            text += m_fields[name] + " " + cellText(*vsProc, 2, row) + " '" + affix +
-                    host::sqlEscape(cellText(*vsProc, 3, row)) + affix + "' " +
-                    cellText(*vsProc, 4, row) + " ";
+            text += m_fields[name] + " " + cellText(*vsProc, 2, row) + " '";
+            text += affix;
+            text += host::sqlEscape(cellText(*vsProc, 3, row));
+            text += affix;
+            text += "' " + cellText(*vsProc, 4, row) + " ";
         }
         text = TrimTrailingLogic(text);
         if (!host::Trim(text).empty())
@@ -142,12 +138,7 @@ std::shared_ptr<host::Dictionary> frmBackupInv::BuildBackupParams()
 
 std::string frmBackupInv::TrimTrailingLogic(const std::string &text)
 {
-    std::string trimmed = host::Trim(text);
-    if (endsWith(trimmed, "and"))
-        trimmed.resize(trimmed.size() - 3);
-    else if (endsWith(trimmed, "or"))
-        trimmed.resize(trimmed.size() - 2);
-    return trimmed;
+    return host::trimTrailingLogic(text);
 }
 
 bool frmBackupInv::CheckBeforeBackup(host::Dictionary &params, bool isCutDate, double cutDate)

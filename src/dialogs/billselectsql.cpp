@@ -62,8 +62,8 @@ std::string commonJoins()
 std::string billPart(const BillPart &part, const BillSelectLine &line,
                      const BillSelectOptions &options)
 {
-    return lines({"Select u1.FInterID,CASE WHEN ISNULL(v1.FSelectedProcID,0) = 0 THEN 0 ELSE 1 "
-                  "END AS FCheckSelect,u1.FDate,",
+    return lines({("Select u1.FInterID,CASE WHEN ISNULL(v1.FSelectedProcID,0) = 0 THEN 0 ELSE 1 "
+                   "END AS FCheckSelect,u1.FDate,"),
                   part.inOrOut,
                   options.billTypeName + " AS FName,u1.FBillNo,t11.FName,t1." +
                       codeColumn(options) +
@@ -75,8 +75,8 @@ std::string billPart(const BillPart &part, const BillSelectLine &line,
            commonJoins() +
            lines({part.placeJoin, part.stockCondition + std::to_string(line.stockId),
                   "AND v1.FItemID=" + std::to_string(line.itemId),
-                  "AND (u1.FCheckerID<0 OR u1.FCheckerID>0 or u1.FUpStockWhenSave=1) AND "
-                  "u1.FCancellation = 0 ",
+                  ("AND (u1.FCheckerID<0 OR u1.FCheckerID>0 or u1.FUpStockWhenSave=1) AND "
+                   "u1.FCancellation = 0 "),
                   "AND v1.FBatchNo=" + host::sqlString(line.batchNo),
                   "AND v1.FMtoNo=" + host::sqlString(line.mtoNo), options.billCondition,
                   part.placeCondition + std::to_string(line.stockPlaceId),
@@ -90,8 +90,8 @@ std::string changePart(bool receivingSide, const BillSelectLine &line,
                        const BillSelectOptions &options)
 {
     const std::string mtoColumn = receivingSide ? "v1.FToMtoNo" : "v1.FFromMtoNo";
-    return lines({"Select u1.FID AS FInterID,CASE WHEN ISNULL(v1.FSelectedProcID,0) = 0 THEN 0 "
-                  "ELSE 1 END AS FCheckSelect,u1.FDate,",
+    return lines({("Select u1.FID AS FInterID,CASE WHEN ISNULL(v1.FSelectedProcID,0) = 0 THEN 0 "
+                   "ELSE 1 END AS FCheckSelect,u1.FDate,"),
                   receivingSide ? "1 AS FInOrOut," : "0 AS FInOrOut,",
                   options.changeTypeName + " AS FName,u1.FBillNo,t11.FName,t1." +
                       codeColumn(options) + ",t1.FName,t1.FModel,t12.FName,v1.FBatchNo," +

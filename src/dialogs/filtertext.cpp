@@ -7,11 +7,6 @@
 namespace filtertext {
 namespace {
 
-bool endsWith(std::string_view text, std::string_view tail)
-{
-    return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
-}
-
 // A value as its place in the condition: a number as the number read from it, anything else
 // quoted as a text (dates formatted first). A column of a type the dialog does not know holds
 // text, so what was typed there never reaches the query as SQL.
@@ -51,12 +46,7 @@ std::string filterText(const std::vector<Condition> &conditions, bool useShortNu
         text += valueText(c);
         text += c.logic + " ";
     }
-    text = host::Trim(text);
-    if (endsWith(text, "or"))
-        text.resize(text.size() - 2);
-    else if (endsWith(text, "and"))
-        text.resize(text.size() - 3);
-    return text;
+    return host::trimTrailingLogic(text);
 }
 
 std::string sortText(const std::vector<SortKey> &keys, bool useShortNumber)
@@ -65,7 +55,7 @@ std::string sortText(const std::vector<SortKey> &keys, bool useShortNumber)
     for (const SortKey &k : keys)
         text += codeField(k.key, useShortNumber) + " " + k.order + " ,";
     text = host::Trim(text);
-    if (endsWith(text, ","))
+    if (text.ends_with(','))
         text.pop_back();
     return text;
 }

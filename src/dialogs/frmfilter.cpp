@@ -227,9 +227,8 @@ void frmFilter::AddSortRowIfLast()
 
 QStringList frmFilter::fieldParts(const QString &caption) const
 {
-    const QStringList parts =
-        QString::fromStdString(host::CStr(mFieldDict->Value(caption.toStdString())))
-            .split(QLatin1Char('|'));
+    QStringList parts = QString::fromStdString(host::CStr(mFieldDict->Value(caption.toStdString())))
+                            .split(QLatin1Char('|'));
     if (parts.size() < 3)
         throw std::runtime_error("Subscript out of range");
     return parts;

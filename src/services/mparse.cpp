@@ -107,7 +107,7 @@ std::string GetPropsItem(std::string_view key)
 
 std::string LoadLangString(std::string_view source) noexcept
 {
-    const std::string text = host::Trim(source);
+    std::string text = host::Trim(source);
     try {
         const std::string language = currentLanguage();
         auto &m = module();
@@ -151,7 +151,7 @@ std::string LoadCompoundString(std::string_view text) noexcept
 std::string FormatLangString(std::string_view source,
                              const std::vector<host::Variant> &args) noexcept
 {
-    const std::string text = LoadLangString(source);
+    std::string text = LoadLangString(source);
     try {
         std::vector<std::string> values;
         values.reserve(args.size());

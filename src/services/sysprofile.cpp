@@ -1,3 +1,4 @@
+#include "host/billdata/systemprofile.h"
 #include "host/core/dateformatter.h"
 #include "host/core/datetime.h"
 #include "host/core/hosterror.h"
@@ -14,38 +15,42 @@
 #include "services/pubvariant.h"
 
 #include <cmath>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace PubVariant {
 namespace {
 
 constexpr std::string_view kListSeparator = "','";
+constexpr std::string_view kCategory = "IC";
 
 std::shared_ptr<host::Recordset> execute(std::string_view sql)
 {
     return appConn().Execute(sql);
 }
 
-// "a','b" keeps its separators and has every other quote doubled.
-std::string quotedList(std::string_view values)
+// "a','b": the values between the separators.
+std::vector<std::string> listValues(std::string_view values)
 {
-    std::string out;
-    size_t start = 0;
+    std::vector<std::string> out;
     for (;;) {
-        const size_t at = values.find(kListSeparator, start);
-        out +=
-            host::sqlEscape(values.substr(start, at == std::string_view::npos ? at : at - start));
+        const size_t at = values.find(kListSeparator);
+        out.emplace_back(values.substr(0, at));
         if (at == std::string_view::npos)
             return out;
-        out += kListSeparator;
-        start = at + kListSeparator.size();
+        values.remove_prefix(at + kListSeparator.size());
     }
 }
 
-long optionLong(std::string_view key)
+std::optional<host::Variant> option(std::string_view key)
 {
-    const auto rs = execute("Select FValue From t_SystemProFile Where FKey='" + std::string(key) +
-                            "' And FCategory='IC'");
-    return static_cast<long>(std::trunc(host::Val(rs->Fields("FValue").Value())));
+    return host::readSystemOption(appConn(), kCategory, key);
+}
+
+long wholeNumber(const host::Variant &value)
+{
+    return static_cast<long>(std::trunc(host::Val(value)));
 }
 
 double wholeDay(double date)
@@ -58,24 +63,21 @@ double wholeDay(double date)
 std::shared_ptr<host::Dictionary> GetSysProfile(std::string_view categories, std::string_view keys)
 {
     auto dict = std::make_shared<host::Dictionary>();
-    const auto rs = execute("select fkey,fvalue from t_systemprofile where fcategory in ('" +
-                            quotedList(categories) + "') and fkey in ('" + quotedList(keys) + "')");
-    for (; rs && rs->State() != 0 && !rs->EOF(); rs->MoveNext())
-        dict->SetValue(host::Trim(host::CStr(rs->Fields("fkey").Value())),
-                       rs->Fields("fvalue").Value());
+    for (auto &option :
+         host::readSystemOptions(appConn(), listValues(categories), listValues(keys)))
+        dict->SetValue(option.key, std::move(option.value));
     return dict;
 }
 
 bool GetCurPeriodDate(double &startDate, double &endDate)
 {
     try {
-        const auto rs = execute(
-            "Select FValue From t_SystemProFile Where FKey='CurrentPeriod' And FCategory='IC'");
-        if (!rs || rs->RecordCount() < 1)
+        const auto current = option("CurrentPeriod");
+        if (!current)
             return false;
-        long period = static_cast<long>(std::trunc(host::Val(rs->Fields("FValue").Value())));
+        long period = wholeNumber(*current);
         module().gCurPeriod = period;
-        long year = optionLong("CurrentYear");
+        long year = wholeNumber(host::requireSystemOption(appConn(), kCategory, "CurrentYear"));
         const auto server = host::CreateObjectAs<host::ListServer>(host::ListServer::ProgId);
         server->GetCurPeriod(MMTS::GetPropsString(), year, period, startDate, endDate);
         return true;
@@ -117,13 +119,8 @@ double GetServerDate() noexcept
 
 bool GetUseShortNumber()
 {
-    const auto rs = execute(
-        "Select FValue From t_SystemProFile Where FKey='UseShortNumber' And FCategory='IC'");
-    if (!rs || rs->State() == 0 || rs->RecordCount() < 1)
-        return false;
-    const bool result = host::Val(rs->Fields("FValue").Value()) != 1;
-    rs->Close();
-    return result;
+    const auto value = option("UseShortNumber");
+    return value && host::Val(*value) != 1;
 }
 
 std::string GetStartDate()
@@ -151,10 +148,9 @@ std::string GetStartDate()
 bool GetAlertSameCheck(bool &alert)
 {
     try {
-        const auto rs = execute("select isnull(fvalue,'0') from t_systemprofile where "
-                                "fkey='AlertSameCheckStockRecord' and fcategory = 'IC'");
-        if (host::hasRows(rs))
-            alert = host::CStr(rs->Fields(0).Value()) == "1";
+        // A stored Null reads as "0".
+        if (const auto value = option("AlertSameCheckStockRecord"))
+            alert = !value->isNull() && host::CStr(*value) == "1";
         module().gAlertSameCheckStockRecord = alert;
         return true;
     } catch (const host::HostError &) {

@@ -33,14 +33,15 @@ std::string findCriteria(const std::vector<QueryColumn> &columns, long searchMod
         if (value.empty())
             continue;
         const std::string field = fieldOf(column.FieldName, useShortNumber);
+        text += field;
         if (column.DataType == kText)
-            text += searchMode == 1 ? field + " Like '%" + host::sqlEscape(value) + "%'"
-                                    : field + " = '" + host::sqlEscape(value) + "'";
+            text += searchMode == 1 ? " Like '%" + host::sqlEscape(value) + "%'"
+                                    : " = '" + host::sqlEscape(value) + "'";
         else if (column.DataType == kDate)
-            text += field + " = '" +
-                    host::DateFormatter().format(host::Variant(value), "YYYY-MM-DD") + "'";
+            text += " = " + host::sqlString(
+                                host::DateFormatter().format(host::Variant(value), "YYYY-MM-DD"));
         else
-            text += field + (searchMode == 1 ? " Like " : " = ") + value;
+            text += (searchMode == 1 ? " Like " : " = ") + value;
         text += " AND ";
     }
     return text;

@@ -1,8 +1,12 @@
 #include "servicesdatabase.h"
 
+#include "host/billdata/sysinfo.h"
+#include "host/billdata/systemprofile.h"
+#include "host/core/hosterror.h"
 #include "services/pubvariant.h"
 
 #include <cmath>
+#include <functional>
 
 using namespace PubVariant;
 
@@ -18,6 +22,34 @@ TEST_F(SystemProfile, ProfileEntriesByTrimmedKey)
     EXPECT_EQ(GetSysProfile("IC", "NoSuchKey")->Count(), 0);
     // A quote inside a key is data, not SQL.
     EXPECT_EQ(GetSysProfile("IC", "a'b")->Count(), 0);
+}
+
+// The module's routines and the host's components read options through one reader: a key
+// stored with trailing blanks, a Null and a missing row read alike for all of them.
+TEST_F(SystemProfile, TheModuleAndTheHostReadOptionsAlike)
+{
+    db->Execute("insert into t_SystemProfile (FCategory,FKey,FValue) "
+                "values ('IC','Padded  ','7'),('IC','Unset',NULL)");
+    host::SysInfo info([this] { return db; });
+    const auto both = GetSysProfile("IC", "Padded','Unset");
+    EXPECT_EQ(CStr(both->Value("Padded")), "7");
+    EXPECT_TRUE(both->Value("Unset").isNull());
+    EXPECT_EQ(info.GetSysValue({}, "IC", "padded"), "7");
+    EXPECT_EQ(host::readSystemOption(*db, "IC", "Padded"), host::Variant("7"));
+    EXPECT_TRUE(host::readSystemOption(*db, "IC", "Unset")->isNull());
+
+    EXPECT_FALSE(host::readSystemOption(*db, "IC", "Missing"));
+    EXPECT_FALSE(host::readSystemOption(*db, "GL", "Padded"));
+    for (const auto &read : std::initializer_list<std::function<void()>>{
+             [&] { host::requireSystemOption(*db, "IC", "Missing"); },
+             [&] { info.GetSysValue({}, "IC", "Missing"); }}) {
+        try {
+            read();
+            ADD_FAILURE() << "a missing option was read";
+        } catch (const host::HostError &e) {
+            EXPECT_NE(e.Description().find("IC/Missing"), std::string::npos) << e.Description();
+        }
+    }
 }
 
 TEST_F(SystemProfile, ShortNumbersUnlessTheOptionSaysOtherwise)

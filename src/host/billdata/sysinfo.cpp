@@ -1,10 +1,7 @@
 #include "host/billdata/sysinfo.h"
 
+#include "host/billdata/systemprofile.h"
 #include "host/core/hosterror.h"
-#include "host/core/sqltext.h"
-#include "host/core/variant.h"
-#include "host/db/appconnection.h"
-#include "host/db/recordset.h"
 
 namespace host {
 
@@ -16,13 +13,7 @@ std::string SysInfo::GetSysValue(const std::string &, const std::string &categor
     const std::shared_ptr<AppConnection> db = m_connection();
     if (!db)
         throw HostError("The system values have no database connection.");
-    const auto rs =
-        db->Execute("Select FValue From t_SystemProfile Where FCategory=" + sqlString(category) +
-                    " And FKey=" + sqlString(key));
-    if (!rs || rs->State() == Recordset::adStateClosed || rs->RecordCount() == 0)
-        throw HostError("No system value " + category + "/" + key + ".");
-    rs->MoveFirst();
-    return CStr(rs->Fields(0L).Value());
+    return CStr(requireSystemOption(*db, category, key));
 }
 
 } // namespace host

@@ -55,8 +55,8 @@ QString kindName(long tranType)
 
 } // namespace
 
-BillWindow::BillWindow(std::shared_ptr<AppConnection> database, std::shared_ptr<Recordset> heads,
-                       const QString &userName)
+BillWindow::BillWindow(std::shared_ptr<AppConnection> database,
+                       const std::shared_ptr<Recordset> &heads, const QString &userName)
     : m_database(std::move(database)),
       m_heads(table({hostCaption("单据编号"), hostCaption("日期"), hostCaption("单据类型"),
                      hostCaption("制单人")},

@@ -19,7 +19,7 @@ class BillWindow : public ui::Form
 public:
     // heads: one row per bill (FInterID, FBillNo, FDate, FTranType, FBillerName); the lines are
     // read from the database when a bill is chosen.
-    BillWindow(std::shared_ptr<AppConnection> database, std::shared_ptr<Recordset> heads,
+    BillWindow(std::shared_ptr<AppConnection> database, const std::shared_ptr<Recordset> &heads,
                const QString &userName);
 
     QTableWidget *heads() const { return m_heads; }

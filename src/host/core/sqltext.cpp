@@ -1,6 +1,7 @@
 #include "host/core/sqltext.h"
 
 #include "host/core/hosterror.h"
+#include "host/core/variant.h"
 
 #include <array>
 #include <charconv>
@@ -23,6 +24,18 @@ std::string sqlEscape(std::string_view text)
 std::string sqlString(std::string_view text)
 {
     return '\'' + sqlEscape(text) + '\'';
+}
+
+std::string trimTrailingLogic(std::string_view condition)
+{
+    std::string text = Trim(condition);
+    for (const std::string_view logic : {"and", "or"}) {
+        if (text.ends_with(logic)) {
+            text.resize(text.size() - logic.size());
+            break;
+        }
+    }
+    return text;
 }
 
 std::string sqlName(std::string_view name)

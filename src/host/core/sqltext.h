@@ -21,6 +21,9 @@ std::string sqlName(std::string_view name);
 // or NaN is an error: no text stands for it.
 std::string sqlNumber(double value);
 
+// A condition text trimmed, with a trailing "and" or "or" cut off; the blank before it stays.
+std::string trimTrailingLogic(std::string_view condition);
+
 // Statements are sent as lines joined by CR LF, the way the host database expects its batches.
 inline constexpr char kCrLf[] = "\r\n";
 

@@ -12,7 +12,7 @@
 namespace host {
 
 BulkInsert::BulkInsert(AppConnection &connection, std::string table,
-                       std::vector<std::string> columns)
+                       const std::vector<std::string> &columns)
     : m_db(connection.embedded() ? connection.embedded()->handle() : nullptr),
       m_table(std::move(table))
 {

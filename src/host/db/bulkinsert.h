@@ -19,7 +19,8 @@ class AppConnection;
 class BulkInsert
 {
 public:
-    BulkInsert(AppConnection &connection, std::string table, std::vector<std::string> columns);
+    BulkInsert(AppConnection &connection, std::string table,
+               const std::vector<std::string> &columns);
     ~BulkInsert();
     BulkInsert(const BulkInsert &) = delete;
     BulkInsert &operator=(const BulkInsert &) = delete;

@@ -1,5 +1,4 @@
 #include "host/db/embeddeddatabase.h"
-#include "host/core/text.h"
 
 #include "host/core/datetime.h"
 #include "host/core/text.h"
@@ -90,28 +89,6 @@ HostError inLayerWords(const HostError &error)
 
 constexpr size_t kCachedStatements = 64;
 constexpr size_t kKeptTranslations = 256;
-
-// The transaction a batch runs in when it leaves transactions to the connection. A failure
-// keeps what the statements before it did, as each would have committed on its own.
-class BatchTransaction
-{
-public:
-    explicit BatchTransaction(sqlite::Database &db) : m_db(db) { m_db.exec("BEGIN IMMEDIATE"); }
-    ~BatchTransaction()
-    {
-        sqlite3 *db = m_db.handle();
-        if (sqlite3_get_autocommit(db))
-            return;
-        if (sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
-            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-    }
-    BatchTransaction(const BatchTransaction &) = delete;
-    BatchTransaction &operator=(const BatchTransaction &) = delete;
-    void commit() { m_db.exec("COMMIT"); }
-
-private:
-    sqlite::Database &m_db;
-};
 
 bool writes(const std::vector<tsql::Token> &tokens, const tsql::Node &node)
 {
@@ -228,20 +205,27 @@ BatchResult EmbeddedDatabase::inBatch(int writes, const std::function<void(Batch
     sqlite3 *db = m_db.handle();
     const bool grouped = m_session.tranCount == 0 && !sqlite3_db_readonly(db, "main") &&
                          sqlite3_get_autocommit(db) && writes > 1;
-    std::optional<BatchTransaction> group;
+    std::optional<sqlite::Transaction> group;
     if (grouped)
-        group.emplace(m_db);
+        group.emplace(db);
     BatchResult result;
     try {
         body(result);
         if (group)
             group->commit();
     } catch (const HostError &) {
-        group.reset();
-        if (m_session.tranCount > 0) {
-            sqlite3_exec(m_db.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
-            m_session.tranCount = 0;
+        // The group only spares each statement its own commit: what the statements before the
+        // failure did stays done, as it would have without the group.
+        if (group && group->isOpen()) {
+            try {
+                group->commit();
+            } catch (const HostError &) {
+                // The failure that stopped the batch is the one to report; the group rolls back.
+            }
         }
+        // A failure inside BEGIN TRAN ends the transaction, as XACT_ABORT does on the server.
+        m_transaction.reset();
+        m_session.tranCount = 0;
         m_schema.invalidate();
         throw;
     }
@@ -598,10 +582,8 @@ void EmbeddedDatabase::executeProcedure(Run &run, size_t begin, size_t end)
 void EmbeddedDatabase::transaction(const std::string &keyword)
 {
     if (keyword == "BEGIN") {
-        // The module's transactions all write. Taking the write lock at the start lets SQLite
-        // wait for another writer; a transaction that read first could only fail once it writes.
         if (m_session.tranCount == 0)
-            m_db.exec("BEGIN IMMEDIATE");
+            m_transaction.emplace(m_db.handle());
         ++m_session.tranCount;
         return;
     }
@@ -609,11 +591,14 @@ void EmbeddedDatabase::transaction(const std::string &keyword)
         throw HostError("The " + keyword +
                         " TRANSACTION request has no corresponding BEGIN TRANSACTION.");
     if (keyword == "COMMIT") {
-        if (--m_session.tranCount == 0)
-            m_db.exec("COMMIT");
+        if (m_session.tranCount == 1) {
+            m_transaction->commit();
+            m_transaction.reset();
+        }
+        --m_session.tranCount;
         return;
     }
-    m_db.exec("ROLLBACK");
+    m_transaction.reset(); // rolls back
     m_session.tranCount = 0;
     m_schema.invalidate();
 }

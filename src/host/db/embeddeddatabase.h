@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -83,6 +84,8 @@ private:
 
     sqlite::Database m_db;
     sqlite::StatementCache m_statements;
+    // The transaction of BEGIN TRAN, open across batches until COMMIT or ROLLBACK.
+    std::optional<sqlite::Transaction> m_transaction;
     tsql::Schema m_schema;
     tsql::Session m_session;
     tsql::TranslationCache m_translations;

@@ -39,13 +39,14 @@ Variant Field::Value() const
     return m_recordset->m_data->columns[m_column].value(row);
 }
 
-void Field::Value(Variant value) const
+void Field::Value(const Variant &value) const
 {
     const size_t row = m_recordset->currentRow();
     m_recordset->m_data->columns[m_column].set(row, value);
 }
 
-Recordset::Recordset(std::vector<std::string> fieldNames, std::vector<std::vector<Variant>> rows)
+Recordset::Recordset(std::vector<std::string> fieldNames,
+                     const std::vector<std::vector<Variant>> &rows)
 {
     std::vector<RecordColumn> columns(fieldNames.size());
     for (RecordColumn &column : columns)

@@ -31,7 +31,7 @@ public:
     Variant Value() const;
     // Changes the value in the client-side rows (also seen by clones); the database is not
     // written.
-    void Value(Variant value) const;
+    void Value(const Variant &value) const;
 
 private:
     Recordset *m_recordset;
@@ -52,7 +52,7 @@ public:
 
     // A closed recordset (what a statement without rows yields).
     Recordset() = default;
-    Recordset(std::vector<std::string> fieldNames, std::vector<std::vector<Variant>> rows);
+    Recordset(std::vector<std::string> fieldNames, const std::vector<std::vector<Variant>> &rows);
     // Columns of equal length, one per field name.
     static std::shared_ptr<Recordset> fromColumns(std::vector<std::string> fieldNames,
                                                   std::vector<RecordColumn> columns);

@@ -161,14 +161,27 @@ Transaction::Transaction(sqlite3 *db) : m_db(db)
 
 Transaction::~Transaction()
 {
-    if (!m_done)
-        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    rollback();
 }
 
 void Transaction::commit()
 {
     check(m_db, sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr), "COMMIT");
     m_done = true;
+}
+
+void Transaction::rollback() noexcept
+{
+    if (m_done)
+        return;
+    m_done = true;
+    // Fails only when SQLite has rolled back by itself already.
+    sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+bool Transaction::isOpen() const
+{
+    return !m_done && !sqlite3_get_autocommit(m_db);
 }
 
 } // namespace host::sqlite

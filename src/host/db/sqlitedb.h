@@ -82,15 +82,26 @@ private:
     std::unordered_map<std::string, Entry> m_entries;
 };
 
-// Rolls back in its destructor unless committed; never throws from there.
+// The one transaction of an SQLite connection: the T-SQL layer's BEGIN TRAN ... COMMIT, a batch
+// that groups its writes and a bulk load all run in one. It takes the write lock when it begins
+// (every transaction here writes, and one that read first could only fail once it writes, where
+// this one waits for another writer). Unless commit() succeeded it rolls back when rolled back
+// or destroyed, and never throws from there. One at a time per connection.
 class Transaction
 {
 public:
+    // Throws HostError when the database cannot be locked for writing.
     explicit Transaction(sqlite3 *db);
     ~Transaction();
     Transaction(const Transaction &) = delete;
     Transaction &operator=(const Transaction &) = delete;
+
+    // Throws HostError when the commit fails; the transaction is then still to be rolled back.
     void commit();
+    void rollback() noexcept;
+    // False once committed or rolled back, also when SQLite rolled back by itself on an error
+    // (a full disk, a lost lock).
+    bool isOpen() const;
 
 private:
     sqlite3 *m_db;

@@ -166,9 +166,7 @@ std::string Translator::Impl::columnDefinition(const std::string &table, bool &i
         } else if (acceptWord("UNIQUE")) {
             acceptWord("CLUSTERED") || acceptWord("NONCLUSTERED");
             options += " UNIQUE";
-        } else if (acceptWord("CONSTRAINT")) {
-            nameToken();
-        } else if (acceptWord("COLLATE")) {
+        } else if (acceptWord("CONSTRAINT") || acceptWord("COLLATE")) {
             nameToken();
         } else {
             unsupported();

@@ -116,9 +116,10 @@ Query Translator::Impl::updateStatement()
     std::string table = target;
     std::string alias = target;
     std::vector<std::string> conditions;
-    const auto self = std::find_if(from.begin(), from.end(), [&](const FromItem &item) {
-        return equalsNoCase(item.alias, target);
-    });
+    const auto self =
+        std::find_if(from.begin(), from.end(), [&name = target](const FromItem &item) {
+            return equalsNoCase(item.alias, name);
+        });
     if (self != from.end()) {
         if (self->table.empty())
             unsupported();
@@ -201,9 +202,10 @@ Query Translator::Impl::deleteStatement()
     if (acceptWord("FROM")) {
         // DELETE alias FROM t alias JOIN ...: the rows of the target that the join finds.
         const std::vector<FromItem> from = parseFrom(scope);
-        const auto self = std::find_if(from.begin(), from.end(), [&](const FromItem &item) {
-            return equalsNoCase(item.alias, target);
-        });
+        const auto self =
+            std::find_if(from.begin(), from.end(), [&name = target](const FromItem &item) {
+                return equalsNoCase(item.alias, name);
+            });
         if (self == from.end() || self->table.empty())
             unsupported();
         std::string sql = "DELETE FROM " + sqlName(self->table) + " WHERE rowid IN (SELECT " +

@@ -57,7 +57,7 @@ FrmResLoader::LoadFrmResStrings(QWidget &form, const std::string &language, cons
     }
     for (auto *widget : form.findChildren<QWidget *>())
         widget->setToolTip(tr(widget->toolTip()));
-    return dict ? dict : std::make_shared<Dictionary>();
+    return dict ? std::move(dict) : std::make_shared<Dictionary>();
 }
 
 void FrmResLoader::SetFrmFont(QWidget &form, const std::string &)

@@ -19,10 +19,9 @@ public:
     // Puts every caption of the window (title, labels, buttons, frames, tabs, menu and tool
     // actions, tool tips) through the string-resource loader; returns the dictionary it was
     // given, or a new one.
-    virtual std::shared_ptr<Dictionary> LoadFrmResStrings(QWidget &form, const std::string &language,
-                                                          const std::string &section,
-                                                          const std::string &baseName,
-                                                          std::shared_ptr<Dictionary> dict);
+    virtual std::shared_ptr<Dictionary>
+    LoadFrmResStrings(QWidget &form, const std::string &language, const std::string &section,
+                      const std::string &baseName, std::shared_ptr<Dictionary> dict);
     // Gives the window the user-interface font of the language.
     virtual void SetFrmFont(QWidget &form, const std::string &language);
     // "Font.Name", "Font.Size" and "Font.Charset" of the user-interface font.

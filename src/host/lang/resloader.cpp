@@ -5,6 +5,7 @@
 
 #include <opencc.h>
 
+#include <cstdint>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -27,7 +28,8 @@ public:
     Converter(const Converter &) = delete;
     Converter &operator=(const Converter &) = delete;
 
-    bool valid() const { return m_handle != reinterpret_cast<opencc_t>(-1); }
+    // opencc hands back (opencc_t)-1 when it cannot open.
+    bool valid() const { return reinterpret_cast<std::intptr_t>(m_handle) != -1; }
 
     std::string convert(std::string_view text) const
     {

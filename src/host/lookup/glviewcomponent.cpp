@@ -21,10 +21,10 @@ std::string withFilter(std::string sql, const std::string &filter)
 
 std::shared_ptr<LookupResult> show(const QString &caption, const std::string &sql,
                                    const std::string &codeField, const std::string &search,
-                                   std::vector<std::string> searchFields = {})
+                                   const std::vector<std::string> &searchFields = {})
 {
     LookupWindow window(caption, hostConnection()->Execute(sql), codeField, "FName",
-                        QString::fromStdString(search), std::move(searchFields));
+                        QString::fromStdString(search), searchFields);
     ui::modals().showModal(window);
     auto result = std::make_shared<LookupResult>();
     result->ReturnObject = window.chosen();

@@ -56,7 +56,7 @@ bool typesText(const QKeyEvent &key)
 
 LookupWindow::LookupWindow(const QString &caption, std::shared_ptr<Recordset> rows,
                            std::string codeField, std::string nameField, const QString &search,
-                           std::vector<std::string> searchFields)
+                           const std::vector<std::string> &searchFields)
     : m_rows(std::move(rows)),
       m_model(new LookupModel(m_rows, {std::move(codeField), std::move(nameField)}, searchFields,
                               this)),

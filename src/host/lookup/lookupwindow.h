@@ -28,7 +28,7 @@ public:
     // searchFields: further fields the search text matches (a short number, a bar code).
     LookupWindow(const QString &caption, std::shared_ptr<Recordset> rows, std::string codeField,
                  std::string nameField, const QString &search,
-                 std::vector<std::string> searchFields = {});
+                 const std::vector<std::string> &searchFields = {});
     ~LookupWindow() override;
 
     // Captions of the code and name columns ("代码" and "名称" in the host's language unless set).

@@ -8,6 +8,7 @@
 
 #include <deque>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace host::ui {
@@ -55,7 +56,10 @@ public:
     void pickFile(const QString &path) { m_files.push_back(path); }
     // Runs while the next window is shown modally (after its Load and Activate); the window is
     // closed afterwards unless the callback closed or hid it.
-    void whileShown(std::function<void(Form &)> callback) { m_callbacks.push_back(callback); }
+    void whileShown(std::function<void(Form &)> callback)
+    {
+        m_callbacks.push_back(std::move(callback));
+    }
 
     const std::vector<Message> &messages() const { return m_messages; }
     const std::vector<FileDialog> &fileDialogs() const { return m_fileDialogs; }

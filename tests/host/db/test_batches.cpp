@@ -3,10 +3,15 @@
 #include "hostschema.h"
 
 #include "host/core/hosterror.h"
+#include "host/db/bulkinsert.h"
+#include "host/db/embeddeddatabase.h"
+#include "host/db/servertransaction.h"
 #include "host/db/tsqlbatch.h"
 #include "host/db/tsqllexer.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using host::HostError;
 using host::Variant;
@@ -183,6 +188,56 @@ TEST_F(Batches, WritesBeforeAFailureStayDone)
         EXPECT_THROW(db.Execute("commit tran"), HostError); // nothing left open
         db.Execute("begin tran\r\ninsert into t (id) values (99)\r\nrollback tran");
         EXPECT_EQ(scalar(db, "select count(*) from t"), Variant(c.rowsAfter));
+    }
+}
+
+// Every way a write is committed on the embedded database, made to fail at the commit itself (a
+// deferred foreign key is checked only there): the error reaches the caller and no transaction
+// stays open, so the next write stands on its own.
+TEST_F(Batches, ACommitThatFailsLeavesNothingOpen)
+{
+    struct Case
+    {
+        const char *name;
+        std::function<void(host::AppConnection &)> write;
+    };
+    const Case cases[] = {
+        {"BEGIN TRAN and COMMIT in one batch",
+         [](host::AppConnection &c) {
+             c.Execute("begin tran\r\ninsert into c (pid) values (5)\r\ncommit tran");
+         }},
+        {"a transaction across batches",
+         [](host::AppConnection &c) {
+             host::ServerTransaction transaction(c);
+             c.Execute("insert into c (pid) values (5)");
+             transaction.commit();
+         }},
+        {"a batch of several writes",
+         [](host::AppConnection &c) {
+             c.Execute("insert into c (pid) values (5)\r\ninsert into c (pid) values (6)");
+         }},
+        {"a bulk load",
+         [](host::AppConnection &c) {
+             host::BulkInsert bulk(c, "c", {"pid"});
+             bulk.add({5});
+             bulk.commit();
+         }},
+    };
+    sqlite3 *handle = db.embedded()->handle();
+    ASSERT_EQ(sqlite3_exec(handle,
+                           "PRAGMA foreign_keys=ON;CREATE TABLE p (id int PRIMARY KEY);"
+                           "CREATE TABLE c (pid int REFERENCES p (id) DEFERRABLE INITIALLY "
+                           "DEFERRED)",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_THROW(c.write(db), HostError);
+        EXPECT_NE(sqlite3_get_autocommit(handle), 0);
+        EXPECT_THROW(db.Execute("commit tran"), HostError);
+        EXPECT_EQ(scalar(db, "select count(*) from c"), Variant(0));
+        db.Execute("insert into t (id) values (3)\r\ndelete t where id = 3");
+        EXPECT_EQ(scalar(db, "select count(*) from t"), Variant(2));
     }
 }
 
