@@ -3,6 +3,7 @@
 #include "countsheet/decimaltext.h"
 #include "countsheet/sheettext.h"
 #include "dialogs/billselectsql.h"
+#include "host/billdata/systemprofile.h"
 #include "host/core/dateformatter.h"
 #include "host/core/dictionary.h"
 #include "host/core/hosterror.h"
@@ -106,13 +107,8 @@ long frmSelect::GetRSSelect()
                 options, backupType, {},
                 host::CLng(m_dicupInfo->Value(dictKey(m_procId, "|MaxInterID"))),
                 host::CLng(m_dicupInfo->Value(dictKey(m_procId, "|MaxMTOChangeID"))));
-        const auto profile =
-            appConn().Execute("SELECT ISNULL(FValue,'0') FROM t_SystemProfile WHERE FKey = "
-                              "'UseShortNumber' AND FCategory = 'IC'");
-        if (profile->RecordCount() > 0) {
-            profile->MoveFirst();
-            options.shortNumber = host::CStr(profile->Fields(0L).Value()) == "1";
-        }
+        if (const auto value = host::readSystemOption(appConn(), "IC", "UseShortNumber"))
+            options.shortNumber = !value->isNull() && host::CStr(*value) == "1";
         options.planMode = m.gMtoPlanMode != 0;
         options.billTypeName = MParse::AddLangSuffix("x1.FName");
         // Without a language in the host context the changes are named in the plain column.

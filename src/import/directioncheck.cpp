@@ -25,8 +25,8 @@ std::string completeAndSelectSql(const std::string &tableName)
     const std::string sameCount = "CASE WHEN t.FAuxCheckQty = b.FAuxCheckQty THEN b.FCheckQty ";
     std::string sql;
     host::addLines(sql, {"SET NOCOUNT ON",
-                         "UPDATE t SET t.FQty = b.FQty,t.FSecQty = b.FSecQty,t.FSecAdjQty = "
-                         "ROUND(t.FSecAdjQty,c.FQtyDecimal),",
+                         ("UPDATE t SET t.FQty = b.FQty,t.FSecQty = b.FSecQty,t.FSecAdjQty = "
+                          "ROUND(t.FSecAdjQty,c.FQtyDecimal),"),
                          "t.FCheckQty = " + sameCount + "ELSE t.FCheckQty END,",
                          "t.FQtyAct = " + sameCount + "ELSE t.FQtyAct END ",
                          "  FROM " + tableName,

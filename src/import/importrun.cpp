@@ -97,14 +97,10 @@ void ImportRun::stageAndMerge(host::SheetRecords &sheet, const std::string &tabl
 
     const auto directions = PubVariant::CheckTempUnitDirection(tableName);
     if (directions && directions->State() == host::Recordset::adStateOpen) {
-        const std::string text =
-            MParse::LoadLangString("第%1条记录基本单位与辅助计量单位盘盈盘亏方向不一致!");
         for (; !directions->EOF(); directions->MoveNext()) {
-            std::string line = text;
-            const std::string number = host::CStr(directions->Fields(0).Value());
-            if (const size_t at = line.find("%1"); at != std::string::npos)
-                line.replace(at, 2, number);
-            m_refusal(line);
+            m_refusal(
+                MParse::FormatLangString("第%1条记录基本单位与辅助计量单位盘盈盘亏方向不一致!",
+                                         {directions->Fields(0).Value()}));
             m_refused = true;
         }
     }

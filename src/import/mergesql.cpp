@@ -14,10 +14,10 @@ std::string GetUpdateFromTempSQL(const std::string &tableName)
     host::addLines(
         sql, {"   inner join t_stock b on a.FStockID=b.FItemID",
               "   inner join t_stockplace c on a.FStockPlaceID=c.FSPID",
-              "   and isnull(a.FStockPlaceID,0)>0 and isnull(b.FIsStockMgr,0)=1 AND "
-              "isnull(b.FSPGroupID,0)>0 ",
-              "   and exists (SELECT FSPID FROM t_stockplace WHERE FSPGroupID=b.FSPGroupID AND "
-              "FNumber=c.FNumber and FName =c.FName)",
+              ("   and isnull(a.FStockPlaceID,0)>0 and isnull(b.FIsStockMgr,0)=1 AND "
+               "isnull(b.FSPGroupID,0)>0 "),
+              ("   and exists (SELECT FSPID FROM t_stockplace WHERE FSPGroupID=b.FSPGroupID AND "
+               "FNumber=c.FNumber and FName =c.FName)"),
               "   update b set",
               "b.FInterID = t.FInterID,b.FBrNo = t.FBrNo,",
               "b.FItemID = t.FItemID,b.FAuxPropID = t.FAuxPropID,",
@@ -32,8 +32,8 @@ std::string GetUpdateFromTempSQL(const std::string &tableName)
               "b.FStockPlaceID = t.FStockPlaceID,b.FKFDate = t.FKFDate,",
               "b.FKFPeriod = t.FKFPeriod,b.FSecUnitID = t.FSecUnitID,",
               "b.FSecMinus =t.FSecMinus,",
-              "b.FSecQtyAct =t.FSecCheckQty,b.FSecCheckQty = t.FSecCheckQty,b.FSecAdjQty "
-              "=t.FSecAdjQty, ",
+              ("b.FSecQtyAct =t.FSecCheckQty,b.FSecCheckQty = t.FSecCheckQty,b.FSecAdjQty "
+               "=t.FSecAdjQty, "),
               "b.FChecker = t.FChecker from "});
     sql += tableName;
     host::addLines(sql, {" t inner join IcInvBackUp b ", "on t.FItemID = b.FItemID",
@@ -60,8 +60,8 @@ std::string GetInsertFromTempSQL(const std::string &tableName)
          "t.FInterID,t.FBrNo,t.FItemID,t.FAuxPropID,t.FUnitID,t.FBatchNo,t.FMtoNo,t.FStockID,0,",
          "t.FSelect,t.FAdj,t.FAdjQty,t.FDateBackup,t.FMaxBillInterID,t.FCheckQty,t.FQtyAct,",
          "t.FAuxCheckQty,t.FAuxQtyAct,0,t.FMinus,t.FNote,t.FStockPlaceID,t.FKFDate,",
-         "t.FKFPeriod , t.FSecUnitID, 0, t.FChecker,t.FSecQtyAct,t.FSecCheckQty,t.FSecAdjQty,"
-         "t.FSecMinus from "});
+         ("t.FKFPeriod , t.FSecUnitID, 0, t.FChecker,t.FSecQtyAct,t.FSecCheckQty,t.FSecAdjQty,"
+          "t.FSecMinus from ")});
     sql += tableName;
     host::addLines(sql,
                    {" t left join IcInvBackUp b", "on t.FItemID = b.FItemID",

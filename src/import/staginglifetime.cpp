@@ -57,7 +57,7 @@ std::string create(long userId, double startTime)
 {
     const std::string base = name(userId, startTime);
     for (int n = 1; n <= kMaxNames; ++n) {
-        const std::string candidate = n == 1 ? base : base + "_" + std::to_string(n);
+        std::string candidate = n == 1 ? base : base + "_" + std::to_string(n);
         try {
             appConn().Execute(createSql(candidate));
             return candidate;

@@ -43,7 +43,7 @@ std::string shelfLifeDate(const host::Variant &value)
 {
     if (value.type() == host::VariantType::Date)
         return host::formatDate(value.dateValue(), "YYYY-MM-DD");
-    const std::string text = host::Trim(host::CStr(value));
+    std::string text = host::Trim(host::CStr(value));
     if (text.empty())
         return text;
     const auto date = host::parseDate(text);

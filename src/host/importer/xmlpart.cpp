@@ -6,10 +6,10 @@ namespace host {
 namespace {
 
 // A cell holds at most 32,767 characters; in UTF-8 that is at most three bytes each.
-constexpr size_t kMaxCellBytes = 32767 * 3;
+constexpr size_t kMaxCellBytes = size_t{32767} * 3;
 // The parser keeps a text or a tag whole until it ends, so none may run longer than a cell's
 // text written out as character references; nor may elements nest deeper than a workbook's do.
-constexpr size_t kMaxRunBytes = 32767 * 10;
+constexpr size_t kMaxRunBytes = size_t{32767} * 10;
 constexpr int kMaxDepth = 32;
 
 std::string_view localName(const char *name)

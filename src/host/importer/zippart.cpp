@@ -5,7 +5,7 @@
 namespace host {
 namespace {
 
-constexpr size_t kChunk = 64 * 1024;
+constexpr size_t kChunk = size_t{64} * 1024;
 
 } // namespace
 
