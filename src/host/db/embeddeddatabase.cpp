@@ -12,27 +12,30 @@ namespace host {
 namespace {
 
 // Appends a column's value as the caller sees it (see fromStored()), without a Variant for the
-// common types.
+// common types. The value is read through sqlite3_value_*() on the column's value itself: the
+// connection is opened without mutexes and used from one thread, where SQLite makes no
+// difference between protected and unprotected values.
 void appendValue(RecordColumn &column, sqlite3_stmt *stmt, int i, const ColumnType &type)
 {
-    switch (sqlite3_column_type(stmt, i)) {
+    sqlite3_value *value = sqlite3_column_value(stmt, i);
+    switch (sqlite3_value_type(value)) {
     case SQLITE_INTEGER: {
-        const auto value = static_cast<std::int64_t>(sqlite3_column_int64(stmt, i));
+        const auto number = static_cast<std::int64_t>(sqlite3_value_int64(value));
         if (type.type == SqlType::Bit)
-            column.append(Variant(value != 0));
+            column.append(Variant(number != 0));
         else if (type.type == SqlType::Real || type.type == SqlType::Decimal)
-            column.appendDouble(static_cast<double>(value));
+            column.appendDouble(static_cast<double>(number));
         else
-            column.appendLong(value);
+            column.appendLong(number);
         return;
     }
     case SQLITE_FLOAT:
-        column.appendDouble(sqlite3_column_double(stmt, i));
+        column.appendDouble(sqlite3_value_double(value));
         return;
     case SQLITE_TEXT:
     case SQLITE_BLOB: {
-        const std::string_view text(reinterpret_cast<const char *>(sqlite3_column_text(stmt, i)),
-                                    static_cast<size_t>(sqlite3_column_bytes(stmt, i)));
+        const auto *bytes = reinterpret_cast<const char *>(sqlite3_value_text(value));
+        const std::string_view text(bytes, static_cast<size_t>(sqlite3_value_bytes(value)));
         if (type.type == SqlType::DateTime) {
             if (const auto serial = parseDate(text)) {
                 column.append(Variant::fromDate(*serial));
