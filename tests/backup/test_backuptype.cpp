@@ -3,7 +3,6 @@
 #include "backup/frmbackuptype.h"
 #include "host/ui/commandbutton.h"
 #include "host/ui/optionbutton.h"
-#include "services/modulestate.h"
 #include "services/pubvariant.h"
 
 namespace {

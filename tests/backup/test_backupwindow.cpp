@@ -1,5 +1,6 @@
 #include "windowtest.h"
 
+#include "backup/backupstate.h"
 #include "backup/frmbackupinv.h"
 #include "host/core/datetime.h"
 #include "host/lookup/lookupwindow.h"
@@ -284,7 +285,7 @@ TEST_F(BackupWindow, UnreadableMaximaAreReportedOncePerBackup)
         w->cmdOK_Click();
         EXPECT_EQ(messages(),
                   std::vector<std::string>(attempt, "读取单据最大内码失败，不能备份！"));
-        EXPECT_EQ(module().gSnapshotMaxima, ModuleState::SnapshotMaxima::NotRead);
+        EXPECT_EQ(backupState().gSnapshotMaxima, BackupState::SnapshotMaxima::NotRead);
     }
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(count("ICStockCheckProcess"), 0);

@@ -6,7 +6,6 @@
 #include "host/ui/ledgergrid.h"
 #include "host/ui/spreadgrid.h"
 #include "host/ui/textbox.h"
-#include "services/modulestate.h"
 
 #include <QAbstractItemModel>
 

@@ -2,7 +2,6 @@
 
 #include "countsheet/countlinegrid.h"
 #include "host/ui/spreadgrid.h"
-#include "services/modulestate.h"
 #include "support/casename.h"
 
 #include <cmath>

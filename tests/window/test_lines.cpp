@@ -4,7 +4,6 @@
 #include "host/db/recordset.h"
 #include "host/ui/comboboxcontrol.h"
 #include "host/ui/spreadgrid.h"
-#include "services/modulestate.h"
 #include "window/frmmain.h"
 
 namespace {

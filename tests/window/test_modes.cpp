@@ -6,7 +6,6 @@
 #include "host/ui/statusbarcontrol.h"
 #include "host/ui/tool.h"
 #include "host/ui/toolbarcontrol.h"
-#include "services/modulestate.h"
 #include "support/casename.h"
 
 #include <QAction>

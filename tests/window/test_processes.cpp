@@ -1,5 +1,6 @@
 #include "countwindowtest.h"
 
+#include "backup/backupstate.h"
 #include "backup/frmbackuptype.h"
 #include "host/db/embeddeddatabase.h"
 #include "host/ui/comboboxcontrol.h"
@@ -108,13 +109,13 @@ TEST_F(CountWindowTest, AnEmptyResultClearsTheSnapshotLabelAndMaxima)
     sql("Update ICStockCheckProcess Set FMaxMTOChangeID=7 Where FID=" + std::to_string(id));
     const auto window = open(4);
     EXPECT_FALSE(window->labCheckDate->Caption().isEmpty());
-    EXPECT_EQ(module().gMaxMTOChangeID, 7);
+    EXPECT_EQ(backupState().gMaxMTOChangeID, 7);
     sql("Delete From ICInvBackup Where FInterID=" + std::to_string(id));
     window->mnuView_Refresh_Click();
     EXPECT_EQ(window->vsCheck->MaxRows(), 0);
     EXPECT_TRUE(window->labCheckDate->Caption().isEmpty());
-    EXPECT_EQ(module().gMaxBillInterID, 0);
-    EXPECT_EQ(module().gMaxMTOChangeID, 0);
+    EXPECT_EQ(backupState().gMaxBillInterID, 0);
+    EXPECT_EQ(backupState().gMaxMTOChangeID, 0);
 }
 
 } // namespace
