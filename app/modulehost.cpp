@@ -10,7 +10,7 @@
 #include "host/db/appconnection.h"
 #include "host/db/connection.h"
 #include "host/db/hostdatabase.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/lang/hosttext.h"
 #include "host/props/shareprops.h"
 #include "host/ui/qtmodals.h"

@@ -5,7 +5,7 @@
 #include "countsheet/countsheetstate.h"
 #include "countsheet/maindo.h"
 #include "host/core/dictionary.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/ui/ledgergrid.h"
 #include "host/ui/ledgerprinter.h"
 #include "host/ui/scriptedmodals.h"

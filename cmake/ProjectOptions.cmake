@@ -21,9 +21,9 @@ function(stockcheck_library name)
 endfunction()
 
 # stockcheck_include_root(TARGET FOLDER): the target's headers are found by their path under
-# src/ ("host/db/recordset.h"), through an include root that holds only its own folder. A target
-# thus sees the headers of the targets it links and no others, so an include across the layers
-# that the link lines do not allow fails to compile.
+# src/ ("host/db/recordset/recordset.h"), through an include root that holds only its own
+# folder. A target thus sees the headers of the targets it links and no others, so an include
+# across the layers that the link lines do not allow fails to compile.
 function(stockcheck_include_root name folder)
   file(RELATIVE_PATH rel ${CMAKE_SOURCE_DIR}/src ${folder})
   if(rel MATCHES "^\\.\\.")

@@ -2,7 +2,7 @@
 
 #include "backup/icbackupinv.h"
 #include "host/core/objectfactory.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/lookup/baselist.h"
 #include "host/lookup/glview.h"
 #include "host/ui/commandbutton.h"

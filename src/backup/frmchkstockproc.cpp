@@ -3,7 +3,7 @@
 #include "backup/dbaccess.h"
 #include "backup/icbackupinv.h"
 #include "host/core/dictionary.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/ui/dataspreadgrid.h"
 #include "host/ui/statusbarcontrol.h"
 #include "host/ui/tool.h"

@@ -10,7 +10,7 @@
 #include "host/core/objectfactory.h"
 #include "host/core/settingsstore.h"
 #include "host/db/appconnection.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/ui/busycursor.h"
 #include "services/appconn.h"
 #include "services/databasefailure.h"

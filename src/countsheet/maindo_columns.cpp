@@ -3,7 +3,7 @@
 #include "countsheet/countsheetstate.h"
 #include "host/core/text.h"
 #include "host/db/appconnection.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/ui/ledgergrid.h"
 #include "services/appconn.h"
 #include "services/mparse.h"

@@ -4,7 +4,7 @@
 #include "countsheet/countlinegrid.h"
 #include "countsheet/sheettotals.h"
 #include "host/core/text.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/ui/spreadgrid.h"
 #include "host/ui/spreadmodel.h"
 #include "services/langtext.h"

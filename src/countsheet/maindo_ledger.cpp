@@ -5,7 +5,7 @@
 #include "countsheet/sheettext.h"
 #include "countsheet/sheettotals.h"
 #include "host/core/hosterror.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/ui/ledgergrid.h"
 #include "services/mparse.h"
 

@@ -7,7 +7,7 @@
 #include "host/core/sqltext.h"
 #include "host/core/vector.h"
 #include "host/db/appconnection.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "services/appconn.h"
 #include "services/databasefailure.h"
 #include "services/mmts.h"

@@ -4,7 +4,7 @@
 #include "countsheet/decimaltext.h"
 #include "countsheet/sheettotals.h"
 #include "host/core/text.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 
 #include <utility>
 #include <vector>

@@ -3,7 +3,7 @@
 #include "dialogs/saveadditem.h"
 #include "host/core/datetime.h"
 #include "host/core/dictionary.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/ui/commandbutton.h"
 #include "host/ui/datepicker.h"
 #include "host/ui/keycodes.h"

@@ -5,7 +5,7 @@
 #include "host/core/objectfactory.h"
 #include "host/core/sqltext.h"
 #include "host/core/vector.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/lookup/auxprop.h"
 #include "host/lookup/baselist.h"
 #include "host/lookup/glview.h"

@@ -4,7 +4,7 @@
 #include "dialogs/sheetdialogsstate.h"
 #include "host/core/dictionary.h"
 #include "host/core/settingsstore.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/ui/buttonbar.h"
 #include "host/ui/fonts.h"
 #include "host/ui/label.h"

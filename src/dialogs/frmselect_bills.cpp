@@ -12,7 +12,7 @@
 #include "host/core/settingsstore.h"
 #include "host/core/sqltext.h"
 #include "host/db/appconnection.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/ui/buttonbar.h"
 #include "host/ui/ledgergrid.h"
 #include "host/ui/modalservices.h"

@@ -7,7 +7,7 @@
 #include "countsheet/maindo.h"
 #include "dialogs/currentline.h"
 #include "dialogs/sheetdialogsstate.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/ui/spreadgrid.h"
 #include "host/ui/spreadmodel.h"
 #include "host/ui/tool.h"

@@ -6,7 +6,7 @@
 #include "dialogs/frmfilter.h"
 #include "dialogs/frmfind.h"
 #include "dialogs/sheetdialogsstate.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/ui/ledgergrid.h"
 #include "host/ui/spreadgrid.h"
 #include "services/modulestate.h"

@@ -5,7 +5,7 @@
 #include "host/core/dictionary.h"
 #include "host/core/variant.h"
 #include "host/db/appconnection.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/ui/comboboxcontrol.h"
 #include "host/ui/label.h"
 #include "host/ui/ledgergrid.h"

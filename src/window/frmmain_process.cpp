@@ -11,7 +11,7 @@
 #include "dialogs/sheetdialogsstate.h"
 #include "host/core/dateformatter.h"
 #include "host/core/dictionary.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/ui/comboboxcontrol.h"
 #include "host/ui/label.h"
 #include "host/ui/ledgergrid.h"

@@ -3,7 +3,7 @@
 #include "countsheet/countsheetstate.h"
 #include "host/core/variant.h"
 #include "host/db/appconnection.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/ui/commandbutton.h"
 #include "host/ui/commandbuttonarray.h"
 #include "host/ui/label.h"

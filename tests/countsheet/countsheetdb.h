@@ -3,7 +3,7 @@
 #include "host/components/hostcomponents.h"
 #include "host/core/objectfactory.h"
 #include "host/db/appconnection.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/props/shareprops.h"
 #include "host/ui/scriptedmodals.h"
 #include "services/modulestate.h"

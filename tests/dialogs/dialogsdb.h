@@ -1,7 +1,7 @@
 #pragma once
 
 #include "host/db/appconnection.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/ui/scriptedmodals.h"
 #include "services/modulestate.h"
 

@@ -3,7 +3,7 @@
 #include "host/bills/billwindow.h"
 #include "host/core/hosterror.h"
 #include "host/core/objectfactory.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/ui/statusbarcontrol.h"
 #include "window/frmmain.h"
 

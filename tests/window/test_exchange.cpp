@@ -1,7 +1,7 @@
 #include "commandwindowtest.h"
 
 #include "host/core/objectfactory.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/exporter/exportengine.h"
 #include "host/ui/ledgergrid.h"
 #include "host/ui/spreadgrid.h"

@@ -5,7 +5,7 @@
 #include "dialogs/frmfilter.h"
 #include "dialogs/frmfind.h"
 #include "host/core/settingsstore.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/ui/ledgergrid.h"
 #include "host/ui/listbox.h"
 #include "host/ui/optionbutton.h"

@@ -1,7 +1,7 @@
 #include "commandwindowtest.h"
 
 #include "host/core/settingsstore.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/ui/comboboxcontrol.h"
 #include "host/ui/spreadgrid.h"
 #include "window/frmmain.h"

@@ -2,7 +2,7 @@
 
 #include "countsheet/countsheetstate.h"
 #include "countsheet/maindo.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/ui/ledgergrid.h"
 #include "host/ui/ledgermodel.h"
 #include "window/frmmain.h"

@@ -2,7 +2,7 @@
 
 #include "backup/backupstate.h"
 #include "backup/frmbackuptype.h"
-#include "host/db/embeddeddatabase.h"
+#include "host/db/backends/embeddeddatabase.h"
 #include "host/ui/comboboxcontrol.h"
 #include "host/ui/label.h"
 #include "host/ui/spreadgrid.h"

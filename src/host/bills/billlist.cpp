@@ -7,7 +7,7 @@
 #include "host/core/vector.h"
 #include "host/db/appconnection.h"
 #include "host/db/connection.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/ui/modalservices.h"
 
 namespace host {

@@ -4,7 +4,7 @@
 #include "host/core/text.h"
 #include "host/db/appconnection.h"
 #include "host/db/hostdatabase.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/lang/hosttext.h"
 #include "host/lookup/glview.h"
 #include "host/lookup/lookupwindow.h"

@@ -2,7 +2,7 @@
 
 #include "host/db/appconnection.h"
 #include "host/db/hostdatabase.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/lang/hosttext.h"
 #include "host/lookup/lookupwindow.h"
 #include "host/ui/modalservices.h"

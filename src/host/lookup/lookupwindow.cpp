@@ -1,7 +1,7 @@
 #include "host/lookup/lookupwindow.h"
 #include "host/core/text.h"
 
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/lang/hosttext.h"
 #include "host/lookup/glview.h"
 #include "host/lookup/lookupmodel.h"
