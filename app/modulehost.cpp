@@ -13,8 +13,8 @@
 #include "host/db/recordset/recordset.h"
 #include "host/lang/hosttext.h"
 #include "host/props/shareprops.h"
-#include "host/ui/qtmodals.h"
-#include "host/ui/qttranslations.h"
+#include "host/ui/modal/qtmodals.h"
+#include "host/ui/modal/qttranslations.h"
 #include "hostconnection.h"
 #include "importfile.h"
 

@@ -9,7 +9,7 @@
 #include "host/lookup/glview.h"
 #include "host/lookup/lookupwindow.h"
 #include "host/props/shareprops.h"
-#include "host/ui/scriptedmodals.h"
+#include "host/ui/modal/scriptedmodals.h"
 #include "sampledata/schema.h"
 #include "services/modulestate.h"
 #include "support/barequery.h"

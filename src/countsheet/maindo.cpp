@@ -11,7 +11,7 @@
 #include "host/core/settingsstore.h"
 #include "host/db/appconnection.h"
 #include "host/db/recordset/recordset.h"
-#include "host/ui/busycursor.h"
+#include "host/ui/form/busycursor.h"
 #include "services/appconn.h"
 #include "services/databasefailure.h"
 #include "services/mmts.h"

@@ -4,7 +4,7 @@
 #include "host/core/text.h"
 #include "host/db/appconnection.h"
 #include "host/db/recordset/recordset.h"
-#include "host/ui/ledgergrid.h"
+#include "host/ui/ledger/ledgergrid.h"
 #include "services/appconn.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"

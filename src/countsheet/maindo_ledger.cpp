@@ -6,7 +6,7 @@
 #include "countsheet/sheettotals.h"
 #include "host/core/hosterror.h"
 #include "host/db/recordset/recordset.h"
-#include "host/ui/ledgergrid.h"
+#include "host/ui/ledger/ledgergrid.h"
 #include "services/mparse.h"
 
 #include <algorithm>

@@ -5,7 +5,7 @@
 #include "host/displayer/dispbuilder.h"
 #include "host/importer/sheetrecords.h"
 #include "host/importer/workbookerror.h"
-#include "host/ui/busycursor.h"
+#include "host/ui/form/busycursor.h"
 #include "import/importrun.h"
 #include "import/importstate.h"
 #include "import/staginglifetime.h"

@@ -8,10 +8,10 @@
 #include "dialogs/currentline.h"
 #include "dialogs/sheetdialogsstate.h"
 #include "host/db/recordset/recordset.h"
-#include "host/ui/spreadgrid.h"
-#include "host/ui/spreadmodel.h"
-#include "host/ui/tool.h"
-#include "host/ui/toolbarcontrol.h"
+#include "host/ui/spread/spreadgrid.h"
+#include "host/ui/spread/spreadmodel.h"
+#include "host/ui/toolbar/tool.h"
+#include "host/ui/toolbar/toolbarcontrol.h"
 
 #include <QAction>
 

@@ -2,7 +2,7 @@
 #include "window/frmmain.h"
 
 #include "countsheet/countsheetstate.h"
-#include "host/ui/modalservices.h"
+#include "host/ui/modal/modalservices.h"
 #include "import/importfromexcel.h"
 #include "services/langtext.h"
 #include "services/modulestate.h"

@@ -3,8 +3,8 @@
 #include "window/frmmain.h"
 
 #include "countsheet/countsheetstate.h"
-#include "host/ui/tool.h"
-#include "host/ui/toolbarcontrol.h"
+#include "host/ui/toolbar/tool.h"
+#include "host/ui/toolbar/toolbarcontrol.h"
 #include "services/langtext.h"
 #include "services/mparse.h"
 #include "services/trystep.h"

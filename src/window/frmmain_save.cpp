@@ -12,7 +12,7 @@
 #include "host/core/sqltext.h"
 #include "host/core/stringbuilder.h"
 #include "host/displayer/dispbuilder.h"
-#include "host/ui/spreadgrid.h"
+#include "host/ui/spread/spreadgrid.h"
 #include "services/langtext.h"
 #include "services/modqellogmsg.h"
 #include "services/modulestate.h"

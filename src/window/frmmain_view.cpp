@@ -5,9 +5,9 @@
 #include "countsheet/countsheetstate.h"
 #include "countsheet/maindo.h"
 #include "host/core/settingsstore.h"
-#include "host/ui/statusbarcontrol.h"
-#include "host/ui/tool.h"
-#include "host/ui/toolbarcontrol.h"
+#include "host/ui/controls/statusbarcontrol.h"
+#include "host/ui/toolbar/tool.h"
+#include "host/ui/toolbar/toolbarcontrol.h"
 #include "services/langtext.h"
 #include "services/pubvariant.h"
 

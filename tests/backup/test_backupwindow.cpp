@@ -4,12 +4,12 @@
 #include "backup/frmbackupinv.h"
 #include "host/core/datetime.h"
 #include "host/lookup/lookupwindow.h"
-#include "host/ui/dataspreadgrid.h"
-#include "host/ui/datepicker.h"
-#include "host/ui/keycodes.h"
-#include "host/ui/listbox.h"
-#include "host/ui/optionbutton.h"
-#include "host/ui/tabcontrol.h"
+#include "host/ui/controls/datepicker.h"
+#include "host/ui/controls/listbox.h"
+#include "host/ui/controls/optionbutton.h"
+#include "host/ui/controls/tabcontrol.h"
+#include "host/ui/form/keycodes.h"
+#include "host/ui/spread/dataspreadgrid.h"
 #include "services/modulestate.h"
 
 #include <QDate>

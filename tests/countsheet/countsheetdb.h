@@ -5,7 +5,7 @@
 #include "host/db/appconnection.h"
 #include "host/db/recordset/recordset.h"
 #include "host/props/shareprops.h"
-#include "host/ui/scriptedmodals.h"
+#include "host/ui/modal/scriptedmodals.h"
 #include "services/modulestate.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #include "countsheet/countsheetstate.h"
 #include "countsheet/maindo.h"
 #include "host/core/dictionary.h"
-#include "host/ui/spreadgrid.h"
+#include "host/ui/spread/spreadgrid.h"
 #include "services/modulestate.h"
 #include "support/casename.h"
 

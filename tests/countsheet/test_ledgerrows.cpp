@@ -2,7 +2,7 @@
 
 #include "countsheet/countsheetstate.h"
 #include "countsheet/maindo.h"
-#include "host/ui/ledgergrid.h"
+#include "host/ui/ledger/ledgergrid.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include "dialogs/dialogsinstall.h"
 #include "dialogs/frmfilter.h"
 #include "host/core/dictionary.h"
-#include "host/ui/commandbutton.h"
-#include "host/ui/spreadgrid.h"
-#include "host/ui/tabcontrol.h"
+#include "host/ui/controls/commandbutton.h"
+#include "host/ui/controls/tabcontrol.h"
+#include "host/ui/spread/spreadgrid.h"
 #include "support/casename.h"
 
 #include <QApplication>

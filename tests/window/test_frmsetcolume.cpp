@@ -2,9 +2,9 @@
 
 #include "countsheet/countsheetstate.h"
 #include "host/props/shareprops.h"
-#include "host/ui/commandbuttonarray.h"
-#include "host/ui/ledgergrid.h"
-#include "host/ui/listbox.h"
+#include "host/ui/controls/commandbuttonarray.h"
+#include "host/ui/controls/listbox.h"
+#include "host/ui/ledger/ledgergrid.h"
 #include "services/modulestate.h"
 #include "window/frmsetcolume.h"
 

@@ -3,8 +3,8 @@
 #include "countsheet/countsheetstate.h"
 #include "countsheet/maindo.h"
 #include "host/db/recordset/recordset.h"
-#include "host/ui/ledgergrid.h"
-#include "host/ui/ledgermodel.h"
+#include "host/ui/ledger/ledgergrid.h"
+#include "host/ui/ledger/ledgermodel.h"
 #include "window/frmmain.h"
 
 #include <set>

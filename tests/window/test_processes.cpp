@@ -3,11 +3,11 @@
 #include "backup/backupstate.h"
 #include "backup/frmbackuptype.h"
 #include "host/db/backends/embeddeddatabase.h"
-#include "host/ui/comboboxcontrol.h"
-#include "host/ui/label.h"
-#include "host/ui/spreadgrid.h"
-#include "host/ui/tool.h"
-#include "host/ui/toolbarcontrol.h"
+#include "host/ui/controls/comboboxcontrol.h"
+#include "host/ui/controls/label.h"
+#include "host/ui/spread/spreadgrid.h"
+#include "host/ui/toolbar/tool.h"
+#include "host/ui/toolbar/toolbarcontrol.h"
 #include "services/modulestate.h"
 
 #include <QAction>

@@ -2,8 +2,8 @@
 
 #include "dialogs/sheetdialogsstate.h"
 #include "host/core/settingsstore.h"
-#include "host/ui/ledgergrid.h"
-#include "host/ui/spreadgrid.h"
+#include "host/ui/ledger/ledgergrid.h"
+#include "host/ui/spread/spreadgrid.h"
 #include "support/casename.h"
 
 #include <QAction>

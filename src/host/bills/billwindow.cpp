@@ -4,7 +4,7 @@
 #include "host/db/appconnection.h"
 #include "host/db/recordset/recordset.h"
 #include "host/lang/hosttext.h"
-#include "host/ui/fonts.h"
+#include "host/ui/form/fonts.h"
 
 #include <QHeaderView>
 #include <QLabel>

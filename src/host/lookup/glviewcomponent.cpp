@@ -5,7 +5,7 @@
 #include "host/db/recordset/recordset.h"
 #include "host/lang/hosttext.h"
 #include "host/lookup/lookupwindow.h"
-#include "host/ui/modalservices.h"
+#include "host/ui/modal/modalservices.h"
 
 #include <vector>
 

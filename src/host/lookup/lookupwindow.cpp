@@ -5,7 +5,7 @@
 #include "host/lang/hosttext.h"
 #include "host/lookup/glview.h"
 #include "host/lookup/lookupmodel.h"
-#include "host/ui/fonts.h"
+#include "host/ui/form/fonts.h"
 
 #include <QCoreApplication>
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "host/ui/checkboxcontrol.h"
+#include "host/ui/controls/checkboxcontrol.h"
 
 namespace host::ui {
 

@@ -1,4 +1,4 @@
-#include "host/ui/comboboxcontrol.h"
+#include "host/ui/controls/comboboxcontrol.h"
 
 #include "host/core/hosterror.h"
 

@@ -1,4 +1,4 @@
-#include "host/ui/commandbutton.h"
+#include "host/ui/controls/commandbutton.h"
 
 namespace host::ui {
 

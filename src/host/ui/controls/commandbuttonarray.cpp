@@ -1,7 +1,7 @@
-#include "host/ui/commandbuttonarray.h"
+#include "host/ui/controls/commandbuttonarray.h"
 
 #include "host/core/hosterror.h"
-#include "host/ui/commandbutton.h"
+#include "host/ui/controls/commandbutton.h"
 
 namespace host::ui {
 

@@ -1,4 +1,4 @@
-#include "host/ui/datepicker.h"
+#include "host/ui/controls/datepicker.h"
 
 namespace host::ui {
 

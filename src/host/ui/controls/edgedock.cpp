@@ -1,4 +1,4 @@
-#include "host/ui/edgedock.h"
+#include "host/ui/controls/edgedock.h"
 
 #include <QEvent>
 #include <QWidget>

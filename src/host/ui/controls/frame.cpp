@@ -1,4 +1,4 @@
-#include "host/ui/frame.h"
+#include "host/ui/controls/frame.h"
 
 namespace host::ui {
 

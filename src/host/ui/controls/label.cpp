@@ -1,4 +1,4 @@
-#include "host/ui/label.h"
+#include "host/ui/controls/label.h"
 
 namespace host::ui {
 

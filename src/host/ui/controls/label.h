@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/ui/twipsgeometry.h"
+#include "host/ui/form/twipsgeometry.h"
 
 #include <QLabel>
 

@@ -1,4 +1,4 @@
-#include "host/ui/listbox.h"
+#include "host/ui/controls/listbox.h"
 
 #include "host/core/hosterror.h"
 

@@ -1,4 +1,4 @@
-#include "host/ui/optionbutton.h"
+#include "host/ui/controls/optionbutton.h"
 
 namespace host::ui {
 

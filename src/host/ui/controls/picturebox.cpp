@@ -1,6 +1,6 @@
-#include "host/ui/picturebox.h"
+#include "host/ui/controls/picturebox.h"
 
-#include "host/ui/twips.h"
+#include "host/ui/form/twips.h"
 
 #include <QMouseEvent>
 #include <QPainter>

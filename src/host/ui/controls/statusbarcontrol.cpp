@@ -1,8 +1,8 @@
-#include "host/ui/statusbarcontrol.h"
+#include "host/ui/controls/statusbarcontrol.h"
 
 #include "host/core/hosterror.h"
-#include "host/ui/edgedock.h"
-#include "host/ui/twips.h"
+#include "host/ui/controls/edgedock.h"
+#include "host/ui/form/twips.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "host/ui/tabcontrol.h"
+#include "host/ui/controls/tabcontrol.h"
 
 #include <utility>
 

@@ -1,7 +1,7 @@
-#include "host/ui/textbox.h"
+#include "host/ui/controls/textbox.h"
 
-#include "host/ui/keyrouting.h"
-#include "host/ui/olecolor.h"
+#include "host/ui/form/keyrouting.h"
+#include "host/ui/form/olecolor.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "host/ui/timercontrol.h"
+#include "host/ui/controls/timercontrol.h"
 
 namespace host::ui {
 

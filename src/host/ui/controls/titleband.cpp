@@ -1,6 +1,6 @@
-#include "host/ui/titleband.h"
+#include "host/ui/controls/titleband.h"
 
-#include "host/ui/edgedock.h"
+#include "host/ui/controls/edgedock.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "host/ui/busycursor.h"
+#include "host/ui/form/busycursor.h"
 
 #include <QCursor>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "host/ui/fonts.h"
+#include "host/ui/form/fonts.h"
 
 #include <QFontDatabase>
 #include <QStringList>

@@ -1,12 +1,12 @@
-#include "host/ui/form.h"
+#include "host/ui/form/form.h"
 
 #include "host/core/hosterror.h"
 #include "host/lang/hosttext.h"
-#include "host/ui/fonts.h"
-#include "host/ui/keycodes.h"
-#include "host/ui/keyrouting.h"
-#include "host/ui/modalservices.h"
-#include "host/ui/twips.h"
+#include "host/ui/form/fonts.h"
+#include "host/ui/form/keycodes.h"
+#include "host/ui/form/keyrouting.h"
+#include "host/ui/form/twips.h"
+#include "host/ui/modal/modalservices.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "host/ui/keycodes.h"
+#include "host/ui/form/keycodes.h"
 
 #include <QKeyEvent>
 

@@ -1,6 +1,6 @@
-#include "host/ui/keyrouting.h"
+#include "host/ui/form/keyrouting.h"
 
-#include "host/ui/keycodes.h"
+#include "host/ui/form/keycodes.h"
 
 #include <QKeyEvent>
 

@@ -1,4 +1,4 @@
-#include "host/ui/olecolor.h"
+#include "host/ui/form/olecolor.h"
 
 namespace host::ui {
 

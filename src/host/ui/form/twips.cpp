@@ -1,4 +1,4 @@
-#include "host/ui/twips.h"
+#include "host/ui/form/twips.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,6 +1,6 @@
-#include "host/ui/twipsgeometry.h"
+#include "host/ui/form/twipsgeometry.h"
 
-#include "host/ui/twips.h"
+#include "host/ui/form/twips.h"
 
 #include <QWidget>
 

@@ -1,9 +1,9 @@
-#include "host/ui/ledgergrid.h"
+#include "host/ui/ledger/ledgergrid.h"
 
-#include "host/ui/ledgermodel.h"
-#include "host/ui/ledgerprinter.h"
-#include "host/ui/olecolor.h"
-#include "host/ui/twips.h"
+#include "host/ui/form/olecolor.h"
+#include "host/ui/form/twips.h"
+#include "host/ui/ledger/ledgermodel.h"
+#include "host/ui/printing/ledgerprinter.h"
 
 #include <QHeaderView>
 

@@ -1,6 +1,6 @@
-#include "host/ui/ledgermodel.h"
+#include "host/ui/ledger/ledgermodel.h"
 
-#include "host/ui/olecolor.h"
+#include "host/ui/form/olecolor.h"
 
 #include <QBrush>
 

@@ -1,6 +1,6 @@
-#include "host/ui/uihelper.h"
+#include "host/ui/ledger/uihelper.h"
 
-#include "host/ui/ledgergrid.h"
+#include "host/ui/ledger/ledgergrid.h"
 
 #include <QStringList>
 #include <QToolBar>

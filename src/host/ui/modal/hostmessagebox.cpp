@@ -1,6 +1,6 @@
-#include "host/ui/hostmessagebox.h"
+#include "host/ui/modal/hostmessagebox.h"
 
-#include "host/ui/modalservices.h"
+#include "host/ui/modal/modalservices.h"
 
 namespace host::ui {
 

@@ -1,6 +1,6 @@
-#include "host/ui/messagedialog.h"
+#include "host/ui/modal/messagedialog.h"
 
-#include "host/ui/modalservices.h"
+#include "host/ui/modal/modalservices.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>

@@ -1,4 +1,4 @@
-#include "host/ui/modalownership.h"
+#include "host/ui/modal/modalownership.h"
 
 #include <QApplication>
 #include <QScreen>

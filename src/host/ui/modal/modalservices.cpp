@@ -1,6 +1,6 @@
-#include "host/ui/modalservices.h"
+#include "host/ui/modal/modalservices.h"
 
-#include "host/ui/qtmodals.h"
+#include "host/ui/modal/qtmodals.h"
 
 namespace host::ui {
 

@@ -1,10 +1,10 @@
-#include "host/ui/qtmodals.h"
+#include "host/ui/modal/qtmodals.h"
 
 #include "host/lang/hosttext.h"
-#include "host/ui/form.h"
-#include "host/ui/messagedialog.h"
-#include "host/ui/modalownership.h"
-#include "host/ui/screenshot.h"
+#include "host/ui/form/form.h"
+#include "host/ui/modal/messagedialog.h"
+#include "host/ui/modal/modalownership.h"
+#include "host/ui/modal/screenshot.h"
 
 #include <QAction>
 #include <QApplication>

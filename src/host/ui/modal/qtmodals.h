@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/ui/modalservices.h"
+#include "host/ui/modal/modalservices.h"
 
 #include <QString>
 

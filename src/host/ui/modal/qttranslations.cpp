@@ -1,4 +1,4 @@
-#include "host/ui/qttranslations.h"
+#include "host/ui/modal/qttranslations.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

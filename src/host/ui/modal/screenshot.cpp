@@ -1,4 +1,4 @@
-#include "host/ui/screenshot.h"
+#include "host/ui/modal/screenshot.h"
 
 #include <QLayout>
 #include <QPixmap>

@@ -1,7 +1,7 @@
-#include "host/ui/scriptedmodals.h"
+#include "host/ui/modal/scriptedmodals.h"
 
-#include "host/ui/form.h"
-#include "host/ui/modalownership.h"
+#include "host/ui/form/form.h"
+#include "host/ui/modal/modalownership.h"
 
 #include <QPrinter>
 #include <QStringList>

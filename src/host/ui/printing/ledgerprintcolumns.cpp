@@ -1,7 +1,7 @@
-#include "host/ui/ledgerprintcolumns.h"
+#include "host/ui/printing/ledgerprintcolumns.h"
 
-#include "host/ui/ledgergrid.h"
-#include "host/ui/ledgermodel.h"
+#include "host/ui/ledger/ledgergrid.h"
+#include "host/ui/ledger/ledgermodel.h"
 
 #include <QFontMetricsF>
 #include <QTextBoundaryFinder>

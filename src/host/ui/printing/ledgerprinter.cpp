@@ -1,12 +1,12 @@
-#include "host/ui/ledgerprinter.h"
+#include "host/ui/printing/ledgerprinter.h"
 
 #include "host/core/hosterror.h"
-#include "host/ui/fonts.h"
-#include "host/ui/ledgergrid.h"
-#include "host/ui/ledgermodel.h"
-#include "host/ui/ledgerprintcolumns.h"
-#include "host/ui/modalservices.h"
-#include "host/ui/olecolor.h"
+#include "host/ui/form/fonts.h"
+#include "host/ui/form/olecolor.h"
+#include "host/ui/ledger/ledgergrid.h"
+#include "host/ui/ledger/ledgermodel.h"
+#include "host/ui/modal/modalservices.h"
+#include "host/ui/printing/ledgerprintcolumns.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

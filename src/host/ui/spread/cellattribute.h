@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/ui/cellblock.h"
+#include "host/ui/spread/cellblock.h"
 
 #include <array>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "host/ui/dataspreadgrid.h"
+#include "host/ui/spread/dataspreadgrid.h"
 
-#include "host/ui/spreadmodel.h"
+#include "host/ui/spread/spreadmodel.h"
 
 #include <QRegularExpression>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/ui/spreadgrid.h"
+#include "host/ui/spread/spreadgrid.h"
 
 #include <map>
 

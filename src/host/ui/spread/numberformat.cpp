@@ -1,4 +1,4 @@
-#include "host/ui/numberformat.h"
+#include "host/ui/spread/numberformat.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "host/ui/spreadcolumn.h"
+#include "host/ui/spread/spreadcolumn.h"
 
 #include <algorithm>
 

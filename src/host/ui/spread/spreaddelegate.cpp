@@ -1,6 +1,6 @@
-#include "host/ui/spreaddelegate.h"
+#include "host/ui/spread/spreaddelegate.h"
 
-#include "host/ui/spreadmodel.h"
+#include "host/ui/spread/spreadmodel.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,10 +1,10 @@
-#include "host/ui/spreadgrid.h"
+#include "host/ui/spread/spreadgrid.h"
 
-#include "host/ui/keycodes.h"
-#include "host/ui/keyrouting.h"
-#include "host/ui/spreaddelegate.h"
-#include "host/ui/spreadmodel.h"
-#include "host/ui/twips.h"
+#include "host/ui/form/keycodes.h"
+#include "host/ui/form/keyrouting.h"
+#include "host/ui/form/twips.h"
+#include "host/ui/spread/spreaddelegate.h"
+#include "host/ui/spread/spreadmodel.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "host/ui/cellblock.h"
-#include "host/ui/celltype.h"
+#include "host/ui/spread/cellblock.h"
+#include "host/ui/spread/celltype.h"
 
-#include "host/ui/twipsgeometry.h"
+#include "host/ui/form/twipsgeometry.h"
 
 #include <QTableView>
 

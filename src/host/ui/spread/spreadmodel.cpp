@@ -1,7 +1,7 @@
-#include "host/ui/spreadmodel.h"
+#include "host/ui/spread/spreadmodel.h"
 
-#include "host/ui/numberformat.h"
-#include "host/ui/olecolor.h"
+#include "host/ui/form/olecolor.h"
+#include "host/ui/spread/numberformat.h"
 
 #include <QBrush>
 #include <QFont>

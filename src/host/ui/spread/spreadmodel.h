@@ -1,8 +1,8 @@
 #pragma once
 
-#include "host/ui/cellblock.h"
-#include "host/ui/spreadcolumn.h"
-#include "host/ui/spreadsettings.h"
+#include "host/ui/spread/cellblock.h"
+#include "host/ui/spread/spreadcolumn.h"
+#include "host/ui/spread/spreadsettings.h"
 
 #include <QAbstractTableModel>
 

@@ -1,4 +1,4 @@
-#include "host/ui/spreadsettings.h"
+#include "host/ui/spread/spreadsettings.h"
 
 namespace host::ui {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "host/ui/cellattribute.h"
-#include "host/ui/celltype.h"
+#include "host/ui/spread/cellattribute.h"
+#include "host/ui/spread/celltype.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "host/ui/buttonbar.h"
+#include "host/ui/toolbar/buttonbar.h"
 
 #include "host/core/hosterror.h"
 

@@ -1,4 +1,4 @@
-#include "host/ui/tool.h"
+#include "host/ui/toolbar/tool.h"
 
 #include <QAction>
 

@@ -1,7 +1,7 @@
-#include "host/ui/toolband.h"
+#include "host/ui/toolbar/toolband.h"
 
 #include "host/core/hosterror.h"
-#include "host/ui/tool.h"
+#include "host/ui/toolbar/tool.h"
 
 #include <QAction>
 #include <QMainWindow>

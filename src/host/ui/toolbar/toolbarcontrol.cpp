@@ -1,8 +1,8 @@
-#include "host/ui/toolbarcontrol.h"
+#include "host/ui/toolbar/toolbarcontrol.h"
 
 #include "host/core/hosterror.h"
-#include "host/ui/keycodes.h"
-#include "host/ui/tool.h"
+#include "host/ui/form/keycodes.h"
+#include "host/ui/toolbar/tool.h"
 
 #include <QAction>
 #include <QEvent>

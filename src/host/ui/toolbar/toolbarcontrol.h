@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/ui/toolband.h"
+#include "host/ui/toolbar/toolband.h"
 
 #include <QObject>
 
