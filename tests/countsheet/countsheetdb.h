@@ -6,7 +6,6 @@
 #include "host/db/recordset/recordset.h"
 #include "host/props/shareprops.h"
 #include "host/ui/modal/scriptedmodals.h"
-#include "services/modulestate.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,6 @@
 #include "host/db/appconnection.h"
 #include "host/db/recordset/recordset.h"
 #include "host/ui/modal/scriptedmodals.h"
-#include "services/modulestate.h"
 
 #include <gtest/gtest.h>
 

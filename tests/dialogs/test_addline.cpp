@@ -8,6 +8,7 @@
 #include "host/ui/controls/datepicker.h"
 #include "host/ui/controls/textbox.h"
 #include "host/ui/spread/spreadgrid.h"
+#include "services/modulestate.h"
 #include "support/casename.h"
 
 #include <QApplication>
