@@ -1,0 +1,57 @@
+#pragma once
+
+#include "host/db/tsql/sqlbatch.h"
+#include "host/db/tsql/tsqllexer.h"
+#include "host/db/tsql/tsqltranslator.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace host::tsql {
+
+// Translations of INSERT, UPDATE and DELETE statements written as SqlBatch statements, kept by
+// their fixed text and the kind and sign of each value (a minus is a token of its own): a
+// statement met again is the kept query with its values bound, as the translation of its text
+// would bind them, when each value's literal is of a type that translation admits.
+class StatementPlans
+{
+public:
+    explicit StatementPlans(size_t capacity) : m_capacity(capacity) {}
+
+    // Kept plans hold for one schema and one SET DATEFIRST; they go when either moves.
+    void follow(std::uint64_t schemaGeneration, int dateFirst);
+
+    static std::string keyOf(const SqlBatch::Statement &statement);
+    bool contains(const std::string &key) const { return m_plans.contains(key); }
+    std::optional<Query> find(const std::string &key, const SqlBatch::Statement &statement) const;
+    // Keeps the translation of the statement whose text, with its values at valueOffsets, made
+    // the tokens [begin, end); nothing when a value is not bound as a parameter there.
+    void keep(std::string key, const SqlBatch::Statement &statement,
+              const std::vector<size_t> &valueOffsets, const std::vector<Token> &tokens,
+              size_t begin, size_t end, const Translation &translation);
+
+private:
+    // Where a parameter's value comes from: a value of the statement, or a literal of its
+    // fixed text.
+    struct Source
+    {
+        int value = -1;
+        Variant constant;
+        LiteralShape shape;
+    };
+    struct Plan
+    {
+        Query query;
+        std::vector<Source> sources; // by parameter
+    };
+
+    size_t m_capacity;
+    std::uint64_t m_schemaGeneration = 0;
+    int m_dateFirst = 0;
+    std::unordered_map<std::string, Plan> m_plans;
+};
+
+} // namespace host::tsql
