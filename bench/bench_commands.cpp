@@ -2,13 +2,14 @@
 // the filter against SQLite stepping the filtered sheet, the export of the entry grid against
 // libxlsxwriter writing the same cells, the printed count book against QPainter drawing the
 // same rows in columns sized to their texts.
+#include "countsheet/countsheetstate.h"
 #include "countsheet/maindo.h"
-#include "host/db/recordset.h"
-#include "host/ui/ledgergrid.h"
-#include "host/ui/ledgerprinter.h"
-#include "host/ui/scriptedmodals.h"
-#include "host/ui/spreadgrid.h"
-#include "services/modulestate.h"
+#include "host/core/dictionary.h"
+#include "host/db/recordset/recordset.h"
+#include "host/ui/ledger/ledgergrid.h"
+#include "host/ui/modal/scriptedmodals.h"
+#include "host/ui/printing/ledgerprinter.h"
+#include "host/ui/spread/spreadgrid.h"
 #include "support/barequery.h"
 #include "support/benchsizes.h"
 #include "support/countsheet.h"
@@ -45,7 +46,7 @@ void BM_FilterSheet(benchmark::State &state)
 {
     const long lines = state.range(0);
     setUpCountSheet(lines, 4);
-    module().gFilterDict->SetValue("Filter", std::string(kCondition));
+    countSheetState().gFilterDict->SetValue("Filter", std::string(kCondition));
     sqlite3 *db = countSheetHandle(lines);
     const std::string bare = bareSheetQuery(4, kCondition);
     Comparison comparison;
@@ -55,7 +56,7 @@ void BM_FilterSheet(benchmark::State &state)
         comparison.bare([&] { stepped = stepQuery(db, bare); });
         comparison.module([&] {
             MainDo main;
-            rows = main.GetRsMain(1, {}, 0, module().gFilterDict.get())->RecordCount();
+            rows = main.GetRsMain(1, {}, 0, countSheetState().gFilterDict.get())->RecordCount();
         });
     }
     if (rows != stepped || rows == 0)

@@ -1,10 +1,10 @@
 // The T-SQL layer against the same work written directly for SQLite, in one run:
 // a 100,000-row INSERT ... SELECT ... GROUP BY, and the translation of a 200-statement batch.
 #include "host/db/appconnection.h"
+#include "host/db/backends/embeddeddatabase.h"
 #include "host/db/bulkinsert.h"
-#include "host/db/embeddeddatabase.h"
-#include "host/db/tsqlbatch.h"
-#include "host/db/tsqltranslator.h"
+#include "host/db/tsql/tsqlbatch.h"
+#include "host/db/tsql/tsqltranslator.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>

@@ -1,7 +1,7 @@
 // Filling and reading back the spread grid at the size of a large count sheet, next to the
 // same values kept in plain vectors.
-#include "host/ui/celltype.h"
-#include "host/ui/spreadgrid.h"
+#include "host/ui/spread/celltype.h"
+#include "host/ui/spread/spreadgrid.h"
 
 #include <QLocale>
 #include <benchmark/benchmark.h>

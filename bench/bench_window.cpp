@@ -3,8 +3,8 @@
 // the same count-sheet query; saving every line against the same UPDATEs prepared once, their
 // values bound, in transactions of 100 lines.
 #include "host/db/appconnection.h"
-#include "host/ui/ledgergrid.h"
-#include "host/ui/spreadgrid.h"
+#include "host/ui/ledger/ledgergrid.h"
+#include "host/ui/spread/spreadgrid.h"
 #include "support/benchsizes.h"
 #include "support/countsheet.h"
 #include "window/frmmain.h"

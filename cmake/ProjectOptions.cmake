@@ -12,18 +12,25 @@ if(STOCKCHECK_SANITIZE)
   target_link_options(stockcheck_options INTERFACE -fsanitize=address,undefined)
 endif()
 
-# stockcheck_library(NAME SOURCES... [LINK deps...]): one static library per src/ folder.
+# stockcheck_library(NAME SOURCES... [FOLDERS folders...] [LINK deps...]): one static library per
+# src/ folder, or per group of its subfolders (FOLDERS) whose code uses each other.
 function(stockcheck_library name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LINK" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;FOLDERS;LINK" ${ARGN})
   add_library(${name} STATIC ${ARG_SOURCES})
-  stockcheck_include_root(${name} ${CMAKE_CURRENT_SOURCE_DIR})
+  if(ARG_FOLDERS)
+    foreach(folder IN LISTS ARG_FOLDERS)
+      stockcheck_include_root(${name} ${CMAKE_CURRENT_SOURCE_DIR}/${folder})
+    endforeach()
+  else()
+    stockcheck_include_root(${name} ${CMAKE_CURRENT_SOURCE_DIR})
+  endif()
   target_link_libraries(${name} PUBLIC ${ARG_LINK} PRIVATE stockcheck_options)
 endfunction()
 
 # stockcheck_include_root(TARGET FOLDER): the target's headers are found by their path under
-# src/ ("host/db/recordset.h"), through an include root that holds only its own folder. A target
-# thus sees the headers of the targets it links and no others, so an include across the layers
-# that the link lines do not allow fails to compile.
+# src/ ("host/db/recordset/recordset.h"), through an include root that holds only its own
+# folder. A target thus sees the headers of the targets it links and no others, so an include
+# across the layers that the link lines do not allow fails to compile.
 function(stockcheck_include_root name folder)
   file(RELATIVE_PATH rel ${CMAKE_SOURCE_DIR}/src ${folder})
   if(rel MATCHES "^\\.\\.")

@@ -4,7 +4,7 @@
 #include "host/components/hostcomponents.h"
 #include "host/core/dictionary.h"
 #include "host/core/paths.h"
-#include "host/db/embeddeddatabase.h"
+#include "host/db/backends/embeddeddatabase.h"
 #include "host/db/hostdatabase.h"
 #include "host/props/shareprops.h"
 #include "sampledata/sampledata.h"

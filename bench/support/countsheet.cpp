@@ -1,9 +1,10 @@
 #include "support/countsheet.h"
 
+#include "countsheet/countsheetstate.h"
 #include "host/components/hostcomponents.h"
 #include "host/core/dictionary.h"
 #include "host/core/paths.h"
-#include "host/db/embeddeddatabase.h"
+#include "host/db/backends/embeddeddatabase.h"
 #include "host/db/hostdatabase.h"
 #include "host/props/shareprops.h"
 #include "sampledata/sampledata.h"
@@ -173,8 +174,8 @@ host::ui::ScriptedModals &setUpCountSheet(long lines, long showType)
     ModuleState &m = module();
     m.gAppConn = db;
     m.gOperatorID = 16;
-    m.gShowType = showType;
-    m.gFilterDict = std::make_shared<host::Dictionary>();
+    countSheetState().gShowType = showType;
+    countSheetState().gFilterDict = std::make_shared<host::Dictionary>();
     host::setHostConnection(db);
     return modals;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "host/db/appconnection.h"
-#include "host/ui/scriptedmodals.h"
+#include "host/ui/modal/scriptedmodals.h"
 
 #include <sqlite3.h>
 

@@ -1,18 +1,18 @@
 #include "backup/icbackupinv.h"
 
 #include "backup/backupbatch.h"
+#include "backup/backupstate.h"
 #include "backup/dbaccess.h"
 #include "backup/processnumber.h"
 #include "host/core/dateformatter.h"
 #include "host/core/datetime.h"
 #include "host/core/hosterror.h"
-#include "host/db/databasefault.h"
 #include "host/db/servertransaction.h"
+#include "host/db/sqlite/databasefault.h"
 #include "services/appconn.h"
 #include "services/databasefailure.h"
 #include "services/mmts.h"
 #include "services/modqellogmsg.h"
-#include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"
 
@@ -46,13 +46,13 @@ bool ICBackupInv::BackUpData(const host::Dictionary &vDictFilter, bool blnIsCutD
     const long log = modQelLogMsg::LogStart("ZarvoStockCheck.ICBackupInv.BackUpData");
     std::string localTableName;
     std::string &itemTable = strTmpTableName ? *strTmpTableName : localTableName;
-    const auto &m = module();
+    const auto &snapshot = backupState();
     try {
         // Without fresh maxima the new count would compare against another moment's bills.
-        using Maxima = ModuleState::SnapshotMaxima;
-        if (m.gSnapshotMaxima == Maxima::NotRead)
+        using Maxima = BackupState::SnapshotMaxima;
+        if (snapshot.gSnapshotMaxima == Maxima::NotRead)
             throw host::HostError("The highest bill ids were not read for this backup.");
-        if (m.gSnapshotMaxima != Maxima::Taken) {
+        if (snapshot.gSnapshotMaxima != Maxima::Taken) {
             modQelLogMsg::LogEnd(log, 1);
             ReportMaximaFailure();
             return false;
@@ -73,8 +73,8 @@ bool ICBackupInv::BackUpData(const host::Dictionary &vDictFilter, bool blnIsCutD
         batch.stock = host::CStr(vDictFilter.Value("Stock"));
         batch.filter = host::CStr(vDictFilter.Value("Filter"));
         batch.date = host::CStr(vDictFilter.Value("Date"));
-        batch.maxBillInterID = m.gMaxBillInterID;
-        batch.maxMTOChangeID = m.gMaxMTOChangeID;
+        batch.maxBillInterID = snapshot.gMaxBillInterID;
+        batch.maxMTOChangeID = snapshot.gMaxMTOChangeID;
         batch.cycleCount = blnCycCheck;
         batch.cutDate = blnIsCutDate && !blnCycCheck;
         batch.stampItems = bIsUp;
@@ -127,15 +127,15 @@ bool ICBackupInv::BackUpData(const host::Dictionary &vDictFilter, bool blnIsCutD
 
 void ICBackupInv::ReportMaximaFailure()
 {
-    auto &maxima = module().gSnapshotMaxima;
-    if (maxima != ModuleState::SnapshotMaxima::ReadFailed)
+    auto &maxima = backupState().gSnapshotMaxima;
+    if (maxima != BackupState::SnapshotMaxima::ReadFailed)
         return;
-    maxima = ModuleState::SnapshotMaxima::FailureReported;
+    maxima = BackupState::SnapshotMaxima::FailureReported;
     PubVariant::MsgBox(MParse::LoadLangString("读取单据最大内码失败，不能备份！"),
                        PubVariant::vbInformation);
 }
 
 void ICBackupInv::EndBackup()
 {
-    module().gSnapshotMaxima = ModuleState::SnapshotMaxima::NotRead;
+    backupState().gSnapshotMaxima = BackupState::SnapshotMaxima::NotRead;
 }

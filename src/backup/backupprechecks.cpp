@@ -1,9 +1,9 @@
 #include "backup/icbackupinv.h"
 
+#include "backup/backupstate.h"
 #include "backup/dbaccess.h"
 #include "host/core/dateformatter.h"
 #include "host/core/sqltext.h"
-#include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"
 
@@ -44,14 +44,14 @@ std::string ICBackupInv::SyncPosBill()
 
 bool ICBackupInv::GetStockBillMaxID()
 {
-    auto &m = module();
-    m.gSnapshotMaxima = ModuleState::SnapshotMaxima::ReadFailed;
+    auto &snapshot = backupState();
+    snapshot.gSnapshotMaxima = BackupState::SnapshotMaxima::ReadFailed;
     try {
-        m.gMaxBillInterID =
+        snapshot.gMaxBillInterID =
             takeMaximum("Select ISNULL(Max(FInterID),0) From ICStockBill", "ICStockBill");
-        m.gMaxMTOChangeID =
+        snapshot.gMaxMTOChangeID =
             takeMaximum("Select ISNULL(Max(FID),0) From t_MTOChange", "t_MTOChange");
-        m.gSnapshotMaxima = ModuleState::SnapshotMaxima::Taken;
+        snapshot.gSnapshotMaxima = BackupState::SnapshotMaxima::Taken;
         return true;
     } catch (const std::exception &) {
         return false;
@@ -129,7 +129,7 @@ std::string ICBackupInv::BuildUnauditedBillSQL(long stockId, const std::string &
                                                const host::Dictionary &vDict)
 {
     const std::string s = std::to_string(stockId);
-    const std::string maxBill = std::to_string(module().gMaxBillInterID);
+    const std::string maxBill = std::to_string(backupState().gMaxBillInterID);
     std::string head;
     host::addLine(head, "Insert into #Temp",
                   " Select Distinct case when b.ftrantype = 41 then ( Case When a.FDCStockID in (",
@@ -160,7 +160,7 @@ std::string ICBackupInv::BuildUnauditedBillSQL(long stockId, const std::string &
     host::addLine(sql, " join t_icitem t4 on a.fitemid = t4.fitemid ");
     host::addLine(sql, " join t_MTOChange b on a.FID=b.FID ");
     host::addLine(sql, " join t_stockplace t5 on isnull(a.FSPID,0)=t5.fspid ");
-    host::addLine(sql, " where a.FID<=", std::to_string(module().gMaxMTOChangeID));
+    host::addLine(sql, " where a.FID<=", std::to_string(backupState().gMaxMTOChangeID));
     host::addLine(sql,
                   " AND b.FClassTypeID = 1107011 AND ISNULL(b.FCheckerID,0) = 0 And "
                   "(isnull(a.FStockID,0) = ",

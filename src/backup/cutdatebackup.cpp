@@ -1,5 +1,6 @@
 #include "backup/icbackupinv.h"
 
+#include "backup/backupstate.h"
 #include "backup/cutdatesql.h"
 #include "backup/dbaccess.h"
 #include "host/core/dateformatter.h"
@@ -34,7 +35,7 @@ std::string ICBackupInv::BuildCutDateBackup(long processId, const std::string &c
         backup::CutDateBalance balance;
         balance.processId = processId;
         balance.cutDate = cutDate;
-        balance.maxBillInterID = module().gMaxBillInterID;
+        balance.maxBillInterID = backupState().gMaxBillInterID;
         balance.stock = host::CStr(vDictFilter.Value("Stock"));
         balance.filter = host::CStr(vDictFilter.Value("Filter"));
         const long curYear = currentPeriodPart("CurYear", "CurrentYear");

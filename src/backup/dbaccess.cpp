@@ -2,7 +2,7 @@
 
 #include "host/core/hosterror.h"
 #include "host/db/appconnection.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "services/appconn.h"
 
 #include <exception>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "host/core/variant.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 
 #include <exception>
 #include <memory>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "host/core/dictionary.h"
-#include "host/ui/form.h"
+#include "host/ui/form/form.h"
 
 #include <array>
 #include <memory>

@@ -1,8 +1,8 @@
 #include "backup/frmbackuptype.h"
 
-#include "host/ui/commandbutton.h"
-#include "host/ui/frame.h"
-#include "host/ui/optionbutton.h"
+#include "host/ui/controls/commandbutton.h"
+#include "host/ui/controls/frame.h"
+#include "host/ui/controls/optionbutton.h"
 #include "services/langtext.h"
 #include "services/mmts.h"
 #include "services/mparse.h"

@@ -2,7 +2,7 @@
 
 #include "backup/proclistentry.h"
 #include "host/core/vector.h"
-#include "host/ui/form.h"
+#include "host/ui/form/form.h"
 
 #include <memory>
 

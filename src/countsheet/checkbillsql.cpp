@@ -1,10 +1,10 @@
 #include "countsheet/checkbillsql.h"
 
+#include "countsheet/countsheetstate.h"
 #include "host/core/dictionary.h"
 #include "host/core/sqltext.h"
 #include "host/core/vector.h"
 #include "services/mmts.h"
-#include "services/modulestate.h"
 #include "services/mparse.h"
 
 #include <array>
@@ -109,16 +109,16 @@ void BuildCheckBillSQL(bool bShowDelete)
     std::string where;
     MMTS::GetCountLineAccessSQL(MParse::GetUserID(), from, where);
 
-    ModuleState &m = module();
-    m.gHeaderSQL =
+    CountSheetState &sheet = countSheetState();
+    sheet.gHeaderSQL =
         "Select FInterID,FTypeID," + MParse::AddLangSuffix("FColCaption") + " As FColCaption " +
         ",FHeadSecond,FColName,FTableName,FColType," +
         " FColWidth,FVisible,FItemClassID,FVisForQuest,FReturnDataType,FCountPriceType," +
         " FCtlIndex,FName,FTableAlias,FAction,FNeedCount,FIsPrimary,FLogicAction," +
         "FStatistical,FMergeable,FVisForOrder,FControl,FMode From ICChatBillTitle" +
-        " Where FTypeID=" + std::to_string(m.gShowType) + "  Order By FInterID";
+        " Where FTypeID=" + std::to_string(sheet.gShowType) + "  Order By FInterID";
 
-    const Layout layout = layoutOf(m.gShowType);
+    const Layout layout = layoutOf(sheet.gShowType);
     std::string sql;
     for (const SelectLine &line : kSelectLines) {
         const std::string_view text = lineFor(line, layout);
@@ -134,5 +134,5 @@ void BuildCheckBillSQL(bool bShowDelete)
     if (!where.empty())
         sql += " and " + where;
     sql += host::kCrLf;
-    m.gMainSQL = std::move(sql);
+    sheet.gMainSQL = std::move(sql);
 }

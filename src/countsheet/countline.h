@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/ui/celltype.h"
+#include "host/ui/spread/celltype.h"
 
 #include <array>
 #include <bitset>

@@ -3,9 +3,9 @@
 #include "countsheet/sheettext.h"
 #include "host/core/dateformatter.h"
 #include "host/core/variant.h"
-#include "host/ui/numberformat.h"
-#include "host/ui/spreadgrid.h"
-#include "host/ui/spreadmodel.h"
+#include "host/ui/spread/numberformat.h"
+#include "host/ui/spread/spreadgrid.h"
+#include "host/ui/spread/spreadmodel.h"
 
 #include <cmath>
 #include <optional>

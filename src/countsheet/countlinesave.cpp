@@ -5,8 +5,8 @@
 #include "host/core/hosterror.h"
 #include "host/core/sqltext.h"
 #include "host/db/appconnection.h"
-#include "host/db/recordset.h"
-#include "host/db/sqlbatch.h"
+#include "host/db/recordset/recordset.h"
+#include "host/db/tsql/sqlbatch.h"
 #include "services/appconn.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/db/sqlbatch.h"
+#include "host/db/tsql/sqlbatch.h"
 
 #include <string>
 #include <vector>

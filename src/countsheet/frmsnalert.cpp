@@ -2,9 +2,9 @@
 
 #include "host/core/variant.h"
 #include "host/core/vector.h"
-#include "host/ui/commandbutton.h"
-#include "host/ui/label.h"
-#include "host/ui/spreadgrid.h"
+#include "host/ui/controls/commandbutton.h"
+#include "host/ui/controls/label.h"
+#include "host/ui/spread/spreadgrid.h"
 #include "services/langtext.h"
 #include "services/mmts.h"
 #include "services/mparse.h"

@@ -1,6 +1,7 @@
 #include "countsheet/maindo.h"
 
 #include "countsheet/checkbillsql.h"
+#include "countsheet/countsheetstate.h"
 #include "countsheet/countsheetwindows.h"
 #include "countsheet/frmsnalert.h"
 #include "host/core/dictionary.h"
@@ -9,8 +10,8 @@
 #include "host/core/objectfactory.h"
 #include "host/core/settingsstore.h"
 #include "host/db/appconnection.h"
-#include "host/db/recordset.h"
-#include "host/ui/busycursor.h"
+#include "host/db/recordset/recordset.h"
+#include "host/ui/form/busycursor.h"
 #include "services/appconn.h"
 #include "services/databasefailure.h"
 #include "services/mmts.h"
@@ -34,31 +35,31 @@ bool hasRecords(const std::shared_ptr<host::Recordset> &rs)
 
 MainDo::MainDo()
 {
-    ModuleState &m = module();
-    if (!m.gIni)
-        m.gIni = std::make_shared<host::SettingsStore>(std::string_view("StockCheck.ini"));
+    CountSheetState &sheet = countSheetState();
+    if (!sheet.gIni)
+        sheet.gIni = std::make_shared<host::SettingsStore>(std::string_view("StockCheck.ini"));
     MParse::ParseProps(MMTS::GetPropsString());
     const auto options = PubVariant::GetSysProfile("IC", "EnableMtoPlanMode");
-    m.gMtoPlanMode = host::CLng(options->GetValue("EnableMtoPlanMode", 0));
+    module().gMtoPlanMode = host::CLng(options->GetValue("EnableMtoPlanMode", 0));
 }
 
 MainDo::~MainDo() = default;
 
 void MainDo::Show(long s_ShowTye, long s_OptionTab)
 {
-    ModuleState &m = module();
-    if (m.gShowFilterBeforeCheck) {
+    CountSheetState &sheet = countSheetState();
+    if (module().gShowFilterBeforeCheck) {
         const auto &showFilter = countSheetWindows().showFilter;
         if (!showFilter)
             raiseNotAvailable("frmFilter");
         showFilter(s_ShowTye, s_OptionTab);
-        if (m.gFilterCancelled)
+        if (sheet.gFilterCancelled)
             return;
     } else {
-        if (!m.gFilterDict)
-            m.gFilterDict = std::make_shared<host::Dictionary>();
-        m.gFilterDict->SetValue("Filter", "");
-        m.gFilterDict->SetValue("SortBy", "");
+        if (!sheet.gFilterDict)
+            sheet.gFilterDict = std::make_shared<host::Dictionary>();
+        sheet.gFilterDict->SetValue("Filter", "");
+        sheet.gFilterDict->SetValue("SortBy", "");
     }
 
     std::shared_ptr<host::Recordset> stocks = GetBackupStockList();
@@ -102,7 +103,7 @@ std::shared_ptr<host::Recordset> MainDo::GetRSHeader()
 {
     try {
         BuildCheckBillSQL(false);
-        auto rs = appConn().Execute(module().gHeaderSQL);
+        auto rs = appConn().Execute(countSheetState().gHeaderSQL);
         return rs ? rs : std::make_shared<host::Recordset>();
     } catch (const std::exception &e) {
         PubVariant::ShowMsg(MParse::LoadLangString("获取表头模版出错。") + e.what(), 0);

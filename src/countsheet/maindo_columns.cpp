@@ -1,11 +1,11 @@
 #include "countsheet/maindo.h"
 
+#include "countsheet/countsheetstate.h"
 #include "host/core/text.h"
 #include "host/db/appconnection.h"
-#include "host/db/recordset.h"
-#include "host/ui/ledgergrid.h"
+#include "host/db/recordset/recordset.h"
+#include "host/ui/ledger/ledgergrid.h"
 #include "services/appconn.h"
-#include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"
 #include "services/trystep.h"
@@ -34,13 +34,13 @@ ColumnTemplate readColumn(host::Recordset &rs)
 
 void MainDo::ResizeColWidth()
 {
-    ModuleState &m = module();
+    CountSheetState &sheet = countSheetState();
     const std::shared_ptr<host::Recordset> rs = GetRSHeader();
     bool empty = true;
     tryStep([&] { empty = !host::hasRows(rs); });
     if (empty) {
         PubVariant::ShowMsg(MParse::LoadLangString("该单据的模版丢失，请更新ICChatBillTitle:SQL") +
-                                m.gHeaderSQL,
+                                sheet.gHeaderSQL,
                             0);
         return;
     }
@@ -50,14 +50,14 @@ void MainDo::ResizeColWidth()
         for (rs->MoveFirst(); !rs->EOF(); rs->MoveNext())
             columns.push_back(readColumn(*rs));
     });
-    m.gColumns = std::move(columns);
+    sheet.gColumns = std::move(columns);
     if (!m_Ldg)
         return;
 
-    const int count = static_cast<int>(m.gColumns.size());
+    const int count = static_cast<int>(sheet.gColumns.size());
     m_Ldg->Face().setCols(count);
     for (int i = 1; i <= count; ++i) {
-        const ColumnTemplate &column = m.gColumns[static_cast<size_t>(i - 1)];
+        const ColumnTemplate &column = sheet.gColumns[static_cast<size_t>(i - 1)];
         m_Ldg->Col(i).setWidth(static_cast<double>(column.ColWidth));
         m_Ldg->Col(i).setSwitch(host::ui::LedgerGrid::HiddenSwitch, !column.Visible);
         if (column.ColType == 2)
@@ -68,7 +68,7 @@ void MainDo::ResizeColWidth()
 void MainDo::SaveColWidth()
 {
     try {
-        const std::shared_ptr<host::Recordset> rs = appConn().Execute(module().gHeaderSQL);
+        const std::shared_ptr<host::Recordset> rs = appConn().Execute(countSheetState().gHeaderSQL);
         if (!rs || !m_Ldg)
             return;
         int i = 1;

@@ -1,12 +1,12 @@
 #include "countsheet/maindo.h"
 
+#include "countsheet/countsheetstate.h"
 #include "countsheet/decimaltext.h"
 #include "countsheet/sheettext.h"
 #include "countsheet/sheettotals.h"
 #include "host/core/hosterror.h"
-#include "host/db/recordset.h"
-#include "host/ui/ledgergrid.h"
-#include "services/modulestate.h"
+#include "host/db/recordset/recordset.h"
+#include "host/ui/ledger/ledgergrid.h"
 #include "services/mparse.h"
 
 #include <algorithm>
@@ -59,7 +59,7 @@ host::Recordset &MainDo::sheet() const
 std::string MainDo::TRowData(long) const
 {
     std::string row;
-    for (const ColumnTemplate &column : module().gColumns)
+    for (const ColumnTemplate &column : countSheetState().gColumns)
         row += column.Caption + "|";
     return row;
 }
@@ -71,13 +71,13 @@ std::string MainDo::DRowData(long lRow, long *BackColor)
 
 std::vector<LedgerCell> MainDo::DRowCells(long lRow, long *BackColor)
 {
-    const bool totals = module().gShowType == 1 && m_Ldg && lRow == m_Ldg->Face().Rows();
+    const bool totals = countSheetState().gShowType == 1 && m_Ldg && lRow == m_Ldg->Face().Rows();
     return totals ? totalsRow(BackColor) : dataRow(lRow);
 }
 
 std::vector<LedgerCell> MainDo::dataRow(long lRow)
 {
-    const ModuleState &m = module();
+    const CountSheetState &state = countSheetState();
     int decimals = 0;
     try {
         sheet().MoveFirst();
@@ -87,12 +87,12 @@ std::vector<LedgerCell> MainDo::dataRow(long lRow)
         decimals = 0;
     }
     // The counted quantities of the print book stay blank, to be written in by hand.
-    const bool print = m.gShowType == 3;
+    const bool print = state.gShowType == 3;
     const std::string blankCaption1 = print ? MParse::LoadLangString("基本单位盘点数量$") : "";
     const std::string blankCaption2 = print ? MParse::LoadLangString("盘点数量$") : "";
     std::vector<LedgerCell> cells;
-    cells.reserve(m.gColumns.size());
-    for (const ColumnTemplate &column : m.gColumns) {
+    cells.reserve(state.gColumns.size());
+    for (const ColumnTemplate &column : state.gColumns) {
         LedgerCell cell;
         try {
             cell = ledgerCell(sheet().Fields(column.ColName).Value(), column, decimals);
@@ -108,7 +108,7 @@ std::vector<LedgerCell> MainDo::dataRow(long lRow)
 
 std::vector<LedgerCell> MainDo::totalsRow(long *BackColor)
 {
-    const ModuleState &m = module();
+    const CountSheetState &state = countSheetState();
     // Without records the totals show four decimals.
     int decimals = 4;
     try {
@@ -124,15 +124,15 @@ std::vector<LedgerCell> MainDo::totalsRow(long *BackColor)
         decimals = 4;
     }
     std::vector<LedgerCell> cells;
-    cells.reserve(m.gColumns.size());
-    for (const ColumnTemplate &column : m.gColumns) {
+    cells.reserve(state.gColumns.size());
+    for (const ColumnTemplate &column : state.gColumns) {
         LedgerCell cell;
         if (column.ColName == "FName")
             cell.text = MParse::LoadLangString("合计");
         for (const SheetTotal &t : kSheetTotals)
             if (column.ColName == t.field)
-                cell = {formatDecimal(m.*t.total, decimals, true),
-                        roundDecimalHalfAway(m.*t.total, decimals)};
+                cell = {formatDecimal(state.*t.total, decimals, true),
+                        roundDecimalHalfAway(state.*t.total, decimals)};
         cells.push_back(std::move(cell));
     }
     if (BackColor)

@@ -1,12 +1,13 @@
 #include "countsheet/maindo.h"
 
 #include "countsheet/checkbillsql.h"
+#include "countsheet/countsheetstate.h"
 #include "countsheet/sheettext.h"
 #include "host/core/dictionary.h"
 #include "host/core/sqltext.h"
 #include "host/core/vector.h"
 #include "host/db/appconnection.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "services/appconn.h"
 #include "services/databasefailure.h"
 #include "services/mmts.h"
@@ -94,7 +95,7 @@ std::shared_ptr<host::Recordset> MainDo::GetRsMain(long ProcID, const std::strin
         p_RSMain.reset();
         BuildCheckBillSQL(m_ShowDelete);
         std::string sql =
-            module().gMainSQL + " And t1.FInterID=" + std::to_string(ProcID) + strFilter;
+            countSheetState().gMainSQL + " And t1.FInterID=" + std::to_string(ProcID) + strFilter;
         if (Range != 0) {
             sql += host::kCrLf;
             sql += " Union all ";

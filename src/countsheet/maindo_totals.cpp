@@ -1,10 +1,10 @@
 #include "countsheet/maindo.h"
 
+#include "countsheet/countsheetstate.h"
 #include "countsheet/decimaltext.h"
 #include "countsheet/sheettotals.h"
 #include "host/core/text.h"
-#include "host/db/recordset.h"
-#include "services/modulestate.h"
+#include "host/db/recordset/recordset.h"
 
 #include <utility>
 #include <vector>
@@ -16,9 +16,9 @@ double MainDo::QelRound(const host::Variant &NumValue, long RScale)
 
 void MainDo::GetSumData()
 {
-    ModuleState &m = module();
+    CountSheetState &state = countSheetState();
     for (const SheetTotal &t : kSheetTotals)
-        m.*t.total = 0;
+        state.*t.total = 0;
     if (!p_RSMain || p_RSMain->State() != host::Recordset::adStateOpen)
         return;
     const long count = p_RSMain->RecordCount();
@@ -26,7 +26,7 @@ void MainDo::GetSumData()
         return;
     // The print and input layouts lack some quantities (the second unit's gain and loss); a
     // total whose field the sheet does not have stays 0 instead of failing the others.
-    std::vector<std::pair<host::Field, double ModuleState::*>> summed;
+    std::vector<std::pair<host::Field, double CountSheetState::*>> summed;
     for (const SheetTotal &t : kSheetTotals) {
         for (long i = 0; i < p_RSMain->FieldCount(); ++i) {
             if (host::equalsNoCase(p_RSMain->Fields(i).Name(), t.field)) {
@@ -41,7 +41,7 @@ void MainDo::GetSumData()
         const long decimals = host::CLng(decimalsField.Value());
         for (const auto &[field, total] : summed) {
             const host::Variant value = field.Value();
-            m.*total += QelRound(value.isNull() ? host::Variant(0) : value, decimals);
+            state.*total += QelRound(value.isNull() ? host::Variant(0) : value, decimals);
         }
         p_RSMain->MoveNext();
     }

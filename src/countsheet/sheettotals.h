@@ -1,6 +1,6 @@
 #pragma once
 
-#include "services/modulestate.h"
+#include "countsheet/countsheetstate.h"
 
 #include <array>
 #include <string_view>
@@ -12,20 +12,20 @@ inline constexpr long kTotalsBackColor = 0x00E8EEFF;
 struct SheetTotal
 {
     std::string_view field;
-    double ModuleState::*total;
+    double CountSheetState::*total;
 };
 
 inline constexpr std::array<SheetTotal, 12> kSheetTotals{{
-    {"FQty", &ModuleState::gSumQty},
-    {"FQtyAct", &ModuleState::gSumQtyAct},
-    {"FOverQty", &ModuleState::gSumOverQty},
-    {"FDownQty", &ModuleState::gSumDownQty},
-    {"FCUUnitQty", &ModuleState::gSumCUUnitQty},
-    {"FCUUnitQtyAct", &ModuleState::gSumCUUnitQtyAct},
-    {"FCUUnitOverQty", &ModuleState::gSumCUUnitOverQty},
-    {"FCUUnitDownQty", &ModuleState::gSumCUUnitDownQty},
-    {"FSecQty", &ModuleState::gSumSecQty},
-    {"FSecQtyAct", &ModuleState::gSumSecQtyAct},
-    {"FSecOverQty", &ModuleState::gSumSecOverQty},
-    {"FSecDownQty", &ModuleState::gSumSecDownQty},
+    {"FQty", &CountSheetState::gSumQty},
+    {"FQtyAct", &CountSheetState::gSumQtyAct},
+    {"FOverQty", &CountSheetState::gSumOverQty},
+    {"FDownQty", &CountSheetState::gSumDownQty},
+    {"FCUUnitQty", &CountSheetState::gSumCUUnitQty},
+    {"FCUUnitQtyAct", &CountSheetState::gSumCUUnitQtyAct},
+    {"FCUUnitOverQty", &CountSheetState::gSumCUUnitOverQty},
+    {"FCUUnitDownQty", &CountSheetState::gSumCUUnitDownQty},
+    {"FSecQty", &CountSheetState::gSumSecQty},
+    {"FSecQtyAct", &CountSheetState::gSumSecQtyAct},
+    {"FSecOverQty", &CountSheetState::gSumSecOverQty},
+    {"FSecDownQty", &CountSheetState::gSumSecDownQty},
 }};

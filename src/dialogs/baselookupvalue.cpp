@@ -1,7 +1,7 @@
 #include "dialogs/baselookupvalue.h"
 
 #include "host/core/objectfactory.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/lookup/baselist.h"
 #include "host/lookup/glview.h"
 #include "services/modulestate.h"

@@ -2,46 +2,46 @@
 
 #include "countsheet/countline.h"
 #include "countsheet/countlinegrid.h"
-#include "services/modulestate.h"
+#include "dialogs/sheetdialogsstate.h"
 
 void copyCurrentLine(const host::ui::SpreadGrid &vsCheck, int row)
 {
     const CountLine line = readCountLine(vsCheck, row);
-    ModuleState &m = module();
-    m.gCurItemID = line.itemId;
-    m.gCurItemNumber = line.itemNumber;
-    m.gCurBatchNo = line.batchNo;
-    m.gCurMtoNo = line.mtoNo;
-    m.gCurKFDate = line.kfDate;
-    m.gCurSPID = line.stockPlaceId;
-    m.gCurStockID = line.stockId;
-    m.gCurStockName = line.stockName;
-    m.gCurKFPeriod = line.kfPeriod;
-    m.gCurQtyDecimal = line.qtyDecimals;
-    m.gCurQty = line.qty;
-    m.gCurCheckQty = line.checkQty;
-    m.gCurAuxPropID = line.auxPropId;
-    m.gCurSecQty = line.secQty;
+    SheetDialogsState &dialogs = sheetDialogsState();
+    dialogs.gCurItemID = line.itemId;
+    dialogs.gCurItemNumber = line.itemNumber;
+    dialogs.gCurBatchNo = line.batchNo;
+    dialogs.gCurMtoNo = line.mtoNo;
+    dialogs.gCurKFDate = line.kfDate;
+    dialogs.gCurSPID = line.stockPlaceId;
+    dialogs.gCurStockID = line.stockId;
+    dialogs.gCurStockName = line.stockName;
+    dialogs.gCurKFPeriod = line.kfPeriod;
+    dialogs.gCurQtyDecimal = line.qtyDecimals;
+    dialogs.gCurQty = line.qty;
+    dialogs.gCurCheckQty = line.checkQty;
+    dialogs.gCurAuxPropID = line.auxPropId;
+    dialogs.gCurSecQty = line.secQty;
 }
 
 void keepCurrentLine(const CountLine &line)
 {
-    ModuleState &m = module();
-    m.gCurQty = line.qty;
-    m.gCurQtyAct = line.qtyAct;
-    m.gCurCheckQty = line.checkQty;
-    m.gCurDiffQty = line.diffQty;
-    m.gCurCUUnitQty = line.cuUnitQty;
-    m.gCurCUUnitQtyAct = line.cuUnitQtyAct;
-    m.gCurCUUnitCheckQty = line.cuUnitCheckQty;
-    m.gCurCUUnitDiffQty = line.cuUnitDiffQty;
-    m.gCurAdjQty = line.adjQty;
-    m.gCurSecCoefficient = line.secCoefficient;
-    m.gCurSecQty = line.secQty;
-    m.gCurSecQtyAct = line.secQtyAct;
-    m.gCurSecCheckQty = line.secCheckQty;
-    m.gCurSecAdjQty = line.secAdjQty;
-    m.gCurSecDiffQty = line.secDiffQty;
-    m.gCurAuxPropID = line.auxPropId;
-    m.gCurStockID = line.stockId;
+    SheetDialogsState &dialogs = sheetDialogsState();
+    dialogs.gCurQty = line.qty;
+    dialogs.gCurQtyAct = line.qtyAct;
+    dialogs.gCurCheckQty = line.checkQty;
+    dialogs.gCurDiffQty = line.diffQty;
+    dialogs.gCurCUUnitQty = line.cuUnitQty;
+    dialogs.gCurCUUnitQtyAct = line.cuUnitQtyAct;
+    dialogs.gCurCUUnitCheckQty = line.cuUnitCheckQty;
+    dialogs.gCurCUUnitDiffQty = line.cuUnitDiffQty;
+    dialogs.gCurAdjQty = line.adjQty;
+    dialogs.gCurSecCoefficient = line.secCoefficient;
+    dialogs.gCurSecQty = line.secQty;
+    dialogs.gCurSecQtyAct = line.secQtyAct;
+    dialogs.gCurSecCheckQty = line.secCheckQty;
+    dialogs.gCurSecAdjQty = line.secAdjQty;
+    dialogs.gCurSecDiffQty = line.secDiffQty;
+    dialogs.gCurAuxPropID = line.auxPropId;
+    dialogs.gCurStockID = line.stockId;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "host/core/variant.h"
-#include "host/ui/form.h"
+#include "host/ui/form/form.h"
 
 #include <functional>
 #include <string>

@@ -1,15 +1,16 @@
 #include "dialogs/frmfilter.h"
 
+#include "countsheet/countsheetstate.h"
 #include "countsheet/maindo.h"
 #include "dialogs/baselookupvalue.h"
 #include "dialogs/filtertext.h"
 #include "host/core/dictionary.h"
 #include "host/core/variant.h"
-#include "host/ui/commandbutton.h"
-#include "host/ui/keycodes.h"
-#include "host/ui/label.h"
-#include "host/ui/spreadgrid.h"
-#include "host/ui/tabcontrol.h"
+#include "host/ui/controls/commandbutton.h"
+#include "host/ui/controls/label.h"
+#include "host/ui/controls/tabcontrol.h"
+#include "host/ui/form/keycodes.h"
+#include "host/ui/spread/spreadgrid.h"
 #include "services/langtext.h"
 #include "services/mmts.h"
 #include "services/modulestate.h"
@@ -119,7 +120,7 @@ void frmFilter::Form_Load()
     setKeyPreview(true);
     InitCaptions();
     SSTab1->setTab(static_cast<int>(mShowOption));
-    ModuleState &state = module();
+    CountSheetState &state = countSheetState();
     if (!state.gFilterDict)
         state.gFilterDict = std::make_shared<host::Dictionary>();
     state.gFilterDict->SetValue("Filter", std::string());
@@ -131,7 +132,7 @@ void frmFilter::Form_Load()
     mOrderList = listOf({"升序", "降序"});
     std::shared_ptr<host::Dictionary> none;
     MParse::LoadFormResStrings(*this, none, "ZARVOINDUSTRY");
-    state.gUseShortNumber = PubVariant::GetUseShortNumber();
+    module().gUseShortNumber = PubVariant::GetUseShortNumber();
     LoadFieldLists();
     InitGrids();
 }
@@ -381,7 +382,7 @@ bool frmFilter::BuildFilterAndSort()
         auto dict = std::make_shared<host::Dictionary>();
         dict->SetValue("Filter", filtertext::filterText(conditions, useShort));
         dict->SetValue("SortBy", filtertext::sortText(keys, useShort));
-        module().gFilterDict = dict;
+        countSheetState().gFilterDict = dict;
         return true;
     } catch (const std::exception &) {
         return false;
@@ -392,19 +393,19 @@ void frmFilter::cmdOK_Click()
 {
     if (!CheckFilterRows() || !CheckSortRows() || !BuildFilterAndSort())
         return;
-    module().gFilterCancelled = false;
+    countSheetState().gFilterCancelled = false;
     Unload();
 }
 
 void frmFilter::cmdCancel_Click()
 {
-    module().gFilterCancelled = true;
+    countSheetState().gFilterCancelled = true;
     Unload();
 }
 
 void frmFilter::Form_KeyDown(int &KeyCode, int)
 {
-    const std::string topic = "ICStockCheckFilter_" + std::to_string(module().gShowType);
+    const std::string topic = "ICStockCheckFilter_" + std::to_string(countSheetState().gShowType);
     if (MMTS::ShowHelp(KeyCode, 0, topic, SSTab1->Tab(), MParse::GetPropsItem("SUBID"), 0))
         KeyCode = 0;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/ui/form.h"
+#include "host/ui/form/form.h"
 
 #include <memory>
 

@@ -1,18 +1,19 @@
 #include "dialogs/frmfind.h"
 
+#include "countsheet/countsheetstate.h"
 #include "dialogs/baselookupvalue.h"
+#include "dialogs/sheetdialogsstate.h"
 #include "host/core/settingsstore.h"
 #include "host/core/variant.h"
-#include "host/ui/commandbutton.h"
-#include "host/ui/frame.h"
-#include "host/ui/keycodes.h"
-#include "host/ui/optionbutton.h"
-#include "host/ui/picturebox.h"
-#include "host/ui/spreadgrid.h"
-#include "host/ui/tabcontrol.h"
+#include "host/ui/controls/commandbutton.h"
+#include "host/ui/controls/frame.h"
+#include "host/ui/controls/optionbutton.h"
+#include "host/ui/controls/picturebox.h"
+#include "host/ui/controls/tabcontrol.h"
+#include "host/ui/form/keycodes.h"
+#include "host/ui/spread/spreadgrid.h"
 #include "services/langtext.h"
 #include "services/mmts.h"
-#include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"
 
@@ -34,13 +35,13 @@ constexpr double kDoubleMax = 99999999999999.0;
 
 long setting(const char *key, long fallback)
 {
-    const auto &ini = module().gIni;
+    const auto &ini = countSheetState().gIni;
     return ini ? host::CLng(ini->read(kSection, key, host::Variant(fallback))) : fallback;
 }
 
 void store(const char *key, long value)
 {
-    if (const auto &ini = module().gIni)
+    if (const auto &ini = countSheetState().gIni)
         ini->write(kSection, key, host::Variant(value));
 }
 
@@ -135,7 +136,7 @@ void frmFind::Form_Load()
     MParse::LoadFormResStrings(*this, none, "ZARVOINDUSTRY");
     // The place where the user left it, once there is one; until then it opens over the window
     // that opened it.
-    const auto &ini = module().gIni;
+    const auto &ini = countSheetState().gIni;
     if (ini && !ini->read(kSection, "FindForm_X", {}).isEmpty()) {
         setLeft(static_cast<int>(setting("FindForm_X", Left())));
         setTop(static_cast<int>(setting("FindForm_Y", Top())));
@@ -163,7 +164,7 @@ void frmFind::InitCaptions()
 
 void frmFind::BuildGrid()
 {
-    const std::vector<QueryColumn> &columns = module().gQueryColumns;
+    const std::vector<QueryColumn> &columns = sheetDialogsState().gQueryColumns;
     if (columns.empty())
         return;
     const int rows = static_cast<int>(columns.size());
@@ -214,7 +215,7 @@ void frmFind::BuildGrid()
 
 void frmFind::checkCell(int row)
 {
-    const std::vector<QueryColumn> &columns = module().gQueryColumns;
+    const std::vector<QueryColumn> &columns = sheetDialogsState().gQueryColumns;
     if (row < 1 || row > static_cast<int>(columns.size()))
         return;
     const QString value = vspSearch->GetText(2, row);
@@ -226,7 +227,7 @@ void frmFind::checkCell(int row)
 
 void frmFind::vspSearch_KeyPress(int &KeyAscii)
 {
-    const std::vector<QueryColumn> &columns = module().gQueryColumns;
+    const std::vector<QueryColumn> &columns = sheetDialogsState().gQueryColumns;
     const int row = vspSearch->ActiveRow();
     if (vspSearch->ActiveCol() != 2 || row < 1 || row > static_cast<int>(columns.size()))
         return;
@@ -237,7 +238,7 @@ void frmFind::vspSearch_KeyPress(int &KeyAscii)
 
 void frmFind::vspSearch_KeyUp(int &KeyCode, int)
 {
-    const std::vector<QueryColumn> &columns = module().gQueryColumns;
+    const std::vector<QueryColumn> &columns = sheetDialogsState().gQueryColumns;
     const int row = vspSearch->ActiveRow();
     if (KeyCode != host::ui::KeyCode::F7 || vspSearch->ActiveCol() != 2 || row < 1 ||
         row > static_cast<int>(columns.size()))
@@ -257,7 +258,7 @@ void frmFind::cmdOK_Click()
     checkCell(vspSearch->ActiveRow());
     mSearchMode = optMatch->Value() ? 0 : 1;
     mMatchMode = optUL_No->Value() ? 0 : 1;
-    std::vector<QueryColumn> &columns = module().gQueryColumns;
+    std::vector<QueryColumn> &columns = sheetDialogsState().gQueryColumns;
     for (size_t i = 0; i < columns.size(); ++i)
         columns[i].SearchValue =
             vspSearch->GetText(2, static_cast<int>(i + 1)).trimmed().toStdString();
@@ -271,7 +272,7 @@ void frmFind::cmdCancel_Click()
 
 void frmFind::Form_KeyDown(int &KeyCode, int)
 {
-    const std::string topic = "ICStockCheckFind_" + std::to_string(module().gShowType);
+    const std::string topic = "ICStockCheckFind_" + std::to_string(countSheetState().gShowType);
     if (MMTS::ShowHelp(KeyCode, 0, topic, mActionMode, MParse::GetPropsItem("SUBID"), 0))
         KeyCode = 0;
 }

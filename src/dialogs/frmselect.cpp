@@ -1,19 +1,20 @@
 #include "dialogs/frmselect.h"
 
+#include "countsheet/countsheetstate.h"
+#include "dialogs/sheetdialogsstate.h"
 #include "host/core/dictionary.h"
 #include "host/core/settingsstore.h"
-#include "host/db/recordset.h"
-#include "host/ui/buttonbar.h"
-#include "host/ui/fonts.h"
-#include "host/ui/label.h"
-#include "host/ui/ledgergrid.h"
-#include "host/ui/picturebox.h"
-#include "host/ui/statusbarcontrol.h"
-#include "host/ui/titleband.h"
-#include "host/ui/uihelper.h"
+#include "host/db/recordset/recordset.h"
+#include "host/ui/controls/label.h"
+#include "host/ui/controls/picturebox.h"
+#include "host/ui/controls/statusbarcontrol.h"
+#include "host/ui/controls/titleband.h"
+#include "host/ui/form/fonts.h"
+#include "host/ui/ledger/ledgergrid.h"
+#include "host/ui/ledger/uihelper.h"
+#include "host/ui/toolbar/buttonbar.h"
 #include "services/langtext.h"
 #include "services/mmts.h"
-#include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/trystep.h"
 
@@ -32,8 +33,8 @@ bool readFlag(const char *key)
 {
     bool flag = false;
     tryStep([&] {
-        if (module().gIni)
-            flag = host::CBool(module().gIni->read(kSection, key, ""));
+        if (const auto &ini = countSheetState().gIni)
+            flag = host::CBool(ini->read(kSection, key, ""));
     });
     return flag;
 }
@@ -98,11 +99,12 @@ frmSelect::frmSelect(QWidget *parent)
 frmSelect::~frmSelect()
 {
     tryStep([this] {
-        if (!module().gIni)
+        const auto &ini = countSheetState().gIni;
+        if (!ini)
             return;
-        module().gIni->write(kSection, "bShowtoolbar", m_showToolbar);
-        module().gIni->write(kSection, "bShowToolBarLable", m_showToolLabels);
-        module().gIni->write(kSection, "bShowStatBar", m_showStatusBar);
+        ini->write(kSection, "bShowtoolbar", m_showToolbar);
+        ini->write(kSection, "bShowToolBarLable", m_showToolLabels);
+        ini->write(kSection, "bShowStatBar", m_showStatusBar);
     });
 }
 
@@ -173,13 +175,13 @@ void frmSelect::Form_Load()
     });
     titSelect->setCaption(langText("选择单据"));
     staBar->Panels(1).setText(langText("请单击选中标志列来选定要计算的单据"));
-    staBar->Panels(3).setText(
-        formatLangText("与物料%1相关的单据", QString::fromStdString(module().gCurItemNumber)));
+    staBar->Panels(3).setText(formatLangText(
+        "与物料%1相关的单据", QString::fromStdString(sheetDialogsState().gCurItemNumber)));
     Label1->setLeft(120);
     Label1->setTop(60);
     lstStock->setTop(60);
     lstStock->setLeft(Label1->Left() + Label1->Width() + 120);
-    lstStock->setCaption(QString::fromStdString(module().gCurStockName));
+    lstStock->setCaption(QString::fromStdString(sheetDialogsState().gCurStockName));
     if (GetRSSelect() == 0)
         return;
     setUpGrid();

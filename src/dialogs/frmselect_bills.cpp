@@ -1,8 +1,10 @@
 #include "dialogs/frmselect.h"
 
+#include "countsheet/countsheetstate.h"
 #include "countsheet/decimaltext.h"
 #include "countsheet/sheettext.h"
 #include "dialogs/billselectsql.h"
+#include "dialogs/sheetdialogsstate.h"
 #include "host/billdata/systemprofile.h"
 #include "host/core/dateformatter.h"
 #include "host/core/dictionary.h"
@@ -10,11 +12,11 @@
 #include "host/core/settingsstore.h"
 #include "host/core/sqltext.h"
 #include "host/db/appconnection.h"
-#include "host/db/recordset.h"
-#include "host/ui/buttonbar.h"
-#include "host/ui/ledgergrid.h"
-#include "host/ui/modalservices.h"
-#include "host/ui/uihelper.h"
+#include "host/db/recordset/recordset.h"
+#include "host/ui/ledger/ledgergrid.h"
+#include "host/ui/ledger/uihelper.h"
+#include "host/ui/modal/modalservices.h"
+#include "host/ui/toolbar/buttonbar.h"
 #include "services/appconn.h"
 #include "services/langtext.h"
 #include "services/modqellogmsg.h"
@@ -92,7 +94,6 @@ long frmSelect::GetRSSelect()
     }
     const modQelLogMsg::LogEntry log("ZarvoStockCheck.frmSelect.GetRSSelect");
     try {
-        const ModuleState &m = module();
         BillSelectOptions options;
         options.procId = m_procId;
         const long backupType = host::CLng(m_dicupInfo->Value(typeKey));
@@ -109,20 +110,21 @@ long frmSelect::GetRSSelect()
                 host::CLng(m_dicupInfo->Value(dictKey(m_procId, "|MaxMTOChangeID"))));
         if (const auto value = host::readSystemOption(appConn(), "IC", "UseShortNumber"))
             options.shortNumber = !value->isNull() && host::CStr(*value) == "1";
-        options.planMode = m.gMtoPlanMode != 0;
+        options.planMode = module().gMtoPlanMode != 0;
         options.billTypeName = MParse::AddLangSuffix("x1.FName");
         // Without a language in the host context the changes are named in the plain column.
         const std::string language = MParse::GetPropsItem("LANGUAGE");
         options.changeTypeName = language.empty() ? "x1.FName" : "x1.FName_" + language;
+        const SheetDialogsState &current = sheetDialogsState();
         BillSelectLine line;
-        line.stockId = m.gCurStockID;
-        line.itemId = m.gCurItemID;
-        line.batchNo = m.gCurBatchNo;
-        line.mtoNo = m.gCurMtoNo;
-        line.stockPlaceId = m.gCurSPID;
-        line.auxPropId = m.gCurAuxPropID;
-        line.kfPeriod = m.gCurKFPeriod;
-        line.kfDate = m.gCurKFDate;
+        line.stockId = current.gCurStockID;
+        line.itemId = current.gCurItemID;
+        line.batchNo = current.gCurBatchNo;
+        line.mtoNo = current.gCurMtoNo;
+        line.stockPlaceId = current.gCurSPID;
+        line.auxPropId = current.gCurAuxPropID;
+        line.kfPeriod = current.gCurKFPeriod;
+        line.kfDate = current.gCurKFDate;
         mRsSelect = appConn().Execute(billSelectSQL(line, options));
         return 1;
     } catch (const host::HostError &e) {
@@ -181,7 +183,7 @@ QString frmSelect::GetRowText(int row)
         text += (host::CLng(mRsSelect->Fields("FCheckSelect").Value()) == 1 ? QStringLiteral("Y")
                                                                             : QString()) +
                 "|";
-        const int decimals = module().gCurQtyDecimal;
+        const int decimals = sheetDialogsState().gCurQtyDecimal;
         for (long field = 2; field < mRsSelect->FieldCount(); ++field) {
             const host::Variant &value = mRsSelect->Fields(field).Value();
             QString cell = fieldText(value);
@@ -230,10 +232,10 @@ void frmSelect::ldgSelect_ToggleSelect(short &Action)
 
 void frmSelect::Calculate()
 {
-    ModuleState &m = module();
+    SheetDialogsState &dialogs = sheetDialogsState();
     m_calcateOK = false;
-    m.gCurDiffQty = 0;
-    m.gCurSecDiffQty = 0;
+    dialogs.gCurDiffQty = 0;
+    dialogs.gCurSecDiffQty = 0;
     std::string marks;
     const int rows = ldgSelect->Face().Rows();
     for (int r = kFirstDataRow; r <= rows; ++r) {
@@ -264,12 +266,12 @@ void frmSelect::Calculate()
             qty = -qty;
             secQty = -secQty;
         }
-        m.gCurDiffQty += qty;
-        m.gCurSecDiffQty += secQty;
+        dialogs.gCurDiffQty += qty;
+        dialogs.gCurSecDiffQty += secQty;
     }
     if (marks.empty())
         return;
-    if (m.gCurQty < 0 && m.gCurCheckQty + m.gCurDiffQty < m.gCurQty) {
+    if (dialogs.gCurQty < 0 && dialogs.gCurCheckQty + dialogs.gCurDiffQty < dialogs.gCurQty) {
         PubVariant::MsgBox(
             MParse::LoadLangString("不允许账存数量为负且实存数量小于账存数量，计算失败！"),
             PubVariant::vbOKOnly);
@@ -277,7 +279,8 @@ void frmSelect::Calculate()
     }
     std::string line;
     if (m_lineSQL) {
-        const std::optional<std::string> statements = m_lineSQL(m.gCurDiffQty, m.gCurSecDiffQty);
+        const std::optional<std::string> statements =
+            m_lineSQL(dialogs.gCurDiffQty, dialogs.gCurSecDiffQty);
         if (!statements)
             return;
         line = *statements;
@@ -294,7 +297,7 @@ void frmSelect::Calculate()
 
 void frmSelect::LoadSaveColumnWidths(int save)
 {
-    const auto &ini = module().gIni;
+    const auto &ini = countSheetState().gIni;
     if (!ini)
         return;
     const int cols = ldgSelect->Face().Cols();

@@ -5,7 +5,7 @@
 #include "host/core/sqltext.h"
 #include "host/core/variant.h"
 #include "host/db/appconnection.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/db/servertransaction.h"
 #include "services/appconn.h"
 #include "services/databasefailure.h"

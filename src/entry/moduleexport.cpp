@@ -1,7 +1,7 @@
 #include "entry/iccheckinterface.h"
 #include "entry/moduleapi.h"
 #include "entry/typelib.h"
-#include "host/ui/modalservices.h"
+#include "host/ui/modal/modalservices.h"
 
 #include <exception>
 #include <string>

@@ -4,7 +4,6 @@
 #include "host/db/appconnection.h"
 #include "services/appconn.h"
 #include "services/countrecords.h"
-#include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"
 

@@ -5,8 +5,9 @@
 #include "host/displayer/dispbuilder.h"
 #include "host/importer/sheetrecords.h"
 #include "host/importer/workbookerror.h"
-#include "host/ui/busycursor.h"
+#include "host/ui/form/busycursor.h"
 #include "import/importrun.h"
+#include "import/importstate.h"
 #include "import/staginglifetime.h"
 #include "services/databasefailure.h"
 #include "services/modulestate.h"
@@ -43,7 +44,7 @@ std::filesystem::path componentDir()
 
 void writeTestTime()
 {
-    const double elapsed = host::now() - module().gImportStartTime;
+    const double elapsed = host::now() - importState().gImportStartTime;
     const std::string text =
         elapsed < 1 ? host::formatDate(elapsed, "HH:NN:SS") : host::dateToText(elapsed);
     std::ofstream file(componentDir() / "TestTime.txt", std::ios::app | std::ios::binary);

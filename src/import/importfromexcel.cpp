@@ -6,6 +6,7 @@
 #include "host/importer/sheetrecords.h"
 #include "host/lang/resloader.h"
 #include "import/importcheckdata.h"
+#include "import/importstate.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"
@@ -41,7 +42,7 @@ bool isCaption(const std::string &header, std::string_view caption)
 bool ImportFromExcel(const std::string &fileName)
 {
     try {
-        module().gImportStartTime = host::now();
+        importState().gImportStartTime = host::now();
         // Read when the import runs: the command line imports without a count-sheet window that
         // would have read it.
         module().gMtoPlanMode =

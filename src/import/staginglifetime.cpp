@@ -3,7 +3,7 @@
 #include "host/core/datetime.h"
 #include "host/core/sqltext.h"
 #include "host/db/appconnection.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "import/stagingtable.h"
 #include "services/appconn.h"
 

@@ -1,7 +1,7 @@
 #include "import/stagingrow.h"
 
 #include "host/core/hosterror.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "import/basedatadicts.h"
 #include "import/importsheet.h"
 

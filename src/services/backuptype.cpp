@@ -1,6 +1,6 @@
 #include "host/core/hosterror.h"
 #include "host/db/appconnection.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "services/modqellogmsg.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"

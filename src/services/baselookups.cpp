@@ -1,7 +1,7 @@
 #include "host/core/hosterror.h"
 #include "host/core/sqltext.h"
 #include "host/db/appconnection.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "services/appconn.h"
 #include "services/mmts.h"
 #include "services/modulestate.h"

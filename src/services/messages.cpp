@@ -1,5 +1,5 @@
-#include "host/ui/hostmessagebox.h"
-#include "host/ui/modalservices.h"
+#include "host/ui/modal/hostmessagebox.h"
+#include "host/ui/modal/modalservices.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"
 

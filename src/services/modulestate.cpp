@@ -1,9 +1,6 @@
 #include "services/modulestate.h"
 
-#include "host/core/settingsstore.h"
-#include "host/formres/frmresloader.h"
-#include "host/lang/resloader.h"
-#include "host/log/logcomponent.h"
+#include <vector>
 
 namespace {
 
@@ -11,6 +8,12 @@ ModuleState &instance()
 {
     static ModuleState state;
     return state;
+}
+
+std::vector<void (*)()> &shareResets()
+{
+    static std::vector<void (*)()> resets;
+    return resets;
 }
 
 } // namespace
@@ -23,4 +26,11 @@ ModuleState &module()
 void resetModuleState()
 {
     instance() = ModuleState{};
+    for (const auto reset : shareResets())
+        reset();
+}
+
+void detail::addModuleStateReset(void (*reset)())
+{
+    shareResets().push_back(reset);
 }

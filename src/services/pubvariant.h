@@ -2,7 +2,7 @@
 
 #include "host/core/dictionary.h"
 #include "host/core/variant.h"
-#include "host/ui/modalservices.h"
+#include "host/ui/modal/modalservices.h"
 
 #include <memory>
 #include <string>

@@ -5,7 +5,7 @@
 #include "host/core/objectfactory.h"
 #include "host/core/sqltext.h"
 #include "host/db/appconnection.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/list/listserver.h"
 #include "services/appconn.h"
 #include "services/mmts.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "services/querycolumn.h"
+#include "dialogs/querycolumn.h"
 
 #include <string>
 #include <vector>

@@ -3,28 +3,30 @@
 
 #include "backup/icbackupinv.h"
 #include "countsheet/countline.h"
+#include "countsheet/countsheetstate.h"
 #include "countsheet/maindo.h"
 #include "dialogs/frmfind.h"
 #include "host/core/dateformatter.h"
 #include "host/core/datetime.h"
 #include "host/core/dictionary.h"
 #include "host/core/settingsstore.h"
-#include "host/ui/comboboxcontrol.h"
-#include "host/ui/label.h"
-#include "host/ui/ledgergrid.h"
-#include "host/ui/picturebox.h"
-#include "host/ui/spreadgrid.h"
-#include "host/ui/statusbarcontrol.h"
-#include "host/ui/timercontrol.h"
-#include "host/ui/titleband.h"
-#include "host/ui/tool.h"
-#include "host/ui/toolbarcontrol.h"
+#include "host/ui/controls/comboboxcontrol.h"
+#include "host/ui/controls/label.h"
+#include "host/ui/controls/picturebox.h"
+#include "host/ui/controls/statusbarcontrol.h"
+#include "host/ui/controls/timercontrol.h"
+#include "host/ui/controls/titleband.h"
+#include "host/ui/ledger/ledgergrid.h"
+#include "host/ui/spread/spreadgrid.h"
+#include "host/ui/toolbar/tool.h"
+#include "host/ui/toolbar/toolbarcontrol.h"
 #include "services/langtext.h"
 #include "services/mmts.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"
 #include "services/trystep.h"
+#include "window/sheetwindowstate.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -37,7 +39,7 @@ constexpr int kKeyF1 = 112;
 // a count, in the other modes the ledger; the process list stays a Tab away.
 void focusStart(frmMain &window)
 {
-    if (module().gShowType != 4) {
+    if (countSheetState().gShowType != 4) {
         window.ldgCheck->setFocus();
         return;
     }
@@ -61,7 +63,7 @@ void focusStart(frmMain &window)
 bool settingFlag(const char *key, const char *defaultValue)
 {
     try {
-        return host::CBool(module().gIni->read("ZarvoStockCheck", key, defaultValue));
+        return host::CBool(countSheetState().gIni->read("ZarvoStockCheck", key, defaultValue));
     } catch (const std::exception &) {
         return false;
     }
@@ -186,12 +188,12 @@ void frmMain::connectEvents()
 
 void frmMain::ShowType(long value)
 {
-    module().gShowType = value;
+    countSheetState().gShowType = value;
 }
 
 bool frmMain::isLedgerMode() const
 {
-    return module().gShowType == 1 || module().gShowType == 3;
+    return countSheetState().gShowType == 1 || countSheetState().gShowType == 3;
 }
 
 void frmMain::Form_Load()
@@ -216,7 +218,7 @@ void frmMain::Form_Load()
 
 void frmMain::InitShowType()
 {
-    ModuleState &m = module();
+    CountSheetState &sheet = countSheetState();
     labCheckDate->setLeft((ScaleWidth() - labCheckDate->Width()) / 2);
     mnuViewShowDeleted->setChecked(bShowDeleted);
 
@@ -230,7 +232,7 @@ void frmMain::InitShowType()
                                      {3, "打印物料盘点表", "物料盘点表"},
                                      {4, "录入盘点数据", "物料盘点表"}};
     for (const ModeText &t : texts) {
-        if (t.mode != m.gShowType)
+        if (t.mode != sheet.gShowType)
             continue;
         setCaption(langText(t.caption));
         titBar->setCaption(langText(t.title));
@@ -238,12 +240,12 @@ void frmMain::InitShowType()
         vsCheck->setVisible(t.mode == 4);
     }
     applyModeVisibility();
-    if (m.gShowType == 3) {
+    if (sheet.gShowType == 3) {
         mnuVSelectData_Checked->setText(langText("账存数据"));
         mnuVSelectData_Checked->setChecked(true);
         mnuVSelectData_All->setChecked(false);
         mDataView = 1;
-    } else if (m.gShowType == 4) {
+    } else if (sheet.gShowType == 4) {
         setWindowState(2);
     }
 
@@ -269,7 +271,7 @@ void frmMain::InitShowType()
         m_mainDo->ResizeColWidth();
     }
     mnuShowCloseProc->setChecked(
-        host::CStr(m.gIni->read("ZARVOSTOCKPRICE", "ldgCheck_ShowCloseProc", "")) == "1");
+        host::CStr(sheet.gIni->read("ZARVOSTOCKPRICE", "ldgCheck_ShowCloseProc", "")) == "1");
     bool alert = false;
     PubVariant::GetAlertSameCheck(alert);
     mnuAlertSame->setChecked(alert);
@@ -287,7 +289,7 @@ void frmMain::BuildColTypes()
         types->SetValue(std::to_string(column.col),
                         host::Variant(std::static_pointer_cast<host::HostObject>(entry)));
     }
-    module().gColTypeDict = types;
+    sheetWindowState().gColTypeDict = types;
 }
 
 void frmMain::Form_Activate()
@@ -319,7 +321,7 @@ void frmMain::Form_KeyPress(int &KeyAscii)
 
 void frmMain::ShowHelpTopic()
 {
-    const long mode = module().gShowType;
+    const long mode = countSheetState().gShowType;
     const long topic = mode == 4 ? 0 : mode == 1 ? 1 : mode == 3 ? 2 : -1;
     if (topic >= 0)
         MMTS::ShowHelp(kKeyF1, 0, "ICStockCheckMain", topic, MParse::GetPropsItem("SUBID"), 0);

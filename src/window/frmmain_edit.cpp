@@ -6,12 +6,12 @@
 #include "countsheet/countlinegrid.h"
 #include "countsheet/maindo.h"
 #include "dialogs/currentline.h"
-#include "host/db/recordset.h"
-#include "host/ui/spreadgrid.h"
-#include "host/ui/spreadmodel.h"
-#include "host/ui/tool.h"
-#include "host/ui/toolbarcontrol.h"
-#include "services/modulestate.h"
+#include "dialogs/sheetdialogsstate.h"
+#include "host/db/recordset/recordset.h"
+#include "host/ui/spread/spreadgrid.h"
+#include "host/ui/spread/spreadmodel.h"
+#include "host/ui/toolbar/tool.h"
+#include "host/ui/toolbar/toolbarcontrol.h"
 
 #include <QAction>
 
@@ -99,7 +99,7 @@ void frmMain::vsCheck_HeaderClick(int Col, int Row)
         return;
     if (SaveStockData(true) == SaveResult::Failed)
         return;
-    const auto &columns = module().gQueryColumns;
+    const auto &columns = sheetDialogsState().gQueryColumns;
     const auto found = std::find_if(columns.begin(), columns.end(),
                                     [Col](const QueryColumn &q) { return q.ColumnKey == Col; });
     const std::shared_ptr<host::Recordset> rs = m_mainDo->p_RSMain;
@@ -144,10 +144,10 @@ void frmMain::vsCheck_KeyPress(int &KeyAscii)
 void frmMain::vsCheck_LeaveCell(int Col, int Row, int NewCol, int NewRow, bool &Cancel)
 {
     (void)Col, (void)NewCol, (void)Cancel;
-    ModuleState &m = module();
+    SheetDialogsState &dialogs = sheetDialogsState();
     const CountLine line = readCountLine(*vsCheck, NewRow);
-    m.gCurItemID = line.itemId;
-    m.gCurItemNumber = line.itemNumber;
+    dialogs.gCurItemID = line.itemId;
+    dialogs.gCurItemNumber = line.itemNumber;
     HighlightRow(Row, false);
 }
 

@@ -1,13 +1,15 @@
 // File-in and file-out of the count sheet.
 #include "window/frmmain.h"
 
-#include "host/ui/modalservices.h"
+#include "countsheet/countsheetstate.h"
+#include "host/ui/modal/modalservices.h"
 #include "import/importfromexcel.h"
 #include "services/langtext.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"
 #include "window/sheetexport.h"
+#include "window/sheetwindowstate.h"
 
 #include <QFileInfo>
 
@@ -42,10 +44,11 @@ void frmMain::mnuFileOut_Click()
 {
     if (SaveStockData(true) == SaveResult::Failed)
         return;
-    const ModuleState &m = module();
-    if (m.gShowType == 4)
-        exportEntryGrid(*vsCheck, m.gMtoPlanMode != 0,
-                        m.gColTypeDict ? *m.gColTypeDict : host::Dictionary());
-    else
-        exportLedger(*ldgCheck, m.gColumns, *m_mainDo);
+    const CountSheetState &sheet = countSheetState();
+    if (sheet.gShowType == 4) {
+        const auto &types = sheetWindowState().gColTypeDict;
+        exportEntryGrid(*vsCheck, module().gMtoPlanMode != 0, types ? *types : host::Dictionary());
+    } else {
+        exportLedger(*ldgCheck, sheet.gColumns, *m_mainDo);
+    }
 }

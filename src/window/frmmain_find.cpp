@@ -1,12 +1,14 @@
 // Find, sort and filter over the count sheet, and the ledger's column chooser.
 #include "window/frmmain.h"
 
+#include "countsheet/countsheetstate.h"
 #include "countsheet/maindo.h"
 #include "dialogs/frmfilter.h"
 #include "dialogs/frmfind.h"
-#include "host/db/recordset.h"
-#include "host/ui/ledgergrid.h"
-#include "host/ui/spreadgrid.h"
+#include "dialogs/sheetdialogsstate.h"
+#include "host/db/recordset/recordset.h"
+#include "host/ui/ledger/ledgergrid.h"
+#include "host/ui/spread/spreadgrid.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"
@@ -49,10 +51,10 @@ void frmMain::showFilterDialog(long tab)
     if (SaveStockData(true) == SaveResult::Failed)
         return;
     frmFilter dialog;
-    dialog.mShowType = module().gShowType;
+    dialog.mShowType = countSheetState().gShowType;
     dialog.mShowOption = tab;
     dialog.Show(1);
-    if (!module().gFilterCancelled)
+    if (!countSheetState().gFilterCancelled)
         FillGrid({});
 }
 
@@ -60,8 +62,8 @@ void frmMain::frmF_FindNow(long SearchMode, long)
 {
     try {
         host::Recordset *sheet = mainDo().p_RSMain.get();
-        const SheetFinder::Step step =
-            m_finder.find(sheet, module().gQueryColumns, SearchMode, module().gUseShortNumber);
+        const SheetFinder::Step step = m_finder.find(sheet, sheetDialogsState().gQueryColumns,
+                                                     SearchMode, module().gUseShortNumber);
         switch (step.outcome) {
         case SheetFinder::Outcome::NoSheet:
             findDialog().Unload();
@@ -71,7 +73,7 @@ void frmMain::frmF_FindNow(long SearchMode, long)
             return;
         case SheetFinder::Outcome::Found:
             sheet->Bookmark(step.bookmark);
-            if (module().gShowType == 4) {
+            if (countSheetState().gShowType == 4) {
                 const int row = static_cast<int>(sheet->AbsolutePosition());
                 ClearHighlight(*vsCheck);
                 HighlightRow(row, true);

@@ -1,21 +1,23 @@
 // Layout, closing, and the view settings the window keeps between openings.
 #include "window/frmmain.h"
 
+#include "countsheet/countsheetstate.h"
 #include "countsheet/maindo.h"
 #include "host/core/dictionary.h"
 #include "host/core/settingsstore.h"
 #include "host/core/text.h"
-#include "host/ui/comboboxcontrol.h"
-#include "host/ui/label.h"
-#include "host/ui/ledgergrid.h"
-#include "host/ui/picturebox.h"
-#include "host/ui/spreadgrid.h"
-#include "host/ui/statusbarcontrol.h"
-#include "host/ui/titleband.h"
-#include "host/ui/tool.h"
-#include "host/ui/toolbarcontrol.h"
+#include "host/ui/controls/comboboxcontrol.h"
+#include "host/ui/controls/label.h"
+#include "host/ui/controls/picturebox.h"
+#include "host/ui/controls/statusbarcontrol.h"
+#include "host/ui/controls/titleband.h"
+#include "host/ui/ledger/ledgergrid.h"
+#include "host/ui/spread/spreadgrid.h"
+#include "host/ui/toolbar/tool.h"
+#include "host/ui/toolbar/toolbarcontrol.h"
 #include "services/modulestate.h"
 #include "services/trystep.h"
+#include "window/sheetwindowstate.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,17 +29,17 @@ namespace {
 
 host::SettingsStore &ini()
 {
-    return *module().gIni;
+    return *countSheetState().gIni;
 }
 
 std::string ledgerWidthKey(int col)
 {
-    return "ldgCheck" + std::to_string(module().gShowType) + "-" + std::to_string(col);
+    return "ldgCheck" + std::to_string(countSheetState().gShowType) + "-" + std::to_string(col);
 }
 
 std::string hiddenKey(int col)
 {
-    return "ICItemColHide" + std::to_string(module().gShowType) + std::to_string(col);
+    return "ICItemColHide" + std::to_string(countSheetState().gShowType) + std::to_string(col);
 }
 
 // A width as stored; nothing when the value is missing or no number, so that the column keeps
@@ -79,8 +81,8 @@ void frmMain::ArrangeControls()
 
 void frmMain::Form_Unload(bool &Cancel)
 {
-    ModuleState &m = module();
-    if (m.gShowType == 4) {
+    CountSheetState &sheet = countSheetState();
+    if (sheet.gShowType == 4) {
         // A save that failed keeps the window, so no counted quantity is lost unless the
         // user answers No.
         if (SaveStockData(true) == SaveResult::Failed) {
@@ -101,8 +103,8 @@ void frmMain::Form_Unload(bool &Cancel)
     tryStep([&] { SaveLedgerColHide(); });
     tryStep([&] { ini().sync(); });
     mWarnedProcs.reset();
-    m.gFilterDict.reset();
-    m.gColTypeDict.reset();
+    sheet.gFilterDict.reset();
+    sheetWindowState().gColTypeDict.reset();
 }
 
 void frmMain::LoadSaveGridColWidth(host::ui::SpreadGrid &grid, bool save)

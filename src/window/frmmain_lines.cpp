@@ -3,7 +3,7 @@
 
 #include "countsheet/countlinegrid.h"
 #include "countsheet/countlinesql.h"
-#include "host/ui/spreadgrid.h"
+#include "host/ui/spread/spreadgrid.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"

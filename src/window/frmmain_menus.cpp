@@ -2,10 +2,10 @@
 // and which handler a click runs.
 #include "window/frmmain.h"
 
-#include "host/ui/tool.h"
-#include "host/ui/toolbarcontrol.h"
+#include "countsheet/countsheetstate.h"
+#include "host/ui/toolbar/tool.h"
+#include "host/ui/toolbar/toolbarcontrol.h"
 #include "services/langtext.h"
-#include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/trystep.h"
 
@@ -325,7 +325,7 @@ void frmMain::InitCaptions()
 
 void frmMain::applyModeVisibility()
 {
-    const long mode = module().gShowType;
+    const long mode = countSheetState().gShowType;
     if (mode != 1 && mode != 3 && mode != 4)
         return;
     for (const ModeVis &row : kModeVisibility) {

@@ -1,28 +1,32 @@
 // The process list, the choice of a process and the fill of the grid of the mode.
 #include "window/frmmain.h"
 
+#include "backup/backupstate.h"
 #include "backup/frmbackuptype.h"
 #include "backup/icbackupinv.h"
+#include "countsheet/countsheetstate.h"
 #include "countsheet/countsheetwindows.h"
 #include "countsheet/maindo.h"
 #include "countsheet/sheettext.h"
+#include "dialogs/sheetdialogsstate.h"
 #include "host/core/dateformatter.h"
 #include "host/core/dictionary.h"
-#include "host/db/recordset.h"
-#include "host/ui/comboboxcontrol.h"
-#include "host/ui/label.h"
-#include "host/ui/ledgergrid.h"
-#include "host/ui/spreadgrid.h"
-#include "host/ui/statusbarcontrol.h"
-#include "host/ui/tool.h"
-#include "host/ui/toolbarcontrol.h"
-#include "host/ui/uihelper.h"
+#include "host/db/recordset/recordset.h"
+#include "host/ui/controls/comboboxcontrol.h"
+#include "host/ui/controls/label.h"
+#include "host/ui/controls/statusbarcontrol.h"
+#include "host/ui/ledger/ledgergrid.h"
+#include "host/ui/ledger/uihelper.h"
+#include "host/ui/spread/spreadgrid.h"
+#include "host/ui/toolbar/tool.h"
+#include "host/ui/toolbar/toolbarcontrol.h"
 #include "services/langtext.h"
 #include "services/modqellogmsg.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"
 #include "services/trystep.h"
+#include "window/sheetwindowstate.h"
 
 #include <QAction>
 #include <QApplication>
@@ -51,7 +55,7 @@ void frmMain::ListStock()
     mWarnedProcs = std::make_shared<host::Dictionary>();
     lstStock->Clear();
     if (!host::hasRows(rs)) {
-        m.gSelInterID = 0;
+        sheetWindowState().gSelInterID = 0;
         m.gCurInterID = 0;
         FillGrid({});
         setListCommandsEnabled(false);
@@ -86,6 +90,7 @@ void frmMain::setListCommandsEnabled(bool enabled)
 void frmMain::lstStock_Click()
 {
     ModuleState &m = module();
+    CountSheetState &sheet = countSheetState();
     const int index = lstStock->ListIndex();
     if (isVisible() && index != mLastListIndex) {
         // Unsaved counts of the process shown are offered first; a save that failed keeps
@@ -104,7 +109,7 @@ void frmMain::lstStock_Click()
             }
         }
         if (m.gShowFilterBeforeCheck && countSheetWindows().showFilter)
-            countSheetWindows().showFilter(m.gShowType, 0);
+            countSheetWindows().showFilter(sheet.gShowType, 0);
         mLastListIndex = lstStock->ListIndex();
     } else if (!isVisible()) {
         // The entry chosen while the window loads is the one a later choice is compared with,
@@ -112,18 +117,19 @@ void frmMain::lstStock_Click()
         mLastListIndex = index;
     }
     if (!m.gShowFilterBeforeCheck) {
-        if (!m.gFilterDict)
-            m.gFilterDict = std::make_shared<host::Dictionary>();
-        m.gFilterDict->SetValue("Filter", "");
-        m.gFilterDict->SetValue("SortBy", "");
+        if (!sheet.gFilterDict)
+            sheet.gFilterDict = std::make_shared<host::Dictionary>();
+        sheet.gFilterDict->SetValue("Filter", "");
+        sheet.gFilterDict->SetValue("SortBy", "");
     }
     if (lstStock->ListCount() == 0 || lstStock->ListIndex() < 0)
         return;
     const long id = lstStock->ItemData(lstStock->ListIndex());
     if (id == m.gCurInterID && !m.gOpenFromProcList)
         return;
-    m.gSelProcName = lstStock->Text().toStdString();
-    m.gSelInterID = id;
+    SheetWindowState &window = sheetWindowState();
+    window.gSelProcName = lstStock->Text().toStdString();
+    window.gSelInterID = id;
     m.gCurInterID = id;
     mFindSort.clear();
     mFindFilter.clear();
@@ -142,20 +148,21 @@ void frmMain::enableSelectBill(bool enabled)
 
 void frmMain::FillGrid(const std::string &sFilter)
 {
-    ModuleState &m = module();
+    const CountSheetState &sheet = countSheetState();
+    const long procId = sheetWindowState().gSelInterID;
     mModified = false;
     m_sheetStale = false;
     m_lastCondition = sFilter;
     ResetTotals();
-    const bool allData = m.gShowType == 3 && mDataView == 0;
-    m_mainDo->GetRsMain(m.gSelInterID, sFilter, allData ? 1 : 0, m.gFilterDict.get());
+    const bool allData = sheet.gShowType == 3 && mDataView == 0;
+    m_mainDo->GetRsMain(procId, sFilter, allData ? 1 : 0, sheet.gFilterDict.get());
     const std::shared_ptr<host::Recordset> rs = m_mainDo->p_RSMain;
     if (!host::hasRows(rs)) {
         ClearGrid();
         return;
     }
     const long count = rs->RecordCount();
-    const std::string procKey = std::to_string(m.gSelInterID);
+    const std::string procKey = std::to_string(procId);
     if (!allData && count > kWarnAbove && !host::CBool(mWarnedProcs->GetValue(procKey, false))) {
         PubVariant::MsgBox(MParse::LoadLangString("方案数据已超过一万条，数据操作可能比较慢"),
                            PubVariant::vbInformation | PubVariant::vbOKOnly);
@@ -165,8 +172,9 @@ void frmMain::FillGrid(const std::string &sFilter)
     rs->Sort(" FDateBackup ASC ");
     rs->MoveFirst();
     const host::Variant maxBill = rs->Fields("FMaxBillInterID").Value();
-    m.gMaxBillInterID = maxBill.isNull() ? 0 : host::CLng(maxBill);
-    m.gMaxMTOChangeID = host::CLng(DicupInfo->GetValue(procKey + "|MaxMTOChangeID", 0L));
+    BackupState &snapshot = backupState();
+    snapshot.gMaxBillInterID = maxBill.isNull() ? 0 : host::CLng(maxBill);
+    snapshot.gMaxMTOChangeID = host::CLng(DicupInfo->GetValue(procKey + "|MaxMTOChangeID", 0L));
     labCheckDate->setCaption(langText("账存日期:") +
                              QString::fromStdString(host::DateFormatter().format(
                                  rs->Fields("FDateBackup").Value(), "YYYY-MM-DD HH:MM")));
@@ -176,7 +184,7 @@ void frmMain::FillGrid(const std::string &sFilter)
 
     tryStep([&] {
         const host::Variant sortBy =
-            m.gFilterDict ? m.gFilterDict->GetValue("SortBy", "") : host::Variant("");
+            sheet.gFilterDict ? sheet.gFilterDict->GetValue("SortBy", "") : host::Variant("");
         rs->Sort(m_sortOverride ? *m_sortOverride : host::CStr(sortBy));
     });
     tryStep([&] {
@@ -188,7 +196,7 @@ void frmMain::FillGrid(const std::string &sFilter)
         }
     });
 
-    if (m.gShowType == 4) {
+    if (sheet.gShowType == 4) {
         m_mainDo->InputFillRow(*vsCheck);
     } else {
         fillLedger();
@@ -210,7 +218,7 @@ void frmMain::fillLedger()
     face.setRows(2);
     tryStep([&] { m_mainDo->GetSumData(); });
     const long count = m_mainDo->p_RSMain ? m_mainDo->p_RSMain->RecordCount() : 0;
-    face.setRows(static_cast<int>(count) + (module().gShowType == 1 ? 3 : 2));
+    face.setRows(static_cast<int>(count) + (countSheetState().gShowType == 1 ? 3 : 2));
     face.Recalculate();
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     ldgCheck->Refresh();
@@ -218,7 +226,7 @@ void frmMain::fillLedger()
 
 void frmMain::ClearGrid()
 {
-    ModuleState &m = module();
+    BackupState &snapshot = backupState();
     ldgCheck->Face().setRows(2);
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     ldgCheck->Refresh();
@@ -227,19 +235,20 @@ void frmMain::ClearGrid()
     m_rowBeforeEdit = 0;
     // Nothing of the process shown before stays on screen or in the snapshot maxima.
     labCheckDate->setCaption({});
-    m.gMaxBillInterID = 0;
-    m.gMaxMTOChangeID = 0;
+    snapshot.gMaxBillInterID = 0;
+    snapshot.gMaxMTOChangeID = 0;
     staBar->Panels(2).setText(langText("仓库中共有 0 条记录"));
 }
 
 void frmMain::ResetTotals()
 {
-    ModuleState &m = module();
-    for (double ModuleState::*total :
-         {&ModuleState::gSumQty, &ModuleState::gSumQtyAct, &ModuleState::gSumOverQty,
-          &ModuleState::gSumDownQty, &ModuleState::gSumCUUnitQty, &ModuleState::gSumCUUnitQtyAct,
-          &ModuleState::gSumCUUnitOverQty, &ModuleState::gSumCUUnitDownQty})
-        m.*total = 0;
+    CountSheetState &sheet = countSheetState();
+    for (double CountSheetState::*total :
+         {&CountSheetState::gSumQty, &CountSheetState::gSumQtyAct, &CountSheetState::gSumOverQty,
+          &CountSheetState::gSumDownQty, &CountSheetState::gSumCUUnitQty,
+          &CountSheetState::gSumCUUnitQtyAct, &CountSheetState::gSumCUUnitOverQty,
+          &CountSheetState::gSumCUUnitDownQty})
+        sheet.*total = 0;
 }
 
 void frmMain::ldgCheck_SortColumn()
@@ -250,7 +259,7 @@ void frmMain::ldgCheck_SortColumn()
     if (!rs || row == 0 || col == 0 || rs->State() != host::Recordset::adStateOpen || col < 2 ||
         col > 27 || row >= 3)
         return;
-    const auto &columns = module().gQueryColumns;
+    const auto &columns = sheetDialogsState().gQueryColumns;
     const auto found = std::find_if(columns.begin(), columns.end(),
                                     [col](const QueryColumn &q) { return q.ColumnKey == col; });
     if (found == columns.end())
@@ -280,24 +289,24 @@ void frmMain::ldgCheck_FetchRow(int Row, QString &Text, long &BackColor)
 
 void frmMain::BuildQueryColumns()
 {
-    ModuleState &m = module();
-    m.gQueryColumns.clear();
+    std::vector<QueryColumn> &columns = sheetDialogsState().gQueryColumns;
+    columns.clear();
     const std::shared_ptr<host::Recordset> rs = m_mainDo->GetRSHeader();
     if (!rs || rs->State() != host::Recordset::adStateOpen)
         return;
     rs->Filter("FVisForQuest=1");
-    m.gQueryColumns.resize(static_cast<std::size_t>(std::max(rs->RecordCount(), 0L)));
+    columns.resize(static_cast<std::size_t>(std::max(rs->RecordCount(), 0L)));
     const std::string itemCode = MParse::LoadLangString("物料代码");
     // A column the build cannot read (a caption that is Null) ends it quietly: the columns
     // before it are searchable, the rest stay empty and no column gets its sort choice.
     try {
         std::size_t i = 0;
-        for (rs->MoveFirst(); !rs->EOF() && i < m.gQueryColumns.size(); rs->MoveNext(), ++i) {
-            QueryColumn &q = m.gQueryColumns[i];
+        for (rs->MoveFirst(); !rs->EOF() && i < columns.size(); rs->MoveNext(), ++i) {
+            QueryColumn &q = columns[i];
             q.Caption = shownCaption(host::CStr(rs->Fields("FColCaption").Value()));
             q.ItemClassID = host::CLng(rs->Fields("FItemClassID").Value());
             q.FieldName = q.Caption == itemCode
-                              ? (m.gUseShortNumber ? "FNumber" : "FShortNumber")
+                              ? (module().gUseShortNumber ? "FNumber" : "FShortNumber")
                               : host::Trim(host::CStr(rs->Fields("FColName").Value()));
             switch (host::CLng(rs->Fields("FColType").Value())) {
             case 0:
@@ -314,7 +323,7 @@ void frmMain::BuildQueryColumns()
             }
             q.ColumnKey = host::CLng(rs->Fields("FInterID").Value());
         }
-        for (QueryColumn &q : m.gQueryColumns)
+        for (QueryColumn &q : columns)
             q.SortOrder = -1;
     } catch (const std::exception &) {
     }

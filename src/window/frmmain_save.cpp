@@ -7,11 +7,12 @@
 #include "countsheet/countlinesave.h"
 #include "countsheet/countlinesql.h"
 #include "dialogs/currentline.h"
+#include "dialogs/sheetdialogsstate.h"
 #include "host/core/objectfactory.h"
 #include "host/core/sqltext.h"
 #include "host/core/stringbuilder.h"
 #include "host/displayer/dispbuilder.h"
-#include "host/ui/spreadgrid.h"
+#include "host/ui/spread/spreadgrid.h"
 #include "services/langtext.h"
 #include "services/modqellogmsg.h"
 #include "services/modulestate.h"
@@ -183,13 +184,13 @@ std::optional<std::string> frmMain::BillLineSQL(int row, double diffQty, double 
 
 void frmMain::FillDiffQty()
 {
-    const ModuleState &m = module();
+    const SheetDialogsState &dialogs = sheetDialogsState();
     const int r = vsCheck->ActiveRow();
     if (r < 1 || r >= vsCheck->MaxRows())
         return;
     const RowValues before = summedValues(r);
     CountLine line = readCountLine(*vsCheck, r);
-    const ColumnSet written = takeBillQuantities(line, m.gCurDiffQty, m.gCurSecDiffQty);
+    const ColumnSet written = takeBillQuantities(line, dialogs.gCurDiffQty, dialogs.gCurSecDiffQty);
     writeCountLine(*vsCheck, r, line, written);
     keepCurrentLine(line);
     vsCheck->SetActiveCell(C::CheckQty, r);

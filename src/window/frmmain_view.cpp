@@ -2,13 +2,13 @@
 // captions; saving, closing and help.
 #include "window/frmmain.h"
 
+#include "countsheet/countsheetstate.h"
 #include "countsheet/maindo.h"
 #include "host/core/settingsstore.h"
-#include "host/ui/statusbarcontrol.h"
-#include "host/ui/tool.h"
-#include "host/ui/toolbarcontrol.h"
+#include "host/ui/controls/statusbarcontrol.h"
+#include "host/ui/toolbar/tool.h"
+#include "host/ui/toolbar/toolbarcontrol.h"
 #include "services/langtext.h"
-#include "services/modulestate.h"
 #include "services/pubvariant.h"
 
 #include <QAction>
@@ -17,7 +17,7 @@ namespace {
 
 std::string countedCondition()
 {
-    return module().gShowType == 3
+    return countSheetState().gShowType == 3
                ? " And t1.FQty Is Not Null and t1.FQty<>0"
                : " And t1.FQtyAct Is Not Null and (t1.FQty<>0 or t1.FQtyAct<>0)";
 }
@@ -118,7 +118,7 @@ void frmMain::mnuShowCloseProc_Click()
 {
     const bool show = !mnuShowCloseProc->isChecked();
     mnuShowCloseProc->setChecked(show);
-    module().gIni->write("ZARVOSTOCKPRICE", "ldgCheck_ShowCloseProc", show ? 1L : 0L);
+    countSheetState().gIni->write("ZARVOSTOCKPRICE", "ldgCheck_ShowCloseProc", show ? 1L : 0L);
     ListStock();
 }
 

@@ -1,17 +1,17 @@
 #include "window/frmsetcolume.h"
 
+#include "countsheet/countsheetstate.h"
 #include "host/core/variant.h"
 #include "host/db/appconnection.h"
-#include "host/db/recordset.h"
-#include "host/ui/commandbutton.h"
-#include "host/ui/commandbuttonarray.h"
-#include "host/ui/label.h"
-#include "host/ui/ledgergrid.h"
-#include "host/ui/listbox.h"
+#include "host/db/recordset/recordset.h"
+#include "host/ui/controls/commandbutton.h"
+#include "host/ui/controls/commandbuttonarray.h"
+#include "host/ui/controls/label.h"
+#include "host/ui/controls/listbox.h"
+#include "host/ui/ledger/ledgergrid.h"
 #include "services/appconn.h"
 #include "services/databasefailure.h"
 #include "services/langtext.h"
-#include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"
 
@@ -62,7 +62,7 @@ void frmSetColume::Form_Load()
         m_captions = appConn().Execute(
             "SELECT LEFT(" + caption + ", LEN(" + caption +
             ")-1) AS FColCaption, FVisible FROM ICChatBillTitle WHERE FTypeID = " +
-            std::to_string(module().gShowType) + " " +
+            std::to_string(countSheetState().gShowType) + " " +
             "AND FColName IN ('FSecUnitName','FSecCoefficient','FSecQty','FSecQtyAct',"
             "'FSecOverQty','FSecDownQty','FMTONo','FSecCheckQty')");
         if (!m_ledger)

@@ -4,7 +4,7 @@
 #include "host/core/dictionary.h"
 #include "host/core/objectfactory.h"
 #include "host/core/vector.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "services/mmts.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"

@@ -6,8 +6,8 @@
 #include "host/core/objectfactory.h"
 #include "host/core/variant.h"
 #include "host/exporter/exportengine.h"
-#include "host/ui/ledgergrid.h"
-#include "host/ui/spreadgrid.h"
+#include "host/ui/ledger/ledgergrid.h"
+#include "host/ui/spread/spreadgrid.h"
 #include "services/mparse.h"
 
 namespace {

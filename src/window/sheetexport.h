@@ -1,6 +1,6 @@
 #pragma once
 
-#include "services/columntemplate.h"
+#include "countsheet/columntemplate.h"
 
 #include <vector>
 

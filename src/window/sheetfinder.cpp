@@ -1,6 +1,6 @@
 #include "window/sheetfinder.h"
 
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "window/findcriteria.h"
 
 SheetFinder::Step SheetFinder::find(host::Recordset *sheet, const std::vector<QueryColumn> &columns,

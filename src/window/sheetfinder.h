@@ -1,7 +1,7 @@
 #pragma once
 
+#include "dialogs/querycolumn.h"
 #include "host/core/variant.h"
-#include "services/querycolumn.h"
 
 #include <string>
 #include <vector>

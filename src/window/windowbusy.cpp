@@ -1,6 +1,6 @@
 #include "window/windowbusy.h"
 
-#include "host/ui/statusbarcontrol.h"
+#include "host/ui/controls/statusbarcontrol.h"
 #include "services/langtext.h"
 
 WindowBusy::WindowBusy(QWidget &window, host::ui::StatusBarControl &status, const QString &text)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "host/ui/busycursor.h"
+#include "host/ui/form/busycursor.h"
 
 #include <QPointer>
 #include <QString>

@@ -5,7 +5,7 @@
 #include "host/core/objectfactory.h"
 #include "host/core/sqltext.h"
 #include "host/db/hostdatabase.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/props/shareprops.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"

@@ -4,7 +4,7 @@
 #include "host/core/dictionary.h"
 #include "host/core/variant.h"
 #include "host/db/appconnection.h"
-#include "host/ui/scriptedmodals.h"
+#include "host/ui/modal/scriptedmodals.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,8 @@
 #include "windowtest.h"
 
 #include "backup/frmbackuptype.h"
-#include "host/ui/commandbutton.h"
-#include "host/ui/optionbutton.h"
-#include "services/modulestate.h"
+#include "host/ui/controls/commandbutton.h"
+#include "host/ui/controls/optionbutton.h"
 #include "services/pubvariant.h"
 
 namespace {

@@ -1,14 +1,15 @@
 #include "windowtest.h"
 
+#include "backup/backupstate.h"
 #include "backup/frmbackupinv.h"
 #include "host/core/datetime.h"
 #include "host/lookup/lookupwindow.h"
-#include "host/ui/dataspreadgrid.h"
-#include "host/ui/datepicker.h"
-#include "host/ui/keycodes.h"
-#include "host/ui/listbox.h"
-#include "host/ui/optionbutton.h"
-#include "host/ui/tabcontrol.h"
+#include "host/ui/controls/datepicker.h"
+#include "host/ui/controls/listbox.h"
+#include "host/ui/controls/optionbutton.h"
+#include "host/ui/controls/tabcontrol.h"
+#include "host/ui/form/keycodes.h"
+#include "host/ui/spread/dataspreadgrid.h"
 #include "services/modulestate.h"
 
 #include <QDate>
@@ -284,7 +285,7 @@ TEST_F(BackupWindow, UnreadableMaximaAreReportedOncePerBackup)
         w->cmdOK_Click();
         EXPECT_EQ(messages(),
                   std::vector<std::string>(attempt, "读取单据最大内码失败，不能备份！"));
-        EXPECT_EQ(module().gSnapshotMaxima, ModuleState::SnapshotMaxima::NotRead);
+        EXPECT_EQ(backupState().gSnapshotMaxima, BackupState::SnapshotMaxima::NotRead);
     }
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(count("ICStockCheckProcess"), 0);

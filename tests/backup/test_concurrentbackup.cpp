@@ -3,8 +3,8 @@
 #include "support/childprocess.h"
 #include "support/databasefile.h"
 
+#include "backup/backupstate.h"
 #include "host/db/hostdatabase.h"
-#include "services/modulestate.h"
 
 #include <unistd.h>
 
@@ -37,7 +37,7 @@ protected:
     std::string backUpStock1()
     {
         ICBackupInv backup;
-        if (module().gSnapshotMaxima != ModuleState::SnapshotMaxima::Taken &&
+        if (backupState().gSnapshotMaxima != BackupState::SnapshotMaxima::Taken &&
             !backup.GetStockBillMaxID())
             return "no maxima";
         if (backup.BackUpData(params("1"), false, 0.0, false, true))

@@ -1,6 +1,5 @@
 #include "backuptest.h"
 
-#include "services/modulestate.h"
 #include "services/mparse.h"
 
 #include <map>

@@ -2,7 +2,7 @@
 
 #include "host/core/datetime.h"
 #include "host/core/hosterror.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 
 namespace {
 

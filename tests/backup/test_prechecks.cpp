@@ -1,7 +1,7 @@
 #include "backuptest.h"
 
+#include "backup/backupstate.h"
 #include "host/core/datetime.h"
-#include "services/modulestate.h"
 #include "services/mparse.h"
 
 namespace {
@@ -21,8 +21,8 @@ TEST_F(BackupPrechecks, MaximaAndReservations)
 {
     ICBackupInv backup;
     ASSERT_TRUE(backup.GetStockBillMaxID());
-    EXPECT_EQ(module().gMaxBillInterID, 0);
-    EXPECT_EQ(module().gMaxMTOChangeID, 0);
+    EXPECT_EQ(backupState().gMaxBillInterID, 0);
+    EXPECT_EQ(backupState().gMaxMTOChangeID, 0);
 
     addBill(30, 1, "2026-01-10", kItemPiece, 1, 1, 10, 0, 0);
     exec("insert into t_MTOChange (FID,FBillNo,FClassTypeID,FDate) values (8,'M8',1107011,"
@@ -42,8 +42,8 @@ TEST_F(BackupPrechecks, MaximaAndReservations)
              std::to_string(r.user) + ",'" + r.table + "'," + std::to_string(r.number) + ")");
 
     ASSERT_TRUE(backup.GetStockBillMaxID());
-    EXPECT_EQ(module().gMaxBillInterID, 30);
-    EXPECT_EQ(module().gMaxMTOChangeID, 8);
+    EXPECT_EQ(backupState().gMaxBillInterID, 30);
+    EXPECT_EQ(backupState().gMaxMTOChangeID, 8);
     EXPECT_EQ(rows("select FTableName,FNumber from IC_MaxNum where FFlag=1 order by FTableName,"
                    "FNumber"),
               (std::vector<Row>{{"ICStockBill", 30}, {"t_MTOChange", 8}}));

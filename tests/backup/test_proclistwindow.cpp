@@ -1,13 +1,13 @@
 #include "windowtest.h"
 
 #include "backup/frmchkstockproc.h"
-#include "host/ui/dataspreadgrid.h"
-#include "host/ui/statusbarcontrol.h"
-#include "host/ui/tool.h"
-#include "host/ui/toolbarcontrol.h"
+#include "host/ui/controls/statusbarcontrol.h"
+#include "host/ui/spread/dataspreadgrid.h"
+#include "host/ui/toolbar/tool.h"
+#include "host/ui/toolbar/toolbarcontrol.h"
 #include "services/modulestate.h"
 
-#include "host/ui/toolband.h"
+#include "host/ui/toolbar/toolband.h"
 #include "host/ui/uitestutil.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 #include "backuptest.h"
 
 #include "host/core/objectfactory.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
 

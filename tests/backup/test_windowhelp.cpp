@@ -4,8 +4,8 @@
 #include "backup/frmbackuptype.h"
 #include "backup/frmchkstockproc.h"
 #include "host/help/helpwindow.h"
-#include "host/ui/tool.h"
-#include "host/ui/toolbarcontrol.h"
+#include "host/ui/toolbar/tool.h"
+#include "host/ui/toolbar/toolbarcontrol.h"
 
 #include <QAction>
 #include <QCoreApplication>

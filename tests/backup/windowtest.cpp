@@ -2,7 +2,7 @@
 
 #include "host/core/paths.h"
 #include "host/props/shareprops.h"
-#include "host/ui/spreadgrid.h"
+#include "host/ui/spread/spreadgrid.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
 

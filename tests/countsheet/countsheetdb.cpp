@@ -3,6 +3,7 @@
 #include "host/core/paths.h"
 #include "host/db/hostdatabase.h"
 #include "sampledata/columntemplates.h"
+#include "services/modulestate.h"
 #include "support/hostdatabases.h"
 
 namespace {

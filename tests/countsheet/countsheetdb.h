@@ -3,10 +3,9 @@
 #include "host/components/hostcomponents.h"
 #include "host/core/objectfactory.h"
 #include "host/db/appconnection.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/props/shareprops.h"
-#include "host/ui/scriptedmodals.h"
-#include "services/modulestate.h"
+#include "host/ui/modal/scriptedmodals.h"
 
 #include <gtest/gtest.h>
 

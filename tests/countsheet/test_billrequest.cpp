@@ -3,6 +3,7 @@
 #include "countsheet/maindo.h"
 #include "host/core/dispatch.h"
 #include "host/list/listupdate.h"
+#include "services/modulestate.h"
 
 namespace {
 

@@ -1,7 +1,8 @@
 #include "countsheetdb.h"
 
+#include "countsheet/countsheetstate.h"
 #include "countsheet/maindo.h"
-#include "host/ui/ledgergrid.h"
+#include "host/ui/ledger/ledgergrid.h"
 
 namespace {
 
@@ -22,9 +23,9 @@ protected:
 
 TEST_F(ColumnTemplates, TemplateLaysOutTheLedger)
 {
-    module().gShowType = 1;
+    countSheetState().gShowType = 1;
     m_main->ResizeColWidth();
-    const auto &columns = module().gColumns;
+    const auto &columns = countSheetState().gColumns;
     const long rows = count("Select * From ICChatBillTitle Where FTypeID=1");
     ASSERT_EQ(static_cast<long>(columns.size()), rows);
     EXPECT_EQ(m_ledger->Face().Cols(), rows);
@@ -42,13 +43,13 @@ TEST_F(ColumnTemplates, TemplateLaysOutTheLedger)
 
     sql("INSERT INTO t_SystemProfile (FCategory,FKey,FValue) VALUES ('IC','UseShortNumber','0')");
     m_main->ResizeColWidth();
-    EXPECT_EQ(module().gColumns[2].ColName, "FNumber");
+    EXPECT_EQ(countSheetState().gColumns[2].ColName, "FNumber");
 }
 
 TEST_F(ColumnTemplates, EveryTemplateColumnIsAFieldOfItsSheet)
 {
     for (long showType : {1L, 3L, 4L}) {
-        module().gShowType = showType;
+        countSheetState().gShowType = showType;
         auto sheet = m_main->GetRsMain(1);
         ASSERT_TRUE(sheet) << showType;
         auto columns =
@@ -62,22 +63,23 @@ TEST_F(ColumnTemplates, EveryTemplateColumnIsAFieldOfItsSheet)
 
 TEST_F(ColumnTemplates, MissingTemplateKeepsTheColumnsOfTheLastLoad)
 {
-    module().gShowType = 3;
+    countSheetState().gShowType = 3;
     m_main->ResizeColWidth();
-    const auto printColumns = module().gColumns;
+    const auto printColumns = countSheetState().gColumns;
     ASSERT_FALSE(printColumns.empty());
-    module().gShowType = 2;
+    countSheetState().gShowType = 2;
     m_main->ResizeColWidth();
     ASSERT_EQ(messages().size(), 1u);
-    EXPECT_EQ(messages()[0], "该单据的模版丢失，请更新ICChatBillTitle:SQL" + module().gHeaderSQL);
+    EXPECT_EQ(messages()[0],
+              "该单据的模版丢失，请更新ICChatBillTitle:SQL" + countSheetState().gHeaderSQL);
     EXPECT_NE(messages()[0].find("Where FTypeID=2  Order By FInterID"), std::string::npos);
-    EXPECT_EQ(module().gColumns.size(), printColumns.size());
-    EXPECT_EQ(module().gColumns[0].Caption, printColumns[0].Caption);
+    EXPECT_EQ(countSheetState().gColumns.size(), printColumns.size());
+    EXPECT_EQ(countSheetState().gColumns[0].Caption, printColumns[0].Caption);
 }
 
 TEST_F(ColumnTemplates, LedgerWidthsAreWrittenBackToTheTemplate)
 {
-    module().gShowType = 3;
+    countSheetState().gShowType = 3;
     m_main->ResizeColWidth();
     m_ledger->Col(1).setWidth(1500);
     m_ledger->Col(2).setWidth(1800);
@@ -95,7 +97,7 @@ TEST_F(ColumnTemplates, LedgerWidthsAreWrittenBackToTheTemplate)
 
 TEST_F(ColumnTemplates, SavingStopsAtTheFirstTemplateRowWithoutALedgerColumn)
 {
-    module().gShowType = 3;
+    countSheetState().gShowType = 3;
     m_main->ResizeColWidth();
     const double lastBefore =
         number("Select FColWidth From ICChatBillTitle Where FTypeID=3 And FInterID=3");

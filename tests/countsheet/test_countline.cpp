@@ -3,7 +3,7 @@
 #include "countsheet/countline.h"
 #include "countsheet/countlinecalc.h"
 #include "countsheet/countlinegrid.h"
-#include "host/ui/spreadgrid.h"
+#include "host/ui/spread/spreadgrid.h"
 #include "support/casename.h"
 
 #include <gtest/gtest.h>

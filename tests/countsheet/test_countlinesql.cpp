@@ -3,6 +3,7 @@
 #include "countsheet/countline.h"
 #include "countsheet/countlinesql.h"
 #include "host/core/stringbuilder.h"
+#include "services/modulestate.h"
 
 namespace {
 

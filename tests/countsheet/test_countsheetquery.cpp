@@ -1,8 +1,10 @@
 #include "countsheetdb.h"
 
+#include "countsheet/countsheetstate.h"
 #include "countsheet/maindo.h"
 #include "host/core/dictionary.h"
 #include "host/core/paths.h"
+#include "services/modulestate.h"
 
 #include <map>
 #include <set>
@@ -23,7 +25,7 @@ protected:
                                            const std::string &sortBy = {}, long range = 0,
                                            const std::string &extra = {})
     {
-        module().gShowType = showType;
+        countSheetState().gShowType = showType;
         host::Dictionary options;
         options.SetValue("Filter", filter);
         options.SetValue("SortBy", sortBy);
@@ -163,9 +165,10 @@ TEST_F(CountSheetQuery, RowLevelAccessRestrictsTheSheet)
 {
     sheet(4);
     // Without rules nothing stands between the last join and the conditions.
-    EXPECT_NE(module().gMainSQL.find("left join t_AuxItem t13 on t1.FAuxPropID=t13.fitemid\r\n"
-                                     "\r\nWhere 1=1 And t2.FDeleted<>1 \r\n"),
-              std::string::npos);
+    EXPECT_NE(
+        countSheetState().gMainSQL.find("left join t_AuxItem t13 on t1.FAuxPropID=t13.fitemid\r\n"
+                                        "\r\nWhere 1=1 And t2.FDeleted<>1 \r\n"),
+        std::string::npos);
 
     sql("INSERT INTO t_DataAccessRule (FUserID,FDataTable,FItemID) VALUES (16394,'t_ICItem',1)");
     EXPECT_EQ(itemIds(*sheet(4)), (std::vector<long>{1}));
@@ -177,9 +180,9 @@ TEST_F(CountSheetQuery, TemplateQueryInTheUsersLanguage)
 {
     host::ShareProps().SetProperty(host::currentProcessId(), "PropsString",
                                    "UserID=16394;LANGUAGE=EN;");
-    module().gShowType = 3;
+    countSheetState().gShowType = 3;
     m_main->GetRSHeader();
-    EXPECT_EQ(module().gHeaderSQL,
+    EXPECT_EQ(countSheetState().gHeaderSQL,
               "Select FInterID,FTypeID,FColCaption_EN As FColCaption ,FHeadSecond,FColName,"
               "FTableName,FColType, FColWidth,FVisible,FItemClassID,FVisForQuest,FReturnDataType,"
               "FCountPriceType, FCtlIndex,FName,FTableAlias,FAction,FNeedCount,FIsPrimary,"

@@ -1,10 +1,12 @@
 #include "countsheetdb.h"
 
 #include "countsheet/countline.h"
+#include "countsheet/countsheetstate.h"
 #include "countsheet/maindo.h"
 #include "host/core/dictionary.h"
-#include "host/db/recordset.h"
-#include "host/ui/spreadgrid.h"
+#include "host/db/recordset/recordset.h"
+#include "host/ui/spread/spreadgrid.h"
+#include "services/modulestate.h"
 #include "support/casename.h"
 
 namespace {
@@ -20,7 +22,7 @@ protected:
         CountSheetDbTest::SetUp();
         m_grid.setMaxCols(EntryCol::kCount);
         m_main = std::make_unique<MainDo>();
-        module().gShowType = 4;
+        countSheetState().gShowType = 4;
         // Line A has bills after the snapshot: actual 32 against 30 counted.
         sql("Update ICInvBackup Set FQtyAct=32, FAuxQtyAct=3 Where FInterID=1 And FItemID=1");
     }

@@ -1,7 +1,8 @@
 #include "countsheetdb.h"
 
+#include "countsheet/countsheetstate.h"
 #include "countsheet/maindo.h"
-#include "host/ui/ledgergrid.h"
+#include "host/ui/ledger/ledgergrid.h"
 
 namespace {
 
@@ -14,15 +15,15 @@ protected:
     void SetUp() override
     {
         CountSheetDbTest::SetUp();
-        ModuleState &m = module();
-        m.gShowType = 1;
-        m.gColumns = {{"FName", "物料名称$", 1, 100, true},
-                      {"FKFDate", "生产/采购日期$", 0, 100, true},
-                      {"FKFPeriod", "保质期(天)$", 3, 60, true},
-                      {"FQty", "基本单位账存数量$", 2, 90, true},
-                      {"FCheckQty", "基本单位盘点数量$", 2, 90, true},
-                      {"FOverQty", "基本单位盘盈数量$", 2, 90, true},
-                      {"FNoSuchField", "无$", 1, 90, true}};
+        CountSheetState &sheet = countSheetState();
+        sheet.gShowType = 1;
+        sheet.gColumns = {{"FName", "物料名称$", 1, 100, true},
+                          {"FKFDate", "生产/采购日期$", 0, 100, true},
+                          {"FKFPeriod", "保质期(天)$", 3, 60, true},
+                          {"FQty", "基本单位账存数量$", 2, 90, true},
+                          {"FCheckQty", "基本单位盘点数量$", 2, 90, true},
+                          {"FOverQty", "基本单位盘盈数量$", 2, 90, true},
+                          {"FNoSuchField", "无$", 1, 90, true}};
         m_main = std::make_unique<MainDo>();
         m_main->p_RSMain = std::make_shared<host::Recordset>(
             std::vector<std::string>{"FName", "FKFDate", "FKFPeriod", "FQty", "FCheckQty",
@@ -42,9 +43,9 @@ protected:
 
 TEST_F(LedgerRows, HeaderJoinsTheCaptionsAsStored)
 {
-    module().gColumns.resize(3);
+    countSheetState().gColumns.resize(3);
     EXPECT_EQ(m_main->TRowData(0), "物料名称$|生产/采购日期$|保质期(天)$|");
-    module().gColumns.clear();
+    countSheetState().gColumns.clear();
     EXPECT_EQ(m_main->TRowData(0), "");
 }
 
@@ -70,7 +71,7 @@ TEST_F(LedgerRows, SortDecidesWhichRecordARowShows)
 
 TEST_F(LedgerRows, PrintBookLeavesTheCountedQuantityBlank)
 {
-    module().gShowType = 3;
+    countSheetState().gShowType = 3;
     m_ledger->Face().setRows(4);
     EXPECT_EQ(m_main->DRowData(3), "螺栓|2024/05/01|180|1,234.500||5.500||");
     EXPECT_EQ(m_main->DRowData(4), "螺母|||1,235||||");
@@ -78,8 +79,8 @@ TEST_F(LedgerRows, PrintBookLeavesTheCountedQuantityBlank)
 
 TEST_F(LedgerRows, TotalsRowInCheckMode)
 {
-    module().gSumQty = 2469.5;
-    module().gSumOverQty = 5.5;
+    countSheetState().gSumQty = 2469.5;
+    countSheetState().gSumOverQty = 5.5;
     long backColor = 0;
     m_main->p_RSMain->Sort("FName ASC");
     EXPECT_EQ(m_main->DRowData(5, &backColor), "合计|||2,469.500||5.500||");

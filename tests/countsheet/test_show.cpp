@@ -1,8 +1,10 @@
 #include "countsheetdb.h"
 
+#include "countsheet/countsheetstate.h"
 #include "countsheet/countsheetwindows.h"
 #include "countsheet/maindo.h"
 #include "host/core/dictionary.h"
+#include "services/modulestate.h"
 
 #include <vector>
 
@@ -16,7 +18,7 @@ protected:
         CountSheetDbTest::SetUp();
         countSheetWindows().showFilter = [this](long showType, long tab) {
             filterShown.push_back(showType * 10 + tab);
-            module().gFilterCancelled = cancelFilter;
+            countSheetState().gFilterCancelled = cancelFilter;
         };
         countSheetWindows().showCountSheet = [this](long showType) {
             sheetShown.push_back(showType);
@@ -35,12 +37,12 @@ protected:
 
 TEST_F(CountSheetCommand, WithoutTheFilterOptionEarlierFiltersAreCleared)
 {
-    module().gFilterDict = std::make_shared<host::Dictionary>();
-    module().gFilterDict->SetValue("Filter", "FQty > 5");
-    module().gFilterDict->SetValue("SortBy", "FQty Desc");
+    countSheetState().gFilterDict = std::make_shared<host::Dictionary>();
+    countSheetState().gFilterDict->SetValue("Filter", "FQty > 5");
+    countSheetState().gFilterDict->SetValue("SortBy", "FQty Desc");
     MainDo().Show(4, 0);
-    EXPECT_EQ(host::CStr(module().gFilterDict->Value("Filter")), "");
-    EXPECT_EQ(host::CStr(module().gFilterDict->Value("SortBy")), "");
+    EXPECT_EQ(host::CStr(countSheetState().gFilterDict->Value("Filter")), "");
+    EXPECT_EQ(host::CStr(countSheetState().gFilterDict->Value("SortBy")), "");
     EXPECT_TRUE(filterShown.empty());
     EXPECT_EQ(sheetShown, (std::vector<long>{4}));
     EXPECT_TRUE(messages().empty());
@@ -91,7 +93,7 @@ TEST_F(CountSheetCommand, BackedUpStocksByNumber)
     stocks->MoveFirst();
     EXPECT_EQ(host::CStr(stocks->Fields("FNumber").Value()), "S01");
     EXPECT_EQ(main.GetRSInStock(2)->RecordCount(), 1);
-    module().gShowType = 4;
+    countSheetState().gShowType = 4;
     EXPECT_EQ(main.GetRSHeader()->RecordCount(),
               count("Select * From ICChatBillTitle Where FTypeID=4"));
 }

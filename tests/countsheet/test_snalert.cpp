@@ -7,10 +7,10 @@
 #include "host/formres/frmresloader.h"
 #include "host/help/helptool.h"
 #include "host/props/shareprops.h"
-#include "host/ui/commandbutton.h"
-#include "host/ui/label.h"
-#include "host/ui/scriptedmodals.h"
-#include "host/ui/spreadgrid.h"
+#include "host/ui/controls/commandbutton.h"
+#include "host/ui/controls/label.h"
+#include "host/ui/modal/scriptedmodals.h"
+#include "host/ui/spread/spreadgrid.h"
 #include "services/modulestate.h"
 
 #include <QApplication>

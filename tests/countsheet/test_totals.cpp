@@ -1,5 +1,6 @@
 #include "countsheetdb.h"
 
+#include "countsheet/countsheetstate.h"
 #include "countsheet/maindo.h"
 
 #include <array>
@@ -23,10 +24,11 @@ std::vector<Variant> line(double value, long decimals, const char *name)
 
 std::array<double, 12> totals()
 {
-    const ModuleState &m = module();
-    return {m.gSumQty,       m.gSumQtyAct,       m.gSumOverQty,       m.gSumDownQty,
-            m.gSumCUUnitQty, m.gSumCUUnitQtyAct, m.gSumCUUnitOverQty, m.gSumCUUnitDownQty,
-            m.gSumSecQty,    m.gSumSecQtyAct,    m.gSumSecOverQty,    m.gSumSecDownQty};
+    const CountSheetState &sheet = countSheetState();
+    return {sheet.gSumQty,           sheet.gSumQtyAct,        sheet.gSumOverQty,
+            sheet.gSumDownQty,       sheet.gSumCUUnitQty,     sheet.gSumCUUnitQtyAct,
+            sheet.gSumCUUnitOverQty, sheet.gSumCUUnitDownQty, sheet.gSumSecQty,
+            sheet.gSumSecQtyAct,     sheet.gSumSecOverQty,    sheet.gSumSecDownQty};
 }
 
 class SheetTotals : public CountSheetDbTest

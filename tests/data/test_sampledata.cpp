@@ -272,12 +272,13 @@ TEST(SampleData, PeriodsCoverToday)
     EXPECT_LE(*host::parseDate(period[0][0]), today);
     EXPECT_GE(*host::parseDate(period[0][1]), today);
     EXPECT_EQ(host::CLng(scalar(*connection, "select count(*) from t_PeriodDate")), 24);
-    EXPECT_FALSE(scalar(*connection,
-                        "SELECT FStartDate FROM t_PeriodDate WHERE FYear = (SELECT "
-                        "ISNULL(FValue,'') FROM t_SystemProfile WHERE FKey = 'StartYear' AND "
-                        "FCategory = 'IC') AND FPeriod = (SELECT ISNULL(FValue,0) FROM "
-                        "t_SystemProfile WHERE FKey = 'StartPeriod' AND FCategory = 'IC')")
-                     .isEmpty());
+    EXPECT_EQ(host::CLng(scalar(*connection,
+                                "select count(*) from t_PeriodDate p inner join t_SystemProfile "
+                                "y on y.FCategory = 'IC' and y.FKey = 'StartYear' and "
+                                "y.FValue = p.FYear inner join t_SystemProfile s on "
+                                "s.FCategory = 'IC' and s.FKey = 'StartPeriod' and "
+                                "s.FValue = p.FPeriod")),
+              1);
 }
 
 TEST(SampleData, SameSeedGivesTheSameCompany)

@@ -3,6 +3,7 @@
 #include "host/components/hostcomponents.h"
 #include "host/db/hostdatabase.h"
 #include "host/props/shareprops.h"
+#include "services/modulestate.h"
 #include "services/mparse.h"
 #include "support/hostdatabases.h"
 

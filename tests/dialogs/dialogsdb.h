@@ -1,9 +1,8 @@
 #pragma once
 
 #include "host/db/appconnection.h"
-#include "host/db/recordset.h"
-#include "host/ui/scriptedmodals.h"
-#include "services/modulestate.h"
+#include "host/db/recordset/recordset.h"
+#include "host/ui/modal/scriptedmodals.h"
 
 #include <gtest/gtest.h>
 

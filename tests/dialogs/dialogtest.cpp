@@ -1,7 +1,7 @@
 #include "dialogtest.h"
 
-#include "host/ui/spreadgrid.h"
-#include "host/ui/spreadmodel.h"
+#include "host/ui/spread/spreadgrid.h"
+#include "host/ui/spread/spreadmodel.h"
 
 #include <cstdlib>
 

@@ -4,10 +4,11 @@
 #include "dialogs/frmadditem.h"
 #include "dialogs/saveadditem.h"
 #include "host/lookup/lookupwindow.h"
-#include "host/ui/commandbutton.h"
-#include "host/ui/datepicker.h"
-#include "host/ui/spreadgrid.h"
-#include "host/ui/textbox.h"
+#include "host/ui/controls/commandbutton.h"
+#include "host/ui/controls/datepicker.h"
+#include "host/ui/controls/textbox.h"
+#include "host/ui/spread/spreadgrid.h"
+#include "services/modulestate.h"
 #include "support/casename.h"
 
 #include <QApplication>

@@ -1,13 +1,14 @@
 #include "dialogtest.h"
 
+#include "countsheet/countsheetstate.h"
 #include "countsheet/countsheetwindows.h"
 #include "countsheet/maindo.h"
 #include "dialogs/dialogsinstall.h"
 #include "dialogs/frmfilter.h"
 #include "host/core/dictionary.h"
-#include "host/ui/commandbutton.h"
-#include "host/ui/spreadgrid.h"
-#include "host/ui/tabcontrol.h"
+#include "host/ui/controls/commandbutton.h"
+#include "host/ui/controls/tabcontrol.h"
+#include "host/ui/spread/spreadgrid.h"
 #include "support/casename.h"
 
 #include <QApplication>
@@ -51,13 +52,13 @@ protected:
 
     std::string entry(const char *key) const
     {
-        return host::CStr(module().gFilterDict->Value(key));
+        return host::CStr(countSheetState().gFilterDict->Value(key));
     }
 };
 
 TEST_F(FilterDialog, OkLeavesTheConditionsAndOrderWithQuotesDoubled)
 {
-    module().gFilterCancelled = true;
+    countSheetState().gFilterCancelled = true;
     open(0, [](frmFilter &d) {
         EXPECT_EQ(d.SSTab1->Tab(), 0);
         condition(d, 1, "物料名称", "=", "O'Brien", "and");
@@ -67,7 +68,7 @@ TEST_F(FilterDialog, OkLeavesTheConditionsAndOrderWithQuotesDoubled)
         sortRow(d, 2, "基本单位账存数量", "降序");
         d.cmdOK_Click();
     });
-    EXPECT_FALSE(module().gFilterCancelled);
+    EXPECT_FALSE(countSheetState().gFilterCancelled);
     EXPECT_EQ(entry("Filter"), "FName = 'O''Brien' and IsNull(FCUUnitOverQty,0) > 5");
     EXPECT_EQ(entry("SortBy"), "FItemShortNumber Asc ,FQty Desc ");
     EXPECT_TRUE(messages().empty());
@@ -75,10 +76,10 @@ TEST_F(FilterDialog, OkLeavesTheConditionsAndOrderWithQuotesDoubled)
 
 TEST_F(FilterDialog, CancelClearsTheEarlierChoices)
 {
-    module().gFilterDict = std::make_shared<host::Dictionary>();
-    module().gFilterDict->SetValue("Filter", std::string("FQty > 1"));
+    countSheetState().gFilterDict = std::make_shared<host::Dictionary>();
+    countSheetState().gFilterDict->SetValue("Filter", std::string("FQty > 1"));
     open(0, [](frmFilter &d) { d.cmdCancel_Click(); });
-    EXPECT_TRUE(module().gFilterCancelled);
+    EXPECT_TRUE(countSheetState().gFilterCancelled);
     EXPECT_EQ(entry("Filter"), "");
     EXPECT_EQ(entry("SortBy"), "");
 }
@@ -192,11 +193,11 @@ TEST_P(HostileValue, ReachesTheQueryQuotedAndTheCountStaysWhole)
               QStringLiteral("1 Delete ICInvBackup Select 1 FStockName,1 FSPName,1 FName"));
         QTest::mouseClick(d.cmdOK, Qt::LeftButton);
     });
-    EXPECT_FALSE(module().gFilterCancelled);
+    EXPECT_FALSE(countSheetState().gFilterCancelled);
     EXPECT_EQ(entry("Filter"), c.filter);
 
     MainDo sheet;
-    const auto rs = sheet.GetRsMain(1, {}, 0, module().gFilterDict.get());
+    const auto rs = sheet.GetRsMain(1, {}, 0, countSheetState().gFilterDict.get());
     ASSERT_TRUE(rs);
     EXPECT_EQ(rs->RecordCount(), c.listed);
     EXPECT_EQ(count("select * from ICInvBackup"), lines);

@@ -2,17 +2,20 @@
 // of the count-sheet window, driven by key events into the real windows.
 #include "dialogsdb.h"
 
+#include "countsheet/countsheetstate.h"
 #include "dialogs/frmadditem.h"
 #include "dialogs/frmfind.h"
+#include "dialogs/sheetdialogsstate.h"
 #include "host/core/dictionary.h"
 #include "host/core/objectfactory.h"
 #include "host/lookup/glview.h"
 #include "host/lookup/lookupwindow.h"
-#include "host/ui/commandbutton.h"
-#include "host/ui/ledgergrid.h"
-#include "host/ui/spreadgrid.h"
-#include "host/ui/textbox.h"
+#include "host/ui/controls/commandbutton.h"
+#include "host/ui/controls/textbox.h"
+#include "host/ui/ledger/ledgergrid.h"
+#include "host/ui/spread/spreadgrid.h"
 #include "host/ui/uitestutil.h"
+#include "services/modulestate.h"
 #include "support/casename.h"
 #include "window/countwindowtest.h"
 
@@ -134,7 +137,7 @@ TEST_P(WindowDialogs, OpenOverTheWindowAndCloseWithEscape)
             " And FStockID=" + window->vsCheck->GetText(42, 1).toStdString());
         type(*window, 24, 1, "3");
     }
-    module().gFilterCancelled = false;
+    countSheetState().gFilterCancelled = false;
     bool shown = false, owned = false, over = false, closed = false;
     m_modals->whileShown([&](host::ui::Form &form) {
         shown = true;
@@ -152,7 +155,7 @@ TEST_P(WindowDialogs, OpenOverTheWindowAndCloseWithEscape)
     EXPECT_TRUE(over);
     EXPECT_TRUE(closed);
     // Escape is the filter's Cancel, which the window reads.
-    EXPECT_EQ(module().gFilterCancelled, c.command == &frmMain::mnuEdit_Filter);
+    EXPECT_EQ(countSheetState().gFilterCancelled, c.command == &frmMain::mnuEdit_Filter);
 }
 
 const DialogCase kDialogs[] = {
@@ -271,7 +274,7 @@ TEST_P(FindNumbers, NumberColumnsTakeNumbersOnly)
         press({c.typed, Qt::Key_Return});
         QTest::mouseClick(find.cmdOk, Qt::LeftButton);
         searched = QString::fromStdString(
-            module().gQueryColumns[static_cast<std::size_t>(row - 1)].SearchValue);
+            sheetDialogsState().gQueryColumns[static_cast<std::size_t>(row - 1)].SearchValue);
     });
     EXPECT_EQ(searched, QString::fromUtf8(c.searched));
 }

@@ -7,10 +7,12 @@
 #include "dialogs/billselectsql.h"
 #include "dialogs/currentline.h"
 #include "dialogs/frmselect.h"
+#include "dialogs/sheetdialogsstate.h"
 #include "host/core/dictionary.h"
-#include "host/ui/ledgergrid.h"
-#include "host/ui/spreadgrid.h"
-#include "host/ui/statusbarcontrol.h"
+#include "host/ui/controls/statusbarcontrol.h"
+#include "host/ui/ledger/ledgergrid.h"
+#include "host/ui/spread/spreadgrid.h"
+#include "services/modulestate.h"
 #include "support/casename.h"
 #include "window/countwindowtest.h"
 
@@ -26,14 +28,14 @@ protected:
         DialogsDbTest::SetUp();
         ModuleState &m = module();
         m.gMtoPlanMode = 1;
-        m.gCurItemID = 1;
-        m.gCurStockID = 1;
-        m.gCurSPID = 1;
-        m.gCurItemNumber = "01.001";
-        m.gCurStockName = "原料仓";
-        m.gCurQty = 24;
-        m.gCurCheckQty = 24;
-        m.gCurQtyDecimal = 2;
+        sheetDialogsState().gCurItemID = 1;
+        sheetDialogsState().gCurStockID = 1;
+        sheetDialogsState().gCurSPID = 1;
+        sheetDialogsState().gCurItemNumber = "01.001";
+        sheetDialogsState().gCurStockName = "原料仓";
+        sheetDialogsState().gCurQty = 24;
+        sheetDialogsState().gCurCheckQty = 24;
+        sheetDialogsState().gCurQtyDecimal = 2;
         processes->SetValue("1|BackupType", 1L);
         processes->SetValue("1|CuteDate", "2026-12-02");
         processes->SetValue("1|MaxInterID", 100L);
@@ -88,7 +90,7 @@ TEST_F(SelectBills, ListsWhatWasPostedAfterTheSnapshotForTheLine)
     processes->SetValue("1|BackupType", 2L);
     EXPECT_EQ(open(), (std::vector<std::string>{"XOUT102:0:", "MTO004:1:"}));
     // Another line of the process has no bills; a quote in its batch does no harm.
-    module().gCurBatchNo = "B'1";
+    sheetDialogsState().gCurBatchNo = "B'1";
     EXPECT_TRUE(open().empty());
     EXPECT_FALSE(window->mnuVCalulate->isEnabled());
     EXPECT_TRUE(m_modals.messages().empty());
@@ -105,7 +107,7 @@ TEST_F(SelectBills, AClickMarksTheWholeBillAndCalculateRecordsIt)
     EXPECT_TRUE(window->CalcateOK());
     EXPECT_EQ(marks(), "3/0");
     // Receipts of 10 and 2 and an issue of 4, seen from the snapshot.
-    EXPECT_DOUBLE_EQ(module().gCurDiffQty, -8);
+    EXPECT_DOUBLE_EQ(sheetDialogsState().gCurDiffQty, -8);
 
     // Marked lines show as marked next time; unmarking frees them.
     EXPECT_EQ(open()[0], "WIN101:1:Y");
@@ -113,13 +115,13 @@ TEST_F(SelectBills, AClickMarksTheWholeBillAndCalculateRecordsIt)
     window->mnuVCalulate_Click();
     EXPECT_TRUE(window->CalcateOK());
     EXPECT_EQ(marks(), "1/0");
-    EXPECT_DOUBLE_EQ(module().gCurDiffQty, 4);
+    EXPECT_DOUBLE_EQ(sheetDialogsState().gCurDiffQty, 4);
 }
 
 TEST_F(SelectBills, SumsAreTheListedQuantitiesToTheirLastDigit)
 {
     // The line keeps no decimals: the list shows 24 and 14, the bill holds 23.56 and 13.9.
-    module().gCurQtyDecimal = 0;
+    sheetDialogsState().gCurQtyDecimal = 0;
     sql("Update ICStockBillEntry Set FQty=23.56,FSecQty=13.9 Where FInterID=101 And FEntryID=1");
     open();
     EXPECT_EQ(window->ldgSelect->Cell(3, 17).Text(), "24");
@@ -127,8 +129,8 @@ TEST_F(SelectBills, SumsAreTheListedQuantitiesToTheirLastDigit)
     clickMark(3);
     window->mnuVCalulate_Click();
     EXPECT_TRUE(window->CalcateOK());
-    EXPECT_DOUBLE_EQ(module().gCurDiffQty, -25.56);
-    EXPECT_DOUBLE_EQ(module().gCurSecDiffQty, -13.9);
+    EXPECT_DOUBLE_EQ(sheetDialogsState().gCurDiffQty, -25.56);
+    EXPECT_DOUBLE_EQ(sheetDialogsState().gCurSecDiffQty, -13.9);
 }
 
 struct RefusalCase
@@ -145,8 +147,8 @@ class NegativeBook : public SelectBills, public ::testing::WithParamInterface<Re
 TEST_P(NegativeBook, ActualBelowANegativeBookQuantityIsRefused)
 {
     const RefusalCase &c = GetParam();
-    module().gCurQty = c.bookQty;
-    module().gCurCheckQty = 0;
+    sheetDialogsState().gCurQty = c.bookQty;
+    sheetDialogsState().gCurCheckQty = 0;
     open();
     clickMark(c.markRow);
     window->mnuVCalulate_Click();
@@ -181,7 +183,7 @@ TEST_F(SelectBills, MarksOfAPlanTrackingChangeGoToItsTable)
     clickMark(6);
     window->mnuVCalulate_Click();
     EXPECT_EQ(marks(), "0/1");
-    EXPECT_DOUBLE_EQ(module().gCurDiffQty, -3);
+    EXPECT_DOUBLE_EQ(sheetDialogsState().gCurDiffQty, -3);
 }
 
 struct LineCase
@@ -271,23 +273,23 @@ TEST(CurrentLine, GridCellsBecomeTheCurrentLineValues)
     for (const auto &[col, text] : cells)
         grid.SetText(col, 1, QString::fromUtf8(text));
     copyCurrentLine(grid, 1);
-    const ModuleState &m = module();
-    EXPECT_EQ(m.gCurItemID, 12);
-    EXPECT_EQ(m.gCurStockName, "原料仓");
-    EXPECT_EQ(m.gCurItemNumber, "01.001");
-    EXPECT_EQ(m.gCurBatchNo, "L01");
-    EXPECT_EQ(m.gCurKFDate, "2026-05-01");
-    EXPECT_EQ(m.gCurKFPeriod, 0);
-    EXPECT_EQ(m.gCurQtyDecimal, 3);
-    EXPECT_DOUBLE_EQ(m.gCurQty, -5.5);
-    EXPECT_DOUBLE_EQ(m.gCurCheckQty, 3);
-    EXPECT_DOUBLE_EQ(m.gCurSecQty, 2);
-    EXPECT_EQ(m.gCurSPID, 0);
-    EXPECT_EQ(m.gCurAuxPropID, 8);
-    EXPECT_EQ(m.gCurStockID, 0);
+    const SheetDialogsState &dialogs = sheetDialogsState();
+    EXPECT_EQ(dialogs.gCurItemID, 12);
+    EXPECT_EQ(dialogs.gCurStockName, "原料仓");
+    EXPECT_EQ(dialogs.gCurItemNumber, "01.001");
+    EXPECT_EQ(dialogs.gCurBatchNo, "L01");
+    EXPECT_EQ(dialogs.gCurKFDate, "2026-05-01");
+    EXPECT_EQ(dialogs.gCurKFPeriod, 0);
+    EXPECT_EQ(dialogs.gCurQtyDecimal, 3);
+    EXPECT_DOUBLE_EQ(dialogs.gCurQty, -5.5);
+    EXPECT_DOUBLE_EQ(dialogs.gCurCheckQty, 3);
+    EXPECT_DOUBLE_EQ(dialogs.gCurSecQty, 2);
+    EXPECT_EQ(dialogs.gCurSPID, 0);
+    EXPECT_EQ(dialogs.gCurAuxPropID, 8);
+    EXPECT_EQ(dialogs.gCurStockID, 0);
     copyCurrentLine(grid, 2);
-    EXPECT_EQ(m.gCurItemID, 0);
-    EXPECT_EQ(m.gCurKFDate, "");
+    EXPECT_EQ(dialogs.gCurItemID, 0);
+    EXPECT_EQ(dialogs.gCurKFDate, "");
 }
 
 } // namespace

@@ -3,10 +3,9 @@
 
 #include "dialogs/frmadditem.h"
 #include "dialogs/frmselect.h"
-#include "host/ui/ledgergrid.h"
-#include "host/ui/spreadgrid.h"
-#include "host/ui/textbox.h"
-#include "services/modulestate.h"
+#include "host/ui/controls/textbox.h"
+#include "host/ui/ledger/ledgergrid.h"
+#include "host/ui/spread/spreadgrid.h"
 
 #include <QAbstractItemModel>
 

@@ -8,9 +8,9 @@
 #include "host/db/connection.h"
 #include "host/db/hostdatabase.h"
 #include "host/props/shareprops.h"
-#include "host/ui/scriptedmodals.h"
-#include "host/ui/tool.h"
-#include "host/ui/toolbarcontrol.h"
+#include "host/ui/modal/scriptedmodals.h"
+#include "host/ui/toolbar/tool.h"
+#include "host/ui/toolbar/toolbarcontrol.h"
 #include "services/modulestate.h"
 #include "support/hostdatabases.h"
 

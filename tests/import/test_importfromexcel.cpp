@@ -2,6 +2,7 @@
 
 #include "host/displayer/displaywindow.h"
 #include "import/importfromexcel.h"
+#include "import/importstate.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
 
@@ -27,7 +28,7 @@ TEST_F(ImportFromExcelTest, ImportsAWorkbookIntoTheCurrentProcess)
     EXPECT_DOUBLE_EQ(host::CDbl(lineValue(kShelfLifeItem, "FCheckQty")), 7);
     EXPECT_EQ(host::CStr(lineValue(kShelfLifeItem, "FKFDate")), "2026-06-01");
     EXPECT_EQ(host::CLng(lineValue(kShelfLifeItem, "FKFPeriod")), 180);
-    EXPECT_GT(module().gImportStartTime, 0);
+    EXPECT_GT(importState().gImportStartTime, 0);
 }
 
 struct ShapeCase

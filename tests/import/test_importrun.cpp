@@ -3,6 +3,7 @@
 #include "host/displayer/displaywindow.h"
 #include "import/importcheckdata.h"
 #include "import/importfromexcel.h"
+#include "import/importstate.h"
 #include "services/modulestate.h"
 
 namespace {
@@ -156,7 +157,7 @@ TEST_F(ImportRunTest, TestModeTakesTheUsersLastOpenProcessAndWritesItsTime)
                 "FMaxBillInterID) values (902,'PD902',18,0,5)");
     module().gIsTest = true;
     module().gCurInterID = 0;
-    module().gImportStartTime = host::now();
+    importState().gImportStartTime = host::now();
     const auto timeFile = std::filesystem::path(
         std::filesystem::read_symlink("/proc/self/exe").parent_path() / "TestTime.txt");
     const auto before =

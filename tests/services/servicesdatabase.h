@@ -5,8 +5,8 @@
 #include "host/core/datetime.h"
 #include "host/db/appconnection.h"
 #include "host/db/hostdatabase.h"
-#include "host/db/recordset.h"
-#include "host/ui/scriptedmodals.h"
+#include "host/db/recordset/recordset.h"
+#include "host/ui/modal/scriptedmodals.h"
 #include "services/mparse.h"
 #include "support/hostdatabases.h"
 

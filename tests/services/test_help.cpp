@@ -2,7 +2,7 @@
 
 #include "host/help/helpwindow.h"
 #include "host/lang/hosttext.h"
-#include "host/ui/scriptedmodals.h"
+#include "host/ui/modal/scriptedmodals.h"
 #include "services/mmts.h"
 
 #include <QDir>

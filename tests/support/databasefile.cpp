@@ -1,7 +1,7 @@
 #include "support/databasefile.h"
 
-#include "host/db/embeddeddatabase.h"
-#include "host/db/sqlitedb.h"
+#include "host/db/backends/embeddeddatabase.h"
+#include "host/db/sqlite/sqlitedb.h"
 
 #include <unistd.h>
 

@@ -3,8 +3,8 @@
 #include "host/core/hosterror.h"
 #include "host/core/text.h"
 #include "host/core/variant.h"
-#include "host/db/embeddeddatabase.h"
-#include "host/db/recordset.h"
+#include "host/db/backends/embeddeddatabase.h"
+#include "host/db/recordset/recordset.h"
 #include "sampledata/schema.h"
 
 #include <sqlite3.h>

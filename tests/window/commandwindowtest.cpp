@@ -7,7 +7,7 @@
 #include "host/core/paths.h"
 #include "host/db/connection.h"
 #include "host/db/hostdatabase.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/props/shareprops.h"
 #include "services/modulestate.h"
 #include "support/hostdatabases.h"

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "host/db/appconnection.h"
-#include "host/db/recordset.h"
-#include "host/ui/scriptedmodals.h"
+#include "host/db/recordset/recordset.h"
+#include "host/ui/modal/scriptedmodals.h"
 #include "window/frmmain.h"
 
 #include <QStringList>

@@ -1,7 +1,7 @@
 #include "printbooktest.h"
 
-#include "host/ui/ledgergrid.h"
-#include "host/ui/ledgerprinter.h"
+#include "host/ui/ledger/ledgergrid.h"
+#include "host/ui/printing/ledgerprinter.h"
 #include "window/frmmain.h"
 
 #include <QAction>

@@ -3,8 +3,8 @@
 #include "host/bills/billwindow.h"
 #include "host/core/hosterror.h"
 #include "host/core/objectfactory.h"
-#include "host/db/recordset.h"
-#include "host/ui/statusbarcontrol.h"
+#include "host/db/recordset/recordset.h"
+#include "host/ui/controls/statusbarcontrol.h"
 #include "window/frmmain.h"
 
 #include <QGuiApplication>

@@ -1,8 +1,7 @@
 #include "countwindowtest.h"
 
 #include "countsheet/countlinegrid.h"
-#include "host/ui/spreadgrid.h"
-#include "services/modulestate.h"
+#include "host/ui/spread/spreadgrid.h"
 #include "support/casename.h"
 
 #include <cmath>

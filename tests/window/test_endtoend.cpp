@@ -1,8 +1,8 @@
 #include "countwindowtest.h"
 
 #include "countsheet/maindo.h"
-#include "host/ui/ledgergrid.h"
-#include "host/ui/spreadgrid.h"
+#include "host/ui/ledger/ledgergrid.h"
+#include "host/ui/spread/spreadgrid.h"
 #include "host/ui/uitestutil.h"
 #include "window/install.h"
 

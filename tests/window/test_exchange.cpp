@@ -1,12 +1,12 @@
 #include "commandwindowtest.h"
 
 #include "host/core/objectfactory.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/exporter/exportengine.h"
-#include "host/ui/ledgergrid.h"
-#include "host/ui/spreadgrid.h"
-#include "host/ui/tool.h"
-#include "host/ui/toolbarcontrol.h"
+#include "host/ui/ledger/ledgergrid.h"
+#include "host/ui/spread/spreadgrid.h"
+#include "host/ui/toolbar/tool.h"
+#include "host/ui/toolbar/toolbarcontrol.h"
 #include "support/xlsxparts.h"
 #include "window/frmmain.h"
 

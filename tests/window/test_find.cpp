@@ -1,15 +1,15 @@
 #include "commandwindowtest.h"
 
+#include "countsheet/countsheetstate.h"
 #include "dialogs/dialogtest.h"
 #include "dialogs/frmfilter.h"
 #include "dialogs/frmfind.h"
 #include "host/core/settingsstore.h"
-#include "host/db/recordset.h"
-#include "host/ui/ledgergrid.h"
-#include "host/ui/listbox.h"
-#include "host/ui/optionbutton.h"
-#include "host/ui/spreadgrid.h"
-#include "services/modulestate.h"
+#include "host/db/recordset/recordset.h"
+#include "host/ui/controls/listbox.h"
+#include "host/ui/controls/optionbutton.h"
+#include "host/ui/ledger/ledgergrid.h"
+#include "host/ui/spread/spreadgrid.h"
 #include "window/frmmain.h"
 #include "window/frmsetcolume.h"
 
@@ -127,8 +127,8 @@ TEST_F(FindFilterSort, HiddenLedgerColumnStaysHiddenAfterARestart)
     };
     // A new window after the settings were written to their file and read afresh.
     auto restart = [this] {
-        module().gIni->sync();
-        module().gIni.reset();
+        countSheetState().gIni->sync();
+        countSheetState().gIni.reset();
         return openWindow(1);
     };
     int col = 0;

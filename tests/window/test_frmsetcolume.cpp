@@ -1,9 +1,11 @@
 #include "dialogs/dialogtest.h"
 
+#include "countsheet/countsheetstate.h"
 #include "host/props/shareprops.h"
-#include "host/ui/commandbuttonarray.h"
-#include "host/ui/ledgergrid.h"
-#include "host/ui/listbox.h"
+#include "host/ui/controls/commandbuttonarray.h"
+#include "host/ui/controls/listbox.h"
+#include "host/ui/ledger/ledgergrid.h"
+#include "services/modulestate.h"
 #include "window/frmsetcolume.h"
 
 namespace {
@@ -16,7 +18,7 @@ protected:
     void SetUp() override
     {
         DialogTest::SetUp();
-        module().gShowType = 1;
+        countSheetState().gShowType = 1;
     }
 
     // A ledger whose header rows hold these captions, column by column.

@@ -1,10 +1,9 @@
 #include "commandwindowtest.h"
 
 #include "host/core/settingsstore.h"
-#include "host/db/recordset.h"
-#include "host/ui/comboboxcontrol.h"
-#include "host/ui/spreadgrid.h"
-#include "services/modulestate.h"
+#include "host/db/recordset/recordset.h"
+#include "host/ui/controls/comboboxcontrol.h"
+#include "host/ui/spread/spreadgrid.h"
 #include "window/frmmain.h"
 
 namespace {

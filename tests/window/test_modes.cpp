@@ -1,12 +1,11 @@
 #include "countwindowtest.h"
 
 #include "host/core/settingsstore.h"
-#include "host/ui/ledgergrid.h"
-#include "host/ui/spreadgrid.h"
-#include "host/ui/statusbarcontrol.h"
-#include "host/ui/tool.h"
-#include "host/ui/toolbarcontrol.h"
-#include "services/modulestate.h"
+#include "host/ui/controls/statusbarcontrol.h"
+#include "host/ui/ledger/ledgergrid.h"
+#include "host/ui/spread/spreadgrid.h"
+#include "host/ui/toolbar/tool.h"
+#include "host/ui/toolbar/toolbarcontrol.h"
 #include "support/casename.h"
 
 #include <QAction>

@@ -1,10 +1,10 @@
 #include "printbooktest.h"
 
+#include "countsheet/countsheetstate.h"
 #include "countsheet/maindo.h"
-#include "host/db/recordset.h"
-#include "host/ui/ledgergrid.h"
-#include "host/ui/ledgermodel.h"
-#include "services/modulestate.h"
+#include "host/db/recordset/recordset.h"
+#include "host/ui/ledger/ledgergrid.h"
+#include "host/ui/ledger/ledgermodel.h"
 #include "window/frmmain.h"
 
 #include <set>
@@ -120,7 +120,7 @@ TEST_F(CommandWindowTest, PrintBookListsItemsWithoutLinesInTheColumnsOfTheLines)
               "Where t2.FDeleted<>1 And t1.FAuxPropID=0 And t1.FInterID=" +
               proc));
     EXPECT_NO_THROW(engine.GetSumData());
-    EXPECT_EQ(module().gSumQty, 0);
+    EXPECT_EQ(countSheetState().gSumQty, 0);
 }
 
 } // namespace

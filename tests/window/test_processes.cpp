@@ -1,12 +1,13 @@
 #include "countwindowtest.h"
 
+#include "backup/backupstate.h"
 #include "backup/frmbackuptype.h"
-#include "host/db/embeddeddatabase.h"
-#include "host/ui/comboboxcontrol.h"
-#include "host/ui/label.h"
-#include "host/ui/spreadgrid.h"
-#include "host/ui/tool.h"
-#include "host/ui/toolbarcontrol.h"
+#include "host/db/backends/embeddeddatabase.h"
+#include "host/ui/controls/comboboxcontrol.h"
+#include "host/ui/controls/label.h"
+#include "host/ui/spread/spreadgrid.h"
+#include "host/ui/toolbar/tool.h"
+#include "host/ui/toolbar/toolbarcontrol.h"
 #include "services/modulestate.h"
 
 #include <QAction>
@@ -108,13 +109,13 @@ TEST_F(CountWindowTest, AnEmptyResultClearsTheSnapshotLabelAndMaxima)
     sql("Update ICStockCheckProcess Set FMaxMTOChangeID=7 Where FID=" + std::to_string(id));
     const auto window = open(4);
     EXPECT_FALSE(window->labCheckDate->Caption().isEmpty());
-    EXPECT_EQ(module().gMaxMTOChangeID, 7);
+    EXPECT_EQ(backupState().gMaxMTOChangeID, 7);
     sql("Delete From ICInvBackup Where FInterID=" + std::to_string(id));
     window->mnuView_Refresh_Click();
     EXPECT_EQ(window->vsCheck->MaxRows(), 0);
     EXPECT_TRUE(window->labCheckDate->Caption().isEmpty());
-    EXPECT_EQ(module().gMaxBillInterID, 0);
-    EXPECT_EQ(module().gMaxMTOChangeID, 0);
+    EXPECT_EQ(backupState().gMaxBillInterID, 0);
+    EXPECT_EQ(backupState().gMaxMTOChangeID, 0);
 }
 
 } // namespace

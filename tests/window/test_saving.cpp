@@ -2,8 +2,8 @@
 
 #include "countsheet/countlinegrid.h"
 #include "host/db/hostdatabase.h"
-#include "host/ui/spreadgrid.h"
-#include "host/ui/statusbarcontrol.h"
+#include "host/ui/controls/statusbarcontrol.h"
+#include "host/ui/spread/spreadgrid.h"
 #include "services/modulestate.h"
 #include "support/databasefile.h"
 

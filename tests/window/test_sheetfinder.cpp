@@ -2,7 +2,7 @@
 #include "window/sheetfinder.h"
 
 #include "host/core/hosterror.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "support/casename.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 #include "countwindowtest.h"
 
+#include "dialogs/sheetdialogsstate.h"
 #include "host/core/settingsstore.h"
-#include "host/ui/ledgergrid.h"
-#include "host/ui/spreadgrid.h"
-#include "services/modulestate.h"
+#include "host/ui/ledger/ledgergrid.h"
+#include "host/ui/spread/spreadgrid.h"
 #include "support/casename.h"
 
 #include <QAction>
@@ -102,7 +102,7 @@ TEST_P(NullCaption, InTheColumnTemplateStillOpensTheWindow)
     const auto window = open(mode);
     EXPECT_TRUE(window->isVisible());
     // The searchable columns end quietly at the unreadable one.
-    const std::vector<QueryColumn> &columns = module().gQueryColumns;
+    const std::vector<QueryColumn> &columns = sheetDialogsState().gQueryColumns;
     ASSERT_GT(columns.size(), 5U);
     EXPECT_FALSE(columns[2].Caption.empty());
     EXPECT_TRUE(columns.back().Caption.empty());

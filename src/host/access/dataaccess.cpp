@@ -5,7 +5,7 @@
 #include "host/core/sqltext.h"
 #include "host/db/appconnection.h"
 #include "host/db/hostdatabase.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/props/shareprops.h"
 
 namespace host {

@@ -3,7 +3,7 @@
 #include "host/core/hosterror.h"
 #include "host/core/sqltext.h"
 #include "host/db/appconnection.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 
 namespace host {
 namespace {

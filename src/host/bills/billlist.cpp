@@ -7,8 +7,8 @@
 #include "host/core/vector.h"
 #include "host/db/appconnection.h"
 #include "host/db/connection.h"
-#include "host/db/recordset.h"
-#include "host/ui/modalservices.h"
+#include "host/db/recordset/recordset.h"
+#include "host/ui/modal/modalservices.h"
 
 namespace host {
 namespace {

@@ -2,9 +2,9 @@
 
 #include "host/core/variant.h"
 #include "host/db/appconnection.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/lang/hosttext.h"
-#include "host/ui/fonts.h"
+#include "host/ui/form/fonts.h"
 
 #include <QHeaderView>
 #include <QLabel>

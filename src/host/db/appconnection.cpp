@@ -3,8 +3,8 @@
 
 #include "host/core/hosterror.h"
 #include "host/core/text.h"
-#include "host/db/embeddeddatabase.h"
-#include "host/db/odbcdatabase.h"
+#include "host/db/backends/embeddeddatabase.h"
+#include "host/db/backends/odbcdatabase.h"
 
 namespace host {
 

@@ -2,7 +2,7 @@
 
 #include "host/core/hostobject.h"
 #include "host/core/variant.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 
 #include <functional>
 #include <memory>

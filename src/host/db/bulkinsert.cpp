@@ -4,8 +4,8 @@
 #include "host/core/sqltext.h"
 #include "host/core/text.h"
 #include "host/db/appconnection.h"
-#include "host/db/embeddeddatabase.h"
-#include "host/db/tsqlschema.h"
+#include "host/db/backends/embeddeddatabase.h"
+#include "host/db/tsql/tsqlschema.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "host/core/variant.h"
-#include "host/db/sqlitedb.h"
-#include "host/db/storage.h"
+#include "host/db/sqlite/sqlitedb.h"
+#include "host/db/sqlite/storage.h"
 
 #include <memory>
 #include <string>

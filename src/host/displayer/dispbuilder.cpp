@@ -2,7 +2,7 @@
 
 #include "host/core/hosterror.h"
 #include "host/displayer/displaywindow.h"
-#include "host/ui/modalservices.h"
+#include "host/ui/modal/modalservices.h"
 
 namespace host {
 namespace {

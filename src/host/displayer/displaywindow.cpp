@@ -1,8 +1,8 @@
 #include "host/displayer/displaywindow.h"
 
 #include "host/displayer/dispbuilder.h"
-#include "host/ui/fonts.h"
-#include "host/ui/twips.h"
+#include "host/ui/form/fonts.h"
+#include "host/ui/form/twips.h"
 
 #include <QHeaderView>
 #include <QTableWidget>

@@ -3,7 +3,7 @@
 #include "host/core/hosterror.h"
 #include "host/core/variant.h"
 #include "host/lang/hosttext.h"
-#include "host/ui/modalservices.h"
+#include "host/ui/modal/modalservices.h"
 
 #include <xlsxwriter.h>
 

@@ -2,7 +2,7 @@
 #include "host/core/text.h"
 
 #include "host/lang/resloader.h"
-#include "host/ui/fonts.h"
+#include "host/ui/form/fonts.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -2,8 +2,8 @@
 
 #include "host/core/paths.h"
 #include "host/lang/hosttext.h"
-#include "host/ui/fonts.h"
-#include "host/ui/modalservices.h"
+#include "host/ui/form/fonts.h"
+#include "host/ui/modal/modalservices.h"
 
 #include <QFile>
 #include <QTextBrowser>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "host/help/helptool.h"
-#include "host/ui/form.h"
+#include "host/ui/form/form.h"
 
 class QTextBrowser;
 

@@ -7,7 +7,7 @@
 #include "host/lang/hosttext.h"
 #include "host/lookup/glview.h"
 #include "host/lookup/lookupwindow.h"
-#include "host/ui/modalservices.h"
+#include "host/ui/modal/modalservices.h"
 
 namespace host {
 

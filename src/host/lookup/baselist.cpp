@@ -4,11 +4,11 @@
 #include "host/core/text.h"
 #include "host/db/appconnection.h"
 #include "host/db/hostdatabase.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/lang/hosttext.h"
 #include "host/lookup/glview.h"
 #include "host/lookup/lookupwindow.h"
-#include "host/ui/modalservices.h"
+#include "host/ui/modal/modalservices.h"
 
 namespace host {
 namespace {

@@ -2,10 +2,10 @@
 
 #include "host/db/appconnection.h"
 #include "host/db/hostdatabase.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/lang/hosttext.h"
 #include "host/lookup/lookupwindow.h"
-#include "host/ui/modalservices.h"
+#include "host/ui/modal/modalservices.h"
 
 #include <vector>
 

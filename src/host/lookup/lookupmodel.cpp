@@ -1,6 +1,6 @@
 #include "host/lookup/lookupmodel.h"
 
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/lang/hosttext.h"
 
 #include <numeric>

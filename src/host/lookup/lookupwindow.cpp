@@ -1,11 +1,11 @@
 #include "host/lookup/lookupwindow.h"
 #include "host/core/text.h"
 
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/lang/hosttext.h"
 #include "host/lookup/glview.h"
 #include "host/lookup/lookupmodel.h"
-#include "host/ui/fonts.h"
+#include "host/ui/form/fonts.h"
 
 #include <QCoreApplication>
 #include <QHBoxLayout>

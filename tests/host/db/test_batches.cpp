@@ -3,11 +3,11 @@
 #include "hostschema.h"
 
 #include "host/core/hosterror.h"
+#include "host/db/backends/embeddeddatabase.h"
 #include "host/db/bulkinsert.h"
-#include "host/db/embeddeddatabase.h"
 #include "host/db/servertransaction.h"
-#include "host/db/tsqlbatch.h"
-#include "host/db/tsqllexer.h"
+#include "host/db/tsql/tsqlbatch.h"
+#include "host/db/tsql/tsqllexer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "host/db/appconnection.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>

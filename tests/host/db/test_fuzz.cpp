@@ -3,7 +3,7 @@
 #include "hostschema.h"
 
 #include "host/core/hosterror.h"
-#include "host/db/tsqllexer.h"
+#include "host/db/tsql/tsqllexer.h"
 
 #include <gtest/gtest.h>
 

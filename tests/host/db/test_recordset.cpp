@@ -1,7 +1,7 @@
 #include "host/core/datetime.h"
 #include "host/core/hosterror.h"
-#include "host/db/recordfilter.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordfilter.h"
+#include "host/db/recordset/recordset.h"
 
 #include <gtest/gtest.h>
 

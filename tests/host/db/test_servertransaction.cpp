@@ -1,7 +1,7 @@
 // The one transaction of the module's writes, on the embedded database and on a server session
 // that keeps a transaction open after a failed statement.
 #include "host/core/hosterror.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/db/servertransaction.h"
 #include "support/casename.h"
 #include "support/hostdatabases.h"

@@ -4,9 +4,9 @@
 // would read them.
 #include "host/core/hosterror.h"
 #include "host/db/appconnection.h"
-#include "host/db/embeddeddatabase.h"
-#include "host/db/recordset.h"
-#include "host/db/sqlbatch.h"
+#include "host/db/backends/embeddeddatabase.h"
+#include "host/db/recordset/recordset.h"
+#include "host/db/tsql/sqlbatch.h"
 
 #include <gtest/gtest.h>
 

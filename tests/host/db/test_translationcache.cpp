@@ -3,10 +3,10 @@
 // the kept one from serving.
 #include "host/core/hosterror.h"
 #include "host/db/appconnection.h"
-#include "host/db/embeddeddatabase.h"
-#include "host/db/recordset.h"
-#include "host/db/translationcache.h"
-#include "host/db/tsqltranslator.h"
+#include "host/db/backends/embeddeddatabase.h"
+#include "host/db/recordset/recordset.h"
+#include "host/db/tsql/translationcache.h"
+#include "host/db/tsql/tsqltranslator.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include "host/displayer/displaywindow.h"
 #include "host/importer/sheetimport.h"
 #include "host/importer/sheetrecords.h"
-#include "host/ui/scriptedmodals.h"
+#include "host/ui/modal/scriptedmodals.h"
 
 #include <gtest/gtest.h>
 #include <xlsxwriter.h>

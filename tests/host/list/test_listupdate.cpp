@@ -3,7 +3,7 @@
 #include "host/core/hosterror.h"
 #include "host/core/variant.h"
 #include "host/db/appconnection.h"
-#include "host/db/recordset.h"
+#include "host/db/recordset/recordset.h"
 #include "host/lang/hosttext.h"
 #include "host/list/listupdate.h"
 #include "support/casename.h"

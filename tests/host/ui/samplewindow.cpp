@@ -1,10 +1,10 @@
 #include "samplewindow.h"
 
-#include "host/ui/celltype.h"
-#include "host/ui/keycodes.h"
-#include "host/ui/modalservices.h"
-#include "host/ui/tool.h"
-#include "host/ui/uihelper.h"
+#include "host/ui/form/keycodes.h"
+#include "host/ui/ledger/uihelper.h"
+#include "host/ui/modal/modalservices.h"
+#include "host/ui/spread/celltype.h"
+#include "host/ui/toolbar/tool.h"
 
 #include <QVBoxLayout>
 

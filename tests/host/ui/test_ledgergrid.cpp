@@ -1,7 +1,7 @@
-#include "host/ui/ledgergrid.h"
-#include "host/ui/ledgerprinter.h"
-#include "host/ui/scriptedmodals.h"
-#include "host/ui/uihelper.h"
+#include "host/ui/ledger/ledgergrid.h"
+#include "host/ui/ledger/uihelper.h"
+#include "host/ui/modal/scriptedmodals.h"
+#include "host/ui/printing/ledgerprinter.h"
 
 #include <QPageSize>
 #include <QPrinter>

@@ -2,13 +2,13 @@
 
 #include "host/core/hosterror.h"
 #include "host/lang/hosttext.h"
-#include "host/ui/busycursor.h"
-#include "host/ui/form.h"
-#include "host/ui/hostmessagebox.h"
-#include "host/ui/messagedialog.h"
-#include "host/ui/modalservices.h"
-#include "host/ui/qtmodals.h"
-#include "host/ui/scriptedmodals.h"
+#include "host/ui/form/busycursor.h"
+#include "host/ui/form/form.h"
+#include "host/ui/modal/hostmessagebox.h"
+#include "host/ui/modal/messagedialog.h"
+#include "host/ui/modal/modalservices.h"
+#include "host/ui/modal/qtmodals.h"
+#include "host/ui/modal/scriptedmodals.h"
 
 #include <QAction>
 #include <QDialogButtonBox>

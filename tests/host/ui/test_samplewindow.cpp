@@ -1,10 +1,10 @@
 #include "samplewindow.h"
 #include "uitestutil.h"
 
-#include "host/ui/modalservices.h"
-#include "host/ui/qtmodals.h"
-#include "host/ui/screenshot.h"
-#include "host/ui/scriptedmodals.h"
+#include "host/ui/modal/modalservices.h"
+#include "host/ui/modal/qtmodals.h"
+#include "host/ui/modal/screenshot.h"
+#include "host/ui/modal/scriptedmodals.h"
 
 #include "host/core/hosterror.h"
 

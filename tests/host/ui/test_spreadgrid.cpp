@@ -1,9 +1,9 @@
 #include "uitestutil.h"
 
-#include "host/ui/dataspreadgrid.h"
-#include "host/ui/numberformat.h"
-#include "host/ui/spreadgrid.h"
-#include "host/ui/spreadmodel.h"
+#include "host/ui/spread/dataspreadgrid.h"
+#include "host/ui/spread/numberformat.h"
+#include "host/ui/spread/spreadgrid.h"
+#include "host/ui/spread/spreadmodel.h"
 
 #include <QLocale>
 #include <QSignalSpy>

@@ -1,10 +1,10 @@
 #include "uitestutil.h"
 
 #include "host/core/hosterror.h"
-#include "host/ui/keycodes.h"
-#include "host/ui/tool.h"
-#include "host/ui/toolbarcontrol.h"
-#include "host/ui/uihelper.h"
+#include "host/ui/form/keycodes.h"
+#include "host/ui/ledger/uihelper.h"
+#include "host/ui/toolbar/tool.h"
+#include "host/ui/toolbar/toolbarcontrol.h"
 
 #include <QContextMenuEvent>
 #include <QMainWindow>

@@ -1,0 +1,8 @@
+#include "backup/backupstate.h"
+
+#include "services/modulestate.h"
+
+BackupState &backupState()
+{
+    return moduleStateOf<BackupState>();
+}

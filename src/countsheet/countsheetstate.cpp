@@ -1,0 +1,8 @@
+#include "countsheet/countsheetstate.h"
+
+#include "services/modulestate.h"
+
+CountSheetState &countSheetState()
+{
+    return moduleStateOf<CountSheetState>();
+}

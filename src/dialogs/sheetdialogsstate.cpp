@@ -1,0 +1,8 @@
+#include "dialogs/sheetdialogsstate.h"
+
+#include "services/modulestate.h"
+
+SheetDialogsState &sheetDialogsState()
+{
+    return moduleStateOf<SheetDialogsState>();
+}

@@ -1,0 +1,111 @@
+// The embedded database's run of a batch given as statements with their values apart.
+#include "host/db/backends/embeddeddatabase.h"
+
+#include "host/db/tsql/tsqlbatch.h"
+
+namespace host {
+
+// A statement of the batch: planned, or read from its text.
+struct EmbeddedDatabase::BatchStep
+{
+    const SqlBatch::Statement *statement;
+    std::string key;
+    // The plan found for the key, while the plans' generation stays.
+    const tsql::StatementPlans::Plan *plan = nullptr;
+    std::uint64_t planGeneration = 0;
+    std::string text;
+    std::vector<size_t> valueOffsets;
+    std::vector<tsql::Token> tokens;
+    std::vector<std::unique_ptr<tsql::Node>> nodes;
+
+    void read()
+    {
+        if (!tokens.empty())
+            return;
+        text = statement->text(valueOffsets);
+        tokens = tsql::tokenize(text);
+        nodes = tsql::parseBatch(tokens);
+    }
+    // The one INSERT, UPDATE or DELETE its text holds, which a plan may keep.
+    const tsql::Node *single() const
+    {
+        if (nodes.size() != 1 || nodes.front()->kind != tsql::Node::Kind::Statement)
+            return nullptr;
+        const tsql::Token &first = tokens[nodes.front()->begin];
+        return first.is("INSERT") || first.is("UPDATE") || first.is("DELETE") ? nodes.front().get()
+                                                                              : nullptr;
+    }
+};
+
+namespace {
+
+std::string trimmedText(const SqlBatch::Statement &statement)
+{
+    std::string text = statement.text();
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' '))
+        text.pop_back();
+    return text;
+}
+
+} // namespace
+
+void EmbeddedDatabase::keepPlan(BatchStep &step, const tsql::Node &node)
+{
+    tsql::Translation translation;
+    try {
+        tsql::Translator translator(step.tokens, node.begin, node.end, m_schema, m_session);
+        translation = translator.translateStatement();
+    } catch (const HostError &) {
+        return; // its text is read each time, as any statement the translator binds no value of
+    }
+    m_plans.keep(std::move(step.key), *step.statement, step.valueOffsets, step.tokens, node.begin,
+                 node.end, translation);
+}
+
+BatchResult EmbeddedDatabase::execute(const SqlBatch &batch)
+{
+    m_schema.refresh();
+    m_plans.follow(m_schema.generation(), m_session.dateFirst);
+    std::vector<BatchStep> steps;
+    steps.reserve(batch.statements().size());
+    int writes = 0;
+    for (const SqlBatch::Statement &statement : batch.statements()) {
+        BatchStep &step = steps.emplace_back(BatchStep{&statement, {}, {}, {}, {}, {}, {}, {}});
+        step.key = tsql::StatementPlans::keyOf(statement);
+        step.plan = m_plans.find(step.key);
+        step.planGeneration = m_plans.generation();
+        if (step.plan) {
+            writes = writes < 0 ? writes : writes + 1;
+            continue;
+        }
+        step.read();
+        const int here = writesOf(step.tokens, step.nodes);
+        writes = here < 0 || writes < 0 ? -1 : writes + here;
+    }
+    std::vector<Variant> params;
+    return inBatch(writes, [&](BatchResult &result) {
+        for (BatchStep &step : steps) {
+            m_plans.follow(m_schema.generation(), m_session.dateFirst);
+            if (step.planGeneration != m_plans.generation()) {
+                step.plan = m_plans.find(step.key);
+                step.planGeneration = m_plans.generation();
+            }
+            if (step.plan && tsql::StatementPlans::bind(*step.plan, *step.statement, params)) {
+                try {
+                    runQuery(step.plan->query, params, false);
+                } catch (const HostError &e) {
+                    throw HostError(e.Description() + "\nSQL: " + trimmedText(*step.statement),
+                                    e.Number());
+                }
+                continue;
+            }
+            step.read();
+            if (!runNodes(step.text, step.tokens, step.nodes, result))
+                return;
+            if (const tsql::Node *node = step.single())
+                keepPlan(step, *node);
+        }
+    });
+}
+
+} // namespace host

@@ -1,0 +1,100 @@
+#pragma once
+
+#include "host/db/backends/databasebackend.h"
+#include "host/db/sqlite/sqlitedb.h"
+#include "host/db/tsql/sqlbatch.h"
+#include "host/db/tsql/statementplans.h"
+#include "host/db/tsql/translationcache.h"
+#include "host/db/tsql/tsqlbatch.h"
+#include "host/db/tsql/tsqlschema.h"
+#include "host/db/tsql/tsqltranslator.h"
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace host {
+
+// The embedded backend: runs T-SQL batches on SQLite. Control flow (IF/ELSE, BEGIN/END,
+// DECLARE, SET, RAISERROR, transactions, EXEC of registered procedures) runs here; every other
+// statement is translated to SQLite when it is reached.
+//
+// Errors in a batch's structure (BEGIN without END, unbalanced parentheses or quotes) are found
+// before anything runs; an error inside a statement when the statement is reached, since its
+// tables may be made by the statements before it.
+// A batch stops at the first failing statement and throws; statements before it stay done,
+// and a transaction that is open at that moment is rolled back. A batch that writes more than
+// once and leaves transactions to the connection runs in one transaction of its own, committed
+// at its end or at its failure, so that each statement does not commit (and sync) on its own.
+// RAISERROR with severity 11 or more does not stop the batch (as on the server); its error is
+// handed back with the result.
+// Statements that differ only in their literals are translated once (see TranslationCache)
+// and run as one prepared statement with their values bound; a batch given as an SqlBatch runs
+// such statements without their text being read again.
+class EmbeddedDatabase : public DatabaseBackend
+{
+public:
+    using Procedure = std::function<void(const std::vector<Variant> &)>;
+
+    // How long a statement waits for another connection's lock before it fails as busy.
+    static constexpr int kBusyTimeoutMs = 60000;
+
+    // path: a file, or ":memory:". Files run in WAL mode with synchronous=NORMAL.
+    explicit EmbeddedDatabase(const std::string &path);
+
+    BatchResult execute(std::string_view sql) override;
+    BatchResult execute(const SqlBatch &batch);
+    void registerProcedure(const std::string &name, Procedure procedure);
+    // Inline: every statement is translated afresh with its literals written into the SQL, the
+    // reference that kept translations are tested against.
+    void setLiterals(tsql::Literals literals) { m_literals = literals; }
+
+    sqlite3 *handle() const { return m_db.handle(); }
+    // Columns of a table or view, nothing when it does not exist.
+    const std::vector<tsql::ColumnInfo> *columns(std::string_view table);
+
+private:
+    struct Run;
+    struct BatchStep;
+    // Keeps the plan of a statement read from its text, from a fresh translation.
+    void keepPlan(BatchStep &step, const tsql::Node &node);
+    // Runs the body as one batch: in a transaction of its own when it writes more than once
+    // and leaves transactions to the connection (writes < 0: it does not).
+    BatchResult inBatch(int writes, const std::function<void(BatchResult &)> &body);
+    // False when RETURN stopped the batch.
+    bool runNodes(std::string_view sql, const std::vector<tsql::Token> &tokens,
+                  const std::vector<std::unique_ptr<tsql::Node>> &nodes, BatchResult &result);
+    static int writesOf(const std::vector<tsql::Token> &tokens,
+                        const std::vector<std::unique_ptr<tsql::Node>> &nodes);
+    bool runNode(Run &run, const tsql::Node &node);
+    bool runStatement(Run &run, size_t begin, size_t end);
+    void runTranslated(Run &run, size_t begin, size_t end);
+    tsql::Translation translate(std::string_view sql, const std::vector<tsql::Token> &tokens,
+                                size_t begin, size_t end);
+    std::shared_ptr<Recordset> runQuery(const tsql::Query &query, bool wantRows);
+    // The query with other parameters than its own.
+    std::shared_ptr<Recordset> runQuery(const tsql::Query &query, const std::vector<Variant> &params,
+                                        bool wantRows);
+    std::vector<Variant> evaluate(Run &run, size_t begin, size_t end);
+    void declare(Run &run, size_t begin, size_t end);
+    void set(Run &run, size_t begin, size_t end);
+    void raiseError(Run &run, size_t begin, size_t end);
+    void executeProcedure(Run &run, size_t begin, size_t end);
+    void transaction(const std::string &keyword);
+    void assign(const std::string &name, const Variant &value);
+
+    sqlite::Database m_db;
+    sqlite::StatementCache m_statements;
+    // The transaction of BEGIN TRAN, open across batches until COMMIT or ROLLBACK.
+    std::optional<sqlite::Transaction> m_transaction;
+    tsql::Schema m_schema;
+    tsql::Session m_session;
+    tsql::TranslationCache m_translations;
+    tsql::StatementPlans m_plans;
+    tsql::Literals m_literals = tsql::Literals::Bound;
+    std::map<std::string, Procedure> m_procedures; // by uppercase name
+};
+
+} // namespace host

@@ -1,0 +1,46 @@
+#include "host/db/sqlite/databasefault.h"
+
+#include "host/core/hosterror.h"
+
+#include <sqlite3.h>
+
+namespace host {
+
+long sqliteErrorNumber(int resultCode)
+{
+    switch (resultCode & 0xFF) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return HostError::DatabaseBusy;
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+        return HostError::DatabaseReadOnly;
+    case SQLITE_IOERR:
+    case SQLITE_CORRUPT:
+    case SQLITE_FULL:
+    case SQLITE_CANTOPEN:
+    case SQLITE_NOTADB:
+        return HostError::DatabaseUnavailable;
+    default:
+        return resultCode;
+    }
+}
+
+DatabaseFault databaseFault(const std::exception &error)
+{
+    const auto *hostError = dynamic_cast<const HostError *>(&error);
+    if (!hostError)
+        return DatabaseFault::None;
+    switch (hostError->Number()) {
+    case HostError::DatabaseBusy:
+        return DatabaseFault::Busy;
+    case HostError::DatabaseReadOnly:
+        return DatabaseFault::ReadOnly;
+    case HostError::DatabaseUnavailable:
+        return DatabaseFault::Unavailable;
+    default:
+        return DatabaseFault::None;
+    }
+}
+
+} // namespace host

@@ -1,0 +1,198 @@
+#include "host/db/sqlite/sqlitedb.h"
+
+#include "host/core/hosterror.h"
+#include "host/db/sqlite/databasefault.h"
+#include "host/db/sqlite/storage.h"
+
+#include <unistd.h>
+
+namespace host::sqlite {
+
+void check(sqlite3 *db, int rc, std::string_view sql)
+{
+    if (rc == SQLITE_OK || rc == SQLITE_ROW || rc == SQLITE_DONE)
+        return;
+    std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    if (!sql.empty())
+        message += "\nSQL: " + std::string(sql);
+    throw HostError(message, sqliteErrorNumber(rc));
+}
+
+Database::Database(const std::string &path)
+{
+    // A file the user may only read is opened for reading: it can be queried, and nothing
+    // tries to write beside it.
+    const bool readOnly = ::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0;
+    const int mode = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    const int rc =
+        sqlite3_open_v2(path.c_str(), &m_db, mode | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        const std::string message = m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(rc);
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        throw HostError("Cannot open the database '" + path + "': " + message,
+                        sqliteErrorNumber(rc));
+    }
+    sqlite3_extended_result_codes(m_db, 0);
+}
+
+Database::~Database()
+{
+    sqlite3_close_v2(m_db);
+}
+
+void Database::exec(const std::string &sql)
+{
+    char *error = nullptr;
+    const int rc = sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, &error);
+    if (rc != SQLITE_OK) {
+        std::string message = error ? error : sqlite3_errstr(rc);
+        sqlite3_free(error);
+        throw HostError(message + "\nSQL: " + sql, sqliteErrorNumber(rc));
+    }
+}
+
+Statement::Statement(sqlite3 *db, std::string_view sql) : m_db(db)
+{
+    check(m_db,
+          sqlite3_prepare_v2(m_db, sql.data(), static_cast<int>(sql.size()), &m_stmt, nullptr));
+}
+
+Statement::Statement(sqlite3 *db, sqlite3_stmt *borrowed)
+    : m_db(db), m_stmt(borrowed), m_owned(false)
+{}
+
+Statement::~Statement()
+{
+    if (m_owned) {
+        sqlite3_finalize(m_stmt);
+        return;
+    }
+    sqlite3_reset(m_stmt);
+    sqlite3_clear_bindings(m_stmt);
+}
+
+StatementCache::StatementCache(sqlite3 *db, size_t capacity) : m_db(db), m_capacity(capacity) {}
+
+StatementCache::~StatementCache()
+{
+    for (const auto &[sql, entry] : m_entries)
+        sqlite3_finalize(entry.stmt);
+}
+
+sqlite3_stmt *StatementCache::prepare(const std::string &sql)
+{
+    const auto found = m_entries.find(sql);
+    if (found != m_entries.end()) {
+        found->second.lastUse = ++m_uses;
+        return found->second.stmt;
+    }
+    sqlite3_stmt *stmt = nullptr;
+    check(m_db, sqlite3_prepare_v2(m_db, sql.data(), static_cast<int>(sql.size()), &stmt, nullptr));
+    if (m_entries.size() >= m_capacity) {
+        auto oldest = m_entries.begin();
+        for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
+            if (it->second.lastUse < oldest->second.lastUse)
+                oldest = it;
+        }
+        sqlite3_finalize(oldest->second.stmt);
+        m_entries.erase(oldest);
+    }
+    m_entries.emplace(sql, Entry{stmt, ++m_uses});
+    return stmt;
+}
+
+void Statement::bindKept(int index, const Variant &value)
+{
+    if (value.type() != VariantType::String) {
+        bind(index, value);
+        return;
+    }
+    const std::string &text = value.stringValue();
+    check(m_db, sqlite3_bind_text(m_stmt, index, text.data(), static_cast<int>(text.size()),
+                                  SQLITE_STATIC));
+}
+
+void Statement::bind(int index, const Variant &value)
+{
+    int rc = SQLITE_OK;
+    switch (value.type()) {
+    case VariantType::Empty:
+    case VariantType::Null:
+    case VariantType::Object:
+        rc = sqlite3_bind_null(m_stmt, index);
+        break;
+    case VariantType::Long:
+        rc = sqlite3_bind_int64(m_stmt, index, value.longValue());
+        break;
+    case VariantType::Double:
+        rc = sqlite3_bind_double(m_stmt, index, value.doubleValue());
+        break;
+    case VariantType::Boolean:
+        rc = sqlite3_bind_int(m_stmt, index, value.boolValue() ? 1 : 0);
+        break;
+    case VariantType::Date: {
+        const std::string text = dateToStoredText(value.dateValue());
+        rc = sqlite3_bind_text(m_stmt, index, text.data(), static_cast<int>(text.size()),
+                               SQLITE_TRANSIENT);
+        break;
+    }
+    case VariantType::String:
+        rc = sqlite3_bind_text(m_stmt, index, value.stringValue().data(),
+                               static_cast<int>(value.stringValue().size()), SQLITE_TRANSIENT);
+        break;
+    }
+    check(m_db, rc);
+}
+
+bool Statement::step()
+{
+    const int rc = sqlite3_step(m_stmt);
+    if (rc == SQLITE_ROW)
+        return true;
+    if (rc == SQLITE_DONE)
+        return false;
+    // The statement's own error text is more precise after a reset.
+    sqlite3_reset(m_stmt);
+    check(m_db, rc);
+    return false;
+}
+
+void Statement::reset()
+{
+    sqlite3_reset(m_stmt);
+    sqlite3_clear_bindings(m_stmt);
+}
+
+Transaction::Transaction(sqlite3 *db) : m_db(db)
+{
+    check(m_db, sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr),
+          "BEGIN IMMEDIATE");
+}
+
+Transaction::~Transaction()
+{
+    rollback();
+}
+
+void Transaction::commit()
+{
+    check(m_db, sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr), "COMMIT");
+    m_done = true;
+}
+
+void Transaction::rollback() noexcept
+{
+    if (m_done)
+        return;
+    m_done = true;
+    // Fails only when SQLite has rolled back by itself already.
+    sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+bool Transaction::isOpen() const
+{
+    return !m_done && !sqlite3_get_autocommit(m_db);
+}
+
+} // namespace host::sqlite

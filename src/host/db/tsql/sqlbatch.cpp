@@ -1,0 +1,120 @@
+#include "host/db/tsql/sqlbatch.h"
+
+#include "host/core/hosterror.h"
+#include "host/core/sqltext.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace host {
+
+std::string SqlBatch::Value::literal() const
+{
+    switch (kind) {
+    case Kind::Number:
+        return sqlNumber(number);
+    case Kind::Whole:
+        return std::to_string(whole);
+    case Kind::Text:
+        return sqlString(text);
+    }
+    return {};
+}
+
+std::string SqlBatch::Statement::text() const
+{
+    std::vector<size_t> offsets;
+    return text(offsets);
+}
+
+std::string SqlBatch::Statement::text(std::vector<size_t> &valueOffsets) const
+{
+    std::string out;
+    out.reserve(shape.size() + values.size() * 8);
+    valueOffsets.clear();
+    size_t next = 0;
+    for (const char c : shape) {
+        if (c != kValueMark) {
+            out += c;
+            continue;
+        }
+        valueOffsets.push_back(out.size());
+        out += values.at(next++).literal();
+    }
+    return out;
+}
+
+void SqlBatch::open()
+{
+    // The statements of a batch are often alike: each starts with room for the largest before
+    // it.
+    if (!m_statements.empty()) {
+        m_largestShape = std::max(m_largestShape, m_statements.back().shape.size());
+        m_mostValues = std::max(m_mostValues, m_statements.back().values.size());
+    }
+    Statement &s = m_statements.emplace_back();
+    s.shape.reserve(m_largestShape);
+    s.values.reserve(m_mostValues);
+    m_open = true;
+}
+
+SqlBatch &SqlBatch::operator<<(std::string_view fixed)
+{
+    if (fixed.find(kValueMark) != std::string_view::npos)
+        throw HostError("A statement's text holds a control character.");
+    current().shape += fixed;
+    return *this;
+}
+
+SqlBatch::Value &SqlBatch::addValue(Value::Kind kind)
+{
+    Statement &s = current();
+    s.shape += kValueMark;
+    Value &value = s.values.emplace_back();
+    value.kind = kind;
+    return value;
+}
+
+SqlBatch &SqlBatch::number(double value)
+{
+    // A value that no literal stands for fails here, as writing the text would.
+    if (!std::isfinite(value))
+        sqlNumber(value);
+    addValue(Value::Kind::Number).number = value;
+    return *this;
+}
+
+SqlBatch &SqlBatch::whole(long long value)
+{
+    addValue(Value::Kind::Whole).whole = value;
+    return *this;
+}
+
+SqlBatch &SqlBatch::quoted(std::string_view value)
+{
+    addValue(Value::Kind::Text).text = value;
+    return *this;
+}
+
+void SqlBatch::endStatement()
+{
+    m_open = false;
+}
+
+void SqlBatch::append(const SqlBatch &other, size_t first, size_t end)
+{
+    endStatement();
+    const auto from = other.m_statements.begin();
+    m_statements.insert(m_statements.end(), from + static_cast<std::ptrdiff_t>(first),
+                        from + static_cast<std::ptrdiff_t>(end));
+}
+
+std::string SqlBatch::text() const
+{
+    std::string out;
+    for (const Statement &s : m_statements)
+        out += s.text();
+    return out;
+}
+
+} // namespace host

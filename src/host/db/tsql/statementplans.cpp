@@ -1,0 +1,130 @@
+#include "host/db/tsql/statementplans.h"
+
+#include "host/core/sqltext.h"
+#include "host/db/tsql/tsqlparser.h"
+
+#include <cmath>
+
+namespace host::tsql {
+
+namespace {
+
+using Kind = SqlBatch::Value::Kind;
+
+bool negative(const SqlBatch::Value &v)
+{
+    return (v.kind == Kind::Number && std::signbit(v.number) && v.number != 0) ||
+           (v.kind == Kind::Whole && v.whole < 0);
+}
+
+// What the token of a value's literal reads as, its minus apart.
+Literal literalOf(const SqlBatch::Value &v)
+{
+    Token t;
+    switch (v.kind) {
+    case Kind::Number:
+        return numberLiteral(std::fabs(v.number));
+    case Kind::Whole:
+        t.kind = TokenKind::Number;
+        t.text = v.whole < 0 ? std::to_string(v.whole).substr(1) : std::to_string(v.whole);
+        break;
+    case Kind::Text:
+        t.kind = TokenKind::String;
+        t.text = v.text;
+        break;
+    }
+    return readLiteral(t);
+}
+
+} // namespace
+
+void StatementPlans::follow(std::uint64_t schemaGeneration, int dateFirst)
+{
+    if (schemaGeneration == m_schemaGeneration && dateFirst == m_dateFirst)
+        return;
+    clear();
+    m_schemaGeneration = schemaGeneration;
+    m_dateFirst = dateFirst;
+}
+
+void StatementPlans::clear()
+{
+    m_plans.clear();
+    ++m_generation;
+}
+
+std::string StatementPlans::keyOf(const SqlBatch::Statement &statement)
+{
+    std::string key = statement.shape;
+    key += '\0';
+    for (const SqlBatch::Value &v : statement.values) {
+        key += static_cast<char>('0' + static_cast<int>(v.kind));
+        key += negative(v) ? '-' : '+';
+    }
+    return key;
+}
+
+const StatementPlans::Plan *StatementPlans::find(const std::string &key) const
+{
+    const auto it = m_plans.find(key);
+    return it == m_plans.end() ? nullptr : &it->second;
+}
+
+bool StatementPlans::bind(const Plan &plan, const SqlBatch::Statement &statement,
+                          std::vector<Variant> &params)
+{
+    params.clear();
+    params.reserve(plan.sources.size());
+    for (const Source &source : plan.sources) {
+        if (source.value < 0) {
+            params.push_back(source.constant);
+            continue;
+        }
+        Literal read = literalOf(statement.values[static_cast<size_t>(source.value)]);
+        if (!source.shape.admits(read.type))
+            return false;
+        params.push_back(std::move(read.value));
+    }
+    return true;
+}
+
+void StatementPlans::keep(std::string key, const SqlBatch::Statement &statement,
+                          const std::vector<size_t> &valueOffsets, const std::vector<Token> &tokens,
+                          size_t begin, size_t end, const Translation &translation)
+{
+    if (begin >= end || translation.steps.size() != 1 || translation.changesSchema ||
+        !translation.assignTargets.empty() || translation.resultStep >= 0)
+        return;
+    const Token &first = tokens[begin];
+    if (!first.is("INSERT") && !first.is("UPDATE") && !first.is("DELETE"))
+        return;
+    for (size_t i = begin; i < end; ++i)
+        if (tokens[i].kind == TokenKind::Variable)
+            return;
+    const Query &query = translation.steps.front();
+    if (query.params.size() != translation.literals.size())
+        return;
+    Plan plan{query, std::vector<Source>(query.params.size())};
+    std::vector<bool> bound(statement.values.size(), false);
+    for (const BoundLiteral &literal : translation.literals) {
+        Source &source = plan.sources[static_cast<size_t>(literal.param - 1)];
+        source.shape = literal.shape;
+        const size_t offset = tokens[begin + literal.token].offset;
+        for (size_t v = 0; v < statement.values.size(); ++v) {
+            if (valueOffsets[v] + (negative(statement.values[v]) ? 1 : 0) == offset) {
+                source.value = static_cast<int>(v);
+                bound[v] = true;
+            }
+        }
+        if (source.value < 0)
+            source.constant = query.params[static_cast<size_t>(literal.param - 1)];
+    }
+    for (const bool b : bound)
+        if (!b)
+            return;
+    if (m_plans.size() >= m_capacity)
+        clear();
+    m_plans.emplace(std::move(key), std::move(plan));
+}
+
+} // namespace host::tsql

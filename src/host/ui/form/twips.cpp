@@ -1,0 +1,56 @@
+#include "host/ui/form/twips.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <cmath>
+
+namespace host::ui {
+
+namespace {
+
+constexpr double kTwipsPerInch = 1440.0;
+constexpr double kFallbackDpi = 96.0;
+
+double dpi(bool horizontal)
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return kFallbackDpi;
+    const double value = horizontal ? screen->logicalDotsPerInchX() : screen->logicalDotsPerInchY();
+    return value > 0 ? value : kFallbackDpi;
+}
+
+} // namespace
+
+int twipsPerPixelX()
+{
+    return static_cast<int>(std::lround(kTwipsPerInch / dpi(true)));
+}
+
+int twipsPerPixelY()
+{
+    return static_cast<int>(std::lround(kTwipsPerInch / dpi(false)));
+}
+
+int twipsToPixelsX(double twips)
+{
+    return static_cast<int>(std::lround(twips / twipsPerPixelX()));
+}
+
+int twipsToPixelsY(double twips)
+{
+    return static_cast<int>(std::lround(twips / twipsPerPixelY()));
+}
+
+int pixelsToTwipsX(int pixels)
+{
+    return pixels * twipsPerPixelX();
+}
+
+int pixelsToTwipsY(int pixels)
+{
+    return pixels * twipsPerPixelY();
+}
+
+} // namespace host::ui

@@ -1,0 +1,155 @@
+#include "host/ui/modal/messagedialog.h"
+
+#include "host/ui/modal/modalservices.h"
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+namespace host::ui {
+
+namespace {
+
+struct ButtonAnswer
+{
+    QDialogButtonBox::StandardButton button;
+    long answer;
+};
+
+std::vector<ButtonAnswer> buttonsOf(long style)
+{
+    using B = QDialogButtonBox;
+    switch (style & 0x0F) {
+    case Msg::OKCancel:
+        return {{B::Ok, Msg::OK}, {B::Cancel, Msg::Cancel}};
+    case Msg::AbortRetryIgnore:
+        return {{B::Abort, Msg::Abort}, {B::Retry, Msg::Retry}, {B::Ignore, Msg::Ignore}};
+    case Msg::YesNoCancel:
+        return {{B::Yes, Msg::Yes}, {B::No, Msg::No}, {B::Cancel, Msg::Cancel}};
+    case Msg::YesNo:
+        return {{B::Yes, Msg::Yes}, {B::No, Msg::No}};
+    case Msg::RetryCancel:
+        return {{B::Retry, Msg::Retry}, {B::Cancel, Msg::Cancel}};
+    default:
+        return {{B::Ok, Msg::OK}};
+    }
+}
+
+// The icon of the style, if it has one.
+std::optional<QStyle::StandardPixmap> iconOf(long style)
+{
+    switch (style & 0x70) {
+    case Msg::Critical:
+        return QStyle::SP_MessageBoxCritical;
+    case Msg::Question:
+        return QStyle::SP_MessageBoxQuestion;
+    case Msg::Exclamation:
+        return QStyle::SP_MessageBoxWarning;
+    case Msg::Information:
+        return QStyle::SP_MessageBoxInformation;
+    default:
+        return std::nullopt;
+    }
+}
+
+// What Escape and the close box answer; 0 for a question without a cancelling answer.
+long cancelAnswer(long style)
+{
+    switch (style & 0x0F) {
+    case Msg::OKOnly:
+        return Msg::OK;
+    case Msg::OKCancel:
+    case Msg::YesNoCancel:
+    case Msg::RetryCancel:
+        return Msg::Cancel;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+MessageDialog::MessageDialog(const QString &text, long style, const QString &title, QWidget *owner)
+    : QDialog(owner), m_style(style), m_textArea(new QScrollArea(this))
+{
+    setWindowTitle(title);
+    // A title and, for a box that can be cancelled, the close box; nothing to minimise.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   (cancelAnswer(style) ? Qt::WindowCloseButtonHint : Qt::WindowType(0)));
+
+    auto *layout = new QGridLayout(this);
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
+    if (const auto icon = iconOf(style)) {
+        auto *iconLabel = new QLabel(this);
+        const int size = this->style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
+        iconLabel->setPixmap(this->style()->standardIcon(*icon, nullptr, this).pixmap(size));
+        layout->addWidget(iconLabel, 0, 0, Qt::AlignTop);
+    }
+    auto *label = new QLabel(text);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_textArea->setWidget(label);
+    m_textArea->setWidgetResizable(true);
+    m_textArea->setFrameShape(QFrame::NoFrame);
+    m_textArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_textArea->setBackgroundRole(QPalette::Window);
+    layout->addWidget(m_textArea, 0, 1);
+
+    auto *buttons = new QDialogButtonBox(this);
+    for (const ButtonAnswer &b : buttonsOf(style)) {
+        QPushButton *button = buttons->addButton(b.button);
+        connect(button, &QPushButton::clicked, this, [this, answer = b.answer] {
+            m_answer = answer;
+            done(static_cast<int>(answer));
+        });
+    }
+    // The first button is the default one, as the platform's box has it.
+    QPushButton *first = buttons->button(buttonsOf(style).front().button);
+    first->setDefault(true);
+    first->setFocus();
+    layout->addWidget(buttons, 1, 0, 1, 2);
+    fitToScreen();
+}
+
+void MessageDialog::reject()
+{
+    const long answer = cancelAnswer(m_style);
+    if (!answer)
+        return;
+    m_answer = answer;
+    done(static_cast<int>(answer));
+}
+
+void MessageDialog::fitToScreen()
+{
+    const QScreen *screen =
+        parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
+    setMaximumSize(area.size());
+
+    // The text wraps at half the screen's width and scrolls beyond what the screen leaves
+    // below the title bar and above the buttons.
+    auto *label = static_cast<QLabel *>(m_textArea->widget());
+    const int textWidth = std::min(label->sizeHint().width(), std::max(area.width() / 2, 240));
+    label->setWordWrap(true);
+    const int textHeight = label->heightForWidth(textWidth);
+    const int chrome = layout()->sizeHint().height() - m_textArea->sizeHint().height() +
+                       style()->pixelMetric(QStyle::PM_TitleBarHeight) * 2;
+    const int maxTextHeight = std::max(area.height() - chrome, fontMetrics().height() * 3);
+    // Room for the scroll bar whether it shows or not, so that it never narrows the text into
+    // more lines than were measured.
+    m_textArea->setFixedSize(textWidth + style()->pixelMetric(QStyle::PM_ScrollBarExtent),
+                             std::min(textHeight, maxTextHeight));
+}
+
+} // namespace host::ui

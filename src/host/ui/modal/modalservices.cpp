@@ -1,0 +1,45 @@
+#include "host/ui/modal/modalservices.h"
+
+#include "host/ui/modal/qtmodals.h"
+
+namespace host::ui {
+
+namespace {
+
+ModalServices *g_installed = nullptr;
+
+} // namespace
+
+long Msg::defaultAnswer(long style)
+{
+    switch (style & 0x0F) {
+    case AbortRetryIgnore:
+        return Abort;
+    case YesNoCancel:
+    case YesNo:
+        return Yes;
+    case RetryCancel:
+        return Retry;
+    default:
+        return OK;
+    }
+}
+
+ModalServices &modals()
+{
+    return g_installed ? *g_installed : QtModals::instance();
+}
+
+ModalServices *installModals(ModalServices *services)
+{
+    ModalServices *previous = g_installed;
+    g_installed = services;
+    return previous;
+}
+
+long MsgBox(const QString &prompt, long buttons, const QString &title)
+{
+    return modals().messageBox(prompt, buttons, title);
+}
+
+} // namespace host::ui

@@ -1,0 +1,91 @@
+#include "host/ui/spread/spreaddelegate.h"
+
+#include "host/ui/spread/spreadmodel.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLineEdit>
+
+namespace host::ui {
+
+namespace {
+
+const QString kDateFormat = QStringLiteral("yyyy-MM-dd");
+
+} // namespace
+
+SpreadDelegate::SpreadDelegate(SpreadModel &model, QObject *parent)
+    : QStyledItemDelegate(parent), m_model(model)
+{}
+
+QWidget *SpreadDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &,
+                                      const QModelIndex &index) const
+{
+    const int col = index.column() + 1;
+    const int row = index.row() + 1;
+    const SpreadSettings &s = m_model.settings();
+    QWidget *editor = nullptr;
+    switch (s.cellType.get(col, row)) {
+    case CellType::Float:
+    case CellType::Integer: {
+        // Typing is not filtered key by key, which would keep the leading part of a text that
+        // is no number: the whole text is checked when it is committed.
+        auto *edit = new QLineEdit(parent);
+        edit->setAlignment(Qt::AlignRight);
+        editor = edit;
+        break;
+    }
+    case CellType::Date: {
+        auto *edit = new QDateEdit(parent);
+        edit->setDisplayFormat(kDateFormat);
+        edit->setCalendarPopup(true);
+        editor = edit;
+        break;
+    }
+    case CellType::ComboBox: {
+        auto *combo = new QComboBox(parent);
+        combo->addItems(m_model.comboItems(col, row));
+        editor = combo;
+        break;
+    }
+    default: {
+        auto *edit = new QLineEdit(parent);
+        edit->setMaxLength(std::max(s.maxEditLen.get(col, row), 0));
+        editor = edit;
+        break;
+    }
+    }
+    emit editorCreated(editor);
+    return editor;
+}
+
+void SpreadDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const
+{
+    const QString value = index.data(Qt::EditRole).toString();
+    if (auto *combo = qobject_cast<QComboBox *>(editor)) {
+        combo->setCurrentIndex(std::max(combo->findText(value), 0));
+    } else if (auto *date = qobject_cast<QDateEdit *>(editor)) {
+        const QDate parsed = QDate::fromString(value, kDateFormat);
+        date->setDate(parsed.isValid() ? parsed : QDate::currentDate());
+    } else if (auto *edit = qobject_cast<QLineEdit *>(editor)) {
+        edit->setText(value);
+    }
+}
+
+void SpreadDelegate::setModelData(QWidget *editor, QAbstractItemModel *model,
+                                  const QModelIndex &index) const
+{
+    QString text;
+    if (auto *combo = qobject_cast<QComboBox *>(editor))
+        text = combo->currentText();
+    else if (auto *date = qobject_cast<QDateEdit *>(editor))
+        text = date->date().toString(kDateFormat);
+    else if (auto *edit = qobject_cast<QLineEdit *>(editor))
+        text = edit->text();
+    // A text the cell refuses leaves it as it was.
+    if (!model->setData(index, text, Qt::EditRole) && (index.flags() & Qt::ItemIsEditable))
+        QApplication::beep();
+}
+
+} // namespace host::ui

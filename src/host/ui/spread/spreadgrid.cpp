@@ -1,0 +1,491 @@
+#include "host/ui/spread/spreadgrid.h"
+
+#include "host/ui/form/keycodes.h"
+#include "host/ui/form/keyrouting.h"
+#include "host/ui/form/twips.h"
+#include "host/ui/spread/spreaddelegate.h"
+#include "host/ui/spread/spreadmodel.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace host::ui {
+
+SpreadGrid::SpreadGrid(QWidget *parent)
+    : QTableView(parent), TwipsGeometry(static_cast<QWidget &>(*this)),
+      m_model(new SpreadModel(this)), m_delegate(new SpreadDelegate(*m_model, this))
+{
+    setModel(m_model);
+    setItemDelegate(m_delegate);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                    QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    // Uniform rows keep a grid of 100,000 rows as fast to scroll as a small one.
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    horizontalHeader()->setSectionsClickable(true);
+    horizontalHeader()->setHighlightSections(false);
+
+    connect(m_model, &SpreadModel::userChanged, this, [this](int col, int row) {
+        if (m_editing.isValid() && m_editing.row() + 1 == row && m_editing.column() + 1 == col)
+            m_editChanged = true;
+        emit Change(col, row);
+    });
+    connect(this, &QAbstractItemView::clicked, this,
+            [this](const QModelIndex &index) { emit Click(index.column() + 1, index.row() + 1); });
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
+        emit Click(section + 1, 0);
+        emit HeaderClick(section + 1, 0);
+    });
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this](int section, int oldSize, int newSize) {
+                // Hiding and showing a column resize it to and from 0; only the user's
+                // resizing changes the width the program set.
+                if (!m_settingWidth && oldSize > 0 && newSize > 0)
+                    m_widths[section + 1] = toWidthUnit(newSize);
+            });
+    connect(m_delegate, &SpreadDelegate::editorCreated, this, [this](QWidget *editor) {
+        editor->installEventFilter(this);
+        if (auto *combo = qobject_cast<QComboBox *>(editor)) {
+            // A pick goes into the cell at once, then the grid tells of it.
+            connect(combo, &QComboBox::activated, this, [this, combo] {
+                emit m_delegate->commitData(combo);
+                const QModelIndex index = currentIndex();
+                if (index.isValid())
+                    emit ComboSelChange(index.column() + 1, index.row() + 1);
+            });
+        }
+    });
+}
+
+SpreadGrid::~SpreadGrid() = default;
+
+bool SpreadGrid::ReDraw() const
+{
+    return m_model->redraw();
+}
+
+void SpreadGrid::setReDraw(bool on)
+{
+    m_model->setRedraw(on);
+    setUpdatesEnabled(on);
+}
+
+int SpreadGrid::MaxRows() const
+{
+    return m_model->maxRows();
+}
+
+void SpreadGrid::setMaxRows(int rows)
+{
+    m_model->setMaxRows(rows);
+}
+
+int SpreadGrid::MaxCols() const
+{
+    return m_model->maxCols();
+}
+
+void SpreadGrid::setMaxCols(int cols)
+{
+    m_model->setMaxCols(cols);
+}
+
+CellBlock SpreadGrid::addressBlock() const
+{
+    const int c2 = m_blockMode ? m_col2 : m_col;
+    const int r2 = m_blockMode ? m_row2 : m_row;
+    CellBlock block;
+    block.allCols = m_col == -1 || c2 == -1;
+    block.allRows = m_row == -1 || r2 == -1;
+    block.col1 = std::min(m_col, c2);
+    block.col2 = std::max(m_col, c2);
+    block.row1 = std::min(m_row, r2);
+    block.row2 = std::max(m_row, r2);
+    return block;
+}
+
+int SpreadGrid::addressCol() const
+{
+    return m_col < 0 ? 1 : m_col;
+}
+
+int SpreadGrid::addressRow() const
+{
+    return m_row < 0 ? 1 : m_row;
+}
+
+template <typename T, typename A> void SpreadGrid::applySetting(A &attribute, const T &value)
+{
+    const CellBlock block = addressBlock();
+    attribute.set(block, value, m_model->nextStamp());
+    m_model->settingsChanged(block);
+}
+
+host::ui::CellType SpreadGrid::CellType() const
+{
+    return m_model->settings().cellType.get(addressCol(), addressRow());
+}
+
+void SpreadGrid::setCellType(host::ui::CellType type)
+{
+    applySetting(m_model->settings().cellType, type);
+}
+
+int SpreadGrid::TypeMaxEditLen() const
+{
+    return m_model->settings().maxEditLen.get(addressCol(), addressRow());
+}
+
+void SpreadGrid::setTypeMaxEditLen(int length)
+{
+    applySetting(m_model->settings().maxEditLen, length);
+}
+
+double SpreadGrid::TypeFloatMin() const
+{
+    return m_model->settings().floatMin.get(addressCol(), addressRow());
+}
+
+void SpreadGrid::setTypeFloatMin(double min)
+{
+    applySetting(m_model->settings().floatMin, min);
+}
+
+double SpreadGrid::TypeFloatMax() const
+{
+    return m_model->settings().floatMax.get(addressCol(), addressRow());
+}
+
+void SpreadGrid::setTypeFloatMax(double max)
+{
+    applySetting(m_model->settings().floatMax, max);
+}
+
+int SpreadGrid::TypeFloatDecimalPlaces() const
+{
+    return m_model->settings().decimals.get(addressCol(), addressRow());
+}
+
+void SpreadGrid::setTypeFloatDecimalPlaces(int places)
+{
+    applySetting(m_model->settings().decimals, std::clamp(places, 0, 14));
+}
+
+int SpreadGrid::TypeFloatMoreDecimals() const
+{
+    return m_model->settings().moreDecimals.get(addressCol(), addressRow());
+}
+
+void SpreadGrid::setTypeFloatMoreDecimals(int places)
+{
+    applySetting(m_model->settings().moreDecimals, std::clamp(places, 0, 14));
+}
+
+bool SpreadGrid::TypeFloatSeparator() const
+{
+    return m_model->settings().separator.get(addressCol(), addressRow());
+}
+
+void SpreadGrid::setTypeFloatSeparator(bool on)
+{
+    applySetting(m_model->settings().separator, on);
+}
+
+QString SpreadGrid::TypeComboBoxList() const
+{
+    return m_model->settings().comboList.get(addressCol(), addressRow());
+}
+
+void SpreadGrid::setTypeComboBoxList(const QString &list)
+{
+    applySetting(m_model->settings().comboList, list);
+}
+
+int SpreadGrid::TypeComboBoxCurSel() const
+{
+    const int col = addressCol();
+    const int row = addressRow();
+    return static_cast<int>(m_model->comboItems(col, row).indexOf(m_model->cellValue(col, row)));
+}
+
+void SpreadGrid::setTypeComboBoxCurSel(int index)
+{
+    const int col = addressCol();
+    const int row = addressRow();
+    const QStringList items = m_model->comboItems(col, row);
+    m_model->setCellText(col, row,
+                         index >= 0 && index < items.size() ? items.at(index) : QString());
+}
+
+bool SpreadGrid::Lock() const
+{
+    return m_model->settings().lock.get(addressCol(), addressRow());
+}
+
+void SpreadGrid::setLock(bool locked)
+{
+    applySetting(m_model->settings().lock, locked);
+}
+
+long SpreadGrid::BackColor() const
+{
+    const long color = m_model->settings().backColor.get(addressCol(), addressRow());
+    return color == SpreadSettings::DefaultColor ? 0xFFFFFF : color;
+}
+
+void SpreadGrid::setBackColor(long color)
+{
+    applySetting(m_model->settings().backColor, color);
+}
+
+long SpreadGrid::ForeColor() const
+{
+    const long color = m_model->settings().foreColor.get(addressCol(), addressRow());
+    return color == SpreadSettings::DefaultColor ? 0 : color;
+}
+
+void SpreadGrid::setForeColor(long color)
+{
+    applySetting(m_model->settings().foreColor, color);
+}
+
+bool SpreadGrid::FontBold() const
+{
+    return m_model->settings().bold.get(addressCol(), addressRow());
+}
+
+void SpreadGrid::setFontBold(bool bold)
+{
+    applySetting(m_model->settings().bold, bold);
+}
+
+bool SpreadGrid::ColHidden() const
+{
+    const int col = addressCol();
+    return col == 0 ? verticalHeader()->isHidden() : isColumnHidden(col - 1);
+}
+
+void SpreadGrid::applyHidden(int col, bool hidden)
+{
+    if (col == 0)
+        verticalHeader()->setHidden(hidden);
+    else
+        setColumnHidden(col - 1, hidden);
+}
+
+void SpreadGrid::setColHidden(bool hidden)
+{
+    const CellBlock block = addressBlock();
+    const int first = block.allCols ? 1 : block.col1;
+    const int last = block.allCols ? MaxCols() : std::min(block.col2, MaxCols());
+    for (int col = std::max(first, 0); col <= last; ++col)
+        applyHidden(col, hidden);
+}
+
+double SpreadGrid::toWidthUnit(int pixels) const
+{
+    if (m_widthUnit == WidthUnit::Characters)
+        return static_cast<double>(pixels) / fontMetrics().averageCharWidth();
+    return pixelsToTwipsX(pixels);
+}
+
+int SpreadGrid::toPixels(double width) const
+{
+    if (m_widthUnit == WidthUnit::Characters)
+        return static_cast<int>(std::lround(width * fontMetrics().averageCharWidth()));
+    return twipsToPixelsX(width);
+}
+
+double SpreadGrid::ColWidth(int col) const
+{
+    if (col == 0)
+        return verticalHeader()->isHidden() ? 0 : toWidthUnit(verticalHeader()->width());
+    if (const auto it = m_widths.find(col); it != m_widths.end())
+        return it->second;
+    // A hidden column keeps the width it will show with again.
+    const int pixels = isColumnHidden(col - 1) ? horizontalHeader()->defaultSectionSize()
+                                               : horizontalHeader()->sectionSize(col - 1);
+    return toWidthUnit(pixels);
+}
+
+void SpreadGrid::setColWidth(int col, double width)
+{
+    const int pixels = std::max(toPixels(width), 0);
+    if (col == 0) {
+        // A row-number column of width 0 is not seen.
+        verticalHeader()->setHidden(pixels == 0);
+        if (pixels > 0)
+            verticalHeader()->setFixedWidth(pixels);
+        return;
+    }
+    if (col > MaxCols())
+        return;
+    m_widths[col] = std::max(width, 0.0);
+    const bool setting = std::exchange(m_settingWidth, true);
+    horizontalHeader()->resizeSection(col - 1, pixels);
+    m_settingWidth = setting;
+}
+
+int SpreadGrid::TopRow() const
+{
+    const int row = rowAt(0);
+    return row < 0 ? 1 : row + 1;
+}
+
+void SpreadGrid::setTopRow(int row)
+{
+    if (row < 1 || row > MaxRows())
+        return;
+    verticalScrollBar()->setValue(row - 1);
+}
+
+void SpreadGrid::SetText(int col, int row, const QString &text)
+{
+    m_model->setCellText(col, row, text);
+}
+
+QString SpreadGrid::GetText(int col, int row) const
+{
+    return m_model->cellValue(col, row);
+}
+
+QString SpreadGrid::Value() const
+{
+    return m_model->cellValue(addressCol(), addressRow());
+}
+
+void SpreadGrid::setValue(const QString &value)
+{
+    const CellBlock block = addressBlock();
+    if (!block.allCols && !block.allRows) {
+        for (int col = block.col1; col <= block.col2; ++col)
+            for (int row = block.row1; row <= block.row2; ++row)
+                m_model->setCellText(col, row, value);
+        return;
+    }
+    m_model->setCellText(addressCol(), addressRow(), value);
+}
+
+QString SpreadGrid::Text() const
+{
+    return m_model->cellText(addressCol(), addressRow());
+}
+
+int SpreadGrid::ActiveRow() const
+{
+    const QModelIndex index = currentIndex();
+    return index.isValid() ? index.row() + 1 : 0;
+}
+
+int SpreadGrid::ActiveCol() const
+{
+    const QModelIndex index = currentIndex();
+    return index.isValid() ? index.column() + 1 : 0;
+}
+
+void SpreadGrid::SetActiveCell(int col, int row)
+{
+    const QModelIndex index = m_model->index(row - 1, col - 1);
+    if (index.isValid())
+        setCurrentIndex(index);
+}
+
+void SpreadGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QTableView::currentChanged(current, previous);
+    if (m_revertingCurrent)
+        return;
+    if (previous.isValid() && current != previous) {
+        bool cancel = false;
+        emit LeaveCell(previous.column() + 1, previous.row() + 1,
+                       current.isValid() ? current.column() + 1 : -1,
+                       current.isValid() ? current.row() + 1 : -1, cancel);
+        if (cancel) {
+            m_revertingCurrent = true;
+            selectionModel()->setCurrentIndex(previous, QItemSelectionModel::ClearAndSelect);
+            m_revertingCurrent = false;
+            return;
+        }
+    }
+    if (!current.isValid())
+        return;
+    // The address follows the cell the user moved to, as the vendor grid's does.
+    m_col = current.column() + 1;
+    m_row = current.row() + 1;
+    if (!previous.isValid() || previous.row() != current.row())
+        emit RowActivate();
+}
+
+bool SpreadGrid::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
+{
+    const bool wasEditing = state() == QAbstractItemView::EditingState;
+    const bool started = QTableView::edit(index, trigger, event);
+    if (started && !wasEditing && state() == QAbstractItemView::EditingState) {
+        m_editing = index;
+        m_editChanged = false;
+        emit EditMode(index.column() + 1, index.row() + 1, 1, false);
+    }
+    return started;
+}
+
+void SpreadGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    const QPersistentModelIndex edited = m_editing;
+    m_editing = QPersistentModelIndex();
+    QTableView::closeEditor(editor, hint);
+    if (edited.isValid())
+        emit EditMode(edited.column() + 1, edited.row() + 1, 0, m_editChanged);
+}
+
+bool SpreadGrid::raiseKeyEvents(QObject *receiver, QKeyEvent &event)
+{
+    KeyHandlers handlers;
+    handlers.keyDown = [this](int &keyCode, int shift) { emit KeyDown(keyCode, shift); };
+    handlers.keyPress = [this](int &keyAscii) { emit KeyPress(keyAscii); };
+    handlers.deliver = [this, receiver](QKeyEvent &replacement) {
+        const bool forwarding = std::exchange(m_forwardingKey, true);
+        if (receiver == this)
+            QTableView::keyPressEvent(&replacement);
+        else
+            QCoreApplication::sendEvent(receiver, &replacement);
+        m_forwardingKey = forwarding;
+    };
+    return routeKey(event, handlers);
+}
+
+void SpreadGrid::keyPressEvent(QKeyEvent *event)
+{
+    if (!m_forwardingKey && raiseKeyEvents(this, *event))
+        return;
+    // The key may be handed on to an editor it opens; the events were raised already.
+    const bool forwarding = std::exchange(m_forwardingKey, true);
+    QTableView::keyPressEvent(event);
+    m_forwardingKey = forwarding;
+}
+
+void SpreadGrid::keyReleaseEvent(QKeyEvent *event)
+{
+    int keyCode = keyCodeOf(*event);
+    if (keyCode)
+        emit KeyUp(keyCode, shiftStateOf(event->modifiers()));
+    QTableView::keyReleaseEvent(event);
+}
+
+void SpreadGrid::keyboardSearch(const QString &) {}
+
+bool SpreadGrid::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && !m_forwardingKey && watched != viewport())
+        return raiseKeyEvents(watched, *static_cast<QKeyEvent *>(event));
+    return QTableView::eventFilter(watched, event);
+}
+
+} // namespace host::ui

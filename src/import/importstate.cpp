@@ -1,0 +1,8 @@
+#include "import/importstate.h"
+
+#include "services/modulestate.h"
+
+ImportState &importState()
+{
+    return moduleStateOf<ImportState>();
+}

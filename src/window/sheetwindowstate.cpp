@@ -1,0 +1,8 @@
+#include "window/sheetwindowstate.h"
+
+#include "services/modulestate.h"
+
+SheetWindowState &sheetWindowState()
+{
+    return moduleStateOf<SheetWindowState>();
+}

@@ -1,0 +1,120 @@
+// The import's own statements on its staged rows: the direction check completes them from the
+// count lines and takes out those whose differences point different ways, and the merge moves a
+// place onto its stock's own group, updates the lines the rows match and adds the rest.
+#include "importfixture.h"
+
+#include "import/directioncheck.h"
+#include "import/mergesql.h"
+#include "import/stagingrow.h"
+#include "import/stagingtable.h"
+#include "import/tempinsertsql.h"
+
+#include <vector>
+
+namespace {
+
+class StagingMergeTest : public ImportDatabaseTest
+{
+protected:
+    static constexpr long kNamesakePlace = 9602; // "P1 一号位" of another group
+    static constexpr long kForeignPlace = 9603;  // a place of that group only
+
+    void SetUp() override
+    {
+        ImportDatabaseTest::SetUp();
+        db->Execute("insert into t_SPGroup (FSPGroupID,FNumber,FName) values (96,'96','别的组')");
+        db->Execute("insert into t_StockPlace (FSPID,FSPGroupID,FNumber,FShortNumber,FName) "
+                    "values (9602,96,'P1','SP1','一号位'),(9603,96,'P3','SP3','三号位')");
+        run.tableName = StagingTable::name(16, host::makeDate({2026, 12, 7, 10, 15, 0}));
+        run.backupTime = "2026-12-07 10:15:00";
+        run.maxBillInterID = kMaxBill;
+        db->Execute(StagingTable::createSql(run.tableName));
+    }
+
+    struct Staged
+    {
+        long item;
+        long place;
+        std::string batch;
+        double checkQty; // in the counting unit: 12 pieces for item 9006, 1 for the others
+        double secCheckQty;
+        double secAdjQty;
+    };
+
+    void stage(const std::vector<Staged> &rows)
+    {
+        long rowNum = 0;
+        for (const auto &s : rows) {
+            const bool twoUnits = s.item == kTwoUnitItem;
+            StagingRow row;
+            row.itemId = s.item;
+            row.unitId = twoUnits ? 102L : 100L;
+            row.coefficientByUnit = twoUnits ? 12 : 1;
+            row.stockId = kStock;
+            row.placeId = s.place;
+            row.auxPropId = 0L;
+            row.secUnitId = twoUnits ? 105L : 0L;
+            row.batchNo = s.batch;
+            row.kfDate = "";
+            row.checkQty = s.checkQty;
+            row.secCheckQty = s.secCheckQty;
+            row.secQtyAct = s.secCheckQty;
+            row.secAdjQty = s.secAdjQty;
+            row.note = "imported";
+            row.rowNum = ++rowNum;
+            db->Execute(PubVariant::GetTempInsertSQL(run, row));
+        }
+    }
+
+    StagingRun run;
+};
+
+TEST_F(StagingMergeTest, CheckedRowsReachTheirLinesAndPlaces)
+{
+    // Item 9001's line holds 10, item 9006's 10 pieces and 5 in its second unit.
+    stage({{kTwoUnitItem, kPlace, "", 1, 7, 1.23456},
+           {kPlainItem, kPlace, "", 9, 0, 0},
+           {kPlainItem, kPlace, "B9", 0, 1, 0}, // no base difference, a second-unit one
+           {kBatchItem, kPlace, "B1", 4, 0, 0},
+           {kShelfLifeItem, kNamesakePlace, "", 2, 0, 0},
+           {kSerialItem, kForeignPlace, "", 3, 0, 0}});
+
+    const auto refused = PubVariant::CheckTempUnitDirection(run.tableName);
+    ASSERT_TRUE(refused);
+    ASSERT_EQ(refused->RecordCount(), 1);
+    EXPECT_EQ(host::CLng(refused->Fields("FRowNum").Value()), 3);
+    db->Execute(PubVariant::GetUpdateFromTempSQL(run.tableName) +
+                PubVariant::GetInsertFromTempSQL(run.tableName));
+
+    const struct
+    {
+        long item;
+        const char *column;
+        double expected;
+    } lines[] = {
+        {kTwoUnitItem, "FQty", 10}, // the book quantity stays
+        {kTwoUnitItem, "FCheckQty", 12},
+        {kTwoUnitItem, "FAuxCheckQty", 1},
+        {kTwoUnitItem, "FSecQtyAct", 7},
+        {kTwoUnitItem, "FSecAdjQty", 1.23}, // to the item's two decimals
+        {kTwoUnitItem, "FMinus", 2},
+        {kTwoUnitItem, "FSecMinus", 0.77},
+        {kPlainItem, "FCheckQty", 9},
+        {kPlainItem, "FMinus", -1},
+        {kPlainItem, "FChecker", kOperator},
+        {kBatchItem, "FQty", 0},
+        {kBatchItem, "FAuxQty", 0},
+        {kBatchItem, "FCheckQty", 4},
+        {kShelfLifeItem, "FStockPlaceID", kPlace},
+        {kSerialItem, "FStockPlaceID", kForeignPlace},
+    };
+    for (const auto &line : lines) {
+        EXPECT_NEAR(host::CDbl(lineValue(line.item, line.column)), line.expected, 1e-9)
+            << line.item << " " << line.column;
+    }
+    EXPECT_EQ(countLines(kPlainItem), 1);
+    EXPECT_EQ(host::CStr(lineValue(kBatchItem, "FNote")), "imported");
+    EXPECT_EQ(stagingTables(), 0);
+}
+
+} // namespace
