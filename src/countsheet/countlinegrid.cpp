@@ -36,7 +36,15 @@ std::optional<double> cellNumber(const host::ui::SpreadModel &model, int col, in
     return host::ui::parseNumber(model.cellValue(col, row));
 }
 
-CountLine readLine(const host::ui::SpreadGrid &grid, int row, bool withTexts, bool *keyRead)
+// Which texts of the line are read.
+enum class Texts
+{
+    None,
+    Record, // the key's and the note
+    All
+};
+
+CountLine readLine(const host::ui::SpreadGrid &grid, int row, Texts texts, bool *keyRead)
 {
     const host::ui::SpreadModel &model = grid.spreadModel();
     CountLine line;
@@ -44,7 +52,8 @@ CountLine readLine(const host::ui::SpreadGrid &grid, int row, bool withTexts, bo
     for (const EntryColumn &column : entryColumns()) {
         const int col = column.col;
         const auto bit = static_cast<std::size_t>(col);
-        if (column.text && !withTexts)
+        if (column.text && (texts == Texts::None ||
+                            (texts == Texts::Record && !column.key && col != EntryCol::Note)))
             continue;
         if (column.text) {
             std::string text = model.cellValue(col, row).trimmed().toStdString();
@@ -80,12 +89,17 @@ CountLine readLine(const host::ui::SpreadGrid &grid, int row, bool withTexts, bo
 
 CountLine readCountLine(const host::ui::SpreadGrid &grid, int row, bool *keyRead)
 {
-    return readLine(grid, row, true, keyRead);
+    return readLine(grid, row, Texts::All, keyRead);
 }
 
 CountLine readCountLineNumbers(const host::ui::SpreadGrid &grid, int row)
 {
-    return readLine(grid, row, false, nullptr);
+    return readLine(grid, row, Texts::None, nullptr);
+}
+
+CountLine readCountLineRecord(const host::ui::SpreadGrid &grid, int row, bool *keyRead)
+{
+    return readLine(grid, row, Texts::Record, keyRead);
 }
 
 void writeCountLine(host::ui::SpreadGrid &grid, int row, const CountLine &line,

@@ -14,6 +14,9 @@ class SpreadGrid;
 CountLine readCountLine(const host::ui::SpreadGrid &grid, int row, bool *keyRead = nullptr);
 // Only the numbers and ids of the line, all an edit's recompute needs; its texts stay empty.
 CountLine readCountLineNumbers(const host::ui::SpreadGrid &grid, int row);
+// The line as its row record holds it, all its statements need: its numbers, ids, key and
+// note; its other texts stay empty.
+CountLine readCountLineRecord(const host::ui::SpreadGrid &grid, int row, bool *keyRead);
 
 // Writes the columns of the line into the row; a blank column leaves its cell empty.
 void writeCountLine(host::ui::SpreadGrid &grid, int row, const CountLine &line,

@@ -14,27 +14,28 @@
 
 namespace {
 
-std::string begin()
+void begin(host::SqlBatch &batch)
 {
     std::string sql;
     host::addLines(sql,
                    {"SET NOCOUNT ON", "DECLARE @Unmatched VARCHAR(8000)", "SELECT @Unmatched=''"});
-    return sql;
+    batch << sql;
+    batch.endStatement();
 }
 
 // After the statements of one row: records the row when its update matched no line.
-std::string markUnmatched(int row)
+void markUnmatched(host::SqlBatch &batch, int row)
 {
-    std::string sql;
-    host::addLine(sql, "IF @@ROWCOUNT=0 SELECT @Unmatched=@Unmatched+'", std::to_string(row), ",'");
-    return sql;
+    batch << "IF @@ROWCOUNT=0 SELECT @Unmatched=@Unmatched+";
+    batch.quoted(std::to_string(row) + ",") << host::kCrLf;
+    batch.endStatement();
 }
 
-std::string end()
+void end(host::SqlBatch &batch)
 {
     std::string sql;
     host::addLine(sql, "SELECT @Unmatched AS FUnmatched");
-    return sql;
+    batch << sql;
 }
 
 std::vector<int> unmatchedRows(const std::string &result)
@@ -61,10 +62,12 @@ long CountLineSave::add(int row, const CountLine &line)
     const long code = checkLine(line);
     if (code != LineAccepted)
         return code;
-    Pending pending{row, {}};
-    PubVariant::GetUpdateRowSQL(pending.statements, line);
-    pending.statements << markUnmatched(row);
-    m_pending.push_back(std::move(pending));
+    if (m_batch.empty())
+        begin(m_batch);
+    const size_t first = m_batch.statements().size();
+    PubVariant::GetUpdateRowSQL(m_batch, line);
+    markUnmatched(m_batch, row);
+    m_pending.push_back({row, first, m_batch.statements().size()});
     return code;
 }
 
@@ -82,29 +85,32 @@ void CountLineSave::finish()
 
 void CountLineSave::send()
 {
+    host::SqlBatch batch;
     std::vector<Pending> lines;
+    std::swap(batch, m_batch);
     lines.swap(m_pending);
+    end(batch);
     m_sentAny = true;
     std::string reason;
-    if (run(lines, &reason))
+    if (run(batch, lines, &reason))
         return;
     // Which lines the database refuses is found by sending them one by one.
-    for (const Pending &line : lines)
-        if (!run({line}, &reason))
+    for (const Pending &line : lines) {
+        host::SqlBatch alone;
+        begin(alone);
+        alone.append(batch, line.first, line.end);
+        end(alone);
+        if (!run(alone, {line}, &reason))
             m_refused.push_back({line.row, reason});
+    }
 }
 
-bool CountLineSave::run(const std::vector<Pending> &lines, std::string *reason)
+bool CountLineSave::run(const host::SqlBatch &batch, const std::vector<Pending> &lines,
+                        std::string *reason)
 {
-    host::SqlBatch sql;
-    sql << begin();
-    for (const Pending &line : lines)
-        sql.append(line.statements);
-    sql.endStatement();
-    sql << end();
     std::vector<int> unmatched;
     try {
-        const auto rs = appConn().Execute(sql);
+        const auto rs = appConn().Execute(batch);
         if (rs && rs->State() == host::Recordset::adStateOpen && rs->RecordCount() > 0) {
             rs->MoveFirst();
             unmatched = unmatchedRows(host::CStr(rs->Fields(0L).Value()));

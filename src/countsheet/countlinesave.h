@@ -40,15 +40,19 @@ public:
     bool sentAny() const { return m_sentAny; }
 
 private:
+    // A line waiting in the batch: its row and its statements there.
     struct Pending
     {
         int row;
-        host::SqlBatch statements;
+        size_t first;
+        size_t end;
     };
     void send();
-    // Runs the statements of the lines as one batch; false when the database refused it.
-    bool run(const std::vector<Pending> &lines, std::string *reason);
+    // Runs the batch of the lines; false when the database refused it.
+    bool run(const host::SqlBatch &batch, const std::vector<Pending> &lines, std::string *reason);
 
+    // The statements of the lines waiting, after the batch's opening ones.
+    host::SqlBatch m_batch;
     std::vector<Pending> m_pending;
     std::vector<int> m_saved;
     std::vector<int> m_unmatched;

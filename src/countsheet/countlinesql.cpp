@@ -18,27 +18,21 @@
 namespace PubVariant {
 namespace {
 
+// Each piece of fixed text below ends its line (CR LF) where a value does not follow.
 void updateKeyCondition(host::SqlBatch &s, const CountLine &k)
 {
     s << " Where FInterID = ";
     s.whole(module().gCurInterID) << " And FStockID=";
-    s.whole(k.stockId) << host::kCrLf << " AND FItemID=";
-    s.whole(k.itemId) << host::kCrLf << " AND FStockPlaceID=";
-    s.whole(k.stockPlaceId) << host::kCrLf << " AND CONVERT(DATETIME,FKFDate)=";
-    s.quoted(k.kfDate) << host::kCrLf << " AND FKFPeriod=";
-    s.whole(k.kfPeriod) << host::kCrLf << " AND FBatchNo=";
-    s.quoted(k.batchNo) << host::kCrLf << " AND FMtoNo=";
-    s.quoted(k.mtoNo) << host::kCrLf << " AND FAuxPropID=";
-    s.whole(k.auxPropId) << host::kCrLf << " And FUnitID=";
-    s.whole(k.unitId) << host::kCrLf;
+    s.whole(k.stockId) << "\r\n AND FItemID=";
+    s.whole(k.itemId) << "\r\n AND FStockPlaceID=";
+    s.whole(k.stockPlaceId) << "\r\n AND CONVERT(DATETIME,FKFDate)=";
+    s.quoted(k.kfDate) << "\r\n AND FKFPeriod=";
+    s.whole(k.kfPeriod) << "\r\n AND FBatchNo=";
+    s.quoted(k.batchNo) << "\r\n AND FMtoNo=";
+    s.quoted(k.mtoNo) << "\r\n AND FAuxPropID=";
+    s.whole(k.auxPropId) << "\r\n And FUnitID=";
+    s.whole(k.unitId) << "\r\n";
     s.endStatement();
-}
-
-// One line of a statement: its text, a number, then what follows the number.
-void numberLine(host::SqlBatch &s, const char *name, double value, const char *after = ",")
-{
-    s << name;
-    s.number(value) << after << host::kCrLf;
 }
 
 } // namespace
@@ -47,26 +41,24 @@ void GetUpdateRowSQL(host::SqlBatch &sbSQL, const CountLine &oRow)
 {
     const CountLine &v = oRow;
     host::SqlBatch &s = sbSQL;
-    s << "Update ICInvBackup Set " << host::kCrLf;
-    numberLine(s, "FCheckQty=", v.checkQty);
-    numberLine(s, "FQtyAct=", v.checkQty + v.diffQty);
-    numberLine(s, "FAuxQty=", v.cuUnitQty);
-    numberLine(s, "FQty=", v.qty);
-    numberLine(s, "FAuxCheckQty=", v.cuUnitCheckQty);
-    numberLine(s, "FAuxQtyAct=", v.cuUnitCheckQty + v.cuUnitDiffQty);
-    s << "FChecker=";
-    s.whole(module().gOperatorID) << "," << host::kCrLf << "FNote=";
-    s.quoted(v.note) << "," << host::kCrLf;
-    numberLine(s, "FAdjQty=", v.adjQty);
-    numberLine(s, "FSecQty=", v.secQty);
-    numberLine(s, "FSecQtyAct=", v.secCheckQty + v.secDiffQty);
-    numberLine(s, "FSecCheckQty=", v.secCheckQty);
-    numberLine(s, "FSecAdjQty=", v.secAdjQty, "");
+    s << "Update ICInvBackup Set \r\nFCheckQty=";
+    s.number(v.checkQty) << ",\r\nFQtyAct=";
+    s.number(v.checkQty + v.diffQty) << ",\r\nFAuxQty=";
+    s.number(v.cuUnitQty) << ",\r\nFQty=";
+    s.number(v.qty) << ",\r\nFAuxCheckQty=";
+    s.number(v.cuUnitCheckQty) << ",\r\nFAuxQtyAct=";
+    s.number(v.cuUnitCheckQty + v.cuUnitDiffQty) << ",\r\nFChecker=";
+    s.whole(module().gOperatorID) << ",\r\nFNote=";
+    s.quoted(v.note) << ",\r\nFAdjQty=";
+    s.number(v.adjQty) << ",\r\nFSecQty=";
+    s.number(v.secQty) << ",\r\nFSecQtyAct=";
+    s.number(v.secCheckQty + v.secDiffQty) << ",\r\nFSecCheckQty=";
+    s.number(v.secCheckQty) << ",\r\nFSecAdjQty=";
+    s.number(v.secAdjQty) << "\r\n";
     updateKeyCondition(s, v);
 
-    s << "Update ICInvBackup Set " << host::kCrLf;
-    numberLine(s, "FMinus=FQtyAct-FQty-(FAdjQty*", v.coefficient, "),");
-    s << "FSecMinus=FSecQtyAct-FSecQty-FSecAdjQty" << host::kCrLf;
+    s << "Update ICInvBackup Set \r\nFMinus=FQtyAct-FQty-(FAdjQty*";
+    s.number(v.coefficient) << "),\r\nFSecMinus=FSecQtyAct-FSecQty-FSecAdjQty\r\n";
     updateKeyCondition(s, v);
 }
 

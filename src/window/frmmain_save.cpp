@@ -145,7 +145,7 @@ long frmMain::GetRowData(int row, CountLineSave &save)
     if (row == 0)
         return 0;
     bool keyRead = true;
-    const CountLine line = readCountLine(*vsCheck, row, &keyRead);
+    const CountLine line = readCountLineRecord(*vsCheck, row, &keyRead);
     keepCurrentLine(line);
     const long code = checkLine(line);
     if (code != LineAccepted)

@@ -4,6 +4,7 @@
 #include "countsheet/countsheetstate.h"
 #include "countsheet/maindo.h"
 #include "host/core/dictionary.h"
+#include "host/db/recordset/recordset.h"
 #include "host/ui/spread/spreadgrid.h"
 #include "services/modulestate.h"
 #include "support/casename.h"
@@ -174,6 +175,32 @@ TEST_F(InputFill, NullQuantitiesEmptyOrZeroByColumn)
     EXPECT_EQ(cell(C::QtyAct, 1), "0");
     EXPECT_EQ(cell(C::Note, 1), "");
     EXPECT_EQ(cell(C::Qty, 4), "25");
+}
+
+// The fill takes the records from the current one on and leaves the recordset after its last;
+// a field the records lack leaves its column empty, and one held as a number shows its text.
+TEST_F(InputFill, FillsFromTheCurrentRecordWhateverFieldsItHas)
+{
+    m_main->p_RSMain = std::make_shared<host::Recordset>(
+        std::vector<std::string>{"FItemID", "FBatchNo", "FQty", "FQtyDecimal", "FSecUnitID"},
+        std::vector<std::vector<host::Variant>>{
+            {1, "skipped", 1.0, 0, 0}, {2, 17, 2.5, 1, 3}, {3, host::Variant::null(), 4.0, 2, 0}});
+    m_main->p_RSMain->MoveNext();
+    m_main->InputFillRow(m_grid);
+    ASSERT_EQ(m_grid.MaxRows(), 4);
+    EXPECT_EQ(cell(C::ItemID, 1), "2");
+    EXPECT_EQ(cell(C::BatchNo, 1), "17");
+    EXPECT_EQ(cell(C::BatchNo, 2), "");
+    EXPECT_EQ(cell(C::SPName, 1), "");
+    EXPECT_EQ(cell(C::CheckQty, 2), "");
+    EXPECT_EQ(cell(C::DiffQty, 2), "");
+    EXPECT_EQ(cell(C::SecDiffQty, 1), "");
+    EXPECT_EQ(cell(C::SecDiffQty, 2), "0");
+    EXPECT_FALSE(locked(C::SecCheckQty, 1));
+    EXPECT_TRUE(locked(C::SecCheckQty, 2));
+    EXPECT_EQ(at(C::Qty, 2).TypeFloatDecimalPlaces(), 2);
+    EXPECT_EQ(cell(C::Qty, 4), "6.5");
+    EXPECT_TRUE(m_main->p_RSMain->EOF());
 }
 
 struct ShownCase

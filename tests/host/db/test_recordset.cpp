@@ -176,6 +176,28 @@ TEST(RecordsetTest, SortCloneAndBookmarks)
     EXPECT_THROW(rs.AbsolutePosition(9), HostError);
 }
 
+// A reader of many rows sees the rows a MoveNext loop would visit, in the sort and filter in
+// force, and each field's values as Fields(...).Value() gives them.
+TEST(RecordsetTest, ManyRowReadersSeeWhatMoveNextVisits)
+{
+    Recordset rs = sample();
+    rs.Sort("FName DESC");
+    rs.Filter("FItemID <> 2");
+    rs.MoveNext();
+    const auto rows = rs.rowsAhead();
+    ASSERT_EQ(rows.size(), 2U);
+    for (std::size_t i = 0; i < rows.size(); ++i, rs.MoveNext()) {
+        EXPECT_EQ(static_cast<long>(rs.column(0).number(rows[i])), id(rs));
+        EXPECT_EQ(rs.column(1).text(rows[i]), rs.Fields("FName").Value().stringValue());
+        EXPECT_EQ(rs.column(2).isNull(rows[i]), rs.Fields("FQty").Value().isNull());
+    }
+    EXPECT_TRUE(rs.column(0).holdsNumbers() && rs.column(2).holdsNumbers());
+    EXPECT_TRUE(rs.column(1).holdsTexts());
+    EXPECT_FALSE(rs.column(3).holdsNumbers() || rs.column(3).holdsTexts());
+    EXPECT_TRUE(rs.EOF());
+    EXPECT_TRUE(rs.rowsAhead().empty());
+}
+
 } // namespace
 
 // Each field keeps its values by type; values of another type, Empty, objects or long texts
@@ -184,6 +206,10 @@ TEST(RecordsetTest, FieldsKeepEveryValueTheyAreGiven)
 {
     const Variant date = Variant::fromDate(host::makeDate(2026, 3, 4));
     const std::string longText(70000, 'x');
+    // Nulls past the first rows, some of them neighbours, between numbers.
+    std::vector<Variant> manyRows;
+    for (int i = 0; i < 300; ++i)
+        manyRows.push_back(i % 97 == 5 || i == 200 || i == 201 ? Variant::null() : Variant(i));
     struct Case
     {
         const char *name;
@@ -199,6 +225,7 @@ TEST(RecordsetTest, FieldsKeepEveryValueTheyAreGiven)
         {"only nulls", {Variant::null(), Variant::null()}, Variant("first value")},
         {"mixed", {1, 2.5, "3", date, true, Variant(), Variant::null()}, Variant(9)},
         {"long text", {"short", Variant(longText)}, Variant(longText + "y")},
+        {"nulls far apart", manyRows, Variant::null()},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);

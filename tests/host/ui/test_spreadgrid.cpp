@@ -9,7 +9,10 @@
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
 #include <optional>
+#include <vector>
 
 using namespace host::ui;
 
@@ -195,6 +198,62 @@ TEST(SpreadModelTest, CellSettingsFollowTheirRowsAcrossBlocks)
     model.settings().bold.set(CellBlock{1, 3, 450, 450}, true, model.nextStamp());
     EXPECT_TRUE(model.settings().bold.get(3, 450));
     EXPECT_FALSE(model.settings().bold.get(3, 449));
+}
+
+// Writing a column of many rows at once must store what writing its cells one by one stores,
+// whatever the cells' types, also where one cell of the column is set up apart from the rest,
+// and the rows must then sort and take single writes as any others.
+TEST(SpreadModelTest, ColumnWritesStoreWhatCellWritesWould)
+{
+    const CellType types[] = {CellType::Edit,       CellType::Float,    CellType::Integer,
+                              CellType::StaticText, CellType::ComboBox, CellType::CheckBox};
+    const std::vector<std::optional<double>> finite = {2.5, std::nullopt, -1234.5678,
+                                                       0.0, -0.5,         7.0};
+    const std::vector<std::optional<double>> infinite = {
+        2.5, std::nullopt, -1234.5678, 0.0, std::numeric_limits<double>::infinity(), 7.0};
+    const std::vector<QString> texts = {QStringLiteral("b"), QString(), QStringLiteral("12.5"),
+                                        QStringLiteral("a")};
+    const std::vector<std::uint32_t> textIds = {0, 1, 2, 0, 3, 0};
+    const int rows = static_cast<int>(finite.size());
+    for (const CellType type : types) {
+        for (const bool oddCell : {false, true}) {
+            for (const auto *numbers : {&finite, &infinite}) {
+                SCOPED_TRACE(testing::Message() << static_cast<int>(type) << " " << oddCell << " "
+                                                << (numbers == &infinite));
+                SpreadModel model;
+                model.setMaxCols(4);
+                // One row fewer than written: the last value has no row.
+                model.setMaxRows(rows - 1);
+                for (int col = 1; col <= 4; ++col) {
+                    model.settings().cellType.set(CellBlock{col, col, 0, 0, false, true}, type,
+                                                  model.nextStamp());
+                    if (oddCell)
+                        model.settings().cellType.set(CellBlock{col, col, 3, 3}, CellType::Integer,
+                                                      model.nextStamp());
+                }
+                model.setColumnNumbers(1, 1, *numbers);
+                model.setColumnTexts(3, 1, texts, textIds);
+                for (int row = 1; row < rows; ++row) {
+                    const auto i = static_cast<std::size_t>(row - 1);
+                    if ((*numbers)[i])
+                        model.setCellNumber(2, row, *(*numbers)[i]);
+                    model.setCellText(4, row, texts[textIds[i]]);
+                }
+                for (int row = 1; row < rows; ++row) {
+                    EXPECT_EQ(model.cellValue(1, row), model.cellValue(2, row)) << row;
+                    EXPECT_EQ(model.cellIsNumber(1, row), model.cellIsNumber(2, row)) << row;
+                    EXPECT_EQ(model.cellValue(3, row), model.cellValue(4, row)) << row;
+                }
+                model.setCellText(3, 2, QStringLiteral("a"));
+                model.setCellText(4, 2, QStringLiteral("a"));
+                model.sortRows(1, rows - 1, {{4, 1}, {2, 1}});
+                for (int row = 1; row < rows; ++row) {
+                    EXPECT_EQ(model.cellValue(1, row), model.cellValue(2, row)) << row;
+                    EXPECT_EQ(model.cellValue(3, row), model.cellValue(4, row)) << row;
+                }
+            }
+        }
+    }
 }
 
 TEST_F(SpreadGridTest, SettingZeroRowsDropsValuesAndCellSettingsButKeepsHeaders)

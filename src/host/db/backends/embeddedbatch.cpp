@@ -10,6 +10,9 @@ struct EmbeddedDatabase::BatchStep
 {
     const SqlBatch::Statement *statement;
     std::string key;
+    // The plan found for the key, while the plans' generation stays.
+    const tsql::StatementPlans::Plan *plan = nullptr;
+    std::uint64_t planGeneration = 0;
     std::string text;
     std::vector<size_t> valueOffsets;
     std::vector<tsql::Token> tokens;
@@ -67,9 +70,11 @@ BatchResult EmbeddedDatabase::execute(const SqlBatch &batch)
     steps.reserve(batch.statements().size());
     int writes = 0;
     for (const SqlBatch::Statement &statement : batch.statements()) {
-        BatchStep &step = steps.emplace_back(BatchStep{&statement, {}, {}, {}, {}, {}});
+        BatchStep &step = steps.emplace_back(BatchStep{&statement, {}, {}, {}, {}, {}, {}, {}});
         step.key = tsql::StatementPlans::keyOf(statement);
-        if (m_plans.contains(step.key)) {
+        step.plan = m_plans.find(step.key);
+        step.planGeneration = m_plans.generation();
+        if (step.plan) {
             writes = writes < 0 ? writes : writes + 1;
             continue;
         }
@@ -77,12 +82,17 @@ BatchResult EmbeddedDatabase::execute(const SqlBatch &batch)
         const int here = writesOf(step.tokens, step.nodes);
         writes = here < 0 || writes < 0 ? -1 : writes + here;
     }
+    std::vector<Variant> params;
     return inBatch(writes, [&](BatchResult &result) {
         for (BatchStep &step : steps) {
             m_plans.follow(m_schema.generation(), m_session.dateFirst);
-            if (auto query = m_plans.find(step.key, *step.statement)) {
+            if (step.planGeneration != m_plans.generation()) {
+                step.plan = m_plans.find(step.key);
+                step.planGeneration = m_plans.generation();
+            }
+            if (step.plan && tsql::StatementPlans::bind(*step.plan, *step.statement, params)) {
                 try {
-                    runQuery(*query, false);
+                    runQuery(step.plan->query, params, false);
                 } catch (const HostError &e) {
                     throw HostError(e.Description() + "\nSQL: " + trimmedText(*step.statement),
                                     e.Number());

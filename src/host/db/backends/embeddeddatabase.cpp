@@ -5,6 +5,7 @@
 #include "host/db/tsql/tsqlfunctions.h"
 
 #include <algorithm>
+#include <charconv>
 #include <optional>
 
 namespace host {
@@ -12,27 +13,30 @@ namespace host {
 namespace {
 
 // Appends a column's value as the caller sees it (see fromStored()), without a Variant for the
-// common types.
+// common types. The value is read through sqlite3_value_*() on the column's value itself: the
+// connection is opened without mutexes and used from one thread, where SQLite makes no
+// difference between protected and unprotected values.
 void appendValue(RecordColumn &column, sqlite3_stmt *stmt, int i, const ColumnType &type)
 {
-    switch (sqlite3_column_type(stmt, i)) {
+    sqlite3_value *value = sqlite3_column_value(stmt, i);
+    switch (sqlite3_value_type(value)) {
     case SQLITE_INTEGER: {
-        const auto value = static_cast<std::int64_t>(sqlite3_column_int64(stmt, i));
+        const auto number = static_cast<std::int64_t>(sqlite3_value_int64(value));
         if (type.type == SqlType::Bit)
-            column.append(Variant(value != 0));
+            column.append(Variant(number != 0));
         else if (type.type == SqlType::Real || type.type == SqlType::Decimal)
-            column.appendDouble(static_cast<double>(value));
+            column.appendDouble(static_cast<double>(number));
         else
-            column.appendLong(value);
+            column.appendLong(number);
         return;
     }
     case SQLITE_FLOAT:
-        column.appendDouble(sqlite3_column_double(stmt, i));
+        column.appendDouble(sqlite3_value_double(value));
         return;
     case SQLITE_TEXT:
     case SQLITE_BLOB: {
-        const std::string_view text(reinterpret_cast<const char *>(sqlite3_column_text(stmt, i)),
-                                    static_cast<size_t>(sqlite3_column_bytes(stmt, i)));
+        const auto *bytes = reinterpret_cast<const char *>(sqlite3_value_text(value));
+        const std::string_view text(bytes, static_cast<size_t>(sqlite3_value_bytes(value)));
         if (type.type == SqlType::DateTime) {
             if (const auto serial = parseDate(text)) {
                 column.append(Variant::fromDate(*serial));
@@ -45,6 +49,37 @@ void appendValue(RecordColumn &column, sqlite3_stmt *stmt, int i, const ColumnTy
     default:
         column.appendNull();
     }
+}
+
+// A condition that compares @@ROWCOUNT with a whole number, as a batch tests what its last
+// statement did, is decided without a query; nothing for any other condition.
+std::optional<bool> rowCountCondition(const std::vector<tsql::Token> &tokens, size_t begin,
+                                      size_t end, long long rowCount)
+{
+    if (end - begin != 3 || tokens[begin].kind != tsql::TokenKind::Variable ||
+        toUpper(tokens[begin].text) != "@@ROWCOUNT" ||
+        tokens[begin + 1].kind != tsql::TokenKind::Symbol ||
+        tokens[begin + 2].kind != tsql::TokenKind::Number)
+        return std::nullopt;
+    const std::string &digits = tokens[begin + 2].text;
+    long long n = 0;
+    const auto read = std::from_chars(digits.data(), digits.data() + digits.size(), n);
+    if (read.ec != std::errc() || read.ptr != digits.data() + digits.size())
+        return std::nullopt;
+    const std::string &op = tokens[begin + 1].text;
+    if (op == "=")
+        return rowCount == n;
+    if (op == "<>" || op == "!=")
+        return rowCount != n;
+    if (op == "<")
+        return rowCount < n;
+    if (op == ">")
+        return rowCount > n;
+    if (op == "<=")
+        return rowCount <= n;
+    if (op == ">=")
+        return rowCount >= n;
+    return std::nullopt;
 }
 
 bool isMemoryPath(const std::string &path)
@@ -266,9 +301,15 @@ bool EmbeddedDatabase::runNode(Run &run, const tsql::Node &node)
     case tsql::Node::Kind::If: {
         bool holds = false;
         try {
-            tsql::Translator translator(run.tokens, node.begin, node.end, m_schema, m_session);
-            const auto rows = runQuery(translator.translateCondition(), true);
-            holds = rows->RecordCount() > 0 && CLng(rows->Fields(0).Value()) == 1;
+            if (const auto known = rowCountCondition(run.tokens, node.begin, node.end,
+                                                     m_session.rowCount)) {
+                holds = *known;
+            } else {
+                tsql::Translator translator(run.tokens, node.begin, node.end, m_schema,
+                                            m_session);
+                const auto rows = runQuery(translator.translateCondition(), true);
+                holds = rows->RecordCount() > 0 && CLng(rows->Fields(0).Value()) == 1;
+            }
         } catch (const HostError &e) {
             throw HostError(e.Description() + "\nSQL: IF " + run.text(node.begin, node.end),
                             e.Number());
@@ -362,6 +403,13 @@ void EmbeddedDatabase::runTranslated(Run &run, size_t begin, size_t end)
 
 std::shared_ptr<Recordset> EmbeddedDatabase::runQuery(const tsql::Query &query, bool wantRows)
 {
+    return runQuery(query, query.params, wantRows);
+}
+
+std::shared_ptr<Recordset> EmbeddedDatabase::runQuery(const tsql::Query &query,
+                                                      const std::vector<Variant> &params,
+                                                      bool wantRows)
+{
     sqlite3_stmt *prepared = nullptr;
     try {
         prepared = m_statements.prepare(query.sql);
@@ -369,8 +417,8 @@ std::shared_ptr<Recordset> EmbeddedDatabase::runQuery(const tsql::Query &query, 
         throw inLayerWords(e);
     }
     sqlite::Statement stmt(m_db.handle(), prepared);
-    for (size_t i = 0; i < query.params.size(); ++i)
-        stmt.bind(static_cast<int>(i) + 1, query.params[i]);
+    for (size_t i = 0; i < params.size(); ++i)
+        stmt.bindKept(static_cast<int>(i) + 1, params[i]);
     if (!wantRows) {
         while (stmt.step()) {
         }

@@ -3,16 +3,9 @@
 #include "host/db/recordset/recordfilter.h"
 #include "host/db/tsql/tsqlfunctions.h"
 
-#include <bit>
-
 namespace host {
 
 namespace {
-
-// A text's slot: its offset in the buffer above, its length below.
-constexpr int kLengthBits = 24;
-constexpr std::uint64_t kMaxLength = (std::uint64_t{1} << kLengthBits) - 1;
-constexpr std::uint64_t kMaxOffset = (std::uint64_t{1} << (64 - kLengthBits)) - 1;
 
 int compareNumbers(double x, double y)
 {
@@ -23,12 +16,23 @@ int compareNumbers(double x, double y)
 
 void RecordColumn::reserve(size_t rows)
 {
-    if (m_kind == Kind::Mixed) {
+    if (m_kind == Kind::Mixed)
         m_mixed.reserve(rows);
-        return;
+    else
+        m_slots.reserve(rows);
+}
+
+void RecordColumn::markNull(size_t row, bool null)
+{
+    const size_t word = row / kWordBits;
+    const std::uint64_t bit = std::uint64_t{1} << (row % kWordBits);
+    if (null) {
+        if (m_nulls.size() <= word)
+            m_nulls.resize(word + 1);
+        m_nulls[word] |= bit;
+    } else if (word < m_nulls.size()) {
+        m_nulls[word] &= ~bit;
     }
-    m_slots.reserve(rows);
-    m_nulls.reserve(rows);
 }
 
 RecordColumn::Kind RecordColumn::kindOf(const Variant &value)
@@ -72,20 +76,8 @@ void RecordColumn::toMixed()
     m_kind = Kind::Mixed;
     m_mixed = std::move(values);
     std::vector<std::uint64_t>().swap(m_slots);
-    std::vector<bool>().swap(m_nulls);
+    std::vector<std::uint64_t>().swap(m_nulls);
     std::string().swap(m_texts);
-}
-
-bool RecordColumn::fitsText(std::string_view text) const
-{
-    return text.size() <= kMaxLength && m_texts.size() + text.size() <= kMaxOffset;
-}
-
-std::uint64_t RecordColumn::textSlot(std::string_view text)
-{
-    const std::uint64_t offset = m_texts.size();
-    m_texts.append(text);
-    return (offset << kLengthBits) | text.size();
 }
 
 std::uint64_t RecordColumn::slotOf(const Variant &value)
@@ -108,48 +100,12 @@ std::uint64_t RecordColumn::slotOf(const Variant &value)
 
 void RecordColumn::appendNull()
 {
-    ++m_rows;
     if (m_kind == Kind::Mixed) {
         m_mixed.push_back(Variant::null());
-        return;
+    } else {
+        markNull(m_rows, true);
+        m_slots.push_back(0);
     }
-    m_slots.push_back(0);
-    m_nulls.push_back(true);
-}
-
-void RecordColumn::appendLong(std::int64_t value)
-{
-    if (m_kind != Kind::Long && m_kind != Kind::Unset) {
-        append(Variant(static_cast<long long>(value)));
-        return;
-    }
-    m_kind = Kind::Long;
-    m_slots.push_back(std::bit_cast<std::uint64_t>(value));
-    m_nulls.push_back(false);
-    ++m_rows;
-}
-
-void RecordColumn::appendDouble(double value)
-{
-    if (m_kind != Kind::Double && m_kind != Kind::Unset) {
-        append(Variant(value));
-        return;
-    }
-    m_kind = Kind::Double;
-    m_slots.push_back(std::bit_cast<std::uint64_t>(value));
-    m_nulls.push_back(false);
-    ++m_rows;
-}
-
-void RecordColumn::appendText(std::string_view text)
-{
-    if ((m_kind != Kind::Text && m_kind != Kind::Unset) || !fitsText(text)) {
-        append(Variant(text));
-        return;
-    }
-    m_kind = Kind::Text;
-    m_slots.push_back(textSlot(text));
-    m_nulls.push_back(false);
     ++m_rows;
 }
 
@@ -161,24 +117,11 @@ void RecordColumn::append(const Variant &value)
     }
     if (kindOf(value) == Kind::Text && !fitsText(value.stringValue()))
         toMixed();
-    if (accept(kindOf(value))) {
+    if (accept(kindOf(value)))
         m_slots.push_back(slotOf(value));
-        m_nulls.push_back(false);
-    } else {
+    else
         m_mixed.push_back(value);
-    }
     ++m_rows;
-}
-
-bool RecordColumn::isNull(size_t row) const
-{
-    return m_kind == Kind::Mixed ? m_mixed[row].isNull() : static_cast<bool>(m_nulls[row]);
-}
-
-std::string_view RecordColumn::text(size_t row) const
-{
-    const std::uint64_t slot = m_slots[row];
-    return std::string_view(m_texts).substr(slot >> kLengthBits, slot & kMaxLength);
 }
 
 double RecordColumn::number(size_t row) const
@@ -198,7 +141,7 @@ Variant RecordColumn::value(size_t row) const
 {
     if (m_kind == Kind::Mixed)
         return m_mixed[row];
-    if (m_nulls[row])
+    if (isNull(row))
         return Variant::null();
     const std::uint64_t slot = m_slots[row];
     switch (m_kind) {
@@ -220,7 +163,7 @@ Variant RecordColumn::value(size_t row) const
 void RecordColumn::set(size_t row, const Variant &value)
 {
     if (m_kind != Kind::Mixed && value.isNull()) {
-        m_nulls[row] = true;
+        markNull(row, true);
         return;
     }
     if (kindOf(value) == Kind::Text && !fitsText(value.stringValue()))
@@ -230,15 +173,15 @@ void RecordColumn::set(size_t row, const Variant &value)
         return;
     }
     m_slots[row] = slotOf(value);
-    m_nulls[row] = false;
+    markNull(row, false);
 }
 
 int RecordColumn::compare(size_t a, size_t b) const
 {
     if (m_kind == Kind::Mixed)
         return compareValues(m_mixed[a], m_mixed[b]);
-    const bool nullA = m_nulls[a];
-    const bool nullB = m_nulls[b];
+    const bool nullA = isNull(a);
+    const bool nullB = isNull(b);
     if (nullA || nullB)
         return nullA == nullB ? 0 : (nullA ? -1 : 1);
     if (m_kind == Kind::Text) {

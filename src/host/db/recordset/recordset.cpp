@@ -189,6 +189,19 @@ Field Recordset::Fields(std::string_view name)
     return Field(*this, fieldIndex(name));
 }
 
+std::span<const size_t> Recordset::rowsAhead() const
+{
+    requireOpen();
+    const auto first = static_cast<size_t>(std::clamp(m_pos, 0L, static_cast<long>(m_view.size())));
+    return std::span<const size_t>(m_view).subspan(first);
+}
+
+const RecordColumn &Recordset::column(long field) const
+{
+    requireOpen();
+    return m_data->columns.at(static_cast<size_t>(field));
+}
+
 size_t Recordset::fieldIndex(std::string_view name) const
 {
     const auto it = m_data->index.find(toUpper(name));

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -73,6 +74,12 @@ public:
     long FieldCount() const;
     Field Fields(long index);
     Field Fields(std::string_view name);
+
+    // For a reader of many rows: the rows from the current one to the last, in the order of the
+    // sort and filter in force, as rows of the fields' columns (valid until the view changes);
+    // and the values of a field (0-based) over every row.
+    std::span<const size_t> rowsAhead() const;
+    const RecordColumn &column(long field) const;
 
     // ADO criteria: "Field op value" joined by AND/OR, values as 'text', #date# or numbers,
     // op one of = <> < > <= >= LIKE (with * or % as wildcards). "" removes the filter.

@@ -102,6 +102,17 @@ sqlite3_stmt *StatementCache::prepare(const std::string &sql)
     return stmt;
 }
 
+void Statement::bindKept(int index, const Variant &value)
+{
+    if (value.type() != VariantType::String) {
+        bind(index, value);
+        return;
+    }
+    const std::string &text = value.stringValue();
+    check(m_db, sqlite3_bind_text(m_stmt, index, text.data(), static_cast<int>(text.size()),
+                                  SQLITE_STATIC));
+}
+
 void Statement::bind(int index, const Variant &value)
 {
     int rc = SQLITE_OK;

@@ -44,6 +44,9 @@ public:
 
     // Binds 1-based parameter index; dates are bound as the stored date text.
     void bind(int index, const Variant &value);
+    // The same for a value that outlives the statement's use (until it is reset), which SQLite
+    // then reads where it is instead of copying it.
+    void bindKept(int index, const Variant &value);
     // True while a row is available.
     bool step();
     void reset();

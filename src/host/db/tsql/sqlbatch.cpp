@@ -3,6 +3,9 @@
 #include "host/core/hosterror.h"
 #include "host/core/sqltext.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace host {
 
 std::string SqlBatch::Value::literal() const
@@ -41,13 +44,18 @@ std::string SqlBatch::Statement::text(std::vector<size_t> &valueOffsets) const
     return out;
 }
 
-SqlBatch::Statement &SqlBatch::current()
+void SqlBatch::open()
 {
-    if (!m_open) {
-        m_statements.emplace_back();
-        m_open = true;
+    // The statements of a batch are often alike: each starts with room for the largest before
+    // it.
+    if (!m_statements.empty()) {
+        m_largestShape = std::max(m_largestShape, m_statements.back().shape.size());
+        m_mostValues = std::max(m_mostValues, m_statements.back().values.size());
     }
-    return m_statements.back();
+    Statement &s = m_statements.emplace_back();
+    s.shape.reserve(m_largestShape);
+    s.values.reserve(m_mostValues);
+    m_open = true;
 }
 
 SqlBatch &SqlBatch::operator<<(std::string_view fixed)
@@ -58,30 +66,33 @@ SqlBatch &SqlBatch::operator<<(std::string_view fixed)
     return *this;
 }
 
-void SqlBatch::addValue(Value value)
+SqlBatch::Value &SqlBatch::addValue(Value::Kind kind)
 {
     Statement &s = current();
     s.shape += kValueMark;
-    s.values.push_back(std::move(value));
+    Value &value = s.values.emplace_back();
+    value.kind = kind;
+    return value;
 }
 
 SqlBatch &SqlBatch::number(double value)
 {
     // A value that no literal stands for fails here, as writing the text would.
-    sqlNumber(value);
-    addValue({Value::Kind::Number, value, 0, {}});
+    if (!std::isfinite(value))
+        sqlNumber(value);
+    addValue(Value::Kind::Number).number = value;
     return *this;
 }
 
 SqlBatch &SqlBatch::whole(long long value)
 {
-    addValue({Value::Kind::Whole, 0, value, {}});
+    addValue(Value::Kind::Whole).whole = value;
     return *this;
 }
 
 SqlBatch &SqlBatch::quoted(std::string_view value)
 {
-    addValue({Value::Kind::Text, 0, 0, std::string(value)});
+    addValue(Value::Kind::Text).text = value;
     return *this;
 }
 
@@ -90,10 +101,12 @@ void SqlBatch::endStatement()
     m_open = false;
 }
 
-void SqlBatch::append(const SqlBatch &other)
+void SqlBatch::append(const SqlBatch &other, size_t first, size_t end)
 {
     endStatement();
-    m_statements.insert(m_statements.end(), other.m_statements.begin(), other.m_statements.end());
+    const auto from = other.m_statements.begin();
+    m_statements.insert(m_statements.end(), from + static_cast<std::ptrdiff_t>(first),
+                        from + static_cast<std::ptrdiff_t>(end));
 }
 
 std::string SqlBatch::text() const

@@ -51,19 +51,27 @@ public:
     SqlBatch &quoted(std::string_view value);
     // Ends the current statement: what follows starts another.
     void endStatement();
-    // Appends the statements of another batch.
-    void append(const SqlBatch &other);
+    // Appends the statements of another batch from first to before end.
+    void append(const SqlBatch &other, size_t first, size_t end);
 
     bool empty() const { return m_statements.empty(); }
     const std::vector<Statement> &statements() const { return m_statements; }
     std::string text() const;
 
 private:
-    Statement &current();
-    void addValue(Value value);
+    Statement &current()
+    {
+        if (!m_open)
+            open();
+        return m_statements.back();
+    }
+    void open();
+    Value &addValue(Value::Kind kind);
 
     std::vector<Statement> m_statements;
     bool m_open = false;
+    size_t m_largestShape = 0;
+    size_t m_mostValues = 0;
 };
 
 } // namespace host

@@ -17,23 +17,23 @@ bool negative(const SqlBatch::Value &v)
            (v.kind == Kind::Whole && v.whole < 0);
 }
 
-// The token a value's literal makes, its minus apart.
-Token literalToken(const SqlBatch::Value &v)
+// What the token of a value's literal reads as, its minus apart.
+Literal literalOf(const SqlBatch::Value &v)
 {
     Token t;
-    t.kind = v.kind == Kind::Text ? TokenKind::String : TokenKind::Number;
     switch (v.kind) {
     case Kind::Number:
-        t.text = sqlNumber(std::fabs(v.number));
-        break;
+        return numberLiteral(std::fabs(v.number));
     case Kind::Whole:
+        t.kind = TokenKind::Number;
         t.text = v.whole < 0 ? std::to_string(v.whole).substr(1) : std::to_string(v.whole);
         break;
     case Kind::Text:
+        t.kind = TokenKind::String;
         t.text = v.text;
         break;
     }
-    return t;
+    return readLiteral(t);
 }
 
 } // namespace
@@ -42,9 +42,15 @@ void StatementPlans::follow(std::uint64_t schemaGeneration, int dateFirst)
 {
     if (schemaGeneration == m_schemaGeneration && dateFirst == m_dateFirst)
         return;
-    m_plans.clear();
+    clear();
     m_schemaGeneration = schemaGeneration;
     m_dateFirst = dateFirst;
+}
+
+void StatementPlans::clear()
+{
+    m_plans.clear();
+    ++m_generation;
 }
 
 std::string StatementPlans::keyOf(const SqlBatch::Statement &statement)
@@ -58,27 +64,28 @@ std::string StatementPlans::keyOf(const SqlBatch::Statement &statement)
     return key;
 }
 
-std::optional<Query> StatementPlans::find(const std::string &key,
-                                          const SqlBatch::Statement &statement) const
+const StatementPlans::Plan *StatementPlans::find(const std::string &key) const
 {
     const auto it = m_plans.find(key);
-    if (it == m_plans.end())
-        return std::nullopt;
-    const Plan &plan = it->second;
-    Query query{plan.query.sql, {}, plan.query.columns};
-    query.params.reserve(plan.sources.size());
+    return it == m_plans.end() ? nullptr : &it->second;
+}
+
+bool StatementPlans::bind(const Plan &plan, const SqlBatch::Statement &statement,
+                          std::vector<Variant> &params)
+{
+    params.clear();
+    params.reserve(plan.sources.size());
     for (const Source &source : plan.sources) {
         if (source.value < 0) {
-            query.params.push_back(source.constant);
+            params.push_back(source.constant);
             continue;
         }
-        Literal read =
-            readLiteral(literalToken(statement.values[static_cast<size_t>(source.value)]));
+        Literal read = literalOf(statement.values[static_cast<size_t>(source.value)]);
         if (!source.shape.admits(read.type))
-            return std::nullopt;
-        query.params.push_back(std::move(read.value));
+            return false;
+        params.push_back(std::move(read.value));
     }
-    return query;
+    return true;
 }
 
 void StatementPlans::keep(std::string key, const SqlBatch::Statement &statement,
@@ -116,7 +123,7 @@ void StatementPlans::keep(std::string key, const SqlBatch::Statement &statement,
         if (!b)
             return;
     if (m_plans.size() >= m_capacity)
-        m_plans.clear();
+        clear();
     m_plans.emplace(std::move(key), std::move(plan));
 }
 

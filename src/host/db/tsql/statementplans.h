@@ -5,7 +5,6 @@
 #include "host/db/tsql/tsqltranslator.h"
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -24,16 +23,23 @@ public:
     // Kept plans hold for one schema and one SET DATEFIRST; they go when either moves.
     void follow(std::uint64_t schemaGeneration, int dateFirst);
 
+    struct Plan;
     static std::string keyOf(const SqlBatch::Statement &statement);
-    bool contains(const std::string &key) const { return m_plans.contains(key); }
-    std::optional<Query> find(const std::string &key, const SqlBatch::Statement &statement) const;
+    // The plan kept by the key; nothing when there is none. It stays until a plan is kept or
+    // the plans go (see generation()).
+    const Plan *find(const std::string &key) const;
+    // Changes whenever plans go, which makes those found before invalid.
+    std::uint64_t generation() const { return m_generation; }
+    // The parameters of the plan's query with the statement's values: false when a value's
+    // literal is of a type the plan does not admit.
+    static bool bind(const Plan &plan, const SqlBatch::Statement &statement,
+                     std::vector<Variant> &params);
     // Keeps the translation of the statement whose text, with its values at valueOffsets, made
     // the tokens [begin, end); nothing when a value is not bound as a parameter there.
     void keep(std::string key, const SqlBatch::Statement &statement,
               const std::vector<size_t> &valueOffsets, const std::vector<Token> &tokens,
               size_t begin, size_t end, const Translation &translation);
 
-private:
     // Where a parameter's value comes from: a value of the statement, or a literal of its
     // fixed text.
     struct Source
@@ -48,7 +54,11 @@ private:
         std::vector<Source> sources; // by parameter
     };
 
+private:
+    void clear();
+
     size_t m_capacity;
+    std::uint64_t m_generation = 0;
     std::uint64_t m_schemaGeneration = 0;
     int m_dateFirst = 0;
     std::unordered_map<std::string, Plan> m_plans;

@@ -4,10 +4,14 @@
 #include "host/core/sqltext.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <climits>
+#include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
+#include <string_view>
 
 namespace host::tsql {
 
@@ -20,8 +24,9 @@ constexpr size_t kMaxBoundLiterals = 999;
 // The type SQL Server gives a number as written: int when it fits, then bigint, then a decimal
 // of its digits; with an exponent a float. Past 38 digits it is read as a float; a float that
 // overflows is refused, so that no infinity reaches SQLite. The value is the one SQLite reads
-// from the same text: an integer when it fits 64 bits, else a float.
-Literal readNumber(const std::string &text)
+// from the same text: an integer when it fits 64 bits, else a float, which `known` gives
+// where the text was written from it.
+Literal readNumber(std::string_view text, std::optional<double> known = std::nullopt)
 {
     const size_t point = text.find('.');
     const bool exponent = text.find_first_of("eE") != std::string::npos;
@@ -35,10 +40,10 @@ Literal readNumber(const std::string &text)
         }
     }
     if (point != std::string::npos && text.find('.', point + 1) != std::string::npos)
-        throw HostError("Incorrect syntax near '" + text + "'.");
-    const auto value = parseNumber(text);
+        throw HostError("Incorrect syntax near '" + std::string(text) + "'.");
+    const auto value = known ? known : parseNumber(text);
     if (!value)
-        throw HostError("The floating point value '" + text +
+        throw HostError("The floating point value '" + std::string(text) +
                         "' is out of the range of computer representation (8 bytes).");
     if (exponent)
         return {Variant(*value), typeOf(SqlType::Real)};
@@ -76,6 +81,18 @@ Literal readLiteral(const Token &t)
     type.national = t.national;
     type.length = static_cast<int>(std::min<size_t>(textLength(t.text, t.national), INT_MAX));
     return {Variant(t.text), type};
+}
+
+Literal numberLiteral(double magnitude)
+{
+    if (magnitude == 0 || !std::isfinite(magnitude))
+        return readNumber(sqlNumber(magnitude), magnitude);
+    // As sqlNumber writes it.
+    std::array<char, 400> digits;
+    const auto written =
+        std::to_chars(digits.data(), digits.data() + digits.size(), magnitude, std::chars_format::fixed);
+    return readNumber(std::string_view(digits.data(), static_cast<size_t>(written.ptr - digits.data())),
+                      magnitude);
 }
 
 bool LiteralShape::admits(const ColumnType &other) const

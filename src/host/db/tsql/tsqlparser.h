@@ -103,6 +103,9 @@ std::string convertAs(const Expr &e, const ColumnType &target);
 bool storesUnchanged(const ColumnType &from, const ColumnType &target);
 // Throws HostError for a number SQL Server refuses.
 Literal readLiteral(const Token &t);
+// What readLiteral() gives for the shortest plain decimals of a number that is not negative
+// (sqlNumber), without reading the number back from them.
+Literal numberLiteral(double magnitude);
 // The column declaration SELECT ... INTO gives a result of this type.
 std::string declarationFor(const ColumnType &type);
 bool isTempName(std::string_view name);

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -41,6 +42,17 @@ public:
         }
     }
 
+    // Single cells of one column, rows first .. first + count - 1, row first + i taking
+    // valueOf(i): as that many one-cell writes, which cover no cell twice, so one sequence
+    // number serves them all.
+    template <typename F>
+    void setColumnCells(int col, int first, int count, F valueOf, std::uint32_t seq)
+    {
+        Cells &cells = slot(m_cells, col);
+        for (int i = 0; i < count; ++i)
+            cellSlot(cells, first + i) = {valueOf(i), seq};
+    }
+
     const T &get(int col, int row) const
     {
         const Stamped *best = &m_all;
@@ -56,6 +68,37 @@ public:
         if (col >= 0 && col < static_cast<int>(m_cells.size()))
             consider(findCell(m_cells[static_cast<std::size_t>(col)], row));
         return best->value;
+    }
+
+    // The setting of rows first..last of a column when they all have the same; nothing when
+    // they may differ. For a writer of many rows, which then need not read it per cell.
+    std::optional<T> sameInColumn(int col, int first, int last) const
+    {
+        const Stamped *base = &m_all;
+        if (const Stamped *column = find(m_cols, col); column && column->seq > base->seq)
+            base = column;
+        // A later write of another value to a row or cell in the range may show through.
+        const auto differs = [base](const Stamped &later) {
+            return later.seq > base->seq && !(later.value == base->value);
+        };
+        for (const auto &[row, stamped] : m_rows)
+            if (row >= first && row <= last && differs(stamped))
+                return std::nullopt;
+        if (col >= 0 && col < static_cast<int>(m_cells.size())) {
+            const Cells &cells = m_cells[static_cast<std::size_t>(col)];
+            for (int row = std::max(first, 0); row <= last; ++row) {
+                const auto block = static_cast<std::size_t>(row / kBlockRows);
+                if (block >= cells.size())
+                    break;
+                if (!cells[block]) {
+                    row = (row / kBlockRows + 1) * kBlockRows - 1;
+                    continue;
+                }
+                if (differs((*cells[block])[static_cast<std::size_t>(row % kBlockRows)]))
+                    return std::nullopt;
+            }
+        }
+        return base->value;
     }
 
     // Forgets the row and cell settings of rows from firstRow on.

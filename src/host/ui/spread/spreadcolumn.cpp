@@ -14,13 +14,23 @@ void SpreadColumn::resize(int rows)
     if (!shrinks)
         return;
     // The texts of the rows dropped go with them.
-    const SpreadColumn old(*this);
-    m_textRows.clear();
-    m_texts.clear();
+    if (m_textRows.size() > n)
+        m_textRows.resize(n);
+    std::vector<std::uint32_t> kept(m_texts.size(), UINT32_MAX);
+    std::vector<QString> texts;
+    for (std::size_t r = 0; r < m_textRows.size(); ++r) {
+        if (m_kind[r] != Kind::Text)
+            continue;
+        std::uint32_t &id = kept[m_textRows[r]];
+        if (id == UINT32_MAX) {
+            id = static_cast<std::uint32_t>(texts.size());
+            texts.push_back(m_texts[m_textRows[r]]);
+        }
+        m_textRows[r] = id;
+    }
+    m_texts = std::move(texts);
     m_textIds.clear();
-    for (std::size_t r = 0; r < n; ++r)
-        if (old.m_kind[r] == Kind::Text)
-            setText(static_cast<int>(r), old.text(static_cast<int>(r)));
+    m_indexed = 0;
 }
 
 void SpreadColumn::clear()
@@ -44,13 +54,32 @@ QString SpreadColumn::text(int row) const
 
 std::uint32_t SpreadColumn::textId(const QString &text)
 {
+    for (; m_indexed < m_texts.size(); ++m_indexed) {
+        if (!m_textIds.contains(m_texts[m_indexed]))
+            m_textIds.insert(m_texts[m_indexed], static_cast<std::uint32_t>(m_indexed));
+    }
     const auto found = m_textIds.constFind(text);
     if (found != m_textIds.constEnd())
         return found.value();
-    const auto id = static_cast<std::uint32_t>(m_texts.size());
-    m_texts.push_back(text);
+    const std::uint32_t id = addText(text);
     m_textIds.insert(text, id);
+    m_indexed = m_texts.size();
     return id;
+}
+
+std::uint32_t SpreadColumn::addText(const QString &text)
+{
+    m_texts.push_back(text);
+    return static_cast<std::uint32_t>(m_texts.size() - 1);
+}
+
+void SpreadColumn::setTextId(int row, std::uint32_t id)
+{
+    const auto r = static_cast<std::size_t>(row);
+    if (m_textRows.size() <= r)
+        m_textRows.resize(m_kind.size());
+    m_textRows[r] = id;
+    m_kind[r] = Kind::Text;
 }
 
 void SpreadColumn::setText(int row, const QString &text)
@@ -60,14 +89,11 @@ void SpreadColumn::setText(int row, const QString &text)
         return;
     }
     const auto r = static_cast<std::size_t>(row);
-    if (m_textRows.size() <= r)
-        m_textRows.resize(r + 1);
     // Neighbouring rows often show the same stock, place or unit: no look-up for them.
     if (r > 0 && m_kind[r - 1] == Kind::Text && m_texts[m_textRows[r - 1]] == text)
-        m_textRows[r] = m_textRows[r - 1];
+        setTextId(row, m_textRows[r - 1]);
     else
-        m_textRows[r] = textId(text);
-    m_kind[r] = Kind::Text;
+        setTextId(row, textId(text));
 }
 
 void SpreadColumn::setNumber(int row, double value)
@@ -79,6 +105,24 @@ void SpreadColumn::setNumber(int row, double value)
     m_kind[r] = Kind::Number;
 }
 
+void SpreadColumn::setNumbers(int first, std::span<const std::optional<double>> values)
+{
+    std::size_t end = values.size();
+    while (end > 0 && !values[end - 1])
+        --end;
+    const auto base = static_cast<std::size_t>(first);
+    if (end > 0 && m_numbers.size() < base + end)
+        m_numbers.resize(base + end);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (values[i]) {
+            m_numbers[base + i] = *values[i];
+            m_kind[base + i] = Kind::Number;
+        } else {
+            m_kind[base + i] = Kind::Empty;
+        }
+    }
+}
+
 void SpreadColumn::setEmpty(int row)
 {
     m_kind[static_cast<std::size_t>(row)] = Kind::Empty;
@@ -86,14 +130,23 @@ void SpreadColumn::setEmpty(int row)
 
 void SpreadColumn::permuteRows(int first, const std::vector<int> &order)
 {
-    const SpreadColumn old(*this);
+    const std::vector<Kind> kinds = m_kind;
+    const std::vector<double> numbers = m_numbers;
+    const std::vector<std::uint32_t> textRows = m_textRows;
     for (std::size_t i = 0; i < order.size(); ++i) {
         const int to = first + static_cast<int>(i);
-        const int from = order[i];
-        if (old.isNumber(from))
-            setNumber(to, old.number(from));
-        else
-            setText(to, old.text(from));
+        const auto from = static_cast<std::size_t>(order[i]);
+        switch (from < kinds.size() ? kinds[from] : Kind::Empty) {
+        case Kind::Number:
+            setNumber(to, numbers[from]);
+            break;
+        case Kind::Text:
+            setTextId(to, textRows[from]);
+            break;
+        case Kind::Empty:
+            setEmpty(to);
+            break;
+        }
     }
 }
 

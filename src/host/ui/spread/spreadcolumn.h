@@ -4,6 +4,8 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <vector>
 
 namespace host::ui {
@@ -29,6 +31,15 @@ public:
     void setNumber(int row, double value);
     void setEmpty(int row);
 
+    // For a writer of many rows, who tells the texts apart itself: a text added to the column
+    // without looking it up (the first one added of equal texts is the one a later look-up
+    // finds), and a row showing the text of that number.
+    std::uint32_t addText(const QString &text);
+    void setTextId(int row, std::uint32_t id);
+    // Rows first + i hold values[i], or nothing where there is no value: as setNumber() or
+    // setEmpty() of each.
+    void setNumbers(int first, std::span<const std::optional<double>> values);
+
     // Rows first + i take the values of rows order[i].
     void permuteRows(int first, const std::vector<int> &order);
 
@@ -50,7 +61,9 @@ private:
     std::vector<double> m_numbers;
     std::vector<std::uint32_t> m_textRows; // index into m_texts
     std::vector<QString> m_texts;
+    // Texts to their index; the texts from m_indexed on are not in it yet.
     QHash<QString, std::uint32_t> m_textIds;
+    std::size_t m_indexed = 0;
 };
 
 } // namespace host::ui

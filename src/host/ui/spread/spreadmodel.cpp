@@ -111,6 +111,18 @@ void SpreadModel::cellWritten(int col, int row)
         emit dataChanged(index(row - 1, col - 1), index(row - 1, col - 1));
 }
 
+void SpreadModel::columnWritten(int col, int first, int last)
+{
+    if (!m_redraw || first > last)
+        return;
+    if (first == 0)
+        cellWritten(col, 0);
+    if (col > 0 && last > 0)
+        emit dataChanged(index(std::max(first, 1) - 1, col - 1), index(last - 1, col - 1));
+    else if (col == 0 && last > 0)
+        emit headerDataChanged(Qt::Vertical, std::max(first, 1) - 1, last - 1);
+}
+
 void SpreadModel::setCellText(int col, int row, const QString &text)
 {
     if (!inRange(col, row))
@@ -119,10 +131,8 @@ void SpreadModel::setCellText(int col, int row, const QString &text)
     cellWritten(col, row);
 }
 
-void SpreadModel::setCellNumber(int col, int row, double value)
+void SpreadModel::storeNumber(int col, int row, double value)
 {
-    if (!inRange(col, row))
-        return;
     const CellType type = m_settings.cellType.get(col, row);
     const bool keepsNumber =
         type == CellType::Edit || type == CellType::Float || type == CellType::Integer;
@@ -130,7 +140,79 @@ void SpreadModel::setCellNumber(int col, int row, double value)
         storeText(col, row, formatFull(value));
     else
         column(col).setNumber(row, type == CellType::Integer ? std::round(value) : value);
+}
+
+void SpreadModel::setCellNumber(int col, int row, double value)
+{
+    if (!inRange(col, row))
+        return;
+    storeNumber(col, row, value);
     cellWritten(col, row);
+}
+
+SpreadModel::ColumnRun SpreadModel::columnRun(int col, int first, std::size_t count) const
+{
+    if (col < 0 || col > m_maxCols || first < 0)
+        return {first - 1, std::nullopt};
+    const int last = std::min(m_maxRows, first + static_cast<int>(count) - 1);
+    if (last < first || first == 0 || col == 0)
+        return {last, std::nullopt};
+    return {last, m_settings.cellType.sameInColumn(col, first, last)};
+}
+
+void SpreadModel::setColumnNumbers(int col, int first,
+                                   std::span<const std::optional<double>> values)
+{
+    const auto [last, type] = columnRun(col, first, values.size());
+    if (last < first)
+        return;
+    SpreadColumn &cells = column(col);
+    const auto count = static_cast<std::size_t>(last - first + 1);
+    // Data cells of a column set up alike keep a finite number as it is given.
+    const bool plain =
+        (type == CellType::Edit || type == CellType::Float) &&
+        std::all_of(
+            values.begin(), values.begin() + static_cast<std::ptrdiff_t>(count),
+            [](const std::optional<double> &value) { return !value || std::isfinite(*value); });
+    if (plain) {
+        cells.setNumbers(first, values.first(count));
+    } else {
+        for (int row = first; row <= last; ++row) {
+            const std::optional<double> &value = values[static_cast<std::size_t>(row - first)];
+            if (value)
+                storeNumber(col, row, *value);
+            else
+                cells.setEmpty(row);
+        }
+    }
+    columnWritten(col, first, last);
+}
+
+void SpreadModel::setColumnTexts(int col, int first, std::span<const QString> texts,
+                                 std::span<const std::uint32_t> ids)
+{
+    const auto [last, type] = columnRun(col, first, ids.size());
+    if (last < first)
+        return;
+    SpreadColumn &cells = column(col);
+    // Data cells of a column set up alike keep a text as it is given.
+    const bool plain = type && !isNumberType(*type);
+    constexpr std::uint32_t kUnknown = UINT32_MAX;
+    std::vector<std::uint32_t> own(texts.size(), kUnknown);
+    for (int row = first; row <= last; ++row) {
+        const std::uint32_t id = ids[static_cast<std::size_t>(row - first)];
+        const QString &text = texts[id];
+        if (text.isEmpty()) {
+            cells.setEmpty(row);
+        } else if (!plain) {
+            storeText(col, row, text);
+        } else {
+            if (own[id] == kUnknown)
+                own[id] = cells.addText(text);
+            cells.setTextId(row, own[id]);
+        }
+    }
+    columnWritten(col, first, last);
 }
 
 QString SpreadModel::cellValue(int col, int row) const

@@ -6,6 +6,9 @@
 
 #include <QAbstractTableModel>
 
+#include <cstdint>
+#include <optional>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -42,6 +45,14 @@ public:
     // A program write of a number: what setCellText() of the number's full text would store,
     // without making the text.
     void setCellNumber(int col, int row, double value);
+    // Program writes of many cells of one column, row first + i for each i, as the writes above
+    // would store them: the number values[i] each, no value leaving the cell empty; or the text
+    // texts[ids[i]] each, an empty text leaving the cell empty, where the texts differ from each
+    // other (each is kept once, not looked up among the column's). Rows past the last are
+    // skipped.
+    void setColumnNumbers(int col, int first, std::span<const std::optional<double>> values);
+    void setColumnTexts(int col, int first, std::span<const QString> texts,
+                        std::span<const std::uint32_t> ids);
     // The unformatted value: a number cell's full value, a combo cell's item text.
     QString cellValue(int col, int row) const;
     // The text shown in the cell.
@@ -79,7 +90,18 @@ signals:
 private:
     bool inRange(int col, int row) const;
     void storeText(int col, int row, const QString &text);
+    void storeNumber(int col, int row, double value);
     void cellWritten(int col, int row);
+    // The last row a write of `count` rows of a column from `first` reaches (below first when it
+    // reaches none), and the cell type of those rows when they are data cells that share one.
+    struct ColumnRun
+    {
+        int last;
+        std::optional<CellType> dataType;
+    };
+    ColumnRun columnRun(int col, int first, std::size_t count) const;
+    // After writes of rows first..last of a column.
+    void columnWritten(int col, int first, int last);
     SpreadColumn &column(int col) { return m_columns[static_cast<std::size_t>(col)]; }
     const SpreadColumn &column(int col) const { return m_columns[static_cast<std::size_t>(col)]; }
 
