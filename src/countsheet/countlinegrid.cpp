@@ -111,15 +111,13 @@ void writeCountLine(host::ui::SpreadGrid &grid, int row, const CountLine &line,
         const auto bit = static_cast<std::size_t>(col);
         if (!columns.test(bit))
             continue;
-        if (line.blank.test(bit)) {
+        if (line.blank.test(bit) || (column.source == CellSource::Period && line.*column.id == 0)) {
             model.setCellText(col, row, QString());
         } else if (column.source == CellSource::Date) {
             model.setCellText(col, row,
                               QString::fromStdString(shownDate(host::Variant(line.*column.text))));
         } else if (column.text) {
             model.setCellText(col, row, QString::fromStdString(line.*column.text));
-        } else if (column.source == CellSource::Period && line.*column.id == 0) {
-            model.setCellText(col, row, QString());
         } else {
             model.setCellNumber(col, row, columnNumber(line, column));
         }

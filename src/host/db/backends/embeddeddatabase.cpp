@@ -301,12 +301,11 @@ bool EmbeddedDatabase::runNode(Run &run, const tsql::Node &node)
     case tsql::Node::Kind::If: {
         bool holds = false;
         try {
-            if (const auto known = rowCountCondition(run.tokens, node.begin, node.end,
-                                                     m_session.rowCount)) {
+            if (const auto known =
+                    rowCountCondition(run.tokens, node.begin, node.end, m_session.rowCount)) {
                 holds = *known;
             } else {
-                tsql::Translator translator(run.tokens, node.begin, node.end, m_schema,
-                                            m_session);
+                tsql::Translator translator(run.tokens, node.begin, node.end, m_schema, m_session);
                 const auto rows = runQuery(translator.translateCondition(), true);
                 holds = rows->RecordCount() > 0 && CLng(rows->Fields(0).Value()) == 1;
             }

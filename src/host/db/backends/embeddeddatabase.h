@@ -75,8 +75,8 @@ private:
                                 size_t begin, size_t end);
     std::shared_ptr<Recordset> runQuery(const tsql::Query &query, bool wantRows);
     // The query with other parameters than its own.
-    std::shared_ptr<Recordset> runQuery(const tsql::Query &query, const std::vector<Variant> &params,
-                                        bool wantRows);
+    std::shared_ptr<Recordset> runQuery(const tsql::Query &query,
+                                        const std::vector<Variant> &params, bool wantRows);
     std::vector<Variant> evaluate(Run &run, size_t begin, size_t end);
     void declare(Run &run, size_t begin, size_t end);
     void set(Run &run, size_t begin, size_t end);

@@ -89,10 +89,11 @@ Literal numberLiteral(double magnitude)
         return readNumber(sqlNumber(magnitude), magnitude);
     // As sqlNumber writes it.
     std::array<char, 400> digits;
-    const auto written =
-        std::to_chars(digits.data(), digits.data() + digits.size(), magnitude, std::chars_format::fixed);
-    return readNumber(std::string_view(digits.data(), static_cast<size_t>(written.ptr - digits.data())),
-                      magnitude);
+    const auto written = std::to_chars(digits.data(), digits.data() + digits.size(), magnitude,
+                                       std::chars_format::fixed);
+    return readNumber(
+        std::string_view(digits.data(), static_cast<size_t>(written.ptr - digits.data())),
+        magnitude);
 }
 
 bool LiteralShape::admits(const ColumnType &other) const

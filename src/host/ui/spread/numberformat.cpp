@@ -32,7 +32,7 @@ QString formatFixed(double value, int decimals, bool grouping, const QLocale &lo
 {
     QLocale shown = locale;
     shown.setNumberOptions(grouping ? QLocale::DefaultNumberOptions : QLocale::OmitGroupSeparator);
-    const QString digits = shown.toString(std::abs(value), 'f', std::max(decimals, 0));
+    QString digits = shown.toString(std::abs(value), 'f', std::max(decimals, 0));
     // No "-0.00": a value that rounds to zero has no sign.
     if (value < 0 && anyNonZeroDigit(digits))
         return shown.negativeSign() + digits;

@@ -167,7 +167,7 @@ void SpreadModel::setColumnNumbers(int col, int first,
     if (last < first)
         return;
     SpreadColumn &cells = column(col);
-    const auto count = static_cast<std::size_t>(last - first + 1);
+    const auto count = static_cast<std::size_t>(last - first) + 1;
     // Data cells of a column set up alike keep a finite number as it is given.
     const bool plain =
         (type == CellType::Edit || type == CellType::Float) &&
