@@ -54,6 +54,16 @@ bool readInt(std::string_view text, size_t &pos, size_t minDigits, size_t maxDig
     return n >= minDigits;
 }
 
+// A second's fraction of `digits` digits in whole milliseconds, a half rounded up.
+int milliseconds(int fraction, size_t digits)
+{
+    static constexpr int kTens[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
+    if (digits <= 3)
+        return fraction * kTens[3 - digits];
+    const int unit = kTens[digits - 3];
+    return (fraction + unit / 2) / unit;
+}
+
 std::string_view trimBlanks(std::string_view s)
 {
     while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front())))
@@ -171,9 +181,7 @@ std::optional<double> parseDate(std::string_view text)
                 int fraction = 0;
                 if (!readInt(text, pos, 1, 9, fraction))
                     return std::nullopt;
-                const auto digits = static_cast<int>(pos - start);
-                p.millisecond =
-                    static_cast<int>(std::lround(fraction * std::pow(10.0, 3 - digits)));
+                p.millisecond = milliseconds(fraction, pos - start);
             }
         }
         if (pos != text.size() || p.hour > 23 || p.minute > 59 || p.second > 59 ||

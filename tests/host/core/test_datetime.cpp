@@ -31,6 +31,22 @@ TEST(DateTime, TimeSurvivesTheRoundTrip)
     EXPECT_EQ(formatDate(*serial, "YYYY-MM-DD HH:NN:SS.FFF"), "2026-01-01 10:00:00.123");
 }
 
+TEST(DateTime, FractionsOfASecondRoundToMilliseconds)
+{
+    const std::pair<const char *, int> cases[] = {
+        {"2026-01-01 10:00:00.5", 500},         {"2026-01-01 10:00:00.07", 70},
+        {"2026-01-01 10:00:00.1234", 123},      {"2026-01-01 10:00:00.1235", 124},
+        {"2026-01-01 10:00:00.123499999", 123}, {"2026-01-01 10:00:00.123500000", 124},
+        {"2026-01-01 10:00:00.0004", 0},        {"2026-01-01 10:00:00.0005", 1}};
+    for (const auto &[text, ms] : cases) {
+        const auto serial = parseDate(text);
+        ASSERT_TRUE(serial) << text;
+        EXPECT_EQ(splitDate(*serial).millisecond, ms) << text;
+    }
+    // Rounded up to a whole second, it is no time of the day any more.
+    EXPECT_FALSE(parseDate("2026-01-01 10:00:00.9995"));
+}
+
 TEST(DateTime, RejectsWhatIsNotADate)
 {
     for (const char *text : {"", "2026", "2026-13-01", "2026-02-30", "2026-01-01 25:00",

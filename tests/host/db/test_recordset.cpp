@@ -210,6 +210,13 @@ TEST(RecordsetTest, FieldsKeepEveryValueTheyAreGiven)
     std::vector<Variant> manyRows;
     for (int i = 0; i < 300; ++i)
         manyRows.push_back(i % 97 == 5 || i == 200 || i == 201 ? Variant::null() : Variant(i));
+    // More rows and text bytes than one block of the column holds, a long text among them.
+    std::vector<Variant> manyTexts;
+    for (int i = 0; i < 9000; ++i)
+        manyTexts.push_back(i % 1000 == 7 ? Variant(longText)
+                            : i % 13 == 0 ? Variant::null()
+                                          : Variant(std::string(static_cast<size_t>(i % 40), 'a') +
+                                                    std::to_string(i)));
     struct Case
     {
         const char *name;
@@ -226,6 +233,7 @@ TEST(RecordsetTest, FieldsKeepEveryValueTheyAreGiven)
         {"mixed", {1, 2.5, "3", date, true, Variant(), Variant::null()}, Variant(9)},
         {"long text", {"short", Variant(longText)}, Variant(longText + "y")},
         {"nulls far apart", manyRows, Variant::null()},
+        {"texts over many blocks", manyTexts, Variant("z")},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);

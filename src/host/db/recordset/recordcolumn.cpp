@@ -3,6 +3,8 @@
 #include "host/db/recordset/recordfilter.h"
 #include "host/db/tsql/tsqlfunctions.h"
 
+#include <algorithm>
+
 namespace host {
 
 namespace {
@@ -18,8 +20,8 @@ void RecordColumn::reserve(size_t rows)
 {
     if (m_kind == Kind::Mixed)
         m_mixed.reserve(rows);
-    else
-        m_slots.reserve(rows);
+    else if (m_blocks.empty())
+        m_blocks.emplace_back().reserve(std::min(rows, kBlockRows));
 }
 
 void RecordColumn::markNull(size_t row, bool null)
@@ -70,14 +72,14 @@ void RecordColumn::toMixed()
     if (m_kind == Kind::Mixed)
         return;
     std::vector<Variant> values;
-    values.reserve(m_slots.capacity());
+    values.reserve(m_rows);
     for (size_t row = 0; row < m_rows; ++row)
         values.push_back(value(row));
     m_kind = Kind::Mixed;
     m_mixed = std::move(values);
-    std::vector<std::uint64_t>().swap(m_slots);
+    std::vector<std::vector<std::uint64_t>>().swap(m_blocks);
     std::vector<std::uint64_t>().swap(m_nulls);
-    std::string().swap(m_texts);
+    std::vector<std::string>().swap(m_textBlocks);
 }
 
 std::uint64_t RecordColumn::slotOf(const Variant &value)
@@ -100,12 +102,12 @@ std::uint64_t RecordColumn::slotOf(const Variant &value)
 
 void RecordColumn::appendNull()
 {
-    if (m_kind == Kind::Mixed) {
-        m_mixed.push_back(Variant::null());
-    } else {
+    if (m_kind != Kind::Mixed) {
         markNull(m_rows, true);
-        m_slots.push_back(0);
+        pushSlot(0);
+        return;
     }
+    m_mixed.push_back(Variant::null());
     ++m_rows;
 }
 
@@ -117,16 +119,17 @@ void RecordColumn::append(const Variant &value)
     }
     if (kindOf(value) == Kind::Text && !fitsText(value.stringValue()))
         toMixed();
-    if (accept(kindOf(value)))
-        m_slots.push_back(slotOf(value));
-    else
-        m_mixed.push_back(value);
+    if (accept(kindOf(value))) {
+        pushSlot(slotOf(value));
+        return;
+    }
+    m_mixed.push_back(value);
     ++m_rows;
 }
 
 double RecordColumn::number(size_t row) const
 {
-    const std::uint64_t slot = m_slots[row];
+    const std::uint64_t slot = slotAt(row);
     switch (m_kind) {
     case Kind::Long:
         return static_cast<double>(std::bit_cast<std::int64_t>(slot));
@@ -143,7 +146,7 @@ Variant RecordColumn::value(size_t row) const
         return m_mixed[row];
     if (isNull(row))
         return Variant::null();
-    const std::uint64_t slot = m_slots[row];
+    const std::uint64_t slot = slotAt(row);
     switch (m_kind) {
     case Kind::Long:
         return Variant(static_cast<long long>(std::bit_cast<std::int64_t>(slot)));
@@ -172,7 +175,7 @@ void RecordColumn::set(size_t row, const Variant &value)
         m_mixed[row] = value;
         return;
     }
-    m_slots[row] = slotOf(value);
+    slotAt(row) = slotOf(value);
     markNull(row, false);
 }
 

@@ -2,6 +2,7 @@
 
 #include "host/core/variant.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <string>
@@ -11,9 +12,10 @@
 namespace host {
 
 // The values of one field over every row of a recordset, kept by type: a number, date or
-// Boolean takes 8 bytes and a text its bytes in one buffer of the column, so a large result
-// does not cost one Variant per cell. A column whose values come in more than one type (or as
-// Empty or objects) keeps Variants from then on.
+// Boolean takes 8 bytes and a text its bytes in the column's text blocks, so a large result
+// does not cost one Variant per cell. Values are kept in blocks of a fixed size, so that a
+// growing column never copies what it holds. A column whose values come in more than one type
+// (or as Empty or objects) keeps Variants from then on.
 class RecordColumn
 {
 public:
@@ -27,8 +29,7 @@ public:
             append(Variant(static_cast<long long>(value)));
             return;
         }
-        m_slots.push_back(static_cast<std::uint64_t>(value));
-        ++m_rows;
+        pushSlot(static_cast<std::uint64_t>(value));
     }
     void appendDouble(double value)
     {
@@ -36,8 +37,7 @@ public:
             append(Variant(value));
             return;
         }
-        m_slots.push_back(std::bit_cast<std::uint64_t>(value));
-        ++m_rows;
+        pushSlot(std::bit_cast<std::uint64_t>(value));
     }
     void appendText(std::string_view text)
     {
@@ -45,8 +45,7 @@ public:
             append(Variant(text));
             return;
         }
-        m_slots.push_back(textSlot(text));
-        ++m_rows;
+        pushSlot(textSlot(text));
     }
     void append(const Variant &value);
 
@@ -68,17 +67,24 @@ public:
     double number(size_t row) const;
     std::string_view text(size_t row) const
     {
-        const std::uint64_t slot = m_slots[row];
-        return std::string_view(m_texts).substr(slot >> kLengthBits, slot & kMaxLength);
+        const std::uint64_t slot = slotAt(row);
+        const std::string &block = m_textBlocks[slot >> (kLengthBits + kOffsetBits)];
+        return std::string_view(block).substr((slot >> kLengthBits) & (kTextBlock - 1),
+                                              slot & kMaxLength);
     }
     // As compareValues() of the two rows' values.
     int compare(size_t a, size_t b) const;
 
 private:
-    // A text's slot: its offset in the column's buffer above, its length below.
+    // A text's slot: its block, its offset in the block, its length. A text of a block's size
+    // or more has a block of its own.
     static constexpr int kLengthBits = 24;
+    static constexpr int kOffsetBits = 16;
     static constexpr std::uint64_t kMaxLength = (std::uint64_t{1} << kLengthBits) - 1;
-    static constexpr std::uint64_t kMaxOffset = (std::uint64_t{1} << (64 - kLengthBits)) - 1;
+    static constexpr size_t kTextBlock = size_t{1} << kOffsetBits;
+    static constexpr size_t kMaxTextBlocks = size_t{1} << (64 - kLengthBits - kOffsetBits);
+    static constexpr int kBlockBits = 12;
+    static constexpr size_t kBlockRows = size_t{1} << kBlockBits;
     static constexpr size_t kWordBits = 64;
 
     enum class Kind : std::uint8_t
@@ -98,24 +104,54 @@ private:
     void markNull(size_t row, bool null);
     void toMixed();
     std::uint64_t slotOf(const Variant &value);
-    // Whether the buffer and a slot can take the text.
+    std::uint64_t slotAt(size_t row) const
+    {
+        return m_blocks[row >> kBlockBits][row & (kBlockRows - 1)];
+    }
+    std::uint64_t &slotAt(size_t row)
+    {
+        return m_blocks[row >> kBlockBits][row & (kBlockRows - 1)];
+    }
+    // The next row's slot. The first block grows as rows come, so that a small result stays
+    // small; the others are taken whole.
+    void pushSlot(std::uint64_t slot)
+    {
+        if (m_blocks.empty() || m_blocks.back().size() == kBlockRows) {
+            m_blocks.emplace_back();
+            if (m_blocks.size() > 1)
+                m_blocks.back().reserve(kBlockRows);
+        }
+        m_blocks.back().push_back(slot);
+        ++m_rows;
+    }
+    // Whether a slot can take the text.
     bool fitsText(std::string_view text) const
     {
-        return text.size() <= kMaxLength && m_texts.size() + text.size() <= kMaxOffset;
+        return text.size() <= kMaxLength && m_textBlocks.size() < kMaxTextBlocks;
     }
+    // Appends the text to the last block where it fits, else to a new block (the first grows
+    // as texts come, the others are taken whole); the text's slot.
     std::uint64_t textSlot(std::string_view text)
     {
-        const std::uint64_t offset = m_texts.size();
-        m_texts.append(text);
-        return (offset << kLengthBits) | text.size();
+        if (m_textBlocks.empty() || m_textBlocks.back().size() + text.size() >= kTextBlock) {
+            m_textBlocks.emplace_back();
+            if (m_textBlocks.size() > 1)
+                m_textBlocks.back().reserve(std::max(kTextBlock, text.size()));
+        }
+        std::string &block = m_textBlocks.back();
+        const std::uint64_t offset = block.size();
+        block.append(text);
+        return ((m_textBlocks.size() - 1) << (kLengthBits + kOffsetBits)) |
+               (offset << kLengthBits) | text.size();
     }
 
     Kind m_kind = Kind::Unset;
     size_t m_rows = 0;
-    std::vector<std::uint64_t> m_slots; // value bits, or a text's offset and length
+    // Value bits, or a text's slot, by row in blocks of kBlockRows.
+    std::vector<std::vector<std::uint64_t>> m_blocks;
     // A bit per row, set for a null; only as far as the last null row.
     std::vector<std::uint64_t> m_nulls;
-    std::string m_texts;
+    std::vector<std::string> m_textBlocks;
     std::vector<Variant> m_mixed;
 };
 

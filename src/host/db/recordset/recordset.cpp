@@ -263,14 +263,18 @@ void Recordset::rebuildView()
                 throw HostError("The sort order cannot be applied: " + m_sort, kBadArgument);
         }
         const auto &columns = m_data->columns;
-        std::stable_sort(m_view.begin(), m_view.end(), [&](size_t a, size_t b) {
+        const auto before = [&](size_t a, size_t b) {
             for (const auto &key : keys) {
                 const int c = columns[key.column].compare(a, b);
                 if (c != 0)
                     return key.descending ? c > 0 : c < 0;
             }
             return false;
-        });
+        };
+        // Rows often come in the order asked for already (a sheet's lines share one backup
+        // date): one pass tells, where sorting would compare each row many times.
+        if (!std::is_sorted(m_view.begin(), m_view.end(), before))
+            std::stable_sort(m_view.begin(), m_view.end(), before);
     }
     if (!m_filter.empty()) {
         const auto filter = parsedFilter();

@@ -160,6 +160,15 @@ template <SqlType Type> void storeFunction(sqlite3_context *ctx, int argc, sqlit
             return;
         }
     }
+    if (Type == SqlType::Text && type.length < 0) {
+        // A text or null of no length limit is itself: a trimmed or sorted name column passes
+        // through here on every row.
+        const int kind = sqlite3_value_type(argv[0]);
+        if (kind == SQLITE_TEXT || kind == SQLITE_NULL) {
+            sqlite3_result_value(ctx, argv[0]);
+            return;
+        }
+    }
     if (Type == SqlType::DateTime && sqlite3_value_type(argv[0]) == SQLITE_TEXT) {
         const std::string_view text(reinterpret_cast<const char *>(sqlite3_value_text(argv[0])),
                                     static_cast<size_t>(sqlite3_value_bytes(argv[0])));

@@ -111,8 +111,12 @@ void SpreadColumn::setNumbers(int first, std::span<const std::optional<double>> 
     while (end > 0 && !values[end - 1])
         --end;
     const auto base = static_cast<std::size_t>(first);
-    if (end > 0 && m_numbers.size() < base + end)
+    if (end > 0 && m_numbers.size() < base + end) {
+        // Room for the column's every row, so that a later number below (a totals row) does
+        // not move them all.
+        m_numbers.reserve(m_kind.size());
         m_numbers.resize(base + end);
+    }
     for (std::size_t i = 0; i < values.size(); ++i) {
         if (values[i]) {
             m_numbers[base + i] = *values[i];
