@@ -40,9 +40,9 @@ protected:
         m_main = std::make_unique<MainDo>();
     }
 
-    void sheet(std::vector<std::vector<Variant>> rows)
+    void sheet(const std::vector<std::vector<Variant>> &rows)
     {
-        m_main->p_RSMain = std::make_shared<host::Recordset>(kFields, std::move(rows));
+        m_main->p_RSMain = std::make_shared<host::Recordset>(kFields, rows);
     }
 
     std::unique_ptr<MainDo> m_main;
