@@ -96,6 +96,24 @@ std::string formatDecimal(double value, int decimals, bool grouping)
 
 double roundDecimalHalfAway(double value, int decimals)
 {
+    // Most quantities lie well clear of a half: rounding the scaled value then gives the
+    // digits of the decimal form, and dividing the whole number by an exact power of ten is
+    // the double nearest that form, as reading its text is. The margin exceeds what the
+    // 15-digit form and the scaling can move a value of up to 1e9 units.
+    constexpr int kExactPowers = 9;
+    constexpr double kMaxScaled = 1e9;
+    constexpr double kMargin = 1e-5;
+    if (decimals >= 0 && decimals <= kExactPowers && std::isfinite(value)) {
+        static constexpr std::array<double, kExactPowers + 1> kPowers = {1,   10,  100, 1e3, 1e4,
+                                                                         1e5, 1e6, 1e7, 1e8, 1e9};
+        const double power = kPowers[static_cast<size_t>(decimals)];
+        const double scaled = std::fabs(value) * power;
+        const double fraction = scaled - std::floor(scaled);
+        if (scaled < kMaxScaled && std::fabs(fraction - 0.5) > kMargin) {
+            const double whole = std::round(scaled);
+            return whole == 0 ? 0.0 : std::copysign(whole / power, value);
+        }
+    }
     const std::string text = formatDecimal(value, decimals, false);
     double result = 0;
     const bool negative = !text.empty() && text.front() == '-';

@@ -4,8 +4,10 @@
 #include "countsheet/decimaltext.h"
 #include "countsheet/sheettotals.h"
 #include "host/core/text.h"
+#include "host/db/recordset/recordcolumn.h"
 #include "host/db/recordset/recordset.h"
 
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -26,23 +28,30 @@ void MainDo::GetSumData()
         return;
     // The print and input layouts lack some quantities (the second unit's gain and loss); a
     // total whose field the sheet does not have stays 0 instead of failing the others.
-    std::vector<std::pair<host::Field, double CountSheetState::*>> summed;
-    for (const SheetTotal &t : kSheetTotals) {
-        for (long i = 0; i < p_RSMain->FieldCount(); ++i) {
-            if (host::equalsNoCase(p_RSMain->Fields(i).Name(), t.field)) {
-                summed.emplace_back(p_RSMain->Fields(i), t.total);
-                break;
-            }
-        }
-    }
-    const host::Field decimalsField = p_RSMain->Fields("FQtyDecimal");
+    const auto position = [this](std::string_view name) {
+        for (long i = 0; i < p_RSMain->FieldCount(); ++i)
+            if (host::equalsNoCase(p_RSMain->Fields(i).Name(), name))
+                return i;
+        return -1L;
+    };
+    std::vector<std::pair<const host::RecordColumn *, double CountSheetState::*>> summed;
+    for (const SheetTotal &t : kSheetTotals)
+        if (const long field = position(t.field); field >= 0)
+            summed.emplace_back(&p_RSMain->column(field), t.total);
+    const long decimalsField = position("FQtyDecimal");
+    if (decimalsField < 0)
+        p_RSMain->Fields("FQtyDecimal"); // refused as reading the field refuses it
+    const host::RecordColumn &decimalsColumn = p_RSMain->column(decimalsField);
+    // Read column by column: a Variant per summed value costs more than the sum itself.
     p_RSMain->MoveFirst();
-    for (long i = 0; i < count; ++i) {
-        const long decimals = host::CLng(decimalsField.Value());
-        for (const auto &[field, total] : summed) {
-            const host::Variant value = field.Value();
-            state.*total += QelRound(value.isNull() ? host::Variant(0) : value, decimals);
+    for (const size_t row : p_RSMain->rowsAhead()) {
+        const auto decimals = static_cast<int>(host::CLng(decimalsColumn.value(row)));
+        for (const auto &[values, total] : summed) {
+            const double value = values->isNull(row)      ? 0.0
+                                 : values->holdsNumbers() ? values->number(row)
+                                                          : host::CDbl(values->value(row));
+            state.*total += roundDecimalHalfAway(value, decimals);
         }
-        p_RSMain->MoveNext();
     }
+    p_RSMain->Move(count);
 }

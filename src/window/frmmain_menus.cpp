@@ -10,11 +10,14 @@
 #include "services/trystep.h"
 
 #include <QAction>
+#include <QIcon>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStyle>
 
 #include <algorithm>
+#include <cstddef>
+#include <vector>
 
 namespace {
 
@@ -290,10 +293,19 @@ void frmMain::createMenus()
 
 void frmMain::buildToolBar()
 {
+    // The style draws each icon from its image files; every window shares the ones drawn first.
+    static const std::vector<QIcon> icons = [this] {
+        std::vector<QIcon> drawn;
+        for (const ToolDef &t : kTools)
+            drawn.push_back(style()->standardIcon(t.icon));
+        return drawn;
+    }();
     long id = 1;
-    for (const ToolDef &t : kTools)
-        barlist->AddTool(id++, QString::fromLatin1(t.key), QString::fromUtf8(t.caption))
-            .setIcon(style()->standardIcon(t.icon));
+    for (const ToolDef &t : kTools) {
+        barlist->AddTool(id, QString::fromLatin1(t.key), QString::fromUtf8(t.caption))
+            .setIcon(icons[static_cast<std::size_t>(id - 1)]);
+        ++id;
+    }
     barlist->Tools(QStringLiteral("Show")).setSubBand(kPopupBand);
     host::ui::ToolBand &main = barlist->AddBand(kMainBand, host::ui::ToolBand::Normal);
     host::ui::ToolBand &popup = barlist->AddBand(kPopupBand, host::ui::ToolBand::Popup);

@@ -40,6 +40,25 @@ TEST(QelRound, HalvesAwayFromZeroOnTheDecimalForm)
         EXPECT_EQ(MainDo::QelRound(c.value, c.scale), c.expected) << c.value << " @" << c.scale;
 }
 
+// The totals and a ledger cell's value must be the number its text shows, for every value
+// and not only the halves listed above.
+TEST(QelRound, IsTheNumberTheFormattedTextReads)
+{
+    const double offsets[] = {0, 1e-9, 0.4999999, 0.5, 0.5000001, 0.999999999, 0.123456789};
+    for (int decimals = 0; decimals <= 10; ++decimals) {
+        for (long whole : {0L, 1L, 7L, 1234L, 99999L, 123456789L, 99999999999L}) {
+            for (double offset : offsets) {
+                for (double sign : {1.0, -1.0}) {
+                    const double value = sign * (static_cast<double>(whole) + offset);
+                    const std::string text = formatDecimal(value, decimals, false);
+                    EXPECT_EQ(MainDo::QelRound(value, decimals), std::strtod(text.c_str(), nullptr))
+                        << value << " @" << decimals << " shows " << text;
+                }
+            }
+        }
+    }
+}
+
 TEST(QelRound, RefusesNullAndNegativeScale)
 {
     EXPECT_THROW(MainDo::QelRound(host::Variant::null(), 2), host::HostError);

@@ -40,9 +40,9 @@ protected:
         m_main = std::make_unique<MainDo>();
     }
 
-    void sheet(std::vector<std::vector<Variant>> rows)
+    void sheet(const std::vector<std::vector<Variant>> &rows)
     {
-        m_main->p_RSMain = std::make_shared<host::Recordset>(kFields, std::move(rows));
+        m_main->p_RSMain = std::make_shared<host::Recordset>(kFields, rows);
     }
 
     std::unique_ptr<MainDo> m_main;
@@ -77,6 +77,24 @@ TEST_F(SheetTotals, NullCountsZeroAndTheFilterDecides)
     m_main->GetSumData();
     EXPECT_EQ(totals()[0], 7);
     EXPECT_EQ(m_main->p_RSMain->Filter(), "FName = 'b'");
+}
+
+// Quantities that came as texts, alone or among numbers, count as the numbers they read; the
+// walk ends past the last line.
+TEST_F(SheetTotals, TextQuantitiesCountAsTheirNumbers)
+{
+    std::vector<Variant> typed(12, Variant(std::string("2.345")));
+    typed.emplace_back(2L);
+    typed.emplace_back("a");
+    sheet({typed, line(1, 2, "b")});
+    m_main->GetSumData();
+    for (double total : totals())
+        EXPECT_DOUBLE_EQ(total, 2.35 + 1);
+    EXPECT_TRUE(m_main->p_RSMain->EOF());
+
+    sheet({typed});
+    m_main->GetSumData();
+    EXPECT_DOUBLE_EQ(totals()[7], 2.35);
 }
 
 TEST_F(SheetTotals, NoOpenSheetOrNoLinesLeavesZero)

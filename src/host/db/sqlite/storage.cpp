@@ -29,6 +29,17 @@ double powerOfTen(int n)
     return std::pow(10.0, n);
 }
 
+// The digits before the point of a magnitude of 1 or more, counted up to 16: a number of
+// more keeps no decimals at all.
+int integerDigits(double magnitude)
+{
+    constexpr int kMostCounted = 16;
+    int digits = 1;
+    while (digits < kMostCounted && magnitude >= powerOfTen(digits))
+        ++digits;
+    return digits;
+}
+
 // The leading type name, lowercased, and the numbers in its parentheses.
 void splitType(std::string_view declared, std::string &name, int &first, int &second)
 {
@@ -338,7 +349,9 @@ double roundDecimal(double value, int scale)
     double factor = powerOfTen(scale);
     double scaled = value * factor;
     if (std::fabs(scaled) >= kSignificant) {
-        const int whole = static_cast<int>(std::floor(std::log10(std::fabs(value)))) + 1;
+        const double magnitude = std::fabs(value);
+        const int whole = magnitude >= 1 ? integerDigits(magnitude)
+                                         : static_cast<int>(std::floor(std::log10(magnitude))) + 1;
         factor = powerOfTen(std::max(0, std::min(scale, 15 - whole)));
         scaled = value * factor;
     }

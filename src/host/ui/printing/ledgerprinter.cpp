@@ -135,11 +135,7 @@ private:
 
 } // namespace
 
-LedgerPrinter::LedgerPrinter(LedgerGrid &grid)
-    : m_grid(grid), m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
-{
-    m_printer->setPageOrientation(QPageLayout::Landscape);
-}
+LedgerPrinter::LedgerPrinter(LedgerGrid &grid) : m_grid(grid) {}
 
 LedgerPrinter::~LedgerPrinter() = default;
 
@@ -160,32 +156,41 @@ LedgerPrinter::PrintLine &LedgerPrinter::FooterLine(int i)
     return line(m_footers, i);
 }
 
+QPrinter &LedgerPrinter::printer() const
+{
+    if (!m_printer) {
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        m_printer->setPageOrientation(QPageLayout::Landscape);
+    }
+    return *m_printer;
+}
+
 int LedgerPrinter::Orientation() const
 {
-    return m_printer->pageLayout().orientation() == QPageLayout::Landscape ? 2 : 1;
+    return printer().pageLayout().orientation() == QPageLayout::Landscape ? 2 : 1;
 }
 
 void LedgerPrinter::setOrientation(int orientation)
 {
     if (orientation == 1 || orientation == 2)
-        m_printer->setPageOrientation(orientation == 2 ? QPageLayout::Landscape
-                                                       : QPageLayout::Portrait);
+        printer().setPageOrientation(orientation == 2 ? QPageLayout::Landscape
+                                                      : QPageLayout::Portrait);
 }
 
 void LedgerPrinter::Print()
 {
-    if (modals().printDialog(*m_printer))
-        render(*m_printer);
+    if (modals().printDialog(printer()))
+        render(printer());
 }
 
 void LedgerPrinter::Preview()
 {
-    modals().printPreview(*m_printer, [this](QPrinter &printer) { render(printer); });
+    modals().printPreview(printer(), [this](QPrinter &printer) { render(printer); });
 }
 
 void LedgerPrinter::PrintSetup()
 {
-    modals().printSetup(*m_printer);
+    modals().printSetup(printer());
 }
 
 QString LedgerPrinter::expandPageTokens(const QString &text, int page, int pages)
