@@ -156,7 +156,7 @@ LedgerPrinter::PrintLine &LedgerPrinter::FooterLine(int i)
     return line(m_footers, i);
 }
 
-QPrinter &LedgerPrinter::printer() const
+QPrinter &LedgerPrinter::printer()
 {
     if (!m_printer) {
         m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
@@ -167,7 +167,8 @@ QPrinter &LedgerPrinter::printer() const
 
 int LedgerPrinter::Orientation() const
 {
-    return printer().pageLayout().orientation() == QPageLayout::Landscape ? 2 : 1;
+    // A printer not made yet starts on a landscape page.
+    return !m_printer || m_printer->pageLayout().orientation() == QPageLayout::Landscape ? 2 : 1;
 }
 
 void LedgerPrinter::setOrientation(int orientation)

@@ -58,7 +58,7 @@ public:
 
     // Made on first use: setting a printer up costs more than many a window's whole opening,
     // and most windows never print.
-    QPrinter &printer() const;
+    QPrinter &printer();
     // Data rows that fit on one page of that printer.
     int rowsPerPage(QPrinter &printer) const;
     // Paints every page; returns the page count.
@@ -79,7 +79,7 @@ private:
     PrintLine &line(std::array<PrintLine, 2> &lines, int i);
 
     LedgerGrid &m_grid;
-    mutable std::unique_ptr<QPrinter> m_printer;
+    std::unique_ptr<QPrinter> m_printer;
     std::array<PrintLine, 2> m_headers;
     std::array<PrintLine, 2> m_footers;
     bool m_printColors = true;
