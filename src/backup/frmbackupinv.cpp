@@ -136,7 +136,7 @@ void frmBackupInv::setCaptions()
     tryStep([this] { setCaption(langText("备份仓库数据")); });
     tryStep([this] {
         Label1->setCaption(langText(
-            "    在处理盘点之前，先备份仓库数据。建议在盘点报告单未完成之前，不要对该仓库进行出入库操作。"));
+            "在处理盘点之前，先备份仓库数据。建议在盘点报告单未完成之前，不要对该仓库进行出入库操作。"));
     });
     tryStep([this] { Label2->setCaption(langText("备份日期:")); });
     tryStep([this] { optCurStock->setCaption(langText("即时库存")); });

@@ -24,6 +24,8 @@ namespace {
 
 constexpr std::string_view kListSeparator = "','";
 constexpr std::string_view kCategory = "IC";
+// The option's description as the host lists it (its English in the language table).
+const std::string kAlertSameCheckDescription = "盘点重复添加时给予提示";
 
 std::shared_ptr<host::Recordset> execute(std::string_view sql)
 {
@@ -173,7 +175,7 @@ void SaveAlertSameCheck(bool alert)
                 "(FCategory,FKey,FValue,FReadonly,FDescription,FLevel,FExplanation,FFormat,FSort,"
                 "FDescription_cht,FDescription_en)\r\n"
                 "    VALUES('IC','AlertSameCheckStockRecord','" +
-                v + "',1,'盘点重复添加时给予提示 ','','','',0,'','')\r\n");
+                v + "',1,'" + kAlertSameCheckDescription + " ','','','',0,'','')\r\n");
         module().gAlertSameCheckStockRecord = alert;
     } catch (const host::HostError &) {
         MsgBox(MParse::LoadLangString("保存系统设置错误!"), vbOKOnly);
