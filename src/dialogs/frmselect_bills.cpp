@@ -52,10 +52,11 @@ std::string dictKey(long procId, const char *suffix)
     return std::to_string(procId) + suffix;
 }
 
-// A cell read as a whole number; blank or non-numeric text by its leading number.
-long cellNumber(const QString &text)
+// Puts the list's record on the row of the ledger that shows it.
+void moveToRow(host::Recordset &rs, int row)
 {
-    return static_cast<long>(host::Val(text.trimmed().toStdString()));
+    rs.MoveFirst();
+    rs.Move(row - kFirstDataRow);
 }
 
 // The record's field behind a ledger column: the columns show the fields in their order.
@@ -177,8 +178,7 @@ QString frmSelect::GetRowText(int row)
 {
     QString text;
     try {
-        mRsSelect->MoveFirst();
-        mRsSelect->Move(row - kFirstDataRow);
+        moveToRow(*mRsSelect, row);
         text = fieldText(mRsSelect->Fields("FInterID").Value()) + "|";
         text += (host::CLng(mRsSelect->Fields("FCheckSelect").Value()) == 1 ? QStringLiteral("Y")
                                                                             : QString()) +
@@ -210,7 +210,12 @@ void frmSelect::ldgSelect_ToggleSelect(short &Action)
     const QString mark = ldgSelect->Cell(row, colMark).Text() == QLatin1String("Y")
                              ? QString()
                              : QStringLiteral("Y");
-    const QString billId = QString::number(cellNumber(ldgSelect->Cell(row, colBillId).Text()));
+    // Bills are told apart by the list's record, not by the texts it shows.
+    auto billIdAt = [this](int r) {
+        moveToRow(*mRsSelect, r);
+        return recordWhole(*mRsSelect, colBillId);
+    };
+    const long billId = billIdAt(row);
     auto markRow = [&](int r) {
         ldgSelect->Cell(r, colMark).setText(mark);
         ldgSelect->Cell(r, colChanged).setText(QStringLiteral("1"));
@@ -218,12 +223,12 @@ void frmSelect::ldgSelect_ToggleSelect(short &Action)
     markRow(row);
     // The list is in bill order, so the lines of one bill stand together.
     for (int r = row - 1; r >= kFirstDataRow; --r) {
-        if (ldgSelect->Cell(r, colBillId).Text().trimmed() != billId)
+        if (billIdAt(r) != billId)
             break;
         markRow(r);
     }
     for (int r = row + 1; r <= face.Rows(); ++r) {
-        if (ldgSelect->Cell(r, colBillId).Text().trimmed() != billId)
+        if (billIdAt(r) != billId)
             break;
         markRow(r);
     }
@@ -244,8 +249,7 @@ void frmSelect::Calculate()
             continue;
         // The ids, kinds and quantities are the list's record, every digit of them, not the
         // texts it shows.
-        mRsSelect->MoveFirst();
-        mRsSelect->Move(r - kFirstDataRow);
+        moveToRow(*mRsSelect, r);
         const long billId = recordWhole(*mRsSelect, colBillId);
         const long entryId = recordWhole(*mRsSelect, colEntryId);
         const host::Variant type = mRsSelect->Fields(fieldOf(colType)).Value();
