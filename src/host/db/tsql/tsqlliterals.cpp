@@ -4,10 +4,8 @@
 #include "host/core/sqltext.h"
 
 #include <algorithm>
-#include <array>
 #include <charconv>
 #include <climits>
-#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -85,15 +83,7 @@ Literal readLiteral(const Token &t)
 
 Literal numberLiteral(double magnitude)
 {
-    if (magnitude == 0 || !std::isfinite(magnitude))
-        return readNumber(sqlNumber(magnitude), magnitude);
-    // As sqlNumber writes it.
-    std::array<char, 400> digits;
-    const auto written = std::to_chars(digits.data(), digits.data() + digits.size(), magnitude,
-                                       std::chars_format::fixed);
-    return readNumber(
-        std::string_view(digits.data(), static_cast<size_t>(written.ptr - digits.data())),
-        magnitude);
+    return readNumber(sqlNumber(magnitude), magnitude);
 }
 
 bool LiteralShape::admits(const ColumnType &other) const
