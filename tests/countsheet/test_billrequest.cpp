@@ -64,10 +64,21 @@ TEST_F(BillRequest, GainBillTakesTheLinesAboveZero)
     // ... and the user is told that nothing was left to bill.
     ASSERT_EQ(messages().size(), 2u);
     EXPECT_EQ(messages()[1], "没有需要生成单据的盘点差异。");
+    // Once the bill is deleted its lines are billed again, also when a loss bill was made
+    // meanwhile.
+    for (const char *table : {"ICStockBill", "ICStockBillEntry"})
+        sql(std::string("Delete From ") + table + " Where FInterID=" + std::to_string(billNo));
+    long loss = 0;
+    ASSERT_EQ(m_main->OutCheckBill(2, loss), -1);
+    EXPECT_EQ(m_main->OutCheckBill(1, again), -1);
+    EXPECT_EQ(count("Select * From ICInvBackup Where FBillInterID=" + std::to_string(again)), 2);
 }
 
 TEST_F(BillRequest, LossBillTakesTheLinesBelowZeroAsPositiveQuantities)
 {
+    // Loss bills of another count, their numbers apart where bills were deleted.
+    sql("Insert Into ICStockBill (FInterID,FBillNo,FTranType,FDate,FProcID) Values "
+        "(50,'PK000005',43,GETDATE(),9),(51,'PK000002',43,GETDATE(),9)");
     long gain = 0;
     m_main->OutCheckBill(1, gain);
     long loss = 0;
@@ -75,7 +86,7 @@ TEST_F(BillRequest, LossBillTakesTheLinesBelowZeroAsPositiveQuantities)
     ASSERT_GT(loss, gain);
     const std::string bill = " From ICStockBill Where FInterID=" + std::to_string(loss);
     EXPECT_EQ(number("Select FTranType" + bill), 43);
-    EXPECT_EQ(text("Select FBillNo" + bill), "PK000001");
+    EXPECT_EQ(text("Select FBillNo" + bill), "PK000006");
     const std::string entry = " From ICStockBillEntry Where FInterID=" + std::to_string(loss);
     EXPECT_EQ(count("Select *" + entry), 1);
     EXPECT_EQ(number("Select FQty" + entry), 2);

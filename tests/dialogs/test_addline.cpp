@@ -377,33 +377,40 @@ TEST_F(AddLine, OppositeDirectionsAreRefusedAndLeaveTheLinesAsTheyWere)
 }
 
 // A second-unit quantity is never a counting-unit figure: without a second unit it is 0, with
-// one the adjustment goes over by the rate the two counted quantities give, as in the grid.
+// one the adjustment goes over by the rate the two counted quantities give, as in the grid. An
+// entry made again adds its counts of both units to the line; the adjustments stay.
 TEST_F(AddLine, QuantitiesOfTheSecondUnitFollowItsOwnCount)
 {
     struct Case
     {
         const char *description;
+        int entries;
         long item, unit, secUnit;
         double coefficient, qty, adjQty, secQty;
         double minus, secAdjQty, secMinus;
     };
     const Case cases[] = {
-        {"no second unit, counted 3 boxes, adjusted by 1", 1, 2, 0, 12, 3, 1, 0, 24, 0, 0},
-        {"second unit at 2 pieces a kilogram", 2, 1, 3, 1, 5, 1, 2.5, 4, 0.5, 2},
-        {"second unit not counted", 2, 1, 3, 1, 4, 1, 0, 3, 0, 0},
+        {"no second unit, counted 3 boxes, adjusted by 1", 1, 1, 2, 0, 12, 3, 1, 0, 24, 0, 0},
+        {"second unit at 2 pieces a kilogram", 1, 2, 1, 3, 1, 5, 1, 2.5, 4, 0.5, 2},
+        {"second unit not counted", 1, 2, 1, 3, 1, 4, 1, 0, 3, 0, 0},
+        {"boxes of 12 at 4 pieces a kilogram", 1, 2, 2, 3, 12, 2, 1, 6, 12, 3, 3},
+        {"the same entry twice", 2, 2, 1, 3, 1, 5, 1, 2.5, 9, 0.5, 4.5},
     };
     for (const Case &c : cases) {
         sql("delete from ICInvBackup where FStockID=2");
-        EXPECT_TRUE(PubVariant::SaveAddItem(c.item, c.unit, 2, "", "", host::Variant(c.qty), "", 0,
-                                            "", 0, c.coefficient, 0, c.adjQty, c.secUnit, c.secQty))
-            << c.description;
+        for (int entry = 0; entry < c.entries; ++entry)
+            EXPECT_TRUE(PubVariant::SaveAddItem(c.item, c.unit, 2, "", "", host::Variant(c.qty), "",
+                                                0, "", 0, c.coefficient, 0, c.adjQty, c.secUnit,
+                                                c.secQty))
+                << c.description;
         const auto rs = sql("select FMinus,FSecAdjQty,FSecCheckQty,FSecMinus from ICInvBackup "
                             "where FStockID=2");
         ASSERT_EQ(rs->RecordCount(), 1) << c.description;
         EXPECT_DOUBLE_EQ(host::CDbl(rs->Fields("FMinus").Value()), c.minus) << c.description;
         EXPECT_DOUBLE_EQ(host::CDbl(rs->Fields("FSecAdjQty").Value()), c.secAdjQty)
             << c.description;
-        EXPECT_DOUBLE_EQ(host::CDbl(rs->Fields("FSecCheckQty").Value()), c.secQty) << c.description;
+        EXPECT_DOUBLE_EQ(host::CDbl(rs->Fields("FSecCheckQty").Value()), c.secQty * c.entries)
+            << c.description;
         EXPECT_DOUBLE_EQ(host::CDbl(rs->Fields("FSecMinus").Value()), c.secMinus) << c.description;
     }
     EXPECT_TRUE(m_modals.messages().empty());

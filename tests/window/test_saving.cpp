@@ -257,18 +257,29 @@ TEST_F(SaveTest, ALineTheDatabaseRefusesIsNamedAndTheOthersAreSaved)
     type(w, C::CUUnitCheckQty, failing, "2");
     type(w, C::Note, sameBatch, "same batch");
     type(w, C::Note, nextBatch, "next batch");
+    // Another user deleted a line of the refused batch: sent again alone, it is still not saved.
+    const int deleted = findRow(w, [&](int r) {
+        return r < nextBatch && lineOf(r).itemId != lineOf(failing).itemId &&
+               lineOf(r).itemId != lineOf(sameBatch).itemId;
+    });
+    sql("Delete From ICInvBackup" + lineKey(w, deleted));
+    type(w, C::Note, deleted, "deleted");
     captureErrorList();
 
     EXPECT_EQ(w.SaveStockData(false), frmMain::SaveResult::Failed);
-    EXPECT_EQ(m_errorItems, QStringList{QString::fromStdString(lineOf(failing).itemNumber)});
-    EXPECT_EQ(m_errorNames, QStringList{QString::fromStdString(lineOf(failing).itemName)});
+    EXPECT_EQ(m_errorItems, (QStringList{QString::fromStdString(lineOf(deleted).itemNumber),
+                                         QString::fromStdString(lineOf(failing).itemNumber)}));
+    EXPECT_EQ(m_errorNames, (QStringList{QString::fromStdString(lineOf(deleted).itemName),
+                                         QString::fromStdString(lineOf(failing).itemName)}));
     EXPECT_EQ(m_errorMessages,
-              QStringList{"数据库拒绝写入此盘点数据，盘点数据未能成功保存，请检查数据！原因："
-                          "Arithmetic overflow error converting expression to data type "
-                          "numeric."});
+              (QStringList{"数据库中没有此盘点数据，盘点数据未能成功保存，请刷新后再试！",
+                           "数据库拒绝写入此盘点数据，盘点数据未能成功保存，请检查数据！原因："
+                           "Arithmetic overflow error converting expression to data type "
+                           "numeric."}));
     EXPECT_EQ(storedNote(sameBatch), "same batch");
     EXPECT_EQ(storedNote(nextBatch), "next batch");
     EXPECT_TRUE(marked(failing));
+    EXPECT_TRUE(marked(deleted));
     EXPECT_FALSE(marked(sameBatch));
     EXPECT_FALSE(marked(nextBatch));
     EXPECT_TRUE(w.mModified);

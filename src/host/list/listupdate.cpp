@@ -9,6 +9,7 @@
 #include "host/db/servertransaction.h"
 #include "host/lang/hosttext.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace host {
@@ -112,7 +113,11 @@ void ListUpdate::MakeStockCheckBillNew(const std::string &propsString, long proc
         return;
     }
 
-    const long id = scalar(db, "Select Max(FInterID) From ICStockBill") + 1;
+    // Not the id of a deleted bill that count lines still name: they would pass for billed by
+    // the new bill, whatever its kind or count.
+    const long id = std::max(scalar(db, "Select Max(FInterID) From ICStockBill"),
+                             scalar(db, "Select Max(FBillInterID) From ICInvBackup")) +
+                    1;
     const std::string billNo = nextBillNo(db, kind);
     const std::string ids = std::to_string(id);
     std::string sql = "UPDATE ICInvBackup SET FBillInterID=" + ids + " " + lines + "\r\n";

@@ -45,6 +45,11 @@ const HostileCase kCases[] = {
     {"rows out of order",
      [](const auto &f) { xlsx(f, "<row r=\"3\"><c><v>1</v></c></row><row r=\"2\"/>"); },
      "the row 2 comes after the row 3"},
+    {"row number repeated",
+     [](const auto &f) {
+         xlsx(f, "<row r=\"2\"><c><v>1</v></c></row><row r=\"2\"><c><v>2</v></c></row>");
+     },
+     "the row 2 comes after the row 2"},
     {"cells at opposite corners of a sheet",
      [](const auto &f) {
          xlsx(f, "<row><c><v>1</v></c></row><row r=\"1048576\"><c r=\"XFD1\">"
