@@ -252,8 +252,10 @@ TEST_P(WindowDialogs, OpenOverTheWindowAndCloseWithEscape)
     bool shown = false, owned = false, over = false, closed = false;
     m_modals->whileShown([&](host::ui::Form &form) {
         shown = true;
-        owned =
-            form.windowHandle() && form.windowHandle()->transientParent() == window->windowHandle();
+        // A window manager keeps a dialog over the window it belongs to.
+        owned = form.windowHandle() &&
+                form.windowHandle()->transientParent() == window->windowHandle() &&
+                form.windowType() == Qt::Dialog;
         over = window->frameGeometry().contains(form.frameGeometry().center()) &&
                form.screen()->availableGeometry().contains(form.frameGeometry());
         ASSERT_TRUE(showActive(form));
@@ -351,6 +353,39 @@ TEST_F(FindDialog, F7OpensTheLookupWhileTheCellIsBeingEdited)
     EXPECT_EQ(
         number("Select Count(*) From t_ICItem Where " + isCode(cell) + " And " + isCode(picked)),
         1);
+}
+
+// F3 opens Find in its first search cell; F7 there opens a lookup that belongs to Find and is
+// kept over it, and Find stays in sight behind it.
+TEST_F(FindDialog, OpensInItsFirstSearchCellAndItsLookupBelongsToIt)
+{
+    backUp();
+    m_window = open(4);
+    ASSERT_TRUE(showActive(*m_window));
+    bool inFirstCell = false, owned = false, findShown = false;
+    m_modals->whileShown([&](host::ui::Form &form) {
+        auto &find = static_cast<frmFind &>(form);
+        ASSERT_TRUE(showActive(find));
+        inFirstCell = QApplication::focusWidget() == find.vspSearch &&
+                      find.vspSearch->ActiveRow() == 1 && find.vspSearch->ActiveCol() == 2;
+        m_modals->whileShown([&](host::ui::Form &lookup) {
+            owned = lookup.windowHandle() &&
+                    lookup.windowHandle()->transientParent() == find.windowHandle() &&
+                    lookup.windowType() == Qt::Dialog;
+            findShown = find.isVisible() && !lookup.frameGeometry().contains(find.frameGeometry());
+        });
+        for (int row = 1; row <= find.vspSearch->MaxRows(); ++row) {
+            if (find.vspSearch->GetText(1, row) == QStringLiteral("物料代码"))
+                break;
+            press({Qt::Key_Down});
+        }
+        press({Qt::Key_F7});
+    });
+    press({Qt::Key_F3});
+    EXPECT_TRUE(inFirstCell);
+    EXPECT_TRUE(owned);
+    EXPECT_TRUE(findShown);
+    EXPECT_TRUE(m_modals->allAnswersUsed());
 }
 
 TEST_F(FindDialog, EscapeInACellBeingEditedEndsTheEditNotTheDialog)
