@@ -135,6 +135,10 @@ void frmFilter::Form_Load()
     module().gUseShortNumber = PubVariant::GetUseShortNumber();
     LoadFieldLists();
     InitGrids();
+    // The user starts in the first cell of the tab shown.
+    SpreadGrid &grid = mShowOption == 1 ? *vsSortBy : *vsFilter;
+    grid.SetActiveCell(1, 1);
+    grid.setFocus();
 }
 
 void frmFilter::InitCaptions()

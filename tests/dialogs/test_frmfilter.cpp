@@ -140,8 +140,8 @@ const RefusalCase kRefusals[] = {
 INSTANTIATE_TEST_SUITE_P(Rows, FilterRefusal, ::testing::ValuesIn(kRefusals),
                          [](const auto &c) { return caseName(c.index, c.param.name); });
 
-// A list cell opens its list from the keyboard as any combo box does, and the sort tab has a
-// key of its own.
+// The dialog opens in the first cell, whose list opens from the keyboard as any combo box's
+// does, and the sort tab has a key of its own.
 struct ListKeyCase
 {
     const char *name;
@@ -164,8 +164,7 @@ TEST_P(ListKeys, OpenTheListOfTheCell)
     int tab = -1;
     open(0, [&](frmFilter &d) {
         ASSERT_TRUE(showActive(d));
-        d.vsFilter->setFocus();
-        d.vsFilter->SetActiveCell(1, 1);
+        ASSERT_EQ(QApplication::focusWidget(), d.vsFilter) << "it opens in the first cell";
         QTest::keyClick(d.vsFilter, c.key, c.modifiers);
         auto *combo = d.vsFilter->findChild<QComboBox *>();
         listShown = combo && combo->view()->isVisible();
