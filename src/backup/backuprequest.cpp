@@ -26,11 +26,21 @@ std::string cellText(const host::ui::SpreadGrid &grid, int col, int row)
 void frmBackupInv::cmdOK_Click()
 {
     const long log = modQelLogMsg::LogStart("ZarvoStockCheck.frmBackupInv.cmdOK_Click");
-    bool done = false;
+    if (!backUp()) {
+        returnToEntry();
+        return;
+    }
+    modQelLogMsg::LogEnd(log, 0);
+    PubVariant::MsgBox(MParse::LoadLangString("仓库备份已经完成!请按“确定”返回!"));
+    Unload();
+}
+
+bool frmBackupInv::backUp()
+{
     try {
         const host::ui::BusyCursor busy;
         if (!ValidateInput())
-            return;
+            return false;
         m_params = BuildBackupParams();
         const BackupScope scope;
         const bool isCutDate = OptCutDate->Value();
@@ -38,19 +48,14 @@ void frmBackupInv::cmdOK_Click()
             host::parseDate(dtpDate->Value().toString(QStringLiteral("yyyy-MM-dd")).toStdString())
                 .value_or(0);
         if (!CheckBeforeBackup(*m_params, isCutDate, cutDate))
-            return;
+            return false;
         std::string itemTable;
-        done = m_backup->BackUpData(*m_params, isCutDate, cutDate, false, true, false, false,
+        return m_backup->BackUpData(*m_params, isCutDate, cutDate, false, true, false, false,
                                     &itemTable);
     } catch (const std::exception &) {
         // The backup and its checks report their own failures; the window stays as it was.
-        return;
+        return false;
     }
-    if (!done)
-        return;
-    modQelLogMsg::LogEnd(log, 0);
-    PubVariant::MsgBox(MParse::LoadLangString("仓库备份已经完成!请按“确定”返回!"));
-    Unload();
 }
 
 bool frmBackupInv::ValidateInput()

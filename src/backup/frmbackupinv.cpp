@@ -21,6 +21,7 @@
 #include "services/pubvariant.h"
 #include "services/trystep.h"
 
+#include <QApplication>
 #include <QDate>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -105,6 +106,10 @@ frmBackupInv::frmBackupInv(QWidget *parent)
     connect(cmdCancel, &host::ui::CommandButton::Click, this,
             [this] { guard([this] { cmdCancel_Click(); }); });
     connect(StockList, &host::ui::ListBox::Click, this, [this] { StockList_Click(); });
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        if (now && now != cmdOK && now != cmdCancel && isAncestorOf(now))
+            m_entry = now;
+    });
 }
 
 frmBackupInv::~frmBackupInv() = default;
@@ -270,6 +275,14 @@ void frmBackupInv::lookUpStockPlace(int row, int choiceIndex)
                                                    : "FShortNumber";
     const host::Variant value = rs->Fields(field).Value();
     vsProc->SetText(3, row, value.isNull() ? QString() : QString::fromStdString(host::CStr(value)));
+}
+
+void frmBackupInv::returnToEntry()
+{
+    QWidget *entry = m_entry;
+    if (!entry || !entry->isVisible() || !entry->isEnabled())
+        entry = sstCheckStock->Tab() == 0 ? static_cast<QWidget *>(StockList) : vsProc;
+    entry->setFocus(Qt::OtherFocusReason);
 }
 
 void frmBackupInv::cmdCancel_Click()

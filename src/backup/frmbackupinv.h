@@ -3,6 +3,8 @@
 #include "host/core/dictionary.h"
 #include "host/ui/form/form.h"
 
+#include <QPointer>
+
 #include <array>
 #include <memory>
 #include <string>
@@ -67,6 +69,11 @@ protected:
     void Form_Unload(bool &Cancel) override;
 
 private:
+    // The backup of the OK command; false when it was refused or failed.
+    bool backUp();
+    // After a refusal the user goes on where they were: the box or list they last entered, or
+    // the list of the tab the refusal showed.
+    void returnToEntry();
     void setCaptions();
     void setUpConditionGrid();
     void addConditionRow();
@@ -82,4 +89,5 @@ private:
     std::array<std::string, 9> m_affixes; // by the comparison choice, 1 to 8
     bool m_itemCondition = false;
     bool m_placeCondition = false;
+    QPointer<QWidget> m_entry;
 };

@@ -10,6 +10,7 @@
 #include "host/ui/toolbar/toolbarcontrol.h"
 #include "services/langtext.h"
 #include "services/mmts.h"
+#include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/trystep.h"
 
@@ -30,25 +31,29 @@ struct ToolDef
     long id;
     const char *key;
     const char *caption;
+    const char *menuCaption; // in the menus, with its access key
     const char *hint;        // set at start-up; nullptr for none
     const char *description; // stored with the tool; nullptr for none
 };
 
 constexpr ToolDef kTools[] = {
-    {frmChkStockProc::ToolNew, "New", "新建", "新建盘点进程", "新建盘点进程"},
-    {frmChkStockProc::ToolOpen, "Open", "打开", "打开当前盘点进程", "打开当前盘点进程"},
-    {frmChkStockProc::ToolSave, "Save", "保存", "保存修改后的备注", "保存修改后的备注"},
-    {frmChkStockProc::ToolDelete, "Delete", "删除", "删除当前盘点进程", "删除当前盘点进程"},
-    {frmChkStockProc::ToolRefresh, "Refresh", "刷新", "刷新当前盘点进程列表",
+    {frmChkStockProc::ToolNew, "New", "新建", "新建(&N)", "新建盘点进程", "新建盘点进程"},
+    {frmChkStockProc::ToolOpen, "Open", "打开", "打开(&O)", "打开当前盘点进程", "打开当前盘点进程"},
+    {frmChkStockProc::ToolSave, "Save", "保存", "保存(&S)", "保存修改后的备注", "保存修改后的备注"},
+    {frmChkStockProc::ToolDelete, "Delete", "删除", "删除(&D)", "删除当前盘点进程",
+     "删除当前盘点进程"},
+    {frmChkStockProc::ToolRefresh, "Refresh", "刷新", "刷新(&R)", "刷新当前盘点进程列表",
      "刷新当前盘点进程列表"},
-    {frmChkStockProc::ToolExit, "Exit", "退出", "退出盘点处理", "退出盘点处理(Ctrl+X)"},
-    {frmChkStockProc::ToolEdit, "Edit", "编辑", nullptr, nullptr},
-    {frmChkStockProc::ToolOption, "Option", "选项", nullptr, nullptr},
-    {frmChkStockProc::ToolStartPeriodCheck, "StartPeriodCheck", "启用周期盘点", nullptr, nullptr},
-    {frmChkStockProc::ToolWithStock, "WithStock", "分仓库创建", nullptr, nullptr},
-    {frmChkStockProc::ToolWithoutStock, "WithoutStock", "不分仓库创建", nullptr, nullptr},
-    {frmChkStockProc::ToolHelp, "Help", "帮助", nullptr, nullptr},
-    {frmChkStockProc::ToolMnuHelp, "mnuHelp", "帮助目录", "帮助目录", "帮助目录"},
+    {frmChkStockProc::ToolExit, "Exit", "退出", "退出(&X)", "退出盘点处理", "退出盘点处理(Ctrl+X)"},
+    {frmChkStockProc::ToolEdit, "Edit", "编辑", "编辑(&E)", nullptr, nullptr},
+    {frmChkStockProc::ToolOption, "Option", "选项", "选项(&O)", nullptr, nullptr},
+    {frmChkStockProc::ToolStartPeriodCheck, "StartPeriodCheck", "启用周期盘点", "启用周期盘点(&C)",
+     nullptr, nullptr},
+    {frmChkStockProc::ToolWithStock, "WithStock", "分仓库创建", "分仓库创建(&S)", nullptr, nullptr},
+    {frmChkStockProc::ToolWithoutStock, "WithoutStock", "不分仓库创建", "不分仓库创建(&A)", nullptr,
+     nullptr},
+    {frmChkStockProc::ToolHelp, "Help", "帮助", "帮助(&H)", nullptr, nullptr},
+    {frmChkStockProc::ToolMnuHelp, "mnuHelp", "帮助目录", "帮助目录(&C)", "帮助目录", "帮助目录"},
 };
 
 const ToolDef &toolDef(const char *key)
@@ -80,15 +85,17 @@ QString cellText(const host::Variant &value)
                                              : QString::fromStdString(host::CStr(value));
 }
 
-// The captions of the bands' copies are set again after the bar's tools, each step on its own.
+// The captions of the bands' copies are set again after the bar's tools, each step on its own;
+// a menu's carry their access keys.
 void setBandTexts(host::ui::ToolBarControl &bar, const char *band, const QStringList &keys,
                   bool withHint)
 {
+    const bool menu = bar.Bands(band).BandType() != host::ui::ToolBand::Normal;
     for (const QString &key : keys) {
         tryStep([&] {
             const ToolDef &tool = toolDef(key.toUtf8().constData());
             host::ui::Tool &copy = bar.Bands(band).Tools(key);
-            copy.setCaption(langText(tool.caption));
+            copy.setCaption(langText(menu ? tool.menuCaption : tool.caption));
             if (withHint)
                 copy.setTooltipText(langText(tool.hint));
         });
@@ -169,6 +176,7 @@ void frmChkStockProc::InitCaptions()
     }
     setBandTexts(*barProc, "MnuBand1", {"Edit", "Option", "Help"}, false);
     setBandTexts(*barProc, "PopupBand1", {"New", "Open", "Save", "Delete", "Refresh"}, true);
+    setBandTexts(*barProc, "PopupBand1", {"Exit"}, false);
     setBandTexts(*barProc, "Band1", {"New", "Open", "Save", "Delete", "Refresh", "Exit"}, true);
     setBandTexts(*barProc, "PopupBand3", {"StartPeriodCheck"}, false);
     setBandTexts(*barProc, "PopupBand4", {"WithStock", "WithoutStock"}, false);
@@ -206,6 +214,9 @@ void frmChkStockProc::setUpColumns()
 
 void frmChkStockProc::LoadProcList()
 {
+    const int current = vsProc->ActiveRow();
+    const QString currentFid = current > 0 ? vsProc->GetText(kCols, current) : QString();
+    const int currentCol = std::max(vsProc->ActiveCol(), 2);
     ICBackupInv backupInv;
     const auto rs = backupInv.GetProcList(true, true);
     const int rows = !host::hasRows(rs) ? 0 : static_cast<int>(rs->RecordCount());
@@ -233,6 +244,23 @@ void frmChkStockProc::LoadProcList()
         rs->MoveNext();
     }
     vsProc->setBlockMode(false);
+    showCurrentRow(currentFid, currentCol);
+}
+
+void frmChkStockProc::showCurrentRow(const QString &fid, int col)
+{
+    const QString opened = QString::number(module().gCurInterID);
+    int row = 1;
+    for (int r = 1; r <= vsProc->MaxRows(); ++r) {
+        const QString text = vsProc->GetText(kCols, r);
+        if (text == fid) {
+            row = r;
+            break;
+        }
+        if (text == opened)
+            row = r;
+    }
+    vsProc->SetActiveCell(col, row);
 }
 
 void frmChkStockProc::vsProc_Click(int Col, int Row)

@@ -74,6 +74,9 @@ protected:
 private:
     void buildToolBar();
     void setUpColumns();
+    // Makes current, and shows selected, the row of the process with this key, else the one
+    // opened last, else the first.
+    void showCurrentRow(const QString &fid, int col);
     bool hasRight(short rightIndex) const;
     void rightMissing(const char *message) const;
     void newProcess(bool right5);

@@ -12,6 +12,12 @@
 
 namespace {
 
+// A rate or a second-unit quantity shows up to this many decimals where its value has more than
+// the line's: a figure kept by the host's stock or typed by a user has no more, and beyond them a
+// rate that is the quotient of two counts would show only the division's noise.
+constexpr int kSecondUnitShownDecimals = 6;
+constexpr int kCoefficientDecimals = 10;
+
 // Key cells a line cannot be found without; the others read 0 when empty.
 bool requiredKey(int col)
 {
@@ -122,4 +128,16 @@ void writeCountLine(host::ui::SpreadGrid &grid, int row, const CountLine &line,
             model.setCellNumber(col, row, columnNumber(line, column));
         }
     }
+}
+
+void setUpNumberCells(host::ui::SpreadGrid &grid, const EntryColumn &column)
+{
+    grid.setCellType(column.cellType);
+    grid.setTypeFloatMin(column.floatMin);
+    grid.setTypeFloatMax(column.floatMax);
+    grid.setTypeFloatSeparator(column.grouping);
+    if (column.decimals == DecimalsRule::Ten)
+        grid.setTypeFloatDecimalPlaces(kCoefficientDecimals);
+    grid.setTypeFloatMoreDecimals(
+        column.decimals == DecimalsRule::SecondUnit ? kSecondUnitShownDecimals : 0);
 }

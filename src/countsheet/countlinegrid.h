@@ -21,3 +21,7 @@ CountLine readCountLineRecord(const host::ui::SpreadGrid &grid, int row, bool *k
 // Writes the columns of the line into the row; a blank column leaves its cell empty.
 void writeCountLine(host::ui::SpreadGrid &grid, int row, const CountLine &line,
                     const ColumnSet &columns);
+
+// Makes the grid's addressed cells the number cells of an entry-grid column: its type, limits,
+// grouping and the decimals its rule gives beyond the line's own, which the caller sets.
+void setUpNumberCells(host::ui::SpreadGrid &grid, const EntryColumn &column);

@@ -1,6 +1,7 @@
 #include "countsheet/maindo.h"
 
 #include "countsheet/countline.h"
+#include "countsheet/countlinegrid.h"
 #include "countsheet/sheettext.h"
 #include "countsheet/sheettotals.h"
 #include "host/core/text.h"
@@ -29,12 +30,6 @@ using host::ui::CellType;
 using host::ui::SpreadGrid;
 namespace C = EntryCol;
 
-// A rate or a second-unit quantity shows up to this many decimals where its value has more than
-// the line's: a figure kept by the host's stock or typed by a user has no more, and beyond them a
-// rate that is the quotient of two counts would show only the division's noise.
-constexpr int kSecondUnitShownDecimals = 6;
-constexpr int kCoefficientDecimals = 10;
-
 // Addresses whole columns (every row) or a block of one row.
 void columns(SpreadGrid &grid, int first, int last, int row = -1)
 {
@@ -51,18 +46,12 @@ void setUpColumns(SpreadGrid &grid)
 {
     for (const EntryColumn &column : entryColumns()) {
         columns(grid, column.col, column.col);
-        grid.setCellType(column.cellType);
         if (column.cellType == CellType::Edit) {
+            grid.setCellType(column.cellType);
             grid.setTypeMaxEditLen(column.maxLength);
         } else {
-            grid.setTypeFloatMin(column.floatMin);
-            grid.setTypeFloatMax(column.floatMax);
-            grid.setTypeFloatSeparator(column.grouping);
+            setUpNumberCells(grid, column);
         }
-        if (column.decimals == DecimalsRule::Ten)
-            grid.setTypeFloatDecimalPlaces(kCoefficientDecimals);
-        grid.setTypeFloatMoreDecimals(
-            column.decimals == DecimalsRule::SecondUnit ? kSecondUnitShownDecimals : 0);
         grid.setLock(!column.editable);
         if (column.col != C::MtoNo)
             grid.setColHidden(column.hidden);

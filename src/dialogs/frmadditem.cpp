@@ -1,5 +1,7 @@
 #include "dialogs/frmadditem.h"
 
+#include "countsheet/countline.h"
+#include "countsheet/countlinegrid.h"
 #include "dialogs/saveadditem.h"
 #include "host/core/datetime.h"
 #include "host/core/dictionary.h"
@@ -12,6 +14,7 @@
 #include "host/ui/form/keycodes.h"
 #include "host/ui/form/olecolor.h"
 #include "host/ui/spread/spreadgrid.h"
+#include "host/ui/spread/spreadmodel.h"
 #include "services/langtext.h"
 #include "services/mmts.h"
 #include "services/modulestate.h"
@@ -50,6 +53,8 @@ constexpr int kBoxHeight = 330;
 constexpr int kButtonWidth = 330;
 constexpr int kLeftColumn = 150;
 constexpr int kRightColumn = kLeftColumn + kLabelWidth + kBoxWidth + kButtonWidth + 450;
+// The most controls a walk from box to box passes: more than the window has.
+constexpr int kControls = 64;
 
 // A number field of the item; Null counts as 0.
 double numberOf(const host::Variant &value)
@@ -80,7 +85,8 @@ void frmAddItem::createControls()
     };
     auto box = [area] { return new host::ui::TextBox(area); };
     auto button = [area] { return new host::ui::CommandButton(QStringLiteral("..."), area); };
-    auto cell = [area](host::ui::PictureBox *&picture) {
+    // A quantity cell takes what the entry grid's cell of the same quantity takes.
+    auto cell = [area](host::ui::PictureBox *&picture, int entryCol = 0) {
         picture = new host::ui::PictureBox(area);
         picture->setFocusPolicy(Qt::NoFocus);
         auto *grid = new host::ui::SpreadGrid(picture);
@@ -92,9 +98,8 @@ void frmAddItem::createControls()
         grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         grid->setCol(1);
         grid->setRow(1);
-        grid->setCellType(host::ui::CellType::Float);
-        grid->setTypeFloatMin(-1e15);
-        grid->setTypeFloatMax(1e15);
+        if (entryCol > 0)
+            setUpNumberCells(*grid, entryColumn(entryCol));
         return grid;
     };
     Label4 = label("物料代码:");
@@ -112,9 +117,9 @@ void frmAddItem::createControls()
     txtSecUnitName = box();
     cmdSecUnit = button();
     Label15 = label("数量(辅助):");
-    grdSecQty = cell(picSecQty);
+    grdSecQty = cell(picSecQty, EntryCol::SecCheckQty);
     Label12 = label("调整数量:");
-    grdAdjQty = cell(picAdjQty);
+    grdAdjQty = cell(picAdjQty, EntryCol::AdjQty);
     Label11 = label("辅助属性:");
     txtAuxPropName = box();
     cmdAuxProp = button();
@@ -133,13 +138,15 @@ void frmAddItem::createControls()
     Label9 = label("保 质 期:");
     grdKFPeriod = cell(picKFPeriod);
     grdKFPeriod->setCellType(host::ui::CellType::Integer);
+    grdKFPeriod->setTypeIntegerMin(-1e15);
+    grdKFPeriod->setTypeIntegerMax(1e15);
     Label5 = label("批    次:");
     txtBatchNo = box();
     cmdBatchNo = button();
     Label6 = label("备    注:");
     txtNote = box();
     lblQty = label("盘点数量:");
-    grdQty = cell(picQty);
+    grdQty = cell(picQty, EntryCol::CUUnitCheckQty);
     cmdADD = new host::ui::CommandButton(QStringLiteral("添加(&A)"), area);
     cmdOk = new host::ui::CommandButton(QStringLiteral("确定(&O)"), area);
     cmdCancel = new host::ui::CommandButton(QStringLiteral("退出(&E)"), area);
@@ -308,30 +315,63 @@ void frmAddItem::Form_Load()
         setCellValue(*grid, 0);
 }
 
-void frmAddItem::Form_KeyDown(int &KeyCode, int)
+void frmAddItem::Form_KeyDown(int &KeyCode, int Shift)
 {
     if (MMTS::ShowHelp(KeyCode, 0, "ICStockCheckAddItem", 0, MParse::GetPropsItem("SUBID"), 0)) {
         KeyCode = 0;
         return;
     }
-    if (KeyCode != host::ui::KeyCode::Return)
+    constexpr int kShift = 1;
+    if (KeyCode == host::ui::KeyCode::Tab && (Shift & ~kShift) == 0) {
+        KeyCode = 0;
+        moveOn((Shift & kShift) == 0, false);
         return;
-    // Enter moves on like Tab from a box or a quantity cell, past the lookup buttons beside
-    // the boxes (F7 does their work) to the next box.
-    const std::array<QWidget *, 6> lookupButtons{cmdItem,        cmdSecUnit,  cmdAuxProp,
-                                                 cmdStockNumber, cmdSPNumber, cmdBatchNo};
-    auto isLookupButton = [&](QWidget *w) {
-        return std::find(lookupButtons.begin(), lookupButtons.end(), w) != lookupButtons.end();
-    };
-    QWidget *focus = QApplication::focusWidget();
-    for (QWidget *w = focus; w; w = w->parentWidget()) {
-        if (qobject_cast<host::ui::TextBox *>(w) || qobject_cast<host::ui::SpreadGrid *>(w)) {
-            KeyCode = 0;
-            focusNextChild();
-            for (std::size_t i = 0; i < lookupButtons.size() && isLookupButton(focusWidget()); ++i)
-                focusNextChild();
+    }
+    // Enter moves on like Tab from a box, a quantity cell or the date, and past the lookup
+    // buttons beside the boxes too: F7 does their work.
+    if (KeyCode == host::ui::KeyCode::Return && entryOf(QApplication::focusWidget())) {
+        KeyCode = 0;
+        moveOn(true, true);
+    }
+}
+
+QWidget *frmAddItem::entryOf(QWidget *widget)
+{
+    for (QWidget *w = widget; w; w = w->parentWidget()) {
+        if (qobject_cast<host::ui::TextBox *>(w) || qobject_cast<host::ui::SpreadGrid *>(w) ||
+            qobject_cast<host::ui::DatePicker *>(w))
+            return w;
+    }
+    return nullptr;
+}
+
+bool frmAddItem::takesEntry(QWidget &widget, bool pastLookupButtons) const
+{
+    // The unit box takes no typing but its lookup picks the unit.
+    if (auto *box = qobject_cast<host::ui::TextBox *>(&widget))
+        return !box->Locked() || box == txtUnitName;
+    if (auto *grid = qobject_cast<host::ui::SpreadGrid *>(&widget))
+        return grid->spreadModel().isEditable(1, 1);
+    const std::array<const QWidget *, 6> lookupButtons{cmdItem,        cmdSecUnit,  cmdAuxProp,
+                                                       cmdStockNumber, cmdSPNumber, cmdBatchNo};
+    return !pastLookupButtons ||
+           std::find(lookupButtons.begin(), lookupButtons.end(), &widget) == lookupButtons.end();
+}
+
+void frmAddItem::moveOn(bool forward, bool pastLookupButtons)
+{
+    // An open cell editor ends first, so that the cell keeps what was typed and the focus
+    // leaves from the cell.
+    if (QWidget *from = entryOf(QApplication::focusWidget()))
+        from->setFocus(Qt::OtherFocusReason);
+    // Boxes the item does not use are locked and passed over, as Qt passes over disabled ones;
+    // the walk ends after it has been round the window's controls.
+    for (int step = 0; step < kControls; ++step) {
+        QWidget *before = QApplication::focusWidget();
+        focusNextPrevChild(forward);
+        QWidget *now = QApplication::focusWidget();
+        if (!now || now == before || takesEntry(*now, pastLookupButtons))
             return;
-        }
     }
 }
 
@@ -447,12 +487,16 @@ void frmAddItem::setUpItem(const ItemField &field, long previousItem, bool fromL
     txtUnitName->setText(QString::fromStdString(
         PubVariant::GetUnitInfo(std::to_string(m_UnitID), m_UnitGroupID, m_Coefficient, true)));
 
-    const int decimals = static_cast<int>(numberOf(field("FQtyDecimal"))) + 2;
-    for (auto *grid : {grdQty, grdSecQty}) {
+    // Quantities take the item's decimals, as the entry grid's do. What was typed stays while
+    // the item does: leaving the code box again sets the same item up anew.
+    const bool otherItem = m_ItemID != previousItem;
+    const int decimals = static_cast<int>(numberOf(field("FQtyDecimal")));
+    for (auto *grid : {grdQty, grdSecQty, grdAdjQty}) {
         grid->setCol(1);
         grid->setRow(1);
         grid->setTypeFloatDecimalPlaces(decimals);
-        setCellValue(*grid, 0);
+        if (otherItem && grid != grdAdjQty)
+            setCellValue(*grid, 0);
     }
 
     m_BatchManager = host::CBool(field("FBatchManager"));
@@ -466,14 +510,15 @@ void frmAddItem::setUpItem(const ItemField &field, long previousItem, bool fromL
     dtpKFDate->setEnabled(m_IsKFPeriod);
     grdKFPeriod->setEnabled(m_IsKFPeriod);
     setCellLook(*grdKFPeriod, m_IsKFPeriod ? kWhite : infoBackground());
-    setCellValue(*grdKFPeriod, m_IsKFPeriod ? numberOf(field("FKFPeriod")) : 0);
+    if (otherItem || !m_IsKFPeriod)
+        setCellValue(*grdKFPeriod, m_IsKFPeriod ? numberOf(field("FKFPeriod")) : 0);
 
     const bool auxProps = numberOf(field("FAuxClassID")) > 0;
     txtAuxPropName->setLocked(!auxProps);
     setLook(*txtAuxPropName, auxProps ? windowBackground() : infoBackground());
     cmdAuxProp->setEnabled(auxProps);
     // An auxiliary property never stays with another item.
-    if (!auxProps || m_ItemID != previousItem)
+    if (!auxProps || otherItem)
         clearAuxProp();
 
     m_SecUnitID = host::CLng(field("FSecUnitID"));
@@ -483,7 +528,8 @@ void frmAddItem::setUpItem(const ItemField &field, long previousItem, bool fromL
         PubVariant::GetUnitInfo(std::to_string(m_SecUnitID), secGroup, secCoefficient, false)));
     setCellLocked(*grdSecQty, m_SecUnitID < 1);
     if (fromLookup) {
-        setCellValue(*grdSecQty, 0);
+        if (otherItem)
+            setCellValue(*grdSecQty, 0);
         setCellLook(*grdSecQty, m_SecUnitID < 1 ? infoBackground() : windowBackground());
     }
 

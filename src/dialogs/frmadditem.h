@@ -83,6 +83,12 @@ private:
     // A field of the item that is being set up, by name.
     using ItemField = std::function<host::Variant(const char *)>;
 
+    // The box, cell or date picker that holds the widget, or nothing.
+    static QWidget *entryOf(QWidget *widget);
+    // Whether Enter or Tab stops at the widget: boxes and cells the item does not use are
+    // passed over, and for Enter the lookup buttons too.
+    bool takesEntry(QWidget &widget, bool pastLookupButtons) const;
+    void moveOn(bool forward, bool pastLookupButtons);
     void createControls();
     void placeControls(bool planTracking);
     void wireEvents();

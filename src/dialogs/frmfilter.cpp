@@ -135,13 +135,17 @@ void frmFilter::Form_Load()
     module().gUseShortNumber = PubVariant::GetUseShortNumber();
     LoadFieldLists();
     InitGrids();
+    // The user starts in the first cell of the tab shown.
+    SpreadGrid &grid = mShowOption == 1 ? *vsSortBy : *vsFilter;
+    grid.SetActiveCell(1, 1);
+    grid.setFocus();
 }
 
 void frmFilter::InitCaptions()
 {
     setCaption(langText("过滤"));
-    SSTab1->setTabCaption(0, langText("过滤条件"));
-    SSTab1->setTabCaption(1, langText("排序"));
+    SSTab1->setTabCaption(0, langText("过滤条件(&F)"));
+    SSTab1->setTabCaption(1, langText("排序(&S)"));
     cmdOK->setCaption(langText("确定(&Y)"));
     cmdCancel->setCaption(langText("取消(&C)"));
     lblInfo->setCaption(langText("可按[F7]选择比较值"));

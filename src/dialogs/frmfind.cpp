@@ -144,6 +144,10 @@ void frmFind::Form_Load()
     setWidth(static_cast<int>(setting("FindForm_Width", Width())));
     setHeight(static_cast<int>(setting("FindForm_Height", Height())));
     BuildGrid();
+    // The user starts typing into the first search cell.
+    SSTab->setTab(0);
+    vspSearch->SetActiveCell(2, 1);
+    vspSearch->setFocus();
 }
 
 void frmFind::InitCaptions()

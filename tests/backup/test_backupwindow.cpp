@@ -4,6 +4,7 @@
 #include "backup/frmbackupinv.h"
 #include "host/core/datetime.h"
 #include "host/lookup/lookupwindow.h"
+#include "host/ui/controls/commandbutton.h"
 #include "host/ui/controls/datepicker.h"
 #include "host/ui/controls/listbox.h"
 #include "host/ui/controls/optionbutton.h"
@@ -11,6 +12,8 @@
 #include "host/ui/form/keycodes.h"
 #include "host/ui/spread/dataspreadgrid.h"
 #include "services/modulestate.h"
+
+#include "host/ui/uitestutil.h"
 
 #include <QDate>
 
@@ -271,6 +274,36 @@ TEST_F(BackupWindow, PreChecksRefuseTheBackup)
     EXPECT_EQ(messages().size(), 2u);
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(count("ICStockCheckProcess"), 0);
+}
+
+// From the keyboard: a cut-off date typed whole after tabbing in is taken whole, and after a
+// refusal the user is back in the stock list.
+TEST_F(BackupWindow, ADateTypedWholeIsTakenAndARefusalReturnsToTheList)
+{
+    addStock({kItemPiece, 1, 10, "L1", 5});
+    const auto w = open();
+    ASSERT_TRUE(showActive(*w));
+    w->OptCutDate->setFocus();
+    QTest::keyClick(w->OptCutDate, Qt::Key_Space);
+    ASSERT_TRUE(w->dtpDate->isEnabled());
+    for (const char *typed : {"2024-03-05", "2024-3-5", "20240305"}) {
+        w->OptCutDate->setFocus();
+        QTest::keyClick(w->OptCutDate, Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), w->dtpDate);
+        QTest::keyClicks(w->dtpDate, QString::fromLatin1(typed));
+        EXPECT_EQ(w->dtpDate->Value().toString(Qt::ISODate), "2024-03-05") << typed;
+    }
+    // Tab bar, list: a stock is chosen there, then OK is reached by Tab and pressed.
+    QTest::keyClick(w->dtpDate, Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), w->StockList);
+    QTest::keyClick(w->StockList, Qt::Key_Space);
+    QTest::keyClick(w->StockList, Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), w->cmdOK);
+    QTest::keyClick(w->cmdOK, Qt::Key_Space);
+    EXPECT_EQ(messages(), (std::vector<std::string>{"截止日期不能小于系统启用日期！"}));
+    EXPECT_EQ(QApplication::focusWidget(), w->StockList);
+    EXPECT_TRUE(w->isVisible());
 }
 
 // Maxima that cannot be read refuse the backup with one message, at each attempt: the state of

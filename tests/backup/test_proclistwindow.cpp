@@ -7,11 +7,15 @@
 #include "host/ui/toolbar/toolbarcontrol.h"
 #include "services/modulestate.h"
 
+#include "host/lang/hosttext.h"
+#include "host/props/shareprops.h"
 #include "host/ui/toolbar/toolband.h"
 #include "host/ui/uitestutil.h"
 
 #include <QAction>
 #include <QInputMethodEvent>
+#include <QMenu>
+#include <QMenuBar>
 #include <QToolBar>
 
 #include <functional>
@@ -131,6 +135,54 @@ TEST_F(ProcListWindow, ListsEveryProcessOldestFirst)
     EXPECT_TRUE(grid.ColHidden());
     EXPECT_FALSE(w->barProc->Tools("WithStock").Checked());
     EXPECT_FALSE(w->barProc->Tools("WithoutStock").Checked());
+}
+
+// From the keyboard, in each language: the list opens on a current row it shows selected (the
+// process opened last, else the first), every menu opens by its access key, Exit shows its
+// shortcut, and Delete acts on the row shown.
+TEST_F(ProcListWindow, OpensOnARowItShowsAndItsMenusOpenByKeys)
+{
+    grant(5);
+    for (const char *language : {"CHS", "CHT", "EN"}) {
+        host::ShareProps().SetProperty(host::currentProcessId(), "PropsString",
+                                       std::string("UserID=16394;SUBID=ic;LANGUAGE=") + language);
+        module().gLanguage.clear();
+        host::setHostLanguage(language);
+        for (const long opened : {0L, 3L}) {
+            module().gCurInterID = opened;
+            const auto w = open();
+            ASSERT_TRUE(showActive(*w));
+            const int row = opened == 0 ? 1 : 3;
+            EXPECT_EQ(w->vsProc->ActiveRow(), row) << language;
+            EXPECT_TRUE(w->vsProc->selectionModel()->isRowSelected(row - 1, {})) << language;
+        }
+        module().gCurInterID = 0;
+        const auto w = open();
+        ASSERT_TRUE(showActive(*w));
+        std::function<void(const QList<QAction *> &)> keyed = [&](const QList<QAction *> &items) {
+            for (const QAction *item : items) {
+                if (item->isSeparator())
+                    continue;
+                EXPECT_TRUE(QKeySequence::mnemonic(item->text()) != QKeySequence())
+                    << language << ": " << item->text().toStdString();
+                if (item->menu())
+                    keyed(item->menu()->actions());
+            }
+        };
+        keyed(w->menuBar()->actions());
+        EXPECT_EQ(w->barProc->Bands("PopupBand1").Tools("Exit").action().shortcut(),
+                  QKeySequence(Qt::CTRL | Qt::Key_X));
+
+        m_modals->answer(host::ui::Msg::No);
+        QTest::keyClick(w.get(), Qt::Key_E, Qt::AltModifier);
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr) << language;
+        QTest::keyClick(menu, Qt::Key_D);
+        ASSERT_FALSE(messages().empty()) << language;
+        EXPECT_NE(messages().back().find("202611300001"), std::string::npos)
+            << language << ": " << messages().back();
+    }
+    host::setHostLanguage("CHS");
 }
 
 TEST_F(ProcListWindow, WithoutProcessesOpenAndDeleteDoNothing)

@@ -9,8 +9,10 @@
 #include "host/ui/controls/commandbutton.h"
 #include "host/ui/controls/tabcontrol.h"
 #include "host/ui/spread/spreadgrid.h"
+#include "host/ui/uitestutil.h"
 #include "support/casename.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QTest>
@@ -136,6 +138,49 @@ const RefusalCase kRefusals[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, FilterRefusal, ::testing::ValuesIn(kRefusals),
+                         [](const auto &c) { return caseName(c.index, c.param.name); });
+
+// The dialog opens in the first cell, whose list opens from the keyboard as any combo box's
+// does, and the sort tab has a key of its own.
+struct ListKeyCase
+{
+    const char *name;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+};
+
+void PrintTo(const ListKeyCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class ListKeys : public FilterDialog, public ::testing::WithParamInterface<ListKeyCase>
+{};
+
+TEST_P(ListKeys, OpenTheListOfTheCell)
+{
+    const ListKeyCase &c = GetParam();
+    bool listShown = false;
+    int tab = -1;
+    open(0, [&](frmFilter &d) {
+        ASSERT_TRUE(showActive(d));
+        ASSERT_EQ(QApplication::focusWidget(), d.vsFilter) << "it opens in the first cell";
+        QTest::keyClick(d.vsFilter, c.key, c.modifiers);
+        auto *combo = d.vsFilter->findChild<QComboBox *>();
+        listShown = combo && combo->view()->isVisible();
+        if (combo)
+            combo->hidePopup();
+        QTest::keyClick(&d, Qt::Key_S, Qt::AltModifier);
+        tab = d.SSTab1->Tab();
+    });
+    EXPECT_TRUE(listShown);
+    EXPECT_EQ(tab, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, ListKeys,
+                         ::testing::Values(ListKeyCase{"Space", Qt::Key_Space, Qt::NoModifier},
+                                           ListKeyCase{"F4", Qt::Key_F4, Qt::NoModifier},
+                                           ListKeyCase{"Alt+Down", Qt::Key_Down, Qt::AltModifier}),
                          [](const auto &c) { return caseName(c.index, c.param.name); });
 
 // What a user does in a cell of the condition grid: a double click opens its editor, the keys

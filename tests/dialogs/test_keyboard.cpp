@@ -11,6 +11,7 @@
 #include "host/lookup/glview.h"
 #include "host/lookup/lookupwindow.h"
 #include "host/ui/controls/commandbutton.h"
+#include "host/ui/controls/datepicker.h"
 #include "host/ui/controls/textbox.h"
 #include "host/ui/ledger/ledgergrid.h"
 #include "host/ui/spread/spreadgrid.h"
@@ -20,8 +21,10 @@
 #include "window/countwindowtest.h"
 
 #include <QAction>
+#include <QTest>
 #include <QWindow>
 
+#include <map>
 #include <variant>
 
 namespace {
@@ -92,25 +95,133 @@ const LookupCase kLookupCases[] = {
 INSTANTIATE_TEST_SUITE_P(Keys, LookupKeys, ::testing::ValuesIn(kLookupCases),
                          [](const auto &c) { return caseName(c.index, c.param.name); });
 
-TEST_F(DialogsDbTest, EnterInTheAddLineWindowMovesFromBoxToBoxPastTheLookupButtons)
+// The add-line window walked with Enter, Tab or Shift+Tab: each key lands in the next control
+// that takes an entry, past the boxes and cells the item does not use, and Enter past the
+// lookup buttons too (F7 does their work).
+struct WalkCase
 {
+    const char *name;
+    const char *item;
+    const char *from;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    std::vector<std::string> stops;
+};
+
+class AddLineWalk : public DialogsDbTest, public ::testing::WithParamInterface<WalkCase>
+{
+protected:
+    static std::map<QWidget *, std::string> controlNames(const frmAddItem &w)
+    {
+        return {{w.txtNumber, "txtNumber"},
+                {w.cmdItem, "cmdItem"},
+                {w.txtUnitName, "txtUnitName"},
+                {w.txtSecUnitName, "txtSecUnitName"},
+                {w.grdSecQty, "grdSecQty"},
+                {w.grdAdjQty, "grdAdjQty"},
+                {w.txtAuxPropName, "txtAuxPropName"},
+                {w.cmdAuxProp, "cmdAuxProp"},
+                {w.txtStockNumber, "txtStockNumber"},
+                {w.cmdStockNumber, "cmdStockNumber"},
+                {w.txtSPNumber, "txtSPNumber"},
+                {w.cmdSPNumber, "cmdSPNumber"},
+                {w.dtpKFDate, "dtpKFDate"},
+                {w.grdKFPeriod, "grdKFPeriod"},
+                {w.txtBatchNo, "txtBatchNo"},
+                {w.cmdBatchNo, "cmdBatchNo"},
+                {w.txtNote, "txtNote"},
+                {w.grdQty, "grdQty"},
+                {w.cmdADD, "cmdADD"}};
+    }
+};
+
+TEST_P(AddLineWalk, KeysStopOnlyWhereTheItemTakesAnEntry)
+{
+    const WalkCase &c = GetParam();
     frmAddItem window;
     window.Load();
     ASSERT_TRUE(showActive(window));
     window.txtNumber->setFocus();
-    press({"01.002"});
-    // Each Enter lands in the next box or quantity cell, never on a lookup button.
-    QStringList visited;
-    for (int i = 0; i < 12; ++i) {
-        press({Qt::Key_Return});
-        QWidget *focus = QApplication::focusWidget();
-        ASSERT_NE(focus, nullptr);
-        EXPECT_EQ(qobject_cast<host::ui::CommandButton *>(focus), nullptr)
-            << "Enter number " << i + 1 << " stopped on " << focus->objectName().toStdString();
-        visited << focus->metaObject()->className();
+    press({c.item, Qt::Key_Return});
+    ASSERT_EQ(window.itemId() > 0, true) << "the typed code was checked on the way";
+    const auto names = controlNames(window);
+    for (const auto &[control, name] : names) {
+        if (name == c.from)
+            control->setFocus();
     }
-    EXPECT_EQ(window.itemId(), 2) << "the typed code was checked on the way";
-    EXPECT_TRUE(visited.contains(QStringLiteral("host::ui::TextBox")));
+    std::vector<std::string> stops;
+    for (std::size_t i = 0; i < c.stops.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), c.key, c.modifiers);
+        const auto it = names.find(QApplication::focusWidget());
+        stops.push_back(it == names.end() ? "(another control)" : it->second);
+    }
+    EXPECT_EQ(stops, c.stops);
+}
+
+const WalkCase kWalks[] = {
+    {"Enter past what a plain item does not use",
+     "01.001",
+     "txtNumber",
+     Qt::Key_Return,
+     Qt::NoModifier,
+     {"txtUnitName", "grdAdjQty", "txtStockNumber", "txtSPNumber", "txtNote", "grdQty", "cmdADD"}},
+    {"Enter through the date of a shelf-life item",
+     "01.002",
+     "txtSPNumber",
+     Qt::Key_Return,
+     Qt::NoModifier,
+     {"dtpKFDate", "grdKFPeriod", "txtBatchNo", "txtNote", "grdQty"}},
+    {"Tab leaves the quantity cells as a box",
+     "01.002",
+     "txtUnitName",
+     Qt::Key_Tab,
+     Qt::NoModifier,
+     {"grdSecQty", "grdAdjQty", "txtAuxPropName", "cmdAuxProp", "txtStockNumber"}},
+    {"Shift+Tab walks back",
+     "01.001",
+     "grdQty",
+     Qt::Key_Backtab,
+     Qt::ShiftModifier,
+     {"txtNote", "cmdSPNumber", "txtSPNumber", "cmdStockNumber", "txtStockNumber", "grdAdjQty",
+      "txtUnitName", "cmdItem"}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Keys, AddLineWalk, ::testing::ValuesIn(kWalks),
+                         [](const auto &c) { return caseName(c.index, c.param.name); });
+
+// The counted quantity is a number cell with the item's decimals, and what was typed stays
+// while the item does.
+TEST_F(DialogsDbTest, TheCountedQuantityTakesNumbersAndKeepsThemWhileTheItemStays)
+{
+    frmAddItem window;
+    window.Load();
+    ASSERT_TRUE(showActive(window));
+    auto counted = [&window] { return window.grdQty->GetText(1, 1); };
+    window.txtNumber->setFocus();
+    press({"01.001", Qt::Key_Return});
+    ASSERT_EQ(window.itemId(), 1);
+    window.grdQty->setFocus();
+    // Item 1 keeps 2 decimals.
+    for (const char *refused : {"1.234", "12abc", "1e99"}) {
+        typeIntoGrid(*window.grdQty, QString::fromLatin1(refused));
+        EXPECT_EQ(counted(), "0") << refused;
+        window.grdQty->setFocus();
+    }
+    typeIntoGrid(*window.grdQty, QStringLiteral("3.25"));
+    EXPECT_EQ(counted(), "3.25");
+    // Back over the code and on again: the same item is set up anew, the count stays.
+    window.grdQty->setFocus();
+    while (QApplication::focusWidget() != window.txtNumber)
+        press({Qt::Key_Backtab});
+    press({Qt::Key_Return});
+    EXPECT_EQ(window.itemId(), 1);
+    EXPECT_EQ(counted(), "3.25");
+    // Another item starts from nothing.
+    window.txtNumber->setFocus();
+    window.txtNumber->selectAll();
+    press({"01.003", Qt::Key_Tab});
+    EXPECT_EQ(window.itemId(), 3);
+    EXPECT_EQ(counted(), "0");
 }
 
 // What a user sees of a dialog opened from the count-sheet window: it opens over the window
@@ -141,8 +252,10 @@ TEST_P(WindowDialogs, OpenOverTheWindowAndCloseWithEscape)
     bool shown = false, owned = false, over = false, closed = false;
     m_modals->whileShown([&](host::ui::Form &form) {
         shown = true;
-        owned =
-            form.windowHandle() && form.windowHandle()->transientParent() == window->windowHandle();
+        // A window manager keeps a dialog over the window it belongs to.
+        owned = form.windowHandle() &&
+                form.windowHandle()->transientParent() == window->windowHandle() &&
+                form.windowType() == Qt::Dialog;
         over = window->frameGeometry().contains(form.frameGeometry().center()) &&
                form.screen()->availableGeometry().contains(form.frameGeometry());
         ASSERT_TRUE(showActive(form));
@@ -240,6 +353,39 @@ TEST_F(FindDialog, F7OpensTheLookupWhileTheCellIsBeingEdited)
     EXPECT_EQ(
         number("Select Count(*) From t_ICItem Where " + isCode(cell) + " And " + isCode(picked)),
         1);
+}
+
+// F3 opens Find in its first search cell; F7 there opens a lookup that belongs to Find and is
+// kept over it, and Find stays in sight behind it.
+TEST_F(FindDialog, OpensInItsFirstSearchCellAndItsLookupBelongsToIt)
+{
+    backUp();
+    m_window = open(4);
+    ASSERT_TRUE(showActive(*m_window));
+    bool inFirstCell = false, owned = false, findShown = false;
+    m_modals->whileShown([&](host::ui::Form &form) {
+        auto &find = static_cast<frmFind &>(form);
+        ASSERT_TRUE(showActive(find));
+        inFirstCell = QApplication::focusWidget() == find.vspSearch &&
+                      find.vspSearch->ActiveRow() == 1 && find.vspSearch->ActiveCol() == 2;
+        m_modals->whileShown([&](host::ui::Form &lookup) {
+            owned = lookup.windowHandle() &&
+                    lookup.windowHandle()->transientParent() == find.windowHandle() &&
+                    lookup.windowType() == Qt::Dialog;
+            findShown = find.isVisible() && !lookup.frameGeometry().contains(find.frameGeometry());
+        });
+        for (int row = 1; row <= find.vspSearch->MaxRows(); ++row) {
+            if (find.vspSearch->GetText(1, row) == QStringLiteral("物料代码"))
+                break;
+            press({Qt::Key_Down});
+        }
+        press({Qt::Key_F7});
+    });
+    press({Qt::Key_F3});
+    EXPECT_TRUE(inFirstCell);
+    EXPECT_TRUE(owned);
+    EXPECT_TRUE(findShown);
+    EXPECT_TRUE(m_modals->allAnswersUsed());
 }
 
 TEST_F(FindDialog, EscapeInACellBeingEditedEndsTheEditNotTheDialog)

@@ -12,6 +12,7 @@
 #include "host/ui/controls/statusbarcontrol.h"
 #include "host/ui/ledger/ledgergrid.h"
 #include "host/ui/spread/spreadgrid.h"
+#include "host/ui/uitestutil.h"
 #include "services/modulestate.h"
 #include "support/casename.h"
 #include "window/countwindowtest.h"
@@ -96,13 +97,53 @@ TEST_F(SelectBills, ListsWhatWasPostedAfterTheSnapshotForTheLine)
     EXPECT_TRUE(m_modals.messages().empty());
 }
 
-TEST_F(SelectBills, AClickMarksTheWholeBillAndCalculateRecordsIt)
+// A bill is marked by a click in the selection column, or from the keyboard by Space on it,
+// and Calculate is the menu command or its key.
+struct MarkCase
 {
-    open();
-    clickMark(4);
-    clickMark(5);
+    const char *name;
+    bool keys;
+};
+
+class MarkBills : public SelectBills, public ::testing::WithParamInterface<MarkCase>
+{
+protected:
+    void mark(int row)
+    {
+        if (!GetParam().keys) {
+            clickMark(row);
+            return;
+        }
+        auto &grid = *window->ldgSelect;
+        ASSERT_EQ(QApplication::focusWidget(), &grid);
+        // From the first line the arrows reach the row, then Space marks it.
+        QTest::keyClick(&grid, Qt::Key_Home, Qt::ControlModifier);
+        for (int r = 3; r < row; ++r)
+            QTest::keyClick(&grid, Qt::Key_Down);
+        QTest::keyClick(&grid, Qt::Key_Space);
+    }
+    void calculate()
+    {
+        if (GetParam().keys)
+            QTest::keyClick(window->ldgSelect, Qt::Key_F4);
+        else
+            window->mnuVCalulate->trigger();
+    }
+    std::vector<std::string> openShown()
+    {
+        auto rows = open();
+        EXPECT_TRUE(showActive(*window));
+        return rows;
+    }
+};
+
+TEST_P(MarkBills, MarkingMarksTheWholeBillAndCalculateRecordsIt)
+{
+    openShown();
+    mark(4);
+    mark(5);
     EXPECT_EQ(window->ldgSelect->Cell(3, 2).Text(), "Y");
-    window->mnuVCalulate_Click();
+    calculate();
     EXPECT_EQ(calculations, 1);
     EXPECT_TRUE(window->CalcateOK());
     EXPECT_EQ(marks(), "3/0");
@@ -110,13 +151,18 @@ TEST_F(SelectBills, AClickMarksTheWholeBillAndCalculateRecordsIt)
     EXPECT_DOUBLE_EQ(sheetDialogsState().gCurDiffQty, -8);
 
     // Marked lines show as marked next time; unmarking frees them.
-    EXPECT_EQ(open()[0], "WIN101:1:Y");
-    clickMark(3);
-    window->mnuVCalulate_Click();
+    EXPECT_EQ(openShown()[0], "WIN101:1:Y");
+    mark(3);
+    calculate();
     EXPECT_TRUE(window->CalcateOK());
     EXPECT_EQ(marks(), "1/0");
     EXPECT_DOUBLE_EQ(sheetDialogsState().gCurDiffQty, 4);
 }
+
+INSTANTIATE_TEST_SUITE_P(Ways, MarkBills,
+                         ::testing::Values(MarkCase{"a click", false},
+                                           MarkCase{"Space and F4", true}),
+                         [](const auto &c) { return caseName(c.index, c.param.name); });
 
 TEST_F(SelectBills, SumsAreTheListedQuantitiesToTheirLastDigit)
 {

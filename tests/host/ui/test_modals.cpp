@@ -15,6 +15,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QKeySequence>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -26,6 +27,7 @@
 #include <iostream>
 #include <sstream>
 #include <stdexcept>
+#include <string_view>
 
 using namespace host::ui;
 
@@ -204,26 +206,42 @@ TEST(QtModals, EveryBoxCarriesTheHostsTitleUnlessItNamesItsOwn)
     host::setHostLanguage("CHS");
 }
 
+// The window a pressed action opens is saved as it opens: at its own size, or fitted to the
+// screen where it asks for more than the screen has.
 TEST(QtModals, APressedActionOpensTheWindowThatIsSaved)
 {
     QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("shot.png"));
     Form outer;
     outer.resize(480, 360);
     Form inner;
     inner.resize(220, 140);
-    QAction action(QStringLiteral("Columns"));
-    action.setShortcut(QKeySequence(QStringLiteral("Ctrl+H")));
-    QObject::connect(&action, &QAction::triggered, [&inner] { inner.Show(1); });
-    outer.addAction(&action);
+    QPrinter printer;
+    QAction columns(QStringLiteral("Columns"));
+    columns.setShortcut(QKeySequence(QStringLiteral("Ctrl+H")));
+    QObject::connect(&columns, &QAction::triggered, [&inner] { inner.Show(1); });
+    QAction preview(QStringLiteral("Preview"));
+    preview.setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
+    QObject::connect(&preview, &QAction::triggered,
+                     [&printer] { modals().printPreview(printer, [](QPrinter &) {}); });
+    outer.addActions({&columns, &preview});
+    const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+    ASSERT_FALSE(screen.expandedTo(QSize(1000, 760)) == screen)
+        << "a screen smaller than the preview asks for";
 
-    QtModals::instance().setScreenshotFile(file, QStringLiteral("Ctrl+H"));
-    outer.Show(1);
-
-    EXPECT_TRUE(QtModals::instance().screenshotTaken());
-    EXPECT_EQ(QImage(file).size(), QSize(220, 140)) << "the window the action opened";
-    EXPECT_FALSE(outer.isVisible());
-    EXPECT_FALSE(inner.isVisible());
+    for (const char *press : {"Ctrl+H", "Ctrl+P"}) {
+        const QString file = dir.filePath(QStringLiteral("shot.png"));
+        QtModals::instance().setScreenshotFile(file, QString::fromLatin1(press));
+        outer.Show(1);
+        EXPECT_TRUE(QtModals::instance().screenshotTaken()) << press;
+        const QSize shot = QImage(file).size() / outer.devicePixelRatio();
+        if (std::string_view(press) == "Ctrl+H")
+            EXPECT_EQ(shot, QSize(220, 140)) << "the window the action opened";
+        else
+            EXPECT_TRUE(shot.width() <= screen.width() && shot.height() <= screen.height())
+                << shot.width() << "x" << shot.height();
+        EXPECT_FALSE(outer.isVisible());
+        EXPECT_FALSE(inner.isVisible());
+    }
 }
 
 class FailingForm : public Form

@@ -1,5 +1,11 @@
 #include "host/ui/controls/datepicker.h"
 
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+#include <utility>
+
 namespace host::ui {
 
 DatePicker::DatePicker(QWidget *parent)
@@ -8,6 +14,37 @@ DatePicker::DatePicker(QWidget *parent)
     setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     setCalendarPopup(true);
     connect(this, &QDateEdit::dateChanged, this, [this] { emit Change(); });
+}
+
+void DatePicker::focusInEvent(QFocusEvent *event)
+{
+    QDateEdit::focusInEvent(event);
+    m_movedOn = false;
+    const Qt::FocusReason reason = event->reason();
+    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+        reason == Qt::ShortcutFocusReason)
+        selectAll();
+}
+
+void DatePicker::keyPressEvent(QKeyEvent *event)
+{
+    const QString typed = event->text();
+    const bool digit = typed.size() == 1 && typed.front().isDigit();
+    const bool separator =
+        typed == QLatin1String("-") || typed == QLatin1String("/") || typed == QLatin1String(".");
+    // After a completed part the picker stands in the next one already: the separator the user
+    // types there is the one it passed, not a step to the part after.
+    if (std::exchange(m_movedOn, false) && separator) {
+        event->accept();
+        return;
+    }
+    // A digit typed over the whole date starts a new date at its first part.
+    const QLineEdit *edit = lineEdit();
+    if (digit && edit->hasSelectedText() && edit->selectedText() == edit->text())
+        setSelectedSection(sectionAt(0));
+    const int section = currentSectionIndex();
+    QDateEdit::keyPressEvent(event);
+    m_movedOn = digit && currentSectionIndex() != section;
 }
 
 } // namespace host::ui

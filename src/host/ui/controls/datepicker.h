@@ -6,7 +6,8 @@
 
 namespace host::ui {
 
-// Stand-in of the platform date picker, shown "yyyy-MM-dd" with a calendar drop-down.
+// Stand-in of the platform date picker, shown "yyyy-MM-dd" with a calendar drop-down. Tabbing
+// in selects the whole date, and a date typed whole, its separators included, is taken whole.
 class DatePicker : public QDateEdit, public TwipsGeometry
 {
     Q_OBJECT
@@ -20,6 +21,14 @@ public:
 
 signals:
     void Change();
+
+protected:
+    void focusInEvent(QFocusEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    // The last digit completed a part of the date and the picker moved on to the next part.
+    bool m_movedOn = false;
 };
 
 } // namespace host::ui

@@ -6,6 +6,7 @@
 #include "host/ui/printing/ledgerprinter.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 
 #include <utility>
 
@@ -66,6 +67,18 @@ void LedgerGrid::cellClicked(int row, int col)
     }
     short action = 1;
     emit ToggleSelect(action);
+}
+
+void LedgerGrid::keyPressEvent(QKeyEvent *event)
+{
+    // Space on a cell does what a click on it does, so a row is marked without the mouse.
+    const QModelIndex current = currentIndex();
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier &&
+        current.isValid()) {
+        cellClicked(current.row() + kTitleRows + 1, current.column() + 1);
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }
 
 void LedgerGrid::applyColumn(int col)

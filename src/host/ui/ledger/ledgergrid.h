@@ -103,8 +103,12 @@ signals:
     void FetchRow(int Row, QString &Text, long &BackColor);
     // A click in the title rows; the clicked cell is the face's Row and Col.
     void SortColumn();
-    // A click on a data cell, Action 1; the clicked cell is the face's Row and Col.
+    // A click on a data cell, or Space on the current one, Action 1; the cell is the face's Row
+    // and Col.
     void ToggleSelect(short &Action);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void cellClicked(int row, int col);

@@ -5,7 +5,16 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <algorithm>
+
 namespace host::ui {
+
+namespace {
+
+// About a title bar's height.
+constexpr int kCascadeStep = 28;
+
+} // namespace
 
 QWidget *currentOwner()
 {
@@ -20,11 +29,16 @@ ModalOwnership::ModalOwnership(QWidget &window) : m_window(window), m_owner(curr
     if (m_owner == &m_window)
         m_owner = nullptr;
     if (m_owner && m_owner->windowHandle()) {
+        // Only a window of the dialog kind is kept over its owner by the window manager; it
+        // keeps the buttons of a main window.
+        if (m_window.windowType() != Qt::Dialog)
+            m_window.setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
         m_window.winId();
         if (QWindow *handle = m_window.windowHandle())
             handle->setTransientParent(m_owner->windowHandle());
     }
-    place();
+    placeOnScreen(m_window, m_owner);
 }
 
 ModalOwnership::~ModalOwnership()
@@ -33,31 +47,37 @@ ModalOwnership::~ModalOwnership()
         handle->setTransientParent(nullptr);
 }
 
-void ModalOwnership::place()
+void placeOnScreen(QWidget &window, const QWidget *owner)
 {
-    if (m_window.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
+    if (window.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
         return;
-    const QScreen *screen = m_owner ? m_owner->screen() : QGuiApplication::primaryScreen();
+    const QScreen *screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
     const QRect area = screen->availableGeometry();
     // The window's frame is not known before it is first shown; its owner's is alike.
     QMargins frame;
-    if (m_owner) {
-        const QRect inner = m_owner->geometry();
-        const QRect outer = m_owner->frameGeometry();
+    if (owner) {
+        const QRect inner = owner->geometry();
+        const QRect outer = owner->frameGeometry();
         frame = QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
                          outer.right() - inner.right(), outer.bottom() - inner.bottom());
     }
     // A window laid out larger than the screen is made to fit it, so that none of it, its
     // buttons least of all, lies off screen.
     const QSize room = area.size().shrunkBy(frame);
-    if (m_window.width() > room.width() || m_window.height() > room.height())
-        m_window.resize(m_window.size().boundedTo(room));
-    QRect outer(m_window.pos(), m_window.size().grownBy(frame));
-    if (m_window.testAttribute(Qt::WA_Moved) && area.contains(outer))
+    if (window.width() > room.width() || window.height() > room.height())
+        window.resize(window.size().boundedTo(room));
+    QRect outer(window.pos(), window.size().grownBy(frame));
+    if (window.testAttribute(Qt::WA_Moved) && area.contains(outer))
         return;
-    outer.moveCenter(m_owner ? m_owner->frameGeometry().center() : area.center());
+    outer.moveCenter(owner ? owner->frameGeometry().center() : area.center());
+    // A window that would hide the whole of its owner opens cascaded from the owner's corner,
+    // so that the owner stays in sight behind it.
+    if (owner && outer.contains(owner->frameGeometry())) {
+        const int step = std::max(frame.top(), kCascadeStep);
+        outer.moveTopLeft(owner->frameGeometry().topLeft() + QPoint(step, step));
+    }
     if (outer.right() > area.right())
         outer.moveRight(area.right());
     if (outer.bottom() > area.bottom())
@@ -66,7 +86,7 @@ void ModalOwnership::place()
         outer.moveLeft(area.left());
     if (outer.top() < area.top())
         outer.moveTop(area.top());
-    m_window.move(outer.topLeft());
+    window.move(outer.topLeft());
 }
 
 } // namespace host::ui

@@ -8,9 +8,15 @@ namespace host::ui {
 // topmost modal one; nullptr when there is none.
 QWidget *currentOwner();
 
-// For the time of a modal show, the window belongs to the window that opened it: the window
-// manager keeps it above its owner, and it opens centred over the owner (over the screen when
-// it has none) unless it has a place of its own that lies wholly on the screen.
+// Sizes the window to fit the screen's available area and places it centred over its owner
+// (over the screen when it has none), or cascaded from the owner's corner where it would hide
+// the whole owner, unless it has a place of its own that lies wholly on the screen. For a
+// window about to be shown, whose frame is not known yet.
+void placeOnScreen(QWidget &window, const QWidget *owner);
+
+// For the time of a modal show, the window belongs to the window that opened it: it is a
+// dialog of its owner, which the window manager keeps above the owner, and it is placed by
+// placeOnScreen.
 class ModalOwnership
 {
 public:
@@ -20,8 +26,6 @@ public:
     ModalOwnership &operator=(const ModalOwnership &) = delete;
 
 private:
-    void place();
-
     QWidget &m_window;
     QWidget *m_owner;
 };

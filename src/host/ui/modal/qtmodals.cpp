@@ -149,6 +149,7 @@ bool QtModals::printSetup(QPrinter &printer)
     if (headless())
         return false;
     QPageSetupDialog dialog(&printer, currentOwner());
+    placeOnScreen(dialog, dialog.parentWidget());
     return dialog.exec() == QDialog::Accepted;
 }
 
@@ -157,6 +158,7 @@ bool QtModals::printDialog(QPrinter &printer)
     if (headless())
         return false;
     QPrintDialog dialog(&printer, currentOwner());
+    placeOnScreen(dialog, dialog.parentWidget());
     return dialog.exec() == QDialog::Accepted;
 }
 
@@ -165,8 +167,10 @@ void QtModals::printPreview(QPrinter &printer, const std::function<void(QPrinter
     if (headless() && m_screenshotFile.isEmpty())
         return;
     QPrintPreviewDialog dialog(&printer, currentOwner());
-    // Qt's own size leaves the page a thumbnail and folds the tool bar away.
+    // Qt's own size leaves the page a thumbnail and folds the tool bar away; a smaller screen
+    // gets all it has.
     dialog.resize(1000, 760);
+    placeOnScreen(dialog, dialog.parentWidget());
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&paint](QPrinter *target) { paint(*target); });
     if (!m_screenshotFile.isEmpty()) {

@@ -465,10 +465,28 @@ void SpreadGrid::keyPressEvent(QKeyEvent *event)
 {
     if (!m_forwardingKey && raiseKeyEvents(this, *event))
         return;
+    if (opensList(*event))
+        return;
     // The key may be handed on to an editor it opens; the events were raised already.
     const bool forwarding = std::exchange(m_forwardingKey, true);
     QTableView::keyPressEvent(event);
     m_forwardingKey = forwarding;
+}
+
+bool SpreadGrid::opensList(const QKeyEvent &event)
+{
+    // F4 and Alt+Down open a list cell's list, as they open any combo box's.
+    const bool listKey = (event.key() == Qt::Key_F4 && event.modifiers() == Qt::NoModifier) ||
+                         (event.key() == Qt::Key_Down && event.modifiers() == Qt::AltModifier);
+    const QModelIndex index = currentIndex();
+    if (!listKey || !index.isValid() ||
+        m_model->settings().cellType.get(index.column() + 1, index.row() + 1) !=
+            host::ui::CellType::ComboBox ||
+        !edit(index, EditKeyPressed, nullptr))
+        return false;
+    if (auto *combo = qobject_cast<QComboBox *>(indexWidget(index)))
+        combo->showPopup();
+    return true;
 }
 
 void SpreadGrid::keyReleaseEvent(QKeyEvent *event)

@@ -153,6 +153,8 @@ protected:
 private:
     // Raises KeyDown and KeyPress; true when the key was dropped or handed on replaced.
     bool raiseKeyEvents(QObject *receiver, QKeyEvent &event);
+    // Opens the list of the current cell for its key; true when it did.
+    bool opensList(const QKeyEvent &event);
     void applyHidden(int col, bool hidden);
 
     SpreadModel *m_model;

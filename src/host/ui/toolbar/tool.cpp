@@ -115,6 +115,10 @@ void Tool::setStyle(int style)
 void Tool::setShortcut(const QKeySequence &shortcut)
 {
     m_shortcut = shortcut;
+    // A menu shows it beside the tool. The bar's key handler runs the tool, so the action's
+    // own shortcut answers only where the key reaches no window: in the open menu.
+    m_action->setShortcut(shortcut);
+    m_action->setShortcutContext(Qt::WidgetShortcut);
     forEachCopy([&](Tool &t) { t.setShortcut(shortcut); });
 }
 
