@@ -180,6 +180,7 @@ void frmMain::connectEvents()
     connectGuarded(ldgCheck, &host::ui::LedgerGrid::SortColumn, &frmMain::ldgCheck_SortColumn);
     connectGuarded(vsCheck, &host::ui::SpreadGrid::Change, &frmMain::vsCheck_Change);
     connectGuarded(vsCheck, &host::ui::SpreadGrid::EditMode, &frmMain::vsCheck_EditMode);
+    connectGuarded(vsCheck, &host::ui::SpreadGrid::EditError, &frmMain::vsCheck_EditError);
     connectGuarded(vsCheck, &host::ui::SpreadGrid::HeaderClick, &frmMain::vsCheck_HeaderClick);
     connectGuarded(vsCheck, &host::ui::SpreadGrid::RowActivate, &frmMain::vsCheck_RowActivate);
     connectGuarded(vsCheck, &host::ui::SpreadGrid::KeyPress, &frmMain::vsCheck_KeyPress);

@@ -51,6 +51,10 @@ SpreadGrid::SpreadGrid(QWidget *parent)
                 if (!m_settingWidth && oldSize > 0 && newSize > 0)
                     m_widths[section + 1] = toWidthUnit(newSize);
             });
+    connect(m_delegate, &SpreadDelegate::numberRefused, this,
+            [this](const QModelIndex &index, const CellRefusal &refusal) {
+                emit EditError(index.column() + 1, index.row() + 1, refusal);
+            });
     connect(m_delegate, &SpreadDelegate::editorCreated, this, [this](QWidget *editor) {
         editor->installEventFilter(this);
         if (auto *combo = qobject_cast<QComboBox *>(editor)) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/ui/spread/cellblock.h"
+#include "host/ui/spread/cellrefusal.h"
 #include "host/ui/spread/celltype.h"
 
 #include "host/ui/form/twipsgeometry.h"
@@ -121,6 +122,8 @@ signals:
     // edit changed the value.
     void EditMode(int Col, int Row, int Mode, bool ChangeMade);
     void ComboSelChange(int Col, int Row);
+    // A number cell refused the text the user typed, and kept its value.
+    void EditError(int Col, int Row, host::ui::CellRefusal Refusal);
 
 protected:
     enum class WidthUnit
