@@ -1,6 +1,7 @@
 #include "countsheet/maindo.h"
 
 #include "countsheet/countline.h"
+#include "countsheet/decimaltext.h"
 #include "countsheet/sheettext.h"
 #include "countsheet/sheettotals.h"
 #include "host/core/text.h"
@@ -29,10 +30,6 @@ using host::ui::CellType;
 using host::ui::SpreadGrid;
 namespace C = EntryCol;
 
-// A rate or a second-unit quantity shows up to this many decimals where its value has more than
-// the line's: a figure kept by the host's stock or typed by a user has no more, and beyond them a
-// rate that is the quotient of two counts would show only the division's noise.
-constexpr int kSecondUnitShownDecimals = 6;
 constexpr int kCoefficientDecimals = 10;
 
 // Addresses whole columns (every row) or a block of one row.
