@@ -145,17 +145,22 @@ void rewriteSheetNumbers(const std::string &workbook, std::span<const SheetNumbe
         std::rewind(rewritten.get());
     }
     // The source takes the file over and closes it when the archive is written.
-    zip_source_t *source = zip_source_filep(archive.get(), rewritten.get(), 0, -1);
-    if (!source)
+    std::FILE *file = rewritten.release();
+    zip_source_t *source = zip_source_filep(archive.get(), file, 0, -1);
+    if (!source) {
+        std::fclose(file);
         fail(workbook, zip_strerror(archive.get()));
-    rewritten.release();
+    }
     if (zip_file_replace(archive.get(), static_cast<zip_uint64_t>(index), source, 0) < 0) {
         zip_source_free(source);
         fail(workbook, zip_strerror(archive.get()));
     }
-    if (zip_close(archive.get()) < 0)
-        fail(workbook, zip_strerror(archive.get()));
-    archive.release();
+    zip_t *written = archive.release();
+    if (zip_close(written) < 0) {
+        const std::string why = zip_strerror(written);
+        zip_discard(written);
+        fail(workbook, why);
+    }
 }
 
 } // namespace host
