@@ -1,5 +1,6 @@
 #include "countsheet/countlinegrid.h"
 
+#include "countsheet/decimaltext.h"
 #include "countsheet/sheettext.h"
 #include "host/core/dateformatter.h"
 #include "host/core/variant.h"
@@ -15,7 +16,6 @@ namespace {
 // A rate or a second-unit quantity shows up to this many decimals where its value has more than
 // the line's: a figure kept by the host's stock or typed by a user has no more, and beyond them a
 // rate that is the quotient of two counts would show only the division's noise.
-constexpr int kSecondUnitShownDecimals = 6;
 constexpr int kCoefficientDecimals = 10;
 
 // Key cells a line cannot be found without; the others read 0 when empty.

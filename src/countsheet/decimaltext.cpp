@@ -1,7 +1,10 @@
 #include "countsheet/decimaltext.h"
 
 #include "host/core/hosterror.h"
+#include "host/core/text.h"
+#include "host/ui/spread/numberformat.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -119,4 +122,31 @@ double roundDecimalHalfAway(double value, int decimals)
     const bool negative = !text.empty() && text.front() == '-';
     std::from_chars(text.data() + (negative ? 1 : 0), text.data() + text.size(), result);
     return negative ? -result : result;
+}
+
+bool showsOwnDecimals(std::string_view field)
+{
+    return host::startsWithNoCase(field, "FSec");
+}
+
+int secondUnitDecimals(double value, int lineDecimals)
+{
+    return std::max(lineDecimals, host::ui::decimalsOf(value, kSecondUnitShownDecimals));
+}
+
+std::string storedNumberText(double value)
+{
+    constexpr int kStoredDecimals = 10;
+    if (!std::isfinite(value))
+        return {};
+    std::array<char, 352> text{};
+    auto end = std::to_chars(text.data(), text.data() + text.size(), value,
+                             std::chars_format::fixed, kStoredDecimals)
+                   .ptr;
+    double stored = 0;
+    std::from_chars(text.data(), end, stored);
+    if (stored == 0)
+        return "0";
+    end = std::to_chars(text.data(), text.data() + text.size(), stored).ptr;
+    return std::string(text.data(), end);
 }

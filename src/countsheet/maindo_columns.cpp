@@ -4,6 +4,7 @@
 #include "host/core/text.h"
 #include "host/db/appconnection.h"
 #include "host/db/recordset/recordset.h"
+#include "host/ui/form/twips.h"
 #include "host/ui/ledger/ledgergrid.h"
 #include "services/appconn.h"
 #include "services/mparse.h"
@@ -58,7 +59,10 @@ void MainDo::ResizeColWidth()
     m_Ldg->Face().setCols(count);
     for (int i = 1; i <= count; ++i) {
         const ColumnTemplate &column = sheet.gColumns[static_cast<size_t>(i - 1)];
-        m_Ldg->Col(i).setWidth(static_cast<double>(column.ColWidth));
+        // A template width no screen shows (a 0 written by an older closing) keeps the
+        // ledger's own.
+        if (host::ui::isShowableWidth(static_cast<double>(column.ColWidth)))
+            m_Ldg->Col(i).setWidth(static_cast<double>(column.ColWidth));
         m_Ldg->Col(i).setSwitch(host::ui::LedgerGrid::HiddenSwitch, !column.Visible);
         if (column.ColType == 2)
             m_Ldg->Col(i).setStyle(1);
@@ -76,8 +80,12 @@ void MainDo::SaveColWidth()
             // Template row i belongs to ledger column i; without that column the save ends.
             if (i > m_Ldg->Face().Cols())
                 return;
-            // Whole widths, halves to even.
-            const long width = std::lrint(m_Ldg->Col(i).Width());
+            // Whole widths, halves to even; a width no screen shows never reaches the template
+            // that every user starts from.
+            const double shown = m_Ldg->Col(i).Width();
+            if (!host::ui::isShowableWidth(shown))
+                continue;
+            const long width = std::lrint(shown);
             appConn().Execute(
                 "Update ICChatBillTitle Set FColWidth=" + std::to_string(width) +
                 " Where FTypeID=" + std::to_string(host::CLng(rs->Fields("FTypeID").Value())) +

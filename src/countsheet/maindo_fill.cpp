@@ -2,6 +2,7 @@
 
 #include "countsheet/countline.h"
 #include "countsheet/countlinegrid.h"
+#include "countsheet/decimaltext.h"
 #include "countsheet/sheettext.h"
 #include "countsheet/sheettotals.h"
 #include "host/core/text.h"

@@ -14,8 +14,18 @@
 
 namespace {
 
+// A quantity of a sheet field rounded to the decimals it shows, grouped: its line's, or a second
+// unit's and its rate's own.
+LedgerCell quantityCell(double number, int lineDecimals, std::string_view field)
+{
+    const int decimals =
+        showsOwnDecimals(field) ? secondUnitDecimals(number, lineDecimals) : lineDecimals;
+    return {formatDecimal(number, decimals, true), roundDecimalHalfAway(number, decimals)};
+}
+
 // A cell of a ledger column: a date as the sheet shows it, a quantity rounded to the line's
-// decimals and grouped, a whole number as it is; "0" in the shelf-life period shows empty.
+// decimals (a second unit and its rate to their own) and grouped, a whole number as it is; "0"
+// in the shelf-life period shows empty.
 LedgerCell ledgerCell(const host::Variant &value, const ColumnTemplate &column, int decimals)
 {
     if (value.isNull())
@@ -24,8 +34,7 @@ LedgerCell ledgerCell(const host::Variant &value, const ColumnTemplate &column, 
     case 0:
         return {shownDate(value), std::nullopt};
     case 2: {
-        const double number = host::CDbl(value);
-        return {formatDecimal(number, decimals, true), roundDecimalHalfAway(number, decimals)};
+        return quantityCell(host::CDbl(value), decimals, column.ColName);
     }
     default:
         break;
@@ -131,8 +140,7 @@ std::vector<LedgerCell> MainDo::totalsRow(long *BackColor)
             cell.text = MParse::LoadLangString("合计");
         for (const SheetTotal &t : kSheetTotals)
             if (column.ColName == t.field)
-                cell = {formatDecimal(state.*t.total, decimals, true),
-                        roundDecimalHalfAway(state.*t.total, decimals)};
+                cell = quantityCell(state.*t.total, decimals, t.field);
         cells.push_back(std::move(cell));
     }
     if (BackColor)

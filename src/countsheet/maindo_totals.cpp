@@ -8,7 +8,6 @@
 #include "host/db/recordset/recordset.h"
 
 #include <string_view>
-#include <utility>
 #include <vector>
 
 double MainDo::QelRound(const host::Variant &NumValue, long RScale)
@@ -34,10 +33,17 @@ void MainDo::GetSumData()
                 return i;
         return -1L;
     };
-    std::vector<std::pair<const host::RecordColumn *, double CountSheetState::*>> summed;
+    struct Summed
+    {
+        const host::RecordColumn *values;
+        double CountSheetState::*total;
+        // A second unit is summed as stored: its line's decimals are the base unit's.
+        bool asStored;
+    };
+    std::vector<Summed> summed;
     for (const SheetTotal &t : kSheetTotals)
         if (const long field = position(t.field); field >= 0)
-            summed.emplace_back(&p_RSMain->column(field), t.total);
+            summed.push_back({&p_RSMain->column(field), t.total, showsOwnDecimals(t.field)});
     const long decimalsField = position("FQtyDecimal");
     if (decimalsField < 0)
         p_RSMain->Fields("FQtyDecimal"); // refused as reading the field refuses it
@@ -46,11 +52,11 @@ void MainDo::GetSumData()
     p_RSMain->MoveFirst();
     for (const size_t row : p_RSMain->rowsAhead()) {
         const auto decimals = static_cast<int>(host::CLng(decimalsColumn.value(row)));
-        for (const auto &[values, total] : summed) {
+        for (const auto &[values, total, asStored] : summed) {
             const double value = values->isNull(row)      ? 0.0
                                  : values->holdsNumbers() ? values->number(row)
                                                           : host::CDbl(values->value(row));
-            state.*total += roundDecimalHalfAway(value, decimals);
+            state.*total += asStored ? value : roundDecimalHalfAway(value, decimals);
         }
     }
     p_RSMain->Move(count);

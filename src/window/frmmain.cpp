@@ -10,6 +10,7 @@
 #include "host/core/datetime.h"
 #include "host/core/dictionary.h"
 #include "host/core/settingsstore.h"
+#include "host/core/text.h"
 #include "host/ui/controls/comboboxcontrol.h"
 #include "host/ui/controls/label.h"
 #include "host/ui/controls/picturebox.h"
@@ -30,6 +31,10 @@
 
 #include <QAction>
 #include <QHeaderView>
+
+#include <algorithm>
+#include <iterator>
+#include <string_view>
 
 namespace {
 
@@ -57,6 +62,21 @@ void focusStart(frmMain &window)
             return;
         }
     }
+}
+
+// The leading ledger columns that say which line a row is, its stock, stock place and item: they
+// stay at the left as the sheet scrolls, as the entry grid's do.
+int lineColumns(const std::vector<ColumnTemplate> &columns)
+{
+    static constexpr std::string_view kLineFields[] = {
+        "FStockName", "FStockNumber", "FSPName", "FSPNumber", "FNumber", "FShortNumber", "FName"};
+    const auto identifies = [](const ColumnTemplate &column) {
+        return std::any_of(
+            std::begin(kLineFields), std::end(kLineFields),
+            [&](std::string_view field) { return host::equalsNoCase(column.ColName, field); });
+    };
+    return static_cast<int>(std::find_if_not(columns.begin(), columns.end(), identifies) -
+                            columns.begin());
 }
 
 // A view flag as stored; a value that does not convert turns the flag off.
@@ -146,6 +166,8 @@ void frmMain::createControls()
         header->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
         header->setFixedHeight(2 * header->fontMetrics().height() + 8);
     }
+    // The stock, stock place and item of the line being typed on stay in view.
+    vsCheck->setColsFrozen(EntryCol::ItemName);
     ldgCheck->hide();
     resize(1000, 640);
 }
@@ -180,6 +202,7 @@ void frmMain::connectEvents()
     connectGuarded(ldgCheck, &host::ui::LedgerGrid::SortColumn, &frmMain::ldgCheck_SortColumn);
     connectGuarded(vsCheck, &host::ui::SpreadGrid::Change, &frmMain::vsCheck_Change);
     connectGuarded(vsCheck, &host::ui::SpreadGrid::EditMode, &frmMain::vsCheck_EditMode);
+    connectGuarded(vsCheck, &host::ui::SpreadGrid::EditError, &frmMain::vsCheck_EditError);
     connectGuarded(vsCheck, &host::ui::SpreadGrid::HeaderClick, &frmMain::vsCheck_HeaderClick);
     connectGuarded(vsCheck, &host::ui::SpreadGrid::RowActivate, &frmMain::vsCheck_RowActivate);
     connectGuarded(vsCheck, &host::ui::SpreadGrid::KeyPress, &frmMain::vsCheck_KeyPress);
@@ -269,6 +292,7 @@ void frmMain::InitShowType()
         ldgCheck->Face().setFixedRows(2);
         ldgCheck->Face().setBackColor(0xFFFFFF);
         m_mainDo->ResizeColWidth();
+        ldgCheck->setColsFrozen(lineColumns(sheet.gColumns));
     }
     mnuShowCloseProc->setChecked(
         host::CStr(sheet.gIni->read("ZARVOSTOCKPRICE", "ldgCheck_ShowCloseProc", "")) == "1");

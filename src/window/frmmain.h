@@ -22,6 +22,7 @@ class QMenu;
 namespace host {
 class Dictionary;
 namespace ui {
+struct CellRefusal;
 class ComboBoxControl;
 class Label;
 class LedgerGrid;
@@ -76,6 +77,7 @@ public:
     // Entry-grid editing
     void vsCheck_Change(int Col, int Row);
     void vsCheck_EditMode(int Col, int Row, int Mode, bool ChangeMade);
+    void vsCheck_EditError(int Col, int Row, const host::ui::CellRefusal &Refusal);
     void SumTotalsRow();
     void vsCheck_HeaderClick(int Col, int Row);
     void vsCheck_RowActivate();

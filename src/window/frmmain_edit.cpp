@@ -8,10 +8,13 @@
 #include "dialogs/currentline.h"
 #include "dialogs/sheetdialogsstate.h"
 #include "host/db/recordset/recordset.h"
+#include "host/ui/controls/statusbarcontrol.h"
 #include "host/ui/spread/spreadgrid.h"
 #include "host/ui/spread/spreadmodel.h"
 #include "host/ui/toolbar/tool.h"
 #include "host/ui/toolbar/toolbarcontrol.h"
+#include "services/langtext.h"
+#include "window/refusaltext.h"
 
 #include <QAction>
 
@@ -38,10 +41,20 @@ frmMain::RowValues frmMain::summedValues(int row) const
 void frmMain::vsCheck_EditMode(int Col, int Row, int Mode, bool ChangeMade)
 {
     (void)Col, (void)ChangeMade;
-    if (Mode == 1 && Row >= 1 && Row < vsCheck->MaxRows()) {
+    if (Mode != 1)
+        return;
+    // What a refused cell takes stays on the status bar until the next edit.
+    staBar->Panels(1).setText(langText("就绪"));
+    if (Row >= 1 && Row < vsCheck->MaxRows()) {
         m_rowBeforeEdit = Row;
         m_valuesBeforeEdit = summedValues(Row);
     }
+}
+
+void frmMain::vsCheck_EditError(int Col, int Row, const host::ui::CellRefusal &Refusal)
+{
+    (void)Row;
+    staBar->Panels(1).setText(refusalText(vsCheck->GetText(Col, 0), Refusal));
 }
 
 void frmMain::vsCheck_Change(int Col, int Row)

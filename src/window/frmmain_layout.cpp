@@ -11,6 +11,7 @@
 #include "host/ui/controls/picturebox.h"
 #include "host/ui/controls/statusbarcontrol.h"
 #include "host/ui/controls/titleband.h"
+#include "host/ui/form/twips.h"
 #include "host/ui/ledger/ledgergrid.h"
 #include "host/ui/spread/spreadgrid.h"
 #include "host/ui/toolbar/tool.h"
@@ -47,6 +48,15 @@ std::string hiddenKey(int col)
 std::optional<double> storedWidth(const host::Variant &value)
 {
     return host::parseNumber(host::CStr(value));
+}
+
+// A stored width that no screen shows (negative, zero, a mistyped 10^14) leaves the column as
+// it was: the file is the user's to edit, the template everyone's.
+std::optional<double> showableWidth(std::optional<double> width)
+{
+    if (width && !host::ui::isShowableWidth(*width))
+        return std::nullopt;
+    return width;
 }
 
 } // namespace
@@ -136,16 +146,13 @@ void frmMain::LoadSaveGridColWidth(host::ui::SpreadGrid &grid, bool save)
                 grid.setColWidth(c, 0);
                 return;
             }
-            const auto stored =
-                storedWidth(ini().read("ZARVOSTOCKPRICE", "Col" + std::to_string(c), 1200L));
-            if (!stored)
-                return;
-            double w = *stored;
-            if (c == EntryCol::MtoNo && mtoMode)
-                w = std::max(w, 1200.0);
-            else if (c >= EntryCol::SecQty && w < 10)
+            auto w = storedWidth(ini().read("ZARVOSTOCKPRICE", "Col" + std::to_string(c), 1200L));
+            if (w && c == EntryCol::MtoNo && mtoMode)
+                w = std::max(*w, 1200.0);
+            else if (w && c >= EntryCol::SecQty && *w < 10)
                 w = 1200;
-            grid.setColWidth(c, w);
+            if (const auto width = showableWidth(w))
+                grid.setColWidth(c, *width);
         });
     }
 }
@@ -155,9 +162,9 @@ void frmMain::LoadLdgColWidth()
     const int cols = ldgCheck->Face().Cols();
     for (int n = 1; n <= cols; ++n) {
         tryStep([&] {
-            if (const auto stored =
-                    storedWidth(ini().read("ZARVOSTOCKPRICE", ledgerWidthKey(n), "")))
-                ldgCheck->Col(n).setWidth(*stored);
+            if (const auto width = showableWidth(
+                    storedWidth(ini().read("ZARVOSTOCKPRICE", ledgerWidthKey(n), ""))))
+                ldgCheck->Col(n).setWidth(*width);
         });
     }
 }

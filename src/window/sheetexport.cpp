@@ -1,6 +1,7 @@
 #include "window/sheetexport.h"
 
 #include "countsheet/countline.h"
+#include "countsheet/decimaltext.h"
 #include "countsheet/maindo.h"
 #include "host/core/dictionary.h"
 #include "host/core/objectfactory.h"
@@ -8,6 +9,7 @@
 #include "host/exporter/exportengine.h"
 #include "host/ui/ledger/ledgergrid.h"
 #include "host/ui/spread/spreadgrid.h"
+#include "host/ui/spread/spreadmodel.h"
 #include "services/mparse.h"
 
 namespace {
@@ -46,11 +48,16 @@ void exportEntryGrid(host::ui::SpreadGrid &grid, bool mtoPlanMode, const host::D
         engine->setColType(exportCol, type);
         engine->setColCaption(exportCol, grid.GetText(col, 0).toStdString());
     }
-    // A cell's value: a number cell gives every digit of its number, plainly written.
-    engine->LoadData = [&grid, &columns](long nRow, host::ExportRowData &ColData) {
+    // A cell's value: a number cell gives its number to the decimals the database keeps,
+    // plainly written.
+    const host::ui::SpreadModel &cells = grid.spreadModel();
+    engine->LoadData = [&cells, &columns](long nRow, host::ExportRowData &ColData) {
+        const auto row = static_cast<int>(nRow);
         for (size_t k = 0; k < columns.size(); ++k)
             ColData.setItem(static_cast<long>(k + 1),
-                            grid.GetText(columns[k], static_cast<int>(nRow)).toStdString());
+                            cells.cellIsNumber(columns[k], row)
+                                ? storedNumberText(cells.cellNumber(columns[k], row))
+                                : cells.cellValue(columns[k], row).toStdString());
     };
     engine->Run(MParse::LoadLangString("物料盘点表"));
 }
@@ -84,7 +91,7 @@ void exportLedger(host::ui::LedgerGrid &ledger, const std::vector<ColumnTemplate
                 continue;
             const LedgerCell &cell = cells[index];
             ColData.setItem(static_cast<long>(k + 1),
-                            cell.number ? host::numberToText(*cell.number) : cell.text);
+                            cell.number ? storedNumberText(*cell.number) : cell.text);
         }
     };
     engine->Run(MParse::LoadLangString("盘点表"));

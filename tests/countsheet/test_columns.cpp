@@ -91,6 +91,15 @@ TEST_F(ColumnTemplates, LedgerWidthsAreWrittenBackToTheTemplate)
     EXPECT_EQ(number(width + "3"), 645);
     // A hidden column keeps its width.
     EXPECT_EQ(number(width + "8"), 1200);
+
+    // A width no screen shows, as an older closing wrote it, is neither shown nor written back.
+    sql("Update ICChatBillTitle Set FColWidth=0 Where FTypeID=3 And FInterID=4");
+    m_main->ResizeColWidth();
+    EXPECT_GT(m_ledger->Col(4).Width(), 0);
+    m_ledger->Col(5).setWidth(0);
+    m_main->SaveColWidth();
+    EXPECT_EQ(number(width + "4"), m_ledger->Col(4).Width());
+    EXPECT_EQ(number(width + "5"), 1200);
     // Other show types keep their widths.
     EXPECT_EQ(number("Select FColWidth From ICChatBillTitle Where FTypeID=1 And FInterID=1"), 1200);
 }

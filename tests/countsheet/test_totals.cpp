@@ -14,6 +14,9 @@ const std::vector<std::string> kFields{
     "FCUUnitQtyAct", "FCUUnitOverQty", "FCUUnitDownQty", "FSecQty",  "FSecQtyAct",
     "FSecOverQty",   "FSecDownQty",    "FQtyDecimal",    "FName"};
 
+// The totals from this place on are the second unit's.
+constexpr size_t kSecondUnitTotals = 8;
+
 std::vector<Variant> line(double value, long decimals, const char *name)
 {
     std::vector<Variant> row(12, Variant(value));
@@ -48,20 +51,27 @@ protected:
     std::unique_ptr<MainDo> m_main;
 };
 
-TEST_F(SheetTotals, EachLineIsRoundedToItsDecimalsBeforeItIsAdded)
+// The decimals of a line are its base unit's: a second-unit quantity, which keeps its own, adds
+// as it is stored.
+TEST_F(SheetTotals, EachLineIsRoundedToItsDecimalsBeforeItIsAddedButASecondUnit)
 {
     sheet({line(0.004, 2, "a"), line(0.004, 2, "b")});
     m_main->GetSumData();
-    for (double total : totals())
-        EXPECT_EQ(total, 0);
+    for (size_t i = 0; i < kSecondUnitTotals; ++i)
+        EXPECT_EQ(totals()[i], 0) << i;
+    for (size_t i = kSecondUnitTotals; i < 12; ++i)
+        EXPECT_DOUBLE_EQ(totals()[i], 0.008) << i;
 
     sheet({line(1.23456, 2, "a"), line(1.0005, 3, "b"), line(2.5, 0, "c")});
     m_main->GetSumData();
-    for (double total : totals())
-        EXPECT_DOUBLE_EQ(total, 1.23 + 1.001 + 3);
+    for (size_t i = 0; i < kSecondUnitTotals; ++i)
+        EXPECT_DOUBLE_EQ(totals()[i], 1.23 + 1.001 + 3) << i;
+    for (size_t i = kSecondUnitTotals; i < 12; ++i)
+        EXPECT_DOUBLE_EQ(totals()[i], 1.23456 + 1.0005 + 2.5) << i;
     // A second walk gives the same totals.
     m_main->GetSumData();
-    EXPECT_DOUBLE_EQ(totals()[11], 1.23 + 1.001 + 3);
+    EXPECT_DOUBLE_EQ(totals()[7], 1.23 + 1.001 + 3);
+    EXPECT_DOUBLE_EQ(totals()[11], 1.23456 + 1.0005 + 2.5);
 }
 
 TEST_F(SheetTotals, NullCountsZeroAndTheFilterDecides)
@@ -88,8 +98,8 @@ TEST_F(SheetTotals, TextQuantitiesCountAsTheirNumbers)
     typed.emplace_back("a");
     sheet({typed, line(1, 2, "b")});
     m_main->GetSumData();
-    for (double total : totals())
-        EXPECT_DOUBLE_EQ(total, 2.35 + 1);
+    for (size_t i = 0; i < 12; ++i)
+        EXPECT_DOUBLE_EQ(totals()[i], (i < kSecondUnitTotals ? 2.35 : 2.345) + 1) << i;
     EXPECT_TRUE(m_main->p_RSMain->EOF());
 
     sheet({typed});

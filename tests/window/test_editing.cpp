@@ -1,6 +1,7 @@
 #include "countwindowtest.h"
 
 #include "countsheet/countlinegrid.h"
+#include "host/ui/controls/statusbarcontrol.h"
 #include "host/ui/spread/spreadgrid.h"
 #include "support/casename.h"
 
@@ -125,24 +126,30 @@ struct TypingCase
     const char *typed;
     const char *column;          // what the save stores of the typed cell
     std::optional<double> saved; // nothing: refused, the line left as it was
+    const char *status;          // what the status bar says the cell takes; nothing: ready
 };
 
 const TypingCase kTypings[] = {
-    {"a locked cell takes no key", Line::Plain, C::SecCheckQty, "65", nullptr, std::nullopt},
-    {"a count with its grouping", Line::Plain, C::CUUnitCheckQty, "1,000.5", "FAuxCheckQty",
-     1000.5},
-    {"a count followed by letters", Line::Plain, C::CUUnitCheckQty, "12abc", nullptr, std::nullopt},
-    {"not a number", Line::Plain, C::CUUnitCheckQty, "NaN", nullptr, std::nullopt},
+    {"a locked cell takes no key", Line::Plain, C::SecCheckQty, "65", nullptr, std::nullopt,
+     nullptr},
+    {"a count with its grouping", Line::Plain, C::CUUnitCheckQty, "1,000.5", "FAuxCheckQty", 1000.5,
+     nullptr},
+    {"a count followed by letters", Line::Plain, C::CUUnitCheckQty, "12abc", nullptr, std::nullopt,
+     "盘点数量只能输入数字"},
+    {"not a number", Line::Plain, C::CUUnitCheckQty, "NaN", nullptr, std::nullopt,
+     "盘点数量只能输入数字"},
     {"a bar code beyond the column's limit", Line::Plain, C::CUUnitCheckQty, "6901234567892",
-     nullptr, std::nullopt},
+     nullptr, std::nullopt, "盘点数量不能大于 9999999999.9999"},
     {"just above the column's limit", Line::Plain, C::CUUnitCheckQty, "10000000000", nullptr,
-     std::nullopt},
+     std::nullopt, "盘点数量不能大于 9999999999.9999"},
     {"more decimals than the line shows", Line::Plain, C::CUUnitCheckQty, "2.125", nullptr,
-     std::nullopt},
-    {"a negative conversion rate", Line::SecondUnit, C::SecCoefficient, "-2", nullptr,
-     std::nullopt},
+     std::nullopt, "盘点数量最多 2 位小数"},
+    {"a fraction on a line of whole numbers", Line::SecondUnit, C::CUUnitCheckQty, "3.5", nullptr,
+     std::nullopt, "盘点数量只能输入整数"},
+    {"a rate below zero", Line::SecondUnit, C::SecCoefficient, "-2", nullptr, std::nullopt,
+     "换算率不能小于 0"},
     {"the second-unit book as shown", Line::SecondUnit, C::SecCheckQty, "641.568", "FSecCheckQty",
-     641.568},
+     641.568, nullptr},
 };
 
 class Typing : public CountWindowTest, public ::testing::WithParamInterface<TypingCase>
@@ -175,6 +182,7 @@ TEST_P(Typing, ATypedTextIsSavedAsTheNumberItReadsOrRefusedWhole)
 
     type(*window, c.col, row, QString::fromLatin1(c.typed));
 
+    EXPECT_EQ(window->staBar->Panels(1).Text(), QString::fromUtf8(c.status ? c.status : "就绪"));
     if (!c.saved) {
         EXPECT_EQ(column(), before);
         EXPECT_EQ(window->vsCheck->ActiveRow(), row);

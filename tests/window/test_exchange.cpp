@@ -59,6 +59,13 @@ protected:
         return band.toolBar()->widgetForAction(&band.Tools(QString::fromLatin1(key)).action());
     }
 
+    // A number written with a double's last digits rather than as the database keeps it.
+    static bool noisy(const xlsxparts::Cell &cell)
+    {
+        return cell.kind == "n" && (cell.text.contains(QStringLiteral("00000")) ||
+                                    cell.text.contains(QStringLiteral("99999")));
+    }
+
     static std::string exact(const host::Variant &value)
     {
         if (value.isNull())
@@ -143,6 +150,8 @@ TEST_P(InputModeExport, ReadsAsNumbersAndTextsAndImportsBackUnchanged)
         const auto &line = cells.at(r + 1);
         EXPECT_EQ(line.at(5).text, window->vsCheck->GetText(6, r)) << "item code, row " << r;
         EXPECT_NE(line.at(5).kind, "n") << "codes stay texts";
+        for (const auto &[col, cell] : line)
+            EXPECT_FALSE(noisy(cell)) << cell.text.toStdString() << ", row " << r;
         const auto quantity = line.find(planTracking ? 16 : 15);
         if (quantity != line.end()) {
             EXPECT_EQ(quantity->second.kind, "n") << "book quantity, row " << r;
@@ -219,6 +228,68 @@ TEST_F(Exchange, AReportExportsItsQuantitiesAsNumbersAboveAThousandToo)
     ASSERT_TRUE(totals.count(counted));
     EXPECT_EQ(totals.at(counted).kind, "n");
     EXPECT_NEAR(totals.at(counted).text.toDouble(), sum, 1e-6);
+}
+
+// A second unit keeps the decimals it has, up to six, whatever its item's (those of its base
+// unit), and the totals add what is stored; the workbook holds each number as the database
+// keeps it, not a double's last digits.
+TEST_F(Exchange, AReportShowsAndExportsASecondUnitAtItsOwnDecimalsAndNumbersWithoutNoise)
+{
+    const std::string proc = std::to_string(m_proc);
+    const auto firstItem = [&](const char *condition) {
+        return std::to_string(static_cast<long>(number(
+            "Select Min(b.FItemID) From ICInvBackup b Join t_ICItem i On i.FItemID=b.FItemID "
+            "Where i.FDeleted=0 And b.FInterID=" +
+            proc + " And " + condition)));
+    };
+    const std::string secondUnit = firstItem("i.FSecUnitID>0");
+    const std::string plain = firstItem("i.FSecUnitID=0");
+    sql("Update t_ICItemBase Set FQtyDecimal=0 Where FItemID=" + secondUnit);
+    sql("Update t_ICItemBase Set FQtyDecimal=2 Where FItemID=" + plain);
+    const std::string lines = " Where FInterID=" + proc + " And FItemID=";
+    sql("Update ICInvBackup Set FSecQty=641.568,FSecAdjQty=0" + lines + secondUnit);
+    sql("Update ICInvBackup Set FQtyAct=731.07,FCheckQty=731.07" + lines + plain);
+    const auto window = openWindow(1);
+    QStringList shown;
+    for (int row = 3; row <= window->ldgCheck->Face().Rows(); ++row)
+        for (int col = 1; col <= window->ldgCheck->Face().Cols(); ++col)
+            shown << window->ldgCheck->Cell(row, col).Text();
+    EXPECT_TRUE(shown.contains(QStringLiteral("641.568")));
+    EXPECT_TRUE(shown.contains(QStringLiteral("731.07")));
+
+    const QString file = m_home.filePath(QStringLiteral("report.xlsx"));
+    m_modals.pickFile(file);
+    window->mnuFileOut->trigger();
+    const auto cells = xlsxparts::sheetCells(file);
+    int secondBook = 0;
+    int counted = 0;
+    for (const auto &[col, cell] : cells.at(1)) {
+        secondBook = cell.text == QStringLiteral("辅助计量单位账存数量") ? col : secondBook;
+        counted = cell.text == QStringLiteral("基本单位实存数量") ? col : counted;
+    }
+    ASSERT_GT(secondBook, 0);
+    ASSERT_GT(counted, 0);
+    const auto totals = std::prev(cells.end());
+    int asStored = 0;
+    int noisyCells = 0;
+    double sum = 0;
+    for (auto row = std::next(cells.begin()); row != totals; ++row) {
+        const auto text = [&row](int col) {
+            const auto cell = row->second.find(col);
+            return cell == row->second.end() ? QString() : cell->second.text;
+        };
+        asStored += text(secondBook) == QStringLiteral("641.568") ? 1 : 0;
+        asStored += text(counted) == QStringLiteral("731.07") ? 1 : 0;
+        for (const auto &[col, cell] : row->second)
+            noisyCells += noisy(cell) ? 1 : 0;
+        sum += text(secondBook).toDouble();
+    }
+    const std::string all = "Select FItemID From ICInvBackup Where FInterID=" + proc;
+    EXPECT_EQ(asStored,
+              count(all + " And FSecQty+FSecAdjQty=641.568") + count(all + " And FQtyAct=731.07"));
+    EXPECT_EQ(noisyCells, 0);
+    ASSERT_TRUE(totals->second.count(secondBook));
+    EXPECT_NEAR(totals->second.at(secondBook).text.toDouble(), sum, 1e-6);
 }
 
 TEST_F(Exchange, ImportRefusesWhatIsNoFileAndOffersBothFormats)

@@ -2,9 +2,13 @@
 
 #include "countwindowtest.h"
 
+#include "countsheet/countline.h"
 #include "host/bills/billwindow.h"
 #include "host/lang/hosttext.h"
 #include "host/props/shareprops.h"
+#include "host/ui/controls/statusbarcontrol.h"
+#include "host/ui/spread/spreadgrid.h"
+#include "host/ui/uitestutil.h"
 #include "services/modulestate.h"
 #include "window/frmmain.h"
 
@@ -26,6 +30,8 @@ struct LanguageCase
     // The footer's two parts; "%1" is the page number, then the page count.
     QString page;
     QString pages;
+    // What a count cell says when it refuses a text.
+    QString notANumber;
 };
 
 void PrintTo(const LanguageCase &c, std::ostream *os)
@@ -35,11 +41,11 @@ void PrintTo(const LanguageCase &c, std::ostream *os)
 
 const LanguageCase kLanguages[] = {
     {"CHS", "单据序时簿", "单据编号", "盘盈单", "引出", "Excel 工作簿|*.xlsx",
-     "Excel 文件|*.xls;*.xlsx", "第 %1 页", "共 %1 页"},
+     "Excel 文件|*.xls;*.xlsx", "第 %1 页", "共 %1 页", "盘点数量只能输入数字"},
     {"CHT", "單據序時簿", "單據編號", "盤盈單", "引出", "Excel 工作簿|*.xlsx",
-     "Excel 文件|*.xls;*.xlsx", "第 %1 頁", "共 %1 頁"},
+     "Excel 文件|*.xls;*.xlsx", "第 %1 頁", "共 %1 頁", "盤點數量只能輸入數字"},
     {"EN", "Bill list", "Bill no.", "Gain bill", "Export", "Excel workbook|*.xlsx",
-     "Excel file|*.xls;*.xlsx", "Page %1", "%1 pages in all"},
+     "Excel file|*.xls;*.xlsx", "Page %1", "%1 pages in all", "Counted qty: numbers only"},
 };
 
 // The user's language, as the host hands it to the module and speaks it in its own windows.
@@ -96,6 +102,11 @@ TEST_P(InLanguage, BillListFileDialogsAndPrintedReportSpeakIt)
     }
     {
         const auto window = openWindow(4);
+        ASSERT_TRUE(showActive(*window));
+        window->vsCheck->setFocus();
+        window->vsCheck->SetActiveCell(EntryCol::CUUnitCheckQty, 1);
+        typeIntoGrid(*window->vsCheck, QStringLiteral("12abc"));
+        EXPECT_EQ(window->staBar->Panels(1).Text(), c.notANumber);
         window->mnuFileIn->trigger();
         ASSERT_EQ(m_modals.fileDialogs().size(), 2U);
         EXPECT_EQ(m_modals.fileDialogs()[1].request.filter, c.importFilter);

@@ -1,5 +1,6 @@
 #include "countwindowtest.h"
 
+#include "countsheet/countline.h"
 #include "host/core/settingsstore.h"
 #include "host/ui/controls/statusbarcontrol.h"
 #include "host/ui/ledger/ledgergrid.h"
@@ -9,6 +10,9 @@
 #include "support/casename.h"
 
 #include <QAction>
+#include <QScrollBar>
+#include <QTableView>
+#include <QTest>
 
 #include <vector>
 
@@ -83,6 +87,79 @@ TEST_P(ModeTest, OffersTheMenusToolsAndGridOfItsMode)
     EXPECT_TRUE(window->barlist->Tools("AllData").Checked());
     EXPECT_EQ(window->mDataView, 0);
     EXPECT_EQ(window->WindowState() == 2, c.mode == 4);
+}
+
+// Where a user sees a cell of the grid, in the grid's coordinates: the part of it that the grid,
+// or a view laid over it, shows uncovered within the grid's viewport; empty when none does.
+QRect seenPart(QTableView &grid, int row, int col)
+{
+    const QModelIndex index = grid.model()->index(row, col);
+    QList<QTableView *> views = grid.findChildren<QTableView *>();
+    views.prepend(&grid);
+    const QRect port(grid.viewport()->mapTo(&grid, QPoint()), grid.viewport()->size());
+    for (QTableView *view : views) {
+        if (!view->isVisible())
+            continue;
+        const QRect cell = view->visualRect(index).intersected(view->viewport()->rect());
+        if (cell.isEmpty())
+            continue;
+        const QRect shown(view->viewport()->mapTo(&grid, cell.topLeft()), cell.size());
+        if (port.contains(shown.center()) && grid.childAt(shown.center()) == view->viewport())
+            return shown;
+    }
+    return {};
+}
+
+// Whatever the horizontal scroll, a user sees which line they are on: its stock, stock place,
+// item code and name stay at the left, under the scroll bar and the keys alike, and no cell the
+// keys reach hides beneath them.
+TEST_P(ModeTest, KeepsTheLinesStockAndItemInViewWhateverTheHorizontalScroll)
+{
+    const ModeCase &c = GetParam();
+    backUp();
+    const auto window = open(c.mode);
+    QTableView &grid = c.mode == 4 ? static_cast<QTableView &>(*window->vsCheck)
+                                   : static_cast<QTableView &>(*window->ldgCheck);
+    // Qt's columns count from 0: the entry grid's stock is its column 3, the ledger's its 1.
+    const std::vector<int> line =
+        c.mode == 4 ? std::vector<int>{2, 4, 5, 6} : std::vector<int>{0, 1, 2, 3};
+    grid.setFocus();
+    if (!grid.currentIndex().isValid())
+        QTest::keyClick(&grid, Qt::Key_Down);
+    ASSERT_TRUE(grid.currentIndex().isValid());
+    const auto lineSeen = [&](const char *when) {
+        for (const int col : line)
+            EXPECT_FALSE(seenPart(grid, grid.currentIndex().row(), col).isEmpty())
+                << when << ", column " << col;
+    };
+    const auto currentSeen = [&](const char *when) {
+        const QModelIndex current = grid.currentIndex();
+        EXPECT_FALSE(seenPart(grid, current.row(), current.column()).isEmpty())
+            << when << ", column " << current.column();
+    };
+    lineSeen("as the window opens");
+    currentSeen("as the window opens");
+
+    grid.horizontalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+    lineSeen("scrolled to the far right");
+    QTest::keyClick(&grid, Qt::Key_PageDown);
+    lineSeen("a page further down");
+    currentSeen("a page further down");
+    for (const auto key : {Qt::Key_Left, Qt::Key_Right}) {
+        for (int i = 0; i < grid.model()->columnCount(); ++i) {
+            QTest::keyClick(&grid, key);
+            currentSeen(key == Qt::Key_Left ? "moving left" : "moving right");
+        }
+        lineSeen(key == Qt::Key_Left ? "at the first column" : "at the last column");
+    }
+    // The frozen columns keep the widths the grid gives them.
+    if (c.mode == 4)
+        window->vsCheck->setColWidth(EntryCol::ItemName, 1800);
+    else
+        window->ldgCheck->Col(4).setWidth(1800);
+    const QModelIndex name = grid.model()->index(grid.currentIndex().row(), line.back());
+    EXPECT_EQ(seenPart(grid, name.row(), name.column()).width(), grid.visualRect(name).width());
+    lineSeen("with a wider item name");
 }
 
 TEST_P(ModeTest, AsksToSaveOnClosingOnlyInInputMode)

@@ -58,37 +58,70 @@ INSTANTIATE_TEST_SUITE_P(
         DeletedItemsCase{"a failed save keeps both", host::ui::Msg::Yes, true, false, false}),
     [](const auto &c) { return caseName(c.index, c.param.name); });
 
-// Widths and view flags come from a file the user may have edited by hand: what cannot be read
-// leaves the window as it would be without it, and never reaches the shared column template.
-TEST_F(CountWindowTest, UnreadableSettingsLeaveWidthsAndFlagsAndSpareTheTemplate)
+struct StoredWidthCase
 {
+    const char *name;
+    const char *stored;
+    bool used; // a width a screen shows, taken; anything else leaves the column as it was
+};
+
+class StoredWidth : public CountWindowTest, public ::testing::WithParamInterface<StoredWidthCase>
+{};
+
+// Widths and view flags come from a file the user may have edited by hand: what cannot be read,
+// or is no width a screen can show, leaves the window as it would be without it, and never
+// reaches the shared column template.
+TEST_P(StoredWidth, IsUsedOnlyWhenAScreenShowsItAndSparesTheTemplate)
+{
+    const StoredWidthCase &c = GetParam();
     backUp();
-    const double templateWidth =
-        number("Select FColWidth From ICChatBillTitle Where FTypeID=1 And FInterID=2");
+    const std::string templateWidth =
+        "Select FColWidth From ICChatBillTitle Where FTypeID=1 And FInterID=2";
+    const double before = number(templateWidth);
     {
         host::SettingsStore ini{std::string_view("StockCheck.ini")};
         ini.write("ZarvoStockCheck", "bShowtoolbar", "maybe");
         ini.write("ZarvoStockCheck", "bShowStatBar", "");
-        ini.write("ZARVOSTOCKPRICE", "Col7", "wide");
-        ini.write("ZARVOSTOCKPRICE", "Col30", "12abc");
-        ini.write("ZARVOSTOCKPRICE", "ldgCheck1-2", "abc");
+        for (const char *key : {"Col7", "Col25", "ldgCheck1-2"})
+            ini.write("ZARVOSTOCKPRICE", key, c.stored);
         ini.sync();
     }
+    const double used = c.used ? std::stod(c.stored) : 0;
     {
         const auto input = open(4);
         EXPECT_FALSE(input->bShowtoolbar);
         EXPECT_FALSE(input->bShowStatBar);
-        EXPECT_GT(input->vsCheck->ColWidth(7), 100);
-        EXPECT_GT(input->vsCheck->ColWidth(30), 100);
+        for (const int col : {7, 25}) {
+            if (c.used) {
+                EXPECT_EQ(input->vsCheck->ColWidth(col), used) << col;
+            } else {
+                EXPECT_GT(input->vsCheck->columnWidth(col - 1), 20) << col;
+                EXPECT_LT(input->vsCheck->columnWidth(col - 1), 200) << col;
+            }
+        }
         EXPECT_EQ(input->vsCheck->ColWidth(36), 0);
         input->Unload();
     }
-    const auto report = open(1);
-    EXPECT_EQ(report->ldgCheck->Col(2).Width(), templateWidth);
-    report->Unload();
-    EXPECT_EQ(number("Select FColWidth From ICChatBillTitle Where FTypeID=1 And FInterID=2"),
-              templateWidth);
+    {
+        const auto report = open(1);
+        EXPECT_EQ(report->ldgCheck->Col(2).Width(), c.used ? used : before);
+        report->Unload();
+    }
+    EXPECT_EQ(number(templateWidth), c.used ? used : before);
+    host::SettingsStore ini{std::string_view("StockCheck.ini")};
+    EXPECT_EQ(host::Val(ini.read("ZARVOSTOCKPRICE", "ldgCheck1-2", "")), c.used ? used : before);
 }
+
+INSTANTIATE_TEST_SUITE_P(Values, StoredWidth,
+                         ::testing::Values(StoredWidthCase{"a word", "wide", false},
+                                           StoredWidthCase{"digits and letters", "12abc", false},
+                                           StoredWidthCase{"negative", "-500", false},
+                                           StoredWidthCase{"minus one", "-1", false},
+                                           StoredWidthCase{"zero", "0", false},
+                                           StoredWidthCase{"wider than any screen",
+                                                           "99999999999999", false},
+                                           StoredWidthCase{"a width", "1515", true}),
+                         [](const auto &c) { return caseName(c.index, c.param.name); });
 
 class NullCaption : public CountWindowTest, public ::testing::WithParamInterface<long>
 {};

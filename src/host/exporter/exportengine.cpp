@@ -2,6 +2,7 @@
 
 #include "host/core/hosterror.h"
 #include "host/core/variant.h"
+#include "host/exporter/sheetnumbers.h"
 #include "host/lang/hosttext.h"
 #include "host/ui/modal/modalservices.h"
 
@@ -13,6 +14,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -205,6 +207,8 @@ void ExportEngine::writeWorkbook(const std::string &path, const std::string &tit
         check(worksheet_write_string(sheet, 0, col, ColCaption(c).c_str(), bold));
     }
     ExportRowData data;
+    std::vector<SheetNumber> rewritten;
+    std::size_t numbers = 0;
     for (long r = 1; r <= m_rows; ++r) {
         data.reset(cols);
         if (LoadData)
@@ -218,6 +222,9 @@ void ExportEngine::writeWorkbook(const std::string &path, const std::string &tit
             if (column(c).type == NumberType) {
                 if (const auto number = parseNumber(text)) {
                     check(worksheet_write_number(sheet, row, col, *number, nullptr));
+                    if (!writtenAsShortest(*number))
+                        rewritten.push_back({numbers, *number});
+                    ++numbers;
                     continue;
                 }
             }
@@ -229,6 +236,8 @@ void ExportEngine::writeWorkbook(const std::string &path, const std::string &tit
     if (closed == LXW_ERROR_CREATING_XLSX_FILE)
         throw HostError("The workbook could not be written: " + whyNotWritable(path));
     check(closed);
+    if (!rewritten.empty())
+        rewriteSheetNumbers(path, rewritten);
 }
 
 } // namespace host

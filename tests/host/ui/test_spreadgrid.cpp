@@ -6,7 +6,9 @@
 #include "host/ui/spread/spreadmodel.h"
 
 #include <QLocale>
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QTableView>
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -438,6 +440,42 @@ TEST_F(SpreadGridTest, TopRowScrollsTheGrid)
     EXPECT_EQ(grid.TopRow(), 1);
     grid.setTopRow(120);
     EXPECT_EQ(grid.TopRow(), 120);
+}
+
+// A frozen cell that takes typing is edited where it lies, the scrolled columns moved aside for
+// the while, and a double click on it opens its editor too.
+TEST_F(SpreadGridTest, AFrozenCellIsEditedWhereItShowsWhateverTheScroll)
+{
+    grid.setMaxCols(30);
+    grid.setColsFrozen(2);
+    grid.resize(400, 200);
+    ASSERT_TRUE(showActive(grid));
+    grid.horizontalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+    const int scrolled = grid.horizontalScrollBar()->value();
+    ASSERT_GT(scrolled, 0);
+    grid.SetActiveCell(2, 3);
+    EXPECT_EQ(grid.horizontalScrollBar()->value(), scrolled) << "a frozen cell shows already";
+
+    QTest::keyClicks(&grid, QStringLiteral("a"));
+    QWidget *editor = QApplication::focusWidget();
+    ASSERT_NE(editor, &grid);
+    EXPECT_EQ(grid.childAt(editor->mapTo(&grid, editor->rect().center())), editor);
+    QTest::keyClicks(editor, QStringLiteral("bc"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(grid.GetText(2, 3), QStringLiteral("abc"));
+
+    const auto *overlay = grid.findChild<QTableView *>();
+    ASSERT_TRUE(overlay && overlay->isVisible());
+    const QPoint cell = overlay->visualRect(grid.model()->index(4, 0)).center();
+    // The first click of a double click, then the second.
+    QTest::mouseClick(overlay->viewport(), Qt::LeftButton, {}, cell);
+    QTest::mouseDClick(overlay->viewport(), Qt::LeftButton, {}, cell);
+    EXPECT_EQ(grid.ActiveCol(), 1);
+    EXPECT_EQ(grid.ActiveRow(), 5);
+    editor = QApplication::focusWidget();
+    ASSERT_TRUE(editor && editor != &grid);
+    EXPECT_EQ(grid.childAt(editor->mapTo(&grid, editor->rect().center())), editor);
 }
 
 TEST(DataSpreadGrid, ClipFillsTheBlockAndSortMovesRowsWithTheirSettings)

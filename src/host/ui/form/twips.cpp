@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <algorithm>
 #include <cmath>
 
 namespace host::ui {
@@ -11,6 +12,7 @@ namespace {
 
 constexpr double kTwipsPerInch = 1440.0;
 constexpr double kFallbackDpi = 96.0;
+constexpr int kFallbackScreenWidth = 1920;
 
 double dpi(bool horizontal)
 {
@@ -51,6 +53,17 @@ int pixelsToTwipsX(int pixels)
 int pixelsToTwipsY(int pixels)
 {
     return pixels * twipsPerPixelY();
+}
+
+bool isShowableWidth(double twips)
+{
+    int widest = 0;
+    for (const QScreen *screen : QGuiApplication::screens())
+        widest = std::max(widest, screen->geometry().width());
+    if (widest == 0)
+        widest = kFallbackScreenWidth;
+    const double pixels = twips / twipsPerPixelX();
+    return std::isfinite(pixels) && pixels >= 1 && pixels <= widest;
 }
 
 } // namespace host::ui

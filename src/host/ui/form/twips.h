@@ -10,5 +10,7 @@ int twipsToPixelsX(double twips);
 int twipsToPixelsY(double twips);
 int pixelsToTwipsX(int pixels);
 int pixelsToTwipsY(int pixels);
+// A column width in twips that a screen can show: at least a pixel, at most the widest screen.
+bool isShowableWidth(double twips);
 
 } // namespace host::ui

@@ -105,6 +105,17 @@ void LedgerGrid::setRow(int row)
         setCurrentIndex(index);
 }
 
+void LedgerGrid::scrollTo(const QModelIndex &index, ScrollHint hint)
+{
+    m_frozen.scrollTo(index, [&] { QTableView::scrollTo(index, hint); });
+}
+
+void LedgerGrid::updateGeometries()
+{
+    QTableView::updateGeometries();
+    m_frozen.layout();
+}
+
 void LedgerGrid::Refresh()
 {
     m_model->refresh();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "host/ui/form/frozencolumns.h"
 #include "host/ui/form/twipsgeometry.h"
 
 #include <QTableView>
@@ -95,8 +96,12 @@ public:
     void setRow(int row);
     void Refresh();
     LedgerPrinter &LedgerPrint() { return *m_printer; }
+    // Columns 1 to ColsFrozen stay at the left whatever the horizontal scroll.
+    int ColsFrozen() const { return m_frozen.count(); }
+    void setColsFrozen(int cols) { m_frozen.setCount(cols); }
 
     LedgerModel &ledgerModel() const { return *m_model; }
+    void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
 
 signals:
     // Text: the row's cells, each followed by "|"; BackColor -1 for none.
@@ -109,6 +114,7 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void updateGeometries() override;
 
 private:
     void cellClicked(int row, int col);
@@ -123,6 +129,7 @@ private:
     int m_clickedCol = 0;
     long m_backColor = 0xFFFFFF;
     bool m_applying = false;
+    FrozenColumns m_frozen{*this};
 };
 
 } // namespace host::ui

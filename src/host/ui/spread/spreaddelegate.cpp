@@ -84,8 +84,11 @@ void SpreadDelegate::setModelData(QWidget *editor, QAbstractItemModel *model,
     else if (auto *edit = qobject_cast<QLineEdit *>(editor))
         text = edit->text();
     // A text the cell refuses leaves it as it was.
-    if (!model->setData(index, text, Qt::EditRole) && (index.flags() & Qt::ItemIsEditable))
+    if (!model->setData(index, text, Qt::EditRole) && (index.flags() & Qt::ItemIsEditable)) {
         QApplication::beep();
+        if (const auto refusal = m_model.numberRefusal(index.column() + 1, index.row() + 1, text))
+            emit numberRefused(index, *refusal);
+    }
 }
 
 } // namespace host::ui

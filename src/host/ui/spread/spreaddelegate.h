@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host/ui/spread/cellrefusal.h"
+
 #include <QStyledItemDelegate>
 
 namespace host::ui {
@@ -24,6 +26,8 @@ public:
 
 signals:
     void editorCreated(QWidget *editor) const;
+    // The cell refused what the user typed and was left as it was.
+    void numberRefused(const QModelIndex &index, const host::ui::CellRefusal &refusal) const;
 
 private:
     SpreadModel &m_model;

@@ -40,6 +40,11 @@ SpreadGrid::SpreadGrid(QWidget *parent)
     });
     connect(this, &QAbstractItemView::clicked, this,
             [this](const QModelIndex &index) { emit Click(index.column() + 1, index.row() + 1); });
+    // A frozen cell shows on the overlay, which hands its double click on.
+    connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &index) {
+        if (m_frozen.covers(index.column()))
+            edit(index, DoubleClicked, nullptr);
+    });
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
         emit Click(section + 1, 0);
         emit HeaderClick(section + 1, 0);
@@ -50,6 +55,10 @@ SpreadGrid::SpreadGrid(QWidget *parent)
                 // resizing changes the width the program set.
                 if (!m_settingWidth && oldSize > 0 && newSize > 0)
                     m_widths[section + 1] = toWidthUnit(newSize);
+            });
+    connect(m_delegate, &SpreadDelegate::numberRefused, this,
+            [this](const QModelIndex &index, const CellRefusal &refusal) {
+                emit EditError(index.column() + 1, index.row() + 1, refusal);
             });
     connect(m_delegate, &SpreadDelegate::editorCreated, this, [this](QWidget *editor) {
         editor->installEventFilter(this);
@@ -424,13 +433,28 @@ void SpreadGrid::currentChanged(const QModelIndex &current, const QModelIndex &p
         emit RowActivate();
 }
 
+void SpreadGrid::scrollTo(const QModelIndex &index, ScrollHint hint)
+{
+    m_frozen.scrollTo(index, [&] { QTableView::scrollTo(index, hint); });
+}
+
+void SpreadGrid::updateGeometries()
+{
+    QTableView::updateGeometries();
+    m_frozen.layout();
+}
+
 bool SpreadGrid::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
 {
     const bool wasEditing = state() == QAbstractItemView::EditingState;
+    const bool frozen = m_frozen.covers(index.column());
     const bool started = QTableView::edit(index, trigger, event);
     if (started && !wasEditing && state() == QAbstractItemView::EditingState) {
         m_editing = index;
         m_editChanged = false;
+        // The editor of a frozen cell opens in the grid, where the cell lies unscrolled.
+        if (frozen)
+            m_frozen.setAside(true);
         emit EditMode(index.column() + 1, index.row() + 1, 1, false);
     }
     return started;
@@ -441,6 +465,7 @@ void SpreadGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint
     const QPersistentModelIndex edited = m_editing;
     m_editing = QPersistentModelIndex();
     QTableView::closeEditor(editor, hint);
+    m_frozen.setAside(false);
     if (edited.isValid())
         emit EditMode(edited.column() + 1, edited.row() + 1, 0, m_editChanged);
 }

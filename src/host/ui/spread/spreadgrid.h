@@ -1,8 +1,10 @@
 #pragma once
 
 #include "host/ui/spread/cellblock.h"
+#include "host/ui/spread/cellrefusal.h"
 #include "host/ui/spread/celltype.h"
 
+#include "host/ui/form/frozencolumns.h"
 #include "host/ui/form/twipsgeometry.h"
 
 #include <QTableView>
@@ -91,6 +93,9 @@ public:
     void setColWidth(int col, double width);
     int TopRow() const;
     void setTopRow(int row);
+    // Columns 1 to ColsFrozen stay at the left whatever the horizontal scroll.
+    int ColsFrozen() const { return m_frozen.count(); }
+    void setColsFrozen(int cols) { m_frozen.setCount(cols); }
 
     void SetText(int col, int row, const QString &text);
     // The cell's unformatted content: a number cell gives its full value, never the rounded
@@ -107,6 +112,7 @@ public:
     void SetActiveCell(int col, int row);
 
     SpreadModel &spreadModel() const { return *m_model; }
+    void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
 
 signals:
     void Change(int Col, int Row);
@@ -121,6 +127,8 @@ signals:
     // edit changed the value.
     void EditMode(int Col, int Row, int Mode, bool ChangeMade);
     void ComboSelChange(int Col, int Row);
+    // A number cell refused the text the user typed, and kept its value.
+    void EditError(int Col, int Row, host::ui::CellRefusal Refusal);
 
 protected:
     enum class WidthUnit
@@ -141,6 +149,7 @@ protected:
     template <typename T, typename A> void applySetting(A &attribute, const T &value);
 
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    void updateGeometries() override;
     bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
     void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -173,6 +182,7 @@ private:
     std::map<int, double> m_widths;
     bool m_settingWidth = false;
     WidthUnit m_widthUnit = WidthUnit::Twips;
+    FrozenColumns m_frozen{*this};
 };
 
 } // namespace host::ui

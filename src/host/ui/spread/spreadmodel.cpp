@@ -342,22 +342,12 @@ bool SpreadModel::commitUserText(int col, int row, const QString &typed)
         // An editor closed on the value as it was opened changes nothing, whatever its digits.
         if (typed == editingText(col, row))
             return true;
-        if (typed.trimmed().isEmpty()) {
-            column(col).setEmpty(row);
-        } else {
-            // What cannot be read as a number within the cell's limits is refused whole: no
-            // leading part of it is kept, and no digit beyond those the cell shows.
-            const auto number = parseTypedNumber(typed);
-            const int shown = type == CellType::Integer
-                                  ? 0
-                                  : std::max(m_settings.decimals.get(col, row),
-                                             m_settings.moreDecimals.get(col, row));
-            if (!number || number->decimals > shown ||
-                number->value < m_settings.floatMin.get(col, row) ||
-                number->value > m_settings.floatMax.get(col, row))
-                return false;
+        if (numberRefusal(col, row, typed))
+            return false;
+        if (const auto number = parseTypedNumber(typed))
             column(col).setNumber(row, number->value);
-        }
+        else
+            column(col).setEmpty(row);
     } else {
         QString text = typed;
         if (type == CellType::Edit)
@@ -369,6 +359,29 @@ bool SpreadModel::commitUserText(int col, int row, const QString &typed)
     cellWritten(col, row);
     emit userChanged(col, row);
     return true;
+}
+
+std::optional<CellRefusal> SpreadModel::numberRefusal(int col, int row, const QString &typed) const
+{
+    const CellType type = m_settings.cellType.get(col, row);
+    if ((type != CellType::Float && type != CellType::Integer) || typed.trimmed().isEmpty() ||
+        typed == editingText(col, row))
+        return std::nullopt;
+    // What cannot be read as a number within the cell's limits is refused whole: no leading part
+    // of it is kept, and no digit beyond those the cell shows.
+    const auto number = parseTypedNumber(typed);
+    if (!number)
+        return CellRefusal{CellRefusal::NotANumber, 0};
+    const int shown = type == CellType::Integer ? 0
+                                                : std::max(m_settings.decimals.get(col, row),
+                                                           m_settings.moreDecimals.get(col, row));
+    if (number->decimals > shown)
+        return CellRefusal{CellRefusal::TooManyDecimals, static_cast<double>(shown)};
+    if (const double min = m_settings.floatMin.get(col, row); number->value < min)
+        return CellRefusal{CellRefusal::BelowMinimum, min};
+    if (const double max = m_settings.floatMax.get(col, row); number->value > max)
+        return CellRefusal{CellRefusal::AboveMaximum, max};
+    return std::nullopt;
 }
 
 QString SpreadModel::editingText(int col, int row) const

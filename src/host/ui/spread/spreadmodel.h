@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/ui/spread/cellblock.h"
+#include "host/ui/spread/cellrefusal.h"
 #include "host/ui/spread/spreadcolumn.h"
 #include "host/ui/spread/spreadsettings.h"
 
@@ -75,6 +76,8 @@ public:
     // The user's commit of an edit: checked against the cell's type and limits, a number read in
     // the user's notation. False, and nothing changed, when the text does not fit the cell.
     bool commitUserText(int col, int row, const QString &text);
+    // Why a number cell would refuse the text; nothing when it takes it, or is no number cell.
+    std::optional<CellRefusal> numberRefusal(int col, int row, const QString &text) const;
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
