@@ -54,6 +54,7 @@ void setUpColumns(SpreadGrid &grid)
         grid.setCellType(column.cellType);
         if (column.cellType == CellType::Edit) {
             grid.setTypeMaxEditLen(column.maxLength);
+            grid.setTypeMaxEditBytes(column.maxBytes);
         } else {
             grid.setTypeFloatMin(column.floatMin);
             grid.setTypeFloatMax(column.floatMax);

@@ -12,6 +12,7 @@
 #include "host/ui/form/keycodes.h"
 #include "host/ui/form/olecolor.h"
 #include "host/ui/spread/spreadgrid.h"
+#include "services/columnlength.h"
 #include "services/langtext.h"
 #include "services/mmts.h"
 #include "services/modulestate.h"
@@ -144,6 +145,13 @@ void frmAddItem::createControls()
     cmdOk = new host::ui::CommandButton(QStringLiteral("确定(&O)"), area);
     cmdCancel = new host::ui::CommandButton(QStringLiteral("退出(&E)"), area);
 
+    // What is typed fits the column it is looked up by or saved in.
+    txtNumber->setMaxLength(ColumnLength::BarCode);
+    for (auto *code : {txtStockNumber, txtSPNumber, txtAuxPropName})
+        code->setMaxLength(ColumnLength::Code);
+    txtBatchNo->setMaxLength(ColumnLength::BatchNo);
+    txtMtoNo->setMaxLength(ColumnLength::MtoNo);
+    txtNote->setMaxLength(ColumnLength::Note);
     for (auto *display : {txtName, txtModel}) {
         display->setEnabled(false);
         display->setLocked(true);
