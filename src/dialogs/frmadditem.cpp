@@ -45,7 +45,7 @@ long infoBackground()
 // Layout in twips: two columns of label and box, one row every kRowHeight.
 constexpr int kRowHeight = 420;
 constexpr int kTop = 180;
-constexpr int kLabelWidth = 1900;
+constexpr int kLabelWidth = 2300;
 constexpr int kBoxWidth = 2500;
 constexpr int kBoxHeight = 330;
 constexpr int kButtonWidth = 330;

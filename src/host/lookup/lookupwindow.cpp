@@ -55,6 +55,7 @@ bool typesText(const QKeyEvent &key)
 std::vector<std::string> fieldsOf(const std::vector<LookupColumn> &columns)
 {
     std::vector<std::string> fields;
+    fields.reserve(columns.size());
     for (const LookupColumn &column : columns)
         fields.push_back(column.field);
     return fields;
@@ -76,6 +77,7 @@ LookupWindow::LookupWindow(const QString &caption, std::shared_ptr<Recordset> ro
 {
     setCaption(caption);
     std::vector<QString> headers;
+    headers.reserve(columns.size());
     for (const LookupColumn &column : columns)
         headers.push_back(hostCaption(column.caption));
     m_model->setHeaders(std::move(headers));
