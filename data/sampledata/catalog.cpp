@@ -104,9 +104,9 @@ const std::vector<NamedType> &transactionTypes()
         {24, "领料单", "領料單", "Material issue"},
         {28, "委外加工出库", "委外加工出庫", "Subcontract issue"},
         {29, "其他出库", "其他出庫", "Other issue"},
-        {40, "盘盈入库", "盤盈入庫", "Stock gain"},
+        {40, "盘盈入库", "盤盈入庫", "Gain bill"},
         {41, "调拨单", "調撥單", "Stock transfer"},
-        {43, "盘亏毁损", "盤虧毀損", "Stock loss"}};
+        {43, "盘亏毁损", "盤虧毀損", "Loss bill"}};
     return list;
 }
 

@@ -10,6 +10,7 @@
 #include "host/ui/spread/dataspreadgrid.h"
 #include "host/ui/toolbar/tool.h"
 #include "host/ui/toolbar/toolbarcontrol.h"
+#include "services/columnlength.h"
 #include "services/mmts.h"
 #include "services/modqellogmsg.h"
 #include "services/modulestate.h"
@@ -22,8 +23,7 @@ namespace {
 
 constexpr int kFidCol = 7;
 constexpr int kNameCol = 3;
-// ICStockCheckProcess.FProcessID is a varchar(50): 50 bytes, a Chinese character taking two.
-constexpr long kMaxNameBytes = 50;
+constexpr long kMaxNameBytes = ColumnLength::ProcessName;
 
 constexpr const char *kNoBackupRight = "没有备份账存数据的权限，请与系统管理员联系!";
 constexpr const char *kNoSaveRight = "没有更改盘点方案的权限，请与系统管理员联系!";

@@ -8,6 +8,7 @@
 #include "host/ui/spread/dataspreadgrid.h"
 #include "host/ui/toolbar/tool.h"
 #include "host/ui/toolbar/toolbarcontrol.h"
+#include "services/columnlength.h"
 #include "services/langtext.h"
 #include "services/mmts.h"
 #include "services/modulestate.h"
@@ -203,6 +204,7 @@ void frmChkStockProc::setUpColumns()
     vsProc->setCol(3);
     vsProc->setLock(false);
     vsProc->setTypeMaxEditLen(50);
+    vsProc->setTypeMaxEditBytes(ColumnLength::ProcessName);
     vsProc->setCol(4);
     vsProc->setLock(false);
     vsProc->setTypeMaxEditLen(100);

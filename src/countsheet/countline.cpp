@@ -1,5 +1,7 @@
 #include "countsheet/countline.h"
 
+#include "services/columnlength.h"
+
 namespace {
 
 using host::ui::CellType;
@@ -127,7 +129,8 @@ constexpr std::array<EntryColumn, EntryCol::kCount> kColumns{{
      .cellType = CellType::Float, .floatMin = kQtyMin, .floatMax = kQtyMax,
      .decimals = D::SecondUnit, .summed = true, .number = &CL::secAdjQty,
      .exportType = kNumberExport, .caption = "辅助计量单位调整数量", .translated = true},
-    {.col = C::Note, .field = "FNote", .maxLength = 255, .text = &CL::note,
+    {.col = C::Note, .field = "FNote", .maxLength = 255, .maxBytes = ColumnLength::Note,
+     .text = &CL::note,
      .exportType = kTextExport, .caption = "备注", .translated = true, .editable = true},
     {.col = C::Coefficient, .field = "FCoefficient", .source = S::Quantity,
      .cellType = CellType::Float, .floatMin = kQtyMin, .floatMax = kQtyMax, .decimals = D::Ten,

@@ -147,6 +147,8 @@ struct EntryColumn
     bool secondUnitOnly = false;
     host::ui::CellType cellType = host::ui::CellType::Edit;
     int maxLength = 60;
+    // The bytes its varchar column holds, for a column the user types into; -1 for none.
+    int maxBytes = -1;
     // The limits of a number cell.
     double floatMin = 0;
     double floatMax = 0;

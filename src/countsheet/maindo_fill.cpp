@@ -50,6 +50,7 @@ void setUpColumns(SpreadGrid &grid)
         if (column.cellType == CellType::Edit) {
             grid.setCellType(column.cellType);
             grid.setTypeMaxEditLen(column.maxLength);
+            grid.setTypeMaxEditBytes(column.maxBytes);
         } else {
             setUpNumberCells(grid, column);
         }

@@ -15,6 +15,7 @@
 #include "host/ui/form/olecolor.h"
 #include "host/ui/spread/spreadgrid.h"
 #include "host/ui/spread/spreadmodel.h"
+#include "services/columnlength.h"
 #include "services/langtext.h"
 #include "services/mmts.h"
 #include "services/modulestate.h"
@@ -47,7 +48,7 @@ long infoBackground()
 // Layout in twips: two columns of label and box, one row every kRowHeight.
 constexpr int kRowHeight = 420;
 constexpr int kTop = 180;
-constexpr int kLabelWidth = 1900;
+constexpr int kLabelWidth = 2300;
 constexpr int kBoxWidth = 2500;
 constexpr int kBoxHeight = 330;
 constexpr int kButtonWidth = 330;
@@ -151,6 +152,13 @@ void frmAddItem::createControls()
     cmdOk = new host::ui::CommandButton(QStringLiteral("确定(&O)"), area);
     cmdCancel = new host::ui::CommandButton(QStringLiteral("退出(&E)"), area);
 
+    // What is typed fits the column it is looked up by or saved in.
+    txtNumber->setMaxLength(ColumnLength::BarCode);
+    for (auto *code : {txtStockNumber, txtSPNumber, txtAuxPropName})
+        code->setMaxLength(ColumnLength::Code);
+    txtBatchNo->setMaxLength(ColumnLength::BatchNo);
+    txtMtoNo->setMaxLength(ColumnLength::MtoNo);
+    txtNote->setMaxLength(ColumnLength::Note);
     for (auto *display : {txtName, txtModel}) {
         display->setEnabled(false);
         display->setLocked(true);

@@ -5,6 +5,7 @@
 #include "dialogs/baselookupvalue.h"
 #include "dialogs/filtertext.h"
 #include "host/core/dictionary.h"
+#include "host/core/hosterror.h"
 #include "host/core/variant.h"
 #include "host/ui/controls/commandbutton.h"
 #include "host/ui/controls/label.h"
@@ -324,6 +325,21 @@ void frmFilter::showMessage(int tab, const QString &text)
     PubVariant::ShowMsg(text.toStdString(), 0);
 }
 
+bool frmFilter::comparableNumber(int row) const
+{
+    const long type = GetGridText(row, 7).toLong();
+    if (type != 2 && type != 3)
+        return true;
+    try {
+        host::Val(GetGridText(row, 3).toStdString());
+        return true;
+    } catch (const host::HostError &e) {
+        if (e.Number() != host::HostError::Overflow)
+            throw;
+        return false;
+    }
+}
+
 bool frmFilter::CheckFilterRows()
 {
     QString message;
@@ -338,6 +354,8 @@ bool frmFilter::CheckFilterRows()
         else if (GetGridText(row, 4).isEmpty() && row < rows &&
                  !GetGridText(row + 1, 1, row + 1, 4).isEmpty())
             message = formatLangText("第%1行，[逻辑]列数据不完整！", number);
+        else if (named && !comparableNumber(row))
+            message = formatLangText("第%1行，[比较值]列的数字太大，无法比较！", number);
     }
     if (message.isEmpty())
         return true;

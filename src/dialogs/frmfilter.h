@@ -57,6 +57,8 @@ private:
     void AddFilterRowIfLast();
     void AddSortRowIfLast();
     bool CheckFilterRows();
+    // Whether a number field's value reads as a number a double holds, so it can be compared.
+    bool comparableNumber(int row) const;
     bool CheckSortRows();
     bool BuildFilterAndSort();
 

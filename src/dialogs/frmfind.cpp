@@ -217,16 +217,25 @@ void frmFind::BuildGrid()
     });
 }
 
-void frmFind::checkCell(int row)
+bool frmFind::checkCell(int row)
 {
     const std::vector<QueryColumn> &columns = sheetDialogsState().gQueryColumns;
     if (row < 1 || row > static_cast<int>(columns.size()))
-        return;
+        return true;
+    const QueryColumn &column = columns[static_cast<size_t>(row - 1)];
     const QString value = vspSearch->GetText(2, row);
-    const QString checked =
-        checkedSearchValue(columns[static_cast<size_t>(row - 1)].DataType, value);
+    const QString checked = checkedSearchValue(column.DataType, value);
     if (checked != value)
         vspSearch->SetText(2, row, checked);
+    if (!checked.isEmpty() || value.trimmed().isEmpty())
+        return true;
+    // A value the column cannot be searched by is not dropped without a word.
+    const char *why = column.DataType == kLong
+                          ? "[%1]只能按整数搜索（不带负号和小数点），“%2”不是这样的数，没有采用。"
+                          : "[%1]只能按数字搜索，“%2”不是数字，没有采用。";
+    PubVariant::MsgBox(MParse::FormatLangString(why, {column.Caption, value.toStdString()}),
+                       PubVariant::vbOKOnly | PubVariant::vbExclamation);
+    return false;
 }
 
 void frmFind::vspSearch_KeyPress(int &KeyAscii)
@@ -259,7 +268,8 @@ void frmFind::vspSearch_KeyUp(int &KeyCode, int)
 
 void frmFind::cmdOK_Click()
 {
-    checkCell(vspSearch->ActiveRow());
+    if (!checkCell(vspSearch->ActiveRow()))
+        return;
     mSearchMode = optMatch->Value() ? 0 : 1;
     mMatchMode = optUL_No->Value() ? 0 : 1;
     std::vector<QueryColumn> &columns = sheetDialogsState().gQueryColumns;

@@ -51,7 +51,9 @@ protected:
 private:
     void InitCaptions();
     void BuildGrid();
-    void checkCell(int row);
+    // Whether the row's search value stands; a value its column refuses is cleared and the user
+    // told why.
+    bool checkCell(int row);
     void vspSearch_KeyUp(int &KeyCode, int Shift);
     void vspSearch_KeyPress(int &KeyAscii);
 

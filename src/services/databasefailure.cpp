@@ -30,8 +30,7 @@ std::string failureDescription(const std::exception &error)
 
 std::string databaseWords(const std::exception &error)
 {
-    const std::string text = error.what();
-    return text.substr(0, text.find("\nSQL:"));
+    return std::string(host::withoutStatement(error.what()));
 }
 
 std::string explainFailure(const std::exception &error, std::string_view sentence)

@@ -20,7 +20,7 @@ long MsgBox(std::string_view text, long style, std::string_view title)
 {
     const std::string caption =
         title.empty() ? MParse::LoadLangString("Hembrel提示") : std::string(title);
-    return host::ui::modals().messageBox(qs(text), style, qs(caption));
+    return host::ui::MsgBox(qs(text), style, qs(caption));
 }
 
 long ShowMsg(std::string_view text, long style) noexcept

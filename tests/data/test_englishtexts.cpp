@@ -1,12 +1,16 @@
 // Every Chinese text the module shows has an English line, so that a window built later cannot
-// stay half Chinese under --lang en.
+// stay half Chinese under --lang en; and every text in English and in Traditional Chinese names
+// each idea by the one word of the glossary.
 
 #include "demodatabase.h"
+#include "host/core/text.h"
 #include "host/lang/resloader.h"
 #include "support/hostdatabases.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -106,6 +110,77 @@ std::map<std::string, std::vector<std::string>> englishTable()
     return table;
 }
 
+// The texts the host keeps in each language: simplified, traditional and English per row.
+std::vector<std::vector<std::string>> hostTexts()
+{
+    struct Columns
+    {
+        const char *table;
+        const char *simplified;
+        const char *traditional;
+        const char *english;
+    };
+    const auto database = openDemoDatabase(0);
+    std::vector<std::vector<std::string>> rows;
+    for (const Columns &c :
+         {Columns{"ICChatBillTitle", "FColCaption", "FColCaption_CHT", "FColCaption_EN"},
+          Columns{"ICTransactionType", "FName", "FName_CHT", "FName_EN"},
+          Columns{"ICClassType", "FName", "FName_CHT", "FName_EN"}}) {
+        for (auto &row :
+             rowsAsText(*database, std::string("Select Distinct ") + c.simplified + "," +
+                                       c.traditional + "," + c.english + " From " + c.table))
+            rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+std::vector<std::string> split(const std::string &text, char separator)
+{
+    std::vector<std::string> parts;
+    std::istringstream in(text);
+    for (std::string part; std::getline(in, part, separator);)
+        parts.push_back(part);
+    return parts;
+}
+
+struct GlossaryEntry
+{
+    std::string language;
+    std::vector<std::string> forms;  // the term first
+    std::vector<std::string> banned; // words that must not name the idea
+};
+
+std::vector<GlossaryEntry> glossary()
+{
+    std::vector<GlossaryEntry> entries;
+    std::istringstream in(readFile(kSource / "data" / "lang" / "glossary.tsv"));
+    for (std::string line; std::getline(in, line);) {
+        const auto fields = split(line, '\t');
+        if (line.empty() || line.front() == '#' || fields.size() != 3)
+            continue;
+        entries.push_back({fields[0], split(host::toLower(fields[1]), '|'),
+                           split(host::toLower(fields[2]), '|')});
+    }
+    return entries;
+}
+
+// Where word stands in text (both lower case): [begin, end) of each place; an English word only
+// where it stands whole.
+std::vector<std::pair<size_t, size_t>> placesOf(const std::string &text, const std::string &word,
+                                                bool wholeWords)
+{
+    auto isWordChar = [&](size_t i) {
+        return i < text.size() && std::isalnum(static_cast<unsigned char>(text[i]));
+    };
+    std::vector<std::pair<size_t, size_t>> places;
+    for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) {
+        const size_t end = at + word.size();
+        if (!wholeWords || ((at == 0 || !isWordChar(at - 1)) && !isWordChar(end)))
+            places.emplace_back(at, end);
+    }
+    return places;
+}
+
 } // namespace
 
 TEST(EnglishTexts, EveryChineseTextOfTheSourcesHasAnEnglishLine)
@@ -136,31 +211,15 @@ TEST(EnglishTexts, EveryChineseTextOfTheSourcesHasAnEnglishLine)
 // language service gives it.
 TEST(EnglishTexts, TextsKeptInEveryLanguageReadAsTheLanguageServiceGivesThem)
 {
-    struct Columns
-    {
-        const char *table;
-        const char *simplified;
-        const char *traditional;
-        const char *english;
-    };
     const auto table = englishTable();
-    const auto database = openDemoDatabase(0);
-    size_t rows = 0;
-    for (const Columns &c :
-         {Columns{"ICChatBillTitle", "FColCaption", "FColCaption_CHT", "FColCaption_EN"},
-          Columns{"ICTransactionType", "FName", "FName_CHT", "FName_EN"},
-          Columns{"ICClassType", "FName", "FName_CHT", "FName_EN"}}) {
-        for (const auto &row :
-             rowsAsText(*database, std::string("Select Distinct ") + c.simplified + "," +
-                                       c.traditional + "," + c.english + " From " + c.table)) {
-            ++rows;
-            EXPECT_EQ(row[1], host::toTraditionalChinese(row[0])) << c.table << " " << row[0];
-            const auto found = table.find(row[0]);
-            EXPECT_TRUE(found != table.end() && found->second.front() == row[2])
-                << c.table << " " << row[0] << ": " << row[2];
-        }
+    const auto rows = hostTexts();
+    for (const auto &row : rows) {
+        EXPECT_EQ(row[1], host::toTraditionalChinese(row[0])) << row[0];
+        const auto found = table.find(row[0]);
+        EXPECT_TRUE(found != table.end() && found->second.front() == row[2])
+            << row[0] << ": " << row[2];
     }
-    EXPECT_GT(rows, 40u);
+    EXPECT_GT(rows.size(), 40u);
 }
 
 // Qt draws "&" before the letter it underlines; a Chinese caption carries its key apart,
@@ -185,5 +244,50 @@ TEST(EnglishTexts, EachSourceTextHasOneTranslation)
         EXPECT_EQ(std::set<std::string>(translations.begin(), translations.end()).size(), 1u)
             << source;
         EXPECT_FALSE(isChinese(translations.front())) << source;
+    }
+}
+
+// The glossary's word for an idea is the only one a text uses: no English text calls a count
+// process a plan, and no Traditional Chinese text keeps a word used only on the mainland. Each
+// term is in use, so the list stays true to the texts.
+TEST(EnglishTexts, EveryTextNamesEachIdeaByTheGlossarysTerm)
+{
+    std::map<std::string, std::vector<std::string>> texts;
+    for (const auto &[source, translations] : englishTable()) {
+        texts["en"].push_back(host::toLower(translations.front()));
+        texts["zh-TW"].push_back(host::toTraditionalChinese(source));
+    }
+    for (const auto &row : hostTexts()) {
+        texts["zh-TW"].push_back(row[1]);
+        texts["en"].push_back(host::toLower(row[2]));
+    }
+    const auto entries = glossary();
+    ASSERT_GT(entries.size(), 20u);
+    for (const GlossaryEntry &entry : entries) {
+        const bool english = entry.language == "en";
+        bool used = false;
+        for (const std::string &text : texts.at(entry.language)) {
+            used = used || !placesOf(text, entry.forms.front(), false).empty();
+            // The places that some term of the language covers.
+            std::vector<std::pair<size_t, size_t>> covered;
+            for (const GlossaryEntry &other : entries) {
+                for (const std::string &form : other.forms) {
+                    if (other.language == entry.language) {
+                        const auto places = placesOf(text, form, false);
+                        covered.insert(covered.end(), places.begin(), places.end());
+                    }
+                }
+            }
+            for (const std::string &word : entry.banned) {
+                for (const auto &[begin, end] : placesOf(text, word, english)) {
+                    const bool inTerm = std::any_of(covered.begin(), covered.end(), [&](auto c) {
+                        return c.first <= begin && end <= c.second;
+                    });
+                    EXPECT_TRUE(inTerm) << entry.language << " \"" << text << "\" says \"" << word
+                                        << "\" for \"" << entry.forms.front() << "\"";
+                }
+            }
+        }
+        EXPECT_TRUE(used) << entry.language << " \"" << entry.forms.front() << "\" is not used";
     }
 }

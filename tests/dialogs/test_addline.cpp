@@ -8,6 +8,7 @@
 #include "host/ui/controls/datepicker.h"
 #include "host/ui/controls/textbox.h"
 #include "host/ui/spread/spreadgrid.h"
+#include "host/ui/uitestutil.h"
 #include "services/modulestate.h"
 #include "support/casename.h"
 
@@ -531,6 +532,83 @@ TEST_F(AddLine, StockPlaceAndBatchListsFillTheirBoxes)
     EXPECT_TRUE(typePlace(window->txtSPNumber->Text()));
     EXPECT_EQ(window->stockPlaceId(), 1);
     EXPECT_TRUE(m_modals.messages().empty());
+}
+
+// What the user types into a box stops at what its column holds, in bytes of the server's code
+// page (a Chinese character takes two), so no line fails on its length when it is saved.
+struct LengthCase
+{
+    const char *name;
+    host::ui::TextBox *frmAddItem::*box;
+    int bytes;
+};
+
+class BoxLength : public AddLine, public ::testing::WithParamInterface<LengthCase>
+{};
+
+TEST_P(BoxLength, TypingStopsAtTheLengthOfTheColumn)
+{
+    const LengthCase &c = GetParam();
+    ASSERT_TRUE(showActive(*window));
+    // An item that opens every box: batches, plan-tracking numbers, auxiliary properties.
+    window->txtNumber->setFocus();
+    QTest::keyClicks(window->txtNumber, QStringLiteral("01.002"));
+    QTest::keyClick(window->txtNumber, Qt::Key_Tab);
+    ASSERT_EQ(window->itemId(), 2);
+    host::ui::TextBox &box = *(window.get()->*c.box);
+    for (const bool chinese : {false, true}) {
+        box.setFocus();
+        box.selectAll();
+        QTest::keyClick(&box, Qt::Key_Delete);
+        const int typed = chinese ? c.bytes / 2 + 5 : c.bytes + 10;
+        for (int i = 0; i < typed; ++i) {
+            // A Chinese character comes as a key event with a text, as an input method sends it.
+            if (chinese)
+                QTest::sendKeyEvent(QTest::Click, &box, Qt::Key_unknown, QStringLiteral("盘"),
+                                    Qt::NoModifier);
+            else
+                QTest::keyClick(&box, Qt::Key_7);
+        }
+        EXPECT_EQ(box.Text(), chinese ? QString(c.bytes / 2, QChar(0x76D8))
+                                      : QString(c.bytes, QLatin1Char('7')))
+            << c.name << (chinese ? " in Chinese" : "");
+    }
+}
+
+const LengthCase kLengths[] = {
+    {"note", &frmAddItem::txtNote, 255},
+    {"batch", &frmAddItem::txtBatchNo, 200},
+    {"plan-tracking number", &frmAddItem::txtMtoNo, 300},
+    {"item code, as long as a bar code", &frmAddItem::txtNumber, 100},
+    {"stock code", &frmAddItem::txtStockNumber, 80},
+    {"stock place code", &frmAddItem::txtSPNumber, 80},
+    {"auxiliary property code", &frmAddItem::txtAuxPropName, 80},
+};
+INSTANTIATE_TEST_SUITE_P(Boxes, BoxLength, ::testing::ValuesIn(kLengths),
+                         [](const auto &param) { return caseName(param.index, param.param.name); });
+
+// A failure of the database tells the window's own sentence and the engine's reason; the
+// statement it ran is for whoever supports the user, not for the user.
+TEST_F(AddLine, AFailedSaveSaysWhyWithoutTheStatement)
+{
+    ASSERT_TRUE(showActive(*window));
+    window->txtNumber->setFocus();
+    QTest::keyClicks(window->txtNumber, QStringLiteral("01.001"));
+    QTest::keyClick(window->txtNumber, Qt::Key_Tab);
+    window->txtStockNumber->setFocus();
+    QTest::keyClicks(window->txtStockNumber, QStringLiteral("S02"));
+    QTest::keyClick(window->txtStockNumber, Qt::Key_Tab);
+    sql("Drop Table ICInvBackup");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::AltModifier);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !m_modals.messages().empty(); }));
+    const QString shown = m_modals.messages().back().text;
+    const QString sentence = QStringLiteral("添加物料失败，原因：");
+    EXPECT_TRUE(shown.startsWith(sentence) && shown.size() > sentence.size())
+        << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QStringLiteral("ICInvBackup"))) << shown.toStdString();
+    EXPECT_FALSE(shown.contains(QStringLiteral("SQL"), Qt::CaseInsensitive) ||
+                 shown.contains(QStringLiteral("Select"), Qt::CaseInsensitive))
+        << shown.toStdString();
 }
 
 } // namespace

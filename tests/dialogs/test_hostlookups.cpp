@@ -1,6 +1,7 @@
 // The host's lookups the add-line window calls, on the host tables.
 #include "dialogsdb.h"
 
+#include "dialogs/frmadditem.h"
 #include "host/core/dictionary.h"
 #include "host/core/objectfactory.h"
 #include "host/core/vector.h"
@@ -8,7 +9,11 @@
 #include "host/lookup/glview.h"
 #include "host/lookup/itemaux.h"
 #include "host/lookup/lookupwindow.h"
+#include "host/ui/controls/textbox.h"
+#include "host/ui/uitestutil.h"
 #include "support/casename.h"
+
+#include <QTableView>
 
 namespace {
 
@@ -90,5 +95,88 @@ TEST_F(DialogsDbTest, AuxiliaryPropertiesAreThoseOfTheItemsClass)
         EXPECT_EQ(host::CStr(check->CheckItemAuxNum(request)->Value("FName")), name) << code;
     }
 }
+
+// Each lookup of the add-line window, opened with F7 in its box: what its columns say and show,
+// and its OK and Cancel reached by their access keys.
+struct LookupColumnsCase
+{
+    const char *name;
+    std::vector<std::pair<host::ui::TextBox * frmAddItem::*, const char *>> typed; // before F7
+    host::ui::TextBox *frmAddItem::*box;
+    QStringList headers;
+    QStringList firstRow;
+    Qt::Key altKey;       // Alt+O is OK, Alt+C is Cancel
+    const char *boxAfter; // what the box holds once the lookup closed
+};
+
+class LookupColumns : public DialogsDbTest, public ::testing::WithParamInterface<LookupColumnsCase>
+{};
+
+TEST_P(LookupColumns, SayWhatTheyListAndCloseByTheirAccessKeys)
+{
+    const LookupColumnsCase &c = GetParam();
+    frmAddItem window;
+    window.Load();
+    ASSERT_TRUE(showActive(window));
+    for (const auto &[box, text] : c.typed) {
+        (window.*box)->setFocus();
+        QTest::keyClicks(window.*box, QString::fromUtf8(text));
+        QTest::keyClick(window.*box, Qt::Key_Tab);
+    }
+    QStringList headers, firstRow;
+    bool closed = false;
+    m_modals.whileShown([&](host::ui::Form &form) {
+        ASSERT_TRUE(showActive(form));
+        const QAbstractItemModel *list = form.findChild<QTableView *>()->model();
+        for (int col = 0; col < list->columnCount(); ++col) {
+            headers << list->headerData(col, Qt::Horizontal).toString();
+            firstRow << list->index(0, col).data().toString();
+        }
+        QTest::keyClick(QApplication::focusWidget(), c.altKey, Qt::AltModifier);
+        // A button's access key clicks it after showing it pressed.
+        closed = QTest::qWaitFor([&form] { return !form.isVisible(); });
+    });
+    (window.*c.box)->setFocus();
+    QTest::keyClick(window.*c.box, Qt::Key_F7);
+    EXPECT_EQ(headers, c.headers);
+    EXPECT_EQ(firstRow, c.firstRow);
+    EXPECT_TRUE(closed);
+    EXPECT_EQ((window.*c.box)->Text(), QString::fromUtf8(c.boxAfter));
+}
+
+const LookupColumnsCase kLookupColumns[] = {
+    {"items show their model",
+     {},
+     &frmAddItem::txtNumber,
+     {"代码", "名称", "规格型号"},
+     {"01.001", "螺栓", "M8"},
+     Qt::Key_O,
+     "01.001"},
+    {"stocks", {}, &frmAddItem::txtStockNumber, {"代码", "名称"}, {"S01", "原料仓"}, Qt::Key_C, ""},
+    {"stock places",
+     {{&frmAddItem::txtStockNumber, "S01"}},
+     &frmAddItem::txtSPNumber,
+     {"代码", "名称"},
+     {"A.01", "A区一号"},
+     Qt::Key_O,
+     "A.01"},
+    {"auxiliary properties",
+     {{&frmAddItem::txtNumber, "01.002"}},
+     &frmAddItem::txtAuxPropName,
+     {"代码", "名称"},
+     {"BLUE", "蓝色"},
+     Qt::Key_O,
+     "蓝色"},
+    {"batches",
+     {{&frmAddItem::txtNumber, "01.002"}},
+     &frmAddItem::txtBatchNo,
+     {"批次", "库存数量"},
+     {"L01", "5"},
+     Qt::Key_C,
+     ""},
+};
+
+INSTANTIATE_TEST_SUITE_P(Lookups, LookupColumns, ::testing::ValuesIn(kLookupColumns),
+                         [](const auto &param) { return caseName(param.index, param.param.name); });
 
 } // namespace

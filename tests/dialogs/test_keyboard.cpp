@@ -407,12 +407,13 @@ struct NumberCase
     const char *caption;
     const char *typed;
     const char *searched;
+    const char *told; // the first message shown, or nullptr
 };
 
 class FindNumbers : public FindDialog, public ::testing::WithParamInterface<NumberCase>
 {};
 
-TEST_P(FindNumbers, NumberColumnsTakeNumbersOnly)
+TEST_P(FindNumbers, NumberColumnsTakeNumbersOnlyAndSayWhyAValueIsRefused)
 {
     const NumberCase &c = GetParam();
     QString searched = QStringLiteral("(not searched)");
@@ -423,11 +424,21 @@ TEST_P(FindNumbers, NumberColumnsTakeNumbersOnly)
             sheetDialogsState().gQueryColumns[static_cast<std::size_t>(row - 1)].SearchValue);
     });
     EXPECT_EQ(searched, QString::fromUtf8(c.searched));
+    const auto &shown = m_modals->messages();
+    if (c.told) {
+        ASSERT_FALSE(shown.empty());
+        EXPECT_EQ(shown.front().text, QString::fromUtf8(c.told));
+    } else {
+        EXPECT_TRUE(shown.empty() || !shown.front().text.contains(QString::fromUtf8(c.typed)));
+    }
 }
 
 const NumberCase kNumbers[] = {
-    {"whole number", "保质期(天)", "180", "180"},
-    {"whole number with a condition", "保质期(天)", "180 OR FQty>0", ""},
+    {"whole number", "保质期(天)", "180", "180", nullptr},
+    {"whole number with a condition", "保质期(天)", "180 OR FQty>0", "",
+     "[保质期(天)]只能按整数搜索（不带负号和小数点），“180 OR FQty>0”不是这样的数，没有采用。"},
+    {"number with a condition", "账存数量", "5 OR 1=1", "",
+     "[账存数量]只能按数字搜索，“5 OR 1=1”不是数字，没有采用。"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Values, FindNumbers, ::testing::ValuesIn(kNumbers),

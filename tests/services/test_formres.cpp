@@ -40,7 +40,7 @@ TEST_F(FormResources, CaptionsFollowTheLanguage)
     module().gLanguage.clear();
     Window t;
     MParse::LoadFormResStrings(t.widget, dict, "ZARVOINDUSTRY");
-    EXPECT_EQ(t.widget.windowTitle(), QStringLiteral("盤點數據"));
+    EXPECT_EQ(t.widget.windowTitle(), QStringLiteral("盤點資料"));
 }
 
 TEST_F(FormResources, SimplifiedChineseLoadsNothing)

@@ -20,9 +20,9 @@ TEST_F(Language, SimplifiedChineseIsTheTextItself)
 TEST_F(Language, TraditionalChineseIsConverted)
 {
     setPropsString("LANGUAGE=cht");
-    EXPECT_EQ(LoadLangString("盘点数据"), "盤點數據");
+    EXPECT_EQ(LoadLangString("盘点数据"), "盤點資料");
     EXPECT_EQ(FormatLangString("盘点方案[%1]重复，请修改后保存!", {"A1"}),
-              "盤點方案[A1]重複，請修改後保存!");
+              "盤點方案[A1]重複，請修改後儲存!");
 }
 
 TEST_F(Language, EnglishComesFromTheTableOrFallsBack)
@@ -31,7 +31,7 @@ TEST_F(Language, EnglishComesFromTheTableOrFallsBack)
     EXPECT_EQ(LoadLangString("合计"), "Total");
     EXPECT_EQ(LoadLangString("没有译文的文字"), "没有译文的文字");
     EXPECT_EQ(FormatLangString("盘点方案[%1]重复，请修改后保存!", {host::Variant::null()}),
-              "Count plan [] appears more than once. Please change it before saving!");
+              "Count process [] appears more than once. Please change it before saving!");
 }
 
 TEST_F(Language, CompoundTextsTranslateOnlyMarkedParts)
@@ -41,7 +41,7 @@ TEST_F(Language, CompoundTextsTranslateOnlyMarkedParts)
     EXPECT_EQ(LoadLangString("12 ^|^~$~就绪"), "12 Ready");
     setPropsString("LANGUAGE=CHT");
     module().gLanguage.clear();
-    EXPECT_EQ(LoadLangString("~$~数据^|^数据"), "數據数据");
+    EXPECT_EQ(LoadLangString("~$~数据^|^数据"), "資料数据");
 }
 
 TEST_F(Language, TheLanguageIsKeptOnceRead)
@@ -75,10 +75,22 @@ TEST_F(Language, SuffixFollowsTheLanguage)
     }
 }
 
-// Traditional Chinese takes the forms used in Taiwan.
+// Traditional Chinese takes the characters and the words used in Taiwan; a word of the trade
+// that Taiwan shares stays as it is, and no replacement is taken for a word again.
 TEST_F(Language, TraditionalChineseTakesTheTaiwanForms)
 {
     setPropsString("LANGUAGE=CHT");
-    EXPECT_EQ(LoadLangString("为"), "為");
-    EXPECT_EQ(LoadLangString("数据"), "數據");
+    const std::pair<const char *, const char *> cases[] = {
+        {"为", "為"},
+        {"数据库是只读的，不能写入。", "資料庫是唯讀的，不能寫入。"},
+        {"基本单位账存数量$", "基本單位帳存數量$"},
+        {"获取表头模版出错。", "取得表頭範本發生錯誤。"},
+        {"新建盘点进程", "新增盤點進程"},
+        {"物料代码", "物料代碼"},
+        {"以下仓库(仓位)有未审核的单据，不能备份：", "以下倉庫(倉位)有未審核的單據，不能備份："},
+        {"单据类型", "單據類型"},
+        {"第 &[页] 页", "第 &[頁] 頁"},
+    };
+    for (const auto &[source, taiwan] : cases)
+        EXPECT_EQ(LoadLangString(source), taiwan) << source;
 }

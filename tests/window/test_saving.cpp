@@ -8,6 +8,8 @@
 #include "support/databasefile.h"
 
 #include <QApplication>
+#include <QInputMethodEvent>
+#include <QTest>
 
 #include <algorithm>
 
@@ -210,6 +212,28 @@ TEST_F(SaveTest, ATypedCountReachesEveryStoredQuantityOfItsLine)
     for (const auto &[column, value] : expected)
         EXPECT_NEAR(stored(column, row), value, 1e-9) << column;
     EXPECT_FALSE(marked(row));
+}
+
+// The note's column holds 255 bytes, a Chinese character taking two: the cell takes no more as
+// the user types, so the note is saved as far as it was taken, never refused for its length.
+TEST_F(SaveTest, ANoteTakesWhatItsColumnHoldsAndIsSaved)
+{
+    frmMain &w = *m_window;
+    // Typed as an input method types Chinese, into the cell's editor.
+    w.vsCheck->setFocus();
+    w.vsCheck->SetActiveCell(EntryCol::Note, 1);
+    QTest::keyClick(w.vsCheck, Qt::Key_F2);
+    QWidget *editor = QApplication::focusWidget();
+    ASSERT_TRUE(editor && editor != w.vsCheck);
+    QInputMethodEvent typed;
+    typed.setCommitString(QString(200, QChar(0x76D8)));
+    QApplication::sendEvent(editor, &typed);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();
+    const QString kept(127, QChar(0x76D8));
+    EXPECT_EQ(w.vsCheck->GetText(EntryCol::Note, 1), kept);
+    EXPECT_EQ(w.SaveStockData(false), frmMain::SaveResult::Saved);
+    EXPECT_EQ(storedNote(1), kept.toStdString());
 }
 
 TEST_F(SaveTest, EditsOnEveryBatchAreSavedAndARefusedLineIsKept)

@@ -10,4 +10,9 @@ HostError::HostError(std::string description, long number, std::string source, s
       m_source(std::move(source)), m_helpFile(std::move(helpFile)), m_helpContext(helpContext)
 {}
 
+std::string_view withoutStatement(std::string_view text)
+{
+    return text.substr(0, text.find(kStatementMark));
+}
+
 } // namespace host

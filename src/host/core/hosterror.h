@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace host {
 
@@ -42,5 +43,11 @@ private:
     std::string m_helpFile;
     long m_helpContext;
 };
+
+// A database failure's description is followed by the statement that failed, after this mark;
+// a user reads the description only.
+inline constexpr std::string_view kStatementMark = "\nSQL:";
+// The text without the statement that follows the mark, for showing to a user.
+std::string_view withoutStatement(std::string_view text);
 
 } // namespace host

@@ -5,12 +5,15 @@
 
 #include <opencc.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace host {
 namespace {
@@ -49,16 +52,17 @@ private:
 
 using Table = std::unordered_map<std::string, std::string>;
 
-const Table &tableFor(const std::string &language)
+// A table of data/lang by its name: source, tab, text per line; "#" starts a comment line.
+const Table &tableFor(const std::string &name)
 {
     static std::map<std::string, Table> tables;
     static std::mutex mutex;
     const std::lock_guard lock(mutex);
-    const auto found = tables.find(language);
+    const auto found = tables.find(name);
     if (found != tables.end())
         return found->second;
-    Table &table = tables[language];
-    std::ifstream in(dataDir() / "lang" / (toLower(language) + ".tsv"));
+    Table &table = tables[name];
+    std::ifstream in(dataDir() / "lang" / (toLower(name) + ".tsv"));
     std::string line;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r')
@@ -71,12 +75,44 @@ const Table &tableFor(const std::string &language)
     return table;
 }
 
+// Replaces each Taiwan term of the table at its place, longest first, in one pass, so that a
+// replacement is never taken for a term again.
+std::string withTaiwanTerms(const std::string &text)
+{
+    static const auto terms = [] {
+        const Table &table = tableFor("taiwan");
+        std::vector<std::pair<std::string, std::string>> list(table.begin(), table.end());
+        std::stable_sort(list.begin(), list.end(), [](const auto &a, const auto &b) {
+            return a.first.size() > b.first.size();
+        });
+        return list;
+    }();
+    std::string result;
+    result.reserve(text.size());
+    size_t i = 0;
+    while (i < text.size()) {
+        const auto term = std::find_if(terms.begin(), terms.end(), [&](const auto &t) {
+            return text.compare(i, t.first.size(), t.first) == 0;
+        });
+        if (term != terms.end()) {
+            result += term->second;
+            i += term->first.size();
+            continue;
+        }
+        // On to the next character: past the continuation bytes of a UTF-8 sequence.
+        do
+            result += text[i++];
+        while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80);
+    }
+    return result;
+}
+
 } // namespace
 
 std::string toTraditionalChinese(std::string_view text)
 {
     static const Converter converter;
-    return converter.convert(text);
+    return withTaiwanTerms(converter.convert(text));
 }
 
 std::string ResLoader::LoadString(std::string_view source) const

@@ -29,7 +29,8 @@ private:
     std::string m_language;
 };
 
-// Simplified to Traditional Chinese; the text itself when the converter cannot be loaded.
+// Simplified to Traditional Chinese in the words used in Taiwan (data/lang/taiwan.tsv after
+// OpenCC's s2tw); the text itself when the converter cannot be loaded.
 std::string toTraditionalChinese(std::string_view text);
 
 } // namespace host

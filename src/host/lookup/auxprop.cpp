@@ -19,7 +19,8 @@ void AuxPropPicker::Show()
         "select a.FItemID,a.FNumber,a.FName from t_AuxItem a inner join t_ICItem i on "
         "a.FItemClassID=i.FAuxClassID where a.FDeleted<>1 and i.FItemID=" +
         std::to_string(ItemID) + " order by a.FNumber");
-    LookupWindow window(hostCaption("辅助属性"), rows, "FNumber", "FName", QString());
+    LookupWindow window(hostCaption("辅助属性"), rows, LookupWindow::codeAndName("FNumber"),
+                        QString());
     ui::modals().showModal(window);
     const auto chosen = window.chosen();
     if (!chosen)

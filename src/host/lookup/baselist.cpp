@@ -24,9 +24,7 @@ std::shared_ptr<Recordset> BaseList::Show(long, long classId)
 {
     std::shared_ptr<Recordset> rows;
     std::string_view caption;
-    std::string_view nameHeader = "名称";
-    std::string code;
-    std::string name;
+    std::vector<LookupColumn> columns;
     if (classId == StockPlaces) {
         // The place 0 stands for "no stock place" and is not offered.
         rows = hostConnection()->Execute(
@@ -34,28 +32,25 @@ std::shared_ptr<Recordset> BaseList::Show(long, long classId)
             "FDeleted<>1 and FSPID<>0" +
             andFilter(m_filter) + " order by FNumber");
         caption = "仓位";
-        code = "FNumber";
-        name = "FName";
+        columns = LookupWindow::codeAndName("FNumber");
     } else if (classId == Batches) {
         rows = hostConnection()->Execute("select FItemID,FBatchNo,sum(FQty) as FQty from "
                                          "ICInventory where FBatchNo<>''" +
                                          andFilter(m_filter) +
                                          " group by FItemID,FBatchNo order by FBatchNo");
         caption = "批次";
-        nameHeader = "库存数量";
-        code = "FBatchNo";
-        name = "FQty";
+        columns = {{"FBatchNo", "批次"}, {"FQty", "库存数量"}};
     } else {
         throw HostError("No base-data list for class " + std::to_string(classId) + ".",
                         HostError::InvalidProcedureCall);
     }
-    LookupWindow window(hostCaption(caption), rows, code, name, QString());
-    window.setHeaders(hostCaption(caption), hostCaption(nameHeader));
+    LookupWindow window(hostCaption(caption), rows, columns, QString());
     ui::modals().showModal(window);
     const auto chosen = window.chosen();
     if (!chosen)
         return nullptr;
     for (rows->MoveFirst(); !rows->EOF(); rows->MoveNext()) {
+        const std::string &code = columns.front().field;
         if (rows->Fields("FItemID").Value() == chosen->Properties("FItemID") &&
             rows->Fields(code).Value() == chosen->Properties(code))
             return rows;

@@ -20,10 +20,11 @@ std::string withFilter(std::string sql, const std::string &filter)
 }
 
 std::shared_ptr<LookupResult> show(const QString &caption, const std::string &sql,
-                                   const std::string &codeField, const std::string &search,
+                                   const std::vector<LookupColumn> &columns,
+                                   const std::string &search,
                                    const std::vector<std::string> &searchFields = {})
 {
-    LookupWindow window(caption, hostConnection()->Execute(sql), codeField, "FName",
+    LookupWindow window(caption, hostConnection()->Execute(sql), columns,
                         QString::fromStdString(search), searchFields);
     ui::modals().showModal(window);
     auto result = std::make_shared<LookupResult>();
@@ -37,7 +38,7 @@ std::shared_ptr<LookupResult> classLookup(long classId, const std::string &searc
                 "select FItemID,FNumber,FShortNumber,FName from t_item where FDeleted<>1 and "
                 "FItemClassID=" +
                     std::to_string(classId) + " order by FNumber",
-                "FNumber", search);
+                LookupWindow::codeAndName("FNumber"), search);
 }
 
 } // namespace
@@ -50,8 +51,11 @@ std::shared_ptr<LookupResult> GLViewComponent::ItemLookUp(long classId, std::str
     const std::string otherCode = shortNumber ? "FNumber" : "FShortNumber";
     const std::string typed = CStr(options.GetValue("Search", search));
     switch (classId) {
-    case 4:
-        // An item is found by either code, its name or one of its bar codes.
+    case 4: {
+        // An item is found by either code, its name, its model or one of its bar codes; the
+        // model tells apart items of one name.
+        auto columns = LookupWindow::codeAndName(code);
+        columns.push_back({"FModel", "规格型号"});
         return show(hostCaption("物料"),
                     withFilter("select FItemID,FNumber,FShortNumber,FName,FModel,FUnitID,"
                                "FStoreUnitID,FSecUnitID,FBatchManager,FISKFPeriod,FKFPeriod,"
@@ -59,13 +63,14 @@ std::shared_ptr<LookupResult> GLViewComponent::ItemLookUp(long classId, std::str
                                "t_barcode b where b.FItemID=x2.FItemID and b.FTypeID=4) as "
                                "FBarcode from t_ICItem x2 where FDeleted<>1",
                                filter),
-                    code, typed, {otherCode, "FBarcode"});
+                    columns, typed, {otherCode, "FBarcode"});
+    }
     case 5:
         return show(hostCaption("仓库"),
                     withFilter("select FItemID,FNumber,FShortNumber,FName,FIsStockMgr,"
                                "FSPGroupID from t_Stock where FDeleted<>1",
                                filter),
-                    code, typed, {otherCode});
+                    LookupWindow::codeAndName(code), typed, {otherCode});
     default:
         return classLookup(classId, search);
     }
@@ -78,7 +83,8 @@ std::shared_ptr<LookupResult> GLViewComponent::UnitLookup(long unitGroupId, std:
                       "FShortNumber,FName,FCoefficient from t_MeasureUnit where FDeleted<>1";
     if (unitGroupId > 0)
         sql += " and FUnitGroupID=" + std::to_string(unitGroupId);
-    return show(hostCaption("计量单位"), withFilter(sql, filter), "FNumber", search);
+    return show(hostCaption("计量单位"), withFilter(sql, filter),
+                LookupWindow::codeAndName("FNumber"), search);
 }
 
 std::shared_ptr<LookupResult> GLViewComponent::SubMesLookup(long classId, std::string &search)

@@ -1,7 +1,6 @@
 #include "host/lookup/lookupmodel.h"
 
 #include "host/db/recordset/recordset.h"
-#include "host/lang/hosttext.h"
 
 #include <numeric>
 
@@ -30,7 +29,6 @@ LookupModel::LookupModel(std::shared_ptr<Recordset> rows,
     m_search = m_shown;
     for (const auto &name : searchFields)
         m_search.push_back(fieldIndex(*m_rows, name));
-    m_headers = {hostCaption("代码"), hostCaption("名称")};
     m_visible.resize(static_cast<size_t>(m_rows->RecordCount()));
     std::iota(m_visible.begin(), m_visible.end(), 1L);
 }

@@ -52,30 +52,49 @@ bool typesText(const QKeyEvent &key)
            !(key.modifiers() & (Qt::ControlModifier | Qt::AltModifier));
 }
 
+std::vector<std::string> fieldsOf(const std::vector<LookupColumn> &columns)
+{
+    std::vector<std::string> fields;
+    fields.reserve(columns.size());
+    for (const LookupColumn &column : columns)
+        fields.push_back(column.field);
+    return fields;
+}
+
 } // namespace
 
+std::vector<LookupColumn> LookupWindow::codeAndName(std::string codeField)
+{
+    return {{std::move(codeField), "代码"}, {"FName", "名称"}};
+}
+
 LookupWindow::LookupWindow(const QString &caption, std::shared_ptr<Recordset> rows,
-                           std::string codeField, std::string nameField, const QString &search,
+                           const std::vector<LookupColumn> &columns, const QString &search,
                            const std::vector<std::string> &searchFields)
     : m_rows(std::move(rows)),
-      m_model(new LookupModel(m_rows, {std::move(codeField), std::move(nameField)}, searchFields,
-                              this)),
+      m_model(new LookupModel(m_rows, fieldsOf(columns), searchFields, this)),
       m_search(new QLineEdit(client())), m_table(new QTableView(client()))
 {
     setCaption(caption);
+    std::vector<QString> headers;
+    headers.reserve(columns.size());
+    for (const LookupColumn &column : columns)
+        headers.push_back(hostCaption(column.caption));
+    m_model->setHeaders(std::move(headers));
     setFont(ui::uiFont());
     m_search->setPlaceholderText(hostCaption("输入代码或名称查找"));
     m_table->setModel(m_model);
     m_table->horizontalHeader()->setStretchLastSection(true);
-    m_table->horizontalHeader()->resizeSection(0, 160);
+    for (int column = 0; column + 1 < m_model->columnCount(); ++column)
+        m_table->horizontalHeader()->resizeSection(column, 160);
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->hide();
 
-    auto *ok = new QPushButton(hostCaption("确定"), client());
-    auto *cancelButton = new QPushButton(hostCaption("取消"), client());
+    auto *ok = new QPushButton(hostCaption("确定(&O)"), client());
+    auto *cancelButton = new QPushButton(hostCaption("取消(&C)"), client());
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ok);
@@ -134,11 +153,6 @@ bool LookupWindow::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return ui::Form::eventFilter(watched, event);
-}
-
-void LookupWindow::setHeaders(const QString &code, const QString &name)
-{
-    m_model->setHeaders({code, name});
 }
 
 void LookupWindow::setSearch(const QString &text)

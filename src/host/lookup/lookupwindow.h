@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class QLineEdit;
@@ -15,24 +16,33 @@ class Recordset;
 class LookupRecord;
 class LookupModel;
 
+// A column of a lookup window: the field it shows and its caption, a text of the host's own
+// that is shown in the host's language.
+struct LookupColumn
+{
+    std::string field;
+    std::string_view caption;
+};
+
 // The base-data lookup window: the records of one class, narrowed by a search text that
-// matches the code, the name or any further search field, one chosen with OK, Enter or a
-// double click. Typing anywhere narrows the list, the arrows move through it, Escape cancels. The
+// matches any shown column or further search field, one chosen with OK, Enter or a double
+// click. Typing anywhere narrows the list, the arrows move through it, Escape cancels. The
 // records are shown straight from the recordset, so a long list opens at once.
 class LookupWindow : public ui::Form
 {
     Q_OBJECT
 
 public:
-    // rows: the records with their fields; codeField and nameField name the shown columns;
+    // The code and name columns of most lookups.
+    static std::vector<LookupColumn> codeAndName(std::string codeField);
+
+    // rows: the records with their fields; columns: those shown, the record's code first;
     // searchFields: further fields the search text matches (a short number, a bar code).
-    LookupWindow(const QString &caption, std::shared_ptr<Recordset> rows, std::string codeField,
-                 std::string nameField, const QString &search,
+    LookupWindow(const QString &caption, std::shared_ptr<Recordset> rows,
+                 const std::vector<LookupColumn> &columns, const QString &search,
                  const std::vector<std::string> &searchFields = {});
     ~LookupWindow() override;
 
-    // Captions of the code and name columns ("代码" and "名称" in the host's language unless set).
-    void setHeaders(const QString &code, const QString &name);
     void setSearch(const QString &text);
     int visibleCount() const;
     // The code shown in the visible record at that position (from 0).

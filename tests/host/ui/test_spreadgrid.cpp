@@ -283,6 +283,9 @@ TEST_F(SpreadGridTest, UserCommitsAreCheckedAgainstTheCellLimits)
     grid.setTypeMaxEditLen(3);
     address(3, 1);
     grid.setLock(true);
+    // A text cell of a varchar column of 5 bytes, where a Chinese character takes two.
+    address(4, -1);
+    grid.setTypeMaxEditBytes(5);
 
     EXPECT_FALSE(model.commitUserText(1, 1, QStringLiteral("-1")));
     EXPECT_FALSE(model.commitUserText(1, 1, QStringLiteral("x")));
@@ -291,8 +294,10 @@ TEST_F(SpreadGridTest, UserCommitsAreCheckedAgainstTheCellLimits)
     EXPECT_FALSE(model.commitUserText(3, 1, QStringLiteral("locked")));
     // Committing the value a cell already holds is no change.
     EXPECT_TRUE(model.commitUserText(1, 1, QStringLiteral("99.50")));
+    EXPECT_TRUE(model.commitUserText(4, 1, QStringLiteral("盘点abc")));
     EXPECT_EQ(grid.GetText(2, 1), QStringLiteral("abc"));
-    EXPECT_EQ(changes, (std::vector<std::pair<int, int>>{{1, 1}, {2, 1}}));
+    EXPECT_EQ(grid.GetText(4, 1), QStringLiteral("盘点a"));
+    EXPECT_EQ(changes, (std::vector<std::pair<int, int>>{{1, 1}, {2, 1}, {4, 1}}));
 }
 
 struct TypedCase

@@ -2,6 +2,7 @@
 
 #include "host/ui/form/keyrouting.h"
 #include "host/ui/form/olecolor.h"
+#include "host/ui/form/textlength.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -44,6 +45,13 @@ int TextBox::SelLength() const
 void TextBox::setSelLength(int length)
 {
     setSelection(SelStart(), length);
+}
+
+void TextBox::setMaxLength(int bytes)
+{
+    m_maxLength = bytes;
+    delete validator();
+    setValidator(bytes > 0 ? new LengthValidator(-1, bytes, this) : nullptr);
 }
 
 void TextBox::keyPressEvent(QKeyEvent *event)

@@ -25,6 +25,10 @@ public:
     void setSelStart(int start);
     int SelLength() const;
     void setSelLength(int length);
+    // The most the box takes, in bytes of the double-byte code page as the platform's text box
+    // counts them (see codePageBytes); 0 for no limit. What is typed or pasted beyond is dropped.
+    int MaxLength() const { return m_maxLength; }
+    void setMaxLength(int bytes);
 
 signals:
     void Change();
@@ -40,6 +44,7 @@ protected:
     void focusOutEvent(QFocusEvent *event) override;
 
 private:
+    int m_maxLength = 0;
     bool m_validating = false;
     bool m_forwarding = false;
 };

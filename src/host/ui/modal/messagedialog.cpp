@@ -8,10 +8,12 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <QScrollArea>
 #include <QStyle>
+#include <QTextDocument>
+#include <QTextEdit>
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 #include <vector>
 
@@ -79,7 +81,7 @@ long cancelAnswer(long style)
 } // namespace
 
 MessageDialog::MessageDialog(const QString &text, long style, const QString &title, QWidget *owner)
-    : QDialog(owner), m_style(style), m_textArea(new QScrollArea(this))
+    : QDialog(owner), m_style(style), m_text(new QTextEdit(this))
 {
     setWindowTitle(title);
     // A title and, for a box that can be cancelled, the close box; nothing to minimise.
@@ -94,16 +96,19 @@ MessageDialog::MessageDialog(const QString &text, long style, const QString &tit
         iconLabel->setPixmap(this->style()->standardIcon(*icon, nullptr, this).pixmap(size));
         layout->addWidget(iconLabel, 0, 0, Qt::AlignTop);
     }
-    auto *label = new QLabel(text);
-    label->setTextFormat(Qt::PlainText);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_textArea->setWidget(label);
-    m_textArea->setWidgetResizable(true);
-    m_textArea->setFrameShape(QFrame::NoFrame);
-    m_textArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_textArea->setBackgroundRole(QPalette::Window);
-    layout->addWidget(m_textArea, 0, 1);
+    // Read like a label: on the box's own background, selectable, never in the tab order.
+    m_text->setPlainText(text);
+    m_text->setReadOnly(true);
+    m_text->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_text->setFocusPolicy(Qt::NoFocus);
+    m_text->setFrameShape(QFrame::NoFrame);
+    m_text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_text->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    m_text->document()->setDocumentMargin(0);
+    QPalette background = m_text->palette();
+    background.setColor(QPalette::Base, background.color(QPalette::Window));
+    m_text->setPalette(background);
+    layout->addWidget(m_text, 0, 1);
 
     auto *buttons = new QDialogButtonBox(this);
     for (const ButtonAnswer &b : buttonsOf(style)) {
@@ -139,17 +144,23 @@ void MessageDialog::fitToScreen()
 
     // The text wraps at half the screen's width and scrolls beyond what the screen leaves
     // below the title bar and above the buttons.
-    auto *label = static_cast<QLabel *>(m_textArea->widget());
-    const int textWidth = std::min(label->sizeHint().width(), std::max(area.width() / 2, 240));
-    label->setWordWrap(true);
-    const int textHeight = label->heightForWidth(textWidth);
-    const int chrome = layout()->sizeHint().height() - m_textArea->sizeHint().height() +
+    // Measured on a document of its own: the box's lays its text out as wide as the box is.
+    QTextDocument measure;
+    measure.setDefaultFont(m_text->document()->defaultFont());
+    measure.setDefaultTextOption(m_text->document()->defaultTextOption());
+    measure.setDocumentMargin(0);
+    measure.setPlainText(m_text->toPlainText());
+    const int naturalWidth = static_cast<int>(std::ceil(measure.size().width()));
+    const int textWidth = std::min(naturalWidth, std::max(area.width() / 2, 240));
+    measure.setTextWidth(textWidth);
+    const int textHeight = static_cast<int>(std::ceil(measure.size().height()));
+    const int chrome = layout()->sizeHint().height() - m_text->sizeHint().height() +
                        style()->pixelMetric(QStyle::PM_TitleBarHeight) * 2;
     const int maxTextHeight = std::max(area.height() - chrome, fontMetrics().height() * 3);
     // Room for the scroll bar whether it shows or not, so that it never narrows the text into
     // more lines than were measured.
-    m_textArea->setFixedSize(textWidth + style()->pixelMetric(QStyle::PM_ScrollBarExtent),
-                             std::min(textHeight, maxTextHeight));
+    m_text->setFixedSize(textWidth + style()->pixelMetric(QStyle::PM_ScrollBarExtent),
+                         std::min(textHeight, maxTextHeight));
 }
 
 } // namespace host::ui

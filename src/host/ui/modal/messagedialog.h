@@ -2,15 +2,17 @@
 
 #include <QDialog>
 
-class QScrollArea;
+class QTextEdit;
 
 namespace host::ui {
 
 // The standard message box as the program shows it: a text, an icon and the buttons of a
 // style (Msg::YesNo | Msg::Question, ...). Escape and the close box answer only a box that has
 // a cancelling answer (Cancel, or OK when OK is its only button); a Yes/No or
-// Abort/Retry/Ignore question waits for one of its buttons. A text too long for the screen
-// scrolls inside a box that fits the screen, so the buttons stay in reach.
+// Abort/Retry/Ignore question waits for one of its buttons. The text wraps within the box, at
+// a word where it can and anywhere in a word longer than a line (a path, a list of names
+// without blanks); a text too long for the screen scrolls inside a box that fits the screen, so
+// the buttons stay in reach.
 class MessageDialog : public QDialog
 {
     Q_OBJECT
@@ -29,7 +31,7 @@ private:
 
     long m_style;
     long m_answer = 0;
-    QScrollArea *m_textArea;
+    QTextEdit *m_text;
 };
 
 } // namespace host::ui

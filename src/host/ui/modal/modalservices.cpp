@@ -2,6 +2,10 @@
 
 #include "host/ui/modal/qtmodals.h"
 
+#include "host/core/hosterror.h"
+
+#include <string>
+
 namespace host::ui {
 
 namespace {
@@ -37,9 +41,15 @@ ModalServices *installModals(ModalServices *services)
     return previous;
 }
 
+QString userText(const QString &message)
+{
+    const std::string text = message.toStdString();
+    return QString::fromStdString(std::string(withoutStatement(text)));
+}
+
 long MsgBox(const QString &prompt, long buttons, const QString &title)
 {
-    return modals().messageBox(prompt, buttons, title);
+    return modals().messageBox(userText(prompt), buttons, title);
 }
 
 } // namespace host::ui

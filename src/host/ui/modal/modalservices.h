@@ -75,7 +75,11 @@ ModalServices &modals();
 // Returns the services that were in force before.
 ModalServices *installModals(ModalServices *services);
 
-// The standard message box of the module.
+// A message as the user reads it: a database failure's words without the statement that failed,
+// which is for whoever supports the user, never for the user.
+QString userText(const QString &message);
+
+// The standard message box of the module; it shows userText of the prompt.
 long MsgBox(const QString &prompt, long buttons = Msg::OKOnly, const QString &title = {});
 
 } // namespace host::ui

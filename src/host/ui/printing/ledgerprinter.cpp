@@ -22,7 +22,7 @@ constexpr int kTitleRows = 2;
 constexpr long kWhite = 0xFFFFFF;
 constexpr int kTablePoints = 9;
 // Text smaller than this is hard to read on paper.
-constexpr double kSmallestTablePoints = 6.0;
+constexpr double kSmallestTablePoints = 5.5;
 // A cell's text keeps this share of the row height clear on either side.
 constexpr double kPadding = 0.15;
 constexpr double kMillimetresPerInch = 25.4;

@@ -1,5 +1,7 @@
 #include "host/ui/spread/spreaddelegate.h"
 
+#include "host/ui/form/textlength.h"
+
 #include "host/ui/spread/spreadmodel.h"
 
 #include <QApplication>
@@ -51,7 +53,8 @@ QWidget *SpreadDelegate::createEditor(QWidget *parent, const QStyleOptionViewIte
     }
     default: {
         auto *edit = new QLineEdit(parent);
-        edit->setMaxLength(std::max(s.maxEditLen.get(col, row), 0));
+        edit->setValidator(new LengthValidator(std::max(s.maxEditLen.get(col, row), 0),
+                                               s.maxEditBytes.get(col, row), edit));
         editor = edit;
         break;
     }

@@ -158,6 +158,16 @@ void SpreadGrid::setTypeMaxEditLen(int length)
     applySetting(m_model->settings().maxEditLen, length);
 }
 
+int SpreadGrid::TypeMaxEditBytes() const
+{
+    return m_model->settings().maxEditBytes.get(addressCol(), addressRow());
+}
+
+void SpreadGrid::setTypeMaxEditBytes(int bytes)
+{
+    applySetting(m_model->settings().maxEditBytes, bytes);
+}
+
 double SpreadGrid::TypeFloatMin() const
 {
     return m_model->settings().floatMin.get(addressCol(), addressRow());

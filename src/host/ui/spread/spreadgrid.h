@@ -53,6 +53,9 @@ public:
     void setCellType(host::ui::CellType type);
     int TypeMaxEditLen() const;
     void setTypeMaxEditLen(int length);
+    // A text cell's limit in code-page bytes, as its varchar column holds; -1 for none.
+    int TypeMaxEditBytes() const;
+    void setTypeMaxEditBytes(int bytes);
     double TypeFloatMin() const;
     void setTypeFloatMin(double min);
     double TypeFloatMax() const;

@@ -1,6 +1,7 @@
 #include "host/ui/spread/spreadmodel.h"
 
 #include "host/ui/form/olecolor.h"
+#include "host/ui/form/textlength.h"
 #include "host/ui/spread/numberformat.h"
 
 #include <QBrush>
@@ -349,9 +350,11 @@ bool SpreadModel::commitUserText(int col, int row, const QString &typed)
         else
             column(col).setEmpty(row);
     } else {
-        QString text = typed;
-        if (type == CellType::Edit)
-            text.truncate(std::max(m_settings.maxEditLen.get(col, row), 0));
+        const QString text =
+            type == CellType::Edit
+                ? withinLength(typed, std::max(m_settings.maxEditLen.get(col, row), 0),
+                               m_settings.maxEditBytes.get(col, row))
+                : typed;
         storeText(col, row, text);
     }
     if (cellValue(col, row) == before)

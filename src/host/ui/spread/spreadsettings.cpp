@@ -8,6 +8,7 @@ template <typename Fn> void forEachAttribute(SpreadSettings &s, Fn fn)
 {
     fn(s.cellType);
     fn(s.maxEditLen);
+    fn(s.maxEditBytes);
     fn(s.floatMin);
     fn(s.floatMax);
     fn(s.decimals);

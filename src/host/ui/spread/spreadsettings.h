@@ -14,6 +14,9 @@ struct SpreadSettings
 
     CellAttribute<CellType> cellType{CellType::Edit};
     CellAttribute<int> maxEditLen{60};
+    // The most bytes of the double-byte code page a text cell takes, as the varchar column it
+    // fills holds (see codePageBytes); -1 for no limit beyond maxEditLen.
+    CellAttribute<int> maxEditBytes{-1};
     CellAttribute<double> floatMin{-9999999999.99};
     CellAttribute<double> floatMax{9999999999.99};
     CellAttribute<int> decimals{2};
