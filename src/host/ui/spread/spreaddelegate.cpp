@@ -84,8 +84,10 @@ void SpreadDelegate::setModelData(QWidget *editor, QAbstractItemModel *model,
     else if (auto *edit = qobject_cast<QLineEdit *>(editor))
         text = edit->text();
     // A text the cell refuses leaves it as it was.
-    if (!model->setData(index, text, Qt::EditRole) && (index.flags() & Qt::ItemIsEditable))
+    if (!model->setData(index, text, Qt::EditRole) && (index.flags() & Qt::ItemIsEditable)) {
         QApplication::beep();
+        emit textRefused(index);
+    }
 }
 
 } // namespace host::ui

@@ -24,6 +24,8 @@ public:
 
 signals:
     void editorCreated(QWidget *editor) const;
+    // The cell refused the editor's text and kept its value.
+    void textRefused(const QModelIndex &index) const;
 
 private:
     SpreadModel &m_model;

@@ -1,5 +1,6 @@
 #include "host/ui/spread/spreadgrid.h"
 
+#include "host/ui/form/focuskeeper.h"
 #include "host/ui/form/keycodes.h"
 #include "host/ui/form/keyrouting.h"
 #include "host/ui/form/twips.h"
@@ -41,6 +42,11 @@ SpreadGrid::SpreadGrid(QWidget *parent)
     connect(this, &QAbstractItemView::clicked, this,
             [this](const QModelIndex &index) { emit Click(index.column() + 1, index.row() + 1); });
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
+        // A header takes no focus: the edit ends first, as before any command, and the keys
+        // stay in the cell the user was in, whatever the click sorts.
+        if (!endEdit())
+            return;
+        const FocusKeeper focus(*window());
         emit Click(section + 1, 0);
         emit HeaderClick(section + 1, 0);
     });
@@ -51,6 +57,7 @@ SpreadGrid::SpreadGrid(QWidget *parent)
                 if (!m_settingWidth && oldSize > 0 && newSize > 0)
                     m_widths[section + 1] = toWidthUnit(newSize);
             });
+    connect(m_delegate, &SpreadDelegate::textRefused, this, [this] { m_editRefused = true; });
     connect(m_delegate, &SpreadDelegate::editorCreated, this, [this](QWidget *editor) {
         editor->installEventFilter(this);
         if (auto *combo = qobject_cast<QComboBox *>(editor)) {
@@ -443,6 +450,21 @@ void SpreadGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint
     QTableView::closeEditor(editor, hint);
     if (edited.isValid())
         emit EditMode(edited.column() + 1, edited.row() + 1, 0, m_editChanged);
+}
+
+bool SpreadGrid::endEdit()
+{
+    QWidget *editor = m_editing.isValid() ? indexWidget(m_editing) : nullptr;
+    if (!editor)
+        return true;
+    m_editRefused = false;
+    commitData(editor);
+    if (m_editRefused) {
+        editor->setFocus();
+        return false;
+    }
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+    return true;
 }
 
 bool SpreadGrid::raiseKeyEvents(QObject *receiver, QKeyEvent &event)
