@@ -117,6 +117,8 @@ frmMain::frmMain(QWidget *parent)
 
 frmMain::~frmMain()
 {
+    // An edit still open ends when the window closes below, after its state is gone.
+    vsCheck->disconnect(this);
     module().gCurInterID = 0;
 }
 

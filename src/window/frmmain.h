@@ -191,7 +191,6 @@ public:
     long mDataView = 0;            // 0 all lines, 1 the counted-data view
     std::string mFindFilter;
     std::string mFindSort;
-    int mLastListIndex = 0;
     std::shared_ptr<host::Dictionary> DicupInfo;
     frmSelect *mfrmSelect = nullptr; // the select-bills window while it is shown
     std::shared_ptr<host::Dictionary> mWarnedProcs;
@@ -220,6 +219,10 @@ private:
     void enableSelectBill(bool enabled);
     void setListCommandsEnabled(bool enabled);
     void setDataViewChecks(bool allData);
+    void setShowCloseProc(bool show);
+    // Puts the list back on the process shown, raising no choice; no entry is chosen when that
+    // process is not listed.
+    void selectShownProcess();
     void reloadCurrentView();
     bool isLedgerMode() const;
     void fillLedger();

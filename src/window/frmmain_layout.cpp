@@ -11,6 +11,7 @@
 #include "host/ui/controls/picturebox.h"
 #include "host/ui/controls/statusbarcontrol.h"
 #include "host/ui/controls/titleband.h"
+#include "host/ui/form/pendingedit.h"
 #include "host/ui/form/twips.h"
 #include "host/ui/ledger/ledgergrid.h"
 #include "host/ui/spread/spreadgrid.h"
@@ -92,6 +93,12 @@ void frmMain::ArrangeControls()
 void frmMain::Form_Unload(bool &Cancel)
 {
     CountSheetState &sheet = countSheetState();
+    // A count still in a cell's editor is one of the changes the question is about; a text the
+    // cell refuses keeps the window open on it.
+    if (!host::ui::endPendingEdit(*this)) {
+        Cancel = true;
+        return;
+    }
     if (sheet.gShowType == 4) {
         // A save that failed keeps the window, so no counted quantity is lost unless the
         // user answers No.

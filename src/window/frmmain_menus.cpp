@@ -255,7 +255,7 @@ void frmMain::createMenus()
             // do; the toggle the menu made on the click is taken back first.
             if (action->isCheckable())
                 action->setChecked(!action->isChecked());
-            guard([&] { (this->*handler)(); });
+            runCommand([&] { (this->*handler)(); });
         });
     };
     for (const MenuDef &def : kMenus) {

@@ -30,6 +30,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QSignalBlocker>
 
 #include <algorithm>
 
@@ -92,29 +93,29 @@ void frmMain::lstStock_Click()
     ModuleState &m = module();
     CountSheetState &sheet = countSheetState();
     const int index = lstStock->ListIndex();
-    if (isVisible() && index != mLastListIndex) {
+    const bool chosen = lstStock->ListCount() > 0 && index >= 0;
+    const long id = chosen ? lstStock->ItemData(index) : 0;
+    // Whether the sheet is loaded afresh, which drops what it holds unsaved: another process
+    // is shown, or the same one again in a window opened from the process list. A relisting
+    // moves the entries, so the process decides, not the entry's place in the list.
+    const bool another = chosen && id != m.gCurInterID;
+    if (isVisible() && (another || (chosen && m.gOpenFromProcList))) {
         // Unsaved counts of the process shown are offered first; a save that failed keeps
         // that process on screen.
         if (SaveStockData(true) == SaveResult::Failed) {
-            lstStock->setListIndex(mLastListIndex);
+            selectShownProcess();
             return;
         }
-        const long id = lstStock->ItemData(index);
-        if (host::CLng(DicupInfo->GetValue(processKey(id, "|BackupType"), 0L)) == 0) {
+        if (another && host::CLng(DicupInfo->GetValue(processKey(id, "|BackupType"), 0L)) == 0) {
             FrmBackupType dialog;
             dialog.Show(1);
             if (dialog.Cancel() || !PubVariant::SetBackupType(id, dialog.BackupType(), DicupInfo)) {
-                lstStock->setListIndex(mLastListIndex);
+                selectShownProcess();
                 return;
             }
         }
-        if (m.gShowFilterBeforeCheck && countSheetWindows().showFilter)
+        if (another && m.gShowFilterBeforeCheck && countSheetWindows().showFilter)
             countSheetWindows().showFilter(sheet.gShowType, 0);
-        mLastListIndex = lstStock->ListIndex();
-    } else if (!isVisible()) {
-        // The entry chosen while the window loads is the one a later choice is compared with,
-        // so choosing another process always asks about unsaved counts first.
-        mLastListIndex = index;
     }
     if (!m.gShowFilterBeforeCheck) {
         if (!sheet.gFilterDict)
@@ -122,10 +123,7 @@ void frmMain::lstStock_Click()
         sheet.gFilterDict->SetValue("Filter", "");
         sheet.gFilterDict->SetValue("SortBy", "");
     }
-    if (lstStock->ListCount() == 0 || lstStock->ListIndex() < 0)
-        return;
-    const long id = lstStock->ItemData(lstStock->ListIndex());
-    if (id == m.gCurInterID && !m.gOpenFromProcList)
+    if (!chosen || (id == m.gCurInterID && !m.gOpenFromProcList))
         return;
     SheetWindowState &window = sheetWindowState();
     window.gSelProcName = lstStock->Text().toStdString();
@@ -138,6 +136,18 @@ void frmMain::lstStock_Click()
     else
         FillGrid({});
     enableSelectBill(false);
+}
+
+void frmMain::selectShownProcess()
+{
+    // Going back loads nothing, so the list raises no choice.
+    const QSignalBlocker quiet(lstStock);
+    int shown = -1;
+    for (int i = 0; i < lstStock->ListCount() && shown < 0; ++i) {
+        if (lstStock->ItemData(i) == module().gCurInterID)
+            shown = i;
+    }
+    lstStock->setListIndex(shown);
 }
 
 void frmMain::enableSelectBill(bool enabled)

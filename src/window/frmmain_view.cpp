@@ -5,6 +5,7 @@
 #include "countsheet/countsheetstate.h"
 #include "countsheet/maindo.h"
 #include "host/core/settingsstore.h"
+#include "host/ui/controls/comboboxcontrol.h"
 #include "host/ui/controls/statusbarcontrol.h"
 #include "host/ui/toolbar/tool.h"
 #include "host/ui/toolbar/toolbarcontrol.h"
@@ -116,7 +117,15 @@ void frmMain::mnuViewLable_Click()
 
 void frmMain::mnuShowCloseProc_Click()
 {
-    const bool show = !mnuShowCloseProc->isChecked();
+    setShowCloseProc(!mnuShowCloseProc->isChecked());
+    // The process shown left the list while its counts could not be saved: the switch goes
+    // back, so that the process stays listed and shown.
+    if (lstStock->ListCount() > 0 && lstStock->ListIndex() < 0)
+        setShowCloseProc(!mnuShowCloseProc->isChecked());
+}
+
+void frmMain::setShowCloseProc(bool show)
+{
     mnuShowCloseProc->setChecked(show);
     countSheetState().gIni->write("ZARVOSTOCKPRICE", "ldgCheck_ShowCloseProc", show ? 1L : 0L);
     ListStock();

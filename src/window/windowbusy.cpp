@@ -4,7 +4,7 @@
 #include "services/langtext.h"
 
 WindowBusy::WindowBusy(QWidget &window, host::ui::StatusBarControl &status, const QString &text)
-    : m_window(&window), m_status(&status), m_wasEnabled(window.isEnabled())
+    : m_focus(window), m_window(&window), m_status(&status), m_wasEnabled(window.isEnabled())
 {
     status.Panels(1).setText(text);
     window.setEnabled(false);

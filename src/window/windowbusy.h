@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/ui/form/busycursor.h"
+#include "host/ui/form/focuskeeper.h"
 
 #include <QPointer>
 #include <QString>
@@ -12,7 +13,8 @@ class StatusBarControl;
 }
 
 // A long operation of a window: the hourglass, the window disabled and a text in the status
-// bar's first panel, all put back ("就绪" in the panel) on every way out of the scope.
+// bar's first panel, all put back ("就绪" in the panel) on every way out of the scope, and the
+// focus back in the control the user was in.
 class WindowBusy
 {
 public:
@@ -23,6 +25,7 @@ public:
 
 private:
     host::ui::BusyCursor m_cursor;
+    host::ui::FocusKeeper m_focus;
     QPointer<QWidget> m_window;
     QPointer<host::ui::StatusBarControl> m_status;
     bool m_wasEnabled;

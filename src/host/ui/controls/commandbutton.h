@@ -6,7 +6,9 @@
 
 namespace host::ui {
 
-// Stand-in of the platform command button.
+// Stand-in of the platform command button. Before Click the cell edit open in the window ends
+// (an access key takes no focus, so it would not end by itself), and a text the cell refuses
+// keeps the editor open and the click unanswered; the window's Cancel button only closes.
 class CommandButton : public QPushButton, public TwipsGeometry
 {
     Q_OBJECT
@@ -20,6 +22,9 @@ public:
 
 signals:
     void Click();
+
+private:
+    bool editEnded();
 };
 
 } // namespace host::ui

@@ -2,9 +2,11 @@
 
 #include "host/core/hosterror.h"
 #include "host/lang/hosttext.h"
+#include "host/ui/form/focuskeeper.h"
 #include "host/ui/form/fonts.h"
 #include "host/ui/form/keycodes.h"
 #include "host/ui/form/keyrouting.h"
+#include "host/ui/form/pendingedit.h"
 #include "host/ui/form/twips.h"
 #include "host/ui/modal/modalservices.h"
 
@@ -54,6 +56,11 @@ void Form::closeOnEscape(QAbstractButton *cancelButton)
 {
     m_closesOnEscape = true;
     m_cancelButton = cancelButton;
+}
+
+QAbstractButton *Form::cancelButton() const
+{
+    return m_cancelButton;
 }
 
 void Form::Load()
@@ -123,6 +130,14 @@ void Form::guard(const std::function<void()> &handler) const
     } catch (...) {
         MsgBox(QStringLiteral("Unknown error"), Msg::Critical, Caption());
     }
+}
+
+void Form::runCommand(const std::function<void()> &command)
+{
+    if (!endPendingEdit(*this))
+        return;
+    const FocusKeeper focus(*this);
+    guard(command);
 }
 
 bool Form::previewKey(QWidget *receiver, QKeyEvent &event)

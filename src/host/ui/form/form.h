@@ -43,6 +43,7 @@ public:
     // clicking cancelButton, or, for a window without one, by unloading it. A window that does
     // not call this stays open on Escape.
     void closeOnEscape(QAbstractButton *cancelButton = nullptr);
+    QAbstractButton *cancelButton() const;
 
     QWidget *client() const { return m_client; }
     // Inner size of the window, in twips.
@@ -55,6 +56,11 @@ public:
     // Runs an event handler so that no exception escapes it: a failure is shown in a message
     // box and the window stays usable.
     void guard(const std::function<void()> &handler) const;
+    // Runs, under guard(), a command that a menu item or a tool starts. Neither takes the focus,
+    // so a cell edit still open is ended first, and when its control refuses the text the
+    // command does not run. Afterwards the focus is back where the user was, whatever dialog,
+    // message or busy spell the command went through.
+    void runCommand(const std::function<void()> &command);
 
     // Connects a control's signal to a handler of the window, run under guard(). The handler
     // may take fewer arguments than the signal carries, as a slot may.

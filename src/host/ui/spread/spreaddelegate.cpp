@@ -91,6 +91,7 @@ void SpreadDelegate::setModelData(QWidget *editor, QAbstractItemModel *model,
         QApplication::beep();
         if (const auto refusal = m_model.numberRefusal(index.column() + 1, index.row() + 1, text))
             emit numberRefused(index, *refusal);
+        emit textRefused(index);
     }
 }
 

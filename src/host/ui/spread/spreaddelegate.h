@@ -28,6 +28,8 @@ signals:
     void editorCreated(QWidget *editor) const;
     // The cell refused what the user typed and was left as it was.
     void numberRefused(const QModelIndex &index, const host::ui::CellRefusal &refusal) const;
+    // The cell refused the editor's text and kept its value.
+    void textRefused(const QModelIndex &index) const;
 
 private:
     SpreadModel &m_model;

@@ -1,5 +1,6 @@
 #include "host/ui/spread/spreadgrid.h"
 
+#include "host/ui/form/focuskeeper.h"
 #include "host/ui/form/keycodes.h"
 #include "host/ui/form/keyrouting.h"
 #include "host/ui/form/twips.h"
@@ -46,6 +47,11 @@ SpreadGrid::SpreadGrid(QWidget *parent)
             edit(index, DoubleClicked, nullptr);
     });
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
+        // A header takes no focus: the edit ends first, as before any command, and the keys
+        // stay in the cell the user was in, whatever the click sorts.
+        if (!endEdit())
+            return;
+        const FocusKeeper focus(*window());
         emit Click(section + 1, 0);
         emit HeaderClick(section + 1, 0);
     });
@@ -60,6 +66,7 @@ SpreadGrid::SpreadGrid(QWidget *parent)
             [this](const QModelIndex &index, const CellRefusal &refusal) {
                 emit EditError(index.column() + 1, index.row() + 1, refusal);
             });
+    connect(m_delegate, &SpreadDelegate::textRefused, this, [this] { m_editRefused = true; });
     connect(m_delegate, &SpreadDelegate::editorCreated, this, [this](QWidget *editor) {
         editor->installEventFilter(this);
         if (auto *combo = qobject_cast<QComboBox *>(editor)) {
@@ -478,6 +485,21 @@ void SpreadGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint
     m_frozen.setAside(false);
     if (edited.isValid())
         emit EditMode(edited.column() + 1, edited.row() + 1, 0, m_editChanged);
+}
+
+bool SpreadGrid::endEdit()
+{
+    QWidget *editor = m_editing.isValid() ? indexWidget(m_editing) : nullptr;
+    if (!editor)
+        return true;
+    m_editRefused = false;
+    commitData(editor);
+    if (m_editRefused) {
+        editor->setFocus();
+        return false;
+    }
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+    return true;
 }
 
 bool SpreadGrid::raiseKeyEvents(QObject *receiver, QKeyEvent &event)

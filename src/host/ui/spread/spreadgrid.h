@@ -5,6 +5,7 @@
 #include "host/ui/spread/celltype.h"
 
 #include "host/ui/form/frozencolumns.h"
+#include "host/ui/form/pendingedit.h"
 #include "host/ui/form/twipsgeometry.h"
 
 #include <QTableView>
@@ -23,7 +24,7 @@ class SpreadDelegate;
 // row-number column. Column widths are in twips.
 //
 // Events: Change is raised for the user's edits only, never for the program's own writes.
-class SpreadGrid : public QTableView, public TwipsGeometry
+class SpreadGrid : public QTableView, public TwipsGeometry, public PendingEdit
 {
     Q_OBJECT
 
@@ -117,6 +118,8 @@ public:
     SpreadModel &spreadModel() const { return *m_model; }
     void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
 
+    bool endEdit() override;
+
 signals:
     void Change(int Col, int Row);
     void Click(int Col, int Row);
@@ -180,6 +183,7 @@ private:
     bool m_forwardingKey = false;
     QPersistentModelIndex m_editing;
     bool m_editChanged = false;
+    bool m_editRefused = false;
     // Widths in twips as set or as the user dragged them, so reading one back gives what was
     // set rather than its rounding to pixels.
     std::map<int, double> m_widths;

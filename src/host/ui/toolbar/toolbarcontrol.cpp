@@ -1,6 +1,7 @@
 #include "host/ui/toolbar/toolbarcontrol.h"
 
 #include "host/core/hosterror.h"
+#include "host/ui/form/form.h"
 #include "host/ui/form/keycodes.h"
 #include "host/ui/toolbar/tool.h"
 
@@ -43,7 +44,12 @@ Tool *ToolBarControl::placeTool(ToolBand &band, const QString &key)
     if (key.isEmpty())
         return band.addTool(nullptr);
     Tool *copy = band.addTool(&Tools(key));
-    connect(&copy->action(), &QAction::triggered, this, [this, copy] { emit ToolClick(copy); });
+    connect(&copy->action(), &QAction::triggered, this, [this, copy] {
+        if (auto *form = qobject_cast<Form *>(&m_window))
+            form->runCommand([this, copy] { emit ToolClick(copy); });
+        else
+            emit ToolClick(copy);
+    });
     return copy;
 }
 

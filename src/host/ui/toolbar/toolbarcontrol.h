@@ -15,7 +15,8 @@ class Tool;
 
 // Stand-in of the vendor tool bar with bands: one set of tools by key, shown by bands that are
 // tool bars, the window's menu bar or pop-up menus. Changes of tools and bands show after
-// RecalcLayout.
+// RecalcLayout. On a module window a tool's click is run as the window's command
+// (Form::runCommand).
 class ToolBarControl : public QObject
 {
     Q_OBJECT

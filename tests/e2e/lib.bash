@@ -1,0 +1,183 @@
+# Common steps of the end-to-end scenarios: each scenario sources this file, calls e2e_start
+# with the host program, then works the program as a user does, under an X server and a
+# window manager of its own, with keys and clicks sent from outside the program (xdotool), and
+# reads the stored rows back with the program's sql command.
+#
+# Every wait has a time limit; a step that fails ends the scenario with a message and status 1.
+
+set -u
+
+E2E_TIMEOUT=${E2E_TIMEOUT:-20}
+
+fail() {
+    echo "FAILED: $*" >&2
+    [ -n "${E2E_SHOTS:-}" ] && shot "failed"
+    exit 1
+}
+
+# A picture of the screen into $E2E_SHOTS, when set, to see what a scenario saw.
+shot() {
+    [ -n "${E2E_SHOTS:-}" ] || return 0
+    mkdir -p "$E2E_SHOTS"
+    import -window root "$E2E_SHOTS/$(basename "$0" .sh)-$1.png" 2>/dev/null || true
+}
+
+e2e_cleanup() {
+    local pid
+    for pid in ${E2E_PIDS:-}; do
+        kill "$pid" 2>/dev/null
+    done
+    for pid in ${E2E_PIDS:-}; do
+        wait "$pid" 2>/dev/null
+    done
+    rm -rf "$E2E_WORK"
+}
+
+not() { # command...
+    ! "$@"
+}
+
+# Waits until the command succeeds, polling; fails with the message after the time limit.
+wait_for() { # message, command...
+    local message=$1
+    shift
+    local deadline=$((SECONDS + E2E_TIMEOUT))
+    until "$@" >/dev/null 2>&1; do
+        [ "$SECONDS" -lt "$deadline" ] || fail "$message (waited ${E2E_TIMEOUT}s)"
+        sleep 0.1
+    done
+}
+
+# The host program's folders, a fresh demo database, an X server on a free display and the
+# window manager; everything ends with the scenario.
+e2e_start() { # program
+    E2E_PROGRAM=$1
+    for tool in Xvfb openbox xdotool xprop; do
+        command -v "$tool" >/dev/null || fail "$tool is missing: run scripts/install-deps"
+    done
+    E2E_WORK=$(mktemp -d)
+    E2E_PIDS=
+    trap e2e_cleanup EXIT
+    export XDG_DATA_HOME=$E2E_WORK/data XDG_CONFIG_HOME=$E2E_WORK/config
+    export XDG_STATE_HOME=$E2E_WORK/state XDG_RUNTIME_DIR=$E2E_WORK/runtime
+    mkdir -m 700 "$XDG_RUNTIME_DIR"
+    export STOCKCHECK_LOG=off LC_ALL=C.UTF-8
+    unset QT_QPA_PLATFORM
+    DB=$E2E_WORK/host.db
+
+    exec 3>"$E2E_WORK/display"
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp >"$E2E_WORK/xvfb.log" 2>&1 &
+    exec 3>&-
+    E2E_PIDS="$!"
+    wait_for "the X server did not start" test -s "$E2E_WORK/display"
+    DISPLAY=:$(cat "$E2E_WORK/display")
+    export DISPLAY
+    openbox --sm-disable >"$E2E_WORK/openbox.log" 2>&1 &
+    E2E_PIDS="$! $E2E_PIDS"
+    wait_for "the window manager did not start" xprop -root _NET_SUPPORTING_WM_CHECK
+
+    "$E2E_PROGRAM" --db "$DB" init-db >/dev/null || fail "init-db"
+}
+
+# Starts the host program with the operator who may do everything; its pid in E2E_APP.
+start_program() { # command...
+    "$E2E_PROGRAM" --db "$DB" --operator 16 "$@" >>"$E2E_WORK/program.log" 2>&1 &
+    E2E_APP=$!
+    E2E_PIDS="$E2E_APP $E2E_PIDS"
+}
+
+window_of() { # title
+    xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1
+}
+
+shown() { # title
+    [ -n "$(window_of "$1")" ]
+}
+
+active() { # window id
+    [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]
+}
+
+# Waits for a window of that title to show and be the active one; its id in WIN.
+wait_window() { # title
+    wait_for "no window \"$1\"" shown "$1"
+    WIN=$(window_of "$1")
+    wait_for "the window \"$1\" is not active" active "$WIN"
+    # The window takes keys once Qt has handled its first show.
+    sleep 0.3
+}
+
+wait_gone() { # title
+    wait_for "the window \"$1\" is still shown" not shown "$1"
+}
+
+wait_program_end() {
+    wait_for "the program did not end" not kill -0 "$E2E_APP"
+}
+
+key() { # keys...
+    xdotool key --delay 80 "$@"
+    sleep 0.3
+}
+
+typed() { # text
+    xdotool type --delay 60 "$1"
+    sleep 0.2
+}
+
+# A click at a point of the window WIN, in pixels from its inner top left corner.
+click() { # x, y
+    xdotool mousemove --window "$WIN" "$1" "$2"
+    sleep 0.2
+    xdotool click 1
+    sleep 0.3
+}
+
+# The rows of a query, tab-separated, without the heading and the row count.
+sql() { # query
+    "$E2E_PROGRAM" --db "$DB" sql <<<"$1" | sed '1d;$d'
+}
+
+sql_is() { # query, expected
+    [ "$(sql "$1")" = "$2" ]
+}
+
+# Waits for the query to give the expected rows: the program may still be at its work.
+expect_sql() { # what, query, expected
+    local deadline=$((SECONDS + E2E_TIMEOUT))
+    until sql_is "$2" "$3"; do
+        [ "$SECONDS" -lt "$deadline" ] || fail "$1: got \"$(sql "$2")\", expected \"$3\""
+        sleep 0.2
+    done
+}
+
+# A count process over the two stocks without unaudited bills, made in the backup window as a
+# user makes it; its id in COUNT.
+# shellcheck disable=SC2034 # read by the scenarios
+make_count() {
+    start_program backup
+    wait_window "备份仓库数据"
+    # The third and fourth stocks of the list; a click marks a stock.
+    click 45 135
+    click 45 150
+    key alt+o
+    wait_window "Hembrel提示"
+    key Return
+    wait_program_end
+    COUNT=$(sql "select max(FID) from ICStockCheckProcess")
+}
+
+# The count-sheet window of input mode, on the oldest open count.
+open_input() {
+    start_program input
+    wait_window "录入盘点数据"
+}
+
+# A click on a tool of the input window's tool bar, by the tool's place in the window.
+tool() { # Save or Exit
+    case $1 in
+    Save) click 110 39 ;;
+    Exit) click 645 39 ;;
+    *) fail "no tool $1" ;;
+    esac
+}
