@@ -44,6 +44,9 @@ public:
     const std::string &ConnectionString() const { return m_connectionString; }
 
     virtual std::shared_ptr<Recordset> Execute(std::string_view sql);
+    // The rows of every statement of the batch that yields rows, in order, as a server's
+    // command-line client shows them.
+    std::vector<std::shared_ptr<Recordset>> ExecuteEach(std::string_view sql);
     // The batch's text; the embedded database runs its statements by their fixed texts instead
     // (see SqlBatch), with the same result.
     std::shared_ptr<Recordset> Execute(const SqlBatch &batch);

@@ -279,8 +279,8 @@ bool EmbeddedDatabase::runNodes(std::string_view sql, const std::vector<tsql::To
             break;
         }
     }
-    if (run.result.rows)
-        result.rows = std::move(run.result.rows);
+    for (auto &rows : run.result.sets)
+        result.sets.push_back(std::move(rows));
     if (run.result.raised && !result.raised)
         result.raised = std::move(run.result.raised);
     return goOn;
@@ -395,7 +395,7 @@ void EmbeddedDatabase::runTranslated(Run &run, size_t begin, size_t end)
                            rows->Fields(static_cast<long>(c)).Value());
             }
         } else if (wantRows) {
-            run.result.rows = std::move(rows);
+            run.result.sets.push_back(std::move(rows));
         }
     }
 }
