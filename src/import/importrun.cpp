@@ -95,7 +95,12 @@ void ImportRun::stageAndMerge(host::SheetRecords &sheet, const std::string &tabl
     }
     staging.send();
 
-    const auto directions = PubVariant::CheckTempUnitDirection(tableName);
+    std::shared_ptr<host::Recordset> directions;
+    try {
+        directions = PubVariant::CheckTempUnitDirection(tableName);
+    } catch (const host::HostError &e) {
+        throw DirectionCheckFailed(e.Description(), e.Number());
+    }
     if (directions && directions->State() == host::Recordset::adStateOpen) {
         for (; !directions->EOF(); directions->MoveNext()) {
             m_refusal(

@@ -9,6 +9,8 @@
 #include "import/stagingtable.h"
 #include "services/modulestate.h"
 
+#include <string_view>
+
 namespace {
 
 constexpr double kSecond = 1.0 / 86400;
@@ -89,6 +91,48 @@ TEST_F(ConcurrentImportTest, TablesThatRunsOfTheUserLeftLongAgoAreDropped)
     EXPECT_TRUE(tableExists(StagingTable::name(17, longAgo)));
     EXPECT_TRUE(tableExists(StagingTable::name(16, now - StagingTable::kLeftoverAge / 2)));
     EXPECT_TRUE(tableExists("IcInvBackUpTemp_16_notarun"));
+}
+
+// The module's connection, on which another program takes the write lock as the direction
+// check begins and lets it go before the next batch.
+class LockedDuringCheck : public host::AppConnection
+{
+public:
+    explicit LockedDuringCheck(host::AppConnection &other) : m_other(other) {}
+
+    std::shared_ptr<host::Recordset> Execute(std::string_view sql) override
+    {
+        if (m_held)
+            DatabaseFile::release(m_other);
+        m_held = sql.find("UPDATE t SET t.FQty = b.FQty") != std::string_view::npos;
+        if (m_held)
+            DatabaseFile::holdWriteLock(m_other, *this);
+        return AppConnection::Execute(sql);
+    }
+
+private:
+    host::AppConnection &m_other;
+    bool m_held = false;
+};
+
+TEST_F(ConcurrentImportTest, AFailedDirectionCheckEndsTheImportBeforeTheMerge)
+{
+    auto checked = std::make_shared<LockedDuringCheck>(*other);
+    checked->openDatabase(m_file->path());
+    useConnection(checked);
+    SheetLine opposite = line(kTwoUnitItem);
+    opposite["FSecCheckQty"] = 4.0; // base +2, second unit -1
+    auto rs = sheet({line(kPlainItem), opposite});
+
+    EXPECT_FALSE(PubVariant::ImportCheckData(rs));
+
+    EXPECT_EQ(modals.messageTexts(),
+              (QStringList{"GetErrRecordSet!",
+                           "盘点引入失败\n未能检查基本单位与辅助计量单位的盘盈盘亏方向，"
+                           "没有引入任何数据。\n数据库正忙，请稍后再试。"}));
+    EXPECT_DOUBLE_EQ(host::CDbl(lineValue(kTwoUnitItem, "FCheckQty")), 0);
+    EXPECT_DOUBLE_EQ(host::CDbl(lineValue(kPlainItem, "FCheckQty")), 0);
+    EXPECT_EQ(stagingTables(), 0);
 }
 
 class BlockedImportTest : public ConcurrentImportTest,
