@@ -2,6 +2,7 @@
 
 #include "host/core/datetime.h"
 #include "host/core/text.h"
+#include "host/db/sqlite/databasefault.h"
 #include "host/db/tsql/tsqlfunctions.h"
 
 #include <algorithm>
@@ -248,10 +249,12 @@ BatchResult EmbeddedDatabase::inBatch(int writes, const std::function<void(Batch
         body(result);
         if (group)
             group->commit();
-    } catch (const HostError &) {
-        // The group only spares each statement its own commit: what the statements before the
-        // failure did stays done, as it would have without the group.
-        if (group && group->isOpen()) {
+    } catch (const HostError &error) {
+        // The group only spares each statement its own commit: what the statements before a
+        // statement's own failure did stays done, as it would have without the group. A failure
+        // of the database itself (a full disk, an I/O error) leaves none of the batch: what it
+        // did may not have reached the file whole.
+        if (group && group->isOpen() && databaseFault(error) == DatabaseFault::None) {
             try {
                 group->commit();
             } catch (const HostError &) {

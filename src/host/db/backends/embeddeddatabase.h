@@ -25,7 +25,8 @@ namespace host {
 // before anything runs; an error inside a statement when the statement is reached, since its
 // tables may be made by the statements before it.
 // A batch stops at the first failing statement and throws; statements before it stay done,
-// and a transaction that is open at that moment is rolled back. A batch that writes more than
+// unless the database itself failed (a full disk, an I/O error), and a transaction that is open
+// at that moment is rolled back. A batch that writes more than
 // once and leaves transactions to the connection runs in one transaction of its own, committed
 // at its end or at its failure, so that each statement does not commit (and sync) on its own.
 // RAISERROR with severity 11 or more does not stop the batch (as on the server); its error is
