@@ -249,6 +249,8 @@ BatchResult EmbeddedDatabase::inBatch(int writes, const std::function<void(Batch
         body(result);
         if (group)
             group->commit();
+        if (writes != 0)
+            checkNotMoved();
     } catch (const HostError &error) {
         // The group only spares each statement its own commit: what the statements before a
         // statement's own failure did stays done, as it would have without the group. A failure
@@ -268,6 +270,16 @@ BatchResult EmbeddedDatabase::inBatch(int writes, const std::function<void(Batch
         throw;
     }
     return result;
+}
+
+void EmbeddedDatabase::checkNotMoved() const
+{
+    int moved = 0;
+    if (sqlite3_file_control(m_db.handle(), "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK &&
+        moved != 0)
+        throw HostError("The database file was deleted or replaced while it was open; what was "
+                        "written to it since is lost.",
+                        HostError::DatabaseMoved);
 }
 
 bool EmbeddedDatabase::runNodes(std::string_view sql, const std::vector<tsql::Token> &tokens,

@@ -29,6 +29,7 @@ namespace host {
 // at that moment is rolled back. A batch that writes more than
 // once and leaves transactions to the connection runs in one transaction of its own, committed
 // at its end or at its failure, so that each statement does not commit (and sync) on its own.
+// A batch that writes fails when the file was deleted or replaced meanwhile.
 // RAISERROR with severity 11 or more does not stop the batch (as on the server); its error is
 // handed back with the result.
 // Statements that differ only in their literals are translated once (see TranslationCache)
@@ -64,6 +65,9 @@ private:
     // Runs the body as one batch: in a transaction of its own when it writes more than once
     // and leaves transactions to the connection (writes < 0: it does not).
     BatchResult inBatch(int writes, const std::function<void(BatchResult &)> &body);
+    // Throws HostError when the file was deleted or replaced since it was opened: what a batch
+    // wrote then went nowhere, and must not be reported done.
+    void checkNotMoved() const;
     // False when RETURN stopped the batch.
     bool runNodes(std::string_view sql, const std::vector<tsql::Token> &tokens,
                   const std::vector<std::unique_ptr<tsql::Node>> &nodes, BatchResult &result);
