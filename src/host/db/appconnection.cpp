@@ -94,6 +94,20 @@ std::shared_ptr<Recordset> AppConnection::ExecuteRaiseErr(std::string_view sql)
     return Execute(sql);
 }
 
+std::unique_ptr<NameHold> AppConnection::holdName(const std::string &name)
+{
+    if (!m_embedded)
+        return std::make_unique<NameHold>();
+    return m_embedded->holds().hold(name);
+}
+
+std::optional<bool> AppConnection::isNameHeld(const std::string &name) const
+{
+    if (!m_embedded)
+        return std::nullopt;
+    return m_embedded->holds().isHeld(name);
+}
+
 void AppConnection::registerProcedure(const std::string &name, Procedure procedure)
 {
     if (!m_embedded)

@@ -2,10 +2,12 @@
 
 #include "host/core/hostobject.h"
 #include "host/core/variant.h"
+#include "host/db/backends/nameholds.h"
 #include "host/db/recordset/recordset.h"
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,6 +58,13 @@ public:
     // A host stored procedure that EXEC in a batch calls with its argument values. Only the
     // embedded database runs them; a server has its own.
     void registerProcedure(const std::string &name, Procedure procedure);
+
+    // While the returned hold lives, the programs on the database see the name held by a running
+    // operation (see NameHolds); nullptr when another operation holds it. On a server, where
+    // the programs cannot tell, a hold that keeps nothing.
+    std::unique_ptr<NameHold> holdName(const std::string &name);
+    // Whether a running operation holds the name; nothing on a server.
+    std::optional<bool> isNameHeld(const std::string &name) const;
 
     // The embedded database, or nullptr on an ODBC connection.
     EmbeddedDatabase *embedded() const { return m_embedded; }

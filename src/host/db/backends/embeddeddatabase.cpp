@@ -187,7 +187,9 @@ struct EmbeddedDatabase::Run
 
 EmbeddedDatabase::EmbeddedDatabase(const std::string &path)
     : m_db(path), m_statements(m_db.handle(), kCachedStatements), m_schema(m_db.handle()),
-      m_translations(kKeptTranslations), m_plans(kKeptTranslations)
+      m_translations(kKeptTranslations), m_plans(kKeptTranslations),
+      m_holds(sqlite3_db_filename(m_db.handle(), "main"),
+              sqlite3_db_readonly(m_db.handle(), "main") == 1)
 {
     // A writer waits for another connection's transaction as long as a backup of 100,000 lines
     // takes with room to spare; only then is the database reported busy.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/db/backends/databasebackend.h"
+#include "host/db/backends/nameholds.h"
 #include "host/db/sqlite/sqlitedb.h"
 #include "host/db/tsql/sqlbatch.h"
 #include "host/db/tsql/statementplans.h"
@@ -54,6 +55,8 @@ public:
     void setLiterals(tsql::Literals literals) { m_literals = literals; }
 
     sqlite3 *handle() const { return m_db.handle(); }
+    // The names running operations hold on this database.
+    NameHolds &holds() { return m_holds; }
     // Columns of a table or view, nothing when it does not exist.
     const std::vector<tsql::ColumnInfo> *columns(std::string_view table);
 
@@ -100,6 +103,7 @@ private:
     tsql::StatementPlans m_plans;
     tsql::Literals m_literals = tsql::Literals::Bound;
     std::map<std::string, Procedure> m_procedures; // by uppercase name
+    NameHolds m_holds;
 };
 
 } // namespace host
