@@ -71,6 +71,7 @@ TEST_F(ConcurrentImportTest, ANameAnotherRunOfTheSameSecondHoldsIsPassedOver)
     const double start = host::now();
     // Other runs hold the names of this second and the next two, whichever this run gets.
     std::vector<std::unique_ptr<host::NameHold>> running;
+    running.reserve(3);
     for (int s = 0; s < 3; ++s)
         running.push_back(otherRunsTable(16, start + s * kSecond));
     EXPECT_EQ(StagingTable::create(16, start).name, StagingTable::name(16, start) + "_2");

@@ -533,7 +533,7 @@ void datalengthFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
         const bool national = sqlite3_value_int(argv[1]) != 0;
         const std::string_view text(reinterpret_cast<const char *>(sqlite3_value_text(argv[0])),
                                     static_cast<size_t>(sqlite3_value_bytes(argv[0])));
-        bytes = static_cast<long long>(textLength(text, national) * (national ? 2 : 1));
+        bytes = static_cast<long long>(textLength(text, national)) * (national ? 2 : 1);
     }
     sqlite3_result_int64(ctx, bytes);
 }
