@@ -31,10 +31,10 @@ public:
 
     ImportRun(bool mtoPlanMode, Refusal refused);
 
-    // Imports the records from the sheet's current one to its end. The user's staging tables
-    // that runs killed long ago left behind are dropped first. Any failure drops the run's
-    // staging table and is thrown, the count lines as they were; a failed direction check as
-    // DirectionCheckFailed.
+    // Imports the records from the sheet's current one to its end. The staging tables that
+    // ended runs left behind are dropped first (see StagingTable::dropLeftovers). Any failure drops
+    // the run's staging table and is thrown, the count lines as they were; a failed direction check
+    // as DirectionCheckFailed.
     void run(host::SheetRecords &sheet);
 
     // The 0-based index of the record the run was at: the record count once the records are

@@ -102,7 +102,9 @@ void dropLeftovers(long userId, double now) noexcept
     try {
         const std::string userPrefix = std::string(kPrefix) + std::to_string(userId) + "_";
         std::vector<std::string> leftovers;
-        if (appConn().isNameHeld(userPrefix).has_value()) {
+        // Whether the database tells holds at all: asked of a name no run holds.
+        const bool holdsTold = appConn().isNameHeld(userPrefix).has_value();
+        if (holdsTold) {
             for (auto &tableName : tablesNamedFrom(std::string(kPrefix))) {
                 if (isStagingName(tableName) && appConn().isNameHeld(tableName) == false)
                     leftovers.push_back(std::move(tableName));
