@@ -27,6 +27,19 @@ std::string cellText(const host::Variant &value)
     }
 }
 
+void printRows(host::Recordset &rs, std::ostream &out)
+{
+    for (long i = 0; i < rs.FieldCount(); ++i)
+        out << (i ? "\t" : "") << rs.Fields(i).Name();
+    out << "\n";
+    for (; !rs.EOF(); rs.MoveNext()) {
+        for (long i = 0; i < rs.FieldCount(); ++i)
+            out << (i ? "\t" : "") << cellText(rs.Fields(i).Value());
+        out << "\n";
+    }
+    out << "(" << rs.RecordCount() << (rs.RecordCount() == 1 ? " row)\n" : " rows)\n");
+}
+
 } // namespace
 
 int runSqlCommand(const Options &options, std::istream &in, std::ostream &out, std::ostream &err)
@@ -35,20 +48,17 @@ int runSqlCommand(const Options &options, std::istream &in, std::ostream &out, s
     try {
         host::AppConnection db;
         openHostDatabase(db, options);
-        auto rs = db.Execute(sql);
-        if (rs->State() == host::Recordset::adStateClosed) {
+        const auto sets = db.ExecuteEach(sql);
+        if (sets.empty()) {
             out << "(no rows returned)\n";
             return 0;
         }
-        for (long i = 0; i < rs->FieldCount(); ++i)
-            out << (i ? "\t" : "") << rs->Fields(i).Name();
-        out << "\n";
-        for (; !rs->EOF(); rs->MoveNext()) {
-            for (long i = 0; i < rs->FieldCount(); ++i)
-                out << (i ? "\t" : "") << cellText(rs->Fields(i).Value());
-            out << "\n";
+        // Each statement's rows in the order the batch ran them, a blank line between.
+        for (size_t i = 0; i < sets.size(); ++i) {
+            if (i > 0)
+                out << "\n";
+            printRows(*sets[i], out);
         }
-        out << "(" << rs->RecordCount() << (rs->RecordCount() == 1 ? " row)\n" : " rows)\n");
         return 0;
     } catch (const host::HostError &e) {
         err << "stockcheck: " << e.Description() << "\n";

@@ -45,7 +45,12 @@ bool ICBackupInv::DelProcAndBackupData(long vProcID)
     try {
         executeInTransaction(sql);
         return true;
-    } catch (const std::exception &) {
+    } catch (const std::exception &e) {
+        // Said here, where the cause is known: the caller only learns that nothing was deleted.
+        PubVariant::MsgBox(
+            explainFailure(
+                e, MParse::LoadLangString("删除盘点方案失败，方案和它的盘点数据都没有改动。")),
+            PubVariant::vbInformation);
         return false;
     }
 }

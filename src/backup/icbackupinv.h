@@ -24,7 +24,8 @@ public:
 
     // Bill numbers of the stock bills made from the process, joined by ","; "" when none.
     std::string GetStockBillByProcID(long vProcID);
-    // The process row, its count lines and the bill entries' selection of it, all or nothing.
+    // The process row, its count lines and the bill entries' selection of it, all or nothing; a
+    // failure is told to the user with its cause.
     bool DelProcAndBackupData(long vProcID);
     // The processes with the operator's name as username. blnSortByDesc true lists ascending
     // by FID (the callers rely on that reading of the flag), false descending.

@@ -6,6 +6,7 @@
 #include "host/core/sqltext.h"
 #include "host/db/appconnection.h"
 #include "host/db/recordset/recordset.h"
+#include "host/db/sqlite/databasefault.h"
 #include "host/db/tsql/sqlbatch.h"
 #include "services/appconn.h"
 
@@ -89,10 +90,12 @@ void CountLineSave::send()
     std::vector<Pending> lines;
     std::swap(batch, m_batch);
     lines.swap(m_pending);
+    if (m_databaseFailure)
+        return;
     end(batch);
     m_sentAny = true;
     std::string reason;
-    if (run(batch, lines, &reason))
+    if (run(batch, lines, &reason) || m_databaseFailure)
         return;
     // Which lines the database refuses is found by sending them one by one.
     for (const Pending &line : lines) {
@@ -116,6 +119,8 @@ bool CountLineSave::run(const host::SqlBatch &batch, const std::vector<Pending> 
             unmatched = unmatchedRows(host::CStr(rs->Fields(0L).Value()));
         }
     } catch (const host::HostError &e) {
+        if (host::databaseFault(e) != host::DatabaseFault::None)
+            m_databaseFailure = e;
         *reason = firstLine(e.Description());
         return false;
     }

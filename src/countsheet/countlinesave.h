@@ -1,7 +1,9 @@
 #pragma once
 
+#include "host/core/hosterror.h"
 #include "host/db/tsql/sqlbatch.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,8 +13,10 @@ struct CountLine;
 // statements sent in a batch with the other lines of its 100 grid rows (rows 1 to 100, 101 to
 // 200, ...); each batch stands by itself. A batch the database refuses is sent again line by line,
 // so every line that can be saved is, and each one that cannot is known with the database's
-// reason. Every line's statements note whether they found the line, and the batch tells which did
-// not.
+// reason. A failure of the database itself (busy, read-only, full, unreadable) would refuse every
+// line alike, each after its own wait: it ends the save instead, the lines of that batch and of
+// the batches after it left unsent. Every line's statements note whether they found the line,
+// and the batch tells which did not.
 class CountLineSave
 {
 public:
@@ -38,6 +42,8 @@ public:
     const std::vector<Refusal> &refused() const { return m_refused; }
     // Whether anything was sent to the database.
     bool sentAny() const { return m_sentAny; }
+    // The failure of the database that ended the save, if one did.
+    const std::optional<host::HostError> &databaseFailure() const { return m_databaseFailure; }
 
 private:
     // A line waiting in the batch: its row and its statements there.
@@ -58,4 +64,5 @@ private:
     std::vector<int> m_unmatched;
     std::vector<Refusal> m_refused;
     bool m_sentAny = false;
+    std::optional<host::HostError> m_databaseFailure;
 };

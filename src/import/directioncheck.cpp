@@ -59,6 +59,7 @@ std::shared_ptr<host::Recordset> CheckTempUnitDirection(const std::string &table
         appConn().Execute("DELETE " + tableName + refusedRows());
     } catch (const std::exception &) {
         ShowErrMsg(MParse::LoadLangString("GetErrRecordSet!"));
+        throw;
     }
     return refused;
 }

@@ -58,6 +58,11 @@ std::string failureMessage(const std::exception &error, long record)
     if (dynamic_cast<const host::WorkbookError *>(&error))
         return MParse::LoadLangString("引入遇到问题，请重命名工作表或重新生成引入文件，再重试") +
                "\n" + error.what();
+    if (dynamic_cast<const DirectionCheckFailed *>(&error))
+        return MParse::LoadLangString("盘点引入失败") + "\n" +
+               MParse::LoadLangString(
+                   "未能检查基本单位与辅助计量单位的盘盈盘亏方向，没有引入任何数据。") +
+               "\n" + databaseFailureCause(error).value_or(databaseWords(error));
     std::optional<std::string> cause = databaseFailureCause(error);
     if (!cause && dynamic_cast<const StagingTable::NameTaken *>(&error))
         cause = MParse::LoadLangString("引入临时表的名称都已被其他引入占用。");

@@ -56,11 +56,11 @@ void ImportRun::run(host::SheetRecords &sheet)
     const BaseDataDicts dicts = BaseDataDicts::load();
     // Created on its own rather than with the first rows, so that a name another run of the
     // same second holds is noticed and passed over.
-    const std::string tableName = StagingTable::create(userId, startTime);
+    const StagingTable::Claim table = StagingTable::create(userId, startTime);
     try {
-        stageAndMerge(sheet, tableName, dicts);
+        stageAndMerge(sheet, table.name, dicts);
     } catch (...) {
-        StagingTable::drop(tableName);
+        StagingTable::drop(table.name);
         throw;
     }
 }
@@ -95,7 +95,12 @@ void ImportRun::stageAndMerge(host::SheetRecords &sheet, const std::string &tabl
     }
     staging.send();
 
-    const auto directions = PubVariant::CheckTempUnitDirection(tableName);
+    std::shared_ptr<host::Recordset> directions;
+    try {
+        directions = PubVariant::CheckTempUnitDirection(tableName);
+    } catch (const host::HostError &e) {
+        throw DirectionCheckFailed(e.Description(), e.Number());
+    }
     if (directions && directions->State() == host::Recordset::adStateOpen) {
         for (; !directions->EOF(); directions->MoveNext()) {
             m_refusal(

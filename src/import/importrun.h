@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host/core/hosterror.h"
+
 #include <functional>
 #include <string>
 
@@ -7,6 +9,14 @@ namespace host {
 class SheetRecords;
 }
 struct BaseDataDicts;
+
+// The staged rows could not be checked for differences that point different ways; carries the
+// database's error.
+class DirectionCheckFailed : public host::HostError
+{
+public:
+    using HostError::HostError;
+};
 
 // The engine of an import into the current count process: checks every record of the sheet
 // against the base data as it is read, stages the accepted ones in a table of the run's own
@@ -21,9 +31,10 @@ public:
 
     ImportRun(bool mtoPlanMode, Refusal refused);
 
-    // Imports the records from the sheet's current one to its end. The user's staging tables
-    // that runs killed long ago left behind are dropped first. Any failure drops the run's
-    // staging table and is thrown, the count lines as they were.
+    // Imports the records from the sheet's current one to its end. The staging tables that
+    // ended runs left behind are dropped first (see StagingTable::dropLeftovers). Any failure drops
+    // the run's staging table and is thrown, the count lines as they were; a failed direction check
+    // as DirectionCheckFailed.
     void run(host::SheetRecords &sheet);
 
     // The 0-based index of the record the run was at: the record count once the records are

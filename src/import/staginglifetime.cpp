@@ -9,12 +9,14 @@
 
 #include <cctype>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace StagingTable {
 namespace {
 
 constexpr int kMaxNames = 99;
+constexpr std::string_view kPrefix = "IcInvBackUpTemp_";
 
 bool exists(const std::string &tableName)
 {
@@ -24,7 +26,7 @@ bool exists(const std::string &tableName)
 
 // The start of the run a table name carries after the user's prefix: "yymmddhhmmss", maybe
 // followed by "_n". Nothing when the rest is not of that form.
-std::optional<double> startOf(const std::string &rest)
+std::optional<double> startOf(std::string_view rest)
 {
     if (rest.size() < 12)
         return std::nullopt;
@@ -33,7 +35,7 @@ std::optional<double> startOf(const std::string &rest)
         if (i < 12 ? !digit : !(digit || (i == 12 && rest[i] == '_')))
             return std::nullopt;
     }
-    const auto two = [&rest](size_t at) { return std::stoi(rest.substr(at, 2)); };
+    const auto two = [&rest](size_t at) { return (rest[at] - '0') * 10 + (rest[at + 1] - '0'); };
     host::DateParts parts;
     parts.year = 2000 + two(0);
     parts.month = two(2);
@@ -46,6 +48,28 @@ std::optional<double> startOf(const std::string &rest)
     return host::makeDate(parts);
 }
 
+// Whether a name is a staging table's: the user's id, "_" and the run's start as startOf reads it.
+bool isStagingName(std::string_view name)
+{
+    if (!name.starts_with(kPrefix))
+        return false;
+    const std::string_view rest = name.substr(kPrefix.size());
+    const size_t user = rest.find_first_not_of("0123456789");
+    return user != 0 && user != std::string_view::npos && rest[user] == '_' &&
+           startOf(rest.substr(user + 1));
+}
+
+std::vector<std::string> tablesNamedFrom(const std::string &prefix)
+{
+    const auto rs =
+        appConn().Execute("select name from sysobjects where xtype='U' and SUBSTRING(name,1," +
+                          std::to_string(prefix.size()) + ")=" + host::sqlString(prefix));
+    std::vector<std::string> names;
+    for (; !rs->EOF(); rs->MoveNext())
+        names.push_back(host::CStr(rs->Fields(0).Value()));
+    return names;
+}
+
 std::string dropSql(const std::string &tableName)
 {
     return "IF OBJECT_ID(" + host::sqlString(tableName) + ") IS NOT NULL DROP TABLE " + tableName;
@@ -53,14 +77,18 @@ std::string dropSql(const std::string &tableName)
 
 } // namespace
 
-std::string create(long userId, double startTime)
+Claim create(long userId, double startTime)
 {
     const std::string base = name(userId, startTime);
     for (int n = 1; n <= kMaxNames; ++n) {
         std::string candidate = n == 1 ? base : base + "_" + std::to_string(n);
+        // Held before it is made, so that no other run takes the new table for a leftover.
+        auto hold = appConn().holdName(candidate);
+        if (!hold)
+            continue;
         try {
             appConn().Execute(createSql(candidate));
-            return candidate;
+            return {std::move(candidate), std::move(hold)};
         } catch (const std::exception &) {
             if (!exists(candidate))
                 throw;
@@ -72,16 +100,21 @@ std::string create(long userId, double startTime)
 void dropLeftovers(long userId, double now) noexcept
 {
     try {
-        const std::string prefix = "IcInvBackUpTemp_" + std::to_string(userId) + "_";
-        const auto rs =
-            appConn().Execute("select name from sysobjects where xtype='U' and SUBSTRING(name,1," +
-                              std::to_string(prefix.size()) + ")=" + host::sqlString(prefix));
+        const std::string userPrefix = std::string(kPrefix) + std::to_string(userId) + "_";
         std::vector<std::string> leftovers;
-        for (; !rs->EOF(); rs->MoveNext()) {
-            const std::string tableName = host::CStr(rs->Fields(0).Value());
-            const auto start = startOf(tableName.substr(prefix.size()));
-            if (start && now - *start > kLeftoverAge)
-                leftovers.push_back(tableName);
+        // Whether the database tells holds at all: asked of a name no run holds.
+        const bool holdsTold = appConn().isNameHeld(userPrefix).has_value();
+        if (holdsTold) {
+            for (auto &tableName : tablesNamedFrom(std::string(kPrefix))) {
+                if (isStagingName(tableName) && appConn().isNameHeld(tableName) == false)
+                    leftovers.push_back(std::move(tableName));
+            }
+        } else {
+            for (auto &tableName : tablesNamedFrom(userPrefix)) {
+                const auto start = startOf(std::string_view(tableName).substr(userPrefix.size()));
+                if (start && now - *start > kLeftoverAge)
+                    leftovers.push_back(std::move(tableName));
+            }
         }
         for (const auto &tableName : leftovers)
             appConn().Execute(dropSql(tableName));

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "host/core/hosterror.h"
+#include "host/db/backends/nameholds.h"
 
+#include <memory>
 #include <string>
 
 // The life of an import run's staging table in the database: claimed under a name no other run
-// holds, dropped when the run ends, and what runs of the user killed earlier left removed.
+// holds, held while the run goes on, dropped when the run ends, and what runs that ended
+// without dropping theirs left removed.
 namespace StagingTable {
 
 // Every name of the run's start second is held by another run.
@@ -15,17 +18,26 @@ public:
     using HostError::HostError;
 };
 
-// A run still going is not disturbed: only tables of runs started longer ago than this (in
-// days) count as left behind.
+// Where the database cannot tell which tables running imports hold (a server), a run still going
+// is not disturbed: only tables of runs started longer ago than this (in days) count as left
+// behind.
 constexpr double kLeftoverAge = 0.25;
 
-// Creates the run's table under name(userId, startTime), or that name followed by "_2", "_3",
-// ... when another run holds it, and returns the name. Throws HostError when the database
-// refuses, NameTaken when every name is held.
-std::string create(long userId, double startTime);
+// The run's table, held while this lives.
+struct Claim
+{
+    std::string name;
+    std::unique_ptr<host::NameHold> hold;
+};
 
-// Drops the user's staging tables of runs that started more than kLeftoverAge before now.
-// Never throws: a table that cannot be dropped now is dropped by a later run.
+// Creates the run's table under name(userId, startTime), or that name followed by "_2", "_3",
+// ... when another run holds it, and holds it. Throws HostError when the database refuses,
+// NameTaken when every name is held.
+Claim create(long userId, double startTime);
+
+// Drops the staging tables that no running import holds, whoever's runs left them; where the
+// database cannot tell, the user's tables of runs that started more than kLeftoverAge before
+// now. Never throws: a table that cannot be dropped now (a full disk) is dropped by a later run.
 void dropLeftovers(long userId, double now) noexcept;
 
 // Drops the table when it exists; never throws.

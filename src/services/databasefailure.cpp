@@ -13,6 +13,8 @@ std::optional<std::string> databaseFailureCause(const std::exception &error)
         return MParse::LoadLangString("数据库是只读的，不能写入。");
     case host::DatabaseFault::Unavailable:
         return databaseWords(error);
+    case host::DatabaseFault::Moved:
+        return MParse::LoadLangString("数据库文件在使用中被删除或替换，刚才写入的数据已经丢失。");
     case host::DatabaseFault::None:
         break;
     }
@@ -37,7 +39,8 @@ std::string explainFailure(const std::exception &error, std::string_view sentenc
 {
     std::string text(sentence);
     const auto fault = host::databaseFault(error);
-    if (fault == host::DatabaseFault::Busy || fault == host::DatabaseFault::ReadOnly)
+    if (fault == host::DatabaseFault::Busy || fault == host::DatabaseFault::ReadOnly ||
+        fault == host::DatabaseFault::Moved)
         text += *databaseFailureCause(error);
     return text + "\n" + databaseWords(error);
 }

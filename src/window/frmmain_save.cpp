@@ -13,6 +13,7 @@
 #include "host/core/stringbuilder.h"
 #include "host/displayer/dispbuilder.h"
 #include "host/ui/spread/spreadgrid.h"
+#include "services/databasefailure.h"
 #include "services/langtext.h"
 #include "services/modqellogmsg.h"
 #include "services/modulestate.h"
@@ -40,6 +41,7 @@ const char *const kRefusalTexts[] = {
 const char *const kUnmatchedText = "数据库中没有此盘点数据，盘点数据未能成功保存，请刷新后再试！";
 const char *const kDatabaseRefusedText =
     "数据库拒绝写入此盘点数据，盘点数据未能成功保存，请检查数据！原因：%1";
+const char *const kNotAllSavedText = "盘点数据没有全部保存，没有保存的修改仍在表中，可以再次保存。";
 
 } // namespace
 
@@ -127,10 +129,15 @@ frmMain::SaveResult frmMain::SaveStockData(bool bAsk)
         for (const CountLineSave::Refusal &refusal : save.refused())
             errors.add(*vsCheck, refusal.row,
                        MParse::FormatLangString(kDatabaseRefusedText, {refusal.reason}));
-        if (!errors.empty()) {
+        // A database that could not be written is told once, for every line it left unsaved.
+        const auto &failure = save.databaseFailure();
+        if (failure)
+            PubVariant::MsgBox(explainFailure(*failure, MParse::LoadLangString(kNotAllSavedText)),
+                               PubVariant::vbExclamation | PubVariant::vbOKOnly);
+        if (!errors.empty())
             errors.show();
+        if (failure || !errors.empty())
             return SaveResult::Failed;
-        }
         mModified = false;
         return SaveResult::Saved;
     } catch (const std::exception &e) {

@@ -45,6 +45,12 @@ TEST_F(SqlCommand, PrintsTheRowsOfTheBatch)
     EXPECT_EQ(run("select FItemID, FName, FDate from t_stock order by 1"), 0);
     EXPECT_EQ(out.str(), "FItemID\tFName\tFDate\n1\tMain\t2026-12-07\n2\tNULL\tNULL\n(2 rows)\n");
     out.str("");
+    EXPECT_EQ(run("select FItemID from t_stock where FItemID = 1\r\n"
+                  "update t_stock set FName = 'x'\r\n"
+                  "select count(*) as n, max(FName) as m from t_stock"),
+              0);
+    EXPECT_EQ(out.str(), "FItemID\n1\n(1 row)\n\nn\tm\n2\tx\n(1 row)\n");
+    out.str("");
     EXPECT_EQ(run("update t_stock set FName = 'x'"), 0);
     EXPECT_EQ(out.str(), "(no rows returned)\n");
 }
@@ -53,6 +59,13 @@ TEST_F(SqlCommand, ReportsErrors)
 {
     EXPECT_EQ(run("select nope from t_stock"), 1);
     EXPECT_NE(err.str().find("nope"), std::string::npos);
+    // A connection string no driver takes: first what failed, then the driver manager's words.
+    err.str("");
+    options.odbc = "Driver={No Such Driver};Server=nowhere;";
+    EXPECT_EQ(run("select 1"), 1);
+    EXPECT_TRUE(err.str().starts_with(
+        "stockcheck: The connection to the database could not be opened.\n[unixODBC]"))
+        << err.str();
 }
 
 TEST_F(SqlCommand, RunsOnAServerNamedByItsOdbcConnection)

@@ -4,9 +4,14 @@
 #include "support/databasefile.h"
 
 #include "backup/backupstate.h"
+#include "host/db/backends/embeddeddatabase.h"
 #include "host/db/hostdatabase.h"
 
 #include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <string_view>
 
 namespace {
 
@@ -77,6 +82,47 @@ TEST_F(ConcurrentBackupTest, TwoBackupsAtOnceEachMakeTheirOwnProcess)
     for (const auto &process : processes)
         EXPECT_EQ(count("ICInvBackup", "FInterID=" + host::CStr(process[0])), kLines);
 }
+
+// The module's connection, whose file another program removes as the count's lines are about to
+// be written.
+class RemovedBeforeTheLines : public host::AppConnection
+{
+public:
+    explicit RemovedBeforeTheLines(std::string path) : m_path(std::move(path))
+    {
+        openDatabase(m_path);
+    }
+    std::shared_ptr<host::Recordset> Execute(std::string_view sql) override
+    {
+        if (sql.find(" Insert ICInvBackup") != std::string_view::npos)
+            std::filesystem::remove(m_path);
+        return AppConnection::Execute(sql);
+    }
+
+private:
+    std::string m_path;
+};
+
+// In either journal mode: with a rollback journal SQLite finds the file gone when it begins to
+// write, with a write-ahead log only the check after the batch does.
+class RemovedFileTest : public ConcurrentBackupTest,
+                        public ::testing::WithParamInterface<const char *>
+{};
+
+TEST_P(RemovedFileTest, ABackupIntoAFileRemovedMeanwhileIsReportedFailed)
+{
+    sqlite3 *db = m_conn->embedded()->handle();
+    ASSERT_EQ(sqlite3_exec(db, (std::string("PRAGMA journal_mode=") + GetParam()).c_str(), nullptr,
+                           nullptr, nullptr),
+              SQLITE_OK);
+    useConnection(std::make_shared<RemovedBeforeTheLines>(m_file->path()));
+
+    EXPECT_EQ(backUpStock1(),
+              "备份数据失败！\n数据库文件在使用中被删除或替换，刚才写入的数据已经丢失。|");
+}
+
+INSTANTIATE_TEST_SUITE_P(Journals, RemovedFileTest, ::testing::Values("WAL", "DELETE"),
+                         [](const auto &param) { return std::string(param.param); });
 
 class BlockedBackupTest : public ConcurrentBackupTest,
                           public ::testing::WithParamInterface<BlockedDatabase>

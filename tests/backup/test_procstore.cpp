@@ -119,6 +119,9 @@ TEST_F(ProcessStore, FailedDeleteKeepsProcessAndLines)
     EXPECT_FALSE(backup.DelProcAndBackupData(1));
     EXPECT_EQ(count("ICStockCheckProcess"), 1);
     EXPECT_EQ(count("ICInvBackup"), 1);
+    ASSERT_EQ(messages().size(), 1U);
+    EXPECT_TRUE(messages()[0].starts_with("删除盘点方案失败，方案和它的盘点数据都没有改动。\n"))
+        << messages()[0];
 }
 
 TEST_F(ProcessStore, BillsMadeFromAProcess)

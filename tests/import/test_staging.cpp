@@ -238,8 +238,10 @@ using StagingWriterTest = ImportDatabaseTest;
 TEST_F(StagingWriterTest, BoundRowsStoreWhatTheStatementTextStores)
 {
     const double start = host::now();
-    const StagingRun textRun{StagingTable::create(16, start), "2026-12-06 13:56:02", 77, false};
-    const StagingRun boundRun{StagingTable::create(16, start), "2026-12-06 13:56:02", 77, false};
+    const StagingTable::Claim textTable = StagingTable::create(16, start);
+    const StagingTable::Claim boundTable = StagingTable::create(16, start);
+    const StagingRun textRun{textTable.name, "2026-12-06 13:56:02", 77, false};
+    const StagingRun boundRun{boundTable.name, "2026-12-06 13:56:02", 77, false};
     StagingRow plain;
     plain.itemId = 9001L;
     plain.auxPropId = 0L;

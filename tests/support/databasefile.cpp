@@ -30,9 +30,14 @@ DatabaseFile::~DatabaseFile()
     std::filesystem::remove_all(m_dir, ignored);
 }
 
+std::string DatabaseFile::path() const
+{
+    return (m_dir / "host.db").string();
+}
+
 std::shared_ptr<host::AppConnection> DatabaseFile::connect(bool readOnly) const
 {
-    const std::string file = (m_dir / "host.db").string();
+    const std::string file = path();
     auto connection = std::make_shared<host::AppConnection>();
     connection->openDatabase(readOnly ? "file:" + file + "?mode=ro" : file);
     return connection;
@@ -44,9 +49,14 @@ DatabaseFile::block(const BlockedDatabase &how, std::shared_ptr<host::AppConnect
 {
     if (how.readOnly)
         return connect(true);
-    run(other, "BEGIN IMMEDIATE");
-    sqlite3_busy_timeout(current->embedded()->handle(), 50);
+    holdWriteLock(other, *current);
     return current;
+}
+
+void DatabaseFile::holdWriteLock(host::AppConnection &other, host::AppConnection &waiting)
+{
+    run(other, "BEGIN IMMEDIATE");
+    sqlite3_busy_timeout(waiting.embedded()->handle(), 50);
 }
 
 void DatabaseFile::release(host::AppConnection &other)

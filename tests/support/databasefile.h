@@ -29,12 +29,15 @@ public:
     DatabaseFile(const DatabaseFile &) = delete;
     DatabaseFile &operator=(const DatabaseFile &) = delete;
 
+    std::string path() const;
     std::shared_ptr<host::AppConnection> connect(bool readOnly = false) const;
     // The connection to use while the database is blocked as asked: a read-only one, or the
     // current one, waiting only briefly, while `other` holds the write lock.
     std::shared_ptr<host::AppConnection> block(const BlockedDatabase &how,
                                                std::shared_ptr<host::AppConnection> current,
                                                host::AppConnection &other) const;
+    // `other` takes the write lock, and `waiting` waits for it only briefly.
+    static void holdWriteLock(host::AppConnection &other, host::AppConnection &waiting);
     static void release(host::AppConnection &other);
 
 private:

@@ -1,6 +1,7 @@
 #include "countwindowtest.h"
 
 #include "countsheet/countlinegrid.h"
+#include "host/db/backends/embeddeddatabase.h"
 #include "host/db/hostdatabase.h"
 #include "host/ui/controls/statusbarcontrol.h"
 #include "host/ui/spread/spreadgrid.h"
@@ -308,6 +309,51 @@ TEST_F(SaveTest, ALineTheDatabaseRefusesIsNamedAndTheOthersAreSaved)
     EXPECT_FALSE(marked(nextBatch));
     EXPECT_TRUE(w.mModified);
     expectRestored();
+}
+
+// Another program holds the write lock past the wait: the save waits once and says so once, and
+// every edited line stays edited for the next save, which writes them all.
+TEST_F(SaveTest, ALockedDatabaseIsWaitedForOnceAndToldOnce)
+{
+    namespace C = EntryCol;
+    const DatabaseFile file(*m_db, "locked");
+    const auto theirs = file.connect();
+    m_db = file.connect();
+    m_window.reset();
+    module().gAppConn = m_db;
+    host::setHostConnection(m_db);
+    m_window = open(4);
+    frmMain &w = *m_window;
+    const int rows[] = {1, 2, w.vsCheck->MaxRows() - 1};
+    for (const int row : rows)
+        type(w, C::Note, row, "counted");
+    DatabaseFile::holdWriteLock(*theirs, *m_db);
+    int waits = 0;
+    sqlite3_busy_handler(
+        m_db->embedded()->handle(),
+        [](void *count, int tries) {
+            *static_cast<int *>(count) += tries == 0 ? 1 : 0;
+            return 0;
+        },
+        &waits);
+    captureErrorList();
+
+    w.mnuFSave->trigger();
+
+    EXPECT_EQ(waits, 1);
+    EXPECT_EQ(m_modals->messageTexts(),
+              QStringList{"盘点数据没有全部保存，没有保存的修改仍在表中，可以再次保存。"
+                          "数据库正忙，请稍后再试。\ndatabase is locked"});
+    EXPECT_TRUE(m_errorMessages.isEmpty());
+    EXPECT_TRUE(w.mModified);
+    expectRestored();
+    DatabaseFile::release(*theirs);
+    w.mnuFSave->trigger();
+    for (const int row : rows) {
+        EXPECT_EQ(storedNote(row), "counted");
+        EXPECT_FALSE(marked(row));
+    }
+    EXPECT_FALSE(w.mModified);
 }
 
 TEST_F(SaveTest, ASavedLineIsNotWrittenAgainOverAnotherUsersCount)

@@ -33,6 +33,8 @@ public:
     static constexpr long DatabaseBusy = -2147217871;
     static constexpr long DatabaseReadOnly = -2147217911;
     static constexpr long DatabaseUnavailable = 3000;
+    // The database file was deleted or replaced while it was open: what was written went with it.
+    static constexpr long DatabaseMoved = 3001;
     // A batch's own RAISERROR: its text is the batch's sentence, not the database's words.
     static constexpr long RaisedByBatch = 50000;
 

@@ -12,6 +12,15 @@ namespace {
 
 constexpr std::string_view kDataSource = "DATA SOURCE=";
 
+// The rows of the batch's last statement that yields rows, or a closed recordset; the batch's
+// own RAISERROR is thrown.
+std::shared_ptr<Recordset> lastSet(BatchResult &result)
+{
+    if (result.raised)
+        throw *result.raised;
+    return result.sets.empty() ? std::make_shared<Recordset>() : result.sets.back();
+}
+
 } // namespace
 
 AppConnection::AppConnection() = default;
@@ -61,9 +70,15 @@ DatabaseBackend &AppConnection::backend() const
 std::shared_ptr<Recordset> AppConnection::Execute(std::string_view sql)
 {
     BatchResult result = backend().execute(sql);
+    return lastSet(result);
+}
+
+std::vector<std::shared_ptr<Recordset>> AppConnection::ExecuteEach(std::string_view sql)
+{
+    BatchResult result = backend().execute(sql);
     if (result.raised)
         throw *result.raised;
-    return result.rows ? result.rows : std::make_shared<Recordset>();
+    return std::move(result.sets);
 }
 
 std::shared_ptr<Recordset> AppConnection::Execute(const SqlBatch &batch)
@@ -71,14 +86,26 @@ std::shared_ptr<Recordset> AppConnection::Execute(const SqlBatch &batch)
     if (!m_embedded)
         return Execute(batch.text());
     BatchResult result = m_embedded->execute(batch);
-    if (result.raised)
-        throw *result.raised;
-    return result.rows ? result.rows : std::make_shared<Recordset>();
+    return lastSet(result);
 }
 
 std::shared_ptr<Recordset> AppConnection::ExecuteRaiseErr(std::string_view sql)
 {
     return Execute(sql);
+}
+
+std::unique_ptr<NameHold> AppConnection::holdName(const std::string &name)
+{
+    if (!m_embedded)
+        return std::make_unique<NameHold>();
+    return m_embedded->holds().hold(name);
+}
+
+std::optional<bool> AppConnection::isNameHeld(const std::string &name) const
+{
+    if (!m_embedded)
+        return std::nullopt;
+    return m_embedded->holds().isHeld(name);
 }
 
 void AppConnection::registerProcedure(const std::string &name, Procedure procedure)

@@ -2,10 +2,12 @@
 
 #include "host/core/hostobject.h"
 #include "host/core/variant.h"
+#include "host/db/backends/nameholds.h"
 #include "host/db/recordset/recordset.h"
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,6 +46,9 @@ public:
     const std::string &ConnectionString() const { return m_connectionString; }
 
     virtual std::shared_ptr<Recordset> Execute(std::string_view sql);
+    // The rows of every statement of the batch that yields rows, in order, as a server's
+    // command-line client shows them.
+    std::vector<std::shared_ptr<Recordset>> ExecuteEach(std::string_view sql);
     // The batch's text; the embedded database runs its statements by their fixed texts instead
     // (see SqlBatch), with the same result.
     std::shared_ptr<Recordset> Execute(const SqlBatch &batch);
@@ -53,6 +58,13 @@ public:
     // A host stored procedure that EXEC in a batch calls with its argument values. Only the
     // embedded database runs them; a server has its own.
     void registerProcedure(const std::string &name, Procedure procedure);
+
+    // While the returned hold lives, the programs on the database see the name held by a running
+    // operation (see NameHolds); nullptr when another operation holds it. On a server, where
+    // the programs cannot tell, a hold that keeps nothing.
+    std::unique_ptr<NameHold> holdName(const std::string &name);
+    // Whether a running operation holds the name; nothing on a server.
+    std::optional<bool> isNameHeld(const std::string &name) const;
 
     // The embedded database, or nullptr on an ODBC connection.
     EmbeddedDatabase *embedded() const { return m_embedded; }

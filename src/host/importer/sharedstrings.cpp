@@ -90,8 +90,6 @@ SharedStrings::SharedStrings(const ZipArchive &archive)
 
 std::string_view SharedStrings::at(std::uint64_t index) const
 {
-    if (index >= m_ends.size())
-        return {};
     const std::uint64_t begin = index == 0 ? 0 : m_ends[index - 1];
     return std::string_view(m_text).substr(begin, m_ends[index] - begin);
 }

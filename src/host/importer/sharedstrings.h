@@ -21,8 +21,9 @@ public:
     // more than the budget (said at once when the table's own count already says so).
     explicit SharedStrings(const ZipArchive &archive);
 
-    // The text at the index; empty for an index past the table.
+    // The text at an index below size().
     std::string_view at(std::uint64_t index) const;
+    std::uint64_t size() const { return m_ends.size(); }
 
 private:
     std::string m_text;

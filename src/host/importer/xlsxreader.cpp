@@ -341,8 +341,12 @@ Variant XlsxRecords::cellValue() const
     if (m_value.empty())
         return Variant::null();
     if (m_type == "s") {
+        // An index the table does not hold is damage, not an empty cell: it would blank a text.
         const auto index = number<std::uint64_t>(m_value);
-        const std::string_view text = index ? m_strings.at(*index) : std::string_view();
+        if (!index || *index >= m_strings.size())
+            m_sheet->fail("a cell refers to the shared text " + m_value + " of a table of " +
+                          std::to_string(m_strings.size()));
+        const std::string_view text = m_strings.at(*index);
         return text.empty() ? Variant::null() : Variant(text);
     }
     if (m_type == "b")

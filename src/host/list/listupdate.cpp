@@ -64,11 +64,15 @@ long scalar(AppConnection &db, const std::string &sql)
     return value.isNull() ? 0 : CLng(value);
 }
 
+// Read under an update lock held to the end of the transaction: on a server under READ
+// COMMITTED a second bill run waits here instead of reading the same id or number.
+constexpr std::string_view kUpdateLock = " WITH (UPDLOCK, HOLDLOCK)";
+
 // The next free number of the kind's bills: its prefix and six digits.
 std::string nextBillNo(AppConnection &db, const BillKind &kind)
 {
-    const auto rs = db.Execute("Select FBillNo From ICStockBill Where FBillNo Like '" +
-                               std::string(kind.prefix) + "%'");
+    const auto rs = db.Execute("Select FBillNo From ICStockBill" + std::string(kUpdateLock) +
+                               " Where FBillNo Like '" + std::string(kind.prefix) + "%'");
     long highest = 0;
     if (rs && rs->RecordCount() > 0) {
         for (rs->MoveFirst(); !rs->EOF(); rs->MoveNext()) {
@@ -96,9 +100,16 @@ void ListUpdate::MakeStockCheckBillNew(const std::string &propsString, long proc
     billId = 0;
     message.clear();
 
-    // The lines to bill, the bill's id and its number are read inside the transaction: a second
-    // user's bill waits for this one, then finds what is left and the next id and number.
+    // The bill's id, the lines to bill and the number are read inside the transaction, the id
+    // first: a second user's bill waits there for this one, then finds what is left and the
+    // next id and number.
     ServerTransaction transaction(db);
+    // Not the id of a deleted bill that count lines still name either: they would pass for
+    // billed by the new bill, whatever its kind or count.
+    const long id =
+        std::max(scalar(db, "Select Max(FInterID) From ICStockBill" + std::string(kUpdateLock)),
+                 scalar(db, "Select Max(FBillInterID) From ICInvBackup")) +
+        1;
     // Lines not yet billed: no bill, or a bill that no longer exists.
     const std::string lines = "Where FInterID=" + std::to_string(procId) + " And " +
                               kind.difference +
@@ -113,11 +124,6 @@ void ListUpdate::MakeStockCheckBillNew(const std::string &propsString, long proc
         return;
     }
 
-    // Not the id of a deleted bill that count lines still name: they would pass for billed by
-    // the new bill, whatever its kind or count.
-    const long id = std::max(scalar(db, "Select Max(FInterID) From ICStockBill"),
-                             scalar(db, "Select Max(FBillInterID) From ICInvBackup")) +
-                    1;
     const std::string billNo = nextBillNo(db, kind);
     const std::string ids = std::to_string(id);
     std::string sql = "UPDATE ICInvBackup SET FBillInterID=" + ids + " " + lines + "\r\n";

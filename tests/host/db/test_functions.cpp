@@ -98,6 +98,16 @@ TEST_F(Functions, TextsAndConversions)
         {"STR(123456, 3)", "***"},
         {"LEN('ab  ')", 2},
         {"LEN(1234)", 4},
+        // DATALENGTH counts bytes as the server stores them: two for a character of an
+        // nvarchar, two for a Chinese character in the code page of a varchar.
+        {"DATALENGTH(N'a')", 2},
+        {"DATALENGTH('盘a')", 3},
+        {"DATALENGTH(N'盘a')", 4},
+        {"DATALENGTH(CONVERT(nvarchar(10), 'ab '))", 6},
+        {"DATALENGTH(7)", 4},
+        {"DATALENGTH(CAST(7 AS decimal(28,10)))", 13},
+        {"DATALENGTH(GETDATE())", 8},
+        {"DATALENGTH(NULL)", Variant::null()},
         {"LTRIM(RTRIM('  x  '))", "x"},
         {"RTRIM(NULL)", Variant::null()},
         {"UPPER(RTRIM(N'盘点 ab  '))", "盘点 AB"},

@@ -203,6 +203,10 @@ TEST_F(Limits, TextsOutsideAColumnAreCutAsTheServerCutsThem)
         {"DECLARE @m varchar(max) = 'ab' SELECT LEN(REPLICATE(@m, 5000))", 10000},
         {"SELECT LEN(REPLICATE(FMax, 5000)) FROM Wide", 10000},
         {"SELECT LEN(REPLICATE(FText, 5000)) FROM Wide", 10000},
+        {"DECLARE @a varchar(5000) SET @a = REPLICATE('a', 5000) SELECT LEN(@a + @a)", 8000},
+        {"DECLARE @a nvarchar(3000) SET @a = REPLICATE(N'a', 3000) SELECT LEN(@a + 'b' + @a)",
+         4000},
+        {"SELECT LEN(FMax + REPLICATE('a', 8000)) FROM Wide", 8002},
     };
     db.Execute("UPDATE Lim SET FName = 'abcd'");
     for (const auto &c : cuts) {

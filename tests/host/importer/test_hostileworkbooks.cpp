@@ -98,6 +98,12 @@ const HostileCase kCases[] = {
     {"xls claiming a billion rows", [](const auto &f) { xls(f, 1000000000, 2); }, "FreeXL error"},
     {"xls claiming all the rows and columns it may have", [](const auto &f) { xls(f, 65536, 256); },
      "read 0 records of 256 fields"},
+    {"shared text past the table",
+     [](const auto &f) {
+         xlsx(f, "<row r=\"1\"><c t=\"s\"><v>0</v></c></row><row><c t=\"s\"><v>4294967295</v>"
+                 "</c></row>");
+     },
+     "refers to the shared text 4294967295 of a table of 1"},
     {"plain workbook", [](const auto &f) { xlsx(f, kSheet); }, kOneRecord},
     // Lines between two that hold a value are records, those after the last are not.
     {"lines far apart",

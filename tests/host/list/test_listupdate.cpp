@@ -6,6 +6,7 @@
 #include "host/db/recordset/recordset.h"
 #include "host/lang/hosttext.h"
 #include "host/list/listupdate.h"
+#include "sampledata/schema.h"
 #include "support/casename.h"
 #include "support/childprocess.h"
 #include "support/databasefile.h"
@@ -16,10 +17,13 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -124,6 +128,52 @@ INSTANTIATE_TEST_SUITE_P(Users, ConcurrentBills,
                          [](const auto &param) {
                              return caseName(param.index, param.param.description);
                          });
+
+// An application connection that keeps the text of every batch it runs.
+class RecordingConnection : public host::AppConnection
+{
+public:
+    std::shared_ptr<host::Recordset> Execute(std::string_view sql) override
+    {
+        sent.emplace_back(sql);
+        return AppConnection::Execute(sql);
+    }
+    std::vector<std::string> sent;
+};
+
+// On a server under READ COMMITTED two bill runs could read the same highest id and number:
+// both are read under an update lock held to the commit, the id before the lines to bill.
+TEST(BillMaker, ReadsTheIdAndTheNumberUnderAnUpdateLockBeforeTheLines)
+{
+    setenv("STOCKCHECK_DATA_DIR", STOCKCHECK_DATA_DIR, 1);
+    const auto db = std::make_shared<RecordingConnection>();
+    db->openDatabase(":memory:");
+    sampledata::createSchema(*db);
+    db->Execute("INSERT INTO ICInvBackup (FInterID,FItemID,FUnitID,FStockID,FQty,FCheckQty,"
+                "FQtyAct,FMinus,FKFDate) VALUES (1,1,1,1,5,6,6,1,'')");
+    db->sent.clear();
+    host::ListUpdate maker([db] { return db; });
+    std::string message;
+    long billId = 0;
+    maker.MakeStockCheckBillNew("UserID=1;", 1, message, 1, billId);
+
+    EXPECT_EQ(billId, 1);
+    const auto at = [&db](std::string_view start) {
+        return std::find_if(db->sent.begin(), db->sent.end(),
+                            [&](const std::string &sql) { return sql.starts_with(start); }) -
+               db->sent.begin();
+    };
+    const auto id = at("Select Max(FInterID) From ICStockBill WITH (UPDLOCK, HOLDLOCK)");
+    const auto lines = at("Select FItemID,");
+    const auto number =
+        at("Select FBillNo From ICStockBill WITH (UPDLOCK, HOLDLOCK) Where FBillNo Like 'PY%'");
+    const auto written = at("UPDATE ICInvBackup SET FBillInterID=1 ");
+    EXPECT_EQ(at("SET XACT_ABORT ON\r\nBEGIN TRAN"), 0);
+    EXPECT_LT(id, lines);
+    EXPECT_LT(lines, number);
+    EXPECT_LT(number, written);
+    EXPECT_LT(written, static_cast<long>(db->sent.size()));
+}
 
 // The lines cannot be written: the bill's head and the marks on the count lines written before
 // go back too, also on a server that keeps a transaction open after a failed statement.

@@ -6,14 +6,15 @@
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace host {
 
-// What running one batch gives: the rows of its last statement that yields rows (none when no
-// statement does), and the error the batch raised itself with RAISERROR, if any.
+// What running one batch gives: the rows of each statement that yields rows, in order, and the
+// error the batch raised itself with RAISERROR, if any.
 struct BatchResult
 {
-    std::shared_ptr<Recordset> rows;
+    std::vector<std::shared_ptr<Recordset>> sets;
     std::optional<HostError> raised;
 };
 

@@ -2,6 +2,7 @@
 
 #include "host/core/datetime.h"
 #include "host/core/text.h"
+#include "host/db/sqlite/databasefault.h"
 #include "host/db/tsql/tsqlfunctions.h"
 
 #include <algorithm>
@@ -186,7 +187,9 @@ struct EmbeddedDatabase::Run
 
 EmbeddedDatabase::EmbeddedDatabase(const std::string &path)
     : m_db(path), m_statements(m_db.handle(), kCachedStatements), m_schema(m_db.handle()),
-      m_translations(kKeptTranslations), m_plans(kKeptTranslations)
+      m_translations(kKeptTranslations), m_plans(kKeptTranslations),
+      m_holds(sqlite3_db_filename(m_db.handle(), "main"),
+              sqlite3_db_readonly(m_db.handle(), "main") == 1)
 {
     // A writer waits for another connection's transaction as long as a backup of 100,000 lines
     // takes with room to spare; only then is the database reported busy.
@@ -248,10 +251,14 @@ BatchResult EmbeddedDatabase::inBatch(int writes, const std::function<void(Batch
         body(result);
         if (group)
             group->commit();
-    } catch (const HostError &) {
-        // The group only spares each statement its own commit: what the statements before the
-        // failure did stays done, as it would have without the group.
-        if (group && group->isOpen()) {
+        if (writes != 0)
+            checkNotMoved();
+    } catch (const HostError &error) {
+        // The group only spares each statement its own commit: what the statements before a
+        // statement's own failure did stays done, as it would have without the group. A failure
+        // of the database itself (a full disk, an I/O error) leaves none of the batch: what it
+        // did may not have reached the file whole.
+        if (group && group->isOpen() && databaseFault(error) == DatabaseFault::None) {
             try {
                 group->commit();
             } catch (const HostError &) {
@@ -267,6 +274,16 @@ BatchResult EmbeddedDatabase::inBatch(int writes, const std::function<void(Batch
     return result;
 }
 
+void EmbeddedDatabase::checkNotMoved() const
+{
+    int moved = 0;
+    if (sqlite3_file_control(m_db.handle(), "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK &&
+        moved != 0)
+        throw HostError("The database file was deleted or replaced while it was open; what was "
+                        "written to it since is lost.",
+                        HostError::DatabaseMoved);
+}
+
 bool EmbeddedDatabase::runNodes(std::string_view sql, const std::vector<tsql::Token> &tokens,
                                 const std::vector<std::unique_ptr<tsql::Node>> &nodes,
                                 BatchResult &result)
@@ -279,8 +296,8 @@ bool EmbeddedDatabase::runNodes(std::string_view sql, const std::vector<tsql::To
             break;
         }
     }
-    if (run.result.rows)
-        result.rows = std::move(run.result.rows);
+    for (auto &rows : run.result.sets)
+        result.sets.push_back(std::move(rows));
     if (run.result.raised && !result.raised)
         result.raised = std::move(run.result.raised);
     return goOn;
@@ -395,7 +412,7 @@ void EmbeddedDatabase::runTranslated(Run &run, size_t begin, size_t end)
                            rows->Fields(static_cast<long>(c)).Value());
             }
         } else if (wantRows) {
-            run.result.rows = std::move(rows);
+            run.result.sets.push_back(std::move(rows));
         }
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/db/backends/databasebackend.h"
+#include "host/db/backends/nameholds.h"
 #include "host/db/sqlite/sqlitedb.h"
 #include "host/db/tsql/sqlbatch.h"
 #include "host/db/tsql/statementplans.h"
@@ -25,9 +26,11 @@ namespace host {
 // before anything runs; an error inside a statement when the statement is reached, since its
 // tables may be made by the statements before it.
 // A batch stops at the first failing statement and throws; statements before it stay done,
-// and a transaction that is open at that moment is rolled back. A batch that writes more than
+// unless the database itself failed (a full disk, an I/O error), and a transaction that is open
+// at that moment is rolled back. A batch that writes more than
 // once and leaves transactions to the connection runs in one transaction of its own, committed
 // at its end or at its failure, so that each statement does not commit (and sync) on its own.
+// A batch that writes fails when the file was deleted or replaced meanwhile.
 // RAISERROR with severity 11 or more does not stop the batch (as on the server); its error is
 // handed back with the result.
 // Statements that differ only in their literals are translated once (see TranslationCache)
@@ -52,6 +55,8 @@ public:
     void setLiterals(tsql::Literals literals) { m_literals = literals; }
 
     sqlite3 *handle() const { return m_db.handle(); }
+    // The names running operations hold on this database.
+    NameHolds &holds() { return m_holds; }
     // Columns of a table or view, nothing when it does not exist.
     const std::vector<tsql::ColumnInfo> *columns(std::string_view table);
 
@@ -63,6 +68,9 @@ private:
     // Runs the body as one batch: in a transaction of its own when it writes more than once
     // and leaves transactions to the connection (writes < 0: it does not).
     BatchResult inBatch(int writes, const std::function<void(BatchResult &)> &body);
+    // Throws HostError when the file was deleted or replaced since it was opened: what a batch
+    // wrote then went nowhere, and must not be reported done.
+    void checkNotMoved() const;
     // False when RETURN stopped the batch.
     bool runNodes(std::string_view sql, const std::vector<tsql::Token> &tokens,
                   const std::vector<std::unique_ptr<tsql::Node>> &nodes, BatchResult &result);
@@ -95,6 +103,7 @@ private:
     tsql::StatementPlans m_plans;
     tsql::Literals m_literals = tsql::Literals::Bound;
     std::map<std::string, Procedure> m_procedures; // by uppercase name
+    NameHolds m_holds;
 };
 
 } // namespace host

@@ -132,10 +132,13 @@ OdbcDatabase::OdbcDatabase(const std::string &connectionString)
     const SQLRETURN rc = SQLDriverConnect(dbc, nullptr, reinterpret_cast<SQLCHAR *>(text.data()),
                                           SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
     if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO) {
+        // The driver manager's words alone do not say that nothing was opened.
         const HostError error = diagnostics(SQL_HANDLE_DBC, dbc);
         SQLFreeHandle(SQL_HANDLE_DBC, dbc);
         SQLFreeHandle(SQL_HANDLE_ENV, env);
-        throw error;
+        throw HostError("The connection to the database could not be opened.\n" +
+                            error.Description(),
+                        error.Number());
     }
 }
 
@@ -184,7 +187,7 @@ BatchResult OdbcDatabase::execute(std::string_view sql)
                     row.push_back(readColumn(stmt.handle, c, types[c - 1]));
                 rows.push_back(std::move(row));
             }
-            result.rows = std::make_shared<Recordset>(std::move(names), std::move(rows));
+            result.sets.push_back(std::make_shared<Recordset>(std::move(names), std::move(rows)));
         }
         rc = SQLMoreResults(stmt.handle);
         if (rc == SQL_NO_DATA)

@@ -7,7 +7,7 @@
 namespace host {
 
 // The real-server backend: sends the batch text unchanged through ODBC (unixODBC) and fetches
-// the first result that has columns into a client-side recordset. A server error, including a
+// every result that has columns into a client-side recordset. A server error, including a
 // RAISERROR of severity 11 or more, throws HostError with the server's message.
 class OdbcDatabase : public DatabaseBackend
 {

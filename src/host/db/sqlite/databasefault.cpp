@@ -8,6 +8,8 @@ namespace host {
 
 long sqliteErrorNumber(int resultCode)
 {
+    if (resultCode == SQLITE_READONLY_DBMOVED)
+        return HostError::DatabaseMoved;
     switch (resultCode & 0xFF) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
@@ -38,6 +40,8 @@ DatabaseFault databaseFault(const std::exception &error)
         return DatabaseFault::ReadOnly;
     case HostError::DatabaseUnavailable:
         return DatabaseFault::Unavailable;
+    case HostError::DatabaseMoved:
+        return DatabaseFault::Moved;
     default:
         return DatabaseFault::None;
     }

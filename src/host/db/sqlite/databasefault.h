@@ -9,14 +9,15 @@ namespace host {
 enum class DatabaseFault
 {
     None,
-    Busy,       // the wait for another connection's lock ran out
-    ReadOnly,   // the database may not be written
-    Unavailable // the file cannot be read or written (I/O error, disk full, damaged file)
+    Busy,        // the wait for another connection's lock ran out
+    ReadOnly,    // the database may not be written
+    Unavailable, // the file cannot be read or written (I/O error, disk full, damaged file)
+    Moved        // the file was deleted or replaced while open: writes since then are lost
 };
 
-// The HostError number of an SQLite result code. The database's own failures get numbers of
-// their own, so that they are not taken for the host's conversion errors whose numbers SQLite's
-// codes share; every other code is kept.
+// The HostError number of an SQLite result code, primary or extended. The database's own
+// failures get numbers of their own, so that they are not taken for the host's conversion errors
+// whose numbers SQLite's codes share; every other code is kept.
 long sqliteErrorNumber(int resultCode);
 
 DatabaseFault databaseFault(const std::exception &error);

@@ -15,7 +15,8 @@ void check(sqlite3 *db, int rc, std::string_view sql)
     std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
     if (!sql.empty())
         message += "\nSQL: " + std::string(sql);
-    throw HostError(message, sqliteErrorNumber(rc));
+    // The extended code tells a file moved away from one that is read-only.
+    throw HostError(message, sqliteErrorNumber(db ? sqlite3_extended_errcode(db) : rc));
 }
 
 Database::Database(const std::string &path)

@@ -110,10 +110,43 @@ Expr replicate(const Expr &unit, const Expr &count, bool national, bool max)
     ColumnType type = text();
     type.national = national;
     type.max = max;
-    const std::string limit = max ? "-1" : national ? "4000" : "8000";
+    const std::string limit =
+        max ? "-1" : std::to_string(national ? kMaxNationalLength : kMaxTextLength);
     return {"tsql_replicate(" + unit.sql + "," + count.sql + "," + limit + "," +
                 (national ? "1" : "0") + ")",
             type,
+            {}};
+}
+
+// The bytes SQL Server keeps a value in: a number or a date by its type, a text by its
+// characters in the code page, or in UTF-16 for an nvarchar.
+Expr dataLength(const Args &a)
+{
+    const ColumnType &t = a[0].type;
+    int bytes = 0;
+    switch (t.type) {
+    case SqlType::Int:
+        bytes = t.length > 0 ? t.length : 4;
+        break;
+    case SqlType::Bit:
+        bytes = 1;
+        break;
+    case SqlType::Real:
+    case SqlType::DateTime:
+        bytes = 8;
+        break;
+    case SqlType::Decimal: {
+        const int precision = t.precision < 0 ? 18 : t.precision;
+        bytes = precision <= 9 ? 5 : precision <= 19 ? 9 : precision <= 28 ? 13 : 17;
+        break;
+    }
+    case SqlType::Text:
+    case SqlType::Unknown:
+        break;
+    }
+    return {"tsql_datalength(" + a[0].sql + "," + (t.national ? "1" : "0") + "," +
+                std::to_string(bytes) + ")",
+            integer(),
             {}};
 }
 
@@ -142,7 +175,7 @@ constexpr Builtin kBuiltins[] = {
          return Expr{"instr(" + a[1].sql + "," + a[0].sql + ")", integer(), {}};
      }},
     {"COALESCE", 1, 100, coalesce},
-    {"DATALENGTH", 1, 1, [](const Args &a) { return call("length", a, integer()); }},
+    {"DATALENGTH", 1, 1, dataLength},
     {"DAY", 1, 1, [](const Args &a) { return datePart("dd", a[0]); }},
     {"FLOOR", 1, 1, [](const Args &a) { return call("tsql_floor", a, a[0].type); }},
     {"GETDATE", 0, 0,

@@ -57,6 +57,29 @@ bool comparesAsText(const Expr &left, const Expr &right)
            textish(left.type.type) && textish(right.type.type);
 }
 
+// Two texts joined as SQL Server joins them: unless one is of a max type, the result is cut at
+// 8,000 bytes, or at 4,000 characters when either is an nvarchar.
+Expr concatenation(const Expr &left, const Expr &right)
+{
+    ColumnType type = typeOf(SqlType::Text);
+    type.national = left.type.national || right.type.national;
+    type.max = left.type.max || right.type.max;
+    const std::string joined = "(" + left.sql + " || " + right.sql + ")";
+    if (type.max)
+        return {joined, type, {}};
+    const int limit = type.national ? kMaxNationalLength : kMaxTextLength;
+    if (left.type.length >= 0 && right.type.length >= 0 &&
+        left.type.length + right.type.length <= limit) {
+        type.length = left.type.length + right.type.length;
+        return {joined, type, {}};
+    }
+    type.length = limit;
+    return {"tsql_text(" + joined + "," + std::to_string(limit) + "," +
+                (type.national ? "1" : "0") + ")",
+            type,
+            {}};
+}
+
 Expr add(const Expr &left, const Expr &right)
 {
     const SqlType l = left.type.type;
@@ -71,7 +94,7 @@ Expr add(const Expr &left, const Expr &right)
         return {
             "tsql_dateadd('dd'," + left.sql + "," + right.sql + ")", typeOf(SqlType::DateTime), {}};
     if (l == SqlType::Text && r == SqlType::Text)
-        return {"(" + left.sql + " || " + right.sql + ")", typeOf(SqlType::Text), {}};
+        return concatenation(left, right);
     return {"tsql_add(" + left.sql + "," + right.sql + ")", {}, {}};
 }
 

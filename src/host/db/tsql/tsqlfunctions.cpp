@@ -505,6 +505,39 @@ void lenFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
     setResult(ctx, Variant(static_cast<long long>(utf8Length(trimTrailing(text)))));
 }
 
+// tsql_datalength(value, national, bytes): the bytes SQL Server keeps the value in. A value of a
+// fixed size (bytes > 0) takes its size; a text is measured in its code page, or in UTF-16 when
+// national; a number of unknown type as an int, a bigint or a float.
+void datalengthFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    const int kind = sqlite3_value_type(argv[0]);
+    if (kind == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    constexpr long long kIntBytes = 4;
+    constexpr long long kWideBytes = 8;
+    long long bytes = sqlite3_value_int(argv[2]);
+    if (bytes > 0) {
+        sqlite3_result_int64(ctx, bytes);
+        return;
+    }
+    if (kind == SQLITE_INTEGER) {
+        const sqlite3_int64 n = sqlite3_value_int64(argv[0]);
+        const bool isInt = n >= std::numeric_limits<std::int32_t>::min() &&
+                           n <= std::numeric_limits<std::int32_t>::max();
+        bytes = isInt ? kIntBytes : kWideBytes;
+    } else if (kind == SQLITE_FLOAT) {
+        bytes = kWideBytes;
+    } else {
+        const bool national = sqlite3_value_int(argv[1]) != 0;
+        const std::string_view text(reinterpret_cast<const char *>(sqlite3_value_text(argv[0])),
+                                    static_cast<size_t>(sqlite3_value_bytes(argv[0])));
+        bytes = static_cast<long long>(textLength(text, national)) * (national ? 2 : 1);
+    }
+    sqlite3_result_int64(ctx, bytes);
+}
+
 void rightFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
     if (anyNull(argc, argv)) {
@@ -746,6 +779,7 @@ void registerFunctions(sqlite3 *db)
         {"tsql_datediff", 3, guarded<datediffFunction>, true},
         {"tsql_datepart", 3, guarded<datepartFunction>, true},
         {"tsql_len", 1, guarded<lenFunction>, true},
+        {"tsql_datalength", 3, guarded<datalengthFunction>, true},
         {"tsql_right", 2, guarded<rightFunction>, true},
         {"tsql_replicate", 4, guarded<replicateFunction>, true},
         {"tsql_str", 3, guarded<strFunction>, true},

@@ -82,6 +82,9 @@ struct SelectInfo
 // ---- types (tsqltyping.cpp) ----
 
 constexpr int kMaxPrecision = 38;
+// The longest text of a type that is not max: 8,000 bytes, or 4,000 characters of an nvarchar.
+constexpr int kMaxTextLength = 8000;
+constexpr int kMaxNationalLength = 4000;
 constexpr size_t kMaxNesting = 200;
 
 ColumnType typeOf(SqlType type, int scale = -1);
