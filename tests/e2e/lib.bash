@@ -152,11 +152,19 @@ expect_sql() { # what, query, expected
 }
 
 # A count process over the two stocks without unaudited bills, made in the backup window as a
-# user makes it; its id in COUNT.
-# shellcheck disable=SC2034 # read by the scenarios
-make_count() {
+# user makes it: of the current stock, or of the stock at the end of the cut-off date given
+# (digits only, YYYYMMDD: each part of the date box moves on to the next when full); its id in
+# COUNT.
+# shellcheck disable=SC2034,SC2120 # COUNT is read by the scenarios; the date is optional
+make_count() { # [cut-off date]
     start_program backup
     wait_window "备份仓库数据"
+    if [ $# -gt 0 ]; then
+        # The cut-off option; the date box comes next.
+        click 151 44
+        key Tab
+        typed "$1"
+    fi
     # The third and fourth stocks of the list; a click marks a stock.
     click 45 135
     click 45 150
@@ -167,10 +175,34 @@ make_count() {
     COUNT=$(sql "select max(FID) from ICStockCheckProcess")
 }
 
+# For a line added by hand to the count: a stock of the count without stock places, its code
+# in LINE_STOCK, and an item it holds no line of that asks for nothing but its code (no second
+# unit, batch, shelf life, auxiliary property or serial numbers), its code in LINE_ITEM; the
+# condition on ICInvBackup that finds the line once added in LINE_KEY.
+# shellcheck disable=SC2034 # read by the scenarios
+pick_new_line() {
+    LINE_STOCK=$(sql "select FNumber from t_Stock where FItemID=(select min(FStockID) from ICInvBackup where FInterID=$COUNT and FStockPlaceID=0)")
+    LINE_ITEM=$(sql "select min(FNumber) from t_ICItem where FDeleted=0 and FSecUnitID=0 and FBatchManager=0 and FISKFPeriod=0 and FAuxClassID=0 and FISSNManage=0 and FErpClsID not in (6,8) and FItemID not in (select FItemID from ICInvBackup where FInterID=$COUNT and FStockID=(select FItemID from t_Stock where FNumber='$LINE_STOCK'))")
+    if [ -z "$LINE_STOCK" ] || [ -z "$LINE_ITEM" ]; then
+        fail "no item and stock for a new line"
+    fi
+    LINE_KEY="FInterID=$COUNT and FItemID=(select FItemID from t_ICItem where FNumber='$LINE_ITEM') and FStockID=(select FItemID from t_Stock where FNumber='$LINE_STOCK')"
+}
+
 # The count-sheet window of input mode, on the oldest open count.
 open_input() {
     start_program input
     wait_window "录入盘点数据"
+}
+
+# The add-line window, opened by its shortcut in the input window of a new count, with a line
+# to add picked (pick_new_line).
+open_add_line() {
+    make_count
+    pick_new_line
+    open_input
+    key ctrl+a
+    wait_window "添加"
 }
 
 # A click on a tool of the input window's tool bar, by the tool's place in the window.
