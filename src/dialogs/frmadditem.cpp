@@ -477,11 +477,11 @@ bool frmAddItem::CheckAppend(bool &Cancel)
     rs->MoveFirst();
     const long previousItem = m_ItemID;
     m_PreItemID = previousItem;
-    setUpItem([&rs](const char *name) { return rs->Fields(name).Value(); }, previousItem, false);
+    setUpItem([&rs](const char *name) { return rs->Fields(name).Value(); }, previousItem);
     return true;
 }
 
-void frmAddItem::setUpItem(const ItemField &field, long previousItem, bool fromLookup)
+void frmAddItem::setUpItem(const ItemField &field, long previousItem)
 {
     m_ItemID = host::CLng(field("FItemID"));
     txtNumber->setText(codeOf(field("FNumber"), field("FShortNumber")));
@@ -534,12 +534,9 @@ void frmAddItem::setUpItem(const ItemField &field, long previousItem, bool fromL
     double secCoefficient = 0;
     txtSecUnitName->setText(QString::fromStdString(
         PubVariant::GetUnitInfo(std::to_string(m_SecUnitID), secGroup, secCoefficient, false)));
+    // The cell looks as locked as it is, however the item was found.
     setCellLocked(*grdSecQty, m_SecUnitID < 1);
-    if (fromLookup) {
-        if (otherItem)
-            setCellValue(*grdSecQty, 0);
-        setCellLook(*grdSecQty, m_SecUnitID < 1 ? infoBackground() : windowBackground());
-    }
+    setCellLook(*grdSecQty, m_SecUnitID < 1 ? infoBackground() : windowBackground());
 
     const bool serialNumbers = host::CBool(field("FISSNManage"));
     const bool noMto = serialNumbers || host::Trim(txtNumber->Text().toStdString()).empty();

@@ -93,9 +93,8 @@ private:
     void placeControls(bool planTracking);
     void wireEvents();
     void InitCaptions();
-    // Sets the window up from an item; previousItem is the item before, fromLookup tells the
-    // lookup's differences apart.
-    void setUpItem(const ItemField &field, long previousItem, bool fromLookup);
+    // Sets the window up from an item; previousItem is the item before.
+    void setUpItem(const ItemField &field, long previousItem);
     void clearItem(bool emptyCode);
     void clearAuxProp();
     void setLook(host::ui::TextBox &box, long color);

@@ -71,8 +71,7 @@ void frmAddItem::showItemLookup()
             return;
         const auto picked = result->ReturnObject;
         const long previousItem = m_ItemID;
-        setUpItem([&picked](const char *name) { return picked->Properties(name); }, previousItem,
-                  true);
+        setUpItem([&picked](const char *name) { return picked->Properties(name); }, previousItem);
         // The picked item stays when the code is checked on leaving the box.
         m_PreItemID = host::CLng(picked->Properties("FItemID"));
     });

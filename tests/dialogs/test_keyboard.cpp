@@ -21,6 +21,7 @@
 #include "window/countwindowtest.h"
 
 #include <QAction>
+#include <QBrush>
 #include <QTest>
 #include <QWindow>
 
@@ -144,6 +145,11 @@ TEST_P(AddLineWalk, KeysStopOnlyWhereTheItemTakesAnEntry)
     window.txtNumber->setFocus();
     press({c.item, Qt::Key_Return});
     ASSERT_EQ(window.itemId() > 0, true) << "the typed code was checked on the way";
+    // A cell the keys pass over looks locked, though the item was typed and not picked.
+    const bool secondUnit = !window.txtSecUnitName->Text().isEmpty();
+    const QVariant look = window.grdSecQty->model()->index(0, 0).data(Qt::BackgroundRole);
+    EXPECT_EQ(look.value<QBrush>().color(),
+              QApplication::palette().color(secondUnit ? QPalette::Base : QPalette::ToolTipBase));
     const auto names = controlNames(window);
     for (const auto &[control, name] : names) {
         if (name == c.from)
