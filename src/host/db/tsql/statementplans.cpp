@@ -4,6 +4,7 @@
 #include "host/db/tsql/tsqlparser.h"
 
 #include <cmath>
+#include <optional>
 
 namespace host::tsql {
 
@@ -75,6 +76,8 @@ const StatementPlans::Plan *StatementPlans::find(const std::string &key) const
 const Query *StatementPlans::bind(const Plan &plan, const SqlBatch::Statement &statement,
                                   std::vector<Variant> &params)
 {
+    // Each value is read once, whichever forms it is tried against.
+    std::vector<std::optional<Literal>> read(statement.values.size());
     for (const Form &form : plan.forms) {
         params.clear();
         params.reserve(form.sources.size());
@@ -84,12 +87,14 @@ const Query *StatementPlans::bind(const Plan &plan, const SqlBatch::Statement &s
                 params.push_back(source.constant);
                 continue;
             }
-            Literal read = literalOf(statement.values[static_cast<size_t>(source.value)]);
-            if (!source.shape.admits(read.type)) {
+            const auto v = static_cast<size_t>(source.value);
+            if (!read[v])
+                read[v] = literalOf(statement.values[v]);
+            if (!source.shape.admits(read[v]->type)) {
                 admitted = false;
                 break;
             }
-            params.push_back(std::move(read.value));
+            params.push_back(read[v]->value);
         }
         if (admitted)
             return &form.query;
