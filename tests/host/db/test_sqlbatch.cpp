@@ -48,8 +48,13 @@ const std::vector<Values> kSeries[] = {
 host::SqlBatch batchOf(const std::vector<Values> &series)
 {
     host::SqlBatch b;
-    b << "DECLARE @Missed VARCHAR(100)\r\nSELECT @Missed=''\r\n";
+    b << "DECLARE @Missed VARCHAR(200)\r\nSELECT @Missed=''\r\n";
     for (const Values &v : series) {
+        b.endStatement();
+        // Values the text around joins to (N'...', a minus before a minus) read from the text.
+        b << "SELECT @Missed=LEFT(@Missed+N";
+        b.quoted(v.note) << "+CONVERT(VARCHAR(30),-";
+        b.number(v.price) << "),90)\r\n";
         b.endStatement();
         b << "Update Line Set FQty=";
         b.number(v.qty) << ",FPrice=";
@@ -58,6 +63,12 @@ host::SqlBatch batchOf(const std::vector<Values> &series)
         b.whole(v.id) << " AND FKey=";
         b.quoted(v.key) << " AND CONVERT(DATETIME,FDate)=";
         b.quoted(v.date) << "\r\n";
+        b.endStatement();
+        // A statement no plan keeps, read from the parse of its shape.
+        b << "IF @@ROWCOUNT=0 SELECT @Missed=@Missed+";
+        b.quoted(v.key) << "+CONVERT(VARCHAR(30),";
+        b.number(v.qty) << ")+CONVERT(VARCHAR(30),";
+        b.whole(-v.id) << ")\r\n";
         b.endStatement();
         // A product's scale follows its factor's digits.
         b << "Update Line Set FQty=FQty*";

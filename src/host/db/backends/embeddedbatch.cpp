@@ -3,9 +3,11 @@
 
 #include "host/db/tsql/tsqlbatch.h"
 
+#include <algorithm>
+
 namespace host {
 
-// A statement of the batch: planned, or read from its text.
+// A statement of the batch: planned, or read from its text or from the parse of its shape.
 struct EmbeddedDatabase::BatchStep
 {
     const SqlBatch::Statement *statement;
@@ -13,27 +15,60 @@ struct EmbeddedDatabase::BatchStep
     // The plan found for the key, while the plans' generation stays.
     const tsql::StatementPlans::Plan *plan = nullptr;
     std::uint64_t planGeneration = 0;
+    std::shared_ptr<const tsql::StatementParses::Parsed> parsed;
     std::string text;
     std::vector<size_t> valueOffsets;
     std::vector<tsql::Token> tokens;
-    std::vector<std::unique_ptr<tsql::Node>> nodes;
+    std::vector<std::unique_ptr<tsql::Node>> ownNodes;
 
-    void read()
+    const std::vector<std::unique_ptr<tsql::Node>> &nodes() const
+    {
+        return parsed ? parsed->nodes : ownNodes;
+    }
+    // A text with NUL in it is refused by the lexer, which only its text reaches.
+    bool readsAsShape() const
+    {
+        return parsed && std::none_of(statement->values.begin(), statement->values.end(),
+                                      [](const SqlBatch::Value &v) {
+                                          return v.text.find('\0') != std::string::npos;
+                                      });
+    }
+    void read(tsql::StatementParses &parses)
     {
         if (!tokens.empty())
             return;
         text = statement->text(valueOffsets);
+        if (readsAsShape()) {
+            tokens = tsql::StatementParses::tokensOf(*parsed, *statement, text, valueOffsets);
+            return;
+        }
         tokens = tsql::tokenize(text);
-        nodes = tsql::parseBatch(tokens);
+        parsed = parses.keep(key, *statement, valueOffsets, tokens, tsql::parseBatch(tokens));
+        if (!parsed)
+            ownNodes = tsql::parseBatch(tokens);
     }
     // The one INSERT, UPDATE or DELETE its text holds, which a plan may keep.
     const tsql::Node *single() const
     {
-        if (nodes.size() != 1 || nodes.front()->kind != tsql::Node::Kind::Statement)
+        if (nodes().size() != 1 || nodes().front()->kind != tsql::Node::Kind::Statement)
             return nullptr;
-        const tsql::Token &first = tokens[nodes.front()->begin];
-        return first.is("INSERT") || first.is("UPDATE") || first.is("DELETE") ? nodes.front().get()
-                                                                              : nullptr;
+        const tsql::Token &first = tokens[nodes().front()->begin];
+        return first.is("INSERT") || first.is("UPDATE") || first.is("DELETE")
+                   ? nodes().front().get()
+                   : nullptr;
+    }
+    // True when the statement is an IF on @@ROWCOUNT, read before any value, that does not
+    // hold and has no ELSE: running it does nothing, and its text need not be read.
+    bool idle(long long rowCount) const
+    {
+        if (!parsed || parsed->nodes.size() != 1)
+            return false;
+        const tsql::Node &node = *parsed->nodes.front();
+        if (node.kind != tsql::Node::Kind::If || node.children.size() != 1 ||
+            node.end > parsed->firstValueToken)
+            return false;
+        const auto holds = rowCountCondition(parsed->tokens, node.begin, node.end, rowCount);
+        return holds && !*holds;
     }
 };
 
@@ -70,7 +105,7 @@ BatchResult EmbeddedDatabase::execute(const SqlBatch &batch)
     steps.reserve(batch.statements().size());
     int writes = 0;
     for (const SqlBatch::Statement &statement : batch.statements()) {
-        BatchStep &step = steps.emplace_back(BatchStep{&statement, {}, {}, {}, {}, {}, {}, {}});
+        BatchStep &step = steps.emplace_back(BatchStep{&statement, {}, {}, {}, {}, {}, {}, {}, {}});
         step.key = tsql::StatementPlans::keyOf(statement);
         step.plan = m_plans.find(step.key);
         step.planGeneration = m_plans.generation();
@@ -78,8 +113,14 @@ BatchResult EmbeddedDatabase::execute(const SqlBatch &batch)
             writes = writes < 0 ? writes : writes + 1;
             continue;
         }
-        step.read();
-        const int here = writesOf(step.tokens, step.nodes);
+        step.parsed = m_parses.find(step.key);
+        if (step.parsed) {
+            const int here = writesOf(step.parsed->tokens, step.parsed->nodes);
+            writes = here < 0 || writes < 0 ? -1 : writes + here;
+            continue;
+        }
+        step.read(m_parses);
+        const int here = writesOf(step.tokens, step.nodes());
         writes = here < 0 || writes < 0 ? -1 : writes + here;
     }
     std::vector<Variant> params;
@@ -102,8 +143,10 @@ BatchResult EmbeddedDatabase::execute(const SqlBatch &batch)
                 }
                 continue;
             }
-            step.read();
-            if (!runNodes(step.text, step.tokens, step.nodes, result))
+            if (step.idle(m_session.rowCount))
+                continue;
+            step.read(m_parses);
+            if (!runNodes(step.text, step.tokens, step.nodes(), result))
                 return;
             if (const tsql::Node *node = step.single())
                 keepPlan(step, *node);

@@ -52,37 +52,6 @@ void appendValue(RecordColumn &column, sqlite3_stmt *stmt, int i, const ColumnTy
     }
 }
 
-// A condition that compares @@ROWCOUNT with a whole number, as a batch tests what its last
-// statement did, is decided without a query; nothing for any other condition.
-std::optional<bool> rowCountCondition(const std::vector<tsql::Token> &tokens, size_t begin,
-                                      size_t end, long long rowCount)
-{
-    if (end - begin != 3 || tokens[begin].kind != tsql::TokenKind::Variable ||
-        toUpper(tokens[begin].text) != "@@ROWCOUNT" ||
-        tokens[begin + 1].kind != tsql::TokenKind::Symbol ||
-        tokens[begin + 2].kind != tsql::TokenKind::Number)
-        return std::nullopt;
-    const std::string &digits = tokens[begin + 2].text;
-    long long n = 0;
-    const auto read = std::from_chars(digits.data(), digits.data() + digits.size(), n);
-    if (read.ec != std::errc() || read.ptr != digits.data() + digits.size())
-        return std::nullopt;
-    const std::string &op = tokens[begin + 1].text;
-    if (op == "=")
-        return rowCount == n;
-    if (op == "<>" || op == "!=")
-        return rowCount != n;
-    if (op == "<")
-        return rowCount < n;
-    if (op == ">")
-        return rowCount > n;
-    if (op == "<=")
-        return rowCount <= n;
-    if (op == ">=")
-        return rowCount >= n;
-    return std::nullopt;
-}
-
 bool isMemoryPath(const std::string &path)
 {
     return path.empty() || path == ":memory:" || path.find("mode=memory") != std::string::npos;
@@ -168,6 +137,38 @@ int countWrites(const std::vector<tsql::Token> &tokens,
 
 } // namespace
 
+// A condition that compares @@ROWCOUNT with a whole number, as a batch tests what its last
+// statement did, is decided without a query; nothing for any other condition.
+std::optional<bool> EmbeddedDatabase::rowCountCondition(const std::vector<tsql::Token> &tokens,
+                                                        size_t begin, size_t end,
+                                                        long long rowCount)
+{
+    if (end - begin != 3 || tokens[begin].kind != tsql::TokenKind::Variable ||
+        toUpper(tokens[begin].text) != "@@ROWCOUNT" ||
+        tokens[begin + 1].kind != tsql::TokenKind::Symbol ||
+        tokens[begin + 2].kind != tsql::TokenKind::Number)
+        return std::nullopt;
+    const std::string &digits = tokens[begin + 2].text;
+    long long n = 0;
+    const auto read = std::from_chars(digits.data(), digits.data() + digits.size(), n);
+    if (read.ec != std::errc() || read.ptr != digits.data() + digits.size())
+        return std::nullopt;
+    const std::string &op = tokens[begin + 1].text;
+    if (op == "=")
+        return rowCount == n;
+    if (op == "<>" || op == "!=")
+        return rowCount != n;
+    if (op == "<")
+        return rowCount < n;
+    if (op == ">")
+        return rowCount > n;
+    if (op == "<=")
+        return rowCount <= n;
+    if (op == ">=")
+        return rowCount >= n;
+    return std::nullopt;
+}
+
 struct EmbeddedDatabase::Run
 {
     std::string_view sql;
@@ -187,7 +188,7 @@ struct EmbeddedDatabase::Run
 
 EmbeddedDatabase::EmbeddedDatabase(const std::string &path)
     : m_db(path), m_statements(m_db.handle(), kCachedStatements), m_schema(m_db.handle()),
-      m_translations(kKeptTranslations), m_plans(kKeptTranslations),
+      m_translations(kKeptTranslations), m_plans(kKeptTranslations), m_parses(kKeptTranslations),
       m_holds(sqlite3_db_filename(m_db.handle(), "main"),
               sqlite3_db_readonly(m_db.handle(), "main") == 1)
 {

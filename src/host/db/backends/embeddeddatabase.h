@@ -4,6 +4,7 @@
 #include "host/db/backends/nameholds.h"
 #include "host/db/sqlite/sqlitedb.h"
 #include "host/db/tsql/sqlbatch.h"
+#include "host/db/tsql/statementparses.h"
 #include "host/db/tsql/statementplans.h"
 #include "host/db/tsql/translationcache.h"
 #include "host/db/tsql/tsqlbatch.h"
@@ -74,6 +75,10 @@ private:
     // False when RETURN stopped the batch.
     bool runNodes(std::string_view sql, const std::vector<tsql::Token> &tokens,
                   const std::vector<std::unique_ptr<tsql::Node>> &nodes, BatchResult &result);
+    // A condition that compares @@ROWCOUNT with a whole number, as a batch tests what its last
+    // statement did, decided without a query; nothing for any other condition.
+    static std::optional<bool> rowCountCondition(const std::vector<tsql::Token> &tokens,
+                                                 size_t begin, size_t end, long long rowCount);
     static int writesOf(const std::vector<tsql::Token> &tokens,
                         const std::vector<std::unique_ptr<tsql::Node>> &nodes);
     bool runNode(Run &run, const tsql::Node &node);
@@ -101,6 +106,7 @@ private:
     tsql::Session m_session;
     tsql::TranslationCache m_translations;
     tsql::StatementPlans m_plans;
+    tsql::StatementParses m_parses;
     tsql::Literals m_literals = tsql::Literals::Bound;
     std::map<std::string, Procedure> m_procedures; // by uppercase name
     NameHolds m_holds;
