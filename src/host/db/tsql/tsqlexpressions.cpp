@@ -96,6 +96,10 @@ Expr Translator::Impl::parseComparison(const Scope *scope)
                 continue;
             advance();
             Expr right = parseAdditive(scope);
+            if (auto range = dayRange(left, sqlite, right)) {
+                relax(right, LiteralShape::Use::Compared);
+                return {std::move(*range), typeOf(SqlType::Int), {}};
+            }
             alignForComparison(left, right);
             relax(left, LiteralShape::Use::Compared);
             relax(right, LiteralShape::Use::Compared);

@@ -18,12 +18,21 @@
 #include "host/db/tsql/tsqltranslator.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 namespace host::tsql {
+
+// DATEDIFF(dd, ...) between a constant and a date column: the SQL of each.
+struct DayDifference
+{
+    std::string constant;
+    std::string column;
+    bool columnLast = true; // DATEDIFF(dd, constant, column)
+};
 
 struct Expr
 {
@@ -33,7 +42,13 @@ struct Expr
     bool constant = false;   // a literal or a variable
     int literal = -1;        // a bound literal alone, perhaps after a minus: its index
     std::string unrounded{}; // a decimal result: its SQL before rounding to its type's scale
+    std::shared_ptr<const DayDifference> days{};
 };
+
+// `left op right` as a range of the date column when left is a DayDifference and right a
+// constant number, so that the column is compared as stored (and an index on it serves)
+// instead of every row's days being counted; nothing otherwise.
+std::optional<std::string> dayRange(const Expr &left, std::string_view op, const Expr &right);
 
 // A string or number literal as SQLite reads it, with the type SQL Server gives it.
 struct Literal
