@@ -41,6 +41,15 @@ Form::Form(QWidget *parent)
     setFont(uiFont());
 }
 
+Form::~Form()
+{
+    // The window's own part is gone by now, but taking the focus away from a control below
+    // still makes it signal (a text box validates when it loses the focus): its handlers
+    // would run on a window that no longer exists.
+    for (QObject *child : findChildren<QObject *>())
+        child->blockSignals(true);
+}
+
 void Form::setKeyPreview(bool on)
 {
     if (on == m_keyPreview)

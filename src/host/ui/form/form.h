@@ -22,6 +22,7 @@ class Form : public QMainWindow, public TwipsGeometry
 
 public:
     explicit Form(QWidget *parent = nullptr);
+    ~Form() override;
 
     QString Caption() const { return windowTitle(); }
     void setCaption(const QString &caption) { setWindowTitle(caption); }
