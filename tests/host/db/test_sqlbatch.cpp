@@ -41,6 +41,8 @@ const std::vector<Values> kSeries[] = {
     // A note too long for its column, and a date that is none.
     {{1, "a", "", 2, 2, "too long a note"}},
     {{3, "c", "2024-02-30", 2, 2, ""}},
+    // The first values' types again, with others kept beside them.
+    {{1, "a", "", 5, 1.25, "x"}, {3, "c", "", 4, 0.5, "w"}},
 };
 
 host::SqlBatch batchOf(const std::vector<Values> &series)
@@ -56,6 +58,11 @@ host::SqlBatch batchOf(const std::vector<Values> &series)
         b.whole(v.id) << " AND FKey=";
         b.quoted(v.key) << " AND CONVERT(DATETIME,FDate)=";
         b.quoted(v.date) << "\r\n";
+        b.endStatement();
+        // A product's scale follows its factor's digits.
+        b << "Update Line Set FQty=FQty*";
+        b.number(v.price) << " Where FID=";
+        b.whole(v.id) << "\r\n";
         b.endStatement();
         b << "IF @@ROWCOUNT=0 SELECT @Missed=@Missed+'";
         b << std::to_string(v.id) << ",'\r\n";

@@ -90,9 +90,12 @@ BatchResult EmbeddedDatabase::execute(const SqlBatch &batch)
                 step.plan = m_plans.find(step.key);
                 step.planGeneration = m_plans.generation();
             }
-            if (step.plan && tsql::StatementPlans::bind(*step.plan, *step.statement, params)) {
+            const tsql::Query *planned =
+                step.plan ? tsql::StatementPlans::bind(*step.plan, *step.statement, params)
+                          : nullptr;
+            if (planned) {
                 try {
-                    runQuery(step.plan->query, params, false);
+                    runQuery(*planned, params, false);
                 } catch (const HostError &e) {
                     throw HostError(e.Description() + "\nSQL: " + trimmedText(*step.statement),
                                     e.Number());

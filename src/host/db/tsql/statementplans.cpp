@@ -11,28 +11,30 @@ namespace {
 
 using Kind = SqlBatch::Value::Kind;
 
+constexpr size_t kFormsPerKey = 8;
+
 bool negative(const SqlBatch::Value &v)
 {
     return (v.kind == Kind::Number && std::signbit(v.number) && v.number != 0) ||
            (v.kind == Kind::Whole && v.whole < 0);
 }
 
-// What the token of a value's literal reads as, its minus apart.
+// What the token of a value's literal reads as, its minus apart; a number without its text.
 Literal literalOf(const SqlBatch::Value &v)
 {
-    Token t;
     switch (v.kind) {
     case Kind::Number:
         return numberLiteral(std::fabs(v.number));
-    case Kind::Whole:
-        t.kind = TokenKind::Number;
-        t.text = v.whole < 0 ? std::to_string(v.whole).substr(1) : std::to_string(v.whole);
-        break;
+    case Kind::Whole: {
+        const auto magnitude = static_cast<unsigned long long>(v.whole);
+        return wholeLiteral(v.whole < 0 ? 0 - magnitude : magnitude);
+    }
     case Kind::Text:
-        t.kind = TokenKind::String;
-        t.text = v.text;
         break;
     }
+    Token t;
+    t.kind = TokenKind::String;
+    t.text = v.text;
     return readLiteral(t);
 }
 
@@ -70,22 +72,29 @@ const StatementPlans::Plan *StatementPlans::find(const std::string &key) const
     return it == m_plans.end() ? nullptr : &it->second;
 }
 
-bool StatementPlans::bind(const Plan &plan, const SqlBatch::Statement &statement,
-                          std::vector<Variant> &params)
+const Query *StatementPlans::bind(const Plan &plan, const SqlBatch::Statement &statement,
+                                  std::vector<Variant> &params)
 {
-    params.clear();
-    params.reserve(plan.sources.size());
-    for (const Source &source : plan.sources) {
-        if (source.value < 0) {
-            params.push_back(source.constant);
-            continue;
+    for (const Form &form : plan.forms) {
+        params.clear();
+        params.reserve(form.sources.size());
+        bool admitted = true;
+        for (const Source &source : form.sources) {
+            if (source.value < 0) {
+                params.push_back(source.constant);
+                continue;
+            }
+            Literal read = literalOf(statement.values[static_cast<size_t>(source.value)]);
+            if (!source.shape.admits(read.type)) {
+                admitted = false;
+                break;
+            }
+            params.push_back(std::move(read.value));
         }
-        Literal read = literalOf(statement.values[static_cast<size_t>(source.value)]);
-        if (!source.shape.admits(read.type))
-            return false;
-        params.push_back(std::move(read.value));
+        if (admitted)
+            return &form.query;
     }
-    return true;
+    return nullptr;
 }
 
 void StatementPlans::keep(std::string key, const SqlBatch::Statement &statement,
@@ -104,10 +113,10 @@ void StatementPlans::keep(std::string key, const SqlBatch::Statement &statement,
     const Query &query = translation.steps.front();
     if (query.params.size() != translation.literals.size())
         return;
-    Plan plan{query, std::vector<Source>(query.params.size())};
+    Form form{query, std::vector<Source>(query.params.size())};
     std::vector<bool> bound(statement.values.size(), false);
     for (const BoundLiteral &literal : translation.literals) {
-        Source &source = plan.sources[static_cast<size_t>(literal.param - 1)];
+        Source &source = form.sources[static_cast<size_t>(literal.param - 1)];
         source.shape = literal.shape;
         const size_t offset = tokens[begin + literal.token].offset;
         for (size_t v = 0; v < statement.values.size(); ++v) {
@@ -122,9 +131,16 @@ void StatementPlans::keep(std::string key, const SqlBatch::Statement &statement,
     for (const bool b : bound)
         if (!b)
             return;
+    if (const auto kept = m_plans.find(key); kept != m_plans.end()) {
+        std::vector<Form> &forms = kept->second.forms;
+        if (forms.size() >= kFormsPerKey)
+            forms.erase(forms.begin());
+        forms.push_back(std::move(form));
+        return;
+    }
     if (m_plans.size() >= m_capacity)
         clear();
-    m_plans.emplace(std::move(key), std::move(plan));
+    m_plans[std::move(key)].forms.push_back(std::move(form));
 }
 
 } // namespace host::tsql

@@ -14,7 +14,9 @@ namespace host::tsql {
 // Translations of INSERT, UPDATE and DELETE statements written as SqlBatch statements, kept by
 // their fixed text and the kind and sign of each value (a minus is a token of its own): a
 // statement met again is the kept query with its values bound, as the translation of its text
-// would bind them, when each value's literal is of a type that translation admits.
+// would bind them, when each value's literal is of a type that translation admits. A key keeps a
+// few translations, one for each set of value types met (a number's digits may give its product
+// another scale).
 class StatementPlans
 {
 public:
@@ -30,10 +32,10 @@ public:
     const Plan *find(const std::string &key) const;
     // Changes whenever plans go, which makes those found before invalid.
     std::uint64_t generation() const { return m_generation; }
-    // The parameters of the plan's query with the statement's values: false when a value's
-    // literal is of a type the plan does not admit.
-    static bool bind(const Plan &plan, const SqlBatch::Statement &statement,
-                     std::vector<Variant> &params);
+    // The query of the plan's first translation that admits the type of each value's literal,
+    // params its parameters with the statement's values; nothing when none admits them.
+    static const Query *bind(const Plan &plan, const SqlBatch::Statement &statement,
+                             std::vector<Variant> &params);
     // Keeps the translation of the statement whose text, with its values at valueOffsets, made
     // the tokens [begin, end); nothing when a value is not bound as a parameter there.
     void keep(std::string key, const SqlBatch::Statement &statement,
@@ -48,10 +50,14 @@ public:
         Variant constant;
         LiteralShape shape;
     };
-    struct Plan
+    struct Form
     {
         Query query;
         std::vector<Source> sources; // by parameter
+    };
+    struct Plan
+    {
+        std::vector<Form> forms; // oldest first
     };
 
 private:

@@ -4,8 +4,10 @@
 #include "host/core/sqltext.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <climits>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -81,9 +83,28 @@ Literal readLiteral(const Token &t)
     return {Variant(t.text), type};
 }
 
+Literal wholeLiteral(unsigned long long magnitude)
+{
+    if (magnitude > static_cast<unsigned long long>(std::numeric_limits<long long>::max()))
+        return readNumber(std::to_string(magnitude));
+    ColumnType type = typeOf(SqlType::Int);
+    type.length = magnitude <= std::numeric_limits<std::int32_t>::max() ? 4 : 8;
+    return {Variant(static_cast<long long>(magnitude)), type};
+}
+
 Literal numberLiteral(double magnitude)
 {
-    return readNumber(sqlNumber(magnitude), magnitude);
+    // A whole number below 2^53 is written as its digits alone: an int or a bigint.
+    if (magnitude < 9007199254740992.0 && magnitude == std::floor(magnitude))
+        return wholeLiteral(static_cast<unsigned long long>(magnitude));
+    // Otherwise its type follows the digits of its shortest plain decimals; its value is the
+    // number itself.
+    if (!std::isfinite(magnitude))
+        return readNumber(sqlNumber(magnitude), magnitude);
+    std::array<char, 400> digits{};
+    const auto written = std::to_chars(digits.data(), digits.data() + digits.size(), magnitude,
+                                       std::chars_format::fixed);
+    return readNumber(std::string_view(digits.data(), written.ptr), magnitude);
 }
 
 bool LiteralShape::admits(const ColumnType &other) const

@@ -134,6 +134,8 @@ Literal readLiteral(const Token &t);
 // What readLiteral() gives for the shortest plain decimals of a number that is not negative
 // (sqlNumber), without reading the number back from them.
 Literal numberLiteral(double magnitude);
+// The same for a whole number's digits.
+Literal wholeLiteral(unsigned long long magnitude);
 // The column declaration SELECT ... INTO gives a result of this type.
 std::string declarationFor(const ColumnType &type);
 bool isTempName(std::string_view name);
