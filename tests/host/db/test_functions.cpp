@@ -195,12 +195,23 @@ TEST_F(Functions, Numbers)
         {"2 / 3.0 * 3", 2.000001},
         {"0.1 + 0.2 - 0.3", 0.0},
         {"0.1 * 3 - 0.3", 0.0},
+        {"-1.0 / 3", -0.333333333333},
         {"NULL / 0", Variant::null()},
+        {"1.5 / NULL", Variant::null()},
         {"CASE WHEN 1 = 0 THEN 1 / 0 ELSE 2 END", 2},
+        // Decimals round half away from zero on either side, as written.
+        {"CAST(-1.5 AS decimal(28,0))", -2.0},
+        {"CAST(2.5 AS decimal(28,0))", 3.0},
+        {"CAST(-2.345 AS decimal(28,2))", -2.35},
+        {"CAST(1.005 AS decimal(28,2))", 1.01},
+        {"-0.5 * 3", -1.5},
     };
     for (const auto &c : cases)
         check(c);
     EXPECT_EQ(host::CStr(testdb::scalar(db, "SELECT -(0.1 + 0.2 - 0.3)")), "0");
+    EXPECT_EQ(host::CStr(testdb::scalar(db, "SELECT CAST(-0.001 AS decimal(28,2))")), "0");
+    EXPECT_THROW(db.Execute("SELECT CAST(1e308 AS float) / 0.1"), host::HostError);
+    EXPECT_THROW(db.Execute("SELECT CAST(1000 AS decimal(5,2))"), host::HostError);
 }
 
 TEST_F(Functions, DivisionByZeroIsAnError)

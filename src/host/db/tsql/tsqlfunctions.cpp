@@ -171,10 +171,14 @@ template <SqlType Type> void storeFunction(sqlite3_context *ctx, int argc, sqlit
     if (Type == SqlType::Decimal) {
         type.scale = argc > 1 ? sqlite3_value_int(argv[1]) : -1;
         type.precision = argc > 2 ? sqlite3_value_int(argv[2]) : -1;
-        // Numbers, by far the most of what is rounded, need no Variant.
+        // Numbers, by far the most of what is rounded, need no Variant; a number rounded to
+        // its scale alone cannot overflow, which only a precision or an infinity makes.
         const int kind = sqlite3_value_type(argv[0]);
         if (kind == SQLITE_FLOAT || kind == SQLITE_INTEGER) {
-            sqlite3_result_double(ctx, storedDecimal(sqlite3_value_double(argv[0]), type));
+            const double value = sqlite3_value_double(argv[0]);
+            sqlite3_result_double(ctx, type.precision < 0 && std::isfinite(value)
+                                           ? roundDecimal(value, type.scale)
+                                           : storedDecimal(value, type));
             return;
         }
     }
@@ -344,13 +348,13 @@ void addFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 // values decide. A zero divisor is an error, not NULL.
 template <bool Modulo> void divideFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
-    if (anyNull(2, argv)) {
+    const int typeX = sqlite3_value_type(argv[0]);
+    const int typeY = sqlite3_value_type(argv[1]);
+    if (typeX == SQLITE_NULL || typeY == SQLITE_NULL) {
         sqlite3_result_null(ctx);
         return;
     }
     const int kind = sqlite3_value_int(argv[2]);
-    const int typeX = sqlite3_value_type(argv[0]);
-    const int typeY = sqlite3_value_type(argv[1]);
     const auto isNumber = [](int type) { return type == SQLITE_INTEGER || type == SQLITE_FLOAT; };
     // Quantities over coefficients, once a row in the count's fills: numbers need no Variant.
     if (isNumber(typeX) && isNumber(typeY) &&
@@ -359,7 +363,10 @@ template <bool Modulo> void divideFunction(sqlite3_context *ctx, int, sqlite3_va
         const double b = sqlite3_value_double(argv[1]);
         if (b == 0)
             throw HostError("Divide by zero error encountered.");
-        setResult(ctx, Variant(Modulo ? std::fmod(a, b) : kind == 1 ? std::trunc(a / b) : a / b));
+        const double result = Modulo ? std::fmod(a, b) : kind == 1 ? std::trunc(a / b) : a / b;
+        if (!std::isfinite(result))
+            throw HostError("Arithmetic overflow error converting expression to data type float.");
+        sqlite3_result_double(ctx, result);
         return;
     }
     const Variant x = numberArgument(argv[0]);
