@@ -1,5 +1,7 @@
 // The T-SQL layer against the same work written directly for SQLite, in one run:
-// a 100,000-row INSERT ... SELECT ... GROUP BY, and the translation of a 200-statement batch.
+// a 100,000-row INSERT ... SELECT ... GROUP BY, the translation of a 200-statement batch and of
+// long chains of one operator.
+#include "host/core/hosterror.h"
 #include "host/db/appconnection.h"
 #include "host/db/backends/embeddeddatabase.h"
 #include "host/db/bulkinsert.h"
@@ -10,6 +12,7 @@
 #include <sqlite3.h>
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -161,6 +164,108 @@ void BM_Translate200UpdateBatch(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * 200);
 }
 BENCHMARK(BM_Translate200UpdateBatch)->Unit(benchmark::kMicrosecond);
+
+enum class Chain
+{
+    Sum,        // SELECT 1+1+...
+    OrList,     // SELECT ... WHERE 1=1 OR 1=2 OR ...
+    GroupedSum, // SELECT (1+...+1)+(1+...+1)+... in groups of 500, translated in full
+};
+
+std::string chainText(Chain shape, std::int64_t terms)
+{
+    std::string sql = shape == Chain::OrList ? "SELECT FItemID FROM Src WHERE 1=1" : "SELECT 1";
+    for (std::int64_t i = 1; i < terms; ++i) {
+        if (shape == Chain::OrList)
+            sql += i % 2 ? " OR 1=2" : " OR 1=1";
+        else if (shape == Chain::GroupedSum && i % 500 == 0)
+            sql += ")+(1";
+        else
+            sql += "+1";
+    }
+    return shape == Chain::GroupedSum ? "SELECT (" + sql.substr(7) + ")" : sql;
+}
+
+void chainLengths(benchmark::internal::Benchmark *b)
+{
+    b->ArgName("terms")->Arg(50000)->Arg(100000)->Arg(200000);
+    b->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+}
+
+// The table the chains read, and a chain's text read and translated there.
+class ChainTranslator
+{
+public:
+    ChainTranslator() : m_schema(open(m_db)) {}
+
+    // Throws HostError where the layer refuses the chain.
+    host::tsql::Translation translate(const std::string &sql)
+    {
+        const auto tokens = host::tsql::tokenize(sql);
+        const auto nodes = host::tsql::parseBatch(tokens);
+        host::tsql::Translator translator(tokens, nodes.front()->begin, nodes.front()->end,
+                                          m_schema, m_session);
+        return translator.translateStatement();
+    }
+
+private:
+    static sqlite3 *open(host::AppConnection &db)
+    {
+        db.openDatabase(":memory:");
+        db.Execute("CREATE TABLE Src (FItemID int NOT NULL)");
+        return db.embedded()->handle();
+    }
+
+    host::AppConnection m_db;
+    host::tsql::Schema m_schema;
+    const host::tsql::Session m_session;
+};
+
+// A chain of n terms, read and translated: the time grows with n, not with its square. A chain
+// deeper than SQLite takes is refused (counter refused = 1).
+void BM_TranslateChain(benchmark::State &state, Chain shape)
+{
+    ChainTranslator chains;
+    const std::string sql = chainText(shape, state.range(0));
+    bool refused = false;
+    for (auto _ : state) {
+        try {
+            benchmark::DoNotOptimize(chains.translate(sql));
+        } catch (const host::HostError &) {
+            refused = true;
+        }
+    }
+    state.counters["refused"] = refused ? 1 : 0;
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK_CAPTURE(BM_TranslateChain, sum, Chain::Sum)->Apply(chainLengths);
+BENCHMARK_CAPTURE(BM_TranslateChain, or_list, Chain::OrList)->Apply(chainLengths);
+BENCHMARK_CAPTURE(BM_TranslateChain, grouped_sum, Chain::GroupedSum)->Apply(chainLengths);
+
+// SQLite preparing the statement the layer writes for the OR list, on a connection of its own:
+// the parse that the translation comes before.
+void BM_PrepareOrList_RawSqlite(benchmark::State &state)
+{
+    std::string sql;
+    try {
+        sql = ChainTranslator().translate(chainText(Chain::OrList, state.range(0))).steps[0].sql;
+    } catch (const host::HostError &e) {
+        state.SkipWithError(e.Description().c_str());
+        return;
+    }
+    RawDatabase raw;
+    for (auto _ : state) {
+        sqlite3_stmt *statement = nullptr;
+        if (sqlite3_prepare_v2(raw.db, sql.c_str(), static_cast<int>(sql.size()), &statement,
+                               nullptr) != SQLITE_OK) {
+            state.SkipWithError(sqlite3_errmsg(raw.db));
+            break;
+        }
+        sqlite3_finalize(statement);
+    }
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_PrepareOrList_RawSqlite)->Apply(chainLengths);
 
 void runUpdateBatch(benchmark::State &state, const std::string &path)
 {

@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cctype>
 
 #include <cstdlib>
 #include <ctime>
@@ -36,15 +37,26 @@ public:
     template <typename F> void module(F &&run) { m_module += timed(run, m_modulePeak); }
     template <typename F> void bare(F &&run) { m_bare += timed(run, m_barePeak); }
 
-    void report(benchmark::State &state) const
+    // Counters named module_s, bare_s, ratio, moduleMB and bareMB; with a prefix, prefixed and
+    // capitalised (countModule_s), and no ratio, which the caller reports over every run.
+    void report(benchmark::State &state, const std::string &prefix = {}) const
     {
+        const auto name = [&](std::string counter) {
+            if (prefix.empty())
+                return counter;
+            counter.front() = static_cast<char>(std::toupper(counter.front()));
+            return prefix + counter;
+        };
         const auto n = static_cast<double>(state.iterations());
-        state.counters["module_s"] = m_module / n;
-        state.counters["bare_s"] = m_bare / n;
-        state.counters["ratio"] = m_bare > 0 ? m_module / m_bare : 0;
-        state.counters["moduleMB"] = m_modulePeak;
-        state.counters["bareMB"] = m_barePeak;
+        state.counters[name("module_s")] = m_module / n;
+        state.counters[name("bare_s")] = m_bare / n;
+        if (prefix.empty())
+            state.counters["ratio"] = ratio();
+        state.counters[name("moduleMB")] = m_modulePeak;
+        state.counters[name("bareMB")] = m_barePeak;
     }
+
+    double ratio() const { return m_bare > 0 ? m_module / m_bare : 0; }
 
 private:
     template <typename F> static double timed(F &run, double &peakMb);

@@ -53,6 +53,19 @@ public:
     Comparison &on(SheetData data) { return m_each[static_cast<int>(data)]; }
     void report(benchmark::State &state) const;
 
+    // Runs `each(data, timed)` once on each kind untimed, so that both start warm, then once on
+    // each kind per iteration, timed by that kind's comparison.
+    template <typename F> void run(benchmark::State &state, F &&each)
+    {
+        for (const SheetData data : kSheetData) {
+            Comparison warmUp;
+            each(data, warmUp);
+        }
+        for (auto _ : state)
+            for (const SheetData data : kSheetData)
+                each(data, on(data));
+    }
+
 private:
     Comparison m_each[2];
 };

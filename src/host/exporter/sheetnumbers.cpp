@@ -17,6 +17,7 @@ constexpr const char *kSheet = "xl/worksheets/sheet1.xml";
 constexpr std::string_view kOpen = "<v>";
 constexpr std::string_view kClose = "</v>";
 constexpr std::size_t kChunk = std::size_t{64} * 1024;
+constexpr zip_uint32_t kSheetCompression = 1;
 
 std::string shortestText(double value)
 {
@@ -151,10 +152,18 @@ void rewriteSheetNumbers(const std::string &workbook, std::span<const SheetNumbe
         std::fclose(file);
         fail(workbook, zip_strerror(archive.get()));
     }
-    if (zip_file_replace(archive.get(), static_cast<zip_uint64_t>(index), source, 0) < 0) {
+    // Added anew rather than replaced: libzip keeps the level asked for only for an entry
+    // whose method changes or that is new, and otherwise deflates at its best compression,
+    // ten times slower than its fastest for a sheet a quarter smaller.
+    zip_int64_t added = -1;
+    if (zip_delete(archive.get(), static_cast<zip_uint64_t>(index)) < 0 ||
+        (added = zip_file_add(archive.get(), kSheet, source, 0)) < 0) {
         zip_source_free(source);
         fail(workbook, zip_strerror(archive.get()));
     }
+    if (zip_set_file_compression(archive.get(), static_cast<zip_uint64_t>(added), ZIP_CM_DEFLATE,
+                                 kSheetCompression) < 0)
+        fail(workbook, zip_strerror(archive.get()));
     zip_t *written = archive.release();
     if (zip_close(written) < 0) {
         const std::string why = zip_strerror(written);

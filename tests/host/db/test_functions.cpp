@@ -76,6 +76,38 @@ TEST_F(Functions, DateArithmetic)
     EXPECT_THROW(db.Execute("SELECT DATEADD(fortnight,1,GETDATE())"), host::HostError);
 }
 
+// Days counted between a constant and a date column, compared with a number, as conditions on
+// the column's rows: each row a bit, the last day before, the first and last moment of the day,
+// the next day, no date, and datetime's first and last days.
+TEST_F(Functions, DayDifferenceConditions)
+{
+    db.Execute("CREATE TABLE d (bit int, at datetime NULL)\r\n"
+               "INSERT INTO d VALUES (1,'2026-12-07 23:59:59.997'),(2,'2026-12-08'),"
+               "(4,'2026-12-08 23:59:59.997'),(8,'2026-12-09'),(16,NULL),(32,'1753-01-01'),"
+               "(64,'9999-12-31 23:59:59.997')");
+    const Case cases[] = {
+        {"DATEDIFF(dd,'2026-12-08 10:30',at) <= 0", 1 + 2 + 4 + 32},
+        {"DATEDIFF(day,'2026-12-08',at) < 0", 1 + 32},
+        {"DATEDIFF(dd,'2026-12-08',at) >= 1", 8 + 64},
+        {"DATEDIFF(dd,'2026-12-08',at) > 0", 8 + 64},
+        {"DATEDIFF(dd,'2026-12-08',at) = 0", 2 + 4},
+        {"DATEDIFF(dd,'2026-12-08',at) <> 0", 1 + 8 + 32 + 64},
+        {"DATEDIFF(dd,at,'2026-12-08 00:00') <= 0", 2 + 4 + 8 + 64},
+        {"DATEDIFF(dd,at,'2026-12-08') >= 1", 1 + 32},
+        {"DATEDIFF(dd,at,'2026-12-09') = 1", 2 + 4},
+        {"DATEDIFF(dd,'2026-12-08',at) <= 0.5", 1 + 2 + 4 + 32},
+        {"DATEDIFF(dd,'2026-12-08',at) >= 0.5", 8 + 64},
+        {"DATEDIFF(dd,'2026-12-08',at) < -1000000", 0},
+        {"DATEDIFF(dd,'2026-12-08',at) >= -1000000", 1 + 2 + 4 + 8 + 32 + 64},
+        {"DATEDIFF(dd,'2026-12-08',at) <= 3000000", 1 + 2 + 4 + 8 + 32 + 64},
+        {"DATEDIFF(dd,'2026-12-08',at) > 3000000", 0},
+        {"DATEDIFF(dd,'',at) <= 0", 32},
+    };
+    for (const auto &c : cases)
+        check(
+            {(std::string("ISNULL(SUM(bit),0) FROM d WHERE ") + c.expression).c_str(), c.expected});
+}
+
 TEST_F(Functions, TextsAndConversions)
 {
     const Case cases[] = {
@@ -163,12 +195,23 @@ TEST_F(Functions, Numbers)
         {"2 / 3.0 * 3", 2.000001},
         {"0.1 + 0.2 - 0.3", 0.0},
         {"0.1 * 3 - 0.3", 0.0},
+        {"-1.0 / 3", -0.333333333333},
         {"NULL / 0", Variant::null()},
+        {"1.5 / NULL", Variant::null()},
         {"CASE WHEN 1 = 0 THEN 1 / 0 ELSE 2 END", 2},
+        // Decimals round half away from zero on either side, as written.
+        {"CAST(-1.5 AS decimal(28,0))", -2.0},
+        {"CAST(2.5 AS decimal(28,0))", 3.0},
+        {"CAST(-2.345 AS decimal(28,2))", -2.35},
+        {"CAST(1.005 AS decimal(28,2))", 1.01},
+        {"-0.5 * 3", -1.5},
     };
     for (const auto &c : cases)
         check(c);
     EXPECT_EQ(host::CStr(testdb::scalar(db, "SELECT -(0.1 + 0.2 - 0.3)")), "0");
+    EXPECT_EQ(host::CStr(testdb::scalar(db, "SELECT CAST(-0.001 AS decimal(28,2))")), "0");
+    EXPECT_THROW(db.Execute("SELECT CAST(1e308 AS float) / 0.1"), host::HostError);
+    EXPECT_THROW(db.Execute("SELECT CAST(1000 AS decimal(5,2))"), host::HostError);
 }
 
 TEST_F(Functions, DivisionByZeroIsAnError)

@@ -4,6 +4,7 @@
 
 #include "host/core/hosterror.h"
 #include "host/db/tsql/tsqllexer.h"
+#include "host/db/tsql/tsqltranslator.h"
 
 #include <gtest/gtest.h>
 
@@ -259,6 +260,89 @@ TEST(Fuzz, DeepNestingIsRefusedShallowNestingRuns)
         ifs += "IF 1=1 ";
     EXPECT_THROW(db.Execute(ifs + "SELECT 1"), host::HostError);
     EXPECT_THROW(db.Execute("SELECT " + std::string(100000, '~') + "1"), host::HostError);
+}
+
+// A refusal without the statement that follows it.
+std::string firstLine(const std::string &text)
+{
+    return text.substr(0, text.find('\n'));
+}
+
+// Chains of one operator as long as generated text makes them: each gives its value or the
+// layer's own refusal, which names the limit past 1000 terms (SQLite reads a chain as a tree as
+// deep as it is long). AND and OR lists run at any length, NULLs taken as SQL takes them.
+TEST(Fuzz, LongChainsGiveTheirValueOrTheLayersRefusal)
+{
+    host::AppConnection db;
+    db.openDatabase(":memory:");
+    db.Execute("CREATE TABLE one (a int)\r\nINSERT INTO one (a) VALUES (1)");
+    struct Shape
+    {
+        const char *name;
+        const char *head;
+        const char *term; // each but the last
+        const char *op;
+        const char *last;
+        const char *tail;
+        std::string (*value)(int terms);
+        bool logical;
+    };
+    const auto one = [](int) { return std::string("1"); };
+    const Shape shapes[] = {
+        {"sum", "SELECT ", "1", "+", "1", "", [](int n) { return std::to_string(n); }, false},
+        {"difference", "SELECT ", "1", "-", "1", "", [](int n) { return std::to_string(2 - n); },
+         false},
+        {"product", "SELECT ", "1", "*", "1", "", one, false},
+        {"quotient", "SELECT ", "1", "/", "1", "", one, false},
+        {"bits", "SELECT ", "1", "|", "1", "", one, false},
+        {"decimals", "SELECT ", "0.5", "+", "0.5", "",
+         [](int n) { return host::CStr(host::Variant(n / 2.0)); }, false},
+        {"texts", "SELECT ", "'a'", "+", "'a'", "", [](int n) { return std::string(n, 'a'); },
+         false},
+        {"or list", "SELECT COUNT(*) FROM one WHERE ", "NULL=1", " OR ", "1=1", "", one, true},
+        {"and list", "SELECT COUNT(*) FROM one WHERE ", "1=1", " AND ", "1=1", "", one, true},
+        {"and list with a null", "SELECT COUNT(*) FROM one WHERE NOT (", "1=1", " AND ", "NULL=1",
+         ")", [](int) { return std::string("0"); }, true},
+    };
+    const std::string deep(host::tsql::kExpressionTooDeep);
+    const std::string nested(host::tsql::kNestedTooDeeply);
+    for (const Shape &shape : shapes) {
+        for (const int terms : {64, 65, 1000, 1001, 5000}) {
+            std::string sql = shape.head;
+            for (int i = 1; i < terms; ++i)
+                (sql += shape.term) += shape.op;
+            (sql += shape.last) += shape.tail;
+            try {
+                EXPECT_EQ(host::CStr(testdb::scalar(db, sql)), shape.value(terms))
+                    << shape.name << " of " << terms;
+                EXPECT_TRUE(shape.logical || terms <= 1000) << shape.name << " of " << terms;
+            } catch (const host::HostError &e) {
+                const std::string refusal = firstLine(e.Description());
+                // SQLite before 3.46 runs out of parser stack on shorter chains.
+                EXPECT_TRUE(refusal == deep || (terms <= 1000 && refusal == nested))
+                    << shape.name << " of " << terms << ": " << refusal;
+                EXPECT_FALSE(shape.logical) << shape.name << " of " << terms << ": " << refusal;
+            }
+        }
+    }
+    // OR lists of 64 terms, the first holding the next: 40 levels are deeper than SQLite takes.
+    std::string list = "1=1";
+    for (int level = 1; level <= 40; ++level) {
+        list = "(" + list;
+        for (int i = 1; i < 64; ++i)
+            list += " OR 1=2";
+        list += ")";
+        if (level == 8) {
+            EXPECT_EQ(host::CStr(testdb::scalar(db, "SELECT COUNT(*) FROM one WHERE " + list)),
+                      "1");
+        }
+    }
+    try {
+        db.Execute("SELECT COUNT(*) FROM one WHERE " + list);
+        ADD_FAILURE() << "40 levels of OR lists ran";
+    } catch (const host::HostError &e) {
+        EXPECT_EQ(firstLine(e.Description()), deep);
+    }
 }
 
 // Random values of every magnitude and length written into typed columns: each statement either

@@ -81,6 +81,8 @@ HostError inLayerWords(const HostError &error)
     };
     if (text.starts_with("parser stack overflow"))
         return HostError(std::string(tsql::kNestedTooDeeply), error.Number());
+    if (text.starts_with("Expression tree is too large"))
+        return HostError(std::string(tsql::kExpressionTooDeep), error.Number());
     if (const auto name = after("no such column: ")) {
         if (name->find('.') != std::string::npos)
             return HostError("The multi-part identifier \"" + *name + "\" could not be bound.",

@@ -29,6 +29,22 @@ double powerOfTen(int n)
     return std::pow(10.0, n);
 }
 
+// std::round but for the sign of a zero, without the library call: rounding runs once a row.
+// Below 2^62 the truncation and the fraction it leaves are exact.
+double roundHalfAway(double x)
+{
+    constexpr double kExactBelow = 4.6e18;
+    if (!(std::fabs(x) < kExactBelow))
+        return std::round(x);
+    const auto whole = static_cast<double>(static_cast<long long>(x));
+    const double fraction = x - whole;
+    if (fraction >= 0.5)
+        return whole + 1;
+    if (fraction <= -0.5)
+        return whole - 1;
+    return whole;
+}
+
 // The digits before the point of a magnitude of 1 or more, counted up to 16: a number of
 // more keeps no decimals at all.
 int integerDigits(double magnitude)
@@ -360,7 +376,7 @@ double roundDecimal(double value, int scale)
     // so that a value that already has the scale's decimals keeps them exactly.
     constexpr double kNudge = 3e-16;
     const double nudge = std::copysign(std::fabs(scaled) * kNudge, scaled);
-    const double rounded = std::round(scaled + nudge) / factor;
+    const double rounded = roundHalfAway(scaled + nudge) / factor;
     return rounded == 0 ? 0.0 : rounded;
 }
 

@@ -54,6 +54,20 @@ std::string joinArgs(const Args &args)
     return out;
 }
 
+bool isDateColumn(const Expr &e)
+{
+    return !e.name.empty() && e.type.type == SqlType::DateTime;
+}
+
+std::shared_ptr<const DayDifference> dayDifference(const Expr &from, const Expr &to)
+{
+    if (from.constant && isDateColumn(to))
+        return std::make_shared<const DayDifference>(DayDifference{from.sql, to.sql, true});
+    if (to.constant && isDateColumn(from))
+        return std::make_shared<const DayDifference>(DayDifference{to.sql, from.sql, false});
+    return nullptr;
+}
+
 Expr call(std::string_view fn, const Args &args, const ColumnType &type)
 {
     return {std::string(fn) + "(" + joinArgs(args) + ")", type, {}};
@@ -303,8 +317,12 @@ Expr Translator::Impl::dateFunction(const Token &name, const Scope *scope)
     const Args rest = arguments(scope);
     if (name.is("DATEADD") && rest.size() == 2)
         return {"tsql_dateadd(" + part + "," + joinArgs(rest) + ")", typeOf(SqlType::DateTime), {}};
-    if (name.is("DATEDIFF") && rest.size() == 2)
-        return {"tsql_datediff(" + part + "," + joinArgs(rest) + ")", integer(), {}};
+    if (name.is("DATEDIFF") && rest.size() == 2) {
+        Expr e{"tsql_datediff(" + part + "," + joinArgs(rest) + ")", integer(), {}};
+        if (part == "'dd'")
+            e.days = dayDifference(rest[0], rest[1]);
+        return e;
+    }
     if (name.is("DATEPART") && rest.size() == 1)
         return {"tsql_datepart(" + part + "," + rest[0].sql + "," +
                     std::to_string(m_session.dateFirst) + ")",
@@ -367,6 +385,51 @@ Expr Translator::Impl::aggregateFunction(const Token &nameToken, const Scope *sc
     if (name == "SUM" || name == "AVG")
         return numericResult(name + "(" + prefix + arg.sql + ")", type);
     return {name + "(" + prefix + arg.sql + ")", type, {}};
+}
+
+namespace {
+
+// A number that stays the same through the statement: a literal or a variable.
+bool constantNumber(const Expr &e)
+{
+    const SqlType t = e.type.type;
+    if (t != SqlType::Int && t != SqlType::Decimal && t != SqlType::Real)
+        return false;
+    return e.constant || e.literal >= 0 ||
+           (!e.sql.empty() && std::all_of(e.sql.begin(), e.sql.end(), [](char c) {
+               return (c >= '0' && c <= '9') || c == '.';
+           }));
+}
+
+} // namespace
+
+// The column's days against the constant's days plus (or, with the column first, minus) the
+// number; a day d is in the range from day f when the column is at least f's 'YYYY-MM-DD',
+// which sorts before every time of that day as stored.
+std::optional<std::string> dayRange(const Expr &left, std::string_view op, const Expr &right)
+{
+    if (!left.days || !constantNumber(right))
+        return std::nullopt;
+    const DayDifference &d = *left.days;
+    std::string_view dayOp = op;
+    if (!d.columnLast)
+        dayOp = op == "<" ? ">" : op == ">" ? "<" : op == "<=" ? ">=" : op == ">=" ? "<=" : op;
+    const auto from = [&](bool after) {
+        return "tsql_dayfrom(" + d.constant + "," + right.sql + "," +
+               (d.columnLast ? "1," : "-1,") + (after ? "1)" : "0)");
+    };
+    const std::string &c = d.column;
+    if (dayOp == "<=")
+        return c + " < " + from(true);
+    if (dayOp == "<")
+        return c + " < " + from(false);
+    if (dayOp == ">=")
+        return c + " >= " + from(false);
+    if (dayOp == ">")
+        return c + " >= " + from(true);
+    if (dayOp == "=")
+        return "(" + c + " >= " + from(false) + " AND " + c + " < " + from(true) + ")";
+    return "(" + c + " < " + from(false) + " OR " + c + " >= " + from(true) + ")";
 }
 
 } // namespace host::tsql

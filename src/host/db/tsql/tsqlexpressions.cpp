@@ -57,84 +57,12 @@ bool comparesAsText(const Expr &left, const Expr &right)
            textish(left.type.type) && textish(right.type.type);
 }
 
-// Two texts joined as SQL Server joins them: unless one is of a max type, the result is cut at
-// 8,000 bytes, or at 4,000 characters when either is an nvarchar.
-Expr concatenation(const Expr &left, const Expr &right)
-{
-    ColumnType type = typeOf(SqlType::Text);
-    type.national = left.type.national || right.type.national;
-    type.max = left.type.max || right.type.max;
-    const std::string joined = "(" + left.sql + " || " + right.sql + ")";
-    if (type.max)
-        return {joined, type, {}};
-    const int limit = type.national ? kMaxNationalLength : kMaxTextLength;
-    if (left.type.length >= 0 && right.type.length >= 0 &&
-        left.type.length + right.type.length <= limit) {
-        type.length = left.type.length + right.type.length;
-        return {joined, type, {}};
-    }
-    type.length = limit;
-    return {"tsql_text(" + joined + "," + std::to_string(limit) + "," +
-                (type.national ? "1" : "0") + ")",
-            type,
-            {}};
-}
-
-Expr add(const Expr &left, const Expr &right)
-{
-    const SqlType l = left.type.type;
-    const SqlType r = right.type.type;
-    if (isNumericType(l) && isNumericType(r))
-        return numericResult("(" + left.sql + " + " + right.sql + ")",
-                             arithmeticType(left.type, right.type, '+'));
-    if (l == SqlType::DateTime && r != SqlType::DateTime && r != SqlType::Text)
-        return {
-            "tsql_dateadd('dd'," + right.sql + "," + left.sql + ")", typeOf(SqlType::DateTime), {}};
-    if (r == SqlType::DateTime && l != SqlType::DateTime && l != SqlType::Text)
-        return {
-            "tsql_dateadd('dd'," + left.sql + "," + right.sql + ")", typeOf(SqlType::DateTime), {}};
-    if (l == SqlType::Text && r == SqlType::Text)
-        return concatenation(left, right);
-    return {"tsql_add(" + left.sql + "," + right.sql + ")", {}, {}};
-}
-
-Expr subtract(const Expr &left, const Expr &right)
-{
-    if (left.type.type == SqlType::DateTime && right.type.type != SqlType::DateTime &&
-        right.type.type != SqlType::Text)
-        return {"tsql_dateadd('dd',-(" + right.sql + ")," + left.sql + ")",
-                typeOf(SqlType::DateTime),
-                {}};
-    return numericResult("(" + left.sql + " - " + right.sql + ")",
-                         arithmeticType(left.type, right.type, '-'));
-}
-
 } // namespace
 
 Expr Translator::Impl::parseExpression(const Scope *scope)
 {
     const Nesting nesting(m_depth);
     return parseOr(scope);
-}
-
-Expr Translator::Impl::parseOr(const Scope *scope)
-{
-    Expr left = parseAnd(scope);
-    while (acceptWord("OR")) {
-        const Expr right = parseAnd(scope);
-        left = {left.sql + " OR " + right.sql, typeOf(SqlType::Int), {}};
-    }
-    return left;
-}
-
-Expr Translator::Impl::parseAnd(const Scope *scope)
-{
-    Expr left = parseNot(scope);
-    while (acceptWord("AND")) {
-        const Expr right = parseNot(scope);
-        left = {left.sql + " AND " + right.sql, typeOf(SqlType::Int), {}};
-    }
-    return left;
 }
 
 Expr Translator::Impl::parseNot(const Scope *scope)
@@ -168,6 +96,10 @@ Expr Translator::Impl::parseComparison(const Scope *scope)
                 continue;
             advance();
             Expr right = parseAdditive(scope);
+            if (auto range = dayRange(left, sqlite, right)) {
+                relax(right, LiteralShape::Use::Compared);
+                return {std::move(*range), typeOf(SqlType::Int), {}};
+            }
             alignForComparison(left, right);
             relax(left, LiteralShape::Use::Compared);
             relax(right, LiteralShape::Use::Compared);
@@ -233,52 +165,6 @@ Expr Translator::Impl::parseComparison(const Scope *scope)
     if (negated)
         syntaxError();
     return left;
-}
-
-Expr Translator::Impl::parseAdditive(const Scope *scope)
-{
-    Expr left = parseMultiplicative(scope);
-    for (;;) {
-        if (accept("+")) {
-            left = add(left, parseMultiplicative(scope));
-        } else if (accept("-")) {
-            left = subtract(left, parseMultiplicative(scope));
-        } else if (accept("&")) {
-            const Expr right = parseMultiplicative(scope);
-            left = {"(" + left.sql + " & " + right.sql + ")", typeOf(SqlType::Int), {}};
-        } else if (accept("|")) {
-            const Expr right = parseMultiplicative(scope);
-            left = {"(" + left.sql + " | " + right.sql + ")", typeOf(SqlType::Int), {}};
-        } else {
-            return left;
-        }
-    }
-}
-
-Expr Translator::Impl::parseMultiplicative(const Scope *scope)
-{
-    Expr left = parseUnary(scope);
-    for (;;) {
-        std::string op;
-        if (accept("*"))
-            op = "*";
-        else if (accept("/"))
-            op = "/";
-        else if (accept("%"))
-            op = "%";
-        else
-            return left;
-        const Expr right = parseUnary(scope);
-        const ColumnType type = arithmeticType(left.type, right.type, op.front());
-        if (op == "*") {
-            left = numericResult("(" + left.sql + " * " + right.sql + ")", type);
-        } else {
-            const std::string fn = op == "/" ? "tsql_divide(" : "tsql_modulo(";
-            left = numericResult(fn + left.sql + "," + right.sql + "," +
-                                     std::to_string(divisionKind(left.type, right.type)) + ")",
-                                 type);
-        }
-    }
 }
 
 Expr Translator::Impl::parseUnary(const Scope *scope)

@@ -37,10 +37,16 @@ Variant valueOf(sqlite3_value *value)
     }
 }
 
+// The text of a value as SQLite holds it, valid until the value changes.
+std::string_view textView(sqlite3_value *value)
+{
+    const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(value));
+    return {text, static_cast<size_t>(sqlite3_value_bytes(value))};
+}
+
 std::string textOf(sqlite3_value *value)
 {
-    return std::string(reinterpret_cast<const char *>(sqlite3_value_text(value)),
-                       static_cast<size_t>(sqlite3_value_bytes(value)));
+    return std::string(textView(value));
 }
 
 void setResult(sqlite3_context *ctx, const Variant &value)
@@ -96,11 +102,23 @@ bool anyNull(int argc, sqlite3_value **argv)
     return false;
 }
 
-// A date argument: stored text, or a number of days from 1900-01-01.
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// A date argument: stored text, or a number of days from 1900-01-01. A text with no blanks to
+// trim, as every stored date, is read where SQLite holds it: date conditions run once a row.
 double dateArgument(sqlite3_value *value)
 {
-    if (sqlite3_value_type(value) == SQLITE_TEXT)
-        return storedTextToDate(textOf(value));
+    if (sqlite3_value_type(value) == SQLITE_TEXT) {
+        const std::string_view text = textView(value);
+        if (!text.empty() && isDigit(text.front()) && isDigit(text.back())) {
+            if (const auto serial = parseDate(text); serial && inDatetimeRange(*serial))
+                return *serial;
+        }
+        return storedTextToDate(text);
+    }
     const double serial = sqlite3_value_double(value) + 2;
     if (!inDatetimeRange(serial))
         throw HostError("Arithmetic overflow error converting expression to data type datetime.");
@@ -153,10 +171,14 @@ template <SqlType Type> void storeFunction(sqlite3_context *ctx, int argc, sqlit
     if (Type == SqlType::Decimal) {
         type.scale = argc > 1 ? sqlite3_value_int(argv[1]) : -1;
         type.precision = argc > 2 ? sqlite3_value_int(argv[2]) : -1;
-        // Numbers, by far the most of what is rounded, need no Variant.
+        // Numbers, by far the most of what is rounded, need no Variant; a number rounded to
+        // its scale alone cannot overflow, which only a precision or an infinity makes.
         const int kind = sqlite3_value_type(argv[0]);
         if (kind == SQLITE_FLOAT || kind == SQLITE_INTEGER) {
-            sqlite3_result_double(ctx, storedDecimal(sqlite3_value_double(argv[0]), type));
+            const double value = sqlite3_value_double(argv[0]);
+            sqlite3_result_double(ctx, type.precision < 0 && std::isfinite(value)
+                                           ? roundDecimal(value, type.scale)
+                                           : storedDecimal(value, type));
             return;
         }
     }
@@ -326,13 +348,29 @@ void addFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 // values decide. A zero divisor is an error, not NULL.
 template <bool Modulo> void divideFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
 {
-    if (anyNull(2, argv)) {
+    const int typeX = sqlite3_value_type(argv[0]);
+    const int typeY = sqlite3_value_type(argv[1]);
+    if (typeX == SQLITE_NULL || typeY == SQLITE_NULL) {
         sqlite3_result_null(ctx);
+        return;
+    }
+    const int kind = sqlite3_value_int(argv[2]);
+    const auto isNumber = [](int type) { return type == SQLITE_INTEGER || type == SQLITE_FLOAT; };
+    // Quantities over coefficients, once a row in the count's fills: numbers need no Variant.
+    if (isNumber(typeX) && isNumber(typeY) &&
+        (kind == 2 || typeX == SQLITE_FLOAT || typeY == SQLITE_FLOAT)) {
+        const double a = sqlite3_value_double(argv[0]);
+        const double b = sqlite3_value_double(argv[1]);
+        if (b == 0)
+            throw HostError("Divide by zero error encountered.");
+        const double result = Modulo ? std::fmod(a, b) : kind == 1 ? std::trunc(a / b) : a / b;
+        if (!std::isfinite(result))
+            throw HostError("Arithmetic overflow error converting expression to data type float.");
+        sqlite3_result_double(ctx, result);
         return;
     }
     const Variant x = numberArgument(argv[0]);
     const Variant y = numberArgument(argv[1]);
-    const int kind = sqlite3_value_int(argv[2]);
     if (CDbl(y) == 0)
         throw HostError("Divide by zero error encountered.");
     const bool longs = x.type() == VariantType::Long && y.type() == VariantType::Long;
@@ -411,16 +449,17 @@ void dateaddFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
     setResult(ctx, Variant(dateToStoredText(result)));
 }
 
-long long unitIndex(double serial, const std::string &part)
+long long unitIndex(double serial, std::string_view part)
 {
-    const DateParts p = splitDate(serial);
-    const auto day = static_cast<long long>(std::floor(serial + 1e-9));
-    if (part == "yy")
-        return p.year;
-    if (part == "qq")
-        return p.year * 4LL + (p.month - 1) / 3;
-    if (part == "mm")
+    if (part == "yy" || part == "qq" || part == "mm") {
+        const DateParts p = splitDate(serial);
+        if (part == "yy")
+            return p.year;
+        if (part == "qq")
+            return p.year * 4LL + (p.month - 1) / 3;
         return p.year * 12LL + p.month - 1;
+    }
+    const auto day = static_cast<long long>(std::floor(serial + 1e-9));
     if (part == "wk") // weeks end on Saturday whatever DATEFIRST says
         return static_cast<long long>(std::floor((static_cast<double>(day) - 1) / 7));
     if (part == "hh")
@@ -440,10 +479,32 @@ void datediffFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
         sqlite3_result_null(ctx);
         return;
     }
-    const std::string part = textOf(argv[0]);
     const double a = dateArgument(argv[1]);
     const double b = dateArgument(argv[2]);
-    setResult(ctx, Variant(unitIndex(b, part) - unitIndex(a, part)));
+    const std::string_view part = textView(argv[0]);
+    sqlite3_result_int64(ctx, unitIndex(b, part) - unitIndex(a, part));
+}
+
+// tsql_dayfrom(date, days, sign, after): the first day of a range of whole days as
+// 'YYYY-MM-DD': the date's day plus sign * days, rounded up, or rounded down and the day after
+// when after is 1. A day outside datetime's range gives a text before or after every date.
+void dayfromFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    if (anyNull(2, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const double day = std::floor(dateArgument(argv[0]) + 1e-9) +
+                       sqlite3_value_int(argv[2]) * sqlite3_value_double(argv[1]);
+    const double first = sqlite3_value_int(argv[3]) != 0 ? std::floor(day) + 1 : std::ceil(day);
+    std::string text;
+    if (first < makeDate(1753, 1, 1))
+        text = "1753-01-01";
+    else if (first > makeDate(9999, 12, 31))
+        text = "9999-12-32";
+    else
+        text = formatDate(first, "YYYY-MM-DD");
+    sqlite3_result_text(ctx, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
 }
 
 void datepartFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
@@ -777,6 +838,7 @@ void registerFunctions(sqlite3 *db)
         {"tsql_modulo", 3, guarded<divideFunction<true>>, true},
         {"tsql_dateadd", 3, guarded<dateaddFunction>, true},
         {"tsql_datediff", 3, guarded<datediffFunction>, true},
+        {"tsql_dayfrom", 4, guarded<dayfromFunction>, true},
         {"tsql_datepart", 3, guarded<datepartFunction>, true},
         {"tsql_len", 1, guarded<lenFunction>, true},
         {"tsql_datalength", 3, guarded<datalengthFunction>, true},

@@ -4,7 +4,8 @@
 //
 //   tsqltranslator.cpp   entry points, errors, table names and the tables in scope
 //   tsqltyping.cpp       SQL Server's types of results and its conversions on assignment
-//   tsqlexpressions.cpp  operators, variables, column references, CASE
+//   tsqlexpressions.cpp  comparisons, unary operators, variables, column references, CASE
+//   tsqloperators.cpp    chains of binary operators: arithmetic, texts joined, AND, OR
 //   tsqlliterals.cpp     literals, as text in the SQL or bound as parameters
 //   tsqlbuiltins.cpp     the built-in functions (one table), CAST and CONVERT
 //   tsqlselect.cpp       SELECT: the select list, FROM and joins, UNION, ORDER BY, INTO
@@ -17,12 +18,21 @@
 #include "host/db/tsql/tsqltranslator.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
 namespace host::tsql {
+
+// DATEDIFF(dd, ...) between a constant and a date column: the SQL of each.
+struct DayDifference
+{
+    std::string constant;
+    std::string column;
+    bool columnLast = true; // DATEDIFF(dd, constant, column)
+};
 
 struct Expr
 {
@@ -32,7 +42,13 @@ struct Expr
     bool constant = false;   // a literal or a variable
     int literal = -1;        // a bound literal alone, perhaps after a minus: its index
     std::string unrounded{}; // a decimal result: its SQL before rounding to its type's scale
+    std::shared_ptr<const DayDifference> days{};
 };
+
+// `left op right` as a range of the date column when left is a DayDifference and right a
+// constant number, so that the column is compared as stored (and an index on it serves)
+// instead of every row's days being counted; nothing otherwise.
+std::optional<std::string> dayRange(const Expr &left, std::string_view op, const Expr &right);
 
 // A string or number literal as SQLite reads it, with the type SQL Server gives it.
 struct Literal
@@ -93,6 +109,15 @@ ColumnType decimalType(int precision, int scale);
 ColumnType arithmeticType(const ColumnType &a, const ColumnType &b, char op);
 // The type of CASE and COALESCE over branches of these types.
 ColumnType commonType(const ColumnType &a, const ColumnType &b);
+// What holds an arithmetic result of this type to it, written around its SQL: nothing, or a
+// function that rounds a decimal to its scale or refuses a float that overflowed.
+struct NumericHold
+{
+    std::string open;
+    std::string close;
+    bool rounds = false;
+};
+NumericHold numericHold(const ColumnType &type);
 // An arithmetic result held to the scale of its type.
 Expr numericResult(std::string sql, const ColumnType &type);
 // How tsql_divide and tsql_modulo treat their operands.
@@ -243,6 +268,8 @@ private:
     Expr parseExpression(const Scope *scope);
     Expr parseOr(const Scope *scope);
     Expr parseAnd(const Scope *scope);
+    Expr logicalChain(const Scope *scope, std::string_view keyword,
+                      Expr (Impl::*operand)(const Scope *));
     Expr parseNot(const Scope *scope);
     Expr parseComparison(const Scope *scope);
     Expr parseAdditive(const Scope *scope);

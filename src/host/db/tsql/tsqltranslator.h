@@ -83,6 +83,14 @@ inline constexpr std::string_view kNestedTooDeeply =
     "The statement is nested too deeply for the embedded database; write it with fewer nested "
     "levels.";
 
+// SQLite reads a chain of operators (a + b + c ...) as a tree as deep as the chain is long, and
+// refuses an expression deeper than this (its default SQLITE_MAX_EXPR_DEPTH, which this program
+// keeps). The refusal of one, whichever of the two sees it first, names the limit.
+inline constexpr size_t kMaxExpressionDepth = 1000;
+inline constexpr std::string_view kExpressionTooDeep =
+    "The expression is too deep for the embedded database, which takes at most 1000 levels of "
+    "operators (each term of a chain such as a + b + c is one); write it with fewer terms.";
+
 // Literals of SELECT, INSERT, UPDATE and DELETE are bound as parameters where SQLite reads a
 // parameter as it reads the literal (not in GROUP BY and ORDER BY, where a number is a column),
 // so that statements that differ only in their values share one translation and one prepared

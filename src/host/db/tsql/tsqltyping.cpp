@@ -128,16 +128,24 @@ ColumnType commonType(const ColumnType &a, const ColumnType &b)
 // Decimal results are held to their scale, as SQL Server's exact arithmetic gives them: a
 // difference that is zero in decimals is zero, not a trace of binary floating point. A float
 // result that overflows is an error, as it is on SQL Server, never an infinity.
+NumericHold numericHold(const ColumnType &type)
+{
+    if (type.type == SqlType::Decimal)
+        return {"tsql_decimal(", "," + std::to_string(type.scale) + ")", true};
+    if (type.type == SqlType::Real)
+        return {"tsql_float(", ")", false};
+    return {};
+}
+
 Expr numericResult(std::string sql, const ColumnType &type)
 {
-    if (type.type == SqlType::Decimal) {
-        Expr e{"tsql_decimal(" + sql + "," + std::to_string(type.scale) + ")", type, {}};
+    const NumericHold hold = numericHold(type);
+    if (hold.open.empty())
+        return {std::move(sql), type, {}};
+    Expr e{hold.open + sql + hold.close, type, {}};
+    if (hold.rounds)
         e.unrounded = std::move(sql);
-        return e;
-    }
-    if (type.type == SqlType::Real)
-        sql = "tsql_float(" + sql + ")";
-    return {std::move(sql), type, {}};
+    return e;
 }
 
 // How tsql_divide and tsql_modulo treat their operands: 1 integers (the quotient truncates),
