@@ -55,13 +55,7 @@ void runOpen(benchmark::State &state, long showType, const std::vector<std::stri
         timed.module([&] { shown = openAndPaint(showType); });
         loaded = loaded && shown == stepped && stepped > 0;
     };
-    for (const SheetData data : kSheetData) {
-        Comparison warmUp;
-        openBoth(data, warmUp);
-    }
-    for (auto _ : state)
-        for (const SheetData data : kSheetData)
-            openBoth(data, comparison.on(data));
+    comparison.run(state, openBoth);
     if (!loaded)
         state.SkipWithError("the sheet did not load");
     comparison.report(state);
@@ -268,13 +262,7 @@ void BM_SaveEveryLine(benchmark::State &state)
         failed = failed || saved != frmMain::SaveResult::Saved || unmatched != 0 ||
                  window->mRowChanged.size() != values.size();
     };
-    for (const SheetData data : kSheetData) {
-        Comparison warmUp;
-        saveBoth(data, warmUp);
-    }
-    for (auto _ : state)
-        for (const SheetData data : kSheetData)
-            saveBoth(data, comparison.on(data));
+    comparison.run(state, saveBoth);
     if (failed)
         state.SkipWithError("the save failed");
     comparison.report(state);
