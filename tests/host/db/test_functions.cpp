@@ -108,6 +108,29 @@ TEST_F(Functions, DayDifferenceConditions)
             {(std::string("ISNULL(SUM(bit),0) FROM d WHERE ") + c.expression).c_str(), c.expected});
 }
 
+// A text column's dates compared converted with a constant, as count lines are found by their
+// key: each row a bit, no date, two days, a time of day and a null.
+TEST_F(Functions, TextDatesComparedWithAConstant)
+{
+    db.Execute("CREATE TABLE k (bit int, kf varchar(23) NULL)\r\n"
+               "INSERT INTO k VALUES (1,''),(2,'2026-12-08'),(4,'2026-12-09'),"
+               "(8,'2026-12-09 10:30:00.000'),(16,NULL)");
+    const Case cases[] = {
+        {"CONVERT(DATETIME,kf) = ''", 1},
+        {"CONVERT(DATETIME,kf) = '1900-01-01'", 1},
+        {"CONVERT(DATETIME,kf) = '2026-12-08'", 2},
+        {"CONVERT(DATETIME,kf) = ' 2026-12-08 '", 2},
+        {"CONVERT(DATETIME,kf) = '20261208'", 2},
+        {"'2026-12-09' = CONVERT(DATETIME,kf)", 4},
+        {"CONVERT(DATETIME,kf) = '2026-12-09 10:30'", 8},
+        {"CONVERT(DATETIME,kf) = NULL", 0},
+        {"CONVERT(DATETIME,kf) <> '2026-12-08'", 1 + 4 + 8},
+    };
+    for (const auto &c : cases)
+        check(
+            {(std::string("ISNULL(SUM(bit),0) FROM k WHERE ") + c.expression).c_str(), c.expected});
+}
+
 TEST_F(Functions, TextsAndConversions)
 {
     const Case cases[] = {

@@ -252,6 +252,9 @@ Expr convert(const Expr &value, const std::string &type, const std::string &styl
         Expr stored{convertAs(value, target), target, {}};
         if (stored.sql == value.sql && target.type == SqlType::Decimal)
             stored.sql = "tsql_decimal(" + value.sql + "," + std::to_string(target.scale) + ")";
+        if (target.type == SqlType::DateTime && value.type.type == SqlType::Text &&
+            !value.name.empty())
+            stored.datedText = value.sql;
         return stored;
     }
     }
@@ -430,6 +433,23 @@ std::optional<std::string> dayRange(const Expr &left, std::string_view op, const
     if (dayOp == "=")
         return "(" + c + " >= " + from(false) + " AND " + c + " < " + from(true) + ")";
     return "(" + c + " < " + from(false) + " OR " + c + " >= " + from(true) + ")";
+}
+
+std::optional<std::string> storedDateMatch(const Expr &left, std::string_view op, const Expr &right)
+{
+    const auto constant = [](const Expr &e) { return e.constant || e.literal >= 0; };
+    const Expr *dated = nullptr;
+    const Expr *value = nullptr;
+    if (!left.datedText.empty() && constant(right)) {
+        dated = &left;
+        value = &right;
+    } else if (!right.datedText.empty() && constant(left)) {
+        dated = &right;
+        value = &left;
+    }
+    if (op != "=" || !dated)
+        return std::nullopt;
+    return dated->datedText + " = tsql_datekey(" + value->sql + ")";
 }
 
 } // namespace host::tsql

@@ -100,6 +100,11 @@ Expr Translator::Impl::parseComparison(const Scope *scope)
                 relax(right, LiteralShape::Use::Compared);
                 return {std::move(*range), typeOf(SqlType::Int), {}};
             }
+            if (auto match = storedDateMatch(left, sqlite, right)) {
+                relax(left, LiteralShape::Use::Compared);
+                relax(right, LiteralShape::Use::Compared);
+                return {std::move(*match), typeOf(SqlType::Int), {}};
+            }
             alignForComparison(left, right);
             relax(left, LiteralShape::Use::Compared);
             relax(right, LiteralShape::Use::Compared);

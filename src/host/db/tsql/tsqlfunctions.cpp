@@ -507,6 +507,34 @@ void dayfromFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
     sqlite3_result_text(ctx, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
 }
 
+// tsql_datekey(value): the text a date column holds for the date the value converts to, as
+// every writer of the system stores it: empty for 1900-01-01, the day alone (YYYY-MM-DD) at
+// midnight, else the date and time as stored.
+void datekeyFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    constexpr std::string_view kFirstDay = "1900-01-01 00:00:00.000";
+    constexpr std::string_view kMidnight = " 00:00:00.000";
+    constexpr size_t kDay = 10;
+    // A blank or a plain day, as count lines keep their dates, is read without a conversion.
+    std::optional<std::string> stored;
+    if (sqlite3_value_type(argv[0]) == SQLITE_TEXT)
+        stored = plainStoredDate(textView(argv[0]));
+    if (!stored)
+        stored = dateToStoredText(dateArgument(argv[0]));
+    std::string_view key = *stored;
+    if (key == kFirstDay)
+        key = {};
+    else if (key.substr(kDay) == kMidnight)
+        key = key.substr(0, kDay);
+    // An empty view's null pointer would be taken for NULL.
+    sqlite3_result_text(ctx, key.empty() ? "" : key.data(), static_cast<int>(key.size()),
+                        SQLITE_TRANSIENT);
+}
+
 void datepartFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
     if (sqlite3_value_type(argv[1]) == SQLITE_NULL) {
@@ -839,6 +867,7 @@ void registerFunctions(sqlite3 *db)
         {"tsql_dateadd", 3, guarded<dateaddFunction>, true},
         {"tsql_datediff", 3, guarded<datediffFunction>, true},
         {"tsql_dayfrom", 4, guarded<dayfromFunction>, true},
+        {"tsql_datekey", 1, guarded<datekeyFunction>, true},
         {"tsql_datepart", 3, guarded<datepartFunction>, true},
         {"tsql_len", 1, guarded<lenFunction>, true},
         {"tsql_datalength", 3, guarded<datalengthFunction>, true},

@@ -43,12 +43,20 @@ struct Expr
     int literal = -1;        // a bound literal alone, perhaps after a minus: its index
     std::string unrounded{}; // a decimal result: its SQL before rounding to its type's scale
     std::shared_ptr<const DayDifference> days{};
+    std::string datedText{}; // CONVERT(DATETIME, a text column): the column's SQL
 };
 
 // `left op right` as a range of the date column when left is a DayDifference and right a
 // constant number, so that the column is compared as stored (and an index on it serves)
 // instead of every row's days being counted; nothing otherwise.
 std::optional<std::string> dayRange(const Expr &left, std::string_view op, const Expr &right);
+
+// `left = right` as the column compared as stored with the text the system keeps for the date,
+// when one side is a text column converted to a date and the other a constant, so that the
+// column's index serves instead of every row's text being converted (a date kept in another
+// form is not found so); nothing otherwise.
+std::optional<std::string> storedDateMatch(const Expr &left, std::string_view op,
+                                           const Expr &right);
 
 // A string or number literal as SQLite reads it, with the type SQL Server gives it.
 struct Literal
