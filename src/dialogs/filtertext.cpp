@@ -1,6 +1,7 @@
 #include "dialogs/filtertext.h"
 
 #include "host/core/dateformatter.h"
+#include "host/core/hosterror.h"
 #include "host/core/sqltext.h"
 #include "host/core/variant.h"
 
@@ -22,6 +23,21 @@ std::string valueText(const Condition &c)
 }
 
 } // namespace
+
+bool comparable(const Condition &condition)
+{
+    const long type = std::atol(condition.colType.c_str());
+    if (type != 2 && type != 3)
+        return true;
+    try {
+        host::Val(condition.value);
+        return true;
+    } catch (const host::HostError &e) {
+        if (e.Number() != host::HostError::Overflow)
+            throw;
+        return false;
+    }
+}
 
 std::string codeField(std::string_view key, bool useShortNumber)
 {

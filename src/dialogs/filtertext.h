@@ -46,6 +46,10 @@ struct SortKey
 // when useShortNumber (full numbers in use), the short number otherwise.
 std::string codeField(std::string_view key, bool useShortNumber);
 
+// Whether the condition's value can be compared: a number column's value is a number within
+// what the query can hold; any other column's value is a text and always can.
+bool comparable(const Condition &condition);
+
 // The "Filter" text: the conditions joined by their logic words, a trailing and/or cut off.
 std::string filterText(const std::vector<Condition> &conditions, bool useShortNumber);
 // The "SortBy" text: "key order ," per row, the last comma cut off.

@@ -5,7 +5,6 @@
 #include "dialogs/baselookupvalue.h"
 #include "dialogs/filtertext.h"
 #include "host/core/dictionary.h"
-#include "host/core/hosterror.h"
 #include "host/core/variant.h"
 #include "host/ui/controls/commandbutton.h"
 #include "host/ui/controls/label.h"
@@ -325,19 +324,15 @@ void frmFilter::showMessage(int tab, const QString &text)
     PubVariant::ShowMsg(text.toStdString(), 0);
 }
 
-bool frmFilter::comparableNumber(int row) const
+filtertext::Condition frmFilter::conditionAt(int row) const
 {
-    const long type = GetGridText(row, 7).toLong();
-    if (type != 2 && type != 3)
-        return true;
-    try {
-        host::Val(GetGridText(row, 3).toStdString());
-        return true;
-    } catch (const host::HostError &e) {
-        if (e.Number() != host::HostError::Overflow)
-            throw;
-        return false;
-    }
+    filtertext::Condition c;
+    c.key = GetGridText(row, 5).toStdString();
+    c.colType = GetGridText(row, 7).toStdString();
+    c.op = filtertext::wordAt(filtertext::compareOperators, comboIndex(*vsFilter, 2, row));
+    c.value = GetGridText(row, 3).toStdString();
+    c.logic = filtertext::wordAt(filtertext::logicWords, comboIndex(*vsFilter, 4, row));
+    return c;
 }
 
 bool frmFilter::CheckFilterRows()
@@ -354,7 +349,7 @@ bool frmFilter::CheckFilterRows()
         else if (GetGridText(row, 4).isEmpty() && row < rows &&
                  !GetGridText(row + 1, 1, row + 1, 4).isEmpty())
             message = formatLangText("第%1行，[逻辑]列数据不完整！", number);
-        else if (named && !comparableNumber(row))
+        else if (named && !filtertext::comparable(conditionAt(row)))
             message = formatLangText("第%1行，[比较值]列的数字太大，无法比较！", number);
     }
     if (message.isEmpty())
@@ -385,13 +380,7 @@ bool frmFilter::BuildFilterAndSort()
         for (int row = 1; row <= vsFilter->MaxRows(); ++row) {
             if (GetGridText(row, 1).isEmpty())
                 continue;
-            filtertext::Condition c;
-            c.key = GetGridText(row, 5).toStdString();
-            c.colType = GetGridText(row, 7).toStdString();
-            c.op = filtertext::wordAt(filtertext::compareOperators, comboIndex(*vsFilter, 2, row));
-            c.value = GetGridText(row, 3).toStdString();
-            c.logic = filtertext::wordAt(filtertext::logicWords, comboIndex(*vsFilter, 4, row));
-            conditions.push_back(std::move(c));
+            conditions.push_back(conditionAt(row));
         }
         std::vector<filtertext::SortKey> keys;
         for (int row = 1; row <= vsSortBy->MaxRows(); ++row) {

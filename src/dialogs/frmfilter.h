@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialogs/filtertext.h"
 #include "host/ui/form/form.h"
 
 #include <memory>
@@ -58,7 +59,8 @@ private:
     void AddSortRowIfLast();
     bool CheckFilterRows();
     // Whether a number field's value reads as a number a double holds, so it can be compared.
-    bool comparableNumber(int row) const;
+    // The condition a named row of the filter grid states.
+    filtertext::Condition conditionAt(int row) const;
     bool CheckSortRows();
     bool BuildFilterAndSort();
 
