@@ -43,9 +43,8 @@ struct EmbeddedDatabase::BatchStep
             return;
         }
         tokens = tsql::tokenize(text);
-        parsed = parses.keep(key, *statement, valueOffsets, tokens, tsql::parseBatch(tokens));
-        if (!parsed)
-            ownNodes = tsql::parseBatch(tokens);
+        ownNodes = tsql::parseBatch(tokens);
+        parsed = parses.keep(key, *statement, valueOffsets, tokens, ownNodes);
     }
     // The one INSERT, UPDATE or DELETE its text holds, which a plan may keep.
     const tsql::Node *single() const

@@ -21,6 +21,12 @@ std::string SqlBatch::Value::literal() const
     return {};
 }
 
+bool SqlBatch::Value::negative() const
+{
+    return (kind == Kind::Number && std::signbit(number) && number != 0) ||
+           (kind == Kind::Whole && whole < 0);
+}
+
 std::string SqlBatch::Statement::text() const
 {
     std::vector<size_t> offsets;

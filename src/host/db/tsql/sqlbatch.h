@@ -29,6 +29,8 @@ public:
 
         // As the value stands in the statement's text.
         std::string literal() const;
+        // Written with a minus, which is a token of its own before the literal.
+        bool negative() const;
     };
 
     // The fixed text marks where each value stands with kValueMark.

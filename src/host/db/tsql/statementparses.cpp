@@ -1,7 +1,6 @@
 #include "host/db/tsql/statementparses.h"
 
 #include <algorithm>
-#include <cmath>
 #include <string_view>
 
 namespace host::tsql {
@@ -9,12 +8,6 @@ namespace host::tsql {
 namespace {
 
 using Kind = SqlBatch::Value::Kind;
-
-bool negative(const SqlBatch::Value &v)
-{
-    return (v.kind == Kind::Number && std::signbit(v.number) && v.number != 0) ||
-           (v.kind == Kind::Whole && v.whole < 0);
-}
 
 // Fixed text that no literal joins: a blank or an operator that stands alone beside a number
 // or a quoted text (a minus before one would start a comment, a letter after one would join it).
@@ -58,7 +51,7 @@ std::shared_ptr<const StatementParses::Parsed> StatementParses::find(const std::
 std::shared_ptr<const StatementParses::Parsed>
 StatementParses::keep(const std::string &key, const SqlBatch::Statement &statement,
                       const std::vector<size_t> &valueOffsets, const std::vector<Token> &tokens,
-                      std::vector<std::unique_ptr<Node>> nodes)
+                      std::vector<std::unique_ptr<Node>> &nodes)
 {
     if (!valuesStandApart(statement.shape))
         return nullptr;
@@ -66,7 +59,7 @@ StatementParses::keep(const std::string &key, const SqlBatch::Statement &stateme
     parsed->firstValueToken = tokens.size();
     for (size_t v = 0; v < statement.values.size(); ++v) {
         const SqlBatch::Value &value = statement.values[v];
-        const size_t sign = negative(value) ? 1 : 0;
+        const size_t sign = value.negative() ? 1 : 0;
         const size_t at = tokenAt(tokens, valueOffsets[v] + sign);
         const TokenKind kind = value.kind == Kind::Text ? TokenKind::String : TokenKind::Number;
         if (at >= tokens.size() || tokens[at].offset != valueOffsets[v] + sign ||
@@ -105,7 +98,7 @@ std::vector<Token> StatementParses::tokensOf(const Parsed &parsed,
         Token &t = tokens[i];
         if (next < values && i == parsed.valueTokens[next]) {
             const SqlBatch::Value &value = statement.values[next];
-            const size_t sign = negative(value) ? 1 : 0;
+            const size_t sign = value.negative() ? 1 : 0;
             t.offset = valueOffsets[next] + sign;
             shift = shiftAfter(next);
             t.size = parsed.tokens[i].offset + parsed.tokens[i].size + shift - t.offset;

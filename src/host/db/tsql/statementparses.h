@@ -31,12 +31,12 @@ public:
 
     // Stays valid as long as it is held, whatever is kept after.
     std::shared_ptr<const Parsed> find(const std::string &key) const;
-    // Keeps what the text of the statement, with its values at valueOffsets, gave; nothing when
-    // its values do not stand apart.
+    // Keeps what the text of the statement, with its values at valueOffsets, gave, taking the
+    // nodes; nothing, and the nodes left, when its values do not stand apart.
     std::shared_ptr<const Parsed> keep(const std::string &key, const SqlBatch::Statement &statement,
                                        const std::vector<size_t> &valueOffsets,
                                        const std::vector<Token> &tokens,
-                                       std::vector<std::unique_ptr<Node>> nodes);
+                                       std::vector<std::unique_ptr<Node>> &nodes);
     // The tokens of text, the statement's text with its values at valueOffsets, read from the
     // parse kept for its key.
     static std::vector<Token> tokensOf(const Parsed &parsed, const SqlBatch::Statement &statement,

@@ -14,12 +14,6 @@ using Kind = SqlBatch::Value::Kind;
 
 constexpr size_t kFormsPerKey = 8;
 
-bool negative(const SqlBatch::Value &v)
-{
-    return (v.kind == Kind::Number && std::signbit(v.number) && v.number != 0) ||
-           (v.kind == Kind::Whole && v.whole < 0);
-}
-
 // What the token of a value's literal reads as, its minus apart; a number without its text.
 Literal literalOf(const SqlBatch::Value &v)
 {
@@ -62,7 +56,7 @@ std::string StatementPlans::keyOf(const SqlBatch::Statement &statement)
     key += '\0';
     for (const SqlBatch::Value &v : statement.values) {
         key += static_cast<char>('0' + static_cast<int>(v.kind));
-        key += negative(v) ? '-' : '+';
+        key += v.negative() ? '-' : '+';
     }
     return key;
 }
@@ -125,7 +119,7 @@ void StatementPlans::keep(std::string key, const SqlBatch::Statement &statement,
         source.shape = literal.shape;
         const size_t offset = tokens[begin + literal.token].offset;
         for (size_t v = 0; v < statement.values.size(); ++v) {
-            if (valueOffsets[v] + (negative(statement.values[v]) ? 1 : 0) == offset) {
+            if (valueOffsets[v] + (statement.values[v].negative() ? 1 : 0) == offset) {
                 source.value = static_cast<int>(v);
                 bound[v] = true;
             }
