@@ -438,18 +438,13 @@ std::optional<std::string> dayRange(const Expr &left, std::string_view op, const
 std::optional<std::string> storedDateMatch(const Expr &left, std::string_view op, const Expr &right)
 {
     const auto constant = [](const Expr &e) { return e.constant || e.literal >= 0; };
-    const Expr *dated = nullptr;
-    const Expr *value = nullptr;
-    if (!left.datedText.empty() && constant(right)) {
-        dated = &left;
-        value = &right;
-    } else if (!right.datedText.empty() && constant(left)) {
-        dated = &right;
-        value = &left;
-    }
-    if (op != "=" || !dated)
+    if (op != "=")
         return std::nullopt;
-    return dated->datedText + " = tsql_datekey(" + value->sql + ")";
+    if (!left.datedText.empty() && constant(right))
+        return left.datedText + " = tsql_datekey(" + right.sql + ")";
+    if (!right.datedText.empty() && constant(left))
+        return right.datedText + " = tsql_datekey(" + left.sql + ")";
+    return std::nullopt;
 }
 
 } // namespace host::tsql
