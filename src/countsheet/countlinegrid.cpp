@@ -71,10 +71,11 @@ CountLine readLine(const host::ui::SpreadGrid &grid, int row, Texts texts, bool 
             line.*column.text = std::move(text);
             continue;
         }
-        const std::optional<double> value = cellNumber(model, col, row);
+        const bool blankCell = model.cellIsEmpty(col, row);
+        const std::optional<double> value = blankCell ? std::nullopt : cellNumber(model, col, row);
         if (!value) {
             // A text that is no number: the line cannot be found by it.
-            const bool empty = model.cellValue(col, row).trimmed().isEmpty();
+            const bool empty = blankCell || model.cellValue(col, row).trimmed().isEmpty();
             if (column.key && (!empty || requiredKey(col)))
                 keyReadable = false;
             line.blank.set(bit);

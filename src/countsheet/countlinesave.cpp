@@ -86,10 +86,12 @@ void CountLineSave::finish()
 
 void CountLineSave::send()
 {
-    host::SqlBatch batch;
-    std::vector<Pending> lines;
-    std::swap(batch, m_batch);
-    lines.swap(m_pending);
+    std::swap(m_sending, m_batch);
+    m_batch.clear();
+    m_sendingLines.swap(m_pending);
+    m_pending.clear();
+    host::SqlBatch &batch = m_sending;
+    const std::vector<Pending> &lines = m_sendingLines;
     if (m_databaseFailure)
         return;
     end(batch);

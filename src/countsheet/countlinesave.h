@@ -57,9 +57,12 @@ private:
     // Runs the batch of the lines; false when the database refused it.
     bool run(const host::SqlBatch &batch, const std::vector<Pending> &lines, std::string *reason);
 
-    // The statements of the lines waiting, after the batch's opening ones.
+    // The statements of the lines waiting, after the batch's opening ones; the batch being sent,
+    // whose room the next one takes.
     host::SqlBatch m_batch;
+    host::SqlBatch m_sending;
     std::vector<Pending> m_pending;
+    std::vector<Pending> m_sendingLines;
     std::vector<int> m_saved;
     std::vector<int> m_unmatched;
     std::vector<Refusal> m_refused;

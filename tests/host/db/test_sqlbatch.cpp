@@ -3,13 +3,17 @@
 // reads, the rows it yields and the errors, with the values of each statement as the text
 // would read them.
 #include "host/core/hosterror.h"
+#include "host/core/sqltext.h"
 #include "host/db/appconnection.h"
 #include "host/db/backends/embeddeddatabase.h"
 #include "host/db/recordset/recordset.h"
 #include "host/db/tsql/sqlbatch.h"
+#include "host/db/tsql/tsqlparser.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -132,6 +136,36 @@ TEST(SqlBatch, WritesEachValueAsItsLiteral)
     EXPECT_EQ(b.text(), "UPDATE T SET A=-0.1,B=1234567.25,C=-42,D='it''s'\r\nSELECT 1");
     EXPECT_EQ(b.statements().size(), 2U);
     EXPECT_THROW(b.number(1.0 / 0.0), host::HostError);
+}
+
+// A number is bound with the type its text would read as, which its digits give.
+TEST(SqlBatch, ANumberTakesTheTypeOfItsDigits)
+{
+    std::vector<double> numbers = {
+        0.1,       0.3,   0.05,    1e-7,    1.123456789012, 123.4567,         9999999.99,
+        0.1 + 0.2, 1e-15, 1.5e-16, 2.5e14,  1125899.9068,   112589990.684,    1e15 + 0.5,
+        7e22,      1e300, 4.35,    0.7 * 3, 1e-300,         99.99999999999999};
+    std::mt19937_64 random(7);
+    for (int i = 0; i < 20000; ++i) {
+        const int places = static_cast<int>(random() % 18);
+        const double digits = static_cast<double>(random() % 100000000000000000ULL);
+        numbers.push_back(digits / std::pow(10.0, places) / std::pow(10.0, random() % 3));
+        numbers.push_back(
+            std::ldexp(static_cast<double>(random() >> 11), -static_cast<int>(random() % 80)));
+    }
+    for (const double n : numbers) {
+        host::tsql::Token written;
+        written.kind = host::tsql::TokenKind::Number;
+        written.text = host::sqlNumber(n);
+        const host::tsql::Literal expected = host::tsql::readLiteral(written);
+        const host::tsql::Literal bound = host::tsql::numberLiteral(n);
+        SCOPED_TRACE(written.text);
+        EXPECT_EQ(bound.type.type, expected.type.type);
+        EXPECT_EQ(bound.type.precision, expected.type.precision);
+        EXPECT_EQ(bound.type.scale, expected.type.scale);
+        EXPECT_EQ(bound.type.length, expected.type.length);
+        EXPECT_EQ(host::CDbl(bound.value), n);
+    }
 }
 
 } // namespace

@@ -73,6 +73,20 @@ struct EmbeddedDatabase::BatchStep
 
 namespace {
 
+// How far back a statement's like is looked for: the lines of a save repeat a few shapes.
+constexpr size_t kAlikeLookBack = 4;
+
+bool sameShape(const SqlBatch::Statement &a, const SqlBatch::Statement &b)
+{
+    if (a.values.size() != b.values.size() || a.shape != b.shape)
+        return false;
+    for (size_t i = 0; i < a.values.size(); ++i)
+        if (a.values[i].kind != b.values[i].kind ||
+            a.values[i].negative() != b.values[i].negative())
+            return false;
+    return true;
+}
+
 std::string trimmedText(const SqlBatch::Statement &statement)
 {
     std::string text = statement.text();
@@ -105,14 +119,29 @@ BatchResult EmbeddedDatabase::execute(const SqlBatch &batch)
     int writes = 0;
     for (const SqlBatch::Statement &statement : batch.statements()) {
         BatchStep &step = steps.emplace_back(BatchStep{&statement, {}, {}, {}, {}, {}, {}, {}, {}});
-        step.key = tsql::StatementPlans::keyOf(statement);
-        step.plan = m_plans.find(step.key);
+        // A statement like one a little before it has its key and plan without making the key
+        // and looking it up again.
+        const BatchStep *alike = nullptr;
+        for (size_t back = 2; back <= std::min(steps.size(), kAlikeLookBack + 1); ++back) {
+            const BatchStep &before = steps[steps.size() - back];
+            if ((before.plan || before.parsed) && sameShape(*before.statement, statement)) {
+                alike = &before;
+                break;
+            }
+        }
+        if (alike) {
+            step.key = alike->key;
+            step.plan = alike->plan;
+        } else {
+            step.key = tsql::StatementPlans::keyOf(statement);
+            step.plan = m_plans.find(step.key);
+        }
         step.planGeneration = m_plans.generation();
         if (step.plan) {
             writes = writes < 0 ? writes : writes + 1;
             continue;
         }
-        step.parsed = m_parses.find(step.key);
+        step.parsed = alike ? alike->parsed : m_parses.find(step.key);
         if (step.parsed) {
             const int here = writesOf(step.parsed->tokens, step.parsed->nodes);
             writes = here < 0 || writes < 0 ? -1 : writes + here;
@@ -131,8 +160,7 @@ BatchResult EmbeddedDatabase::execute(const SqlBatch &batch)
                 step.planGeneration = m_plans.generation();
             }
             const tsql::Query *planned =
-                step.plan ? tsql::StatementPlans::bind(*step.plan, *step.statement, params)
-                          : nullptr;
+                step.plan ? m_plans.bind(*step.plan, *step.statement, params) : nullptr;
             if (planned) {
                 try {
                     runQuery(*planned, params, false);

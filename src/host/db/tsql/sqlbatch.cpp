@@ -52,16 +52,23 @@ std::string SqlBatch::Statement::text(std::vector<size_t> &valueOffsets) const
 
 void SqlBatch::open()
 {
+    m_open = true;
+    if (m_count < m_statements.size()) {
+        Statement &s = m_statements[m_count++];
+        s.shape.clear();
+        s.values.clear();
+        return;
+    }
     // The statements of a batch are often alike: each starts with room for the largest before
     // it.
-    if (!m_statements.empty()) {
-        m_largestShape = std::max(m_largestShape, m_statements.back().shape.size());
-        m_mostValues = std::max(m_mostValues, m_statements.back().values.size());
+    if (m_count > 0) {
+        m_largestShape = std::max(m_largestShape, m_statements[m_count - 1].shape.size());
+        m_mostValues = std::max(m_mostValues, m_statements[m_count - 1].values.size());
     }
     Statement &s = m_statements.emplace_back();
     s.shape.reserve(m_largestShape);
     s.values.reserve(m_mostValues);
-    m_open = true;
+    ++m_count;
 }
 
 SqlBatch &SqlBatch::operator<<(std::string_view fixed)
@@ -109,18 +116,27 @@ void SqlBatch::endStatement()
 
 void SqlBatch::append(const SqlBatch &other, size_t first, size_t end)
 {
+    for (size_t i = first; i < end; ++i) {
+        endStatement();
+        Statement &s = current();
+        s.shape = other.m_statements[i].shape;
+        s.values = other.m_statements[i].values;
+    }
     endStatement();
-    const auto from = other.m_statements.begin();
-    m_statements.insert(m_statements.end(), from + static_cast<std::ptrdiff_t>(first),
-                        from + static_cast<std::ptrdiff_t>(end));
 }
 
 std::string SqlBatch::text() const
 {
     std::string out;
-    for (const Statement &s : m_statements)
+    for (const Statement &s : statements())
         out += s.text();
     return out;
+}
+
+void SqlBatch::clear()
+{
+    m_count = 0;
+    m_open = false;
 }
 
 } // namespace host

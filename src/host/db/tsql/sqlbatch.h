@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,21 +57,25 @@ public:
     // Appends the statements of another batch from first to before end.
     void append(const SqlBatch &other, size_t first, size_t end);
 
-    bool empty() const { return m_statements.empty(); }
-    const std::vector<Statement> &statements() const { return m_statements; }
+    bool empty() const { return m_count == 0; }
+    std::span<const Statement> statements() const { return {m_statements.data(), m_count}; }
     std::string text() const;
+    // Empties the batch; the room its statements took is kept for the next ones.
+    void clear();
 
 private:
     Statement &current()
     {
         if (!m_open)
             open();
-        return m_statements.back();
+        return m_statements[m_count - 1];
     }
     void open();
     Value &addValue(Value::Kind kind);
 
+    // The first m_count are the batch's; those after are room kept from before.
     std::vector<Statement> m_statements;
+    size_t m_count = 0;
     bool m_open = false;
     size_t m_largestShape = 0;
     size_t m_mostValues = 0;

@@ -3,8 +3,9 @@
 #include "host/core/sqltext.h"
 #include "host/db/tsql/tsqlparser.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
-#include <optional>
 
 namespace host::tsql {
 
@@ -27,10 +28,10 @@ Literal literalOf(const SqlBatch::Value &v)
     case Kind::Text:
         break;
     }
-    Token t;
-    t.kind = TokenKind::String;
-    t.text = v.text;
-    return readLiteral(t);
+    // Written between plain quotes: a varchar of its length.
+    ColumnType type = typeOf(SqlType::Text);
+    type.length = static_cast<int>(std::min<size_t>(textLength(v.text, false), INT_MAX));
+    return {Variant(v.text), type};
 }
 
 } // namespace
@@ -71,27 +72,33 @@ const Query *StatementPlans::bind(const Plan &plan, const SqlBatch::Statement &s
                                   std::vector<Variant> &params)
 {
     // Each value is read once, whichever forms it is tried against.
-    std::vector<std::optional<Literal>> read(statement.values.size());
+    const size_t count = statement.values.size();
+    if (m_read.size() < count)
+        m_read.resize(count);
+    m_readDone.assign(count, false);
+    const auto admitted = [&](const Form &form) {
+        for (const Source &source : form.sources) {
+            if (source.value < 0)
+                continue;
+            const auto v = static_cast<size_t>(source.value);
+            if (!m_readDone[v]) {
+                m_read[v] = literalOf(statement.values[v]);
+                m_readDone[v] = true;
+            }
+            if (!source.shape.admits(m_read[v].type))
+                return false;
+        }
+        return true;
+    };
     for (const Form &form : plan.forms) {
+        if (!admitted(form))
+            continue;
         params.clear();
         params.reserve(form.sources.size());
-        bool admitted = true;
-        for (const Source &source : form.sources) {
-            if (source.value < 0) {
-                params.push_back(source.constant);
-                continue;
-            }
-            const auto v = static_cast<size_t>(source.value);
-            if (!read[v])
-                read[v] = literalOf(statement.values[v]);
-            if (!source.shape.admits(read[v]->type)) {
-                admitted = false;
-                break;
-            }
-            params.push_back(read[v]->value);
-        }
-        if (admitted)
-            return &form.query;
+        for (const Source &source : form.sources)
+            params.push_back(source.value < 0 ? source.constant
+                                              : m_read[static_cast<size_t>(source.value)].value);
+        return &form.query;
     }
     return nullptr;
 }

@@ -2,6 +2,7 @@
 
 #include "host/db/tsql/sqlbatch.h"
 #include "host/db/tsql/tsqllexer.h"
+#include "host/db/tsql/tsqlparser.h"
 #include "host/db/tsql/tsqltranslator.h"
 
 #include <cstdint>
@@ -34,8 +35,8 @@ public:
     std::uint64_t generation() const { return m_generation; }
     // The query of the plan's first translation that admits the type of each value's literal,
     // params its parameters with the statement's values; nothing when none admits them.
-    static const Query *bind(const Plan &plan, const SqlBatch::Statement &statement,
-                             std::vector<Variant> &params);
+    const Query *bind(const Plan &plan, const SqlBatch::Statement &statement,
+                      std::vector<Variant> &params);
     // Keeps the translation of the statement whose text, with its values at valueOffsets, made
     // the tokens [begin, end); nothing when a value is not bound as a parameter there.
     void keep(std::string key, const SqlBatch::Statement &statement,
@@ -68,6 +69,9 @@ private:
     std::uint64_t m_schemaGeneration = 0;
     int m_dateFirst = 0;
     std::unordered_map<std::string, Plan> m_plans;
+    // The literals of the statement being bound, kept from one to the next.
+    std::vector<Literal> m_read;
+    std::vector<bool> m_readDone;
 };
 
 } // namespace host::tsql

@@ -125,17 +125,17 @@ double dateArgument(sqlite3_value *value)
     return serial;
 }
 
-// The stored form of a text that is blank or a plain date (YYYY-MM-DD), as
-// dateToStoredText(storedTextToDate()) gives it; nothing for any other text. Dates of count
-// lines are kept so and compared converted, row by row.
-std::optional<std::string> plainStoredDate(std::string_view text)
+// A text that is blank or a plain date (YYYY-MM-DD) without its spaces: empty for a blank;
+// nothing for any other text. Dates of count lines are kept so and compared converted, row by
+// row.
+std::optional<std::string_view> plainDay(std::string_view text)
 {
     while (!text.empty() && text.front() == ' ')
         text.remove_prefix(1);
     while (!text.empty() && text.back() == ' ')
         text.remove_suffix(1);
     if (text.empty())
-        return std::string("1900-01-01 00:00:00.000");
+        return text;
     constexpr size_t kDateLength = 10;
     if (text.size() != kDateLength || text[4] != '-' || text[7] != '-')
         return std::nullopt;
@@ -153,7 +153,18 @@ std::optional<std::string> plainStoredDate(std::string_view text)
     if (fields[0] < kFirstYear || fields[1] < 1 || fields[1] > 12 || fields[2] < 1 ||
         fields[2] > daysInMonth(fields[0], fields[1]))
         return std::nullopt;
-    return std::string(text) + " 00:00:00.000";
+    return text;
+}
+
+// The stored form of a blank or a plain date, as dateToStoredText(storedTextToDate()) gives it.
+std::optional<std::string> plainStoredDate(std::string_view text)
+{
+    const auto day = plainDay(text);
+    if (!day)
+        return std::nullopt;
+    if (day->empty())
+        return std::string("1900-01-01 00:00:00.000");
+    return std::string(*day) + " 00:00:00.000";
 }
 
 // tsql_int(value, bytes), tsql_decimal(value, scale[, precision]), tsql_text(value[, length,
@@ -516,21 +527,25 @@ void datekeyFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
         sqlite3_result_null(ctx);
         return;
     }
+    // A blank or a plain day, as count lines keep their dates, is its own key.
+    if (sqlite3_value_type(argv[0]) == SQLITE_TEXT) {
+        if (const auto day = plainDay(textView(argv[0]))) {
+            // 1900-01-01 is kept blank; an empty view's null pointer would be taken for NULL.
+            const bool blank = day->empty() || *day == "1900-01-01";
+            sqlite3_result_text(ctx, blank ? "" : day->data(),
+                                blank ? 0 : static_cast<int>(day->size()), SQLITE_TRANSIENT);
+            return;
+        }
+    }
     constexpr std::string_view kFirstDay = "1900-01-01 00:00:00.000";
     constexpr std::string_view kMidnight = " 00:00:00.000";
     constexpr size_t kDay = 10;
-    // A blank or a plain day, as count lines keep their dates, is read without a conversion.
-    std::optional<std::string> stored;
-    if (sqlite3_value_type(argv[0]) == SQLITE_TEXT)
-        stored = plainStoredDate(textView(argv[0]));
-    if (!stored)
-        stored = dateToStoredText(dateArgument(argv[0]));
-    std::string_view key = *stored;
+    const std::string stored = dateToStoredText(dateArgument(argv[0]));
+    std::string_view key = stored;
     if (key == kFirstDay)
         key = {};
     else if (key.substr(kDay) == kMidnight)
         key = key.substr(0, kDay);
-    // An empty view's null pointer would be taken for NULL.
     sqlite3_result_text(ctx, key.empty() ? "" : key.data(), static_cast<int>(key.size()),
                         SQLITE_TRANSIENT);
 }

@@ -71,6 +71,32 @@ bool sameType(const ColumnType &a, const ColumnType &b)
            a.length == b.length && a.national == b.national;
 }
 
+// The literal of a number whose shortest plain decimals have at most 15 places and fewer than
+// 2^50 digits in all, found without writing them: the first count of places k whose rounded
+// digits n read back as the number (n / 10^k, both exact, is the double nearest to the decimal)
+// is the count the shortest decimals have. Below 2^50 the product is within a quarter of n.
+std::optional<Literal> fewDecimals(double magnitude)
+{
+    constexpr double kDigitsLimit = 1125899906842624.0; // 2^50
+    double power = 1;
+    for (int places = 1; places <= 15; ++places) {
+        power *= 10;
+        const double scaled = magnitude * power;
+        if (scaled >= kDigitsLimit)
+            return std::nullopt;
+        const double digits = std::nearbyint(scaled);
+        if (digits / power != magnitude)
+            continue;
+        const auto whole =
+            static_cast<unsigned long long>(digits) / static_cast<unsigned long long>(power);
+        int wholeDigits = 0;
+        for (auto rest = whole; rest != 0; rest /= 10)
+            ++wholeDigits;
+        return Literal{Variant(magnitude), decimalType(std::max(1, wholeDigits + places), places)};
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 Literal readLiteral(const Token &t)
@@ -101,6 +127,8 @@ Literal numberLiteral(double magnitude)
     // number itself.
     if (!std::isfinite(magnitude))
         return readNumber(sqlNumber(magnitude), magnitude);
+    if (const auto few = fewDecimals(magnitude))
+        return *few;
     std::array<char, 400> digits{};
     const auto written = std::to_chars(digits.data(), digits.data() + digits.size(), magnitude,
                                        std::chars_format::fixed);

@@ -254,6 +254,11 @@ bool SpreadModel::cellIsNumber(int col, int row) const
     return inRange(col, row) && column(col).isNumber(row);
 }
 
+bool SpreadModel::cellIsEmpty(int col, int row) const
+{
+    return !inRange(col, row) || column(col).isEmpty(row);
+}
+
 double SpreadModel::cellNumber(int col, int row) const
 {
     return inRange(col, row) ? column(col).number(row) : 0.0;

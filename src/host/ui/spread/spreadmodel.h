@@ -61,6 +61,8 @@ public:
     // The text an editor of the cell opens with: a number in the user's notation, every digit.
     QString editingText(int col, int row) const;
     bool cellIsNumber(int col, int row) const;
+    // Neither a number nor a text, not even an empty one.
+    bool cellIsEmpty(int col, int row) const;
     double cellNumber(int col, int row) const;
     bool isEditable(int col, int row) const;
     // The items of a combo cell.
