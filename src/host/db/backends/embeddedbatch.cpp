@@ -151,7 +151,7 @@ BatchResult EmbeddedDatabase::execute(const SqlBatch &batch)
         const int here = writesOf(step.tokens, step.nodes());
         writes = here < 0 || writes < 0 ? -1 : writes + here;
     }
-    std::vector<Variant> params;
+    std::vector<const Variant *> params;
     return inBatch(writes, [&](BatchResult &result) {
         for (BatchStep &step : steps) {
             m_plans.follow(m_schema.generation(), m_session.dateFirst);
@@ -159,11 +159,11 @@ BatchResult EmbeddedDatabase::execute(const SqlBatch &batch)
                 step.plan = m_plans.find(step.key);
                 step.planGeneration = m_plans.generation();
             }
-            const tsql::Query *planned =
+            const tsql::StatementPlans::Form *planned =
                 step.plan ? m_plans.bind(*step.plan, *step.statement, params) : nullptr;
             if (planned) {
                 try {
-                    runQuery(*planned, params, false);
+                    runQuery(planned->query, params, false, planned->id);
                 } catch (const HostError &e) {
                     throw HostError(e.Description() + "\nSQL: " + trimmedText(*step.statement),
                                     e.Number());

@@ -422,22 +422,26 @@ void EmbeddedDatabase::runTranslated(Run &run, size_t begin, size_t end)
 
 std::shared_ptr<Recordset> EmbeddedDatabase::runQuery(const tsql::Query &query, bool wantRows)
 {
-    return runQuery(query, query.params, wantRows);
+    std::vector<const Variant *> params;
+    params.reserve(query.params.size());
+    for (const Variant &param : query.params)
+        params.push_back(&param);
+    return runQuery(query, params, wantRows, 0);
 }
 
 std::shared_ptr<Recordset> EmbeddedDatabase::runQuery(const tsql::Query &query,
-                                                      const std::vector<Variant> &params,
-                                                      bool wantRows)
+                                                      const std::vector<const Variant *> &params,
+                                                      bool wantRows, std::uint64_t id)
 {
     sqlite3_stmt *prepared = nullptr;
     try {
-        prepared = m_statements.prepare(query.sql);
+        prepared = id != 0 ? m_statements.prepare(id, query.sql) : m_statements.prepare(query.sql);
     } catch (const HostError &e) {
         throw inLayerWords(e);
     }
     sqlite::Statement stmt(m_db.handle(), prepared);
     for (size_t i = 0; i < params.size(); ++i)
-        stmt.bindKept(static_cast<int>(i) + 1, params[i]);
+        stmt.bindKept(static_cast<int>(i) + 1, *params[i]);
     if (!wantRows) {
         while (stmt.step()) {
         }

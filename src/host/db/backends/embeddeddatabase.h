@@ -87,9 +87,11 @@ private:
     tsql::Translation translate(std::string_view sql, const std::vector<tsql::Token> &tokens,
                                 size_t begin, size_t end);
     std::shared_ptr<Recordset> runQuery(const tsql::Query &query, bool wantRows);
-    // The query with other parameters than its own.
+    // The query with other parameters than its own; id, when not 0, names its text for the
+    // statement cache (a kept plan's form).
     std::shared_ptr<Recordset> runQuery(const tsql::Query &query,
-                                        const std::vector<Variant> &params, bool wantRows);
+                                        const std::vector<const Variant *> &params, bool wantRows,
+                                        std::uint64_t id);
     std::vector<Variant> evaluate(Run &run, size_t begin, size_t end);
     void declare(Run &run, size_t begin, size_t end);
     void set(Run &run, size_t begin, size_t end);

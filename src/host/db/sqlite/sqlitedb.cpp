@@ -98,8 +98,18 @@ sqlite3_stmt *StatementCache::prepare(const std::string &sql)
         }
         sqlite3_finalize(oldest->second.stmt);
         m_entries.erase(oldest);
+        m_byId.clear();
     }
     m_entries.emplace(sql, Entry{stmt, ++m_uses});
+    return stmt;
+}
+
+sqlite3_stmt *StatementCache::prepare(std::uint64_t id, const std::string &sql)
+{
+    if (const auto found = m_byId.find(id); found != m_byId.end())
+        return found->second;
+    sqlite3_stmt *stmt = prepare(sql);
+    m_byId.emplace(id, stmt);
     return stmt;
 }
 

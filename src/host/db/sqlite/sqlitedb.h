@@ -72,6 +72,9 @@ public:
 
     // The statement for the text, to be used through Statement(db, borrowed) and not kept.
     sqlite3_stmt *prepare(const std::string &sql);
+    // The same for a text that the caller names by a number no other text ever has, which is
+    // found without reading the text again.
+    sqlite3_stmt *prepare(std::uint64_t id, const std::string &sql);
 
 private:
     struct Entry
@@ -83,6 +86,8 @@ private:
     size_t m_capacity;
     std::uint64_t m_uses = 0;
     std::unordered_map<std::string, Entry> m_entries;
+    // Statements by their caller's number, until any statement is finalized.
+    std::unordered_map<std::uint64_t, sqlite3_stmt *> m_byId;
 };
 
 // The one transaction of an SQLite connection: the T-SQL layer's BEGIN TRAN ... COMMIT, a batch

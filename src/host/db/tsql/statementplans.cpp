@@ -68,8 +68,9 @@ const StatementPlans::Plan *StatementPlans::find(const std::string &key) const
     return it == m_plans.end() ? nullptr : &it->second;
 }
 
-const Query *StatementPlans::bind(const Plan &plan, const SqlBatch::Statement &statement,
-                                  std::vector<Variant> &params)
+const StatementPlans::Form *StatementPlans::bind(const Plan &plan,
+                                                 const SqlBatch::Statement &statement,
+                                                 std::vector<const Variant *> &params)
 {
     // Each value is read once, whichever forms it is tried against.
     const size_t count = statement.values.size();
@@ -96,9 +97,9 @@ const Query *StatementPlans::bind(const Plan &plan, const SqlBatch::Statement &s
         params.clear();
         params.reserve(form.sources.size());
         for (const Source &source : form.sources)
-            params.push_back(source.value < 0 ? source.constant
-                                              : m_read[static_cast<size_t>(source.value)].value);
-        return &form.query;
+            params.push_back(source.value < 0 ? &source.constant
+                                              : &m_read[static_cast<size_t>(source.value)].value);
+        return &form;
     }
     return nullptr;
 }
@@ -119,7 +120,7 @@ void StatementPlans::keep(std::string key, const SqlBatch::Statement &statement,
     const Query &query = translation.steps.front();
     if (query.params.size() != translation.literals.size())
         return;
-    Form form{query, std::vector<Source>(query.params.size())};
+    Form form{query, std::vector<Source>(query.params.size()), ++m_formsKept};
     std::vector<bool> bound(statement.values.size(), false);
     for (const BoundLiteral &literal : translation.literals) {
         Source &source = form.sources[static_cast<size_t>(literal.param - 1)];

@@ -33,10 +33,12 @@ public:
     const Plan *find(const std::string &key) const;
     // Changes whenever plans go, which makes those found before invalid.
     std::uint64_t generation() const { return m_generation; }
-    // The query of the plan's first translation that admits the type of each value's literal,
-    // params its parameters with the statement's values; nothing when none admits them.
-    const Query *bind(const Plan &plan, const SqlBatch::Statement &statement,
-                      std::vector<Variant> &params);
+    struct Form;
+    // The plan's first translation that admits the type of each value's literal, params its
+    // query's parameters with the statement's values (held until the next bind); nothing when
+    // none admits them.
+    const Form *bind(const Plan &plan, const SqlBatch::Statement &statement,
+                     std::vector<const Variant *> &params);
     // Keeps the translation of the statement whose text, with its values at valueOffsets, made
     // the tokens [begin, end); nothing when a value is not bound as a parameter there.
     void keep(std::string key, const SqlBatch::Statement &statement,
@@ -55,6 +57,7 @@ public:
     {
         Query query;
         std::vector<Source> sources; // by parameter
+        std::uint64_t id = 0;        // no other form kept before or after has it
     };
     struct Plan
     {
@@ -66,6 +69,7 @@ private:
 
     size_t m_capacity;
     std::uint64_t m_generation = 0;
+    std::uint64_t m_formsKept = 0;
     std::uint64_t m_schemaGeneration = 0;
     int m_dateFirst = 0;
     std::unordered_map<std::string, Plan> m_plans;

@@ -529,11 +529,17 @@ void datekeyFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
     }
     // A blank or a plain day, as count lines keep their dates, is its own key.
     if (sqlite3_value_type(argv[0]) == SQLITE_TEXT) {
-        if (const auto day = plainDay(textView(argv[0]))) {
+        // Read as bytes: a bound text need not be copied to end in a NUL.
+        const auto *bytes = static_cast<const char *>(sqlite3_value_blob(argv[0]));
+        const std::string_view text(bytes ? bytes : "",
+                                    static_cast<size_t>(sqlite3_value_bytes(argv[0])));
+        if (const auto day = plainDay(text)) {
             // 1900-01-01 is kept blank; an empty view's null pointer would be taken for NULL.
-            const bool blank = day->empty() || *day == "1900-01-01";
-            sqlite3_result_text(ctx, blank ? "" : day->data(),
-                                blank ? 0 : static_cast<int>(day->size()), SQLITE_TRANSIENT);
+            if (day->empty() || *day == "1900-01-01")
+                sqlite3_result_text(ctx, "", 0, SQLITE_STATIC);
+            else
+                sqlite3_result_text(ctx, day->data(), static_cast<int>(day->size()),
+                                    SQLITE_TRANSIENT);
             return;
         }
     }
