@@ -147,11 +147,6 @@ Variant Variant::fromDate(double serial)
     return v;
 }
 
-VariantType Variant::type() const
-{
-    return static_cast<VariantType>(m_value.index());
-}
-
 bool Variant::isNumeric() const
 {
     const auto t = type();

@@ -42,7 +42,7 @@ public:
     static Variant null();
     static Variant fromDate(double serial);
 
-    VariantType type() const;
+    VariantType type() const { return static_cast<VariantType>(m_value.index()); }
     bool isEmpty() const { return type() == VariantType::Empty; }
     bool isNull() const { return type() == VariantType::Null; }
     bool isNumeric() const;

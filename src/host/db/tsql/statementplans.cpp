@@ -34,6 +34,12 @@ Literal literalOf(const SqlBatch::Value &v)
     return {Variant(v.text), type};
 }
 
+bool sameType(const ColumnType &a, const ColumnType &b)
+{
+    return a.type == b.type && a.precision == b.precision && a.scale == b.scale &&
+           a.length == b.length && a.national == b.national && a.max == b.max;
+}
+
 } // namespace
 
 void StatementPlans::follow(std::uint64_t schemaGeneration, int dateFirst)
@@ -86,8 +92,12 @@ const StatementPlans::Form *StatementPlans::bind(const Plan &plan,
                 m_read[v] = literalOf(statement.values[v]);
                 m_readDone[v] = true;
             }
-            if (!source.shape.admits(m_read[v].type))
+            const ColumnType &type = m_read[v].type;
+            if (source.admitted && sameType(*source.admitted, type))
+                continue;
+            if (!source.shape.admits(type))
                 return false;
+            source.admitted = type;
         }
         return true;
     };

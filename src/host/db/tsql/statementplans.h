@@ -6,6 +6,7 @@
 #include "host/db/tsql/tsqltranslator.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -52,6 +53,8 @@ public:
         int value = -1;
         Variant constant;
         LiteralShape shape;
+        // The type last admitted, which the next value most often has again.
+        mutable std::optional<ColumnType> admitted;
     };
     struct Form
     {
