@@ -8,9 +8,13 @@
 set -u
 
 E2E_TIMEOUT=${E2E_TIMEOUT:-20}
+# A program's first window: the first start after a build reads its libraries from disk.
+E2E_START_TIMEOUT=${E2E_START_TIMEOUT:-60}
 
 fail() {
     echo "FAILED: $*" >&2
+    # What the program said, which tells a window that never came from one that came late.
+    [ -s "${E2E_WORK:-}/program.log" ] && tail -n 20 "$E2E_WORK/program.log" >&2
     [ -n "${E2E_SHOTS:-}" ] && shot "failed"
     exit 1
 }
@@ -158,7 +162,7 @@ expect_sql() { # what, query, expected
 # shellcheck disable=SC2034,SC2120 # COUNT is read by the scenarios; the date is optional
 make_count() { # [cut-off date]
     start_program backup
-    wait_window "备份仓库数据"
+    E2E_TIMEOUT=$E2E_START_TIMEOUT wait_window "备份仓库数据"
     if [ $# -gt 0 ]; then
         # The cut-off option; the date box comes next.
         click 151 44
@@ -192,7 +196,7 @@ pick_new_line() {
 # The count-sheet window of input mode, on the oldest open count.
 open_input() {
     start_program input
-    wait_window "录入盘点数据"
+    E2E_TIMEOUT=$E2E_START_TIMEOUT wait_window "录入盘点数据"
 }
 
 # The add-line window, opened by its shortcut in the input window of a new count, with a line
