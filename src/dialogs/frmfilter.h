@@ -58,7 +58,6 @@ private:
     void AddFilterRowIfLast();
     void AddSortRowIfLast();
     bool CheckFilterRows();
-    // Whether a number field's value reads as a number a double holds, so it can be compared.
     // The condition a named row of the filter grid states.
     filtertext::Condition conditionAt(int row) const;
     bool CheckSortRows();

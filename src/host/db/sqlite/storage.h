@@ -42,6 +42,8 @@ struct ColumnType
                            // -1 for max or unknown
     bool national = false; // nchar, nvarchar, ntext
     bool max = false;      // varchar(max), nvarchar(max), text, ntext: beyond 8,000 bytes
+
+    bool operator==(const ColumnType &) const = default;
 };
 
 // The table and column a value is written to, named when it does not fit there.

@@ -34,12 +34,6 @@ Literal literalOf(const SqlBatch::Value &v)
     return {Variant(v.text), type};
 }
 
-bool sameType(const ColumnType &a, const ColumnType &b)
-{
-    return a.type == b.type && a.precision == b.precision && a.scale == b.scale &&
-           a.length == b.length && a.national == b.national && a.max == b.max;
-}
-
 } // namespace
 
 void StatementPlans::follow(std::uint64_t schemaGeneration, int dateFirst)
@@ -93,7 +87,7 @@ const StatementPlans::Form *StatementPlans::bind(const Plan &plan,
                 m_readDone[v] = true;
             }
             const ColumnType &type = m_read[v].type;
-            if (source.admitted && sameType(*source.admitted, type))
+            if (source.admitted == type)
                 continue;
             if (!source.shape.admits(type))
                 return false;
