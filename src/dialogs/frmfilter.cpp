@@ -4,6 +4,7 @@
 #include "countsheet/maindo.h"
 #include "dialogs/baselookupvalue.h"
 #include "dialogs/filtertext.h"
+#include "dialogs/refusaltext.h"
 #include "host/core/dictionary.h"
 #include "host/core/variant.h"
 #include "host/ui/controls/commandbutton.h"
@@ -93,8 +94,18 @@ frmFilter::frmFilter(QWidget *parent)
             [this] { guard([this] { cmdOK_Click(); }); });
     connect(cmdCancel, &host::ui::CommandButton::Click, this,
             [this] { guard([this] { cmdCancel_Click(); }); });
-    connect(vsFilter, &SpreadGrid::Change, this,
-            [this](int, int) { guard([this] { CheckRowEnd(*vsFilter, 4, mFilterRows); }); });
+    connect(vsFilter, &SpreadGrid::Change, this, [this](int, int) {
+        guard([this] {
+            showHint();
+            CheckRowEnd(*vsFilter, 4, mFilterRows);
+        });
+    });
+    // A number field's value cell takes numbers only: its editor stays open and OK waits on
+    // it, so the line beside the buttons says why.
+    connect(vsFilter, &SpreadGrid::EditError, this,
+            [this](int col, int, const host::ui::CellRefusal &refusal) {
+                lblInfo->setCaption(refusalText(vsFilter->GetText(col, 0), refusal));
+            });
     connect(vsSortBy, &SpreadGrid::Change, this,
             [this](int, int) { guard([this] { CheckRowEnd(*vsSortBy, 2, mSortRows); }); });
     connect(vsFilter, &SpreadGrid::ComboSelChange, this,
@@ -148,8 +159,13 @@ void frmFilter::InitCaptions()
     SSTab1->setTabCaption(1, langText("排序(&S)"));
     cmdOK->setCaption(langText("确定(&Y)"));
     cmdCancel->setCaption(langText("取消(&C)"));
-    lblInfo->setCaption(langText("可按[F7]选择比较值"));
+    showHint();
     MParse::SetFormFont(*this);
+}
+
+void frmFilter::showHint()
+{
+    lblInfo->setCaption(langText("可按[F7]选择比较值"));
 }
 
 void frmFilter::LoadFieldLists()

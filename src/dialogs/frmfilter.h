@@ -51,6 +51,8 @@ protected:
 
 private:
     void InitCaptions();
+    // The line beside the buttons: how to choose a value.
+    void showHint();
     void LoadFieldLists();
     void InitGrids();
     QString GetGridText(int row, int col, int row2 = 0, int col2 = 0) const;

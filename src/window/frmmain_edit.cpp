@@ -6,6 +6,7 @@
 #include "countsheet/countlinegrid.h"
 #include "countsheet/maindo.h"
 #include "dialogs/currentline.h"
+#include "dialogs/refusaltext.h"
 #include "dialogs/sheetdialogsstate.h"
 #include "host/db/recordset/recordset.h"
 #include "host/ui/controls/statusbarcontrol.h"
@@ -14,7 +15,6 @@
 #include "host/ui/toolbar/tool.h"
 #include "host/ui/toolbar/toolbarcontrol.h"
 #include "services/langtext.h"
-#include "window/refusaltext.h"
 
 #include <QAction>
 

@@ -7,6 +7,7 @@
 #include "dialogs/frmfilter.h"
 #include "host/core/dictionary.h"
 #include "host/ui/controls/commandbutton.h"
+#include "host/ui/controls/label.h"
 #include "host/ui/controls/tabcontrol.h"
 #include "host/ui/spread/spreadgrid.h"
 #include "host/ui/uitestutil.h"
@@ -106,6 +107,39 @@ void enter(host::ui::SpreadGrid &grid, int col, int row, const QString &text)
         ASSERT_EQ(combo->currentText(), text);
     }
     QTest::keyClick(editor, Qt::Key_Return);
+}
+
+// A value its number cell refuses keeps the editor open and OK (by its access key) waiting, and
+// the line beside the buttons says what the cell takes until a value is taken.
+TEST_F(FilterDialog, ARefusedNumberIsToldBesideTheButtons)
+{
+    open(0, [](frmFilter &d) {
+        QApplication::setActiveWindow(&d);
+        const QString hint = d.lblInfo->Caption();
+        enter(*d.vsFilter, 1, 1, QStringLiteral("账存数量"));
+        enter(*d.vsFilter, 2, 1, QStringLiteral(">"));
+        // The value cell opens its editor as it is entered.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget *editor = QApplication::focusWidget();
+        ASSERT_NE(editor, d.vsFilter);
+        const QString refused = QStringLiteral("999999999999999");
+        QTest::keyClicks(editor, refused);
+        QTest::keyClick(editor, Qt::Key_Y, Qt::AltModifier);
+        // The key clicks the button as a short press, which it answers on release.
+        QTest::qWait(300);
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_TRUE(d.lblInfo->Caption().startsWith(d.vsFilter->GetText(3, 0)))
+            << d.lblInfo->Caption().toStdString();
+        for (int i = 0; i < refused.size(); ++i)
+            QTest::keyClick(editor, Qt::Key_Backspace);
+        QTest::keyClicks(editor, QStringLiteral("5"));
+        QTest::keyClick(editor, Qt::Key_Y, Qt::AltModifier);
+        QTest::qWait(300);
+        EXPECT_FALSE(d.isVisible());
+        EXPECT_EQ(d.lblInfo->Caption(), hint);
+    });
+    EXPECT_EQ(entry("Filter"), "FCUUnitQty > 5");
+    EXPECT_TRUE(messages().empty());
 }
 
 struct RefusalCase

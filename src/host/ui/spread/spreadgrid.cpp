@@ -479,12 +479,17 @@ bool SpreadGrid::edit(const QModelIndex &index, EditTrigger trigger, QEvent *eve
 
 void SpreadGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)
 {
+    // An editor closed again after the move to the next cell opened another (Tab out of a list
+    // cell closes it twice) ends no edit: the other one is still open for a command to end.
+    if (!m_editing.isValid() || indexWidget(m_editing) != editor) {
+        QTableView::closeEditor(editor, hint);
+        return;
+    }
     const QPersistentModelIndex edited = m_editing;
     m_editing = QPersistentModelIndex();
     QTableView::closeEditor(editor, hint);
     m_frozen.setAside(false);
-    if (edited.isValid())
-        emit EditMode(edited.column() + 1, edited.row() + 1, 0, m_editChanged);
+    emit EditMode(edited.column() + 1, edited.row() + 1, 0, m_editChanged);
 }
 
 bool SpreadGrid::endEdit()

@@ -1,4 +1,4 @@
-#include "window/refusaltext.h"
+#include "dialogs/refusaltext.h"
 
 #include "host/ui/spread/cellrefusal.h"
 #include "host/ui/spread/numberformat.h"
