@@ -86,24 +86,26 @@ void CountLineSave::finish()
 
 void CountLineSave::send()
 {
-    std::swap(m_sending, m_batch);
+    sendBatch();
+    // Emptied once sent: the next lines take the room its statements took.
     m_batch.clear();
-    m_sendingLines.swap(m_pending);
     m_pending.clear();
-    host::SqlBatch &batch = m_sending;
-    const std::vector<Pending> &lines = m_sendingLines;
+}
+
+void CountLineSave::sendBatch()
+{
     if (m_databaseFailure)
         return;
-    end(batch);
+    end(m_batch);
     m_sentAny = true;
     std::string reason;
-    if (run(batch, lines, &reason) || m_databaseFailure)
+    if (run(m_batch, m_pending, &reason) || m_databaseFailure)
         return;
     // Which lines the database refuses is found by sending them one by one.
-    for (const Pending &line : lines) {
+    for (const Pending &line : m_pending) {
         host::SqlBatch alone;
         begin(alone);
-        alone.append(batch, line.first, line.end);
+        alone.append(m_batch, line.first, line.end);
         end(alone);
         if (!run(alone, {line}, &reason))
             m_refused.push_back({line.row, reason});

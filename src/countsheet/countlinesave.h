@@ -54,15 +54,13 @@ private:
         size_t end;
     };
     void send();
+    void sendBatch();
     // Runs the batch of the lines; false when the database refused it.
     bool run(const host::SqlBatch &batch, const std::vector<Pending> &lines, std::string *reason);
 
-    // The statements of the lines waiting, after the batch's opening ones; the batch being sent,
-    // whose room the next one takes.
+    // The statements of the lines waiting, after the batch's opening ones.
     host::SqlBatch m_batch;
-    host::SqlBatch m_sending;
     std::vector<Pending> m_pending;
-    std::vector<Pending> m_sendingLines;
     std::vector<int> m_saved;
     std::vector<int> m_unmatched;
     std::vector<Refusal> m_refused;

@@ -11,7 +11,9 @@ namespace host {
 struct EmbeddedDatabase::BatchStep
 {
     const SqlBatch::Statement *statement;
-    std::string key;
+    // Its key, or the step before it whose key it shares.
+    std::string ownKey;
+    const BatchStep *keyFrom = nullptr;
     // The plan found for the key, while the plans' generation stays.
     const tsql::StatementPlans::Plan *plan = nullptr;
     std::uint64_t planGeneration = 0;
@@ -21,6 +23,7 @@ struct EmbeddedDatabase::BatchStep
     std::vector<tsql::Token> tokens;
     std::vector<std::unique_ptr<tsql::Node>> ownNodes;
 
+    const std::string &key() const { return keyFrom ? keyFrom->ownKey : ownKey; }
     const std::vector<std::unique_ptr<tsql::Node>> &nodes() const
     {
         return parsed ? parsed->nodes : ownNodes;
@@ -44,7 +47,7 @@ struct EmbeddedDatabase::BatchStep
         }
         tokens = tsql::tokenize(text);
         ownNodes = tsql::parseBatch(tokens);
-        parsed = parses.keep(key, *statement, valueOffsets, tokens, ownNodes);
+        parsed = parses.keep(key(), *statement, valueOffsets, tokens, ownNodes);
     }
     // The one INSERT, UPDATE or DELETE its text holds, which a plan may keep.
     const tsql::Node *single() const
@@ -106,19 +109,21 @@ void EmbeddedDatabase::keepPlan(BatchStep &step, const tsql::Node &node)
     } catch (const HostError &) {
         return; // its text is read each time, as any statement the translator binds no value of
     }
-    m_plans.keep(std::move(step.key), *step.statement, step.valueOffsets, step.tokens, node.begin,
-                 node.end, translation);
+    m_plans.keep(step.key(), *step.statement, step.valueOffsets, step.tokens, node.begin, node.end,
+                 translation);
 }
 
 BatchResult EmbeddedDatabase::execute(const SqlBatch &batch)
 {
     m_schema.refresh();
     m_plans.follow(m_schema.generation(), m_session.dateFirst);
+    // Room for every step at once: a step points to the one before it whose key it shares.
     std::vector<BatchStep> steps;
     steps.reserve(batch.statements().size());
     int writes = 0;
     for (const SqlBatch::Statement &statement : batch.statements()) {
-        BatchStep &step = steps.emplace_back(BatchStep{&statement, {}, {}, {}, {}, {}, {}, {}, {}});
+        BatchStep &step =
+            steps.emplace_back(BatchStep{&statement, {}, {}, {}, {}, {}, {}, {}, {}, {}});
         // A statement like one a little before it has its key and plan without making the key
         // and looking it up again.
         const BatchStep *alike = nullptr;
@@ -130,18 +135,18 @@ BatchResult EmbeddedDatabase::execute(const SqlBatch &batch)
             }
         }
         if (alike) {
-            step.key = alike->key;
+            step.keyFrom = alike->keyFrom ? alike->keyFrom : alike;
             step.plan = alike->plan;
         } else {
-            step.key = tsql::StatementPlans::keyOf(statement);
-            step.plan = m_plans.find(step.key);
+            step.ownKey = tsql::StatementPlans::keyOf(statement);
+            step.plan = m_plans.find(step.ownKey);
         }
         step.planGeneration = m_plans.generation();
         if (step.plan) {
             writes = writes < 0 ? writes : writes + 1;
             continue;
         }
-        step.parsed = alike ? alike->parsed : m_parses.find(step.key);
+        step.parsed = alike ? alike->parsed : m_parses.find(step.key());
         if (step.parsed) {
             const int here = writesOf(step.parsed->tokens, step.parsed->nodes);
             writes = here < 0 || writes < 0 ? -1 : writes + here;
@@ -151,19 +156,18 @@ BatchResult EmbeddedDatabase::execute(const SqlBatch &batch)
         const int here = writesOf(step.tokens, step.nodes());
         writes = here < 0 || writes < 0 ? -1 : writes + here;
     }
-    std::vector<const Variant *> params;
     return inBatch(writes, [&](BatchResult &result) {
         for (BatchStep &step : steps) {
             m_plans.follow(m_schema.generation(), m_session.dateFirst);
             if (step.planGeneration != m_plans.generation()) {
-                step.plan = m_plans.find(step.key);
+                step.plan = m_plans.find(step.key());
                 step.planGeneration = m_plans.generation();
             }
             const tsql::StatementPlans::Form *planned =
-                step.plan ? m_plans.bind(*step.plan, *step.statement, params) : nullptr;
+                step.plan ? tsql::StatementPlans::bind(*step.plan, *step.statement) : nullptr;
             if (planned) {
                 try {
-                    runQuery(planned->query, params, false, planned->id);
+                    runQuery(planned->query, step.plan->params, false, planned->id);
                 } catch (const HostError &e) {
                     throw HostError(e.Description() + "\nSQL: " + trimmedText(*step.statement),
                                     e.Number());

@@ -8,10 +8,8 @@
 
 namespace host::sqlite {
 
-void check(sqlite3 *db, int rc, std::string_view sql)
+void throwError(sqlite3 *db, int rc, std::string_view sql)
 {
-    if (rc == SQLITE_OK || rc == SQLITE_ROW || rc == SQLITE_DONE)
-        return;
     std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
     if (!sql.empty())
         message += "\nSQL: " + std::string(sql);
@@ -115,13 +113,22 @@ sqlite3_stmt *StatementCache::prepare(std::uint64_t id, const std::string &sql)
 
 void Statement::bindKept(int index, const Variant &value)
 {
-    if (value.type() != VariantType::String) {
-        bind(index, value);
+    switch (value.type()) {
+    case VariantType::Long:
+        check(m_db, sqlite3_bind_int64(m_stmt, index, value.longValue()));
+        return;
+    case VariantType::Double:
+        check(m_db, sqlite3_bind_double(m_stmt, index, value.doubleValue()));
+        return;
+    case VariantType::String: {
+        const std::string &text = value.stringValue();
+        check(m_db, sqlite3_bind_text(m_stmt, index, text.data(), static_cast<int>(text.size()),
+                                      SQLITE_STATIC));
         return;
     }
-    const std::string &text = value.stringValue();
-    check(m_db, sqlite3_bind_text(m_stmt, index, text.data(), static_cast<int>(text.size()),
-                                  SQLITE_STATIC));
+    default:
+        bind(index, value);
+    }
 }
 
 void Statement::bind(int index, const Variant &value)

@@ -11,8 +11,14 @@
 
 namespace host::sqlite {
 
-// Throws HostError carrying SQLite's message (and the SQL text when given) unless rc is OK.
-void check(sqlite3 *db, int rc, std::string_view sql = {});
+// Throws HostError carrying SQLite's message (and the SQL text when given) for the code rc.
+[[noreturn]] void throwError(sqlite3 *db, int rc, std::string_view sql);
+// The same unless rc is OK.
+inline void check(sqlite3 *db, int rc, std::string_view sql = {})
+{
+    if (rc != SQLITE_OK && rc != SQLITE_ROW && rc != SQLITE_DONE)
+        throwError(db, rc, sql);
+}
 
 // One open SQLite connection; closed in the destructor.
 class Database

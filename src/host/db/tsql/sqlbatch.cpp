@@ -21,12 +21,6 @@ std::string SqlBatch::Value::literal() const
     return {};
 }
 
-bool SqlBatch::Value::negative() const
-{
-    return (kind == Kind::Number && std::signbit(number) && number != 0) ||
-           (kind == Kind::Whole && whole < 0);
-}
-
 std::string SqlBatch::Statement::text() const
 {
     std::vector<size_t> offsets;
@@ -71,7 +65,7 @@ void SqlBatch::open()
     ++m_count;
 }
 
-SqlBatch &SqlBatch::operator<<(std::string_view fixed)
+SqlBatch &SqlBatch::append(std::string_view fixed)
 {
     if (fixed.find(kValueMark) != std::string_view::npos)
         throw HostError("A statement's text holds a control character.");

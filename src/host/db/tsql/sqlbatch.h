@@ -1,8 +1,10 @@
 #pragma once
 
+#include <cmath>
 #include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace host {
@@ -31,7 +33,11 @@ public:
         // As the value stands in the statement's text.
         std::string literal() const;
         // Written with a minus, which is a token of its own before the literal.
-        bool negative() const;
+        bool negative() const
+        {
+            return (kind == Kind::Number && std::signbit(number) && number != 0) ||
+                   (kind == Kind::Whole && whole < 0);
+        }
     };
 
     // The fixed text marks where each value stands with kValueMark.
@@ -47,8 +53,33 @@ public:
 
     static constexpr char kValueMark = '\x1F';
 
-    // Fixed text of the current statement; it must not hold kValueMark.
-    SqlBatch &operator<<(std::string_view fixed);
+    // Fixed text written in the program, which the build finds free of kValueMark.
+    class Fixed
+    {
+    public:
+        template <std::size_t N> consteval Fixed(const char (&text)[N]) : m_text(text, N - 1)
+        {
+            if (m_text.find(kValueMark) != std::string_view::npos)
+                throw "A statement's text holds a control character.";
+        }
+        std::string_view text() const { return m_text; }
+
+    private:
+        std::string_view m_text;
+    };
+    SqlBatch &operator<<(Fixed fixed)
+    {
+        current().shape += fixed.text();
+        return *this;
+    }
+    // Fixed text made while the program runs; one that holds kValueMark is refused.
+    template <typename Text>
+    requires(!std::is_array_v<Text> &&
+             std::is_convertible_v<const Text &, std::string_view>) SqlBatch &
+    operator<<(const Text &fixed)
+    {
+        return append(std::string_view(fixed));
+    }
     SqlBatch &number(double value);
     SqlBatch &whole(long long value);
     SqlBatch &quoted(std::string_view value);
@@ -72,6 +103,7 @@ private:
     }
     void open();
     Value &addValue(Value::Kind kind);
+    SqlBatch &append(std::string_view fixed);
 
     // The first m_count are the batch's; those after are room kept from before.
     std::vector<Statement> m_statements;

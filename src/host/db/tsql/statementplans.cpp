@@ -4,6 +4,7 @@
 #include "host/db/tsql/tsqlparser.h"
 
 #include <algorithm>
+#include <bit>
 #include <climits>
 #include <cmath>
 
@@ -32,6 +33,22 @@ Literal literalOf(const SqlBatch::Value &v)
     ColumnType type = typeOf(SqlType::Text);
     type.length = static_cast<int>(std::min<size_t>(textLength(v.text, false), INT_MAX));
     return {Variant(v.text), type};
+}
+
+// Whether two values are written alike, a number to its last bit.
+bool sameValue(const SqlBatch::Value &a, const SqlBatch::Value &b)
+{
+    if (a.kind != b.kind)
+        return false;
+    switch (a.kind) {
+    case Kind::Number:
+        return std::bit_cast<std::uint64_t>(a.number) == std::bit_cast<std::uint64_t>(b.number);
+    case Kind::Whole:
+        return a.whole == b.whole;
+    case Kind::Text:
+        return a.text == b.text;
+    }
+    return false;
 }
 
 } // namespace
@@ -69,24 +86,34 @@ const StatementPlans::Plan *StatementPlans::find(const std::string &key) const
 }
 
 const StatementPlans::Form *StatementPlans::bind(const Plan &plan,
-                                                 const SqlBatch::Statement &statement,
-                                                 std::vector<const Variant *> &params)
+                                                 const SqlBatch::Statement &statement)
 {
-    // Each value is read once, whichever forms it is tried against.
+    // A plan's statements have one count of values: its key holds each one's kind.
     const size_t count = statement.values.size();
-    if (m_read.size() < count)
-        m_read.resize(count);
-    m_readDone.assign(count, false);
+    if (plan.lastValues.size() != count) {
+        const SqlBatch::Value blank{Kind::Text, 0, 0, {}};
+        plan.lastValues.assign(count, blank);
+        plan.lastRead.assign(count, literalOf(blank));
+        plan.lastForm = nullptr;
+    }
+    for (size_t v = 0; v < count; ++v) {
+        const SqlBatch::Value &value = statement.values[v];
+        if (sameValue(value, plan.lastValues[v]))
+            continue;
+        Literal read = literalOf(value);
+        // Whether a form admits the values depends on their types alone.
+        if (read.type != plan.lastRead[v].type)
+            plan.lastForm = nullptr;
+        plan.lastRead[v] = std::move(read);
+        plan.lastValues[v] = value;
+    }
+    if (plan.lastForm)
+        return plan.lastForm;
     const auto admitted = [&](const Form &form) {
         for (const Source &source : form.sources) {
             if (source.value < 0)
                 continue;
-            const auto v = static_cast<size_t>(source.value);
-            if (!m_readDone[v]) {
-                m_read[v] = literalOf(statement.values[v]);
-                m_readDone[v] = true;
-            }
-            const ColumnType &type = m_read[v].type;
+            const ColumnType &type = plan.lastRead[static_cast<size_t>(source.value)].type;
             if (source.admitted == type)
                 continue;
             if (!source.shape.admits(type))
@@ -98,11 +125,12 @@ const StatementPlans::Form *StatementPlans::bind(const Plan &plan,
     for (const Form &form : plan.forms) {
         if (!admitted(form))
             continue;
-        params.clear();
-        params.reserve(form.sources.size());
+        plan.params.clear();
         for (const Source &source : form.sources)
-            params.push_back(source.value < 0 ? &source.constant
-                                              : &m_read[static_cast<size_t>(source.value)].value);
+            plan.params.push_back(source.value < 0
+                                      ? &source.constant
+                                      : &plan.lastRead[static_cast<size_t>(source.value)].value);
+        plan.lastForm = &form;
         return &form;
     }
     return nullptr;
@@ -143,6 +171,7 @@ void StatementPlans::keep(std::string key, const SqlBatch::Statement &statement,
         if (!b)
             return;
     if (const auto kept = m_plans.find(key); kept != m_plans.end()) {
+        kept->second.lastForm = nullptr;
         std::vector<Form> &forms = kept->second.forms;
         if (forms.size() >= kFormsPerKey)
             forms.erase(forms.begin());

@@ -35,11 +35,10 @@ public:
     // Changes whenever plans go, which makes those found before invalid.
     std::uint64_t generation() const { return m_generation; }
     struct Form;
-    // The plan's first translation that admits the type of each value's literal, params its
-    // query's parameters with the statement's values (held until the next bind); nothing when
-    // none admits them.
-    const Form *bind(const Plan &plan, const SqlBatch::Statement &statement,
-                     std::vector<const Variant *> &params);
+    // The plan's first translation that admits the type of each value's literal, the plan's
+    // params then its query's parameters with the statement's values (until the plan binds
+    // again or a translation is kept for its key); nothing when none admits them.
+    static const Form *bind(const Plan &plan, const SqlBatch::Statement &statement);
     // Keeps the translation of the statement whose text, with its values at valueOffsets, made
     // the tokens [begin, end); nothing when a value is not bound as a parameter there.
     void keep(std::string key, const SqlBatch::Statement &statement,
@@ -65,6 +64,13 @@ public:
     struct Plan
     {
         std::vector<Form> forms; // oldest first
+        // The values last bound and their literals: the lines of a save repeat most values at
+        // their places, which are then not read again.
+        mutable std::vector<SqlBatch::Value> lastValues;
+        mutable std::vector<Literal> lastRead;
+        // The form last bound, which values of the same types take again, and its parameters.
+        mutable const Form *lastForm = nullptr;
+        mutable std::vector<const Variant *> params;
     };
 
 private:
@@ -76,9 +82,6 @@ private:
     std::uint64_t m_schemaGeneration = 0;
     int m_dateFirst = 0;
     std::unordered_map<std::string, Plan> m_plans;
-    // The literals of the statement being bound, kept from one to the next.
-    std::vector<Literal> m_read;
-    std::vector<bool> m_readDone;
 };
 
 } // namespace host::tsql

@@ -40,11 +40,6 @@ void SpreadColumn::clear()
     resize(rows);
 }
 
-double SpreadColumn::number(int row) const
-{
-    return isNumber(row) ? m_numbers[static_cast<std::size_t>(row)] : 0.0;
-}
-
 QString SpreadColumn::text(int row) const
 {
     if (kind(row) != Kind::Text)

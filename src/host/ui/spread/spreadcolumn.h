@@ -23,7 +23,10 @@ public:
 
     bool isEmpty(int row) const { return kind(row) == Kind::Empty; }
     bool isNumber(int row) const { return kind(row) == Kind::Number; }
-    double number(int row) const;
+    double number(int row) const
+    {
+        return isNumber(row) ? m_numbers[static_cast<std::size_t>(row)] : 0.0;
+    }
     // The text of a text cell; empty for other cells.
     QString text(int row) const;
 

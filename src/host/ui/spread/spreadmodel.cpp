@@ -76,11 +76,6 @@ void SpreadModel::settingsChanged(const CellBlock &block)
         emit dataChanged(index(r1 - 1, c1 - 1), index(r2 - 1, c2 - 1));
 }
 
-bool SpreadModel::inRange(int col, int row) const
-{
-    return col >= 0 && col <= m_maxCols && row >= 0 && row <= m_maxRows;
-}
-
 void SpreadModel::storeText(int col, int row, const QString &text)
 {
     SpreadColumn &cells = column(col);
@@ -247,21 +242,6 @@ QString SpreadModel::cellText(int col, int row) const
     default:
         return formatFull(value);
     }
-}
-
-bool SpreadModel::cellIsNumber(int col, int row) const
-{
-    return inRange(col, row) && column(col).isNumber(row);
-}
-
-bool SpreadModel::cellIsEmpty(int col, int row) const
-{
-    return !inRange(col, row) || column(col).isEmpty(row);
-}
-
-double SpreadModel::cellNumber(int col, int row) const
-{
-    return inRange(col, row) ? column(col).number(row) : 0.0;
 }
 
 bool SpreadModel::isEditable(int col, int row) const

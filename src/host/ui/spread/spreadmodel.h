@@ -60,10 +60,19 @@ public:
     QString cellText(int col, int row) const;
     // The text an editor of the cell opens with: a number in the user's notation, every digit.
     QString editingText(int col, int row) const;
-    bool cellIsNumber(int col, int row) const;
+    bool cellIsNumber(int col, int row) const
+    {
+        return inRange(col, row) && column(col).isNumber(row);
+    }
     // Neither a number nor a text, not even an empty one.
-    bool cellIsEmpty(int col, int row) const;
-    double cellNumber(int col, int row) const;
+    bool cellIsEmpty(int col, int row) const
+    {
+        return !inRange(col, row) || column(col).isEmpty(row);
+    }
+    double cellNumber(int col, int row) const
+    {
+        return inRange(col, row) ? column(col).number(row) : 0.0;
+    }
     bool isEditable(int col, int row) const;
     // The items of a combo cell.
     QStringList comboItems(int col, int row) const;
@@ -93,7 +102,10 @@ signals:
     void userChanged(int col, int row);
 
 private:
-    bool inRange(int col, int row) const;
+    bool inRange(int col, int row) const
+    {
+        return col >= 0 && col <= m_maxCols && row >= 0 && row <= m_maxRows;
+    }
     void storeText(int col, int row, const QString &text);
     void storeNumber(int col, int row, double value);
     void cellWritten(int col, int row);
