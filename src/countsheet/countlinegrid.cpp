@@ -62,7 +62,10 @@ CountLine readLine(const host::ui::SpreadGrid &grid, int row, Texts texts, bool 
                             (texts == Texts::Record && !column.key && col != EntryCol::Note)))
             continue;
         if (column.text) {
-            std::string text = model.cellValue(col, row).trimmed().toStdString();
+            // A cell never written reads as an empty text.
+            std::string text = model.cellIsEmpty(col, row)
+                                   ? std::string()
+                                   : model.cellValue(col, row).trimmed().toStdString();
             if (column.source == CellSource::Date) {
                 const auto date = keyDate(text);
                 keyReadable = keyReadable && date.has_value();

@@ -146,7 +146,7 @@ std::optional<bool> EmbeddedDatabase::rowCountCondition(const std::vector<tsql::
                                                         long long rowCount)
 {
     if (end - begin != 3 || tokens[begin].kind != tsql::TokenKind::Variable ||
-        toUpper(tokens[begin].text) != "@@ROWCOUNT" ||
+        !equalsNoCase(tokens[begin].text, "@@ROWCOUNT") ||
         tokens[begin + 1].kind != tsql::TokenKind::Symbol ||
         tokens[begin + 2].kind != tsql::TokenKind::Number)
         return std::nullopt;

@@ -537,6 +537,8 @@ void datekeyFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
             // 1900-01-01 is kept blank; an empty view's null pointer would be taken for NULL.
             if (day->empty() || *day == "1900-01-01")
                 sqlite3_result_text(ctx, "", 0, SQLITE_STATIC);
+            else if (day->size() == text.size())
+                sqlite3_result_value(ctx, argv[0]); // not copied when bound in place
             else
                 sqlite3_result_text(ctx, day->data(), static_cast<int>(day->size()),
                                     SQLITE_TRANSIENT);
