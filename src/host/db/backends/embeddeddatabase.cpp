@@ -442,6 +442,10 @@ std::shared_ptr<Recordset> EmbeddedDatabase::runQuery(const tsql::Query &query,
     sqlite::Statement stmt(m_db.handle(), prepared);
     for (size_t i = 0; i < params.size(); ++i)
         stmt.bindKept(static_cast<int>(i) + 1, *params[i]);
+    // A borrowed statement still holds the values of its last run.
+    for (int i = static_cast<int>(params.size()) + 1; i <= sqlite3_bind_parameter_count(prepared);
+         ++i)
+        stmt.bind(i, Variant::null());
     if (!wantRows) {
         while (stmt.step()) {
         }

@@ -68,7 +68,6 @@ Statement::~Statement()
         return;
     }
     sqlite3_reset(m_stmt);
-    sqlite3_clear_bindings(m_stmt);
 }
 
 StatementCache::StatementCache(sqlite3 *db, size_t capacity) : m_db(db), m_capacity(capacity) {}
@@ -179,7 +178,6 @@ bool Statement::step()
 void Statement::reset()
 {
     sqlite3_reset(m_stmt);
-    sqlite3_clear_bindings(m_stmt);
 }
 
 Transaction::Transaction(sqlite3 *db) : m_db(db)

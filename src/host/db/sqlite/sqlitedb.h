@@ -38,7 +38,7 @@ private:
 };
 
 // A prepared statement, finalized in the destructor; or one borrowed from a StatementCache,
-// reset and cleared of its bindings in the destructor instead.
+// reset in the destructor instead, whose values stay bound until its next user binds each one.
 class Statement
 {
 public:
