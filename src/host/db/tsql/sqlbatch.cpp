@@ -73,33 +73,12 @@ SqlBatch &SqlBatch::append(std::string_view fixed)
     return *this;
 }
 
-SqlBatch::Value &SqlBatch::addValue(Value::Kind kind)
-{
-    Statement &s = current();
-    s.shape += kValueMark;
-    Value &value = s.values.emplace_back();
-    value.kind = kind;
-    return value;
-}
-
 SqlBatch &SqlBatch::number(double value)
 {
     // A value that no literal stands for fails here, as writing the text would.
     if (!std::isfinite(value))
         sqlNumber(value);
     addValue(Value::Kind::Number).number = value;
-    return *this;
-}
-
-SqlBatch &SqlBatch::whole(long long value)
-{
-    addValue(Value::Kind::Whole).whole = value;
-    return *this;
-}
-
-SqlBatch &SqlBatch::quoted(std::string_view value)
-{
-    addValue(Value::Kind::Text).text = value;
     return *this;
 }
 

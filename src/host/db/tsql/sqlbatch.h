@@ -81,8 +81,16 @@ public:
         return append(std::string_view(fixed));
     }
     SqlBatch &number(double value);
-    SqlBatch &whole(long long value);
-    SqlBatch &quoted(std::string_view value);
+    SqlBatch &whole(long long value)
+    {
+        addValue(Value::Kind::Whole).whole = value;
+        return *this;
+    }
+    SqlBatch &quoted(std::string_view value)
+    {
+        addValue(Value::Kind::Text).text = value;
+        return *this;
+    }
     // Ends the current statement: what follows starts another.
     void endStatement();
     // Appends the statements of another batch from first to before end.
@@ -102,7 +110,14 @@ private:
         return m_statements[m_count - 1];
     }
     void open();
-    Value &addValue(Value::Kind kind);
+    Value &addValue(Value::Kind kind)
+    {
+        Statement &s = current();
+        s.shape += kValueMark;
+        Value &value = s.values.emplace_back();
+        value.kind = kind;
+        return value;
+    }
     SqlBatch &append(std::string_view fixed);
 
     // The first m_count are the batch's; those after are room kept from before.
