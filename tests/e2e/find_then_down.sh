@@ -23,6 +23,7 @@ typed "$stock"
 key Return alt+o
 key Escape
 wait_gone "搜索"
+wait_window "录入盘点数据"
 key Down
 shot down
 typed 5555

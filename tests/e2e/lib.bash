@@ -15,6 +15,8 @@ fail() {
     echo "FAILED: $*" >&2
     # What the program said, which tells a window that never came from one that came late.
     [ -s "${E2E_WORK:-}/program.log" ] && tail -n 20 "$E2E_WORK/program.log" >&2
+    # And which window had the keys, which tells keys that went nowhere.
+    [ -n "${DISPLAY:-}" ] && xdotool getwindowfocus getwindowname >&2
     [ -n "${E2E_SHOTS:-}" ] && shot "failed"
     exit 1
 }
@@ -52,6 +54,27 @@ wait_for() { # message, command...
     done
 }
 
+# xprop succeeds whether the property is there or not.
+window_manager_running() {
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"
+}
+
+# The window manager, started again when it could not reach the new X server: without it no
+# window is ever made active.
+start_window_manager() {
+    local deadline=$((SECONDS + E2E_TIMEOUT))
+    local wm=
+    until window_manager_running; do
+        [ "$SECONDS" -lt "$deadline" ] || fail "the window manager did not start"
+        if [ -z "$wm" ] || ! kill -0 "$wm" 2>/dev/null; then
+            openbox --sm-disable >>"$E2E_WORK/openbox.log" 2>&1 &
+            wm=$!
+            E2E_PIDS="$wm $E2E_PIDS"
+        fi
+        sleep 0.1
+    done
+}
+
 # The host program's folders, a fresh demo database, an X server on a free display and the
 # window manager; everything ends with the scenario.
 e2e_start() { # program
@@ -76,9 +99,7 @@ e2e_start() { # program
     wait_for "the X server did not start" test -s "$E2E_WORK/display"
     DISPLAY=:$(cat "$E2E_WORK/display")
     export DISPLAY
-    openbox --sm-disable >"$E2E_WORK/openbox.log" 2>&1 &
-    E2E_PIDS="$! $E2E_PIDS"
-    wait_for "the window manager did not start" xprop -root _NET_SUPPORTING_WM_CHECK
+    start_window_manager
 
     "$E2E_PROGRAM" --db "$DB" init-db >/dev/null || fail "init-db"
 }
