@@ -103,10 +103,13 @@ sqlite3_stmt *StatementCache::prepare(const std::string &sql)
 
 sqlite3_stmt *StatementCache::prepare(std::uint64_t id, const std::string &sql)
 {
-    if (const auto found = m_byId.find(id); found != m_byId.end())
-        return found->second;
+    if (const auto found = m_byId.find(id); found != m_byId.end()) {
+        // Used as much as one found by its text: the least recently used goes first.
+        found->second->lastUse = ++m_uses;
+        return found->second->stmt;
+    }
     sqlite3_stmt *stmt = prepare(sql);
-    m_byId.emplace(id, stmt);
+    m_byId.emplace(id, &m_entries.at(sql));
     return stmt;
 }
 

@@ -55,6 +55,7 @@ public:
     void bindKept(int index, const Variant &value);
     // True while a row is available.
     bool step();
+    // Ready to run again, its values still bound.
     void reset();
     int columnCount() const { return sqlite3_column_count(m_stmt); }
     sqlite3_stmt *handle() const { return m_stmt; }
@@ -92,8 +93,8 @@ private:
     size_t m_capacity;
     std::uint64_t m_uses = 0;
     std::unordered_map<std::string, Entry> m_entries;
-    // Statements by their caller's number, until any statement is finalized.
-    std::unordered_map<std::uint64_t, sqlite3_stmt *> m_byId;
+    // Entries by their caller's number, until any statement is finalized.
+    std::unordered_map<std::uint64_t, Entry *> m_byId;
 };
 
 // The one transaction of an SQLite connection: the T-SQL layer's BEGIN TRAN ... COMMIT, a batch

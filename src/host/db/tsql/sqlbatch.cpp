@@ -65,7 +65,7 @@ void SqlBatch::open()
     ++m_count;
 }
 
-SqlBatch &SqlBatch::append(std::string_view fixed)
+SqlBatch &SqlBatch::appendMade(std::string_view fixed)
 {
     if (fixed.find(kValueMark) != std::string_view::npos)
         throw HostError("A statement's text holds a control character.");

@@ -78,7 +78,7 @@ public:
              std::is_convertible_v<const Text &, std::string_view>) SqlBatch &
     operator<<(const Text &fixed)
     {
-        return append(std::string_view(fixed));
+        return appendMade(fixed);
     }
     SqlBatch &number(double value);
     SqlBatch &whole(long long value)
@@ -118,7 +118,7 @@ private:
         value.kind = kind;
         return value;
     }
-    SqlBatch &append(std::string_view fixed);
+    SqlBatch &appendMade(std::string_view fixed);
 
     // The first m_count are the batch's; those after are room kept from before.
     std::vector<Statement> m_statements;
