@@ -28,6 +28,12 @@ TEST(StatementCache, AStatementFoundByItsNumberCountsAsUsed)
         EXPECT_TRUE(held(db.handle(), "SELECT 1"));
         EXPECT_FALSE(held(db.handle(), "SELECT 2"));
         EXPECT_EQ(cache.prepare(7, "SELECT 1"), byNumber);
+        cache.prepare("SELECT 4");
+        cache.prepare("SELECT 5");
+        // Evicted: its number must not find the statement freed with it.
+        host::sqlite::Statement again(db.handle(), cache.prepare(7, "SELECT 1"));
+        ASSERT_TRUE(again.step());
+        EXPECT_EQ(sqlite3_column_int(again.handle(), 0), 1);
     }
     EXPECT_FALSE(held(db.handle(), "SELECT 1"));
 }
