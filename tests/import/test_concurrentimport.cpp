@@ -71,13 +71,15 @@ TEST_F(ConcurrentImportTest, ANameAnotherRunOfTheSameSecondHoldsIsPassedOver)
     const double start = host::now();
     // Other runs hold the names of this second and the next two, whichever this run gets.
     std::vector<std::unique_ptr<host::NameHold>> running;
-    running.reserve(3);
+    running.reserve(4);
     for (int s = 0; s < 3; ++s)
         running.push_back(otherRunsTable(16, start + s * kSecond));
-    EXPECT_EQ(StagingTable::create(16, start).name, StagingTable::name(16, start) + "_2");
+    // One more run of this second holds the next name but has not made its table yet.
+    running.push_back(other->holdName(StagingTable::name(16, start) + "_2"));
     EXPECT_EQ(StagingTable::create(16, start).name, StagingTable::name(16, start) + "_3");
-    StagingTable::drop(StagingTable::name(16, start) + "_2");
+    EXPECT_EQ(StagingTable::create(16, start).name, StagingTable::name(16, start) + "_4");
     StagingTable::drop(StagingTable::name(16, start) + "_3");
+    StagingTable::drop(StagingTable::name(16, start) + "_4");
 
     EXPECT_TRUE(importCounted(6));
 
