@@ -2,7 +2,10 @@
 
 #include "host/core/datetime.h"
 #include "host/core/hosterror.h"
+#include "host/db/backends/embeddeddatabase.h"
 #include "host/db/recordset/recordset.h"
+
+#include <sqlite3.h>
 
 namespace {
 
@@ -16,8 +19,24 @@ struct DueDateCase
     const char *due; // nullptr: no due date
 };
 
+// The server's clock, stopped in a year not divisible by 4: the February rule reads the year.
+void commonYearClock(sqlite3_context *context, int, sqlite3_value **)
+{
+    sqlite3_result_text(context, "2025-06-30 12:00:00.000", -1, SQLITE_STATIC);
+}
+
 class CycleDueDate : public BackupTest, public ::testing::WithParamInterface<DueDateCase>
-{};
+{
+protected:
+    void SetUp() override
+    {
+        BackupTest::SetUp();
+        ASSERT_EQ(sqlite3_create_function_v2(m_conn->embedded()->handle(), "tsql_getdate", 0,
+                                             SQLITE_UTF8, nullptr, commonYearClock, nullptr,
+                                             nullptr, nullptr),
+                  SQLITE_OK);
+    }
+};
 
 class CycleCount : public BackupTest
 {
@@ -67,9 +86,6 @@ TEST_P(CycleDueDate, DueDateOfTheCycle)
     EXPECT_EQ(dateText(rs->Fields("CurCycDate").Value()), c.due ? c.due : "");
 }
 
-// The February rule depends on the year the count runs in.
-const bool kLeapRule = host::splitDate(host::now()).year % 4 != 0;
-
 INSTANTIATE_TEST_SUITE_P(
     Rules, CycleDueDate,
     ::testing::Values(
@@ -81,8 +97,10 @@ INSTANTIATE_TEST_SUITE_P(
         // Day 31 after a 31-day month falls on the last day of the month before the target.
         DueDateCase{"Month31AfterLongMonth", 11601, 1, 31, "2024-01-15", "2024-01-31"},
         DueDateCase{"Month30RunsIntoMarch", 11601, 1, 30, "2024-01-10", "2024-03-01"},
-        DueDateCase{"MonthFebruary", 11601, 1, 29, "2024-02-10",
-                    kLeapRule ? "2024-02-29" : "2024-03-29"},
+        // Counted in February, a day past the 28th falls on that February's last day when the
+        // count runs in a common year, and the 28th itself a month on.
+        DueDateCase{"MonthFebruary", 11601, 1, 29, "2024-02-10", "2024-02-29"},
+        DueDateCase{"MonthFebruary28", 11601, 1, 28, "2024-02-10", "2024-03-28"},
         DueDateCase{"NeverCounted", 11603, 10, 0, nullptr, nullptr}),
     [](const auto &testCase) { return std::string(testCase.param.name); });
 
