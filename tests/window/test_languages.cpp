@@ -42,7 +42,7 @@ void PrintTo(const LanguageCase &c, std::ostream *os)
 const LanguageCase kLanguages[] = {
     {"CHS", "单据序时簿", "单据编号", "盘盈单", "引出", "Excel 工作簿|*.xlsx",
      "Excel 文件|*.xls;*.xlsx", "第 %1 页", "共 %1 页", "盘点数量只能输入数字"},
-    {"CHT", "單據序時簿", "單據編號", "盤盈單", "引出", "Excel 活頁簿|*.xlsx",
+    {"CHT", "單據序時簿", "單據編號", "盤盈單", "匯出", "Excel 活頁簿|*.xlsx",
      "Excel 檔案|*.xls;*.xlsx", "第 %1 頁", "共 %1 頁", "盤點數量只能輸入數字"},
     {"EN", "Bill list", "Bill number", "Gain bill", "Export", "Excel workbook|*.xlsx",
      "Excel file|*.xls;*.xlsx", "Page %1", "%1 pages in all", "Counted qty: numbers only"},
