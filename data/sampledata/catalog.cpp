@@ -112,7 +112,7 @@ const std::vector<NamedType> &transactionTypes()
 
 const NamedType &mtoChangeClass()
 {
-    static const NamedType type{1107011, "计划跟踪号调整单", "計劃跟蹤號調整單",
+    static const NamedType type{1107011, "计划跟踪号调整单", "計畫追蹤號調整單",
                                 "Plan-tracking number change"};
     return type;
 }

@@ -40,7 +40,7 @@ struct ColumnDef
     double width;
 };
 constexpr ColumnDef kCondColumns[kCondCols] = {
-    {"名称", 10}, {"比较", 7}, {"比较值", 18}, {"逻辑", 5}};
+    {"名称", 10}, {"比较", 10}, {"比较值", 18}, {"逻辑", 5}};
 
 constexpr const char *kNames[] = {"物料代码", "物料名称", "仓位代码", "仓位名称"};
 constexpr const char *kComparisons[] = {"=", "<>", ">", ">=", "<", "<=", "like", "not like"};

@@ -60,9 +60,9 @@ void MainDo::ResizeColWidth()
     for (int i = 1; i <= count; ++i) {
         const ColumnTemplate &column = sheet.gColumns[static_cast<size_t>(i - 1)];
         // A template width no screen shows (a 0 written by an older closing) keeps the
-        // ledger's own.
-        if (host::ui::isShowableWidth(static_cast<double>(column.ColWidth)))
-            m_Ldg->Col(i).setWidth(static_cast<double>(column.ColWidth));
+        // ledger's own; a sliver is widened to a readable column.
+        if (const auto width = host::ui::readableColumnWidth(column.ColWidth))
+            m_Ldg->Col(i).setWidth(*width);
         m_Ldg->Col(i).setSwitch(host::ui::LedgerGrid::HiddenSwitch, !column.Visible);
         if (column.ColType == 2)
             m_Ldg->Col(i).setStyle(1);
@@ -81,11 +81,11 @@ void MainDo::SaveColWidth()
             if (i > m_Ldg->Face().Cols())
                 return;
             // Whole widths, halves to even; a width no screen shows never reaches the template
-            // that every user starts from.
-            const double shown = m_Ldg->Col(i).Width();
-            if (!host::ui::isShowableWidth(shown))
+            // that every user starts from, nor one too narrow to read.
+            const auto shown = host::ui::readableColumnWidth(m_Ldg->Col(i).Width());
+            if (!shown)
                 continue;
-            const long width = std::lrint(shown);
+            const long width = std::lrint(*shown);
             appConn().Execute(
                 "Update ICChatBillTitle Set FColWidth=" + std::to_string(width) +
                 " Where FTypeID=" + std::to_string(host::CLng(rs->Fields("FTypeID").Value())) +

@@ -52,12 +52,17 @@ std::optional<double> storedWidth(const host::Variant &value)
 }
 
 // A stored width that no screen shows (negative, zero, a mistyped 10^14) leaves the column as
-// it was: the file is the user's to edit, the template everyone's.
+// it was, and a sliver is widened to a readable column: the file is the user's to edit, the
+// template everyone's.
 std::optional<double> showableWidth(std::optional<double> width)
 {
-    if (width && !host::ui::isShowableWidth(*width))
-        return std::nullopt;
-    return width;
+    return width ? host::ui::readableColumnWidth(*width) : std::nullopt;
+}
+
+// A width as kept in the file: as it is read back, so a sliver never waits there.
+double keptWidth(double width)
+{
+    return host::ui::readableColumnWidth(width).value_or(width);
 }
 
 } // namespace
@@ -130,7 +135,8 @@ void frmMain::LoadSaveGridColWidth(host::ui::SpreadGrid &grid, bool save)
     if (save) {
         for (int c = 1; c <= cols; ++c)
             tryStep([&] {
-                ini().write("ZARVOSTOCKPRICE", "Col" + std::to_string(c), grid.ColWidth(c));
+                ini().write("ZARVOSTOCKPRICE", "Col" + std::to_string(c),
+                            keptWidth(grid.ColWidth(c)));
             });
         return;
     }
@@ -181,8 +187,9 @@ void frmMain::SaveLdgColWidth()
     const int cols = ldgCheck->Face().Cols();
     for (int n = 1; n <= cols; ++n)
         tryStep([&] {
-            ini().write("ZARVOSTOCKPRICE", ledgerWidthKey(n),
-                        static_cast<double>(static_cast<float>(ldgCheck->Col(n).Width())));
+            ini().write(
+                "ZARVOSTOCKPRICE", ledgerWidthKey(n),
+                static_cast<double>(static_cast<float>(keptWidth(ldgCheck->Col(n).Width()))));
         });
 }
 

@@ -2,6 +2,7 @@
 
 #include "countsheet/countsheetstate.h"
 #include "countsheet/maindo.h"
+#include "host/ui/form/twips.h"
 #include "host/ui/ledger/ledgergrid.h"
 
 namespace {
@@ -92,14 +93,20 @@ TEST_F(ColumnTemplates, LedgerWidthsAreWrittenBackToTheTemplate)
     // A hidden column keeps its width.
     EXPECT_EQ(number(width + "8"), 1200);
 
-    // A width no screen shows, as an older closing wrote it, is neither shown nor written back.
+    // A width no screen shows, as an older closing wrote it, is neither shown nor written back;
+    // a sliver is read, and written, as a readable column.
     sql("Update ICChatBillTitle Set FColWidth=0 Where FTypeID=3 And FInterID=4");
+    sql("Update ICChatBillTitle Set FColWidth=15 Where FTypeID=3 And FInterID=6");
     m_main->ResizeColWidth();
     EXPECT_GT(m_ledger->Col(4).Width(), 0);
+    EXPECT_EQ(m_ledger->Col(6).Width(), host::ui::kReadableColumnTwips);
     m_ledger->Col(5).setWidth(0);
+    m_ledger->Col(7).setWidth(15);
     m_main->SaveColWidth();
     EXPECT_EQ(number(width + "4"), m_ledger->Col(4).Width());
     EXPECT_EQ(number(width + "5"), 1200);
+    EXPECT_EQ(number(width + "6"), host::ui::kReadableColumnTwips);
+    EXPECT_EQ(number(width + "7"), host::ui::kReadableColumnTwips);
     // Other show types keep their widths.
     EXPECT_EQ(number("Select FColWidth From ICChatBillTitle Where FTypeID=1 And FInterID=1"), 1200);
 }

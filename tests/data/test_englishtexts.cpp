@@ -291,3 +291,46 @@ TEST(EnglishTexts, EveryTextNamesEachIdeaByTheGlossarysTerm)
         EXPECT_TRUE(used) << entry.language << " \"" << entry.forms.front() << "\" is not used";
     }
 }
+
+// Taiwan reads 行 as a column and 列 as a row, the other way round from the mainland: every
+// Traditional Chinese text says a mainland row (第3行, 行号) with 列 and a mainland column with
+// 欄, and keeps 列 only for a row or where it names no column at all.
+TEST(EnglishTexts, TraditionalTextsReadRowsAndColumnsTheTaiwanWay)
+{
+    std::vector<std::pair<std::string, std::string>> texts;
+    for (const auto &entry : englishTable())
+        texts.emplace_back(entry.first, host::toTraditionalChinese(entry.first));
+    for (const auto &row : hostTexts())
+        texts.emplace_back(row[0], row[1]);
+    const std::regex mainlandRow("第(%[0-9]|[0-9]+)行|行号");
+    const std::regex mainlandRowLeft("第(%[0-9]|[0-9]+)行|行號");
+    const std::regex taiwanRow("第(%[0-9]|[0-9]+)列|列號");
+    // Words whose 列 is a list, a sequence, printing or Taiwan's bar.
+    const std::vector<std::string> noColumn = {"列表", "下列", "序列", "列印", "工具列", "狀態列"};
+    auto count = [](const std::string &text, const std::regex &pattern) {
+        return std::distance(std::sregex_iterator(text.begin(), text.end(), pattern),
+                             std::sregex_iterator());
+    };
+    auto columns = [&](std::string text) {
+        for (const std::string &word : noColumn) {
+            for (size_t at = text.find(word); at != std::string::npos; at = text.find(word))
+                text.erase(at, word.size());
+        }
+        return static_cast<long>(placesOf(text, "列", false).size());
+    };
+    size_t rowsSeen = 0;
+    size_t columnsSeen = 0;
+    for (const auto &[simplified, traditional] : texts) {
+        const auto rows = count(simplified, mainlandRow);
+        const long mainlandColumns = columns(simplified);
+        rowsSeen += rows;
+        columnsSeen += mainlandColumns;
+        EXPECT_EQ(count(traditional, mainlandRowLeft), 0) << traditional;
+        EXPECT_EQ(count(traditional, taiwanRow), rows) << traditional;
+        EXPECT_EQ(columns(std::regex_replace(traditional, taiwanRow, "")), 0) << traditional;
+        EXPECT_GE(static_cast<long>(placesOf(traditional, "欄", false).size()), mainlandColumns)
+            << traditional;
+    }
+    EXPECT_GT(rowsSeen, 5u);
+    EXPECT_GT(columnsSeen, 5u);
+}

@@ -120,7 +120,7 @@ TEST_P(ColumnChooserInLanguage, OffersWhatTheTemplateShowsInTheUsersLanguage)
 
 INSTANTIATE_TEST_SUITE_P(Languages, ColumnChooserInLanguage,
                          ::testing::Values(CaptionCase{"CHS", "计划跟踪号", "仓库"},
-                                           CaptionCase{"CHT", "計劃跟蹤號", "倉庫"},
+                                           CaptionCase{"CHT", "計畫追蹤號", "倉庫"},
                                            CaptionCase{"EN", "Plan-tracking number", "Stock"}),
                          [](const ::testing::TestParamInfo<CaptionCase> &param) {
                              return std::string(param.param.language);

@@ -2,17 +2,22 @@
 
 #include "countwindowtest.h"
 
+#include "backup/frmbackupinv.h"
 #include "countsheet/countline.h"
 #include "host/bills/billwindow.h"
 #include "host/lang/hosttext.h"
 #include "host/props/shareprops.h"
 #include "host/ui/controls/statusbarcontrol.h"
+#include "host/ui/spread/dataspreadgrid.h"
 #include "host/ui/spread/spreadgrid.h"
+#include "host/ui/toolbar/tool.h"
+#include "host/ui/toolbar/toolbarcontrol.h"
 #include "host/ui/uitestutil.h"
 #include "services/modulestate.h"
 #include "window/frmmain.h"
 
 #include <QAction>
+#include <QHeaderView>
 #include <QRegularExpression>
 #include <QTableWidget>
 
@@ -32,6 +37,8 @@ struct LanguageCase
     QString pages;
     // What a count cell says when it refuses a text.
     QString notANumber;
+    // The tool of the command the View menu calls Select bills.
+    QString selectBills;
 };
 
 void PrintTo(const LanguageCase &c, std::ostream *os)
@@ -41,11 +48,12 @@ void PrintTo(const LanguageCase &c, std::ostream *os)
 
 const LanguageCase kLanguages[] = {
     {"CHS", "单据序时簿", "单据编号", "盘盈单", "引出", "Excel 工作簿|*.xlsx",
-     "Excel 文件|*.xls;*.xlsx", "第 %1 页", "共 %1 页", "盘点数量只能输入数字"},
-    {"CHT", "單據序時簿", "單據編號", "盤盈單", "引出", "Excel 活頁簿|*.xlsx",
-     "Excel 檔案|*.xls;*.xlsx", "第 %1 頁", "共 %1 頁", "盤點數量只能輸入數字"},
+     "Excel 文件|*.xls;*.xlsx", "第 %1 页", "共 %1 页", "盘点数量只能输入数字", "选单"},
+    {"CHT", "單據序時簿", "單據編號", "盤盈單", "匯出", "Excel 活頁簿|*.xlsx",
+     "Excel 檔案|*.xls;*.xlsx", "第 %1 頁", "共 %1 頁", "盤點數量只能輸入數字", "選擇單據"},
     {"EN", "Bill list", "Bill number", "Gain bill", "Export", "Excel workbook|*.xlsx",
-     "Excel file|*.xls;*.xlsx", "Page %1", "%1 pages in all", "Counted qty: numbers only"},
+     "Excel file|*.xls;*.xlsx", "Page %1", "%1 pages in all", "Counted qty: numbers only",
+     "Select bills"},
 };
 
 // The user's language, as the host hands it to the module and speaks it in its own windows.
@@ -110,6 +118,17 @@ TEST_P(InLanguage, BillListFileDialogsAndPrintedReportSpeakIt)
         window->mnuFileIn->trigger();
         ASSERT_EQ(m_modals.fileDialogs().size(), 2U);
         EXPECT_EQ(m_modals.fileDialogs()[1].request.filter, c.importFilter);
+        EXPECT_EQ(window->barlist->Tools(QStringLiteral("SelectBill")).Caption(), c.selectBills);
+    }
+    {
+        // The backup window's condition columns show their captions whole.
+        frmBackupInv backup;
+        backup.Load();
+        backup.show();
+        const QHeaderView &header = *backup.vsProc->horizontalHeader();
+        for (int col = 1; col <= 4; ++col)
+            EXPECT_GE(header.sectionSize(col - 1), header.sectionSizeHint(col - 1))
+                << backup.vsProc->GetText(col, 0).toStdString();
     }
 
     const QStringList pages = printBook(1);

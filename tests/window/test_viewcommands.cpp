@@ -2,11 +2,14 @@
 
 #include "dialogs/sheetdialogsstate.h"
 #include "host/core/settingsstore.h"
+#include "host/ui/form/twips.h"
 #include "host/ui/ledger/ledgergrid.h"
 #include "host/ui/spread/spreadgrid.h"
 #include "support/casename.h"
 
 #include <QAction>
+#include <QHeaderView>
+#include <QTest>
 
 namespace {
 
@@ -62,7 +65,8 @@ struct StoredWidthCase
 {
     const char *name;
     const char *stored;
-    bool used; // a width a screen shows, taken; anything else leaves the column as it was
+    bool used; // a width a screen shows, taken (a sliver widened to a readable column);
+               // anything else leaves the column as it was
 };
 
 class StoredWidth : public CountWindowTest, public ::testing::WithParamInterface<StoredWidthCase>
@@ -70,7 +74,7 @@ class StoredWidth : public CountWindowTest, public ::testing::WithParamInterface
 
 // Widths and view flags come from a file the user may have edited by hand: what cannot be read,
 // or is no width a screen can show, leaves the window as it would be without it, and never
-// reaches the shared column template.
+// reaches the shared column template; nor does a column too narrow to read a number in.
 TEST_P(StoredWidth, IsUsedOnlyWhenAScreenShowsItAndSparesTheTemplate)
 {
     const StoredWidthCase &c = GetParam();
@@ -86,7 +90,7 @@ TEST_P(StoredWidth, IsUsedOnlyWhenAScreenShowsItAndSparesTheTemplate)
             ini.write("ZARVOSTOCKPRICE", key, c.stored);
         ini.sync();
     }
-    const double used = c.used ? std::stod(c.stored) : 0;
+    const double used = c.used ? std::max(std::stod(c.stored), host::ui::kReadableColumnTwips) : 0;
     {
         const auto input = open(4);
         EXPECT_FALSE(input->bShowtoolbar);
@@ -94,6 +98,8 @@ TEST_P(StoredWidth, IsUsedOnlyWhenAScreenShowsItAndSparesTheTemplate)
         for (const int col : {7, 25}) {
             if (c.used) {
                 EXPECT_EQ(input->vsCheck->ColWidth(col), used) << col;
+                EXPECT_EQ(input->vsCheck->columnWidth(col - 1), host::ui::twipsToPixelsX(used))
+                    << col;
             } else {
                 EXPECT_GT(input->vsCheck->columnWidth(col - 1), 20) << col;
                 EXPECT_LT(input->vsCheck->columnWidth(col - 1), 200) << col;
@@ -105,11 +111,24 @@ TEST_P(StoredWidth, IsUsedOnlyWhenAScreenShowsItAndSparesTheTemplate)
     {
         const auto report = open(1);
         EXPECT_EQ(report->ldgCheck->Col(2).Width(), c.used ? used : before);
+        EXPECT_EQ(report->ldgCheck->columnWidth(1),
+                  host::ui::twipsToPixelsX(c.used ? used : before));
+        // The user drags the model column's border as far left as it goes.
+        QHeaderView *header = report->ldgCheck->horizontalHeader();
+        const QPoint border(header->sectionViewportPosition(4) + header->sectionSize(4) - 1,
+                            header->height() / 2);
+        QTest::mousePress(header->viewport(), Qt::LeftButton, {}, border);
+        QTest::mouseMove(header->viewport(), border - QPoint(200, 0));
+        QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, border - QPoint(200, 0));
         report->Unload();
     }
     EXPECT_EQ(number(templateWidth), c.used ? used : before);
+    EXPECT_EQ(number("Select FColWidth From ICChatBillTitle Where FTypeID=1 And FInterID=5"),
+              host::ui::kReadableColumnTwips);
     host::SettingsStore ini{std::string_view("StockCheck.ini")};
     EXPECT_EQ(host::Val(ini.read("ZARVOSTOCKPRICE", "ldgCheck1-2", "")), c.used ? used : before);
+    EXPECT_EQ(host::Val(ini.read("ZARVOSTOCKPRICE", "ldgCheck1-5", "")),
+              host::ui::kReadableColumnTwips);
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, StoredWidth,
@@ -120,6 +139,7 @@ INSTANTIATE_TEST_SUITE_P(Values, StoredWidth,
                                            StoredWidthCase{"zero", "0", false},
                                            StoredWidthCase{"wider than any screen",
                                                            "99999999999999", false},
+                                           StoredWidthCase{"a sliver", "15", true},
                                            StoredWidthCase{"a width", "1515", true}),
                          [](const auto &c) { return caseName(c.index, c.param.name); });
 

@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -114,7 +115,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Whatever its text, a box fits the screen with its buttons in reach, and no line of its text
 // runs past what the box shows: a text longer than the screen scrolls, a word longer than a line
-// (a list of names without blanks) wraps inside the word.
+// (a list of names without blanks) wraps inside the word. However short the text, the box leaves
+// the window manager room for the whole title, drawn in bold beside an icon and three buttons.
 TEST(MessageDialog, ItsTextWrapsAndScrollsInsideABoxThatFitsTheScreen)
 {
     struct Case
@@ -122,6 +124,7 @@ TEST(MessageDialog, ItsTextWrapsAndScrollsInsideABoxThatFitsTheScreen)
         const char *name;
         QString text;
         bool scrolls;
+        QString title = QStringLiteral("Hembrel提示");
     };
     auto lines = [](int count) {
         QStringList text;
@@ -136,10 +139,17 @@ TEST(MessageDialog, ItsTextWrapsAndScrollsInsideABoxThatFitsTheScreen)
          QStringLiteral("添加物料失败，原因：") +
              QStringLiteral("FInterID,FBrNo,FItemID,").repeated(40),
          false},
+        {"a short text under a long title", QStringLiteral("Import finished!"), false,
+         QStringLiteral("Hembrel Prompt")},
     };
     for (const Case &c : cases) {
-        MessageDialog box(c.text, Msg::Exclamation, QStringLiteral("Hembrel提示"));
+        MessageDialog box(c.text, Msg::Exclamation, c.title);
         ASSERT_TRUE(showActive(box));
+        QFont titleFont = box.font();
+        titleFont.setBold(true);
+        EXPECT_GE(box.width(), QFontMetrics(titleFont).horizontalAdvance(c.title) +
+                                   4 * box.style()->pixelMetric(QStyle::PM_TitleBarHeight))
+            << c.name;
         EXPECT_TRUE(box.screen()->availableGeometry().contains(box.frameGeometry())) << c.name;
         const QAbstractButton *ok =
             box.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);

@@ -55,7 +55,7 @@ int pixelsToTwipsY(int pixels)
     return pixels * twipsPerPixelY();
 }
 
-bool isShowableWidth(double twips)
+std::optional<double> readableColumnWidth(double twips)
 {
     int widest = 0;
     for (const QScreen *screen : QGuiApplication::screens())
@@ -63,7 +63,9 @@ bool isShowableWidth(double twips)
     if (widest == 0)
         widest = kFallbackScreenWidth;
     const double pixels = twips / twipsPerPixelX();
-    return std::isfinite(pixels) && pixels >= 1 && pixels <= widest;
+    if (!std::isfinite(pixels) || pixels <= 0 || pixels > widest)
+        return std::nullopt;
+    return std::max(twips, kReadableColumnTwips);
 }
 
 } // namespace host::ui

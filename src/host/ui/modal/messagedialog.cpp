@@ -3,6 +3,7 @@
 #include "host/ui/modal/modalservices.h"
 
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QLabel>
@@ -123,7 +124,7 @@ MessageDialog::MessageDialog(const QString &text, long style, const QString &tit
     first->setDefault(true);
     first->setFocus();
     layout->addWidget(buttons, 1, 0, 1, 2);
-    fitToScreen();
+    fitToScreen(*buttons);
 }
 
 void MessageDialog::reject()
@@ -135,12 +136,20 @@ void MessageDialog::reject()
     done(static_cast<int>(answer));
 }
 
-void MessageDialog::fitToScreen()
+void MessageDialog::fitToScreen(QWidget &buttons)
 {
     const QScreen *screen =
         parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
     setMaximumSize(area.size());
+
+    // The window manager draws the title in bold beside an icon and up to three buttons, each
+    // about as wide as the bar is high: a short text must not leave the box too narrow for it.
+    QFont titleFont = font();
+    titleFont.setBold(true);
+    const int titleRoom = QFontMetrics(titleFont).horizontalAdvance(windowTitle()) +
+                          4 * style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    buttons.setMinimumWidth(std::min(titleRoom, area.width() / 2));
 
     // The text wraps at half the screen's width and scrolls beyond what the screen leaves
     // below the title bar and above the buttons.

@@ -27,7 +27,7 @@ public slots:
     void reject() override;
 
 private:
-    void fitToScreen();
+    void fitToScreen(QWidget &buttons);
 
     long m_style;
     long m_answer = 0;
