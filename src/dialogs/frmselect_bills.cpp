@@ -13,6 +13,7 @@
 #include "host/core/sqltext.h"
 #include "host/db/appconnection.h"
 #include "host/db/recordset/recordset.h"
+#include "host/ui/form/twips.h"
 #include "host/ui/ledger/ledgergrid.h"
 #include "host/ui/ledger/uihelper.h"
 #include "host/ui/modal/modalservices.h"
@@ -309,12 +310,16 @@ void frmSelect::LoadSaveColumnWidths(int save)
         const std::string key = "Col" + std::to_string(i);
         try {
             if (save == 1) {
+                const double width = ldgSelect->Col(i).Width();
                 ini->write("ldgSelect", key,
-                           static_cast<double>(static_cast<float>(ldgSelect->Col(i).Width())));
+                           static_cast<double>(static_cast<float>(
+                               host::ui::readableColumnWidth(width).value_or(width))));
             } else {
                 const host::Variant width = ini->read("ldgSelect", key, "");
-                if (host::IsNumeric(width))
-                    ldgSelect->Col(i).setWidth(host::CDbl(width));
+                if (!host::IsNumeric(width))
+                    continue;
+                if (const auto readable = host::ui::readableColumnWidth(host::CDbl(width)))
+                    ldgSelect->Col(i).setWidth(*readable);
             }
         } catch (const std::exception &) {
             // A width that cannot be read or written stays as it is.

@@ -31,10 +31,13 @@ bool isCaption(const std::string &header, std::string_view caption)
     const auto loader = host::CreateObjectAs<host::ResLoader>(host::ResLoader::ProgId);
     loader->SetResFileBaseName("ZARVOINDUSTRY");
     constexpr std::array<const char *, 3> kLanguages = {"CHS", "CHT", "EN"};
-    return std::any_of(kLanguages.begin(), kLanguages.end(), [&](const char *language) {
-        loader->SetLanguageID(language);
-        return loader->LoadString(caption) == header;
-    });
+    if (std::any_of(kLanguages.begin(), kLanguages.end(), [&](const char *language) {
+            loader->SetLanguageID(language);
+            return loader->LoadString(caption) == header;
+        }))
+        return true;
+    // A sheet exported in Traditional Chinese before the Taiwan wording changed.
+    return host::toTraditionalChinese(header) == host::toTraditionalChinese(caption);
 }
 
 } // namespace

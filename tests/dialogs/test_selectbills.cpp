@@ -4,12 +4,15 @@
 
 #include "countsheet/countline.h"
 #include "countsheet/countlinegrid.h"
+#include "countsheet/countsheetstate.h"
 #include "dialogs/billselectsql.h"
 #include "dialogs/currentline.h"
 #include "dialogs/frmselect.h"
 #include "dialogs/sheetdialogsstate.h"
 #include "host/core/dictionary.h"
+#include "host/core/settingsstore.h"
 #include "host/ui/controls/statusbarcontrol.h"
+#include "host/ui/form/twips.h"
 #include "host/ui/ledger/ledgergrid.h"
 #include "host/ui/spread/spreadgrid.h"
 #include "host/ui/uitestutil.h"
@@ -95,6 +98,21 @@ TEST_F(SelectBills, ListsWhatWasPostedAfterTheSnapshotForTheLine)
     EXPECT_TRUE(open().empty());
     EXPECT_FALSE(window->mnuVCalulate->isEnabled());
     EXPECT_TRUE(m_modals.messages().empty());
+}
+
+// A width the user's settings hold too narrow to read a number in opens, and is kept, readable.
+TEST_F(SelectBills, AStoredSliverIsWidenedToAReadableColumn)
+{
+    auto &ini = countSheetState().gIni;
+    ini = std::make_shared<host::SettingsStore>(std::string_view("StockCheck.ini"));
+    ini->write("ldgSelect", "Col5", 15.0);
+    open();
+    ASSERT_TRUE(showActive(*window));
+    EXPECT_EQ(window->ldgSelect->Col(5).Width(), host::ui::kReadableColumnTwips);
+    window->ldgSelect->Col(5).setWidth(15);
+    window->Unload();
+    EXPECT_EQ(host::Val(ini->read("ldgSelect", "Col5", "")), host::ui::kReadableColumnTwips);
+    ini.reset();
 }
 
 // A bill is marked by a click in the selection column, or from the keyboard by Space on it,

@@ -76,6 +76,8 @@ struct LanguageCase
     const char *exportLanguage;
     const char *importLanguage;
     long mtoPlanMode;
+    // The caption an earlier version wrote, instead of today's in the export's language.
+    const char *header = nullptr;
 };
 
 class TranslatedHeaderTest : public ImportFromExcelTest,
@@ -91,7 +93,8 @@ TEST_P(TranslatedHeaderTest, ASheetExportedInAnyLanguageImportsBack)
     module().gMtoPlanMode = c.mtoPlanMode;
     module().gLanguage = c.exportLanguage;
     const std::string header =
-        MParse::LoadLangString(c.mtoPlanMode == 1 ? "计划跟踪号" : "生产/采购日期");
+        c.header ? c.header
+                 : MParse::LoadLangString(c.mtoPlanMode == 1 ? "计划跟踪号" : "生产/采购日期");
     SheetLine counted = line(kPlainItem);
     counted["CheckQty"] = 5.0;
     const auto file = writeXlsx({counted}, header);
@@ -112,6 +115,7 @@ std::vector<LanguageCase> everyLanguagePair()
         for (const char *imported : {"CHS", "CHT", "EN"})
             for (const long mode : {0L, 1L})
                 cases.push_back({exported, imported, mode});
+    cases.push_back({"CHT", "CHS", 1, "計劃跟蹤號"});
     return cases;
 }
 
@@ -119,7 +123,8 @@ INSTANTIATE_TEST_SUITE_P(Languages, TranslatedHeaderTest, ::testing::ValuesIn(ev
                          [](const ::testing::TestParamInfo<LanguageCase> &param) {
                              return std::string(param.param.exportLanguage) + "To" +
                                     param.param.importLanguage +
-                                    (param.param.mtoPlanMode == 1 ? "WithPlanTracking" : "");
+                                    (param.param.mtoPlanMode == 1 ? "WithPlanTracking" : "") +
+                                    (param.param.header ? "EarlierWording" : "");
                          });
 
 // The mode is the database's option when the import runs, whatever a window read before.
