@@ -303,7 +303,8 @@ TEST_F(SpreadGridTest, UserCommitsAreCheckedAgainstTheCellLimits)
 struct TypedCase
 {
     const char *locale;
-    // Typed key by key; the cell is clicked first where it starts with '>'.
+    // Typed key by key; the cell is clicked first where it starts with '>', and the window
+    // loses and regains activation where a '|' stands.
     const char *typed;
     int moreDecimals;
     std::optional<double> stored; // nothing: refused, the cell keeps 7
@@ -328,6 +329,8 @@ const TypedCase kTyped[] = {
     {"C", "12.345", 6, 12.345},
     // Typed at once after a click on the cell that is current already.
     {"C", ">4901", 0, 4901},
+    // The user switches to another window in the middle of the number.
+    {"C", "44|03", 0, 4403},
 };
 
 class TypedNumbers : public SpreadGridTest, public ::testing::WithParamInterface<TypedCase>
@@ -349,10 +352,14 @@ TEST_P(TypedNumbers, AreReadInTheUsersNotationWholeOrRefused)
     grid.SetText(1, 2, QStringLiteral("7"));
     ASSERT_TRUE(showActive(grid));
     grid.SetActiveCell(1, 2);
+    QWidget other;
     for (const QChar key : QString::fromLatin1(c.typed)) {
         if (key == QLatin1Char('>')) {
             QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
                               grid.visualRect(grid.model()->index(1, 0)).center());
+        } else if (key == QLatin1Char('|')) {
+            ASSERT_TRUE(showActive(other));
+            ASSERT_TRUE(showActive(grid));
         } else {
             QTest::keyClick(QApplication::focusWidget(), key.toLatin1());
         }

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QFocusEvent>
 #include <QLineEdit>
 
 namespace host::ui {
@@ -61,6 +62,16 @@ QWidget *SpreadDelegate::createEditor(QWidget *parent, const QStyleOptionViewIte
     }
     emit editorCreated(editor);
     return editor;
+}
+
+bool SpreadDelegate::eventFilter(QObject *object, QEvent *event)
+{
+    // A window left in the middle of a number finds it as it was, and the keys go on with it:
+    // committing it now would make the next key start the cell afresh.
+    if (event->type() == QEvent::FocusOut &&
+        static_cast<const QFocusEvent &>(*event).reason() == Qt::ActiveWindowFocusReason)
+        return false;
+    return QStyledItemDelegate::eventFilter(object, event);
 }
 
 void SpreadDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const

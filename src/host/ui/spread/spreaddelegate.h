@@ -10,7 +10,8 @@ class SpreadModel;
 
 // Editors of the spread grid's cells by cell type: a text box limited to the cell's length, a
 // number box whose text the cell checks as a whole when it is committed, a date box and a
-// drop-down list.
+// drop-down list. An open editor stays open, with its text, while its window is not the
+// active one.
 class SpreadDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -23,6 +24,9 @@ public:
     void setEditorData(QWidget *editor, const QModelIndex &index) const override;
     void setModelData(QWidget *editor, QAbstractItemModel *model,
                       const QModelIndex &index) const override;
+
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override;
 
 signals:
     void editorCreated(QWidget *editor) const;
