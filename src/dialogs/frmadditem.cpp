@@ -2,6 +2,7 @@
 
 #include "countsheet/countline.h"
 #include "countsheet/countlinegrid.h"
+#include "dialogs/refusaltext.h"
 #include "dialogs/saveadditem.h"
 #include "host/core/datetime.h"
 #include "host/core/dictionary.h"
@@ -13,6 +14,7 @@
 #include "host/ui/controls/textbox.h"
 #include "host/ui/form/keycodes.h"
 #include "host/ui/form/olecolor.h"
+#include "host/ui/form/pendingedit.h"
 #include "host/ui/spread/spreadgrid.h"
 #include "host/ui/spread/spreadmodel.h"
 #include "services/columnlength.h"
@@ -26,10 +28,12 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QPalette>
+#include <QTimer>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -272,6 +276,14 @@ void frmAddItem::wireEvents()
     validate(txtStockNumber, &frmAddItem::txtStockNumber_Validate);
     validate(txtSPNumber, &frmAddItem::txtSPNumber_Validate);
     validate(txtAuxPropName, &frmAddItem::txtAuxPropName_Validate);
+    const std::pair<host::ui::SpreadGrid *, host::ui::Label *> cells[] = {
+        {grdSecQty, Label15}, {grdAdjQty, Label12}, {grdKFPeriod, Label9}, {grdQty, lblQty}};
+    for (const auto &[grid, label] : cells) {
+        connect(grid, &host::ui::SpreadGrid::EditError, this,
+                [this, label](int, int, const host::ui::CellRefusal &refusal) {
+                    tellRefusal(*label, refusal);
+                });
+    }
     // The picture boxes around the quantity cells pass the focus on.
     connect(picQty, &host::ui::PictureBox::GotFocus, this, [this] { focusNextChild(); });
     connect(picKFPeriod, &host::ui::PictureBox::Click, this, [this] { focusNextChild(); });
@@ -369,8 +381,11 @@ bool frmAddItem::takesEntry(QWidget &widget, bool pastLookupButtons) const
 void frmAddItem::moveOn(bool forward, bool pastLookupButtons)
 {
     // An open cell editor ends first, so that the cell keeps what was typed and the focus
-    // leaves from the cell.
-    if (QWidget *from = entryOf(QApplication::focusWidget()))
+    // leaves from the cell; a text the cell refuses keeps the user in it.
+    QWidget *from = entryOf(QApplication::focusWidget());
+    if (auto *edit = dynamic_cast<host::ui::PendingEdit *>(from); edit && !edit->endEdit())
+        return;
+    if (from)
         from->setFocus(Qt::OtherFocusReason);
     // Boxes the item does not use are locked and passed over, as Qt passes over disabled ones;
     // the walk ends after it has been round the window's controls.
@@ -495,14 +510,15 @@ void frmAddItem::setUpItem(const ItemField &field, long previousItem)
     txtUnitName->setText(QString::fromStdString(
         PubVariant::GetUnitInfo(std::to_string(m_UnitID), m_UnitGroupID, m_Coefficient, true)));
 
-    // Quantities take the item's decimals, as the entry grid's do. What was typed stays while
-    // the item does: leaving the code box again sets the same item up anew.
+    // The counted quantities take two decimals more than the item keeps, the adjustment as
+    // many as the entry grid's. What was typed stays while the item does: leaving the code box
+    // again sets the same item up anew.
     const bool otherItem = m_ItemID != previousItem;
     const int decimals = static_cast<int>(numberOf(field("FQtyDecimal")));
     for (auto *grid : {grdQty, grdSecQty, grdAdjQty}) {
         grid->setCol(1);
         grid->setRow(1);
-        grid->setTypeFloatDecimalPlaces(decimals);
+        grid->setTypeFloatDecimalPlaces(grid == grdAdjQty ? decimals : decimals + 2);
         if (otherItem && grid != grdAdjQty)
             setCellValue(*grid, 0);
     }
@@ -544,6 +560,24 @@ void frmAddItem::setUpItem(const ItemField &field, long previousItem)
     if (noMto)
         txtMtoNo->clear();
     txtMtoNo->setEnabled(!noMto);
+}
+
+void frmAddItem::tellRefusal(const host::ui::Label &label, const host::ui::CellRefusal &refusal)
+{
+    // The cell's editor keeps the text. The message waits until the key or the click that
+    // ended the edit is through; one message says it for every end of the same edit meanwhile,
+    // and none when the edit ended because the window closed.
+    if (std::exchange(m_refusalTold, true))
+        return;
+    QString caption = label.Caption().trimmed();
+    if (caption.endsWith(QLatin1Char(':')))
+        caption.chop(1);
+    const std::string text = refusalText(caption.trimmed(), refusal).toStdString();
+    QTimer::singleShot(0, this, [this, text] {
+        m_refusalTold = false;
+        if (isVisible())
+            guard([&] { PubVariant::MsgBox(text, PubVariant::vbOKOnly); });
+    });
 }
 
 void frmAddItem::refuse(std::string_view message, long icon, QWidget &focus)

@@ -7,6 +7,7 @@
 #include <string>
 
 namespace host::ui {
+struct CellRefusal;
 class CommandButton;
 class DatePicker;
 class Label;
@@ -103,6 +104,8 @@ private:
     void setCellValue(host::ui::SpreadGrid &grid, double value);
     void setCellLocked(host::ui::SpreadGrid &grid, bool locked);
     void refuse(std::string_view message, long icon, QWidget &focus);
+    // Says what the quantity cell beside the label takes, after it refused a typed text.
+    void tellRefusal(const host::ui::Label &label, const host::ui::CellRefusal &refusal);
     void showItemLookup();
     void showUnitLookup();
     void showStockLookup();
@@ -126,4 +129,5 @@ private:
     std::string m_AuxPropName;
     bool m_InItemLookup = false;
     bool m_InBatchLookup = false;
+    bool m_refusalTold = false;
 };

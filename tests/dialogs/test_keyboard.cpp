@@ -22,6 +22,7 @@
 
 #include <QAction>
 #include <QBrush>
+#include <QLineEdit>
 #include <QTest>
 #include <QWindow>
 
@@ -195,8 +196,9 @@ const WalkCase kWalks[] = {
 INSTANTIATE_TEST_SUITE_P(Keys, AddLineWalk, ::testing::ValuesIn(kWalks),
                          [](const auto &c) { return caseName(c.index, c.param.name); });
 
-// The counted quantity is a number cell with the item's decimals, and what was typed stays
-// while the item does.
+// The counted quantity is a number cell with two decimals more than the item keeps, and what
+// was typed stays while the item does. A text a quantity cell refuses stays in its editor and a
+// message says what the cell takes: neither Enter nor OK goes on with the value the cell kept.
 TEST_F(DialogsDbTest, TheCountedQuantityTakesNumbersAndKeepsThemWhileTheItemStays)
 {
     frmAddItem window;
@@ -206,22 +208,50 @@ TEST_F(DialogsDbTest, TheCountedQuantityTakesNumbersAndKeepsThemWhileTheItemStay
     window.txtNumber->setFocus();
     press({"01.001", Qt::Key_Return});
     ASSERT_EQ(window.itemId(), 1);
-    window.grdQty->setFocus();
+    const long lines = count("select * from ICInvBackup");
+    struct Entry
+    {
+        host::ui::SpreadGrid *frmAddItem::*cell;
+        const char *typed;
+        const char *message; // nullptr: taken
+    };
     // Item 1 keeps 2 decimals.
-    for (const char *refused : {"1.234", "12abc", "1e99"}) {
-        typeIntoGrid(*window.grdQty, QString::fromLatin1(refused));
-        EXPECT_EQ(counted(), "0") << refused;
-        window.grdQty->setFocus();
+    const Entry entries[] = {
+        {&frmAddItem::grdQty, "1.23456", "盘点数量最多 4 位小数"},
+        {&frmAddItem::grdQty, "7a.5b", "盘点数量只能输入数字"},
+        {&frmAddItem::grdQty, "1e99", "盘点数量只能输入数字"},
+        {&frmAddItem::grdAdjQty, "1.234", "调整数量最多 2 位小数"},
+        {&frmAddItem::grdQty, "1.234", nullptr},
+    };
+    for (const Entry &entry : entries) {
+        host::ui::SpreadGrid &cell = *(window.*entry.cell);
+        const std::size_t told = m_modals.messages().size();
+        cell.setFocus();
+        press({entry.typed, Qt::Key_Return});
+        QApplication::processEvents();
+        if (!entry.message) {
+            EXPECT_EQ(cell.GetText(1, 1), entry.typed);
+            EXPECT_EQ(m_modals.messages().size(), told);
+            continue;
+        }
+        ASSERT_EQ(m_modals.messages().size(), told + 1) << entry.typed;
+        EXPECT_EQ(m_modals.messages().back().text, QString::fromUtf8(entry.message));
+        QTest::mouseClick(window.cmdOk, Qt::LeftButton);
+        QApplication::processEvents();
+        const auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        ASSERT_TRUE(editor && cell.isAncestorOf(editor)) << entry.typed;
+        EXPECT_EQ(editor->text(), entry.typed);
+        EXPECT_EQ(count("select * from ICInvBackup"), lines);
+        press({Qt::Key_Escape});
+        EXPECT_EQ(cell.GetText(1, 1), "0");
     }
-    typeIntoGrid(*window.grdQty, QStringLiteral("3.25"));
-    EXPECT_EQ(counted(), "3.25");
     // Back over the code and on again: the same item is set up anew, the count stays.
     window.grdQty->setFocus();
     while (QApplication::focusWidget() != window.txtNumber)
         press({Qt::Key_Backtab});
     press({Qt::Key_Return});
     EXPECT_EQ(window.itemId(), 1);
-    EXPECT_EQ(counted(), "3.25");
+    EXPECT_EQ(counted(), "1.234");
     // Another item starts from nothing.
     window.txtNumber->setFocus();
     window.txtNumber->selectAll();

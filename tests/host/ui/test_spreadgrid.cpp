@@ -303,6 +303,8 @@ TEST_F(SpreadGridTest, UserCommitsAreCheckedAgainstTheCellLimits)
 struct TypedCase
 {
     const char *locale;
+    // Typed key by key; the cell is clicked first where it starts with '>', and the window
+    // loses and regains activation where a '|' stands.
     const char *typed;
     int moreDecimals;
     std::optional<double> stored; // nothing: refused, the cell keeps 7
@@ -325,6 +327,10 @@ const TypedCase kTyped[] = {
     {"C", "-12.5", 0, -12.5},
     {"C", "12.345", 0, std::nullopt},
     {"C", "12.345", 6, 12.345},
+    // Typed at once after a click on the cell that is current already.
+    {"C", ">4901", 0, 4901},
+    // The user switches to another window in the middle of the number.
+    {"C", "44|03", 0, 4403},
 };
 
 class TypedNumbers : public SpreadGridTest, public ::testing::WithParamInterface<TypedCase>
@@ -346,7 +352,21 @@ TEST_P(TypedNumbers, AreReadInTheUsersNotationWholeOrRefused)
     grid.SetText(1, 2, QStringLiteral("7"));
     ASSERT_TRUE(showActive(grid));
     grid.SetActiveCell(1, 2);
-    typeIntoGrid(grid, QString::fromLatin1(c.typed));
+    QWidget other;
+    for (const QChar key : QString::fromLatin1(c.typed)) {
+        if (key == QLatin1Char('>')) {
+            QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
+                              grid.visualRect(grid.model()->index(1, 0)).center());
+        } else if (key == QLatin1Char('|')) {
+            ASSERT_TRUE(showActive(other));
+            ASSERT_TRUE(showActive(grid));
+        } else {
+            QTest::keyClick(QApplication::focusWidget(), key.toLatin1());
+        }
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    // The item view commits an edit through a queued call.
+    QApplication::processEvents();
     EXPECT_EQ(grid.spreadModel().cellNumber(1, 2), c.stored.value_or(7));
     EXPECT_EQ(changes.size(), c.stored ? 1U : 0U);
 }

@@ -4,9 +4,11 @@
 
 #include "host/ui/spread/spreadmodel.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QFocusEvent>
 #include <QLineEdit>
 
 namespace host::ui {
@@ -59,8 +61,46 @@ QWidget *SpreadDelegate::createEditor(QWidget *parent, const QStyleOptionViewIte
         break;
     }
     }
+    m_edited = index;
     emit editorCreated(editor);
     return editor;
+}
+
+bool SpreadDelegate::eventFilter(QObject *object, QEvent *event)
+{
+    auto *editor = qobject_cast<QWidget *>(object);
+    if (editor && event->type() == QEvent::FocusOut) {
+        // A window left in the middle of a number finds it as it was, and the keys go on with
+        // it: committing it now would make the next key start the cell afresh.
+        if (static_cast<const QFocusEvent &>(*event).reason() == Qt::ActiveWindowFocusReason)
+            return false;
+        if (keepsRefusedText(*editor))
+            return true;
+    }
+    return QStyledItemDelegate::eventFilter(object, event);
+}
+
+bool SpreadDelegate::keepsRefusedText(QWidget &editor) const
+{
+    // Another cell of the grid commits or drops the text as the view decides; another control,
+    // a button above all, must not act on the value the cell kept instead of the one typed.
+    const auto *edit = qobject_cast<QLineEdit *>(&editor);
+    const QWidget *to = QApplication::focusWidget();
+    const QWidget *viewport = editor.parentWidget();
+    if (!edit || !to || !m_edited.isValid() || !editor.isVisible() ||
+        to->window() != editor.window() || (viewport && to == viewport->parentWidget()))
+        return false;
+    const auto refusal =
+        m_model.numberRefusal(m_edited.column() + 1, m_edited.row() + 1, edit->text());
+    if (!refusal)
+        return false;
+    QApplication::beep();
+    // A button's click ends the edit itself once the button is up, and says then why it waits:
+    // a message now would take the release from it.
+    if (!qobject_cast<const QAbstractButton *>(to))
+        emit numberRefused(m_edited, *refusal);
+    editor.setFocus(Qt::OtherFocusReason);
+    return true;
 }
 
 void SpreadDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const

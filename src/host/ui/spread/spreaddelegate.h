@@ -2,6 +2,7 @@
 
 #include "host/ui/spread/cellrefusal.h"
 
+#include <QPersistentModelIndex>
 #include <QStyledItemDelegate>
 
 namespace host::ui {
@@ -11,6 +12,10 @@ class SpreadModel;
 // Editors of the spread grid's cells by cell type: a text box limited to the cell's length, a
 // number box whose text the cell checks as a whole when it is committed, a date box and a
 // drop-down list.
+//
+// An open editor stays open, with its text, while its window is not the active one. When
+// another control of the window takes the focus from a text the cell refuses, the editor keeps
+// the text and takes the focus back.
 class SpreadDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -24,6 +29,9 @@ public:
     void setModelData(QWidget *editor, QAbstractItemModel *model,
                       const QModelIndex &index) const override;
 
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override;
+
 signals:
     void editorCreated(QWidget *editor) const;
     // The cell refused what the user typed and was left as it was.
@@ -32,7 +40,12 @@ signals:
     void textRefused(const QModelIndex &index) const;
 
 private:
+    // True when the editor keeps a refused text and the focus.
+    bool keepsRefusedText(QWidget &editor) const;
+
     SpreadModel &m_model;
+    // The cell of the open editor: the grid opens one at a time.
+    mutable QPersistentModelIndex m_edited;
 };
 
 } // namespace host::ui

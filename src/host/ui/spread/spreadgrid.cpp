@@ -4,6 +4,7 @@
 #include "host/ui/form/keycodes.h"
 #include "host/ui/form/keyrouting.h"
 #include "host/ui/form/twips.h"
+#include "host/ui/spread/clickedit.h"
 #include "host/ui/spread/spreaddelegate.h"
 #include "host/ui/spread/spreadmodel.h"
 
@@ -25,8 +26,11 @@ SpreadGrid::SpreadGrid(QWidget *parent)
 {
     setModel(m_model);
     setItemDelegate(m_delegate);
+    // The view's own edit on a click of the current cell drops the keys typed while it waits
+    // for a double click, then opens on the old value: ClickEdit opens that edit instead.
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                    QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
+                    QAbstractItemView::AnyKeyPressed);
+    m_clickEdit = new ClickEdit(*this);
     setSelectionMode(QAbstractItemView::SingleSelection);
     // Uniform rows keep a grid of 100,000 rows as fast to scroll as a small one.
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -467,6 +471,7 @@ bool SpreadGrid::edit(const QModelIndex &index, EditTrigger trigger, QEvent *eve
     const bool frozen = m_frozen.covers(index.column());
     const bool started = QTableView::edit(index, trigger, event);
     if (started && !wasEditing && state() == QAbstractItemView::EditingState) {
+        m_clickEdit->cancel();
         m_editing = index;
         m_editChanged = false;
         // The editor of a frozen cell opens in the grid, where the cell lies unscrolled.

@@ -14,6 +14,7 @@
 
 namespace host::ui {
 
+class ClickEdit;
 class SpreadModel;
 class SpreadDelegate;
 
@@ -174,6 +175,7 @@ private:
 
     SpreadModel *m_model;
     SpreadDelegate *m_delegate;
+    ClickEdit *m_clickEdit;
     int m_row = 1;
     int m_col = 1;
     int m_row2 = 1;
