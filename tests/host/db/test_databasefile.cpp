@@ -1,13 +1,17 @@
+#include "host/core/hosterror.h"
 #include "host/db/appconnection.h"
 #include "host/db/recordset/recordset.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -41,6 +45,31 @@ protected:
         sqlite3_exec(db, "create table notes (body text); insert into notes values ('x')", nullptr,
                      nullptr, nullptr);
         sqlite3_close(db);
+    }
+
+    // What another program's connection printed after it wrote the statements and ended.
+    static std::string otherProgramWrites(const fs::path &file, const std::string &sql)
+    {
+        const std::string command =
+            std::string(OTHER_CONNECTION) + " '" + file.string() + "' '" + sql + "'";
+        FILE *output = ::popen(command.c_str(), "r");
+        std::string printed;
+        char buffer[256];
+        while (output && std::fgets(buffer, sizeof buffer, output))
+            printed += buffer;
+        if (output)
+            ::pclose(output);
+        return printed;
+    }
+
+    static long failureOf(host::AppConnection &db, const std::string &sql)
+    {
+        try {
+            db.Execute(sql);
+        } catch (const host::HostError &error) {
+            return error.Number();
+        }
+        return 0;
     }
 };
 
@@ -79,4 +108,30 @@ TEST_F(DatabaseFile, AReadOnlyFileIsReadAndNothingIsWrittenBesideIt)
     EXPECT_EQ(db.Execute("select count(*) from notes")->Fields(0L).Value(), host::Variant(1));
     EXPECT_ANY_THROW(db.Execute("insert into notes values ('y')"));
     fs::permissions(m_dir, fs::perms::owner_all);
+}
+
+// Once the process lost its locks (a file dialog that opened and closed the database's files did
+// that), another program that ends deletes the write-ahead log the connection still writes to:
+// what the connection writes then is lost, is said to be, and never overwrites on closing what
+// the other program saved.
+TEST_F(DatabaseFile, WritesIntoALogDeletedMeanwhileAreReportedLostAndOverwriteNothing)
+{
+    const fs::path file = m_dir / "log.db";
+    auto db = std::make_unique<host::AppConnection>();
+    db->openDatabase(file.string());
+    db->Execute("create table t (a int)");
+    db->Execute("insert into t values (1)");
+    for (const char *suffix : {"-shm", ""})
+        ::close(::open((file.string() + suffix).c_str(), O_RDONLY));
+    ASSERT_EQ(otherProgramWrites(file, "update t set a = 2"), "written\n");
+    ASSERT_FALSE(fs::exists(file.string() + "-wal"));
+
+    EXPECT_EQ(failureOf(*db, "update t set a = 3"), host::HostError::DatabaseMoved);
+    EXPECT_EQ(failureOf(*db, "insert into t values (4)"), host::HostError::DatabaseMoved);
+    db.reset();
+    host::AppConnection after;
+    after.openDatabase(file.string());
+    const auto rows = after.Execute("select a from t");
+    EXPECT_EQ(rows->RecordCount(), 1);
+    EXPECT_EQ(rows->Fields(0L).Value(), host::Variant(2));
 }
