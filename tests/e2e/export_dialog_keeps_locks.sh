@@ -3,6 +3,7 @@
 # on the database: another user who looks at the count and then saves a count on a line the
 # window saved keeps that count when the window saves another line and exits.
 . "$(dirname "$0")/lib.bash"
+[ -x "${OTHER_CONNECTION:-}" ] || fail "OTHER_CONNECTION names no program to check the database"
 e2e_start "$1"
 make_count
 open_input
