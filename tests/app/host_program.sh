@@ -3,7 +3,8 @@
 set -u
 program=$1
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+shelf=$(mktemp -d)
+trap 'chmod -R u+w "$shelf"; rm -rf "$work" "$shelf"' EXIT
 export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config XDG_STATE_HOME=$work/state
 export QT_QPA_PLATFORM=offscreen
 passed=0
@@ -76,6 +77,49 @@ expect "a window can be looked at" 0 "" \
 }
 expect "a missing module is reported" 1 "Cannot load the module" \
     env STOCKCHECK_MODULE="$work/none.so" "$program" --operator 16 print
+
+# A database in a folder the user may not write, the file read-only or not, is read and never
+# written. No permission stops the superuser: the commands then run as nobody, with folders of
+# their own.
+reader=(env XDG_DATA_HOME="$shelf/home" XDG_CONFIG_HOME="$shelf/home" XDG_STATE_HOME="$shelf/home")
+if [ "$(id -u)" -eq 0 ]; then
+    reader=(setpriv --reuid="$(id -u nobody)" --regid="$(id -g nobody)" --clear-groups "${reader[@]}")
+fi
+chmod 755 "$shelf"
+mkdir -m 777 "$shelf/home"
+# A count of every line of book stock, for check and print to show.
+"$program" init-db --db "$shelf/counted.db" >/dev/null
+"$program" --db "$shelf/counted.db" sql >/dev/null <<'EOF'
+insert into ICStockCheckProcess (FID, FProcessID, FDate, FOperatorID, FBackupType)
+values (1, 'C1', getdate(), 16, 1);
+insert into ICInvBackup (FInterID, FItemID, FAuxPropID, FUnitID, FBatchNo, FMtoNo, FStockID,
+    FQty, FCheckQty, FQtyAct, FAuxQty, FAuxCheckQty, FAuxQtyAct, FMinus, FStockPlaceID, FKFDate,
+    FKFPeriod, FDateBackup)
+select 1, v.FItemID, v.FAuxPropID, i.FUnitID, v.FBatchNo, v.FMtoNo, v.FStockID, v.FQty, v.FQty,
+    v.FQty, v.FQty, v.FQty, v.FQty, 0, v.FStockPlaceID, v.FKFDate, v.FKFPeriod, getdate()
+from ICInventory v join t_ICItem i on i.FItemID = v.FItemID
+EOF
+for mode in 444 666; do
+    folder=$shelf/$mode
+    mkdir "$folder"
+    cp "$shelf/counted.db" "$folder/host.db"
+    chmod "$mode" "$folder/host.db"
+    chmod 555 "$folder"
+    expect "a database in a folder not to be written ($mode) is read" 0 "(1 row)" \
+        "${reader[@]}" "$program" --db "$folder/host.db" sql <<<"select count(*) from t_user"
+    for command in processes check print; do
+        expect "$command on a database in a folder not to be written ($mode)" 0 "" \
+            "${reader[@]}" "$program" --db "$folder/host.db" --operator 16 \
+            --screenshot "$shelf/home/$command-$mode.png" "$command"
+    done
+    expect "a write into a database in a folder not to be written ($mode) is refused" 1 \
+        "readonly database" "${reader[@]}" "$program" --db "$folder/host.db" sql \
+        <<<"update t_user set FName=FName"
+    [ "$(ls -A "$folder")" = host.db ] && passed=$((passed + 1)) || {
+        failed=$((failed + 1))
+        echo "FAILED: a file was made beside a database in a folder not to be written ($mode)"
+    }
+done
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

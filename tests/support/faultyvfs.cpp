@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <mutex>
+#include <utility>
 
 namespace faultyvfs {
 namespace {
@@ -16,6 +17,8 @@ struct State
     int count = 0;
     bool armed = false;
     bool fired = false;
+    // What happens instead of the failure.
+    std::function<void()> event;
 };
 
 State &state()
@@ -28,12 +31,22 @@ State &state()
 bool failsNow(Fault fault)
 {
     State &s = state();
-    if (!s.armed || s.fault != fault)
+    if (!s.armed || s.event || s.fault != fault)
         return false;
     ++s.count;
     const bool fails = fault == Fault::Full ? s.count >= s.n : s.count == s.n;
     s.fired = s.fired || fails;
     return fails;
+}
+
+// Counts a read or write for the armed event, which happens before the Nth.
+void eventBefore()
+{
+    State &s = state();
+    if (!s.armed || !s.event || ++s.count != s.n)
+        return;
+    s.fired = true;
+    s.event();
 }
 
 // The file as SQLite sees it, with the system's own file right behind it.
@@ -66,11 +79,13 @@ int fileClose(sqlite3_file *file)
 
 int fileRead(sqlite3_file *file, void *buffer, int amount, sqlite3_int64 offset)
 {
+    eventBefore();
     return methodsOf(file).xRead(real(file), buffer, amount, offset);
 }
 
 int fileWrite(sqlite3_file *file, const void *buffer, int amount, sqlite3_int64 offset)
 {
+    eventBefore();
     if (failsNow(Fault::Write))
         return SQLITE_IOERR_WRITE;
     sqlite3_int64 size = 0;
@@ -288,7 +303,12 @@ std::string uri(const std::string &file)
 
 void arm(Fault fault, int n)
 {
-    state() = {fault, n, 0, true, false};
+    state() = {fault, n, 0, true, false, {}};
+}
+
+void armEvent(int n, std::function<void()> event)
+{
+    state() = {Fault::Write, n, 0, true, false, std::move(event)};
 }
 
 void disarm()
@@ -299,6 +319,11 @@ void disarm()
 bool fired()
 {
     return state().fired;
+}
+
+int counted()
+{
+    return state().count;
 }
 
 } // namespace faultyvfs

@@ -2,7 +2,8 @@
 // Nth write fails, the Nth sync fails, or the disk is full from the Nth page a file would grow
 // by, for N = 1, 2, ... until the path's writes are all behind it. At every N the database is
 // sound, the path did all of its work or none of it (the save: whole batches of 100 rows), no
-// import staging table is left, and a path that did not do its work told the user so.
+// import staging table is left, and a path that did not do its work told the user so. And the
+// file removed or replaced at each moment of a path: a copy put back is found as it was.
 #include "countwindowtest.h"
 
 #include "backup/icbackupinv.h"
@@ -18,12 +19,15 @@
 #include "host/ui/spread/spreadgrid.h"
 #include "import/importcheckdata.h"
 #include "services/modulestate.h"
+#include "support/childprocess.h"
 #include "support/databasefile.h"
 #include "support/faultyvfs.h"
 
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <climits>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -33,7 +37,7 @@ namespace {
 
 using faultyvfs::Fault;
 
-class FaultTest;
+class WritePathTest;
 
 // A write path: what it needs beyond the count, and how it runs; run() is true when the path
 // told the user it had done its work.
@@ -45,8 +49,8 @@ struct WritePath
     std::vector<std::vector<std::string>> parts;
     // Where the path says it failed: a message starting with one of these.
     std::vector<const char *> failures;
-    std::function<void(FaultTest &)> prepare;
-    std::function<bool(FaultTest &)> run;
+    std::function<void(WritePathTest &)> prepare;
+    std::function<bool(WritePathTest &)> run;
 };
 
 struct FaultCase
@@ -56,9 +60,12 @@ struct FaultCase
     const char *journal;
 };
 
-class FaultTest : public CountWindowTest, public ::testing::WithParamInterface<FaultCase>
+class WritePathTest : public CountWindowTest
 {
 public:
+    // The journal mode of the copies.
+    virtual const char *journal() const = 0;
+
     // Two counts in a database file to copy for every run: one of every stock, large enough
     // for the save to send two batches, and one of a few items, with a bill posted after its
     // snapshot, a gain to bill and the sheet of an import, for the other paths.
@@ -148,8 +155,8 @@ public:
         m_db = std::make_shared<host::AppConnection>();
         m_db->openDatabase(faultyvfs::uri(m_work));
         sqlite3_exec(m_db->embedded()->handle(),
-                     (std::string("PRAGMA journal_mode=") + GetParam().journal).c_str(), nullptr,
-                     nullptr, nullptr);
+                     (std::string("PRAGMA journal_mode=") + journal()).c_str(), nullptr, nullptr,
+                     nullptr);
         host::setHostConnection(m_db);
         module().gAppConn = m_db;
         module().gConn = std::make_shared<host::Connection>(m_db);
@@ -221,7 +228,8 @@ public:
 
     // Runs the path on a fresh copy with the fault armed at n (none for 0); whether the path
     // said it did its work, and the messages it showed.
-    bool runOnCopy(const WritePath &path, int n, QStringList &shown, bool freshCopy = true)
+    bool runOnCopy(const WritePath &path, Fault fault, int n, QStringList &shown,
+                   bool freshCopy = true)
     {
         openCopy(freshCopy);
         // The one before goes first: it puts back the services it found when it goes.
@@ -233,7 +241,7 @@ public:
             m_before.push_back(partState(*m_db, part));
         const auto before = m_modals->messages().size();
         if (n > 0)
-            faultyvfs::arm(GetParam().fault, n);
+            faultyvfs::arm(fault, n);
         const bool done = path.run(*this);
         faultyvfs::disarm();
         for (size_t i = before; i < m_modals->messages().size(); ++i)
@@ -248,7 +256,7 @@ public:
             m_window = open(4);
     }
 
-    static std::vector<WritePath> paths(const FaultTest &t);
+    static std::vector<WritePath> paths(const WritePathTest &t);
 
     long m_proc = 0;
     long m_small = 0;
@@ -270,7 +278,7 @@ std::string linesOf(long proc)
     return "select * from ICInvBackup where FInterID=" + std::to_string(proc);
 }
 
-std::vector<WritePath> FaultTest::paths(const FaultTest &t)
+std::vector<WritePath> WritePathTest::paths(const WritePathTest &t)
 {
     const std::string lines = linesOf(t.m_small);
     const std::string process =
@@ -283,8 +291,8 @@ std::vector<WritePath> FaultTest::paths(const FaultTest &t)
            "select * from icbillno", "select FItemID,FLastCheckDate from t_ICItemMaterial",
            "select count(*) from ICInvBackupTemp"}},
          {"备份数据失败！", "读取单据最大内码失败，不能备份！"},
-         [](FaultTest &) {},
-         [](FaultTest &f) {
+         [](WritePathTest &) {},
+         [](WritePathTest &f) {
              // As the backup window asks for it.
              ICBackupInv backup;
              if (!backup.GetStockBillMaxID()) {
@@ -298,7 +306,7 @@ std::vector<WritePath> FaultTest::paths(const FaultTest &t)
          {{"select * from ICInvBackup" + t.m_firstLine},
           {"select * from ICInvBackup" + t.m_lastLine}},
          {"盘点数据没有全部保存"},
-         [](FaultTest &f) {
+         [](WritePathTest &f) {
              module().gCurInterID = f.m_proc;
              f.window();
              // Typed afresh on every copy: a note typed over itself changes nothing.
@@ -308,15 +316,15 @@ std::vector<WritePath> FaultTest::paths(const FaultTest &t)
                  f.type(*f.m_window, EntryCol::Note, row, row == 1 ? "first" : "second");
              }
          },
-         [](FaultTest &f) {
+         [](WritePathTest &f) {
              f.m_window->mnuFSave->trigger();
              return !f.m_window->mModified;
          }},
         {"import",
          {{lines}},
          {"盘点引入失败"},
-         [](FaultTest &) {},
-         [](FaultTest &f) {
+         [](WritePathTest &) {},
+         [](WritePathTest &f) {
              auto sheet = host::SheetImport().importdata(f.m_sheet.toStdString());
              return PubVariant::ImportCheckData(sheet) &&
                     f.m_modals->messageTexts().contains("数据引入完毕!");
@@ -324,24 +332,24 @@ std::vector<WritePath> FaultTest::paths(const FaultTest &t)
         {"select bills",
          {{lines, marks}},
          {"选择盘点期间内发生的单据出错!"},
-         [](FaultTest &f) { f.window(); },
-         [](FaultTest &f) {
+         [](WritePathTest &f) { f.window(); },
+         [](WritePathTest &f) {
              f.selectAllBills(*f.m_window, f.m_billRow);
              return f.m_modals->messages().empty();
          }},
         {"bills",
          {{lines, "select * from ICStockBill", "select * from ICStockBillEntry"}},
          {"盘点单据输出不成功:"},
-         [](FaultTest &) {},
-         [](FaultTest &) {
+         [](WritePathTest &) {},
+         [](WritePathTest &) {
              long bill = 0;
              return MainDo().OutCheckBill(1, bill) == -1;
          }},
         {"add line",
          {{lines}},
          {"添加物料失败，原因："},
-         [](FaultTest &) {},
-         [](FaultTest &f) {
+         [](WritePathTest &) {},
+         [](WritePathTest &f) {
              const auto line = f.sql(linesOf(f.m_small));
              line->MoveFirst();
              const auto value = [&line](const char *name) {
@@ -354,20 +362,26 @@ std::vector<WritePath> FaultTest::paths(const FaultTest &t)
         {"delete a process",
          {{lines, process, marks}},
          {"删除盘点方案失败"},
-         [](FaultTest &f) {
+         [](WritePathTest &f) {
              f.sql("Update ICStockBillEntry Set FSelectedProcID=" + std::to_string(f.m_small) +
                    " Where FInterID=(Select Max(FInterID) From ICStockBillEntry)");
          },
-         [](FaultTest &f) { return ICBackupInv().DelProcAndBackupData(f.m_small); }},
+         [](WritePathTest &f) { return ICBackupInv().DelProcAndBackupData(f.m_small); }},
     };
 }
+
+class FaultTest : public WritePathTest, public ::testing::WithParamInterface<FaultCase>
+{
+public:
+    const char *journal() const override { return GetParam().journal; }
+};
 
 TEST_P(FaultTest, EveryWritePathIsAllOrNothingAndSaysWhenItFailed)
 {
     for (const WritePath &path : paths(*this)) {
         SCOPED_TRACE(path.name);
         QStringList shown;
-        ASSERT_TRUE(runOnCopy(path, 0, shown)) << shown.join("|").toStdString();
+        ASSERT_TRUE(runOnCopy(path, GetParam().fault, 0, shown)) << shown.join("|").toStdString();
         const std::vector<std::string> before = m_before;
         const Outcome after = outcome(path);
         for (size_t p = 0; p < after.parts.size(); ++p)
@@ -378,7 +392,7 @@ TEST_P(FaultTest, EveryWritePathIsAllOrNothingAndSaysWhenItFailed)
         for (bool fired = true; fired; ++n) {
             ASSERT_LT(n, kMostFaults);
             shown.clear();
-            const bool said = runOnCopy(path, n, shown);
+            const bool said = runOnCopy(path, GetParam().fault, n, shown);
             fired = faultyvfs::fired();
             const Outcome now = outcome(path);
             SCOPED_TRACE("fault at " + std::to_string(n) + ": " + shown.join("|").toStdString());
@@ -407,7 +421,8 @@ TEST_P(FaultTest, EveryWritePathIsAllOrNothingAndSaysWhenItFailed)
                 // user, drops it once there is room.
                 EXPECT_EQ(GetParam().fault, Fault::Full);
                 QStringList next;
-                EXPECT_TRUE(runOnCopy(path, 0, next, false)) << next.join("|").toStdString();
+                EXPECT_TRUE(runOnCopy(path, GetParam().fault, 0, next, false))
+                    << next.join("|").toStdString();
                 EXPECT_EQ(outcome(path).stagingTables, 0);
             }
         }
@@ -423,5 +438,111 @@ INSTANTIATE_TEST_SUITE_P(Faults, FaultTest,
                                            FaultCase{"SyncJournal", Fault::Sync, "DELETE"},
                                            FaultCase{"FullJournal", Fault::Full, "DELETE"}),
                          [](const auto &param) { return std::string(param.param.name); });
+
+// A user removes the database file while the program writes to it, or puts a copy in its place,
+// and once the program ended puts the copy there: the program runs in a process of its own,
+// and the copy is then found exactly as it was, whatever moment of the program's writes the
+// file went at.
+enum class Move
+{
+    Remove,
+    Replace
+};
+
+class MovedFileTest : public WritePathTest, public ::testing::WithParamInterface<Move>
+{
+public:
+    // The mode the program makes its databases in: a rollback journal leaves nothing behind once
+    // its transaction ends.
+    const char *journal() const override { return "WAL"; }
+
+    static constexpr int kMoments = 10;
+
+    // Every table of the database, its rows sorted; and its integrity.
+    std::string contents(host::AppConnection &db)
+    {
+        std::vector<std::string> tables;
+        for (auto rs =
+                 db.Execute("select name from sqlite_master where type='table' order by name");
+             !rs->EOF(); rs->MoveNext())
+            tables.push_back("select * from [" + host::CStr(rs->Fields(0L).Value()) + "]");
+        sqlite3_stmt *check = nullptr;
+        sqlite3_prepare_v2(db.embedded()->handle(), "PRAGMA integrity_check", -1, &check, nullptr);
+        std::string integrity;
+        while (sqlite3_step(check) == SQLITE_ROW)
+            integrity += reinterpret_cast<const char *>(sqlite3_column_text(check, 0));
+        sqlite3_finalize(check);
+        return integrity.substr(0, 200) + "\n" + partState(db, tables);
+    }
+
+    std::string contentsOf(const std::string &file)
+    {
+        host::AppConnection db;
+        db.openDatabase(file);
+        return contents(db);
+    }
+
+    // The path run on the copy in a process of its own, the event armed at the nth read or
+    // write (none for INT_MAX); the reads and writes counted, and whether the event came about.
+    std::string runElsewhere(const WritePath &path, int n, const std::function<void()> &event)
+    {
+        openCopy();
+        m_modals.reset();
+        m_modals = std::make_unique<host::ui::ScriptedModals>();
+        path.prepare(*this);
+        const long current = module().gCurInterID;
+        closeCopy();
+        ChildProcess program([&] {
+            openCopy(false);
+            module().gCurInterID = current;
+            faultyvfs::armEvent(n, event);
+            path.run(*this);
+            faultyvfs::disarm();
+            closeCopy();
+            return std::to_string(faultyvfs::counted()) + (faultyvfs::fired() ? " moved" : "");
+        });
+        return program.finish();
+    }
+};
+
+TEST_P(MovedFileTest, ACopyPutWhereTheFileWasIsFoundAsItWas)
+{
+    const std::string copy = m_template->path();
+    const std::string before = contentsOf(copy);
+    ASSERT_EQ(before.substr(0, 3), "ok\n");
+    const auto move = [&] {
+        if (GetParam() == Move::Replace) {
+            std::filesystem::copy_file(copy, m_work + ".new");
+            std::filesystem::rename(m_work + ".new", m_work);
+        } else {
+            std::filesystem::remove(m_work);
+        }
+    };
+    for (const WritePath &path : paths(*this)) {
+        if (std::strcmp(path.name, "save") != 0 && std::strcmp(path.name, "import") != 0 &&
+            std::strcmp(path.name, "backup") != 0)
+            continue;
+        SCOPED_TRACE(path.name);
+        const int operations = std::stoi(runElsewhere(path, INT_MAX, [] {}));
+        ASSERT_GE(operations, kMoments);
+        for (int moment = 0; moment < kMoments; ++moment) {
+            const int n = 1 + moment * (operations - 1) / (kMoments - 1);
+            SCOPED_TRACE("moved before read or write " + std::to_string(n) + " of " +
+                         std::to_string(operations));
+            const std::string ran = runElsewhere(path, n, move);
+            EXPECT_TRUE(ran.ends_with(" moved")) << ran;
+            if (GetParam() == Move::Remove)
+                std::filesystem::copy_file(copy, m_work);
+            EXPECT_EQ(contentsOf(m_work), before);
+        }
+        m_window.reset();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Moves, MovedFileTest, ::testing::Values(Move::Remove, Move::Replace),
+                         [](const auto &param) {
+                             return std::string(param.param == Move::Remove ? "Removed"
+                                                                            : "Replaced");
+                         });
 
 } // namespace

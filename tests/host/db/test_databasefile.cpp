@@ -1,13 +1,22 @@
+#include "host/core/hosterror.h"
 #include "host/db/appconnection.h"
 #include "host/db/recordset/recordset.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include "support/childprocess.h"
+
+#include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -42,6 +51,42 @@ protected:
                      nullptr, nullptr);
         sqlite3_close(db);
     }
+
+    // What another program's connection printed after it wrote the statements and ended.
+    static std::string otherProgramWrites(const fs::path &file, const std::string &sql)
+    {
+        const std::string command =
+            std::string(OTHER_CONNECTION) + " '" + file.string() + "' '" + sql + "'";
+        FILE *output = ::popen(command.c_str(), "r");
+        std::string printed;
+        char buffer[256];
+        while (output && std::fgets(buffer, sizeof buffer, output))
+            printed += buffer;
+        if (output)
+            ::pclose(output);
+        return printed;
+    }
+
+    // This process as nobody, when it is the superuser's, whom no permission stops.
+    static bool asNobodyWhenSuperuser()
+    {
+        if (::geteuid() != 0)
+            return true;
+        const passwd *nobody = ::getpwnam("nobody");
+        const uid_t user = nobody ? nobody->pw_uid : 65534;
+        const gid_t group = nobody ? nobody->pw_gid : 65534;
+        return ::setgroups(0, nullptr) == 0 && ::setgid(group) == 0 && ::setuid(user) == 0;
+    }
+
+    static long failureOf(host::AppConnection &db, const std::string &sql)
+    {
+        try {
+            db.Execute(sql);
+        } catch (const host::HostError &error) {
+            return error.Number();
+        }
+        return 0;
+    }
 };
 
 } // namespace
@@ -66,17 +111,86 @@ TEST_F(DatabaseFile, OnlyADatabaseMadeHereIsSwitchedToWal)
     EXPECT_EQ(journalOf(foreign), "delete");
 }
 
+// A database in a folder the user may not write: the program's own (with a write-ahead log) or
+// another program's (with a rollback journal), the file itself read-only or writable. It is
+// read, every write is refused as one into a read-only database, and nothing is made beside it.
+// The superuser may write anything, so the reader then runs as nobody.
 TEST_F(DatabaseFile, AReadOnlyFileIsReadAndNothingIsWrittenBesideIt)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "the superuser may write any file";
-    const fs::path file = m_dir / "readonly.db";
-    makeForeignFile(file);
-    fs::permissions(file, fs::perms::owner_read);
-    fs::permissions(m_dir, fs::perms::owner_read | fs::perms::owner_exec);
-    host::AppConnection db;
-    db.openDatabase(file.string());
-    EXPECT_EQ(db.Execute("select count(*) from notes")->Fields(0L).Value(), host::Variant(1));
-    EXPECT_ANY_THROW(db.Execute("insert into notes values ('y')"));
-    fs::permissions(m_dir, fs::perms::owner_all);
+    struct Case
+    {
+        const char *name;
+        bool own;
+        fs::perms file;
+    };
+    const auto readable = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    const auto writable =
+        readable | fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    const auto listable =
+        readable | fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
+    const std::string refused = std::to_string(host::HostError::DatabaseReadOnly);
+    for (const Case &c :
+         {Case{"another program's", false, readable}, Case{"the program's own", true, readable},
+          Case{"a writable file of the program's own", true, writable}}) {
+        SCOPED_TRACE(c.name);
+        // Beside the test's own folders, which only the test's user may enter.
+        const fs::path folder =
+            fs::temp_directory_path() / ("stockcheck-readonly-" + std::to_string(::getpid()));
+        fs::create_directories(folder);
+        fs::permissions(folder, listable | fs::perms::owner_write);
+        const fs::path file = folder / "host.db";
+        if (c.own) {
+            host::AppConnection db;
+            db.openDatabase(file.string());
+            db.Execute("create table notes (body varchar(10))");
+            db.Execute("insert into notes values ('x')");
+        } else {
+            makeForeignFile(file);
+        }
+        fs::permissions(file, c.file);
+        fs::permissions(folder, listable);
+        ChildProcess reader([&] {
+            if (!asNobodyWhenSuperuser())
+                return std::string("still the superuser");
+            host::AppConnection db;
+            db.openDatabase(file.string());
+            return host::CStr(db.Execute("select count(*) from notes")->Fields(0L).Value()) + " " +
+                   std::to_string(failureOf(db, "insert into notes values ('y')")) + " " +
+                   std::to_string(
+                       failureOf(db, "begin tran; insert into notes values ('y'); commit tran"));
+        });
+        EXPECT_EQ(reader.finish(), "1 " + refused + " " + refused);
+        std::vector<std::string> beside;
+        for (const auto &entry : fs::directory_iterator(folder))
+            beside.push_back(entry.path().filename().string());
+        EXPECT_EQ(beside, std::vector<std::string>{"host.db"});
+        fs::permissions(folder, fs::perms::owner_all);
+        fs::remove_all(folder);
+    }
+}
+
+// Once the process lost its locks (a file dialog that opened and closed the database's files did
+// that), another program that ends deletes the write-ahead log the connection still writes to:
+// what the connection writes then is lost, is said to be, and never overwrites on closing what
+// the other program saved.
+TEST_F(DatabaseFile, WritesIntoALogDeletedMeanwhileAreReportedLostAndOverwriteNothing)
+{
+    const fs::path file = m_dir / "log.db";
+    auto db = std::make_unique<host::AppConnection>();
+    db->openDatabase(file.string());
+    db->Execute("create table t (a int)");
+    db->Execute("insert into t values (1)");
+    for (const char *suffix : {"-shm", ""})
+        ::close(::open((file.string() + suffix).c_str(), O_RDONLY));
+    ASSERT_EQ(otherProgramWrites(file, "update t set a = 2"), "written\n");
+    ASSERT_FALSE(fs::exists(file.string() + "-wal"));
+
+    EXPECT_EQ(failureOf(*db, "update t set a = 3"), host::HostError::DatabaseMoved);
+    EXPECT_EQ(failureOf(*db, "insert into t values (4)"), host::HostError::DatabaseMoved);
+    db.reset();
+    host::AppConnection after;
+    after.openDatabase(file.string());
+    const auto rows = after.Execute("select a from t");
+    EXPECT_EQ(rows->RecordCount(), 1);
+    EXPECT_EQ(rows->Fields(0L).Value(), host::Variant(2));
 }

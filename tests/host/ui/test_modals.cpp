@@ -4,6 +4,7 @@
 #include "host/lang/hosttext.h"
 #include "host/ui/form/busycursor.h"
 #include "host/ui/form/form.h"
+#include "host/ui/modal/filedialog.h"
 #include "host/ui/modal/hostmessagebox.h"
 #include "host/ui/modal/messagedialog.h"
 #include "host/ui/modal/modalservices.h"
@@ -12,19 +13,26 @@
 
 #include <QAction>
 #include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QFileSystemModel>
 #include <QGuiApplication>
 #include <QImage>
 #include <QKeySequence>
+#include <QLineEdit>
 #include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
+#include <algorithm>
 #include <functional>
 #include <iostream>
 #include <sstream>
@@ -214,6 +222,58 @@ TEST(QtModals, FilterTurnsIntoQtNotation)
     EXPECT_EQ(QtModals::qtFilter(QStringLiteral("Excel File(*.xls)|*.xls|All|*.xls;*.xlsx")),
               QStringLiteral("Excel File(*.xls) (*.xls);;All (*.xls *.xlsx)"));
 }
+
+// The database's folder listed in a file dialog: every file of the database is listed, and the
+// locks this process holds on them must stay held, so another program cannot write meanwhile.
+class FileDialogTest : public ::testing::TestWithParam<QFileDialog::AcceptMode>
+{};
+
+TEST_P(FileDialogTest, ListingTheDatabasesFolderKeepsItsLocks)
+{
+    QTemporaryDir folder;
+    const std::string file = folder.filePath(QStringLiteral("host.db")).toStdString();
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+    for (const char *sql :
+         {"PRAGMA journal_mode=WAL", "create table t (a int)", "insert into t values (1)",
+          "BEGIN IMMEDIATE", "insert into t values (2)"})
+        ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sql;
+    for (const char *beside : {"-wal", "-shm"})
+        ASSERT_TRUE(QFileInfo::exists(QString::fromStdString(file + beside))) << beside;
+
+    QTemporaryDir elsewhere;
+    FileDialog chooser(nullptr,
+                       {QStringLiteral("Choose"), QStringLiteral("Excel|*.xlsx"), elsewhere.path()},
+                       GetParam());
+    QFileDialog &dialog = chooser.dialog();
+    ASSERT_TRUE(showActive(dialog));
+    auto *model = dialog.findChild<QFileSystemModel *>();
+    ASSERT_NE(model, nullptr);
+    QSignalSpy loaded(model, &QFileSystemModel::directoryLoaded);
+    auto *name = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(name, nullptr);
+    QTest::keyClicks(name, folder.path());
+    QTest::keyClick(name, Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        return std::any_of(loaded.begin(), loaded.end(), [&](const QList<QVariant> &signal) {
+            return signal.value(0).toString() == folder.path();
+        });
+    }));
+
+    QProcess other;
+    other.start(QStringLiteral(OTHER_CONNECTION), {QString::fromStdString(file)});
+    ASSERT_TRUE(other.waitForFinished());
+    EXPECT_EQ(other.readAllStandardOutput().trimmed().toStdString(), "locked");
+    dialog.reject();
+    sqlite3_close(db);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, FileDialogTest,
+                         ::testing::Values(QFileDialog::AcceptOpen, QFileDialog::AcceptSave),
+                         [](const auto &param) {
+                             return std::string(param.param == QFileDialog::AcceptOpen ? "Open"
+                                                                                       : "Save");
+                         });
 
 // Without a display a box is written out, its title first.
 TEST(QtModals, EveryBoxCarriesTheHostsTitleUnlessItNamesItsOwn)

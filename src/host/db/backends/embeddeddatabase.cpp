@@ -52,6 +52,13 @@ void appendValue(RecordColumn &column, sqlite3_stmt *stmt, int i, const ColumnTy
     }
 }
 
+[[noreturn]] void throwMoved()
+{
+    throw HostError("The database file was deleted or replaced while it was open; what was "
+                    "written to it since is lost.",
+                    HostError::DatabaseMoved);
+}
+
 bool isMemoryPath(const std::string &path)
 {
     return path.empty() || path == ":memory:" || path.find("mode=memory") != std::string::npos;
@@ -189,10 +196,10 @@ struct EmbeddedDatabase::Run
 };
 
 EmbeddedDatabase::EmbeddedDatabase(const std::string &path)
-    : m_db(path), m_statements(m_db.handle(), kCachedStatements), m_schema(m_db.handle()),
-      m_translations(kKeptTranslations), m_plans(kKeptTranslations), m_parses(kKeptTranslations),
-      m_holds(sqlite3_db_filename(m_db.handle(), "main"),
-              sqlite3_db_readonly(m_db.handle(), "main") == 1)
+    : m_db(path), m_file(m_db.handle()), m_statements(m_db.handle(), kCachedStatements),
+      m_schema(m_db.handle()), m_translations(kKeptTranslations), m_plans(kKeptTranslations),
+      m_parses(kKeptTranslations), m_holds(sqlite3_db_filename(m_db.handle(), "main"),
+                                           sqlite3_db_readonly(m_db.handle(), "main") == 1)
 {
     // A writer waits for another connection's transaction as long as a backup of 100,000 lines
     // takes with room to spare; only then is the database reported busy.
@@ -212,6 +219,8 @@ EmbeddedDatabase::EmbeddedDatabase(const std::string &path)
     // It belongs to a bill synchronisation this host does not have: the call has nothing to do
     // and succeeds.
     registerProcedure("Prc_synchronizationData", [](const std::vector<Variant> &) {});
+    // The log the connection opened on its first read.
+    m_file.change();
 }
 
 const std::vector<tsql::ColumnInfo> *EmbeddedDatabase::columns(std::string_view table)
@@ -242,6 +251,8 @@ int EmbeddedDatabase::writesOf(const std::vector<tsql::Token> &tokens,
 
 BatchResult EmbeddedDatabase::inBatch(int writes, const std::function<void(BatchResult &)> &body)
 {
+    if (m_moved && writes != 0)
+        throwMoved();
     m_session.variables.clear(); // variables live for one batch
     sqlite3 *db = m_db.handle();
     const bool grouped = m_session.tranCount == 0 && !sqlite3_db_readonly(db, "main") &&
@@ -272,19 +283,19 @@ BatchResult EmbeddedDatabase::inBatch(int writes, const std::function<void(Batch
         m_transaction.reset();
         m_session.tranCount = 0;
         m_schema.invalidate();
+        if (databaseFault(error) == DatabaseFault::Moved) {
+            m_file.letGo(m_file.change());
+            m_moved = true;
+        }
         throw;
     }
     return result;
 }
 
-void EmbeddedDatabase::checkNotMoved() const
+void EmbeddedDatabase::checkNotMoved()
 {
-    int moved = 0;
-    if (sqlite3_file_control(m_db.handle(), "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK &&
-        moved != 0)
-        throw HostError("The database file was deleted or replaced while it was open; what was "
-                        "written to it since is lost.",
-                        HostError::DatabaseMoved);
+    if (m_file.change() != OpenedFile::Change::None)
+        throwMoved();
 }
 
 bool EmbeddedDatabase::runNodes(std::string_view sql, const std::vector<tsql::Token> &tokens,

@@ -2,6 +2,7 @@
 
 #include "host/db/backends/databasebackend.h"
 #include "host/db/backends/nameholds.h"
+#include "host/db/backends/openedfile.h"
 #include "host/db/sqlite/sqlitedb.h"
 #include "host/db/tsql/sqlbatch.h"
 #include "host/db/tsql/statementparses.h"
@@ -31,7 +32,8 @@ namespace host {
 // at that moment is rolled back. A batch that writes more than
 // once and leaves transactions to the connection runs in one transaction of its own, committed
 // at its end or at its failure, so that each statement does not commit (and sync) on its own.
-// A batch that writes fails when the file was deleted or replaced meanwhile.
+// A batch that writes fails when the file or its write-ahead log was deleted or replaced
+// meanwhile, and so does every batch that writes after it.
 // RAISERROR with severity 11 or more does not stop the batch (as on the server); its error is
 // handed back with the result.
 // Statements that differ only in their literals are translated once (see TranslationCache)
@@ -69,9 +71,9 @@ private:
     // Runs the body as one batch: in a transaction of its own when it writes more than once
     // and leaves transactions to the connection (writes < 0: it does not).
     BatchResult inBatch(int writes, const std::function<void(BatchResult &)> &body);
-    // Throws HostError when the file was deleted or replaced since it was opened: what a batch
-    // wrote then went nowhere, and must not be reported done.
-    void checkNotMoved() const;
+    // Throws HostError when the file or its log was deleted or replaced since it was opened:
+    // what a batch wrote then went nowhere, and must not be reported done.
+    void checkNotMoved();
     // False when RETURN stopped the batch.
     bool runNodes(std::string_view sql, const std::vector<tsql::Token> &tokens,
                   const std::vector<std::unique_ptr<tsql::Node>> &nodes, BatchResult &result);
@@ -101,6 +103,9 @@ private:
     void assign(const std::string &name, const Variant &value);
 
     sqlite::Database m_db;
+    OpenedFile m_file;
+    // Set once the file was found moved: nothing more is written through this connection.
+    bool m_moved = false;
     sqlite::StatementCache m_statements;
     // The transaction of BEGIN TRAN, open across batches until COMMIT or ROLLBACK.
     std::optional<sqlite::Transaction> m_transaction;

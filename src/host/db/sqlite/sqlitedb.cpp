@@ -6,7 +6,39 @@
 
 #include <unistd.h>
 
+#include <filesystem>
+
 namespace host::sqlite {
+
+namespace {
+
+// Whether the file's folder takes no new file: neither a journal nor a write-ahead log and its
+// shared memory can be made beside the file.
+bool inReadOnlyFolder(const std::string &path)
+{
+    const std::filesystem::path folder = std::filesystem::absolute(path).parent_path();
+    return ::access(folder.c_str(), W_OK) != 0;
+}
+
+// The file opened as immutable: read without the shared memory a write-ahead log needs, which a
+// folder that takes no new file cannot hold, and without locks, as nobody who may not write
+// there changes the file.
+std::string immutableUri(const std::string &path)
+{
+    std::string uri = "file://";
+    for (const char c : std::filesystem::absolute(path).string()) {
+        if (c == '%' || c == '?' || c == '#') {
+            static constexpr char kHex[] = "0123456789abcdef";
+            const auto byte = static_cast<unsigned char>(c);
+            uri += {'%', kHex[byte >> 4], kHex[byte & 0xF]};
+        } else {
+            uri += c;
+        }
+    }
+    return uri + "?immutable=1";
+}
+
+} // namespace
 
 void throwError(sqlite3 *db, int rc, std::string_view sql)
 {
@@ -19,12 +51,29 @@ void throwError(sqlite3 *db, int rc, std::string_view sql)
 
 Database::Database(const std::string &path)
 {
-    // A file the user may only read is opened for reading: it can be queried, and nothing
-    // tries to write beside it.
-    const bool readOnly = ::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0;
-    const int mode = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+    // A file the user may only read, or that lies in a folder the user may not write, is opened
+    // for reading: it can be queried, and nothing tries to write beside it.
+    const bool exists = ::access(path.c_str(), F_OK) == 0;
+    const bool readOnlyFolder = exists && inReadOnlyFolder(path);
+    const bool readOnly = exists && (readOnlyFolder || ::access(path.c_str(), W_OK) != 0);
+    open(path, path, readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    // A file in write-ahead mode cannot be read there unless its writer left the log's shared
+    // memory beside it. Without a log it is whole in itself; a log left beside it would be
+    // passed over, so its failure stands.
+    if (readOnlyFolder &&
+        sqlite3_exec(m_db, "PRAGMA schema_version", nullptr, nullptr, nullptr) != SQLITE_OK &&
+        !std::filesystem::exists(path + "-wal")) {
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+        open(path, immutableUri(path), SQLITE_OPEN_READONLY);
+    }
+    sqlite3_extended_result_codes(m_db, 0);
+}
+
+void Database::open(const std::string &path, const std::string &name, int mode)
+{
     const int rc =
-        sqlite3_open_v2(path.c_str(), &m_db, mode | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
+        sqlite3_open_v2(name.c_str(), &m_db, mode | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const std::string message = m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(rc);
         sqlite3_close(m_db);
@@ -32,7 +81,6 @@ Database::Database(const std::string &path)
         throw HostError("Cannot open the database '" + path + "': " + message,
                         sqliteErrorNumber(rc));
     }
-    sqlite3_extended_result_codes(m_db, 0);
 }
 
 Database::~Database()

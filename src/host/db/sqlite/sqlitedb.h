@@ -34,6 +34,9 @@ public:
     void exec(const std::string &sql);
 
 private:
+    // Opens the file at path by the name SQLite is given.
+    void open(const std::string &path, const std::string &name, int mode);
+
     sqlite3 *m_db = nullptr;
 };
 

@@ -2,6 +2,7 @@
 
 #include "host/lang/hosttext.h"
 #include "host/ui/form/form.h"
+#include "host/ui/modal/filedialog.h"
 #include "host/ui/modal/messagedialog.h"
 #include "host/ui/modal/modalownership.h"
 #include "host/ui/modal/screenshot.h"
@@ -9,7 +10,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QEventLoop>
-#include <QFileDialog>
 #include <QKeySequence>
 #include <QPageSetupDialog>
 #include <QPointer>
@@ -74,16 +74,14 @@ QString QtModals::openFileName(const FileDialogRequest &request)
 {
     if (headless())
         return {};
-    return QFileDialog::getOpenFileName(currentOwner(), request.title, request.initialPath,
-                                        qtFilter(request.filter));
+    return FileDialog(currentOwner(), request, QFileDialog::AcceptOpen).choose();
 }
 
 QString QtModals::saveFileName(const FileDialogRequest &request)
 {
     if (headless())
         return {};
-    return QFileDialog::getSaveFileName(currentOwner(), request.title, request.initialPath,
-                                        qtFilter(request.filter));
+    return FileDialog(currentOwner(), request, QFileDialog::AcceptSave).choose();
 }
 
 void QtModals::takeScreenshot(QWidget &widget)
