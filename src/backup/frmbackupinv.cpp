@@ -14,6 +14,7 @@
 #include "host/ui/form/keycodes.h"
 #include "host/ui/form/twips.h"
 #include "host/ui/spread/dataspreadgrid.h"
+#include "services/keyhelp.h"
 #include "services/langtext.h"
 #include "services/mmts.h"
 #include "services/modulestate.h"
@@ -242,11 +243,13 @@ void frmBackupInv::vsProc_KeyLookup(int &KeyCode, int)
     const int row = vsProc->ActiveRow();
     if (row < 1)
         return;
-    const int chosen = choice(1, row);
-    if (chosen == 1 || chosen == 2)
-        lookUpItem(row, chosen);
-    else if (chosen == 3 || chosen == 4)
-        lookUpStockPlace(row, chosen);
+    runAfterKey([this, row] {
+        const int chosen = choice(1, row);
+        if (chosen == 1 || chosen == 2)
+            lookUpItem(row, chosen);
+        else if (chosen == 3 || chosen == 4)
+            lookUpStockPlace(row, chosen);
+    });
 }
 
 void frmBackupInv::lookUpItem(int row, int choiceIndex)
@@ -292,7 +295,7 @@ void frmBackupInv::cmdCancel_Click()
 
 void frmBackupInv::Form_KeyDown(int &KeyCode, int)
 {
-    MMTS::ShowHelp(KeyCode, 0, "ICStockCheckBackUpInv", 0, MParse::GetPropsItem("SUBID"), 0);
+    showHelpAfterKey(*this, KeyCode, "ICStockCheckBackUpInv", 0);
 }
 
 void frmBackupInv::Form_Unload(bool &)

@@ -3,8 +3,8 @@
 #include "host/ui/controls/commandbutton.h"
 #include "host/ui/controls/frame.h"
 #include "host/ui/controls/optionbutton.h"
+#include "services/keyhelp.h"
 #include "services/langtext.h"
-#include "services/mmts.h"
 #include "services/mparse.h"
 #include "services/trystep.h"
 
@@ -97,5 +97,5 @@ void FrmBackupType::Form_Unload(bool &Cancel)
 
 void FrmBackupType::Form_KeyDown(int &KeyCode, int)
 {
-    MMTS::ShowHelp(KeyCode, 0, "ICStockCheckBackUpType", 0, MParse::GetPropsItem("SUBID"), 0);
+    showHelpAfterKey(*this, KeyCode, "ICStockCheckBackUpType", 0);
 }

@@ -5,8 +5,8 @@
 #include "host/ui/controls/commandbutton.h"
 #include "host/ui/controls/label.h"
 #include "host/ui/spread/spreadgrid.h"
+#include "services/keyhelp.h"
 #include "services/langtext.h"
-#include "services/mmts.h"
 #include "services/mparse.h"
 #include "services/trystep.h"
 
@@ -69,7 +69,7 @@ void FrmSNAlert::Form_Activate()
 
 void FrmSNAlert::Form_KeyDown(int &KeyCode, int)
 {
-    MMTS::ShowHelp(KeyCode, 0, "ICStockCheckSNAlert", 0, MParse::GetPropsItem("SUBID"), 0);
+    showHelpAfterKey(*this, KeyCode, "ICStockCheckSNAlert", 0);
 }
 
 void FrmSNAlert::cmdYes_Click()

@@ -18,8 +18,8 @@
 #include "host/ui/spread/spreadgrid.h"
 #include "host/ui/spread/spreadmodel.h"
 #include "services/columnlength.h"
+#include "services/keyhelp.h"
 #include "services/langtext.h"
-#include "services/mmts.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"
@@ -337,7 +337,7 @@ void frmAddItem::Form_Load()
 
 void frmAddItem::Form_KeyDown(int &KeyCode, int Shift)
 {
-    if (MMTS::ShowHelp(KeyCode, 0, "ICStockCheckAddItem", 0, MParse::GetPropsItem("SUBID"), 0)) {
+    if (showHelpAfterKey(*this, KeyCode, "ICStockCheckAddItem", 0)) {
         KeyCode = 0;
         return;
     }

@@ -51,7 +51,7 @@ std::string trimmed(const host::ui::TextBox &box)
 void frmAddItem::txtNumber_KeyDown(int &KeyCode, int)
 {
     if ((KeyCode == F7 || KeyCode == F8) && !m_InItemLookup)
-        showItemLookup();
+        runAfterKey([this] { showItemLookup(); });
 }
 
 void frmAddItem::showItemLookup()
@@ -85,7 +85,7 @@ void frmAddItem::txtNumber_Validate(bool &Cancel)
 void frmAddItem::txtUnitName_KeyDown(int &KeyCode, int)
 {
     if (KeyCode == F7 && m_UnitGroupID >= 1)
-        showUnitLookup();
+        runAfterKey([this] { showUnitLookup(); });
 }
 
 void frmAddItem::showUnitLookup()
@@ -108,7 +108,7 @@ void frmAddItem::txtUnitName_KeyPress(int &KeyAscii)
 void frmAddItem::txtStockNumber_KeyDown(int &KeyCode, int)
 {
     if (KeyCode == F7)
-        showStockLookup();
+        runAfterKey([this] { showStockLookup(); });
 }
 
 void frmAddItem::showStockLookup()
@@ -164,7 +164,7 @@ bool frmAddItem::ValidateStock()
 void frmAddItem::txtSPNumber_KeyDown(int &KeyCode, int)
 {
     if (KeyCode == F7 || KeyCode == F8)
-        showStockPlaceList();
+        runAfterKey([this] { showStockPlaceList(); });
     txtSPNumber->setFocus();
 }
 
@@ -234,9 +234,11 @@ void frmAddItem::txtBatchNo_KeyDown(int &KeyCode, int)
 {
     if (m_InBatchLookup)
         return;
-    const GuardFlag busy(m_InBatchLookup);
     if (KeyCode == F7 || KeyCode == F8)
-        showBatchList();
+        runAfterKey([this] {
+            const GuardFlag busy(m_InBatchLookup);
+            showBatchList();
+        });
     txtBatchNo->setFocus();
 }
 
@@ -254,11 +256,11 @@ void frmAddItem::showBatchList()
 void frmAddItem::txtAuxPropName_KeyDown(int &KeyCode, int)
 {
     if (trimmed(*txtNumber).empty()) {
-        PubVariant::ShowMsg(MParse::LoadLangString("请先选择物料!"), 0);
+        runAfterKey([] { PubVariant::ShowMsg(MParse::LoadLangString("请先选择物料!"), 0); });
         return;
     }
     if (KeyCode == F7)
-        ShowAuxPropLookup();
+        runAfterKey([this] { ShowAuxPropLookup(); });
     txtAuxPropName->setFocus();
 }
 

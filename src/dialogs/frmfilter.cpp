@@ -12,8 +12,8 @@
 #include "host/ui/controls/tabcontrol.h"
 #include "host/ui/form/keycodes.h"
 #include "host/ui/spread/spreadgrid.h"
+#include "services/keyhelp.h"
 #include "services/langtext.h"
-#include "services/mmts.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"
@@ -330,8 +330,10 @@ void frmFilter::vsFilter_KeyDown(int &KeyCode, int)
     const int row = vsFilter->ActiveRow();
     if (row < 1)
         return;
-    if (const auto text = lookUpBaseValue(vsFilter->GetText(6, row).trimmed().toLong()))
-        vsFilter->SetText(3, row, QString::fromStdString(*text));
+    runAfterKey([this, row] {
+        if (const auto text = lookUpBaseValue(vsFilter->GetText(6, row).trimmed().toLong()))
+            vsFilter->SetText(3, row, QString::fromStdString(*text));
+    });
 }
 
 void frmFilter::showMessage(int tab, const QString &text)
@@ -433,7 +435,7 @@ void frmFilter::cmdCancel_Click()
 void frmFilter::Form_KeyDown(int &KeyCode, int)
 {
     const std::string topic = "ICStockCheckFilter_" + std::to_string(countSheetState().gShowType);
-    if (MMTS::ShowHelp(KeyCode, 0, topic, SSTab1->Tab(), MParse::GetPropsItem("SUBID"), 0))
+    if (showHelpAfterKey(*this, KeyCode, topic, SSTab1->Tab()))
         KeyCode = 0;
 }
 

@@ -12,8 +12,8 @@
 #include "host/ui/controls/tabcontrol.h"
 #include "host/ui/form/keycodes.h"
 #include "host/ui/spread/spreadgrid.h"
+#include "services/keyhelp.h"
 #include "services/langtext.h"
-#include "services/mmts.h"
 #include "services/mparse.h"
 #include "services/pubvariant.h"
 
@@ -256,14 +256,16 @@ void frmFind::vspSearch_KeyUp(int &KeyCode, int)
     if (KeyCode != host::ui::KeyCode::F7 || vspSearch->ActiveCol() != 2 || row < 1 ||
         row > static_cast<int>(columns.size()))
         return;
-    // An edit in progress ends first: what was typed is kept unless the lookup picks a value.
-    vspSearch->setFocus();
-    try {
-        if (const auto text = lookUpBaseValue(columns[static_cast<size_t>(row - 1)].ItemClassID))
-            vspSearch->SetText(2, row, QString::fromStdString(*text));
-    } catch (const std::exception &e) {
-        PubVariant::ShowMsg(MParse::LoadLangString("查找基础资料时出错，原因：") + e.what(), 0);
-    }
+    // What was typed is kept unless the lookup picks a value.
+    const long itemClass = columns[static_cast<size_t>(row - 1)].ItemClassID;
+    runAfterKey([this, row, itemClass] {
+        try {
+            if (const auto text = lookUpBaseValue(itemClass))
+                vspSearch->SetText(2, row, QString::fromStdString(*text));
+        } catch (const std::exception &e) {
+            PubVariant::ShowMsg(MParse::LoadLangString("查找基础资料时出错，原因：") + e.what(), 0);
+        }
+    });
 }
 
 void frmFind::cmdOK_Click()
@@ -287,7 +289,7 @@ void frmFind::cmdCancel_Click()
 void frmFind::Form_KeyDown(int &KeyCode, int)
 {
     const std::string topic = "ICStockCheckFind_" + std::to_string(countSheetState().gShowType);
-    if (MMTS::ShowHelp(KeyCode, 0, topic, mActionMode, MParse::GetPropsItem("SUBID"), 0))
+    if (showHelpAfterKey(*this, KeyCode, topic, mActionMode))
         KeyCode = 0;
 }
 

@@ -13,8 +13,8 @@
 #include "host/ui/ledger/ledgergrid.h"
 #include "host/ui/ledger/uihelper.h"
 #include "host/ui/toolbar/buttonbar.h"
+#include "services/keyhelp.h"
 #include "services/langtext.h"
-#include "services/mmts.h"
 #include "services/mparse.h"
 #include "services/trystep.h"
 
@@ -224,7 +224,7 @@ void frmSelect::Form_Unload(bool &)
 
 void frmSelect::Form_KeyDown(int &KeyCode, int)
 {
-    MMTS::ShowHelp(KeyCode, 0, "ICStockCheckSelect", 0, MParse::GetPropsItem("SUBID"), 0);
+    showHelpAfterKey(*this, KeyCode, "ICStockCheckSelect", 0);
 }
 
 void frmSelect::tlbRpt_ButtonClick(const QString &key)

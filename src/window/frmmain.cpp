@@ -336,7 +336,7 @@ void frmMain::Form_KeyDown(int &KeyCode, int Shift)
 {
     (void)Shift;
     if (KeyCode == kKeyF1)
-        ShowHelpTopic();
+        runAfterKey([this] { ShowHelpTopic(); });
 }
 
 void frmMain::Form_KeyPress(int &KeyAscii)

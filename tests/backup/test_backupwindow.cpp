@@ -9,7 +9,6 @@
 #include "host/ui/controls/listbox.h"
 #include "host/ui/controls/optionbutton.h"
 #include "host/ui/controls/tabcontrol.h"
-#include "host/ui/form/keycodes.h"
 #include "host/ui/spread/dataspreadgrid.h"
 #include "services/modulestate.h"
 
@@ -342,10 +341,14 @@ TEST_F(BackupWindow, CutOffDateOnTheStartDatePasses)
 TEST_F(BackupWindow, F7PicksItemsAndStockPlaces)
 {
     const auto w = open();
-    int f7 = host::ui::KeyCode::F7;
+    // F7 in the grid; its lookup opens once the key has been delivered.
+    const auto pressF7 = [&w] {
+        QTest::keyClick(w->vsProc, Qt::Key_F7);
+        QApplication::processEvents();
+    };
     // Nothing chosen in the first column: no lookup.
     w->vsProc->SetActiveCell(3, 1);
-    w->vsProc_KeyLookup(f7, 0);
+    pressF7();
     EXPECT_TRUE(m_modals->modalWindows().empty());
 
     const auto chooseFirst = [](host::ui::Form &form) {
@@ -361,12 +364,12 @@ TEST_F(BackupWindow, F7PicksItemsAndStockPlaces)
         w->vsProc->SetText(1, 1, c.name);
         w->vsProc->SetText(3, 1, "");
         m_modals->whileShown(chooseFirst);
-        w->vsProc_KeyLookup(f7, 0);
+        pressF7();
         EXPECT_EQ(w->vsProc->GetText(3, 1), QString::fromUtf8(c.picked)) << c.name;
     }
     // A cancelled lookup changes nothing.
     m_modals->whileShown([](host::ui::Form &form) { form.Unload(); });
-    w->vsProc_KeyLookup(f7, 0);
+    pressF7();
     EXPECT_EQ(w->vsProc->GetText(3, 1), QStringLiteral("Shelf A"));
     EXPECT_TRUE(messages().empty());
 }

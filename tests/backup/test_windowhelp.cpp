@@ -28,10 +28,13 @@ protected:
         action();
         return shown;
     }
+    // The key pressed in the window shown; what it opens opens once it has been delivered.
     static void press(host::ui::Form &window, Qt::Key key)
     {
+        window.show();
         QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
         QCoreApplication::sendEvent(&window, &event);
+        QCoreApplication::processEvents();
     }
 };
 

@@ -94,6 +94,8 @@ TEST_F(SerialNumberAlert, F1OpensItsHelpTopic)
         QWidget *focus = QApplication::focusWidget() ? QApplication::focusWidget() : &w;
         QTest::keyClick(focus, Qt::Key_A);
         QTest::keyClick(focus, Qt::Key_F1);
+        // The help opens once the key has been delivered.
+        QApplication::processEvents();
     });
     if (previous)
         host::registerObject(host::HelpTool::ProgId, previous);

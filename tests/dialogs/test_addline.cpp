@@ -65,6 +65,14 @@ protected:
         ASSERT_TRUE(typeStock(QStringLiteral("S02")));
         setCell(*window->grdQty, qty);
     }
+    // A lookup's key pressed in a box; its lookup opens once the key has been delivered.
+    void pressF(host::ui::TextBox &box, Qt::Key key)
+    {
+        ASSERT_TRUE(showActive(*window));
+        box.setFocus();
+        QTest::keyClick(&box, key);
+        QApplication::processEvents();
+    }
     std::string lineOf(long item)
     {
         return value("select FCheckQty from ICInvBackup where FItemID=" + std::to_string(item));
@@ -137,8 +145,7 @@ TEST_F(AddLine, ItemLookupFindsByBarCodeAndKeepsThePickedItem)
         ASSERT_EQ(lookup.visibleCount(), 1);
         lookup.choose(0);
     });
-    int key = 118;
-    window->txtNumber_KeyDown(key, 0);
+    pressF(*window->txtNumber, Qt::Key_F7);
     EXPECT_EQ(window->itemId(), 2);
     EXPECT_EQ(window->txtNumber->Text(), "01.002");
     ASSERT_TRUE(typeItem(window->txtNumber->Text()));
@@ -521,9 +528,8 @@ TEST_F(AddLine, StockPlaceAndBatchListsFillTheirBoxes)
     };
     m_modals.whileShown(pickFirst);
     m_modals.whileShown(pickFirst);
-    int f8 = 119;
-    window->txtSPNumber_KeyDown(f8, 0);
-    window->txtBatchNo_KeyDown(f8, 0);
+    pressF(*window->txtSPNumber, Qt::Key_F8);
+    pressF(*window->txtBatchNo, Qt::Key_F8);
     // Only the detail places of the stock's group, and the item's batches in stock.
     EXPECT_EQ(listed, (std::vector<int>{1, 2}));
     EXPECT_EQ(window->stockPlaceId(), 1);

@@ -138,6 +138,8 @@ TEST_P(LookupColumns, SayWhatTheyListAndCloseByTheirAccessKeys)
     });
     (window.*c.box)->setFocus();
     QTest::keyClick(window.*c.box, Qt::Key_F7);
+    // The lookup opens once the key has been delivered.
+    QApplication::processEvents();
     EXPECT_EQ(headers, c.headers);
     EXPECT_EQ(firstRow, c.firstRow);
     EXPECT_TRUE(closed);

@@ -2,9 +2,13 @@
 // of the count-sheet window, driven by key events into the real windows.
 #include "dialogsdb.h"
 
+#include "backup/frmbackupinv.h"
+#include "countsheet/countline.h"
 #include "countsheet/countsheetstate.h"
 #include "dialogs/frmadditem.h"
+#include "dialogs/frmfilter.h"
 #include "dialogs/frmfind.h"
+#include "dialogs/frmselect.h"
 #include "dialogs/sheetdialogsstate.h"
 #include "host/core/dictionary.h"
 #include "host/core/objectfactory.h"
@@ -12,9 +16,10 @@
 #include "host/lookup/lookupwindow.h"
 #include "host/ui/controls/commandbutton.h"
 #include "host/ui/controls/datepicker.h"
+#include "host/ui/controls/tabcontrol.h"
 #include "host/ui/controls/textbox.h"
 #include "host/ui/ledger/ledgergrid.h"
-#include "host/ui/spread/spreadgrid.h"
+#include "host/ui/spread/dataspreadgrid.h"
 #include "host/ui/uitestutil.h"
 #include "services/modulestate.h"
 #include "support/casename.h"
@@ -27,11 +32,14 @@
 #include <QWindow>
 
 #include <map>
+#include <string>
 #include <variant>
+#include <vector>
 
 namespace {
 
-// A key, or a text typed key by key, into the widget that has the focus.
+// A key, or a text typed key by key, into the widget that has the focus; between keys the
+// window runs what a key started, as the event loop does.
 using Keystroke = std::variant<QKeyCombination, const char *>;
 
 void press(const std::vector<Keystroke> &keys)
@@ -41,6 +49,7 @@ void press(const std::vector<Keystroke> &keys)
         ASSERT_NE(focus, nullptr);
         if (const auto *k = std::get_if<QKeyCombination>(&key)) {
             QTest::keyClick(focus, k->key(), k->keyboardModifiers());
+            QApplication::processEvents();
             continue;
         }
         // Characters beyond ASCII have no key of their own; they arrive as typed text.
@@ -492,6 +501,255 @@ const NumberCase kNumbers[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Values, FindNumbers, ::testing::ValuesIn(kNumbers),
+                         [](const auto &c) { return caseName(c.index, c.param.name); });
+
+// A key that opens a window, pressed in the open editor of a grid's cell (in Select bills, whose
+// list has no editor, in the list; in the add-line window also in a box): the window opens,
+// however it is closed the program goes on, and what was typed stays in the cell, is asked
+// about first, or gives way to what the lookup picked.
+enum class Grid
+{
+    Entry,
+    Find,
+    Filter,
+    AddLineQuantity,
+    AddLineItem,
+    Backup,
+    SelectBills
+};
+
+enum class Close
+{
+    Escape,
+    Enter,
+    Button // the window's OK by its access key, or its close box when it has none
+};
+
+enum class Typed
+{
+    Kept,
+    Asked,
+    Picked,
+    None
+};
+
+struct CellKeyCase
+{
+    std::string name;
+    Grid grid;
+    QKeyCombination key;
+    const char *opens; // the class of the window the key opens
+    Close close;
+    Typed typed;
+    Qt::Key okKey = Qt::Key_unknown; // with Alt; none closes with the close box
+};
+
+class CellKeys : public CountWindowTest, public ::testing::WithParamInterface<CellKeyCase>
+{
+protected:
+    // Picks the list item at that place (from 1) in a list cell, as Alt+Down, the arrows and
+    // Enter pick it.
+    static void pick(host::ui::SpreadGrid &grid, int col, int row, int item)
+    {
+        grid.setFocus();
+        grid.SetActiveCell(col, row);
+        QTest::keyClick(&grid, Qt::Key_Down, Qt::AltModifier);
+        ASSERT_NE(QApplication::activePopupWidget(), nullptr) << "the cell's list is open";
+        for (int i = 0; i < item; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        // Offscreen, the closed list leaves no window active.
+        ASSERT_TRUE(showActive(*grid.window()));
+    }
+
+    // Presses the key where the focus is and closes the window it opens as the case says;
+    // the class of that window, empty when none opened.
+    QString pressAndClose(const CellKeyCase &c)
+    {
+        QString opened;
+        m_modals->whileShown([&](host::ui::Form &form) {
+            opened = QString::fromLatin1(form.metaObject()->className());
+            ASSERT_TRUE(showActive(form));
+            QWidget *focus = QApplication::focusWidget() ? QApplication::focusWidget() : &form;
+            switch (c.close) {
+            case Close::Escape:
+                QTest::keyClick(focus, Qt::Key_Escape);
+                break;
+            case Close::Enter:
+                QTest::keyClick(focus, Qt::Key_Return);
+                break;
+            case Close::Button:
+                if (c.okKey == Qt::Key_unknown)
+                    form.close();
+                else
+                    QTest::keyClick(focus, c.okKey, Qt::AltModifier);
+                break;
+            }
+            // A button's access key clicks it after showing it pressed.
+            EXPECT_TRUE(QTest::qWaitFor([&form] { return !form.isVisible(); })) << "closed";
+        });
+        QTest::keyClick(QApplication::focusWidget(), c.key.key(), c.key.keyboardModifiers());
+        // What the key starts runs once the event loop has it again.
+        QApplication::processEvents();
+        return opened;
+    }
+
+    // Types into the grid's cell, presses the key and closes its window; the cell's text
+    // afterwards.
+    QString typeAndPress(host::ui::SpreadGrid &grid, int col, int row, const QString &text)
+    {
+        typeWithoutEnter(grid, col, row, text);
+        m_opened = pressAndClose(GetParam());
+        return grid.GetText(col, row);
+    }
+
+    // Runs the steps in the dialog the window's command opens.
+    void inDialog(frmMain &window, QAction *frmMain::*command,
+                  const std::function<void(host::ui::Form &)> &steps)
+    {
+        m_modals->whileShown([&](host::ui::Form &form) {
+            ASSERT_TRUE(showActive(form));
+            steps(form);
+            m_dialogStayed = form.isVisible();
+        });
+        (window.*command)->trigger();
+    }
+
+    QString m_opened;
+    bool m_dialogStayed = true;
+};
+
+TEST_P(CellKeys, OpenTheirWindowAndKeepWhatWasTyped)
+{
+    const CellKeyCase &c = GetParam();
+    backUp();
+    sql("Update ICStockCheckProcess Set FBackupType=1");
+    const auto window = open(4);
+    frmMain &w = *window;
+    const QString typed = c.grid == Grid::Entry || c.grid == Grid::AddLineQuantity
+                              ? QStringLiteral("4802")
+                              : QStringLiteral("zz");
+    if (c.typed == Typed::Asked)
+        m_modals->answer(host::ui::Msg::No);
+    QString after;
+    switch (c.grid) {
+    case Grid::Entry:
+        after = typeAndPress(*w.vsCheck, EntryCol::CUUnitCheckQty, 1, typed);
+        break;
+    case Grid::Find:
+        inDialog(w, &frmMain::mnuEdit_Find, [&](host::ui::Form &form) {
+            auto &find = dynamic_cast<frmFind &>(form);
+            int row = 1;
+            while (find.vspSearch->GetText(1, row) != QStringLiteral("物料代码"))
+                ++row;
+            after = typeAndPress(*find.vspSearch, 2, row, typed);
+        });
+        break;
+    case Grid::Filter:
+        inDialog(w, &frmMain::mnuEdit_Filter, [&](host::ui::Form &form) {
+            auto &filter = dynamic_cast<frmFilter &>(form);
+            // The item code, compared with "=".
+            pick(*filter.vsFilter, 1, 1, 5);
+            pick(*filter.vsFilter, 2, 1, 1);
+            after = typeAndPress(*filter.vsFilter, 3, 1, typed);
+        });
+        break;
+    case Grid::AddLineQuantity:
+        inDialog(w, &frmMain::mnuAddItem, [&](host::ui::Form &form) {
+            after = typeAndPress(*dynamic_cast<frmAddItem &>(form).grdQty, 1, 1, typed);
+        });
+        break;
+    case Grid::AddLineItem:
+        inDialog(w, &frmMain::mnuAddItem, [&](host::ui::Form &form) {
+            auto &add = dynamic_cast<frmAddItem &>(form);
+            add.txtNumber->setFocus();
+            QTest::keyClicks(add.txtNumber, typed);
+            m_opened = pressAndClose(c);
+            after = add.txtNumber->Text();
+        });
+        break;
+    case Grid::Backup: {
+        frmBackupInv backup;
+        backup.Load();
+        ASSERT_TRUE(showActive(backup));
+        backup.sstCheckStock->setTab(1);
+        // The item code, compared with "=".
+        pick(*backup.vsProc, 1, 1, 1);
+        pick(*backup.vsProc, 2, 1, 1);
+        after = typeAndPress(*backup.vsProc, 3, 1, typed);
+        m_dialogStayed = backup.isVisible();
+        break;
+    }
+    case Grid::SelectBills:
+        inDialog(w, &frmMain::mnuVSelectBill, [&](host::ui::Form &form) {
+            dynamic_cast<frmSelect &>(form).ldgSelect->setFocus();
+            m_opened = pressAndClose(c);
+        });
+        break;
+    }
+    EXPECT_EQ(m_opened, QString::fromLatin1(c.opens));
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_TRUE(m_dialogStayed) << "the window the key was pressed in is still open";
+    switch (c.typed) {
+    case Typed::Kept:
+        EXPECT_EQ(after, typed);
+        break;
+    case Typed::Asked:
+        EXPECT_EQ(m_modals->messageTexts().value(0),
+                  QStringLiteral("盘点数据已经修改，是否保存？"));
+        break;
+    case Typed::Picked:
+        EXPECT_NE(after, typed);
+        EXPECT_FALSE(after.isEmpty());
+        break;
+    case Typed::None:
+        break;
+    }
+}
+
+constexpr auto kHelp = "host::HelpWindow";
+constexpr auto kLookup = "host::LookupWindow";
+constexpr QKeyCombination kF1{Qt::Key_F1};
+constexpr QKeyCombination kF7{Qt::Key_F7};
+
+std::vector<CellKeyCase> cellKeyCases()
+{
+    using K = CellKeyCase;
+    std::vector<CellKeyCase> cases = {
+        K{"entry help closed by Escape", Grid::Entry, kF1, kHelp, Close::Escape, Typed::Kept},
+        K{"entry help closed by its close box", Grid::Entry, kF1, kHelp, Close::Button,
+          Typed::Kept},
+        K{"entry find", Grid::Entry, QKeyCombination(Qt::Key_F3), "frmFind", Close::Escape,
+          Typed::Asked},
+        K{"entry filter closed by Escape", Grid::Entry, QKeyCombination(Qt::Key_F9), "frmFilter",
+          Close::Escape, Typed::Asked},
+        K{"entry filter closed by OK", Grid::Entry, QKeyCombination(Qt::Key_F9), "frmFilter",
+          Close::Button, Typed::Asked, Qt::Key_Y},
+        K{"entry sort", Grid::Entry, QKeyCombination(Qt::Key_F6), "frmFilter", Close::Escape,
+          Typed::Asked},
+        K{"entry select bills", Grid::Entry, Qt::CTRL | Qt::Key_F7, "frmSelect", Close::Escape,
+          Typed::Asked},
+        K{"add line help", Grid::AddLineQuantity, kF1, kHelp, Close::Escape, Typed::Kept},
+        K{"add line item lookup by F8", Grid::AddLineItem, QKeyCombination(Qt::Key_F8), kLookup,
+          Close::Escape, Typed::Kept},
+        K{"select bills help", Grid::SelectBills, kF1, kHelp, Close::Escape, Typed::None},
+    };
+    // The grids whose F7 opens a lookup, which Escape cancels and Enter and OK pick from.
+    for (const auto &[grid, name] : {std::pair{Grid::Find, std::string("find")},
+                                     std::pair{Grid::Filter, std::string("filter")},
+                                     std::pair{Grid::Backup, std::string("backup")}}) {
+        cases.push_back({name + " help", grid, kF1, kHelp, Close::Escape, Typed::Kept});
+        cases.push_back(
+            {name + " lookup closed by Escape", grid, kF7, kLookup, Close::Escape, Typed::Kept});
+        cases.push_back(
+            {name + " lookup closed by Enter", grid, kF7, kLookup, Close::Enter, Typed::Picked});
+        cases.push_back({name + " lookup closed by OK", grid, kF7, kLookup, Close::Button,
+                         Typed::Picked, Qt::Key_O});
+    }
+    return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, CellKeys, ::testing::ValuesIn(cellKeyCases()),
                          [](const auto &c) { return caseName(c.index, c.param.name); });
 
 } // namespace

@@ -89,6 +89,22 @@ void CountWindowTest::type(frmMain &window, int col, int row, const QString &tex
     typeIntoGrid(*window.vsCheck, text);
 }
 
+void CountWindowTest::typeWithoutEnter(host::ui::SpreadGrid &grid, int col, int row,
+                                       const QString &text)
+{
+    grid.setFocus();
+    grid.SetActiveCell(col, row);
+    QString rest = text;
+    // The first key opens the editor, unless entering the cell opened it.
+    if (QApplication::focusWidget() == &grid) {
+        QTest::keyClicks(&grid, text.left(1));
+        rest = text.mid(1);
+    }
+    QWidget *editor = QApplication::focusWidget();
+    ASSERT_NE(editor, &grid) << "the cell's editor is open";
+    QTest::keyClicks(editor, rest);
+}
+
 int CountWindowTest::findRow(const frmMain &window, const std::function<bool(int row)> &test)
 {
     for (int row = 1; row < window.vsCheck->MaxRows(); ++row)

@@ -33,6 +33,8 @@ protected:
     std::unique_ptr<frmMain> open(long showType);
     // What a user does: makes the cell current and types the text into it.
     static void type(frmMain &window, int col, int row, const QString &text);
+    // A text typed into a grid's cell whose editor is left open.
+    static void typeWithoutEnter(host::ui::SpreadGrid &grid, int col, int row, const QString &text);
     // The first data row of the entry grid for which the test holds.
     static int findRow(const frmMain &window, const std::function<bool(int row)> &test);
     static double cell(const frmMain &window, int col, int row);

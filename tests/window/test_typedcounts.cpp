@@ -120,22 +120,6 @@ const CommandCase kCommands[] = {
     C{"delete menu", kMenu, kAsked, nullptr, &frmMain::mnuSubItem},
 };
 
-// A text typed into a grid's cell whose editor is still open.
-void typeWithoutEnter(host::ui::SpreadGrid &grid, int col, int row, const QString &text)
-{
-    grid.setFocus();
-    grid.SetActiveCell(col, row);
-    QString rest = text;
-    // The first key opens the editor, unless entering the cell opened it.
-    if (QApplication::focusWidget() == &grid) {
-        QTest::keyClicks(&grid, text.left(1));
-        rest = text.mid(1);
-    }
-    QWidget *editor = QApplication::focusWidget();
-    ASSERT_NE(editor, &grid) << "the cell's editor is open";
-    QTest::keyClicks(editor, rest);
-}
-
 class TypedCount : public CountWindowTest, public ::testing::WithParamInterface<CommandCase>
 {
 protected:

@@ -106,6 +106,8 @@ TEST_F(SampleWindowTest, WindowSeesKeysFirstDroppingQuotesAndRunningShortcuts)
     EXPECT_TRUE(logged(QStringLiteral("Form_KeyDown F1")));
 
     QTest::keyClick(window.txtNumber, Qt::Key_X, Qt::ControlModifier);
+    // The tool runs once the key has been delivered.
+    QApplication::processEvents();
     EXPECT_TRUE(logged(QStringLiteral("barlist_ToolClick Exit")));
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(window.unloads, 1);

@@ -149,6 +149,22 @@ void Form::runCommand(const std::function<void()> &command)
     guard(command);
 }
 
+void Form::runAfterKey(std::function<void()> command)
+{
+    if (std::exchange(m_keyCommand, true))
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this, command = std::move(command)] {
+            const QPointer<Form> self(this);
+            if (isVisible())
+                runCommand(command);
+            if (self)
+                m_keyCommand = false;
+        },
+        Qt::QueuedConnection);
+}
+
 bool Form::previewKey(QWidget *receiver, QKeyEvent &event)
 {
     KeyHandlers handlers;

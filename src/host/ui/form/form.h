@@ -62,6 +62,11 @@ public:
     // command does not run. Afterwards the focus is back where the user was, whatever dialog,
     // message or busy spell the command went through.
     void runCommand(const std::function<void()> &command);
+    // Runs a command that a key starts, as runCommand does, once the key has been delivered:
+    // the event loop of a window it opens may delete the cell editor whose key handler is
+    // still running. Nothing runs when the window is closed or hidden by then, and a key that
+    // comes while a command waits or runs starts none.
+    void runAfterKey(std::function<void()> command);
 
     // Connects a control's signal to a handler of the window, run under guard(). The handler
     // may take fewer arguments than the signal carries, as a slot may.
@@ -110,6 +115,7 @@ private:
     bool m_active = false;
     bool m_forwarding = false;
     bool m_closesOnEscape = false;
+    bool m_keyCommand = false;
     QPointer<QAbstractButton> m_cancelButton;
 };
 

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QEvent>
 #include <QMainWindow>
+#include <QPointer>
 #include <QToolBar>
 
 namespace host::ui {
@@ -104,7 +105,14 @@ void ToolBarControl::OnKeyDown(int &KeyCode, int Shift)
             Tool &tool = band->toolAt(i);
             if (tool.Shortcut() == pressed && tool.Visible() && tool.Enabled()) {
                 KeyCode = 0;
-                tool.action().trigger();
+                const QPointer<QAction> action(&tool.action());
+                if (auto *form = qobject_cast<Form *>(&m_window))
+                    form->runAfterKey([action] {
+                        if (action)
+                            action->trigger();
+                    });
+                else
+                    action->trigger();
                 return;
             }
         }

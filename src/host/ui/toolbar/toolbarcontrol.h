@@ -38,7 +38,8 @@ public:
     ToolBand *findBand(const QString &name) const;
 
     void RecalcLayout();
-    // Runs the tool whose shortcut is this key, and then clears the key code.
+    // Runs the tool whose shortcut is this key, and then clears the key code. On a module
+    // window the tool runs once the key has been delivered (Form::runAfterKey).
     void OnKeyDown(int &KeyCode, int Shift);
 
 signals:
