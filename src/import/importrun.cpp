@@ -81,18 +81,25 @@ void ImportRun::stageAndMerge(host::SheetRecords &sheet, const std::string &tabl
     const SheetRow cells(sheet, *columns);
     StagingWriter staging(run, StagingWriter::modeFor(appConn()));
     StagingRow row;
-    for (m_record = 0; !sheet.EOF(); ++m_record) {
-        if (const auto message = checkImportRow(cells, dicts, m_record + 1, m_mtoPlanMode)) {
+    long read = 0;
+    for (; !sheet.EOF(); ++read) {
+        // Numbered by its sheet line, so that the lines left blank before it do not shift the
+        // number the user looks for.
+        const long recordNo = static_cast<long>(sheet.sheetLine());
+        m_record = recordNo - 1;
+        if (const auto message = checkImportRow(cells, dicts, recordNo, m_mtoPlanMode)) {
             m_refusal(*message);
             m_refused = true;
         } else {
-            fillStagingRow(row, cells, dicts, units, m_mtoPlanMode, m_record + 1);
+            fillStagingRow(row, cells, dicts, units, m_mtoPlanMode, recordNo);
             staging.add(row);
         }
-        if (m_record % kBatchRecords == 0 && m_record != 0)
+        if (read % kBatchRecords == 0 && read != 0)
             staging.send();
         sheet.MoveNext();
     }
+    if (read != 0)
+        ++m_record;
     staging.send();
 
     std::shared_ptr<host::Recordset> directions;

@@ -37,8 +37,8 @@ public:
     // as DirectionCheckFailed.
     void run(host::SheetRecords &sheet);
 
-    // The 0-based index of the record the run was at: the record count once the records are
-    // all read.
+    // The 0-based index of the record the run was at, counting the sheet's data lines with or
+    // without a record; once the records are all read, the line count up to the last one.
     long record() const { return m_record; }
     bool anyRefused() const { return m_refused; }
 
