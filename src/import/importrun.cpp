@@ -3,6 +3,7 @@
 #include "host/core/datetime.h"
 #include "host/core/sqltext.h"
 #include "host/db/appconnection.h"
+#include "host/db/sqlite/databasefault.h"
 #include "host/importer/sheetrecords.h"
 #include "import/basedatadicts.h"
 #include "import/directioncheck.h"
@@ -59,8 +60,11 @@ void ImportRun::run(host::SheetRecords &sheet)
     const StagingTable::Claim table = StagingTable::create(userId, startTime);
     try {
         stageAndMerge(sheet, table.name, dicts);
-    } catch (...) {
-        StagingTable::drop(table.name);
+    } catch (const std::exception &error) {
+        // On a busy database the drop would only wait once more before the failure is told;
+        // a later run drops the table.
+        if (host::databaseFault(error) != host::DatabaseFault::Busy)
+            StagingTable::drop(table.name);
         throw;
     }
 }
