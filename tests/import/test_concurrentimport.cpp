@@ -133,7 +133,8 @@ TEST_F(ConcurrentImportTest, TablesNoRunningImportHoldsAreDroppedWhoeverLeftThem
     auto rs = sheet(lines);
     EXPECT_FALSE(PubVariant::ImportCheckData(rs));
 
-    EXPECT_EQ(modals.messageTexts(), QStringList{"盘点引入失败\ndatabase or disk is full"});
+    EXPECT_EQ(modals.messageTexts(),
+              QStringList{"盘点引入失败\n磁盘已满，数据库不能写入。\ndatabase or disk is full"});
     EXPECT_FALSE(tableExists(StagingTable::name(16, now - 2 * StagingTable::kLeftoverAge)));
     EXPECT_FALSE(tableExists(StagingTable::name(17, now - 60 * kSecond)));
     EXPECT_TRUE(tableExists(StagingTable::name(17, now - 30 * kSecond)));
@@ -250,11 +251,12 @@ INSTANTIATE_TEST_SUITE_P(
         RunFailure{"LockedAtTheDirectionCheck", "UPDATE t SET t.FQty = b.FQty", true,
                    QStringList{"GetErrRecordSet!",
                                "盘点引入失败\n未能检查基本单位与辅助计量单位的盘盈盘亏方向，"
-                               "没有引入任何数据。\n数据库正忙，请稍后再试。"},
+                               "没有引入任何数据。\n数据库正忙，请稍后再试。\ndatabase is locked"},
                    1},
         RunFailure{"DeletedAsTheStagingTableIsMade", "Create Table IcInvBackUpTemp_", false,
                    QStringList{"盘点引入失败\n数据库文件在使用中被删除或替换，刚才写入的数据已经丢"
-                               "失。"},
+                               "失。\nThe database file was deleted or replaced while it was open; "
+                               "what was written to it since is lost."},
                    0}),
     [](const auto &param) { return std::string(param.param.name); });
 
