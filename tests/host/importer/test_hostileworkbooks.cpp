@@ -129,6 +129,25 @@ const HostileCase kCases[] = {
          xlsx(f, "<row r=\"1\"><c t=\"s\"><v>0</v></c></row><row><c><f>SUM(A1:A9)</f></c></row>");
      },
      "read 1 records of 1 fields: (formula without a result)"},
+    // The library reads these as 1 and 0, and every formula as empty.
+    {"xls TRUE, FALSE and an error value",
+     [](const auto &f) {
+         writeXls(f, {{"Head", "B", "C"}, {true, false, "#N/A"}});
+     },
+     "read 1 records of 3 fields: True|False|#N/A"},
+    {"xls formulas with their results",
+     [](const auto &f) {
+         writeXls(f,
+                  {{"Head", "B", "C", "D", "E"}, {5.0, "箱", "text", true, host::Variant::null()}},
+                  {.formulas = true});
+     },
+     "read 1 records of 5 fields: 5|箱|text|True|"},
+    {"xls of Excel 5 with formulas, kept as a short stream",
+     [](const auto &f) {
+         writeXls(f, {{"表头", "B"}, {"箱", 2.0}},
+                  {.formulas = true, .excel5 = true, .shortStream = true});
+     },
+     "read 1 records of 2 fields: 箱|2"},
     {"formulas with their results",
      [](const auto &f) {
          xlsx(f, "<row r=\"1\"><c t=\"s\"><v>0</v></c></row><row><c t=\"b\"><f>A1=A1</f><v>1</v>"
