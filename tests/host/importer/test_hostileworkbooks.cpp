@@ -148,6 +148,16 @@ const HostileCase kCases[] = {
                   {.formulas = true, .excel5 = true, .shortStream = true});
      },
      "read 1 records of 2 fields: 箱|2"},
+    // Its records cannot be read without the password; the library would read them as they are.
+    {"xls protected by a password",
+     [](const auto &f) {
+         writeXls(f, {{"Head"}, {1.0}});
+         // The filler record at the start of the workbook's stream says the workbook is encrypted.
+         std::string bytes = readBytes(f);
+         bytes.replace(bytes.find(std::string("\x5C\x00", 2), 1536), 2, std::string("\x2F\x00", 2));
+         writeBytes(f, bytes);
+     },
+     "the workbook is protected by a password"},
     {"formulas with their results",
      [](const auto &f) {
          xlsx(f, "<row r=\"1\"><c t=\"s\"><v>0</v></c></row><row><c t=\"b\"><f>A1=A1</f><v>1</v>"
