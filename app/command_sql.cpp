@@ -3,11 +3,14 @@
 #include "host/core/datetime.h"
 #include "host/core/hosterror.h"
 #include "host/db/appconnection.h"
+#include "host/db/backends/batchfailure.h"
 #include "hostconnection.h"
 
 #include <iostream>
 #include <iterator>
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -40,6 +43,16 @@ void printRows(host::Recordset &rs, std::ostream &out)
     out << "(" << rs.RecordCount() << (rs.RecordCount() == 1 ? " row)\n" : " rows)\n");
 }
 
+// Each statement's rows in the order the batch ran them, a blank line between.
+void printSets(const std::vector<std::shared_ptr<host::Recordset>> &sets, std::ostream &out)
+{
+    for (size_t i = 0; i < sets.size(); ++i) {
+        if (i > 0)
+            out << "\n";
+        printRows(*sets[i], out);
+    }
+}
+
 } // namespace
 
 int runSqlCommand(const Options &options, std::istream &in, std::ostream &out, std::ostream &err)
@@ -53,14 +66,13 @@ int runSqlCommand(const Options &options, std::istream &in, std::ostream &out, s
             out << "(no rows returned)\n";
             return 0;
         }
-        // Each statement's rows in the order the batch ran them, a blank line between.
-        for (size_t i = 0; i < sets.size(); ++i) {
-            if (i > 0)
-                out << "\n";
-            printRows(*sets[i], out);
-        }
+        printSets(sets, out);
         return 0;
     } catch (const host::HostError &e) {
+        // As a server's client: what the statements before the failing one yielded, then why
+        // the batch stopped.
+        if (const auto *failure = dynamic_cast<const host::BatchFailure *>(&e))
+            printSets(failure->sets(), out);
         err << "stockcheck: " << e.Description() << "\n";
         return kFailed;
     }

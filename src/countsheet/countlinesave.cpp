@@ -107,8 +107,13 @@ void CountLineSave::sendBatch()
         begin(alone);
         alone.append(m_batch, line.first, line.end);
         end(alone);
-        if (!run(alone, {line}, &reason))
-            m_refused.push_back({line.row, reason});
+        if (run(alone, {line}, &reason))
+            continue;
+        // The database itself stands in the way now: every line after would wait for it in
+        // turn, and none of them was at fault.
+        if (m_databaseFailure)
+            return;
+        m_refused.push_back({line.row, reason});
     }
 }
 

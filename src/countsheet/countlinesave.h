@@ -14,8 +14,9 @@ struct CountLine;
 // 200, ...); each batch stands by itself. A batch the database refuses is sent again line by line,
 // so every line that can be saved is, and each one that cannot is known with the database's
 // reason. A failure of the database itself (busy, read-only, full, unreadable) would refuse every
-// line alike, each after its own wait: it ends the save instead, the lines of that batch and of
-// the batches after it left unsent. Every line's statements note whether they found the line,
+// line alike, each after its own wait: it ends the save instead, whether it meets the batch or a
+// line sent alone, the lines of that batch not saved by then and of the batches after it left
+// unsent. Every line's statements note whether they found the line,
 // and the batch tells which did not.
 class CountLineSave
 {

@@ -1,5 +1,6 @@
 #include "import/importrowcheck.h"
 
+#include "host/importer/sheetrecords.h"
 #include "import/basedatadicts.h"
 #include "import/importsheet.h"
 #include "services/mparse.h"
@@ -7,6 +8,36 @@
 #include <string_view>
 
 namespace {
+
+using C = ImportSheet::Column;
+
+// The columns whose cells the import reads; the others may hold anything.
+constexpr C kReadColumns[] = {C::StockNumber,  C::StockName, C::SPNumber,       C::SPName,
+                              C::ItemNumber,   C::ItemName,  C::AuxPropNumber,  C::AuxPropName,
+                              C::BatchNo,      C::MtoNo,     C::KFDate,         C::KFPeriod,
+                              C::FUnitNumber,  C::FUnitName, C::FCCUnitNumber,  C::FCCUnitName,
+                              C::CheckQty,     C::AdjQty,    C::FSecUnitNumber, C::FSecUnitName,
+                              C::FSecCheckQty, C::FNote};
+// Those read as numbers or dates.
+constexpr C kNumberColumns[] = {C::KFDate, C::KFPeriod, C::CheckQty, C::AdjQty, C::FSecCheckQty};
+
+// A cell whose value cannot be taken for what it stands for: a formula the workbook holds no
+// result of, or TRUE or FALSE where a number or date belongs (as a number it would be -1 or 0).
+std::optional<std::string> oddCell(const SheetRow &row, long recordNo)
+{
+    for (const C column : kReadColumns) {
+        if (host::isUncomputedFormula(row.cell(column)))
+            return MParse::FormatLangString(
+                "第%1条记录的%2是没有计算结果的公式，请先用电子表格程序打开并保存工作簿!",
+                {recordNo, row.caption(column)});
+    }
+    for (const C column : kNumberColumns) {
+        if (row.cell(column).type() == host::VariantType::Boolean)
+            return MParse::FormatLangString("第%1条记录的%2是逻辑值，不是数字或日期!",
+                                            {recordNo, row.caption(column)});
+    }
+    return std::nullopt;
+}
 
 std::string message(std::string_view text, long recordNo)
 {
@@ -23,7 +54,8 @@ std::string missing(std::string_view text, long recordNo, const std::string &nam
 std::optional<std::string> checkImportRow(const SheetRow &row, const BaseDataDicts &dicts,
                                           long recordNo, bool mtoPlanMode)
 {
-    using C = ImportSheet::Column;
+    if (auto odd = oddCell(row, recordNo))
+        return odd;
     const std::string item = row.key(C::ItemNumber, C::ItemName);
     if (!dicts.item.Exists(item))
         return missing("第%1条记录的物料为：%2 在基础资料中不存在!", recordNo,

@@ -3,6 +3,7 @@
 #include "host/core/datetime.h"
 #include "host/core/sqltext.h"
 #include "host/db/appconnection.h"
+#include "host/db/sqlite/databasefault.h"
 #include "host/importer/sheetrecords.h"
 #include "import/basedatadicts.h"
 #include "import/directioncheck.h"
@@ -59,8 +60,11 @@ void ImportRun::run(host::SheetRecords &sheet)
     const StagingTable::Claim table = StagingTable::create(userId, startTime);
     try {
         stageAndMerge(sheet, table.name, dicts);
-    } catch (...) {
-        StagingTable::drop(table.name);
+    } catch (const std::exception &error) {
+        // On a busy database the drop would only wait once more before the failure is told;
+        // a later run drops the table.
+        if (host::databaseFault(error) != host::DatabaseFault::Busy)
+            StagingTable::drop(table.name);
         throw;
     }
 }
@@ -81,18 +85,25 @@ void ImportRun::stageAndMerge(host::SheetRecords &sheet, const std::string &tabl
     const SheetRow cells(sheet, *columns);
     StagingWriter staging(run, StagingWriter::modeFor(appConn()));
     StagingRow row;
-    for (m_record = 0; !sheet.EOF(); ++m_record) {
-        if (const auto message = checkImportRow(cells, dicts, m_record + 1, m_mtoPlanMode)) {
+    long read = 0;
+    for (; !sheet.EOF(); ++read) {
+        // Numbered by its sheet line, so that the lines left blank before it do not shift the
+        // number the user looks for.
+        const long recordNo = static_cast<long>(sheet.sheetLine());
+        m_record = recordNo - 1;
+        if (const auto message = checkImportRow(cells, dicts, recordNo, m_mtoPlanMode)) {
             m_refusal(*message);
             m_refused = true;
         } else {
-            fillStagingRow(row, cells, dicts, units, m_mtoPlanMode, m_record + 1);
+            fillStagingRow(row, cells, dicts, units, m_mtoPlanMode, recordNo);
             staging.add(row);
         }
-        if (m_record % kBatchRecords == 0 && m_record != 0)
+        if (read % kBatchRecords == 0 && read != 0)
             staging.send();
         sheet.MoveNext();
     }
+    if (read != 0)
+        ++m_record;
     staging.send();
 
     std::shared_ptr<host::Recordset> directions;

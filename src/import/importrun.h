@@ -33,12 +33,12 @@ public:
 
     // Imports the records from the sheet's current one to its end. The staging tables that
     // ended runs left behind are dropped first (see StagingTable::dropLeftovers). Any failure drops
-    // the run's staging table and is thrown, the count lines as they were; a failed direction check
-    // as DirectionCheckFailed.
+    // the run's staging table (but on a busy database, where a later run does) and is thrown, the
+    // count lines as they were; a failed direction check as DirectionCheckFailed.
     void run(host::SheetRecords &sheet);
 
-    // The 0-based index of the record the run was at: the record count once the records are
-    // all read.
+    // The 0-based index of the record the run was at, counting the sheet's data lines with or
+    // without a record; once the records are all read, the line count up to the last one.
     long record() const { return m_record; }
     bool anyRefused() const { return m_refused; }
 

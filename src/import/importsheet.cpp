@@ -95,3 +95,8 @@ std::string SheetRow::key(Column numberColumn, Column nameColumn) const
     k += trimmed(nameColumn);
     return k;
 }
+
+const std::string &SheetRow::caption(Column column) const
+{
+    return m_sheet.FieldName(m_positions[static_cast<size_t>(column)]);
+}

@@ -82,6 +82,8 @@ public:
     bool isEmpty(Column column) const;
     // The trimmed texts of a number and a name column joined by "|".
     std::string key(Column numberColumn, Column nameColumn) const;
+    // The column's header in the sheet.
+    const std::string &caption(Column column) const;
 
 private:
     const host::SheetRecords &m_sheet;

@@ -4,6 +4,7 @@
 #include "host/core/sqltext.h"
 #include "host/db/appconnection.h"
 #include "host/db/recordset/recordset.h"
+#include "host/db/sqlite/databasefault.h"
 #include "import/stagingtable.h"
 #include "services/appconn.h"
 
@@ -89,15 +90,17 @@ Claim create(long userId, double startTime)
         try {
             appConn().Execute(createSql(candidate));
             return {std::move(candidate), std::move(hold)};
-        } catch (const std::exception &) {
-            if (!exists(candidate))
+        } catch (const std::exception &error) {
+            // A failure of the database itself says nothing of the name: in a file deleted
+            // under the run the table is even there.
+            if (host::databaseFault(error) != host::DatabaseFault::None || !exists(candidate))
                 throw;
         }
     }
     throw NameTaken("Every staging table name of " + base + " is held by another import.");
 }
 
-void dropLeftovers(long userId, double now) noexcept
+void dropLeftovers(long userId, double now)
 {
     try {
         const std::string userPrefix = std::string(kPrefix) + std::to_string(userId) + "_";
@@ -118,8 +121,11 @@ void dropLeftovers(long userId, double now) noexcept
         }
         for (const auto &tableName : leftovers)
             appConn().Execute(dropSql(tableName));
-    } catch (const std::exception &) {
-        // Left for a later run; on a busy database the next drop would only wait again.
+    } catch (const std::exception &error) {
+        // Left for a later run. A database still busy after the wait would only keep the run
+        // waiting once more for its own table.
+        if (host::databaseFault(error) == host::DatabaseFault::Busy)
+            throw;
     }
 }
 

@@ -31,14 +31,15 @@ struct Claim
 };
 
 // Creates the run's table under name(userId, startTime), or that name followed by "_2", "_3",
-// ... when another run holds it, and holds it. Throws HostError when the database refuses,
-// NameTaken when every name is held.
+// ... when another run holds it, and holds it. Throws HostError when the database refuses or
+// fails, NameTaken when every name is held.
 Claim create(long userId, double startTime);
 
 // Drops the staging tables that no running import holds, whoever's runs left them; where the
 // database cannot tell, the user's tables of runs that started more than kLeftoverAge before
-// now. Never throws: a table that cannot be dropped now (a full disk) is dropped by a later run.
-void dropLeftovers(long userId, double now) noexcept;
+// now. A table that cannot be dropped now (a full disk) is dropped by a later run; only a
+// database still busy after the wait is thrown, as the run could not write either.
+void dropLeftovers(long userId, double now);
 
 // Drops the table when it exists; never throws.
 void drop(const std::string &tableName) noexcept;

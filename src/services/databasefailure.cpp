@@ -4,21 +4,38 @@
 #include "host/db/sqlite/databasefault.h"
 #include "services/mparse.h"
 
-std::optional<std::string> databaseFailureCause(const std::exception &error)
+namespace {
+
+// The usual failures of the database itself, said in the user's language.
+std::optional<std::string_view> causeText(host::DatabaseFault fault)
 {
-    switch (host::databaseFault(error)) {
+    switch (fault) {
     case host::DatabaseFault::Busy:
-        return MParse::LoadLangString("数据库正忙，请稍后再试。");
+        return "数据库正忙，请稍后再试。";
     case host::DatabaseFault::ReadOnly:
-        return MParse::LoadLangString("数据库是只读的，不能写入。");
+        return "数据库是只读的，不能写入。";
+    case host::DatabaseFault::Full:
+        return "磁盘已满，数据库不能写入。";
+    case host::DatabaseFault::Damaged:
+        return "数据库文件已损坏。";
     case host::DatabaseFault::Unavailable:
-        return databaseWords(error);
+        return "读写数据库文件时出错。";
     case host::DatabaseFault::Moved:
-        return MParse::LoadLangString("数据库文件在使用中被删除或替换，刚才写入的数据已经丢失。");
+        return "数据库文件在使用中被删除或替换，刚才写入的数据已经丢失。";
     case host::DatabaseFault::None:
         break;
     }
     return std::nullopt;
+}
+
+} // namespace
+
+std::optional<std::string> databaseFailureCause(const std::exception &error)
+{
+    const auto text = causeText(host::databaseFault(error));
+    if (!text)
+        return std::nullopt;
+    return MParse::LoadLangString(*text) + "\n" + databaseWords(error);
 }
 
 std::string failureDescription(const std::exception &error)
@@ -37,10 +54,6 @@ std::string databaseWords(const std::exception &error)
 
 std::string explainFailure(const std::exception &error, std::string_view sentence)
 {
-    std::string text(sentence);
-    const auto fault = host::databaseFault(error);
-    if (fault == host::DatabaseFault::Busy || fault == host::DatabaseFault::ReadOnly ||
-        fault == host::DatabaseFault::Moved)
-        text += *databaseFailureCause(error);
-    return text + "\n" + databaseWords(error);
+    return std::string(sentence) +
+           databaseFailureCause(error).value_or("\n" + databaseWords(error));
 }

@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-// Why a step failed when the database itself stood in the way (busy, read-only, unreadable):
-// a text for the user, in the user's language where the cause is known. Nothing when the
-// failure lies in what the step sent.
+// Why a step failed when the database itself stood in the way (busy, read-only, full, damaged,
+// unreadable, moved): the cause in the user's language, and on the next line the database's own
+// words for whoever supports the user. Nothing when the failure lies in what the step sent.
 std::optional<std::string> databaseFailureCause(const std::exception &error);
 
 // What a message shows after its own sentence: that cause, or else the error's description.

@@ -59,6 +59,18 @@ TEST_F(SqlCommand, ReportsErrors)
 {
     EXPECT_EQ(run("select nope from t_stock"), 1);
     EXPECT_NE(err.str().find("nope"), std::string::npos);
+    // The rows before the failing statement are shown, then the failure; the batch stops there.
+    err.str("");
+    EXPECT_EQ(run("select 1 as a; select 1/0 as b; select 3 as c"), 1);
+    EXPECT_EQ(out.str(), "a\n1\n(1 row)\n");
+    EXPECT_TRUE(err.str().starts_with("stockcheck: Divide by zero error encountered."))
+        << err.str();
+    // A batch's own error goes on, as on a server: every statement's rows, then the error.
+    out.str("");
+    err.str("");
+    EXPECT_EQ(run("select 1 as a\r\nRAISERROR('stopped', 16, 1)\r\nselect 3 as c"), 1);
+    EXPECT_EQ(out.str(), "a\n1\n(1 row)\n\nc\n3\n(1 row)\n");
+    EXPECT_EQ(err.str(), "stockcheck: stopped\n");
     // A connection string no driver takes: first what failed, then the driver manager's words.
     err.str("");
     options.odbc = "Driver={No Such Driver};Server=nowhere;";

@@ -11,9 +11,11 @@
 #include "services/modulestate.h"
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -49,6 +51,18 @@ protected:
         other->Execute(StagingTable::createSql(table));
         return hold;
     }
+    // Each time the connection's statements find the database locked, counted instead of
+    // waited for.
+    void countWaits(host::AppConnection &connection)
+    {
+        sqlite3_busy_handler(
+            connection.embedded()->handle(),
+            [](void *count, int tries) {
+                *static_cast<int *>(count) += tries == 0 ? 1 : 0;
+                return 0;
+            },
+            &waits);
+    }
     bool tableExists(const std::string &name)
     {
         return !scalar("select OBJECT_ID('" + name + "')").isNull();
@@ -64,6 +78,7 @@ protected:
 
     std::unique_ptr<DatabaseFile> m_file;
     std::shared_ptr<host::AppConnection> other;
+    int waits = 0;
 };
 
 TEST_F(ConcurrentImportTest, ANameAnotherRunOfTheSameSecondHoldsIsPassedOver)
@@ -120,7 +135,8 @@ TEST_F(ConcurrentImportTest, TablesNoRunningImportHoldsAreDroppedWhoeverLeftThem
     auto rs = sheet(lines);
     EXPECT_FALSE(PubVariant::ImportCheckData(rs));
 
-    EXPECT_EQ(modals.messageTexts(), QStringList{"盘点引入失败\ndatabase or disk is full"});
+    EXPECT_EQ(modals.messageTexts(),
+              QStringList{"盘点引入失败\n磁盘已满，数据库不能写入。\ndatabase or disk is full"});
     EXPECT_FALSE(tableExists(StagingTable::name(16, now - 2 * StagingTable::kLeftoverAge)));
     EXPECT_FALSE(tableExists(StagingTable::name(17, now - 60 * kSecond)));
     EXPECT_TRUE(tableExists(StagingTable::name(17, now - 30 * kSecond)));
@@ -155,62 +171,115 @@ TEST_F(ConcurrentImportTest, WithoutHoldsTablesThatRunsOfTheUserLeftLongAgoAreDr
     EXPECT_TRUE(tableExists("IcInvBackUpTemp_16_notarun"));
 }
 
-// The module's connection, on which another program takes the write lock as the direction
-// check begins and lets it go before the next batch.
-class LockedDuringCheck : public host::AppConnection
+// The module's connection, on which something befalls the database as a statement of the run
+// comes: the run's own connection gives no other chance.
+class BefallsAt : public host::AppConnection
 {
 public:
-    explicit LockedDuringCheck(host::AppConnection &other) : m_other(other) {}
+    BefallsAt(std::string_view statement, std::function<void()> befall)
+        : m_statement(statement), m_befall(std::move(befall))
+    {}
 
     std::shared_ptr<host::Recordset> Execute(std::string_view sql) override
     {
-        if (m_held)
-            DatabaseFile::release(m_other);
-        m_held = sql.find("UPDATE t SET t.FQty = b.FQty") != std::string_view::npos;
-        if (m_held)
-            DatabaseFile::holdWriteLock(m_other, *this);
+        if (m_befall && sql.find(m_statement) != std::string_view::npos)
+            std::exchange(m_befall, nullptr)();
         return AppConnection::Execute(sql);
     }
 
 private:
-    host::AppConnection &m_other;
-    bool m_held = false;
+    std::string_view m_statement;
+    std::function<void()> m_befall;
 };
 
-TEST_F(ConcurrentImportTest, AFailedDirectionCheckEndsTheImportBeforeTheMerge)
+struct RunFailure
 {
-    auto checked = std::make_shared<LockedDuringCheck>(*other);
-    checked->openDatabase(m_file->path());
-    useConnection(checked);
+    const char *name;
+    const char *statement;
+    bool lock; // otherwise the file is deleted
+    QStringList messages;
+    int waits;
+};
+
+void PrintTo(const RunFailure &f, std::ostream *os)
+{
+    *os << f.name;
+}
+
+class RunFailureTest : public ConcurrentImportTest, public ::testing::WithParamInterface<RunFailure>
+{};
+
+// The database fails in the middle of a run, each time as the user is to be told, after one wait
+// at most: nothing is merged, and a table the run could not drop is dropped by the next one.
+TEST_P(RunFailureTest, EndsTheImportBeforeTheMergeWithTheDatabasesCause)
+{
+    const RunFailure &f = GetParam();
+    const std::string file = m_file->path();
+    std::shared_ptr<BefallsAt> failing;
+    failing = std::make_shared<BefallsAt>(f.statement, [&] {
+        if (!f.lock) {
+            std::filesystem::remove(file);
+            return;
+        }
+        DatabaseFile::holdWriteLock(*other, *failing);
+        countWaits(*failing);
+    });
+    failing->openDatabase(file);
+    // As the program makes its databases: a file deleted under it takes writes without a word.
+    sqlite3_exec(failing->embedded()->handle(), "PRAGMA journal_mode=WAL", nullptr, nullptr,
+                 nullptr);
+    useConnection(failing);
     SheetLine opposite = line(kTwoUnitItem);
     opposite["FSecCheckQty"] = 4.0; // base +2, second unit -1
     auto rs = sheet({line(kPlainItem), opposite});
 
     EXPECT_FALSE(PubVariant::ImportCheckData(rs));
 
-    EXPECT_EQ(modals.messageTexts(),
-              (QStringList{"GetErrRecordSet!",
-                           "盘点引入失败\n未能检查基本单位与辅助计量单位的盘盈盘亏方向，"
-                           "没有引入任何数据。\n数据库正忙，请稍后再试。"}));
+    EXPECT_EQ(modals.messageTexts(), f.messages);
+    EXPECT_EQ(waits, f.waits);
     EXPECT_DOUBLE_EQ(host::CDbl(lineValue(kTwoUnitItem, "FCheckQty")), 0);
     EXPECT_DOUBLE_EQ(host::CDbl(lineValue(kPlainItem, "FCheckQty")), 0);
-    EXPECT_EQ(stagingTables(), 0);
+    if (f.lock) {
+        EXPECT_EQ(stagingTables(), 1);
+        DatabaseFile::release(*other);
+        EXPECT_TRUE(importCounted(3));
+        EXPECT_EQ(stagingTables(), 0);
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Failures, RunFailureTest,
+    ::testing::Values(
+        RunFailure{"LockedAtTheDirectionCheck", "UPDATE t SET t.FQty = b.FQty", true,
+                   QStringList{"GetErrRecordSet!",
+                               "盘点引入失败\n未能检查基本单位与辅助计量单位的盘盈盘亏方向，"
+                               "没有引入任何数据。\n数据库正忙，请稍后再试。\ndatabase is locked"},
+                   1},
+        RunFailure{"DeletedAsTheStagingTableIsMade", "Create Table IcInvBackUpTemp_", false,
+                   QStringList{"盘点引入失败\n数据库文件在使用中被删除或替换，刚才写入的数据已经丢"
+                               "失。\nThe database file was deleted or replaced while it was open; "
+                               "what was written to it since is lost."},
+                   0}),
+    [](const auto &param) { return std::string(param.param.name); });
 
 class BlockedImportTest : public ConcurrentImportTest,
                           public ::testing::WithParamInterface<BlockedDatabase>
 {};
 
+// A table an ended run left waits for a run that can write; the blocked one waits once at most.
 TEST_P(BlockedImportTest, IsReportedWithItsCauseNotAsARecordsFault)
 {
+    otherRunsTable(16, host::now() - 60 * kSecond);
     useConnection(m_file->block(GetParam(), db, *other));
+    countWaits(*db);
 
     EXPECT_FALSE(importCounted(4));
 
     DatabaseFile::release(*other);
     EXPECT_EQ(modals.messageTexts(), QStringList{QString("盘点引入失败\n") + GetParam().cause});
+    EXPECT_EQ(waits, GetParam().readOnly ? 0 : 1);
     EXPECT_DOUBLE_EQ(host::CDbl(lineValue(kPlainItem, "FCheckQty")), 0);
-    EXPECT_EQ(stagingTables(), 0);
+    EXPECT_EQ(stagingTables(), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, BlockedImportTest, ::testing::ValuesIn(kBlockedDatabases),

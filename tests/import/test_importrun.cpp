@@ -63,11 +63,12 @@ TEST_F(ImportRunTest, RefusedRowsAreListedAndTheOthersStillImported)
     noBatch["BatchNo"] = host::Variant::null();
     const SheetLine good = line(kAuxItem);
 
-    run({unknownItem, noBatch, good});
+    // A line left blank is no record, and the records after it keep their lines' numbers.
+    run({unknownItem, {}, noBatch, good});
 
     EXPECT_EQ(errorCaption, "引入错误提示");
     EXPECT_EQ(errorLines, (QStringList{"第1条记录的物料为：没有的物料 在基础资料中不存在!",
-                                       "第2条记录进行批次管理物料批次为空!"}));
+                                       "第3条记录进行批次管理物料批次为空!"}));
     EXPECT_TRUE(modals.messageTexts().isEmpty()) << "no completion message after refusals";
     EXPECT_EQ(countLines(kAuxItem), 1);
     EXPECT_EQ(host::CLng(lineValue(kAuxItem, "FAuxPropID")), 114);

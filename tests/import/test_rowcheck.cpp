@@ -1,6 +1,7 @@
 #include "importfixture.h"
 
 #include "host/core/hosterror.h"
+#include "host/importer/sheetrecords.h"
 #include "import/basedatadicts.h"
 #include "import/importrowcheck.h"
 #include "import/importsheet.h"
@@ -116,7 +117,24 @@ INSTANTIATE_TEST_SUITE_P(
                 {{"MtoNo", "MTO-1"}},
                 "第3条记录启用了序列号管理但计划跟踪号不为空！",
                 1},
-        RowCase{"SerialItemWithModeOff", 9005, {{"MtoNo", "MTO-1"}}, std::nullopt, 0}),
+        RowCase{"SerialItemWithModeOff", 9005, {{"MtoNo", "MTO-1"}}, std::nullopt, 0},
+        // Odd cells come first: no other test could read them for what they stand for.
+        RowCase{"FormulaWithoutItsResult",
+                9001,
+                {{"ItemName", "没有的物料"}, {"CheckQty", host::uncomputedFormula()}},
+                "第3条记录的CheckQty是没有计算结果的公式，请先用电子表格程序打开并保存工作簿!"},
+        RowCase{"TrueAsCountedQuantity",
+                9001,
+                {{"CheckQty", true}},
+                "第3条记录的CheckQty是逻辑值，不是数字或日期!"},
+        RowCase{"FalseAsPeriodOfAShelfLifeItem",
+                9004,
+                {{"KFPeriod", false}},
+                "第3条记录的KFPeriod是逻辑值，不是数字或日期!"},
+        RowCase{"FormulaWithoutItsResultInAColumnNotRead",
+                9001,
+                {{"FQty", host::uncomputedFormula()}},
+                std::nullopt}),
     [](const ::testing::TestParamInfo<RowCase> &param) { return std::string(param.param.name); });
 
 TEST_F(ImportDatabaseTest, APeriodThatIsNoNumberIsAnErrorNotARefusal)

@@ -6,7 +6,8 @@
 #include <memory>
 #include <string>
 
-// A database the module cannot write, and the cause the user is to be told.
+// A database the module cannot write, and the cause the user is to be told, followed by the
+// database's own words.
 struct BlockedDatabase
 {
     const char *description;
@@ -14,8 +15,8 @@ struct BlockedDatabase
     const char *cause;
 };
 inline const BlockedDatabase kBlockedDatabases[] = {
-    {"Busy", false, "数据库正忙，请稍后再试。"},
-    {"ReadOnly", true, "数据库是只读的，不能写入。"},
+    {"Busy", false, "数据库正忙，请稍后再试。\ndatabase is locked"},
+    {"ReadOnly", true, "数据库是只读的，不能写入。\nattempt to write a readonly database"},
 };
 
 // A copy of a test's database in a file of its own, for tests that need several connections to

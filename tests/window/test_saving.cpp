@@ -311,9 +311,49 @@ TEST_F(SaveTest, ALineTheDatabaseRefusesIsNamedAndTheOthersAreSaved)
     expectRestored();
 }
 
-// Another program holds the write lock past the wait: the save waits once and says so once, and
-// every edited line stays edited for the next save, which writes them all.
-TEST_F(SaveTest, ALockedDatabaseIsWaitedForOnceAndToldOnce)
+struct LockCase
+{
+    const char *name;
+    // Otherwise the lock is there from the start.
+    bool onceABatchIsRefused;
+};
+
+void PrintTo(const LockCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class LockedSaveTest : public SaveTest, public ::testing::WithParamInterface<LockCase>
+{};
+
+// Takes the other program's write lock as the first statement outside a transaction begins after
+// one inside it: once a batch has run, as its lines are sent again one by one.
+struct LockAfterABatch
+{
+    sqlite3 *other;
+    bool batchSeen = false;
+    bool taken = false;
+
+    static int onStatement(unsigned, void *context, void *statement, void *)
+    {
+        auto &lock = *static_cast<LockAfterABatch *>(context);
+        const bool inTransaction =
+            sqlite3_get_autocommit(sqlite3_db_handle(static_cast<sqlite3_stmt *>(statement))) == 0;
+        if (inTransaction) {
+            lock.batchSeen = true;
+        } else if (lock.batchSeen && !lock.taken) {
+            sqlite3_exec(lock.other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+            lock.taken = true;
+        }
+        return 0;
+    }
+};
+
+// Another program holds the write lock past the wait, from the start or from when the lines of
+// a batch the database refused are sent again one by one: the save waits once and says so once,
+// lists no line as refused for it, and every edited line stays edited for the next save, which
+// writes them all.
+TEST_P(LockedSaveTest, ALockedDatabaseIsWaitedForOnceAndToldOnce)
 {
     namespace C = EntryCol;
     const DatabaseFile file(*m_db, "locked");
@@ -327,10 +367,24 @@ TEST_F(SaveTest, ALockedDatabaseIsWaitedForOnceAndToldOnce)
     const int rows[] = {1, 2, w.vsCheck->MaxRows() - 1};
     for (const int row : rows)
         type(w, C::Note, row, "counted");
-    DatabaseFile::holdWriteLock(*theirs, *m_db);
+    sqlite3 *handle = m_db->embedded()->handle();
+    LockAfterABatch lock{theirs->embedded()->handle()};
+    int refused = 0;
+    QString coefficient;
+    if (GetParam().onceABatchIsRefused) {
+        // A coefficient no unit has makes a base quantity beyond what the database holds.
+        refused = findRow(w, [&](int r) { return r > 2 && !lineOf(r).hasSecondUnit(); });
+        ASSERT_LT(refused, 100) << "in the batch of the other lines";
+        coefficient = w.vsCheck->GetText(C::Coefficient, refused);
+        w.vsCheck->SetText(C::Coefficient, refused, QStringLiteral("1e300"));
+        type(w, C::CUUnitCheckQty, refused, "2");
+        sqlite3_trace_v2(handle, SQLITE_TRACE_STMT, &LockAfterABatch::onStatement, &lock);
+    } else {
+        DatabaseFile::holdWriteLock(*theirs, *m_db);
+    }
     int waits = 0;
     sqlite3_busy_handler(
-        m_db->embedded()->handle(),
+        handle,
         [](void *count, int tries) {
             *static_cast<int *>(count) += tries == 0 ? 1 : 0;
             return 0;
@@ -347,7 +401,12 @@ TEST_F(SaveTest, ALockedDatabaseIsWaitedForOnceAndToldOnce)
     EXPECT_TRUE(m_errorMessages.isEmpty());
     EXPECT_TRUE(w.mModified);
     expectRestored();
+    sqlite3_trace_v2(handle, 0, nullptr, nullptr);
     DatabaseFile::release(*theirs);
+    if (refused != 0) {
+        w.vsCheck->SetText(C::Coefficient, refused, coefficient);
+        type(w, C::CUUnitCheckQty, refused, "3");
+    }
     w.mnuFSave->trigger();
     for (const int row : rows) {
         EXPECT_EQ(storedNote(row), "counted");
@@ -355,6 +414,11 @@ TEST_F(SaveTest, ALockedDatabaseIsWaitedForOnceAndToldOnce)
     }
     EXPECT_FALSE(w.mModified);
 }
+
+INSTANTIATE_TEST_SUITE_P(Locks, LockedSaveTest,
+                         ::testing::Values(LockCase{"FromTheStart", false},
+                                           LockCase{"OnceABatchIsRefused", true}),
+                         [](const auto &param) { return std::string(param.param.name); });
 
 TEST_F(SaveTest, ASavedLineIsNotWrittenAgainOverAnotherUsersCount)
 {

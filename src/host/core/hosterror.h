@@ -35,6 +35,8 @@ public:
     static constexpr long DatabaseUnavailable = 3000;
     // The database file was deleted or replaced while it was open: what was written went with it.
     static constexpr long DatabaseMoved = 3001;
+    static constexpr long DatabaseFull = 3002;
+    static constexpr long DatabaseDamaged = 3003;
     // A batch's own RAISERROR: its text is the batch's sentence, not the database's words.
     static constexpr long RaisedByBatch = 50000;
 

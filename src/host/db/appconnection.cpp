@@ -3,6 +3,7 @@
 
 #include "host/core/hosterror.h"
 #include "host/core/text.h"
+#include "host/db/backends/batchfailure.h"
 #include "host/db/backends/embeddeddatabase.h"
 #include "host/db/backends/odbcdatabase.h"
 
@@ -76,8 +77,10 @@ std::shared_ptr<Recordset> AppConnection::Execute(std::string_view sql)
 std::vector<std::shared_ptr<Recordset>> AppConnection::ExecuteEach(std::string_view sql)
 {
     BatchResult result = backend().execute(sql);
-    if (result.raised)
+    if (result.raised && result.sets.empty())
         throw *result.raised;
+    if (result.raised)
+        throw BatchFailure(*result.raised, std::move(result.sets));
     return std::move(result.sets);
 }
 

@@ -47,7 +47,8 @@ public:
 
     virtual std::shared_ptr<Recordset> Execute(std::string_view sql);
     // The rows of every statement of the batch that yields rows, in order, as a server's
-    // command-line client shows them.
+    // command-line client shows them. A batch that fails after statements that yielded rows
+    // throws BatchFailure, which carries them.
     std::vector<std::shared_ptr<Recordset>> ExecuteEach(std::string_view sql);
     // The batch's text; the embedded database runs its statements by their fixed texts instead
     // (see SqlBatch), with the same result.

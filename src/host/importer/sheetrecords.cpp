@@ -38,7 +38,8 @@ void SheetRecords::readHeader()
     }
     const size_t width = std::max(header.size(), m_declaredWidth);
     for (size_t column = 0; column < width; ++column) {
-        const bool named = column < header.size() && !header[column].isNull();
+        const bool named = column < header.size() && !header[column].isNull() &&
+                           !isUncomputedFormula(header[column]);
         m_names.push_back(named ? CStr(header[column]) : "F" + std::to_string(column + 1));
     }
     if (!m_ahead.empty()) {
@@ -64,20 +65,25 @@ void SheetRecords::MoveNext()
 {
     if (m_eof)
         return;
-    // Lines without a value between two that hold one are records; those after the last are
-    // not, so they are given out only once a later line with a value is found.
     if (!readAhead()) {
         m_eof = true;
         m_current.clear();
         return;
     }
-    ++m_line;
-    if (m_line < m_aheadLine) {
-        m_current.clear();
-    } else {
-        m_current.swap(m_ahead);
-        m_hasAhead = false;
-    }
+    m_line = m_aheadLine;
+    m_current.swap(m_ahead);
+    m_hasAhead = false;
+}
+
+Variant uncomputedFormula()
+{
+    static const auto formula = std::make_shared<UncomputedFormula>();
+    return Variant(std::shared_ptr<HostObject>(formula));
+}
+
+bool isUncomputedFormula(const Variant &value)
+{
+    return value.as<UncomputedFormula>() != nullptr;
 }
 
 std::shared_ptr<SheetRecords> readWorkbook(const std::filesystem::path &file)

@@ -20,9 +20,10 @@ namespace host {
 //
 // The first line names the fields (an empty header cell gives "F" and the column number); the
 // fields are as many as the header line or the sheet's own dimension gives, and cells further
-// right are not read. Every later line up to the last one holding a value in a field is one
-// record, empty cells Null. A damaged file, a cell past a worksheet's edge or lines out of order
-// are found as the reading reaches them, and MoveNext throws HostError.
+// right are not read. Every later line holding a value in a field is one record, empty cells
+// Null; a line holding none is no record, so a sheet costs what its filled lines cost however
+// far apart they lie. A damaged file, a cell past a worksheet's edge or lines out of order are
+// found as the reading reaches them, and MoveNext throws HostError.
 class SheetRecords : public HostObject
 {
 public:
@@ -36,6 +37,9 @@ public:
     void MoveNext();
     // The value of a field in the current record; throws HostError past the fields or at EOF.
     const Variant &Value(long index) const;
+    // The sheet line the current record stands on, 0-based: under a header on the first line,
+    // the first line of data is 1.
+    std::uint32_t sheetLine() const { return m_line; }
 
 protected:
     explicit SheetRecords(std::filesystem::path file) : m_file(std::move(file)) {}
@@ -63,6 +67,13 @@ private:
     size_t m_declaredWidth = 0;
     bool m_eof = false;
 };
+
+// The value of a cell whose formula the workbook holds without its result, as programs that
+// write workbooks without computing them leave it: not blank, and no number either.
+class UncomputedFormula : public HostObject
+{};
+Variant uncomputedFormula();
+bool isUncomputedFormula(const Variant &value);
 
 // The first worksheet of an Excel 97-2003 workbook (.xls). Throws HostError when the file
 // cannot be read.

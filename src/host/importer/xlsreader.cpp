@@ -2,10 +2,12 @@
 
 #include "host/core/datetime.h"
 #include "host/importer/workbookerror.h"
+#include "host/importer/xlscells.h"
 
 #include <freexl.h>
 
 #include <memory>
+#include <tuple>
 
 namespace host {
 namespace {
@@ -52,7 +54,8 @@ Variant cellValue(const FreeXL_CellValue &cell)
 }
 
 // The library holds the whole sheet (a few megabytes at most in this format); its lines are
-// taken from there one at a time.
+// taken from there one at a time, with the cells it does not give as they are (see XlsCell)
+// taken from the workbook's records instead.
 class XlsRecords : public SheetRecords
 {
 public:
@@ -68,6 +71,8 @@ public:
             throw WorkbookError(file, "the worksheet claims " + std::to_string(m_rows) +
                                           " rows and " + std::to_string(m_columns) + " columns");
         declareWidth(m_columns);
+        m_cells = readXlsCells(file);
+        m_cell = m_cells.begin();
         readHeader();
     }
 
@@ -77,9 +82,7 @@ protected:
         cells.clear();
         for (; m_next < m_rows && cells.empty(); ++m_next) {
             for (unsigned short column = 0; column < m_columns; ++column) {
-                FreeXL_CellValue cell;
-                check(freexl_get_cell_value(m_handle.get(), m_next, column, &cell), file());
-                Variant value = cellValue(cell);
+                Variant value = cellValue(m_next, column);
                 if (value.isNull())
                     continue;
                 cells.resize(column + 1u, Variant::null());
@@ -91,7 +94,21 @@ protected:
     }
 
 private:
+    Variant cellValue(unsigned int row, unsigned short column)
+    {
+        while (m_cell != m_cells.end() &&
+               std::tie(m_cell->row, m_cell->column) < std::tie(row, column))
+            ++m_cell;
+        if (m_cell != m_cells.end() && m_cell->row == row && m_cell->column == column)
+            return m_cell->value;
+        FreeXL_CellValue cell;
+        check(freexl_get_cell_value(m_handle.get(), row, column, &cell), file());
+        return host::cellValue(cell);
+    }
+
     XlsHandle m_handle;
+    std::vector<XlsCell> m_cells;
+    std::vector<XlsCell>::const_iterator m_cell; // the first not behind the line being read
     unsigned int m_rows = 0;
     unsigned short m_columns = 0;
     unsigned int m_next = 0;

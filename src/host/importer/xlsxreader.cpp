@@ -242,7 +242,9 @@ private:
     // What a c element says, collected until it ends.
     std::string m_type;
     std::uint64_t m_style = 0;
-    std::string m_value;             // the v element
+    std::string m_value;     // the v element
+    bool m_hasValue = false; // whether there was one
+    bool m_hasFormula = false;
     std::string m_inlineText;        // the text of an is element
     std::string *m_target = nullptr; // where the characters of the current element go
     bool m_inInline = false;
@@ -266,9 +268,14 @@ void XlsxRecords::start(std::string_view name, const char **attributes)
         m_type = XmlPart::attribute(attributes, "t");
         m_style = number<std::uint64_t>(XmlPart::attribute(attributes, "s")).value_or(0);
         m_value.clear();
+        m_hasValue = false;
+        m_hasFormula = false;
         m_inlineText.clear();
     } else if (name == "v") {
         m_target = &m_value;
+        m_hasValue = true;
+    } else if (name == "f") {
+        m_hasFormula = true;
     } else if (name == "is") {
         m_inInline = true;
     } else if (name == "rPh") {
@@ -336,12 +343,18 @@ void XlsxRecords::text(std::string_view text)
 
 Variant XlsxRecords::cellValue() const
 {
+    // Read as blank, it would count as nothing where the sheet shows a result once computed.
+    if (m_hasFormula && !m_hasValue)
+        return uncomputedFormula();
     if (m_type == "inlineStr")
         return m_inlineText.empty() ? Variant::null() : Variant(m_inlineText);
+    // A shared text's cell whose index is missing or not in the table is damage, not an empty
+    // cell: it would blank a text.
+    if (m_type == "s" && m_hasValue && m_value.empty())
+        m_sheet->fail("a cell refers to a shared text without saying which");
     if (m_value.empty())
         return Variant::null();
     if (m_type == "s") {
-        // An index the table does not hold is damage, not an empty cell: it would blank a text.
         const auto index = number<std::uint64_t>(m_value);
         if (!index || *index >= m_strings.size())
             m_sheet->fail("a cell refers to the shared text " + m_value + " of a table of " +

@@ -104,15 +104,76 @@ const HostileCase kCases[] = {
                  "</c></row>");
      },
      "refers to the shared text 4294967295 of a table of 1"},
-    {"plain workbook", [](const auto &f) { xlsx(f, kSheet); }, kOneRecord},
-    // Lines between two that hold a value are records, those after the last are not.
+    {"shared text cell naming no text",
+     [](const auto &f) {
+         xlsx(f, "<row r=\"1\"><c t=\"s\"><v>0</v></c></row><row><c t=\"s\"><v/></c></row>");
+     },
+     "refers to a shared text without saying which"},
+    {"plain workbook", [](const auto &f) { xlsx(f, kSheet); }, "read 1 records of 1 fields: 5"},
+    // A line holding no value is no record, wherever it lies.
     {"lines far apart",
      [](const auto &f) {
          xlsx(f, "<row r=\"1\"><c t=\"s\"><v>0</v></c></row><row r=\"4\"><c><v>5</v></c></row>"
                  "<row r=\"1000000\"><c><v></v></c></row>");
      },
-     "read 3 records of 1 fields"},
+     "read 1 records of 1 fields: 5"},
+    {"one cell on the last line of a sheet",
+     [](const auto &f) {
+         xlsx(f, "<row r=\"1\"><c t=\"s\"><v>0</v></c></row><row r=\"1048576\"><c><v>5</v></c>"
+                 "</row>");
+     },
+     "read 1 records of 1 fields: 5"},
+    // As written by programs that compute nothing: neither blank nor a number.
+    {"formula without its result",
+     [](const auto &f) {
+         xlsx(f, "<row r=\"1\"><c t=\"s\"><v>0</v></c></row><row><c><f>SUM(A1:A9)</f></c></row>");
+     },
+     "read 1 records of 1 fields: (formula without a result)"},
+    // The library reads these as 1 and 0, and every formula as empty.
+    {"xls TRUE, FALSE and an error value",
+     [](const auto &f) {
+         writeXls(f, {{"Head", "B", "C"}, {true, false, "#N/A"}});
+     },
+     "read 1 records of 3 fields: True|False|#N/A"},
+    {"xls formulas with their results",
+     [](const auto &f) {
+         writeXls(f,
+                  {{"Head", "B", "C", "D", "E"}, {5.0, "箱", "text", true, host::Variant::null()}},
+                  {.formulas = true});
+     },
+     "read 1 records of 5 fields: 5|箱|text|True|"},
+    {"xls of Excel 5 with formulas, kept as a short stream",
+     [](const auto &f) {
+         writeXls(f, {{"表头", "B"}, {"箱", 2.0}},
+                  {.formulas = true, .excel5 = true, .shortStream = true});
+     },
+     "read 1 records of 2 fields: 箱|2"},
+    // Its records cannot be read without the password; the library would read them as they are.
+    {"xls protected by a password",
+     [](const auto &f) {
+         writeXls(f, {{"Head"}, {1.0}});
+         // The filler record at the start of the workbook's stream says the workbook is encrypted.
+         std::string bytes = readBytes(f);
+         bytes.replace(bytes.find(std::string("\x5C\x00", 2), 1536), 2, std::string("\x2F\x00", 2));
+         writeBytes(f, bytes);
+     },
+     "the workbook is protected by a password"},
+    {"formulas with their results",
+     [](const auto &f) {
+         xlsx(f, "<row r=\"1\"><c t=\"s\"><v>0</v></c></row><row><c t=\"b\"><f>A1=A1</f><v>1</v>"
+                 "</c></row>");
+     },
+     "read 1 records of 1 fields: True"},
 };
+
+std::string describe(const host::Variant &value)
+{
+    if (value.isNull())
+        return "";
+    if (host::isUncomputedFormula(value))
+        return "(formula without a result)";
+    return host::CStr(value);
+}
 
 // What reading the file gives in a child process whose address space is limited to 512 MB.
 std::string readWithinLimit(const std::filesystem::path &file)
@@ -121,10 +182,15 @@ std::string readWithinLimit(const std::filesystem::path &file)
         try {
             const auto rs = host::SheetImport().importdata(file.string());
             long records = 0;
-            for (; !rs->EOF(); rs->MoveNext())
+            // The values of the first record.
+            std::string first;
+            for (; !rs->EOF(); rs->MoveNext()) {
+                for (long field = 0; records == 0 && field < rs->FieldCount(); ++field)
+                    first += (field == 0 ? ": " : "|") + describe(rs->Value(field));
                 ++records;
+            }
             return "read " + std::to_string(records) + " records of " +
-                   std::to_string(rs->FieldCount()) + " fields";
+                   std::to_string(rs->FieldCount()) + " fields" + first;
         } catch (const host::HostError &e) {
             return "refused: " + e.Description();
         }

@@ -97,13 +97,23 @@ TEST_F(ReaderFuzz, MutatedXlsxWorkbooksAreReadOrRefused)
 
 TEST_F(ReaderFuzz, MutatedXlsWorkbooksAreReadOrRefused)
 {
-    writeXls(m_file, {{"仓库代码", "数量", "生产/采购日期"}, {"01", 12.5, "2024-03-05"}});
-    const std::string seed = readBytes(m_file);
+    // Plain cells, formulas with their results, and an Excel 5 workbook in a short stream.
+    const std::vector<std::vector<host::Variant>> cells = {
+        {"仓库代码", "数量", "生产/采购日期", "盘点", "错误"},
+        {"01", 12.5, "2024-03-05", true, "#N/A"}};
+    const XlsWriting kinds[] = {
+        {}, {.formulas = true}, {.formulas = true, .excel5 = true, .shortStream = true}};
+    std::vector<std::string> seeds;
+    for (const XlsWriting &kind : kinds) {
+        writeXls(m_file, cells, kind);
+        seeds.push_back(readBytes(m_file));
+    }
     const std::uint32_t rows[] = {0, 1, 2, 65537, 1000000000, 0xFFFFFFFF};
     const std::uint16_t columns[] = {0, 1, 2, 257, 0xFFFF};
-    for (int iteration = 0; iteration < 100; ++iteration) {
-        writeBytes(m_file, seed);
-        if (iteration % 2)
+    for (int iteration = 0; iteration < 150; ++iteration) {
+        const size_t kind = static_cast<size_t>(iteration) % seeds.size();
+        writeBytes(m_file, seeds[kind]);
+        if (iteration % 2 && !kinds[kind].excel5)
             claimDimensions(m_file, rows[below(std::size(rows))],
                             columns[below(std::size(columns))]);
         // Past the compound document's header, where the records and the sector tables lie.

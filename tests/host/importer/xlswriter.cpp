@@ -2,10 +2,13 @@
 
 #include <QString>
 
+#include <iconv.h>
+
 #include <cstdint>
 #include <cstring>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -18,6 +21,7 @@ constexpr std::uint32_t kFree = 0xFFFFFFFF;
 constexpr std::uint32_t kFatSector = 0xFFFFFFFD;
 constexpr size_t kSector = 512;
 constexpr size_t kMiniStreamCutoff = 4096;
+constexpr size_t kMiniSector = 64;
 
 template <typename T> void put(Bytes &out, T value)
 {
@@ -33,10 +37,10 @@ void record(Bytes &out, std::uint16_t type, const Bytes &data)
     out += data;
 }
 
-Bytes bof(std::uint16_t kind)
+Bytes bof(std::uint16_t kind, bool excel5)
 {
     Bytes data;
-    put<std::uint16_t>(data, 0x0600);
+    put<std::uint16_t>(data, excel5 ? 0x0500 : 0x0600);
     put<std::uint16_t>(data, kind);
     put<std::uint16_t>(data, 0x0DBB);
     put<std::uint16_t>(data, 0x07CC);
@@ -52,8 +56,84 @@ void utf16(Bytes &out, const std::string &text)
         put<std::uint16_t>(out, c.unicode());
 }
 
-Bytes sheetStream(const std::vector<std::vector<host::Variant>> &rows, Bytes &sst,
-                  std::uint32_t &strings)
+// A text as an Excel 5 workbook of code page 936 holds it.
+Bytes gbk(const std::string &text)
+{
+    const iconv_t converter = iconv_open("CP936", "UTF-8");
+    std::string in = text;
+    Bytes out(text.size() * 2, '\0');
+    char *inAt = in.data();
+    size_t inLeft = in.size();
+    char *outAt = out.data();
+    size_t outLeft = out.size();
+    iconv(converter, &inAt, &inLeft, &outAt, &outLeft);
+    iconv_close(converter);
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
+// A text with its length in characters: in two bytes each (Excel 97 on) or in the code page.
+Bytes counted(const std::string &text, bool excel5)
+{
+    Bytes data;
+    if (excel5) {
+        const Bytes bytes = gbk(text);
+        put<std::uint16_t>(data, static_cast<std::uint16_t>(bytes.size()));
+        return data + bytes;
+    }
+    put<std::uint16_t>(data, static_cast<std::uint16_t>(QString::fromStdString(text).size()));
+    put<std::uint8_t>(data, 1);
+    utf16(data, text);
+    return data;
+}
+
+constexpr std::pair<const char *, std::uint8_t> kErrors[] = {
+    {"#NULL!", 0x00}, {"#DIV/0!", 0x07}, {"#VALUE!", 0x0F}, {"#REF!", 0x17},
+    {"#NAME?", 0x1D}, {"#NUM!", 0x24},   {"#N/A", 0x2A}};
+
+std::optional<std::uint8_t> errorCode(const host::Variant &cell)
+{
+    if (cell.type() != host::VariantType::String)
+        return std::nullopt;
+    for (const auto &[text, code] : kErrors) {
+        if (cell.stringValue() == text)
+            return code;
+    }
+    return std::nullopt;
+}
+
+// A formula whose result is the cell's value; its expression is left empty, as no reader
+// computes it. A text result follows in a record of its own.
+void formula(Bytes &cells, Bytes data, const host::Variant &cell, bool excel5)
+{
+    const auto special = [&data](std::uint8_t kind, std::uint8_t detail) {
+        put<std::uint8_t>(data, kind);
+        put<std::uint8_t>(data, 0);
+        put<std::uint8_t>(data, detail);
+        data.append(3, '\0');
+        put<std::uint16_t>(data, 0xFFFF);
+    };
+    const auto code = errorCode(cell);
+    if (cell.isNull())
+        special(3, 0);
+    else if (cell.type() == host::VariantType::Boolean)
+        special(1, cell.boolValue() ? 1 : 0);
+    else if (code)
+        special(2, *code);
+    else if (cell.isNumeric())
+        put<double>(data, host::CDbl(cell));
+    else
+        special(0, 0);
+    put<std::uint16_t>(data, 0);
+    put<std::uint32_t>(data, 0);
+    put<std::uint16_t>(data, 0);
+    record(cells, 0x0006, data);
+    if (!cell.isNull() && !cell.isNumeric() && cell.type() != host::VariantType::Boolean && !code)
+        record(cells, 0x0207, counted(host::CStr(cell), excel5));
+}
+
+Bytes sheetStream(const std::vector<std::vector<host::Variant>> &rows, const XlsWriting &how,
+                  Bytes &sst, std::uint32_t &strings)
 {
     std::map<std::string, std::uint32_t> index;
     size_t columns = 0;
@@ -62,35 +142,50 @@ Bytes sheetStream(const std::vector<std::vector<host::Variant>> &rows, Bytes &ss
         columns = std::max(columns, rows[r].size());
         for (size_t c = 0; c < rows[r].size(); ++c) {
             const host::Variant &cell = rows[r][c];
-            if (cell.isNull() || cell.isEmpty())
+            const bool asFormula = how.formulas && r > 0;
+            if ((cell.isNull() && !asFormula) || cell.isEmpty())
                 continue;
             Bytes data;
             put<std::uint16_t>(data, static_cast<std::uint16_t>(r));
             put<std::uint16_t>(data, static_cast<std::uint16_t>(c));
             put<std::uint16_t>(data, 0);
-            if (cell.isNumeric()) {
+            const auto code = errorCode(cell);
+            if (asFormula) {
+                formula(cells, data, cell, how.excel5);
+            } else if (cell.type() == host::VariantType::Boolean || code) {
+                put<std::uint8_t>(data, code ? *code : cell.boolValue() ? 1 : 0);
+                put<std::uint8_t>(data, code ? 1 : 0);
+                record(cells, 0x0205, data);
+            } else if (cell.isNumeric()) {
                 put<double>(data, host::CDbl(cell));
                 record(cells, 0x0203, data);
-                continue;
+            } else if (how.excel5) {
+                record(cells, 0x0204, data + counted(host::CStr(cell), true));
+            } else {
+                const std::string text = host::CStr(cell);
+                auto [it, added] = index.emplace(text, static_cast<std::uint32_t>(index.size()));
+                if (added) {
+                    put<std::uint16_t>(
+                        sst, static_cast<std::uint16_t>(QString::fromStdString(text).size()));
+                    put<std::uint8_t>(sst, 1);
+                    utf16(sst, text);
+                }
+                ++strings;
+                put<std::uint32_t>(data, it->second);
+                record(cells, 0x00FD, data);
             }
-            const std::string text = host::CStr(cell);
-            auto [it, added] = index.emplace(text, static_cast<std::uint32_t>(index.size()));
-            if (added) {
-                put<std::uint16_t>(sst,
-                                   static_cast<std::uint16_t>(QString::fromStdString(text).size()));
-                put<std::uint8_t>(sst, 1);
-                utf16(sst, text);
-            }
-            ++strings;
-            put<std::uint32_t>(data, it->second);
-            record(cells, 0x00FD, data);
         }
     }
     Bytes sheet;
-    record(sheet, 0x0809, bof(0x0010));
+    record(sheet, 0x0809, bof(0x0010, how.excel5));
     Bytes dimensions;
-    put<std::uint32_t>(dimensions, 0);
-    put<std::uint32_t>(dimensions, static_cast<std::uint32_t>(rows.size()));
+    if (how.excel5) {
+        put<std::uint16_t>(dimensions, 0);
+        put<std::uint16_t>(dimensions, static_cast<std::uint16_t>(rows.size()));
+    } else {
+        put<std::uint32_t>(dimensions, 0);
+        put<std::uint32_t>(dimensions, static_cast<std::uint32_t>(rows.size()));
+    }
     put<std::uint16_t>(dimensions, 0);
     put<std::uint16_t>(dimensions, static_cast<std::uint16_t>(columns));
     put<std::uint16_t>(dimensions, 0);
@@ -104,32 +199,36 @@ Bytes sheetStream(const std::vector<std::vector<host::Variant>> &rows, Bytes &ss
     return sheet;
 }
 
-Bytes workbookStream(const std::vector<std::vector<host::Variant>> &rows)
+Bytes workbookStream(const std::vector<std::vector<host::Variant>> &rows, const XlsWriting &how)
 {
     Bytes sst;
     std::uint32_t strings = 0;
-    const Bytes sheet = sheetStream(rows, sst, strings);
+    const Bytes sheet = sheetStream(rows, how, sst, strings);
     if (sst.size() > 8224)
         throw std::length_error("too many strings for one SST record");
 
     Bytes globals;
-    record(globals, 0x0809, bof(0x0005));
-    record(globals, 0x0042, Bytes("\xB0\x04", 2)); // code page: UTF-16
-    record(globals, 0x00E0, Bytes(20, '\0'));      // one cell format, "General"
-    record(globals, 0x00FC, sst);
-    const size_t boundSheetSize = 4 + 14 + 4; // the sheet record (naming "Sheet1") and EOF
+    record(globals, 0x0809, bof(0x0005, how.excel5));
+    // Code page: UTF-16, or the one of Simplified Chinese.
+    record(globals, 0x0042, how.excel5 ? Bytes("\xA8\x03", 2) : Bytes("\xB0\x04", 2));
+    record(globals, 0x00E0, Bytes(how.excel5 ? 16 : 20, '\0')); // one cell format, "General"
+    if (!how.excel5)
+        record(globals, 0x00FC, sst);
+    const std::string name = "Sheet1";
+    const size_t boundSheetSize = 4 + 4 + 2 + (how.excel5 ? 1 : 2) + name.size();
     // Stream shorter than the cut-off would belong in the mini stream; a filler record of a type
     // readers skip keeps it in ordinary sectors.
-    const size_t used = globals.size() + boundSheetSize + sheet.size();
-    if (used < kMiniStreamCutoff)
+    const size_t used = globals.size() + boundSheetSize + 4 + sheet.size();
+    if (used < kMiniStreamCutoff && !how.shortStream)
         record(globals, 0x005C, Bytes(kMiniStreamCutoff - used, ' '));
     Bytes boundSheet;
-    put<std::uint32_t>(boundSheet, static_cast<std::uint32_t>(globals.size() + boundSheetSize));
+    put<std::uint32_t>(boundSheet, static_cast<std::uint32_t>(globals.size() + boundSheetSize + 4));
     put<std::uint8_t>(boundSheet, 0);
     put<std::uint8_t>(boundSheet, 0);
-    put<std::uint8_t>(boundSheet, 6);
-    put<std::uint8_t>(boundSheet, 0);
-    boundSheet += "Sheet1";
+    put<std::uint8_t>(boundSheet, static_cast<std::uint8_t>(name.size()));
+    if (!how.excel5)
+        put<std::uint8_t>(boundSheet, 0);
+    boundSheet += name;
     record(globals, 0x0085, boundSheet);
     record(globals, 0x000A, {});
     return globals + sheet;
@@ -157,14 +256,31 @@ Bytes directoryEntry(const std::string &name, std::uint8_t type, std::uint32_t c
 } // namespace
 
 void writeXls(const std::filesystem::path &file,
-              const std::vector<std::vector<host::Variant>> &rows)
+              const std::vector<std::vector<host::Variant>> &rows, const XlsWriting &how)
 {
-    Bytes stream = workbookStream(rows);
+    const Bytes stream = workbookStream(rows, how);
     const auto streamSize = static_cast<std::uint32_t>(stream.size());
-    const size_t sectors = (stream.size() + kSector - 1) / kSector;
-    if (sectors + 2 > kSector / 4)
+    // A short stream lies in 64-byte sectors of its own, listed by a table of their own, inside
+    // the root entry's stream.
+    Bytes data = stream;
+    Bytes miniFat;
+    if (how.shortStream) {
+        if (stream.size() >= kMiniStreamCutoff)
+            throw std::length_error("workbook too large for a short stream");
+        const size_t minis = (stream.size() + kMiniSector - 1) / kMiniSector;
+        data.resize(minis * kMiniSector, '\0');
+        for (size_t m = 0; m < minis; ++m)
+            put<std::uint32_t>(miniFat,
+                               m + 1 == minis ? kEndOfChain : static_cast<std::uint32_t>(m + 1));
+        while (miniFat.size() < kSector)
+            put<std::uint32_t>(miniFat, kFree);
+    }
+    const std::uint32_t first = how.shortStream ? 3 : 2;
+    const size_t sectors = (data.size() + kSector - 1) / kSector;
+    if (sectors + first > kSector / 4)
         throw std::length_error("workbook too large for one FAT sector");
-    stream.resize(sectors * kSector, '\0');
+    const auto dataSize = static_cast<std::uint32_t>(data.size());
+    data.resize(sectors * kSector, '\0');
 
     Bytes header("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
     header.append(16, '\0');
@@ -179,8 +295,8 @@ void writeXls(const std::filesystem::path &file,
     put<std::uint32_t>(header, 1); // first directory sector
     put<std::uint32_t>(header, 0);
     put<std::uint32_t>(header, static_cast<std::uint32_t>(kMiniStreamCutoff));
-    put<std::uint32_t>(header, kEndOfChain);
-    put<std::uint32_t>(header, 0);
+    put<std::uint32_t>(header, how.shortStream ? 2 : kEndOfChain); // first mini FAT sector
+    put<std::uint32_t>(header, how.shortStream ? 1 : 0);
     put<std::uint32_t>(header, kEndOfChain);
     put<std::uint32_t>(header, 0);
     put<std::uint32_t>(header, 0); // the FAT is sector 0
@@ -190,16 +306,21 @@ void writeXls(const std::filesystem::path &file,
     Bytes fat;
     put<std::uint32_t>(fat, kFatSector);
     put<std::uint32_t>(fat, kEndOfChain);
+    if (how.shortStream)
+        put<std::uint32_t>(fat, kEndOfChain);
     for (size_t s = 0; s < sectors; ++s)
-        put<std::uint32_t>(fat, s + 1 == sectors ? kEndOfChain : static_cast<std::uint32_t>(s + 3));
+        put<std::uint32_t>(fat, s + 1 == sectors ? kEndOfChain
+                                                 : static_cast<std::uint32_t>(s + first + 1));
     while (fat.size() < kSector)
         put<std::uint32_t>(fat, kFree);
 
-    Bytes directory = directoryEntry("Root Entry", 5, 1, kEndOfChain, 0);
-    directory += directoryEntry("Workbook", 2, kFree, 2, streamSize);
+    Bytes directory = how.shortStream ? directoryEntry("Root Entry", 5, 1, first, dataSize)
+                                      : directoryEntry("Root Entry", 5, 1, kEndOfChain, 0);
+    directory += directoryEntry(how.excel5 ? "Book" : "Workbook", 2, kFree,
+                                how.shortStream ? 0 : first, streamSize);
     directory += directoryEntry("", 0, kFree, 0, 0);
     directory += directoryEntry("", 0, kFree, 0, 0);
 
     std::ofstream out(file, std::ios::binary);
-    out << header << fat << directory << stream;
+    out << header << fat << directory << miniFat << data;
 }

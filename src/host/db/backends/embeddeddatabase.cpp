@@ -2,6 +2,7 @@
 
 #include "host/core/datetime.h"
 #include "host/core/text.h"
+#include "host/db/backends/batchfailure.h"
 #include "host/db/sqlite/databasefault.h"
 #include "host/db/tsql/tsqlfunctions.h"
 
@@ -304,11 +305,21 @@ bool EmbeddedDatabase::runNodes(std::string_view sql, const std::vector<tsql::To
 {
     Run run{sql, tokens, {}};
     bool goOn = true;
-    for (const auto &node : nodes) {
-        if (!runNode(run, *node)) {
-            goOn = false;
-            break;
+    try {
+        for (const auto &node : nodes) {
+            if (!runNode(run, *node)) {
+                goOn = false;
+                break;
+            }
         }
+    } catch (const HostError &error) {
+        // What the statements before the failing one yielded goes with the failure, for a
+        // caller that shows it.
+        if (run.result.sets.empty() && result.sets.empty())
+            throw;
+        for (auto &rows : run.result.sets)
+            result.sets.push_back(std::move(rows));
+        throw BatchFailure(error, std::move(result.sets));
     }
     for (auto &rows : run.result.sets)
         result.sets.push_back(std::move(rows));

@@ -17,11 +17,13 @@ long sqliteErrorNumber(int resultCode)
     case SQLITE_READONLY:
     case SQLITE_PERM:
         return HostError::DatabaseReadOnly;
-    case SQLITE_IOERR:
-    case SQLITE_CORRUPT:
     case SQLITE_FULL:
-    case SQLITE_CANTOPEN:
+        return HostError::DatabaseFull;
+    case SQLITE_CORRUPT:
     case SQLITE_NOTADB:
+        return HostError::DatabaseDamaged;
+    case SQLITE_IOERR:
+    case SQLITE_CANTOPEN:
         return HostError::DatabaseUnavailable;
     default:
         return resultCode;
@@ -38,6 +40,10 @@ DatabaseFault databaseFault(const std::exception &error)
         return DatabaseFault::Busy;
     case HostError::DatabaseReadOnly:
         return DatabaseFault::ReadOnly;
+    case HostError::DatabaseFull:
+        return DatabaseFault::Full;
+    case HostError::DatabaseDamaged:
+        return DatabaseFault::Damaged;
     case HostError::DatabaseUnavailable:
         return DatabaseFault::Unavailable;
     case HostError::DatabaseMoved:

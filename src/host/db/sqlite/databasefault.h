@@ -11,7 +11,9 @@ enum class DatabaseFault
     None,
     Busy,        // the wait for another connection's lock ran out
     ReadOnly,    // the database may not be written
-    Unavailable, // the file cannot be read or written (I/O error, disk full, damaged file)
+    Full,        // the disk or the database's own limit is full
+    Damaged,     // the file is no database or not a whole one
+    Unavailable, // the file cannot be opened, read or written (an I/O error)
     Moved        // the file was deleted or replaced while open: writes since then are lost
 };
 
