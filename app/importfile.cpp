@@ -1,5 +1,6 @@
 #include "importfile.h"
 
+#include "host/db/hostdatabase.h"
 #include "host/lang/hosttext.h"
 
 #include <array>
@@ -32,6 +33,9 @@ std::string importFileRefusal(const std::filesystem::path &file)
     // Reading a pipe or a device would wait for a writer that never comes.
     if (!std::filesystem::is_regular_file(status))
         return file.string() + " is no regular file: import reads .xls and .xlsx files";
+    // Read and closed, a file of the database would lose every lock the program holds on it.
+    if (host::isHostDatabaseFile(file))
+        return host::hostText("所选文件是正在使用的数据库的文件，请另选文件!");
     if (!startsWith(file, kXlsSignature) && !startsWith(file, kXlsxSignature))
         return file.string() + " is not a spreadsheet: import reads .xls and .xlsx files";
     return {};

@@ -13,6 +13,7 @@
 #include "host/db/recordset/recordset.h"
 #include "host/lang/hosttext.h"
 #include "host/props/shareprops.h"
+#include "host/ui/modal/filemodelsbyname.h"
 #include "host/ui/modal/qtmodals.h"
 #include "host/ui/modal/qttranslations.h"
 #include "hostconnection.h"
@@ -185,6 +186,8 @@ int runModuleCommand(const Options &options)
     char name[] = "stockcheck";
     char *argv[] = {name, nullptr};
     QApplication app(argc, argv);
+    // Nothing but the database may open its files while the program has it open.
+    host::ui::FileModelsByName fileModels(app);
     // Qt takes the user's locale; numbers written into SQL must keep their decimal point.
     setlocale(LC_NUMERIC, "C");
     host::ui::installQtTranslations(QString::fromStdString(options.language));

@@ -2,6 +2,7 @@
 #include "window/frmmain.h"
 
 #include "countsheet/countsheetstate.h"
+#include "host/db/appconnection.h"
 #include "host/ui/modal/modalservices.h"
 #include "import/importfromexcel.h"
 #include "services/langtext.h"
@@ -33,6 +34,12 @@ void frmMain::mnuFileIn_Click()
     // A folder, a pipe or a device: reading it could wait for ever.
     if (!file.isFile()) {
         PubVariant::MsgBox(MParse::LoadLangString("所选的不是文件，请重新选择Excel文件!"),
+                           PubVariant::vbInformation);
+        return;
+    }
+    // Read and closed, a file of the database would lose every lock the program holds on it.
+    if (module().gAppConn && module().gAppConn->isDatabaseFile(name.toStdString())) {
+        PubVariant::MsgBox(MParse::LoadLangString("所选文件是正在使用的数据库的文件，请另选文件!"),
                            PubVariant::vbInformation);
         return;
     }

@@ -60,6 +60,12 @@ expect "an import reads spreadsheets only" 1 "not a spreadsheet" \
 mkfifo "$work/pipe.xls"
 expect "an import reads files only, never waits on a pipe" 1 "is no regular file" \
     "$program" --operator 16 --test import "$work/pipe.xls"
+# Read and closed, a file of the database would lose the locks the program holds on it.
+expect "an import never reads the database" 1 "所选文件是正在使用的数据库的文件" \
+    "$program" --operator 16 --test import "$work/data/stockcheck/host.db"
+ln -s "$work/data/stockcheck/host.db-wal" "$work/log.xlsx"
+expect "an import never reads the database's log, whatever its name" 1 "belongs to the database" \
+    "$program" --operator 16 --lang en --test import "$work/log.xlsx"
 printf 'PK\003\004' >"$work/count.xlsx"
 expect "an import needs a count process" 2 "needs a count process" \
     "$program" --operator 16 import "$work/count.xlsx"

@@ -5,6 +5,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+
 namespace {
 
 void run(host::AppConnection &connection, const std::string &sql)
@@ -13,11 +15,18 @@ void run(host::AppConnection &connection, const std::string &sql)
     host::sqlite::check(db, sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), sql);
 }
 
+// One folder whatever the name: a table-driven test's name holds a slash, and the folder above
+// the one removed would stay behind.
+std::string folderName(std::string name)
+{
+    std::replace(name.begin(), name.end(), '/', '-');
+    return "dbfile-" + std::to_string(::getpid()) + "-" + name;
+}
+
 } // namespace
 
 DatabaseFile::DatabaseFile(host::AppConnection &source, const std::string &name)
-    : m_dir(std::filesystem::temp_directory_path() /
-            ("dbfile-" + std::to_string(::getpid()) + "-" + name))
+    : m_dir(std::filesystem::temp_directory_path() / folderName(name))
 {
     std::filesystem::remove_all(m_dir);
     std::filesystem::create_directories(m_dir);

@@ -1,12 +1,17 @@
 #include "commandwindowtest.h"
 
 #include "host/core/objectfactory.h"
+#include "host/db/backends/embeddeddatabase.h"
+#include "host/db/connection.h"
+#include "host/db/hostdatabase.h"
 #include "host/db/recordset/recordset.h"
 #include "host/exporter/exportengine.h"
 #include "host/ui/ledger/ledgergrid.h"
 #include "host/ui/spread/spreadgrid.h"
 #include "host/ui/toolbar/tool.h"
 #include "host/ui/toolbar/toolbarcontrol.h"
+#include "services/modulestate.h"
+#include "support/databasefile.h"
 #include "support/xlsxparts.h"
 #include "window/frmmain.h"
 
@@ -14,6 +19,7 @@
 #include <QFile>
 #include <QTest>
 #include <QToolBar>
+#include <sqlite3.h>
 
 #include <array>
 #include <charconv>
@@ -66,6 +72,31 @@ protected:
                                     cell.text.contains(QStringLiteral("99999")));
     }
 
+    // The window's database moved into a file of its own, written ahead, with a name held
+    // beside it: the files nothing but the database may open while it is open.
+    QStringList databaseInAFile()
+    {
+        m_file = std::make_unique<DatabaseFile>(
+            *m_db, ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        m_db = m_file->connect();
+        EXPECT_EQ(sqlite3_exec(m_db->embedded()->handle(), "PRAGMA journal_mode=WAL", nullptr,
+                               nullptr, nullptr),
+                  SQLITE_OK);
+        // The log is made as the connection first reads in that mode.
+        sql("Select Count(*) From t_User");
+        m_hold = m_db->holdName("sheet");
+        host::setHostConnection(m_db);
+        module().gAppConn = m_db;
+        module().gConn = std::make_shared<host::Connection>(m_db);
+        const QString database = QString::fromStdString(m_file->path());
+        const QStringList files = {database, database + QStringLiteral("-wal"),
+                                   database + QStringLiteral("-shm"),
+                                   database + QStringLiteral("-holds")};
+        for (const QString &file : files)
+            EXPECT_TRUE(QFile::exists(file)) << file.toStdString();
+        return files;
+    }
+
     static std::string exact(const host::Variant &value)
     {
         if (value.isNull())
@@ -76,6 +107,9 @@ protected:
         const double number = host::CDbl(value);
         return {text.data(), std::to_chars(text.begin(), text.end(), number).ptr};
     }
+
+    std::unique_ptr<DatabaseFile> m_file;
+    std::unique_ptr<host::NameHold> m_hold;
 };
 
 struct ExportCase
@@ -292,20 +326,31 @@ TEST_F(Exchange, AReportShowsAndExportsASecondUnitAtItsOwnDecimalsAndNumbersWith
     EXPECT_NEAR(totals->second.at(secondBook).text.toDouble(), sum, 1e-6);
 }
 
-TEST_F(Exchange, ImportRefusesWhatIsNoFileAndOffersBothFormats)
+TEST_F(Exchange, ImportRefusesWhatIsNoSheetItMayReadAndOffersBothFormats)
 {
     const QString pipe = m_home.filePath(QStringLiteral("pipe.xls"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QStringList database = databaseInAFile();
+    const QString link = m_home.filePath(QStringLiteral("sheet.xls"));
+    ASSERT_TRUE(QFile::link(database.at(0), link));
     struct Choice
     {
         QString path;
         std::string message;
     };
+    const std::string ofTheDatabase = "所选文件是正在使用的数据库的文件，请另选文件!";
     const Choice choices[] = {
         {m_home.filePath(QStringLiteral("missing.xls")), "指定引入Excel文件不存在，请重新选择!"},
         {m_home.path(), "所选的不是文件，请重新选择Excel文件!"},
         // Reading a pipe would wait for a writer that never comes.
         {pipe, "所选的不是文件，请重新选择Excel文件!"},
+        // Read and closed, they would lose the locks the window holds on the database.
+        {database.at(0), ofTheDatabase},
+        {database.at(1), ofTheDatabase},
+        {database.at(2), ofTheDatabase},
+        {database.at(3), ofTheDatabase},
+        // Whatever its name.
+        {link, ofTheDatabase},
     };
     const auto window = openWindow(4);
     QWidget *importTool = toolButton(*window, "Import");
@@ -332,7 +377,9 @@ TEST_F(Exchange, ExportSaysWhyTheWorkbookCannotBeWritten)
     {
         QString path;
         QString why;
+        QString reason = QStringLiteral("The workbook could not be written: ");
     };
+    const QString ofTheDatabase = QStringLiteral("所选文件是正在使用的数据库的文件，请另选文件!");
     std::vector<Target> targets = {
         {home.filePath(QStringLiteral("sheet.xlsx")), QStringLiteral(" is a folder.")},
         // Writing into a pipe would wait for a reader that never comes.
@@ -351,6 +398,13 @@ TEST_F(Exchange, ExportSaysWhyTheWorkbookCannotBeWritten)
         targets.push_back({home.filePath(QStringLiteral("locked/sheet.xlsx")),
                            QStringLiteral("cannot be written: Permission denied.")});
     }
+    // Written over, one of them would lose the database; a workbook's name does not tell.
+    const QStringList database = databaseInAFile();
+    for (const QString &file : database) {
+        const QString link = file + QStringLiteral(".xlsx");
+        ASSERT_TRUE(QFile::link(file, link));
+        targets.push_back({link, ofTheDatabase, QString()});
+    }
     const auto window = openWindow(4);
     QWidget *exportTool = toolButton(*window, "Export");
     ASSERT_TRUE(exportTool);
@@ -360,8 +414,7 @@ TEST_F(Exchange, ExportSaysWhyTheWorkbookCannotBeWritten)
         QTest::mouseClick(exportTool, Qt::LeftButton);
         ASSERT_EQ(messages().size(), shown + 1) << target.path.toStdString();
         const QString message = QString::fromStdString(messages().back());
-        EXPECT_TRUE(message.startsWith(
-            QStringLiteral("操作没有完成，原因：\nThe workbook could not be written: ")))
+        EXPECT_TRUE(message.startsWith(QStringLiteral("操作没有完成，原因：\n") + target.reason))
             << message.toStdString();
         EXPECT_TRUE(message.endsWith(target.why)) << message.toStdString();
         EXPECT_TRUE(window->isEnabled());

@@ -111,6 +111,11 @@ std::optional<bool> AppConnection::isNameHeld(const std::string &name) const
     return m_embedded->holds().isHeld(name);
 }
 
+bool AppConnection::isDatabaseFile(const std::string &path) const
+{
+    return m_embedded && m_embedded->isOwnFile(path);
+}
+
 void AppConnection::registerProcedure(const std::string &name, Procedure procedure)
 {
     if (!m_embedded)

@@ -67,6 +67,12 @@ public:
     // Whether a running operation holds the name; nothing on a server.
     std::optional<bool> isNameHeld(const std::string &name) const;
 
+    // Whether the path names, by device and inode, a file of the embedded database: the
+    // database, its write-ahead log and shared memory, or the holds beside it. Nothing but the
+    // database may open them while it is open: closing any descriptor of a file drops every lock
+    // the program holds on it. False on a server.
+    bool isDatabaseFile(const std::string &path) const;
+
     // The embedded database, or nullptr on an ODBC connection.
     EmbeddedDatabase *embedded() const { return m_embedded; }
 

@@ -26,4 +26,9 @@ void setHostConnection(std::shared_ptr<AppConnection> connection)
     slot() = std::move(connection);
 }
 
+bool isHostDatabaseFile(const std::string &path)
+{
+    return slot() && slot()->isDatabaseFile(path);
+}
+
 } // namespace host

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 namespace host {
 
@@ -11,5 +12,8 @@ class AppConnection;
 // rights, lookups) all work on it.
 std::shared_ptr<AppConnection> hostConnection();
 void setHostConnection(std::shared_ptr<AppConnection> connection);
+// Whether the path names a file of the host's database (see AppConnection::isDatabaseFile);
+// false while none is open.
+bool isHostDatabaseFile(const std::string &path);
 
 } // namespace host

@@ -2,6 +2,7 @@
 
 #include "host/core/hosterror.h"
 #include "host/core/variant.h"
+#include "host/db/hostdatabase.h"
 #include "host/exporter/sheetnumbers.h"
 #include "host/lang/hosttext.h"
 #include "host/ui/modal/modalservices.h"
@@ -180,6 +181,9 @@ void ExportEngine::Run(const std::string &title)
 
 void ExportEngine::writeWorkbook(const std::string &path, const std::string &title)
 {
+    // Written over, a file of the database would be lost with what it holds.
+    if (isHostDatabaseFile(path))
+        throw HostError(hostText("所选文件是正在使用的数据库的文件，请另选文件!"));
     // Writing into a pipe or a device would wait for a reader that may never come.
     std::error_code ec;
     const auto target = std::filesystem::status(path, ec);

@@ -5,6 +5,7 @@
 #include "host/ui/form/busycursor.h"
 #include "host/ui/form/form.h"
 #include "host/ui/modal/filedialog.h"
+#include "host/ui/modal/filemodelsbyname.h"
 #include "host/ui/modal/hostmessagebox.h"
 #include "host/ui/modal/messagedialog.h"
 #include "host/ui/modal/modalservices.h"
@@ -19,6 +20,7 @@
 #include <QImage>
 #include <QKeySequence>
 #include <QLineEdit>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -29,6 +31,8 @@
 #include <QTemporaryDir>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTimer>
+#include <QToolButton>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -223,13 +227,138 @@ TEST(QtModals, FilterTurnsIntoQtNotation)
               QStringLiteral("Excel File(*.xls) (*.xls);;All (*.xls *.xlsx)"));
 }
 
-// The database's folder listed in a file dialog: every file of the database is listed, and the
-// locks this process holds on them must stay held, so another program cannot write meanwhile.
-class FileDialogTest : public ::testing::TestWithParam<QFileDialog::AcceptMode>
+// The database's folder listed in a file dialog, or by the list of names that completes a typed
+// path: every file of the database is listed, and the locks this process holds on them must stay
+// held, so another program cannot write meanwhile.
+struct FolderListing
+{
+    const char *name;
+    // Opens its window on the file, has it list the folder as a user does and, once listed,
+    // runs the check while the window is still open.
+    void (*list)(const QString &file, const QString &folder, const std::function<void()> &check);
+    // It opens on the database's shared memory and lists another folder; otherwise it opens
+    // elsewhere and lists the database's folder.
+    bool fromTheDatabase;
+};
+
+void PrintTo(const FolderListing &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+// Does what has the model list the folder; whether it did.
+bool listed(const QFileSystemModel *model, const QString &folder, const std::function<void()> &act)
+{
+    if (!model)
+        return false;
+    QSignalSpy loaded(model, &QFileSystemModel::directoryLoaded);
+    act();
+    return QTest::qWaitFor([&] {
+        return std::any_of(loaded.begin(), loaded.end(), [&](const QList<QVariant> &signal) {
+            return signal.value(0).toString() == folder;
+        });
+    });
+}
+
+// The folder typed as the file's name, as a user goes to a folder.
+void goTo(QFileDialog &dialog, const QString &folder, const std::function<void()> &check)
+{
+    auto *name = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    const bool went = name && listed(dialog.findChild<QFileSystemModel *>(), folder, [&] {
+                          name->clear();
+                          QTest::keyClicks(name, folder);
+                          QTest::keyClick(name, Qt::Key_Return);
+                      });
+    EXPECT_TRUE(went);
+    if (went)
+        check();
+    // Closed whatever happened: a dialog left open would hold the test up.
+    dialog.reject();
+}
+
+void inFileDialog(QFileDialog::AcceptMode mode, const QString &file, const QString &folder,
+                  const std::function<void()> &check)
+{
+    FileDialog chooser(nullptr, {QStringLiteral("Choose"), QStringLiteral("Excel|*.xlsx"), file},
+                       mode);
+    ASSERT_TRUE(showActive(chooser.dialog()));
+    goTo(chooser.dialog(), folder, check);
+}
+
+// Qt's print dialog, printing into the file.
+void inPrintDialog(const QString &file, const std::function<void(QPrintDialog &)> &act)
+{
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    QPrintDialog print(&printer);
+    ASSERT_TRUE(showActive(print));
+    act(print);
+    print.reject();
+}
+
+// The file dialog the print dialog opens itself to choose the file to print into.
+void inPrintToFileDialog(const QString &file, const QString &folder,
+                         const std::function<void()> &check)
+{
+    inPrintDialog(file, [&](QPrintDialog &print) {
+        auto *browse = print.findChild<QToolButton *>(QStringLiteral("fileBrowser"));
+        ASSERT_NE(browse, nullptr);
+        bool opened = false;
+        QTimer::singleShot(0, &print, [&] {
+            QFileDialog *dialog = nullptr;
+            opened = QTest::qWaitFor([&] {
+                dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+                return dialog && dialog->isActiveWindow();
+            });
+            if (opened)
+                goTo(*dialog, folder, check);
+        });
+        QTest::mouseClick(browse, Qt::LeftButton);
+        EXPECT_TRUE(opened);
+    });
+}
+
+// The folder typed into the print dialog's own box for the file to print into.
+void typedAsPrintFile(const QString &file, const QString &folder,
+                      const std::function<void()> &check)
+{
+    inPrintDialog(file, [&](QPrintDialog &print) {
+        auto *name = print.findChild<QLineEdit *>(QStringLiteral("filename"));
+        ASSERT_NE(name, nullptr);
+        ASSERT_TRUE(listed(name->findChild<QFileSystemModel *>(), folder, [&] {
+            name->setFocus();
+            name->clear();
+            QTest::keyClicks(name, folder + QLatin1Char('/'));
+        }));
+        check();
+    });
+}
+
+const FolderListing kFolderListings[] = {
+    {"Open",
+     [](const QString &file, const QString &folder, const std::function<void()> &check) {
+         inFileDialog(QFileDialog::AcceptOpen, file, folder, check);
+     },
+     false},
+    {"Save",
+     [](const QString &file, const QString &folder, const std::function<void()> &check) {
+         inFileDialog(QFileDialog::AcceptSave, file, folder, check);
+     },
+     false},
+    {"PrintToFile", inPrintToFileDialog, false},
+    // The user typed the database's file as the one to print into.
+    {"PrintToTheDatabasesFile", inPrintToFileDialog, true},
+    {"PrintFileTyped", typedAsPrintFile, false},
+};
+
+class FolderListingTest : public ::testing::TestWithParam<FolderListing>
 {};
 
-TEST_P(FileDialogTest, ListingTheDatabasesFolderKeepsItsLocks)
+TEST_P(FolderListingTest, ListingTheDatabasesFolderKeepsItsLocks)
 {
+    // As the program has it.
+    FileModelsByName fileModels(*qApp);
     QTemporaryDir folder;
     const std::string file = folder.filePath(QStringLiteral("host.db")).toStdString();
     sqlite3 *db = nullptr;
@@ -242,38 +371,23 @@ TEST_P(FileDialogTest, ListingTheDatabasesFolderKeepsItsLocks)
         ASSERT_TRUE(QFileInfo::exists(QString::fromStdString(file + beside))) << beside;
 
     QTemporaryDir elsewhere;
-    FileDialog chooser(nullptr,
-                       {QStringLiteral("Choose"), QStringLiteral("Excel|*.xlsx"), elsewhere.path()},
-                       GetParam());
-    QFileDialog &dialog = chooser.dialog();
-    ASSERT_TRUE(showActive(dialog));
-    auto *model = dialog.findChild<QFileSystemModel *>();
-    ASSERT_NE(model, nullptr);
-    QSignalSpy loaded(model, &QFileSystemModel::directoryLoaded);
-    auto *name = dialog.findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-    ASSERT_NE(name, nullptr);
-    QTest::keyClicks(name, folder.path());
-    QTest::keyClick(name, Qt::Key_Return);
-    ASSERT_TRUE(QTest::qWaitFor([&] {
-        return std::any_of(loaded.begin(), loaded.end(), [&](const QList<QVariant> &signal) {
-            return signal.value(0).toString() == folder.path();
-        });
-    }));
-
-    QProcess other;
-    other.start(QStringLiteral(OTHER_CONNECTION), {QString::fromStdString(file)});
-    ASSERT_TRUE(other.waitForFinished());
-    EXPECT_EQ(other.readAllStandardOutput().trimmed().toStdString(), "locked");
-    dialog.reject();
+    const bool fromTheDatabase = GetParam().fromTheDatabase;
+    std::string other;
+    GetParam().list(fromTheDatabase ? QString::fromStdString(file + "-shm")
+                                    : elsewhere.filePath(QStringLiteral("sheet")),
+                    fromTheDatabase ? elsewhere.path() : folder.path(), [&] {
+                        QProcess connection;
+                        connection.start(QStringLiteral(OTHER_CONNECTION),
+                                         {QString::fromStdString(file)});
+                        connection.waitForFinished();
+                        other = connection.readAllStandardOutput().trimmed().toStdString();
+                    });
+    EXPECT_EQ(other, "locked");
     sqlite3_close(db);
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, FileDialogTest,
-                         ::testing::Values(QFileDialog::AcceptOpen, QFileDialog::AcceptSave),
-                         [](const auto &param) {
-                             return std::string(param.param == QFileDialog::AcceptOpen ? "Open"
-                                                                                       : "Save");
-                         });
+INSTANTIATE_TEST_SUITE_P(Ways, FolderListingTest, ::testing::ValuesIn(kFolderListings),
+                         [](const auto &param) { return std::string(param.param.name); });
 
 // Without a display a box is written out, its title first.
 TEST(QtModals, EveryBoxCarriesTheHostsTitleUnlessItNamesItsOwn)

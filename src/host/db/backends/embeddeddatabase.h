@@ -60,6 +60,8 @@ public:
     sqlite3 *handle() const { return m_db.handle(); }
     // The names running operations hold on this database.
     NameHolds &holds() { return m_holds; }
+    // Whether the path names one of the database's files or the holds beside it.
+    bool isOwnFile(const std::string &path) const { return m_file.isOwnFile(path, m_holds.file()); }
     // Columns of a table or view, nothing when it does not exist.
     const std::vector<tsql::ColumnInfo> *columns(std::string_view table);
 

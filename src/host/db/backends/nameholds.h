@@ -33,6 +33,8 @@ public:
     std::unique_ptr<NameHold> hold(const std::string &name);
     // Whether an operation holds the name; nothing when it cannot be told.
     std::optional<bool> isHeld(const std::string &name) const;
+    // The file beside the database that holds the names; empty for a database in memory.
+    const std::string &file() const { return m_lockFile; }
 
 private:
     std::string m_lockFile;

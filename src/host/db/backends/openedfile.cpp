@@ -32,13 +32,33 @@ OpenedFile::~OpenedFile()
         letGo(now);
 }
 
+std::optional<OpenedFile::Identity> OpenedFile::identityOf(const char *path)
+{
+    struct stat status = {};
+    if (::stat(path, &status) != 0)
+        return std::nullopt;
+    return Identity{status.st_dev, status.st_ino};
+}
+
 std::optional<OpenedFile::Identity> OpenedFile::logAtItsPath() const
 {
     const char *file = sqlite3_db_filename(m_db, "main");
-    struct stat status = {};
-    if (!file || !*file || ::stat(sqlite3_filename_wal(file), &status) != 0)
+    if (!file || !*file)
         return std::nullopt;
-    return Identity{status.st_dev, status.st_ino};
+    return identityOf(sqlite3_filename_wal(file));
+}
+
+bool OpenedFile::isOwnFile(const std::string &path, const std::string &other) const
+{
+    const char *file = sqlite3_db_filename(m_db, "main");
+    const auto chosen = identityOf(path.c_str());
+    if (!file || !*file || !chosen)
+        return false;
+    const std::string database = file;
+    for (const std::string &own : {database, database + "-wal", database + "-shm", other})
+        if (identityOf(own.c_str()) == chosen)
+            return true;
+    return false;
 }
 
 OpenedFile::Change OpenedFile::change()

@@ -5,6 +5,7 @@
 #include <sys/types.h>
 
 #include <optional>
+#include <string>
 
 namespace host {
 
@@ -36,6 +37,9 @@ public:
     Change change();
     // After a change, leaves nothing of the connection's files to the next file at the path.
     void letGo(Change change);
+    // Whether the path names the database file, its log, its shared memory or the other file
+    // given, told by device and inode: stat opens none of them.
+    bool isOwnFile(const std::string &path, const std::string &other) const;
 
 private:
     struct Identity
@@ -44,6 +48,7 @@ private:
         ino_t inode;
         bool operator==(const Identity &) const = default;
     };
+    static std::optional<Identity> identityOf(const char *path);
     std::optional<Identity> logAtItsPath() const;
 
     sqlite3 *m_db;

@@ -8,8 +8,6 @@ FileDialog::FileDialog(QWidget *owner, const FileDialogRequest &request,
                        QFileDialog::AcceptMode mode)
     : m_dialog(owner, request.title, request.initialPath, QtModals::qtFilter(request.filter))
 {
-    m_dialog.setOption(QFileDialog::DontUseNativeDialog);
-    m_dialog.setIconProvider(&m_icons);
     m_dialog.setAcceptMode(mode);
     m_dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                          : QFileDialog::AnyFile);

@@ -1,14 +1,13 @@
 #pragma once
 
-#include "host/ui/modal/fileiconsbyname.h"
 #include "host/ui/modal/modalservices.h"
 
 #include <QFileDialog>
 
 namespace host::ui {
 
-// The program's dialog to choose a file: Qt's own rather than the desktop's, which would read
-// the files it lists to tell their types (see FileIconsByName).
+// The program's dialog to choose a file. It lists files without reading them only while
+// FileModelsByName is in force, as it is in the program.
 class FileDialog
 {
 public:
@@ -19,8 +18,6 @@ public:
     QString choose();
 
 private:
-    // Outlives the dialog, whose file model asks it from a thread of its own until it ends.
-    FileIconsByName m_icons;
     QFileDialog m_dialog;
 };
 
