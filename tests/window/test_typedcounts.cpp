@@ -24,6 +24,8 @@
 #include <QAction>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTest>
 
 namespace {
@@ -34,6 +36,7 @@ enum class Trigger
 {
     Tool,       // a click on the tool bar's button
     Menu,       // the menu item
+    MenuKeys,   // the menu item, its menu opened and the item chosen by their access keys
     Key,        // the shortcut, pressed in the cell's editor
     CloseBox,   // the window's close box
     ProcessBox, // another count picked in the process box
@@ -82,6 +85,7 @@ constexpr auto kAsked = Outcome::Asked;
 const CommandCase kCommands[] = {
     C{"save tool", kTool, kSaved, "Save"},
     C{"save menu", kMenu, kSaved, nullptr, &frmMain::mnuFSave},
+    C{"save menu by keys", Trigger::MenuKeys, kSaved, nullptr, &frmMain::mnuFSave},
     C{"save key", kKey, kSaved, nullptr, nullptr, Qt::CTRL | Qt::Key_S},
     C{"save listing a refused line", kTool, Outcome::Listed, "Save"},
     C{"save with a text the cell refuses", kTool, Outcome::KeptInEditor, "Save"},
@@ -99,6 +103,7 @@ const CommandCase kCommands[] = {
       &frmMain::mnuShowCloseProc},
     C{"find tool", kTool, kAsked, "Find"},
     C{"find menu", kMenu, kAsked, nullptr, &frmMain::mnuEdit_Find},
+    C{"find menu by keys", Trigger::MenuKeys, kAsked, nullptr, &frmMain::mnuEdit_Find},
     C{"find key", kKey, kAsked, nullptr, nullptr, QKeyCombination(Qt::Key_F3)},
     C{"filter tool", kTool, kAsked, "Filter"},
     C{"filter menu", kMenu, kAsked, nullptr, &frmMain::mnuEdit_Filter},
@@ -153,6 +158,22 @@ protected:
         case Trigger::Menu:
             (window.*c.item)->trigger();
             break;
+        case Trigger::MenuKeys: {
+            QAction *item = window.*c.item;
+            const auto menus = window.menuBar()->actions();
+            const auto menu = std::find_if(menus.begin(), menus.end(), [&](QAction *m) {
+                return m->menu() && m->menu()->actions().contains(item);
+            });
+            ASSERT_NE(menu, menus.end());
+            const auto accessKey = [](const QAction &a) {
+                return QKeySequence::mnemonic(a.text())[0].key();
+            };
+            QTest::keyClick(QApplication::focusWidget(), accessKey(**menu), Qt::AltModifier);
+            QWidget *popup = QApplication::activePopupWidget();
+            ASSERT_NE(popup, nullptr);
+            QTest::keyClick(popup, accessKey(*item));
+            break;
+        }
         case Trigger::Key:
             QTest::keyClick(QApplication::focusWidget(), c.key.key(), c.key.keyboardModifiers());
             break;
