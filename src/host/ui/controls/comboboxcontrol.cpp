@@ -2,12 +2,24 @@
 
 #include "host/core/hosterror.h"
 
+#include <QWheelEvent>
+
 namespace host::ui {
 
 ComboBoxControl::ComboBoxControl(QWidget *parent)
     : QComboBox(parent), TwipsGeometry(static_cast<QWidget &>(*this))
 {
+    setFocusPolicy(Qt::StrongFocus);
     connect(this, &QComboBox::currentIndexChanged, this, [this] { emit Click(); });
+}
+
+void ComboBoxControl::wheelEvent(QWheelEvent *event)
+{
+    if (!hasFocus()) {
+        event->ignore();
+        return;
+    }
+    QComboBox::wheelEvent(event);
 }
 
 void ComboBoxControl::checkIndex(int index) const
