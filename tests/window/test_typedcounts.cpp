@@ -40,7 +40,10 @@ enum class Trigger
     Key,        // the shortcut, pressed in the cell's editor
     CloseBox,   // the window's close box
     ProcessBox, // another count picked in the process box
-    Header      // a click on a column's header, which sorts
+    // the process box reached by its label's access key, another count chosen with Down, and
+    // the box left with the key of the case
+    ProcessBoxKeys,
+    Header // a click on a column's header, which sorts
 };
 
 enum class Outcome
@@ -97,6 +100,10 @@ const CommandCase kCommands[] = {
     C{"refresh menu", kMenu, kAsked, nullptr, &frmMain::mnuView_Refresh},
     C{"refresh key", kKey, kAsked, nullptr, nullptr, QKeyCombination(Qt::Key_F5)},
     C{"another count in the process box", Trigger::ProcessBox, kAsked},
+    C{"another count chosen by keys, then Enter", Trigger::ProcessBoxKeys, kAsked, nullptr, nullptr,
+      QKeyCombination(Qt::Key_Return)},
+    C{"another count chosen by keys, then Tab", Trigger::ProcessBoxKeys, kAsked, nullptr, nullptr,
+      QKeyCombination(Qt::Key_Tab)},
     C{"deleted items switch", kMenu, kAsked, nullptr, &frmMain::mnuViewShowDeleted},
     C{"closed counts switch", kMenu, kAsked, nullptr, &frmMain::mnuShowCloseProc},
     C{"closed counts switch keeping a refused line", kMenu, Outcome::AskedAndListed, nullptr,
@@ -187,6 +194,12 @@ protected:
             QTest::keyClick(list, Qt::Key_Return);
             break;
         }
+        case Trigger::ProcessBoxKeys:
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::AltModifier);
+            ASSERT_EQ(QApplication::focusWidget(), window.lstStock);
+            QTest::keyClick(window.lstStock, Qt::Key_Down);
+            QTest::keyClick(window.lstStock, c.key.key());
+            break;
         case Trigger::Header: {
             QHeaderView *header = window.vsCheck->horizontalHeader();
             const int section = EntryCol::ItemNumber - 1;

@@ -2,6 +2,7 @@
 
 #include "host/core/hosterror.h"
 
+#include <QKeyEvent>
 #include <QWheelEvent>
 
 namespace host::ui {
@@ -20,6 +21,16 @@ void ComboBoxControl::wheelEvent(QWheelEvent *event)
         return;
     }
     QComboBox::wheelEvent(event);
+}
+
+void ComboBoxControl::keyPressEvent(QKeyEvent *event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        focusNextChild();
+        return;
+    }
+    QComboBox::keyPressEvent(event);
 }
 
 void ComboBoxControl::checkIndex(int index) const

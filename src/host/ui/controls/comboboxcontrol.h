@@ -9,7 +9,8 @@ namespace host::ui {
 // Stand-in of the platform drop-down list. Items count from 0; ListIndex -1 is no item.
 // Adding items chooses none; setting ListIndex from the program raises Click as the user's
 // choice does. The wheel turns through the items only while the list has the focus, so a wheel
-// meant for the window under the pointer chooses nothing.
+// meant for the window under the pointer chooses nothing; Enter in the closed list moves on to
+// the next control, as Tab does.
 class ComboBoxControl : public QComboBox, public TwipsGeometry
 {
     Q_OBJECT
@@ -34,6 +35,7 @@ signals:
 
 protected:
     void wheelEvent(QWheelEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void checkIndex(int index) const;
