@@ -159,8 +159,10 @@ void frmMain::createControls()
         header->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
         header->setFixedHeight(2 * header->fontMetrics().height() + 8);
     }
-    // The stock, stock place and item of the line being typed on stay in view.
-    vsCheck->setColsFrozen(EntryCol::ItemName);
+    // What tells the line being typed on from the others stays in view: its stock, stock place
+    // and item, and the model, auxiliary property, batch, plan-tracking number and shelf life
+    // that set apart lines of one item in one stock.
+    vsCheck->setColsFrozen(EntryCol::KFPeriod);
     ldgCheck->hide();
     resize(1000, 640);
 }
