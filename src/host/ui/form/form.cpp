@@ -51,10 +51,11 @@ Form::Form(QWidget *parent)
     setCentralWidget(m_client);
     setFont(uiFont());
     // Qt leaves the focus in the menu bar when a menu walked by keys runs its command.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
-        if (qobject_cast<QMenuBar *>(now) && now->window() == this)
-            m_focusBeforeMenu = old && old->window() == this ? controlOf(old) : nullptr;
-    });
+    m_menuFocus =
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
+            if (qobject_cast<QMenuBar *>(now) && now->window() == this)
+                m_focusBeforeMenu = old && old->window() == this ? controlOf(old) : nullptr;
+        });
 }
 
 Form::~Form()
@@ -64,6 +65,7 @@ Form::~Form()
     // would run on a window that no longer exists.
     for (QObject *child : findChildren<QObject *>())
         child->blockSignals(true);
+    disconnect(m_menuFocus);
 }
 
 void Form::setKeyPreview(bool on)

@@ -115,6 +115,7 @@ private:
     bool m_closesOnEscape = false;
     QPointer<QAbstractButton> m_cancelButton;
     QPointer<QWidget> m_focusBeforeMenu;
+    QMetaObject::Connection m_menuFocus;
 };
 
 } // namespace host::ui
