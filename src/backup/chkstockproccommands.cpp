@@ -109,12 +109,16 @@ void frmChkStockProc::newProcess(bool right5)
     }
     const bool withStock = barProc->Tools(QStringLiteral("WithStock")).Checked();
     const bool withoutStock = barProc->Tools(QStringLiteral("WithoutStock")).Checked();
+    const long newestBefore = newestProcess();
     if (!withStock && !withoutStock) {
         m_newEntry()->BackupCheckData();
         LoadProcList();
-        return;
+    } else {
+        CycCheck(withStock);
     }
-    CycCheck(withStock);
+    // The user goes on with the count just made.
+    if (const long newest = newestProcess(); newest > newestBefore)
+        showCurrentRow(QString::number(newest), vsProc->ActiveCol());
 }
 
 bool frmChkStockProc::CycCheck(bool withStock)

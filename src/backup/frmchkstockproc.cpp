@@ -6,6 +6,7 @@
 #include "host/db/recordset/recordset.h"
 #include "host/ui/controls/statusbarcontrol.h"
 #include "host/ui/spread/dataspreadgrid.h"
+#include "host/ui/spread/editablecell.h"
 #include "host/ui/toolbar/tool.h"
 #include "host/ui/toolbar/toolbarcontrol.h"
 #include "services/columnlength.h"
@@ -218,7 +219,7 @@ void frmChkStockProc::LoadProcList()
 {
     const int current = vsProc->ActiveRow();
     const QString currentFid = current > 0 ? vsProc->GetText(kCols, current) : QString();
-    const int currentCol = std::max(vsProc->ActiveCol(), 2);
+    const int currentCol = vsProc->ActiveCol();
     ICBackupInv backupInv;
     const auto rs = backupInv.GetProcList(true, true);
     const int rows = !host::hasRows(rs) ? 0 : static_cast<int>(rs->RecordCount());
@@ -262,7 +263,18 @@ void frmChkStockProc::showCurrentRow(const QString &fid, int col)
         if (text == opened)
             row = r;
     }
-    vsProc->SetActiveCell(col, row);
+    vsProc->SetActiveCell(host::ui::isEditableCell(*vsProc, col, row)
+                              ? col
+                              : host::ui::firstEditableCol(*vsProc, row),
+                          row);
+}
+
+long frmChkStockProc::newestProcess() const
+{
+    long newest = 0;
+    for (int r = 1; r <= vsProc->MaxRows(); ++r)
+        newest = std::max(newest, vsProc->GetText(kCols, r).toLong());
+    return newest;
 }
 
 void frmChkStockProc::vsProc_Click(int Col, int Row)

@@ -75,8 +75,11 @@ private:
     void buildToolBar();
     void setUpColumns();
     // Makes current, and shows selected, the row of the process with this key, else the one
-    // opened last, else the first.
+    // opened last, else the first; in the column given when its cell takes typing, else in the
+    // first that does.
     void showCurrentRow(const QString &fid, int col);
+    // The key of the process made last among those listed; 0 for none.
+    long newestProcess() const;
     bool hasRight(short rightIndex) const;
     void rightMissing(const char *message) const;
     void newProcess(bool right5);

@@ -225,17 +225,33 @@ bool frmFind::checkCell(int row)
     const QueryColumn &column = columns[static_cast<size_t>(row - 1)];
     const QString value = vspSearch->GetText(2, row);
     const QString checked = checkedSearchValue(column.DataType, value);
+    if (checked.isEmpty() && !value.trimmed().isEmpty())
+        return false;
     if (checked != value)
         vspSearch->SetText(2, row, checked);
-    if (!checked.isEmpty() || value.trimmed().isEmpty())
-        return true;
-    // A value the column cannot be searched by is not dropped without a word.
-    const char *why = column.DataType == kLong
-                          ? "[%1]只能按整数搜索（不带负号和小数点），“%2”不是这样的数，没有采用。"
-                          : "[%1]只能按数字搜索，“%2”不是数字，没有采用。";
-    PubVariant::MsgBox(MParse::FormatLangString(why, {column.Caption, value.toStdString()}),
-                       PubVariant::vbOKOnly | PubVariant::vbExclamation);
-    return false;
+    return true;
+}
+
+bool frmFind::checkCells()
+{
+    const std::vector<QueryColumn> &columns = sheetDialogsState().gQueryColumns;
+    for (int row = 1; row <= vspSearch->MaxRows(); ++row) {
+        if (checkCell(row))
+            continue;
+        const QueryColumn &column = columns[static_cast<size_t>(row - 1)];
+        const char *why =
+            column.DataType == kLong
+                ? "[%1]只能按整数搜索（不带负号和小数点），“%2”不是这样的数，没有采用。"
+                : "[%1]只能按数字搜索，“%2”不是数字，没有采用。";
+        PubVariant::MsgBox(MParse::FormatLangString(
+                               why, {column.Caption, vspSearch->GetText(2, row).toStdString()}),
+                           PubVariant::vbOKOnly | PubVariant::vbExclamation);
+        // The user puts the text right where it stands.
+        vspSearch->SetActiveCell(2, row);
+        vspSearch->setFocus();
+        return false;
+    }
+    return true;
 }
 
 void frmFind::vspSearch_KeyPress(int &KeyAscii)
@@ -270,7 +286,7 @@ void frmFind::vspSearch_KeyUp(int &KeyCode, int)
 
 void frmFind::cmdOK_Click()
 {
-    if (!checkCell(vspSearch->ActiveRow()))
+    if (!checkCells())
         return;
     mSearchMode = optMatch->Value() ? 0 : 1;
     mMatchMode = optUL_No->Value() ? 0 : 1;

@@ -51,9 +51,12 @@ protected:
 private:
     void InitCaptions();
     void BuildGrid();
-    // Whether the row's search value stands; a value its column refuses is cleared and the user
-    // told why.
+    // Brings the row's search value within its column's range; false for a text its column
+    // cannot be searched by, which stays as typed.
     bool checkCell(int row);
+    // Whether every search value stands; at the first that does not the user is told why and
+    // left in its cell.
+    bool checkCells();
     void vspSearch_KeyUp(int &KeyCode, int Shift);
     void vspSearch_KeyPress(int &KeyAscii);
 

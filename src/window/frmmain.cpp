@@ -18,6 +18,7 @@
 #include "host/ui/controls/timercontrol.h"
 #include "host/ui/controls/titleband.h"
 #include "host/ui/ledger/ledgergrid.h"
+#include "host/ui/spread/editablecell.h"
 #include "host/ui/spread/spreadgrid.h"
 #include "host/ui/toolbar/tool.h"
 #include "host/ui/toolbar/toolbarcontrol.h"
@@ -40,28 +41,16 @@ namespace {
 
 constexpr int kKeyF1 = 112;
 
-// The user starts where the work is: in input mode the first cell of the first line that takes
-// a count, in the other modes the ledger; the process list stays a Tab away.
+// The user starts where the work is: in input mode the first line's cell that takes a count, in
+// the other modes the ledger; the process list stays a Tab away.
 void focusStart(frmMain &window)
 {
     if (countSheetState().gShowType != 4) {
         window.ldgCheck->setFocus();
         return;
     }
-    host::ui::SpreadGrid &grid = *window.vsCheck;
-    grid.setFocus();
-    // The last row holds the totals.
-    if (grid.MaxRows() < 2)
-        return;
-    grid.setBlockMode(false);
-    grid.setRow(1);
-    for (int col = 1; col <= grid.MaxCols(); ++col) {
-        grid.setCol(col);
-        if (!grid.ColHidden() && !grid.Lock()) {
-            grid.SetActiveCell(col, 1);
-            return;
-        }
-    }
+    window.vsCheck->setFocus();
+    window.activateFirstCount();
 }
 
 // The leading ledger columns that say which line a row is, its stock, stock place and item: they
@@ -134,6 +123,8 @@ void frmMain::createControls()
     Timer1->setObjectName(QStringLiteral("Timer1"));
 
     Label1->setAutoSize(true);
+    // The caption's access key leads to the process box.
+    Label1->setBuddy(lstStock);
     labCheckDate->setAutoSize(true);
     const int rowTop = titBar->Height() - 420;
     Label1->Move(120, rowTop + 60, 900, 300);
@@ -168,8 +159,10 @@ void frmMain::createControls()
         header->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
         header->setFixedHeight(2 * header->fontMetrics().height() + 8);
     }
-    // The stock, stock place and item of the line being typed on stay in view.
-    vsCheck->setColsFrozen(EntryCol::ItemName);
+    // What tells the line being typed on from the others stays in view: its stock, stock place
+    // and item, and the model, auxiliary property, batch, plan-tracking number and shelf life
+    // that set apart lines of one item in one stock.
+    vsCheck->setColsFrozen(EntryCol::KFPeriod);
     ldgCheck->hide();
     resize(1000, 640);
 }
@@ -188,7 +181,7 @@ void frmMain::setGridCaptions()
             vsCheck->setColHidden(true);
         });
     tryStep([&] { staBar->Panels(1).setText(langText("就绪")); });
-    tryStep([&] { Label1->setCaption(langText("盘点方案:")); });
+    tryStep([&] { Label1->setCaption(langText("盘点方案(&P):")); });
     tryStep([&] { lstStock->setLeft(Label1->Left() + Label1->Width() + 120); });
 }
 
@@ -239,6 +232,15 @@ void frmMain::Form_Load()
     LoadLdgColWidth();
     LoadLedgerColHide();
     focusStart(*this);
+}
+
+void frmMain::activateFirstCount()
+{
+    // The last row holds the totals.
+    if (vsCheck->MaxRows() < 2)
+        return;
+    if (const int col = host::ui::firstEditableCol(*vsCheck, 1))
+        vsCheck->SetActiveCell(col, 1);
 }
 
 void frmMain::InitShowType()

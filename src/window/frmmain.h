@@ -85,6 +85,8 @@ public:
     void vsCheck_LeaveCell(int Col, int Row, int NewCol, int NewRow, bool &Cancel);
     void HighlightRow(int row, bool paint);
     void ClearHighlight(host::ui::SpreadGrid &grid);
+    // Makes the first line's cell that takes a count the entry grid's current cell.
+    void activateFirstCount();
     // Fills the entry grid again from the sheet, in the given sort (empty: as it is), with no
     // line marked; the sheet is read again first when a save has changed the database since.
     void RefillEntryGrid(const std::string &sort = {});

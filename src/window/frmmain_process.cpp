@@ -136,6 +136,9 @@ void frmMain::lstStock_Click()
     else
         FillGrid({});
     enableSelectBill(false);
+    // The grid filled afresh has no current cell, and keys that reach it would go nowhere.
+    if (sheet.gShowType == 4)
+        activateFirstCount();
 }
 
 void frmMain::selectShownProcess()

@@ -200,7 +200,6 @@ void frmMain::FillDiffQty()
     const ColumnSet written = takeBillQuantities(line, dialogs.gCurDiffQty, dialogs.gCurSecDiffQty);
     writeCountLine(*vsCheck, r, line, written);
     keepCurrentLine(line);
-    vsCheck->SetActiveCell(C::CheckQty, r);
     moveTotals(r, before);
     // The select-bills window wrote the line with its marks; what it holds is saved.
     mRowChanged.at(static_cast<std::size_t>(r - 1)) = false;

@@ -155,6 +155,9 @@ TEST_F(ProcListWindow, OpensOnARowItShowsAndItsMenusOpenByKeys)
             const int row = opened == 0 ? 1 : 3;
             EXPECT_EQ(w->vsProc->ActiveRow(), row) << language;
             EXPECT_TRUE(w->vsProc->selectionModel()->isRowSelected(row - 1, {})) << language;
+            // The current cell takes typing: the process's name.
+            typeIntoGrid(*w->vsProc, QStringLiteral("renamed"));
+            EXPECT_EQ(w->vsProc->GetText(3, row), QStringLiteral("renamed")) << language;
         }
         module().gCurInterID = 0;
         const auto w = open();
@@ -425,14 +428,21 @@ TEST_F(ProcListWindow, CloseBoxDropsUnsavedEditsWithoutAsking)
     EXPECT_EQ(name(3), "202612020001");
 }
 
+// New from the keyboard, Edit then New; the process it makes is the current row, in its name.
 TEST_F(ProcListWindow, NewRunsTheBackupWindowThroughAnEntryObjectAndReloads)
 {
     grant(5);
     calls.onBackup = [this] { addProcess(5, "202612070001", "2026-12-07"); };
     const auto w = open();
-    click(*w, "New");
+    ASSERT_TRUE(showActive(*w));
+    QTest::keyClick(w.get(), Qt::Key_E, Qt::AltModifier);
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    QTest::keyClick(menu, Qt::Key_N);
     EXPECT_EQ(calls.backups, 1);
     EXPECT_EQ(column(*w, 7), (QStringList{"1", "2", "3", "5"}));
+    EXPECT_EQ(w->vsProc->ActiveRow(), 4);
+    EXPECT_EQ(w->vsProc->ActiveCol(), 3);
 }
 
 TEST_F(ProcListWindow, CycleOptionsAreTickedOneAtATime)

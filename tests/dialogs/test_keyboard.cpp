@@ -467,28 +467,51 @@ struct NumberCase
     const char *typed;
     const char *searched;
     const char *told; // the first message shown, or nullptr
+    // The question at the end of the search is answered by Escape, which closes the dialog.
+    bool closes = false;
 };
 
 class FindNumbers : public FindDialog, public ::testing::WithParamInterface<NumberCase>
 {};
 
+// A value refused is said once, stays in its cell and the keys with it; a search closed at its
+// last question gives the keys back to the sheet.
 TEST_P(FindNumbers, NumberColumnsTakeNumbersOnlyAndSayWhyAValueIsRefused)
 {
     const NumberCase &c = GetParam();
     QString searched = QStringLiteral("(not searched)");
+    QString kept;
+    bool inCell = false, open = false;
+    if (c.closes)
+        m_modals->answer(host::ui::Msg::Cancel);
     inFind(QString::fromUtf8(c.caption), [&](frmFind &find, int row) {
         press({c.typed, Qt::Key_Return});
         QTest::mouseClick(find.cmdOk, Qt::LeftButton);
         searched = QString::fromStdString(
             sheetDialogsState().gQueryColumns[static_cast<std::size_t>(row - 1)].SearchValue);
+        kept = find.vspSearch->GetText(2, row);
+        inCell = QApplication::focusWidget() == find.vspSearch &&
+                 find.vspSearch->ActiveRow() == row && find.vspSearch->ActiveCol() == 2;
+        open = find.isVisible();
     });
     EXPECT_EQ(searched, QString::fromUtf8(c.searched));
     const auto &shown = m_modals->messages();
     if (c.told) {
-        ASSERT_FALSE(shown.empty());
+        ASSERT_EQ(shown.size(), 1U);
         EXPECT_EQ(shown.front().text, QString::fromUtf8(c.told));
     } else {
         EXPECT_TRUE(shown.empty() || !shown.front().text.contains(QString::fromUtf8(c.typed)));
+    }
+    if (c.told && !c.closes) {
+        EXPECT_EQ(kept, QString::fromUtf8(c.typed));
+        EXPECT_TRUE(inCell);
+        EXPECT_TRUE(open);
+    }
+    if (c.closes) {
+        EXPECT_FALSE(open);
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return QApplication::activeWindow() == m_window.get(); }));
+        EXPECT_EQ(QApplication::focusWidget(), m_window->vsCheck);
     }
 }
 
@@ -498,6 +521,8 @@ const NumberCase kNumbers[] = {
      "[保质期(天)]只能按整数搜索（不带负号和小数点），“180 OR FQty>0”不是这样的数，没有采用。"},
     {"number with a condition", "账存数量", "5 OR 1=1", "",
      "[账存数量]只能按数字搜索，“5 OR 1=1”不是数字，没有采用。"},
+    {"number no line holds, the search closed", "账存数量", "987654", "987654",
+     "你已搜索完全部记录，但没有找到相应的内容!是否重新搜索?", true},
 };
 
 INSTANTIATE_TEST_SUITE_P(Values, FindNumbers, ::testing::ValuesIn(kNumbers),

@@ -313,6 +313,12 @@ TEST_P(BillsIntoTheLine, MarksAreWrittenWithTheLineOrNotAtAll)
         EXPECT_EQ(after.diffQty, before.diffQty);
     }
     EXPECT_EQ(std::count(window->mRowChanged.begin(), window->mRowChanged.end(), true), 0);
+    // The keys stay in the count cell the user was in, and what they type goes there.
+    EXPECT_EQ(window->vsCheck->ActiveRow(), row);
+    EXPECT_EQ(window->vsCheck->ActiveCol(), C::CUUnitCheckQty);
+    ASSERT_TRUE(showActive(*window));
+    typeIntoGrid(*window->vsCheck, QStringLiteral("7"));
+    EXPECT_EQ(cell(*window, C::CUUnitCheckQty, row), 7);
 }
 
 INSTANTIATE_TEST_SUITE_P(Bills, BillsIntoTheLine, ::testing::ValuesIn(kLineCases),

@@ -7,6 +7,8 @@
 #include "host/bills/billwindow.h"
 #include "host/lang/hosttext.h"
 #include "host/props/shareprops.h"
+#include "host/ui/controls/comboboxcontrol.h"
+#include "host/ui/controls/label.h"
 #include "host/ui/controls/statusbarcontrol.h"
 #include "host/ui/spread/dataspreadgrid.h"
 #include "host/ui/spread/spreadgrid.h"
@@ -115,6 +117,14 @@ TEST_P(InLanguage, BillListFileDialogsAndPrintedReportSpeakIt)
         window->vsCheck->SetActiveCell(EntryCol::CUUnitCheckQty, 1);
         typeIntoGrid(*window->vsCheck, QStringLiteral("12abc"));
         EXPECT_EQ(window->staBar->Panels(1).Text(), c.notANumber);
+        // The process box is reached by its label's access key, and Enter leaves it for the
+        // grid.
+        const QKeySequence accessKey = QKeySequence::mnemonic(window->Label1->text());
+        ASSERT_FALSE(accessKey.isEmpty()) << window->Label1->text().toStdString();
+        QTest::keyClick(QApplication::focusWidget(), accessKey[0].key(), Qt::AltModifier);
+        EXPECT_EQ(QApplication::focusWidget(), window->lstStock);
+        QTest::keyClick(window->lstStock, Qt::Key_Return);
+        EXPECT_EQ(QApplication::focusWidget(), window->vsCheck);
         window->mnuFileIn->trigger();
         ASSERT_EQ(m_modals.fileDialogs().size(), 2U);
         EXPECT_EQ(m_modals.fileDialogs()[1].request.filter, c.importFilter);

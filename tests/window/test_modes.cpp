@@ -10,10 +10,12 @@
 #include "support/casename.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTest>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -104,62 +106,112 @@ QRect seenPart(QTableView &grid, int row, int col)
         if (cell.isEmpty())
             continue;
         const QRect shown(view->viewport()->mapTo(&grid, cell.topLeft()), cell.size());
-        if (port.contains(shown.center()) && grid.childAt(shown.center()) == view->viewport())
-            return shown;
+        int left = shown.right() + 1;
+        int right = shown.left() - 1;
+        for (int x = shown.left(); x <= shown.right(); ++x) {
+            const QPoint at(x, shown.center().y());
+            if (port.contains(at) && grid.childAt(at) == view->viewport()) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+        if (left <= right)
+            return {QPoint(left, shown.top()), QPoint(right, shown.bottom())};
     }
     return {};
 }
 
+bool seenWhole(QTableView &grid, int row, int col)
+{
+    return seenPart(grid, row, col).width() ==
+           grid.visualRect(grid.model()->index(row, col)).width();
+}
+
 // Whatever the horizontal scroll, a user sees which line they are on: its stock, stock place,
-// item code and name stay at the left, under the scroll bar and the keys alike, and no cell the
-// keys reach hides beneath them.
+// item code and name, and in input mode what sets apart lines of one item in one stock (model,
+// auxiliary property, batch, plan-tracking number, production date and shelf life), stay at the
+// left, under the scroll bar and the keys alike, on the screens users have. No column shows cut
+// beside them, Home shows the columns that follow them, and no cell the keys reach or a user
+// types in hides beneath them.
 TEST_P(ModeTest, KeepsTheLinesStockAndItemInViewWhateverTheHorizontalScroll)
 {
     const ModeCase &c = GetParam();
     backUp();
-    const auto window = open(c.mode);
-    QTableView &grid = c.mode == 4 ? static_cast<QTableView &>(*window->vsCheck)
-                                   : static_cast<QTableView &>(*window->ldgCheck);
     // Qt's columns count from 0: the entry grid's stock is its column 3, the ledger's its 1.
-    const std::vector<int> line =
-        c.mode == 4 ? std::vector<int>{2, 4, 5, 6} : std::vector<int>{0, 1, 2, 3};
-    grid.setFocus();
-    if (!grid.currentIndex().isValid())
-        QTest::keyClick(&grid, Qt::Key_Down);
-    ASSERT_TRUE(grid.currentIndex().isValid());
-    const auto lineSeen = [&](const char *when) {
-        for (const int col : line)
-            EXPECT_FALSE(seenPart(grid, grid.currentIndex().row(), col).isEmpty())
-                << when << ", column " << col;
-    };
-    const auto currentSeen = [&](const char *when) {
-        const QModelIndex current = grid.currentIndex();
-        EXPECT_FALSE(seenPart(grid, current.row(), current.column()).isEmpty())
-            << when << ", column " << current.column();
-    };
-    lineSeen("as the window opens");
-    currentSeen("as the window opens");
+    const std::vector<int> line = c.mode == 4 ? std::vector<int>{2, 4, 5, 6, 7, 9, 10, 11, 12, 13}
+                                              : std::vector<int>{0, 1, 2, 3};
+    for (const QSize screen : {QSize(1280, 800), QSize(1024, 768)}) {
+        const auto window = open(c.mode);
+        window->setWindowState(0);
+        window->resize(screen);
+        QTableView &grid = c.mode == 4 ? static_cast<QTableView &>(*window->vsCheck)
+                                       : static_cast<QTableView &>(*window->ldgCheck);
+        const std::string at = std::to_string(screen.width()) + " wide, ";
+        grid.setFocus();
+        if (!grid.currentIndex().isValid())
+            QTest::keyClick(&grid, Qt::Key_Down);
+        ASSERT_TRUE(grid.currentIndex().isValid());
+        const auto lineSeen = [&](const char *when) {
+            for (const int col : line)
+                EXPECT_TRUE(grid.isColumnHidden(col) ||
+                            seenWhole(grid, grid.currentIndex().row(), col))
+                    << at << when << ", column " << col;
+        };
+        // The current cell, and every column cut at the edge of those that say which line a
+        // row is.
+        const auto currentSeen = [&](const char *when) {
+            const QModelIndex current = grid.currentIndex();
+            EXPECT_TRUE(seenWhole(grid, current.row(), current.column()))
+                << at << when << ", column " << current.column();
+            for (int col = line.back() + 1; col < grid.model()->columnCount(); ++col) {
+                const QRect seen = seenPart(grid, current.row(), col);
+                const QRect cell = grid.visualRect(grid.model()->index(current.row(), col));
+                EXPECT_FALSE(!seen.isEmpty() &&
+                             seen.left() > grid.viewport()->mapTo(&grid, cell.topLeft()).x())
+                    << at << when << ", column " << col << " cut";
+            }
+        };
+        lineSeen("as the window opens");
+        currentSeen("as the window opens");
 
-    grid.horizontalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
-    lineSeen("scrolled to the far right");
-    QTest::keyClick(&grid, Qt::Key_PageDown);
-    lineSeen("a page further down");
-    currentSeen("a page further down");
-    for (const auto key : {Qt::Key_Left, Qt::Key_Right}) {
-        for (int i = 0; i < grid.model()->columnCount(); ++i) {
-            QTest::keyClick(&grid, key);
-            currentSeen(key == Qt::Key_Left ? "moving left" : "moving right");
+        grid.horizontalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
+        lineSeen("scrolled to the far right");
+        if (c.mode == 4) {
+            // The count cell, scrolled beneath the line's columns, comes back to be typed in.
+            QTest::keyClicks(&grid, QStringLiteral("7"));
+            QWidget *editor = QApplication::focusWidget();
+            ASSERT_NE(editor, &grid);
+            const QPoint left = editor->mapTo(&grid, QPoint(1, editor->height() / 2));
+            EXPECT_EQ(grid.childAt(left), editor) << at << "the editor shows whole";
+            QTest::keyClick(editor, Qt::Key_Escape);
         }
-        lineSeen(key == Qt::Key_Left ? "at the first column" : "at the last column");
+        QTest::keyClick(&grid, Qt::Key_PageDown);
+        lineSeen("a page further down");
+        currentSeen("a page further down");
+        for (const auto key : {Qt::Key_Left, Qt::Key_Right}) {
+            for (int i = 0; i < grid.model()->columnCount(); ++i) {
+                QTest::keyClick(&grid, key);
+                currentSeen(key == Qt::Key_Left ? "moving left" : "moving right");
+            }
+            lineSeen(key == Qt::Key_Left ? "at the first column" : "at the last column");
+        }
+        QTest::keyClick(&grid, Qt::Key_End, Qt::ControlModifier);
+        currentSeen("at the last cell");
+        QTest::keyClick(&grid, Qt::Key_Home);
+        currentSeen("at Home");
+        int next = line.back() + 1;
+        while (grid.isColumnHidden(next))
+            ++next;
+        EXPECT_TRUE(seenWhole(grid, grid.currentIndex().row(), next)) << at << "at Home";
+        if (screen.width() < 1280)
+            continue;
+        // The frozen columns keep the widths the grid gives them.
+        if (c.mode == 4)
+            window->vsCheck->setColWidth(EntryCol::ItemName, 1800);
+        else
+            window->ldgCheck->Col(4).setWidth(1800);
+        lineSeen("with a wider item name");
     }
-    // The frozen columns keep the widths the grid gives them.
-    if (c.mode == 4)
-        window->vsCheck->setColWidth(EntryCol::ItemName, 1800);
-    else
-        window->ldgCheck->Col(4).setWidth(1800);
-    const QModelIndex name = grid.model()->index(grid.currentIndex().row(), line.back());
-    EXPECT_EQ(seenPart(grid, name.row(), name.column()).width(), grid.visualRect(name).width());
-    lineSeen("with a wider item name");
 }
 
 TEST_P(ModeTest, AsksToSaveOnClosingOnlyInInputMode)

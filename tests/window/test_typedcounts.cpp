@@ -24,6 +24,8 @@
 #include <QAction>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTest>
 
 namespace {
@@ -34,10 +36,14 @@ enum class Trigger
 {
     Tool,       // a click on the tool bar's button
     Menu,       // the menu item
+    MenuKeys,   // the menu item, its menu opened and the item chosen by their access keys
     Key,        // the shortcut, pressed in the cell's editor
     CloseBox,   // the window's close box
     ProcessBox, // another count picked in the process box
-    Header      // a click on a column's header, which sorts
+    // the process box reached by its label's access key, another count chosen with Down, and
+    // the box left with the key of the case
+    ProcessBoxKeys,
+    Header // a click on a column's header, which sorts
 };
 
 enum class Outcome
@@ -82,6 +88,7 @@ constexpr auto kAsked = Outcome::Asked;
 const CommandCase kCommands[] = {
     C{"save tool", kTool, kSaved, "Save"},
     C{"save menu", kMenu, kSaved, nullptr, &frmMain::mnuFSave},
+    C{"save menu by keys", Trigger::MenuKeys, kSaved, nullptr, &frmMain::mnuFSave},
     C{"save key", kKey, kSaved, nullptr, nullptr, Qt::CTRL | Qt::Key_S},
     C{"save listing a refused line", kTool, Outcome::Listed, "Save"},
     C{"save with a text the cell refuses", kTool, Outcome::KeptInEditor, "Save"},
@@ -93,12 +100,17 @@ const CommandCase kCommands[] = {
     C{"refresh menu", kMenu, kAsked, nullptr, &frmMain::mnuView_Refresh},
     C{"refresh key", kKey, kAsked, nullptr, nullptr, QKeyCombination(Qt::Key_F5)},
     C{"another count in the process box", Trigger::ProcessBox, kAsked},
+    C{"another count chosen by keys, then Enter", Trigger::ProcessBoxKeys, kAsked, nullptr, nullptr,
+      QKeyCombination(Qt::Key_Return)},
+    C{"another count chosen by keys, then Tab", Trigger::ProcessBoxKeys, kAsked, nullptr, nullptr,
+      QKeyCombination(Qt::Key_Tab)},
     C{"deleted items switch", kMenu, kAsked, nullptr, &frmMain::mnuViewShowDeleted},
     C{"closed counts switch", kMenu, kAsked, nullptr, &frmMain::mnuShowCloseProc},
     C{"closed counts switch keeping a refused line", kMenu, Outcome::AskedAndListed, nullptr,
       &frmMain::mnuShowCloseProc},
     C{"find tool", kTool, kAsked, "Find"},
     C{"find menu", kMenu, kAsked, nullptr, &frmMain::mnuEdit_Find},
+    C{"find menu by keys", Trigger::MenuKeys, kAsked, nullptr, &frmMain::mnuEdit_Find},
     C{"find key", kKey, kAsked, nullptr, nullptr, QKeyCombination(Qt::Key_F3)},
     C{"filter tool", kTool, kAsked, "Filter"},
     C{"filter menu", kMenu, kAsked, nullptr, &frmMain::mnuEdit_Filter},
@@ -137,6 +149,22 @@ protected:
         case Trigger::Menu:
             (window.*c.item)->trigger();
             break;
+        case Trigger::MenuKeys: {
+            QAction *item = window.*c.item;
+            const auto menus = window.menuBar()->actions();
+            const auto menu = std::find_if(menus.begin(), menus.end(), [&](QAction *m) {
+                return m->menu() && m->menu()->actions().contains(item);
+            });
+            ASSERT_NE(menu, menus.end());
+            const auto accessKey = [](const QAction &a) {
+                return QKeySequence::mnemonic(a.text())[0].key();
+            };
+            QTest::keyClick(QApplication::focusWidget(), accessKey(**menu), Qt::AltModifier);
+            QWidget *popup = QApplication::activePopupWidget();
+            ASSERT_NE(popup, nullptr);
+            QTest::keyClick(popup, accessKey(*item));
+            break;
+        }
         case Trigger::Key:
             QTest::keyClick(QApplication::focusWidget(), c.key.key(), c.key.keyboardModifiers());
             break;
@@ -150,6 +178,12 @@ protected:
             QTest::keyClick(list, Qt::Key_Return);
             break;
         }
+        case Trigger::ProcessBoxKeys:
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::AltModifier);
+            ASSERT_EQ(QApplication::focusWidget(), window.lstStock);
+            QTest::keyClick(window.lstStock, Qt::Key_Down);
+            QTest::keyClick(window.lstStock, c.key.key());
+            break;
         case Trigger::Header: {
             QHeaderView *header = window.vsCheck->horizontalHeader();
             const int section = EntryCol::ItemNumber - 1;

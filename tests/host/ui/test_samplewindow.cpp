@@ -14,6 +14,7 @@
 #include <QImage>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 using namespace host::ui;
@@ -130,6 +131,20 @@ TEST_F(SampleWindowTest, ListsRaiseClickForProgramChoicesButNotForFilling)
     window.lstStock->setListIndex(1);
     EXPECT_TRUE(logged(QStringLiteral("lstStock_Click 1")));
     EXPECT_EQ(window.lstStock->Text(), QStringLiteral("PD-002"));
+    // The wheel chooses in the closed list only once the user is in it.
+    const auto turnWheel = [&] {
+        const QPointF at = window.lstStock->rect().center();
+        QWheelEvent wheel(at, window.lstStock->mapToGlobal(at), {}, QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(window.lstStock, &wheel);
+    };
+    window.txtNumber->setFocus();
+    turnWheel();
+    EXPECT_EQ(window.lstStock->ListIndex(), 1);
+    QTest::mouseClick(window.lstStock, Qt::LeftButton);
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+    turnWheel();
+    EXPECT_EQ(window.lstStock->ListIndex(), 2);
 
     EXPECT_EQ(window.StockList->ListCount(), 3);
     EXPECT_EQ(window.StockList->ItemData(2), 12);

@@ -2,12 +2,35 @@
 
 #include "host/core/hosterror.h"
 
+#include <QKeyEvent>
+#include <QWheelEvent>
+
 namespace host::ui {
 
 ComboBoxControl::ComboBoxControl(QWidget *parent)
     : QComboBox(parent), TwipsGeometry(static_cast<QWidget &>(*this))
 {
+    setFocusPolicy(Qt::StrongFocus);
     connect(this, &QComboBox::currentIndexChanged, this, [this] { emit Click(); });
+}
+
+void ComboBoxControl::wheelEvent(QWheelEvent *event)
+{
+    if (!hasFocus()) {
+        event->ignore();
+        return;
+    }
+    QComboBox::wheelEvent(event);
+}
+
+void ComboBoxControl::keyPressEvent(QKeyEvent *event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        focusNextChild();
+        return;
+    }
+    QComboBox::keyPressEvent(event);
 }
 
 void ComboBoxControl::checkIndex(int index) const

@@ -8,7 +8,9 @@ namespace host::ui {
 
 // Stand-in of the platform drop-down list. Items count from 0; ListIndex -1 is no item.
 // Adding items chooses none; setting ListIndex from the program raises Click as the user's
-// choice does.
+// choice does. The wheel turns through the items only while the list has the focus, so a wheel
+// meant for the window under the pointer chooses nothing; Enter in the closed list moves on to
+// the next control, as Tab does.
 class ComboBoxControl : public QComboBox, public TwipsGeometry
 {
     Q_OBJECT
@@ -30,6 +32,10 @@ public:
 
 signals:
     void Click();
+
+protected:
+    void wheelEvent(QWheelEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void checkIndex(int index) const;

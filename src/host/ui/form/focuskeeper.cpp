@@ -1,10 +1,22 @@
 #include "host/ui/form/focuskeeper.h"
 
+#include "host/ui/form/form.h"
+
 #include <QAbstractItemView>
 
 namespace host::ui {
 
-FocusKeeper::FocusKeeper(QWidget &window) : m_window(&window), m_focus(window.focusWidget())
+namespace {
+
+QWidget *controlFocusOf(QWidget &window)
+{
+    const auto *form = qobject_cast<const Form *>(&window);
+    return form ? form->controlFocus() : window.focusWidget();
+}
+
+} // namespace
+
+FocusKeeper::FocusKeeper(QWidget &window) : m_window(&window), m_focus(controlFocusOf(window))
 {
     if (const auto *view = qobject_cast<QAbstractItemView *>(m_focus.data())) {
         m_row = view->currentIndex().row();

@@ -11,9 +11,11 @@
 #include "host/ui/modal/modalservices.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QMenuBar>
 
 namespace host::ui {
 
@@ -32,6 +34,15 @@ QString failureText(const std::exception &error)
     return hostCaption("操作没有完成，原因：") + QLatin1Char('\n') + QString::fromStdString(why);
 }
 
+// A cell's editor goes when it loses the focus; the grid it edits in is the control.
+QWidget *controlOf(QWidget *focus)
+{
+    for (QWidget *w = focus; w && !w->isWindow(); w = w->parentWidget())
+        if (auto *view = qobject_cast<QAbstractItemView *>(w))
+            return view;
+    return focus;
+}
+
 } // namespace
 
 Form::Form(QWidget *parent)
@@ -39,6 +50,12 @@ Form::Form(QWidget *parent)
 {
     setCentralWidget(m_client);
     setFont(uiFont());
+    // Qt leaves the focus in the menu bar when a menu walked by keys runs its command.
+    m_menuFocus =
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
+            if (qobject_cast<QMenuBar *>(now) && now->window() == this)
+                m_focusBeforeMenu = old && old->window() == this ? controlOf(old) : nullptr;
+        });
 }
 
 Form::~Form()
@@ -48,6 +65,7 @@ Form::~Form()
     // would run on a window that no longer exists.
     for (QObject *child : findChildren<QObject *>())
         child->blockSignals(true);
+    disconnect(m_menuFocus);
 }
 
 void Form::setKeyPreview(bool on)
@@ -65,6 +83,12 @@ void Form::closeOnEscape(QAbstractButton *cancelButton)
 {
     m_closesOnEscape = true;
     m_cancelButton = cancelButton;
+}
+
+QWidget *Form::controlFocus() const
+{
+    QWidget *focus = focusWidget();
+    return qobject_cast<QMenuBar *>(focus) ? m_focusBeforeMenu.data() : focus;
 }
 
 QAbstractButton *Form::cancelButton() const

@@ -47,6 +47,9 @@ public:
     QAbstractButton *cancelButton() const;
 
     QWidget *client() const { return m_client; }
+    // The control the user is in: the window's focus widget, or, while the menu bar holds the
+    // focus to walk its menus by keys, the control it took the focus from.
+    QWidget *controlFocus() const;
     // Inner size of the window, in twips.
     int ScaleWidth() const;
     int ScaleHeight() const;
@@ -117,6 +120,8 @@ private:
     bool m_closesOnEscape = false;
     bool m_keyCommand = false;
     QPointer<QAbstractButton> m_cancelButton;
+    QPointer<QWidget> m_focusBeforeMenu;
+    QMetaObject::Connection m_menuFocus;
 };
 
 } // namespace host::ui

@@ -87,6 +87,14 @@ void FrozenColumns::createOverlay()
                      [&bar](int min, int max) { bar.setRange(min, max); });
     QObject::connect(&viewBar, &QScrollBar::valueChanged, &bar, &QScrollBar::setValue);
     QObject::connect(&bar, &QScrollBar::valueChanged, &viewBar, &QScrollBar::setValue);
+    // The user's horizontal scroll, by wheel or scroll bar, stops at column edges too.
+    QScrollBar &across = *m_view.horizontalScrollBar();
+    QObject::connect(&across, &QAbstractSlider::actionTriggered, &overlay, [this, &across](int) {
+        if (coveredWidth() == 0)
+            return;
+        const int position = across.sliderPosition();
+        across.setSliderPosition(alignedScroll(position, position < across.value()));
+    });
 }
 
 void FrozenColumns::syncColumns()
@@ -100,7 +108,7 @@ void FrozenColumns::syncColumns()
     for (int column = 0; column < columns; ++column) {
         // A hidden column is resized to 0 before the view marks it hidden.
         const int width =
-            column < m_count && !from.isSectionHidden(column) ? from.sectionSize(column) : 0;
+            column < m_shown && !from.isSectionHidden(column) ? from.sectionSize(column) : 0;
         to.setSectionHidden(column, width == 0);
         if (width > 0)
             to.resizeSection(column, width);
@@ -108,30 +116,71 @@ void FrozenColumns::syncColumns()
     m_syncing = syncing;
 }
 
-int FrozenColumns::coveredWidth() const
+int FrozenColumns::shownCount() const
 {
     if (!m_overlay || m_setAside)
         return 0;
     const QHeaderView &header = *m_view.horizontalHeader();
     const int columns = std::min(m_count, header.count());
+    const int room = 4 * m_view.viewport()->width();
     int width = 0;
-    for (int column = 0; column < columns; ++column)
+    int shown = 0;
+    for (int column = 0; column < columns; ++column) {
         if (!header.isSectionHidden(column))
             width += header.sectionSize(column);
-    // Frozen columns over more than two thirds of the view would leave too little room to
-    // scroll in.
-    return 3 * width <= 2 * m_view.viewport()->width() ? width : 0;
+        if (5 * width > room)
+            break;
+        shown = column + 1;
+    }
+    return shown;
+}
+
+int FrozenColumns::coveredWidth() const
+{
+    const QHeaderView &header = *m_view.horizontalHeader();
+    const int shown = shownCount();
+    int width = 0;
+    for (int column = 0; column < shown; ++column)
+        if (!header.isSectionHidden(column))
+            width += header.sectionSize(column);
+    return width;
 }
 
 bool FrozenColumns::covers(int column) const
 {
-    return column < m_count && coveredWidth() > 0;
+    return column < shownCount() && coveredWidth() > 0;
+}
+
+int FrozenColumns::alignedScroll(int value, bool down) const
+{
+    const int covered = coveredWidth();
+    const QHeaderView &header = *m_view.horizontalHeader();
+    int aligned = value;
+    for (int visual = 0; visual < header.count(); ++visual) {
+        const int column = header.logicalIndex(visual);
+        if (header.isSectionHidden(column))
+            continue;
+        const int edge = header.sectionPosition(column) - covered;
+        if (edge < 0)
+            continue;
+        if (!down && edge >= value)
+            return edge;
+        if (down && edge > value)
+            break;
+        if (down)
+            aligned = edge;
+    }
+    return aligned;
 }
 
 void FrozenColumns::layout()
 {
     if (!m_overlay)
         return;
+    if (const int shown = shownCount(); shown != m_shown) {
+        m_shown = shown;
+        syncColumns();
+    }
     const int width = coveredWidth();
     if (width == 0) {
         m_overlay->hide();
@@ -153,10 +202,21 @@ void FrozenColumns::layout()
     m_overlay->verticalScrollBar()->setValue(m_view.verticalScrollBar()->value());
     m_overlay->show();
     m_overlay->raise();
+    // The view's own range ends where its last column does; a little more lets that column's
+    // edge, too, meet the overlay.
+    QScrollBar &bar = *m_view.horizontalScrollBar();
+    bar.setMaximum(alignedScroll(bar.maximum()));
+    bar.setValue(alignedScroll(bar.value()));
     // The current cell, brought into view before the overlay came or the view changed its
     // size, is brought back.
-    if (moved)
-        keepInView(m_view.currentIndex(), m_view.horizontalScrollBar()->value());
+    if (moved) {
+        const QModelIndex current = m_view.currentIndex();
+        const int before = bar.value();
+        // With as little scroll as shows it, whatever the view showed at its former size.
+        if (current.isValid() && !covers(current.column()))
+            bar.setValue(0);
+        keepInView(current, before);
+    }
 }
 
 void FrozenColumns::scrollTo(const QModelIndex &index, const std::function<void()> &viewScroll)
@@ -166,22 +226,32 @@ void FrozenColumns::scrollTo(const QModelIndex &index, const std::function<void(
     keepInView(index, horizontal);
 }
 
+void FrozenColumns::moveByKeys(const QModelIndex &from, const QModelIndex &to, bool home)
+{
+    if (to.isValid() && covers(to.column()) && (home || (from.isValid() && !covers(from.column()))))
+        m_view.horizontalScrollBar()->setValue(0);
+}
+
 void FrozenColumns::keepInView(const QModelIndex &index, int horizontalBefore)
 {
     const int covered = coveredWidth();
     if (covered == 0 || !index.isValid())
         return;
     QScrollBar &bar = *m_view.horizontalScrollBar();
-    if (index.column() < m_count) {
+    if (covers(index.column())) {
         bar.setValue(horizontalBefore);
         return;
     }
     const int left = m_view.columnViewportPosition(index.column());
     const int right = left + m_view.columnWidth(index.column());
+    const int port = m_view.viewport()->width();
+    int value = bar.value();
     if (left < covered)
-        bar.setValue(bar.value() - (covered - left));
-    else if (right > m_view.viewport()->width())
-        bar.setValue(bar.value() + std::min(right - m_view.viewport()->width(), left - covered));
+        value -= covered - left;
+    else if (right > port)
+        value += std::min(right - port, left - covered);
+    // On to the next column edge, which leaves the cell in view.
+    bar.setValue(alignedScroll(value));
 }
 
 void FrozenColumns::setAside(bool aside)

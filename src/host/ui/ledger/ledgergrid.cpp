@@ -110,6 +110,13 @@ void LedgerGrid::scrollTo(const QModelIndex &index, ScrollHint hint)
     m_frozen.scrollTo(index, [&] { QTableView::scrollTo(index, hint); });
 }
 
+QModelIndex LedgerGrid::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
+{
+    const QModelIndex to = QTableView::moveCursor(cursorAction, modifiers);
+    m_frozen.moveByKeys(currentIndex(), to, cursorAction == MoveHome);
+    return to;
+}
+
 void LedgerGrid::updateGeometries()
 {
     QTableView::updateGeometries();

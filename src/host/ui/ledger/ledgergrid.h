@@ -115,6 +115,7 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void updateGeometries() override;
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
 
 private:
     void cellClicked(int row, int col);

@@ -459,6 +459,13 @@ void SpreadGrid::scrollTo(const QModelIndex &index, ScrollHint hint)
     m_frozen.scrollTo(index, [&] { QTableView::scrollTo(index, hint); });
 }
 
+QModelIndex SpreadGrid::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
+{
+    const QModelIndex to = QTableView::moveCursor(cursorAction, modifiers);
+    m_frozen.moveByKeys(currentIndex(), to, cursorAction == MoveHome);
+    return to;
+}
+
 void SpreadGrid::updateGeometries()
 {
     QTableView::updateGeometries();
@@ -469,6 +476,9 @@ bool SpreadGrid::edit(const QModelIndex &index, EditTrigger trigger, QEvent *eve
 {
     const bool wasEditing = state() == QAbstractItemView::EditingState;
     const bool frozen = m_frozen.covers(index.column());
+    // A cell scrolled away, under the frozen columns too, comes back into view to be typed in.
+    if (!frozen && !wasEditing)
+        scrollTo(index);
     const bool started = QTableView::edit(index, trigger, event);
     if (started && !wasEditing && state() == QAbstractItemView::EditingState) {
         m_clickEdit->cancel();
