@@ -19,7 +19,7 @@ click_then_type() { # x, y, number
 
 open_input
 # The window opens on the first count cell, which the click finds current already.
-click_then_type 945 162 4901
+click_then_type 1160 182 4901
 key Return
 key ctrl+s
 expect_sql "lines counted 4901" \
