@@ -51,10 +51,10 @@ struct Expr
 // instead of every row's days being counted; nothing otherwise.
 std::optional<std::string> dayRange(const Expr &left, std::string_view op, const Expr &right);
 
-// `left = right` as the column compared as stored with the text the system keeps for the date,
-// when one side is a text column converted to a date and the other a constant, so that the
-// column's index serves instead of every row's text being converted (a date kept in another
-// form is not found so); nothing otherwise.
+// `left = right` when one side is a text column converted to a date and the other a constant:
+// the column compared as stored with the text the system keeps for the date, and only a text
+// that differs from it read as a date, so that a row in the system's own form is matched without
+// being converted and one in any other form SQL Server reads is still found; nothing otherwise.
 std::optional<std::string> storedDateMatch(const Expr &left, std::string_view op,
                                            const Expr &right);
 
