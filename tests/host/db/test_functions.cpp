@@ -63,6 +63,23 @@ TEST_F(Functions, DateArithmetic)
         {"CONVERT(DATETIME,'20260305')", date(2026, 3, 5)},
         {"CASE WHEN CONVERT(DATETIME,'2026-03-05') = '2026-03-05' THEN 1 ELSE 0 END", 1},
         {"CASE WHEN CONVERT(DATETIME,'2026-03-05 10:00') <= '2026-03-05' THEN 1 ELSE 0 END", 0},
+        // Days counted from a date a union, CASE or COALESCE made of '' or 0: 1900-01-01.
+        {"ISNULL((SELECT id FROM (SELECT 1 AS id, CAST('2024-01-05' AS datetime) AS d UNION ALL "
+         "SELECT 2, '') x WHERE DATEDIFF(dd, d, '1900-01-05') = 4), 0)",
+         2},
+        {"ISNULL((SELECT SUM(id) FROM (SELECT 1 AS id, CAST('2024-01-05' AS datetime) AS d "
+         "UNION ALL SELECT 2, 0 UNION ALL SELECT 4, '') x WHERE DATEDIFF(dd, '1900-01-03', d) = "
+         "-2), 0)",
+         2 + 4},
+        {"(SELECT COUNT(*) FROM (SELECT CASE WHEN 1=0 THEN GETDATE() ELSE '' END AS d) x "
+         "WHERE DATEDIFF(dd, '1900-01-01', d) = 0)",
+         1},
+        {"(SELECT COUNT(*) FROM (SELECT COALESCE(CAST(NULL AS datetime), 0) AS d) x "
+         "WHERE DATEDIFF(dd, d, '1900-01-02') = 1)",
+         1},
+        {"ISNULL((SELECT d FROM (SELECT CAST('2024-01-05' AS datetime) AS d UNION ALL SELECT '') "
+         "x WHERE DATEDIFF(dd, d, '2024-01-05') > 0), '2000-01-01')",
+         date(1900, 1, 1)},
     };
     for (const auto &c : cases)
         check(c);

@@ -106,7 +106,10 @@ Expr coalesce(const Args &a)
     ColumnType type;
     for (const auto &arg : a)
         type = commonType(type, arg.type);
-    return call("coalesce", a, type);
+    Args branches;
+    for (const auto &arg : a)
+        branches.push_back(branchAs(arg, type));
+    return call("coalesce", branches, type);
 }
 
 Expr str(const Args &a)
