@@ -53,9 +53,11 @@ CREATE TABLE ICInvBackup (
     FBal decimal(28,10) NULL,
     FBillInterID int NULL
 );
--- The count-line key: every writer finds its line by these ten columns.
+-- The count-line key: every writer finds its line by these ten columns. The date comes last: the
+-- save finds it as a date in whatever form it is written, which a seek on the text cannot do, so
+-- the nine before it find the line.
 CREATE INDEX IX_ICInvBackup_Key ON ICInvBackup (FInterID, FItemID, FAuxPropID, FUnitID, FBatchNo,
-    FMtoNo, FKFDate, FKFPeriod, FStockID, FStockPlaceID);
+    FMtoNo, FKFPeriod, FStockID, FStockPlaceID, FKFDate);
 CREATE INDEX IX_ICInvBackup_FStockID ON ICInvBackup (FStockID);
 
 -- Work table of the backup at a cut-off date: one row per opening balance or movement total.

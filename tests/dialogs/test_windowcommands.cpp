@@ -1,11 +1,14 @@
 // The count-sheet window's add-line and select-bills commands, through the real dialogs.
 #include "window/countwindowtest.h"
 
+#include "countsheet/countline.h"
+#include "countsheet/countlinegrid.h"
 #include "dialogs/frmadditem.h"
 #include "dialogs/frmselect.h"
 #include "host/ui/controls/textbox.h"
 #include "host/ui/ledger/ledgergrid.h"
 #include "host/ui/spread/spreadgrid.h"
+#include "support/casename.h"
 
 #include <QAbstractItemModel>
 
@@ -108,5 +111,73 @@ TEST_F(DialogCommands, AddItemSavesTheLineAndTheSheetShowsIt)
                "Where FDeleted<>1)"));
     EXPECT_EQ(window->vsCheck->MaxRows() - 1, lines);
 }
+
+// A book stock line's date as the host or another program may have stored it, which the backup
+// copies into the count line: every text SQL Server reads as the date the sheet shows.
+struct StoredDate
+{
+    const char *what;
+    const char *text;
+    int period;
+};
+
+const StoredDate kStoredDates[] = {
+    {"none", "", 0},
+    {"none with a period", "", 180},
+    {"none padded", "   ", 0},
+    {"first day written out", "1900-01-01", 0},
+    {"first day with a period", "1900-01-01", 180},
+    {"plain day", "2024-01-05", 180},
+    {"padded day", " 2024-01-05  ", 180},
+    {"midnight to the minute", "2026-11-15 00:00", 180},
+    {"midnight to the second", "2024-01-05 00:00:00", 180},
+    {"digits only", "20240105", 180},
+    {"slashes", "2024/1/5", 365},
+};
+
+class StoredDateLine : public DialogCommands, public ::testing::WithParamInterface<StoredDate>
+{};
+
+TEST_P(StoredDateLine, IsSavedTakesItsBillsAndIsRemoved)
+{
+    const StoredDate &c = GetParam();
+    // An item of one book stock line, without a second unit.
+    const auto item = static_cast<long>(
+        number("Select Min(FItemID) From (Select n.FItemID From ICInventory n Join t_ICItem i On "
+               "i.FItemID=n.FItemID Where i.FSecUnitID=0 And i.FDeleted=0 Group By n.FItemID "
+               "Having Count(*)=1 And Sum(n.FQty)>0) x"));
+    sql("Update ICInventory Set FKFDate='" + std::string(c.text) +
+        "',FKFPeriod=" + std::to_string(c.period) + " Where FItemID=" + std::to_string(item));
+    const std::string id = std::to_string(backUp());
+    sql("Update ICStockCheckProcess Set FBackupType=1 Where FID=" + id);
+    const std::string line =
+        " From ICInvBackup Where FInterID=" + id + " And FItemID=" + std::to_string(item);
+    ASSERT_EQ(text("Select FKFDate" + line), c.text);
+    // No book stock, so that the line may be removed.
+    sql("Update ICInvBackup Set FQty=0,FAuxQty=0,FCheckQty=0,FAuxCheckQty=0,FQtyAct=0,"
+        "FAuxQtyAct=0,FMinus=0" +
+        line);
+    const auto window = open(4);
+    const int row =
+        findRow(*window, [&](int r) { return readCountLine(*window->vsCheck, r).itemId == item; });
+
+    type(*window, EntryCol::CUUnitCheckQty, row, "7");
+    window->mnuFSave->trigger();
+    EXPECT_EQ(number("Select FAuxCheckQty" + line), 7);
+    EXPECT_FALSE(window->mModified);
+
+    postBill(*window, row, true, 5, 0);
+    EXPECT_EQ(selectAllBills(*window, row), 1);
+    EXPECT_EQ(number("Select FQtyAct" + line), number("Select FCheckQty" + line) - 5);
+    EXPECT_EQ(number("Select Count(*) From ICStockBillEntry Where FSelectedProcID=" + id), 1);
+
+    m_modals->answer(host::ui::Msg::Yes);
+    window->mnuSubItem->trigger();
+    EXPECT_EQ(number("Select Count(*)" + line), 0);
+    EXPECT_EQ(m_modals->messageTexts(), QStringList{"是否真的要删除此项物料？"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Forms, StoredDateLine, ::testing::ValuesIn(kStoredDates),
+                         [](const auto &param) { return caseName(param.index, param.param.what); });
 
 } // namespace

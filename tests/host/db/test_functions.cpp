@@ -63,6 +63,23 @@ TEST_F(Functions, DateArithmetic)
         {"CONVERT(DATETIME,'20260305')", date(2026, 3, 5)},
         {"CASE WHEN CONVERT(DATETIME,'2026-03-05') = '2026-03-05' THEN 1 ELSE 0 END", 1},
         {"CASE WHEN CONVERT(DATETIME,'2026-03-05 10:00') <= '2026-03-05' THEN 1 ELSE 0 END", 0},
+        // Days counted from a date a union, CASE or COALESCE made of '' or 0: 1900-01-01.
+        {"ISNULL((SELECT id FROM (SELECT 1 AS id, CAST('2024-01-05' AS datetime) AS d UNION ALL "
+         "SELECT 2, '') x WHERE DATEDIFF(dd, d, '1900-01-05') = 4), 0)",
+         2},
+        {"ISNULL((SELECT SUM(id) FROM (SELECT 1 AS id, CAST('2024-01-05' AS datetime) AS d "
+         "UNION ALL SELECT 2, 0 UNION ALL SELECT 4, '') x WHERE DATEDIFF(dd, '1900-01-03', d) = "
+         "-2), 0)",
+         2 + 4},
+        {"(SELECT COUNT(*) FROM (SELECT CASE WHEN 1=0 THEN GETDATE() ELSE '' END AS d) x "
+         "WHERE DATEDIFF(dd, '1900-01-01', d) = 0)",
+         1},
+        {"(SELECT COUNT(*) FROM (SELECT COALESCE(CAST(NULL AS datetime), 0) AS d) x "
+         "WHERE DATEDIFF(dd, d, '1900-01-02') = 1)",
+         1},
+        {"ISNULL((SELECT d FROM (SELECT CAST('2024-01-05' AS datetime) AS d UNION ALL SELECT '') "
+         "x WHERE DATEDIFF(dd, d, '2024-01-05') > 0), '2000-01-01')",
+         date(1900, 1, 1)},
     };
     for (const auto &c : cases)
         check(c);
@@ -109,26 +126,35 @@ TEST_F(Functions, DayDifferenceConditions)
 }
 
 // A text column's dates compared converted with a constant, as count lines are found by their
-// key: each row a bit, no date, two days, a time of day and a null.
+// key: each row a bit, no date, two days, a time of day, a null, and the same dates in the other
+// forms SQL Server reads (1900-01-01 for no date, a midnight written out, slashes, blanks).
 TEST_F(Functions, TextDatesComparedWithAConstant)
 {
     db.Execute("CREATE TABLE k (bit int, kf varchar(23) NULL)\r\n"
                "INSERT INTO k VALUES (1,''),(2,'2026-12-08'),(4,'2026-12-09'),"
-               "(8,'2026-12-09 10:30:00.000'),(16,NULL)");
+               "(8,'2026-12-09 10:30:00.000'),(16,NULL),(32,'1900-01-01'),"
+               "(64,'2026-12-08 00:00:00.000'),(128,'2026-12-08 00:00:00'),(256,'2026/12/8'),"
+               "(512,' 2026-12-08 '),(1024,'  '),(2048,'2026/12/9 10:30')");
+    constexpr int none = 1 + 32 + 1024;
+    constexpr int day = 2 + 64 + 128 + 256 + 512;
     const Case cases[] = {
-        {"CONVERT(DATETIME,kf) = ''", 1},
-        {"CONVERT(DATETIME,kf) = '1900-01-01'", 1},
-        {"CONVERT(DATETIME,kf) = '2026-12-08'", 2},
-        {"CONVERT(DATETIME,kf) = ' 2026-12-08 '", 2},
-        {"CONVERT(DATETIME,kf) = '20261208'", 2},
+        {"CONVERT(DATETIME,kf) = ''", none},
+        {"CONVERT(DATETIME,kf) = '1900-01-01'", none},
+        {"CONVERT(DATETIME,kf) = 0", none},
+        {"CONVERT(DATETIME,kf) = '2026-12-08'", day},
+        {"CONVERT(DATETIME,kf) = ' 2026-12-08 '", day},
+        {"CONVERT(DATETIME,kf) = '20261208'", day},
         {"'2026-12-09' = CONVERT(DATETIME,kf)", 4},
-        {"CONVERT(DATETIME,kf) = '2026-12-09 10:30'", 8},
+        {"CONVERT(DATETIME,kf) = '2026-12-09 10:30'", 8 + 2048},
         {"CONVERT(DATETIME,kf) = NULL", 0},
-        {"CONVERT(DATETIME,kf) <> '2026-12-08'", 1 + 4 + 8},
+        {"CONVERT(DATETIME,kf) <> '2026-12-08'", 1 + 4 + 8 + 32 + 1024 + 2048},
     };
     for (const auto &c : cases)
         check(
             {(std::string("ISNULL(SUM(bit),0) FROM k WHERE ") + c.expression).c_str(), c.expected});
+    // A text that is no date is another line's key: it matches nothing and stops no lookup.
+    db.Execute("INSERT INTO k VALUES (4096,'0')");
+    check({"ISNULL(SUM(bit),0) FROM k WHERE CONVERT(DATETIME,kf) = '2026-12-08'", day});
 }
 
 TEST_F(Functions, TextsAndConversions)

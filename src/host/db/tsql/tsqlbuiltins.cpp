@@ -106,7 +106,10 @@ Expr coalesce(const Args &a)
     ColumnType type;
     for (const auto &arg : a)
         type = commonType(type, arg.type);
-    return call("coalesce", a, type);
+    Args branches;
+    for (const auto &arg : a)
+        branches.push_back(branchAs(arg, type));
+    return call("coalesce", branches, type);
 }
 
 Expr str(const Args &a)
@@ -440,10 +443,14 @@ std::optional<std::string> storedDateMatch(const Expr &left, std::string_view op
     const auto constant = [](const Expr &e) { return e.constant || e.literal >= 0; };
     if (op != "=")
         return std::nullopt;
+    const auto match = [](const std::string &column, const std::string &value) {
+        return "(" + column + " = tsql_datekey(" + value + ") OR tsql_samedate(" + column + "," +
+               value + "))";
+    };
     if (!left.datedText.empty() && constant(right))
-        return left.datedText + " = tsql_datekey(" + right.sql + ")";
+        return match(left.datedText, right.sql);
     if (!right.datedText.empty() && constant(left))
-        return right.datedText + " = tsql_datekey(" + left.sql + ")";
+        return match(right.datedText, left.sql);
     return std::nullopt;
 }
 

@@ -301,11 +301,13 @@ Expr Translator::Impl::parseCase(const Scope *scope)
         input = parseExpression(scope);
         sql += " " + input->sql;
     }
+    // Each result with the text before it; written once the type of the whole is known.
+    std::vector<std::pair<std::string, Expr>> results;
     ColumnType type;
-    const auto result = [&]() {
-        const Expr e = parseExpression(scope);
+    const auto result = [&](std::string before) {
+        Expr e = parseExpression(scope);
         type = commonType(type, e.type);
-        return e.sql;
+        results.emplace_back(std::move(before), std::move(e));
     };
     if (!peek().is("WHEN"))
         syntaxError();
@@ -318,11 +320,13 @@ Expr Translator::Impl::parseCase(const Scope *scope)
                 when.sql += " COLLATE TSQL";
         }
         expectWord("THEN");
-        sql += " WHEN " + when.sql + " THEN " + result();
+        result(" WHEN " + when.sql + " THEN ");
     }
     if (acceptWord("ELSE"))
-        sql += " ELSE " + result();
+        result(" ELSE ");
     expectWord("END");
+    for (const auto &[before, e] : results)
+        sql += before + branchAs(e, type).sql;
     return {sql + " END", type, {}};
 }
 

@@ -558,6 +558,24 @@ void datekeyFunction(sqlite3_context *ctx, int, sqlite3_value **argv)
                         SQLITE_TRANSIENT);
 }
 
+// tsql_samedate(text, value): 1 when the text reads as the same date and time as the value, as
+// SQL Server reads it ('' is 1900-01-01, blanks around it and other layouts are taken), else 0;
+// NULL when either is NULL. A text that is no date is no match rather than an error: it is
+// another line's key, which the row lookup must not fail on.
+void samedateFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
+{
+    if (anyNull(argc, argv)) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const long long wanted = unitIndex(dateArgument(argv[1]), "ms");
+    try {
+        sqlite3_result_int(ctx, unitIndex(dateArgument(argv[0]), "ms") == wanted ? 1 : 0);
+    } catch (const HostError &) {
+        sqlite3_result_int(ctx, 0);
+    }
+}
+
 void datepartFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
     if (sqlite3_value_type(argv[1]) == SQLITE_NULL) {
@@ -891,6 +909,7 @@ void registerFunctions(sqlite3 *db)
         {"tsql_datediff", 3, guarded<datediffFunction>, true},
         {"tsql_dayfrom", 4, guarded<dayfromFunction>, true},
         {"tsql_datekey", 1, guarded<datekeyFunction>, true},
+        {"tsql_samedate", 2, guarded<samedateFunction>, true},
         {"tsql_datepart", 3, guarded<datepartFunction>, true},
         {"tsql_len", 1, guarded<lenFunction>, true},
         {"tsql_datalength", 3, guarded<datalengthFunction>, true},

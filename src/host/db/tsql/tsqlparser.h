@@ -51,10 +51,10 @@ struct Expr
 // instead of every row's days being counted; nothing otherwise.
 std::optional<std::string> dayRange(const Expr &left, std::string_view op, const Expr &right);
 
-// `left = right` as the column compared as stored with the text the system keeps for the date,
-// when one side is a text column converted to a date and the other a constant, so that the
-// column's index serves instead of every row's text being converted (a date kept in another
-// form is not found so); nothing otherwise.
+// `left = right` when one side is a text column converted to a date and the other a constant:
+// the column compared as stored with the text the system keeps for the date, and only a text
+// that differs from it read as a date, so that a row in the system's own form is matched without
+// being converted and one in any other form SQL Server reads is still found; nothing otherwise.
 std::optional<std::string> storedDateMatch(const Expr &left, std::string_view op,
                                            const Expr &right);
 
@@ -98,6 +98,7 @@ struct SelectInfo
 {
     std::string sql;
     std::vector<OutputColumn> columns;
+    const std::vector<OutputColumn> *unionColumns = nullptr; // of the first SELECT of a UNION
     std::vector<std::string> itemSql; // of the first SELECT, to match a compound ORDER BY
     std::vector<std::string> assignTargets;
     std::string intoTable;
@@ -117,6 +118,10 @@ ColumnType decimalType(int precision, int scale);
 ColumnType arithmeticType(const ColumnType &a, const ColumnType &b, char op);
 // The type of CASE and COALESCE over branches of these types.
 ColumnType commonType(const ColumnType &a, const ColumnType &b);
+// A result of CASE or COALESCE, or of a later SELECT of a UNION, as the whole takes it: where
+// the whole is a date, a text or a number is read as SQL Server reads it ('' and 0 are
+// 1900-01-01), so that every date holds its stored text, which date conditions compare as stored.
+Expr branchAs(const Expr &branch, const ColumnType &whole);
 // What holds an arithmetic result of this type to it, written around its SQL: nothing, or a
 // function that rounds a decimal to its scale or refuses a float that overflowed.
 struct NumericHold

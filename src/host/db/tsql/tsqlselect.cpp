@@ -163,6 +163,7 @@ Translator::Impl::CoreResult Translator::Impl::parseSelectCore(const Scope *oute
     m_end = itemsEnd;
     std::string items;
     SelectInfo local;
+    local.unionColumns = &info.columns;
     SelectInfo &target = first ? info : local;
     for (;;) {
         if (atEnd())
@@ -299,10 +300,13 @@ void Translator::Impl::addItem(const Expr &e, const std::string &name, bool alia
                                std::string &items, SelectInfo &info, const InsertTargets *targets)
 {
     const size_t index = info.columns.size();
-    std::string sql = e.sql;
+    const Expr item = info.unionColumns && index < info.unionColumns->size()
+                          ? branchAs(e, (*info.unionColumns)[index].type)
+                          : e;
+    std::string sql = item.sql;
     if (targets && index < targets->columns.size()) {
         const ColumnInfo &column = targets->columns[index];
-        sql = storeAs(e, column.type, {targets->table, column.name});
+        sql = storeAs(item, column.type, {targets->table, column.name});
     }
     if (aliased || sql != e.sql)
         sql += " AS " + sqlName(name);

@@ -244,6 +244,14 @@ std::string convertAs(const Expr &e, const ColumnType &target)
     return conversion(e, target, nullptr);
 }
 
+Expr branchAs(const Expr &branch, const ColumnType &whole)
+{
+    if (whole.type != SqlType::DateTime || branch.type.type == SqlType::DateTime ||
+        branch.sql == "NULL")
+        return branch;
+    return {convertAs(branch, whole), whole, {}};
+}
+
 std::string declarationFor(const ColumnType &type)
 {
     switch (type.type) {
