@@ -278,8 +278,9 @@ void frmAddItem::wireEvents()
     validate(txtAuxPropName, &frmAddItem::txtAuxPropName_Validate);
     const std::pair<host::ui::SpreadGrid *, host::ui::Label *> cells[] = {
         {grdSecQty, Label15}, {grdAdjQty, Label12}, {grdKFPeriod, Label9}, {grdQty, lblQty}};
-    for (const auto &[grid, label] : cells) {
-        connect(grid, &host::ui::SpreadGrid::EditError, this,
+    for (const auto &cell : cells) {
+        host::ui::Label *const label = cell.second;
+        connect(cell.first, &host::ui::SpreadGrid::EditError, this,
                 [this, label](int, int, const host::ui::CellRefusal &refusal) {
                     tellRefusal(*label, refusal);
                 });
