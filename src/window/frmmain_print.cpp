@@ -15,6 +15,7 @@
 #include "services/langtext.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
+#include "services/pubvariant.h"
 #include "services/trystep.h"
 
 namespace {
@@ -70,6 +71,14 @@ void frmMain::PrepareLedgerPrint()
         line.Font.Name = printFont();
         line.Text =
             langText("第 &[页] 页") + QStringLiteral("        ") + langText("|共 &[总页] 页");
+    });
+    // Printed over, a file of the database would be lost.
+    print.setRefusesOutputFile([](const QString &file) {
+        if (!module().gAppConn || !module().gAppConn->isDatabaseFile(file.toStdString()))
+            return false;
+        PubVariant::MsgBox(MParse::LoadLangString("所选文件是正在使用的数据库的文件，请另选文件!"),
+                           PubVariant::vbInformation);
+        return true;
     });
     tryStep([&] { print.setOrientation(0); });
     tryStep([&] { print.setPrintColors(false); });

@@ -7,6 +7,7 @@
 #include "host/db/recordset/recordset.h"
 #include "host/exporter/exportengine.h"
 #include "host/ui/ledger/ledgergrid.h"
+#include "host/ui/printing/ledgerprinter.h"
 #include "host/ui/spread/spreadgrid.h"
 #include "host/ui/toolbar/tool.h"
 #include "host/ui/toolbar/toolbarcontrol.h"
@@ -17,6 +18,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QPrinter>
 #include <QTest>
 #include <QToolBar>
 #include <sqlite3.h>
@@ -418,6 +421,27 @@ TEST_F(Exchange, ExportSaysWhyTheWorkbookCannotBeWritten)
             << message.toStdString();
         EXPECT_TRUE(message.endsWith(target.why)) << message.toStdString();
         EXPECT_TRUE(window->isEnabled());
+    }
+}
+
+// Printed into, a file of the database would be emptied before the first page; whichever dialog
+// named it, the book is not printed and the file keeps every byte.
+TEST_F(Exchange, TheBookIsNotPrintedIntoAFileOfTheDatabase)
+{
+    const QStringList database = databaseInAFile();
+    const auto window = openWindow(1);
+    QPrinter &printer = window->ldgCheck->LedgerPrint().printer();
+    for (const QString &file : database) {
+        const QString link = file + QStringLiteral(".pdf");
+        ASSERT_TRUE(QFile::link(file, link));
+        const qint64 size = QFileInfo(file).size();
+        const size_t shown = messages().size();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(link);
+        window->mnuFPrint->trigger();
+        ASSERT_EQ(messages().size(), shown + 1) << file.toStdString();
+        EXPECT_EQ(messages().back(), "所选文件是正在使用的数据库的文件，请另选文件!");
+        EXPECT_EQ(QFileInfo(file).size(), size) << file.toStdString();
     }
 }
 

@@ -235,6 +235,12 @@ int LedgerPrinter::rowsPerPage(QPrinter &printer) const
 
 int LedgerPrinter::render(QPrinter &printer)
 {
+    // Begun, a PDF printer empties its file at once.
+    const QString file = printer.outputFileName();
+    if (!file.isEmpty() && m_refusesOutputFile && m_refusesOutputFile(file)) {
+        printer.setOutputFileName({});
+        return 0;
+    }
     const Layout l = layout(printer);
     QPainter painter;
     if (!painter.begin(&printer))

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class QPainter;
@@ -61,8 +62,14 @@ public:
     QPrinter &printer();
     // Data rows that fit on one page of that printer.
     int rowsPerPage(QPrinter &printer) const;
-    // Paints every page; returns the page count.
+    // Paints every page; returns the page count (0 when the file to print into is refused).
     int render(QPrinter &printer);
+    // Asked before a file is written, whichever dialog chose it; it says itself why it
+    // refuses one.
+    void setRefusesOutputFile(std::function<bool(const QString &)> refuses)
+    {
+        m_refusesOutputFile = std::move(refuses);
+    }
 
     static QString expandPageTokens(const QString &text, int page, int pages);
 
@@ -83,6 +90,7 @@ private:
     std::array<PrintLine, 2> m_headers;
     std::array<PrintLine, 2> m_footers;
     bool m_printColors = true;
+    std::function<bool(const QString &)> m_refusesOutputFile;
 };
 
 } // namespace host::ui
