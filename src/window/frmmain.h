@@ -219,6 +219,9 @@ private:
     void connectEvents();
     void applyModeVisibility();
     void enableSelectBill(bool enabled);
+    // After the entry grid was filled again, when the cell the user was in (col, row) is on no
+    // line of it: the same column of the last line, or the first count when there was none.
+    void keepCurrentOnALine(int col, int row);
     void setListCommandsEnabled(bool enabled);
     void setDataViewChecks(bool allData);
     void setShowCloseProc(bool show);

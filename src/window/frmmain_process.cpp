@@ -131,11 +131,13 @@ void frmMain::lstStock_Click()
     m.gCurInterID = id;
     mFindSort.clear();
     mFindFilter.clear();
+    // Select bills waits for a line with an item again; the line the fill or the first count
+    // makes current is one.
+    enableSelectBill(false);
     if (mDataView == 1 && mnuVSelectData_All->isVisible())
         mnuVSelectData_All_Click();
     else
         FillGrid({});
-    enableSelectBill(false);
     // The grid filled afresh has no current cell, and keys that reach it would go nowhere.
     if (sheet.gShowType == 4)
         activateFirstCount();
@@ -210,7 +212,10 @@ void frmMain::FillGrid(const std::string &sFilter)
     });
 
     if (sheet.gShowType == 4) {
+        const int row = vsCheck->ActiveRow();
+        const int col = vsCheck->ActiveCol();
         m_mainDo->InputFillRow(*vsCheck);
+        keepCurrentOnALine(col, row);
     } else {
         fillLedger();
         if (ldgCheck->Face().Rows() >= 3) {
@@ -222,6 +227,19 @@ void frmMain::FillGrid(const std::string &sFilter)
     // longer shows as edited.
     mRowChanged.assign(static_cast<std::size_t>(std::max(0, vsCheck->MaxRows() - 1)), false);
     m_rowBeforeEdit = 0;
+}
+
+void frmMain::keepCurrentOnALine(int col, int row)
+{
+    // A sheet filled with fewer lines (a filter, a line deleted) or after none at all leaves the
+    // cell the user was in past its lines or on the totals row, where typed counts go nowhere.
+    const int lastLine = vsCheck->MaxRows() - 1;
+    if (lastLine < 1)
+        return;
+    if (row < 1)
+        activateFirstCount();
+    else if (row > lastLine)
+        vsCheck->SetActiveCell(col, lastLine);
 }
 
 void frmMain::fillLedger()

@@ -200,6 +200,47 @@ make_count() { # [cut-off date]
     COUNT=$(sql "select max(FID) from ICStockCheckProcess")
 }
 
+# The day before the current period (YYYY-MM-DD) in CUT: a count at the end of it has the current
+# period's bills after its snapshot.
+# shellcheck disable=SC2034 # CUT is read by the scenarios
+period_cut() {
+    local option="select FValue from t_SystemProfile where FCategory='IC' and FKey"
+    local start
+    start=$(sql "select FStartDate from t_PeriodDate where FYear=($option='CurrentYear')
+        and FPeriod=($option='CurrentPeriod')")
+    [ -n "$start" ] || fail "no current period"
+    CUT=$(date -d "$start -1 day" +%Y-%m-%d)
+}
+
+# The condition on a count line b, without stock place, batch or shelf life, that an effective
+# receipt or issue of its stock moved after the cut-off date and no plan-tracking change did.
+moved_after() { # date
+    echo "b.FStockPlaceID=0 and b.FKFPeriod=0 and b.FBatchNo='' and b.FMtoNo=''
+    and exists (select 1 from ICStockBill u join ICStockBillEntry v on v.FInterID=u.FInterID
+        where v.FItemID=b.FItemID and v.FDCStockID=b.FStockID and v.FDCSPID=0
+        and v.FAuxPropID=b.FAuxPropID and v.FBatchNo='' and v.FMtoNo='' and v.FKFPeriod=0
+        and v.FKFDate is null and u.FTranType in (1,2,5,10,40,43,21,28,29)
+        and u.FCancellation=0 and (u.FCheckerID<>0 or u.FUpStockWhenSave=1) and u.FDate>'$1')
+    and not exists (select 1 from t_MTOChangeEntry c
+        where c.FItemID=b.FItemID and c.FStockID=b.FStockID)"
+}
+
+# After one bill was marked in Select bills and calculated for a line of the count: that bill's
+# lines of the item alone are taken by the count, and the line's actual quantity is the counted
+# one less the receipts marked, plus the issues.
+expect_bill_taken() { # count, item id, condition on the line b
+    expect_sql "the bills marked for the count" \
+        "select count(distinct FInterID) from ICStockBillEntry where FSelectedProcID=$1" 1
+    expect_sql "the bill lines of other items marked" \
+        "select count(*) from ICStockBillEntry where FSelectedProcID=$1 and FItemID<>$2" 0
+    expect_sql "the line's actual quantity against its bills" \
+        "select round(b.FQtyAct - b.FCheckQty + (select sum(case when u.FTranType in (1,2,5,10,40)
+            or (u.FTranType=41 and v.FDCStockID=b.FStockID) then v.FQty else -v.FQty end)
+            from ICStockBillEntry v join ICStockBill u on u.FInterID=v.FInterID
+            where v.FSelectedProcID=$1), 6)
+        from ICInvBackup b where b.FInterID=$1 and b.FItemID=$2 and $3" 0
+}
+
 # For a line added by hand to the count: a stock of the count without stock places, its code
 # in LINE_STOCK, and an item it holds no line of that asks for nothing but its code (no second
 # unit, batch, shelf life, auxiliary property or serial numbers), its code in LINE_ITEM; the

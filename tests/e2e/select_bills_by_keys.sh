@@ -6,28 +6,15 @@
 e2e_start "$1"
 # A count of the stock at the end of the period before the current one: the bills of the
 # current period were posted after its snapshot.
-option() { # key
-    echo "(select FValue from t_SystemProfile where FCategory='IC' and FKey='$1')"
-}
-start=$(sql "select FStartDate from t_PeriodDate where FYear=$(option CurrentYear) and FPeriod=$(option CurrentPeriod)")
-[ -n "$start" ] || fail "no current period"
-cut=$(date -d "$start -1 day" +%Y-%m-%d)
-make_count "${cut//-/}"
+period_cut
+make_count "${CUT//-/}"
 
 # A line without stock place, batch or shelf life that an effective receipt or issue of its
 # stock moved after the snapshot and no plan-tracking change did, the first of them in the
 # sheet and the only one of its name in its stock, so that its place in the sheet is known.
 read -r item stock aux < <(sql "select top 1 b.FItemID, b.FStockID, b.FAuxPropID
     from ICInvBackup b join t_ICItem i on i.FItemID=b.FItemID join t_Stock s on s.FItemID=b.FStockID
-    where b.FInterID=$COUNT and i.FDeleted<>1 and b.FStockPlaceID=0 and b.FKFPeriod=0
-    and b.FBatchNo='' and b.FMtoNo=''
-    and exists (select 1 from ICStockBill u join ICStockBillEntry v on v.FInterID=u.FInterID
-        where v.FItemID=b.FItemID and v.FDCStockID=b.FStockID and v.FDCSPID=0
-        and v.FAuxPropID=b.FAuxPropID and v.FBatchNo='' and v.FMtoNo='' and v.FKFPeriod=0
-        and v.FKFDate is null and u.FTranType in (1,2,5,10,40,43,21,28,29)
-        and u.FCancellation=0 and (u.FCheckerID<>0 or u.FUpStockWhenSave=1) and u.FDate>'$cut')
-    and not exists (select 1 from t_MTOChangeEntry c
-        where c.FItemID=b.FItemID and c.FStockID=b.FStockID)
+    where b.FInterID=$COUNT and i.FDeleted<>1 and $(moved_after "$CUT")
     and (select count(*) from ICInvBackup o join t_ICItem oi on oi.FItemID=o.FItemID
         where o.FInterID=$COUNT and o.FStockID=b.FStockID and o.FStockPlaceID=0
         and oi.FName=i.FName and oi.FDeleted<>1)=1
@@ -52,14 +39,5 @@ shot marked
 key F4
 wait_gone "选择单据"
 
-expect_sql "the bills marked for the count" \
-    "select count(distinct FInterID) from ICStockBillEntry where FSelectedProcID=$COUNT" 1
-[ "$(sql "select count(*) from ICStockBillEntry where FSelectedProcID=$COUNT and FItemID<>$item")" = 0 ] ||
-    fail "a bill line of another item is marked"
-# The actual quantity is the counted one less the receipts marked, plus the issues.
-expect_sql "the line's actual quantity against its bills" \
-    "select round(b.FQtyAct - b.FCheckQty + (select sum(case when u.FTranType in (1,2,5,10,40)
-        or (u.FTranType=41 and v.FDCStockID=b.FStockID) then v.FQty else -v.FQty end) from ICStockBillEntry v
-        join ICStockBill u on u.FInterID=v.FInterID where v.FSelectedProcID=$COUNT), 6)
-    from ICInvBackup b where b.FInterID=$COUNT and b.FItemID=$item and b.FStockID=$stock
-    and b.FAuxPropID=$aux and b.FStockPlaceID=0 and b.FBatchNo='' and b.FMtoNo=''" 0
+expect_bill_taken "$COUNT" "$item" "b.FStockID=$stock and b.FAuxPropID=$aux and b.FStockPlaceID=0
+    and b.FBatchNo='' and b.FMtoNo=''"

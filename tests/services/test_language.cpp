@@ -92,7 +92,7 @@ TEST_F(Language, TraditionalChineseTakesTheTaiwanForms)
         {"第 &[页] 页", "第 &[頁] 頁"},
         {"磁盘已满，数据库不能写入。", "磁碟已滿，資料庫不能寫入。"},
         {"第%1条记录的%2是没有计算结果的公式，请先用电子表格程序打开并保存工作簿!",
-         "第%1條記錄的%2是沒有計算結果的公式，請先用試算表程式開啟並儲存活頁簿!"},
+         "第%1筆記錄的%2是沒有計算結果的公式，請先用試算表程式開啟並儲存活頁簿!"},
     };
     for (const auto &[source, taiwan] : cases)
         EXPECT_EQ(LoadLangString(source), taiwan) << source;

@@ -4,6 +4,7 @@
 
 #include "backup/frmbackupinv.h"
 #include "countsheet/countline.h"
+#include "dialogs/frmselect.h"
 #include "host/bills/billwindow.h"
 #include "host/lang/hosttext.h"
 #include "host/props/shareprops.h"
@@ -41,6 +42,8 @@ struct LanguageCase
     QString notANumber;
     // The tool of the command the View menu calls Select bills.
     QString selectBills;
+    // The tool bar's item in the View menu of the window Select bills opens.
+    QString selectBillsToolBar;
 };
 
 void PrintTo(const LanguageCase &c, std::ostream *os)
@@ -50,12 +53,14 @@ void PrintTo(const LanguageCase &c, std::ostream *os)
 
 const LanguageCase kLanguages[] = {
     {"CHS", "单据序时簿", "单据编号", "盘盈单", "引出", "Excel 工作簿|*.xlsx",
-     "Excel 文件|*.xls;*.xlsx", "第 %1 页", "共 %1 页", "盘点数量只能输入数字", "选单"},
+     "Excel 文件|*.xls;*.xlsx", "第 %1 页", "共 %1 页", "盘点数量只能输入数字", "选单",
+     "工具条(&O)"},
     {"CHT", "單據序時簿", "單據編號", "盤盈單", "匯出", "Excel 活頁簿|*.xlsx",
-     "Excel 檔案|*.xls;*.xlsx", "第 %1 頁", "共 %1 頁", "盤點數量只能輸入數字", "選擇單據"},
+     "Excel 檔案|*.xls;*.xlsx", "第 %1 頁", "共 %1 頁", "盤點數量只能輸入數字", "選擇單據",
+     "工具列(&O)"},
     {"EN", "Bill list", "Bill number", "Gain bill", "Export", "Excel workbook|*.xlsx",
      "Excel file|*.xls;*.xlsx", "Page %1", "%1 pages in all", "Counted qty: numbers only",
-     "Select bills"},
+     "Select bills", "T&ool bar"},
 };
 
 // The user's language, as the host hands it to the module and speaks it in its own windows.
@@ -129,6 +134,14 @@ TEST_P(InLanguage, BillListFileDialogsAndPrintedReportSpeakIt)
         ASSERT_EQ(m_modals.fileDialogs().size(), 2U);
         EXPECT_EQ(m_modals.fileDialogs()[1].request.filter, c.importFilter);
         EXPECT_EQ(window->barlist->Tools(QStringLiteral("SelectBill")).Caption(), c.selectBills);
+        // Its shortcut opens Select bills, whose menus read as the window's own.
+        QString toolBar;
+        m_modals.whileShown([&toolBar](host::ui::Form &form) {
+            toolBar = dynamic_cast<frmSelect &>(form).mnuVToolBar->text();
+        });
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F7, Qt::ControlModifier);
+        QApplication::processEvents();
+        EXPECT_EQ(toolBar, c.selectBillsToolBar);
     }
     {
         // The backup window's condition columns show their captions whole.

@@ -43,7 +43,11 @@ enum class Trigger
     // the process box reached by its label's access key, another count chosen with Down, and
     // the box left with the key of the case
     ProcessBoxKeys,
-    Header // a click on a column's header, which sorts
+    Header, // a click on a column's header, which sorts
+    // the filter by its key, given by keys two conditions that keep the lines of the first
+    // line's item and stock only, fewer than the row typed on, and confirmed by its OK's access
+    // key
+    FilterKeys
 };
 
 enum class Outcome
@@ -115,6 +119,8 @@ const CommandCase kCommands[] = {
     C{"filter tool", kTool, kAsked, "Filter"},
     C{"filter menu", kMenu, kAsked, nullptr, &frmMain::mnuEdit_Filter},
     C{"filter key", kKey, kAsked, nullptr, nullptr, QKeyCombination(Qt::Key_F9)},
+    C{"filter of two conditions by keys keeping fewer lines than the row typed on",
+      Trigger::FilterKeys, kAsked},
     C{"sort tool", kTool, kAsked, "Sort"},
     C{"sort menu", kMenu, kAsked, nullptr, &frmMain::mnuEdit_Sort},
     C{"sort key", kKey, kAsked, nullptr, nullptr, QKeyCombination(Qt::Key_F6)},
@@ -184,6 +190,45 @@ protected:
             QTest::keyClick(window.lstStock, Qt::Key_Down);
             QTest::keyClick(window.lstStock, c.key.key());
             break;
+        case Trigger::FilterKeys: {
+            const QString item = window.vsCheck->GetText(EntryCol::ItemNumber, 1);
+            const QString stock = window.vsCheck->GetText(EntryCol::StockNumber, 1);
+            m_modals->whileShown([&item, &stock](host::ui::Form &form) {
+                ASSERT_TRUE(showActive(form));
+                const auto key = [](Qt::Key k, Qt::KeyboardModifiers modifiers = {}) {
+                    QTest::keyClick(QApplication::focusWidget(), k, modifiers);
+                };
+                // A cell's list opened by Alt+Down, its entry (from 1) chosen with the arrows.
+                const auto pick = [&](int entry) {
+                    key(Qt::Key_Down, Qt::AltModifier);
+                    for (int i = 0; i < entry; ++i)
+                        key(Qt::Key_Down);
+                    key(Qt::Key_Return);
+                    // Offscreen, the closed list leaves no window active.
+                    ASSERT_TRUE(showActive(form));
+                    key(Qt::Key_Tab);
+                };
+                const auto write = [&](const QString &text) {
+                    for (const QChar ch : text)
+                        QTest::keyClick(QApplication::focusWidget(), ch.toLatin1());
+                };
+                // The stock code (the first field) "=" (the first comparison) the first line's,
+                // "and", on the next row its item code (the fifth field).
+                pick(1);
+                pick(1);
+                write(stock);
+                key(Qt::Key_Tab);
+                pick(1);
+                pick(5);
+                pick(1);
+                write(item);
+                key(Qt::Key_Y, Qt::AltModifier);
+                EXPECT_TRUE(QTest::qWaitFor([&form] { return !form.isVisible(); }));
+            });
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_F9);
+            QApplication::processEvents();
+            break;
+        }
         case Trigger::Header: {
             QHeaderView *header = window.vsCheck->horizontalHeader();
             const int section = EntryCol::ItemNumber - 1;
@@ -212,16 +257,29 @@ TEST_P(TypedCount, IsStoredOrAskedForAndTheKeysStayInTheSheet)
     }
     const auto window = open(4);
     frmMain &w = *window;
-    const int row =
-        refused(c.outcome)
-            ? findRow(w, [&](int r) { return cell(w, 17, r) < 0 && cell(w, 34, r) > 0; })
-            : findRow(w, [&](int r) { return cell(w, 34, r) == 1 && cell(w, 17, r) > 0; });
+    int row = refused(c.outcome)
+                  ? findRow(w, [&](int r) { return cell(w, 17, r) < 0 && cell(w, 34, r) > 0; })
+                  : findRow(w, [&](int r) { return cell(w, 34, r) == 1 && cell(w, 17, r) > 0; });
+    // The lines of the first line's item and stock, which the filter given by keys keeps, lie
+    // before the row typed on.
+    const auto firstItemLines = [&w] {
+        int lines = 0;
+        for (int r = 1; r < w.vsCheck->MaxRows(); ++r)
+            lines += w.vsCheck->GetText(EntryCol::ItemNumber, r) ==
+                         w.vsCheck->GetText(EntryCol::ItemNumber, 1) &&
+                     w.vsCheck->GetText(EntryCol::StockNumber, r) ==
+                         w.vsCheck->GetText(EntryCol::StockNumber, 1);
+        return lines;
+    };
+    const int kept = firstItemLines();
+    if (c.trigger == Trigger::FilterKeys)
+        row = w.vsCheck->MaxRows() - 1;
     const std::string line = lineKey(w, row);
     const double before = number("Select FAuxCheckQty From ICInvBackup" + line);
     // Below a negative book quantity the line is refused.
     const double typed = refused(c.outcome) ? 2 * cell(w, 17, row) / cell(w, 34, row) : 4321;
-    const bool kept = c.outcome == Outcome::KeptInEditor;
-    const QString text = kept ? QStringLiteral("12abc") : QString::number(typed);
+    const bool inEditor = c.outcome == Outcome::KeptInEditor;
+    const QString text = inEditor ? QStringLiteral("12abc") : QString::number(typed);
     typeWithoutEnter(*w.vsCheck, EntryCol::CUUnitCheckQty, row, text);
     const long shownBefore = module().gCurInterID;
     if (asks(c.outcome))
@@ -235,15 +293,18 @@ TEST_P(TypedCount, IsStoredOrAskedForAndTheKeysStayInTheSheet)
     else
         EXPECT_FALSE(messages.contains(kQuestion));
     EXPECT_EQ(number("Select FAuxCheckQty From ICInvBackup" + line),
-              refused(c.outcome) || kept ? before : typed);
+              refused(c.outcome) || inEditor ? before : typed);
     if (refused(c.outcome)) {
         ASSERT_FALSE(m_modals->modalWindows().empty());
         EXPECT_EQ(m_modals->modalWindows().back().className, QStringLiteral("host::DisplayWindow"));
         EXPECT_EQ(module().gCurInterID, shownBefore);
         EXPECT_EQ(w.lstStock->ItemData(w.lstStock->ListIndex()), shownBefore);
     }
-    EXPECT_EQ(w.isVisible(), !c.closes || kept);
-    if (kept) {
+    EXPECT_EQ(w.isVisible(), !c.closes || inEditor);
+    if (c.trigger == Trigger::FilterKeys) {
+        EXPECT_EQ(w.vsCheck->MaxRows() - 1, kept) << "the lines of both conditions";
+    }
+    if (inEditor) {
         const auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
         ASSERT_NE(editor, nullptr) << "the cell's editor is still open";
         EXPECT_EQ(editor->text(), text);

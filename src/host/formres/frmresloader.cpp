@@ -22,11 +22,14 @@ public:
         m_loader.SetLanguageID(language);
         m_loader.SetResFileBaseName(baseName);
     }
+    // A caption the window has already put into the user's language stays as it is: Taiwan's
+    // words taken for mainland ones again would turn the bar of 工具列 into a column, 工具欄.
     QString operator()(const QString &text) const
     {
-        if (text.trimmed().isEmpty())
+        const std::string source = text.trimmed().toStdString();
+        if (!isSourceText(source))
             return text;
-        return QString::fromStdString(m_loader.LoadString(text.trimmed().toStdString()));
+        return QString::fromStdString(m_loader.LoadString(source));
     }
 
 private:

@@ -17,8 +17,8 @@ class FrmResLoader : public HostObject
 {
 public:
     // Puts every caption of the window (title, labels, buttons, frames, tabs, menu and tool
-    // actions, tool tips) through the string-resource loader; returns the dictionary it was
-    // given, or a new one.
+    // actions, tool tips) that is still one of the module's own texts through the
+    // string-resource loader; returns the dictionary it was given, or a new one.
     virtual std::shared_ptr<Dictionary>
     LoadFrmResStrings(QWidget &form, const std::string &language, const std::string &section,
                       const std::string &baseName, std::shared_ptr<Dictionary> dict);

@@ -109,6 +109,11 @@ std::string withTaiwanTerms(const std::string &text)
 
 } // namespace
 
+bool isSourceText(std::string_view text)
+{
+    return tableFor("en").count(std::string(text)) > 0;
+}
+
 std::string toTraditionalChinese(std::string_view text)
 {
     static const Converter converter;

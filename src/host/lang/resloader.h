@@ -29,6 +29,10 @@ private:
     std::string m_language;
 };
 
+// Whether the text is one of the module's own Simplified Chinese texts, which the English table
+// lists every one of: a text already in the user's language, or a record's, is none.
+bool isSourceText(std::string_view text);
+
 // Simplified to Traditional Chinese in the words used in Taiwan (data/lang/taiwan.tsv after
 // OpenCC's s2tw); the text itself when the converter cannot be loaded.
 std::string toTraditionalChinese(std::string_view text);

@@ -8,8 +8,8 @@
 #include "host/ui/spread/spreaddelegate.h"
 #include "host/ui/spread/spreadmodel.h"
 
+#include <QApplication>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QScrollBar>
@@ -38,6 +38,22 @@ SpreadGrid::SpreadGrid(QWidget *parent)
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setHighlightSections(false);
 
+    // Rows added or taken reset the model, which drops the current cell and the open editor,
+    // whose focus Qt hands to the window's next control: the user stays in the cell, while it
+    // is there.
+    connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+        m_cellBeforeReset = {currentIndex().row(), currentIndex().column()};
+        QWidget *focus = QApplication::focusWidget();
+        m_focusBeforeReset = focus && (focus == this || isAncestorOf(focus));
+    });
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        const QModelIndex cell = m_model->index(m_cellBeforeReset.first, m_cellBeforeReset.second);
+        if (!cell.isValid())
+            return;
+        setCurrentIndex(cell);
+        if (m_focusBeforeReset)
+            setFocus(Qt::OtherFocusReason);
+    });
     connect(m_model, &SpreadModel::userChanged, this, [this](int col, int row) {
         if (m_editing.isValid() && m_editing.row() + 1 == row && m_editing.column() + 1 == col)
             m_editChanged = true;

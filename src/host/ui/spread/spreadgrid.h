@@ -11,6 +11,7 @@
 #include <QTableView>
 
 #include <map>
+#include <utility>
 
 namespace host::ui {
 
@@ -193,6 +194,10 @@ private:
     bool m_settingWidth = false;
     WidthUnit m_widthUnit = WidthUnit::Twips;
     FrozenColumns m_frozen{*this};
+    // The current cell (row, column from 0) and whether the grid had the keys, as a model reset
+    // began.
+    std::pair<int, int> m_cellBeforeReset{-1, -1};
+    bool m_focusBeforeReset = false;
 };
 
 } // namespace host::ui
