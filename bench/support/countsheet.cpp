@@ -57,69 +57,6 @@ std::string lineFill(long lines)
            "d/2.0 ELSE 0 END,'',0,0,'2026-12-01 08:00:00.000',0 FROM v";
 }
 
-// What each layout selects besides the columns all three share.
-struct Layout
-{
-    const char *quantities;
-    const char *counting;
-    const char *second;
-    const char *auxName;
-};
-
-Layout layoutOf(long showType)
-{
-    if (showType == 3)
-        return {"NULL AS FQty,NULL AS FQtyAct,NULL AS FCheckQty,NULL AS FOverQty,NULL AS FDownQty",
-                "NULL AS FCUUnitQty,NULL AS FCUUnitQtyAct,NULL AS FCUUnitCheckQty,NULL AS "
-                "FCUUnitOverQty,NULL AS FCUUnitDownQty",
-                "t1.FAdjQty,NULL AS FSecQty,NULL AS FSecQtyAct,NULL AS FSecCheckQty,NULL AS "
-                "FSecAdjQty,CASE WHEN t1.FSecQty=0 THEN 0 ELSE t1.FQty/t1.FSecQty END AS "
-                "FSecCoefficient",
-                "ifnull(t13.FName,'*')"};
-    const bool check = showType == 1;
-    static const std::string over = "CASE WHEN t1.FMinus>0 OR t4.FCoefficient=0 THEN t1.FMinus "
-                                    "END AS FOverQty,CASE WHEN t1.FMinus<0 OR t4.FCoefficient=0 "
-                                    "THEN -t1.FMinus END AS FDownQty";
-    static const std::string checkQuantities =
-        "round((t1.FAuxQty+t1.FAdjQty)*t4.FCoefficient,10) AS FQty,t1.FQtyAct,t1.FCheckQty," + over;
-    static const std::string inputQuantities = "t1.FQty,t1.FQtyAct,t1.FCheckQty," + over;
-    if (check)
-        return {
-            checkQuantities.c_str(),
-            "t1.FAuxQty+t1.FAdjQty AS FCUUnitQty,t1.FAuxQtyAct AS FCUUnitQtyAct,t1.FAuxCheckQty "
-            "AS FCUUnitCheckQty,CASE WHEN t1.FMinus>0 THEN t1.FMinus/t4.FCoefficient END AS "
-            "FCUUnitOverQty,CASE WHEN t1.FMinus<0 THEN -t1.FMinus/t4.FCoefficient END AS "
-            "FCUUnitDownQty",
-            "t1.FAdjQty,t1.FSecQty+t1.FSecAdjQty AS FSecQty,t1.FSecQtyAct,t1.FSecCheckQty,"
-            "t1.FSecAdjQty,CASE WHEN t1.FSecCheckQty=0 THEN 0 ELSE t1.FCheckQty/"
-            "t1.FSecCheckQty END AS FSecCoefficient,CASE WHEN t1.FSecMinus>0 OR t4.FCoefficient=0 THEN "
-            "t1.FSecMinus END AS FSecOverQty,CASE WHEN t1.FSecMinus<0 OR t4.FCoefficient=0 "
-            "THEN -t1.FSecMinus END AS FSecDownQty",
-            "t13.FName"};
-    return {inputQuantities.c_str(),
-            "t1.FAuxQty AS FCUUnitQty,t1.FAuxQtyAct AS FCUUnitQtyAct,t1.FAuxCheckQty AS "
-            "FCUUnitCheckQty,CASE WHEN t1.FMinus>0 THEN t1.FMinus*t4.FCoefficient END AS "
-            "FCUUnitOverQty,CASE WHEN t1.FMinus<0 THEN -t1.FMinus*t4.FCoefficient END AS "
-            "FCUUnitDownQty",
-            "t1.FAdjQty,t1.FSecQty,t1.FSecQtyAct,t1.FSecCheckQty,t1.FSecAdjQty,CASE WHEN "
-            "t1.FSecCheckQty=0 THEN 0 ELSE t1.FCheckQty/t1.FSecCheckQty END AS FSecCoefficient",
-            "t13.FName"};
-}
-
-// Every item without a line in the process, once per stock of the process, in the print
-// layout's columns.
-const char *const kItemsWithoutLines =
-    " UNION ALL SELECT rtrim(t12.FName),0,b.* FROM (SELECT t2.FItemID,'',t2.FShortNumber,"
-    "t2.FNumber,t2.FName,t2.FModel,'','','',0,t4.FCoefficient,0,t2.FQtyDecimal,t2.FPriceDecimal,"
-    "NULL,'',NULL,strftime('%Y-%m-%d %H:%M:%f','now'),NULL,t3.FName,NULL,NULL,NULL,NULL,NULL,"
-    "t2.FCUUnitID,t4.FUnitGroupID,t4.FName,NULL,NULL,NULL,NULL,NULL,t2.FDeleted,t5.FName,'',NULL,"
-    "NULL,NULL,NULL,NULL,0,'','','','',t2.FNumber,t2.FShortNumber FROM t_ICItem t2 "
-    "JOIN t_MeasureUnit t3 ON t2.FUnitID=t3.FItemID JOIN t_MeasureUnit t4 ON "
-    "t2.FCUUnitID=t4.FItemID LEFT JOIN t_MeasureUnit t5 ON t2.FSecUnitID=t5.FItemID WHERE "
-    "t2.FItemID NOT IN (SELECT FItemID FROM ICInvBackup WHERE FInterID=1) AND t2.FDeleted<>1) b "
-    "JOIN (SELECT DISTINCT FStockID FROM ICInvBackup WHERE FInterID=1) a "
-    "LEFT JOIN t_Stock t12 ON a.FStockID=t12.FItemID";
-
 // The whole book stock of the company, one line per key as the backup groups it, counted as
 // the book says.
 const char *const kCompanyFill =
@@ -169,6 +106,8 @@ std::shared_ptr<host::AppConnection> makeDatabase(const std::string &path, long 
     }
     exec(handle, "COMMIT");
     exec(handle, "PRAGMA wal_checkpoint(TRUNCATE)");
+    // The plain side's queries run on this connection too.
+    registerSheetFunctions(handle);
     return connection;
 }
 
@@ -182,6 +121,11 @@ const char *sheetDataName(SheetData data)
 std::string countSheetPath(SheetData data)
 {
     return folder().filePath(data == SheetData::Company ? "company.db" : "count.db").toStdString();
+}
+
+void writeCountSheetFile(const std::string &path, long lines, SheetData data)
+{
+    makeDatabase(path, lines, data);
 }
 
 std::shared_ptr<host::AppConnection> countSheetDatabase(long lines, SheetData data)
@@ -224,44 +168,6 @@ host::ui::ScriptedModals &setUpCountSheet(long lines, long showType, SheetData d
     countSheetState().gFilterDict = std::make_shared<host::Dictionary>();
     host::setHostConnection(db);
     return modals;
-}
-
-std::string bareSheetQuery(long showType, const std::string &condition)
-{
-    const Layout l = layoutOf(showType);
-    std::string sql =
-        "SELECT * FROM (SELECT rtrim(t12.FName) AS FStockName,t1.FStockID,t1.FItemID,"
-        "t11.FName AS FSPName,t2.FShortNumber,t2.FNumber,t2.FName,t2.FModel,t1.FBatchNo,"
-        "t1.FMtoNo,t1.FKFDate,t1.FKFPeriod,t4.FCoefficient,t1.FStockPlaceID,t2.FQtyDecimal,"
-        "t2.FPriceDecimal,";
-    if (showType != 3)
-        sql += "t2.FSecUnitDecimal,";
-    sql += std::string("t1.FBal,t1.FNote,t1.FMinus,t1.FDateBackup,t1.FMaxBillInterID,t3.FName "
-                       "AS FUnitName,") +
-           l.quantities + ",t1.FUnitID,t4.FUnitGroupID,t4.FName AS FCUUnitName," + l.counting +
-           ",t2.FDeleted,t5.FName AS FSecUnitName," + l.auxName + " AS FAuxPropName," + l.second +
-           ",t12.FNumber AS FStockNumber,t12.FShortNumber AS FStockShortNumber,";
-    if (showType != 3)
-        sql += "t3.FNumber,t3.FShortNumber,";
-    sql += "t11.FNumber,t11.FShortNumber,";
-    if (showType != 3)
-        sql += "t4.FNumber,t4.FShortNumber,";
-    sql += "t2.FNumber AS FItemNumber,t2.FShortNumber AS FItemShortNumber";
-    if (showType != 3)
-        sql += ",t5.FNumber,t5.FShortNumber,t13.FNumber,t13.FNumber,t2.FSecUnitID,t1.FAuxPropID";
-    sql += " FROM ICInvBackup t1 JOIN t_ICItem t2 ON t1.FItemID=t2.FItemID "
-           "LEFT JOIN t_MeasureUnit t3 ON t2.FUnitID=t3.FItemID "
-           "LEFT JOIN t_MeasureUnit t4 ON t1.FUnitID=t4.FItemID "
-           "LEFT JOIN t_MeasureUnit t5 ON t2.FSecUnitID=t5.FItemID "
-           "LEFT JOIN t_StockPlace t11 ON t1.FStockPlaceID=t11.FSPID "
-           "LEFT JOIN t_Stock t12 ON t1.FStockID=t12.FItemID "
-           "LEFT JOIN t_AuxItem t13 ON t1.FAuxPropID=t13.FItemID "
-           "WHERE t2.FDeleted<>1 AND t1.FInterID=1";
-    if (showType == 3)
-        sql += kItemsWithoutLines;
-    sql += ") WHERE " + (condition.empty() ? std::string("1=1") : condition) +
-           " ORDER BY FStockName COLLATE TSQL DESC,FSPName COLLATE TSQL,FName COLLATE TSQL";
-    return sql;
 }
 
 long stepQuery(sqlite3 *db, const std::string &sql, const std::vector<std::string> &summed)

@@ -3,6 +3,7 @@
 #include "host/db/appconnection.h"
 #include "host/ui/modal/scriptedmodals.h"
 #include "support/benchsizes.h"
+#include "support/sheetquery.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -30,16 +31,14 @@ std::shared_ptr<host::AppConnection> countSheetDatabase(long lines,
                                                         SheetData data = SheetData::Own);
 sqlite3 *countSheetHandle(long lines, SheetData data = SheetData::Own);
 std::string countSheetPath(SheetData data);
+// The same database written to a file of the caller's, for programs of their own to open.
+void writeCountSheetFile(const std::string &path, long lines, SheetData data);
 
 // The module as the host hands it a count sheet: connection, operator 16, the show type, no
 // filter, settings kept away from the user's own; messages and file dialogs are answered by the
 // modals returned.
 host::ui::ScriptedModals &setUpCountSheet(long lines, long showType,
                                           SheetData data = SheetData::Own);
-
-// The count sheet of a show type (1 check, 3 print with every item, 4 input) as SQLite itself
-// would be asked for it: the same joins, columns, case expressions, condition and order.
-std::string bareSheetQuery(long showType, const std::string &condition = {});
 
 // Steps a query, reading every column of every row and keeping nothing but, when named, the
 // totals of columns, each line's value rounded to its FQtyDecimal first; the rows stepped.

@@ -217,6 +217,12 @@ TEST(RecordsetTest, FieldsKeepEveryValueTheyAreGiven)
                             : i % 13 == 0 ? Variant::null()
                                           : Variant(std::string(static_cast<size_t>(i % 40), 'a') +
                                                     std::to_string(i)));
+    // One value on rows past a block of the column, until the last row.
+    const auto same = [](const Variant &value, const Variant &last) {
+        std::vector<Variant> values(5000, value);
+        values.back() = last;
+        return values;
+    };
     struct Case
     {
         const char *name;
@@ -234,6 +240,12 @@ TEST(RecordsetTest, FieldsKeepEveryValueTheyAreGiven)
         {"long text", {"short", Variant(longText)}, Variant(longText + "y")},
         {"nulls far apart", manyRows, Variant::null()},
         {"texts over many blocks", manyTexts, Variant("z")},
+        {"repeated texts", {"a", "a", "b", "b", "", "", "a", "A"}, Variant("b")},
+        {"one number on every row", same(2.5, 2.5), Variant(-1.0)},
+        {"one text on every row", same("x", "x"), Variant("y")},
+        {"one text, then a null", same("x", Variant::null()), Variant("x")},
+        {"null on every row", same(Variant::null(), Variant::null()), Variant(3)},
+        {"null on every row, then a number", same(Variant::null(), 4), Variant::null()},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);

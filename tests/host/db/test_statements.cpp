@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using host::HostError;
 using host::Variant;
 using testdb::scalar;
@@ -78,10 +80,27 @@ TEST_F(Statements, TextsCompareWithoutCaseAndTrailingBlanks)
                   Variant(c.count))
             << c.condition;
     EXPECT_THROW(db.Execute("SELECT COUNT(*) FROM Item WHERE FItemID + 0 = '1.5'"), HostError);
-    auto rs = db.Execute("SELECT FNumber FROM Item ORDER BY FNumber DESC");
-    EXPECT_EQ(rs->Fields(0L).Value(), Variant("C3"));
-    rs->MoveNext();
-    EXPECT_EQ(rs->Fields(0L).Value(), Variant("b2"));
+    // An ORDER BY name is the select item of that name before any column of the tables.
+    struct Order
+    {
+        const char *select;
+        std::vector<long> items;
+    };
+    const Order orders[] = {
+        {"SELECT FItemID, FNumber FROM Item ORDER BY FNumber DESC", {3, 2, 1}},
+        {"SELECT FItemID, FName AS FNumber FROM Item ORDER BY FNumber DESC", {2, 1, 3}},
+        {"SELECT FName AS FNumber, FNumber AS FName, FItemID FROM Item ORDER BY FName, FNumber",
+         {1, 2, 3}},
+        {"SELECT i.FItemID, FName FROM Item i JOIN Stock s ON s.FItemID = i.FItemID "
+         "ORDER BY FItemID DESC",
+         {3, 2, 1}},
+    };
+    for (const auto &o : orders) {
+        std::vector<long> items;
+        for (auto rs = db.Execute(o.select); !rs->EOF(); rs->MoveNext())
+            items.push_back(host::CLng(rs->Fields("FItemID").Value()));
+        EXPECT_EQ(items, o.items) << o.select;
+    }
     EXPECT_EQ(scalar(db, "SELECT COUNT(DISTINCT FNumber) FROM (SELECT FNumber FROM Item UNION ALL "
                          "SELECT 'B2 ') x"),
               Variant(3));

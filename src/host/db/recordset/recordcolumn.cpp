@@ -16,12 +16,23 @@ int compareNumbers(double x, double y)
 
 } // namespace
 
-void RecordColumn::reserve(size_t rows)
+void RecordColumn::spreadUniform()
 {
-    if (m_kind == Kind::Mixed)
-        m_mixed.reserve(rows);
-    else if (m_blocks.empty())
-        m_blocks.emplace_back().reserve(std::min(rows, kBlockRows));
+    m_uniform = false;
+    for (size_t row = 0; row < m_rows; row += kBlockRows)
+        m_blocks.emplace_back(std::min(kBlockRows, m_rows - row), m_uniformSlot);
+    if (m_uniformNull && m_rows > 0) {
+        m_nulls.assign((m_rows + kWordBits - 1) / kWordBits, ~std::uint64_t{0});
+        if (const size_t used = m_rows % kWordBits; used != 0)
+            m_nulls.back() = (std::uint64_t{1} << used) - 1;
+    }
+}
+
+void RecordColumn::addBlock()
+{
+    m_blocks.emplace_back();
+    if (m_blocks.size() > 1)
+        m_blocks.back().reserve(kBlockRows);
 }
 
 void RecordColumn::markNull(size_t row, bool null)
@@ -76,6 +87,8 @@ void RecordColumn::toMixed()
     for (size_t row = 0; row < m_rows; ++row)
         values.push_back(value(row));
     m_kind = Kind::Mixed;
+    m_uniform = false;
+    m_lastText = kNoText;
     m_mixed = std::move(values);
     std::vector<std::vector<std::uint64_t>>().swap(m_blocks);
     std::vector<std::uint64_t>().swap(m_nulls);
@@ -94,7 +107,7 @@ std::uint64_t RecordColumn::slotOf(const Variant &value)
     case Kind::Boolean:
         return value.boolValue() ? 1 : 0;
     case Kind::Text:
-        return textSlot(value.stringValue());
+        return sharedTextSlot(value.stringValue());
     default:
         return 0;
     }
@@ -103,8 +116,7 @@ std::uint64_t RecordColumn::slotOf(const Variant &value)
 void RecordColumn::appendNull()
 {
     if (m_kind != Kind::Mixed) {
-        markNull(m_rows, true);
-        pushSlot(0);
+        pushSlot(0, true);
         return;
     }
     m_mixed.push_back(Variant::null());
@@ -120,7 +132,7 @@ void RecordColumn::append(const Variant &value)
     if (kindOf(value) == Kind::Text && !fitsText(value.stringValue()))
         toMixed();
     if (accept(kindOf(value))) {
-        pushSlot(slotOf(value));
+        pushSlot(slotOf(value), false);
         return;
     }
     m_mixed.push_back(value);
@@ -165,6 +177,8 @@ Variant RecordColumn::value(size_t row) const
 
 void RecordColumn::set(size_t row, const Variant &value)
 {
+    if (m_uniform)
+        spreadUniform();
     if (m_kind != Kind::Mixed && value.isNull()) {
         markNull(row, true);
         return;

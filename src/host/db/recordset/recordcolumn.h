@@ -16,11 +16,15 @@ namespace host {
 // does not cost one Variant per cell. Values are kept in blocks of a fixed size, so that a
 // growing column never copies what it holds. A column whose values come in more than one type
 // (or as Empty or objects) keeps Variants from then on.
+//
+// A sorted result repeats a value over neighbouring rows and often over all of them (the date of
+// a snapshot, a column null on every row): a text that repeats the one appended before it is not
+// kept twice, and a column that holds one value on every row keeps it once, until a row is
+// given another.
 class RecordColumn
 {
 public:
     size_t size() const { return m_rows; }
-    void reserve(size_t rows);
 
     void appendNull();
     void appendLong(std::int64_t value)
@@ -29,7 +33,7 @@ public:
             append(Variant(static_cast<long long>(value)));
             return;
         }
-        pushSlot(static_cast<std::uint64_t>(value));
+        pushSlot(static_cast<std::uint64_t>(value), false);
     }
     void appendDouble(double value)
     {
@@ -37,7 +41,7 @@ public:
             append(Variant(value));
             return;
         }
-        pushSlot(std::bit_cast<std::uint64_t>(value));
+        pushSlot(std::bit_cast<std::uint64_t>(value), false);
     }
     void appendText(std::string_view text)
     {
@@ -45,7 +49,7 @@ public:
             append(Variant(text));
             return;
         }
-        pushSlot(textSlot(text));
+        pushSlot(sharedTextSlot(text), false);
     }
     void append(const Variant &value);
 
@@ -55,6 +59,8 @@ public:
     {
         if (m_kind == Kind::Mixed)
             return m_mixed[row].isNull();
+        if (m_uniform)
+            return m_uniformNull;
         const size_t word = row / kWordBits;
         return word < m_nulls.size() && ((m_nulls[word] >> (row % kWordBits)) & 1) != 0;
     }
@@ -65,13 +71,7 @@ public:
     bool holdsNumbers() const { return m_kind == Kind::Long || m_kind == Kind::Double; }
     bool holdsTexts() const { return m_kind == Kind::Text; }
     double number(size_t row) const;
-    std::string_view text(size_t row) const
-    {
-        const std::uint64_t slot = slotAt(row);
-        const std::string &block = m_textBlocks[slot >> (kLengthBits + kOffsetBits)];
-        return std::string_view(block).substr((slot >> kLengthBits) & (kTextBlock - 1),
-                                              slot & kMaxLength);
-    }
+    std::string_view text(size_t row) const { return slotText(slotAt(row)); }
     // As compareValues() of the two rows' values.
     int compare(size_t a, size_t b) const;
 
@@ -86,6 +86,7 @@ private:
     static constexpr int kBlockBits = 12;
     static constexpr size_t kBlockRows = size_t{1} << kBlockBits;
     static constexpr size_t kWordBits = 64;
+    static constexpr std::uint64_t kNoText = ~std::uint64_t{0};
 
     enum class Kind : std::uint8_t
     {
@@ -106,21 +107,41 @@ private:
     std::uint64_t slotOf(const Variant &value);
     std::uint64_t slotAt(size_t row) const
     {
+        if (m_uniform)
+            return m_uniformSlot;
         return m_blocks[row >> kBlockBits][row & (kBlockRows - 1)];
     }
     std::uint64_t &slotAt(size_t row)
     {
         return m_blocks[row >> kBlockBits][row & (kBlockRows - 1)];
     }
-    // The next row's slot. The first block grows as rows come, so that a small result stays
-    // small; the others are taken whole.
-    void pushSlot(std::uint64_t slot)
+    std::string_view slotText(std::uint64_t slot) const
     {
-        if (m_blocks.empty() || m_blocks.back().size() == kBlockRows) {
-            m_blocks.emplace_back();
-            if (m_blocks.size() > 1)
-                m_blocks.back().reserve(kBlockRows);
+        const std::string &block = m_textBlocks[slot >> (kLengthBits + kOffsetBits)];
+        return std::string_view(block).substr((slot >> kLengthBits) & (kTextBlock - 1),
+                                              slot & kMaxLength);
+    }
+    // Gives every row so far the one value the column held, in slots and null bits.
+    void spreadUniform();
+    // A block for the rows to come. The first grows as rows come, so that a small result stays
+    // small; the others are taken whole.
+    void addBlock();
+    // The next row's slot.
+    void pushSlot(std::uint64_t slot, bool null)
+    {
+        if (m_uniform) {
+            if (m_rows == 0 || (slot == m_uniformSlot && null == m_uniformNull)) {
+                m_uniformSlot = slot;
+                m_uniformNull = null;
+                ++m_rows;
+                return;
+            }
+            spreadUniform();
         }
+        if (null)
+            markNull(m_rows, true);
+        if (m_blocks.empty() || m_blocks.back().size() == kBlockRows)
+            addBlock();
         m_blocks.back().push_back(slot);
         ++m_rows;
     }
@@ -129,8 +150,15 @@ private:
     {
         return text.size() <= kMaxLength && m_textBlocks.size() < kMaxTextBlocks;
     }
+    // The slot of the text appended last when the text is the same, else textSlot().
+    std::uint64_t sharedTextSlot(std::string_view text)
+    {
+        if (m_lastText == kNoText || text != slotText(m_lastText))
+            textSlot(text);
+        return m_lastText;
+    }
     // Appends the text to the last block where it fits, else to a new block (the first grows
-    // as texts come, the others are taken whole); the text's slot.
+    // as texts come, the others are taken whole); the text's slot, which is the last text's.
     std::uint64_t textSlot(std::string_view text)
     {
         if (m_textBlocks.empty() || m_textBlocks.back().size() + text.size() >= kTextBlock) {
@@ -141,12 +169,19 @@ private:
         std::string &block = m_textBlocks.back();
         const std::uint64_t offset = block.size();
         block.append(text);
-        return ((m_textBlocks.size() - 1) << (kLengthBits + kOffsetBits)) |
-               (offset << kLengthBits) | text.size();
+        m_lastText = ((m_textBlocks.size() - 1) << (kLengthBits + kOffsetBits)) |
+                     (offset << kLengthBits) | text.size();
+        return m_lastText;
     }
 
     Kind m_kind = Kind::Unset;
     size_t m_rows = 0;
+    // While every row holds the same value: its slot and whether it is null, and no blocks.
+    bool m_uniform = true;
+    bool m_uniformNull = false;
+    std::uint64_t m_uniformSlot = 0;
+    // The slot of the text appended last, which a row holding the same text shares.
+    std::uint64_t m_lastText = kNoText;
     // Value bits, or a text's slot, by row in blocks of kBlockRows.
     std::vector<std::vector<std::uint64_t>> m_blocks;
     // A bit per row, set for a null; only as far as the last null row.

@@ -49,8 +49,6 @@ Recordset::Recordset(std::vector<std::string> fieldNames,
                      const std::vector<std::vector<Variant>> &rows)
 {
     std::vector<RecordColumn> columns(fieldNames.size());
-    for (RecordColumn &column : columns)
-        column.reserve(rows.size());
     for (const auto &row : rows) {
         for (size_t i = 0; i < columns.size(); ++i)
             columns[i].append(i < row.size() ? row[i] : Variant());

@@ -239,17 +239,19 @@ Translator::Impl::CoreResult Translator::Impl::parseSelectCore(const Scope *oute
 
 std::string Translator::Impl::orderTerm(const Scope *scope, const SelectInfo &info, bool compound)
 {
-    // A bare name that is an output column sorts by that column.
+    // A bare name that is an output column sorts by that column, named by its place: SQLite
+    // would take a column of the joined tables of that name first, or call it ambiguous, unless
+    // the output column has an alias. A name that two output columns share stays a name, sorted
+    // as it always was.
     if (peek().isName() && !peek(1).isSymbol(".") && !peek(1).isSymbol("(")) {
         const std::string name = peek().text;
-        for (size_t i = 0; i < info.columns.size(); ++i) {
-            if (!equalsNoCase(info.columns[i].name, name))
-                continue;
+        const auto named = [&name](const OutputColumn &c) { return equalsNoCase(c.name, name); };
+        const auto found = std::find_if(info.columns.begin(), info.columns.end(), named);
+        if (found != info.columns.end()) {
             advance();
-            const std::string collate =
-                info.columns[i].type.type == SqlType::Text ? " COLLATE TSQL" : "";
-            if (compound)
-                return std::to_string(i + 1) + collate;
+            const std::string collate = found->type.type == SqlType::Text ? " COLLATE TSQL" : "";
+            if (compound || std::count_if(found, info.columns.end(), named) == 1)
+                return std::to_string(found - info.columns.begin() + 1) + collate;
             return sqlName(name) + collate;
         }
     }
