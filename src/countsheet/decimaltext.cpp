@@ -134,19 +134,25 @@ int secondUnitDecimals(double value, int lineDecimals)
     return std::max(lineDecimals, host::ui::decimalsOf(value, kSecondUnitShownDecimals));
 }
 
-std::string storedNumberText(double value)
+std::optional<double> storedNumber(double value)
 {
     constexpr int kStoredDecimals = 10;
     if (!std::isfinite(value))
-        return {};
+        return std::nullopt;
     std::array<char, 352> text{};
-    auto end = std::to_chars(text.data(), text.data() + text.size(), value,
-                             std::chars_format::fixed, kStoredDecimals)
-                   .ptr;
+    const auto end = std::to_chars(text.data(), text.data() + text.size(), value,
+                                   std::chars_format::fixed, kStoredDecimals)
+                         .ptr;
     double stored = 0;
     std::from_chars(text.data(), end, stored);
-    if (stored == 0)
-        return "0";
-    end = std::to_chars(text.data(), text.data() + text.size(), stored).ptr;
-    return std::string(text.data(), end);
+    return stored == 0 ? 0.0 : stored;
+}
+
+std::string storedNumberText(double value)
+{
+    const auto stored = storedNumber(value);
+    if (!stored)
+        return {};
+    std::array<char, 32> text{};
+    return {text.data(), std::to_chars(text.data(), text.data() + text.size(), *stored).ptr};
 }

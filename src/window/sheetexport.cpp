@@ -21,6 +21,13 @@ std::shared_ptr<host::ExportEngine> newEngine()
     return host::CreateObjectAs<host::ExportEngine>(host::ExportEngine::ProgId);
 }
 
+// A number goes to the decimals the database keeps; one that is no number leaves the cell empty.
+void setStoredNumber(host::ExportRowData &row, long col, double number)
+{
+    if (const auto stored = storedNumber(number))
+        row.setNumber(col, *stored);
+}
+
 } // namespace
 
 void exportEntryGrid(host::ui::SpreadGrid &grid, bool mtoPlanMode, const host::Dictionary &colTypes)
@@ -48,16 +55,16 @@ void exportEntryGrid(host::ui::SpreadGrid &grid, bool mtoPlanMode, const host::D
         engine->setColType(exportCol, type);
         engine->setColCaption(exportCol, grid.GetText(col, 0).toStdString());
     }
-    // A cell's value: a number cell gives its number to the decimals the database keeps,
-    // plainly written.
     const host::ui::SpreadModel &cells = grid.spreadModel();
     engine->LoadData = [&cells, &columns](long nRow, host::ExportRowData &ColData) {
         const auto row = static_cast<int>(nRow);
-        for (size_t k = 0; k < columns.size(); ++k)
-            ColData.setItem(static_cast<long>(k + 1),
-                            cells.cellIsNumber(columns[k], row)
-                                ? storedNumberText(cells.cellNumber(columns[k], row))
-                                : cells.cellValue(columns[k], row).toStdString());
+        for (size_t k = 0; k < columns.size(); ++k) {
+            const long exportCol = static_cast<long>(k + 1);
+            if (cells.cellIsNumber(columns[k], row))
+                setStoredNumber(ColData, exportCol, cells.cellNumber(columns[k], row));
+            else
+                ColData.setItem(exportCol, cells.cellValue(columns[k], row).toStdString());
+        }
     };
     engine->Run(MParse::LoadLangString("物料盘点表"));
 }
@@ -90,8 +97,10 @@ void exportLedger(host::ui::LedgerGrid &ledger, const std::vector<ColumnTemplate
             if (index >= cells.size())
                 continue;
             const LedgerCell &cell = cells[index];
-            ColData.setItem(static_cast<long>(k + 1),
-                            cell.number ? storedNumberText(*cell.number) : cell.text);
+            if (cell.number)
+                setStoredNumber(ColData, static_cast<long>(k + 1), *cell.number);
+            else
+                ColData.setItem(static_cast<long>(k + 1), cell.text);
         }
     };
     engine->Run(MParse::LoadLangString("盘点表"));
