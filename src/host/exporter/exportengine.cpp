@@ -109,56 +109,74 @@ std::size_t charactersOf(std::string_view text)
     }));
 }
 
-struct FileCloser
-{
-    void operator()(std::FILE *file) const { std::fclose(file); }
-};
-
-// Writes the rows the caller gives into the file, the last row given a cell returned. Not
+// Makes the rows the caller loads, about a megabyte at a time, as the sheet is deflated. Not
 // through the writer, which prints every number with 16 digits, one formatted print a cell.
-long writeRows(std::FILE &file, const ExportEngine &engine, long rows,
-               const std::function<void(long, ExportRowData &)> &load)
+class RowFeed
 {
-    const long cols = engine.Cols();
-    std::vector<bool> numberColumn;
-    for (long c = 1; c <= cols; ++c)
-        numberColumn.push_back(engine.ColType(c) == ExportEngine::NumberType);
-    SheetRows sheet(file, cols);
-    ExportRowData data;
-    for (long r = 1; r <= rows; ++r) {
-        data.reset(cols);
-        if (load)
-            load(r, data);
-        for (long c = 1; c <= cols; ++c) {
-            const bool numbers = numberColumn[static_cast<size_t>(c - 1)];
-            if (const auto number = data.Number(c)) {
+public:
+    RowFeed(const ExportEngine &engine, long rows,
+            const std::function<void(long, ExportRowData &)> &load)
+        : m_load(load), m_rows(rows), m_cols(engine.Cols()), m_sheet(m_cols)
+    {
+        for (long c = 1; c <= m_cols; ++c)
+            m_numberColumn.push_back(engine.ColType(c) == ExportEngine::NumberType);
+    }
+
+    bool operator()(std::string &out)
+    {
+        constexpr std::size_t kChunk = std::size_t{1} << 20;
+        while (m_next <= m_rows && m_sheet.size() < kChunk)
+            row(m_next++);
+        if (m_next > m_rows && !m_finished) {
+            m_sheet.finish();
+            m_finished = true;
+        }
+        m_sheet.moveTo(out);
+        return !out.empty();
+    }
+
+private:
+    void row(long r)
+    {
+        m_data.reset(m_cols);
+        if (m_load)
+            m_load(r, m_data);
+        for (long c = 1; c <= m_cols; ++c) {
+            const bool numbers = m_numberColumn[static_cast<size_t>(c - 1)];
+            if (const auto number = m_data.Number(c)) {
                 if (!std::isfinite(*number))
                     continue;
                 if (numbers)
-                    sheet.number(r, c - 1, *number);
+                    m_sheet.number(r, c - 1, *number);
                 else
-                    sheet.text(r, c - 1, shortestText(*number));
+                    m_sheet.text(r, c - 1, shortestText(*number));
                 continue;
             }
             // The writer takes a C string.
-            const std::string_view text = data.Item(c).c_str();
+            const std::string_view text = m_data.Item(c).c_str();
             if (text.empty())
                 continue;
             if (numbers) {
                 if (const auto number = parseNumber(text); number && std::isfinite(*number)) {
-                    sheet.number(r, c - 1, *number);
+                    m_sheet.number(r, c - 1, *number);
                     continue;
                 }
             }
             if (charactersOf(text) > kCellCharacters)
                 check(LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED);
-            sheet.text(r, c - 1, text);
+            m_sheet.text(r, c - 1, text);
         }
     }
-    if (!sheet.finish())
-        throw HostError("The workbook could not be written: the temporary file is full");
-    return sheet.lastRow();
-}
+
+    const std::function<void(long, ExportRowData &)> &m_load;
+    const long m_rows;
+    const long m_cols;
+    std::vector<bool> m_numberColumn;
+    SheetRows m_sheet;
+    ExportRowData m_data;
+    long m_next = 1;
+    bool m_finished = false;
+};
 
 } // namespace
 
@@ -305,17 +323,15 @@ void ExportEngine::writeWorkbook(const std::string &path, const std::string &tit
         check(worksheet_set_column(sheet, col, col, widthOf(ColCaption(c)), nullptr));
         check(worksheet_write_string(sheet, 0, col, ColCaption(c).c_str(), bold));
     }
-    std::unique_ptr<std::FILE, FileCloser> rows(std::tmpfile());
-    if (!rows)
-        throw HostError("The workbook could not be written: no temporary file");
-    const long lastRow = writeRows(*rows, *this, m_rows, LoadData);
     lxw_workbook *raw = workbook.release();
     const lxw_error closed = workbook_close(raw);
     if (closed == LXW_ERROR_CREATING_XLSX_FILE)
         throw HostError("The workbook could not be written: " + whyNotWritable(path));
     check(closed);
-    if (lastRow > 0)
-        insertSheetRows(path, *rows, lastRow, cols);
+    if (m_rows > 0 && cols > 0) {
+        RowFeed feed(*this, m_rows, LoadData);
+        insertSheetRows(path, m_rows, cols, std::ref(feed));
+    }
 }
 
 } // namespace host

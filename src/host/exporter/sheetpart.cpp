@@ -7,8 +7,8 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cstring>
+#include <exception>
 #include <memory>
 #include <string_view>
 
@@ -34,12 +34,12 @@ struct EntryCloser
     void operator()(zip_file_t *entry) const { zip_fclose(entry); }
 };
 
-// The new sheet as libzip reads it: the captions' part of the old one, the rows from the file,
-// and the old one's end, without copying the rows once more.
+// The new sheet as libzip reads it: the captions' part of the old one, the rows as they are
+// made, and the old one's end. What making the rows threw is kept for after libzip.
 class SheetSource
 {
 public:
-    SheetSource(std::FILE &rows, long rowsSize) : m_rows(rows), m_rowsSize(rowsSize)
+    explicit SheetSource(const std::function<bool(std::string &)> &rows) : m_rows(rows)
     {
         zip_error_init(&m_error);
     }
@@ -47,15 +47,21 @@ public:
     SheetSource(const SheetSource &) = delete;
     SheetSource &operator=(const SheetSource &) = delete;
 
+    static zip_int64_t call(void *state, void *data, zip_uint64_t length, zip_source_cmd_t command)
+    {
+        return static_cast<SheetSource *>(state)->answer(data, length, command);
+    }
+
     void around(std::string head, std::string tail)
     {
         m_head = std::move(head);
         m_tail = std::move(tail);
     }
 
-    static zip_int64_t call(void *state, void *data, zip_uint64_t length, zip_source_cmd_t command)
+    void rethrow() const
     {
-        return static_cast<SheetSource *>(state)->answer(data, length, command);
+        if (m_thrown)
+            std::rethrow_exception(m_thrown);
     }
 
 private:
@@ -63,8 +69,10 @@ private:
     {
         switch (command) {
         case ZIP_SOURCE_OPEN:
+            m_text = m_head;
             m_at = 0;
-            return std::fseek(&m_rows, 0, SEEK_SET) == 0 ? 0 : failed(ZIP_ER_SEEK);
+            m_stage = Stage::Head;
+            return 0;
         case ZIP_SOURCE_READ:
             return read(static_cast<char *>(data), length);
         case ZIP_SOURCE_STAT: {
@@ -72,8 +80,6 @@ private:
             if (!stat)
                 return -1;
             zip_stat_init(stat);
-            stat->size = size();
-            stat->valid |= ZIP_STAT_SIZE;
             return sizeof(zip_stat_t);
         }
         case ZIP_SOURCE_ERROR:
@@ -85,43 +91,56 @@ private:
         }
     }
 
-    zip_uint64_t size() const { return m_head.size() + m_rowsSize + m_tail.size(); }
-
     zip_int64_t read(char *data, zip_uint64_t length)
     {
-        const zip_uint64_t rowsEnd = m_head.size() + m_rowsSize;
         zip_uint64_t done = 0;
-        while (done < length && m_at < size()) {
-            zip_uint64_t got = 0;
-            const zip_uint64_t wanted = length - done;
-            if (m_at < m_head.size()) {
-                got = std::min<zip_uint64_t>(wanted, m_head.size() - m_at);
-                std::memcpy(data + done, m_head.data() + m_at, got);
-            } else if (m_at < rowsEnd) {
-                got = std::fread(data + done, 1, std::min(wanted, rowsEnd - m_at), &m_rows);
-                if (got == 0)
-                    return failed(ZIP_ER_READ);
-            } else {
-                got = std::min<zip_uint64_t>(wanted, size() - m_at);
-                std::memcpy(data + done, m_tail.data() + (m_at - rowsEnd), got);
-            }
+        while (done < length) {
+            if (m_at == m_text.size() && !next())
+                break;
+            const zip_uint64_t got = std::min<zip_uint64_t>(length - done, m_text.size() - m_at);
+            std::memcpy(data + done, m_text.data() + m_at, got);
             done += got;
             m_at += got;
         }
-        return static_cast<zip_int64_t>(done);
+        return m_thrown ? -1 : static_cast<zip_int64_t>(done);
     }
 
-    zip_int64_t failed(int error)
+    // The next text after the head: the rows while there are any, then the tail.
+    bool next()
     {
-        zip_error_set(&m_error, error, errno);
-        return -1;
+        m_at = 0;
+        m_text.clear();
+        if (m_stage == Stage::Head)
+            m_stage = Stage::Rows;
+        if (m_stage == Stage::Rows) {
+            try {
+                if (m_rows(m_text))
+                    return true;
+            } catch (...) {
+                m_thrown = std::current_exception();
+                zip_error_set(&m_error, ZIP_ER_READ, 0);
+                return false;
+            }
+            m_text += m_tail;
+            m_stage = Stage::Done;
+            return true;
+        }
+        return false;
     }
 
-    std::FILE &m_rows;
-    zip_uint64_t m_rowsSize;
+    enum class Stage
+    {
+        Head,
+        Rows,
+        Done
+    };
     std::string m_head;
     std::string m_tail;
-    zip_uint64_t m_at = 0;
+    const std::function<bool(std::string &)> &m_rows;
+    Stage m_stage = Stage::Head;
+    std::string m_text;
+    std::size_t m_at = 0;
+    std::exception_ptr m_thrown;
     zip_error_t m_error{};
 };
 
@@ -141,11 +160,11 @@ std::string sheetText(zip_t &archive, zip_uint64_t index, const std::string &wor
 
 } // namespace
 
-void insertSheetRows(const std::string &workbook, std::FILE &rows, long lastRow, long cols)
+void insertSheetRows(const std::string &workbook, long lastRow, long cols,
+                     const std::function<bool(std::string &)> &rows)
 {
-    if (std::fflush(&rows) != 0 || std::fseek(&rows, 0, SEEK_END) != 0)
-        fail(workbook, "the temporary file cannot be read");
-    SheetSource source(rows, std::ftell(&rows));
+    // Before the archive, which reads it until it is closed or discarded.
+    SheetSource source(rows);
     int error = 0;
     std::unique_ptr<zip_t, ArchiveDiscarder> archive(zip_open(workbook.c_str(), 0, &error));
     if (!archive)
@@ -153,7 +172,7 @@ void insertSheetRows(const std::string &workbook, std::FILE &rows, long lastRow,
     const zip_int64_t index = zip_name_locate(archive.get(), kSheet, 0);
     if (index < 0)
         fail(workbook, "it has no worksheet");
-    std::string sheet = sheetText(*archive, static_cast<zip_uint64_t>(index), workbook);
+    const std::string sheet = sheetText(*archive, static_cast<zip_uint64_t>(index), workbook);
     const std::size_t dimension = sheet.find(kDimension);
     const std::size_t dataEnd = sheet.find(kDataEnd);
     const std::size_t refStart =
@@ -164,9 +183,8 @@ void insertSheetRows(const std::string &workbook, std::FILE &rows, long lastRow,
     std::array<char, LXW_MAX_CELL_RANGE_LENGTH> range{};
     lxw_rowcol_to_range(range.data(), 0, 0, static_cast<lxw_row_t>(lastRow),
                         static_cast<lxw_col_t>(std::max(cols - 1, 0L)));
-    std::string head =
-        sheet.substr(0, refStart) + range.data() + sheet.substr(refEnd, dataEnd - refEnd);
-    source.around(std::move(head), sheet.substr(dataEnd));
+    source.around(sheet.substr(0, refStart) + range.data() + sheet.substr(refEnd, dataEnd - refEnd),
+                  sheet.substr(dataEnd));
 
     zip_source_t *added = zip_source_function(archive.get(), &SheetSource::call, &source);
     if (!added)
@@ -183,12 +201,11 @@ void insertSheetRows(const std::string &workbook, std::FILE &rows, long lastRow,
     if (zip_set_file_compression(archive.get(), static_cast<zip_uint64_t>(entry), ZIP_CM_DEFLATE,
                                  kSheetCompression) < 0)
         fail(workbook, zip_strerror(archive.get()));
-    zip_t *written = archive.release();
-    if (zip_close(written) < 0) {
-        const std::string why = zip_strerror(written);
-        zip_discard(written);
-        fail(workbook, why);
+    if (zip_close(archive.get()) < 0) {
+        source.rethrow();
+        fail(workbook, zip_strerror(archive.get()));
     }
+    archive.release();
 }
 
 } // namespace host

@@ -7,8 +7,6 @@
 namespace host {
 namespace {
 
-constexpr std::size_t kFlushAt = std::size_t{1} << 20;
-
 std::string columnName(long col)
 {
     std::string name;
@@ -59,11 +57,10 @@ bool isBlank(char c)
 
 } // namespace
 
-SheetRows::SheetRows(std::FILE &out, long cols) : m_out(out)
+SheetRows::SheetRows(long cols)
 {
     for (long col = 0; col < cols; ++col)
         m_colNames.push_back(columnName(col));
-    m_buffer.reserve(kFlushAt + 4096);
 }
 
 void SheetRows::cell(long row, long col)
@@ -71,8 +68,6 @@ void SheetRows::cell(long row, long col)
     if (row != m_lastRow) {
         if (m_lastRow > 0)
             m_buffer.append("</row>");
-        if (m_buffer.size() >= kFlushAt)
-            flush();
         m_buffer.append("<row r=\"");
         appendNumber(m_buffer, row + 1);
         m_buffer.append("\">");
@@ -100,19 +95,16 @@ void SheetRows::text(long row, long col, std::string_view text)
     m_buffer.append("</t></is></c>");
 }
 
-void SheetRows::flush()
-{
-    m_failed =
-        m_failed || std::fwrite(m_buffer.data(), 1, m_buffer.size(), &m_out) != m_buffer.size();
-    m_buffer.clear();
-}
-
-bool SheetRows::finish()
+void SheetRows::finish()
 {
     if (m_lastRow > 0)
         m_buffer.append("</row>");
-    flush();
-    return !m_failed && std::fflush(&m_out) == 0;
+}
+
+void SheetRows::moveTo(std::string &out)
+{
+    out.swap(m_buffer);
+    m_buffer.clear();
 }
 
 std::string sheetNumberText(double value)
