@@ -4,6 +4,7 @@
 // same cells; the printed count book against QPainter drawing the same rows on the same pages.
 // Each runs on the bench's own lines and on the company init-db makes; the ratio is the worse.
 #include "countsheet/countsheetstate.h"
+#include "countsheet/decimaltext.h"
 #include "countsheet/maindo.h"
 #include "host/core/dictionary.h"
 #include "host/db/recordset/recordset.h"
@@ -11,6 +12,7 @@
 #include "host/ui/modal/scriptedmodals.h"
 #include "host/ui/printing/ledgerprinter.h"
 #include "host/ui/spread/spreadgrid.h"
+#include "host/ui/spread/spreadmodel.h"
 #include "services/modulestate.h"
 #include "support/barequery.h"
 #include "support/barexlsx.h"
@@ -71,11 +73,12 @@ void BM_FilterSheet(benchmark::State &state)
 }
 BENCHMARK(BM_FilterSheet)->Apply(benchSizes)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-// The cells the export writes, as numbers where the column is one; the plan-tracking number only
-// in plan-tracking mode.
+// The cells the export writes, numbers where the column is one to the decimals the database
+// keeps; the plan-tracking number only in plan-tracking mode.
 std::vector<std::vector<BareCell>> exportedCells(const host::ui::SpreadGrid &grid,
                                                  bool planTracking)
 {
+    const host::ui::SpreadModel &model = grid.spreadModel();
     std::vector<std::vector<BareCell>> cells;
     for (int row = 0; row < grid.MaxRows(); ++row) {
         std::vector<BareCell> line;
@@ -84,11 +87,10 @@ std::vector<std::vector<BareCell>> exportedCells(const host::ui::SpreadGrid &gri
                 continue;
             const bool number = col == 14 || (col >= 17 && col <= 19) || (col >= 22 && col <= 25) ||
                                 (col >= 28 && col <= 32);
-            const QString text = grid.GetText(col, row);
-            if (number && row > 0 && !text.isEmpty())
-                line.emplace_back(text.toDouble());
+            if (number && row > 0 && model.cellIsNumber(col, row))
+                line.emplace_back(storedNumber(model.cellNumber(col, row)).value_or(0));
             else
-                line.emplace_back(text.toStdString());
+                line.emplace_back(grid.GetText(col, row).toStdString());
         }
         cells.push_back(std::move(line));
     }

@@ -139,6 +139,15 @@ std::optional<double> storedNumber(double value)
     constexpr int kStoredDecimals = 10;
     if (!std::isfinite(value))
         return std::nullopt;
+    // A value whose shortest text has no more decimals than are kept reads back from its rounded
+    // text as itself, which the exports ask of every number.
+    std::array<char, 32> shortest{};
+    const std::string_view digits(shortest.data(),
+                                  std::to_chars(shortest.begin(), shortest.end(), value).ptr);
+    const std::size_t point = digits.find('.');
+    if (digits.find('e') == std::string_view::npos &&
+        (point == std::string_view::npos || digits.size() - point - 1 <= kStoredDecimals))
+        return value == 0 ? 0.0 : value;
     std::array<char, 352> text{};
     const auto end = std::to_chars(text.data(), text.data() + text.size(), value,
                                    std::chars_format::fixed, kStoredDecimals)

@@ -12,6 +12,10 @@
 #include "host/ui/spread/spreadmodel.h"
 #include "services/mparse.h"
 
+#include <optional>
+#include <string>
+#include <vector>
+
 namespace {
 
 constexpr int kTitleRows = 2;
@@ -56,14 +60,27 @@ void exportEntryGrid(host::ui::SpreadGrid &grid, bool mtoPlanMode, const host::D
         engine->setColCaption(exportCol, grid.GetText(col, 0).toStdString());
     }
     const host::ui::SpreadModel &cells = grid.spreadModel();
-    engine->LoadData = [&cells, &columns](long nRow, host::ExportRowData &ColData) {
+    // Names and codes repeat down a column, which holds each text once: each is converted once.
+    std::vector<std::vector<std::optional<std::string>>> texts(columns.size());
+    engine->LoadData = [&cells, &columns, &texts](long nRow, host::ExportRowData &ColData) {
         const auto row = static_cast<int>(nRow);
         for (size_t k = 0; k < columns.size(); ++k) {
             const long exportCol = static_cast<long>(k + 1);
-            if (cells.cellIsNumber(columns[k], row))
-                setStoredNumber(ColData, exportCol, cells.cellNumber(columns[k], row));
-            else
-                ColData.setItem(exportCol, cells.cellValue(columns[k], row).toStdString());
+            const int col = columns[k];
+            if (cells.cellIsNumber(col, row)) {
+                setStoredNumber(ColData, exportCol, cells.cellNumber(col, row));
+                continue;
+            }
+            const long index = cells.cellTextIndex(col, row);
+            if (index < 0)
+                continue;
+            auto &converted = texts[k];
+            if (static_cast<size_t>(index) >= converted.size())
+                converted.resize(static_cast<size_t>(index) + 1);
+            auto &text = converted[static_cast<size_t>(index)];
+            if (!text)
+                text = cells.cellValue(col, row).toStdString();
+            ColData.setItem(exportCol, *text);
         }
     };
     engine->Run(MParse::LoadLangString("物料盘点表"));

@@ -189,10 +189,10 @@ ExportRowData::Cell &ExportRowData::cell(long col)
     return m_items[static_cast<size_t>(col - 1)];
 }
 
-void ExportRowData::setItem(long col, std::string text)
+void ExportRowData::setItem(long col, std::string_view text)
 {
     Cell &item = cell(col);
-    item.text = std::move(text);
+    item.text = text;
     item.number.reset();
 }
 

@@ -15,7 +15,7 @@ namespace host {
 class ExportRowData
 {
 public:
-    void setItem(long col, std::string text);
+    void setItem(long col, std::string_view text);
     void setNumber(long col, double value);
     // The cell's text; empty for a number.
     const std::string &Item(long col) const;

@@ -1,5 +1,6 @@
 #include "host/exporter/sheetrows.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -68,20 +69,23 @@ void SheetRows::cell(long row, long col)
     if (row != m_lastRow) {
         if (m_lastRow > 0)
             m_buffer.append("</row>");
-        m_buffer.append("<row r=\"");
-        appendNumber(m_buffer, row + 1);
-        m_buffer.append("\">");
+        m_rowNumber.clear();
+        appendNumber(m_rowNumber, row + 1);
+        m_buffer.append("<row r=\"").append(m_rowNumber).append("\">");
         m_lastRow = row;
     }
-    m_buffer.append("<c r=\"").append(m_colNames[static_cast<std::size_t>(col)]);
-    appendNumber(m_buffer, row + 1);
-    m_buffer.append(1, '"');
+    m_buffer.append("<c r=\"")
+        .append(m_colNames[static_cast<std::size_t>(col)])
+        .append(m_rowNumber)
+        .append(1, '"');
 }
 
 void SheetRows::number(long row, long col, double value)
 {
     cell(row, col);
-    m_buffer.append("><v>").append(sheetNumberText(value)).append("</v></c>");
+    m_buffer.append("><v>");
+    appendSheetNumber(m_buffer, value);
+    m_buffer.append("</v></c>");
 }
 
 void SheetRows::text(long row, long col, std::string_view text)
@@ -107,7 +111,7 @@ void SheetRows::moveTo(std::string &out)
     m_buffer.clear();
 }
 
-std::string sheetNumberText(double value)
+void appendSheetNumber(std::string &out, double value)
 {
     // The writer's own choice of notation: plain digits from 1E-04 up to below 1E+16.
     const double size = std::fabs(value);
@@ -116,10 +120,8 @@ std::string sheetNumberText(double value)
     char *end = std::to_chars(text.begin(), text.end(), value,
                               plain ? std::chars_format::fixed : std::chars_format::scientific)
                     .ptr;
-    for (char *c = text.begin(); c != end; ++c)
-        if (*c == 'e')
-            *c = 'E';
-    return {text.begin(), end};
+    std::replace(text.begin(), end, 'e', 'E');
+    out.append(text.data(), static_cast<std::size_t>(end - text.data()));
 }
 
 } // namespace host

@@ -34,11 +34,12 @@ private:
 
     std::vector<std::string> m_colNames;
     std::string m_buffer;
+    std::string m_rowNumber;
     long m_lastRow = 0;
 };
 
-// The shortest text of the value that reads back as it, in the writer's notation (100000,
-// 1.5E-05, 1E+16).
-std::string sheetNumberText(double value);
+// Appends the shortest text of the value that reads back as it, in the writer's notation
+// (100000, 1.5E-05, 1E+16).
+void appendSheetNumber(std::string &out, double value);
 
 } // namespace host
