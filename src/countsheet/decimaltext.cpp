@@ -139,15 +139,18 @@ std::optional<double> storedNumber(double value)
     constexpr int kStoredDecimals = 10;
     if (!std::isfinite(value))
         return std::nullopt;
-    // A value whose shortest text has no more decimals than are kept reads back from its rounded
-    // text as itself, which the exports ask of every number.
-    std::array<char, 32> shortest{};
-    const std::string_view digits(shortest.data(),
-                                  std::to_chars(shortest.begin(), shortest.end(), value).ptr);
-    const std::size_t point = digits.find('.');
-    if (digits.find('e') == std::string_view::npos &&
-        (point == std::string_view::npos || digits.size() - point - 1 <= kStoredDecimals))
-        return value == 0 ? 0.0 : value;
+    // Scaled to whole ten-billionths, the value rounds to the same whole as its exact decimal
+    // form wherever the product's own rounding cannot have crossed a half; the quotient of two
+    // exact doubles is then the double nearest that decimal, as its text would read.
+    const double scaled = value * 1e10;
+    if (std::fabs(scaled) < 0x1p52) {
+        const double fraction = std::fabs(scaled - std::trunc(scaled));
+        const double ulp = std::nextafter(std::fabs(scaled), HUGE_VAL) - std::fabs(scaled);
+        if (std::fabs(fraction - 0.5) > 2 * ulp) {
+            const double stored = std::round(scaled) / 1e10;
+            return stored == 0 ? 0.0 : stored;
+        }
+    }
     std::array<char, 352> text{};
     const auto end = std::to_chars(text.data(), text.data() + text.size(), value,
                                    std::chars_format::fixed, kStoredDecimals)
