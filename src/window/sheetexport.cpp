@@ -19,6 +19,8 @@
 namespace {
 
 constexpr int kTitleRows = 2;
+// The texts of a column the export keeps converted.
+constexpr long kConvertedTexts = 16384;
 
 std::shared_ptr<host::ExportEngine> newEngine()
 {
@@ -74,6 +76,12 @@ void exportEntryGrid(host::ui::SpreadGrid &grid, bool mtoPlanMode, const host::D
             const long index = cells.cellTextIndex(col, row);
             if (index < 0)
                 continue;
+            // Past so many a column's texts seldom repeat (batch numbers): they are converted as
+            // they come, and the texts kept stay few.
+            if (index >= kConvertedTexts) {
+                ColData.setItem(exportCol, cells.cellValue(col, row).toStdString());
+                continue;
+            }
             auto &converted = texts[k];
             if (static_cast<size_t>(index) >= converted.size())
                 converted.resize(static_cast<size_t>(index) + 1);

@@ -162,7 +162,7 @@ private:
                     continue;
                 }
             }
-            if (charactersOf(text) > kCellCharacters)
+            if (text.size() > kCellCharacters && charactersOf(text) > kCellCharacters)
                 check(LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED);
             m_sheet.text(r, c - 1, text);
         }
