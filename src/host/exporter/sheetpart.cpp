@@ -201,11 +201,13 @@ void insertSheetRows(const std::string &workbook, long lastRow, long cols,
     if (zip_set_file_compression(archive.get(), static_cast<zip_uint64_t>(entry), ZIP_CM_DEFLATE,
                                  kSheetCompression) < 0)
         fail(workbook, zip_strerror(archive.get()));
-    if (zip_close(archive.get()) < 0) {
+    zip_t *written = archive.release();
+    if (zip_close(written) < 0) {
+        const std::string why = zip_strerror(written);
+        zip_discard(written);
         source.rethrow();
-        fail(workbook, zip_strerror(archive.get()));
+        fail(workbook, why);
     }
-    archive.release();
 }
 
 } // namespace host
