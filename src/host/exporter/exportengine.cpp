@@ -143,24 +143,32 @@ private:
             m_load(r, m_data);
         for (long c = 1; c <= m_cols; ++c) {
             const bool numbers = m_numberColumn[static_cast<size_t>(c - 1)];
-            if (const auto number = m_data.Number(c)) {
+            std::optional<double> number = m_data.Number(c);
+            std::string shown;
+            std::string_view text;
+            if (number) {
                 if (!std::isfinite(*number))
                     continue;
-                if (numbers)
-                    m_sheet.number(r, c - 1, *number);
-                else
-                    m_sheet.text(r, c - 1, shortestText(*number));
-                continue;
-            }
-            // The writer takes a C string.
-            const std::string_view text = m_data.Item(c).c_str();
-            if (text.empty())
-                continue;
-            if (numbers) {
-                if (const auto number = parseNumber(text); number && std::isfinite(*number)) {
-                    m_sheet.number(r, c - 1, *number);
-                    continue;
+                if (!numbers) {
+                    shown = shortestText(*number);
+                    text = shown;
+                    number.reset();
                 }
+            } else {
+                // The writer takes a C string.
+                text = m_data.Item(c).c_str();
+                if (text.empty())
+                    continue;
+                if (const auto parsed = numbers ? parseNumber(text) : std::nullopt;
+                    parsed && std::isfinite(*parsed))
+                    number = parsed;
+            }
+            // As the writer, no cell below the sheet's last row, no text longer than a cell holds.
+            if (r >= static_cast<long>(LXW_ROW_MAX))
+                check(LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE);
+            if (number) {
+                m_sheet.number(r, c - 1, *number);
+                continue;
             }
             if (text.size() > kCellCharacters && charactersOf(text) > kCellCharacters)
                 check(LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED);
