@@ -8,6 +8,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -144,10 +145,12 @@ std::optional<double> storedNumber(double value)
     // exact doubles is then the double nearest that decimal, as its text would read.
     const double scaled = value * 1e10;
     if (std::fabs(scaled) < 0x1p52) {
-        const double fraction = std::fabs(scaled - std::trunc(scaled));
-        const double ulp = std::nextafter(std::fabs(scaled), HUGE_VAL) - std::fabs(scaled);
-        if (std::fabs(fraction - 0.5) > 2 * ulp) {
-            const double stored = std::round(scaled) / 1e10;
+        const auto whole = static_cast<std::int64_t>(scaled);
+        const double fraction = std::fabs(scaled - static_cast<double>(whole));
+        // Twice the product's last place at least.
+        if (std::fabs(fraction - 0.5) > std::fabs(scaled) * 0x1p-51) {
+            const std::int64_t nearest = fraction < 0.5 ? whole : whole + (scaled < 0 ? -1 : 1);
+            const double stored = static_cast<double>(nearest) / 1e10;
             return stored == 0 ? 0.0 : stored;
         }
     }
