@@ -4,6 +4,7 @@
 // same cells; the printed count book against QPainter drawing the same rows on the same pages.
 // Each runs on the bench's own lines and on the company init-db makes; the ratio is the worse.
 #include "countsheet/countsheetstate.h"
+#include "countsheet/decimaltext.h"
 #include "countsheet/maindo.h"
 #include "host/core/dictionary.h"
 #include "host/db/recordset/recordset.h"
@@ -11,7 +12,10 @@
 #include "host/ui/modal/scriptedmodals.h"
 #include "host/ui/printing/ledgerprinter.h"
 #include "host/ui/spread/spreadgrid.h"
+#include "host/ui/spread/spreadmodel.h"
+#include "services/modulestate.h"
 #include "support/barequery.h"
+#include "support/barexlsx.h"
 #include "support/benchsizes.h"
 #include "support/countsheet.h"
 #include "window/frmmain.h"
@@ -23,13 +27,11 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
-#include <xlsxwriter.h>
 
 #include <algorithm>
 #include <memory>
 #include <stdexcept>
 #include <string>
-#include <variant>
 #include <vector>
 
 namespace {
@@ -71,54 +73,28 @@ void BM_FilterSheet(benchmark::State &state)
 }
 BENCHMARK(BM_FilterSheet)->Apply(benchSizes)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-using Cell = std::variant<std::string, double>;
-
-// The cells the export writes, as numbers where the column is one.
-std::vector<std::vector<Cell>> exportedCells(const host::ui::SpreadGrid &grid)
+// The cells the export writes, numbers where the column is one to the decimals the database
+// keeps; the plan-tracking number only in plan-tracking mode.
+std::vector<std::vector<BareCell>> exportedCells(const host::ui::SpreadGrid &grid,
+                                                 bool planTracking)
 {
-    std::vector<std::vector<Cell>> cells;
+    const host::ui::SpreadModel &model = grid.spreadModel();
+    std::vector<std::vector<BareCell>> cells;
     for (int row = 0; row < grid.MaxRows(); ++row) {
-        std::vector<Cell> line;
+        std::vector<BareCell> line;
         for (int col = 2; col <= 33; ++col) {
-            if (col == 12)
+            if (col == 12 && !planTracking)
                 continue;
             const bool number = col == 14 || (col >= 17 && col <= 19) || (col >= 22 && col <= 25) ||
                                 (col >= 28 && col <= 32);
-            const QString text = grid.GetText(col, row);
-            if (number && row > 0 && !text.isEmpty())
-                line.emplace_back(text.toDouble());
+            if (number && row > 0 && model.cellIsNumber(col, row))
+                line.emplace_back(storedNumber(model.cellNumber(col, row)).value_or(0));
             else
-                line.emplace_back(text.toStdString());
+                line.emplace_back(grid.GetText(col, row).toStdString());
         }
         cells.push_back(std::move(line));
     }
     return cells;
-}
-
-// A plain program's export of cells it holds: libxlsxwriter streaming the sheet (constant
-// memory, as the module's), bold captions, numbers written as numbers, empty cells skipped.
-void bareExport(const std::string &path, const std::vector<std::vector<Cell>> &cells)
-{
-    lxw_workbook_options options{};
-    options.constant_memory = LXW_TRUE;
-    lxw_workbook *workbook = workbook_new_opt(path.c_str(), &options);
-    if (!workbook)
-        throw std::runtime_error("the workbook could not be created");
-    lxw_worksheet *sheet = workbook_add_worksheet(workbook, "物料盘点表");
-    lxw_format *bold = workbook_add_format(workbook);
-    format_set_bold(bold);
-    for (size_t r = 0; r < cells.size(); ++r)
-        for (size_t c = 0; c < cells[r].size(); ++c) {
-            const auto row = static_cast<lxw_row_t>(r);
-            const auto col = static_cast<lxw_col_t>(c);
-            if (const double *n = std::get_if<double>(&cells[r][c]))
-                worksheet_write_number(sheet, row, col, *n, nullptr);
-            else if (!std::get<std::string>(cells[r][c]).empty())
-                worksheet_write_string(sheet, row, col, std::get<std::string>(cells[r][c]).c_str(),
-                                       r == 0 ? bold : nullptr);
-        }
-    if (workbook_close(workbook) != LXW_NO_ERROR)
-        throw std::runtime_error("the workbook could not be written");
 }
 
 // The entry grid's export (File/Export of input mode) into an .xlsx file, against the same
@@ -134,7 +110,7 @@ void BM_ExportSheet(benchmark::State &state)
     comparison.run(state, [&](SheetData data, Comparison &timed) {
         host::ui::ScriptedModals &modals = setUpCountSheet(lines, 4, data);
         const auto window = openWindow(4);
-        const auto cells = exportedCells(*window->vsCheck);
+        const auto cells = exportedCells(*window->vsCheck, module().gMtoPlanMode != 0);
         timed.bare([&] { bareExport(barePath, cells); });
         QFile::remove(path);
         modals.pickFile(path);

@@ -8,6 +8,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -134,19 +135,39 @@ int secondUnitDecimals(double value, int lineDecimals)
     return std::max(lineDecimals, host::ui::decimalsOf(value, kSecondUnitShownDecimals));
 }
 
-std::string storedNumberText(double value)
+std::optional<double> storedNumber(double value)
 {
     constexpr int kStoredDecimals = 10;
     if (!std::isfinite(value))
-        return {};
+        return std::nullopt;
+    // Scaled to whole ten-billionths, the value rounds to the same whole as its exact decimal
+    // form wherever the product's own rounding cannot have crossed a half; the quotient of two
+    // exact doubles is then the double nearest that decimal, as its text would read.
+    const double scaled = value * 1e10;
+    if (std::fabs(scaled) < 0x1p52) {
+        const auto whole = static_cast<std::int64_t>(scaled);
+        const double fraction = std::fabs(scaled - static_cast<double>(whole));
+        // Twice the product's last place at least.
+        if (std::fabs(fraction - 0.5) > std::fabs(scaled) * 0x1p-51) {
+            const std::int64_t nearest = fraction < 0.5 ? whole : whole + (scaled < 0 ? -1 : 1);
+            const double stored = static_cast<double>(nearest) / 1e10;
+            return stored == 0 ? 0.0 : stored;
+        }
+    }
     std::array<char, 352> text{};
-    auto end = std::to_chars(text.data(), text.data() + text.size(), value,
-                             std::chars_format::fixed, kStoredDecimals)
-                   .ptr;
+    const auto end = std::to_chars(text.data(), text.data() + text.size(), value,
+                                   std::chars_format::fixed, kStoredDecimals)
+                         .ptr;
     double stored = 0;
     std::from_chars(text.data(), end, stored);
-    if (stored == 0)
-        return "0";
-    end = std::to_chars(text.data(), text.data() + text.size(), stored).ptr;
-    return std::string(text.data(), end);
+    return stored == 0 ? 0.0 : stored;
+}
+
+std::string storedNumberText(double value)
+{
+    const auto stored = storedNumber(value);
+    if (!stored)
+        return {};
+    std::array<char, 32> text{};
+    return {text.data(), std::to_chars(text.data(), text.data() + text.size(), *stored).ptr};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,8 @@ bool showsOwnDecimals(std::string_view field);
 // line's.
 int secondUnitDecimals(double value, int lineDecimals);
 
-// The value rounded to the ten decimals the database keeps, as the shortest text that reads back
-// as that number: what a sheet hands on of a number, without a double's binary noise.
+// The value rounded to the ten decimals the database keeps (0 for a negative zero), nothing for
+// a value that is no number; as a text, the shortest that reads back as that number: what a
+// sheet hands on of a number, without a double's binary noise.
+std::optional<double> storedNumber(double value);
 std::string storedNumberText(double value);

@@ -12,13 +12,26 @@
 #include "host/ui/spread/spreadmodel.h"
 #include "services/mparse.h"
 
+#include <optional>
+#include <string>
+#include <vector>
+
 namespace {
 
 constexpr int kTitleRows = 2;
+// The texts of a column the export keeps converted.
+constexpr long kConvertedTexts = 16384;
 
 std::shared_ptr<host::ExportEngine> newEngine()
 {
     return host::CreateObjectAs<host::ExportEngine>(host::ExportEngine::ProgId);
+}
+
+// A number goes to the decimals the database keeps; one that is no number leaves the cell empty.
+void setStoredNumber(host::ExportRowData &row, long col, double number)
+{
+    if (const auto stored = storedNumber(number))
+        row.setNumber(col, *stored);
 }
 
 } // namespace
@@ -48,16 +61,35 @@ void exportEntryGrid(host::ui::SpreadGrid &grid, bool mtoPlanMode, const host::D
         engine->setColType(exportCol, type);
         engine->setColCaption(exportCol, grid.GetText(col, 0).toStdString());
     }
-    // A cell's value: a number cell gives its number to the decimals the database keeps,
-    // plainly written.
     const host::ui::SpreadModel &cells = grid.spreadModel();
-    engine->LoadData = [&cells, &columns](long nRow, host::ExportRowData &ColData) {
+    // Names and codes repeat down a column, which holds each text once: each is converted once.
+    std::vector<std::vector<std::optional<std::string>>> texts(columns.size());
+    engine->LoadData = [&cells, &columns, &texts](long nRow, host::ExportRowData &ColData) {
         const auto row = static_cast<int>(nRow);
-        for (size_t k = 0; k < columns.size(); ++k)
-            ColData.setItem(static_cast<long>(k + 1),
-                            cells.cellIsNumber(columns[k], row)
-                                ? storedNumberText(cells.cellNumber(columns[k], row))
-                                : cells.cellValue(columns[k], row).toStdString());
+        for (size_t k = 0; k < columns.size(); ++k) {
+            const long exportCol = static_cast<long>(k + 1);
+            const int col = columns[k];
+            if (cells.cellIsNumber(col, row)) {
+                setStoredNumber(ColData, exportCol, cells.cellNumber(col, row));
+                continue;
+            }
+            const long index = cells.cellTextIndex(col, row);
+            if (index < 0)
+                continue;
+            // Past so many a column's texts seldom repeat (batch numbers): they are converted as
+            // they come, and the texts kept stay few.
+            if (index >= kConvertedTexts) {
+                ColData.setItem(exportCol, cells.cellValue(col, row).toStdString());
+                continue;
+            }
+            auto &converted = texts[k];
+            if (static_cast<size_t>(index) >= converted.size())
+                converted.resize(static_cast<size_t>(index) + 1);
+            auto &text = converted[static_cast<size_t>(index)];
+            if (!text)
+                text = cells.cellValue(col, row).toStdString();
+            ColData.setItem(exportCol, *text);
+        }
     };
     engine->Run(MParse::LoadLangString("物料盘点表"));
 }
@@ -90,8 +122,10 @@ void exportLedger(host::ui::LedgerGrid &ledger, const std::vector<ColumnTemplate
             if (index >= cells.size())
                 continue;
             const LedgerCell &cell = cells[index];
-            ColData.setItem(static_cast<long>(k + 1),
-                            cell.number ? storedNumberText(*cell.number) : cell.text);
+            if (cell.number)
+                setStoredNumber(ColData, static_cast<long>(k + 1), *cell.number);
+            else
+                ColData.setItem(static_cast<long>(k + 1), cell.text);
         }
     };
     engine->Run(MParse::LoadLangString("盘点表"));

@@ -6,7 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 TEST(QelRound, HalvesAwayFromZeroOnTheDecimalForm)
 {
@@ -101,4 +107,40 @@ TEST(ShownCaption, DropsTheLastCharacterOfTheStoredCaption)
     // A caption without "$" loses its last character whole, never a part of it.
     EXPECT_EQ(shownCaption("仓库"), "仓");
     EXPECT_EQ(shownCaption(""), "");
+}
+
+// A sheet hands a number on rounded to the ten decimals the database keeps, as the double its
+// rounded text reads as: for noisy quotients, halves in binary and values too large to scale.
+TEST(StoredNumber, IsTheDoubleItsTextRoundedToTenDecimalsReadsAs)
+{
+    const auto asText = [](double value) {
+        std::array<char, 352> text{};
+        const auto end =
+            std::to_chars(text.begin(), text.end(), value, std::chars_format::fixed, 10).ptr;
+        double stored = 0;
+        std::from_chars(text.data(), end, stored);
+        return stored == 0 ? 0.0 : stored;
+    };
+    std::vector<double> values = {
+        0.0,       -0.0, 9.3,   731.07, 6.0409 * 1.0000000000000002, 1e-11, 5e-11, -5e-11, 2.0 / 3,
+        0.1 + 0.2, 1e15, 1e300, 5e-324, 123456.78901234567};
+    for (int i = -20000; i <= 20000; ++i) {
+        values.push_back(i / 3.0);
+        values.push_back(i * 0.00011);
+        values.push_back(6.0409 + i * 1e-11);
+        values.push_back((i + 0.5) * 1e-10);
+        values.push_back(i * 1234.56789012345 / 7);
+    }
+    for (const double value : values) {
+        const auto stored = storedNumber(value);
+        ASSERT_TRUE(stored);
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(*stored),
+                  std::bit_cast<std::uint64_t>(asText(value)))
+            << value;
+    }
+    EXPECT_EQ(storedNumberText(9.300000000000001), "9.3");
+    EXPECT_EQ(storedNumberText(-0.0), "0");
+    EXPECT_EQ(storedNumberText(2.0 / 3), "0.6666666667");
+    EXPECT_EQ(storedNumberText(std::nan("")), "");
+    EXPECT_FALSE(storedNumber(HUGE_VAL));
 }

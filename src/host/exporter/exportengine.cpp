@@ -3,7 +3,8 @@
 #include "host/core/hosterror.h"
 #include "host/core/variant.h"
 #include "host/db/hostdatabase.h"
-#include "host/exporter/sheetnumbers.h"
+#include "host/exporter/sheetpart.h"
+#include "host/exporter/sheetrows.h"
 #include "host/lang/hosttext.h"
 #include "host/ui/modal/modalservices.h"
 
@@ -11,7 +12,11 @@
 
 #include <QString>
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
+#include <charconv>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -24,6 +29,8 @@ namespace host {
 namespace {
 
 const std::string kEmpty;
+// The most characters a cell holds.
+constexpr std::size_t kCellCharacters = 32767;
 
 struct WorkbookCloser
 {
@@ -88,28 +95,142 @@ double widthOf(const std::string &caption)
     return std::max(width, 10.0);
 }
 
+std::string shortestText(double value)
+{
+    std::array<char, 32> text{};
+    return {text.data(), std::to_chars(text.begin(), text.end(), value).ptr};
+}
+
+// Characters, as the writer counts them against a cell's limit.
+std::size_t charactersOf(std::string_view text)
+{
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+// Makes the rows the caller loads, about a megabyte at a time, as the sheet is deflated. Not
+// through the writer, which prints every number with 16 digits, one formatted print a cell.
+class RowFeed
+{
+public:
+    RowFeed(const ExportEngine &engine, long rows,
+            const std::function<void(long, ExportRowData &)> &load)
+        : m_load(load), m_rows(rows), m_cols(engine.Cols()), m_sheet(m_cols)
+    {
+        for (long c = 1; c <= m_cols; ++c)
+            m_numberColumn.push_back(engine.ColType(c) == ExportEngine::NumberType);
+    }
+
+    bool operator()(std::string &out)
+    {
+        constexpr std::size_t kChunk = std::size_t{1} << 20;
+        while (m_next <= m_rows && m_sheet.size() < kChunk)
+            row(m_next++);
+        if (m_next > m_rows && !m_finished) {
+            m_sheet.finish();
+            m_finished = true;
+        }
+        m_sheet.moveTo(out);
+        return !out.empty();
+    }
+
+private:
+    void row(long r)
+    {
+        m_data.reset(m_cols);
+        if (m_load)
+            m_load(r, m_data);
+        for (long c = 1; c <= m_cols; ++c) {
+            const bool numbers = m_numberColumn[static_cast<size_t>(c - 1)];
+            std::optional<double> number = m_data.Number(c);
+            std::string shown;
+            std::string_view text;
+            if (number) {
+                if (!std::isfinite(*number))
+                    continue;
+                if (!numbers) {
+                    shown = shortestText(*number);
+                    text = shown;
+                    number.reset();
+                }
+            } else {
+                // The writer takes a C string.
+                text = m_data.Item(c).c_str();
+                if (text.empty())
+                    continue;
+                if (const auto parsed = numbers ? parseNumber(text) : std::nullopt;
+                    parsed && std::isfinite(*parsed))
+                    number = parsed;
+            }
+            // As the writer, no cell below the sheet's last row, no text longer than a cell holds.
+            if (r >= static_cast<long>(LXW_ROW_MAX))
+                check(LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE);
+            if (number) {
+                m_sheet.number(r, c - 1, *number);
+                continue;
+            }
+            if (text.size() > kCellCharacters && charactersOf(text) > kCellCharacters)
+                check(LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED);
+            m_sheet.text(r, c - 1, text);
+        }
+    }
+
+    const std::function<void(long, ExportRowData &)> &m_load;
+    const long m_rows;
+    const long m_cols;
+    std::vector<bool> m_numberColumn;
+    SheetRows m_sheet;
+    ExportRowData m_data;
+    long m_next = 1;
+    bool m_finished = false;
+};
+
 } // namespace
 
-void ExportRowData::setItem(long col, std::string text)
+ExportRowData::Cell &ExportRowData::cell(long col)
 {
     if (col < 1)
         throw HostError("Subscript out of range", HostError::SubscriptOutOfRange);
     if (static_cast<size_t>(col) > m_items.size())
         m_items.resize(static_cast<size_t>(col));
-    m_items[static_cast<size_t>(col - 1)] = std::move(text);
+    return m_items[static_cast<size_t>(col - 1)];
+}
+
+void ExportRowData::setItem(long col, std::string_view text)
+{
+    Cell &item = cell(col);
+    item.text = text;
+    item.number.reset();
+}
+
+void ExportRowData::setNumber(long col, double value)
+{
+    Cell &item = cell(col);
+    item.text.clear();
+    item.number = value;
 }
 
 const std::string &ExportRowData::Item(long col) const
 {
     if (col < 1 || static_cast<size_t>(col) > m_items.size())
         return kEmpty;
-    return m_items[static_cast<size_t>(col - 1)];
+    return m_items[static_cast<size_t>(col - 1)].text;
+}
+
+std::optional<double> ExportRowData::Number(long col) const
+{
+    if (col < 1 || static_cast<size_t>(col) > m_items.size())
+        return std::nullopt;
+    return m_items[static_cast<size_t>(col - 1)].number;
 }
 
 void ExportRowData::reset(long cols)
 {
-    for (std::string &item : m_items)
-        item.clear();
+    for (Cell &item : m_items) {
+        item.text.clear();
+        item.number.reset();
+    }
     m_items.resize(static_cast<size_t>(std::max(cols, 0L)));
 }
 
@@ -210,38 +331,15 @@ void ExportEngine::writeWorkbook(const std::string &path, const std::string &tit
         check(worksheet_set_column(sheet, col, col, widthOf(ColCaption(c)), nullptr));
         check(worksheet_write_string(sheet, 0, col, ColCaption(c).c_str(), bold));
     }
-    ExportRowData data;
-    std::vector<SheetNumber> rewritten;
-    std::size_t numbers = 0;
-    for (long r = 1; r <= m_rows; ++r) {
-        data.reset(cols);
-        if (LoadData)
-            LoadData(r, data);
-        const auto row = static_cast<lxw_row_t>(r);
-        for (long c = 1; c <= cols; ++c) {
-            const std::string &text = data.Item(c);
-            if (text.empty())
-                continue;
-            const auto col = static_cast<lxw_col_t>(c - 1);
-            if (column(c).type == NumberType) {
-                if (const auto number = parseNumber(text)) {
-                    check(worksheet_write_number(sheet, row, col, *number, nullptr));
-                    if (!writtenAsShortest(*number))
-                        rewritten.push_back({numbers, *number});
-                    ++numbers;
-                    continue;
-                }
-            }
-            check(worksheet_write_string(sheet, row, col, text.c_str(), nullptr));
-        }
-    }
     lxw_workbook *raw = workbook.release();
     const lxw_error closed = workbook_close(raw);
     if (closed == LXW_ERROR_CREATING_XLSX_FILE)
         throw HostError("The workbook could not be written: " + whyNotWritable(path));
     check(closed);
-    if (!rewritten.empty())
-        rewriteSheetNumbers(path, rewritten);
+    if (m_rows > 0 && cols > 0) {
+        RowFeed feed(*this, m_rows, LoadData);
+        insertSheetRows(path, m_rows, cols, std::ref(feed));
+    }
 }
 
 } // namespace host

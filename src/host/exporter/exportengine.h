@@ -3,22 +3,34 @@
 #include "host/core/hostobject.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace host {
 
-// The cell texts of one exported row, by 1-based export column.
+// The cells of one exported row, by 1-based export column: texts, or numbers handed over as
+// numbers, which a number column writes as they are and any other column as their shortest text.
 class ExportRowData
 {
 public:
-    void setItem(long col, std::string text);
+    void setItem(long col, std::string_view text);
+    void setNumber(long col, double value);
+    // The cell's text; empty for a number.
     const std::string &Item(long col) const;
+    std::optional<double> Number(long col) const;
     void reset(long cols);
 
 private:
-    std::vector<std::string> m_items;
+    struct Cell
+    {
+        std::string text;
+        std::optional<double> number;
+    };
+    Cell &cell(long col);
+
+    std::vector<Cell> m_items;
 };
 
 // The host export library's engine ("ZarvoExpImp.ExportEngine"): the caller declares the

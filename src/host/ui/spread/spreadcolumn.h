@@ -29,6 +29,14 @@ public:
     }
     // The text of a text cell; empty for other cells.
     QString text(int row) const;
+    // For a reader of many rows that converts each text once: the place of a text cell's text
+    // among the column's texts, -1 for other cells.
+    long textIndex(int row) const
+    {
+        return kind(row) == Kind::Text
+                   ? static_cast<long>(m_textRows[static_cast<std::size_t>(row)])
+                   : -1;
+    }
 
     void setText(int row, const QString &text);
     void setNumber(int row, double value);

@@ -73,6 +73,12 @@ public:
     {
         return inRange(col, row) ? column(col).number(row) : 0.0;
     }
+    // The place of a text cell's text among its column's texts (equal places, equal texts), -1
+    // for other cells.
+    long cellTextIndex(int col, int row) const
+    {
+        return inRange(col, row) ? column(col).textIndex(row) : -1;
+    }
     bool isEditable(int col, int row) const;
     // The items of a combo cell.
     QStringList comboItems(int col, int row) const;
