@@ -143,16 +143,19 @@ private:
             m_load(r, m_data);
         for (long c = 1; c <= m_cols; ++c) {
             const bool numbers = m_numberColumn[static_cast<size_t>(c - 1)];
-            std::optional<double> number = m_data.Number(c);
+            // A plain flag beside the value: GCC takes an optional<double> here for uninitialised.
+            const std::optional<double> given = m_data.Number(c);
+            bool isNumber = given.has_value();
+            double number = given.value_or(0);
             std::string shown;
             std::string_view text;
-            if (number) {
-                if (!std::isfinite(*number))
+            if (isNumber) {
+                if (!std::isfinite(number))
                     continue;
                 if (!numbers) {
-                    shown = shortestText(*number);
+                    shown = shortestText(number);
                     text = shown;
-                    number.reset();
+                    isNumber = false;
                 }
             } else {
                 // The writer takes a C string.
@@ -160,14 +163,16 @@ private:
                 if (text.empty())
                     continue;
                 if (const auto parsed = numbers ? parseNumber(text) : std::nullopt;
-                    parsed && std::isfinite(*parsed))
-                    number = parsed;
+                    parsed && std::isfinite(*parsed)) {
+                    number = *parsed;
+                    isNumber = true;
+                }
             }
             // As the writer, no cell below the sheet's last row, no text longer than a cell holds.
             if (r >= static_cast<long>(LXW_ROW_MAX))
                 check(LXW_ERROR_WORKSHEET_INDEX_OUT_OF_RANGE);
-            if (number) {
-                m_sheet.number(r, c - 1, *number);
+            if (isNumber) {
+                m_sheet.number(r, c - 1, number);
                 continue;
             }
             if (text.size() > kCellCharacters && charactersOf(text) > kCellCharacters)
