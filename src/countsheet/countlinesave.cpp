@@ -11,7 +11,58 @@
 #include "services/appconn.h"
 
 #include <algorithm>
+#include <deque>
 #include <sstream>
+#include <tuple>
+
+namespace {
+
+// The line's numbers that its statements write, in the order Waiting keeps them.
+constexpr double CountLine::*kWritten[] = {
+    &CountLine::qty,           &CountLine::checkQty,   &CountLine::diffQty,
+    &CountLine::coefficient,   &CountLine::cuUnitQty,  &CountLine::cuUnitCheckQty,
+    &CountLine::cuUnitDiffQty, &CountLine::adjQty,     &CountLine::secQty,
+    &CountLine::secCheckQty,   &CountLine::secDiffQty, &CountLine::secAdjQty};
+
+} // namespace
+
+CountLineSave::Waiting::Waiting(int at, const CountLine &line)
+    : row(at), itemId(line.itemId), stockId(line.stockId), stockPlaceId(line.stockPlaceId),
+      auxPropId(line.auxPropId), unitId(line.unitId), kfPeriod(line.kfPeriod),
+      batchNo(line.batchNo), mtoNo(line.mtoNo), kfDate(line.kfDate), note(line.note), numbers{}
+{
+    static_assert(std::size(kWritten) == std::size(decltype(numbers){}));
+    for (size_t i = 0; i < std::size(kWritten); ++i)
+        numbers[i] = line.*kWritten[i];
+}
+
+CountLine CountLineSave::Waiting::line() const
+{
+    CountLine l;
+    l.itemId = itemId;
+    l.stockId = stockId;
+    l.stockPlaceId = stockPlaceId;
+    l.auxPropId = auxPropId;
+    l.unitId = unitId;
+    l.kfPeriod = kfPeriod;
+    l.batchNo = batchNo;
+    l.mtoNo = mtoNo;
+    l.kfDate = kfDate;
+    l.note = note;
+    for (size_t i = 0; i < std::size(kWritten); ++i)
+        l.*kWritten[i] = numbers[i];
+    return l;
+}
+
+// Texts compared by their bytes, near enough to keep a batch's lines together.
+bool CountLineSave::Waiting::before(const Waiting &other) const
+{
+    const auto key = [](const Waiting &w) {
+        return std::tie(w.itemId, w.auxPropId, w.unitId, w.batchNo, w.mtoNo, w.kfPeriod, w.stockId,
+                        w.stockPlaceId, w.kfDate, w.row);
+    };
+    return key(*this) < key(other);
+}
 
 namespace {
 
@@ -58,30 +109,46 @@ std::string firstLine(const std::string &message)
 
 } // namespace
 
+CountLineSave::CountLineSave() = default;
+CountLineSave::~CountLineSave() = default;
+
 long CountLineSave::add(int row, const CountLine &line)
 {
     const long code = checkLine(line);
-    if (code != LineAccepted)
-        return code;
-    if (m_batch.empty())
-        begin(m_batch);
-    const size_t first = m_batch.statements().size();
-    PubVariant::GetUpdateRowSQL(m_batch, line);
-    markUnmatched(m_batch, row);
-    m_pending.push_back({row, first, m_batch.statements().size()});
+    if (code == LineAccepted)
+        m_waiting.emplace_back(row, line);
     return code;
-}
-
-void CountLineSave::reached(int row)
-{
-    if (row % kRowsPerBatch == 0 && !m_pending.empty())
-        send();
 }
 
 void CountLineSave::finish()
 {
+    // The lines stay where they are; only their places are sorted.
+    std::vector<const Waiting *> order;
+    order.reserve(m_waiting.size());
+    for (const Waiting &waiting : m_waiting)
+        order.push_back(&waiting);
+    std::sort(order.begin(), order.end(),
+              [](const Waiting *a, const Waiting *b) { return a->before(*b); });
+    for (const Waiting *line : order) {
+        const Waiting &waiting = *line;
+        if (m_databaseFailure)
+            break;
+        if (m_batch.empty())
+            begin(m_batch);
+        const size_t first = m_batch.statements().size();
+        PubVariant::GetUpdateRowSQL(m_batch, waiting.line());
+        markUnmatched(m_batch, waiting.row);
+        m_pending.push_back({waiting.row, first, m_batch.statements().size()});
+        if (m_pending.size() == kLinesPerBatch)
+            send();
+    }
     if (!m_pending.empty())
         send();
+    m_waiting.clear();
+    std::sort(m_saved.begin(), m_saved.end());
+    std::sort(m_unmatched.begin(), m_unmatched.end());
+    std::sort(m_refused.begin(), m_refused.end(),
+              [](const Refusal &a, const Refusal &b) { return a.row < b.row; });
 }
 
 void CountLineSave::send()
@@ -94,8 +161,6 @@ void CountLineSave::send()
 
 void CountLineSave::sendBatch()
 {
-    if (m_databaseFailure)
-        return;
     end(m_batch);
     m_sentAny = true;
     std::string reason;

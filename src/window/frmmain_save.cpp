@@ -115,7 +115,6 @@ frmMain::SaveResult frmMain::SaveStockData(bool bAsk)
                 if (code != 0)
                     errors.add(*vsCheck, r, MParse::LoadLangString(kRefusalTexts[code]));
             }
-            save.reached(r);
         }
         save.finish();
         m_sheetStale = m_sheetStale || save.sentAny();
