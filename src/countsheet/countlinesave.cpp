@@ -36,9 +36,8 @@ CountLineSave::Waiting::Waiting(int at, const CountLine &line)
         numbers[i] = line.*kWritten[i];
 }
 
-CountLine CountLineSave::Waiting::line() const
+void CountLineSave::Waiting::into(CountLine &l) const
 {
-    CountLine l;
     l.itemId = itemId;
     l.stockId = stockId;
     l.stockPlaceId = stockPlaceId;
@@ -51,7 +50,6 @@ CountLine CountLineSave::Waiting::line() const
     l.note = note;
     for (size_t i = 0; i < std::size(kWritten); ++i)
         l.*kWritten[i] = numbers[i];
-    return l;
 }
 
 // Texts compared by their bytes, near enough to keep a batch's lines together.
@@ -120,25 +118,49 @@ long CountLineSave::add(int row, const CountLine &line)
     return code;
 }
 
+std::vector<const CountLineSave::Waiting *> CountLineSave::inKeyOrder() const
+{
+    // Most lines are told apart by the key's first columns, kept beside each line's place so
+    // that the sort seldom reads the lines themselves.
+    struct Place
+    {
+        long itemId, auxPropId, unitId;
+        const Waiting *line;
+    };
+    std::vector<Place> places;
+    places.reserve(m_waiting.size());
+    for (const Waiting &waiting : m_waiting)
+        places.push_back({waiting.itemId, waiting.auxPropId, waiting.unitId, &waiting});
+    std::sort(places.begin(), places.end(), [](const Place &a, const Place &b) {
+        if (a.itemId != b.itemId)
+            return a.itemId < b.itemId;
+        if (a.auxPropId != b.auxPropId)
+            return a.auxPropId < b.auxPropId;
+        if (a.unitId != b.unitId)
+            return a.unitId < b.unitId;
+        return a.line->before(*b.line);
+    });
+    std::vector<const Waiting *> order;
+    order.reserve(places.size());
+    for (const Place &place : places)
+        order.push_back(place.line);
+    return order;
+}
+
 void CountLineSave::finish()
 {
-    // The lines stay where they are; only their places are sorted.
-    std::vector<const Waiting *> order;
-    order.reserve(m_waiting.size());
-    for (const Waiting &waiting : m_waiting)
-        order.push_back(&waiting);
-    std::sort(order.begin(), order.end(),
-              [](const Waiting *a, const Waiting *b) { return a->before(*b); });
-    for (const Waiting *line : order) {
-        const Waiting &waiting = *line;
+    // One line's room, filled again for each line sent.
+    CountLine line;
+    for (const Waiting *waiting : inKeyOrder()) {
         if (m_databaseFailure)
             break;
         if (m_batch.empty())
             begin(m_batch);
         const size_t first = m_batch.statements().size();
-        PubVariant::GetUpdateRowSQL(m_batch, waiting.line());
-        markUnmatched(m_batch, waiting.row);
-        m_pending.push_back({waiting.row, first, m_batch.statements().size()});
+        waiting->into(line);
+        PubVariant::GetUpdateRowSQL(m_batch, line);
+        markUnmatched(m_batch, waiting->row);
+        m_pending.push_back({waiting->row, first, m_batch.statements().size()});
         if (m_pending.size() == kLinesPerBatch)
             send();
     }

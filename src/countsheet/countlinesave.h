@@ -57,7 +57,8 @@ private:
     struct Waiting
     {
         Waiting(int at, const CountLine &line);
-        CountLine line() const;
+        // Writes what it keeps into the line.
+        void into(CountLine &line) const;
         // The order of the count lines' key index.
         bool before(const Waiting &other) const;
 
@@ -73,6 +74,7 @@ private:
         size_t first;
         size_t end;
     };
+    std::vector<const Waiting *> inKeyOrder() const;
     void send();
     void sendBatch();
     // Runs the batch of the lines; false when the database refused it.
