@@ -11,7 +11,6 @@
 #include "services/appconn.h"
 
 #include <algorithm>
-#include <deque>
 #include <sstream>
 #include <tuple>
 
@@ -107,7 +106,10 @@ std::string firstLine(const std::string &message)
 
 } // namespace
 
-CountLineSave::CountLineSave() = default;
+CountLineSave::CountLineSave(size_t expected)
+{
+    m_waiting.reserve(expected);
+}
 CountLineSave::~CountLineSave() = default;
 
 long CountLineSave::add(int row, const CountLine &line)

@@ -3,7 +3,6 @@
 #include "host/core/hosterror.h"
 #include "host/db/tsql/sqlbatch.h"
 
-#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,7 +30,8 @@ public:
         std::string reason; // the database's, one line
     };
 
-    CountLineSave();
+    // Room for the lines expected is taken at once.
+    explicit CountLineSave(size_t expected);
     ~CountLineSave();
     CountLineSave(const CountLineSave &) = delete;
     CountLineSave &operator=(const CountLineSave &) = delete;
@@ -80,8 +80,7 @@ private:
     // Runs the batch of the lines; false when the database refused it.
     bool run(const host::SqlBatch &batch, const std::vector<Pending> &lines, std::string *reason);
 
-    // Never moved once kept: a deque grows without copying the lines it holds.
-    std::deque<Waiting> m_waiting;
+    std::vector<Waiting> m_waiting;
     // The statements of the lines in the batch, after the batch's opening ones.
     host::SqlBatch m_batch;
     std::vector<Pending> m_pending;
