@@ -52,8 +52,8 @@ public:
     const std::optional<host::HostError> &databaseFailure() const { return m_databaseFailure; }
 
 private:
-    // What a line's statements write and find it by, as its grid row held it: a small part of
-    // the line, so that a sheet of a million lines waits in little memory.
+    // What a line's statements write and find it by, as its grid row held it: of the whole line,
+    // only what the save needs waits.
     struct Waiting
     {
         Waiting(int at, const CountLine &line);
