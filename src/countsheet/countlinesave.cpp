@@ -12,6 +12,54 @@
 
 #include <algorithm>
 #include <sstream>
+#include <tuple>
+
+namespace {
+
+// The line's numbers that its statements write, in the order Waiting keeps them.
+constexpr double CountLine::*kWritten[] = {
+    &CountLine::qty,           &CountLine::checkQty,   &CountLine::diffQty,
+    &CountLine::coefficient,   &CountLine::cuUnitQty,  &CountLine::cuUnitCheckQty,
+    &CountLine::cuUnitDiffQty, &CountLine::adjQty,     &CountLine::secQty,
+    &CountLine::secCheckQty,   &CountLine::secDiffQty, &CountLine::secAdjQty};
+
+} // namespace
+
+CountLineSave::Waiting::Waiting(int at, const CountLine &line)
+    : row(at), itemId(line.itemId), stockId(line.stockId), stockPlaceId(line.stockPlaceId),
+      auxPropId(line.auxPropId), unitId(line.unitId), kfPeriod(line.kfPeriod),
+      batchNo(line.batchNo), mtoNo(line.mtoNo), kfDate(line.kfDate), note(line.note), numbers{}
+{
+    static_assert(std::size(kWritten) == std::size(decltype(numbers){}));
+    for (size_t i = 0; i < std::size(kWritten); ++i)
+        numbers[i] = line.*kWritten[i];
+}
+
+void CountLineSave::Waiting::into(CountLine &l) const
+{
+    l.itemId = itemId;
+    l.stockId = stockId;
+    l.stockPlaceId = stockPlaceId;
+    l.auxPropId = auxPropId;
+    l.unitId = unitId;
+    l.kfPeriod = kfPeriod;
+    l.batchNo = batchNo;
+    l.mtoNo = mtoNo;
+    l.kfDate = kfDate;
+    l.note = note;
+    for (size_t i = 0; i < std::size(kWritten); ++i)
+        l.*kWritten[i] = numbers[i];
+}
+
+// Texts compared by their bytes, near enough to keep a batch's lines together.
+bool CountLineSave::Waiting::before(const Waiting &other) const
+{
+    const auto key = [](const Waiting &w) {
+        return std::tie(w.itemId, w.auxPropId, w.unitId, w.batchNo, w.mtoNo, w.kfPeriod, w.stockId,
+                        w.stockPlaceId, w.kfDate, w.row);
+    };
+    return key(*this) < key(other);
+}
 
 namespace {
 
@@ -58,30 +106,73 @@ std::string firstLine(const std::string &message)
 
 } // namespace
 
+CountLineSave::CountLineSave(size_t expected)
+{
+    m_waiting.reserve(expected);
+}
+CountLineSave::~CountLineSave() = default;
+
 long CountLineSave::add(int row, const CountLine &line)
 {
     const long code = checkLine(line);
-    if (code != LineAccepted)
-        return code;
-    if (m_batch.empty())
-        begin(m_batch);
-    const size_t first = m_batch.statements().size();
-    PubVariant::GetUpdateRowSQL(m_batch, line);
-    markUnmatched(m_batch, row);
-    m_pending.push_back({row, first, m_batch.statements().size()});
+    if (code == LineAccepted)
+        m_waiting.emplace_back(row, line);
     return code;
 }
 
-void CountLineSave::reached(int row)
+std::vector<const CountLineSave::Waiting *> CountLineSave::inKeyOrder() const
 {
-    if (row % kRowsPerBatch == 0 && !m_pending.empty())
-        send();
+    // Most lines are told apart by the key's first columns, kept beside each line's place so
+    // that the sort seldom reads the lines themselves.
+    struct Place
+    {
+        long itemId, auxPropId, unitId;
+        const Waiting *line;
+    };
+    std::vector<Place> places;
+    places.reserve(m_waiting.size());
+    for (const Waiting &waiting : m_waiting)
+        places.push_back({waiting.itemId, waiting.auxPropId, waiting.unitId, &waiting});
+    std::sort(places.begin(), places.end(), [](const Place &a, const Place &b) {
+        if (a.itemId != b.itemId)
+            return a.itemId < b.itemId;
+        if (a.auxPropId != b.auxPropId)
+            return a.auxPropId < b.auxPropId;
+        if (a.unitId != b.unitId)
+            return a.unitId < b.unitId;
+        return a.line->before(*b.line);
+    });
+    std::vector<const Waiting *> order;
+    order.reserve(places.size());
+    for (const Place &place : places)
+        order.push_back(place.line);
+    return order;
 }
 
 void CountLineSave::finish()
 {
+    // One line's room, filled again for each line sent.
+    CountLine line;
+    for (const Waiting *waiting : inKeyOrder()) {
+        if (m_databaseFailure)
+            break;
+        if (m_batch.empty())
+            begin(m_batch);
+        const size_t first = m_batch.statements().size();
+        waiting->into(line);
+        PubVariant::GetUpdateRowSQL(m_batch, line);
+        markUnmatched(m_batch, waiting->row);
+        m_pending.push_back({waiting->row, first, m_batch.statements().size()});
+        if (m_pending.size() == kLinesPerBatch)
+            send();
+    }
     if (!m_pending.empty())
         send();
+    m_waiting.clear();
+    std::sort(m_saved.begin(), m_saved.end());
+    std::sort(m_unmatched.begin(), m_unmatched.end());
+    std::sort(m_refused.begin(), m_refused.end(),
+              [](const Refusal &a, const Refusal &b) { return a.row < b.row; });
 }
 
 void CountLineSave::send()
@@ -94,8 +185,6 @@ void CountLineSave::send()
 
 void CountLineSave::sendBatch()
 {
-    if (m_databaseFailure)
-        return;
     end(m_batch);
     m_sentAny = true;
     std::string reason;

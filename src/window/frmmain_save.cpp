@@ -107,7 +107,8 @@ frmMain::SaveResult frmMain::SaveStockData(bool bAsk)
     const WindowBusy busy(*this, *staBar, langText("正在保存数据,请稍候..."));
     try {
         SaveErrorList errors(module().gMtoPlanMode != 0);
-        CountLineSave save;
+        CountLineSave save(
+            static_cast<std::size_t>(std::count(mRowChanged.begin(), mRowChanged.end(), true)));
         const int lastRow = vsCheck->MaxRows() - 1;
         for (int r = 1; r <= lastRow; ++r) {
             if (static_cast<std::size_t>(r) <= mRowChanged.size() && mRowChanged[r - 1]) {
@@ -115,7 +116,6 @@ frmMain::SaveResult frmMain::SaveStockData(bool bAsk)
                 if (code != 0)
                     errors.add(*vsCheck, r, MParse::LoadLangString(kRefusalTexts[code]));
             }
-            save.reached(r);
         }
         save.finish();
         m_sheetStale = m_sheetStale || save.sentAny();

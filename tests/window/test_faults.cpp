@@ -1,7 +1,7 @@
 // Every write path of the module under faults of the file system, as SQLite tests itself: the
 // Nth write fails, the Nth sync fails, or the disk is full from the Nth page a file would grow
 // by, for N = 1, 2, ... until the path's writes are all behind it. At every N the database is
-// sound, the path did all of its work or none of it (the save: whole batches of 100 rows), no
+// sound, the path did all of its work or none of it (the save: whole batches of 100 lines), no
 // import staging table is left, and a path that did not do its work told the user so. And the
 // file removed or replaced at each moment of a path: a copy put back is found as it was.
 #include "countwindowtest.h"

@@ -181,38 +181,57 @@ TEST_F(SaveTest, ATypedCountReachesEveryStoredQuantityOfItsLine)
 {
     namespace C = EntryCol;
     frmMain &w = *m_window;
-    // A line counted in boxes of several pieces, with a second unit and its rate.
-    const int row = findRow(w, [&](int r) {
+    // Lines counted in boxes of several pieces to two decimals, with a second unit and its rate:
+    // a later one in the grid whose item comes first in the count lines' key, so the save sends
+    // the two the other way round.
+    const auto boxed = [&](int r) {
         const CountLine l = lineOf(r);
-        return l.hasSecondUnit() && l.secCoefficient > 0 && l.coefficient > 1 && l.qty > 0;
+        return l.hasSecondUnit() && l.secCoefficient > 0 && l.coefficient > 1 && l.qty > 0 &&
+               l.qtyDecimals >= 2;
+    };
+    int first = 0;
+    const int later = findRow(w, [&](int r) {
+        for (int e = 1; e < r && boxed(r); ++e)
+            if (boxed(e) && lineOf(e).itemId > lineOf(r).itemId)
+                first = e;
+        return first != 0;
     });
-    const CountLine b = lineOf(row);
-    type(w, C::AdjQty, row, "1");
-    type(w, C::CUUnitCheckQty, row, "3.7");
+    const std::pair<int, double> counts[] = {{first, 3.7}, {later, 2.45}};
+    std::vector<CountLine> before;
+    for (const auto &[row, count] : counts) {
+        before.push_back(lineOf(row));
+        type(w, C::AdjQty, row, "1");
+        type(w, C::CUUnitCheckQty, row, QString::number(count));
+    }
     ASSERT_EQ(w.SaveStockData(false), frmMain::SaveResult::Saved);
 
-    const double base = 3.7 * b.coefficient;
-    const double second = base / b.secCoefficient;
-    const double secondAdjustment = b.coefficient / b.secCoefficient;
-    const std::pair<const char *, double> expected[] = {
-        {"FCheckQty", base},
-        {"FQtyAct", base + b.diffQty},
-        {"FQty", b.qty},
-        {"FAuxQty", b.cuUnitQty},
-        {"FAuxCheckQty", 3.7},
-        {"FAuxQtyAct", 3.7 + b.cuUnitDiffQty},
-        {"FAdjQty", 1},
-        {"FMinus", base + b.diffQty - b.qty - b.coefficient},
-        {"FSecQty", b.secQty},
-        {"FSecCheckQty", second},
-        {"FSecQtyAct", second + b.secDiffQty},
-        {"FSecAdjQty", secondAdjustment},
-        {"FSecMinus", second + b.secDiffQty - b.secQty - secondAdjustment},
-        {"FChecker", 16},
-    };
-    for (const auto &[column, value] : expected)
-        EXPECT_NEAR(stored(column, row), value, 1e-9) << column;
-    EXPECT_FALSE(marked(row));
+    for (size_t i = 0; i < std::size(counts); ++i) {
+        const auto &[row, count] = counts[i];
+        const CountLine &b = before[i];
+        const double base = count * b.coefficient;
+        const double second = base / b.secCoefficient;
+        const double secondAdjustment = b.coefficient / b.secCoefficient;
+        const std::pair<const char *, double> expected[] = {
+            {"FCheckQty", base},
+            {"FQtyAct", base + b.diffQty},
+            {"FQty", b.qty},
+            {"FAuxQty", b.cuUnitQty},
+            {"FAuxCheckQty", count},
+            {"FAuxQtyAct", count + b.cuUnitDiffQty},
+            {"FAdjQty", 1},
+            {"FMinus", base + b.diffQty - b.qty - b.coefficient},
+            {"FSecQty", b.secQty},
+            {"FSecCheckQty", second},
+            {"FSecQtyAct", second + b.secDiffQty},
+            {"FSecAdjQty", secondAdjustment},
+            {"FSecMinus", second + b.secDiffQty - b.secQty - secondAdjustment},
+            {"FChecker", 16},
+        };
+        // Stored to ten decimals.
+        for (const auto &[column, value] : expected)
+            EXPECT_NEAR(stored(column, row), value, 1e-10) << column << " of row " << row;
+        EXPECT_FALSE(marked(row));
+    }
 }
 
 // The note's column holds 255 bytes, a Chinese character taking two: the cell takes no more as
