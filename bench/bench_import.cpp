@@ -8,6 +8,7 @@
 #include "host/db/backends/embeddeddatabase.h"
 #include "host/db/hostdatabase.h"
 #include "host/db/recordset/recordset.h"
+#include "host/db/sqlite/storage.h"
 #include "import/importfromexcel.h"
 #include "import/importsheet.h"
 #include "services/mmts.h"
@@ -26,6 +27,7 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
@@ -505,6 +507,22 @@ constexpr const char *kSameLine =
 constexpr const char *kConflict = "(FMinus=0 AND FSecMinus<>0) OR (FMinus>0 AND FSecMinus<0) OR "
                                   "(FMinus<0 AND FSecMinus>0)";
 
+// The count's quantities are decimals of 10 places; arithmetic on them keeps the places the
+// server's decimal arithmetic keeps, so a plain program rounds where the server would.
+double decimal10(double value)
+{
+    return host::roundDecimal(value, 10);
+}
+
+void roundedTo(sqlite3_context *context, int, sqlite3_value **args)
+{
+    if (sqlite3_value_type(args[0]) == SQLITE_NULL)
+        sqlite3_result_null(context);
+    else
+        sqlite3_result_double(
+            context, host::roundDecimal(sqlite3_value_double(args[0]), sqlite3_value_int(args[1])));
+}
+
 // Stages the sheet's acceptable lines as the module does, as they are read: one prepared
 // statement, committed after the 101st record and then every 100 records as the module's
 // batches are; the refused lines' numbers go to refused.
@@ -549,21 +567,21 @@ void stageSheet(const ImportCase &ic, const BareBaseData &d, std::vector<std::st
         sqlite3_bind_int64(stmt, ++p, unitId);
         sqlite3_bind_text(stmt, ++p, cells[9].c_str(), -1, SQLITE_TRANSIENT);
         sqlite3_bind_int64(stmt, ++p, idOf(d.stocks, key(cells[0], cells[1])));
-        sqlite3_bind_double(stmt, ++p, adjQty);
+        sqlite3_bind_double(stmt, ++p, decimal10(adjQty));
         sqlite3_bind_text(stmt, ++p, backupTime.c_str(), -1, SQLITE_STATIC);
         sqlite3_bind_int64(stmt, ++p, maxBillInterID);
         for (const double qty :
              {checkQty * coefficient, checkQty * coefficient, checkQty, checkQty})
-            sqlite3_bind_double(stmt, ++p, qty);
+            sqlite3_bind_double(stmt, ++p, decimal10(qty));
         sqlite3_bind_text(stmt, ++p, cells[30].c_str(), -1, SQLITE_TRANSIENT);
         sqlite3_bind_int64(
             stmt, ++p, inStock != d.placesInStocks.end() ? inStock->second : idOf(d.places, place));
         sqlite3_bind_text(stmt, ++p, cells[10].c_str(), -1, SQLITE_TRANSIENT);
         sqlite3_bind_int64(stmt, ++p, static_cast<long long>(host::Val(cells[11])));
         sqlite3_bind_int64(stmt, ++p, idOf(d.units, key(cells[23], cells[24])));
-        sqlite3_bind_double(stmt, ++p, secCheckQty);
-        sqlite3_bind_double(stmt, ++p, secCheckQty);
-        sqlite3_bind_double(stmt, ++p, rate != 0 ? adjQty * coefficient / rate : 0.0);
+        sqlite3_bind_double(stmt, ++p, decimal10(secCheckQty));
+        sqlite3_bind_double(stmt, ++p, decimal10(secCheckQty));
+        sqlite3_bind_double(stmt, ++p, decimal10(rate != 0 ? adjQty * coefficient / rate : 0.0));
         sqlite3_bind_int64(stmt, ++p, recordNo);
         sqlite3_bind_int64(stmt, ++p, module().gOperatorID);
         if (sqlite3_step(stmt) != SQLITE_DONE)
@@ -584,21 +602,26 @@ void stageSheet(const ImportCase &ic, const BareBaseData &d, std::vector<std::st
 size_t bareImport(const ImportCase &ic)
 {
     sqlite3 *db = ic.db();
+    sqlite3_create_function(db, "bare_round", 2,
+                            SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,
+                            roundedTo, nullptr, nullptr);
     const BareBaseData d(db);
     std::vector<std::string> refused;
     ic.run(kBareStaging);
     stageSheet(ic, d, refused);
     ic.run(std::string("BEGIN;"
                        "UPDATE bare_staging AS t SET FQty=b.FQty,FSecQty=b.FSecQty,"
-                       "FSecAdjQty=round(t.FSecAdjQty,c.FQtyDecimal),"
+                       "FSecAdjQty=bare_round(t.FSecAdjQty,c.FQtyDecimal),"
                        "FCheckQty=CASE WHEN t.FAuxCheckQty=b.FAuxCheckQty THEN b.FCheckQty "
                        "ELSE t.FCheckQty END,"
                        "FQtyAct=CASE WHEN t.FAuxCheckQty=b.FAuxCheckQty THEN b.FCheckQty "
                        "ELSE t.FQtyAct END "
                        "FROM ICInvBackup b JOIN t_ICItemBase c ON c.FItemID=b.FItemID WHERE ") +
            kSameLine +
-           ";UPDATE bare_staging AS t SET FMinus=t.FCheckQty-t.FQty-t.FAdjQty*u.FCoefficient,"
-           "FSecMinus=t.FSecCheckQty-t.FSecQty-t.FSecAdjQty FROM t_MeasureUnit u "
+           ";UPDATE bare_staging AS t SET FMinus=bare_round(bare_round(bare_round("
+           "t.FCheckQty-t.FQty,10)-bare_round(t.FAdjQty*u.FCoefficient,6),6),10),"
+           "FSecMinus=bare_round(bare_round(t.FSecCheckQty-t.FSecQty,10)-t.FSecAdjQty,10) "
+           "FROM t_MeasureUnit u "
            "WHERE t.FUnitID=u.FMeasureUnitID;COMMIT");
     for (const auto &row :
          bareRowsAsText(db, std::string("SELECT FRowNum FROM bare_staging WHERE ") + kConflict))
@@ -613,17 +636,16 @@ size_t bareImport(const ImportCase &ic)
                     "a.FStockPlaceID>0 AND b.FIsStockMgr=1 AND b.FSPGroupID>0 AND EXISTS (SELECT 1 "
                     "FROM t_StockPlace p WHERE p.FSPGroupID=b.FSPGroupID AND p.FNumber=c.FNumber "
                     "AND p.FName=c.FName);"
-                    "UPDATE ICInvBackup AS b SET FInterID=t.FInterID,FBrNo=t.FBrNo,"
-                    "FItemID=t.FItemID,FAuxPropID=t.FAuxPropID,FUnitID=t.FUnitID,"
-                    "FBatchNo=t.FBatchNo,FStockID=t.FStockID,FSelect=t.FSelect,FAdj=t.FAdj,"
+                    "UPDATE ICInvBackup AS b SET FBrNo=t.FBrNo,FSelect=t.FSelect,FAdj=t.FAdj,"
                     "FAdjQty=t.FAdjQty,FMaxBillInterID=t.FMaxBillInterID,FCheckQty=t.FCheckQty,"
                     "FQtyAct=t.FQtyAct,FAuxCheckQty=t.FAuxCheckQty,FAuxQtyAct=t.FAuxQtyAct,"
-                    "FMinus=t.FMinus,FNote=t.FNote,FStockPlaceID=t.FStockPlaceID,"
-                    "FKFDate=t.FKFDate,FKFPeriod=t.FKFPeriod,FSecUnitID=t.FSecUnitID,"
+                    "FMinus=t.FMinus,FNote=t.FNote,FSecUnitID=t.FSecUnitID,"
                     "FSecMinus=t.FSecMinus,FSecQtyAct=t.FSecCheckQty,"
                     "FSecCheckQty=t.FSecCheckQty,FSecAdjQty=t.FSecAdjQty,FChecker=t.FChecker "
                     "FROM bare_staging t, t_MeasureUnit a WHERE b.FUnitID=a.FMeasureUnitID AND ") +
-        kSameLine +
+        kSameLine + ";UPDATE ICInvBackup AS b SET FBatchNo=t.FBatchNo,FKFDate=t.FKFDate " +
+        "FROM bare_staging t WHERE " + kSameLine +
+        " AND (b.FBatchNo<>t.FBatchNo COLLATE BINARY OR b.FKFDate<>t.FKFDate COLLATE BINARY)" +
         ";INSERT INTO ICInvBackup (FInterID,FBrNo,FItemID,FAuxPropID,FUnitID,FBatchNo,"
         "FMtoNo,FStockID,FQty,FSelect,FAdj,FAdjQty,FDateBackup,FMaxBillInterID,FCheckQty,"
         "FQtyAct,FAuxCheckQty,FAuxQtyAct,FAuxQty,FMinus,FNote,FStockPlaceID,FKFDate,"
@@ -640,24 +662,72 @@ size_t bareImport(const ImportCase &ic)
     return refused.size();
 }
 
-// One import of each side on a case, the module's messages checked; false when either failed or
-// refused a line.
+// Every column of a count line but the time of the import's staging, which each side takes
+// when it runs, as text with the type it is stored as.
+std::string storedRows(const std::string &table)
+{
+    constexpr std::array<const char *, 32> kColumns = {
+        "FInterID",      "FBrNo",        "FItemID",         "FAuxPropID", "FUnitID",
+        "FBatchNo",      "FMtoNo",       "FStockID",        "FQty",       "FSelect",
+        "FAdj",          "FAdjQty",      "FMaxBillInterID", "FCheckQty",  "FQtyAct",
+        "FAuxCheckQty",  "FAuxQtyAct",   "FAuxQty",         "FMinus",     "FNote",
+        "FStockPlaceID", "FKFDate",      "FKFPeriod",       "FSecUnitID", "FSecQty",
+        "FSecQtyAct",    "FSecCheckQty", "FSecAdjQty",      "FSecMinus",  "FChecker",
+        "FBal",          "FBillInterID"};
+    std::string sql;
+    for (const std::string column : kColumns)
+        sql += (sql.empty() ? "SELECT " : ",") + std::string("typeof(") + column +
+               ")||':'||quote(" + column + ") AS " + column;
+    return sql + " FROM " + table;
+}
+
+// The count lines stored now are exactly those the other side stored (kept in
+// temp.bench_first), each value of the same type and to the last digit.
+bool storedAlike(const ImportCase &ic)
+{
+    const std::string now = storedRows("ICInvBackup");
+    const std::string first = "SELECT * FROM temp.bench_first";
+    return bareRowsAsText(ic.db(), "SELECT count(*) FROM (" + now + " EXCEPT " + first +
+                                       ") UNION ALL SELECT count(*) FROM (" + first + " EXCEPT " +
+                                       now + ")") ==
+           std::vector<std::vector<std::string>>{{"0"}, {"0"}};
+}
+
+// One import of each side on a case, in the order given, the module's messages checked; with
+// `compare`, the count lines each stored compared too. False when either failed or refused a
+// line, or they stored different lines.
 bool importBoth(const ImportCase &ic, Comparison &comparison,
-                const host::ui::ScriptedModals &modals, std::string &failure)
+                const host::ui::ScriptedModals &modals, bool moduleFirst, bool compare,
+                std::string &failure)
 {
     ic.activate();
-    ic.restoreCount();
     size_t bareRefused = 0;
-    comparison.bare([&] { bareRefused = bareImport(ic); });
-    ic.restoreCount();
-    const qsizetype shown = modals.messageTexts().size();
     bool done = false;
-    comparison.module([&] { done = PubVariant::ImportFromExcel(ic.workbook.string()); });
-    const QStringList messages = modals.messageTexts().mid(shown);
-    if (done && bareRefused == 0 && messages == QStringList{"数据引入完毕!"})
-        return true;
-    failure = "an import failed or refused lines: " + messages.join('\n').toStdString();
-    return false;
+    QStringList messages;
+    const auto importOne = [&](bool module) {
+        ic.restoreCount();
+        if (!module) {
+            comparison.bare([&] { bareRefused = bareImport(ic); });
+            return;
+        }
+        const qsizetype shown = modals.messageTexts().size();
+        comparison.module([&] { done = PubVariant::ImportFromExcel(ic.workbook.string()); });
+        messages = modals.messageTexts().mid(shown);
+    };
+    importOne(moduleFirst);
+    if (compare)
+        ic.run("DROP TABLE IF EXISTS temp.bench_first;CREATE TEMP TABLE bench_first AS " +
+               storedRows("ICInvBackup"));
+    importOne(!moduleFirst);
+    if (!done || bareRefused != 0 || messages != QStringList{"数据引入完毕!"}) {
+        failure = "an import failed or refused lines: " + messages.join('\n').toStdString();
+        return false;
+    }
+    if (compare && !storedAlike(ic)) {
+        failure = "the two imports stored different count lines";
+        return false;
+    }
+    return true;
 }
 
 // Each size on both counts: the company's (module_s, bare_s) and the bench's own
@@ -671,10 +741,16 @@ void BM_ImportMatchingLines(benchmark::State &state)
     Comparison onCompany;
     Comparison onCount;
     std::string failure;
+    // The sides take turns going first; the stored lines are compared once, as neither side's
+    // result depends on the round.
+    bool moduleFirst = false;
+    bool compare = true;
     for (auto _ : state) {
-        if (!importBoth(company, onCompany, modals, failure) ||
-            !importBoth(counted, onCount, modals, failure))
+        if (!importBoth(company, onCompany, modals, moduleFirst, compare, failure) ||
+            !importBoth(counted, onCount, modals, moduleFirst, compare, failure))
             state.SkipWithError(failure.c_str());
+        moduleFirst = !moduleFirst;
+        compare = false;
     }
     onCompany.report(state);
     onCount.report(state, "count");
@@ -698,4 +774,4 @@ void importSizes(benchmark::internal::Benchmark *b)
 
 } // namespace
 
-BENCHMARK(BM_ImportMatchingLines)->Apply(importSizes)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ImportMatchingLines)->Apply(importSizes)->Unit(benchmark::kMillisecond)->Iterations(6);

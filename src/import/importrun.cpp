@@ -122,6 +122,8 @@ void ImportRun::stageAndMerge(host::SheetRecords &sheet, const std::string &tabl
     }
 
     // Staged rows either all reach the count lines or none do.
-    executeInTransaction(PubVariant::GetUpdateFromTempSQL(tableName) +
+    const bool embedded = StagingWriter::modeFor(appConn()) == StagingWriter::Mode::Bound;
+    executeInTransaction((embedded ? PubVariant::GetUpdateKeepingKeysFromTempSQL(tableName)
+                                   : PubVariant::GetUpdateFromTempSQL(tableName)) +
                          PubVariant::GetInsertFromTempSQL(tableName) + host::kCrLf);
 }

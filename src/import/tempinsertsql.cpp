@@ -9,6 +9,7 @@
 #include "services/pubvariant.h"
 
 #include <cmath>
+#include <iterator>
 
 const std::array<std::string_view, 31> kTempInsertColumns = {
     "FInterID",    "FBrNo",           "FItemID",   "FAuxPropID",    "FUnitID",      "FBatchNo",
@@ -101,35 +102,39 @@ void tempInsertValues(const StagingRun &run, const StagingRow &row,
     const double baseQty = asWritten(row.checkQty * row.coefficientByUnit);
     const double auxQty = asWritten(row.checkQty);
     const host::Variant zero(0L);
-    values.assign({host::Variant(m.gCurInterID),
-                   host::Variant(std::string("0")),
-                   written(row.itemId),
-                   written(row.auxPropId),
-                   written(row.unitId),
-                   host::Variant(host::Trim(row.batchNo)),
-                   host::Variant(host::Trim(row.mtoNo)),
-                   written(row.stockId),
-                   zero,
-                   zero,
-                   zero,
-                   host::Variant(asWritten(row.adjQty)),
-                   host::Variant(run.backupTime),
-                   host::Variant(run.maxBillInterID),
-                   host::Variant(baseQty),
-                   host::Variant(baseQty),
-                   host::Variant(auxQty),
-                   host::Variant(auxQty),
-                   zero,
-                   zero,
-                   host::Variant(row.note),
-                   written(row.placeId),
-                   host::Variant(shelfLifeDate(row.kfDate)),
-                   host::Variant(asWritten(row.kfPeriod)),
-                   written(row.secUnitId),
-                   zero,
-                   host::Variant(m.gOperatorID),
-                   host::Variant(asWritten(row.secQtyAct)),
-                   host::Variant(asWritten(row.secCheckQty)),
-                   host::Variant(asWritten(row.secAdjQty)),
-                   host::Variant(row.rowNum)});
+    // Built in place and moved, rather than copied out of an initializer list: a row's texts
+    // are not copied twice.
+    std::array<host::Variant, kTempInsertColumns.size()> fresh = {
+        host::Variant(m.gCurInterID),
+        host::Variant(std::string("0")),
+        written(row.itemId),
+        written(row.auxPropId),
+        written(row.unitId),
+        host::Variant(host::Trim(row.batchNo)),
+        host::Variant(host::Trim(row.mtoNo)),
+        written(row.stockId),
+        zero,
+        zero,
+        zero,
+        host::Variant(asWritten(row.adjQty)),
+        host::Variant(run.backupTime),
+        host::Variant(run.maxBillInterID),
+        host::Variant(baseQty),
+        host::Variant(baseQty),
+        host::Variant(auxQty),
+        host::Variant(auxQty),
+        zero,
+        zero,
+        host::Variant(row.note),
+        written(row.placeId),
+        host::Variant(shelfLifeDate(row.kfDate)),
+        host::Variant(asWritten(row.kfPeriod)),
+        written(row.secUnitId),
+        zero,
+        host::Variant(m.gOperatorID),
+        host::Variant(asWritten(row.secQtyAct)),
+        host::Variant(asWritten(row.secCheckQty)),
+        host::Variant(asWritten(row.secAdjQty)),
+        host::Variant(row.rowNum)};
+    values.assign(std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()));
 }

@@ -13,7 +13,10 @@
 
 namespace {
 
-class StagingMergeTest : public ImportDatabaseTest
+using MergeSql = std::string (*)(const std::string &tableName);
+
+// The server's merge, and the embedded database's that writes no key column that stays.
+class StagingMergeTest : public ImportDatabaseTest, public ::testing::WithParamInterface<MergeSql>
 {
 protected:
     static constexpr long kNamesakePlace = 9602; // "P1 一号位" of another group
@@ -69,22 +72,25 @@ protected:
     StagingRun run;
 };
 
-TEST_F(StagingMergeTest, CheckedRowsReachTheirLinesAndPlaces)
+TEST_P(StagingMergeTest, CheckedRowsReachTheirLinesAndPlaces)
 {
-    // Item 9001's line holds 10, item 9006's 10 pieces and 5 in its second unit.
+    // Item 9001's line holds 10, item 9006's 10 pieces and 5 in its second unit; item 9003's
+    // line has its batch written in small letters.
+    db->Execute("insert into ICInvBackup (FInterID,FItemID,FUnitID,FBatchNo,FStockID,FQty,"
+                "FStockPlaceID,FKFDate) values (900,9003,100,'x5',9501,2,9601,'')");
     stage({{kTwoUnitItem, kPlace, "", 1, 7, 1.23456},
            {kPlainItem, kPlace, "", 9, 0, 0},
            {kPlainItem, kPlace, "B9", 0, 1, 0}, // no base difference, a second-unit one
            {kBatchItem, kPlace, "B1", 4, 0, 0},
            {kShelfLifeItem, kNamesakePlace, "", 2, 0, 0},
-           {kSerialItem, kForeignPlace, "", 3, 0, 0}});
+           {kSerialItem, kForeignPlace, "", 3, 0, 0},
+           {kAuxItem, kPlace, "X5", 3, 0, 0}});
 
     const auto refused = PubVariant::CheckTempUnitDirection(run.tableName);
     ASSERT_TRUE(refused);
     ASSERT_EQ(refused->RecordCount(), 1);
     EXPECT_EQ(host::CLng(refused->Fields("FRowNum").Value()), 3);
-    db->Execute(PubVariant::GetUpdateFromTempSQL(run.tableName) +
-                PubVariant::GetInsertFromTempSQL(run.tableName));
+    db->Execute(GetParam()(run.tableName) + PubVariant::GetInsertFromTempSQL(run.tableName));
 
     const struct
     {
@@ -107,14 +113,25 @@ TEST_F(StagingMergeTest, CheckedRowsReachTheirLinesAndPlaces)
         {kBatchItem, "FCheckQty", 4},
         {kShelfLifeItem, "FStockPlaceID", kPlace},
         {kSerialItem, "FStockPlaceID", kForeignPlace},
+        {kAuxItem, "FQty", 2},
+        {kAuxItem, "FMinus", 1},
     };
     for (const auto &line : lines) {
         EXPECT_NEAR(host::CDbl(lineValue(line.item, line.column)), line.expected, 1e-9)
             << line.item << " " << line.column;
     }
     EXPECT_EQ(countLines(kPlainItem), 1);
+    EXPECT_EQ(countLines(kAuxItem), 1);
     EXPECT_EQ(host::CStr(lineValue(kBatchItem, "FNote")), "imported");
+    EXPECT_EQ(host::CStr(lineValue(kAuxItem, "FBatchNo")), "X5"); // as the sheet spells it
     EXPECT_EQ(stagingTables(), 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Merges, StagingMergeTest,
+                         ::testing::Values(&PubVariant::GetUpdateFromTempSQL,
+                                           &PubVariant::GetUpdateKeepingKeysFromTempSQL),
+                         [](const auto &param) {
+                             return std::string(param.index == 0 ? "Server" : "Embedded");
+                         });
 
 } // namespace

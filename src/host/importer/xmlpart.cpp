@@ -2,6 +2,8 @@
 
 #include "host/importer/workbookerror.h"
 
+#include <cstring>
+
 namespace host {
 namespace {
 
@@ -137,8 +139,9 @@ void XmlPart::checkRuns(const std::string &chunk)
 
 std::string_view XmlPart::attribute(const char **attributes, std::string_view name)
 {
+    // Compared without measuring each name first: a cell's attributes are read for every cell.
     for (const char **a = attributes; *a; a += 2) {
-        if (name == a[0])
+        if (std::strncmp(a[0], name.data(), name.size()) == 0 && a[0][name.size()] == '\0')
             return a[1];
     }
     return {};

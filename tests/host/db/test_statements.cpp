@@ -74,6 +74,10 @@ TEST_F(Statements, TextsCompareWithoutCaseAndTrailingBlanks)
         {"FQty * 1 = '2.35'", 1},
         {"'3' IN (FItemID, FItemID + 1)", 2},
         {"FActive = 'true'", 3},
+        // A binary collation tells case apart, but not trailing blanks.
+        {"FNumber = 'a1' COLLATE Chinese_PRC_BIN", 0},
+        {"FNumber <> 'B2' COLLATE Latin1_General_BIN2", 3},
+        {"FNumber = 'A1  ' COLLATE Chinese_PRC_BIN", 1},
     };
     for (const auto &c : cases)
         EXPECT_EQ(scalar(db, std::string("SELECT COUNT(*) FROM Item WHERE ") + c.condition),

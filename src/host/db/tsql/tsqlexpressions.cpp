@@ -76,6 +76,22 @@ Expr Translator::Impl::parseNot(const Scope *scope)
     return {prefix + e.sql, typeOf(SqlType::Int), {}};
 }
 
+// A binary collation (a name ending in _BIN or _BIN2) compares the bytes of texts padded with
+// blanks to one length, which SQLite's RTRIM collation does; no other collation is known here.
+std::string Translator::Impl::binaryCollation()
+{
+    const std::string name = nameToken();
+    const auto endsWith = [&name](std::string_view suffix) {
+        return name.size() > suffix.size() &&
+               equalsNoCase(std::string_view(name).substr(name.size() - suffix.size()), suffix);
+    };
+    if (!endsWith("_BIN") && !endsWith("_BIN2"))
+        throw HostError("The embedded database compares texts only in their own collation or "
+                        "in a binary one, not in '" +
+                        name + "'.");
+    return " COLLATE RTRIM";
+}
+
 Expr Translator::Impl::parseComparison(const Scope *scope)
 {
     Expr left = parseAdditive(scope);
@@ -108,7 +124,9 @@ Expr Translator::Impl::parseComparison(const Scope *scope)
             alignForComparison(left, right);
             relax(left, LiteralShape::Use::Compared);
             relax(right, LiteralShape::Use::Compared);
-            const std::string collate = comparesAsText(left, right) ? " COLLATE TSQL" : "";
+            const std::string collate = acceptWord("COLLATE")         ? binaryCollation()
+                                        : comparesAsText(left, right) ? " COLLATE TSQL"
+                                                                      : "";
             return {left.sql + " " + std::string(sqlite) + " " + right.sql + collate,
                     typeOf(SqlType::Int),
                     {}};

@@ -271,6 +271,7 @@ private:
     [[noreturn]] void syntaxError() const;
     [[noreturn]] void unsupported() const;
     std::string nameToken();
+    std::string binaryCollation();
     std::pair<std::string, std::string> tableName();
     int newParam(Variant value);
     std::vector<OutputColumn> tableColumns(const std::string &table);
