@@ -38,7 +38,8 @@ std::string baseDataQuery(const std::string &tableKey)
            (places ? " order by fspid" : " order by fitemid");
 }
 
-// Loads rows whose key is made of the given fields, each passed through part.
+// Loads rows whose key is made of the given fields, each appended through part; one key is
+// reused for every row, as the tables are read whole.
 template <typename Part>
 void fill(host::Dictionary &dict, host::Recordset &rs, std::initializer_list<long> keyFields,
           Part part)
@@ -47,14 +48,15 @@ void fill(host::Dictionary &dict, host::Recordset &rs, std::initializer_list<lon
         return;
     dict.SetLoading(true);
     dict.SetSizeHint(dict.Count() + rs.RecordCount());
+    std::string key;
     for (rs.MoveFirst(); !rs.EOF(); rs.MoveNext()) {
-        std::string key;
+        key.clear();
         bool first = true;
         for (const long field : keyFields) {
             if (!first)
                 key += '|';
             first = false;
-            key += part(rs.Fields(field).Value());
+            part(key, rs.Fields(field).Value());
         }
         dict.SetValue(key, rs.Fields(0).Value());
     }
@@ -66,13 +68,10 @@ void fill(host::Dictionary &dict, host::Recordset &rs, std::initializer_list<lon
 void LoadBaseDataDict(host::Dictionary &dict, const std::string &tableKey)
 {
     const auto rs = appConn().Execute(baseDataQuery(tableKey));
-    const auto trimmed = [](const host::Variant &v) {
-        return host::Trim(ImportSheet::cellText(v));
-    };
     if (tableKey == "t_stockplaceAndStock")
-        fill(dict, *rs, {1, 2, 3, 4}, trimmed);
+        fill(dict, *rs, {1, 2, 3, 4}, ImportSheet::appendTrimmed);
     else
-        fill(dict, *rs, {1, 2}, trimmed);
+        fill(dict, *rs, {1, 2}, ImportSheet::appendTrimmed);
 }
 
 std::shared_ptr<host::Dictionary> LoadAuxItemDict()
@@ -80,7 +79,8 @@ std::shared_ptr<host::Dictionary> LoadAuxItemDict()
     const auto rs = appConn().Execute(
         "select FItemclassid,ltrim(rtrim(FNumber)),FName from t_AuxItem where fItemclassid > 0 ");
     auto dict = std::make_shared<host::Dictionary>();
-    fill(*dict, *rs, {1, 2, 0}, ImportSheet::cellText);
+    fill(*dict, *rs, {1, 2, 0},
+         [](std::string &key, const host::Variant &v) { key += ImportSheet::cellText(v); });
     return dict;
 }
 

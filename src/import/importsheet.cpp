@@ -5,6 +5,14 @@
 namespace ImportSheet {
 namespace {
 
+std::string_view trimmedView(std::string_view text)
+{
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
 constexpr std::array<std::string_view, kColumns> kNames = {
     "StockNumber",     "StockName",    "SPNumber",        "SPName",        "ItemNumber",
     "ItemName",        "Model",        "AuxPropNumber",   "AuxPropName",   "BatchNo",
@@ -37,19 +45,15 @@ std::string cellText(const host::Variant &cell)
     return cell.isNull() || cell.isEmpty() ? std::string() : host::CStr(cell);
 }
 
-} // namespace ImportSheet
-
-namespace {
-
-std::string_view trimmedView(std::string_view text)
+void appendTrimmed(std::string &out, const host::Variant &cell)
 {
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+    if (cell.type() == host::VariantType::String)
+        out += trimmedView(cell.stringValue());
+    else
+        out += host::Trim(cellText(cell));
 }
 
-} // namespace
+} // namespace ImportSheet
 
 SheetRow::SheetRow(const host::SheetRecords &sheet, const host::Dictionary &columns)
     : m_sheet(sheet)
@@ -74,25 +78,27 @@ std::string SheetRow::text(Column column) const
 
 std::string SheetRow::trimmed(Column column) const
 {
-    const host::Variant &value = cell(column);
-    if (value.type() == host::VariantType::String)
-        return std::string(trimmedView(value.stringValue()));
-    return host::Trim(ImportSheet::cellText(value));
+    std::string text;
+    ImportSheet::appendTrimmed(text, cell(column));
+    return text;
 }
 
 bool SheetRow::isEmpty(Column column) const
 {
     const host::Variant &value = cell(column);
     if (value.type() == host::VariantType::String)
-        return trimmedView(value.stringValue()).empty();
+        return ImportSheet::trimmedView(value.stringValue()).empty();
     return trimmed(column).empty();
 }
 
 std::string SheetRow::key(Column numberColumn, Column nameColumn) const
 {
-    std::string k = trimmed(numberColumn);
+    // Written straight into the key: a row makes a dozen keys, and copies of their halves
+    // would be as many allocations again.
+    std::string k;
+    ImportSheet::appendTrimmed(k, cell(numberColumn));
     k += '|';
-    k += trimmed(nameColumn);
+    ImportSheet::appendTrimmed(k, cell(nameColumn));
     return k;
 }
 

@@ -62,6 +62,8 @@ std::shared_ptr<host::Dictionary> columnMap(bool mtoPlanMode);
 
 // A cell as text for keys and messages: Null gives the empty text.
 std::string cellText(const host::Variant &cell);
+// Appends the cell's text without the blanks around it, as a key takes it.
+void appendTrimmed(std::string &out, const host::Variant &cell);
 
 } // namespace ImportSheet
 

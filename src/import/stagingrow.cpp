@@ -26,7 +26,7 @@ double numericCell(const SheetRow &sheet, C column)
 
 host::Variant idOrZero(const host::Dictionary &dict, const std::string &key)
 {
-    return dict.Exists(key) ? dict.Value(key) : host::Variant(0L);
+    return dict.GetValue(key, host::Variant(0L));
 }
 
 // Base units per counted second unit; with the plan-tracking mode only a positive second-unit

@@ -165,10 +165,12 @@ CellReference parseReference(std::string_view reference)
     size_t i = 0;
     std::uint64_t column = 0;
     for (; i < reference.size() && i < 8; ++i) {
-        const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(reference[i])));
-        if (c < 'A' || c > 'Z')
+        // Letters by their ASCII codes: the locale's case mapping costs a call for every cell.
+        const char c = reference[i];
+        const char upper = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+        if (upper < 'A' || upper > 'Z')
             break;
-        column = column * 26 + static_cast<std::uint64_t>(c - 'A' + 1);
+        column = column * 26 + static_cast<std::uint64_t>(upper - 'A' + 1);
     }
     if (column > 0)
         ref.column = column - 1;
@@ -254,7 +256,21 @@ private:
 void XlsxRecords::start(std::string_view name, const char **attributes)
 {
     if (name == "c") {
-        const std::string_view reference = XmlPart::attribute(attributes, "r");
+        // A cell's attributes are read in one pass: the sheet has one c element for each cell.
+        std::string_view reference;
+        std::string_view type;
+        std::string_view style;
+        for (const char **a = attributes; *a; a += 2) {
+            const char *attribute = a[0];
+            if (attribute[0] == '\0' || attribute[1] != '\0')
+                continue;
+            if (attribute[0] == 'r')
+                reference = a[1];
+            else if (attribute[0] == 't')
+                type = a[1];
+            else if (attribute[0] == 's')
+                style = a[1];
+        }
         if (!reference.empty()) {
             const CellReference ref = parseReference(reference);
             if (!ref.column)
@@ -265,8 +281,8 @@ void XlsxRecords::start(std::string_view name, const char **attributes)
         } else if (m_column >= kMaxColumns) {
             pastTheEdge();
         }
-        m_type = XmlPart::attribute(attributes, "t");
-        m_style = number<std::uint64_t>(XmlPart::attribute(attributes, "s")).value_or(0);
+        m_type = type;
+        m_style = number<std::uint64_t>(style).value_or(0);
         m_value.clear();
         m_hasValue = false;
         m_hasFormula = false;

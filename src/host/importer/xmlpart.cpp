@@ -16,9 +16,14 @@ constexpr int kMaxDepth = 32;
 
 std::string_view localName(const char *name)
 {
-    const std::string_view qualified(name);
-    const size_t colon = qualified.rfind(':');
-    return colon == std::string_view::npos ? qualified : qualified.substr(colon + 1);
+    // One pass over the name: it is taken for every element of the sheet.
+    const char *local = name;
+    const char *end = name;
+    for (; *end; ++end) {
+        if (*end == ':')
+            local = end + 1;
+    }
+    return std::string_view(local, static_cast<size_t>(end - local));
 }
 
 } // namespace
@@ -125,15 +130,17 @@ void XmlPart::onDoctype(void *data, const char *, const char *, const char *, in
 
 void XmlPart::checkRuns(const std::string &chunk)
 {
-    for (size_t at = 0; at < chunk.size();) {
+    for (size_t at = 0;;) {
         const size_t tag = chunk.find('<', at);
         m_run += (tag == std::string::npos ? chunk.size() : tag) - at;
         if (m_run > kMaxRunBytes)
             fail("a text or a tag is longer than a cell's text may be");
         if (tag == std::string::npos)
-            break;
+            return;
         m_run = 0;
-        at = tag + 1;
+        // No run between two tags of a rest shorter than the limit can pass it, so only the one
+        // left open at the end is looked at rather than every tag.
+        at = chunk.size() - tag <= kMaxRunBytes ? chunk.rfind('<') + 1 : tag + 1;
     }
 }
 
