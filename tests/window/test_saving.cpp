@@ -386,6 +386,10 @@ TEST_P(LockedSaveTest, ALockedDatabaseIsWaitedForOnceAndToldOnce)
     const int rows[] = {1, 2, w.vsCheck->MaxRows() - 1};
     for (const int row : rows)
         type(w, C::Note, row, "counted");
+    // Lines enough for a second batch, which has nothing to wait for once the first could not
+    // be written.
+    for (int row = 3; row <= 100; ++row)
+        w.vsCheck->model()->setData(w.vsCheck->model()->index(row - 1, C::Note - 1), "pasted");
     sqlite3 *handle = m_db->embedded()->handle();
     LockAfterABatch lock{theirs->embedded()->handle()};
     int refused = 0;
