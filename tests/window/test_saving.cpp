@@ -296,14 +296,21 @@ TEST_F(SaveTest, ALineTheDatabaseRefusesIsNamedAndTheOthersAreSaved)
     const int failing = findRow(w, [&](int r) { return !lineOf(r).hasSecondUnit(); });
     const int sameBatch = failing == 1 ? 2 : 1;
     const int nextBatch = w.vsCheck->MaxRows() - 1;
+    // Refused too, and listed after it as the grid shows it, though its item comes first.
+    const int later = findRow(w, [&](int r) {
+        return r > failing && r != sameBatch && r < nextBatch && !lineOf(r).hasSecondUnit() &&
+               lineOf(r).itemId < lineOf(failing).itemId;
+    });
     // A coefficient no unit has makes a base quantity beyond what the database holds.
-    w.vsCheck->SetText(C::Coefficient, failing, QStringLiteral("1e300"));
-    type(w, C::CUUnitCheckQty, failing, "2");
+    for (const int row : {failing, later}) {
+        w.vsCheck->SetText(C::Coefficient, row, QStringLiteral("1e300"));
+        type(w, C::CUUnitCheckQty, row, "2");
+    }
     type(w, C::Note, sameBatch, "same batch");
     type(w, C::Note, nextBatch, "next batch");
     // Another user deleted a line of the refused batch: sent again alone, it is still not saved.
     const int deleted = findRow(w, [&](int r) {
-        return r < nextBatch && lineOf(r).itemId != lineOf(failing).itemId &&
+        return r < nextBatch && r != later && lineOf(r).itemId != lineOf(failing).itemId &&
                lineOf(r).itemId != lineOf(sameBatch).itemId;
     });
     sql("Delete From ICInvBackup" + lineKey(w, deleted));
@@ -312,14 +319,16 @@ TEST_F(SaveTest, ALineTheDatabaseRefusesIsNamedAndTheOthersAreSaved)
 
     EXPECT_EQ(w.SaveStockData(false), frmMain::SaveResult::Failed);
     EXPECT_EQ(m_errorItems, (QStringList{QString::fromStdString(lineOf(deleted).itemNumber),
-                                         QString::fromStdString(lineOf(failing).itemNumber)}));
+                                         QString::fromStdString(lineOf(failing).itemNumber),
+                                         QString::fromStdString(lineOf(later).itemNumber)}));
     EXPECT_EQ(m_errorNames, (QStringList{QString::fromStdString(lineOf(deleted).itemName),
-                                         QString::fromStdString(lineOf(failing).itemName)}));
+                                         QString::fromStdString(lineOf(failing).itemName),
+                                         QString::fromStdString(lineOf(later).itemName)}));
+    const QString refused = "数据库拒绝写入此盘点数据，盘点数据未能成功保存，请检查数据！原因："
+                            "Arithmetic overflow error converting expression to data type numeric.";
     EXPECT_EQ(m_errorMessages,
-              (QStringList{"数据库中没有此盘点数据，盘点数据未能成功保存，请刷新后再试！",
-                           "数据库拒绝写入此盘点数据，盘点数据未能成功保存，请检查数据！原因："
-                           "Arithmetic overflow error converting expression to data type "
-                           "numeric."}));
+              (QStringList{"数据库中没有此盘点数据，盘点数据未能成功保存，请刷新后再试！", refused,
+                           refused}));
     EXPECT_EQ(storedNote(sameBatch), "same batch");
     EXPECT_EQ(storedNote(nextBatch), "next batch");
     EXPECT_TRUE(marked(failing));
@@ -386,6 +395,10 @@ TEST_P(LockedSaveTest, ALockedDatabaseIsWaitedForOnceAndToldOnce)
     const int rows[] = {1, 2, w.vsCheck->MaxRows() - 1};
     for (const int row : rows)
         type(w, C::Note, row, "counted");
+    // Lines enough for a second batch, which has nothing to wait for once the first could not
+    // be written.
+    for (int row = 3; row <= 100; ++row)
+        w.vsCheck->model()->setData(w.vsCheck->model()->index(row - 1, C::Note - 1), "pasted");
     sqlite3 *handle = m_db->embedded()->handle();
     LockAfterABatch lock{theirs->embedded()->handle()};
     int refused = 0;

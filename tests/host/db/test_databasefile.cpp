@@ -1,5 +1,6 @@
 #include "host/core/hosterror.h"
 #include "host/db/appconnection.h"
+#include "host/db/backends/embeddeddatabase.h"
 #include "host/db/recordset/recordset.h"
 
 #include <gtest/gtest.h>
@@ -193,4 +194,29 @@ TEST_F(DatabaseFile, WritesIntoALogDeletedMeanwhileAreReportedLostAndOverwriteNo
     const auto rows = after.Execute("select a from t");
     EXPECT_EQ(rows->RecordCount(), 1);
     EXPECT_EQ(rows->Fields(0L).Value(), host::Variant(2));
+}
+
+// The file replaced by another while the connection is open shares its log with the other: once
+// the connection found the file moved, it takes no more writes, which another program opening
+// the file now at the path would take for that file's own.
+TEST_F(DatabaseFile, AFileFoundReplacedTakesNoMoreWritesThatTheNewFileWouldTakeForItsOwn)
+{
+    fs::path file = m_dir / "replaced.db";
+    host::AppConnection db;
+    db.openDatabase(file.string());
+    db.Execute("create table t (a int)");
+    db.Execute("insert into t values (1)");
+    makeForeignFile(m_dir / "copy.db");
+    fs::rename(m_dir / "copy.db", file);
+    EXPECT_EQ(failureOf(db, "insert into t values (2)"), host::HostError::DatabaseMoved);
+    // Another program opens the file at the path as each write of the connection ends.
+    sqlite3_wal_hook(
+        db.embedded()->handle(),
+        [](void *path, sqlite3 *, const char *, int) {
+            otherProgramWrites(*static_cast<const fs::path *>(path), "");
+            return SQLITE_OK;
+        },
+        &file);
+    EXPECT_EQ(failureOf(db, "insert into t values (3)"), host::HostError::DatabaseMoved);
+    EXPECT_EQ(otherProgramWrites(file, "select * from notes"), "x\nwritten\n");
 }

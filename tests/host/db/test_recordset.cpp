@@ -241,6 +241,8 @@ TEST(RecordsetTest, FieldsKeepEveryValueTheyAreGiven)
         {"nulls far apart", manyRows, Variant::null()},
         {"texts over many blocks", manyTexts, Variant("z")},
         {"repeated texts", {"a", "a", "b", "b", "", "", "a", "A"}, Variant("b")},
+        {"zeros around a null", {0, Variant::null(), 0}, Variant(0)},
+        {"an empty text, then a null", {"", Variant::null()}, Variant("")},
         {"one number on every row", same(2.5, 2.5), Variant(-1.0)},
         {"one text on every row", same("x", "x"), Variant("y")},
         {"one text, then a null", same("x", Variant::null()), Variant("x")},

@@ -161,7 +161,7 @@ const HostileCase kCases[] = {
     {"formulas with their results",
      [](const auto &f) {
          xlsx(f, "<row r=\"1\"><c t=\"s\"><v>0</v></c></row><row><c t=\"b\"><f>A1=A1</f><v>1</v>"
-                 "</c></row>");
+                 "</c></row><row><c s=\"1\"/></row>");
      },
      "read 1 records of 1 fields: True"},
 };

@@ -501,6 +501,16 @@ TEST_F(SpreadGridTest, AFrozenCellIsEditedWhereItShowsWhateverTheScroll)
     editor = QApplication::focusWidget();
     ASSERT_TRUE(editor && editor != &grid);
     EXPECT_EQ(grid.childAt(editor->mapTo(&grid, editor->rect().center())), editor);
+
+    // Frozen columns past four fifths of the view scroll with the others, which keep room to be
+    // typed in.
+    QTest::keyClick(editor, Qt::Key_Escape);
+    grid.setColWidth(2, 9000);
+    grid.SetActiveCell(3, 3);
+    QTest::keyClicks(&grid, QStringLiteral("d"));
+    editor = QApplication::focusWidget();
+    ASSERT_NE(editor, &grid);
+    EXPECT_EQ(grid.childAt(editor->mapTo(&grid, editor->rect().center())), editor);
 }
 
 TEST(DataSpreadGrid, ClipFillsTheBlockAndSortMovesRowsWithTheirSettings)
