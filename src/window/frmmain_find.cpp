@@ -8,6 +8,7 @@
 #include "dialogs/sheetdialogsstate.h"
 #include "host/db/recordset/recordset.h"
 #include "host/ui/ledger/ledgergrid.h"
+#include "host/ui/spread/editablecell.h"
 #include "host/ui/spread/spreadgrid.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
@@ -54,8 +55,13 @@ void frmMain::showFilterDialog(long tab)
     dialog.mShowType = countSheetState().gShowType;
     dialog.mShowOption = tab;
     dialog.Show(1);
-    if (!countSheetState().gFilterCancelled)
-        FillGrid({});
+    if (countSheetState().gFilterCancelled)
+        return;
+    const int col = vsCheck->ActiveCol();
+    FillGrid({});
+    // Other lines, or the same in another order: the row the user was on means nothing now.
+    if (countSheetState().gShowType == 4 && vsCheck->MaxRows() > 1)
+        vsCheck->SetActiveCell(col > 0 ? col : host::ui::firstEditableCol(*vsCheck, 1), 1);
 }
 
 void frmMain::frmF_FindNow(long SearchMode, long)
