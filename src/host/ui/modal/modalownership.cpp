@@ -45,6 +45,14 @@ ModalOwnership::~ModalOwnership()
 {
     if (QWindow *handle = m_window.windowHandle(); handle && m_owner)
         handle->setTransientParent(nullptr);
+    if (!m_window.isVisible())
+        activateOwner(m_owner);
+}
+
+void activateOwner(QWidget *owner)
+{
+    if (owner && owner->isVisible() && !owner->isMinimized() && !QApplication::activePopupWidget())
+        owner->activateWindow();
 }
 
 void placeOnScreen(QWidget &window, const QWidget *owner)

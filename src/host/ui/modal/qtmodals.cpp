@@ -60,8 +60,10 @@ long QtModals::messageBox(const QString &text, long style, const QString &givenT
         report(title.isEmpty() ? text : title + QStringLiteral(": ") + text);
         return Msg::defaultAnswer(style);
     }
-    MessageDialog box(text, style, title, currentOwner());
+    const QPointer<QWidget> owner(currentOwner());
+    MessageDialog box(text, style, title, owner);
     box.exec();
+    activateOwner(owner);
     return box.answer();
 }
 
