@@ -93,12 +93,8 @@ void frmMain::frmF_FindNow(long SearchMode, long)
             if (PubVariant::MsgBox(MParse::LoadLangString(
                                        "你已搜索完全部记录，但没有找到相应的内容!是否重新搜索?"),
                                    PubVariant::vbInformation | PubVariant::vbOKCancel) ==
-                PubVariant::vbCancel) {
+                PubVariant::vbCancel)
                 findDialog().Unload();
-                // The question and the dialog close one after the other, and nothing gives the
-                // sheet back its activation.
-                activateWindow();
-            }
             return;
         }
     } catch (const std::exception &e) {
