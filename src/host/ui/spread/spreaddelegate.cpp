@@ -13,6 +13,8 @@
 #include <QPointer>
 #include <QTabWidget>
 
+#include <utility>
+
 namespace host::ui {
 
 namespace {
@@ -104,7 +106,8 @@ bool SpreadDelegate::keepsRefusedText(QWidget &editor) const
     const auto *edit = qobject_cast<QLineEdit *>(&editor);
     const QWidget *to = QApplication::focusWidget();
     const QWidget *viewport = editor.parentWidget();
-    const auto [tabs, page] = pageLeft(editor);
+    const std::pair<QTabWidget *, QWidget *> left = pageLeft(editor);
+    QTabWidget *tabs = left.first;
     if (!edit || !m_edited.isValid())
         return false;
     if (!tabs && (!to || !editor.isVisible() || to->window() != editor.window() ||
@@ -118,7 +121,7 @@ bool SpreadDelegate::keepsRefusedText(QWidget &editor) const
     if (tabs) {
         // The tab control is still switching pages: its page comes back once it is done.
         const QPointer<QWidget> kept(&editor);
-        const QPointer<QWidget> shown(page);
+        const QPointer<QWidget> shown(left.second);
         const QPersistentModelIndex cell = m_edited;
         QMetaObject::invokeMethod(
             tabs,
