@@ -55,6 +55,13 @@ void activateOwner(QWidget *owner)
         owner->activateWindow();
 }
 
+OwnerActivation::OwnerActivation() : m_owner(currentOwner()) {}
+
+OwnerActivation::~OwnerActivation()
+{
+    activateOwner(m_owner);
+}
+
 void placeOnScreen(QWidget &window, const QWidget *owner)
 {
     if (window.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))

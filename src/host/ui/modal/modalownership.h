@@ -20,6 +20,22 @@ void placeOnScreen(QWidget &window, const QWidget *owner);
 // window that was closed a moment after it was given it, and the keys then go nowhere.
 void activateOwner(QWidget *owner);
 
+// The current owner, taken when a message or a dialog of the platform is about to be shown over
+// it, and made active again when this goes, after the dialog has ended.
+class OwnerActivation
+{
+public:
+    OwnerActivation();
+    ~OwnerActivation();
+    OwnerActivation(const OwnerActivation &) = delete;
+    OwnerActivation &operator=(const OwnerActivation &) = delete;
+
+    QWidget *owner() const { return m_owner; }
+
+private:
+    QPointer<QWidget> m_owner;
+};
+
 // For the time of a modal show, the window belongs to the window that opened it: it is a
 // dialog of its owner, which the window manager keeps above the owner, and it is placed by
 // placeOnScreen. When the show ends the owner is active again.
