@@ -237,26 +237,25 @@ void frmChkStockProc::deleteProcess(bool right5)
 
 void frmChkStockProc::exitList()
 {
-    if (!m_changes || m_changes->Count() == 0 || !m_modified) {
-        Unload();
-        return;
-    }
+    Unload();
+}
+
+bool frmChkStockProc::settleChanges()
+{
+    if (!m_changes || m_changes->Count() == 0 || !m_modified)
+        return true;
     switch (PubVariant::MsgBox(MParse::LoadLangString("你修改了某些进程的信息，要保存修改吗？"),
                                PubVariant::vbYesNoCancel | PubVariant::vbInformation)) {
     case PubVariant::vbYes: {
         if (!CheckProcNames())
-            return;
+            return false;
         ICBackupInv backupInv;
-        if (!backupInv.SaveProc(*m_changes))
-            return;
-        Unload();
-        return;
+        return backupInv.SaveProc(*m_changes);
     }
     case PubVariant::vbNo:
-        Unload();
-        return;
+        return true;
     default:
-        return;
+        return false;
     }
 }
 

@@ -5,6 +5,7 @@
 #include "host/core/dictionary.h"
 #include "host/db/recordset/recordset.h"
 #include "host/ui/controls/statusbarcontrol.h"
+#include "host/ui/form/pendingedit.h"
 #include "host/ui/spread/dataspreadgrid.h"
 #include "host/ui/spread/editablecell.h"
 #include "host/ui/toolbar/tool.h"
@@ -325,8 +326,14 @@ void frmChkStockProc::Form_KeyDown(int &KeyCode, int Shift)
     barProc->OnKeyDown(KeyCode, Shift);
 }
 
-void frmChkStockProc::Form_Unload(bool &)
+void frmChkStockProc::Form_Unload(bool &Cancel)
 {
+    // Every way of closing, the close box and the window manager's key included, asks about
+    // the names and notes edited, a text still in a cell's editor among them.
+    if (!host::ui::endPendingEdit(*this) || !settleChanges()) {
+        Cancel = true;
+        return;
+    }
     m_changes.reset();
     m_appendAt = 0;
 }

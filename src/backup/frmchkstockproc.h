@@ -87,6 +87,9 @@ private:
     void saveChanges(bool right5);
     void deleteProcess(bool right5);
     void exitList();
+    // Asks whether to save the edits not saved yet and saves them on Yes; false when the window
+    // is to stay: Cancel, or a save that failed.
+    bool settleChanges();
     void toggleCycleOption(const char *clicked, const char *other);
     host::Vector &changes();
 

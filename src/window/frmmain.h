@@ -228,6 +228,9 @@ private:
     // Puts the list back on the process shown, raising no choice; no entry is chosen when that
     // process is not listed.
     void selectShownProcess();
+    // Gives the keys to the entry grid, in the cell the user was in when its line is still
+    // unsaved, else on the first unsaved line.
+    void returnToUnsavedLine();
     void reloadCurrentView();
     bool isLedgerMode() const;
     void fillLedger();

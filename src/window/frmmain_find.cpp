@@ -8,6 +8,7 @@
 #include "dialogs/sheetdialogsstate.h"
 #include "host/db/recordset/recordset.h"
 #include "host/ui/ledger/ledgergrid.h"
+#include "host/ui/spread/editablecell.h"
 #include "host/ui/spread/spreadgrid.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
@@ -54,8 +55,13 @@ void frmMain::showFilterDialog(long tab)
     dialog.mShowType = countSheetState().gShowType;
     dialog.mShowOption = tab;
     dialog.Show(1);
-    if (!countSheetState().gFilterCancelled)
-        FillGrid({});
+    if (countSheetState().gFilterCancelled)
+        return;
+    const int col = vsCheck->ActiveCol();
+    FillGrid({});
+    // Other lines, or the same in another order: the row the user was on means nothing now.
+    if (countSheetState().gShowType == 4 && vsCheck->MaxRows() > 1)
+        vsCheck->SetActiveCell(col > 0 ? col : host::ui::firstEditableCol(*vsCheck, 1), 1);
 }
 
 void frmMain::frmF_FindNow(long SearchMode, long)
@@ -87,12 +93,8 @@ void frmMain::frmF_FindNow(long SearchMode, long)
             if (PubVariant::MsgBox(MParse::LoadLangString(
                                        "你已搜索完全部记录，但没有找到相应的内容!是否重新搜索?"),
                                    PubVariant::vbInformation | PubVariant::vbOKCancel) ==
-                PubVariant::vbCancel) {
+                PubVariant::vbCancel)
                 findDialog().Unload();
-                // The question and the dialog close one after the other, and nothing gives the
-                // sheet back its activation.
-                activateWindow();
-            }
             return;
         }
     } catch (const std::exception &e) {

@@ -15,6 +15,7 @@
 #include "host/ui/controls/comboboxcontrol.h"
 #include "host/ui/controls/label.h"
 #include "host/ui/controls/statusbarcontrol.h"
+#include "host/ui/form/pendingedit.h"
 #include "host/ui/ledger/ledgergrid.h"
 #include "host/ui/ledger/uihelper.h"
 #include "host/ui/spread/spreadgrid.h"
@@ -99,11 +100,19 @@ void frmMain::lstStock_Click()
     // is shown, or the same one again in a window opened from the process list. A relisting
     // moves the entries, so the process decides, not the entry's place in the list.
     const bool another = chosen && id != m.gCurInterID;
+    // A count still in a cell's editor (the list opened by a click leaves it open) is taken
+    // first; a text the cell refuses keeps the process shown, and the text in its cell.
+    if (another && !host::ui::endPendingEdit(*this)) {
+        selectShownProcess();
+        return;
+    }
     if (isVisible() && (another || (chosen && m.gOpenFromProcList))) {
         // Unsaved counts of the process shown are offered first; a save that failed keeps
-        // that process on screen.
+        // that process on screen, and the keys go back to a line it left, not to the box,
+        // where the next arrow key would choose again.
         if (SaveStockData(true) == SaveResult::Failed) {
             selectShownProcess();
+            returnToUnsavedLine();
             return;
         }
         if (another && host::CLng(DicupInfo->GetValue(processKey(id, "|BackupType"), 0L)) == 0) {
@@ -153,6 +162,17 @@ void frmMain::selectShownProcess()
             shown = i;
     }
     lstStock->setListIndex(shown);
+}
+
+void frmMain::returnToUnsavedLine()
+{
+    const int row = vsCheck->ActiveRow();
+    const auto unsaved = std::find(mRowChanged.begin(), mRowChanged.end(), true);
+    if (unsaved != mRowChanged.end() &&
+        (row < 1 || static_cast<std::size_t>(row) > mRowChanged.size() || !mRowChanged[row - 1]))
+        vsCheck->SetActiveCell(std::max(vsCheck->ActiveCol(), 1),
+                               static_cast<int>(unsaved - mRowChanged.begin()) + 1);
+    vsCheck->setFocus(Qt::OtherFocusReason);
 }
 
 void frmMain::enableSelectBill(bool enabled)

@@ -292,6 +292,21 @@ TEST_F(BackupWindow, ADateTypedWholeIsTakenAndARefusalReturnsToTheList)
         QTest::keyClicks(w->dtpDate, QString::fromLatin1(typed));
         EXPECT_EQ(w->dtpDate->Value().toString(Qt::ISODate), "2024-03-05") << typed;
     }
+    // F4 and Alt+Down open the calendar, as they open a list: an arrow moves the day, Enter takes
+    // it and the keys are back in the date box.
+    for (const QKeyCombination key : {QKeyCombination(Qt::Key_F4), Qt::ALT | Qt::Key_Down}) {
+        QTest::keyClick(w->dtpDate, key.key(), key.keyboardModifiers());
+        QWidget *calendar = QApplication::activePopupWidget();
+        ASSERT_NE(calendar, nullptr) << key.key();
+        QTest::keyClick(calendar->focusWidget() ? calendar->focusWidget() : calendar,
+                        Qt::Key_Right);
+        QTest::keyClick(calendar->focusWidget() ? calendar->focusWidget() : calendar,
+                        Qt::Key_Return);
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr) << key.key();
+        ASSERT_TRUE(showActive(*w));
+        EXPECT_EQ(QApplication::focusWidget(), w->dtpDate) << key.key();
+    }
+    EXPECT_EQ(w->dtpDate->Value().toString(Qt::ISODate), "2024-03-07");
     // Tab bar, list: a stock is chosen there, then OK is reached by Tab and pressed.
     QTest::keyClick(w->dtpDate, Qt::Key_Tab);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

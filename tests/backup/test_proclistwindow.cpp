@@ -395,37 +395,61 @@ TEST_F(ProcListWindow, DeleteAsksThenRemovesTheProcessAndReloads)
     EXPECT_EQ(column(*w, 7), (QStringList{"2", "3"}));
 }
 
-TEST_F(ProcListWindow, ExitWithUnsavedEditsAsks)
+// Every way of closing the list asks about the edits not saved, a note still in its cell's
+// editor among them: Cancel keeps the list open, No drops the edits, Yes stores them.
+TEST_F(ProcListWindow, EveryWayOfClosingAsksAboutUnsavedEdits)
 {
+    const struct
+    {
+        const char *name;
+        bool typedWhole; // the note ended with Enter, else left in the open editor
+        std::function<void(frmChkStockProc &)> close;
+    } ways[] = {
+        {"Exit", false, [](frmChkStockProc &w) { click(w, "Exit", "PopupBand1"); }},
+        {"Ctrl+X", true,
+         [](frmChkStockProc &) {
+             QTest::keyClick(QApplication::focusWidget(), Qt::Key_X, Qt::ControlModifier);
+             // The key's command runs once the key has been delivered.
+             QApplication::processEvents();
+         }},
+        {"close box with the note typed", true, [](frmChkStockProc &w) { w.close(); }},
+        {"close box with the note in its editor", false, [](frmChkStockProc &w) { w.close(); }},
+    };
     const struct
     {
         long answer;
         bool closed;
         const char *stored;
-    } cases[] = {
-        {host::ui::Msg::Cancel, false, "202612020001"},
-        {host::ui::Msg::No, true, "202612020001"},
-        {host::ui::Msg::Yes, true, "edited"},
+    } answers[] = {
+        {host::ui::Msg::Cancel, false, ""},
+        {host::ui::Msg::No, true, ""},
+        {host::ui::Msg::Yes, true, "night shift"},
     };
-    for (const auto &c : cases) {
-        const auto w = open();
-        edit(*w, 3, 3, "edited");
-        m_modals->answer(c.answer);
-        click(*w, "Exit", "PopupBand1");
-        EXPECT_EQ(!w->isVisible(), c.closed) << c.answer;
-        EXPECT_EQ(name(3), c.stored) << c.answer;
+    grant(5);
+    for (const auto &way : ways) {
+        for (const auto &a : answers) {
+            exec("update ICStockCheckProcess set FRemark=NULL");
+            const auto w = open();
+            ASSERT_TRUE(showActive(*w));
+            w->vsProc->setFocus();
+            w->vsProc->SetActiveCell(4, 3);
+            QTest::keyClick(w->vsProc, 'n');
+            QWidget *editor = QApplication::focusWidget();
+            ASSERT_TRUE(editor && editor != w->vsProc) << way.name;
+            QTest::keyClicks(editor, QStringLiteral("ight shift"));
+            if (way.typedWhole)
+                QTest::keyClick(editor, Qt::Key_Return);
+            const std::size_t asked = messages().size();
+            m_modals->answer(a.answer);
+            way.close(*w);
+            EXPECT_EQ(messages().size(), asked + 1) << way.name << " " << a.answer;
+            EXPECT_EQ(!w->isVisible(), a.closed) << way.name << " " << a.answer;
+            EXPECT_EQ(host::CStr(scalar("select isnull(FRemark,'') from ICStockCheckProcess "
+                                        "where FID=3")),
+                      a.stored)
+                << way.name << " " << a.answer;
+        }
     }
-}
-
-TEST_F(ProcListWindow, CloseBoxDropsUnsavedEditsWithoutAsking)
-{
-    const auto w = open();
-    edit(*w, 3, 3, "edited");
-    w->close();
-    EXPECT_FALSE(w->isVisible());
-    EXPECT_EQ(w->changeList(), nullptr);
-    EXPECT_TRUE(messages().empty());
-    EXPECT_EQ(name(3), "202612020001");
 }
 
 // New from the keyboard, Edit then New; the process it makes is the current row, in its name.

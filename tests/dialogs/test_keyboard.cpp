@@ -278,6 +278,9 @@ struct DialogCase
     long mode;
     QAction *frmMain::*command;
     std::vector<Keystroke> keys = {Qt::Key_Escape};
+    // A text the keys leave waiting in the editor that has the focus, its dialog still open,
+    // which Cancel's access key then closes.
+    const char *waiting = nullptr;
 };
 
 class WindowDialogs : public CountWindowTest, public ::testing::WithParamInterface<DialogCase>
@@ -297,6 +300,7 @@ TEST_P(WindowDialogs, OpenOverTheWindowAndCloseWithEscapeOrCancel)
     }
     countSheetState().gFilterCancelled = false;
     bool shown = false, owned = false, over = false, closed = false;
+    QString waiting;
     m_modals->whileShown([&](host::ui::Form &form) {
         shown = true;
         // A window manager keeps a dialog over the window it belongs to.
@@ -307,6 +311,14 @@ TEST_P(WindowDialogs, OpenOverTheWindowAndCloseWithEscapeOrCancel)
                form.screen()->availableGeometry().contains(form.frameGeometry());
         ASSERT_TRUE(showActive(form));
         press(c.keys);
+        if (c.waiting) {
+            // A button's access key clicks it once the short press is over.
+            QTest::qWait(300);
+            const auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+            waiting = editor && form.isAncestorOf(editor) ? editor->text() : QString();
+            if (form.isVisible())
+                press({Qt::ALT | Qt::Key_C});
+        }
         closed = QTest::qWaitFor([&form] { return !form.isVisible(); });
     });
     (window.get()->*c.command)->trigger();
@@ -314,6 +326,9 @@ TEST_P(WindowDialogs, OpenOverTheWindowAndCloseWithEscapeOrCancel)
     EXPECT_TRUE(owned);
     EXPECT_TRUE(over);
     EXPECT_TRUE(closed);
+    if (c.waiting) {
+        EXPECT_EQ(waiting, QString::fromUtf8(c.waiting));
+    }
     // Escape is the filter's Cancel, which the window reads.
     EXPECT_EQ(countSheetState().gFilterCancelled, c.command == &frmMain::mnuEdit_Filter);
 }
@@ -326,6 +341,14 @@ const std::vector<Keystroke> kRefusedCount = {"01.01.001",       Qt::Key_Return,
                                               Qt::Key_Return,    Qt::Key_Return,
                                               "999999999999999", Qt::ALT | Qt::Key_E};
 
+// The filter's value refused, its sort tab asked for by keys, then OK: the tab stays, the value
+// waits in its editor and the filter does not run.
+std::vector<Keystroke> refusedValueThen(QKeyCombination tabKey)
+{
+    return {"账存数量", Qt::Key_Tab,        ">", Qt::Key_Tab, "999999999999999",
+            tabKey,     Qt::ALT | Qt::Key_Y};
+}
+
 const DialogCase kDialogs[] = {
     {"filter", 4, &frmMain::mnuEdit_Filter},
     {"find", 4, &frmMain::mnuEdit_Find},
@@ -334,6 +357,10 @@ const DialogCase kDialogs[] = {
     {"save error list", 4, &frmMain::mnuFSave},
     {"filter cancelled over a refused value", 4, &frmMain::mnuEdit_Filter, kRefusedValue},
     {"add line cancelled over a refused count", 4, &frmMain::mnuAddItem, kRefusedCount},
+    {"filter keeping a refused value from Ctrl+Tab", 4, &frmMain::mnuEdit_Filter,
+     refusedValueThen(Qt::CTRL | Qt::Key_Tab), "999999999999999"},
+    {"filter keeping a refused value from the sort tab's access key", 4, &frmMain::mnuEdit_Filter,
+     refusedValueThen(Qt::ALT | Qt::Key_S), "999999999999999"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Dialogs, WindowDialogs, ::testing::ValuesIn(kDialogs),

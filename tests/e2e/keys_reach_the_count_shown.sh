@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The keys stay with the count the user works in: after a command chosen from a menu walked by
 # keys, after the wheel turned over the closed process box, after another count was chosen in
-# the process box by keys, and after Find ended at its last question or refused a value.
+# the process box by keys, after Find ended at its last question or refused a value, and after
+# the save asked for at a choice of another count refused a line.
 . "$(dirname "$0")/lib.bash"
 e2e_start "$1"
 make_count
@@ -83,3 +84,25 @@ typed 33
 key Return ctrl+s
 expect_sql "the count typed after the refused value" \
     "select FInterID from ICInvBackup where FAuxCheckQty=33" "$second"
+
+# Below a book quantity that is negative a count is refused: the save asked for when the process
+# box chooses the other count lists the line, the count shown stays, and the keys are back on
+# the line, so Down moves in the sheet instead of choosing again.
+sql "update ICInvBackup set FQty=-1000 where FInterID=$second" >/dev/null
+key F5
+key minus
+typed 5000
+key alt+p Up
+wait_window "Hembrel提示"
+key Return
+wait_window "盘点错误数据提示"
+key Escape
+wait_window "录入盘点数据"
+key Down
+typed 22
+key Return ctrl+s
+wait_window "盘点错误数据提示"
+key Escape
+expect_sql "the count typed after the refused save" \
+    "select FInterID from ICInvBackup where FAuxCheckQty=22" "$second"
+expect_sql "the refused count" "select count(*) from ICInvBackup where FAuxCheckQty=-5000" 0

@@ -3,6 +3,9 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 
 #include <utility>
 
@@ -28,6 +31,26 @@ void DatePicker::focusInEvent(QFocusEvent *event)
 
 void DatePicker::keyPressEvent(QKeyEvent *event)
 {
+    // F4 and Alt+Down open the calendar, as they open a list; the picker offers it only to a
+    // press on its arrow.
+    const bool calendarKey =
+        (event->key() == Qt::Key_F4 && event->modifiers() == Qt::NoModifier) ||
+        (event->key() == Qt::Key_Down && event->modifiers() == Qt::AltModifier);
+    if (calendarKey && calendarPopup()) {
+        QStyleOptionComboBox option;
+        option.initFrom(this);
+        option.editable = true;
+        option.subControls = QStyle::SC_All;
+        const QPoint arrow =
+            style()
+                ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, this)
+                .center();
+        QMouseEvent press(QEvent::MouseButtonPress, arrow, mapToGlobal(arrow), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QDateEdit::mousePressEvent(&press);
+        event->accept();
+        return;
+    }
     const QString typed = event->text();
     const bool digit = typed.size() == 1 && typed.front().isDigit();
     const bool separator =

@@ -6,8 +6,9 @@
 
 namespace host::ui {
 
-// Stand-in of the platform date picker, shown "yyyy-MM-dd" with a calendar drop-down. Tabbing
-// in selects the whole date, and a date typed whole, its separators included, is taken whole.
+// Stand-in of the platform date picker, shown "yyyy-MM-dd" with a calendar drop-down, which F4
+// and Alt+Down open too. Tabbing in selects the whole date, and a date typed whole, its
+// separators included, is taken whole.
 class DatePicker : public QDateEdit, public TwipsGeometry
 {
     Q_OBJECT

@@ -45,6 +45,21 @@ ModalOwnership::~ModalOwnership()
 {
     if (QWindow *handle = m_window.windowHandle(); handle && m_owner)
         handle->setTransientParent(nullptr);
+    if (!m_window.isVisible())
+        activateOwner(m_owner);
+}
+
+void activateOwner(QWidget *owner)
+{
+    if (owner && owner->isVisible() && !owner->isMinimized() && !QApplication::activePopupWidget())
+        owner->activateWindow();
+}
+
+OwnerActivation::OwnerActivation() : m_owner(currentOwner()) {}
+
+OwnerActivation::~OwnerActivation()
+{
+    activateOwner(m_owner);
 }
 
 void placeOnScreen(QWidget &window, const QWidget *owner)

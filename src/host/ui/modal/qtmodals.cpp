@@ -60,7 +60,8 @@ long QtModals::messageBox(const QString &text, long style, const QString &givenT
         report(title.isEmpty() ? text : title + QStringLiteral(": ") + text);
         return Msg::defaultAnswer(style);
     }
-    MessageDialog box(text, style, title, currentOwner());
+    const OwnerActivation back;
+    MessageDialog box(text, style, title, back.owner());
     box.exec();
     return box.answer();
 }
@@ -74,14 +75,16 @@ QString QtModals::openFileName(const FileDialogRequest &request)
 {
     if (headless())
         return {};
-    return FileDialog(currentOwner(), request, QFileDialog::AcceptOpen).choose();
+    const OwnerActivation back;
+    return FileDialog(back.owner(), request, QFileDialog::AcceptOpen).choose();
 }
 
 QString QtModals::saveFileName(const FileDialogRequest &request)
 {
     if (headless())
         return {};
-    return FileDialog(currentOwner(), request, QFileDialog::AcceptSave).choose();
+    const OwnerActivation back;
+    return FileDialog(back.owner(), request, QFileDialog::AcceptSave).choose();
 }
 
 void QtModals::takeScreenshot(QWidget &widget)
@@ -146,7 +149,8 @@ bool QtModals::printSetup(QPrinter &printer)
 {
     if (headless())
         return false;
-    QPageSetupDialog dialog(&printer, currentOwner());
+    const OwnerActivation back;
+    QPageSetupDialog dialog(&printer, back.owner());
     placeOnScreen(dialog, dialog.parentWidget());
     return dialog.exec() == QDialog::Accepted;
 }
@@ -155,7 +159,8 @@ bool QtModals::printDialog(QPrinter &printer)
 {
     if (headless())
         return false;
-    QPrintDialog dialog(&printer, currentOwner());
+    const OwnerActivation back;
+    QPrintDialog dialog(&printer, back.owner());
     placeOnScreen(dialog, dialog.parentWidget());
     return dialog.exec() == QDialog::Accepted;
 }
@@ -164,7 +169,8 @@ void QtModals::printPreview(QPrinter &printer, const std::function<void(QPrinter
 {
     if (headless() && m_screenshotFile.isEmpty())
         return;
-    QPrintPreviewDialog dialog(&printer, currentOwner());
+    const OwnerActivation back;
+    QPrintPreviewDialog dialog(&printer, back.owner());
     // Qt's own size leaves the page a thumbnail and folds the tool bar away; a smaller screen
     // gets all it has.
     dialog.resize(1000, 760);

@@ -10,12 +10,28 @@
 #include <QDateEdit>
 #include <QFocusEvent>
 #include <QLineEdit>
+#include <QPointer>
+#include <QTabWidget>
+
+#include <utility>
 
 namespace host::ui {
 
 namespace {
 
 const QString kDateFormat = QStringLiteral("yyyy-MM-dd");
+
+// The tab control that is switching away from the page holding the widget, and that page.
+std::pair<QTabWidget *, QWidget *> pageLeft(QWidget &widget)
+{
+    for (QWidget *page = &widget; page && !page->isWindow(); page = page->parentWidget()) {
+        QWidget *stack = page->parentWidget();
+        auto *tabs = stack ? qobject_cast<QTabWidget *>(stack->parentWidget()) : nullptr;
+        if (tabs && tabs->indexOf(page) >= 0 && tabs->indexOf(page) != tabs->currentIndex())
+            return {tabs, page};
+    }
+    return {nullptr, nullptr};
+}
 
 } // namespace
 
@@ -71,8 +87,11 @@ bool SpreadDelegate::eventFilter(QObject *object, QEvent *event)
     auto *editor = qobject_cast<QWidget *>(object);
     if (editor && event->type() == QEvent::FocusOut) {
         // A window left in the middle of a number finds it as it was, and the keys go on with
-        // it: committing it now would make the next key start the cell afresh.
-        if (static_cast<const QFocusEvent &>(*event).reason() == Qt::ActiveWindowFocusReason)
+        // it: committing it now would make the next key start the cell afresh. A pop-up (a
+        // list, a menu) only borrows the keys; what it starts ends the edit first.
+        const Qt::FocusReason reason = static_cast<const QFocusEvent &>(*event).reason();
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason ||
+            QApplication::activePopupWidget())
             return false;
         if (keepsRefusedText(*editor))
             return true;
@@ -87,14 +106,35 @@ bool SpreadDelegate::keepsRefusedText(QWidget &editor) const
     const auto *edit = qobject_cast<QLineEdit *>(&editor);
     const QWidget *to = QApplication::focusWidget();
     const QWidget *viewport = editor.parentWidget();
-    if (!edit || !to || !m_edited.isValid() || !editor.isVisible() ||
-        to->window() != editor.window() || (viewport && to == viewport->parentWidget()))
+    const std::pair<QTabWidget *, QWidget *> left = pageLeft(editor);
+    QTabWidget *tabs = left.first;
+    if (!edit || !m_edited.isValid())
+        return false;
+    if (!tabs && (!to || !editor.isVisible() || to->window() != editor.window() ||
+                  (viewport && to == viewport->parentWidget())))
         return false;
     const auto refusal =
         m_model.numberRefusal(m_edited.column() + 1, m_edited.row() + 1, edit->text());
     if (!refusal)
         return false;
     QApplication::beep();
+    if (tabs) {
+        // The tab control is still switching pages: its page comes back once it is done.
+        const QPointer<QWidget> kept(&editor);
+        const QPointer<QWidget> shown(left.second);
+        const QPersistentModelIndex cell = m_edited;
+        QMetaObject::invokeMethod(
+            tabs,
+            [this, tabs, shown, kept, cell, why = *refusal] {
+                if (shown)
+                    tabs->setCurrentWidget(shown);
+                if (kept)
+                    kept->setFocus(Qt::OtherFocusReason);
+                emit numberRefused(cell, why);
+            },
+            Qt::QueuedConnection);
+        return true;
+    }
     // A button's click ends the edit itself once the button is up, and says then why it waits:
     // a message now would take the release from it.
     if (!qobject_cast<const QAbstractButton *>(to))
