@@ -47,6 +47,11 @@ std::string reasonOf(int error)
     }
 }
 
+[[noreturn]] void refuse(const std::string &path, const std::string &reason)
+{
+    throw HostError(hostText("不能写入文件：") + path + "\n" + reason);
+}
+
 std::string folderOf(const std::string &path)
 {
     const auto slash = path.rfind('/');
@@ -101,7 +106,7 @@ UserFile::UserFile(const std::string &path) : m_shown(path), m_target(resolved(p
         if (S_ISDIR(earlier.st_mode))
             fail(EISDIR);
         if (!S_ISREG(earlier.st_mode))
-            failBecause(hostText("这不是普通文件，而是管道或设备。"));
+            refuse(m_shown, hostText("这不是普通文件，而是管道或设备。"));
         // Replacing does not need it, but a file the user may not write is not to be written.
         if (::faccessat(AT_FDCWD, m_target.c_str(), W_OK, AT_EACCESS) != 0)
             fail(errno);
@@ -170,7 +175,7 @@ void UserFile::commit()
 
 void UserFile::fail(int error) const
 {
-    failBecause(reasonOf(error));
+    refuse(m_shown, reasonOf(error));
 }
 
 void UserFile::failIncomplete() const
@@ -181,12 +186,7 @@ void UserFile::failIncomplete() const
         if (const int error = ::posix_fallocate(fd.get(), written.st_size, 1 << 16); error != 0)
             fail(error);
     }
-    failBecause(hostText("文件没有完整写入。"));
-}
-
-void UserFile::failBecause(std::string_view reason) const
-{
-    throw HostError(hostText("不能写入文件：") + m_shown + "\n" + std::string(reason));
+    refuse(m_shown, hostText("文件没有完整写入。"));
 }
 
 } // namespace host

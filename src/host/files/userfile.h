@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 
 #include <sys/types.h>
 
@@ -33,7 +32,6 @@ public:
     [[noreturn]] void failIncomplete() const;
 
 private:
-    [[noreturn]] void failBecause(std::string_view reason) const;
     void createWritten();
 
     std::string m_shown;
