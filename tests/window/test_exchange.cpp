@@ -404,14 +404,16 @@ TEST_F(Exchange, ExportSaysWhyTheWorkbookCannotBeWritten)
     };
     std::vector<Target> targets;
     for (const UnwritableFiles::Target &target : files.targets(roomForPart))
-        targets.push_back({target.path, target.why, target.limits,
-                           UnwritableFiles::failureOf(target.path)});
+        targets.push_back(
+            {target.path, target.why, target.limits, UnwritableFiles::failureOf(target.path)});
     // Written over, one of them would lose the database; a workbook's name does not tell.
     const QStringList database = databaseInAFile();
     for (const QString &file : database) {
         const QString link = file + QStringLiteral(".xlsx");
         ASSERT_TRUE(QFile::link(file, link));
-        targets.push_back({link, QStringLiteral("所选文件是正在使用的数据库的文件，请另选文件!"), {},
+        targets.push_back({link,
+                           QStringLiteral("所选文件是正在使用的数据库的文件，请另选文件!"),
+                           {},
                            QStringLiteral("操作没有完成，原因：\n")});
     }
     const QStringList before = files.names();

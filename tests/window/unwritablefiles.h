@@ -10,9 +10,9 @@
 #include <vector>
 
 // Places in a folder of the test's own where a command that writes a file for the user must fail
-// and say why: a folder, a pipe and a device (a link to /dev/full) at the name, a missing folder, a file where a folder
-// belongs, a folder nobody may write in, and a disk that fills up while the file is written; an
-// earlier file stands at two of the names. Names end in the suffix given.
+// and say why: a folder, a pipe and a device (a link to /dev/full) at the name, a missing folder, a
+// file where a folder belongs, a folder nobody may write in, and a disk that fills up while the
+// file is written; an earlier file stands at two of the names. Names end in the suffix given.
 class UnwritableFiles
 {
 public:

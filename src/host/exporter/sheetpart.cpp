@@ -206,9 +206,8 @@ void insertSheetRows(const std::string &workbook, long lastRow, long cols,
     if (zip_close(written) < 0) {
         const std::string why = zip_strerror(written);
         const zip_error_t *closing = zip_get_error(written);
-        const int system = zip_error_system_type(closing) == ZIP_ET_SYS
-                               ? zip_error_code_system(closing)
-                               : 0;
+        const int system =
+            zip_error_system_type(closing) == ZIP_ET_SYS ? zip_error_code_system(closing) : 0;
         zip_discard(written);
         source.rethrow();
         if (system != 0)

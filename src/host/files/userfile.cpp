@@ -63,7 +63,7 @@ std::string folderOf(const std::string &path)
 // A link is followed, so the file it names is the one replaced and the link stays.
 std::string resolved(const std::string &path)
 {
-    struct stat link{};
+    struct stat link = {};
     if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode))
         return path;
     std::array<char, PATH_MAX> target{};
@@ -101,7 +101,7 @@ private:
 
 UserFile::UserFile(const std::string &path) : m_shown(path), m_target(resolved(path))
 {
-    struct stat earlier{};
+    struct stat earlier = {};
     if (::stat(m_target.c_str(), &earlier) == 0) {
         if (S_ISDIR(earlier.st_mode))
             fail(EISDIR);
@@ -145,7 +145,7 @@ void UserFile::createWritten()
             fail(errno);
         }
         m_written = std::move(name);
-        struct stat made{};
+        struct stat made = {};
         if (!m_replaces && ::fstat(fd.get(), &made) == 0)
             m_mode = made.st_mode & 0777;
         return;
@@ -181,7 +181,7 @@ void UserFile::fail(int error) const
 void UserFile::failIncomplete() const
 {
     const Descriptor fd(::open(m_written.c_str(), O_WRONLY | O_CLOEXEC));
-    struct stat written{};
+    struct stat written = {};
     if (fd.get() >= 0 && ::fstat(fd.get(), &written) == 0) {
         if (const int error = ::posix_fallocate(fd.get(), written.st_size, 1 << 16); error != 0)
             fail(error);

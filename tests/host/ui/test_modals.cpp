@@ -428,8 +428,9 @@ TEST(PrintDialogGuard, ThePrintDialogSaysWhyItCannotPrintIntoAFileWithoutOpening
             ScriptedModals modals;
             std::string shown;
             inPrintDialog(file, [&](QPrintDialog &print) {
-                QTest::mouseClick(print.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok),
-                                  Qt::LeftButton);
+                QTest::mouseClick(
+                    print.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok),
+                    Qt::LeftButton);
                 shown = modals.messageTexts().join(QLatin1Char('|')).toStdString() +
                         (print.isVisible() ? "" : " (the dialog closed)");
             });

@@ -27,8 +27,7 @@ bool isWholePdf(const QString &path)
     if (!tail.endsWith("%%EOF") || start < 0)
         return false;
     bool number = false;
-    const qint64 table =
-        tail.mid(start + kStart.size()).chopped(5).trimmed().toLongLong(&number);
+    const qint64 table = tail.mid(start + kStart.size()).chopped(5).trimmed().toLongLong(&number);
     return number && table < size && file.seek(table) && file.read(4) == "xref";
 }
 
