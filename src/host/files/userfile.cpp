@@ -159,7 +159,8 @@ void UserFile::commit()
     Descriptor fd(::open(m_written.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0)
         fail(errno);
-    // Only the superuser may give a file away; anyone else's file stays theirs only then.
+    // The earlier file's owner keeps it where the system lets a file be given away (the
+    // superuser); anyone else's new file is theirs.
     if (m_replaces)
         static_cast<void>(::fchown(fd.get(), m_owner, m_group));
     if (::fchmod(fd.get(), m_mode) != 0 || ::fsync(fd.get()) != 0 || fd.close() != 0)
