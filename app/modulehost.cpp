@@ -16,6 +16,7 @@
 #include "host/ui/modal/filemodelsbyname.h"
 #include "host/ui/modal/qtmodals.h"
 #include "host/ui/modal/qttranslations.h"
+#include "host/ui/printing/printdialogguard.h"
 #include "hostconnection.h"
 #include "importfile.h"
 
@@ -188,6 +189,7 @@ int runModuleCommand(const Options &options)
     QApplication app(argc, argv);
     // Nothing but the database may open its files while the program has it open.
     host::ui::FileModelsByName fileModels(app);
+    const host::ui::PrintDialogGuard printFiles(app);
     // Qt takes the user's locale; numbers written into SQL must keep their decimal point.
     setlocale(LC_NUMERIC, "C");
     host::ui::installQtTranslations(QString::fromStdString(options.language));

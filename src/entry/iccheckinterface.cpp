@@ -10,6 +10,7 @@
 #include "host/core/objectfactory.h"
 #include "host/db/appconnection.h"
 #include "host/db/connection.h"
+#include "host/lang/hosttext.h"
 #include "import/importfromexcel.h"
 #include "services/modqellogmsg.h"
 #include "services/modulestate.h"
@@ -63,6 +64,11 @@ ICCheckInterface::ICCheckInterface()
 {
     installCountSheetDialogs();
     installCountSheetWindow();
+    // The host's controls built into the module say their own texts (a failure's sentence, a
+    // printed file's reason) in the language the host hands over.
+    if (const std::string language = host::toUpper(MParse::GetPropsItem("LANGUAGE"));
+        !language.empty())
+        host::setHostLanguage(language);
     auto &m = module();
     if (!m.gAppConn) {
         m.gAppConn = host::CreateObjectAs<host::AppConnection>(kAppConnectionProgId);

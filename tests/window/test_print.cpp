@@ -5,8 +5,14 @@
 #include "host/db/recordset/recordset.h"
 #include "host/ui/ledger/ledgergrid.h"
 #include "host/ui/ledger/ledgermodel.h"
+#include "host/ui/printing/ledgerprinter.h"
+#include "unwritablefiles.h"
 #include "window/frmmain.h"
 
+#include <QFileInfo>
+#include <QPrinter>
+
+#include <filesystem>
 #include <set>
 
 namespace {
@@ -32,6 +38,52 @@ TEST_F(PrintBook, PrintModeLeavesCountedColumnsBlankWithoutTotals)
     EXPECT_FALSE(pages.last().contains(QStringLiteral("合计")));
     EXPECT_TRUE(pages.first().contains(QStringLiteral("盘点数量")));
     EXPECT_FALSE(anyPageHas(pages, QStringLiteral("98,765"))) << "left blank for handwriting";
+}
+
+// Printed into a file, the book takes the place of the file there only when written whole;
+// whatever stops it, it says why in the user's language and leaves that file as it was, with
+// nothing of its own beside it. A pipe or a device is never opened: printing would wait for a
+// reader, or write into the device. Each try runs in a child of its own, stopped if it waits.
+TEST_F(PrintBook, IntoAFileTheBookIsWrittenWholeOrNotAtAll)
+{
+    const UnwritableFiles files(QDir(m_home.path()), QStringLiteral(".pdf"));
+    const auto window = openWindow(1);
+    QPrinter &printer = window->ldgCheck->LedgerPrint().printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const auto printInto = [&](const QString &file) {
+        printer.setOutputFileName(file);
+        window->mnuFPrint->trigger();
+    };
+    const QString whole = m_home.filePath(QStringLiteral("whole.pdf"));
+    printInto(whole);
+    const QStringList pages = pdfPages(whole);
+    ASSERT_FALSE(pages.isEmpty());
+
+    const QStringList before = files.names();
+    for (const UnwritableFiles::Target &target :
+         files.targets(static_cast<long>(QFileInfo(whole).size() / 2))) {
+        SCOPED_TRACE(target.path.toStdString());
+        const QString message = QString::fromStdString(runLimited(target.limits, [&] {
+            const size_t shown = messages().size();
+            printInto(target.path);
+            if (messages().size() != shown + 1 || !window->isEnabled())
+                return std::string("no message, or the window stays disabled");
+            return messages().back();
+        }));
+        EXPECT_TRUE(message.startsWith(UnwritableFiles::failureOf(target.path)))
+            << message.toStdString();
+        EXPECT_TRUE(message.endsWith(target.why)) << message.toStdString();
+    }
+    EXPECT_EQ(files.names(), before);
+    EXPECT_TRUE(files.earlierFilesKept());
+
+    namespace fs = std::filesystem;
+    fs::permissions(files.earlier().toStdString(), fs::perms(0640));
+    printInto(files.earlier());
+    EXPECT_EQ(pdfPages(files.earlier()), pages);
+    EXPECT_EQ(fs::status(files.earlier().toStdString()).permissions(), fs::perms(0640));
+    EXPECT_EQ(files.names(), before);
+    EXPECT_EQ(printer.outputFileName(), files.earlier()) << "the dialog offers it next time";
 }
 
 // A count over several stocks lists an item once per stock: every row of the sheet, on screen

@@ -5,6 +5,7 @@
 #include "host/db/hostdatabase.h"
 #include "host/exporter/sheetpart.h"
 #include "host/exporter/sheetrows.h"
+#include "host/files/userfile.h"
 #include "host/lang/hosttext.h"
 #include "host/ui/modal/modalservices.h"
 
@@ -17,13 +18,9 @@
 #include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <cstring>
-#include <filesystem>
 #include <memory>
+#include <system_error>
 #include <vector>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace host {
 namespace {
@@ -48,31 +45,11 @@ void check(lxw_error error)
         throw HostError(std::string("The workbook could not be written: ") + lxw_strerror(error));
 }
 
-// Why no file can be made at path, for the user to mend: the writer itself only knows that
-// it could not create it.
-std::string whyNotWritable(const std::string &path)
+// The failures of the writer's own file, which leave the system's reason in errno.
+bool writesTheFile(lxw_error error)
 {
-    namespace fs = std::filesystem;
-    const fs::path file(path);
-    const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
-    std::error_code ec;
-    const auto status = fs::status(file, ec);
-    if (fs::is_directory(status))
-        return path + " is a folder.";
-    if (fs::exists(status) && !fs::is_regular_file(status))
-        return path + " is no regular file.";
-    if (!fs::exists(folder, ec))
-        return "the folder " + folder.string() + " does not exist.";
-    if (!fs::is_directory(folder, ec))
-        return folder.string() + " is a file, not a folder.";
-    const bool existed = fs::exists(status);
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return path + " cannot be written: " + std::strerror(errno) + ".";
-    ::close(fd);
-    if (!existed)
-        fs::remove(file, ec);
-    return lxw_strerror(LXW_ERROR_CREATING_XLSX_FILE);
+    return error == LXW_ERROR_CREATING_XLSX_FILE || error == LXW_ERROR_ZIP_FILE_OPERATION ||
+           error == LXW_ERROR_ZIP_CLOSE;
 }
 
 // The title as a worksheet name: without the characters a sheet name may not hold, at most
@@ -310,14 +287,10 @@ void ExportEngine::writeWorkbook(const std::string &path, const std::string &tit
     // Written over, a file of the database would be lost with what it holds.
     if (isHostDatabaseFile(path))
         throw HostError(hostText("所选文件是正在使用的数据库的文件，请另选文件!"));
-    // Writing into a pipe or a device would wait for a reader that may never come.
-    std::error_code ec;
-    const auto target = std::filesystem::status(path, ec);
-    if (std::filesystem::exists(target) && !std::filesystem::is_regular_file(target))
-        throw HostError("The workbook could not be written: " + whyNotWritable(path));
+    UserFile file(path);
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
-    WorkbookPtr workbook(workbook_new_opt(path.c_str(), &options));
+    WorkbookPtr workbook(workbook_new_opt(file.writtenPath().c_str(), &options));
     if (!workbook)
         throw HostError("The workbook could not be created: " + path);
     lxw_doc_properties properties{};
@@ -337,14 +310,20 @@ void ExportEngine::writeWorkbook(const std::string &path, const std::string &tit
         check(worksheet_write_string(sheet, 0, col, ColCaption(c).c_str(), bold));
     }
     lxw_workbook *raw = workbook.release();
+    errno = 0;
     const lxw_error closed = workbook_close(raw);
-    if (closed == LXW_ERROR_CREATING_XLSX_FILE)
-        throw HostError("The workbook could not be written: " + whyNotWritable(path));
+    if (closed != LXW_NO_ERROR && errno != 0 && writesTheFile(closed))
+        file.fail(errno);
     check(closed);
     if (m_rows > 0 && cols > 0) {
         RowFeed feed(*this, m_rows, LoadData);
-        insertSheetRows(path, m_rows, cols, std::ref(feed));
+        try {
+            insertSheetRows(file.writtenPath(), m_rows, cols, std::ref(feed));
+        } catch (const std::system_error &error) {
+            file.fail(error.code().value());
+        }
     }
+    file.commit();
 }
 
 } // namespace host

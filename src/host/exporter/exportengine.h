@@ -60,7 +60,8 @@ public:
 
     // Asks for the file in a save dialog and writes it; nothing when the user cancels.
     virtual void Run(const std::string &title);
-    // Writes the workbook to that file without asking.
+    // Writes the workbook to that file without asking; a file already there is replaced only by
+    // a workbook written whole.
     void writeWorkbook(const std::string &path, const std::string &title);
 
     static constexpr std::string_view ProgId = "ZarvoExpImp.ExportEngine";

@@ -11,6 +11,7 @@
 #include <exception>
 #include <memory>
 #include <string_view>
+#include <system_error>
 
 namespace host {
 namespace {
@@ -204,8 +205,13 @@ void insertSheetRows(const std::string &workbook, long lastRow, long cols,
     zip_t *written = archive.release();
     if (zip_close(written) < 0) {
         const std::string why = zip_strerror(written);
+        const zip_error_t *closing = zip_get_error(written);
+        const int system =
+            zip_error_system_type(closing) == ZIP_ET_SYS ? zip_error_code_system(closing) : 0;
         zip_discard(written);
         source.rethrow();
+        if (system != 0)
+            throw std::system_error(system, std::generic_category(), why);
         fail(workbook, why);
     }
 }

@@ -1,6 +1,8 @@
 #include "uitestutil.h"
 
 #include "host/core/hosterror.h"
+#include "host/db/appconnection.h"
+#include "host/db/hostdatabase.h"
 #include "host/lang/hosttext.h"
 #include "host/ui/form/busycursor.h"
 #include "host/ui/form/form.h"
@@ -11,6 +13,8 @@
 #include "host/ui/modal/modalservices.h"
 #include "host/ui/modal/qtmodals.h"
 #include "host/ui/modal/scriptedmodals.h"
+#include "host/ui/printing/printdialogguard.h"
+#include "support/limitedchild.h"
 
 #include <QAction>
 #include <QDialogButtonBox>
@@ -24,6 +28,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -42,6 +47,8 @@
 #include <sstream>
 #include <stdexcept>
 #include <string_view>
+
+#include <sys/stat.h>
 
 using namespace host::ui;
 
@@ -388,6 +395,50 @@ TEST_P(FolderListingTest, ListingTheDatabasesFolderKeepsItsLocks)
 
 INSTANTIATE_TEST_SUITE_P(Ways, FolderListingTest, ::testing::ValuesIn(kFolderListings),
                          [](const auto &param) { return std::string(param.param.name); });
+
+// The print dialog says why it cannot print into a file before Qt's own check opens the file,
+// and stays open: a pipe would keep that waiting for a reader for ever, a device would be written
+// into, and a file of the database would lose the locks the program holds on it. Each try runs in
+// a child of its own, stopped if it waits.
+TEST(PrintDialogGuard, ThePrintDialogSaysWhyItCannotPrintIntoAFileWithoutOpeningIt)
+{
+    // As the program has it.
+    PrintDialogGuard guard(*qApp);
+    QTemporaryDir folder;
+    const QString pipe = folder.filePath(QStringLiteral("pipe.pdf"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString device = folder.filePath(QStringLiteral("device.pdf"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/full"), device));
+    const QString database = folder.filePath(QStringLiteral("host.db"));
+    auto db = std::make_shared<host::AppConnection>();
+    db->openDatabase(database.toStdString());
+    host::setHostConnection(db);
+    const auto closeDatabase = qScopeGuard([] { host::setHostConnection(nullptr); });
+
+    const QString notRegular = QStringLiteral("\n这不是普通文件，而是管道或设备。");
+    const QString missing = folder.filePath(QStringLiteral("none/book.pdf"));
+    const std::pair<QString, QString> files[] = {
+        {pipe, QStringLiteral("不能写入文件：") + pipe + notRegular},
+        {device, QStringLiteral("不能写入文件：") + device + notRegular},
+        {missing, QStringLiteral("不能写入文件：") + missing + QStringLiteral("\n文件夹不存在。")},
+        {database, QStringLiteral("所选文件是正在使用的数据库的文件，请另选文件!")},
+    };
+    for (const auto &[file, why] : files) {
+        const std::string said = runLimited({}, [&file = file] {
+            ScriptedModals modals;
+            std::string shown;
+            inPrintDialog(file, [&](QPrintDialog &print) {
+                QTest::mouseClick(
+                    print.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok),
+                    Qt::LeftButton);
+                shown = modals.messageTexts().join(QLatin1Char('|')).toStdString() +
+                        (print.isVisible() ? "" : " (the dialog closed)");
+            });
+            return shown;
+        });
+        EXPECT_EQ(said, why.toStdString()) << file.toStdString();
+    }
+}
 
 // Without a display a box is written out, its title first.
 TEST(QtModals, EveryBoxCarriesTheHostsTitleUnlessItNamesItsOwn)

@@ -7,6 +7,7 @@
 #include "host/ui/ledger/ledgermodel.h"
 #include "host/ui/modal/modalservices.h"
 #include "host/ui/printing/ledgerprintcolumns.h"
+#include "host/ui/printing/printedfile.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -242,6 +243,7 @@ int LedgerPrinter::render(QPrinter &printer)
         return 0;
     }
     const Layout l = layout(printer);
+    PrintedFile output(printer);
     QPainter painter;
     if (!painter.begin(&printer))
         throw HostError("The printer could not be started.");
@@ -290,7 +292,7 @@ int LedgerPrinter::render(QPrinter &printer)
             writer.row(top, left, row);
         drawLines(m_footers, page.height() - l.footerHeight, pageNo);
     }
-    painter.end();
+    output.finish(painter.end());
     return pages;
 }
 
