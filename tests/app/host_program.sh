@@ -3,9 +3,13 @@
 set -u
 program=$1
 work=$(mktemp -d)
-shelf=$(mktemp -d)
+# The read-only checks may run as nobody, who must reach the shelf wherever the temporary
+# folder of the run lies.
+shelf=$(mktemp -d /tmp/stockcheck-shelf-XXXXXX)
 trap 'chmod -R u+w "$shelf"; rm -rf "$work" "$shelf"' EXIT
 export XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config XDG_STATE_HOME=$work/state
+export XDG_RUNTIME_DIR=$work/runtime
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 export QT_QPA_PLATFORM=offscreen
 passed=0
 failed=0
@@ -87,12 +91,20 @@ expect "a missing module is reported" 1 "Cannot load the module" \
 # A database in a folder the user may not write, the file read-only or not, is read and never
 # written. No permission stops the superuser: the commands then run as nobody, with folders of
 # their own.
-reader=(env XDG_DATA_HOME="$shelf/home" XDG_CONFIG_HOME="$shelf/home" XDG_STATE_HOME="$shelf/home")
+# They run a copy of the program, its module and its data on the shelf: the build may lie in a
+# folder nobody may enter, such as root's home.
+chmod 755 "$shelf"
+mkdir -m 777 "$shelf/home"
+mkdir "$shelf/bin"
+cp "$program" "$(dirname "$program")/libZarvoStockCheck.so" "$shelf/bin/"
+cp -r "${STOCKCHECK_DATA_DIR:?}" "$shelf/data"
+chmod -R a+rX "$shelf/bin" "$shelf/data"
+reader=(env XDG_DATA_HOME="$shelf/home" XDG_CONFIG_HOME="$shelf/home" XDG_STATE_HOME="$shelf/home"
+    XDG_RUNTIME_DIR="$shelf/home/runtime" STOCKCHECK_DATA_DIR="$shelf/data" STOCKCHECK_MODULE=)
 if [ "$(id -u)" -eq 0 ]; then
     reader=(setpriv --reuid="$(id -u nobody)" --regid="$(id -g nobody)" --clear-groups "${reader[@]}")
 fi
-chmod 755 "$shelf"
-mkdir -m 777 "$shelf/home"
+reader+=("$shelf/bin/stockcheck")
 # A count of every line of book stock, for check and print to show.
 "$program" init-db --db "$shelf/counted.db" >/dev/null
 "$program" --db "$shelf/counted.db" sql >/dev/null <<'EOF'
@@ -112,14 +124,14 @@ for mode in 444 666; do
     chmod "$mode" "$folder/host.db"
     chmod 555 "$folder"
     expect "a database in a folder not to be written ($mode) is read" 0 "(1 row)" \
-        "${reader[@]}" "$program" --db "$folder/host.db" sql <<<"select count(*) from t_user"
+        "${reader[@]}" --db "$folder/host.db" sql <<<"select count(*) from t_user"
     for command in processes check print; do
         expect "$command on a database in a folder not to be written ($mode)" 0 "" \
-            "${reader[@]}" "$program" --db "$folder/host.db" --operator 16 \
+            "${reader[@]}" --db "$folder/host.db" --operator 16 \
             --screenshot "$shelf/home/$command-$mode.png" "$command"
     done
     expect "a write into a database in a folder not to be written ($mode) is refused" 1 \
-        "readonly database" "${reader[@]}" "$program" --db "$folder/host.db" sql \
+        "readonly database" "${reader[@]}" --db "$folder/host.db" sql \
         <<<"update t_user set FName=FName"
     [ "$(ls -A "$folder")" = host.db ] && passed=$((passed + 1)) || {
         failed=$((failed + 1))
