@@ -62,11 +62,13 @@ expect "an operator must be given" 1 "no operator: name a user of the database w
 expect "the module speaks the user's language" 1 "does not exist" \
     "$program" --operator 16 --lang en --test import "$work/count.xls"
 echo "not a sheet" >"$work/notes.xls"
-expect "an import reads spreadsheets only" 1 "not a spreadsheet" \
+expect "an import reads spreadsheets only" 1 "notes.xls 不是电子表格" \
     "$program" --operator 16 --test import "$work/notes.xls"
+expect "the refusal of a file speaks Taiwan's words" 1 "notes.xls 不是試算表：可以匯入的是" \
+    "$program" --operator 16 --lang zh-TW --test import "$work/notes.xls"
 mkfifo "$work/pipe.xls"
 expect "an import reads files only, never waits on a pipe" 1 "is no regular file" \
-    "$program" --operator 16 --test import "$work/pipe.xls"
+    "$program" --operator 16 --lang en --test import "$work/pipe.xls"
 # Read and closed, a file of the database would lose the locks the program holds on it.
 expect "an import never reads the database" 1 "所选文件是正在使用的数据库的文件" \
     "$program" --operator 16 --test import "$work/data/stockcheck/host.db"
@@ -79,6 +81,10 @@ expect "an import needs a count process" 2 "needs a count process" \
 expect "a refused import fails" 1 "" "$program" --operator 16 --test import "$work/count.xlsx"
 expect "without a display a message takes its default" 0 "仓库数据还未备份" \
     "$program" --db "$work/x.db" --operator 16 input
+"$program" --db "$work/x.db" --operator 16 input 2>&1 | grep -q "propagateSizeHints" && {
+    failed=$((failed + 1))
+    echo "FAILED: the offscreen platform's chatter is printed"
+} || passed=$((passed + 1))
 expect "a backup not made fails" 1 "" "$program" --operator 16 backup
 expect "commands are logged" 0 "ZarvoStockCheck.ICCheckInterface.CheckDataCheck" \
     cat "$work/state/stockcheck/stockcheck.log"
@@ -87,6 +93,13 @@ expect "a window can be looked at" 0 "" \
 [ -s "$work/processes.png" ] && passed=$((passed + 1)) || {
     failed=$((failed + 1))
     echo "FAILED: no screenshot of the process list"
+}
+expect "a press of a tool the window has not is refused with the names it takes" 2 \
+    "has no tool \"Frobnicate\"; it takes tools .*New, Open" "$program" --operator 16 \
+    --screenshot "$work/none.png" --press Frobnicate processes
+[ ! -e "$work/none.png" ] && passed=$((passed + 1)) || {
+    failed=$((failed + 1))
+    echo "FAILED: a refused press saved a picture"
 }
 expect "a missing module is reported" 1 "Cannot load the module" \
     env STOCKCHECK_MODULE="$work/none.so" "$program" --operator 16 print
