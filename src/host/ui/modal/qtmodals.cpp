@@ -129,9 +129,9 @@ bool QtModals::pressIn(QWidget &window)
         }
     }
     // Nothing is pressed and nothing saved: the picture would not be the one asked for.
-    m_pressRefusal = QStringLiteral("the window \"%1\" has no tool \"%2\"; it takes %3")
-                         .arg(window.windowTitle(), std::exchange(m_press, QString()),
-                              pressable(window));
+    m_pressRefusal =
+        QStringLiteral("the window \"%1\" has no tool \"%2\"; it takes %3")
+            .arg(window.windowTitle(), std::exchange(m_press, QString()), pressable(window));
     m_screenshotFile.clear();
     return false;
 }
