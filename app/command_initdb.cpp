@@ -1,5 +1,7 @@
 #include "command_initdb.h"
 
+#include "democount.h"
+
 #include "sampledata/sampledata.h"
 #include "sampledata/schema.h"
 
@@ -10,6 +12,7 @@
 
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <system_error>
 
 namespace {
@@ -44,8 +47,10 @@ void removeDatabase(const std::filesystem::path &path)
 }
 
 // Builds the database beside its place and moves it there when complete, so a failure never
-// leaves a half-made database behind.
-sampledata::SampleSummary createDatabase(const std::filesystem::path &path, long rows)
+// leaves a half-made database behind. The scaled company is book stock for the benchmarks to
+// count; only the demo company gets a count of its own.
+sampledata::SampleSummary createDatabase(const std::filesystem::path &path, long rows,
+                                         bool withCount)
 {
     if (path.has_parent_path())
         std::filesystem::create_directories(path.parent_path());
@@ -53,13 +58,15 @@ sampledata::SampleSummary createDatabase(const std::filesystem::path &path, long
     removeDatabase(building);
     sampledata::SampleSummary summary;
     try {
-        host::AppConnection connection;
-        connection.openDatabase(building.string());
-        sampledata::createSchema(connection);
+        const auto connection = std::make_shared<host::AppConnection>();
+        connection->openDatabase(building.string());
+        sampledata::createSchema(*connection);
         sampledata::SampleOptions options;
         options.rows = rows;
-        summary = sampledata::generateSampleData(connection, options);
-        connection.close();
+        summary = sampledata::generateSampleData(*connection, options);
+        if (withCount && rows == 0)
+            makeDemoCount(connection);
+        connection->close();
     } catch (...) {
         removeDatabase(building);
         throw;
@@ -69,13 +76,14 @@ sampledata::SampleSummary createDatabase(const std::filesystem::path &path, long
     return summary;
 }
 
-bool create(const std::filesystem::path &path, long rows, std::ostream &report)
+bool create(const std::filesystem::path &path, long rows, bool withCount, std::ostream &report)
 {
     try {
-        const auto summary = createDatabase(path, rows);
+        const auto summary = createDatabase(path, rows, withCount);
         report << "stockcheck: created " << path.string() << ": " << summary.stocks << " stocks, "
                << summary.items << " items, " << summary.stockRows << " rows of book stock, "
-               << summary.bills << " stock bills\n";
+               << summary.bills << " stock bills"
+               << (withCount && rows == 0 ? ", one count of the current stock" : "") << "\n";
         return true;
     } catch (const host::HostError &error) {
         std::cerr << "stockcheck: cannot create " << path.string() << ": " << error.Description()
@@ -95,7 +103,7 @@ int runInitDb(const Options &options)
                   << " already holds a database; use --force to replace it\n";
         return kFailed;
     }
-    return create(options.database, options.rows, std::cout) ? 0 : kFailed;
+    return create(options.database, options.rows, !options.noCount, std::cout) ? 0 : kFailed;
 }
 
 bool ensureDatabase(const Options &options)
@@ -115,5 +123,5 @@ bool ensureDatabase(const Options &options)
         return false;
     }
     // Standard output belongs to the command that asked for the database.
-    return create(options.database, 0, std::cerr);
+    return create(options.database, 0, true, std::cerr);
 }

@@ -43,6 +43,19 @@ std::string languageCode(const std::string &language)
 constexpr int kFailed = 1;
 constexpr int kUsageError = 2;
 
+QtMessageHandler qtHandler = nullptr;
+
+// The offscreen platform says, for each window with a least or greatest size, that it cannot
+// pass those on; nothing is wrong, and the words only bury what the program prints.
+void withoutPlatformChatter(QtMsgType type, const QMessageLogContext &context,
+                            const QString &message)
+{
+    if (message == QLatin1String("This plugin does not support propagateSizeHints()"))
+        return;
+    if (qtHandler)
+        qtHandler(type, context, message);
+}
+
 std::optional<std::string> userName(long userId)
 {
     const auto rs = host::hostConnection()->Execute("select FName from t_user where FUserID=" +
@@ -186,6 +199,7 @@ int runModuleCommand(const Options &options)
     int argc = 1;
     char name[] = "stockcheck";
     char *argv[] = {name, nullptr};
+    qtHandler = qInstallMessageHandler(withoutPlatformChatter);
     QApplication app(argc, argv);
     // Nothing but the database may open its files while the program has it open.
     host::ui::FileModelsByName fileModels(app);
@@ -220,6 +234,10 @@ int runModuleCommand(const Options &options)
         const long processBefore = lastProcess();
         const int reportsBefore = modals.reportsShown();
         runCommand(*entry, options);
+        if (!modals.pressRefusal().isEmpty()) {
+            std::cerr << "stockcheck: --press: " << modals.pressRefusal().toStdString() << "\n";
+            return kUsageError;
+        }
         if (!modals.screenshotTaken()) {
             std::cerr << "stockcheck: no window was shown to save as a picture\n";
             return kFailed;

@@ -62,6 +62,8 @@ private:
             o.test = true;
         } else if (arg == "--force") {
             o.force = true;
+        } else if (arg == "--no-count") {
+            o.noCount = true;
         } else if (arg == "--db" || arg == "--odbc" || arg == "--screenshot" || arg == "--press" ||
                    arg == "--lang" || arg == "--operator" || arg == "--rows") {
             const auto v = value(arg);
@@ -121,8 +123,8 @@ private:
             return fail("import takes one file");
         if (o.command != "import" && !o.arguments.empty())
             return fail(o.command + " takes no argument '" + o.arguments.front() + "'");
-        if (o.command != "init-db" && (o.rows != 0 || o.force))
-            return fail("--rows and --force go with init-db only");
+        if (o.command != "init-db" && (o.rows != 0 || o.force || o.noCount))
+            return fail("--rows, --force and --no-count go with init-db only");
         if (!o.press.empty() && o.screenshot.empty())
             return fail("--press goes with --screenshot");
         if (!o.screenshot.empty()) {
@@ -149,7 +151,9 @@ std::string usageText()
            "The host program of the stock-count module.\n"
            "\n"
            "Commands:\n"
-           "  init-db [--rows N] [--force]  create the host database with sample data\n"
+           "  init-db [--rows N] [--force] [--no-count]\n"
+           "                                create the host database with sample data: the\n"
+           "                                demo company with one count, or N rows of stock\n"
            "  sql                           run one SQL batch read from standard input\n"
            "  processes                     list and manage count processes\n"
            "  backup                        back up book stock into a new count\n"

@@ -23,6 +23,7 @@ struct Options
     std::vector<std::string> arguments; // the command's own: the file of import
     long rows = 0;                      // init-db: scale of the sample data, 0 for the demo
     bool force = false;                 // init-db: replace a database that holds tables
+    bool noCount = false;               // init-db: the demo company without its count
 };
 
 // Parses argv; on bad usage returns nothing and puts the reason into error. Options may stand

@@ -94,6 +94,8 @@ frmFilter::frmFilter(QWidget *parent)
             [this] { guard([this] { cmdOK_Click(); }); });
     connect(cmdCancel, &host::ui::CommandButton::Click, this,
             [this] { guard([this] { cmdCancel_Click(); }); });
+    connect(SSTab1, &QTabWidget::currentChanged, this,
+            [this](int) { guard([this] { showHint(); }); });
     connect(vsFilter, &SpreadGrid::Change, this, [this](int, int) {
         guard([this] {
             showHint();
@@ -138,8 +140,9 @@ void frmFilter::Form_Load()
     state.gFilterDict->SetValue("SortBy", std::string());
     mFilterRows = 0;
     mSortRows = 0;
-    mCompareList = listOf({"=", "<>", ">", ">=", "<", "<=", "like", "not like"});
-    mLogicList = listOf({"and", "or"});
+    // The words the user reads; the statement takes filtertext's by their place in the list.
+    mCompareList = listOf({"=", "<>", ">", ">=", "<", "<=", "包含", "不包含"});
+    mLogicList = listOf({"并且", "或者"});
     mOrderList = listOf({"升序", "降序"});
     std::shared_ptr<host::Dictionary> none;
     MParse::LoadFormResStrings(*this, none, "ZARVOINDUSTRY");
@@ -165,7 +168,8 @@ void frmFilter::InitCaptions()
 
 void frmFilter::showHint()
 {
-    lblInfo->setCaption(langText("可按[F7]选择比较值"));
+    // F7 picks a value for a condition; the sort list has none to pick.
+    lblInfo->setCaption(SSTab1->Tab() == 0 ? langText("可按[F7]选择比较值") : QString());
 }
 
 void frmFilter::LoadFieldLists()

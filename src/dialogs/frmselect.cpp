@@ -122,8 +122,11 @@ void frmSelect::buildMenus()
     mnuVLabel = mnuView->addAction(QStringLiteral("工具条标签(&L)"));
     for (QAction *action : {mnuVToolBar, mnuVStatus, mnuVLabel})
         action->setCheckable(true);
-    mnuView->addSeparator();
+    // Like the count-sheet window's, the item has no command, so neither it nor its separator
+    // is shown.
+    mnuView->addSeparator()->setVisible(false);
     mnuHAbout = mnuView->addAction(QStringLiteral("关于Hembrel(&A)"));
+    mnuHAbout->setVisible(false);
     connect(mnuFExit, &QAction::triggered, this, [this] { guard([this] { mnuFExit_Click(); }); });
     connect(mnuVCalulate, &QAction::triggered, this,
             [this] { guard([this] { mnuVCalulate_Click(); }); });

@@ -12,6 +12,7 @@
 #include "host/core/dateformatter.h"
 #include "host/core/dictionary.h"
 #include "host/db/recordset/recordset.h"
+#include "host/lang/resloader.h"
 #include "host/ui/controls/comboboxcontrol.h"
 #include "host/ui/controls/label.h"
 #include "host/ui/controls/statusbarcontrol.h"
@@ -347,7 +348,9 @@ void frmMain::BuildQueryColumns()
         return;
     rs->Filter("FVisForQuest=1");
     columns.resize(static_cast<std::size_t>(std::max(rs->RecordCount(), 0L)));
-    const std::string itemCode = MParse::LoadLangString("物料代码");
+    // Compared as Taiwan's words now give them: a database keeps the captions of the day it
+    // was made.
+    const std::string itemCode = host::toTraditionalChinese(MParse::LoadLangString("物料代码"));
     // A column the build cannot read (a caption that is Null) ends it quietly: the columns
     // before it are searchable, the rest stay empty and no column gets its sort choice.
     try {
@@ -356,7 +359,7 @@ void frmMain::BuildQueryColumns()
             QueryColumn &q = columns[i];
             q.Caption = shownCaption(host::CStr(rs->Fields("FColCaption").Value()));
             q.ItemClassID = host::CLng(rs->Fields("FItemClassID").Value());
-            q.FieldName = q.Caption == itemCode
+            q.FieldName = host::toTraditionalChinese(q.Caption) == itemCode
                               ? (module().gUseShortNumber ? "FNumber" : "FShortNumber")
                               : host::Trim(host::CStr(rs->Fields("FColName").Value()));
             switch (host::CLng(rs->Fields("FColType").Value())) {

@@ -55,7 +55,11 @@ TEST(Options, OptionsMayFollowTheCommand)
     ASSERT_TRUE(init) << error;
     EXPECT_EQ(init->rows, 500);
     EXPECT_TRUE(init->force);
+    EXPECT_FALSE(init->noCount);
     EXPECT_FALSE(init->databaseGiven);
+    const auto empty = parse({"init-db", "--no-count"}, error);
+    ASSERT_TRUE(empty) << error;
+    EXPECT_TRUE(empty->noCount);
 
     const auto import = parse({"import", "count.xls", "--test", "--operator", "16"}, error);
     ASSERT_TRUE(import) << error;
@@ -87,6 +91,7 @@ TEST(Options, BadUsageIsRefusedWithAReason)
         {{"init-db", "--rows", "0"}, "positive whole number"},
         {{"init-db", "--rows"}, "needs a value"},
         {{"check", "--force"}, "init-db only"},
+        {{"processes", "--no-count"}, "init-db only"},
         {{"--screenshot", "/no/such/folder/p.png", "processes"}, "no folder"},
         {{"--press", "Find", "input"}, "goes with --screenshot"},
         // An empty value would open the default database instead of the one meant.

@@ -255,10 +255,10 @@ TEST(EnglishTexts, EveryTextNamesEachIdeaByTheGlossarysTerm)
     std::map<std::string, std::vector<std::string>> texts;
     for (const auto &[source, translations] : englishTable()) {
         texts["en"].push_back(host::toLower(translations.front()));
-        texts["zh-TW"].push_back(host::toTraditionalChinese(source));
+        texts["zh-TW"].push_back(host::toLower(host::toTraditionalChinese(source)));
     }
     for (const auto &row : hostTexts()) {
-        texts["zh-TW"].push_back(row[1]);
+        texts["zh-TW"].push_back(host::toLower(row[1]));
         texts["en"].push_back(host::toLower(row[2]));
     }
     const auto entries = glossary();

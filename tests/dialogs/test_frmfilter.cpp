@@ -64,7 +64,7 @@ TEST_F(FilterDialog, OkLeavesTheConditionsAndOrderWithQuotesDoubled)
     countSheetState().gFilterCancelled = true;
     open(0, [](frmFilter &d) {
         EXPECT_EQ(d.SSTab1->Tab(), 0);
-        condition(d, 1, "物料名称", "=", "O'Brien", "and");
+        condition(d, 1, "物料名称", "=", "O'Brien", "并且");
         EXPECT_EQ(d.vsFilter->MaxRows(), 2) << "a complete row gets a successor";
         condition(d, 2, "盘盈数量", ">", "5", "");
         sortRow(d, 1, "物料代码", "升序");
@@ -116,6 +116,13 @@ TEST_F(FilterDialog, ARefusedNumberIsToldBesideTheButtons)
     open(0, [](frmFilter &d) {
         QApplication::setActiveWindow(&d);
         const QString hint = d.lblInfo->Caption();
+        EXPECT_FALSE(hint.isEmpty());
+        // The hint speaks of the conditions' values; the sort tab has none to pick.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::AltModifier);
+        EXPECT_EQ(d.SSTab1->Tab(), 1);
+        EXPECT_EQ(d.lblInfo->Caption(), QString());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::AltModifier);
+        EXPECT_EQ(d.lblInfo->Caption(), hint);
         enter(*d.vsFilter, 1, 1, QStringLiteral("账存数量"));
         enter(*d.vsFilter, 2, 1, QStringLiteral(">"));
         // The value cell opens its editor as it is entered.
@@ -178,7 +185,7 @@ const RefusalCase kRefusals[] = {
          DialogTest::type(*d.vsFilter, 1, 1, "物料名称");
          DialogTest::type(*d.vsFilter, 2, 1, "=");
          DialogTest::type(*d.vsFilter, 3, 1, "x");
-         DialogTest::type(*d.vsFilter, 4, 1, "and");
+         DialogTest::type(*d.vsFilter, 4, 1, "并且");
          DialogTest::type(*d.vsFilter, 1, 1, "");
          DialogTest::type(*d.vsFilter, 2, 2, "<>");
      },
@@ -252,7 +259,7 @@ TEST_P(HostileValue, ReachesTheQueryQuotedAndTheCountStaysWhole)
 const HostileCase kHostile[] = {
     {"type 4 compared", 4, "=",
      "FNote = '1 Delete ICInvBackup Select 1 FStockName,1 FSPName,1 FName'", 0},
-    {"type 9 matched", 9, "like",
+    {"type 9 matched", 9, "包含",
      "FNote like '%1 Delete ICInvBackup Select 1 FStockName,1 FSPName,1 FName%'", 0},
     {"type -1 compared", -1, "<>",
      "FNote <> '1 Delete ICInvBackup Select 1 FStockName,1 FSPName,1 FName'", 1},

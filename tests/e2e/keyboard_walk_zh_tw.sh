@@ -197,7 +197,7 @@ for bill in ctrl+o ctrl+l; do
     key "$bill"
     wait_window "Hembrel提示"
     key Return
-    wait_window "單據序時簿"
+    wait_window "單據清單"
     key Escape
     wait_window "物料盤點報告單"
 done

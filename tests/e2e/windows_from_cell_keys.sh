@@ -31,9 +31,9 @@ wait_window "录入盘点数据"
 key Down
 typed 4802
 key F1
-wait_window "ICStockCheckMain"
+wait_window "帮助"
 key Escape
-wait_gone "ICStockCheckMain"
+wait_gone "帮助"
 wait_window "录入盘点数据"
 key ctrl+s
 expect_sql "the counts typed before the windows" \

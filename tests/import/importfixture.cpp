@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 struct TestItem
@@ -57,9 +59,11 @@ void ImportDatabaseTest::SetUp()
     module().gOperatorID = kOperator;
     // Sheets are written without the plan-tracking column unless a test turns the mode on.
     setOption("EnableMtoPlanMode", "0");
+    // A parameterised test's name holds a "/", which would make a folder inside a folder.
+    std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::replace(name.begin(), name.end(), '/', '-');
     m_dir = std::filesystem::temp_directory_path() /
-            ("import-test-" + std::to_string(::getpid()) + "-" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+            ("import-test-" + std::to_string(::getpid()) + "-" + name);
     std::filesystem::create_directories(m_dir);
 
     for (const auto &item : kItems) {

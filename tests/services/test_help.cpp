@@ -27,6 +27,7 @@ TEST_F(Help, OnlyF1OpensHelp)
     EXPECT_TRUE(MMTS::ShowHelp(112, 0, "ICStockCheckBackUpProc", 0, "ic", 0));
     ASSERT_EQ(modals.modalWindows().size(), 1u);
     EXPECT_TRUE(shown.contains("ICStockCheckBackUpProc"));
+    EXPECT_EQ(modals.modalWindows().front().caption, QStringLiteral("帮助"));
 }
 
 TEST_F(Help, StdCostReportsOpenInTheirSubSystem)

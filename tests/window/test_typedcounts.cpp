@@ -456,7 +456,7 @@ TEST_P(TypedValue, ReachesTheButtonPressedByItsAccessKey)
         }
         case Dialog::Filter: {
             auto &filter = dynamic_cast<frmFilter &>(form);
-            condition(filter, QStringLiteral("物料名称"), QStringLiteral("like"));
+            condition(filter, QStringLiteral("物料名称"), QStringLiteral("包含"));
             typeWithoutEnter(*filter.vsFilter, 3, 1, QStringLiteral("bolt"));
             break;
         }

@@ -14,7 +14,8 @@ namespace host {
 HelpWindow::HelpWindow(const QString &topic, const QString &subSystem)
     : m_browser(new QTextBrowser(client()))
 {
-    setCaption(topic.isEmpty() ? hostCaption("帮助") : topic);
+    // The topic is the module's name for the page, which the text gives when there is none.
+    setCaption(hostCaption("帮助"));
     closeOnEscape();
     setFont(ui::uiFont());
     auto *layout = new QVBoxLayout(client());

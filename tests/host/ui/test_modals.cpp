@@ -12,15 +12,19 @@
 #include "host/ui/modal/messagedialog.h"
 #include "host/ui/modal/modalservices.h"
 #include "host/ui/modal/qtmodals.h"
+#include "host/ui/modal/qttranslations.h"
 #include "host/ui/modal/scriptedmodals.h"
 #include "host/ui/printing/printdialogguard.h"
 #include "support/limitedchild.h"
 
 #include <QAction>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QImage>
 #include <QKeySequence>
 #include <QLineEdit>
@@ -38,6 +42,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeView>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -438,6 +443,40 @@ TEST(PrintDialogGuard, ThePrintDialogSaysWhyItCannotPrintIntoAFileWithoutOpening
         });
         EXPECT_EQ(said, why.toStdString()) << file.toStdString();
     }
+}
+
+// The dialog names a folder's type in the user's language, though it tells types by names alone,
+// and shows each file's size, type and date whole.
+TEST(FileDialog, NamesFoldersInTheUsersLanguageAndShowsEachColumnWhole)
+{
+    FileModelsByName fileModels(*qApp);
+    QTemporaryDir folder;
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("sheets")));
+    QFile sheet(folder.filePath(QStringLiteral("count.xlsx")));
+    ASSERT_TRUE(sheet.open(QIODevice::WriteOnly));
+    sheet.close();
+    for (const auto &[language, folderType] :
+         {std::pair{"zh-CN", "文件夹"}, std::pair{"zh-TW", "資料夾"}, std::pair{"en", "Folder"}}) {
+        installQtTranslations(QString::fromLatin1(language));
+        FileDialog chooser(nullptr,
+                           {QStringLiteral("Choose"), QStringLiteral("Excel|*.xlsx"),
+                            folder.filePath(QStringLiteral("count.xlsx"))},
+                           QFileDialog::AcceptOpen);
+        ASSERT_TRUE(showActive(chooser.dialog()));
+        const auto *model = chooser.dialog().findChild<QFileSystemModel *>();
+        const QString sheets = folder.filePath(QStringLiteral("sheets"));
+        const QString expected = QString::fromUtf8(folderType);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return model->index(sheets, 2).data() == expected; }))
+            << language << ": " << model->index(sheets, 2).data().toString().toStdString();
+        const auto *tree = chooser.dialog().findChild<QTreeView *>(QStringLiteral("treeView"));
+        ASSERT_NE(tree, nullptr);
+        const QAbstractItemView &view = *tree;
+        for (int column = 1; column < tree->header()->count(); ++column)
+            EXPECT_GE(tree->columnWidth(column), view.sizeHintForColumn(column))
+                << language << " column " << column;
+        chooser.dialog().reject();
+    }
+    installQtTranslations(QStringLiteral("none"));
 }
 
 // Without a display a box is written out, its title first.

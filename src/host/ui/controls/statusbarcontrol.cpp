@@ -19,7 +19,12 @@ StatusBarControl::StatusBarControl(QWidget *parent, int panels)
         auto *label = new QLabel(this);
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
-        layout->addWidget(label, i == panels - 1 ? 1 : 0);
+        const bool last = i == panels - 1;
+        // A panel is as wide as its text, at least as its width: a message longer than that
+        // takes the room of the last panel, which has what is left.
+        label->setSizePolicy(last ? QSizePolicy::Ignored : QSizePolicy::Preferred,
+                             QSizePolicy::Preferred);
+        layout->addWidget(label, last ? 1 : 0);
         m_panels.push_back(label);
     }
     resize(width(), fontMetrics().height() + 8);
@@ -35,7 +40,7 @@ StatusBarControl::PanelRef StatusBarControl::Panels(int index) const
 
 void StatusBarControl::setPanelWidth(int index, int twips)
 {
-    Panels(index).m_label->setFixedWidth(twipsToPixelsX(twips));
+    Panels(index).m_label->setMinimumWidth(twipsToPixelsX(twips));
 }
 
 QString StatusBarControl::PanelRef::Text() const

@@ -34,7 +34,7 @@ public:
 
     PanelRef Panels(int index) const;
     int PanelCount() const { return static_cast<int>(m_panels.size()); }
-    // Width of a panel other than the last, in twips.
+    // Width of a panel other than the last, in twips; a longer text widens it.
     void setPanelWidth(int index, int twips);
 
 private:

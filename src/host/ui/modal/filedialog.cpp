@@ -2,6 +2,9 @@
 
 #include "host/ui/modal/qtmodals.h"
 
+#include <QHeaderView>
+#include <QTreeView>
+
 namespace host::ui {
 
 FileDialog::FileDialog(QWidget *owner, const FileDialogRequest &request,
@@ -11,6 +14,14 @@ FileDialog::FileDialog(QWidget *owner, const FileDialogRequest &request,
     m_dialog.setAcceptMode(mode);
     m_dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                          : QFileDialog::AnyFile);
+    // The size, type and date of a file show whole; its name takes the room left.
+    if (auto *view = m_dialog.findChild<QTreeView *>(QStringLiteral("treeView"))) {
+        QHeaderView *header = view->header();
+        header->setStretchLastSection(false);
+        for (int column = 0; column < header->count(); ++column)
+            header->setSectionResizeMode(column, column == 0 ? QHeaderView::Stretch
+                                                             : QHeaderView::ResizeToContents);
+    }
 }
 
 QString FileDialog::choose()

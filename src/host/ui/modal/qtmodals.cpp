@@ -19,6 +19,7 @@
 #include <QTimer>
 
 #include <iostream>
+#include <utility>
 
 namespace host::ui {
 
@@ -35,6 +36,32 @@ bool headless()
 void report(const QString &what)
 {
     std::cerr << what.toStdString() << std::endl;
+}
+
+// Tool bar actions belong to no window; the widgets that show them list them.
+QList<QAction *> actionsOf(QWidget &window)
+{
+    QList<QAction *> actions = window.actions();
+    for (const QWidget *widget : window.findChildren<QWidget *>())
+        actions += widget->actions();
+    return actions;
+}
+
+// What a press may name in the window: its tools by name, then the shortcuts of its actions.
+QString pressable(QWidget &window)
+{
+    QStringList names;
+    QStringList shortcuts;
+    for (const QAction *action : actionsOf(window)) {
+        const QString name = action->objectName();
+        const QString shortcut = action->shortcut().toString();
+        if (!name.isEmpty() && !names.contains(name))
+            names << name;
+        if (!shortcut.isEmpty() && !shortcuts.contains(shortcut))
+            shortcuts << shortcut;
+    }
+    return QStringLiteral("tools %1; shortcuts %2")
+        .arg(names.join(QStringLiteral(", ")), shortcuts.join(QStringLiteral(", ")));
 }
 
 } // namespace
@@ -95,14 +122,8 @@ void QtModals::takeScreenshot(QWidget &widget)
 
 bool QtModals::pressIn(QWidget &window)
 {
-    if (m_press.isEmpty())
-        return false;
     const QKeySequence shortcut(m_press);
-    // Tool bar actions belong to no window; the widgets that show them list them.
-    QList<QAction *> actions = window.actions();
-    for (const QWidget *widget : window.findChildren<QWidget *>())
-        actions += widget->actions();
-    for (QAction *action : actions) {
+    for (QAction *action : actionsOf(window)) {
         if (action->objectName() == m_press ||
             (!shortcut.isEmpty() && action->shortcut() == shortcut)) {
             m_press.clear();
@@ -110,6 +131,11 @@ bool QtModals::pressIn(QWidget &window)
             return true;
         }
     }
+    // Nothing is pressed and nothing saved: the picture would not be the one asked for.
+    m_pressRefusal =
+        QStringLiteral("the window \"%1\" has no tool \"%2\"; it takes %3")
+            .arg(window.windowTitle(), std::exchange(m_press, QString()), pressable(window));
+    m_screenshotFile.clear();
     return false;
 }
 
@@ -128,8 +154,10 @@ void QtModals::showModal(Form &form)
             if (!target)
                 return;
             // The window an action opens is the one to look at; this one only leads to it.
-            if (!pressIn(*target) && target)
+            if (m_press.isEmpty())
                 takeScreenshot(*target);
+            else
+                pressIn(*target);
             if (target)
                 target->Unload();
         });

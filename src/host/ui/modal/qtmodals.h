@@ -34,9 +34,13 @@ public:
         m_screenshotFile = file;
         m_screenshotPending = !file.isEmpty();
         m_press = press;
+        m_pressRefusal.clear();
     }
     // False while a picture was asked for and none has been saved.
     bool screenshotTaken() const { return !m_screenshotPending; }
+    // Why the press was refused, with the tools the window has; empty unless the first window
+    // had no tool of that name or shortcut.
+    const QString &pressRefusal() const { return m_pressRefusal; }
 
     // How many messages and windows have been shown: what the user was told.
     int reportsShown() const { return m_reports; }
@@ -46,11 +50,13 @@ public:
 
 private:
     void takeScreenshot(QWidget &widget);
-    // Triggers the action to press when the window has it; false when it has none.
+    // Triggers the action to press when the window has it; false, with the refusal kept and no
+    // picture to take, when it has none.
     bool pressIn(QWidget &window);
 
     QString m_screenshotFile;
     QString m_press;
+    QString m_pressRefusal;
     bool m_screenshotPending = false;
     int m_reports = 0;
 };
