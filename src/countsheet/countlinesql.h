@@ -1,5 +1,8 @@
 #pragma once
 
+#include "host/db/tsql/sqlbatch.h"
+
+#include <array>
 #include <memory>
 #include <string>
 
@@ -7,9 +10,35 @@ struct CountLine;
 
 namespace host {
 class Recordset;
-class SqlBatch;
 class StringBuilder;
 } // namespace host
+
+// The key a count line is found by, with the process that holds it; the shelf-life date as
+// "YYYY-MM-DD", empty for none.
+struct CountLineKey
+{
+    long stockId = 0;
+    long itemId = 0;
+    long stockPlaceId = 0;
+    long kfPeriod = 0;
+    long auxPropId = 0;
+    long unitId = 0;
+    std::string kfDate;
+    std::string batchNo;
+    std::string mtoNo;
+};
+
+// What a line's two UPDATE statements write and find it by, taken from the line by the
+// statements' own list and kept as the statements hold it: numbers as numbers, texts as texts.
+struct CountLineUpdate
+{
+    explicit CountLineUpdate(const CountLine &line);
+
+    CountLineKey key;
+    // The numbers the statements write, in the order they stand there.
+    std::array<double, 12> numbers{};
+    std::string note;
+};
 
 // The count-sheet statements on single count lines of ICInvBackup, matched by their ten key
 // columns; the process is gCurInterID (update) or the id passed (delete). Numbers are written as
@@ -20,7 +49,10 @@ namespace PubVariant {
 // the server from them, in the process gCurInterID and stamped with gOperatorID as checker.
 void GetUpdateRowSQL(host::StringBuilder &sbSQL, const CountLine &oRow);
 // The same two statements, their values apart from their text.
-void GetUpdateRowSQL(host::SqlBatch &sbSQL, const CountLine &oRow);
+void GetUpdateRowSQL(host::SqlBatch &sbSQL, const CountLineUpdate &oRow);
+// Writes the values of a line into the two statements of another line, which keep their text.
+void SetUpdateRowValues(host::SqlBatch::Statement &quantities,
+                        host::SqlBatch::Statement &differences, const CountLineUpdate &oRow);
 
 // Deletes one count line at once. A line without a shelf-life period is matched on the empty
 // date. True also when no line matched; on a database error a message and false.
