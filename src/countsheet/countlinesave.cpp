@@ -19,10 +19,12 @@
 // Texts compared by their bytes, near enough to keep a batch's lines together.
 bool CountLineSave::Waiting::before(const Waiting &other) const
 {
+    using Text = CountLineUpdate::Text;
     const auto key = [](const Waiting &w) {
         const CountLineKey &k = w.line.key;
-        return std::tie(k.itemId, k.auxPropId, k.unitId, k.batchNo, k.mtoNo, k.kfPeriod, k.stockId,
-                        k.stockPlaceId, k.kfDate, w.row);
+        return std::tuple(k.itemId, k.auxPropId, k.unitId, w.line.text(Text::BatchNo),
+                          w.line.text(Text::MtoNo), k.kfPeriod, k.stockId, k.stockPlaceId,
+                          w.line.text(Text::KFDate), w.row);
     };
     return key(*this) < key(other);
 }

@@ -14,6 +14,7 @@
 #include "services/pubvariant.h"
 
 #include <cmath>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <tuple>
@@ -22,21 +23,23 @@ namespace {
 
 using Fixed = host::SqlBatch::Fixed;
 
+using Text = CountLineUpdate::Text;
+
 // A value of the two statements and the fixed text before it: a number of the line, kept in
-// CountLineUpdate::numbers in the order of the list; a column of its key; or another value.
+// CountLineUpdate::numbers in the order of the list; a number of its key; one of its texts; or
+// a value of the session.
 struct Piece
 {
     enum class Other
     {
         None,
-        Process,  // gCurInterID
-        Operator, // gOperatorID
-        Note
+        Process, // gCurInterID
+        Operator // gOperatorID
     };
     Fixed before;
     double (*number)(const CountLine &) = nullptr;
     long CountLineKey::*whole = nullptr;
-    std::string CountLineKey::*text = nullptr;
+    std::optional<Text> text = std::nullopt;
     Other other = Other::None;
 };
 using Other = Piece::Other;
@@ -54,7 +57,7 @@ constexpr Piece kQuantities[] = {
     {.before = ",\r\nFAuxQtyAct=",
      .number = [](const CountLine &v) { return v.cuUnitCheckQty + v.cuUnitDiffQty; }},
     {.before = ",\r\nFChecker=", .other = Other::Operator},
-    {.before = ",\r\nFNote=", .other = Other::Note},
+    {.before = ",\r\nFNote=", .text = Text::Note},
     {.before = ",\r\nFAdjQty=", .number = [](const CountLine &v) { return v.adjQty; }},
     {.before = ",\r\nFSecQty=", .number = [](const CountLine &v) { return v.secQty; }},
     {.before = ",\r\nFSecQtyAct=",
@@ -76,10 +79,10 @@ constexpr Piece kKey[] = {
     {.before = " And FStockID=", .whole = &CountLineKey::stockId},
     {.before = "\r\n AND FItemID=", .whole = &CountLineKey::itemId},
     {.before = "\r\n AND FStockPlaceID=", .whole = &CountLineKey::stockPlaceId},
-    {.before = "\r\n AND CONVERT(DATETIME,FKFDate)=", .text = &CountLineKey::kfDate},
+    {.before = "\r\n AND CONVERT(DATETIME,FKFDate)=", .text = Text::KFDate},
     {.before = "\r\n AND FKFPeriod=", .whole = &CountLineKey::kfPeriod},
-    {.before = "\r\n AND FBatchNo=", .text = &CountLineKey::batchNo},
-    {.before = "\r\n AND FMtoNo=", .text = &CountLineKey::mtoNo},
+    {.before = "\r\n AND FBatchNo=", .text = Text::BatchNo},
+    {.before = "\r\n AND FMtoNo=", .text = Text::MtoNo},
     {.before = "\r\n AND FAuxPropID=", .whole = &CountLineKey::auxPropId},
     {.before = "\r\n And FUnitID=", .whole = &CountLineKey::unitId},
 };
@@ -129,9 +132,7 @@ private:
             else if (piece.whole)
                 whole(m_line.key.*piece.whole);
             else if (piece.text)
-                text(m_line.key.*piece.text);
-            else if (piece.other == Other::Note)
-                text(m_line.note);
+                text(m_line.text(*piece.text));
             else
                 whole(piece.other == Other::Process ? module().gCurInterID : module().gOperatorID);
         }
@@ -160,7 +161,7 @@ private:
         v.kind = host::SqlBatch::Value::Kind::Whole;
         v.whole = value;
     }
-    void text(const std::string &value)
+    void text(std::string_view value)
     {
         if (m_batch) {
             m_batch->quoted(value);
@@ -181,9 +182,7 @@ private:
 } // namespace
 
 CountLineUpdate::CountLineUpdate(const CountLine &line)
-    : key{line.stockId, line.itemId, line.stockPlaceId, line.kfPeriod, line.auxPropId,
-          line.unitId,  line.kfDate, line.batchNo,      line.mtoNo},
-      note(line.note)
+    : key{line.stockId, line.itemId, line.stockPlaceId, line.kfPeriod, line.auxPropId, line.unitId}
 {
     std::size_t n = 0;
     for (const auto &pieces :
@@ -191,6 +190,22 @@ CountLineUpdate::CountLineUpdate(const CountLine &line)
         for (const Piece &piece : pieces)
             if (piece.number)
                 numbers[n++] = piece.number(line);
+    const std::string *texts[] = {&line.kfDate, &line.batchNo, &line.mtoNo, &line.note};
+    m_texts.reserve(line.kfDate.size() + line.batchNo.size() + line.mtoNo.size() +
+                    line.note.size());
+    for (std::size_t i = 0; i < std::size(texts); ++i) {
+        m_texts += *texts[i];
+        if (i < m_ends.size())
+            m_ends[i] = static_cast<std::uint32_t>(m_texts.size());
+    }
+}
+
+std::string_view CountLineUpdate::text(Text which) const
+{
+    const auto i = static_cast<std::size_t>(which);
+    const std::size_t begin = i == 0 ? 0 : m_ends[i - 1];
+    const std::size_t end = i < m_ends.size() ? m_ends[i] : m_texts.size();
+    return std::string_view(m_texts).substr(begin, end - begin);
 }
 
 namespace PubVariant {

@@ -3,8 +3,10 @@
 #include "host/db/tsql/sqlbatch.h"
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 struct CountLine;
 
@@ -13,8 +15,7 @@ class Recordset;
 class StringBuilder;
 } // namespace host
 
-// The key a count line is found by, with the process that holds it; the shelf-life date as
-// "YYYY-MM-DD", empty for none.
+// The key columns of a count line that are numbers, the process apart.
 struct CountLineKey
 {
     long stockId = 0;
@@ -23,21 +24,35 @@ struct CountLineKey
     long kfPeriod = 0;
     long auxPropId = 0;
     long unitId = 0;
-    std::string kfDate;
-    std::string batchNo;
-    std::string mtoNo;
 };
 
 // What a line's two UPDATE statements write and find it by, taken from the line by the
 // statements' own list and kept as the statements hold it: numbers as numbers, texts as texts.
-struct CountLineUpdate
+// A save keeps one for every line it sends, so its texts share one block.
+class CountLineUpdate
 {
+public:
+    // The texts: the shelf-life date as "YYYY-MM-DD", empty for none, the batch and plan-tracking
+    // numbers of the key, and the note.
+    enum class Text
+    {
+        KFDate,
+        BatchNo,
+        MtoNo,
+        Note
+    };
+
     explicit CountLineUpdate(const CountLine &line);
+
+    std::string_view text(Text which) const;
 
     CountLineKey key;
     // The numbers the statements write, in the order they stand there.
     std::array<double, 12> numbers{};
-    std::string note;
+
+private:
+    std::string m_texts;                   // one after another, in the order of Text
+    std::array<std::uint32_t, 3> m_ends{}; // where each but the last ends
 };
 
 // The count-sheet statements on single count lines of ICInvBackup, matched by their ten key
