@@ -14,19 +14,31 @@
 
 #include <algorithm>
 #include <sstream>
-#include <tuple>
 
 // Texts compared by their bytes, near enough to keep a batch's lines together.
 bool CountLineSave::Waiting::before(const Waiting &other) const
 {
     using Text = CountLineUpdate::Text;
-    const auto key = [](const Waiting &w) {
-        const CountLineKey &k = w.line.key;
-        return std::tuple(k.itemId, k.auxPropId, k.unitId, w.line.text(Text::BatchNo),
-                          w.line.text(Text::MtoNo), k.kfPeriod, k.stockId, k.stockPlaceId,
-                          w.line.text(Text::KFDate), w.row);
-    };
-    return key(*this) < key(other);
+    const CountLineKey &a = line.key;
+    const CountLineKey &b = other.line.key;
+    if (a.itemId != b.itemId)
+        return a.itemId < b.itemId;
+    if (a.auxPropId != b.auxPropId)
+        return a.auxPropId < b.auxPropId;
+    if (a.unitId != b.unitId)
+        return a.unitId < b.unitId;
+    for (const Text text : {Text::BatchNo, Text::MtoNo})
+        if (const int c = line.text(text).compare(other.line.text(text)); c != 0)
+            return c < 0;
+    if (a.kfPeriod != b.kfPeriod)
+        return a.kfPeriod < b.kfPeriod;
+    if (a.stockId != b.stockId)
+        return a.stockId < b.stockId;
+    if (a.stockPlaceId != b.stockPlaceId)
+        return a.stockPlaceId < b.stockPlaceId;
+    if (const int c = line.text(Text::KFDate).compare(other.line.text(Text::KFDate)); c != 0)
+        return c < 0;
+    return row < other.row;
 }
 
 namespace {

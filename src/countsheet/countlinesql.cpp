@@ -137,7 +137,7 @@ private:
                 whole(piece.other == Other::Process ? module().gCurInterID : module().gOperatorID);
         }
     }
-    host::SqlBatch::Value &over() { return m_over->values.at(m_value++); }
+    host::SqlBatch::Value &over() { return m_over->values[m_value++]; }
     void number(double value)
     {
         if (m_batch) {

@@ -41,10 +41,13 @@ StatementGroup::~StatementGroup() = default;
 
 StatementGroup::Shape &StatementGroup::shapeOf(const SqlBatch::Statement &statement)
 {
-    const auto found = std::find_if(m_shapes.begin(), m_shapes.end(),
-                                    [&](const Shape &shape) { return shape.fits(statement); });
-    if (found != m_shapes.end())
-        return *found;
+    // The statements of a group mostly come in turn: the one after the last is tried first.
+    for (size_t tried = 0; tried < m_shapes.size(); ++tried) {
+        m_next = m_next + 1 < m_shapes.size() ? m_next + 1 : 0;
+        if (m_shapes[m_next].fits(statement))
+            return m_shapes[m_next];
+    }
+    m_next = m_shapes.size();
     return m_shapes.emplace_back(Shape{tsql::StatementPlans::keyOf(statement)});
 }
 

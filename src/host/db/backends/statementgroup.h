@@ -49,6 +49,7 @@ private:
     EmbeddedDatabase &m_database;
     std::optional<sqlite::Transaction> m_transaction;
     std::vector<Shape> m_shapes;
+    size_t m_next = 0; // the shape last run
 };
 
 } // namespace host
