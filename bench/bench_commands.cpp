@@ -18,6 +18,7 @@
 #include "support/barexlsx.h"
 #include "support/benchsizes.h"
 #include "support/countsheet.h"
+#include "support/countwindow.h"
 #include "window/frmmain.h"
 
 #include <QFile>
@@ -35,14 +36,6 @@
 #include <vector>
 
 namespace {
-
-std::unique_ptr<frmMain> openWindow(long showType)
-{
-    auto window = std::make_unique<frmMain>();
-    window->ShowType(showType);
-    window->Load();
-    return window;
-}
 
 constexpr const char *kCondition = "FQty > 250 and FBatchNo like '%1%'";
 

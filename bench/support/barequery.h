@@ -6,6 +6,17 @@
 #include <string>
 #include <vector>
 
+// Runs statements through SQLite itself; throws on failure.
+inline void runBare(sqlite3 *db, const std::string &sql)
+{
+    char *error = nullptr;
+    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+        const std::string message = error ? error : "sqlite3_exec failed";
+        sqlite3_free(error);
+        throw std::runtime_error(message + "\n" + sql);
+    }
+}
+
 // The baselines' way of reading a query: every row, every column as text in memory, as a
 // program that holds a sheet would.
 inline std::vector<std::vector<std::string>> bareRowsAsText(sqlite3 *db, const std::string &sql)

@@ -12,10 +12,7 @@
 #include "services/mmts.h"
 #include "services/modulestate.h"
 #include "services/mparse.h"
-
-#include <sqlite3.h>
-
-#include <stdexcept>
+#include "support/barequery.h"
 
 Company::Company(long rowCount) : rows(rowCount)
 {
@@ -59,11 +56,5 @@ Company &company(long rows)
 
 void runSqlite(const std::string &sql)
 {
-    sqlite3 *db = host::hostConnection()->embedded()->handle();
-    char *error = nullptr;
-    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
-        const std::string message = error ? error : "sqlite3_exec failed";
-        sqlite3_free(error);
-        throw std::runtime_error(message + "\n" + sql);
-    }
+    runBare(host::hostConnection()->embedded()->handle(), sql);
 }

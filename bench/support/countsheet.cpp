@@ -150,7 +150,9 @@ sqlite3 *countSheetHandle(long lines, SheetData data)
     return countSheetDatabase(lines, data)->embedded()->handle();
 }
 
-host::ui::ScriptedModals &setUpCountSheet(long lines, long showType, SheetData data)
+namespace {
+
+host::ui::ScriptedModals &handOver(const std::shared_ptr<host::AppConnection> &db, long showType)
 {
     static host::ui::ScriptedModals modals;
     for (const char *variable : {"XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_DATA_HOME"})
@@ -160,7 +162,6 @@ host::ui::ScriptedModals &setUpCountSheet(long lines, long showType, SheetData d
     host::ShareProps().SetProperty(host::currentProcessId(), "PropsString",
                                    "UserID=16;SUBID=ic;LANGUAGE=CHS;");
     resetModuleState();
-    const auto db = countSheetDatabase(lines, data);
     ModuleState &m = module();
     m.gAppConn = db;
     m.gOperatorID = 16;
@@ -168,6 +169,22 @@ host::ui::ScriptedModals &setUpCountSheet(long lines, long showType, SheetData d
     countSheetState().gFilterDict = std::make_shared<host::Dictionary>();
     host::setHostConnection(db);
     return modals;
+}
+
+} // namespace
+
+host::ui::ScriptedModals &setUpCountSheet(long lines, long showType, SheetData data)
+{
+    return handOver(countSheetDatabase(lines, data), showType);
+}
+
+host::ui::ScriptedModals &openCountSheetFile(const std::string &path, long showType)
+{
+    static std::shared_ptr<host::AppConnection> opened;
+    opened.reset();
+    opened = std::make_shared<host::AppConnection>();
+    opened->openDatabase(path);
+    return handOver(opened, showType);
 }
 
 long stepQuery(sqlite3 *db, const std::string &sql, const std::vector<std::string> &summed)

@@ -39,6 +39,8 @@ void writeCountSheetFile(const std::string &path, long lines, SheetData data);
 // modals returned.
 host::ui::ScriptedModals &setUpCountSheet(long lines, long showType,
                                           SheetData data = SheetData::Own);
+// The same on a database file of the caller's, as the host opens it.
+host::ui::ScriptedModals &openCountSheetFile(const std::string &path, long showType);
 
 // Steps a query, reading every column of every row and keeping nothing but, when named, the
 // totals of columns, each line's value rounded to its FQtyDecimal first; the rows stepped.

@@ -3,6 +3,7 @@
 #include "countsheet/decimaltext.h"
 #include "countsheet/sheettext.h"
 #include "host/core/dateformatter.h"
+#include "host/core/datetime.h"
 #include "host/core/variant.h"
 #include "host/ui/spread/numberformat.h"
 #include "host/ui/spread/spreadgrid.h"
@@ -27,6 +28,22 @@ bool requiredKey(int col)
 // The shelf-life date of the cell as the key compares it; nothing when it reads as no date.
 std::optional<std::string> keyDate(const std::string &shown)
 {
+    // The fill shows a date as "YYYY/MM/DD": such a date's key is its own digits.
+    const auto digits = [&](size_t at, size_t count) {
+        int value = 0;
+        for (size_t i = at; i < at + count; ++i) {
+            if (shown[i] < '0' || shown[i] > '9')
+                return -1;
+            value = value * 10 + (shown[i] - '0');
+        }
+        return value;
+    };
+    if (shown.size() == 10 && shown[4] == '/' && shown[7] == '/' &&
+        host::isValidDate(digits(0, 4), digits(5, 2), digits(8, 2))) {
+        std::string key = shown;
+        key[4] = key[7] = '-';
+        return key;
+    }
     try {
         return host::DateFormatter().format(host::Variant(shown), "YYYY-MM-DD");
     } catch (const std::exception &) {

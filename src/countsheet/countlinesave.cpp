@@ -5,6 +5,8 @@
 #include "host/core/hosterror.h"
 #include "host/core/sqltext.h"
 #include "host/db/appconnection.h"
+#include "host/db/backends/embeddeddatabase.h"
+#include "host/db/backends/statementgroup.h"
 #include "host/db/recordset/recordset.h"
 #include "host/db/sqlite/databasefault.h"
 #include "host/db/tsql/sqlbatch.h"
@@ -12,53 +14,31 @@
 
 #include <algorithm>
 #include <sstream>
-#include <tuple>
-
-namespace {
-
-// The line's numbers that its statements write, in the order Waiting keeps them.
-constexpr double CountLine::*kWritten[] = {
-    &CountLine::qty,           &CountLine::checkQty,   &CountLine::diffQty,
-    &CountLine::coefficient,   &CountLine::cuUnitQty,  &CountLine::cuUnitCheckQty,
-    &CountLine::cuUnitDiffQty, &CountLine::adjQty,     &CountLine::secQty,
-    &CountLine::secCheckQty,   &CountLine::secDiffQty, &CountLine::secAdjQty};
-
-} // namespace
-
-CountLineSave::Waiting::Waiting(int at, const CountLine &line)
-    : row(at), itemId(line.itemId), stockId(line.stockId), stockPlaceId(line.stockPlaceId),
-      auxPropId(line.auxPropId), unitId(line.unitId), kfPeriod(line.kfPeriod),
-      batchNo(line.batchNo), mtoNo(line.mtoNo), kfDate(line.kfDate), note(line.note), numbers{}
-{
-    static_assert(std::size(kWritten) == std::size(decltype(numbers){}));
-    for (size_t i = 0; i < std::size(kWritten); ++i)
-        numbers[i] = line.*kWritten[i];
-}
-
-void CountLineSave::Waiting::into(CountLine &l) const
-{
-    l.itemId = itemId;
-    l.stockId = stockId;
-    l.stockPlaceId = stockPlaceId;
-    l.auxPropId = auxPropId;
-    l.unitId = unitId;
-    l.kfPeriod = kfPeriod;
-    l.batchNo = batchNo;
-    l.mtoNo = mtoNo;
-    l.kfDate = kfDate;
-    l.note = note;
-    for (size_t i = 0; i < std::size(kWritten); ++i)
-        l.*kWritten[i] = numbers[i];
-}
 
 // Texts compared by their bytes, near enough to keep a batch's lines together.
 bool CountLineSave::Waiting::before(const Waiting &other) const
 {
-    const auto key = [](const Waiting &w) {
-        return std::tie(w.itemId, w.auxPropId, w.unitId, w.batchNo, w.mtoNo, w.kfPeriod, w.stockId,
-                        w.stockPlaceId, w.kfDate, w.row);
-    };
-    return key(*this) < key(other);
+    using Text = CountLineUpdate::Text;
+    const CountLineKey &a = line.key;
+    const CountLineKey &b = other.line.key;
+    if (a.itemId != b.itemId)
+        return a.itemId < b.itemId;
+    if (a.auxPropId != b.auxPropId)
+        return a.auxPropId < b.auxPropId;
+    if (a.unitId != b.unitId)
+        return a.unitId < b.unitId;
+    for (const Text text : {Text::BatchNo, Text::MtoNo})
+        if (const int c = line.text(text).compare(other.line.text(text)); c != 0)
+            return c < 0;
+    if (a.kfPeriod != b.kfPeriod)
+        return a.kfPeriod < b.kfPeriod;
+    if (a.stockId != b.stockId)
+        return a.stockId < b.stockId;
+    if (a.stockPlaceId != b.stockPlaceId)
+        return a.stockPlaceId < b.stockPlaceId;
+    if (const int c = line.text(Text::KFDate).compare(other.line.text(Text::KFDate)); c != 0)
+        return c < 0;
+    return row < other.row;
 }
 
 namespace {
@@ -116,7 +96,7 @@ long CountLineSave::add(int row, const CountLine &line)
 {
     const long code = checkLine(line);
     if (code == LineAccepted)
-        m_waiting.emplace_back(row, line);
+        m_waiting.push_back({row, CountLineUpdate(line)});
     return code;
 }
 
@@ -131,8 +111,10 @@ std::vector<const CountLineSave::Waiting *> CountLineSave::inKeyOrder() const
     };
     std::vector<Place> places;
     places.reserve(m_waiting.size());
-    for (const Waiting &waiting : m_waiting)
-        places.push_back({waiting.itemId, waiting.auxPropId, waiting.unitId, &waiting});
+    for (const Waiting &waiting : m_waiting) {
+        const CountLineKey &key = waiting.line.key;
+        places.push_back({key.itemId, key.auxPropId, key.unitId, &waiting});
+    }
     std::sort(places.begin(), places.end(), [](const Place &a, const Place &b) {
         if (a.itemId != b.itemId)
             return a.itemId < b.itemId;
@@ -151,23 +133,10 @@ std::vector<const CountLineSave::Waiting *> CountLineSave::inKeyOrder() const
 
 void CountLineSave::finish()
 {
-    // One line's room, filled again for each line sent.
-    CountLine line;
-    for (const Waiting *waiting : inKeyOrder()) {
-        if (m_databaseFailure)
-            break;
-        if (m_batch.empty())
-            begin(m_batch);
-        const size_t first = m_batch.statements().size();
-        waiting->into(line);
-        PubVariant::GetUpdateRowSQL(m_batch, line);
-        markUnmatched(m_batch, waiting->row);
-        m_pending.push_back({waiting->row, first, m_batch.statements().size()});
-        if (m_pending.size() == kLinesPerBatch)
-            send();
-    }
-    if (!m_pending.empty())
-        send();
+    const std::vector<const Waiting *> order = inKeyOrder();
+    const Lines lines(order);
+    for (size_t first = 0; first < lines.size() && !m_databaseFailure; first += kLinesPerBatch)
+        send(lines.subspan(first, std::min<size_t>(kLinesPerBatch, lines.size() - first)));
     m_waiting.clear();
     std::sort(m_saved.begin(), m_saved.end());
     std::sort(m_unmatched.begin(), m_unmatched.end());
@@ -175,58 +144,77 @@ void CountLineSave::finish()
               [](const Refusal &a, const Refusal &b) { return a.row < b.row; });
 }
 
-void CountLineSave::send()
+void CountLineSave::send(Lines lines)
 {
-    sendBatch();
-    // Emptied once sent: the next lines take the room its statements took.
-    m_batch.clear();
-    m_pending.clear();
-}
-
-void CountLineSave::sendBatch()
-{
-    end(m_batch);
     m_sentAny = true;
     std::string reason;
-    if (run(m_batch, m_pending, &reason) || m_databaseFailure)
+    if (run(lines, &reason) || m_databaseFailure)
         return;
     // Which lines the database refuses is found by sending them one by one.
-    for (const Pending &line : m_pending) {
-        host::SqlBatch alone;
-        begin(alone);
-        alone.append(m_batch, line.first, line.end);
-        end(alone);
-        if (run(alone, {line}, &reason))
+    for (const Waiting *const &line : lines) {
+        if (run(Lines(&line, 1), &reason))
             continue;
         // The database itself stands in the way now: every line after would wait for it in
         // turn, and none of them was at fault.
         if (m_databaseFailure)
             return;
-        m_refused.push_back({line.row, reason});
+        m_refused.push_back({line->row, reason});
     }
 }
 
-bool CountLineSave::run(const host::SqlBatch &batch, const std::vector<Pending> &lines,
-                        std::string *reason)
+bool CountLineSave::run(Lines lines, std::string *reason)
 {
     std::vector<int> unmatched;
     try {
-        const auto rs = appConn().Execute(batch);
-        if (rs && rs->State() == host::Recordset::adStateOpen && rs->RecordCount() > 0) {
-            rs->MoveFirst();
-            unmatched = unmatchedRows(host::CStr(rs->Fields(0L).Value()));
-        }
+        unmatched = appConn().embedded() ? runBound(lines) : runText(lines);
     } catch (const host::HostError &e) {
         if (host::databaseFault(e) != host::DatabaseFault::None)
             m_databaseFailure = e;
         *reason = firstLine(e.Description());
         return false;
     }
-    for (const Pending &line : lines) {
-        if (std::find(unmatched.begin(), unmatched.end(), line.row) == unmatched.end())
-            m_saved.push_back(line.row);
+    for (const Waiting *line : lines) {
+        if (std::find(unmatched.begin(), unmatched.end(), line->row) == unmatched.end())
+            m_saved.push_back(line->row);
         else
-            m_unmatched.push_back(line.row);
+            m_unmatched.push_back(line->row);
     }
     return true;
+}
+
+std::vector<int> CountLineSave::runText(Lines lines)
+{
+    host::SqlBatch batch;
+    begin(batch);
+    for (const Waiting *line : lines) {
+        PubVariant::GetUpdateRowSQL(batch, line->line);
+        markUnmatched(batch, line->row);
+    }
+    end(batch);
+    const auto rs = appConn().Execute(batch);
+    if (rs && rs->State() == host::Recordset::adStateOpen && rs->RecordCount() > 0) {
+        rs->MoveFirst();
+        return unmatchedRows(host::CStr(rs->Fields(0L).Value()));
+    }
+    return {};
+}
+
+std::vector<int> CountLineSave::runBound(Lines lines)
+{
+    if (m_quantities.shape.empty()) {
+        host::SqlBatch made;
+        PubVariant::GetUpdateRowSQL(made, lines.front()->line);
+        m_quantities = made.statements()[0];
+        m_differences = made.statements()[1];
+    }
+    std::vector<int> unmatched;
+    host::StatementGroup group(*appConn().embedded());
+    for (const Waiting *line : lines) {
+        PubVariant::SetUpdateRowValues(m_quantities, m_differences, line->line);
+        group.run(m_quantities);
+        if (group.run(m_differences) == 0)
+            unmatched.push_back(line->row);
+    }
+    group.commit();
+    return unmatched;
 }

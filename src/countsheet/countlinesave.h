@@ -1,9 +1,11 @@
 #pragma once
 
+#include "countsheet/countlinesql.h"
 #include "host/core/hosterror.h"
 #include "host/db/tsql/sqlbatch.h"
 
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,10 @@ struct CountLine;
 // its own wait: it ends the save instead, whether it meets the batch or a line sent alone, the
 // lines of that batch not saved by then and of the batches after it left unsent. Every line's
 // statements note whether they found the line, and the batch tells which did not.
+//
+// A server receives each batch as its text. The embedded database runs the statements of a batch
+// as a group (host::StatementGroup), each line's values bound straight into the statements, and
+// the rows each statement changed tell whether it found its line.
 class CountLineSave
 {
 public:
@@ -52,38 +58,29 @@ public:
     const std::optional<host::HostError> &databaseFailure() const { return m_databaseFailure; }
 
 private:
-    // What a line's statements write and find it by, as its grid row held it: of the whole line,
-    // only what the save needs waits.
+    // A line waiting to be sent: its row and what its statements write and find it by.
     struct Waiting
     {
-        Waiting(int at, const CountLine &line);
-        // Writes what it keeps into the line.
-        void into(CountLine &line) const;
+        int row;
+        CountLineUpdate line;
+
         // The order of the count lines' key index.
         bool before(const Waiting &other) const;
+    };
+    using Lines = std::span<const Waiting *const>;
 
-        int row;
-        long itemId, stockId, stockPlaceId, auxPropId, unitId, kfPeriod;
-        std::string batchNo, mtoNo, kfDate, note;
-        double numbers[12];
-    };
-    // A line in the batch: its row and its statements there.
-    struct Pending
-    {
-        int row;
-        size_t first;
-        size_t end;
-    };
     std::vector<const Waiting *> inKeyOrder() const;
-    void send();
-    void sendBatch();
-    // Runs the batch of the lines; false when the database refused it.
-    bool run(const host::SqlBatch &batch, const std::vector<Pending> &lines, std::string *reason);
+    void send(Lines lines);
+    // Runs the lines' statements; false when the database refused them.
+    bool run(Lines lines, std::string *reason);
+    // The rows among the lines whose statements found no line.
+    std::vector<int> runText(Lines lines);
+    std::vector<int> runBound(Lines lines);
 
     std::vector<Waiting> m_waiting;
-    // The statements of the lines in the batch, after the batch's opening ones.
-    host::SqlBatch m_batch;
-    std::vector<Pending> m_pending;
+    // The two statements the embedded database runs, their text made for the first line.
+    host::SqlBatch::Statement m_quantities;
+    host::SqlBatch::Statement m_differences;
     std::vector<int> m_saved;
     std::vector<int> m_unmatched;
     std::vector<Refusal> m_refused;

@@ -2,6 +2,8 @@
 
 #include "host/core/sqltext.h"
 
+#include <string_view>
+
 namespace PubVariant {
 
 namespace {
@@ -37,40 +39,72 @@ std::string matchedLines(const std::string &tableName)
     return sql;
 }
 
+// The columns the update writes from the staged row, each as the server's text spells it: the key
+// columns, which the embedded merge leaves as they are, and where a line of the text ends.
+struct Assignment
+{
+    std::string_view text;
+    bool key = false;
+    bool endsLine = false;
+};
+constexpr Assignment kAssignments[] = {
+    {"b.FInterID = t.FInterID,", true},
+    {"b.FBrNo = t.FBrNo,", false, true},
+    {"b.FItemID = t.FItemID,", true},
+    {"b.FAuxPropID = t.FAuxPropID,", true, true},
+    {"b.FUnitID = t.FUnitID,", true},
+    {"b.FBatchNo = t.FBatchNo,", true, true},
+    {"b.FStockID = t.FStockID,", true, true},
+    {"b.FSelect = t.FSelect,"},
+    {"b.FAdj = t.FAdj,", false, true},
+    {"b.FAdjQty = t.FAdjQty,", false, true},
+    {"b.FMaxBillInterID = t.FMaxBillInterID,"},
+    {"b.FCheckQty = t.FCheckQty,", false, true},
+    {"b.FQtyAct = t.FQtyAct,"},
+    {"b.FAuxCheckQty =t.FAuxCheckQty,", false, true},
+    {"b.FAuxQtyAct = t.FAuxQtyAct,", false, true},
+    {"b.FMinus =t.FMinus,"},
+    {"b.FNote = t.FNote,", false, true},
+    {"b.FStockPlaceID = t.FStockPlaceID,", true},
+    {"b.FKFDate = t.FKFDate,", true, true},
+    {"b.FKFPeriod = t.FKFPeriod,", true},
+    {"b.FSecUnitID = t.FSecUnitID,", false, true},
+    {"b.FSecMinus =t.FSecMinus,", false, true},
+    {"b.FSecQtyAct =t.FSecCheckQty,"},
+    {"b.FSecCheckQty = t.FSecCheckQty,"},
+    {"b.FSecAdjQty =t.FSecAdjQty, ", false, true},
+    {"b.FChecker = t.FChecker from ", false, true},
+};
+
+// The update of the count lines the staged rows match, with or without their key columns.
+std::string updateFromTemp(const std::string &tableName, bool keys)
+{
+    std::string sql = placeCorrection(tableName);
+    host::addLine(sql, "   update b set");
+    bool lineOpen = false;
+    for (const Assignment &assignment : kAssignments) {
+        if (keys || !assignment.key) {
+            sql += assignment.text;
+            lineOpen = true;
+        }
+        if (assignment.endsLine && lineOpen) {
+            sql += host::kCrLf;
+            lineOpen = false;
+        }
+    }
+    return sql + matchedLines(tableName);
+}
+
 } // namespace
 
 std::string GetUpdateFromTempSQL(const std::string &tableName)
 {
-    std::string sql = placeCorrection(tableName);
-    host::addLines(
-        sql, {"   update b set", "b.FInterID = t.FInterID,b.FBrNo = t.FBrNo,",
-              "b.FItemID = t.FItemID,b.FAuxPropID = t.FAuxPropID,",
-              "b.FUnitID = t.FUnitID,b.FBatchNo = t.FBatchNo,", "b.FStockID = t.FStockID,",
-              "b.FSelect = t.FSelect,b.FAdj = t.FAdj,", "b.FAdjQty = t.FAdjQty,",
-              "b.FMaxBillInterID = t.FMaxBillInterID,b.FCheckQty = t.FCheckQty,",
-              "b.FQtyAct = t.FQtyAct,b.FAuxCheckQty =t.FAuxCheckQty,",
-              "b.FAuxQtyAct = t.FAuxQtyAct,", "b.FMinus =t.FMinus,b.FNote = t.FNote,",
-              "b.FStockPlaceID = t.FStockPlaceID,b.FKFDate = t.FKFDate,",
-              "b.FKFPeriod = t.FKFPeriod,b.FSecUnitID = t.FSecUnitID,", "b.FSecMinus =t.FSecMinus,",
-              ("b.FSecQtyAct =t.FSecCheckQty,b.FSecCheckQty = t.FSecCheckQty,b.FSecAdjQty "
-               "=t.FSecAdjQty, "),
-              "b.FChecker = t.FChecker from "});
-    return sql + matchedLines(tableName);
+    return updateFromTemp(tableName, true);
 }
 
 std::string GetUpdateKeepingKeysFromTempSQL(const std::string &tableName)
 {
-    std::string sql = placeCorrection(tableName);
-    host::addLines(sql,
-                   {"   update b set", "b.FBrNo = t.FBrNo,b.FSelect = t.FSelect,b.FAdj = t.FAdj,",
-                    "b.FAdjQty = t.FAdjQty,b.FMaxBillInterID = t.FMaxBillInterID,",
-                    "b.FCheckQty = t.FCheckQty,b.FQtyAct = t.FQtyAct,",
-                    "b.FAuxCheckQty = t.FAuxCheckQty,b.FAuxQtyAct = t.FAuxQtyAct,",
-                    "b.FMinus = t.FMinus,b.FNote = t.FNote,b.FSecUnitID = t.FSecUnitID,",
-                    "b.FSecMinus = t.FSecMinus,b.FSecQtyAct = t.FSecCheckQty,",
-                    "b.FSecCheckQty = t.FSecCheckQty,b.FSecAdjQty = t.FSecAdjQty,",
-                    "b.FChecker = t.FChecker from "});
-    sql += matchedLines(tableName);
+    std::string sql = updateFromTemp(tableName, false);
     // The key's texts match without regard to case or trailing blanks; the sheet's spelling
     // is written only where it differs, so that the rest of the key's index stays untouched.
     host::addLines(sql, {"   update b set b.FBatchNo = t.FBatchNo,b.FKFDate = t.FKFDate from "});

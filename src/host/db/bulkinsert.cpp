@@ -35,6 +35,7 @@ BulkInsert::BulkInsert(AppConnection &connection, std::string table,
         names += (names.empty() ? "" : ",") + sqlName(it->name);
         marks += marks.empty() ? "?" : ",?";
     }
+    m_stored.resize(m_types.size());
     m_lastDate.resize(m_types.size());
     m_storedDate.resize(m_types.size());
     m_insert =
@@ -58,10 +59,11 @@ void BulkInsert::add(const std::vector<Variant> &row)
                 m_storedDate[i] = toStored(row[i], m_types[i], {m_table, m_columns[i]});
                 m_lastDate[i] = row[i];
             }
-            m_insert->bind(static_cast<int>(i) + 1, m_storedDate[i]);
+            m_insert->bindKept(static_cast<int>(i) + 1, m_storedDate[i]);
         } else {
-            m_insert->bind(static_cast<int>(i) + 1,
-                           toStored(row[i], m_types[i], {m_table, m_columns[i]}));
+            // Kept until the row is stored, so that SQLite reads each text where it is.
+            m_stored[i] = toStored(row[i], m_types[i], {m_table, m_columns[i]});
+            m_insert->bindKept(static_cast<int>(i) + 1, m_stored[i]);
         }
     }
     m_insert->step();

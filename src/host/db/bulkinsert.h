@@ -37,6 +37,7 @@ private:
     std::string m_table;
     std::vector<std::string> m_columns; // as the table declares them
     std::vector<ColumnType> m_types;
+    std::vector<Variant> m_stored;     // by column: the value of the row being stored
     std::vector<Variant> m_lastDate;   // by column: the last date given
     std::vector<Variant> m_storedDate; // and what was stored for it
     std::unique_ptr<sqlite::Transaction> m_transaction;

@@ -90,14 +90,6 @@ bool sameShape(const SqlBatch::Statement &a, const SqlBatch::Statement &b)
     return true;
 }
 
-std::string trimmedText(const SqlBatch::Statement &statement)
-{
-    std::string text = statement.text();
-    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' '))
-        text.pop_back();
-    return text;
-}
-
 } // namespace
 
 void EmbeddedDatabase::keepPlan(BatchStep &step, const tsql::Node &node)
@@ -169,7 +161,7 @@ BatchResult EmbeddedDatabase::execute(const SqlBatch &batch)
                 try {
                     runQuery(planned->query, step.plan->params, false, planned->id);
                 } catch (const HostError &e) {
-                    throw HostError(e.Description() + "\nSQL: " + trimmedText(*step.statement),
+                    throw HostError(e.Description() + "\nSQL: " + step.statement->failureText(),
                                     e.Number());
                 }
                 continue;

@@ -250,44 +250,60 @@ int EmbeddedDatabase::writesOf(const std::vector<tsql::Token> &tokens,
     return countWrites(tokens, nodes);
 }
 
-BatchResult EmbeddedDatabase::inBatch(int writes, const std::function<void(BatchResult &)> &body)
+void EmbeddedDatabase::beginBatch(int writes, std::optional<sqlite::Transaction> &group)
 {
     if (m_moved && writes != 0)
         throwMoved();
     m_session.variables.clear(); // variables live for one batch
     sqlite3 *db = m_db.handle();
-    const bool grouped = m_session.tranCount == 0 && !sqlite3_db_readonly(db, "main") &&
-                         sqlite3_get_autocommit(db) && writes > 1;
-    std::optional<sqlite::Transaction> group;
-    if (grouped)
+    if (m_session.tranCount == 0 && !sqlite3_db_readonly(db, "main") &&
+        sqlite3_get_autocommit(db) && writes > 1)
         group.emplace(db);
+}
+
+void EmbeddedDatabase::endBatch(int writes, std::optional<sqlite::Transaction> &group)
+{
+    if (group)
+        group->commit();
+    if (writes != 0)
+        checkNotMoved();
+}
+
+void EmbeddedDatabase::batchFailed(const HostError &error,
+                                   std::optional<sqlite::Transaction> &group)
+{
+    // The group only spares each statement its own commit: what the statements before a
+    // statement's own failure did stays done, as it would have without the group. A failure
+    // of the database itself (a full disk, an I/O error) leaves none of the batch: what it
+    // did may not have reached the file whole.
+    if (group && group->isOpen() && databaseFault(error) == DatabaseFault::None) {
+        try {
+            group->commit();
+        } catch (const HostError &) {
+            // The failure that stopped the batch is the one to report; the group rolls back.
+        }
+    }
+    group.reset();
+    // A failure inside BEGIN TRAN ends the transaction, as XACT_ABORT does on the server.
+    m_transaction.reset();
+    m_session.tranCount = 0;
+    m_schema.invalidate();
+    if (databaseFault(error) == DatabaseFault::Moved) {
+        m_file.letGo(m_file.change());
+        m_moved = true;
+    }
+}
+
+BatchResult EmbeddedDatabase::inBatch(int writes, const std::function<void(BatchResult &)> &body)
+{
+    std::optional<sqlite::Transaction> group;
+    beginBatch(writes, group);
     BatchResult result;
     try {
         body(result);
-        if (group)
-            group->commit();
-        if (writes != 0)
-            checkNotMoved();
+        endBatch(writes, group);
     } catch (const HostError &error) {
-        // The group only spares each statement its own commit: what the statements before a
-        // statement's own failure did stays done, as it would have without the group. A failure
-        // of the database itself (a full disk, an I/O error) leaves none of the batch: what it
-        // did may not have reached the file whole.
-        if (group && group->isOpen() && databaseFault(error) == DatabaseFault::None) {
-            try {
-                group->commit();
-            } catch (const HostError &) {
-                // The failure that stopped the batch is the one to report; the group rolls back.
-            }
-        }
-        // A failure inside BEGIN TRAN ends the transaction, as XACT_ABORT does on the server.
-        m_transaction.reset();
-        m_session.tranCount = 0;
-        m_schema.invalidate();
-        if (databaseFault(error) == DatabaseFault::Moved) {
-            m_file.letGo(m_file.change());
-            m_moved = true;
-        }
+        batchFailed(error, group);
         throw;
     }
     return result;

@@ -66,6 +66,7 @@ public:
     const std::vector<tsql::ColumnInfo> *columns(std::string_view table);
 
 private:
+    friend class StatementGroup;
     struct Run;
     struct BatchStep;
     // Keeps the plan of a statement read from its text, from a fresh translation.
@@ -73,6 +74,11 @@ private:
     // Runs the body as one batch: in a transaction of its own when it writes more than once
     // and leaves transactions to the connection (writes < 0: it does not).
     BatchResult inBatch(int writes, const std::function<void(BatchResult &)> &body);
+    // The steps of inBatch: its start, which begins the transaction of its own in group; its
+    // end, which commits it; and what a failure leaves, before it is thrown on.
+    void beginBatch(int writes, std::optional<sqlite::Transaction> &group);
+    void endBatch(int writes, std::optional<sqlite::Transaction> &group);
+    void batchFailed(const HostError &error, std::optional<sqlite::Transaction> &group);
     // Throws HostError when the file or its log was deleted or replaced since it was opened:
     // what a batch wrote then went nowhere, and must not be reported done.
     void checkNotMoved();

@@ -44,6 +44,14 @@ std::string SqlBatch::Statement::text(std::vector<size_t> &valueOffsets) const
     return out;
 }
 
+std::string SqlBatch::Statement::failureText() const
+{
+    std::string out = text();
+    while (!out.empty() && (out.back() == '\r' || out.back() == '\n' || out.back() == ' '))
+        out.pop_back();
+    return out;
+}
+
 void SqlBatch::open()
 {
     m_open = true;
@@ -87,14 +95,12 @@ void SqlBatch::endStatement()
     m_open = false;
 }
 
-void SqlBatch::append(const SqlBatch &other, size_t first, size_t end)
+void SqlBatch::append(const Statement &statement)
 {
-    for (size_t i = first; i < end; ++i) {
-        endStatement();
-        Statement &s = current();
-        s.shape = other.m_statements[i].shape;
-        s.values = other.m_statements[i].values;
-    }
+    endStatement();
+    Statement &s = current();
+    s.shape = statement.shape;
+    s.values = statement.values;
     endStatement();
 }
 

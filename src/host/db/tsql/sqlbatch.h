@@ -49,6 +49,8 @@ public:
         std::string text() const;
         // Where each value's literal starts in text().
         std::string text(std::vector<size_t> &valueOffsets) const;
+        // The text without the blanks and line ends after it, as a failure quotes it.
+        std::string failureText() const;
     };
 
     static constexpr char kValueMark = '\x1F';
@@ -93,8 +95,8 @@ public:
     }
     // Ends the current statement: what follows starts another.
     void endStatement();
-    // Appends the statements of another batch from first to before end.
-    void append(const SqlBatch &other, size_t first, size_t end);
+    // Appends a statement of another batch.
+    void append(const Statement &statement);
 
     bool empty() const { return m_count == 0; }
     std::span<const Statement> statements() const { return {m_statements.data(), m_count}; }

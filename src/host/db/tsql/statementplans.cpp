@@ -100,12 +100,20 @@ const StatementPlans::Form *StatementPlans::bind(const Plan &plan,
         const SqlBatch::Value &value = statement.values[v];
         if (sameValue(value, plan.lastValues[v]))
             continue;
-        Literal read = literalOf(value);
+        Literal &read = plan.lastRead[v];
+        Literal fresh = literalOf(value);
         // Whether a form admits the values depends on their types alone.
-        if (read.type != plan.lastRead[v].type)
+        if (fresh.type != read.type) {
             plan.lastForm = nullptr;
-        plan.lastRead[v] = std::move(read);
-        plan.lastValues[v] = value;
+            read.type = fresh.type;
+        }
+        read.value = std::move(fresh.value);
+        SqlBatch::Value &last = plan.lastValues[v];
+        last.kind = value.kind;
+        last.number = value.number;
+        last.whole = value.whole;
+        if (value.kind == Kind::Text)
+            last.text = value.text;
     }
     if (plan.lastForm)
         return plan.lastForm;
