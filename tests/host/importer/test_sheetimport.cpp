@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <xlsxwriter.h>
 
+#include <charconv>
 #include <filesystem>
 #include <fstream>
 
@@ -94,6 +95,73 @@ TEST_F(SheetImportTest, ReadsAnXlsWorkbook)
                     {null}});
 
     EXPECT_EQ(host::CStr(expectCountSheet(*reader.importdata(file.string()))), "2024-03-05");
+}
+
+// A value with its kind, so that a number and a date of the same day differ.
+std::string describe(const host::Variant &value)
+{
+    switch (value.type()) {
+    case host::VariantType::Null:
+        return "";
+    case host::VariantType::Double: {
+        char text[32];
+        const auto end = std::to_chars(text, text + sizeof text, host::CDbl(value)).ptr;
+        return "number " + std::string(text, end);
+    }
+    case host::VariantType::Date:
+        return "date " + host::formatDate(value.dateValue(), "YYYY-MM-DD");
+    case host::VariantType::Boolean:
+        return value.boolValue() ? "TRUE" : "FALSE";
+    case host::VariantType::String:
+        return "text " + value.stringValue();
+    default:
+        return host::isUncomputedFormula(value) ? "formula without a result" : "other";
+    }
+}
+
+// The field names, then every record: its line and its values.
+std::vector<std::vector<std::string>> readAll(const std::filesystem::path &file)
+{
+    const auto rs = host::SheetImport().importdata(file.string());
+    std::vector<std::vector<std::string>> read(1);
+    for (long field = 0; field < rs->FieldCount(); ++field)
+        read[0].push_back(rs->FieldName(field));
+    for (; !rs->EOF(); rs->MoveNext()) {
+        read.push_back({std::to_string(rs->sheetLine())});
+        for (long field = 0; field < rs->FieldCount(); ++field)
+            read.back().push_back(describe(rs->Value(field)));
+    }
+    return read;
+}
+
+// One sheet saved by a spreadsheet program as .xls and as .xlsx (see fixtures/README.md), after
+// a hidden sheet, reads alike from both; what it holds is checked in one of them.
+TEST_F(SheetImportTest, ASheetSavedInBothFormatsReadsAlike)
+{
+    const std::filesystem::path fixtures = IMPORTER_FIXTURES;
+    for (const std::string name : {"counts", "counts1904"}) {
+        const auto xls = readAll(fixtures / (name + ".xls"));
+        EXPECT_EQ(xls, readAll(fixtures / (name + ".xlsx"))) << name;
+        ASSERT_GE(xls.size(), 3u) << name;
+        ASSERT_EQ(xls[0].size(), 31u) << name;
+        EXPECT_EQ(xls[0][10], "生产/采购日期");
+        // A date, and a formula giving a date, each under a date format.
+        const size_t dated = name == "counts" ? 3 : 1;
+        EXPECT_EQ(xls[dated][11], "date 2026-06-01") << name;
+        EXPECT_EQ(xls[dated + 1][11], "date 2026-07-01") << name;
+    }
+    // Field values follow the record's line; the texts of formulas, their errors and logical
+    // values, an empty text and a text longer than a record holds.
+    const auto read = readAll(fixtures / "counts.xls");
+    ASSERT_EQ(read.size(), 9u);
+    EXPECT_EQ(read[1][7].size(), std::string("text ").size() + 9000 * 3);
+    EXPECT_EQ(read[1][22], "number 12.5");
+    EXPECT_EQ(read[1][23], "number 2");
+    EXPECT_EQ(read[1][31], "text #DIV/0!");
+    EXPECT_EQ(read[2][31], "");
+    EXPECT_EQ(read[4][31], "text 公式文本");
+    EXPECT_EQ(read[5][31], "TRUE");
+    EXPECT_EQ(read[7][22], "TRUE");
 }
 
 TEST_F(SheetImportTest, AHeaderWithoutDataLinesGivesNoRecords)
