@@ -198,6 +198,31 @@ TEST_F(ImportFromExcelTest, AFileThatIsNoWorkbookIsReported)
     EXPECT_TRUE(lines[1].contains("not an Excel workbook")) << lines[1].toStdString();
 }
 
+// Its records cannot be read without the password; the user is told what to do, in words of
+// the user's language rather than the reader's.
+TEST_F(ImportFromExcelTest, AWorkbookProtectedByAPasswordIsRefusedForThat)
+{
+    std::string bytes;
+    {
+        std::ifstream in(std::filesystem::path(IMPORTER_FIXTURES) / "counts.xls", std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    // The record after the workbook's first says its contents are encrypted.
+    const size_t bof = bytes.find(std::string("\x09\x08\x10\x00\x00\x06\x05\x00", 8));
+    ASSERT_NE(bof, std::string::npos);
+    bytes.replace(bof + 20, 2, std::string("\x2F\x00", 2));
+    const auto file = m_dir / "locked.xls";
+    std::ofstream(file, std::ios::binary) << bytes;
+    module().gLanguage = "EN";
+
+    EXPECT_FALSE(PubVariant::ImportFromExcel(file.string()));
+
+    EXPECT_EQ(modals.messageTexts(),
+              QStringList{"The import file is protected by a password: open the workbook in a "
+                          "spreadsheet program, remove the password and save it, then import it "
+                          "again!"});
+}
+
 // The shared texts hold the headers: a reader that skipped the damaged part would blame column 11.
 TEST_F(ImportFromExcelTest, ADamagedPartIsReportedAsADamagedFile)
 {

@@ -1,3 +1,4 @@
+#include "support/childprocess.h"
 #include "xlswriter.h"
 
 #include "host/core/datetime.h"
@@ -8,6 +9,8 @@
 #include "host/importer/sheetrecords.h"
 #include "host/ui/modal/scriptedmodals.h"
 
+#include <QTableView>
+
 #include <gtest/gtest.h>
 #include <xlsxwriter.h>
 
@@ -16,6 +19,8 @@
 #include <fstream>
 
 #include <sys/stat.h>
+
+#include <cstdlib>
 
 namespace {
 
@@ -221,6 +226,49 @@ TEST(DispBuilderTest, ShowsItsLinesInOneWindow)
     EXPECT_EQ(shown, (QStringList{"第1条记录的物料为：螺栓 在基础资料中不存在!",
                                   "第2条记录进行批次管理物料批次为空!"}));
     EXPECT_THROW(list.SetColWidth(2, 100), host::HostError);
+}
+
+// The peak of the process's resident memory, in megabytes.
+long peakMegabytes()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.starts_with("VmHWM:"))
+            return std::atol(line.c_str() + 6) / 1024;
+    return 0;
+}
+
+// The refusals of an import of a million lines of junk are kept and shown in a fraction of
+// what a list of a million texts and a table item for each would take.
+TEST(DispBuilderTest, AMillionLinesTakeLittleMoreMemoryThanTheirTexts)
+{
+    constexpr long kLines = 1000000;
+    const std::string result =
+        ChildProcess([] {
+            const long before = peakMegabytes();
+            host::ui::ScriptedModals modals;
+            std::string shown;
+            modals.whileShown([&shown](host::ui::Form &form) {
+                const auto *table = form.findChild<QTableView *>();
+                const int rows = table->model()->rowCount();
+                shown = std::to_string(rows) + " lines, the last: " +
+                        table->model()->index(rows - 1, 0).data().toString().toStdString();
+            });
+            host::DispBuilder list;
+            list.Cols(1);
+            list.titles("错误原因|");
+            for (long record = 1; record <= kLines; ++record)
+                list.Add("第" + std::to_string(record) +
+                         "条记录的物料为：junk 在基础资料中不存在!|");
+            list.Show(1);
+            return shown + "; " + std::to_string(peakMegabytes() - before) + " MB";
+        }).finish();
+
+    EXPECT_TRUE(result.starts_with("1000000 lines, the last: 第1000000条记录的物料为：junk "
+                                   "在基础资料中不存在!; "))
+        << result;
+    // The texts take some 70 MB.
+    EXPECT_LT(std::atol(result.substr(result.rfind("; ") + 2).c_str()), 150) << result;
 }
 
 } // namespace
