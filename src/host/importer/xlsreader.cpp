@@ -70,7 +70,7 @@ bool isCell(std::uint16_t type)
     }
 }
 
-// The first worksheet of an .xls workbook. The workbook's stream is read whole, and the sheet's
+// The sheet to read of an .xls workbook. The workbook's stream is read whole, and the sheet's
 // cell records are listed by their rows first (a writer need not keep them in order); a line is
 // made from its records when it is read. So the memory a workbook takes grows with its file, not
 // with what its records claim.
