@@ -267,8 +267,14 @@ TEST(DispBuilderTest, AMillionLinesTakeLittleMoreMemoryThanTheirTexts)
     EXPECT_TRUE(result.starts_with("1000000 lines, the last: 第1000000条记录的物料为：junk "
                                    "在基础资料中不存在!; "))
         << result;
-    // The texts take some 70 MB.
-    EXPECT_LT(std::atol(result.substr(result.rfind("; ") + 2).c_str()), 150) << result;
+    // The texts take some 70 MB; a table item for each line took 530.
+#ifdef __SANITIZE_ADDRESS__
+    // The sanitizer's redzones and quarantine add what the heap holds again, or more.
+    constexpr long kLimitMb = 400;
+#else
+    constexpr long kLimitMb = 150;
+#endif
+    EXPECT_LT(std::atol(result.substr(result.rfind("; ") + 2).c_str()), kLimitMb) << result;
 }
 
 } // namespace
