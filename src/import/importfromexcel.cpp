@@ -4,6 +4,7 @@
 #include "host/core/objectfactory.h"
 #include "host/importer/sheetimport.h"
 #include "host/importer/sheetrecords.h"
+#include "host/importer/workbookerror.h"
 #include "host/lang/resloader.h"
 #include "import/importcheckdata.h"
 #include "import/importstate.h"
@@ -68,6 +69,10 @@ bool ImportFromExcel(const std::string &fileName)
         }
         ImportCheckData(rs);
         return true;
+    } catch (const host::WorkbookLocked &) {
+        // Nothing is wrong with the file, and renaming a sheet would not help.
+        showMessage("引入文件设有密码，请先用电子表格程序打开工作簿，取消密码后保存，再引入!");
+        return false;
     } catch (const std::exception &error) {
         // The reader's description says what is wrong with the file.
         ShowErrMsg(

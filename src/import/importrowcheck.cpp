@@ -5,6 +5,8 @@
 #include "import/importsheet.h"
 #include "services/mparse.h"
 
+#include <algorithm>
+#include <iterator>
 #include <string_view>
 
 namespace {
@@ -50,6 +52,12 @@ std::string missing(std::string_view text, long recordNo, const std::string &nam
 }
 
 } // namespace
+
+bool holdsImportedCell(const SheetRow &row)
+{
+    return std::any_of(std::begin(kReadColumns), std::end(kReadColumns),
+                       [&row](C column) { return !row.cell(column).isNull(); });
+}
 
 std::optional<std::string> checkImportRow(const SheetRow &row, const BaseDataDicts &dicts,
                                           long recordNo, bool mtoPlanMode)

@@ -86,7 +86,9 @@ void ImportRun::stageAndMerge(host::SheetRecords &sheet, const std::string &tabl
     StagingWriter staging(run, StagingWriter::modeFor(appConn()));
     StagingRow row;
     long read = 0;
-    for (; !sheet.EOF(); ++read) {
+    for (; !sheet.EOF(); sheet.MoveNext()) {
+        if (!holdsImportedCell(cells))
+            continue;
         // Numbered by its sheet line, so that the lines left blank before it do not shift the
         // number the user looks for.
         const long recordNo = static_cast<long>(sheet.sheetLine());
@@ -100,7 +102,7 @@ void ImportRun::stageAndMerge(host::SheetRecords &sheet, const std::string &tabl
         }
         if (read % kBatchRecords == 0 && read != 0)
             staging.send();
-        sheet.MoveNext();
+        ++read;
     }
     if (read != 0)
         ++m_record;

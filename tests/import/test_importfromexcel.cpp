@@ -31,6 +31,45 @@ TEST_F(ImportFromExcelTest, ImportsAWorkbookIntoTheCurrentProcess)
     EXPECT_GT(importState().gImportStartTime, 0);
 }
 
+// One sheet saved by a spreadsheet program as .xls and as .xlsx (see the reader's fixtures)
+// refuses the same rows and leaves the same count lines.
+TEST_F(ImportFromExcelTest, ASheetSavedInBothFormatsImportsAlike)
+{
+    module().gUseShortNumber = true;
+    db->Execute("select * into CountBefore from ICInvBackup where FInterID=900");
+    const auto importFile = [this](const std::string &name) {
+        QStringList refused;
+        modals.whileShown([&refused](host::ui::Form &form) {
+            refused = dynamic_cast<host::DisplayWindow &>(form).columnTexts(0);
+        });
+        EXPECT_TRUE(PubVariant::ImportFromExcel(
+            (std::filesystem::path(IMPORTER_FIXTURES) / name).string()));
+        QStringList lines = refused;
+        const auto count = db->Execute("select * from ICInvBackup where FInterID=900 order by "
+                                       "FItemID,FBatchNo,FKFDate");
+        for (; !count->EOF(); count->MoveNext()) {
+            QString values;
+            for (long field = 0; field < count->FieldCount(); ++field) {
+                const host::Variant value = count->Fields(field).Value();
+                if (count->Fields(field).Name() != "FDateBackup")
+                    values += QString::fromStdString(value.isNull() ? "" : host::CStr(value)) + '|';
+            }
+            lines << values;
+        }
+        db->Execute("delete from ICInvBackup where FInterID=900");
+        db->Execute("insert into ICInvBackup select * from CountBefore");
+        return lines;
+    };
+
+    const QStringList fromXls = importFile("counts.xls");
+    EXPECT_EQ(fromXls, importFile("counts.xlsx"));
+    EXPECT_EQ(fromXls.mid(0, 2),
+              (QStringList{"第7条记录的盘点数量是逻辑值，不是数字或日期!",
+                           "第8条记录的物料为：没有的物料 在基础资料中不存在!"}));
+    // The six lines that passed: two added to the lines the count had, four new.
+    EXPECT_EQ(fromXls.size(), 2 + 6) << fromXls.join('\n').toStdString();
+}
+
 struct ShapeCase
 {
     const char *name;
@@ -157,6 +196,31 @@ TEST_F(ImportFromExcelTest, AFileThatIsNoWorkbookIsReported)
     ASSERT_EQ(lines.size(), 2);
     EXPECT_EQ(lines[0], "引入遇到问题，请重命名工作表或重新生成引入文件，再重试");
     EXPECT_TRUE(lines[1].contains("not an Excel workbook")) << lines[1].toStdString();
+}
+
+// Its records cannot be read without the password; the user is told what to do, in words of
+// the user's language rather than the reader's.
+TEST_F(ImportFromExcelTest, AWorkbookProtectedByAPasswordIsRefusedForThat)
+{
+    std::string bytes;
+    {
+        std::ifstream in(std::filesystem::path(IMPORTER_FIXTURES) / "counts.xls", std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    // The record after the workbook's first says its contents are encrypted.
+    const size_t bof = bytes.find(std::string("\x09\x08\x10\x00\x00\x06\x05\x00", 8));
+    ASSERT_NE(bof, std::string::npos);
+    bytes.replace(bof + 20, 2, std::string("\x2F\x00", 2));
+    const auto file = m_dir / "locked.xls";
+    std::ofstream(file, std::ios::binary) << bytes;
+    module().gLanguage = "EN";
+
+    EXPECT_FALSE(PubVariant::ImportFromExcel(file.string()));
+
+    EXPECT_EQ(modals.messageTexts(),
+              QStringList{"The import file is protected by a password: open the workbook in a "
+                          "spreadsheet program, remove the password and save it, then import it "
+                          "again!"});
 }
 
 // The shared texts hold the headers: a reader that skipped the damaged part would blame column 11.
@@ -321,6 +385,24 @@ TEST_F(LineByLineTest, ASheetOfMoreLinesThanMemoryOnceHeldIsImported)
     EXPECT_EQ(countLines(kBatchItem), 1);
     EXPECT_EQ(host::CStr(lineValue(kBatchItem, "FBatchNo")), "LAST");
     EXPECT_DOUBLE_EQ(host::CDbl(lineValue(kBatchItem, "FAuxCheckQty")), 5);
+}
+
+// A template's formula dragged down past the data into a column the import passes over leaves
+// lines holding nothing the import reads: no records, so nothing is refused.
+TEST_F(LineByLineTest, LinesHoldingOnlyCellsTheImportPassesOverAreNoRecords)
+{
+    SheetLine counted = line(kPlainItem);
+    counted["CheckQty"] = 3.0;
+    addLine(2, cellsOf(counted));
+    for (long sheetRow = 3; sheetRow <= 5; ++sheetRow)
+        addLine(sheetRow,
+                {{"G", "\" t=\"str\"><f>A1</f><v>规格</v></c>"}, {"AA", "\"><f>1+1</f></c>"}});
+
+    EXPECT_TRUE(import(write()));
+
+    EXPECT_EQ(modals.messageTexts(), QStringList{"数据引入完毕!"});
+    EXPECT_TRUE(errorLines.isEmpty()) << errorLines.join('\n').toStdString();
+    EXPECT_DOUBLE_EQ(host::CDbl(lineValue(kPlainItem, "FAuxCheckQty")), 3);
 }
 
 // Damage past the first lines is found while the lines before it are being staged: the import

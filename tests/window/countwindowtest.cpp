@@ -18,7 +18,7 @@
 #include "services/mparse.h"
 #include "support/hostdatabases.h"
 
-#include <QTableWidget>
+#include <QTableView>
 
 #include <cstdlib>
 
@@ -139,12 +139,12 @@ void CountWindowTest::captureErrorList()
             m_errorNames = list->columnTexts(3);
             m_errorMessages = list->columnTexts(4);
             // Each reason is seen whole: wrapped within its column, its row as tall as it.
-            const auto *table = list->findChild<QTableWidget *>();
+            const auto *table = list->findChild<QTableView *>();
             m_errorReasonsSeen = table != nullptr;
-            for (int row = 0; table && row < table->rowCount(); ++row) {
+            for (int row = 0; table && row < table->model()->rowCount(); ++row) {
                 const QRect text = table->fontMetrics().boundingRect(
                     QRect(0, 0, table->columnWidth(4) - 8, 0), Qt::TextWordWrap,
-                    table->item(row, 4)->text());
+                    table->model()->index(row, 4).data().toString());
                 m_errorReasonsSeen = m_errorReasonsSeen && text.height() <= table->rowHeight(row);
             }
         }

@@ -2,6 +2,7 @@
 
 #include "host/core/hostobject.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,10 +11,12 @@ namespace host {
 
 // The host display window ("ZarvoDisplayer.DispBuilder"): a list of text lines with column
 // titles, filled first and then shown. A header or line of n columns is n texts each followed
-// by "|".
+// by "|". The lines' texts are kept end to end in blocks, so a list of a million lines costs
+// little more than its texts.
 class DispBuilder : public HostObject
 {
 public:
+    // Set before the first line is added; throws HostError once lines are there.
     virtual void Cols(long count);
     virtual long Cols() const { return static_cast<long>(m_widths.size()); }
     // Width of a 1-based column, in twips.
@@ -26,16 +29,26 @@ public:
     virtual void Show(long modal);
 
     virtual const std::vector<std::string> &Titles() const { return m_titles; }
-    virtual const std::vector<std::vector<std::string>> &Lines() const { return m_lines; }
+    size_t lineCount() const { return m_widths.empty() ? 0 : m_ends.size() / m_widths.size(); }
+    // The text of a 0-based line and column.
+    std::string_view cell(size_t line, size_t column) const;
 
     static constexpr std::string_view ProgId = "ZarvoDisplayer.DispBuilder";
 
 private:
-    std::vector<std::string> cells(std::string_view line) const;
+    // The line's texts, one per column; missing ones are empty and texts beyond the last column
+    // are dropped.
+    std::vector<std::string_view> cells(std::string_view line) const;
+    void append(std::string_view text);
 
     std::vector<long> m_widths;
     std::vector<std::string> m_titles;
-    std::vector<std::vector<std::string>> m_lines;
+    // Blocks of a megabyte or more, each filled before the next is begun: a growing list never
+    // copies what it holds.
+    std::vector<std::string> m_blocks;
+    // Each cell's block in the high half and where its text ends there in the low half, line
+    // after line.
+    std::vector<std::uint64_t> m_ends;
     std::string m_caption;
 };
 

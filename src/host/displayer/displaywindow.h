@@ -6,13 +6,14 @@
 
 #include <vector>
 
-class QTableWidget;
+class QTableView;
 
 namespace host {
 
 class DispBuilder;
 
-// The window of a display list: one read-only table with the list's titles and lines.
+// The window of a display list: one read-only table with the list's titles and lines, which it
+// reads from the list as they are shown (the list outlives the window).
 class DisplayWindow : public ui::Form
 {
     Q_OBJECT
@@ -25,7 +26,7 @@ public:
     QStringList headerTexts() const;
 
 private:
-    QTableWidget *m_table;
+    QTableView *m_table;
 };
 
 } // namespace host

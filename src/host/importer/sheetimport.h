@@ -10,7 +10,7 @@ namespace host {
 
 class SheetRecords;
 
-// The host spreadsheet reader ("ZarvoImport.Import"): the first worksheet of a workbook as
+// The host spreadsheet reader ("ZarvoImport.Import"): the first worksheet shown of a workbook as
 // records read one after another (see SheetRecords).
 class SheetImport : public HostObject
 {

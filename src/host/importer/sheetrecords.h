@@ -14,9 +14,10 @@
 
 namespace host {
 
-// The first worksheet of a workbook, read one record at a time as the file is read, like a
-// forward-only recordset: only the current line is kept, so a sheet of any length takes no
-// more memory than its widest line (and an .xlsx workbook's shared texts).
+// The first worksheet shown of a workbook, read one record at a time, like a forward-only
+// recordset: only the current line is made, so a sheet of any length takes no more memory than
+// its widest line and what its reader keeps of the file (an .xlsx workbook's shared texts, an
+// .xls workbook's stream).
 //
 // The first line names the fields (an empty header cell gives "F" and the column number); the
 // fields are as many as the header line or the sheet's own dimension gives, and cells further
@@ -75,10 +76,10 @@ class UncomputedFormula : public HostObject
 Variant uncomputedFormula();
 bool isUncomputedFormula(const Variant &value);
 
-// The first worksheet of an Excel 97-2003 workbook (.xls). Throws HostError when the file
-// cannot be read.
+// The first worksheet shown of an Excel 5 to 2003 workbook (.xls). Throws HostError when the
+// file cannot be read (WorkbookLocked when it is protected by a password).
 std::shared_ptr<SheetRecords> readXls(const std::filesystem::path &file);
-// The first worksheet of an Office Open XML workbook (.xlsx).
+// The first worksheet shown of an Office Open XML workbook (.xlsx).
 std::shared_ptr<SheetRecords> readXlsx(const std::filesystem::path &file);
 
 // Either kind, told apart by the file's signature rather than its extension.

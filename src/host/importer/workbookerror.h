@@ -16,4 +16,14 @@ public:
     {}
 };
 
+// A workbook whose contents are encrypted with a password: nothing is wrong with the file, and
+// the user must take the password off before it can be read.
+class WorkbookLocked : public WorkbookError
+{
+public:
+    explicit WorkbookLocked(const std::filesystem::path &file)
+        : WorkbookError(file, "the workbook is protected by a password")
+    {}
+};
+
 } // namespace host

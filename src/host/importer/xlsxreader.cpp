@@ -1,12 +1,13 @@
 #include "host/importer/sheetrecords.h"
 
 #include "host/core/datetime.h"
+#include "host/importer/numberformats.h"
 #include "host/importer/sharedstrings.h"
 #include "host/importer/workbookerror.h"
 #include "host/importer/xmlpart.h"
 
-#include <cctype>
 #include <charconv>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -26,35 +27,6 @@ template <typename T> std::optional<T> number(std::string_view text)
     if (error != std::errc() || end != text.data() + text.size())
         return std::nullopt;
     return value;
-}
-
-// A number format shows a date when it holds a year, month or day field outside quoted text,
-// bracketed sections and escaped characters.
-bool isDateFormatCode(std::string_view code)
-{
-    bool quoted = false;
-    int bracket = 0;
-    for (size_t i = 0; i < code.size(); ++i) {
-        const char c = code[i];
-        if (c == '"')
-            quoted = !quoted;
-        else if (quoted)
-            continue;
-        else if (c == '\\')
-            ++i;
-        else if (c == '[')
-            ++bracket;
-        else if (c == ']')
-            --bracket;
-        else if (bracket == 0 && (std::tolower(c) == 'y' || std::tolower(c) == 'd'))
-            return true;
-    }
-    return false;
-}
-
-bool isBuiltInDateFormat(unsigned id)
-{
-    return (id >= 14 && id <= 17) || id == 22 || (id >= 27 && id <= 36) || (id >= 50 && id <= 58);
 }
 
 // Which cell styles show dates, by style index.
@@ -99,56 +71,99 @@ private:
     bool m_inCellFormats = false;
 };
 
-// The first element of a part with the given name and an attribute of it.
-class FirstAttribute : public XmlPart::Handler
+// What the workbook part says of its sheets, in its order, and of its dates.
+class WorkbookPart : public XmlPart::Handler
 {
 public:
-    FirstAttribute(const ZipArchive &archive, const std::string &part, std::string_view element,
-                   std::string_view attribute, std::string_view key = {}, std::string_view id = {})
-        : m_element(element), m_attribute(attribute), m_key(key), m_id(id)
+    struct Sheet
     {
-        XmlPart xml(archive, part, kMaxSmallPartBytes, *this);
-        while (!m_found && xml.parse()) {
-        }
+        std::string id;
+        bool shown;
+    };
+
+    explicit WorkbookPart(const ZipArchive &archive)
+    {
+        XmlPart(archive, "xl/workbook.xml", kMaxSmallPartBytes, *this).parseAll();
     }
 
-    const std::optional<std::string> &value() const { return m_value; }
+    const std::vector<Sheet> &sheets() const { return m_sheets; }
+    bool date1904() const { return m_date1904; }
 
     void start(std::string_view name, const char **attributes) override
     {
-        if (m_found || name != m_element ||
-            (!m_key.empty() && XmlPart::attribute(attributes, m_key) != m_id))
-            return;
-        m_value = std::string(XmlPart::attribute(attributes, m_attribute));
-        m_found = true;
+        if (name == "workbookPr") {
+            const std::string_view value = XmlPart::attribute(attributes, "date1904");
+            m_date1904 = value == "1" || value == "true";
+        } else if (name == "sheet") {
+            const std::string_view state = XmlPart::attribute(attributes, "state");
+            m_sheets.push_back({std::string(XmlPart::attribute(attributes, "r:id")),
+                                state != "hidden" && state != "veryHidden"});
+        }
     }
     void end(std::string_view) override {}
     void text(std::string_view) override {}
 
 private:
-    std::string_view m_element;
-    std::string_view m_attribute;
-    std::string_view m_key;
-    std::string_view m_id;
-    std::optional<std::string> m_value;
-    bool m_found = false;
+    std::vector<Sheet> m_sheets;
+    bool m_date1904 = false;
 };
 
-// The archive path of the first worksheet, through the workbook's relationships.
-std::string firstSheetPath(const ZipArchive &archive)
+// The parts of the workbook's worksheets by relationship id: chart, dialog and macro sheets are
+// related as kinds of their own.
+class WorksheetTargets : public XmlPart::Handler
 {
-    const std::string workbookPart = "xl/workbook.xml";
-    const std::string relsPart = "xl/_rels/workbook.xml.rels";
-    if (!archive.contains(workbookPart) || !archive.contains(relsPart))
-        throw WorkbookError(archive.file(), "no workbook part");
-    const auto id = FirstAttribute(archive, workbookPart, "sheet", "r:id").value();
-    if (id && !id->empty()) {
-        const auto target =
-            FirstAttribute(archive, relsPart, "Relationship", "Target", "Id", *id).value();
-        if (target)
-            return target->starts_with('/') ? target->substr(1) : "xl/" + *target;
+public:
+    explicit WorksheetTargets(const ZipArchive &archive)
+    {
+        XmlPart(archive, "xl/_rels/workbook.xml.rels", kMaxSmallPartBytes, *this).parseAll();
     }
-    throw WorkbookError(archive.file(), "no worksheet");
+
+    const std::string *target(const std::string &id) const
+    {
+        const auto found = m_targets.find(id);
+        return found == m_targets.end() ? nullptr : &found->second;
+    }
+
+    void start(std::string_view name, const char **attributes) override
+    {
+        const std::string_view type = XmlPart::attribute(attributes, "Type");
+        if (name == "Relationship" && (type.empty() || type.ends_with("/worksheet")))
+            m_targets.emplace(XmlPart::attribute(attributes, "Id"),
+                              XmlPart::attribute(attributes, "Target"));
+    }
+    void end(std::string_view) override {}
+    void text(std::string_view) override {}
+
+private:
+    std::map<std::string, std::string, std::less<>> m_targets;
+};
+
+// The sheet to read, as the .xls reader chooses it: the first worksheet shown, or the first
+// worksheet when all are hidden.
+struct SheetChoice
+{
+    std::string path;
+    bool date1904 = false;
+};
+
+SheetChoice chooseSheet(const ZipArchive &archive)
+{
+    if (!archive.contains("xl/workbook.xml") || !archive.contains("xl/_rels/workbook.xml.rels"))
+        throw WorkbookError(archive.file(), "no workbook part");
+    const WorkbookPart workbook(archive);
+    const WorksheetTargets targets(archive);
+    const std::string *chosen = nullptr;
+    bool shown = false;
+    for (const auto &sheet : workbook.sheets()) {
+        const std::string *target = targets.target(sheet.id);
+        if (target && (!chosen || (sheet.shown && !shown))) {
+            chosen = target;
+            shown = sheet.shown;
+        }
+    }
+    if (!chosen || chosen->empty())
+        throw WorkbookError(archive.file(), "no worksheet");
+    return {chosen->starts_with('/') ? chosen->substr(1) : "xl/" + *chosen, workbook.date1904()};
 }
 
 // "BC12": 0-based column 54 and row 11. Letters or digits may be missing; more letters or
@@ -190,7 +205,7 @@ class XlsxRecords : public SheetRecords, public XmlPart::Handler
 public:
     explicit XlsxRecords(const std::filesystem::path &file)
         : SheetRecords(file), m_archive(file), m_strings(m_archive), m_dates(m_archive),
-          m_sheet(openSheet())
+          m_choice(chooseSheet(m_archive)), m_sheet(openSheet())
     {
         readHeader();
     }
@@ -216,10 +231,9 @@ protected:
 private:
     std::unique_ptr<XmlPart> openSheet()
     {
-        const std::string path = firstSheetPath(m_archive);
-        if (!m_archive.contains(path))
-            throw WorkbookError(file(), "the worksheet " + path + " is missing");
-        return std::make_unique<XmlPart>(m_archive, path, kMaxSheetBytes, *this);
+        if (!m_archive.contains(m_choice.path))
+            throw WorkbookError(file(), "the worksheet " + m_choice.path + " is missing");
+        return std::make_unique<XmlPart>(m_archive, m_choice.path, kMaxSheetBytes, *this);
     }
 
     [[noreturn]] void pastTheEdge() const
@@ -233,6 +247,7 @@ private:
     ZipArchive m_archive;
     SharedStrings m_strings;
     DateStyles m_dates;
+    const SheetChoice m_choice;
     std::unique_ptr<XmlPart> m_sheet;
 
     std::vector<Variant> *m_cells = nullptr;
@@ -359,8 +374,9 @@ void XlsxRecords::text(std::string_view text)
 
 Variant XlsxRecords::cellValue() const
 {
-    // Read as blank, it would count as nothing where the sheet shows a result once computed.
-    if (m_hasFormula && !m_hasValue)
+    // Read as blank, it would count as nothing where the sheet shows a result once computed. An
+    // empty result is one only where it is a text.
+    if (m_hasFormula && (!m_hasValue || (m_value.empty() && m_type != "str")))
         return uncomputedFormula();
     if (m_type == "inlineStr")
         return m_inlineText.empty() ? Variant::null() : Variant(m_inlineText);
@@ -386,7 +402,7 @@ Variant XlsxRecords::cellValue() const
     if (!value)
         return Variant(m_value);
     if (m_dates.isDate(m_style))
-        return Variant::fromDate(*value);
+        return Variant::fromDate(m_choice.date1904 ? *value + k1904DaysOffset : *value);
     return Variant(*value);
 }
 

@@ -20,6 +20,8 @@ constexpr std::uint32_t kEndOfChain = 0xFFFFFFFE;
 constexpr std::uint32_t kFree = 0xFFFFFFFF;
 constexpr std::uint32_t kFatSector = 0xFFFFFFFD;
 constexpr size_t kSector = 512;
+constexpr size_t kBigSector = 4096;
+constexpr size_t kHeaderFatSectors = 109;
 constexpr size_t kMiniStreamCutoff = 4096;
 constexpr size_t kMiniSector = 64;
 
@@ -133,7 +135,7 @@ void formula(Bytes &cells, Bytes data, const host::Variant &cell, bool excel5)
 }
 
 Bytes sheetStream(const std::vector<std::vector<host::Variant>> &rows, const XlsWriting &how,
-                  Bytes &sst, std::uint32_t &strings)
+                  std::vector<std::string> &texts, std::uint32_t &strings)
 {
     std::map<std::string, std::uint32_t> index;
     size_t columns = 0;
@@ -164,12 +166,8 @@ Bytes sheetStream(const std::vector<std::vector<host::Variant>> &rows, const Xls
             } else {
                 const std::string text = host::CStr(cell);
                 auto [it, added] = index.emplace(text, static_cast<std::uint32_t>(index.size()));
-                if (added) {
-                    put<std::uint16_t>(
-                        sst, static_cast<std::uint16_t>(QString::fromStdString(text).size()));
-                    put<std::uint8_t>(sst, 1);
-                    utf16(sst, text);
-                }
+                if (added)
+                    texts.push_back(text);
                 ++strings;
                 put<std::uint32_t>(data, it->second);
                 record(cells, 0x00FD, data);
@@ -192,20 +190,62 @@ Bytes sheetStream(const std::vector<std::vector<host::Variant>> &rows, const Xls
     record(sheet, 0x0200, dimensions);
     sheet += cells;
     record(sheet, 0x000A, {});
-    sst.insert(0, Bytes(8, '\0'));
-    const auto unique = static_cast<std::uint32_t>(index.size());
-    std::memcpy(sst.data(), &strings, 4);
-    std::memcpy(sst.data() + 4, &unique, 4);
     return sheet;
+}
+
+// The table of shared texts, going on in CONTINUE records where one record cannot hold it. A
+// text's head stays in one record; characters that go on in the next start it with their flag.
+Bytes sharedTexts(const std::vector<std::string> &texts, std::uint32_t uses)
+{
+    constexpr size_t kRecordBytes = 8224;
+    Bytes records;
+    Bytes data;
+    put<std::uint32_t>(data, uses);
+    put<std::uint32_t>(data, static_cast<std::uint32_t>(texts.size()));
+    std::uint16_t type = 0x00FC;
+    const auto flush = [&] {
+        record(records, type, data);
+        data.clear();
+        type = 0x003C;
+    };
+    for (const std::string &text : texts) {
+        const QString units = QString::fromStdString(text);
+        if (data.size() + 3 + 2 > kRecordBytes)
+            flush();
+        put<std::uint16_t>(data, static_cast<std::uint16_t>(units.size()));
+        put<std::uint8_t>(data, 1);
+        for (const QChar c : units) {
+            if (data.size() + 2 > kRecordBytes) {
+                flush();
+                put<std::uint8_t>(data, 1);
+            }
+            put<std::uint16_t>(data, c.unicode());
+        }
+    }
+    flush();
+    return records;
+}
+
+Bytes boundSheet(std::uint32_t start, std::uint8_t kind, bool excel5)
+{
+    const std::string name = kind == 0 ? "Sheet1" : "Chart1";
+    Bytes data;
+    put<std::uint32_t>(data, start);
+    put<std::uint8_t>(data, 0);
+    put<std::uint8_t>(data, kind);
+    put<std::uint8_t>(data, static_cast<std::uint8_t>(name.size()));
+    if (!excel5)
+        put<std::uint8_t>(data, 0);
+    Bytes out;
+    record(out, 0x0085, data + name);
+    return out;
 }
 
 Bytes workbookStream(const std::vector<std::vector<host::Variant>> &rows, const XlsWriting &how)
 {
-    Bytes sst;
+    std::vector<std::string> texts;
     std::uint32_t strings = 0;
-    const Bytes sheet = sheetStream(rows, how, sst, strings);
-    if (sst.size() > 8224)
-        throw std::length_error("too many strings for one SST record");
+    const Bytes sheet = sheetStream(rows, how, texts, strings);
 
     Bytes globals;
     record(globals, 0x0809, bof(0x0005, how.excel5));
@@ -213,25 +253,25 @@ Bytes workbookStream(const std::vector<std::vector<host::Variant>> &rows, const 
     record(globals, 0x0042, how.excel5 ? Bytes("\xA8\x03", 2) : Bytes("\xB0\x04", 2));
     record(globals, 0x00E0, Bytes(how.excel5 ? 16 : 20, '\0')); // one cell format, "General"
     if (!how.excel5)
-        record(globals, 0x00FC, sst);
-    const std::string name = "Sheet1";
-    const size_t boundSheetSize = 4 + 4 + 2 + (how.excel5 ? 1 : 2) + name.size();
+        globals += sharedTexts(texts, strings);
+    // A chart sheet is a stream of its own, listed and placed before the worksheet.
+    Bytes chart;
+    if (how.chartFirst) {
+        record(chart, 0x0809, bof(0x0020, how.excel5));
+        record(chart, 0x000A, {});
+    }
+    const size_t sheetsBytes = boundSheet(0, 0, how.excel5).size() * (how.chartFirst ? 2 : 1);
     // Stream shorter than the cut-off would belong in the mini stream; a filler record of a type
     // readers skip keeps it in ordinary sectors.
-    const size_t used = globals.size() + boundSheetSize + 4 + sheet.size();
+    const size_t used = globals.size() + sheetsBytes + 4 + chart.size() + sheet.size();
     if (used < kMiniStreamCutoff && !how.shortStream)
         record(globals, 0x005C, Bytes(kMiniStreamCutoff - used, ' '));
-    Bytes boundSheet;
-    put<std::uint32_t>(boundSheet, static_cast<std::uint32_t>(globals.size() + boundSheetSize + 4));
-    put<std::uint8_t>(boundSheet, 0);
-    put<std::uint8_t>(boundSheet, 0);
-    put<std::uint8_t>(boundSheet, static_cast<std::uint8_t>(name.size()));
-    if (!how.excel5)
-        put<std::uint8_t>(boundSheet, 0);
-    boundSheet += name;
-    record(globals, 0x0085, boundSheet);
+    const auto chartStart = static_cast<std::uint32_t>(globals.size() + sheetsBytes + 4);
+    if (how.chartFirst)
+        globals += boundSheet(chartStart, 2, how.excel5);
+    globals += boundSheet(static_cast<std::uint32_t>(chartStart + chart.size()), 0, how.excel5);
     record(globals, 0x000A, {});
-    return globals + sheet;
+    return globals + chart + sheet;
 }
 
 Bytes directoryEntry(const std::string &name, std::uint8_t type, std::uint32_t child,
@@ -275,51 +315,65 @@ void writeXls(const std::filesystem::path &file,
         while (miniFat.size() < kSector)
             put<std::uint32_t>(miniFat, kFree);
     }
-    const std::uint32_t first = how.shortStream ? 3 : 2;
-    const size_t sectors = (data.size() + kSector - 1) / kSector;
-    if (sectors + first > kSector / 4)
-        throw std::length_error("workbook too large for one FAT sector");
+    // Sectors of 512 bytes, or of 4096 where the header's list of allocation sectors would not
+    // reach the end of the stream. The allocation sectors come first, then the directory, the
+    // short sectors' table and the stream.
+    const size_t sector =
+        data.size() > kHeaderFatSectors * (kSector / 4) * kSector / 2 ? kBigSector : kSector;
+    const size_t sectors = (data.size() + sector - 1) / sector;
+    const size_t before = how.shortStream ? 2 : 1;
+    size_t fatSectors = 1;
+    while (fatSectors * (sector / 4) < fatSectors + before + sectors)
+        ++fatSectors;
+    if (fatSectors > kHeaderFatSectors)
+        throw std::length_error("workbook too large for the header's allocation sectors");
+    const auto first = static_cast<std::uint32_t>(fatSectors + before);
     const auto dataSize = static_cast<std::uint32_t>(data.size());
-    data.resize(sectors * kSector, '\0');
+    data.resize(sectors * sector, '\0');
+    if (how.shortStream)
+        miniFat.resize(sector, '\xFF');
 
     Bytes header("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
     header.append(16, '\0');
     put<std::uint16_t>(header, 0x003E);
-    put<std::uint16_t>(header, 0x0003);
+    put<std::uint16_t>(header, sector == kSector ? 3 : 4);
     put<std::uint16_t>(header, 0xFFFE);
-    put<std::uint16_t>(header, 9);
+    put<std::uint16_t>(header, sector == kSector ? 9 : 12);
     put<std::uint16_t>(header, 6);
     header.append(6, '\0');
-    put<std::uint32_t>(header, 0);
-    put<std::uint32_t>(header, 1); // FAT sectors
-    put<std::uint32_t>(header, 1); // first directory sector
+    put<std::uint32_t>(header, sector == kSector ? 0 : 1); // directory sectors
+    put<std::uint32_t>(header, static_cast<std::uint32_t>(fatSectors));
+    put<std::uint32_t>(header, static_cast<std::uint32_t>(fatSectors)); // first directory sector
     put<std::uint32_t>(header, 0);
     put<std::uint32_t>(header, static_cast<std::uint32_t>(kMiniStreamCutoff));
-    put<std::uint32_t>(header, how.shortStream ? 2 : kEndOfChain); // first mini FAT sector
+    put<std::uint32_t>(header, how.shortStream ? static_cast<std::uint32_t>(fatSectors + 1)
+                                               : kEndOfChain); // first mini FAT sector
     put<std::uint32_t>(header, how.shortStream ? 1 : 0);
     put<std::uint32_t>(header, kEndOfChain);
     put<std::uint32_t>(header, 0);
-    put<std::uint32_t>(header, 0); // the FAT is sector 0
+    for (size_t f = 0; f < fatSectors; ++f)
+        put<std::uint32_t>(header, static_cast<std::uint32_t>(f));
     while (header.size() < kSector)
         put<std::uint32_t>(header, kFree);
+    header.resize(sector, '\0');
 
     Bytes fat;
-    put<std::uint32_t>(fat, kFatSector);
-    put<std::uint32_t>(fat, kEndOfChain);
-    if (how.shortStream)
+    for (size_t f = 0; f < fatSectors; ++f)
+        put<std::uint32_t>(fat, kFatSector);
+    for (size_t b = 0; b < before; ++b)
         put<std::uint32_t>(fat, kEndOfChain);
     for (size_t s = 0; s < sectors; ++s)
         put<std::uint32_t>(fat, s + 1 == sectors ? kEndOfChain
-                                                 : static_cast<std::uint32_t>(s + first + 1));
-    while (fat.size() < kSector)
+                                                 : static_cast<std::uint32_t>(first + s + 1));
+    while (fat.size() < fatSectors * sector)
         put<std::uint32_t>(fat, kFree);
 
     Bytes directory = how.shortStream ? directoryEntry("Root Entry", 5, 1, first, dataSize)
                                       : directoryEntry("Root Entry", 5, 1, kEndOfChain, 0);
     directory += directoryEntry(how.excel5 ? "Book" : "Workbook", 2, kFree,
                                 how.shortStream ? 0 : first, streamSize);
-    directory += directoryEntry("", 0, kFree, 0, 0);
-    directory += directoryEntry("", 0, kFree, 0, 0);
+    while (directory.size() < sector)
+        directory += directoryEntry("", 0, kFree, 0, 0);
 
     std::ofstream out(file, std::ios::binary);
     out << header << fat << directory << miniFat << data;

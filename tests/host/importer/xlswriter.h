@@ -13,11 +13,13 @@ struct XlsWriting
     bool excel5 = false;
     // The workbook in the short sectors a compound document keeps small streams in.
     bool shortStream = false;
+    // A chart sheet listed before the worksheet.
+    bool chartFirst = false;
 };
 
 // Writes cells as the first worksheet of an Excel 97-2003 workbook: a BIFF8 stream (or BIFF5) in
-// a compound document, as small as a reader accepts. Numbers become number cells, TRUE, FALSE and
-// the texts of error values ("#N/A") logical and error cells, everything else text cells from
-// the shared string table (or of their own); Null cells are left out.
+// a compound document, as small as a reader accepts, of any size. Numbers become number cells,
+// TRUE, FALSE and the texts of error values ("#N/A") logical and error cells, everything else text
+// cells from the shared string table (or of their own); Null cells are left out.
 void writeXls(const std::filesystem::path &file,
               const std::vector<std::vector<host::Variant>> &rows, const XlsWriting &how = {});
