@@ -219,7 +219,7 @@ TEST_F(ImportFromExcelTest, AWorkbookProtectedByAPasswordIsRefusedForThat)
 
     EXPECT_EQ(modals.messageTexts(),
               QStringList{"The import file is protected by a password: open the workbook in a "
-                          "spreadsheet program, remove the password and save it, then import it "
+                          "spreadsheet program, clear its password and save it, then import it "
                           "again!"});
 }
 
