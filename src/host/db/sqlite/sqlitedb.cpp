@@ -38,7 +38,28 @@ std::string immutableUri(const std::string &path)
     return uri + "?immutable=1";
 }
 
+// SQLite's switches of the Bloom filter and of its push-down into subqueries.
+constexpr unsigned kBloomFilter = 0x00080000;
+constexpr unsigned kBloomPulldown = 0x00100000;
+
+int guardOpened(sqlite3 *db, const char **, const sqlite3_api_routines *)
+{
+    guardConnection(db);
+    return SQLITE_OK;
+}
+
 } // namespace
+
+void guardConnection(sqlite3 *db)
+{
+    sqlite3_test_control(SQLITE_TESTCTRL_OPTIMIZATIONS, db, kBloomFilter | kBloomPulldown);
+}
+
+void guardEveryConnection()
+{
+    // The entry point's type as SQLite declares it for every extension.
+    sqlite3_auto_extension(reinterpret_cast<void (*)()>(&guardOpened));
+}
 
 void throwError(sqlite3 *db, int rc, std::string_view sql)
 {
@@ -72,6 +93,7 @@ Database::Database(const std::string &path)
 
 void Database::open(const std::string &path, const std::string &name, int mode)
 {
+    guardEveryConnection();
     const int rc =
         sqlite3_open_v2(name.c_str(), &m_db, mode | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {

@@ -20,6 +20,15 @@ inline void check(sqlite3 *db, int rc, std::string_view sql = {})
         throwError(db, rc, sql);
 }
 
+// Turns off, for the connection, the optimisations that compare a text's bytes where its
+// collation compares otherwise: SQLite 3.40's Bloom filter over an automatic index hashes the
+// bytes, so a join drops the rows equal only under the collation (trailing blanks).
+void guardConnection(sqlite3 *db);
+// The same for every connection the process opens from now on, its own and those of any library
+// in it. Database calls it before it opens; a program that opens SQLite by other means calls it
+// first. Calling it again does nothing.
+void guardEveryConnection();
+
 // One open SQLite connection; closed in the destructor.
 class Database
 {
