@@ -45,8 +45,9 @@ std::string GetUpdateFromTempSQL(const std::string &tableName)
     host::addLines(
         sql, {"   update b set", "b.FInterID = t.FInterID,b.FBrNo = t.FBrNo,",
               "b.FItemID = t.FItemID,b.FAuxPropID = t.FAuxPropID,",
-              "b.FUnitID = t.FUnitID,b.FBatchNo = t.FBatchNo,", "b.FStockID = t.FStockID,",
-              "b.FSelect = t.FSelect,b.FAdj = t.FAdj,", "b.FAdjQty = t.FAdjQty,",
+              "b.FUnitID = t.FUnitID,b.FBatchNo = t.FBatchNo,", "b.FMtoNo = t.FMtoNo,",
+              "b.FStockID = t.FStockID,", "b.FSelect = t.FSelect,b.FAdj = t.FAdj,",
+              "b.FAdjQty = t.FAdjQty,",
               "b.FMaxBillInterID = t.FMaxBillInterID,b.FCheckQty = t.FCheckQty,",
               "b.FQtyAct = t.FQtyAct,b.FAuxCheckQty =t.FAuxCheckQty,",
               "b.FAuxQtyAct = t.FAuxQtyAct,", "b.FMinus =t.FMinus,b.FNote = t.FNote,",
@@ -73,10 +74,13 @@ std::string GetUpdateKeepingKeysFromTempSQL(const std::string &tableName)
     sql += matchedLines(tableName);
     // The key's texts match without regard to case or trailing blanks; the sheet's spelling
     // is written only where it differs, so that the rest of the key's index stays untouched.
-    host::addLines(sql, {"   update b set b.FBatchNo = t.FBatchNo,b.FKFDate = t.FKFDate from "});
+    host::addLines(sql, {"   update b set b.FBatchNo = t.FBatchNo,b.FMtoNo = t.FMtoNo,"
+                         "b.FKFDate = t.FKFDate from "});
     sql += matchedLines(tableName);
     host::addLines(sql, {"where DATALENGTH(b.FBatchNo) <> DATALENGTH(t.FBatchNo)",
                          "or b.FBatchNo <> t.FBatchNo COLLATE Chinese_PRC_BIN",
+                         "or DATALENGTH(b.FMtoNo) <> DATALENGTH(t.FMtoNo)",
+                         "or b.FMtoNo <> t.FMtoNo COLLATE Chinese_PRC_BIN",
                          "or DATALENGTH(b.FKFDate) <> DATALENGTH(t.FKFDate)",
                          "or b.FKFDate <> t.FKFDate COLLATE Chinese_PRC_BIN"});
     return sql;
