@@ -53,6 +53,14 @@ void appendValue(RecordColumn &column, sqlite3_stmt *stmt, int i, const ColumnTy
     }
 }
 
+[[noreturn]] void throwLinked()
+{
+    throw HostError("The database file has more than one name (a hard link): each name keeps a "
+                    "log of its own, and writes through two names would damage the file. It is "
+                    "not written.",
+                    HostError::DatabaseLinked);
+}
+
 [[noreturn]] void throwMoved()
 {
     throw HostError("The database file was deleted or replaced while it was open; what was "
@@ -254,6 +262,9 @@ BatchResult EmbeddedDatabase::inBatch(int writes, const std::function<void(Batch
 {
     if (m_moved && writes != 0)
         throwMoved();
+    // Refused where a write would begin; a transaction already open may end.
+    if (writes != 0 && !m_transaction && m_file.hasOtherNames())
+        throwLinked();
     m_session.variables.clear(); // variables live for one batch
     sqlite3 *db = m_db.handle();
     const bool grouped = m_session.tranCount == 0 && !sqlite3_db_readonly(db, "main") &&

@@ -33,7 +33,8 @@ namespace host {
 // once and leaves transactions to the connection runs in one transaction of its own, committed
 // at its end or at its failure, so that each statement does not commit (and sync) on its own.
 // A batch that writes fails when the file or its write-ahead log was deleted or replaced
-// meanwhile, and so does every batch that writes after it.
+// meanwhile, and so does every batch that writes after it. A file with a second name (a hard
+// link) is not written: a batch that would begin to write fails.
 // RAISERROR with severity 11 or more does not stop the batch (as on the server); its error is
 // handed back with the result.
 // Statements that differ only in their literals are translated once (see TranslationCache)
