@@ -111,6 +111,9 @@ HostError inLayerWords(const HostError &error)
 }
 
 constexpr size_t kCachedStatements = 64;
+// The log's size in pages from which a commit empties it as far as readers allow, as SQLite's
+// own hook does.
+constexpr int kAutoCheckpointPages = 1000;
 constexpr size_t kKeptTranslations = 256;
 
 bool writes(const std::vector<tsql::Token> &tokens, const tsql::Node &node)
@@ -224,6 +227,7 @@ EmbeddedDatabase::EmbeddedDatabase(const std::string &path)
         m_db.exec("PRAGMA synchronous=NORMAL");
     }
     tsql::registerFunctions(m_db.handle());
+    sqlite3_wal_hook(m_db.handle(), &EmbeddedDatabase::committed, this);
     // The host database's own procedure that the module runs when the option ICBillPos is set.
     // It belongs to a bill synchronisation this host does not have: the call has nothing to do
     // and succeeds.
@@ -299,9 +303,42 @@ BatchResult EmbeddedDatabase::inBatch(int writes, const std::function<void(Batch
             m_file.letGo(m_file.change());
             m_moved = true;
         }
+        // After a failure of the database itself (busy, full), no second wait for it.
+        if (writes != 0)
+            m_failedWrite = databaseFault(error) != DatabaseFault::None;
+        if (!m_failedWrite)
+            settle();
         throw;
     }
+    if (writes != 0)
+        m_failedWrite = false;
+    settle();
     return result;
+}
+
+int EmbeddedDatabase::committed(void *self, sqlite3 *db, const char *, int pages)
+{
+    static_cast<EmbeddedDatabase *>(self)->m_unsettled = true;
+    if (pages >= kAutoCheckpointPages)
+        sqlite3_wal_checkpoint_v2(db, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+    return SQLITE_OK;
+}
+
+void EmbeddedDatabase::settle() noexcept
+{
+    sqlite3 *db = m_db.handle();
+    if (!m_unsettled || m_moved || m_commands > 0 || m_session.tranCount > 0 ||
+        !sqlite3_get_autocommit(db) || m_file.change() != OpenedFile::Change::None)
+        return;
+    if (sqlite3_wal_checkpoint_v2(db, "main", SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr) ==
+        SQLITE_OK)
+        m_unsettled = false;
+}
+
+void EmbeddedDatabase::endCommand() noexcept
+{
+    if (m_commands > 0 && --m_commands == 0 && !m_failedWrite)
+        settle();
 }
 
 void EmbeddedDatabase::checkNotMoved()

@@ -32,6 +32,10 @@ namespace host {
 // at that moment is rolled back. A batch that writes more than
 // once and leaves transactions to the connection runs in one transaction of its own, committed
 // at its end or at its failure, so that each statement does not commit (and sync) on its own.
+// What a batch wrote is in the file itself, not only in the write-ahead log, once the batch
+// ends outside a transaction (a checkpoint that empties the log, waiting for readers as for a
+// lock): a file put at the path is what the next program finds there, and a deleted log loses
+// nothing done. A command of many batches puts that off to its end (beginCommand).
 // A batch that writes fails when the file or its write-ahead log was deleted or replaced
 // meanwhile, and so does every batch that writes after it. A file with a second name (a hard
 // link) is not written: a batch that would begin to write fails.
@@ -54,6 +58,10 @@ public:
     BatchResult execute(std::string_view sql) override;
     BatchResult execute(const SqlBatch &batch);
     void registerProcedure(const std::string &name, Procedure procedure);
+    // Between the two, batches leave what they write in the log; the end of the outermost
+    // command writes it into the file. endCommand never throws.
+    void beginCommand() { ++m_commands; }
+    void endCommand() noexcept;
     // Inline: every statement is translated afresh with its literals written into the SQL, the
     // reference that kept translations are tested against.
     void setLiterals(tsql::Literals literals) { m_literals = literals; }
@@ -77,6 +85,12 @@ private:
     // Throws HostError when the file or its log was deleted or replaced since it was opened:
     // what a batch wrote then went nowhere, and must not be reported done.
     void checkNotMoved();
+    // Empties the log into the file when something was committed into it since, no command
+    // or transaction is open and the files are where they were; a checkpoint that cannot
+    // finish is tried again after the next batch. Never throws.
+    void settle() noexcept;
+    // SQLite's call after each commit into the log, with the pages the log holds.
+    static int committed(void *self, sqlite3 *db, const char *schema, int pages);
     // False when RETURN stopped the batch.
     bool runNodes(std::string_view sql, const std::vector<tsql::Token> &tokens,
                   const std::vector<std::unique_ptr<tsql::Node>> &nodes, BatchResult &result);
@@ -109,6 +123,11 @@ private:
     OpenedFile m_file;
     // Set once the file was found moved: nothing more is written through this connection.
     bool m_moved = false;
+    // Commits into the log since it was last emptied into the file.
+    bool m_unsettled = false;
+    int m_commands = 0;
+    // Whether the last batch that wrote failed as the database itself did.
+    bool m_failedWrite = false;
     sqlite::StatementCache m_statements;
     // The transaction of BEGIN TRAN, open across batches until COMMIT or ROLLBACK.
     std::optional<sqlite::Transaction> m_transaction;
