@@ -111,6 +111,8 @@ HostError inLayerWords(const HostError &error)
 }
 
 constexpr size_t kCachedStatements = 64;
+// How often a batch is read again from a file another program changes while it is read.
+constexpr int kReadAttempts = 3;
 // The log's size in pages from which a commit empties it as far as readers allow, as SQLite's
 // own hook does.
 constexpr int kAutoCheckpointPages = 1000;
@@ -213,12 +215,7 @@ EmbeddedDatabase::EmbeddedDatabase(const std::string &path)
       m_parses(kKeptTranslations), m_holds(sqlite3_db_filename(m_db.handle(), "main"),
                                            sqlite3_db_readonly(m_db.handle(), "main") == 1)
 {
-    // A writer waits for another connection's transaction as long as a backup of 100,000 lines
-    // takes with room to spare; only then is the database reported busy.
-    sqlite3_busy_timeout(m_db.handle(), kBusyTimeoutMs);
-    // A double-quoted name that matches no column must be an error, not a text.
-    sqlite3_db_config(m_db.handle(), SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
-    sqlite3_db_config(m_db.handle(), SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+    configure();
     // WAL lets readers run beside a backup. The mode stays with the file, so it is set only on a
     // database made here; a file of another program keeps its journal.
     if (!isMemoryPath(path) && !sqlite3_db_readonly(m_db.handle(), "main")) {
@@ -226,13 +223,42 @@ EmbeddedDatabase::EmbeddedDatabase(const std::string &path)
             m_db.exec("PRAGMA journal_mode=WAL");
         m_db.exec("PRAGMA synchronous=NORMAL");
     }
-    tsql::registerFunctions(m_db.handle());
-    sqlite3_wal_hook(m_db.handle(), &EmbeddedDatabase::committed, this);
     // The host database's own procedure that the module runs when the option ICBillPos is set.
     // It belongs to a bill synchronisation this host does not have: the call has nothing to do
     // and succeeds.
     registerProcedure("Prc_synchronizationData", [](const std::vector<Variant> &) {});
     // The log the connection opened on its first read.
+    m_file.change();
+}
+
+void EmbeddedDatabase::configure()
+{
+    sqlite3 *db = m_db.handle();
+    // A writer waits for another connection's transaction as long as a backup of 100,000 lines
+    // takes with room to spare; only then is the database reported busy.
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    // A double-quoted name that matches no column must be an error, not a text.
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+    tsql::registerFunctions(db);
+    sqlite3_wal_hook(db, &EmbeddedDatabase::committed, this);
+}
+
+void EmbeddedDatabase::reopen()
+{
+    // Its statements go before the connection they were made on.
+    m_statements.rebind(nullptr);
+    try {
+        m_db.reopen();
+    } catch (const HostError &) {
+        m_statements.rebind(m_db.handle());
+        throw;
+    }
+    sqlite3 *db = m_db.handle();
+    m_statements.rebind(db);
+    m_schema.rebind(db);
+    m_file.rebind(db);
+    configure();
     m_file.change();
 }
 
@@ -263,6 +289,31 @@ int EmbeddedDatabase::writesOf(const std::vector<tsql::Token> &tokens,
 }
 
 BatchResult EmbeddedDatabase::inBatch(int writes, const std::function<void(BatchResult &)> &body)
+{
+    // A file read as one nobody changes is read afresh once another program changed it: before
+    // the batch, and again when it changed while the batch read it, which may then have read
+    // some of each.
+    for (int attempt = 0; m_db.isImmutable(); ++attempt) {
+        if (attempt == kReadAttempts)
+            throw HostError("Another program kept changing the database file while it was read.",
+                            HostError::DatabaseChanged);
+        if (m_db.changedSinceOpened())
+            reopen();
+        if (!m_db.isImmutable())
+            break;
+        try {
+            BatchResult result = runBatch(writes, body);
+            if (!m_db.changedSinceOpened())
+                return result;
+        } catch (const HostError &) {
+            if (!m_db.changedSinceOpened())
+                throw;
+        }
+    }
+    return runBatch(writes, body);
+}
+
+BatchResult EmbeddedDatabase::runBatch(int writes, const std::function<void(BatchResult &)> &body)
 {
     if (m_moved && writes != 0)
         throwMoved();

@@ -38,7 +38,9 @@ namespace host {
 // nothing done. A command of many batches puts that off to its end (beginCommand).
 // A batch that writes fails when the file or its write-ahead log was deleted or replaced
 // meanwhile, and so does every batch that writes after it. A file with a second name (a hard
-// link) is not written: a batch that would begin to write fails.
+// link) is not written: a batch that would begin to write fails. A file the user may only read
+// and that had no log beside it is read as immutable (see sqlite::Database); once another
+// program changed it, the next batch reads it afresh.
 // RAISERROR with severity 11 or more does not stop the batch (as on the server); its error is
 // handed back with the result.
 // Statements that differ only in their literals are translated once (see TranslationCache)
@@ -79,9 +81,16 @@ private:
     struct BatchStep;
     // Keeps the plan of a statement read from its text, from a fresh translation.
     void keepPlan(BatchStep &step, const tsql::Node &node);
+    // Runs the body as one batch (see runBatch), read again from a file opened as immutable that
+    // another program changed.
+    BatchResult inBatch(int writes, const std::function<void(BatchResult &)> &body);
     // Runs the body as one batch: in a transaction of its own when it writes more than once
     // and leaves transactions to the connection (writes < 0: it does not).
-    BatchResult inBatch(int writes, const std::function<void(BatchResult &)> &body);
+    BatchResult runBatch(int writes, const std::function<void(BatchResult &)> &body);
+    // What every connection to the file is set to.
+    void configure();
+    // The file opened anew, with nothing of the connection before.
+    void reopen();
     // Throws HostError when the file or its log was deleted or replaced since it was opened:
     // what a batch wrote then went nowhere, and must not be reported done.
     void checkNotMoved();
