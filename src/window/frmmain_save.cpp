@@ -27,6 +27,7 @@
 #include <QAction>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -109,8 +110,8 @@ frmMain::SaveResult frmMain::SaveStockData(bool bAsk)
 
     const WindowBusy busy(*this, *staBar, langText("正在保存数据,请稍候..."));
     try {
-        // What the batches write reaches the database file once, when the save ends.
-        const host::CommandScope command(appConn());
+        // What the batches write reaches the database file once, when the last is sent.
+        std::optional<host::CommandScope> command(std::in_place, appConn());
         SaveErrorList errors(module().gMtoPlanMode != 0);
         CountLineSave save(
             static_cast<std::size_t>(std::count(mRowChanged.begin(), mRowChanged.end(), true)));
@@ -123,6 +124,7 @@ frmMain::SaveResult frmMain::SaveStockData(bool bAsk)
             }
         }
         save.finish();
+        command.reset();
         m_sheetStale = m_sheetStale || save.sentAny();
         const auto &failure = save.databaseFailure();
         // A saved line is no longer marked: a later save must not write it over another
