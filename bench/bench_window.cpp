@@ -255,7 +255,8 @@ std::vector<const LineValues *> inKeyOrder(const std::vector<LineValues> &lines)
 
 // A plain program's save of every line: its own connection to the file, the two UPDATEs
 // prepared once, the lines sent in the key index's order, each line's values bound, 100 lines
-// a transaction; a line that matched nothing is counted, as the save tells it. It finds a line
+// a transaction, the log emptied into the file at the end; a line that matched nothing is
+// counted, as the save tells it. It finds a line
 // through the whole key's index, the date compared as stored, and writes only the lines the
 // sheet shows (an item deleted since stays out of it): a baseline on the module's connection
 // that also wrote the hidden lines measured a save the module never does.
@@ -290,6 +291,8 @@ long bareSave(const std::string &path, const std::vector<LineValues> &lines)
         if (i % 100 == 99 || i + 1 == ordered.size())
             exec(db.get(), "COMMIT");
     }
+    // What was saved is in the file itself, as after the module's save.
+    exec(db.get(), "PRAGMA wal_checkpoint(TRUNCATE)");
     return unmatched;
 }
 
