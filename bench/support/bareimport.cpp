@@ -477,9 +477,11 @@ size_t bareImport(const BareImport &ic)
                     "FSecMinus=t.FSecMinus,FSecQtyAct=t.FSecCheckQty,"
                     "FSecCheckQty=t.FSecCheckQty,FSecAdjQty=t.FSecAdjQty,FChecker=t.FChecker "
                     "FROM bare_staging t, t_MeasureUnit a WHERE b.FUnitID=a.FMeasureUnitID AND ") +
-            kSameLine + ";UPDATE ICInvBackup AS b SET FBatchNo=t.FBatchNo,FKFDate=t.FKFDate " +
+            kSameLine +
+            ";UPDATE ICInvBackup AS b SET FBatchNo=t.FBatchNo,FMtoNo=t.FMtoNo,FKFDate=t.FKFDate " +
             "FROM bare_staging t WHERE " + kSameLine +
-            " AND (b.FBatchNo<>t.FBatchNo COLLATE BINARY OR b.FKFDate<>t.FKFDate COLLATE BINARY)" +
+            " AND (b.FBatchNo<>t.FBatchNo COLLATE BINARY OR b.FMtoNo<>t.FMtoNo COLLATE BINARY OR "
+            "b.FKFDate<>t.FKFDate COLLATE BINARY)" +
             ";INSERT INTO ICInvBackup (FInterID,FBrNo,FItemID,FAuxPropID,FUnitID,FBatchNo,"
             "FMtoNo,FStockID,FQty,FSelect,FAdj,FAdjQty,FDateBackup,FMaxBillInterID,FCheckQty,"
             "FQtyAct,FAuxCheckQty,FAuxQtyAct,FAuxQty,FMinus,FNote,FStockPlaceID,FKFDate,"
@@ -492,7 +494,9 @@ size_t bareImport(const BareImport &ic)
             "ICInvBackup b ON " +
             kSameLine +
             " WHERE b.FItemID IS NULL;"
-            "DROP TABLE bare_staging;COMMIT");
+            "DROP TABLE bare_staging;COMMIT;"
+            // What was imported is in the file itself, as after the module's import.
+            "PRAGMA wal_checkpoint(TRUNCATE)");
     return refused.size();
 }
 

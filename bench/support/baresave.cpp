@@ -186,5 +186,7 @@ long bareSave(const std::string &path, const std::vector<LineValues> &lines)
         if (i % 100 == 99 || i + 1 == ordered.size())
             runBare(db.get(), "COMMIT");
     }
+    // What was saved is in the file itself, as after the module's save.
+    runBare(db.get(), "PRAGMA wal_checkpoint(TRUNCATE)");
     return unmatched;
 }

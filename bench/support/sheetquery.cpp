@@ -1,5 +1,6 @@
 #include "support/sheetquery.h"
 
+#include "host/db/sqlite/sqlitedb.h"
 #include "host/db/sqlite/storage.h"
 #include "host/db/tsql/tsqlfunctions.h"
 
@@ -141,6 +142,8 @@ std::string bareSheetQuery(long showType, const std::string &condition)
 
 void registerSheetFunctions(sqlite3 *db)
 {
+    // Its joins find the rows the module's find.
+    host::sqlite::guardConnection(db);
     sqlite3_create_collation_v2(db, "TSQL", SQLITE_UTF8, nullptr, sortText, nullptr);
     sqlite3_create_function_v2(
         db, "round_decimal", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,

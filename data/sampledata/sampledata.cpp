@@ -8,6 +8,7 @@
 #include "sampledata/writer.h"
 
 #include "host/core/datetime.h"
+#include "host/db/commandscope.h"
 
 #include <algorithm>
 #include <cmath>
@@ -47,6 +48,8 @@ Company buildCompany(const SampleOptions &options)
 
 SampleSummary generateSampleData(host::AppConnection &connection, const SampleOptions &options)
 {
+    // One command: the company reaches the file once, when all of it is written.
+    const host::CommandScope writing(connection);
     const Company company = buildCompany(options);
     writeBaseData(connection, company);
     writeStock(connection, company);

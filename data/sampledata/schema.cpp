@@ -1,6 +1,7 @@
 #include "sampledata/schema.h"
 
 #include "host/db/appconnection.h"
+#include "host/db/commandscope.h"
 
 namespace sampledata {
 namespace {
@@ -43,6 +44,8 @@ std::vector<std::string> schemaStatements(std::string_view text)
 
 void createSchema(host::AppConnection &connection)
 {
+    // One command: the tables reach the file once, when all are made.
+    const host::CommandScope making(connection);
     for (const auto &statement : schemaStatements(schemaText()))
         connection.Execute(statement);
 }

@@ -3,6 +3,7 @@
 #include "countsheet/countsheetstate.h"
 #include "host/core/text.h"
 #include "host/db/appconnection.h"
+#include "host/db/commandscope.h"
 #include "host/db/recordset/recordset.h"
 #include "host/ui/form/twips.h"
 #include "host/ui/ledger/ledgergrid.h"
@@ -72,6 +73,8 @@ void MainDo::ResizeColWidth()
 void MainDo::SaveColWidth()
 {
     try {
+        // One command: the widths reach the file once, not once a column.
+        const host::CommandScope command(appConn());
         const std::shared_ptr<host::Recordset> rs = appConn().Execute(countSheetState().gHeaderSQL);
         if (!rs || !m_Ldg)
             return;

@@ -54,6 +54,7 @@ constexpr Assignment kAssignments[] = {
     {"b.FAuxPropID = t.FAuxPropID,", true, true},
     {"b.FUnitID = t.FUnitID,", true},
     {"b.FBatchNo = t.FBatchNo,", true, true},
+    {"b.FMtoNo = t.FMtoNo,", true, true},
     {"b.FStockID = t.FStockID,", true, true},
     {"b.FSelect = t.FSelect,"},
     {"b.FAdj = t.FAdj,", false, true},
@@ -107,10 +108,13 @@ std::string GetUpdateKeepingKeysFromTempSQL(const std::string &tableName)
     std::string sql = updateFromTemp(tableName, false);
     // The key's texts match without regard to case or trailing blanks; the sheet's spelling
     // is written only where it differs, so that the rest of the key's index stays untouched.
-    host::addLines(sql, {"   update b set b.FBatchNo = t.FBatchNo,b.FKFDate = t.FKFDate from "});
+    host::addLines(sql, {"   update b set b.FBatchNo = t.FBatchNo,b.FMtoNo = t.FMtoNo,"
+                         "b.FKFDate = t.FKFDate from "});
     sql += matchedLines(tableName);
     host::addLines(sql, {"where DATALENGTH(b.FBatchNo) <> DATALENGTH(t.FBatchNo)",
                          "or b.FBatchNo <> t.FBatchNo COLLATE Chinese_PRC_BIN",
+                         "or DATALENGTH(b.FMtoNo) <> DATALENGTH(t.FMtoNo)",
+                         "or b.FMtoNo <> t.FMtoNo COLLATE Chinese_PRC_BIN",
                          "or DATALENGTH(b.FKFDate) <> DATALENGTH(t.FKFDate)",
                          "or b.FKFDate <> t.FKFDate COLLATE Chinese_PRC_BIN"});
     return sql;

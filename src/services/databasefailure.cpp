@@ -22,6 +22,10 @@ std::optional<std::string_view> causeText(host::DatabaseFault fault)
         return "读写数据库文件时出错。";
     case host::DatabaseFault::Moved:
         return "数据库文件在使用中被删除或替换，刚才写入的数据已经丢失。";
+    case host::DatabaseFault::Linked:
+        return "数据库文件另有一个名称（硬链接），从两个名称写入会损坏文件，所以不能写入。请删除另一个名称。";
+    case host::DatabaseFault::Changed:
+        return "数据库文件正在被其他用户修改，请稍后刷新。";
     case host::DatabaseFault::None:
         break;
     }

@@ -11,8 +11,11 @@
 #include "host/core/objectfactory.h"
 #include "host/core/sqltext.h"
 #include "host/core/stringbuilder.h"
+#include "host/db/commandscope.h"
+#include "host/db/sqlite/databasefault.h"
 #include "host/displayer/dispbuilder.h"
 #include "host/ui/spread/spreadgrid.h"
+#include "services/appconn.h"
 #include "services/databasefailure.h"
 #include "services/langtext.h"
 #include "services/modqellogmsg.h"
@@ -24,6 +27,7 @@
 #include <QAction>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -106,6 +110,8 @@ frmMain::SaveResult frmMain::SaveStockData(bool bAsk)
 
     const WindowBusy busy(*this, *staBar, langText("正在保存数据,请稍候..."));
     try {
+        // What the batches write reaches the database file once, when the last is sent.
+        std::optional<host::CommandScope> command(std::in_place, appConn());
         SaveErrorList errors(module().gMtoPlanMode != 0);
         CountLineSave save(
             static_cast<std::size_t>(std::count(mRowChanged.begin(), mRowChanged.end(), true)));
@@ -118,11 +124,17 @@ frmMain::SaveResult frmMain::SaveStockData(bool bAsk)
             }
         }
         save.finish();
+        command.reset();
         m_sheetStale = m_sheetStale || save.sentAny();
+        const auto &failure = save.databaseFailure();
         // A saved line is no longer marked: a later save must not write it over another
-        // user's newer count.
-        for (int row : save.saved())
-            mRowChanged[static_cast<std::size_t>(row - 1)] = false;
+        // user's newer count. Unless the file or its log went during the save: then no line
+        // of it is in the file at its path.
+        const bool lost = failure && host::databaseFault(*failure) == host::DatabaseFault::Moved;
+        if (!lost) {
+            for (int row : save.saved())
+                mRowChanged[static_cast<std::size_t>(row - 1)] = false;
+        }
         // A line the database no longer holds is not saved, whatever the statement said.
         for (int row : save.unmatched())
             errors.add(*vsCheck, row, MParse::LoadLangString(kUnmatchedText));
@@ -130,7 +142,6 @@ frmMain::SaveResult frmMain::SaveStockData(bool bAsk)
             errors.add(*vsCheck, refusal.row,
                        MParse::FormatLangString(kDatabaseRefusedText, {refusal.reason}));
         // A database that could not be written is told once, for every line it left unsaved.
-        const auto &failure = save.databaseFailure();
         if (failure)
             PubVariant::MsgBox(explainFailure(*failure, MParse::LoadLangString(kNotAllSavedText)),
                                PubVariant::vbExclamation | PubVariant::vbOKOnly);

@@ -52,6 +52,17 @@ expect "init-db makes a named database" 0 "created" "$program" init-db --no-coun
 expect "options after the command count" 0 "(1 row)" \
     "$program" sql --db "$work/x.db" <<<"select count(*) from t_user where FUserID=16"
 expect "a command takes no stray argument" 2 "Usage:" "$program" sql extra
+# A file with a second name (a hard link) is read through either name and written through none;
+# a symbolic link only leads to the file's one name.
+ln "$work/x.db" "$work/x2.db"
+expect "a database with a second name is read" 0 "(1 row)" \
+    "$program" sql --db "$work/x2.db" <<<"select count(*) from t_user where FUserID=16"
+expect "a database with a second name is not written" 1 "hard link" \
+    "$program" sql --db "$work/x.db" <<<"update t_user set FName=FName"
+rm "$work/x2.db"
+ln -s "$work/x.db" "$work/y.db"
+expect "a database is written through a symbolic link" 0 "" \
+    "$program" sql --db "$work/y.db" <<<"update t_user set FName=FName"
 expect "init-db wants a number of rows" 2 "Usage:" "$program" init-db --rows abc
 expect "init-db options go with init-db" 2 "Usage:" "$program" --force check
 expect "a picture needs its folder" 2 "no folder" \

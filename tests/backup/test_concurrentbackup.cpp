@@ -141,7 +141,7 @@ TEST_P(BlockedBackupTest, FailsSayingWhyAndLeavesNoProcess)
 
     EXPECT_EQ(backUpStock1(), std::string("备份数据失败！\n") + GetParam().cause + "|");
 
-    DatabaseFile::release(*other);
+    m_file->release(*other);
     EXPECT_EQ(
         host::CLng(writer->Execute("select count(*) from ICStockCheckProcess")->Fields(0).Value()),
         0);

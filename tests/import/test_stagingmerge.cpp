@@ -42,6 +42,7 @@ protected:
         double checkQty; // in the counting unit: 12 pieces for item 9006, 1 for the others
         double secCheckQty;
         double secAdjQty;
+        std::string mtoNo = {};
     };
 
     void stage(const std::vector<Staged> &rows)
@@ -58,6 +59,7 @@ protected:
             row.auxPropId = 0L;
             row.secUnitId = twoUnits ? 105L : 0L;
             row.batchNo = s.batch;
+            row.mtoNo = s.mtoNo;
             row.kfDate = "";
             row.checkQty = s.checkQty;
             row.secCheckQty = s.secCheckQty;
@@ -75,16 +77,16 @@ protected:
 TEST_P(StagingMergeTest, CheckedRowsReachTheirLinesAndPlaces)
 {
     // Item 9001's line holds 10, item 9006's 10 pieces and 5 in its second unit; item 9003's
-    // line has its batch written in small letters.
-    db->Execute("insert into ICInvBackup (FInterID,FItemID,FUnitID,FBatchNo,FStockID,FQty,"
-                "FStockPlaceID,FKFDate) values (900,9003,100,'x5',9501,2,9601,'')");
+    // line has its batch and plan-tracking number written in small letters.
+    db->Execute("insert into ICInvBackup (FInterID,FItemID,FUnitID,FBatchNo,FMtoNo,FStockID,FQty,"
+                "FStockPlaceID,FKFDate) values (900,9003,100,'x5','mto-a',9501,2,9601,'')");
     stage({{kTwoUnitItem, kPlace, "", 1, 7, 1.23456},
            {kPlainItem, kPlace, "", 9, 0, 0},
            {kPlainItem, kPlace, "B9", 0, 1, 0}, // no base difference, a second-unit one
            {kBatchItem, kPlace, "B1", 4, 0, 0},
            {kShelfLifeItem, kNamesakePlace, "", 2, 0, 0},
            {kSerialItem, kForeignPlace, "", 3, 0, 0},
-           {kAuxItem, kPlace, "X5", 3, 0, 0}});
+           {kAuxItem, kPlace, "X5", 3, 0, 0, "MTO-A"}});
 
     const auto refused = PubVariant::CheckTempUnitDirection(run.tableName);
     ASSERT_TRUE(refused);
@@ -123,7 +125,9 @@ TEST_P(StagingMergeTest, CheckedRowsReachTheirLinesAndPlaces)
     EXPECT_EQ(countLines(kPlainItem), 1);
     EXPECT_EQ(countLines(kAuxItem), 1);
     EXPECT_EQ(host::CStr(lineValue(kBatchItem, "FNote")), "imported");
-    EXPECT_EQ(host::CStr(lineValue(kAuxItem, "FBatchNo")), "X5"); // as the sheet spells it
+    // Every key text as the sheet spells it.
+    EXPECT_EQ(host::CStr(lineValue(kAuxItem, "FBatchNo")), "X5");
+    EXPECT_EQ(host::CStr(lineValue(kAuxItem, "FMtoNo")), "MTO-A");
     EXPECT_EQ(stagingTables(), 0);
 }
 

@@ -56,8 +56,15 @@ std::shared_ptr<host::AppConnection>
 DatabaseFile::block(const BlockedDatabase &how, std::shared_ptr<host::AppConnection> current,
                     host::AppConnection &other) const
 {
-    if (how.readOnly)
+    switch (how.way) {
+    case BlockedDatabase::Way::ReadOnly:
         return connect(true);
+    case BlockedDatabase::Way::Linked:
+        std::filesystem::create_hard_link(path(), m_dir / "other.db");
+        return current;
+    case BlockedDatabase::Way::Locked:
+        break;
+    }
     holdWriteLock(other, *current);
     return current;
 }
@@ -68,8 +75,9 @@ void DatabaseFile::holdWriteLock(host::AppConnection &other, host::AppConnection
     sqlite3_busy_timeout(waiting.embedded()->handle(), 50);
 }
 
-void DatabaseFile::release(host::AppConnection &other)
+void DatabaseFile::release(host::AppConnection &other) const
 {
+    std::filesystem::remove(m_dir / "other.db");
     if (!sqlite3_get_autocommit(other.embedded()->handle()))
         run(other, "ROLLBACK");
 }

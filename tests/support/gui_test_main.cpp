@@ -1,3 +1,4 @@
+#include "host/db/sqlite/sqlitedb.h"
 #include "support/isolatedhome.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@ int main(int argc, char **argv)
     // Windows under test never need a display.
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     const IsolatedHome home;
+    host::sqlite::guardEveryConnection();
     QApplication app(argc, argv);
     // Grids show and read numbers in the user's notation; tests expect one, whatever the
     // machine's locale.

@@ -8,6 +8,7 @@
 // the connection as a program that ends does. Prints the rows the statements yield, a line each
 // with its values separated by tabs, then "written"; or "locked" when another connection holds
 // the write lock. Any other failure is printed with status 1.
+#include "host/db/sqlite/sqlitedb.h"
 #include "host/db/tsql/tsqlfunctions.h"
 
 #include <sqlite3.h>
@@ -38,6 +39,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: %s FILE [SQL]\n", argv[0]);
         return 2;
     }
+    host::sqlite::guardEveryConnection();
     sqlite3 *db = nullptr;
     int rc = sqlite3_open_v2(argv[1], &db, SQLITE_OPEN_READWRITE, nullptr);
     if (rc == SQLITE_OK) {

@@ -1,3 +1,4 @@
+#include "host/db/sqlite/sqlitedb.h"
 #include "support/isolatedhome.h"
 
 #include <gmock/gmock.h>
@@ -6,6 +7,7 @@
 int main(int argc, char **argv)
 {
     const IsolatedHome home;
+    host::sqlite::guardEveryConnection();
     ::testing::InitGoogleMock(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -12,6 +12,7 @@
 #include "dialogs/saveadditem.h"
 #include "host/core/datetime.h"
 #include "host/core/dictionary.h"
+#include "host/core/vector.h"
 #include "host/db/backends/embeddeddatabase.h"
 #include "host/db/connection.h"
 #include "host/db/hostdatabase.h"
@@ -359,6 +360,19 @@ std::vector<WritePath> WritePathTest::paths(const WritePathTest &t)
                                             "added", "", host::Variant(5.0), "", 0, "", 0, 1, 0, 0,
                                             0, 0);
          }},
+        {"process list save",
+         {{process}},
+         {"保存盘点方案失败"},
+         [](WritePathTest &) {},
+         [](WritePathTest &f) {
+             auto change = std::make_shared<host::Dictionary>();
+             change->SetValue("FID", f.m_small);
+             change->SetValue("ProcID", "renamed");
+             change->SetValue("Remark", "saved from the list");
+             host::Vector changes;
+             changes.Add(host::Variant(std::shared_ptr<host::HostObject>(change)));
+             return ICBackupInv().SaveProc(changes);
+         }},
         {"delete a process",
          {{lines, process, marks}},
          {"删除盘点方案失败"},
@@ -449,14 +463,12 @@ enum class Move
     Replace
 };
 
-class MovedFileTest : public WritePathTest, public ::testing::WithParamInterface<Move>
+// The program in a process of its own, on a copy in the mode it makes its databases in (a
+// rollback journal leaves nothing behind once its transaction ends), and what a file holds.
+class ProgramTest : public WritePathTest
 {
 public:
-    // The mode the program makes its databases in: a rollback journal leaves nothing behind once
-    // its transaction ends.
     const char *journal() const override { return "WAL"; }
-
-    static constexpr int kMoments = 10;
 
     // Every table of the database, its rows sorted; and its integrity.
     std::string contents(host::AppConnection &db)
@@ -482,9 +494,9 @@ public:
         return contents(db);
     }
 
-    // The path run on the copy in a process of its own, the event armed at the nth read or
-    // write (none for INT_MAX); the reads and writes counted, and whether the event came about.
-    std::string runElsewhere(const WritePath &path, int n, const std::function<void()> &event)
+    // The program on a fresh copy, prepared for the path, in a process of its own: the step's
+    // text, the step run with the copy opened as the program opens it and closed after it.
+    std::string asProgram(const WritePath &path, const std::function<std::string()> &step)
     {
         openCopy();
         m_modals.reset();
@@ -495,13 +507,29 @@ public:
         ChildProcess program([&] {
             openCopy(false);
             module().gCurInterID = current;
+            std::string text = step();
+            closeCopy();
+            return text;
+        });
+        return program.finish();
+    }
+};
+
+class MovedFileTest : public ProgramTest, public ::testing::WithParamInterface<Move>
+{
+public:
+    static constexpr int kMoments = 10;
+
+    // The path run by the program, the event armed at the nth read or write (none for INT_MAX);
+    // the reads and writes counted, and whether the event came about.
+    std::string runElsewhere(const WritePath &path, int n, const std::function<void()> &event)
+    {
+        return asProgram(path, [&] {
             faultyvfs::armEvent(n, event);
             path.run(*this);
             faultyvfs::disarm();
-            closeCopy();
             return std::to_string(faultyvfs::counted()) + (faultyvfs::fired() ? " moved" : "");
         });
-        return program.finish();
     }
 };
 
@@ -543,6 +571,57 @@ INSTANTIATE_TEST_SUITE_P(Moves, MovedFileTest, ::testing::Values(Move::Remove, M
                          [](const auto &param) {
                              return std::string(param.param == Move::Remove ? "Removed"
                                                                             : "Replaced");
+                         });
+
+// Once a path has ended, what it wrote is in the database file itself, while the program still
+// runs: a copy put in the file's place (its log left where it was) is what another program then
+// finds at the path, and what is there once the program ended; a log deleted takes nothing the
+// path did with it.
+enum class Ended
+{
+    LogRemoved,
+    FileReplaced
+};
+
+class EndedPathTest : public ProgramTest, public ::testing::WithParamInterface<Ended>
+{};
+
+TEST_P(EndedPathTest, WhatItWroteIsInTheFileItself)
+{
+    const std::string copy = m_template->path();
+    const std::string before = contentsOf(copy);
+    for (const WritePath &path : paths(*this)) {
+        SCOPED_TRACE(path.name);
+        const std::string seen = asProgram(path, [&] {
+            if (!path.run(*this))
+                return std::string("not done");
+            if (GetParam() == Ended::LogRemoved) {
+                // What the program's own connection finds, before its log goes.
+                std::string own = contents(*m_db);
+                std::filesystem::remove(m_work + "-wal");
+                return own;
+            }
+            std::filesystem::copy_file(copy, m_work + ".new");
+            std::filesystem::rename(m_work + ".new", m_work);
+            return ChildProcess([&] { return contentsOf(m_work); }).finish();
+        });
+        const std::string found = contentsOf(m_work);
+        if (GetParam() == Ended::LogRemoved) {
+            EXPECT_NE(seen, before) << "the path wrote nothing";
+            EXPECT_EQ(found, seen);
+        } else {
+            EXPECT_EQ(seen, before);
+            EXPECT_EQ(found, before);
+        }
+        m_window.reset();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Moves, EndedPathTest,
+                         ::testing::Values(Ended::LogRemoved, Ended::FileReplaced),
+                         [](const auto &param) {
+                             return std::string(param.param == Ended::LogRemoved ? "LogRemoved"
+                                                                                 : "FileReplaced");
                          });
 
 } // namespace

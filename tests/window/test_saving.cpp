@@ -434,7 +434,7 @@ TEST_P(LockedSaveTest, ALockedDatabaseIsWaitedForOnceAndToldOnce)
     EXPECT_TRUE(w.mModified);
     expectRestored();
     sqlite3_trace_v2(handle, 0, nullptr, nullptr);
-    DatabaseFile::release(*theirs);
+    file.release(*theirs);
     if (refused != 0) {
         w.vsCheck->SetText(C::Coefficient, refused, coefficient);
         type(w, C::CUUnitCheckQty, refused, "3");

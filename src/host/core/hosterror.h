@@ -37,6 +37,10 @@ public:
     static constexpr long DatabaseMoved = 3001;
     static constexpr long DatabaseFull = 3002;
     static constexpr long DatabaseDamaged = 3003;
+    // The database file has another name (a hard link), so it is not written.
+    static constexpr long DatabaseLinked = 3004;
+    // Another program changed a file opened as one nobody changes, while it was read.
+    static constexpr long DatabaseChanged = 3005;
     // A batch's own RAISERROR: its text is the batch's sentence, not the database's words.
     static constexpr long RaisedByBatch = 50000;
 

@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -165,6 +166,81 @@ TEST_F(DatabaseFile, AReadOnlyFileIsReadAndNothingIsWrittenBesideIt)
         for (const auto &entry : fs::directory_iterator(folder))
             beside.push_back(entry.path().filename().string());
         EXPECT_EQ(beside, std::vector<std::string>{"host.db"});
+        fs::permissions(folder, fs::perms::owner_all);
+        fs::remove_all(folder);
+    }
+}
+
+// A user who may only read the database has it open while another user writes it, many rows or
+// few, and ends or still has it open: the reader's next read finds what was written. The reader
+// runs in a process of its own, as nobody when the test is the superuser's; the folder takes no
+// new file but while the writer writes.
+TEST_F(DatabaseFile, AReaderFindsWhatAnotherUserWroteSinceItsLastRead)
+{
+    struct Case
+    {
+        const char *name;
+        int doublings; // of the one row there was
+        bool writerStaysOpen;
+    };
+    const auto readable = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    const auto listable =
+        readable | fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
+    for (const Case &c : {Case{"a few rows, the writer gone", 1, false},
+                          Case{"many rows, the writer gone", 15, false},
+                          Case{"a few rows, the writer still there", 1, true}}) {
+        SCOPED_TRACE(c.name);
+        const fs::path folder =
+            fs::temp_directory_path() / ("stockcheck-reader-" + std::to_string(::getpid()));
+        fs::create_directories(folder);
+        const fs::path file = folder / "host.db";
+        {
+            host::AppConnection db;
+            db.openDatabase(file.string());
+            db.Execute("create table notes (body varchar(40))");
+            db.Execute("insert into notes values ('a note of some length, to fill pages')");
+        }
+        fs::permissions(file, readable | fs::perms::owner_write);
+        fs::permissions(folder, listable);
+        // Each side tells the other it is done through a pipe of its own.
+        int readerDone[2];
+        int writerDone[2];
+        ASSERT_EQ(::pipe(readerDone), 0);
+        ASSERT_EQ(::pipe(writerDone), 0);
+        char signal = 0;
+        ChildProcess reader([&] {
+            if (!asNobodyWhenSuperuser())
+                return std::string("still the superuser");
+            host::AppConnection db;
+            db.openDatabase(file.string());
+            const auto count = [&db] {
+                try {
+                    return host::CStr(db.Execute("select count(*) from notes")->Fields(0L).Value());
+                } catch (const host::HostError &error) {
+                    return error.Description();
+                }
+            };
+            std::string counts = count();
+            if (::write(readerDone[1], &signal, 1) != 1 || ::read(writerDone[0], &signal, 1) != 1)
+                return std::string("no word from the writer");
+            return counts + " " + count();
+        });
+        std::unique_ptr<host::AppConnection> writer;
+        if (::read(readerDone[0], &signal, 1) == 1) {
+            fs::permissions(folder, listable | fs::perms::owner_write);
+            writer = std::make_unique<host::AppConnection>();
+            writer->openDatabase(file.string());
+            for (int i = 0; i < c.doublings; ++i)
+                writer->Execute("insert into notes select body from notes");
+            if (!c.writerStaysOpen)
+                writer.reset();
+            fs::permissions(folder, listable);
+        }
+        EXPECT_EQ(::write(writerDone[1], &signal, 1), 1);
+        EXPECT_EQ(reader.finish(), "1 " + std::to_string(1L << c.doublings));
+        writer.reset();
+        for (const int end : {readerDone[0], readerDone[1], writerDone[0], writerDone[1]})
+            ::close(end);
         fs::permissions(folder, fs::perms::owner_all);
         fs::remove_all(folder);
     }

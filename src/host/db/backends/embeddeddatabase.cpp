@@ -53,6 +53,14 @@ void appendValue(RecordColumn &column, sqlite3_stmt *stmt, int i, const ColumnTy
     }
 }
 
+[[noreturn]] void throwLinked()
+{
+    throw HostError("The database file has more than one name (a hard link): each name keeps a "
+                    "log of its own, and writes through two names would damage the file. It is "
+                    "not written.",
+                    HostError::DatabaseLinked);
+}
+
 [[noreturn]] void throwMoved()
 {
     throw HostError("The database file was deleted or replaced while it was open; what was "
@@ -103,6 +111,11 @@ HostError inLayerWords(const HostError &error)
 }
 
 constexpr size_t kCachedStatements = 64;
+// How often a batch is read again from a file another program changes while it is read.
+constexpr int kReadAttempts = 3;
+// The log's size in pages from which a commit empties it as far as readers allow, as SQLite's
+// own hook does.
+constexpr int kAutoCheckpointPages = 1000;
 constexpr size_t kKeptTranslations = 256;
 
 bool writes(const std::vector<tsql::Token> &tokens, const tsql::Node &node)
@@ -202,12 +215,7 @@ EmbeddedDatabase::EmbeddedDatabase(const std::string &path)
       m_parses(kKeptTranslations), m_holds(sqlite3_db_filename(m_db.handle(), "main"),
                                            sqlite3_db_readonly(m_db.handle(), "main") == 1)
 {
-    // A writer waits for another connection's transaction as long as a backup of 100,000 lines
-    // takes with room to spare; only then is the database reported busy.
-    sqlite3_busy_timeout(m_db.handle(), kBusyTimeoutMs);
-    // A double-quoted name that matches no column must be an error, not a text.
-    sqlite3_db_config(m_db.handle(), SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
-    sqlite3_db_config(m_db.handle(), SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+    configure();
     // WAL lets readers run beside a backup. The mode stays with the file, so it is set only on a
     // database made here; a file of another program keeps its journal.
     if (!isMemoryPath(path) && !sqlite3_db_readonly(m_db.handle(), "main")) {
@@ -215,12 +223,42 @@ EmbeddedDatabase::EmbeddedDatabase(const std::string &path)
             m_db.exec("PRAGMA journal_mode=WAL");
         m_db.exec("PRAGMA synchronous=NORMAL");
     }
-    tsql::registerFunctions(m_db.handle());
     // The host database's own procedure that the module runs when the option ICBillPos is set.
     // It belongs to a bill synchronisation this host does not have: the call has nothing to do
     // and succeeds.
     registerProcedure("Prc_synchronizationData", [](const std::vector<Variant> &) {});
     // The log the connection opened on its first read.
+    m_file.change();
+}
+
+void EmbeddedDatabase::configure()
+{
+    sqlite3 *db = m_db.handle();
+    // A writer waits for another connection's transaction as long as a backup of 100,000 lines
+    // takes with room to spare; only then is the database reported busy.
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    // A double-quoted name that matches no column must be an error, not a text.
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+    tsql::registerFunctions(db);
+    sqlite3_wal_hook(db, &EmbeddedDatabase::committed, this);
+}
+
+void EmbeddedDatabase::reopen()
+{
+    // Its statements go before the connection they were made on.
+    m_statements.rebind(nullptr);
+    try {
+        m_db.reopen();
+    } catch (const HostError &) {
+        m_statements.rebind(m_db.handle());
+        throw;
+    }
+    sqlite3 *db = m_db.handle();
+    m_statements.rebind(db);
+    m_schema.rebind(db);
+    m_file.rebind(db);
+    configure();
     m_file.change();
 }
 
@@ -250,10 +288,38 @@ int EmbeddedDatabase::writesOf(const std::vector<tsql::Token> &tokens,
     return countWrites(tokens, nodes);
 }
 
+BatchResult EmbeddedDatabase::inBatch(int writes, const std::function<void(BatchResult &)> &body)
+{
+    // A file read as one nobody changes is read afresh once another program changed it: before
+    // the batch, and again when it changed while the batch read it, which may then have read
+    // some of each.
+    for (int attempt = 0; m_db.isImmutable(); ++attempt) {
+        if (attempt == kReadAttempts)
+            throw HostError("Another program kept changing the database file while it was read.",
+                            HostError::DatabaseChanged);
+        if (m_db.changedSinceOpened())
+            reopen();
+        if (!m_db.isImmutable())
+            break;
+        try {
+            BatchResult result = runBatch(writes, body);
+            if (!m_db.changedSinceOpened())
+                return result;
+        } catch (const HostError &) {
+            if (!m_db.changedSinceOpened())
+                throw;
+        }
+    }
+    return runBatch(writes, body);
+}
+
 void EmbeddedDatabase::beginBatch(int writes, std::optional<sqlite::Transaction> &group)
 {
     if (m_moved && writes != 0)
         throwMoved();
+    // Refused where a write would begin; a transaction already open may end.
+    if (writes != 0 && !m_transaction && m_file.hasOtherNames())
+        throwLinked();
     m_session.variables.clear(); // variables live for one batch
     sqlite3 *db = m_db.handle();
     if (m_session.tranCount == 0 && !sqlite3_db_readonly(db, "main") &&
@@ -265,11 +331,14 @@ void EmbeddedDatabase::endBatch(int writes, std::optional<sqlite::Transaction> &
 {
     if (group)
         group->commit();
-    if (writes != 0)
+    if (writes != 0) {
         checkNotMoved();
+        m_failedWrite = false;
+    }
+    settle();
 }
 
-void EmbeddedDatabase::batchFailed(const HostError &error,
+void EmbeddedDatabase::batchFailed(int writes, const HostError &error,
                                    std::optional<sqlite::Transaction> &group)
 {
     // The group only spares each statement its own commit: what the statements before a
@@ -292,9 +361,14 @@ void EmbeddedDatabase::batchFailed(const HostError &error,
         m_file.letGo(m_file.change());
         m_moved = true;
     }
+    // After a failure of the database itself (busy, full), no second wait for it.
+    if (writes != 0)
+        m_failedWrite = databaseFault(error) != DatabaseFault::None;
+    if (!m_failedWrite)
+        settle();
 }
 
-BatchResult EmbeddedDatabase::inBatch(int writes, const std::function<void(BatchResult &)> &body)
+BatchResult EmbeddedDatabase::runBatch(int writes, const std::function<void(BatchResult &)> &body)
 {
     std::optional<sqlite::Transaction> group;
     beginBatch(writes, group);
@@ -303,10 +377,35 @@ BatchResult EmbeddedDatabase::inBatch(int writes, const std::function<void(Batch
         body(result);
         endBatch(writes, group);
     } catch (const HostError &error) {
-        batchFailed(error, group);
+        batchFailed(writes, error, group);
         throw;
     }
     return result;
+}
+
+int EmbeddedDatabase::committed(void *self, sqlite3 *db, const char *, int pages)
+{
+    static_cast<EmbeddedDatabase *>(self)->m_unsettled = true;
+    if (pages >= kAutoCheckpointPages)
+        sqlite3_wal_checkpoint_v2(db, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+    return SQLITE_OK;
+}
+
+void EmbeddedDatabase::settle() noexcept
+{
+    sqlite3 *db = m_db.handle();
+    if (!m_unsettled || m_moved || m_commands > 0 || m_session.tranCount > 0 ||
+        !sqlite3_get_autocommit(db) || m_file.change() != OpenedFile::Change::None)
+        return;
+    if (sqlite3_wal_checkpoint_v2(db, "main", SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr) ==
+        SQLITE_OK)
+        m_unsettled = false;
+}
+
+void EmbeddedDatabase::endCommand() noexcept
+{
+    if (m_commands > 0 && --m_commands == 0 && !m_failedWrite)
+        settle();
 }
 
 void EmbeddedDatabase::checkNotMoved()

@@ -32,8 +32,15 @@ namespace host {
 // at that moment is rolled back. A batch that writes more than
 // once and leaves transactions to the connection runs in one transaction of its own, committed
 // at its end or at its failure, so that each statement does not commit (and sync) on its own.
+// What a batch wrote is in the file itself, not only in the write-ahead log, once the batch
+// ends outside a transaction (a checkpoint that empties the log, waiting for readers as for a
+// lock): a file put at the path is what the next program finds there, and a deleted log loses
+// nothing done. A command of many batches puts that off to its end (beginCommand).
 // A batch that writes fails when the file or its write-ahead log was deleted or replaced
-// meanwhile, and so does every batch that writes after it.
+// meanwhile, and so does every batch that writes after it. A file with a second name (a hard
+// link) is not written: a batch that would begin to write fails. A file the user may only read
+// and that had no log beside it is read as immutable (see sqlite::Database); once another
+// program changed it, the next batch reads it afresh.
 // RAISERROR with severity 11 or more does not stop the batch (as on the server); its error is
 // handed back with the result.
 // Statements that differ only in their literals are translated once (see TranslationCache)
@@ -53,6 +60,10 @@ public:
     BatchResult execute(std::string_view sql) override;
     BatchResult execute(const SqlBatch &batch);
     void registerProcedure(const std::string &name, Procedure procedure);
+    // Between the two, batches leave what they write in the log; the end of the outermost
+    // command writes it into the file. endCommand never throws.
+    void beginCommand() { ++m_commands; }
+    void endCommand() noexcept;
     // Inline: every statement is translated afresh with its literals written into the SQL, the
     // reference that kept translations are tested against.
     void setLiterals(tsql::Literals literals) { m_literals = literals; }
@@ -71,17 +82,31 @@ private:
     struct BatchStep;
     // Keeps the plan of a statement read from its text, from a fresh translation.
     void keepPlan(BatchStep &step, const tsql::Node &node);
+    // Runs the body as one batch (see runBatch), read again from a file opened as immutable that
+    // another program changed.
+    BatchResult inBatch(int writes, const std::function<void(BatchResult &)> &body);
     // Runs the body as one batch: in a transaction of its own when it writes more than once
     // and leaves transactions to the connection (writes < 0: it does not).
-    BatchResult inBatch(int writes, const std::function<void(BatchResult &)> &body);
-    // The steps of inBatch: its start, which begins the transaction of its own in group; its
+    BatchResult runBatch(int writes, const std::function<void(BatchResult &)> &body);
+    // The steps of runBatch: its start, which begins the transaction of its own in group; its
     // end, which commits it; and what a failure leaves, before it is thrown on.
     void beginBatch(int writes, std::optional<sqlite::Transaction> &group);
     void endBatch(int writes, std::optional<sqlite::Transaction> &group);
-    void batchFailed(const HostError &error, std::optional<sqlite::Transaction> &group);
+    void batchFailed(int writes, const HostError &error,
+                     std::optional<sqlite::Transaction> &group);
+    // What every connection to the file is set to.
+    void configure();
+    // The file opened anew, with nothing of the connection before.
+    void reopen();
     // Throws HostError when the file or its log was deleted or replaced since it was opened:
     // what a batch wrote then went nowhere, and must not be reported done.
     void checkNotMoved();
+    // Empties the log into the file when something was committed into it since, no command
+    // or transaction is open and the files are where they were; a checkpoint that cannot
+    // finish is tried again after the next batch. Never throws.
+    void settle() noexcept;
+    // SQLite's call after each commit into the log, with the pages the log holds.
+    static int committed(void *self, sqlite3 *db, const char *schema, int pages);
     // False when RETURN stopped the batch.
     bool runNodes(std::string_view sql, const std::vector<tsql::Token> &tokens,
                   const std::vector<std::unique_ptr<tsql::Node>> &nodes, BatchResult &result);
@@ -114,6 +139,11 @@ private:
     OpenedFile m_file;
     // Set once the file was found moved: nothing more is written through this connection.
     bool m_moved = false;
+    // Commits into the log since it was last emptied into the file.
+    bool m_unsettled = false;
+    int m_commands = 0;
+    // Whether the last batch that wrote failed as the database itself did.
+    bool m_failedWrite = false;
     sqlite::StatementCache m_statements;
     // The transaction of BEGIN TRAN, open across batches until COMMIT or ROLLBACK.
     std::optional<sqlite::Transaction> m_transaction;

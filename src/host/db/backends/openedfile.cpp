@@ -48,6 +48,13 @@ std::optional<OpenedFile::Identity> OpenedFile::logAtItsPath() const
     return identityOf(sqlite3_filename_wal(file));
 }
 
+bool OpenedFile::hasOtherNames() const
+{
+    const char *file = sqlite3_db_filename(m_db, "main");
+    struct stat status = {};
+    return file && *file && ::stat(file, &status) == 0 && status.st_nlink > 1;
+}
+
 bool OpenedFile::isOwnFile(const std::string &path, const std::string &other) const
 {
     const char *file = sqlite3_db_filename(m_db, "main");

@@ -35,8 +35,17 @@ public:
     };
     // Compares the files at their paths with the ones the connection has open.
     Change change();
+    // The files the connection given opened from now on.
+    void rebind(sqlite3 *db)
+    {
+        m_db = db;
+        m_log.reset();
+    }
     // After a change, leaves nothing of the connection's files to the next file at the path.
     void letGo(Change change);
+    // Whether the database file has another name (a hard link): each name gets a log and shared
+    // memory of its own, so two programs writing through two names damage the file.
+    bool hasOtherNames() const;
     // Whether the path names the database file, its log, its shared memory or the other file
     // given, told by device and inode: stat opens none of them.
     bool isOwnFile(const std::string &path, const std::string &other) const;

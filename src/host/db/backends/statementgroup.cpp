@@ -81,7 +81,7 @@ long long StatementGroup::run(const SqlBatch::Statement &statement)
             }
         }
     } catch (const HostError &error) {
-        db.batchFailed(error, m_transaction);
+        db.batchFailed(kWrites, error, m_transaction);
         throw;
     }
     return db.m_session.rowCount;
@@ -92,7 +92,7 @@ void StatementGroup::commit()
     try {
         m_database.endBatch(kWrites, m_transaction);
     } catch (const HostError &error) {
-        m_database.batchFailed(error, m_transaction);
+        m_database.batchFailed(kWrites, error, m_transaction);
         throw;
     }
 }

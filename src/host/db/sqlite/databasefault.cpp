@@ -48,6 +48,10 @@ DatabaseFault databaseFault(const std::exception &error)
         return DatabaseFault::Unavailable;
     case HostError::DatabaseMoved:
         return DatabaseFault::Moved;
+    case HostError::DatabaseLinked:
+        return DatabaseFault::Linked;
+    case HostError::DatabaseChanged:
+        return DatabaseFault::Changed;
     default:
         return DatabaseFault::None;
     }

@@ -14,7 +14,9 @@ enum class DatabaseFault
     Full,        // the disk or the database's own limit is full
     Damaged,     // the file is no database or not a whole one
     Unavailable, // the file cannot be opened, read or written (an I/O error)
-    Moved        // the file was deleted or replaced while open: writes since then are lost
+    Moved,       // the file was deleted or replaced while open: writes since then are lost
+    Linked,      // the file has another name: writes through two names would damage it
+    Changed      // another program kept changing the file while it was read
 };
 
 // The HostError number of an SQLite result code, primary or extended. The database's own

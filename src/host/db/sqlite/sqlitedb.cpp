@@ -38,7 +38,28 @@ std::string immutableUri(const std::string &path)
     return uri + "?immutable=1";
 }
 
+// SQLite's switches of the Bloom filter and of its push-down into subqueries.
+constexpr unsigned kBloomFilter = 0x00080000;
+constexpr unsigned kBloomPulldown = 0x00100000;
+
+int guardOpened(sqlite3 *db, const char **, const sqlite3_api_routines *)
+{
+    guardConnection(db);
+    return SQLITE_OK;
+}
+
 } // namespace
+
+void guardConnection(sqlite3 *db)
+{
+    sqlite3_test_control(SQLITE_TESTCTRL_OPTIMIZATIONS, db, kBloomFilter | kBloomPulldown);
+}
+
+void guardEveryConnection()
+{
+    // The entry point's type as SQLite declares it for every extension.
+    sqlite3_auto_extension(reinterpret_cast<void (*)()>(&guardOpened));
+}
 
 void throwError(sqlite3 *db, int rc, std::string_view sql)
 {
@@ -49,38 +70,68 @@ void throwError(sqlite3 *db, int rc, std::string_view sql)
     throw HostError(message, sqliteErrorNumber(db ? sqlite3_extended_errcode(db) : rc));
 }
 
-Database::Database(const std::string &path)
+Database::Database(const std::string &path) : m_path(path)
 {
+    openFile();
+}
+
+void Database::openFile()
+{
+    m_stamp.reset();
     // A file the user may only read, or that lies in a folder the user may not write, is opened
     // for reading: it can be queried, and nothing tries to write beside it.
-    const bool exists = ::access(path.c_str(), F_OK) == 0;
-    const bool readOnlyFolder = exists && inReadOnlyFolder(path);
-    const bool readOnly = exists && (readOnlyFolder || ::access(path.c_str(), W_OK) != 0);
-    open(path, path, readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    const bool exists = ::access(m_path.c_str(), F_OK) == 0;
+    const bool readOnlyFolder = exists && inReadOnlyFolder(m_path);
+    const bool readOnly = exists && (readOnlyFolder || ::access(m_path.c_str(), W_OK) != 0);
+    open(m_path, readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     // A file in write-ahead mode cannot be read there unless its writer left the log's shared
     // memory beside it. Without a log it is whole in itself; a log left beside it would be
-    // passed over, so its failure stands.
+    // passed over, so its failure stands. Another user who may write there may still change
+    // it: how it looked is kept, to tell.
     if (readOnlyFolder &&
         sqlite3_exec(m_db, "PRAGMA schema_version", nullptr, nullptr, nullptr) != SQLITE_OK &&
-        !std::filesystem::exists(path + "-wal")) {
+        !std::filesystem::exists(m_path + "-wal")) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;
-        open(path, immutableUri(path), SQLITE_OPEN_READONLY);
+        const auto stamp = FileStamp::settled(m_path);
+        open(immutableUri(m_path), SQLITE_OPEN_READONLY);
+        m_stamp = stamp;
     }
     sqlite3_extended_result_codes(m_db, 0);
 }
 
-void Database::open(const std::string &path, const std::string &name, int mode)
+void Database::open(const std::string &name, int mode)
 {
+    guardEveryConnection();
     const int rc =
         sqlite3_open_v2(name.c_str(), &m_db, mode | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const std::string message = m_db ? sqlite3_errmsg(m_db) : sqlite3_errstr(rc);
         sqlite3_close(m_db);
         m_db = nullptr;
-        throw HostError("Cannot open the database '" + path + "': " + message,
+        throw HostError("Cannot open the database '" + m_path + "': " + message,
                         sqliteErrorNumber(rc));
     }
+}
+
+bool Database::changedSinceOpened() const
+{
+    return m_stamp && FileStamp::of(m_path) != m_stamp;
+}
+
+void Database::reopen()
+{
+    sqlite3 *const old = m_db;
+    const auto stamp = m_stamp;
+    m_db = nullptr;
+    try {
+        openFile();
+    } catch (const HostError &) {
+        m_db = old;
+        m_stamp = stamp;
+        throw;
+    }
+    sqlite3_close_v2(old);
 }
 
 Database::~Database()
@@ -122,8 +173,16 @@ StatementCache::StatementCache(sqlite3 *db, size_t capacity) : m_db(db), m_capac
 
 StatementCache::~StatementCache()
 {
+    rebind(nullptr);
+}
+
+void StatementCache::rebind(sqlite3 *db)
+{
     for (const auto &[sql, entry] : m_entries)
         sqlite3_finalize(entry.stmt);
+    m_entries.clear();
+    m_byId.clear();
+    m_db = db;
 }
 
 sqlite3_stmt *StatementCache::prepare(const std::string &sql)

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "host/core/variant.h"
+#include "host/db/sqlite/filestamp.h"
 
 #include <sqlite3.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -20,6 +22,15 @@ inline void check(sqlite3 *db, int rc, std::string_view sql = {})
         throwError(db, rc, sql);
 }
 
+// Turns off, for the connection, the optimisations that compare a text's bytes where its
+// collation compares otherwise: SQLite 3.40's Bloom filter over an automatic index hashes the
+// bytes, so a join drops the rows equal only under the collation (trailing blanks).
+void guardConnection(sqlite3 *db);
+// The same for every connection the process opens from now on, its own and those of any library
+// in it. Database calls it before it opens; a program that opens SQLite by other means calls it
+// first. Calling it again does nothing.
+void guardEveryConnection();
+
 // One open SQLite connection; closed in the destructor.
 class Database
 {
@@ -33,11 +44,27 @@ public:
     // Runs statements that return no rows.
     void exec(const std::string &sql);
 
-private:
-    // Opens the file at path by the name SQLite is given.
-    void open(const std::string &path, const std::string &name, int mode);
+    // Whether the file is read as one nobody changes (see the constructor), and so must be read
+    // afresh once another program changed it.
+    bool isImmutable() const { return m_stamp.has_value(); }
+    // Whether a file read as immutable was changed since it was opened: what the connection read
+    // before no longer goes with what it would read now.
+    bool changedSinceOpened() const;
+    // Opens the file again, choosing how as the constructor does, and closes the connection it
+    // had: what was made on that one (statements, functions, settings) goes with it. Throws
+    // HostError when the file cannot be opened, and keeps the connection it had.
+    void reopen();
 
+private:
+    // Opens m_path, choosing how.
+    void openFile();
+    // Opens the file at m_path by the name SQLite is given.
+    void open(const std::string &name, int mode);
+
+    std::string m_path;
     sqlite3 *m_db = nullptr;
+    // How a file opened as immutable looked just before.
+    std::optional<FileStamp> m_stamp;
 };
 
 // A prepared statement, finalized in the destructor; or one borrowed from a StatementCache,
@@ -85,6 +112,8 @@ public:
     // The same for a text that the caller names by a number no other text ever has, which is
     // found without reading the text again.
     sqlite3_stmt *prepare(std::uint64_t id, const std::string &sql);
+    // Finalizes every kept statement; those prepared from now on are the connection's given.
+    void rebind(sqlite3 *db);
 
 private:
     struct Entry

@@ -36,6 +36,13 @@ public:
         m_tables.clear();
         ++m_generation;
     }
+    // Reads the schema of the connection given from now on.
+    void rebind(sqlite3 *db)
+    {
+        m_db = db;
+        m_version = -1;
+        invalidate();
+    }
     // Moves on at every invalidation: what was read of the schema before may no longer hold.
     std::uint64_t generation() const { return m_generation; }
 
