@@ -11,6 +11,27 @@ bool isEditableCell(const SpreadGrid &grid, int col, int row)
            !grid.spreadModel().settings().lock.get(col, row);
 }
 
+std::pair<int, int> nextEditableCell(const SpreadGrid &grid, int col, int row, bool forward)
+{
+    const int cols = grid.MaxCols();
+    const int rows = grid.MaxRows();
+    const long long cells = static_cast<long long>(cols) * rows;
+    const int step = forward ? 1 : -1;
+    for (long long i = 1; i < cells; ++i) {
+        col += step;
+        if (col > cols || col < 1) {
+            col = forward ? 1 : cols;
+            row += step;
+            if (row > rows || row < 1)
+                row = forward ? 1 : rows;
+        }
+        if (!grid.isRowHidden(row - 1) && !grid.isColumnHidden(col - 1) &&
+            grid.spreadModel().isEditable(col, row))
+            return {col, row};
+    }
+    return {0, 0};
+}
+
 int firstEditableCol(const SpreadGrid &grid, int row)
 {
     for (int col = 1; col <= grid.MaxCols(); ++col)
