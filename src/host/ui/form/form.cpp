@@ -6,6 +6,7 @@
 #include "host/ui/form/fonts.h"
 #include "host/ui/form/keycodes.h"
 #include "host/ui/form/keyrouting.h"
+#include "host/ui/form/menubarstyle.h"
 #include "host/ui/form/pendingedit.h"
 #include "host/ui/form/twips.h"
 #include "host/ui/modal/modalservices.h"
@@ -89,6 +90,12 @@ QWidget *Form::controlFocus() const
 {
     QWidget *focus = focusWidget();
     return qobject_cast<QMenuBar *>(focus) ? m_focusBeforeMenu.data() : focus;
+}
+
+QWidget *controlFocusOf(QWidget &window)
+{
+    const auto *form = qobject_cast<const Form *>(&window);
+    return form ? form->controlFocus() : window.focusWidget();
 }
 
 QAbstractButton *Form::cancelButton() const
@@ -260,6 +267,8 @@ void Form::activate()
 
 void Form::showEvent(QShowEvent *event)
 {
+    if (auto *bar = qobject_cast<QMenuBar *>(menuWidget()))
+        MenuBarStyle::apply(*bar);
     QMainWindow::showEvent(event);
     activate();
 }

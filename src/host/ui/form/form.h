@@ -124,4 +124,7 @@ private:
     QMetaObject::Connection m_menuFocus;
 };
 
+// The control the user is in: a form's controlFocus(), another window's focus widget.
+QWidget *controlFocusOf(QWidget &window);
+
 } // namespace host::ui

@@ -71,8 +71,10 @@ bool SpreadDelegate::eventFilter(QObject *object, QEvent *event)
     auto *editor = qobject_cast<QWidget *>(object);
     if (editor && event->type() == QEvent::FocusOut) {
         // A window left in the middle of a number finds it as it was, and the keys go on with
-        // it: committing it now would make the next key start the cell afresh.
-        if (static_cast<const QFocusEvent &>(*event).reason() == Qt::ActiveWindowFocusReason)
+        // it: committing it now would make the next key start the cell afresh. So does a menu
+        // bar walked by keys and left by Escape; a command chosen there ends the edit first.
+        const Qt::FocusReason reason = static_cast<const QFocusEvent &>(*event).reason();
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::MenuBarFocusReason)
             return false;
         if (keepsRefusedText(*editor))
             return true;

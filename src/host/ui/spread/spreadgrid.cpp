@@ -4,6 +4,7 @@
 #include "host/ui/form/keycodes.h"
 #include "host/ui/form/keyrouting.h"
 #include "host/ui/form/twips.h"
+#include "host/ui/form/windowactions.h"
 #include "host/ui/spread/cellentry.h"
 #include "host/ui/spread/editablecell.h"
 #include "host/ui/spread/spreaddelegate.h"
@@ -649,6 +650,11 @@ void SpreadGrid::keyboardSearch(const QString &search)
 
 bool SpreadGrid::eventFilter(QObject *watched, QEvent *event)
 {
+    // A shortcut of the window's commands runs the command, whatever the editor would do with
+    // the key (Ctrl+A selects its text); the command ends the edit first.
+    if (event->type() == QEvent::ShortcutOverride && watched != viewport() &&
+        shortcutCommand(*window(), *static_cast<QKeyEvent *>(event)))
+        return true;
     if (event->type() == QEvent::KeyPress && !m_forwardingKey && watched != viewport())
         return raiseKeyEvents(watched, *static_cast<QKeyEvent *>(event));
     return QTableView::eventFilter(watched, event);
