@@ -9,6 +9,7 @@
 #include "host/ui/form/menubarstyle.h"
 #include "host/ui/form/pendingedit.h"
 #include "host/ui/form/twips.h"
+#include "host/ui/form/typeahead.h"
 #include "host/ui/modal/modalservices.h"
 
 #include <QAbstractButton>
@@ -184,14 +185,17 @@ void Form::runAfterKey(std::function<void()> command)
 {
     if (std::exchange(m_keyCommand, true))
         return;
+    const QPointer<TypeAhead> typeAhead(new TypeAhead(*this));
     QMetaObject::invokeMethod(
         this,
-        [this, command = std::move(command)] {
+        [this, typeAhead, command = std::move(command)] {
             const QPointer<Form> self(this);
             if (isVisible())
                 runCommand(command);
             if (self)
                 m_keyCommand = false;
+            if (typeAhead)
+                typeAhead->commandDone();
         },
         Qt::QueuedConnection);
 }
