@@ -341,12 +341,9 @@ struct MenuLeftCase
 };
 
 const MenuLeftCase kMenusLeft[] = {
-    {"file", Qt::Key_F},
-    {"edit", Qt::Key_E},
-    {"view", Qt::Key_V},
-    {"help", Qt::Key_H},
-    {"alt twice", Qt::Key_Alt},
-    {"file without a count being typed", Qt::Key_F, false},
+    {"file", Qt::Key_F},        {"edit", Qt::Key_E},
+    {"view", Qt::Key_V},        {"help", Qt::Key_H},
+    {"alt twice", Qt::Key_Alt}, {"file without a count being typed", Qt::Key_F, false},
 };
 
 class MenuLeft : public CountWindowTest, public ::testing::WithParamInterface<MenuLeftCase>

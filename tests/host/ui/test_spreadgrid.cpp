@@ -397,7 +397,8 @@ TEST_P(TypedNumbers, AreReadInTheUsersNotationWholeOrRefused)
             QTest::qWait(c.pause);
         } else if (key == QLatin1Char('{')) {
             const qsizetype end = typed.indexOf(QLatin1Char('}'), i);
-            const QKeyCombination named = QKeySequence::fromString(typed.mid(i + 1, end - i - 1))[0];
+            const QKeyCombination named =
+                QKeySequence::fromString(typed.mid(i + 1, end - i - 1))[0];
             QTest::keyClick(QApplication::focusWidget(), named.key(), named.keyboardModifiers());
             i = end;
         } else {

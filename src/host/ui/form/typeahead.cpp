@@ -57,18 +57,12 @@ TypeAhead::TypeAhead(QWidget &window) : QObject(&window), m_window(window.window
 {
     if (m_window)
         m_window->installEventFilter(this);
-    // The window that takes the keys is left to settle its focus first.
-    m_focusChanged = connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow *now) {
-        if (now && now != m_window)
+    // Another window taking the keys releases them, and any window taking them later goes on
+    // with them; the window is left to settle its focus first.
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow *now) {
+        if (now && (now != m_window || m_released))
             QTimer::singleShot(0, this, &TypeAhead::release);
-        else if (now && m_released)
-            QTimer::singleShot(0, this, &TypeAhead::handOn);
     });
-}
-
-TypeAhead::~TypeAhead()
-{
-    disconnect(m_focusChanged);
 }
 
 void TypeAhead::commandDone()
@@ -101,8 +95,7 @@ bool TypeAhead::eventFilter(QObject *watched, QEvent *event)
 
 void TypeAhead::release()
 {
-    if (std::exchange(m_released, true))
-        return;
+    m_released = true;
     handOn();
 }
 

@@ -21,9 +21,6 @@ class TypeAhead : public QObject
 {
 public:
     explicit TypeAhead(QWidget &window);
-    ~TypeAhead() override;
-    TypeAhead(const TypeAhead &) = delete;
-    TypeAhead &operator=(const TypeAhead &) = delete;
 
     // The command is done.
     void commandDone();
@@ -43,7 +40,6 @@ private:
     std::set<int> m_pressed;
     bool m_released = false;
     bool m_handing = false;
-    QMetaObject::Connection m_focusChanged;
 };
 
 } // namespace host::ui

@@ -20,7 +20,8 @@ QAction *shortcutCommand(const QWidget &window, const QKeyEvent &key)
         QKeyCombination(key.modifiers() & ~Qt::KeypadModifier, static_cast<Qt::Key>(key.key())));
     for (QAction *action : windowActions(window)) {
         if (action->isEnabled() && action->isVisible() &&
-            action->shortcutContext() != Qt::WidgetShortcut && action->shortcuts().contains(pressed))
+            action->shortcutContext() != Qt::WidgetShortcut &&
+            action->shortcuts().contains(pressed))
             return action;
     }
     return nullptr;

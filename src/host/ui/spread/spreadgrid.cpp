@@ -494,8 +494,8 @@ QModelIndex SpreadGrid::moveCursor(CursorAction cursorAction, Qt::KeyboardModifi
     // Tab passes over the cells that take no typing; the arrows still reach them.
     if (cursorAction == MoveNext || cursorAction == MovePrevious) {
         const QModelIndex from = currentIndex();
-        const auto [col, row] = nextEditableCell(*this, from.column() + 1, from.row() + 1,
-                                                 cursorAction == MoveNext);
+        const auto [col, row] =
+            nextEditableCell(*this, from.column() + 1, from.row() + 1, cursorAction == MoveNext);
         if (col > 0)
             to = m_model->index(row - 1, col - 1);
     }
@@ -522,8 +522,8 @@ bool SpreadGrid::edit(const QModelIndex &index, EditTrigger trigger, QEvent *eve
         QWidget *editor = indexWidget(index);
         if (editor && (trigger == EditKeyPressed || trigger == DoubleClicked)) {
             const auto *mouse = dynamic_cast<const QMouseEvent *>(event);
-            const QPoint at = mouse ? editor->mapFrom(viewport(), mouse->position().toPoint())
-                                    : QPoint();
+            const QPoint at =
+                mouse ? editor->mapFrom(viewport(), mouse->position().toPoint()) : QPoint();
             m_entry->editText(*editor, mouse ? &at : nullptr);
         }
         m_editing = index;
