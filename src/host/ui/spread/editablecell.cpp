@@ -3,6 +3,8 @@
 #include "host/ui/spread/spreadgrid.h"
 #include "host/ui/spread/spreadmodel.h"
 
+#include <algorithm>
+
 namespace host::ui {
 
 bool isEditableCell(const SpreadGrid &grid, int col, int row)
@@ -15,7 +17,10 @@ std::pair<int, int> nextEditableCell(const SpreadGrid &grid, int col, int row, b
 {
     const int cols = grid.MaxCols();
     const int rows = grid.MaxRows();
-    const long long cells = static_cast<long long>(cols) * rows;
+    // A sheet of cells that take no typing is not read through on each key: past this many the
+    // caller moves on as the arrows do.
+    constexpr long long kMostCells = 100000;
+    const long long cells = std::min(static_cast<long long>(cols) * rows, kMostCells);
     const int step = forward ? 1 : -1;
     for (long long i = 1; i < cells; ++i) {
         col += step;
