@@ -73,10 +73,7 @@ expect_sql "the count typed before the help" "$(counted 48)" 1
 # The add-line window's counted quantity, clicked twice well apart, then typed.
 key ctrl+a
 wait_window "添加"
-click 226 23
-typed "$LINE_ITEM"
-click 571 23
-typed "$LINE_STOCK"
+type_new_line
 click 571 246
 sleep 0.6
 click 571 246
