@@ -2,7 +2,6 @@
 
 #include "host/lang/hosttext.h"
 #include "host/ui/form/form.h"
-#include "host/ui/form/windowactions.h"
 #include "host/ui/modal/filedialog.h"
 #include "host/ui/modal/messagedialog.h"
 #include "host/ui/modal/modalownership.h"
@@ -96,7 +95,11 @@ bool QtModals::pressIn(QWidget &window)
     if (m_press.isEmpty())
         return false;
     const QKeySequence shortcut(m_press);
-    for (QAction *action : windowActions(window)) {
+    // Tool bar actions belong to no window; the widgets that show them list them.
+    QList<QAction *> actions = window.actions();
+    for (const QWidget *widget : window.findChildren<QWidget *>())
+        actions += widget->actions();
+    for (QAction *action : actions) {
         if (action->objectName() == m_press ||
             (!shortcut.isEmpty() && action->shortcut() == shortcut)) {
             m_press.clear();
