@@ -27,6 +27,8 @@ QString refusalText(const QString &caption, const host::ui::CellRefusal &refusal
         return formatted("%1不能小于 %2", caption, limit);
     case CellRefusal::AboveMaximum:
         return formatted("%1不能大于 %2", caption, limit);
+    case CellRefusal::Locked:
+        return formatted("%1不能修改", caption, limit);
     case CellRefusal::NotANumber:
         break;
     }

@@ -29,6 +29,7 @@
 #include <QBrush>
 #include <QLineEdit>
 #include <QTest>
+#include <QThread>
 #include <QWindow>
 
 #include <map>
@@ -594,6 +595,9 @@ struct CellKeyCase
     Close close;
     Typed typed;
     Qt::Key okKey = Qt::Key_unknown; // with Alt; none closes with the close box
+    // The closing key typed ahead, while the program is busy for that many milliseconds after
+    // the key and the window is still to come; below 0 it is pressed in the window.
+    int ahead = -1;
 };
 
 class CellKeys : public CountWindowTest, public ::testing::WithParamInterface<CellKeyCase>
@@ -623,6 +627,10 @@ protected:
             opened = QString::fromLatin1(form.metaObject()->className());
             ASSERT_TRUE(showActive(form));
             QWidget *focus = QApplication::focusWidget() ? QApplication::focusWidget() : &form;
+            if (c.ahead >= 0) {
+                EXPECT_TRUE(QTest::qWaitFor([&form] { return !form.isVisible(); })) << "closed";
+                return;
+            }
             switch (c.close) {
             case Close::Escape:
                 QTest::keyClick(focus, Qt::Key_Escape);
@@ -640,7 +648,15 @@ protected:
             // A button's access key clicks it after showing it pressed.
             EXPECT_TRUE(QTest::qWaitFor([&form] { return !form.isVisible(); })) << "closed";
         });
-        QTest::keyClick(QApplication::focusWidget(), c.key.key(), c.key.keyboardModifiers());
+        QWidget *focus = QApplication::focusWidget();
+        QTest::keyClick(focus, c.key.key(), c.key.keyboardModifiers());
+        if (c.ahead >= 0) {
+            // Nothing runs meanwhile; the closing key comes as a typed key does, to the window
+            // that has the keys.
+            QThread::msleep(static_cast<unsigned long>(c.ahead));
+            for (const auto type : {QEvent::KeyPress, QEvent::KeyRelease})
+                qt_handleKeyEvent(focus->window()->windowHandle(), type, Qt::Key_Escape, {});
+        }
         // What the key starts runs once the event loop has it again.
         QApplication::processEvents();
         return opened;
@@ -797,6 +813,17 @@ std::vector<CellKeyCase> cellKeyCases()
             {name + " lookup closed by Enter", grid, kF7, kLookup, Close::Enter, Typed::Picked});
         cases.push_back({name + " lookup closed by OK", grid, kF7, kLookup, Close::Button,
                          Typed::Picked, Qt::Key_O});
+    }
+    // Escape typed at once after the key goes to the window the key opens, however long the
+    // program takes to open it.
+    for (const int busy : {0, 200, 500, 1000}) {
+        const std::string after = " typed ahead by " + std::to_string(busy) + " ms";
+        cases.push_back({"entry help closed by Escape" + after, Grid::Entry, kF1, kHelp,
+                         Close::Escape, Typed::Kept, Qt::Key_unknown, busy});
+        cases.push_back({"add line item lookup closed by Escape" + after, Grid::AddLineItem, kF7,
+                         kLookup, Close::Escape, Typed::Kept, Qt::Key_unknown, busy});
+        cases.push_back({"backup lookup closed by Escape" + after, Grid::Backup, kF7, kLookup,
+                         Close::Escape, Typed::Kept, Qt::Key_unknown, busy});
     }
     return cases;
 }

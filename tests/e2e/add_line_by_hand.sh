@@ -5,10 +5,7 @@
 e2e_start "$1"
 open_add_line
 # The item code, the stock code and the counted quantity, each box clicked as a user does.
-click 226 23
-typed "$LINE_ITEM"
-click 571 23
-typed "$LINE_STOCK"
+type_new_line
 click 571 246
 typed 37
 key alt+o

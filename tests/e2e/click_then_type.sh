@@ -27,10 +27,7 @@ expect_sql "lines counted 4901" \
 
 key ctrl+a
 wait_window "添加"
-click 226 23
-typed "$LINE_ITEM"
-click 571 23
-typed "$LINE_STOCK"
+type_new_line
 # The cell is current once clicked; the click after it finds it so.
 click 571 246
 click_then_type 571 246 4931

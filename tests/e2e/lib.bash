@@ -272,6 +272,15 @@ open_add_line() {
     wait_window "添加"
 }
 
+# In the add-line window: the new line's item code and stock code (pick_new_line), each box
+# clicked as a user does.
+type_new_line() {
+    click 226 23
+    typed "$LINE_ITEM"
+    click 571 23
+    typed "$LINE_STOCK"
+}
+
 # A click on a tool of the input window's tool bar, by the tool's place in the window.
 tool() { # Save or Exit
     case $1 in

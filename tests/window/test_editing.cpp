@@ -130,8 +130,8 @@ struct TypingCase
 };
 
 const TypingCase kTypings[] = {
-    {"a locked cell takes no key", Line::Plain, C::SecCheckQty, "65", nullptr, std::nullopt,
-     nullptr},
+    {"a locked cell takes no key and says so", Line::Plain, C::SecCheckQty, "65", nullptr,
+     std::nullopt, "辅助计量单位盘点数量不能修改"},
     {"a count with its grouping", Line::Plain, C::CUUnitCheckQty, "1,000.5", "FAuxCheckQty", 1000.5,
      nullptr},
     {"a count followed by letters", Line::Plain, C::CUUnitCheckQty, "12abc", nullptr, std::nullopt,

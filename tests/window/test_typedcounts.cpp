@@ -23,6 +23,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QHeaderView>
+#include <QImage>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -87,8 +88,7 @@ constexpr auto kSaved = Outcome::Saved;
 constexpr auto kAsked = Outcome::Asked;
 
 // The gain and loss bills and printing have no entry grid: report and print mode show the
-// ledger. Ctrl+A in a cell's editor selects its text, as in every text box, so Add item is
-// reached there by its tool and menu item.
+// ledger.
 const CommandCase kCommands[] = {
     C{"save tool", kTool, kSaved, "Save"},
     C{"save menu", kMenu, kSaved, nullptr, &frmMain::mnuFSave},
@@ -140,6 +140,8 @@ const CommandCase kCommands[] = {
     C{"select bills key", kKey, kAsked, nullptr, nullptr, Qt::CTRL | Qt::Key_F7},
     C{"add item tool", kTool, kAsked, "AddItem"},
     C{"add item menu", kMenu, kAsked, nullptr, &frmMain::mnuAddItem},
+    // The window's command, not the editor's select-all.
+    C{"add item key", kKey, kAsked, nullptr, nullptr, Qt::CTRL | Qt::Key_A},
     C{"delete tool", kTool, kAsked, "SubItem"},
     C{"delete menu", kMenu, kAsked, nullptr, &frmMain::mnuSubItem},
 };
@@ -354,6 +356,84 @@ TEST_P(TypedCount, IsStoredOrAskedForAndTheKeysStayInTheSheet)
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, TypedCount, ::testing::ValuesIn(kCommands),
+                         [](const auto &c) { return caseName(c.index, c.param.name); });
+
+// The menu bar reached by keys and left by Escape, or by Alt again, while a count is still in a
+// cell's editor or in none: on the way the title the keys are on shows highlighted, and then the
+// keys are back where they were, the editor with its text included.
+struct MenuLeftCase
+{
+    const char *name;
+    Qt::Key accessKey; // with Alt, and the menu left by Escape twice; Alt alone is pressed twice
+    bool typing = true;
+};
+
+const MenuLeftCase kMenusLeft[] = {
+    {"file", Qt::Key_F},        {"edit", Qt::Key_E},
+    {"view", Qt::Key_V},        {"help", Qt::Key_H},
+    {"alt twice", Qt::Key_Alt}, {"file without a count being typed", Qt::Key_F, false},
+};
+
+class MenuLeft : public CountWindowTest, public ::testing::WithParamInterface<MenuLeftCase>
+{
+protected:
+    // A key where a user's key goes: into the open menu, or the control with the focus.
+    static void key(Qt::Key k, Qt::KeyboardModifiers modifiers = {})
+    {
+        QWidget *popup = QApplication::activePopupWidget();
+        QWidget *to = popup ? popup : QApplication::focusWidget();
+        ASSERT_NE(to, nullptr) << "the keys go nowhere";
+        QTest::keyClick(to, k, modifiers);
+        QApplication::processEvents();
+    }
+
+    // Whether the bar's title that the keys are on shows in the highlight colour.
+    static bool titleHighlighted(QMenuBar &bar)
+    {
+        const QAction *title = bar.activeAction();
+        if (!title || !bar.hasFocus())
+            return false;
+        const QRect place = bar.actionGeometry(const_cast<QAction *>(title));
+        const QImage look = bar.grab().toImage();
+        return look.pixelColor(place.left() + 3, place.top() + 3) ==
+               bar.palette().color(QPalette::Highlight);
+    }
+};
+
+TEST_P(MenuLeft, GivesTheKeysBackWhereTheyWere)
+{
+    const MenuLeftCase &c = GetParam();
+    backUp();
+    const auto window = open(4);
+    frmMain &w = *window;
+    const std::string line = lineKey(w, 1);
+    if (c.typing)
+        typeWithoutEnter(*w.vsCheck, EntryCol::CUUnitCheckQty, 1, QStringLiteral("44"));
+    bool highlighted = false;
+    if (c.accessKey == Qt::Key_Alt) {
+        key(Qt::Key_Alt);
+        highlighted = titleHighlighted(*w.menuBar());
+        key(Qt::Key_Alt);
+    } else {
+        key(c.accessKey, Qt::AltModifier);
+        ASSERT_NE(QApplication::activePopupWidget(), nullptr) << "the menu is open";
+        key(Qt::Key_Escape);
+        highlighted = titleHighlighted(*w.menuBar());
+        key(Qt::Key_Escape);
+    }
+    EXPECT_TRUE(highlighted);
+    if (!c.typing) {
+        EXPECT_EQ(QApplication::focusWidget(), w.vsCheck);
+        return;
+    }
+    ASSERT_NE(QApplication::focusWidget(), w.vsCheck) << "the cell's editor is open";
+    for (const Qt::Key k : {Qt::Key_0, Qt::Key_3, Qt::Key_Return})
+        key(k);
+    key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(number("Select FAuxCheckQty From ICInvBackup" + line), 4403);
+}
+
+INSTANTIATE_TEST_SUITE_P(Menus, MenuLeft, ::testing::ValuesIn(kMenusLeft),
                          [](const auto &c) { return caseName(c.index, c.param.name); });
 
 // A dialog's button pressed by its access key, which takes no focus, while the value is still in

@@ -5,6 +5,7 @@
 #include "host/ui/spread/spreadgrid.h"
 #include "host/ui/spread/spreadmodel.h"
 
+#include <QKeySequence>
 #include <QLocale>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -304,34 +305,58 @@ struct TypedCase
 {
     const char *locale;
     // Typed key by key; the cell is clicked first where it starts with '>', and the window
-    // loses and regains activation where a '|' stands.
+    // loses and regains activation where a '|' stands. '~' waits the case's pause, and a key
+    // named between braces is pressed ("{Right}").
     const char *typed;
     int moreDecimals;
     std::optional<double> stored; // nothing: refused, the cell keeps 7
+    // The other cells of the row the keys went on to type into, with what they took.
+    std::vector<std::pair<int, double>> elsewhere = {};
+    int pause = 0; // milliseconds
 };
 
 void PrintTo(const TypedCase &c, std::ostream *os)
 {
-    *os << c.locale << " " << c.typed;
+    *os << c.locale << " " << c.typed << " " << c.pause;
 }
 
-// A number cell of 2 decimals within the quantity limits, typed into key by key.
-const TypedCase kTyped[] = {
-    {"en_US", "1,000.5", 0, 1000.5},
-    {"de_DE", "1.000,5", 0, 1000.5},
-    {"de_DE", "2,5", 0, 2.5},
-    {"de_DE", "2.5", 0, 2.5},
-    {"de_DE", "1,000.5", 0, std::nullopt},
-    {"C", "inf", 0, std::nullopt},
-    {"C", "1e3", 0, std::nullopt},
-    {"C", "-12.5", 0, -12.5},
-    {"C", "12.345", 0, std::nullopt},
-    {"C", "12.345", 6, 12.345},
-    // Typed at once after a click on the cell that is current already.
-    {"C", ">4901", 0, 4901},
-    // The user switches to another window in the middle of the number.
-    {"C", "44|03", 0, 4403},
-};
+// Number cells of 2 decimals within the quantity limits, typed into key by key from the first;
+// the third cell of the row takes no typing.
+std::vector<TypedCase> typedCases()
+{
+    std::vector<TypedCase> cases = {
+        {"en_US", "1,000.5", 0, 1000.5},
+        {"de_DE", "1.000,5", 0, 1000.5},
+        {"de_DE", "2,5", 0, 2.5},
+        {"de_DE", "2.5", 0, 2.5},
+        {"de_DE", "1,000.5", 0, std::nullopt},
+        {"C", "inf", 0, std::nullopt},
+        {"C", "1e3", 0, std::nullopt},
+        {"C", "-12.5", 0, -12.5},
+        {"C", "12.345", 0, std::nullopt},
+        {"C", "12.345", 6, 12.345},
+        // Typed at once after a click on the cell that is current already.
+        {"C", ">4901", 0, 4901},
+        // The user switches to another window in the middle of the number.
+        {"C", "44|03", 0, 4403},
+        // An arrow ends the entry and moves on, and so does Tab, past the cell that takes no
+        // typing; only F2 lets the keys edit the text the cell holds.
+        {"C", "45{Right}0", 0, 45, {{2, 0}}},
+        {"C", "0.4{Tab}{End}{Left}90.5", 0, 0.4, {{4, 90.5}}},
+        {"C", "1{Tab}{Tab}2", 0, 1, {{4, 2}}},
+        {"C", "{F2}5", 0, 75},
+        // Tab leaves a text the cell refuses in its editor, to be mended.
+        {"C", "12.345{Tab}{Backspace}", 0, 12.34},
+        // A click on the cell being typed into changes nothing.
+        {"C", "4>9", 0, 49},
+    };
+    // Clicks on the current cell, however far apart, leave the keys to replace its value.
+    for (const int pause : {0, 200, 500, 1000}) {
+        cases.push_back({"C", ">~>~4901", 0, 4901, {}, pause});
+        cases.push_back({"C", ">~{Right}3", 0, std::nullopt, {{2, 3}}, pause});
+    }
+    return cases;
+}
 
 class TypedNumbers : public SpreadGridTest, public ::testing::WithParamInterface<TypedCase>
 {
@@ -344,22 +369,40 @@ TEST_P(TypedNumbers, AreReadInTheUsersNotationWholeOrRefused)
 {
     const TypedCase &c = GetParam();
     QLocale::setDefault(QLocale(QString::fromLatin1(c.locale)));
-    address(1, -1);
+    address(-1, -1);
     grid.setCellType(CellType::Float);
     grid.setTypeFloatMin(-9999999999.9999);
     grid.setTypeFloatMax(9999999999.9999);
     grid.setTypeFloatMoreDecimals(c.moreDecimals);
-    grid.SetText(1, 2, QStringLiteral("7"));
+    address(3, -1);
+    grid.setLock(true);
+    for (int col = 1; col <= grid.MaxCols(); ++col)
+        grid.SetText(col, 2, QStringLiteral("7"));
     ASSERT_TRUE(showActive(grid));
     grid.SetActiveCell(1, 2);
     QWidget other;
-    for (const QChar key : QString::fromLatin1(c.typed)) {
+    const QString typed = QString::fromLatin1(c.typed);
+    for (qsizetype i = 0; i < typed.size(); ++i) {
+        const QChar key = typed.at(i);
         if (key == QLatin1Char('>')) {
-            QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
-                              grid.visualRect(grid.model()->index(1, 0)).center());
+            // What lies under the mouse takes the click: the cell's editor where one is open.
+            // The click is left of the number, where a caret would go before it.
+            const QRect cell = grid.visualRect(grid.model()->index(1, 0));
+            const QPoint at(cell.left() + 4, cell.center().y());
+            QWidget *editor = grid.viewport()->childAt(at);
+            QWidget *clicked = editor ? editor : grid.viewport();
+            QTest::mouseClick(clicked, Qt::LeftButton, {}, clicked->mapFrom(grid.viewport(), at));
         } else if (key == QLatin1Char('|')) {
             ASSERT_TRUE(showActive(other));
             ASSERT_TRUE(showActive(grid));
+        } else if (key == QLatin1Char('~')) {
+            QTest::qWait(c.pause);
+        } else if (key == QLatin1Char('{')) {
+            const qsizetype end = typed.indexOf(QLatin1Char('}'), i);
+            const QKeyCombination named =
+                QKeySequence::fromString(typed.mid(i + 1, end - i - 1))[0];
+            QTest::keyClick(QApplication::focusWidget(), named.key(), named.keyboardModifiers());
+            i = end;
         } else {
             QTest::keyClick(QApplication::focusWidget(), key.toLatin1());
         }
@@ -368,10 +411,17 @@ TEST_P(TypedNumbers, AreReadInTheUsersNotationWholeOrRefused)
     // The item view commits an edit through a queued call.
     QApplication::processEvents();
     EXPECT_EQ(grid.spreadModel().cellNumber(1, 2), c.stored.value_or(7));
-    EXPECT_EQ(changes.size(), c.stored ? 1U : 0U);
+    std::vector<std::pair<int, int>> changed;
+    if (c.stored)
+        changed.emplace_back(1, 2);
+    for (const auto &[col, number] : c.elsewhere) {
+        EXPECT_EQ(grid.spreadModel().cellNumber(col, 2), number) << col;
+        changed.emplace_back(col, 2);
+    }
+    EXPECT_EQ(changes, changed);
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, TypedNumbers, ::testing::ValuesIn(kTyped));
+INSTANTIATE_TEST_SUITE_P(Texts, TypedNumbers, ::testing::ValuesIn(typedCases()));
 
 TEST_F(SpreadGridTest, CheckCellsToggleThroughTheUsersCheckMark)
 {

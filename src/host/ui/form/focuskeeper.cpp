@@ -6,16 +6,6 @@
 
 namespace host::ui {
 
-namespace {
-
-QWidget *controlFocusOf(QWidget &window)
-{
-    const auto *form = qobject_cast<const Form *>(&window);
-    return form ? form->controlFocus() : window.focusWidget();
-}
-
-} // namespace
-
 FocusKeeper::FocusKeeper(QWidget &window) : m_window(&window), m_focus(controlFocusOf(window))
 {
     if (const auto *view = qobject_cast<QAbstractItemView *>(m_focus.data())) {

@@ -6,8 +6,10 @@
 #include "host/ui/form/fonts.h"
 #include "host/ui/form/keycodes.h"
 #include "host/ui/form/keyrouting.h"
+#include "host/ui/form/menubarstyle.h"
 #include "host/ui/form/pendingedit.h"
 #include "host/ui/form/twips.h"
+#include "host/ui/form/typeahead.h"
 #include "host/ui/modal/modalservices.h"
 
 #include <QAbstractButton>
@@ -89,6 +91,12 @@ QWidget *Form::controlFocus() const
 {
     QWidget *focus = focusWidget();
     return qobject_cast<QMenuBar *>(focus) ? m_focusBeforeMenu.data() : focus;
+}
+
+QWidget *controlFocusOf(QWidget &window)
+{
+    const auto *form = qobject_cast<const Form *>(&window);
+    return form ? form->controlFocus() : window.focusWidget();
 }
 
 QAbstractButton *Form::cancelButton() const
@@ -177,14 +185,17 @@ void Form::runAfterKey(std::function<void()> command)
 {
     if (std::exchange(m_keyCommand, true))
         return;
+    const QPointer<TypeAhead> typeAhead(new TypeAhead(*this));
     QMetaObject::invokeMethod(
         this,
-        [this, command = std::move(command)] {
+        [this, typeAhead, command = std::move(command)] {
             const QPointer<Form> self(this);
             if (isVisible())
                 runCommand(command);
             if (self)
                 m_keyCommand = false;
+            if (typeAhead)
+                typeAhead->commandDone();
         },
         Qt::QueuedConnection);
 }
@@ -260,6 +271,8 @@ void Form::activate()
 
 void Form::showEvent(QShowEvent *event)
 {
+    if (auto *bar = qobject_cast<QMenuBar *>(menuWidget()))
+        MenuBarStyle::apply(*bar);
     QMainWindow::showEvent(event);
     activate();
 }

@@ -68,7 +68,8 @@ public:
     // Runs a command that a key starts, as runCommand does, once the key has been delivered:
     // the event loop of a window it opens may delete the cell editor whose key handler is
     // still running. Nothing runs when the window is closed or hidden by then, and a key that
-    // comes while a command waits or runs starts none.
+    // comes while a command waits or runs starts none: the keys typed meanwhile go to the
+    // window the command opens, in order, or on in this one when it opens none.
     void runAfterKey(std::function<void()> command);
 
     // Connects a control's signal to a handler of the window, run under guard(). The handler
@@ -123,5 +124,8 @@ private:
     QPointer<QWidget> m_focusBeforeMenu;
     QMetaObject::Connection m_menuFocus;
 };
+
+// The control the user is in: a form's controlFocus(), another window's focus widget.
+QWidget *controlFocusOf(QWidget &window);
 
 } // namespace host::ui

@@ -2,6 +2,7 @@
 
 #include "host/lang/hosttext.h"
 #include "host/ui/form/form.h"
+#include "host/ui/form/windowactions.h"
 #include "host/ui/modal/filedialog.h"
 #include "host/ui/modal/messagedialog.h"
 #include "host/ui/modal/modalownership.h"
@@ -38,21 +39,12 @@ void report(const QString &what)
     std::cerr << what.toStdString() << std::endl;
 }
 
-// Tool bar actions belong to no window; the widgets that show them list them.
-QList<QAction *> actionsOf(QWidget &window)
-{
-    QList<QAction *> actions = window.actions();
-    for (const QWidget *widget : window.findChildren<QWidget *>())
-        actions += widget->actions();
-    return actions;
-}
-
 // What a press may name in the window: its tools by name, then the shortcuts of its actions.
 QString pressable(QWidget &window)
 {
     QStringList names;
     QStringList shortcuts;
-    for (const QAction *action : actionsOf(window)) {
+    for (const QAction *action : windowActions(window)) {
         const QString name = action->objectName();
         const QString shortcut = action->shortcut().toString();
         if (!name.isEmpty() && !names.contains(name))
@@ -123,7 +115,7 @@ void QtModals::takeScreenshot(QWidget &widget)
 bool QtModals::pressIn(QWidget &window)
 {
     const QKeySequence shortcut(m_press);
-    for (QAction *action : actionsOf(window)) {
+    for (QAction *action : windowActions(window)) {
         if (action->objectName() == m_press ||
             (!shortcut.isEmpty() && action->shortcut() == shortcut)) {
             m_press.clear();

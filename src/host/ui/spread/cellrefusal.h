@@ -2,7 +2,7 @@
 
 namespace host::ui {
 
-// Why a number cell refused the text a user typed into it, with what the cell takes.
+// Why a cell refused what a user typed into it, with what a number cell takes.
 struct CellRefusal
 {
     enum Kind
@@ -12,7 +12,9 @@ struct CellRefusal
         TooManyDecimals,
         // limit: the smallest or the largest number the cell takes.
         BelowMinimum,
-        AboveMaximum
+        AboveMaximum,
+        // The cell takes no typing.
+        Locked
     };
     Kind kind = NotANumber;
     double limit = 0;

@@ -88,10 +88,11 @@ bool SpreadDelegate::eventFilter(QObject *object, QEvent *event)
     if (editor && event->type() == QEvent::FocusOut) {
         // A window left in the middle of a number finds it as it was, and the keys go on with
         // it: committing it now would make the next key start the cell afresh. A pop-up (a
-        // list, a menu) only borrows the keys; what it starts ends the edit first.
+        // list, a menu) only borrows the keys, and so does a menu bar walked by keys and left by
+        // Escape; a command chosen there ends the edit first.
         const Qt::FocusReason reason = static_cast<const QFocusEvent &>(*event).reason();
         if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason ||
-            QApplication::activePopupWidget())
+            reason == Qt::MenuBarFocusReason || QApplication::activePopupWidget())
             return false;
         if (keepsRefusedText(*editor))
             return true;

@@ -13,9 +13,9 @@ class SpreadModel;
 // number box whose text the cell checks as a whole when it is committed, a date box and a
 // drop-down list.
 //
-// An open editor stays open, with its text, while its window is not the active one. When
-// another control of the window takes the focus from a text the cell refuses, the editor keeps
-// the text and takes the focus back.
+// An open editor stays open, with its text, while its window is not the active one or its
+// menu bar holds the keys. When another control of the window takes the focus from a text the
+// cell refuses, the editor keeps the text and takes the focus back.
 class SpreadDelegate : public QStyledItemDelegate
 {
     Q_OBJECT

@@ -4,7 +4,9 @@
 #include "host/ui/form/keycodes.h"
 #include "host/ui/form/keyrouting.h"
 #include "host/ui/form/twips.h"
-#include "host/ui/spread/clickedit.h"
+#include "host/ui/form/windowactions.h"
+#include "host/ui/spread/cellentry.h"
+#include "host/ui/spread/editablecell.h"
 #include "host/ui/spread/spreaddelegate.h"
 #include "host/ui/spread/spreadmodel.h"
 
@@ -12,6 +14,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -26,11 +29,19 @@ SpreadGrid::SpreadGrid(QWidget *parent)
 {
     setModel(m_model);
     setItemDelegate(m_delegate);
-    // The view's own edit on a click of the current cell drops the keys typed while it waits
-    // for a double click, then opens on the old value: ClickEdit opens that edit instead.
+    // A click selects the cell, as in a spreadsheet: a click that opened its editor on the
+    // old value would let the keys typed next land inside that value.
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                     QAbstractItemView::AnyKeyPressed);
-    m_clickEdit = new ClickEdit(*this);
+    m_entry = new CellEntry(
+        [this](QKeyEvent &key) {
+            if (!endEdit())
+                return;
+            const bool forwarding = std::exchange(m_forwardingKey, true);
+            QTableView::keyPressEvent(&key);
+            m_forwardingKey = forwarding;
+        },
+        this);
     setSelectionMode(QAbstractItemView::SingleSelection);
     // Uniform rows keep a grid of 100,000 rows as fast to scroll as a small one.
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -88,6 +99,8 @@ SpreadGrid::SpreadGrid(QWidget *parent)
             });
     connect(m_delegate, &SpreadDelegate::textRefused, this, [this] { m_editRefused = true; });
     connect(m_delegate, &SpreadDelegate::editorCreated, this, [this](QWidget *editor) {
+        // The grid sees the keys first, to raise its key events.
+        m_entry->watch(*editor);
         editor->installEventFilter(this);
         if (auto *combo = qobject_cast<QComboBox *>(editor)) {
             // A pick goes into the cell at once, then the grid tells of it.
@@ -477,7 +490,15 @@ void SpreadGrid::scrollTo(const QModelIndex &index, ScrollHint hint)
 
 QModelIndex SpreadGrid::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
 {
-    const QModelIndex to = QTableView::moveCursor(cursorAction, modifiers);
+    QModelIndex to = QTableView::moveCursor(cursorAction, modifiers);
+    // Tab passes over the cells that take no typing; the arrows still reach them.
+    if (cursorAction == MoveNext || cursorAction == MovePrevious) {
+        const QModelIndex from = currentIndex();
+        const auto [col, row] =
+            nextEditableCell(*this, from.column() + 1, from.row() + 1, cursorAction == MoveNext);
+        if (col > 0)
+            to = m_model->index(row - 1, col - 1);
+    }
     m_frozen.moveByKeys(currentIndex(), to, cursorAction == MoveHome);
     return to;
 }
@@ -497,7 +518,14 @@ bool SpreadGrid::edit(const QModelIndex &index, EditTrigger trigger, QEvent *eve
         scrollTo(index);
     const bool started = QTableView::edit(index, trigger, event);
     if (started && !wasEditing && state() == QAbstractItemView::EditingState) {
-        m_clickEdit->cancel();
+        // F2 and a double click ask to edit the text the cell holds; typing replaces it.
+        QWidget *editor = indexWidget(index);
+        if (editor && (trigger == EditKeyPressed || trigger == DoubleClicked)) {
+            const auto *mouse = dynamic_cast<const QMouseEvent *>(event);
+            const QPoint at =
+                mouse ? editor->mapFrom(viewport(), mouse->position().toPoint()) : QPoint();
+            m_entry->editText(*editor, mouse ? &at : nullptr);
+        }
         m_editing = index;
         m_editChanged = false;
         // The editor of a frozen cell opens in the grid, where the cell lies unscrolled.
@@ -510,6 +538,20 @@ bool SpreadGrid::edit(const QModelIndex &index, EditTrigger trigger, QEvent *eve
 
 void SpreadGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)
 {
+    // Tab and Shift+Tab out of an editor move to the next cell without opening it.
+    const bool next = hint == QAbstractItemDelegate::EditNextItem;
+    if (next || hint == QAbstractItemDelegate::EditPreviousItem) {
+        // A text the cell refused stays in the editor, as it does before any command.
+        if (m_editRefused) {
+            editor->setFocus();
+            return;
+        }
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+        const QModelIndex to = moveCursor(next ? MoveNext : MovePrevious, Qt::NoModifier);
+        if (to.isValid())
+            selectionModel()->setCurrentIndex(to, QItemSelectionModel::ClearAndSelect);
+        return;
+    }
     // An editor closed again after the move to the next cell opened another (Tab out of a list
     // cell closes it twice) ends no edit: the other one is still open for a command to end.
     if (!m_editing.isValid() || indexWidget(m_editing) != editor) {
@@ -523,12 +565,17 @@ void SpreadGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint
     emit EditMode(edited.column() + 1, edited.row() + 1, 0, m_editChanged);
 }
 
+void SpreadGrid::commitData(QWidget *editor)
+{
+    m_editRefused = false;
+    QTableView::commitData(editor);
+}
+
 bool SpreadGrid::endEdit()
 {
     QWidget *editor = m_editing.isValid() ? indexWidget(m_editing) : nullptr;
     if (!editor)
         return true;
-    m_editRefused = false;
     commitData(editor);
     if (m_editRefused) {
         editor->setFocus();
@@ -590,10 +637,24 @@ void SpreadGrid::keyReleaseEvent(QKeyEvent *event)
     QTableView::keyReleaseEvent(event);
 }
 
-void SpreadGrid::keyboardSearch(const QString &) {}
+void SpreadGrid::keyboardSearch(const QString &search)
+{
+    // A key that changes nothing says why rather than go unexplained.
+    const QModelIndex index = currentIndex();
+    if (!index.isValid() || search.isEmpty() || !search.front().isPrint() ||
+        (index.flags() & (Qt::ItemIsEditable | Qt::ItemIsUserCheckable)))
+        return;
+    QApplication::beep();
+    emit EditError(index.column() + 1, index.row() + 1, CellRefusal{CellRefusal::Locked, 0});
+}
 
 bool SpreadGrid::eventFilter(QObject *watched, QEvent *event)
 {
+    // A shortcut of the window's commands runs the command, whatever the editor would do with
+    // the key (Ctrl+A selects its text); the command ends the edit first.
+    if (event->type() == QEvent::ShortcutOverride && watched != viewport() &&
+        shortcutCommand(*window(), *static_cast<QKeyEvent *>(event)))
+        return true;
     if (event->type() == QEvent::KeyPress && !m_forwardingKey && watched != viewport())
         return raiseKeyEvents(watched, *static_cast<QKeyEvent *>(event));
     return QTableView::eventFilter(watched, event);

@@ -15,7 +15,7 @@
 
 namespace host::ui {
 
-class ClickEdit;
+class CellEntry;
 class SpreadModel;
 class SpreadDelegate;
 
@@ -160,12 +160,13 @@ protected:
     void updateGeometries() override;
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
     bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
+    void commitData(QWidget *editor) override;
     void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
-    // A typed character opens the current cell's editor or does nothing; it never moves to
-    // another row whose text begins with it.
+    // A typed character opens the current cell's editor; on a cell that takes no typing it
+    // raises EditError. It never moves to another row whose text begins with it.
     void keyboardSearch(const QString &search) override;
 
 private:
@@ -177,7 +178,7 @@ private:
 
     SpreadModel *m_model;
     SpreadDelegate *m_delegate;
-    ClickEdit *m_clickEdit;
+    CellEntry *m_entry;
     int m_row = 1;
     int m_col = 1;
     int m_row2 = 1;
