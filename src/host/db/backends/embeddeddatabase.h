@@ -92,8 +92,7 @@ private:
     // end, which commits it; and what a failure leaves, before it is thrown on.
     void beginBatch(int writes, std::optional<sqlite::Transaction> &group);
     void endBatch(int writes, std::optional<sqlite::Transaction> &group);
-    void batchFailed(int writes, const HostError &error,
-                     std::optional<sqlite::Transaction> &group);
+    void batchFailed(int writes, const HostError &error, std::optional<sqlite::Transaction> &group);
     // What every connection to the file is set to.
     void configure();
     // The file opened anew, with nothing of the connection before.
