@@ -124,6 +124,7 @@ TEST_F(DatabaseFile, AReadOnlyFileIsReadAndNothingIsWrittenBesideIt)
         const char *name;
         bool own;
         fs::perms file;
+        bool writerThere = false;
     };
     const auto readable = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
     const auto writable =
@@ -133,7 +134,8 @@ TEST_F(DatabaseFile, AReadOnlyFileIsReadAndNothingIsWrittenBesideIt)
     const std::string refused = std::to_string(host::HostError::DatabaseReadOnly);
     for (const Case &c :
          {Case{"another program's", false, readable}, Case{"the program's own", true, readable},
-          Case{"a writable file of the program's own", true, writable}}) {
+          Case{"a writable file of the program's own", true, writable},
+          Case{"a writable file its writer has open", true, writable, true}}) {
         SCOPED_TRACE(c.name);
         // Beside the test's own folders, which only the test's user may enter.
         const fs::path folder =
@@ -150,6 +152,13 @@ TEST_F(DatabaseFile, AReadOnlyFileIsReadAndNothingIsWrittenBesideIt)
             makeForeignFile(file);
         }
         fs::permissions(file, c.file);
+        // Another user, who may write the folder, has the file open meanwhile.
+        std::unique_ptr<host::AppConnection> writer;
+        if (c.writerThere) {
+            writer = std::make_unique<host::AppConnection>();
+            writer->openDatabase(file.string());
+            writer->Execute("select count(*) from notes");
+        }
         fs::permissions(folder, listable);
         ChildProcess reader([&] {
             if (!asNobodyWhenSuperuser())
@@ -162,11 +171,12 @@ TEST_F(DatabaseFile, AReadOnlyFileIsReadAndNothingIsWrittenBesideIt)
                        failureOf(db, "begin tran; insert into notes values ('y'); commit tran"));
         });
         EXPECT_EQ(reader.finish(), "1 " + refused + " " + refused);
+        fs::permissions(folder, fs::perms::owner_all);
+        writer.reset();
         std::vector<std::string> beside;
         for (const auto &entry : fs::directory_iterator(folder))
             beside.push_back(entry.path().filename().string());
         EXPECT_EQ(beside, std::vector<std::string>{"host.db"});
-        fs::permissions(folder, fs::perms::owner_all);
         fs::remove_all(folder);
     }
 }
