@@ -124,6 +124,7 @@ TEST_F(DatabaseFile, AReadOnlyFileIsReadAndNothingIsWrittenBesideIt)
         const char *name;
         bool own;
         fs::perms file;
+        bool writerThere = false;
     };
     const auto readable = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
     const auto writable =
@@ -133,7 +134,8 @@ TEST_F(DatabaseFile, AReadOnlyFileIsReadAndNothingIsWrittenBesideIt)
     const std::string refused = std::to_string(host::HostError::DatabaseReadOnly);
     for (const Case &c :
          {Case{"another program's", false, readable}, Case{"the program's own", true, readable},
-          Case{"a writable file of the program's own", true, writable}}) {
+          Case{"a writable file of the program's own", true, writable},
+          Case{"a writable file its writer has open", true, writable, true}}) {
         SCOPED_TRACE(c.name);
         // Beside the test's own folders, which only the test's user may enter.
         const fs::path folder =
@@ -150,6 +152,13 @@ TEST_F(DatabaseFile, AReadOnlyFileIsReadAndNothingIsWrittenBesideIt)
             makeForeignFile(file);
         }
         fs::permissions(file, c.file);
+        // Another user, who may write the folder, has the file open meanwhile.
+        std::unique_ptr<host::AppConnection> writer;
+        if (c.writerThere) {
+            writer = std::make_unique<host::AppConnection>();
+            writer->openDatabase(file.string());
+            writer->Execute("select count(*) from notes");
+        }
         fs::permissions(folder, listable);
         ChildProcess reader([&] {
             if (!asNobodyWhenSuperuser())
@@ -162,17 +171,19 @@ TEST_F(DatabaseFile, AReadOnlyFileIsReadAndNothingIsWrittenBesideIt)
                        failureOf(db, "begin tran; insert into notes values ('y'); commit tran"));
         });
         EXPECT_EQ(reader.finish(), "1 " + refused + " " + refused);
+        fs::permissions(folder, fs::perms::owner_all);
+        writer.reset();
         std::vector<std::string> beside;
         for (const auto &entry : fs::directory_iterator(folder))
             beside.push_back(entry.path().filename().string());
         EXPECT_EQ(beside, std::vector<std::string>{"host.db"});
-        fs::permissions(folder, fs::perms::owner_all);
         fs::remove_all(folder);
     }
 }
 
 // A user who may only read the database has it open while another user writes it, many rows or
-// few, and ends or still has it open: the reader's next read finds what was written. The reader
+// few, and ends or still has it open: the reader's next read finds what was written, or fails
+// where it cannot, never passing over what the log beside the file holds. The reader
 // runs in a process of its own, as nobody when the test is the superuser's; the folder takes no
 // new file but while the writer writes.
 TEST_F(DatabaseFile, AReaderFindsWhatAnotherUserWroteSinceItsLastRead)
@@ -182,13 +193,16 @@ TEST_F(DatabaseFile, AReaderFindsWhatAnotherUserWroteSinceItsLastRead)
         const char *name;
         int doublings; // of the one row there was
         bool writerStaysOpen;
+        // Killed, its log left beside the file without the shared memory reading it needs.
+        bool writerKilled = false;
     };
     const auto readable = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
     const auto listable =
         readable | fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
     for (const Case &c : {Case{"a few rows, the writer gone", 1, false},
                           Case{"many rows, the writer gone", 15, false},
-                          Case{"a few rows, the writer still there", 1, true}}) {
+                          Case{"a few rows, the writer still there", 1, true},
+                          Case{"a few rows, the writer killed", 1, false, true}}) {
         SCOPED_TRACE(c.name);
         const fs::path folder =
             fs::temp_directory_path() / ("stockcheck-reader-" + std::to_string(::getpid()));
@@ -217,7 +231,7 @@ TEST_F(DatabaseFile, AReaderFindsWhatAnotherUserWroteSinceItsLastRead)
                 try {
                     return host::CStr(db.Execute("select count(*) from notes")->Fields(0L).Value());
                 } catch (const host::HostError &error) {
-                    return error.Description();
+                    return std::to_string(error.Number());
                 }
             };
             std::string counts = count();
@@ -228,16 +242,30 @@ TEST_F(DatabaseFile, AReaderFindsWhatAnotherUserWroteSinceItsLastRead)
         std::unique_ptr<host::AppConnection> writer;
         if (::read(readerDone[0], &signal, 1) == 1) {
             fs::permissions(folder, listable | fs::perms::owner_write);
-            writer = std::make_unique<host::AppConnection>();
-            writer->openDatabase(file.string());
-            for (int i = 0; i < c.doublings; ++i)
-                writer->Execute("insert into notes select body from notes");
+            if (c.writerKilled) {
+                // Another program's, which leaves what it wrote in the log for a while.
+                ChildProcess([&] {
+                    sqlite3 *db = nullptr;
+                    sqlite3_open(file.c_str(), &db);
+                    sqlite3_exec(db, "insert into notes select body from notes", nullptr, nullptr,
+                                 nullptr);
+                    return std::string();
+                }).finish();
+                fs::remove(file.string() + "-shm");
+            } else {
+                writer = std::make_unique<host::AppConnection>();
+                writer->openDatabase(file.string());
+                for (int i = 0; i < c.doublings; ++i)
+                    writer->Execute("insert into notes select body from notes");
+            }
             if (!c.writerStaysOpen)
                 writer.reset();
             fs::permissions(folder, listable);
         }
         EXPECT_EQ(::write(writerDone[1], &signal, 1), 1);
-        EXPECT_EQ(reader.finish(), "1 " + std::to_string(1L << c.doublings));
+        EXPECT_EQ(reader.finish(),
+                  "1 " + std::to_string(c.writerKilled ? host::HostError::DatabaseUnavailable
+                                                       : 1L << c.doublings));
         writer.reset();
         for (const int end : {readerDone[0], readerDone[1], writerDone[0], writerDone[1]})
             ::close(end);

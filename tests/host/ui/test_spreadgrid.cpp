@@ -304,9 +304,10 @@ TEST_F(SpreadGridTest, UserCommitsAreCheckedAgainstTheCellLimits)
 struct TypedCase
 {
     const char *locale;
-    // Typed key by key; the cell is clicked first where it starts with '>', and the window
-    // loses and regains activation where a '|' stands. '~' waits the case's pause, and a key
-    // named between braces is pressed ("{Right}").
+    // Typed key by key; the cell is clicked where a '>' stands, and clicked again as the second
+    // click of a double click where a '^' does; the window loses and regains activation where a
+    // '|' stands. '~' waits the case's pause, and a key named between braces is pressed
+    // ("{Right}").
     const char *typed;
     int moreDecimals;
     std::optional<double> stored; // nothing: refused, the cell keeps 7
@@ -347,8 +348,12 @@ std::vector<TypedCase> typedCases()
         {"C", "{F2}5", 0, 75},
         // Tab leaves a text the cell refuses in its editor, to be mended.
         {"C", "12.345{Tab}{Backspace}", 0, 12.34},
-        // A click on the cell being typed into changes nothing.
+        // A click on the cell being typed into changes nothing, even taken for the second click
+        // of a double click when keys came after the first; a double click on it edits its text.
         {"C", "4>9", 0, 49},
+        {"C", ">4^9", 0, 49},
+        {"C", "4>5^9", 0, 459},
+        {"C", "4>^9", 0, 94},
     };
     // Clicks on the current cell, however far apart, leave the keys to replace its value.
     for (const int pause : {0, 200, 500, 1000}) {
@@ -384,14 +389,19 @@ TEST_P(TypedNumbers, AreReadInTheUsersNotationWholeOrRefused)
     const QString typed = QString::fromLatin1(c.typed);
     for (qsizetype i = 0; i < typed.size(); ++i) {
         const QChar key = typed.at(i);
-        if (key == QLatin1Char('>')) {
+        if (key == QLatin1Char('>') || key == QLatin1Char('^')) {
             // What lies under the mouse takes the click: the cell's editor where one is open.
             // The click is left of the number, where a caret would go before it.
             const QRect cell = grid.visualRect(grid.model()->index(1, 0));
             const QPoint at(cell.left() + 4, cell.center().y());
             QWidget *editor = grid.viewport()->childAt(at);
             QWidget *clicked = editor ? editor : grid.viewport();
-            QTest::mouseClick(clicked, Qt::LeftButton, {}, clicked->mapFrom(grid.viewport(), at));
+            const QPoint to = clicked->mapFrom(grid.viewport(), at);
+            if (key == QLatin1Char('^'))
+                QTest::mouseDClick(clicked, Qt::LeftButton, {}, to);
+            else
+                QTest::mousePress(clicked, Qt::LeftButton, {}, to);
+            QTest::mouseRelease(clicked, Qt::LeftButton, {}, to);
         } else if (key == QLatin1Char('|')) {
             ASSERT_TRUE(showActive(other));
             ASSERT_TRUE(showActive(grid));

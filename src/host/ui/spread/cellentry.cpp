@@ -4,6 +4,8 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 
+#include <utility>
+
 namespace host::ui {
 
 namespace {
@@ -63,12 +65,16 @@ bool CellEntry::eventFilter(QObject *watched, QEvent *event)
     case QEvent::KeyPress:
         return keyPressed(*editor, static_cast<QKeyEvent &>(*event));
     case QEvent::MouseButtonPress:
+        m_clicked = editor;
+        return editor != m_editsText;
     case QEvent::MouseButtonRelease:
     case QEvent::MouseMove:
         return editor != m_editsText;
     case QEvent::MouseButtonDblClick:
         if (editor == m_editsText)
             return false;
+        if (std::exchange(m_clicked, nullptr) != editor)
+            return true;
         {
             const QPoint at = static_cast<const QMouseEvent &>(*event).position().toPoint();
             editText(*editor, &at);
@@ -81,6 +87,7 @@ bool CellEntry::eventFilter(QObject *watched, QEvent *event)
 
 bool CellEntry::keyPressed(QWidget &editor, QKeyEvent &event)
 {
+    m_clicked = nullptr;
     if (event.key() == Qt::Key_F2 && event.modifiers() == Qt::NoModifier) {
         if (&editor == m_editsText)
             m_editsText = nullptr;
