@@ -14,21 +14,14 @@ constexpr int kWrites = 2;
 
 } // namespace
 
-bool StatementGroup::Shape::fits(const SqlBatch::Statement &statement) const
+bool StatementGroup::Shape::fits(const SqlBatch::Statement &statement,
+                                 std::string_view pattern) const
 {
     // The key is the shape, a NUL, then each value's kind and sign (StatementPlans::keyOf).
     const size_t length = statement.shape.size();
-    if (key.size() != length + 1 + 2 * statement.values.size() ||
-        std::memcmp(key.data(), statement.shape.data(), length) != 0)
-        return false;
-    const char *mark = key.data() + length + 1;
-    for (const SqlBatch::Value &v : statement.values) {
-        if (mark[0] != static_cast<char>('0' + static_cast<int>(v.kind)) ||
-            mark[1] != (v.negative() ? '-' : '+'))
-            return false;
-        mark += 2;
-    }
-    return true;
+    return key.size() == length + 1 + pattern.size() &&
+           std::memcmp(key.data() + length + 1, pattern.data(), pattern.size()) == 0 &&
+           std::memcmp(key.data(), statement.shape.data(), length) == 0;
 }
 
 StatementGroup::StatementGroup(EmbeddedDatabase &database) : m_database(database)
@@ -41,14 +34,16 @@ StatementGroup::~StatementGroup() = default;
 
 StatementGroup::Shape &StatementGroup::shapeOf(const SqlBatch::Statement &statement)
 {
+    m_pattern.clear();
+    tsql::StatementPlans::addPattern(m_pattern, statement);
     // The statements of a group mostly come in turn: the one after the last is tried first.
     for (size_t tried = 0; tried < m_shapes.size(); ++tried) {
         m_next = m_next + 1 < m_shapes.size() ? m_next + 1 : 0;
-        if (m_shapes[m_next].fits(statement))
+        if (m_shapes[m_next].fits(statement, m_pattern))
             return m_shapes[m_next];
     }
     m_next = m_shapes.size();
-    return m_shapes.emplace_back(Shape{tsql::StatementPlans::keyOf(statement)});
+    return m_shapes.emplace_back(Shape{statement.shape + '\0' + m_pattern});
 }
 
 void StatementGroup::runRead(const SqlBatch::Statement &statement)
@@ -68,14 +63,14 @@ long long StatementGroup::run(const SqlBatch::Statement &statement)
         shape.generation = db.m_plans.generation();
     }
     const tsql::StatementPlans::Form *form =
-        shape.plan ? tsql::StatementPlans::bind(*shape.plan, statement) : nullptr;
+        shape.plan ? tsql::StatementPlans::formOf(*shape.plan, statement) : nullptr;
     try {
         if (!form) {
             runRead(statement);
             shape.generation = 0;
         } else {
             try {
-                db.runQuery(form->query, shape.plan->params, false, form->id);
+                db.runPlanned(*form, statement);
             } catch (const HostError &e) {
                 throw HostError(e.Description() + "\nSQL: " + statement.failureText(), e.Number());
             }

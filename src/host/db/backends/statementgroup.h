@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace host {
@@ -40,7 +41,8 @@ private:
         const tsql::StatementPlans::Plan *plan = nullptr;
         std::uint64_t generation = 0;
 
-        bool fits(const SqlBatch::Statement &statement) const;
+        // Whether it is the statement's shape, the statement's values of the pattern given.
+        bool fits(const SqlBatch::Statement &statement, std::string_view pattern) const;
     };
     Shape &shapeOf(const SqlBatch::Statement &statement);
     // Runs the statement as a batch of its text, which keeps a translation for the next.
@@ -49,7 +51,8 @@ private:
     EmbeddedDatabase &m_database;
     std::optional<sqlite::Transaction> m_transaction;
     std::vector<Shape> m_shapes;
-    size_t m_next = 0; // the shape last run
+    size_t m_next = 0;     // the shape last run
+    std::string m_pattern; // of the statement run, kept for its room
 };
 
 } // namespace host

@@ -224,20 +224,39 @@ void Statement::bindKept(int index, const Variant &value)
 {
     switch (value.type()) {
     case VariantType::Long:
-        check(m_db, sqlite3_bind_int64(m_stmt, index, value.longValue()));
+        bindWhole(index, value.longValue());
         return;
     case VariantType::Double:
-        check(m_db, sqlite3_bind_double(m_stmt, index, value.doubleValue()));
+        bindNumber(index, value.doubleValue());
         return;
-    case VariantType::String: {
-        const std::string &text = value.stringValue();
-        check(m_db, sqlite3_bind_text(m_stmt, index, text.data(), static_cast<int>(text.size()),
-                                      SQLITE_STATIC));
+    case VariantType::String:
+        bindText(index, value.stringValue());
         return;
-    }
     default:
         bind(index, value);
     }
+}
+
+void Statement::bindWhole(int index, long long value)
+{
+    check(m_db, sqlite3_bind_int64(m_stmt, index, value));
+}
+
+void Statement::bindNumber(int index, double value)
+{
+    check(m_db, sqlite3_bind_double(m_stmt, index, value));
+}
+
+void Statement::bindNullFrom(int index)
+{
+    for (int i = index; i <= sqlite3_bind_parameter_count(m_stmt); ++i)
+        check(m_db, sqlite3_bind_null(m_stmt, i));
+}
+
+void Statement::bindText(int index, std::string_view text)
+{
+    check(m_db, sqlite3_bind_text(m_stmt, index, text.data(), static_cast<int>(text.size()),
+                                  SQLITE_STATIC));
 }
 
 void Statement::bind(int index, const Variant &value)

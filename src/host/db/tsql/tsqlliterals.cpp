@@ -71,11 +71,11 @@ bool sameType(const ColumnType &a, const ColumnType &b)
            a.length == b.length && a.national == b.national;
 }
 
-// The literal of a number whose shortest plain decimals have at most 15 places and fewer than
-// 2^50 digits in all, found without writing them: the first count of places k whose rounded
-// digits n read back as the number (n / 10^k, both exact, is the double nearest to the decimal)
-// is the count the shortest decimals have. Below 2^50 the product is within a quarter of n.
-std::optional<Literal> fewDecimals(double magnitude)
+// The type of a number whose shortest plain decimals have at most 15 places and fewer than 2^50
+// digits in all, found without writing them: the first count of places k whose rounded digits n
+// read back as the number (n / 10^k, both exact, is the double nearest to the decimal) is the
+// count the shortest decimals have. Below 2^50 the product is within a quarter of n.
+std::optional<ColumnType> fewDecimals(double magnitude)
 {
     constexpr double kDigitsLimit = 1125899906842624.0; // 2^50
     double power = 1;
@@ -92,7 +92,7 @@ std::optional<Literal> fewDecimals(double magnitude)
         int wholeDigits = 0;
         for (auto rest = whole; rest != 0; rest /= 10)
             ++wholeDigits;
-        return Literal{Variant(magnitude), decimalType(std::max(1, wholeDigits + places), places)};
+        return decimalType(std::max(1, wholeDigits + places), places);
     }
     return std::nullopt;
 }
@@ -120,15 +120,15 @@ Literal wholeLiteral(unsigned long long magnitude)
 
 Literal numberLiteral(double magnitude)
 {
-    // A whole number below 2^53 is written as its digits alone: an int or a bigint.
-    if (magnitude < 9007199254740992.0 && magnitude == std::floor(magnitude))
+    // A whole number is written as its digits alone: an int or a bigint when it fits one.
+    if (readsAsWhole(magnitude))
         return wholeLiteral(static_cast<unsigned long long>(magnitude));
     // Otherwise its type follows the digits of its shortest plain decimals; its value is the
     // number itself.
     if (!std::isfinite(magnitude))
         return readNumber(sqlNumber(magnitude), magnitude);
     if (const auto few = fewDecimals(magnitude))
-        return *few;
+        return {Variant(magnitude), *few};
     std::array<char, 400> digits{};
     const auto written = std::to_chars(digits.data(), digits.data() + digits.size(), magnitude,
                                        std::chars_format::fixed);

@@ -17,6 +17,7 @@
 
 #include "host/db/tsql/tsqltranslator.h"
 
+#include <cmath>
 #include <memory>
 #include <optional>
 #include <string>
@@ -149,6 +150,18 @@ Literal readLiteral(const Token &t);
 Literal numberLiteral(double magnitude);
 // The same for a whole number's digits.
 Literal wholeLiteral(unsigned long long magnitude);
+// Whether the literal of a number that is not negative holds a whole number (a Long), which its
+// digits do when it has no decimals and fits in 64 bits; otherwise it holds the number.
+inline bool readsAsWhole(double magnitude)
+{
+    return magnitude < 9223372036854775808.0 && magnitude == std::floor(magnitude);
+}
+// The digits of a whole number without its minus.
+inline unsigned long long magnitudeOf(long long whole)
+{
+    const auto bits = static_cast<unsigned long long>(whole);
+    return whole < 0 ? 0 - bits : bits;
+}
 // The column declaration SELECT ... INTO gives a result of this type.
 std::string declarationFor(const ColumnType &type);
 bool isTempName(std::string_view name);
