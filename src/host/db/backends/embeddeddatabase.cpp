@@ -2,8 +2,8 @@
 
 #include "host/core/datetime.h"
 #include "host/core/text.h"
-#include "host/db/backends/batchfailure.h"
-#include "host/db/sqlite/databasefault.h"
+#include "host/db/batchfailure.h"
+#include "host/db/databasefault.h"
 #include "host/db/tsql/tsqlfunctions.h"
 
 #include <algorithm>
