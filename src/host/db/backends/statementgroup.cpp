@@ -2,9 +2,6 @@
 
 #include "host/db/backends/embeddeddatabase.h"
 
-#include <algorithm>
-#include <cstring>
-
 namespace host {
 
 namespace {
@@ -13,16 +10,6 @@ namespace {
 constexpr int kWrites = 2;
 
 } // namespace
-
-bool StatementGroup::Shape::fits(const SqlBatch::Statement &statement,
-                                 std::string_view pattern) const
-{
-    // The key is the shape, a NUL, then each value's kind and sign (StatementPlans::keyOf).
-    const size_t length = statement.shape.size();
-    return key.size() == length + 1 + pattern.size() &&
-           std::memcmp(key.data() + length + 1, pattern.data(), pattern.size()) == 0 &&
-           std::memcmp(key.data(), statement.shape.data(), length) == 0;
-}
 
 StatementGroup::StatementGroup(EmbeddedDatabase &database) : m_database(database)
 {
@@ -34,16 +21,14 @@ StatementGroup::~StatementGroup() = default;
 
 StatementGroup::Shape &StatementGroup::shapeOf(const SqlBatch::Statement &statement)
 {
-    m_pattern.clear();
-    tsql::StatementPlans::addPattern(m_pattern, statement);
     // The statements of a group mostly come in turn: the one after the last is tried first.
     for (size_t tried = 0; tried < m_shapes.size(); ++tried) {
         m_next = m_next + 1 < m_shapes.size() ? m_next + 1 : 0;
-        if (m_shapes[m_next].fits(statement, m_pattern))
+        if (tsql::StatementPlans::isKeyOf(m_shapes[m_next].key, statement))
             return m_shapes[m_next];
     }
     m_next = m_shapes.size();
-    return m_shapes.emplace_back(Shape{statement.shape + '\0' + m_pattern});
+    return m_shapes.emplace_back(Shape{tsql::StatementPlans::keyOf(statement)});
 }
 
 void StatementGroup::runRead(const SqlBatch::Statement &statement)

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace host {
@@ -40,9 +39,6 @@ private:
         std::string key;
         const tsql::StatementPlans::Plan *plan = nullptr;
         std::uint64_t generation = 0;
-
-        // Whether it is the statement's shape, the statement's values of the pattern given.
-        bool fits(const SqlBatch::Statement &statement, std::string_view pattern) const;
     };
     Shape &shapeOf(const SqlBatch::Statement &statement);
     // Runs the statement as a batch of its text, which keeps a translation for the next.
@@ -51,8 +47,7 @@ private:
     EmbeddedDatabase &m_database;
     std::optional<sqlite::Transaction> m_transaction;
     std::vector<Shape> m_shapes;
-    size_t m_next = 0;     // the shape last run
-    std::string m_pattern; // of the statement run, kept for its room
+    size_t m_next = 0; // the shape last run
 };
 
 } // namespace host

@@ -4,6 +4,7 @@
 #include "host/db/tsql/tsqlparser.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <climits>
 #include <cmath>
@@ -24,9 +25,9 @@ ColumnType literalType(const SqlBatch::Value &v)
 {
     switch (v.kind) {
     case Kind::Number:
-        return numberLiteral(std::fabs(v.number)).type;
+        return numberType(std::fabs(v.number));
     case Kind::Whole:
-        return wholeLiteral(magnitudeOf(v.whole)).type;
+        return wholeType(magnitudeOf(v.whole));
     case Kind::Text:
         break;
     }
@@ -41,6 +42,12 @@ std::uint64_t bitsOf(const SqlBatch::Value &v)
 {
     return v.kind == Kind::Number ? std::bit_cast<std::uint64_t>(v.number)
                                   : static_cast<std::uint64_t>(v.whole);
+}
+
+// A value's kind and sign as its statement's key writes them.
+std::array<char, 2> marksOf(const SqlBatch::Value &v)
+{
+    return {static_cast<char>('0' + static_cast<int>(v.kind)), v.negative() ? '-' : '+'};
 }
 
 } // namespace
@@ -64,16 +71,24 @@ std::string StatementPlans::keyOf(const SqlBatch::Statement &statement)
 {
     std::string key = statement.shape;
     key += '\0';
-    addPattern(key, statement);
+    for (const SqlBatch::Value &v : statement.values)
+        key.append(marksOf(v).data(), 2);
     return key;
 }
 
-void StatementPlans::addPattern(std::string &key, const SqlBatch::Statement &statement)
+bool StatementPlans::isKeyOf(std::string_view key, const SqlBatch::Statement &statement)
 {
+    const size_t length = statement.shape.size();
+    if (key.size() != length + 1 + 2 * statement.values.size())
+        return false;
+    const char *mark = key.data() + length + 1;
     for (const SqlBatch::Value &v : statement.values) {
-        key += static_cast<char>('0' + static_cast<int>(v.kind));
-        key += v.negative() ? '-' : '+';
+        const std::array<char, 2> marks = marksOf(v);
+        if (mark[0] != marks[0] || mark[1] != marks[1])
+            return false;
+        mark += 2;
     }
+    return key.substr(0, length) == statement.shape;
 }
 
 const StatementPlans::Plan *StatementPlans::find(const std::string &key) const
@@ -140,7 +155,7 @@ void StatementPlans::bindValues(const Form &form, const SqlBatch::Statement &sta
             prepared.bindKept(index, form.sources[p].constant);
             continue;
         }
-        // As numberLiteral() and wholeLiteral() read the digits.
+        // As readLiteral() reads the digits of the number.
         const SqlBatch::Value &value = statement.values[static_cast<size_t>(v)];
         switch (value.kind) {
         case Kind::Number: {

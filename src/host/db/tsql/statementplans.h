@@ -29,10 +29,10 @@ public:
     void follow(std::uint64_t schemaGeneration, int dateFirst);
 
     struct Plan;
-    // A statement's key: its fixed text, a NUL, and each value's kind and sign, which
-    // addPattern() appends.
+    // A statement's key: its fixed text, a NUL, and each value's kind and sign.
     static std::string keyOf(const SqlBatch::Statement &statement);
-    static void addPattern(std::string &key, const SqlBatch::Statement &statement);
+    // Whether the key is the statement's, without making the statement's.
+    static bool isKeyOf(std::string_view key, const SqlBatch::Statement &statement);
     // The plan kept by the key; nothing when there is none. It stays until a plan is kept or
     // the plans go (see generation()).
     const Plan *find(const std::string &key) const;

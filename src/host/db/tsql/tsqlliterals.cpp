@@ -109,30 +109,30 @@ Literal readLiteral(const Token &t)
     return {Variant(t.text), type};
 }
 
-Literal wholeLiteral(unsigned long long magnitude)
+ColumnType wholeType(unsigned long long magnitude)
 {
     if (magnitude > static_cast<unsigned long long>(std::numeric_limits<long long>::max()))
-        return readNumber(std::to_string(magnitude));
-    ColumnType type = typeOf(SqlType::Int);
+        return readNumber(std::to_string(magnitude)).type;
+    ColumnType type;
+    type.type = SqlType::Int;
     type.length = magnitude <= std::numeric_limits<std::int32_t>::max() ? 4 : 8;
-    return {Variant(static_cast<long long>(magnitude)), type};
+    return type;
 }
 
-Literal numberLiteral(double magnitude)
+ColumnType numberType(double magnitude)
 {
     // A whole number is written as its digits alone: an int or a bigint when it fits one.
     if (readsAsWhole(magnitude))
-        return wholeLiteral(static_cast<unsigned long long>(magnitude));
-    // Otherwise its type follows the digits of its shortest plain decimals; its value is the
-    // number itself.
+        return wholeType(static_cast<unsigned long long>(magnitude));
+    // Otherwise its type follows the digits of its shortest plain decimals.
     if (!std::isfinite(magnitude))
-        return readNumber(sqlNumber(magnitude), magnitude);
+        return readNumber(sqlNumber(magnitude), magnitude).type;
     if (const auto few = fewDecimals(magnitude))
-        return {Variant(magnitude), *few};
+        return *few;
     std::array<char, 400> digits{};
     const auto written = std::to_chars(digits.data(), digits.data() + digits.size(), magnitude,
                                        std::chars_format::fixed);
-    return readNumber(std::string_view(digits.data(), written.ptr), magnitude);
+    return readNumber(std::string_view(digits.data(), written.ptr), magnitude).type;
 }
 
 bool LiteralShape::admits(const ColumnType &other) const

@@ -145,13 +145,13 @@ std::string convertAs(const Expr &e, const ColumnType &target);
 bool storesUnchanged(const ColumnType &from, const ColumnType &target);
 // Throws HostError for a number SQL Server refuses.
 Literal readLiteral(const Token &t);
-// What readLiteral() gives for the shortest plain decimals of a number that is not negative
-// (sqlNumber), without reading the number back from them.
-Literal numberLiteral(double magnitude);
+// The type readLiteral() gives the shortest plain decimals of a number that is not negative
+// (sqlNumber), without writing them.
+ColumnType numberType(double magnitude);
 // The same for a whole number's digits.
-Literal wholeLiteral(unsigned long long magnitude);
+ColumnType wholeType(unsigned long long magnitude);
 // Whether the literal of a number that is not negative holds a whole number (a Long), which its
-// digits do when it has no decimals and fits in 64 bits; otherwise it holds the number.
+// digits do when it has no decimals and fit in 64 bits; otherwise it holds the number.
 inline bool readsAsWhole(double magnitude)
 {
     return magnitude < 9223372036854775808.0 && magnitude == std::floor(magnitude);
