@@ -84,7 +84,10 @@ std::optional<ColumnType> fewDecimals(double magnitude)
         const double scaled = magnitude * power;
         if (scaled >= kDigitsLimit)
             return std::nullopt;
-        const double digits = std::nearbyint(scaled);
+        // Rounded to the nearest whole number, a tie to the even one, as std::nearbyint rounds
+        // but without its call: below 2^52 the sum has no bits after the point.
+        constexpr double kWholeBits = 4503599627370496.0; // 2^52
+        const double digits = (scaled + kWholeBits) - kWholeBits;
         if (digits / power != magnitude)
             continue;
         const auto whole =
@@ -138,7 +141,8 @@ ColumnType numberType(double magnitude)
 bool LiteralShape::admits(const ColumnType &other) const
 {
     if (negated &&
-        (other.type != type.type || (type.type == SqlType::Decimal && other.scale != type.scale)))
+        (other.type != type.type ||
+         (type.type == SqlType::Decimal && other.scale != type.scale && !(negatesExactly(type)))))
         return false;
     switch (use) {
     case Use::Typed:

@@ -150,11 +150,20 @@ Literal readLiteral(const Token &t);
 ColumnType numberType(double magnitude);
 // The same for a whole number's digits.
 ColumnType wholeType(unsigned long long magnitude);
+// Whether a decimal literal of the type, a double read from at most 15 digits, keeps its value
+// to its last decimal when negated: its minus needs no rounding to its scale.
+inline bool negatesExactly(const ColumnType &type)
+{
+    constexpr int kExactDigits = 15;
+    return type.type == SqlType::Decimal && type.precision <= kExactDigits;
+}
 // Whether the literal of a number that is not negative holds a whole number (a Long), which its
 // digits do when it has no decimals and fit in 64 bits; otherwise it holds the number.
 inline bool readsAsWhole(double magnitude)
 {
-    return magnitude < 9223372036854775808.0 && magnitude == std::floor(magnitude);
+    // Converted there and back rather than floored: this runs for every number a save binds.
+    return magnitude < 9223372036854775808.0 &&
+           static_cast<double>(static_cast<long long>(magnitude)) == magnitude;
 }
 // The digits of a whole number without its minus.
 inline unsigned long long magnitudeOf(long long whole)
