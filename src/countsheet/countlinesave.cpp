@@ -209,12 +209,7 @@ std::vector<int> CountLineSave::runBound(Lines lines)
     }
     std::vector<int> unmatched;
     host::StatementGroup group(*appConn().embedded());
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const Waiting *line = lines[i];
-        // The lines come in the key's order, scattered in memory: the next is fetched while this
-        // one runs.
-        if (i + 1 < lines.size())
-            lines[i + 1]->line.prefetch();
+    for (const Waiting *line : lines) {
         PubVariant::SetUpdateRowValues(m_quantities, m_differences, line->line);
         group.run(m_quantities);
         if (group.run(m_differences) == 0)

@@ -208,15 +208,6 @@ std::string_view CountLineUpdate::text(Text which) const
     return std::string_view(m_texts).substr(begin, end - begin);
 }
 
-void CountLineUpdate::prefetch() const
-{
-    constexpr std::size_t kCacheLine = 64;
-    const auto *begin = reinterpret_cast<const char *>(this);
-    for (std::size_t at = 0; at < sizeof(*this); at += kCacheLine)
-        __builtin_prefetch(begin + at);
-    __builtin_prefetch(m_texts.data());
-}
-
 namespace PubVariant {
 
 void GetUpdateRowSQL(host::SqlBatch &sbSQL, const CountLineUpdate &oRow)

@@ -45,8 +45,6 @@ public:
     explicit CountLineUpdate(const CountLine &line);
 
     std::string_view text(Text which) const;
-    // Asks the processor to bring the line's values into its cache, to be read soon.
-    void prefetch() const;
 
     CountLineKey key;
     // The numbers the statements write, in the order they stand there.

@@ -141,8 +141,8 @@ ColumnType numberType(double magnitude)
 bool LiteralShape::admits(const ColumnType &other) const
 {
     if (negated &&
-        (other.type != type.type ||
-         (type.type == SqlType::Decimal && other.scale != type.scale && !(negatesExactly(type)))))
+        (other.type != type.type || (type.type == SqlType::Decimal && other.scale != type.scale &&
+                                     !(negatesExactly(type) && negatesExactly(other)))))
         return false;
     switch (use) {
     case Use::Typed:
