@@ -3,7 +3,7 @@
 #include "host/core/datetime.h"
 #include "host/core/hosterror.h"
 #include "host/db/appconnection.h"
-#include "host/db/backends/batchfailure.h"
+#include "host/db/batchfailure.h"
 #include "hostconnection.h"
 
 #include <iostream>

@@ -15,13 +15,13 @@
 #include "services/mparse.h"
 #include "support/bareimport.h"
 #include "support/barequery.h"
+#include "support/benchdir.h"
 #include "support/benchsizes.h"
 #include "support/company.h"
 #include "support/countsheet.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -34,14 +34,8 @@ namespace {
 
 const std::filesystem::path &benchDir()
 {
-    static const std::filesystem::path dir = [] {
-        auto d =
-            std::filesystem::temp_directory_path() / ("bench-import-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(d);
-        std::atexit([] { std::filesystem::remove_all(benchDir()); });
-        return d;
-    }();
-    return dir;
+    static const BenchDir dir("bench-import");
+    return dir.path();
 }
 
 // Where a count comes from: the company's current stock `init-db --rows N` makes, backed up and

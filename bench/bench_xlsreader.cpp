@@ -6,11 +6,11 @@
 #include "host/importer/sheetimport.h"
 #include "host/importer/sheetrecords.h"
 #include "support/barexls.h"
+#include "support/benchdir.h"
 #include "support/benchsizes.h"
 #include "xlswriter.h"
 
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <map>
@@ -21,33 +21,9 @@ namespace {
 
 constexpr long kColumns = 31;
 
-// A folder of the bench's own, removed when the bench ends.
-class BenchDir
-{
-public:
-    BenchDir()
-        : m_path(std::filesystem::temp_directory_path() /
-                 ("bench-xlsreader-" + std::to_string(::getpid())))
-    {
-        std::filesystem::create_directories(m_path);
-    }
-    ~BenchDir()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(m_path, ec);
-    }
-    BenchDir(const BenchDir &) = delete;
-    BenchDir &operator=(const BenchDir &) = delete;
-
-    const std::filesystem::path &path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
-};
-
 const std::filesystem::path &benchDir()
 {
-    static const BenchDir dir;
+    static const BenchDir dir("bench-xlsreader");
     return dir.path();
 }
 

@@ -12,12 +12,16 @@ if(STOCKCHECK_SANITIZE)
   target_link_options(stockcheck_options INTERFACE -fsanitize=address,undefined)
 endif()
 
-# stockcheck_library(NAME SOURCES... [FOLDERS folders...] [LINK deps...]): one static library per
-# src/ folder, or per group of its subfolders (FOLDERS) whose code uses each other.
+# stockcheck_library(NAME SOURCES... [FOLDERS folders...|HEADERS headers...] [LINK deps...]): one
+# static library per src/ folder, or per group of its subfolders (FOLDERS) whose code uses each
+# other, or of a few files of a folder that layers below the folder's own library use (HEADERS,
+# the only ones its include root then holds).
 function(stockcheck_library name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;FOLDERS;LINK" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;FOLDERS;HEADERS;LINK" ${ARGN})
   add_library(${name} STATIC ${ARG_SOURCES})
-  if(ARG_FOLDERS)
+  if(ARG_HEADERS)
+    stockcheck_include_files(${name} ${ARG_HEADERS})
+  elseif(ARG_FOLDERS)
     foreach(folder IN LISTS ARG_FOLDERS)
       stockcheck_include_root(${name} ${CMAKE_CURRENT_SOURCE_DIR}/${folder})
     endforeach()
@@ -41,6 +45,18 @@ function(stockcheck_include_root name folder)
   get_filename_component(parent ${root}/${rel} DIRECTORY)
   file(MAKE_DIRECTORY ${parent})
   file(CREATE_LINK ${folder} ${root}/${rel} SYMBOLIC)
+  target_include_directories(${name} PUBLIC ${root})
+endfunction()
+
+# stockcheck_include_files(TARGET HEADERS...): an include root as above holding only the headers
+# given, of the current folder.
+function(stockcheck_include_files name)
+  file(RELATIVE_PATH rel ${CMAKE_SOURCE_DIR}/src ${CMAKE_CURRENT_SOURCE_DIR})
+  set(root ${CMAKE_BINARY_DIR}/include/${name})
+  file(MAKE_DIRECTORY ${root}/${rel})
+  foreach(header IN LISTS ARGN)
+    file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR}/${header} ${root}/${rel}/${header} SYMBOLIC)
+  endforeach()
   target_include_directories(${name} PUBLIC ${root})
 endfunction()
 

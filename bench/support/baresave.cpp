@@ -1,5 +1,6 @@
 #include "support/baresave.h"
 
+#include "host/db/sqlite/sqlitedb.h"
 #include "host/db/tsql/tsqlfunctions.h"
 #include "support/barequery.h"
 
@@ -77,6 +78,8 @@ PlainConnection openPlain(const std::string &path)
     PlainConnection db(opened, sqlite3_close);
     if (rc != SQLITE_OK)
         throw std::runtime_error(sqlite3_errmsg(opened));
+    // Its statements run as the module's do, without the optimisations its collation forbids.
+    host::sqlite::guardConnection(db.get());
     runBare(db.get(), "PRAGMA synchronous=NORMAL");
     sqlite3_create_collation_v2(
         db.get(), "TSQL", SQLITE_UTF8, nullptr,

@@ -7,8 +7,8 @@
 #include "host/db/appconnection.h"
 #include "host/db/backends/embeddeddatabase.h"
 #include "host/db/backends/statementgroup.h"
+#include "host/db/databasefault.h"
 #include "host/db/recordset/recordset.h"
-#include "host/db/sqlite/databasefault.h"
 #include "host/db/tsql/sqlbatch.h"
 #include "services/appconn.h"
 

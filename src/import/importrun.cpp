@@ -3,7 +3,7 @@
 #include "host/core/datetime.h"
 #include "host/core/sqltext.h"
 #include "host/db/appconnection.h"
-#include "host/db/sqlite/databasefault.h"
+#include "host/db/databasefault.h"
 #include "host/importer/sheetrecords.h"
 #include "import/basedatadicts.h"
 #include "import/directioncheck.h"

@@ -3,8 +3,8 @@
 #include "host/core/datetime.h"
 #include "host/core/sqltext.h"
 #include "host/db/appconnection.h"
+#include "host/db/databasefault.h"
 #include "host/db/recordset/recordset.h"
-#include "host/db/sqlite/databasefault.h"
 #include "import/stagingtable.h"
 #include "services/appconn.h"
 

@@ -1,7 +1,7 @@
 #include "services/databasefailure.h"
 
 #include "host/core/hosterror.h"
-#include "host/db/sqlite/databasefault.h"
+#include "host/db/databasefault.h"
 #include "services/mparse.h"
 
 namespace {

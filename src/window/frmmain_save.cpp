@@ -12,7 +12,7 @@
 #include "host/core/sqltext.h"
 #include "host/core/stringbuilder.h"
 #include "host/db/commandscope.h"
-#include "host/db/sqlite/databasefault.h"
+#include "host/db/databasefault.h"
 #include "host/displayer/dispbuilder.h"
 #include "host/ui/spread/spreadgrid.h"
 #include "services/appconn.h"

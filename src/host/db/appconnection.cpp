@@ -3,9 +3,9 @@
 
 #include "host/core/hosterror.h"
 #include "host/core/text.h"
-#include "host/db/backends/batchfailure.h"
 #include "host/db/backends/embeddeddatabase.h"
 #include "host/db/backends/odbcdatabase.h"
+#include "host/db/batchfailure.h"
 
 namespace host {
 

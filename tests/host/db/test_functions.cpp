@@ -254,6 +254,9 @@ TEST_F(Functions, Numbers)
         {"CAST(-2.345 AS decimal(28,2))", -2.35},
         {"CAST(1.005 AS decimal(28,2))", 1.01},
         {"-0.5 * 3", -1.5},
+        // A minus keeps a decimal's digits, which beyond 15 round as they are stored.
+        {"-0.0625", -0.0625},
+        {"-123456.1234567891", -123456.123456789},
     };
     for (const auto &c : cases)
         check(c);

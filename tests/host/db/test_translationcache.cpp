@@ -52,7 +52,10 @@ const Case kCases[] = {
     {"INSERT INTO Item (FNumber, FPrice, FQty) VALUES ('X3', -1.5, -2)",
      "INSERT INTO Item (FNumber, FPrice, FQty) VALUES ('X4', -3.5, -4)", true},
     {"INSERT INTO Item (FNumber, FPrice, FQty) VALUES ('X5', -1.5, -2)",
-     "INSERT INTO Item (FNumber, FPrice, FQty) VALUES ('X6', -3.25, -4)", false},
+     "INSERT INTO Item (FNumber, FPrice, FQty) VALUES ('X6', -3.25, -4)", true},
+    // A negative decimal of more digits than a double holds is rounded to its scale in the SQL.
+    {"INSERT INTO Item (FNumber, FPrice, FQty) VALUES ('X5', -1.5, -2.5)",
+     "INSERT INTO Item (FNumber, FPrice, FQty) VALUES ('X6', -3.25, -12345678901234.56)", false},
     {"INSERT INTO Item (FNumber, FPrice, FQty, FAdded) VALUES ('X7', 1.5, 2, '2024-02-29')",
      "INSERT INTO Item (FNumber, FPrice, FQty, FAdded) VALUES ('X8', 1.23456, 2.345, '2024-02-28')",
      false},

@@ -156,10 +156,10 @@ BatchResult EmbeddedDatabase::execute(const SqlBatch &batch)
                 step.planGeneration = m_plans.generation();
             }
             const tsql::StatementPlans::Form *planned =
-                step.plan ? tsql::StatementPlans::bind(*step.plan, *step.statement) : nullptr;
+                step.plan ? tsql::StatementPlans::formOf(*step.plan, *step.statement) : nullptr;
             if (planned) {
                 try {
-                    runQuery(planned->query, step.plan->params, false, planned->id);
+                    runPlanned(*planned, *step.statement);
                 } catch (const HostError &e) {
                     throw HostError(e.Description() + "\nSQL: " + step.statement->failureText(),
                                     e.Number());

@@ -2,8 +2,8 @@
 
 #include "host/core/datetime.h"
 #include "host/core/text.h"
-#include "host/db/backends/batchfailure.h"
-#include "host/db/sqlite/databasefault.h"
+#include "host/db/batchfailure.h"
+#include "host/db/databasefault.h"
 #include "host/db/tsql/tsqlfunctions.h"
 
 #include <algorithm>
@@ -557,32 +557,33 @@ void EmbeddedDatabase::runTranslated(Run &run, size_t begin, size_t end)
     }
 }
 
-std::shared_ptr<Recordset> EmbeddedDatabase::runQuery(const tsql::Query &query, bool wantRows)
+sqlite3_stmt *EmbeddedDatabase::prepared(const std::string &sql, std::uint64_t id)
 {
-    std::vector<const Variant *> params;
-    params.reserve(query.params.size());
-    for (const Variant &param : query.params)
-        params.push_back(&param);
-    return runQuery(query, params, wantRows, 0);
-}
-
-std::shared_ptr<Recordset> EmbeddedDatabase::runQuery(const tsql::Query &query,
-                                                      const std::vector<const Variant *> &params,
-                                                      bool wantRows, std::uint64_t id)
-{
-    sqlite3_stmt *prepared = nullptr;
     try {
-        prepared = id != 0 ? m_statements.prepare(id, query.sql) : m_statements.prepare(query.sql);
+        return id != 0 ? m_statements.prepare(id, sql) : m_statements.prepare(sql);
     } catch (const HostError &e) {
         throw inLayerWords(e);
     }
-    sqlite::Statement stmt(m_db.handle(), prepared);
-    for (size_t i = 0; i < params.size(); ++i)
-        stmt.bindKept(static_cast<int>(i) + 1, *params[i]);
-    // A borrowed statement still holds the values of its last run.
-    for (int i = static_cast<int>(params.size()) + 1; i <= sqlite3_bind_parameter_count(prepared);
-         ++i)
-        stmt.bind(i, Variant::null());
+}
+
+long long EmbeddedDatabase::runPlanned(const tsql::StatementPlans::Form &form,
+                                       const SqlBatch::Statement &statement)
+{
+    sqlite::Statement stmt(m_db.handle(), prepared(form.query.sql, form.id));
+    tsql::StatementPlans::bindValues(form, statement, stmt);
+    stmt.bindNullFrom(static_cast<int>(form.sources.size()) + 1);
+    while (stmt.step()) {
+    }
+    m_session.rowCount = sqlite3_changes64(m_db.handle());
+    return m_session.rowCount;
+}
+
+std::shared_ptr<Recordset> EmbeddedDatabase::runQuery(const tsql::Query &query, bool wantRows)
+{
+    sqlite::Statement stmt(m_db.handle(), prepared(query.sql, 0));
+    for (size_t i = 0; i < query.params.size(); ++i)
+        stmt.bindKept(static_cast<int>(i) + 1, query.params[i]);
+    stmt.bindNullFrom(static_cast<int>(query.params.size()) + 1);
     if (!wantRows) {
         while (stmt.step()) {
         }

@@ -120,12 +120,13 @@ private:
     void runTranslated(Run &run, size_t begin, size_t end);
     tsql::Translation translate(std::string_view sql, const std::vector<tsql::Token> &tokens,
                                 size_t begin, size_t end);
+    // The kept statement of the text; id, when not 0, names the text for the statement cache
+    // (a kept plan's form).
+    sqlite3_stmt *prepared(const std::string &sql, std::uint64_t id);
     std::shared_ptr<Recordset> runQuery(const tsql::Query &query, bool wantRows);
-    // The query with other parameters than its own; id, when not 0, names its text for the
-    // statement cache (a kept plan's form).
-    std::shared_ptr<Recordset> runQuery(const tsql::Query &query,
-                                        const std::vector<const Variant *> &params, bool wantRows,
-                                        std::uint64_t id);
+    // Runs a kept plan's form with the statement's values; the rows it changed.
+    long long runPlanned(const tsql::StatementPlans::Form &form,
+                         const SqlBatch::Statement &statement);
     std::vector<Variant> evaluate(Run &run, size_t begin, size_t end);
     void declare(Run &run, size_t begin, size_t end);
     void set(Run &run, size_t begin, size_t end);

@@ -2,9 +2,6 @@
 
 #include "host/db/backends/embeddeddatabase.h"
 
-#include <algorithm>
-#include <cstring>
-
 namespace host {
 
 namespace {
@@ -13,23 +10,6 @@ namespace {
 constexpr int kWrites = 2;
 
 } // namespace
-
-bool StatementGroup::Shape::fits(const SqlBatch::Statement &statement) const
-{
-    // The key is the shape, a NUL, then each value's kind and sign (StatementPlans::keyOf).
-    const size_t length = statement.shape.size();
-    if (key.size() != length + 1 + 2 * statement.values.size() ||
-        std::memcmp(key.data(), statement.shape.data(), length) != 0)
-        return false;
-    const char *mark = key.data() + length + 1;
-    for (const SqlBatch::Value &v : statement.values) {
-        if (mark[0] != static_cast<char>('0' + static_cast<int>(v.kind)) ||
-            mark[1] != (v.negative() ? '-' : '+'))
-            return false;
-        mark += 2;
-    }
-    return true;
-}
 
 StatementGroup::StatementGroup(EmbeddedDatabase &database) : m_database(database)
 {
@@ -44,7 +24,7 @@ StatementGroup::Shape &StatementGroup::shapeOf(const SqlBatch::Statement &statem
     // The statements of a group mostly come in turn: the one after the last is tried first.
     for (size_t tried = 0; tried < m_shapes.size(); ++tried) {
         m_next = m_next + 1 < m_shapes.size() ? m_next + 1 : 0;
-        if (m_shapes[m_next].fits(statement))
+        if (tsql::StatementPlans::isKeyOf(m_shapes[m_next].key, statement))
             return m_shapes[m_next];
     }
     m_next = m_shapes.size();
@@ -68,14 +48,14 @@ long long StatementGroup::run(const SqlBatch::Statement &statement)
         shape.generation = db.m_plans.generation();
     }
     const tsql::StatementPlans::Form *form =
-        shape.plan ? tsql::StatementPlans::bind(*shape.plan, statement) : nullptr;
+        shape.plan ? tsql::StatementPlans::formOf(*shape.plan, statement) : nullptr;
     try {
         if (!form) {
             runRead(statement);
             shape.generation = 0;
         } else {
             try {
-                db.runQuery(form->query, shape.plan->params, false, form->id);
+                db.runPlanned(*form, statement);
             } catch (const HostError &e) {
                 throw HostError(e.Description() + "\nSQL: " + statement.failureText(), e.Number());
             }

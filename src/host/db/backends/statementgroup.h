@@ -39,8 +39,6 @@ private:
         std::string key;
         const tsql::StatementPlans::Plan *plan = nullptr;
         std::uint64_t generation = 0;
-
-        bool fits(const SqlBatch::Statement &statement) const;
     };
     Shape &shapeOf(const SqlBatch::Statement &statement);
     // Runs the statement as a batch of its text, which keeps a translation for the next.

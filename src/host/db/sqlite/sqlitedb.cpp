@@ -1,7 +1,6 @@
 #include "host/db/sqlite/sqlitedb.h"
 
 #include "host/core/hosterror.h"
-#include "host/db/sqlite/databasefault.h"
 #include "host/db/sqlite/storage.h"
 
 #include <unistd.h>
@@ -36,6 +35,33 @@ std::string immutableUri(const std::string &path)
         }
     }
     return uri + "?immutable=1";
+}
+
+// The HostError number of an SQLite result code, primary or extended. The database's own
+// failures get numbers of their own, so that they are not taken for the host's conversion errors
+// whose numbers SQLite's codes share; every other code is kept.
+long sqliteErrorNumber(int resultCode)
+{
+    if (resultCode == SQLITE_READONLY_DBMOVED)
+        return HostError::DatabaseMoved;
+    switch (resultCode & 0xFF) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return HostError::DatabaseBusy;
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+        return HostError::DatabaseReadOnly;
+    case SQLITE_FULL:
+        return HostError::DatabaseFull;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return HostError::DatabaseDamaged;
+    case SQLITE_IOERR:
+    case SQLITE_CANTOPEN:
+        return HostError::DatabaseUnavailable;
+    default:
+        return resultCode;
+    }
 }
 
 // SQLite's switches of the Bloom filter and of its push-down into subqueries.
@@ -224,20 +250,39 @@ void Statement::bindKept(int index, const Variant &value)
 {
     switch (value.type()) {
     case VariantType::Long:
-        check(m_db, sqlite3_bind_int64(m_stmt, index, value.longValue()));
+        bindWhole(index, value.longValue());
         return;
     case VariantType::Double:
-        check(m_db, sqlite3_bind_double(m_stmt, index, value.doubleValue()));
+        bindNumber(index, value.doubleValue());
         return;
-    case VariantType::String: {
-        const std::string &text = value.stringValue();
-        check(m_db, sqlite3_bind_text(m_stmt, index, text.data(), static_cast<int>(text.size()),
-                                      SQLITE_STATIC));
+    case VariantType::String:
+        bindText(index, value.stringValue());
         return;
-    }
     default:
         bind(index, value);
     }
+}
+
+void Statement::bindWhole(int index, long long value)
+{
+    check(m_db, sqlite3_bind_int64(m_stmt, index, value));
+}
+
+void Statement::bindNumber(int index, double value)
+{
+    check(m_db, sqlite3_bind_double(m_stmt, index, value));
+}
+
+void Statement::bindNullFrom(int index)
+{
+    for (int i = index; i <= sqlite3_bind_parameter_count(m_stmt); ++i)
+        check(m_db, sqlite3_bind_null(m_stmt, i));
+}
+
+void Statement::bindText(int index, std::string_view text)
+{
+    check(m_db, sqlite3_bind_text(m_stmt, index, text.data(), static_cast<int>(text.size()),
+                                  SQLITE_STATIC));
 }
 
 void Statement::bind(int index, const Variant &value)

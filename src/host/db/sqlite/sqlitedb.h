@@ -83,6 +83,12 @@ public:
     // The same for a value that outlives the statement's use (until it is reset), which SQLite
     // then reads where it is instead of copying it.
     void bindKept(int index, const Variant &value);
+    // The same for values of one type; a text bound so is read where it is, as by bindKept().
+    void bindWhole(int index, long long value);
+    void bindNumber(int index, double value);
+    void bindText(int index, std::string_view text);
+    // Binds NULL from the parameter on: a kept statement still holds the values of its last run.
+    void bindNullFrom(int index);
     // True while a row is available.
     bool step();
     // Ready to run again, its values still bound.

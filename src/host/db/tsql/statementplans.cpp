@@ -4,6 +4,7 @@
 #include "host/db/tsql/tsqlparser.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <climits>
 #include <cmath>
@@ -16,39 +17,37 @@ using Kind = SqlBatch::Value::Kind;
 
 constexpr size_t kFormsPerKey = 8;
 
-// What the token of a value's literal reads as, its minus apart; a number without its text.
-Literal literalOf(const SqlBatch::Value &v)
+// A value's parameter in Form::params when the value is bound in more than one place.
+constexpr int kSeveralParams = -2;
+
+// The type of a value's literal as the token reads it, its minus apart.
+ColumnType literalType(const SqlBatch::Value &v)
 {
     switch (v.kind) {
     case Kind::Number:
-        return numberLiteral(std::fabs(v.number));
-    case Kind::Whole: {
-        const auto magnitude = static_cast<unsigned long long>(v.whole);
-        return wholeLiteral(v.whole < 0 ? 0 - magnitude : magnitude);
-    }
+        return numberType(std::fabs(v.number));
+    case Kind::Whole:
+        return wholeType(magnitudeOf(v.whole));
     case Kind::Text:
         break;
     }
     // Written between plain quotes: a varchar of its length.
     ColumnType type = typeOf(SqlType::Text);
     type.length = static_cast<int>(std::min<size_t>(textLength(v.text, false), INT_MAX));
-    return {Variant(v.text), type};
+    return type;
 }
 
-// Whether two values are written alike, a number to its last bit.
-bool sameValue(const SqlBatch::Value &a, const SqlBatch::Value &b)
+// What a number or a whole number was read from, to its last bit.
+std::uint64_t bitsOf(const SqlBatch::Value &v)
 {
-    if (a.kind != b.kind)
-        return false;
-    switch (a.kind) {
-    case Kind::Number:
-        return std::bit_cast<std::uint64_t>(a.number) == std::bit_cast<std::uint64_t>(b.number);
-    case Kind::Whole:
-        return a.whole == b.whole;
-    case Kind::Text:
-        return a.text == b.text;
-    }
-    return false;
+    return v.kind == Kind::Number ? std::bit_cast<std::uint64_t>(v.number)
+                                  : static_cast<std::uint64_t>(v.whole);
+}
+
+// A value's kind and sign as its statement's key writes them.
+std::array<char, 2> marksOf(const SqlBatch::Value &v)
+{
+    return {static_cast<char>('0' + static_cast<int>(v.kind)), v.negative() ? '-' : '+'};
 }
 
 } // namespace
@@ -72,11 +71,24 @@ std::string StatementPlans::keyOf(const SqlBatch::Statement &statement)
 {
     std::string key = statement.shape;
     key += '\0';
-    for (const SqlBatch::Value &v : statement.values) {
-        key += static_cast<char>('0' + static_cast<int>(v.kind));
-        key += v.negative() ? '-' : '+';
-    }
+    for (const SqlBatch::Value &v : statement.values)
+        key.append(marksOf(v).data(), 2);
     return key;
+}
+
+bool StatementPlans::isKeyOf(std::string_view key, const SqlBatch::Statement &statement)
+{
+    const size_t length = statement.shape.size();
+    if (key.size() != length + 1 + 2 * statement.values.size())
+        return false;
+    const char *mark = key.data() + length + 1;
+    for (const SqlBatch::Value &v : statement.values) {
+        const std::array<char, 2> marks = marksOf(v);
+        if (mark[0] != marks[0] || mark[1] != marks[1])
+            return false;
+        mark += 2;
+    }
+    return key.substr(0, length) == statement.shape;
 }
 
 const StatementPlans::Plan *StatementPlans::find(const std::string &key) const
@@ -85,63 +97,88 @@ const StatementPlans::Plan *StatementPlans::find(const std::string &key) const
     return it == m_plans.end() ? nullptr : &it->second;
 }
 
-const StatementPlans::Form *StatementPlans::bind(const Plan &plan,
-                                                 const SqlBatch::Statement &statement)
+const StatementPlans::Form *StatementPlans::formOf(const Plan &plan,
+                                                   const SqlBatch::Statement &statement)
 {
     // A plan's statements have one count of values: its key holds each one's kind.
     const size_t count = statement.values.size();
-    if (plan.lastValues.size() != count) {
-        const SqlBatch::Value blank{Kind::Text, 0, 0, {}};
-        plan.lastValues.assign(count, blank);
-        plan.lastRead.assign(count, literalOf(blank));
+    if (plan.lastRead.size() != count) {
+        plan.lastRead.assign(count, Slot{});
         plan.lastForm = nullptr;
     }
+    // Whether a form admits the values depends on their types alone.
+    const auto admits = [&](const Source &source) {
+        const ColumnType &type = plan.lastRead[static_cast<size_t>(source.value)].type;
+        if (source.admitted == type)
+            return true;
+        if (!source.shape.admits(type))
+            return false;
+        source.admitted = type;
+        return true;
+    };
     for (size_t v = 0; v < count; ++v) {
         const SqlBatch::Value &value = statement.values[v];
-        if (sameValue(value, plan.lastValues[v]))
+        Slot &slot = plan.lastRead[v];
+        if (value.kind != Kind::Text && value.kind == slot.kind && bitsOf(value) == slot.bits)
             continue;
-        Literal &read = plan.lastRead[v];
-        Literal fresh = literalOf(value);
-        // Whether a form admits the values depends on their types alone.
-        if (fresh.type != read.type) {
+        const ColumnType type = literalType(value);
+        slot.kind = value.kind;
+        slot.bits = bitsOf(value);
+        if (type == slot.type)
+            continue;
+        slot.type = type;
+        if (!plan.lastForm)
+            continue;
+        const int param = plan.lastForm->params[v];
+        if (param == kSeveralParams || !admits(plan.lastForm->sources[static_cast<size_t>(param)]))
             plan.lastForm = nullptr;
-            read.type = fresh.type;
-        }
-        read.value = std::move(fresh.value);
-        SqlBatch::Value &last = plan.lastValues[v];
-        last.kind = value.kind;
-        last.number = value.number;
-        last.whole = value.whole;
-        if (value.kind == Kind::Text)
-            last.text = value.text;
     }
     if (plan.lastForm)
         return plan.lastForm;
-    const auto admitted = [&](const Form &form) {
-        for (const Source &source : form.sources) {
-            if (source.value < 0)
-                continue;
-            const ColumnType &type = plan.lastRead[static_cast<size_t>(source.value)].type;
-            if (source.admitted == type)
-                continue;
-            if (!source.shape.admits(type))
-                return false;
-            source.admitted = type;
-        }
-        return true;
-    };
     for (const Form &form : plan.forms) {
-        if (!admitted(form))
-            continue;
-        plan.params.clear();
-        for (const Source &source : form.sources)
-            plan.params.push_back(source.value < 0
-                                      ? &source.constant
-                                      : &plan.lastRead[static_cast<size_t>(source.value)].value);
-        plan.lastForm = &form;
-        return &form;
+        if (std::all_of(form.sources.begin(), form.sources.end(),
+                        [&](const Source &source) { return source.value < 0 || admits(source); })) {
+            plan.lastForm = &form;
+            return &form;
+        }
     }
     return nullptr;
+}
+
+void StatementPlans::bindValues(const Form &form, const SqlBatch::Statement &statement,
+                                sqlite::Statement &prepared)
+{
+    for (size_t p = 0; p < form.sources.size(); ++p) {
+        const int index = static_cast<int>(p) + 1;
+        const int v = form.values[p];
+        if (v < 0) {
+            prepared.bindKept(index, form.sources[p].constant);
+            continue;
+        }
+        // As readLiteral() reads the digits of the number.
+        const SqlBatch::Value &value = statement.values[static_cast<size_t>(v)];
+        switch (value.kind) {
+        case Kind::Number: {
+            const double magnitude = std::fabs(value.number);
+            if (readsAsWhole(magnitude))
+                prepared.bindWhole(index, static_cast<long long>(magnitude));
+            else
+                prepared.bindNumber(index, magnitude);
+            break;
+        }
+        case Kind::Whole: {
+            const unsigned long long magnitude = magnitudeOf(value.whole);
+            if (magnitude > static_cast<unsigned long long>(LLONG_MAX))
+                prepared.bindNumber(index, static_cast<double>(magnitude));
+            else
+                prepared.bindWhole(index, static_cast<long long>(magnitude));
+            break;
+        }
+        case Kind::Text:
+            prepared.bindText(index, value.text);
+            break;
+        }
+    }
 }
 
 void StatementPlans::keep(std::string key, const SqlBatch::Statement &statement,
@@ -160,7 +197,7 @@ void StatementPlans::keep(std::string key, const SqlBatch::Statement &statement,
     const Query &query = translation.steps.front();
     if (query.params.size() != translation.literals.size())
         return;
-    Form form{query, std::vector<Source>(query.params.size()), ++m_formsKept};
+    Form form{query, std::vector<Source>(query.params.size()), ++m_formsKept, {}, {}};
     std::vector<bool> bound(statement.values.size(), false);
     for (const BoundLiteral &literal : translation.literals) {
         Source &source = form.sources[static_cast<size_t>(literal.param - 1)];
@@ -178,6 +215,14 @@ void StatementPlans::keep(std::string key, const SqlBatch::Statement &statement,
     for (const bool b : bound)
         if (!b)
             return;
+    form.params.assign(statement.values.size(), -1);
+    for (const Source &source : form.sources) {
+        if (source.value >= 0) {
+            int &param = form.params[static_cast<size_t>(source.value)];
+            param = param == -1 ? static_cast<int>(form.values.size()) : kSeveralParams;
+        }
+        form.values.push_back(source.value);
+    }
     if (const auto kept = m_plans.find(key); kept != m_plans.end()) {
         kept->second.lastForm = nullptr;
         std::vector<Form> &forms = kept->second.forms;

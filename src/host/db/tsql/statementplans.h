@@ -1,5 +1,6 @@
 #pragma once
 
+#include "host/db/sqlite/sqlitedb.h"
 #include "host/db/tsql/sqlbatch.h"
 #include "host/db/tsql/tsqllexer.h"
 #include "host/db/tsql/tsqlparser.h"
@@ -28,17 +29,24 @@ public:
     void follow(std::uint64_t schemaGeneration, int dateFirst);
 
     struct Plan;
+    // A statement's key: its fixed text, a NUL, and each value's kind and sign.
     static std::string keyOf(const SqlBatch::Statement &statement);
+    // Whether the key is the statement's, without making the statement's.
+    static bool isKeyOf(std::string_view key, const SqlBatch::Statement &statement);
     // The plan kept by the key; nothing when there is none. It stays until a plan is kept or
     // the plans go (see generation()).
     const Plan *find(const std::string &key) const;
     // Changes whenever plans go, which makes those found before invalid.
     std::uint64_t generation() const { return m_generation; }
     struct Form;
-    // The plan's first translation that admits the type of each value's literal, the plan's
-    // params then its query's parameters with the statement's values (until the plan binds
-    // again or a translation is kept for its key); nothing when none admits them.
-    static const Form *bind(const Plan &plan, const SqlBatch::Statement &statement);
+    // The plan's first translation that admits the type of each value's literal (until a
+    // translation is kept for its key); nothing when none admits them.
+    static const Form *formOf(const Plan &plan, const SqlBatch::Statement &statement);
+    // Binds the form's parameters: the statement's values as their literals read, and the
+    // literals of the form's own text. A text is bound where the statement holds it, which must
+    // stay until the statement has run.
+    static void bindValues(const Form &form, const SqlBatch::Statement &statement,
+                           sqlite::Statement &prepared);
     // Keeps the translation of the statement whose text, with its values at valueOffsets, made
     // the tokens [begin, end); nothing when a value is not bound as a parameter there.
     void keep(std::string key, const SqlBatch::Statement &statement,
@@ -60,17 +68,26 @@ public:
         Query query;
         std::vector<Source> sources; // by parameter
         std::uint64_t id = 0;        // no other form kept before or after has it
+        // Each parameter's value of the statement, -1 for a literal of the text, and each
+        // value's parameter (or a mark that it has several): binding and a change of a value's
+        // type read no more.
+        std::vector<int> values;
+        std::vector<int> params;
+    };
+    // The type of a value's literal as last read, and what it was read from: the lines of a save
+    // repeat most values at their places, which are then not read again.
+    struct Slot
+    {
+        SqlBatch::Value::Kind kind = SqlBatch::Value::Kind::Text;
+        std::uint64_t bits = 0; // a number's or a whole number's; a text is measured each time
+        ColumnType type;
     };
     struct Plan
     {
         std::vector<Form> forms; // oldest first
-        // The values last bound and their literals: the lines of a save repeat most values at
-        // their places, which are then not read again.
-        mutable std::vector<SqlBatch::Value> lastValues;
-        mutable std::vector<Literal> lastRead;
-        // The form last bound, which values of the same types take again, and its parameters.
+        mutable std::vector<Slot> lastRead;
+        // The form last found, which values of the same types take again.
         mutable const Form *lastForm = nullptr;
-        mutable std::vector<const Variant *> params;
     };
 
 private:

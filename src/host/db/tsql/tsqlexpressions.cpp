@@ -207,6 +207,12 @@ Expr Translator::Impl::parseUnary(const Scope *scope)
     if (ops.empty())
         return e;
     const int negatedLiteral = ops.size() == 1 && ops.front() == "-" ? e.literal : -1;
+    if (negatedLiteral >= 0 && negatesExactly(e.type)) {
+        // Taken from zero, which gives a zero without a sign as the rounding to the scale does;
+        // no scale in the SQL, so that a kept translation serves the literal's every scale.
+        m_literals[static_cast<size_t>(negatedLiteral)].shape.negated = true;
+        return {"(0.0-" + e.sql + ")", e.type, {}, false, negatedLiteral};
+    }
     for (auto op = ops.rbegin(); op != ops.rend(); ++op) {
         if (*op == "~")
             e = {"(~" + e.sql + ")", typeOf(SqlType::Int), {}};

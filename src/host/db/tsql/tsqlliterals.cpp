@@ -71,11 +71,11 @@ bool sameType(const ColumnType &a, const ColumnType &b)
            a.length == b.length && a.national == b.national;
 }
 
-// The literal of a number whose shortest plain decimals have at most 15 places and fewer than
-// 2^50 digits in all, found without writing them: the first count of places k whose rounded
-// digits n read back as the number (n / 10^k, both exact, is the double nearest to the decimal)
-// is the count the shortest decimals have. Below 2^50 the product is within a quarter of n.
-std::optional<Literal> fewDecimals(double magnitude)
+// The type of a number whose shortest plain decimals have at most 15 places and fewer than 2^50
+// digits in all, found without writing them: the first count of places k whose rounded digits n
+// read back as the number (n / 10^k, both exact, is the double nearest to the decimal) is the
+// count the shortest decimals have. Below 2^50 the product is within a quarter of n.
+std::optional<ColumnType> fewDecimals(double magnitude)
 {
     constexpr double kDigitsLimit = 1125899906842624.0; // 2^50
     double power = 1;
@@ -84,7 +84,10 @@ std::optional<Literal> fewDecimals(double magnitude)
         const double scaled = magnitude * power;
         if (scaled >= kDigitsLimit)
             return std::nullopt;
-        const double digits = std::nearbyint(scaled);
+        // Rounded to the nearest whole number, a tie to the even one, as std::nearbyint rounds
+        // but without its call: below 2^52 the sum has no bits after the point.
+        constexpr double kWholeBits = 4503599627370496.0; // 2^52
+        const double digits = (scaled + kWholeBits) - kWholeBits;
         if (digits / power != magnitude)
             continue;
         const auto whole =
@@ -92,7 +95,7 @@ std::optional<Literal> fewDecimals(double magnitude)
         int wholeDigits = 0;
         for (auto rest = whole; rest != 0; rest /= 10)
             ++wholeDigits;
-        return Literal{Variant(magnitude), decimalType(std::max(1, wholeDigits + places), places)};
+        return decimalType(std::max(1, wholeDigits + places), places);
     }
     return std::nullopt;
 }
@@ -109,36 +112,37 @@ Literal readLiteral(const Token &t)
     return {Variant(t.text), type};
 }
 
-Literal wholeLiteral(unsigned long long magnitude)
+ColumnType wholeType(unsigned long long magnitude)
 {
     if (magnitude > static_cast<unsigned long long>(std::numeric_limits<long long>::max()))
-        return readNumber(std::to_string(magnitude));
-    ColumnType type = typeOf(SqlType::Int);
+        return readNumber(std::to_string(magnitude)).type;
+    ColumnType type;
+    type.type = SqlType::Int;
     type.length = magnitude <= std::numeric_limits<std::int32_t>::max() ? 4 : 8;
-    return {Variant(static_cast<long long>(magnitude)), type};
+    return type;
 }
 
-Literal numberLiteral(double magnitude)
+ColumnType numberType(double magnitude)
 {
-    // A whole number below 2^53 is written as its digits alone: an int or a bigint.
-    if (magnitude < 9007199254740992.0 && magnitude == std::floor(magnitude))
-        return wholeLiteral(static_cast<unsigned long long>(magnitude));
-    // Otherwise its type follows the digits of its shortest plain decimals; its value is the
-    // number itself.
+    // A whole number is written as its digits alone: an int or a bigint when it fits one.
+    if (readsAsWhole(magnitude))
+        return wholeType(static_cast<unsigned long long>(magnitude));
+    // Otherwise its type follows the digits of its shortest plain decimals.
     if (!std::isfinite(magnitude))
-        return readNumber(sqlNumber(magnitude), magnitude);
+        return readNumber(sqlNumber(magnitude), magnitude).type;
     if (const auto few = fewDecimals(magnitude))
         return *few;
     std::array<char, 400> digits{};
     const auto written = std::to_chars(digits.data(), digits.data() + digits.size(), magnitude,
                                        std::chars_format::fixed);
-    return readNumber(std::string_view(digits.data(), written.ptr), magnitude);
+    return readNumber(std::string_view(digits.data(), written.ptr), magnitude).type;
 }
 
 bool LiteralShape::admits(const ColumnType &other) const
 {
     if (negated &&
-        (other.type != type.type || (type.type == SqlType::Decimal && other.scale != type.scale)))
+        (other.type != type.type || (type.type == SqlType::Decimal && other.scale != type.scale &&
+                                     !(negatesExactly(type) && negatesExactly(other)))))
         return false;
     switch (use) {
     case Use::Typed:

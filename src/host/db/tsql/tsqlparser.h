@@ -17,6 +17,7 @@
 
 #include "host/db/tsql/tsqltranslator.h"
 
+#include <cmath>
 #include <memory>
 #include <optional>
 #include <string>
@@ -144,11 +145,32 @@ std::string convertAs(const Expr &e, const ColumnType &target);
 bool storesUnchanged(const ColumnType &from, const ColumnType &target);
 // Throws HostError for a number SQL Server refuses.
 Literal readLiteral(const Token &t);
-// What readLiteral() gives for the shortest plain decimals of a number that is not negative
-// (sqlNumber), without reading the number back from them.
-Literal numberLiteral(double magnitude);
+// The type readLiteral() gives the shortest plain decimals of a number that is not negative
+// (sqlNumber), without writing them.
+ColumnType numberType(double magnitude);
 // The same for a whole number's digits.
-Literal wholeLiteral(unsigned long long magnitude);
+ColumnType wholeType(unsigned long long magnitude);
+// Whether a decimal literal of the type, a double read from at most 15 digits, keeps its value
+// to its last decimal when negated: its minus needs no rounding to its scale.
+inline bool negatesExactly(const ColumnType &type)
+{
+    constexpr int kExactDigits = 15;
+    return type.type == SqlType::Decimal && type.precision <= kExactDigits;
+}
+// Whether the literal of a number that is not negative holds a whole number (a Long), which its
+// digits do when it has no decimals and fit in 64 bits; otherwise it holds the number.
+inline bool readsAsWhole(double magnitude)
+{
+    // Converted there and back rather than floored: this runs for every number a save binds.
+    return magnitude < 9223372036854775808.0 &&
+           static_cast<double>(static_cast<long long>(magnitude)) == magnitude;
+}
+// The digits of a whole number without its minus.
+inline unsigned long long magnitudeOf(long long whole)
+{
+    const auto bits = static_cast<unsigned long long>(whole);
+    return whole < 0 ? 0 - bits : bits;
+}
 // The column declaration SELECT ... INTO gives a result of this type.
 std::string declarationFor(const ColumnType &type);
 bool isTempName(std::string_view name);

@@ -55,7 +55,9 @@ struct LiteralShape
     Use use = Use::Typed;
     ColumnType type;
     ColumnType target;
-    bool negated = false; // written after a minus, whose SQL holds a decimal's scale
+    // Written after a minus, whose SQL holds a decimal's scale unless the decimal negates
+    // exactly (negatesExactly).
+    bool negated = false;
 
     bool admits(const ColumnType &other) const;
 };

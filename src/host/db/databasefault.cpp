@@ -1,34 +1,8 @@
-#include "host/db/sqlite/databasefault.h"
+#include "host/db/databasefault.h"
 
 #include "host/core/hosterror.h"
 
-#include <sqlite3.h>
-
 namespace host {
-
-long sqliteErrorNumber(int resultCode)
-{
-    if (resultCode == SQLITE_READONLY_DBMOVED)
-        return HostError::DatabaseMoved;
-    switch (resultCode & 0xFF) {
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        return HostError::DatabaseBusy;
-    case SQLITE_READONLY:
-    case SQLITE_PERM:
-        return HostError::DatabaseReadOnly;
-    case SQLITE_FULL:
-        return HostError::DatabaseFull;
-    case SQLITE_CORRUPT:
-    case SQLITE_NOTADB:
-        return HostError::DatabaseDamaged;
-    case SQLITE_IOERR:
-    case SQLITE_CANTOPEN:
-        return HostError::DatabaseUnavailable;
-    default:
-        return resultCode;
-    }
-}
 
 DatabaseFault databaseFault(const std::exception &error)
 {

@@ -19,11 +19,6 @@ enum class DatabaseFault
     Changed      // another program kept changing the file while it was read
 };
 
-// The HostError number of an SQLite result code, primary or extended. The database's own
-// failures get numbers of their own, so that they are not taken for the host's conversion errors
-// whose numbers SQLite's codes share; every other code is kept.
-long sqliteErrorNumber(int resultCode);
-
 DatabaseFault databaseFault(const std::exception &error);
 
 } // namespace host
