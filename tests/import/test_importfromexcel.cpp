@@ -31,45 +31,6 @@ TEST_F(ImportFromExcelTest, ImportsAWorkbookIntoTheCurrentProcess)
     EXPECT_GT(importState().gImportStartTime, 0);
 }
 
-// One sheet saved by a spreadsheet program as .xls and as .xlsx (see the reader's fixtures)
-// refuses the same rows and leaves the same count lines.
-TEST_F(ImportFromExcelTest, ASheetSavedInBothFormatsImportsAlike)
-{
-    module().gUseShortNumber = true;
-    db->Execute("select * into CountBefore from ICInvBackup where FInterID=900");
-    const auto importFile = [this](const std::string &name) {
-        QStringList refused;
-        modals.whileShown([&refused](host::ui::Form &form) {
-            refused = dynamic_cast<host::DisplayWindow &>(form).columnTexts(0);
-        });
-        EXPECT_TRUE(PubVariant::ImportFromExcel(
-            (std::filesystem::path(IMPORTER_FIXTURES) / name).string()));
-        QStringList lines = refused;
-        const auto count = db->Execute("select * from ICInvBackup where FInterID=900 order by "
-                                       "FItemID,FBatchNo,FKFDate");
-        for (; !count->EOF(); count->MoveNext()) {
-            QString values;
-            for (long field = 0; field < count->FieldCount(); ++field) {
-                const host::Variant value = count->Fields(field).Value();
-                if (count->Fields(field).Name() != "FDateBackup")
-                    values += QString::fromStdString(value.isNull() ? "" : host::CStr(value)) + '|';
-            }
-            lines << values;
-        }
-        db->Execute("delete from ICInvBackup where FInterID=900");
-        db->Execute("insert into ICInvBackup select * from CountBefore");
-        return lines;
-    };
-
-    const QStringList fromXls = importFile("counts.xls");
-    EXPECT_EQ(fromXls, importFile("counts.xlsx"));
-    EXPECT_EQ(fromXls.mid(0, 2),
-              (QStringList{"第7条记录的盘点数量是逻辑值，不是数字或日期!",
-                           "第8条记录的物料为：没有的物料 在基础资料中不存在!"}));
-    // The six lines that passed: two added to the lines the count had, four new.
-    EXPECT_EQ(fromXls.size(), 2 + 6) << fromXls.join('\n').toStdString();
-}
-
 struct ShapeCase
 {
     const char *name;
