@@ -22,12 +22,8 @@ lines=${LINES:-100000}
 large=${LARGE:-1000000}
 sheet=${SHEET:-50000}
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export XDG_CONFIG_HOME=$work/config XDG_STATE_HOME=$work/state XDG_DATA_HOME=$work/data
-export XDG_RUNTIME_DIR=$work/runtime STOCKCHECK_LOG=off
-unset DISPLAY WAYLAND_DISPLAY
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+# shellcheck source-path=SCRIPTDIR source=ownfolders.bash
+. "$(dirname "$0")/ownfolders.bash"
 
 # A database file copied whole, without the log or shared memory of an earlier run.
 copy() { # from, to
