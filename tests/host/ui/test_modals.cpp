@@ -115,12 +115,13 @@ TEST_P(MessageDialogDismiss, EscapeAndTheCloseBoxAnswerOnlyABoxThatCanBeCancelle
         EXPECT_EQ(box.answer(), c.cancelAnswer) << "close box " << closeBox;
         EXPECT_EQ(box.isVisible(), c.cancelAnswer == 0) << "close box " << closeBox;
         if (box.isVisible()) {
-            // Only a button answers the question.
+            // Only a button answers the question: No by its access letter, without Alt.
             auto *buttons = box.findChild<QDialogButtonBox *>();
             const bool yesNo = buttons->button(QDialogButtonBox::No) != nullptr;
-            QTest::mouseClick(
-                buttons->button(yesNo ? QDialogButtonBox::No : QDialogButtonBox::Retry),
-                Qt::LeftButton);
+            if (yesNo)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_N);
+            else
+                QTest::mouseClick(buttons->button(QDialogButtonBox::Retry), Qt::LeftButton);
             const long answer = yesNo ? Msg::No : Msg::Retry;
             EXPECT_FALSE(box.isVisible());
             EXPECT_EQ(box.answer(), answer);

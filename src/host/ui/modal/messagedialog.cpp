@@ -6,6 +6,8 @@
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -134,6 +136,20 @@ void MessageDialog::reject()
         return;
     m_answer = answer;
     done(static_cast<int>(answer));
+}
+
+void MessageDialog::keyPressEvent(QKeyEvent *event)
+{
+    if (event->modifiers() == Qt::NoModifier) {
+        const QKeySequence letter(QKeyCombination(Qt::AltModifier, Qt::Key(event->key())));
+        for (QPushButton *button : findChildren<QPushButton *>()) {
+            if (QKeySequence::mnemonic(button->text()) == letter) {
+                button->click();
+                return;
+            }
+        }
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void MessageDialog::fitToScreen(QWidget &buttons)
